@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds Coastra and its test suite from scratch in build/ and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$(nproc)"
+ctest --test-dir build --output-on-failure -j "$(nproc)"

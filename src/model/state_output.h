@@ -1,0 +1,39 @@
+// Model-state section of the reports and data files: accumulated transport
+// volumes, extreme shoreline positions, volume changes and the data files.
+#pragma once
+
+#include <fstream>
+#include <string>
+
+#include "model/constants.h"
+#include "model/vec1.h"
+
+namespace coastra {
+
+struct OutputState {
+  // transport volumes per wall (m3), accumulated every transport step
+  Vec1<double> VGROSSP{MXWALL};   // gross volume since the last yearly report
+  Vec1<double> VNETP{MXWALL};     // net volume since the last yearly report
+  Vec1<double> VLEFTP{MXWALL};    // volume to the left (negative) since the last yearly report
+  Vec1<double> VRIGHTP{MXWALL};   // volume to the right since the last yearly report
+  Vec1<double> VNET{MXWALL};      // net volume over the run
+  Vec1<double> VLEFT{MXWALL};     // volume to the left over the run
+  Vec1<double> VRIGHT{MXWALL};    // volume to the right over the run
+  Vec1<float> QNET{MXWALL};       // net rate of the last transport step (m3/s)
+  int IREPDATE = 0;               // date of the previous yearly report (start date before)
+  bool THOUSANDS = false;         // last yearly report used the thousands form
+  int NYEARS = 0;                 // completed years at the last yearly report
+
+  Vec1<double> YMAX{MXCELL};      // seawardmost shoreline per cell (m)
+  Vec1<double> YMIN{MXCELL};      // landwardmost shoreline per cell (m)
+  Vec1<double> VOLCELL{MXCELL};   // volume change per cell (m3)
+  Vec1<double> VOLLEN{MXCELL};    // volume change per unit length (m3/m)
+  double VOLTOT = 0.0;            // total volume change (m3)
+
+  int NSTSAVE = 1;                // time steps per DTSAVE interval
+  std::ofstream SLO, QTR, OFF, MQN, MQR, MQL, VCC, VCX;  // the eight data files
+  std::string POSFMT;             // record layout of positions, e.g. (I8,101F14.2)
+  std::string VOLFMT;             // record layout of volumes, e.g. (I8,101F16.0)
+};
+
+}  // namespace coastra

@@ -1,0 +1,37 @@
+// Model-state section of the run driver: the console and print-file streams,
+// the data files the configuration names, the run's counters and flags.
+#pragma once
+
+#include <array>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "model/constants.h"
+
+namespace coastra {
+
+struct RunState {
+  // Text goes to these streams, never straight to std::cout, so tests can capture it.
+  std::ostream* CON = &std::cout;       // console
+  std::ofstream PRTFILE;                // the print file once PRFILE is read
+  std::ostringstream PRTPENDING;        // print-file text written before PRFILE was read
+  std::ostream* PRT = &PRTPENDING;      // where print-file text goes now
+
+  // data files opened by the configuration reader, read by later stages
+  std::ifstream FINI, FREG, FWL, FBYP;
+  std::array<std::ifstream, MXWAVEF + 2> FWAVE;   // wave file k on FWAVE[k]
+  std::array<std::ifstream, MXTIDEF + 2> FTIDE;   // tidal-current file k on FTIDE[k]
+
+  // counters and flags of the run
+  int ISTEP = 0;                  // step number: 0 before the loop, 1..NTS inside it
+  float ELAPSED = 0.0F;           // elapsed simulation time (hours)
+  int IRUNERR = 0;                // run error flag: 1 stops the simulation, reports still written
+  int IPROUT = 1;                 // next PRDATE entry to match
+  bool ADAPTED = false;           // DT changed in this step
+  int ISTARTDAY = 0;              // whole start day of the clock (start-day mark)
+  bool STARTDAY = true;           // the step still belongs to the start day
+  bool CALM = false;              // the current step is calm
+};
+
+}  // namespace coastra

@@ -1,0 +1,39 @@
+// Model-state section of the transport step, the shoreline solver and the
+// structures acting on them.
+#pragma once
+
+#include "model/constants.h"
+#include "model/vec1.h"
+
+namespace coastra {
+
+struct TransportState {
+  Vec1<double> YSHORE{MXCELL};    // shoreline position seaward of the regional contour (m)
+  Vec1<double> YSTART{MXCELL};    // YSHORE at the start of the transport step (m)
+  Vec1<float> QLS{MXWALL};        // longshore transport per wall (m3/s), + towards higher cells
+  Vec1<double> QSRC{MXCELL};      // source rate per cell (m3/s per m of beach)
+  Vec1<float> DTFAC{MXCELL};      // 3600 DT / (berm height + closure depth) (s/m)
+  Vec1<float> SFAC{MXWALL};       // sqrt(HB GAMMA g / (4 x 1.416)) (m/s)
+  Vec1<float> A1W{MXWALL};        // K1 / 37.79317
+  Vec1<float> K2C{MXWALL};        // K2 / (18.896585 TANB)
+  Vec1<float> UTIDE{MXWALL};      // tidal-current term (m/s)
+  float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)
+  float TANB = 0.0F;              // average nearshore slope
+  Vec1<float> QDBX{MXWALL};       // transport diverted into a shadow zone (m3/s)
+  Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
+  Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
+  Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)
+  Vec1<int> WALLTYPE{MXWALL};     // structure code of the wall: 0 open, 1 groin, 3, 4, -1, -2
+  Vec1<int> DBMARK{MXCELL};       // breakwater shadow mark of the cell
+  Vec1<double> YDBW{MXCELL};      // seaward limit (breakwater line) of the cell (m)
+  Vec1<double> YSWALL{MXCELL};    // seawall line of the cell (m)
+  Vec1<int> INLCELL{MXCELL};      // 1 for inlet cells
+  Vec1<float> GROINF{MXGRO};      // transport factor of each groin
+  Vec1<float> BYPG{MXGRO};        // bypassing fraction of each groin
+  Vec1<float> QGPOT{MXGRO};       // potential transport at each groin (m3/s)
+  Vec1<float> DGL{MXGRO};         // groin tip distance from the shoreline, left side (m)
+  Vec1<float> DGR{MXGRO};         // right side (m)
+  float WLCUR = 0.0F;             // current water level (m)
+};
+
+}  // namespace coastra

@@ -1,0 +1,86 @@
+// The fixed-width formatting layer: every number that reaches the console, the
+// print file or a data file is edited here.
+//   edit_i / edit_f / edit_e   one field (Iw, Fw.d, Ew.d), appended to a buffer
+//   fwrite                     a record written by a layout text, e.g.
+//                              "(/, 1X, 'NX =', I5, 10F11.2)", with repeat counts,
+//                              groups, nX, /, kP, A, Aw, quoted text and reversion
+//   lwrite                     a free-form line (one leading blank, list editing)
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace coastra {
+
+// One data item of a record.
+struct FmtItem {
+  enum Kind { Int, Real, Double, Text } kind = Int;
+  long long i = 0;       // Int
+  double d = 0.0;        // Real (a float widened) or Double
+  std::string_view s;    // Text (must outlive the call)
+};
+
+// Field editors: append exactly w characters (w asterisks when the value does not fit).
+void edit_i(std::string& out, long long v, int w);                  // Iw
+void edit_f(std::string& out, double v, int w, int d);              // Fw.d
+void edit_e(std::string& out, double v, int w, int d, int scale = 0);  // Ew.d, kP scale
+
+// Edit items by a layout text; each record ends with '\n'. Items left over when the
+// layout is exhausted start a new record at the reversion point (the last
+// top-level group, or the whole layout), so "(10F11.2)" writes 10 values a line.
+std::string format_items(std::string_view layout, std::span<const FmtItem> items);
+// A free-form (list-directed) line: a leading blank, texts as they are with no
+// separator, integers in 11 columns, floats in 16 (9 significant digits), doubles
+// in 25 (17 significant digits); ends with '\n'.
+std::string format_list(std::span<const FmtItem> items);
+
+namespace fmt_detail {
+inline void add(std::vector<FmtItem>& v, std::string_view s) { v.push_back({FmtItem::Text, 0, 0.0, s}); }
+inline void add(std::vector<FmtItem>& v, const std::string& s) { add(v, std::string_view(s)); }
+inline void add(std::vector<FmtItem>& v, const char* s) { add(v, std::string_view(s)); }
+inline void add(std::vector<FmtItem>& v, float x) {
+  v.push_back({FmtItem::Real, 0, static_cast<double>(x), {}});
+}
+inline void add(std::vector<FmtItem>& v, double x) { v.push_back({FmtItem::Double, 0, x, {}}); }
+template <class T>
+  requires std::is_integral_v<T>
+inline void add(std::vector<FmtItem>& v, T x) {
+  v.push_back({FmtItem::Int, static_cast<long long>(x), 0.0, {}});
+}
+template <class T>
+inline void add(std::vector<FmtItem>& v, std::span<const T> xs) {
+  for (const T& x : xs) add(v, x);
+}
+template <class T>
+inline void add(std::vector<FmtItem>& v, std::span<T> xs) {
+  for (const T& x : xs) add(v, x);
+}
+}  // namespace fmt_detail
+
+template <class... A>
+std::string fstr(std::string_view layout, const A&... args) {
+  std::vector<FmtItem> items;
+  (fmt_detail::add(items, args), ...);
+  return format_items(layout, items);
+}
+template <class... A>
+void fwrite(std::ostream& os, std::string_view layout, const A&... args) {
+  os << fstr(layout, args...);
+}
+template <class... A>
+std::string lstr(const A&... args) {
+  std::vector<FmtItem> items;
+  (fmt_detail::add(items, args), ...);
+  return format_list(items);
+}
+template <class... A>
+void lwrite(std::ostream& os, const A&... args) {
+  os << lstr(args...);
+}
+
+}  // namespace coastra

@@ -1,0 +1,41 @@
+// Test support: a scratch directory with files written from strings, and an
+// in-process run of the program in that directory with its console captured.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace coastra::test {
+
+class ScratchDir {
+ public:
+  ScratchDir();                       // a new empty directory under the system temp dir
+  ~ScratchDir();                      // removes it
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return dir_; }
+  std::string file(const std::string& name) const { return (dir_ / name).string(); }
+  void write(const std::string& name, const std::string& text) const;
+  std::string read(const std::string& name) const;   // "" when missing
+  bool exists(const std::string& name) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+struct RunResult {
+  int status = -1;        // exit status the program would return
+  std::string console;    // everything written to the console
+};
+
+// Runs the program in-process with the given arguments, the working directory
+// set to dir for the duration of the run.
+RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args);
+
+// Lines of a text (without their '\n').
+std::vector<std::string> lines_of(const std::string& text);
+// True when some line of text equals line exactly.
+bool has_line(const std::string& text, const std::string& line);
+
+}  // namespace coastra::test
