@@ -1,0 +1,16 @@
+// Wave events: the wave-record time step and its checks against DT, the event
+// table, the wave step with its cycling rule and steepness acknowledgement.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Start-up: wave-record time step, event table, initial event (error stops).
+void setup_wave_events(ModelState& m);
+// Start-up, after the input echo: DT against the wave-record time step; NWS.
+void check_wave_timestep(ModelState& m);
+// The wave step of the loop: WAVINP, event counter, cycling, acknowledgement.
+void wave_step(ModelState& m);
+
+}  // namespace coastra

@@ -1,0 +1,25 @@
+// Dates and the simulation clock: date splitting, the day count, the run
+// length in time steps, the per-step calendar advance and the save interval.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+inline constexpr int DATE_THRESHOLD = 18000000;  // above: a calendar date; at or below: a count
+
+// YYYYMMDD into year, month and day.
+void split_date(int date, int& year, int& month, int& day);
+// Days from (y0, m0, d0) to (y1, m1, d1), leap days included (a year divisible by 4).
+int day_count(int y0, int m0, int d0, int y1, int m1, int d1);
+// True for a leap year of the model's calendar.
+bool leap_year(int year);
+// NSPERDAY, DAYINC, the clock's start and the run length NDAYS, NTS, with the
+// start-date checks (error stops).
+void set_run_length(ModelState& m);
+// One clock advance: CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE.
+void advance_clock(ModelState& m);
+// Checks DTSAVE against DT (error stop) and sets NSTSAVE.
+void check_save_interval(ModelState& m);
+
+}  // namespace coastra

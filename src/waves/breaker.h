@@ -1,0 +1,16 @@
+// Breaking: the direct solution for the wave at incipient breaking (BREAKER).
+#pragma once
+
+namespace coastra {
+
+struct Breaking {
+  float HB;      // breaking height (m)
+  float THETAB;  // breaking direction (rad)
+  float KB;      // wave number at breaking (1/m)
+  float CGB;     // group celerity at breaking (m/s)
+};
+// Wave number K0W, height H0, period T, direction THETA0 and ratio N0 at the
+// input point; shoreline orientation PHI; breaker index GAMMA.
+Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA);
+
+}  // namespace coastra

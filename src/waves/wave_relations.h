@@ -1,0 +1,31 @@
+// Linear wave relations: the wave number and group celerity from period and
+// depth (WAVNUM), and refraction with shoaling over straight parallel contours
+// (REFSHO).
+#pragma once
+
+namespace coastra {
+
+struct WaveNumber {
+  float CG;  // group celerity (m/s)
+  float N;   // ratio of group to phase celerity
+  float K;   // wave number (1/m)
+};
+// Period T (s), depth h (m).
+WaveNumber WAVNUM(float T, float h);
+
+struct RefractedWave {
+  float K;      // wave number at depth h (1/m)
+  float H;      // wave height (m)
+  float THETA;  // direction (rad, absolute)
+  float CG;     // group celerity (m/s)
+};
+// Carries a wave (KR, HR, THETAR, CGR) over contours whose normal is PHI to depth
+// h > 0. OMEGA and K0 are the constants of the current wave event.
+RefractedWave REFSHO(float OMEGA, float K0, float KR, float HR, float THETAR, float CGR,
+                     float PHI, float h);
+
+// (kh)^2 / (k0 h) factor of the ninth-order dispersion approximation: returns
+// y + 1 / (1 + d1 y + ... + d9 y^9) for y = k0 h.
+float dispersion_factor(float y);
+
+}  // namespace coastra
