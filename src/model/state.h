@@ -10,11 +10,13 @@
 #include "model/state_output.h"
 #include "model/state_run.h"
 #include "model/state_transport.h"
+#include "model/state_wavein.h"
 #include "model/state_waves.h"
 
 namespace coastra {
 
-struct ModelState : RunState, InputState, WaveState, TransportState, OutputState {
+struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
+                    OutputState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;
