@@ -1,6 +1,7 @@
 // The fixed-width formatting layer: every number that reaches the console, the
 // print file or a data file is edited here.
 //   edit_i / edit_f / edit_e   one field (Iw, Fw.d, Ew.d), appended to a buffer
+//   edit_a                     one text field (A, Aw)
 //   fwrite                     a record written by a layout text, e.g.
 //                              "(/, 1X, 'NX =', I5, 10F11.2)", with repeat counts,
 //                              groups, nX, /, kP, A, Aw, quoted text and reversion
@@ -25,10 +26,14 @@ struct FmtItem {
   std::string_view s;    // Text (must outlive the call)
 };
 
-// Field editors: append exactly w characters (w asterisks when the value does not fit).
+// Field editors: append exactly w characters (w asterisks when the value does not fit);
+// w = 0 (I0, F0.d) appends the value in as few characters as it needs.
 void edit_i(std::string& out, long long v, int w);                  // Iw
 void edit_f(std::string& out, double v, int w, int d);              // Fw.d
 void edit_e(std::string& out, double v, int w, int d, int scale = 0);  // Ew.d, kP scale
+// A (w < 0: the text in its own length) and Aw (the first w characters, or the
+// text right-aligned in w columns when shorter).
+void edit_a(std::string& out, std::string_view s, int w = -1);
 
 // Edit items by a layout text; each record ends with '\n'. Items left over when the
 // layout is exhausted start a new record at the reversion point (the last

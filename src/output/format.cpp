@@ -1,0 +1,529 @@
+// The fixed-width formatting layer: field editors (Iw, Fw.d, Ew.d, A/Aw), the
+// layout interpreter behind fwrite/fstr, and free-form lines behind lwrite/lstr.
+// Field editors append to the caller's buffer from a stack buffer, so the data
+// files can be written inside the time-step loop without allocating.
+//   edit_i, edit_f, edit_e, edit_a   one field
+//   format_items                     records by a layout text
+//   format_list                      one free-form line
+
+#include "output/format.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <utility>
+
+namespace coastra {
+
+namespace {
+
+// Widest field a layout may ask for. A wider one is a programming error; the
+// bound keeps every edit inside a stack buffer.
+constexpr int MAX_FIELD = 255;
+// Room for the widest fixed-point text of a double: 309 integer digits, sign,
+// point and MAX_FIELD decimals, plus the terminating NUL.
+constexpr int EDIT_BUF = 600;
+
+void check_field(int w, int d, int min_w = 1) {
+  if (w < min_w || w > MAX_FIELD || d < 0 || d > MAX_FIELD) {
+    throw std::logic_error("field width or decimals out of range");
+  }
+}
+
+// The field of a value that does not fit.
+void put_stars(std::string& out, int w) { out.append(static_cast<std::size_t>(w), '*'); }
+
+// A text of n characters right-aligned in w columns, or w asterisks when it
+// does not fit.
+void put_right(std::string& out, const char* s, int n, int w) {
+  if (n > w) {
+    put_stars(out, w);
+    return;
+  }
+  out.append(static_cast<std::size_t>(w - n), ' ');
+  out.append(s, static_cast<std::size_t>(n));
+}
+
+// Design note: a value that is not a number, or is infinite, is written as a
+// word rather than a number: "NaN", "Infinity" ("-Infinity"), or "Inf" ("-Inf")
+// in a field too narrow for the long word, right-aligned; asterisks only when
+// even the short word does not fit. A blown-up run then shows in its data files
+// as what it is, which asterisks (a value too large) would hide, and the words
+// read back as numbers in the common numeric readers. w = 0 writes the long
+// word alone. Returns true when v was such a value.
+bool edit_nonfinite(std::string& out, double v, int w) {
+  std::string_view word;
+  if (std::isnan(v)) word = "NaN";
+  else if (std::isinf(v) && v > 0.0) word = (w == 0 || w >= 8) ? "Infinity" : "Inf";
+  else if (std::isinf(v)) word = (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
+  else return false;
+  const int n = static_cast<int>(word.size());
+  put_right(out, word.data(), n, w == 0 ? n : w);
+  return true;
+}
+
+// Drops the optional zero before the decimal point of "0.xx" or "-0.xx" in
+// place; returns the new length (n when there is no such zero).
+int drop_leading_zero(char* buf, int n) {
+  const int z = (buf[0] == '-' || buf[0] == '+') ? 1 : 0;
+  if (n < z + 2 || buf[z] != '0' || buf[z + 1] != '.') return n;
+  for (int k = z; k < n; ++k) buf[k] = buf[k + 1];
+  return n - 1;
+}
+
+// Decimal digits and exponent of v rounded to sig significant digits (the
+// exact binary value is rounded, ties to even): v ~ d1.d2d3... x 10^e10.
+struct Digits {
+  bool negative;
+  int count;        // significant digits in digits
+  int e10;          // exponent of the leading digit
+  char digits[MAX_FIELD + 8];
+};
+
+Digits decimal_digits(double v, int sig) {
+  char buf[MAX_FIELD + 40];
+  std::snprintf(buf, sizeof buf, "%.*e", sig - 1, v);
+  Digits g{};
+  const char* p = buf;
+  g.negative = (*p == '-');
+  if (g.negative) ++p;
+  int n = 0;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') g.digits[n++] = *p;
+  }
+  g.count = n;
+  g.e10 = std::atoi(p + 1);
+  return g;
+}
+
+// Exponent part of an Ew.d field: "E+dd" for |e| <= 99, "+ddd" (no letter)
+// for |e| <= 999; returns false when it has more digits than that.
+bool append_exponent(char* buf, int& n, int e) {
+  const char sign = e < 0 ? '-' : '+';
+  const int a = std::abs(e);
+  if (a > 999) return false;
+  if (a <= 99) n += std::snprintf(buf + n, 8, "E%c%02d", sign, a);
+  else n += std::snprintf(buf + n, 8, "%c%03d", sign, a);
+  return true;
+}
+
+}  // namespace
+
+// I0 and F0.d write the value in as few columns as it needs (messages that
+// embed a number in running text).
+void edit_i(std::string& out, long long v, int w) {
+  check_field(w, 0, 0);
+  char buf[32];
+  const int n = std::snprintf(buf, sizeof buf, "%lld", v);
+  put_right(out, buf, n, w == 0 ? n : w);
+}
+
+void edit_f(std::string& out, double v, int w, int d) {
+  check_field(w, d, 0);
+  if (edit_nonfinite(out, v, w)) return;
+  char buf[EDIT_BUF];
+  // '#' keeps the point of an Fw.0 field ("123."); a value that rounds to zero
+  // keeps its sign ("-0.00"), the printed text says which side it came from.
+  int n = std::snprintf(buf, sizeof buf, "%#.*f", d, v);
+  if (n >= EDIT_BUF) {  // cut short, so far wider than any field (w <= MAX_FIELD)
+    put_stars(out, w);
+    return;
+  }
+  if (w == 0) w = n;
+  if (n > w && d > 0) n = drop_leading_zero(buf, n);
+  put_right(out, buf, n, w);
+}
+
+void edit_e(std::string& out, double v, int w, int d, int scale) {
+  check_field(w, d);
+  // The scale factor k moves k digits before the point: k <= 0 writes
+  // 0.(-k zeros)(d+k digits), k > 0 writes (k digits).(d-k+1 digits).
+  if (scale <= -d || scale >= d + 2) throw std::logic_error("scale factor out of range for Ew.d");
+  if (edit_nonfinite(out, v, w)) return;
+  const int sig = scale > 0 ? d + 1 : d + scale;
+  const Digits g = decimal_digits(v, sig);
+  char buf[EDIT_BUF];
+  int n = 0;
+  if (g.negative) buf[n++] = '-';
+  int k = 0;  // next digit of g
+  if (scale <= 0) {
+    buf[n++] = '0';
+    buf[n++] = '.';
+    for (int z = 0; z < -scale; ++z) buf[n++] = '0';
+  } else {
+    for (; k < scale; ++k) buf[n++] = g.digits[k];
+    buf[n++] = '.';
+  }
+  for (; k < g.count; ++k) buf[n++] = g.digits[k];
+  // Zero has no leading digit to place: its exponent is written as 0.
+  const int e = (v == 0.0) ? 0 : g.e10 + 1 - scale;
+  if (!append_exponent(buf, n, e)) {
+    put_stars(out, w);
+    return;
+  }
+  if (n > w && scale <= 0 && d > 0) n = drop_leading_zero(buf, n);
+  put_right(out, buf, n, w);
+}
+
+void edit_a(std::string& out, std::string_view s, int w) {
+  if (w < 0 || static_cast<std::size_t>(w) == s.size()) {
+    out.append(s);
+  } else if (s.size() > static_cast<std::size_t>(w)) {
+    out.append(s.substr(0, static_cast<std::size_t>(w)));
+  } else {
+    out.append(static_cast<std::size_t>(w) - s.size(), ' ');
+    out.append(s);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Layout interpreter
+
+namespace {
+
+// One item of a layout text, parsed.
+struct LayoutNode {
+  enum Kind { Group, Literal, Skip, Slash, Scale, EditI, EditF, EditE, EditA } kind = Literal;
+  int repeat = 1;                  // repeat count of a group, a data edit or '/'
+  int w = -1;                      // field width (-1: A in the text's own length)
+  int d = 0;                       // decimals; blanks of nX; factor k of kP
+  std::string text;                // quoted text, quotes removed
+  std::vector<LayoutNode> items;   // a parenthesised group
+};
+
+struct LayoutParser {
+  std::string_view s;              // the whole layout text
+  std::size_t pos = 0;
+};
+
+[[noreturn]] void layout_error(std::string_view layout, std::string_view what) {
+  throw std::logic_error(std::string(what) + " in layout " + std::string(layout));
+}
+
+// The next character that is not a blank ('\0' at the end of the text).
+char peek(LayoutParser& p) {
+  while (p.pos < p.s.size() && p.s[p.pos] == ' ') ++p.pos;
+  return p.pos < p.s.size() ? p.s[p.pos] : '\0';
+}
+
+// An unsigned integer, when the next character is a digit.
+bool read_int(LayoutParser& p, int& v) {
+  const char c = peek(p);
+  if (c < '0' || c > '9') return false;
+  v = 0;
+  while (p.pos < p.s.size() && p.s[p.pos] >= '0' && p.s[p.pos] <= '9') {
+    v = v * 10 + (p.s[p.pos++] - '0');
+    if (v > 100000) layout_error(p.s, "number too large");
+  }
+  return true;
+}
+
+// I0 and F0.d are the minimal-width fields; every other field is 1 column or more.
+int read_width(LayoutParser& p, int min_w) {
+  int w = 0;
+  if (!read_int(p, w) || w < min_w || w > MAX_FIELD) layout_error(p.s, "bad field width");
+  return w;
+}
+
+// Fw.d and Ew.d: width, point, decimals.
+void read_width_decimals(LayoutParser& p, LayoutNode& n, int min_w) {
+  n.w = read_width(p, min_w);
+  if (peek(p) != '.') layout_error(p.s, "missing '.d'");
+  ++p.pos;
+  if (!read_int(p, n.d) || n.d > MAX_FIELD) layout_error(p.s, "bad decimals");
+}
+
+// A quoted text; a doubled quote stands for one quote character.
+LayoutNode read_literal(LayoutParser& p, char quote) {
+  LayoutNode n;
+  ++p.pos;
+  for (;;) {
+    if (p.pos >= p.s.size()) layout_error(p.s, "unterminated text");
+    const char c = p.s[p.pos++];
+    if (c == quote) {
+      if (p.pos < p.s.size() && p.s[p.pos] == quote) {
+        n.text += quote;
+        ++p.pos;
+        continue;
+      }
+      return n;
+    }
+    n.text += c;
+  }
+}
+
+// The items up to and including the ')' that closes the current group.
+std::vector<LayoutNode> read_list(LayoutParser& p) {
+  std::vector<LayoutNode> nodes;
+  for (;;) {
+    char c = peek(p);
+    if (c == '\0') layout_error(p.s, "missing ')'");
+    if (c == ')') {
+      ++p.pos;
+      return nodes;
+    }
+    if (c == ',') {
+      ++p.pos;
+      continue;
+    }
+    if (c == '\'' || c == '"') {
+      nodes.push_back(read_literal(p, c));
+      continue;
+    }
+    const bool negative = (c == '-');
+    if (c == '-' || c == '+') ++p.pos;
+    int count = 1;
+    const bool has_count = read_int(p, count);
+    if ((c == '-' || c == '+') && !has_count) layout_error(p.s, "sign without a number");
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(peek(p))));
+    ++p.pos;
+    LayoutNode n;
+    if (c == 'P') {
+      if (!has_count) layout_error(p.s, "kP without k");
+      n.kind = LayoutNode::Scale;
+      n.d = negative ? -count : count;
+      nodes.push_back(std::move(n));
+      continue;
+    }
+    if (negative || count < 1) layout_error(p.s, "bad repeat count");
+    n.repeat = count;
+    switch (c) {
+      case '(':
+        n.kind = LayoutNode::Group;
+        n.items = read_list(p);
+        break;
+      case 'X':
+        n.kind = LayoutNode::Skip;
+        n.d = count;
+        n.repeat = 1;
+        break;
+      case '/':
+        n.kind = LayoutNode::Slash;
+        break;
+      case 'I':
+        n.kind = LayoutNode::EditI;
+        n.w = read_width(p, 0);
+        break;
+      case 'F':
+        n.kind = LayoutNode::EditF;
+        read_width_decimals(p, n, 0);
+        break;
+      case 'E':
+        n.kind = LayoutNode::EditE;
+        read_width_decimals(p, n, 1);
+        break;
+      case 'A': {
+        n.kind = LayoutNode::EditA;
+        int w = 0;
+        if (read_int(p, w)) {
+          if (w < 1 || w > MAX_FIELD) layout_error(p.s, "bad field width");
+          n.w = w;
+        }
+        break;
+      }
+      default:
+        layout_error(p.s, "unknown edit descriptor");
+    }
+    nodes.push_back(std::move(n));
+  }
+}
+
+struct LayoutRun {
+  std::string_view layout;
+  std::span<const FmtItem> items;
+  std::size_t next = 0;            // next item to edit
+  int scale = 0;                   // kP in force: set by kP, kept across records
+  int pending = 0;                 // blanks of nX not yet written
+  std::string out;
+};
+
+// Blanks skipped by nX are written only when something follows them on the
+// record, so an nX at the end of a record leaves no trailing blanks.
+void flush_blanks(LayoutRun& r) {
+  r.out.append(static_cast<std::size_t>(r.pending), ' ');
+  r.pending = 0;
+}
+
+void end_record(LayoutRun& r) {
+  r.pending = 0;
+  r.out += '\n';
+}
+
+void edit_item(const LayoutNode& n, const FmtItem& it, LayoutRun& r) {
+  const bool real = (it.kind == FmtItem::Real || it.kind == FmtItem::Double);
+  switch (n.kind) {
+    case LayoutNode::EditI:
+      if (it.kind != FmtItem::Int) break;
+      edit_i(r.out, it.i, n.w);
+      return;
+    case LayoutNode::EditF:
+      if (!real) break;
+      edit_f(r.out, it.d, n.w, n.d);
+      return;
+    case LayoutNode::EditE:
+      if (!real) break;
+      if (r.scale <= -n.d || r.scale >= n.d + 2) layout_error(r.layout, "scale factor out of range");
+      edit_e(r.out, it.d, n.w, n.d, r.scale);
+      return;
+    default:
+      if (it.kind != FmtItem::Text) break;
+      edit_a(r.out, it.s, n.w);
+      return;
+  }
+  layout_error(r.layout, "item does not fit its edit descriptor");
+}
+
+// Runs the nodes once (each with its repeat count). Returns false when the
+// items ran out at a data edit descriptor: output stops there.
+bool run_nodes(std::span<const LayoutNode> nodes, LayoutRun& r) {
+  for (const LayoutNode& n : nodes) {
+    for (int rep = 0; rep < n.repeat; ++rep) {
+      switch (n.kind) {
+        case LayoutNode::Group:
+          if (!run_nodes(n.items, r)) return false;
+          break;
+        case LayoutNode::Literal:
+          flush_blanks(r);
+          r.out += n.text;
+          break;
+        case LayoutNode::Skip:
+          r.pending += n.d;
+          break;
+        case LayoutNode::Slash:
+          end_record(r);
+          break;
+        case LayoutNode::Scale:
+          r.scale = n.d;
+          break;
+        default:
+          if (r.next == r.items.size()) return false;
+          flush_blanks(r);
+          edit_item(n, r.items[r.next++], r);
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+// Design notes:
+// - Item kinds are strict: I takes integers, F and E take reals, A takes texts.
+//   Any other pairing, an unreadable layout, a field wider than 255 columns, or
+//   items left over for a layout without data edits is a programming error and
+//   throws std::logic_error naming the layout; no report can then go out with a
+//   silently misedited number.
+// - kP scales E edits only. F edits always write the value itself, so a layout
+//   such as "(1P, E12.4, F10.2)" cannot print an F field ten times too large.
+// - Blanks of nX are written only when text follows them on the same record.
+std::string format_items(std::string_view layout, std::span<const FmtItem> items) {
+  LayoutParser p{layout};
+  if (peek(p) != '(') layout_error(layout, "missing '('");
+  ++p.pos;
+  const std::vector<LayoutNode> root = read_list(p);
+  if (peek(p) != '\0') layout_error(layout, "text after the closing ')'");
+
+  // Reversion point: the last group of the outer level with its repeat count,
+  // else the whole layout.
+  std::span<const LayoutNode> reversion(root);
+  for (std::size_t k = 0; k < root.size(); ++k) {
+    if (root[k].kind == LayoutNode::Group) reversion = std::span<const LayoutNode>(&root[k], 1);
+  }
+
+  LayoutRun r;
+  r.layout = layout;
+  r.items = items;
+  bool more = run_nodes(root, r);
+  while (more && r.next < items.size()) {
+    const std::size_t before = r.next;
+    end_record(r);
+    more = run_nodes(reversion, r);
+    if (r.next == before) layout_error(layout, "items left over but no data edit descriptor to take them");
+  }
+  end_record(r);
+  return std::move(r.out);
+}
+
+// ---------------------------------------------------------------------------
+// Free-form lines
+
+namespace {
+
+// A real in list form: sig significant digits in a field of w columns. Zero and
+// values with 0.1 <= |x| < 10^sig (after rounding) are written in fixed-point
+// form with their point ("123456792."), right-aligned in w - (edig + 2) columns
+// and followed by edig + 2 blanks, where the exponent form has its exponent;
+// other values in exponent form d.ddd...E+ee with at least edig exponent digits,
+// right-aligned in w.
+void list_real(std::string& out, double x, int sig, int w, int edig) {
+  if (edit_nonfinite(out, x, w)) return;
+  const Digits g = decimal_digits(x, sig);
+  char buf[EDIT_BUF];
+  int n = 0;
+  if (x == 0.0 || (g.e10 >= -1 && g.e10 < sig)) {
+    const int dec = (x == 0.0) ? sig - 1 : sig - 1 - g.e10;
+    n = std::snprintf(buf, sizeof buf, "%#.*f", dec, x);
+    const int fw = w - (edig + 2);
+    if (n < fw) out.append(static_cast<std::size_t>(fw - n), ' ');
+    out.append(buf, static_cast<std::size_t>(n));
+    out.append(static_cast<std::size_t>(edig + 2), ' ');
+    return;
+  }
+  if (g.negative) buf[n++] = '-';
+  buf[n++] = g.digits[0];
+  buf[n++] = '.';
+  for (int k = 1; k < g.count; ++k) buf[n++] = g.digits[k];
+  n += std::snprintf(buf + n, 16, "E%c%0*d", g.e10 < 0 ? '-' : '+', edig, std::abs(g.e10));
+  if (n < w) out.append(static_cast<std::size_t>(w - n), ' ');
+  out.append(buf, static_cast<std::size_t>(n));
+}
+
+}  // namespace
+
+// Design notes: a line with no items is an empty line (no leading blank: there
+// is nothing to separate from the line start). A line is never broken, however
+// long: the print file and console take long records whole, and a reader of the
+// print file then finds each statement on one line. An integer wider than its
+// 11 columns widens the field rather than being lost to asterisks. Double
+// precision values carry a three-digit exponent ("1.0000000000000000E-002"), so
+// that the exponent form of every double fills exactly its 25 columns.
+std::string format_list(std::span<const FmtItem> items) {
+  std::string out;
+  if (items.empty()) return "\n";
+  // The line's leading blank. A message text that already begins with a blank
+  // (" ERROR. ...", " --> ...") has it: the line then shows the text exactly as
+  // written, so every free-form line starts in the same column.
+  const bool own_blank = items.front().kind == FmtItem::Text && !items.front().s.empty() &&
+                         items.front().s.front() == ' ';
+  if (!own_blank) out += ' ';
+  bool after_number = false;
+  for (const FmtItem& it : items) {
+    switch (it.kind) {
+      case FmtItem::Text:
+        if (after_number) out += ' ';
+        out.append(it.s);
+        after_number = false;
+        continue;
+      case FmtItem::Int: {
+        char buf[32];
+        const int n = std::snprintf(buf, sizeof buf, "%lld", it.i);
+        if (n < 11) out.append(static_cast<std::size_t>(11 - n), ' ');
+        out.append(buf, static_cast<std::size_t>(n));
+        break;
+      }
+      case FmtItem::Real:
+        list_real(out, it.d, 9, 16, 2);
+        break;
+      case FmtItem::Double:
+        list_real(out, it.d, 17, 25, 3);
+        break;
+    }
+    after_number = true;
+  }
+  out += '\n';
+  return out;
+}
+
+}  // namespace coastra
