@@ -1,0 +1,73 @@
+// Golden runs: each folder tests/golden/<case>/ holds input/ (a configuration
+// run.cfg and its data files) and expected/ (the files the run must write, and
+// console.txt). The run's outputs are compared with a tolerant comparer;
+// COASTRA_REGEN=1 rewrites expected/ from the current program instead.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/compare.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+  std::ifstream is(p, std::ios::binary);
+  std::ostringstream ss;
+  ss << is.rdbuf();
+  return ss.str();
+}
+
+class Golden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, OutputsMatchExpected) {
+  const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden" / GetParam();
+  test::ScratchDir dir;
+  for (const auto& e : fs::directory_iterator(root / "input"))
+    fs::copy_file(e.path(), dir.path() / e.path().filename());
+  const auto r = test::run_in(dir, {"run.cfg"});
+  dir.write("console.txt", r.console);
+
+  const fs::path expected = root / "expected";
+  if (std::getenv("COASTRA_REGEN") != nullptr) {
+    fs::create_directories(expected);
+    for (const auto& e : fs::directory_iterator(dir.path()))
+      if (!fs::exists(root / "input" / e.path().filename()))
+        fs::copy_file(e.path(), expected / e.path().filename(), fs::copy_options::overwrite_existing);
+    GTEST_SKIP() << "expected output rewritten for " << GetParam();
+  }
+  const auto tol = test::read_tolerance((root / "TOLERANCE").string());
+  int compared = 0;
+  for (const auto& e : fs::directory_iterator(expected)) {
+    const auto name = e.path().filename().string();
+    ASSERT_TRUE(dir.exists(name)) << GetParam() << ": the run did not write " << name;
+    EXPECT_EQ(test::compare_output(slurp(e.path()), dir.read(name), tol), "")
+        << GetParam() << "/" << name;
+    ++compared;
+  }
+  EXPECT_GT(compared, 0);
+}
+
+std::vector<std::string> golden_cases() {
+  std::vector<std::string> cases;
+  const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden";
+  if (fs::exists(root))
+    for (const auto& e : fs::directory_iterator(root))
+      if (fs::exists(e.path() / "input" / "run.cfg")) cases.push_back(e.path().filename().string());
+  std::sort(cases.begin(), cases.end());
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(golden_cases()),
+                         [](const auto& info) { return info.param; });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
+
+}  // namespace
+}  // namespace coastra
