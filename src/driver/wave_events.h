@@ -12,5 +12,9 @@ void setup_wave_events(ModelState& m);
 void check_wave_timestep(ModelState& m);
 // The wave step of the loop: WAVINP, event counter, cycling, acknowledgement.
 void wave_step(ModelState& m);
+// Date (YYYYMMDD) and hour (HHMM) of the current wave event, for notices;
+// 0 with the undated form.
+int event_date(const ModelState& m);
+int event_hour(const ModelState& m);
 
 }  // namespace coastra

@@ -3,6 +3,8 @@
 // statistics (BRKSTAT).
 #pragma once
 
+#include <cstddef>
+
 #include "model/state.h"
 
 namespace coastra {
@@ -19,5 +21,15 @@ void restore_wave_input(ModelState& m);
 // Accumulates the undiffracted breaking statistics; when step == total it also
 // writes the report to the print file.
 void BRKSTAT(ModelState& m, int step, int total);
+
+// Characters of a wave-file line that are kept: a record's five items fit many
+// times over, and the line buffer cannot grow without bound on a corrupt file.
+inline constexpr std::size_t WAVE_LINE_MAX = 1024;
+
+// Returns wave file k to its first record (record counter IWREC(k) = 0).
+void rewind_wave_file(ModelState& m, int k);
+// A wave file that ended before record `record` (ended = true) or whose record
+// `record` cannot be read: print-file line naming the file, run error flag set.
+void wave_file_error(ModelState& m, int k, int record, bool ended);
 
 }  // namespace coastra

@@ -1,0 +1,384 @@
+// Wave input along the coast. setup_wave_input checks the stations and fixes
+// the per-wall interpolation; WAVINP reads one record per station, screens it,
+// distributes it to the walls and limits the steepness; restore_wave_input puts
+// the last record back between wave steps; BRKSTAT accumulates and reports the
+// undiffracted breaking statistics. Also the shared wave-file helpers.
+
+#include "waves/wave_input.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "input/field_reader.h"
+#include "output/format.h"
+
+namespace coastra {
+namespace {
+
+// Steepness limit of a deep-water wave: H / L0 with L0 = g T^2 / (2 pi).
+constexpr float DEEP_LENGTH_FAC = 1.56F;  // g / (2 pi) (m/s2)
+constexpr float MAX_STEEPNESS = 0.142F;   // breaking limit of deep-water steepness
+
+// An integer with no padding (I0), through the formatting layer.
+void append_int(std::string& out, long long v) { edit_i(out, v, 0); }
+
+// Alongshore coordinate of wall i (m) as the interpolation uses it: XCELL(i),
+// the same index rule as for the station cells, so a station at cell c sits at
+// XCELL(c). Design note: wall NX+1 has no cell of its own; it is placed one cell
+// spacing beyond XCELL(NX), which keeps the walls equally spaced on a uniform
+// grid and lets a station be given at NX+1.
+float wall_coordinate(const ModelState& m, int i) {
+  const int nx = m.cfg.NX;
+  if (i <= nx) return m.XCELL(i);
+  return m.XCELL(nx) + m.cfg.DX(nx);
+}
+
+// Number of stations WAVINP uses. Design note: NUMWAVES larger than the number
+// of WAVEID lines cannot be honoured (those files were never opened), so the
+// WAVEID lines are used, with a print-file warning; NUMWAVES not given (0 or
+// less) means every WAVEID line is a station.
+int station_count(ModelState& m) {
+  const int nfiles = std::min(m.cfg.NWAVEFILES, MXWAVEF);
+  int nst = m.cfg.NUMWAVES;
+  if (nst < 1) return nfiles;
+  if (nst > nfiles) {
+    std::string& t = m.WTEXT;
+    t.assign(" WARNING. NUMWAVES = ");
+    append_int(t, nst);
+    t += " EXCEEDS THE ";
+    append_int(t, nfiles);
+    t += " WAVEID LINES; ";
+    append_int(t, nfiles);
+    t += " WAVE FILES ARE USED.\n";
+    m.prt() << t;
+    nst = nfiles;
+  }
+  return nst;
+}
+
+// Station cells must lie on the walls 1..NX+1 and increase strictly, since the
+// interpolation divides by the distance between neighbouring stations.
+// Design note: a bad station is an input error found after the input echo, so
+// it is reported in the print file and ends the run through the run error flag
+// (the end-of-run reports still follow), as every set-up fault of the wave input.
+bool stations_valid(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  std::string& t = m.WTEXT;
+  if (m.NSTATION < 1) {
+    m.prt() << " ERROR. NO WAVEID LINE GIVES A WAVE STATION\n";
+    return false;
+  }
+  for (int j = 1; j <= m.NSTATION; ++j) {
+    const int cell = m.cfg.IWAVEID(j);
+    if (cell < 1 || cell > nw) {
+      t.assign(" ERROR. WAVEID LINE ");
+      append_int(t, j);
+      t += ": STATION CELL ";
+      append_int(t, cell);
+      t += " OUTSIDE CELLS 1 TO ";
+      append_int(t, nw);
+      m.prt() << t << '\n';
+      return false;
+    }
+    if (j > 1 && cell <= m.cfg.IWAVEID(j - 1)) {
+      t.assign(" ERROR. WAVEID LINE ");
+      append_int(t, j);
+      t += ": STATION CELL ";
+      append_int(t, cell);
+      t += " NOT AFTER CELL ";
+      append_int(t, m.cfg.IWAVEID(j - 1));
+      t += " OF THE LINE BEFORE; WAVEID CELLS MUST ASCEND";
+      m.prt() << t << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+// Station pair and weight of every wall: the lower station is the last one at
+// or before the wall; outside the stations the nearest station alone.
+void build_interpolation(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  const int nst = m.NSTATION;
+  int j = 1;
+  for (int i = 1; i <= nw; ++i) {
+    while (j < nst && m.cfg.IWAVEID(j + 1) <= i) ++j;
+    if (i <= m.cfg.IWAVEID(1) || j == nst) {
+      const int js = i <= m.cfg.IWAVEID(1) ? 1 : nst;
+      m.JSLO(i) = js;
+      m.JSHI(i) = js;
+      m.WSTA(i) = 0.0F;
+      continue;
+    }
+    const float xlo = wall_coordinate(m, m.cfg.IWAVEID(j));
+    const float xhi = wall_coordinate(m, m.cfg.IWAVEID(j + 1));
+    m.JSLO(i) = j;
+    m.JSHI(i) = j + 1;
+    // Cell spacings are positive (set-up), so xhi > xlo; a degenerate grid keeps the lower station.
+    m.WSTA(i) = xhi > xlo ? (wall_coordinate(m, i) - xlo) / (xhi - xlo) : 0.0F;
+  }
+}
+
+// Orientation of the regional contour at every wall (rad), formed like the
+// shoreline orientation: arctan of the YREG difference over the mean spacing of
+// the two cells beside wall i. Design note: wall 1 takes the forward pair of
+// cells 1-2 and wall NX+1 repeats wall NX (no cell beyond the grid); a grid of
+// one cell has no difference to form and gets 0.
+void regional_orientation(ModelState& m) {
+  const int nx = m.cfg.NX;
+  m.RREG.fill(0.0F);
+  if (nx < 2) return;
+  auto angle = [&m](int a, int b) {
+    const double dy = static_cast<double>(m.YREG(b)) - static_cast<double>(m.YREG(a));
+    const double dx = 0.5 * (static_cast<double>(m.cfg.DX(a)) + static_cast<double>(m.cfg.DX(b)));
+    return static_cast<float>(std::atan(dy / dx));
+  };
+  m.RREG(1) = angle(1, 2);
+  for (int i = 2; i <= nx; ++i) m.RREG(i) = angle(i - 1, i);
+  m.RREG(nx + 1) = m.RREG(nx);
+}
+
+// One line of wave file k into WLINE; false at the end of the file. The
+// record counter IWREC(k) counts the lines taken, so it names the record.
+bool next_line(ModelState& m, int k) {
+  if (!read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX)) return false;
+  m.IWREC(k) += 1;
+  return true;
+}
+
+// Reads the next record of station j into HST, TST, ZST (and DATEST, HOURST in
+// the dated form, where records dated before SIMDATS are passed over). False,
+// with the run error flag set, when the file ends or a record is not numbers.
+bool read_station_record(ModelState& m, int j, bool dated) {
+  for (;;) {
+    if (!next_line(m, j)) {
+      wave_file_error(m, j, m.IWREC(j) + 1, true);
+      return false;
+    }
+    // Dated "YYYYMMDD HHMM H T theta": the date exceeds float precision, so the
+    // two integers are read as integers and the reals from the same line.
+    const std::string_view text(m.WLINE);
+    float v[5] = {0.0F, 0.0F, 0.0F, 0.0F, 0.0F};
+    const int nreal = dated ? 5 : 3;
+    bool bad = false;
+    bool ok = read_reals(text, v, nreal, bad) == nreal && !bad;
+    if (ok && dated) {
+      int iv[2] = {0, 0};
+      ok = read_ints(text, iv, 2, bad) == 2 && !bad;
+      m.DATEST(j) = iv[0];
+      m.HOURST(j) = iv[1];
+    }
+    if (!ok) {
+      wave_file_error(m, j, m.IWREC(j), false);
+      return false;
+    }
+    const int first = dated ? 2 : 0;
+    m.HST(j) = v[first];
+    m.TST(j) = v[first + 1];
+    m.ZST(j) = v[first + 2];
+    if (!dated || m.DATEST(j) >= m.cfg.SIMDATS) return true;
+  }
+}
+
+// Screens the record of station j: out-of-range heights and periods and waves
+// travelling offshore become calm (H 0, T 0.1 s, direction 0).
+void screen_station_record(ModelState& m, int j) {
+  float& h = m.HST(j);
+  float& t = m.TST(j);
+  float& z = m.ZST(j);
+  bool calm = h < 0.1F || t < 0.1F || h > 98.0F || t > 98.0F;
+  if (!calm && (z > 90.0F || z < -90.0F)) {
+    m.NOFFSHORE += 1;
+    calm = true;
+  }
+  if (calm) {
+    h = 0.0F;
+    t = 0.1F;
+    z = 0.0F;
+  }
+}
+
+// Direction relative to the regional contour of orientation r (rad): a direction
+// beyond +-90 degrees is first folded back by 180, the result wrapped into
+// [-180, 180] degrees.
+float regional_direction(float z, float r) {
+  float zz = z;
+  if (zz > 90.0F) {
+    zz -= 180.0F;
+  } else if (zz < -90.0F) {
+    zz += 180.0F;
+  }
+  float zp = zz - r * 180.0F / PI;
+  if (zp > 180.0F) {
+    zp -= 360.0F;
+  } else if (zp < -180.0F) {
+    zp += 360.0F;
+  }
+  return zp;
+}
+
+// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m). The first
+// reduction of the run is reported; later ones only with PRWARN (ISTEEP 1 for the
+// first report, 2 for a later one, until the wave step acknowledges it).
+float limit_steepness(ModelState& m, float h, float t) {
+  const float lz = DEEP_LENGTH_FAC * t * t;
+  if (h / lz <= MAX_STEEPNESS) return h;
+  const float hz = MAX_STEEPNESS * lz;
+  if (m.cfg.PRWARN || m.ISTEEP == 0) {
+    std::string& s = m.WTEXT;
+    s.assign("WARNING. UNPHYSICAL DEEPWATER WAVE STEEPNESS.\n");
+    s += " WAVE HEIGHT REDUCED TO MATCH HZ/LZ = 0.142\n";
+    s += " GIVING HZ = ";
+    edit_f(s, static_cast<double>(hz / m.LENFAC), 8, 3);  // model length unit
+    s += "\n\n";
+    m.prt() << s;
+    if (m.ISTEEP == 0) {
+      m.ISTEEP = 1;
+    } else if (m.ISTEEP == -1) {
+      m.ISTEEP = 2;
+    }
+  }
+  return hz;
+}
+
+float lerp(float a, float b, float w) { return a + w * (b - a); }
+
+}  // namespace
+
+void rewind_wave_file(ModelState& m, int k) {
+  std::ifstream& f = m.FWAVE[static_cast<std::size_t>(k)];
+  f.clear();
+  f.seekg(0);
+  m.IWREC(k) = 0;
+}
+
+void wave_file_error(ModelState& m, int k, int record, bool ended) {
+  std::string t;
+  const std::string& name = m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
+  if (ended) {
+    t = " ERROR. WAVE FILE " + name + " ENDS BEFORE RECORD ";
+    append_int(t, record);
+  } else {
+    t = " ERROR. INVALID RECORD ";
+    append_int(t, record);
+    t += " IN WAVE FILE " + name;
+  }
+  m.prt() << t << '\n';
+  m.IRUNERR = 1;
+}
+
+void setup_wave_input(ModelState& m) {
+  // 1. Stations used and their checks.
+  m.NSTATION = station_count(m);
+  if (!stations_valid(m)) {
+    m.IRUNERR = 1;
+    return;
+  }
+  // 2. Station pair and weight of every wall, fixed for the run.
+  build_interpolation(m);
+  // 3. Regional contour orientation for the regional transformation.
+  regional_orientation(m);
+}
+
+void WAVINP(ModelState& m) {
+  assert(m.NSTATION >= 1);
+  const bool dated = m.cfg.NWAVEV > 0;
+  const int nw = m.cfg.NX + 1;
+  // 1-2. Next record of every station (the undated form always its first), screened.
+  for (int j = 1; j <= m.NSTATION; ++j) {
+    if (!dated) rewind_wave_file(m, j);
+    if (!read_station_record(m, j, dated)) return;
+    screen_station_record(m, j);
+  }
+  for (int i = 1; i <= nw; ++i) {
+    // 3. Linear interpolation between the stations around the wall.
+    const int lo = m.JSLO(i);
+    const int hi = m.JSHI(i);
+    const float w = m.WSTA(i);
+    const float z = lerp(m.ZST(lo), m.ZST(hi), w);
+    const float t = lerp(m.TST(lo), m.TST(hi), w);
+    m.DRF(i) = lerp(m.cfg.WMDEP(lo), m.cfg.WMDEP(hi), w);
+    const float h = lerp(m.HST(lo), m.HST(hi), w) * m.cfg.HAMP(i) * m.cfg.WAVEFAC;
+    // 4. Direction relative to the regional contour (IREG = 1).
+    const float zp = m.cfg.IREG == 1 ? regional_direction(z, m.RREG(i)) : z;
+    // 5. Direction adjustments (THETADEL is held in degrees).
+    m.THETARF(i) = zp * m.cfg.THETAAMP(i) * PI / 180.0F + m.cfg.THETADEL(i) * PI / 180.0F;
+    m.TRF(i) = t;
+    m.ZRF(i) = z;
+    // 6. Steepness limit.
+    m.HRF(i) = limit_steepness(m, h, t);
+  }
+  // 7. Event values: those of the last wall.
+  m.HZ = m.HRF(nw);
+  m.TZ = m.TRF(nw);
+  m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
+  m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
+              180.0F / PI;
+  // Saved for the steps without a new record (breaking may zero THETARF).
+  for (int i = 1; i <= nw; ++i) {
+    m.HRFSAV(i) = m.HRF(i);
+    m.THETARFSAV(i) = m.THETARF(i);
+  }
+}
+
+void restore_wave_input(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    m.HRF(i) = m.HRFSAV(i);
+    m.THETARF(i) = m.THETARFSAV(i);
+  }
+}
+
+// Report layout. Design note: ten values a line, heights and angles with two
+// decimals, transport rates (x 100) with four.
+constexpr std::string_view BRK_VALUES = "(1X, 10F11.2)";
+constexpr std::string_view BRK_RATES = "(1X, 10F11.4)";
+
+void BRKSTAT(ModelState& m, int step, int total) {
+  const int nw = m.cfg.NX + 1;
+  // Accumulation: height (model length unit), angle to the shoreline (rad) and
+  // the transport the undiffracted wave would drive (m3/s).
+  for (int i = 1; i <= nw; ++i) {
+    float phi = m.ALPHAS(i);
+    if (phi >= 900.0F) phi -= 999.0F;  // marker offset of a special wall
+    const float a = m.THETAB(i) - phi;
+    m.SUMHB(i) += static_cast<double>(m.HB(i) / m.LENFAC);
+    m.SUMANG(i) += static_cast<double>(a);
+    m.SUMQ(i) += static_cast<double>(m.CGB(i) * m.A1W(i) * m.HB(i) * m.HB(i) * std::sin(2.0F * a));
+  }
+  if (step != total) return;
+
+  // Report: averages over all steps of the run, calm steps included.
+  const double n = static_cast<double>(std::max(total, 1));
+  const bool metres = m.LENFAC >= 0.5F;
+  std::vector<double> avg(static_cast<std::size_t>(nw));
+  std::ostream& p = m.prt();
+  p << "\n\n ********************\n"
+    << " OUTPUT OF UNDIFFRACTED BREAKING WAVE STATISITCS\n"
+    << " N.B. THESE VALUES ARE NOT SMOOTHED!\n";
+  p << (metres ? " AVERAGE UNDIFFRACTED BREAKING WAVE HEIGHTS (M).\n"
+               : " AVERAGE UNDIFFRACTED BREAKING WAVE HEIGHTS (FT).\n");
+  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMHB(i) / n;
+  fwrite(p, BRK_VALUES, std::span<const double>(avg));
+  p << '\n' << " AVERAGE UNDIFFRACTED BREAKING WAVE ANGLE TO SHORELINE (DEG)\n";
+  const double deg = 180.0 / static_cast<double>(PI);
+  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMANG(i) * deg / n;
+  fwrite(p, BRK_VALUES, std::span<const double>(avg));
+  p << '\n';
+  double qfac = 100.0;
+  if (metres) {
+    p << " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 (M3/SEC)\n";
+  } else {
+    p << " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 (YARDS3/SEC)\n";
+    const double yd = static_cast<double>(m.YDFAC);
+    qfac = 100.0 / (yd * yd * yd);
+  }
+  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMQ(i) * qfac / n;
+  fwrite(p, BRK_RATES, std::span<const double>(avg));
+  p << '\n';
+}
+
+}  // namespace coastra

@@ -1,0 +1,189 @@
+// Wave events: the wave-record time step and its checks against DT, the initial
+// event, cycling at the end of the events and the steepness acknowledgement.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/wave_events.h"
+#include "model/error_stop.h"
+#include "support/run_helpers.h"
+#include "waves/wave_input.h"
+
+namespace coastra {
+namespace {
+
+// One station at cell 1 of a two-cell grid, its wave file in a scratch directory.
+struct Rig {
+  test::ScratchDir dir;
+  std::unique_ptr<ModelState> owner = make_state();
+  ModelState& m = *owner;
+  std::ostringstream con, prt;
+  Rig(int nevents, float dt, const std::string& records) {
+    m.CON = &con;
+    m.PRT = &prt;
+    m.cfg.NX = 2;
+    m.cfg.DT = dt;
+    m.cfg.SIMDATS = 20200101;
+    m.cfg.NWAVEV = nevents;
+    for (int i = 1; i <= 3; ++i) {
+      m.cfg.DX(i) = 10.0F;
+      m.XCELL(i) = 10.0F * static_cast<float>(i);
+      m.cfg.HAMP(i) = 1.0F;
+      m.cfg.THETAAMP(i) = 1.0F;
+    }
+    dir.write("w.dat", records);
+    m.cfg.NWAVEFILES = m.cfg.NUMWAVES = 1;
+    m.cfg.WAVEFILE[1] = "w.dat";
+    m.FWAVE[1].open(dir.file("w.dat"));
+    m.cfg.IWAVEID(1) = 1;
+    m.cfg.WMDEP(1) = 10.0F;
+  }
+  // setup_wave_events + check_wave_timestep; the error-stop message or "".
+  std::string start() {
+    try {
+      setup_wave_events(m);
+      check_wave_timestep(m);
+      setup_wave_input(m);
+    } catch (const ErrorStop& e) {
+      return e.message;
+    }
+    return "";
+  }
+};
+
+std::string events(std::initializer_list<const char*> stamps) {
+  std::string s;
+  for (const char* t : stamps) s += std::string(t) + " 2 8 10\n";
+  return s;
+}
+
+int count_of(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+const std::string RERUN = " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
+
+TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
+  Rig hourly(3, 1.0F, events({"20200101 0000", "20200101 0100", "20200101 0200"}));
+  EXPECT_EQ(hourly.start(), "");
+  EXPECT_FLOAT_EQ(hourly.m.DTWAVE, 1.0F);
+  EXPECT_EQ(hourly.m.NWS, 1);
+  Rig days(2, 1.0F, events({"20200110 2330", "20200112 0200"}));  // 26.5 hours
+  EXPECT_EQ(days.start(), "ERROR. Wave time step not a multiple of simulation time step");
+  EXPECT_FLOAT_EQ(days.m.DTWAVE, 26.5F);
+  Rig half(2, 0.5F, events({"20200110 2330", "20200112 0200"}));
+  EXPECT_EQ(half.start(), "");
+  EXPECT_EQ(half.m.NWS, 53);
+  Rig single(1, 2.0F, events({"20200101 0000"}));  // no second event: one record a step
+  EXPECT_EQ(single.start(), "");
+  EXPECT_EQ(single.m.NWS, 1);
+}
+
+TEST(WaveEvents, RecordStepThatDoesNotFitDtStops) {
+  Rig three(2, 2.0F, events({"20200101 0000", "20200101 0300"}));
+  EXPECT_EQ(three.start(), "ERROR. Wave time step not a multiple of simulation time step");
+  EXPECT_EQ(three.prt.str(),
+            " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n" + RERUN);
+  Rig longer(2, 2.0F, events({"20200101 0000", "20200101 0100"}));
+  EXPECT_EQ(longer.start(), "ERROR. Simulation time step greater than wave time step");
+  EXPECT_EQ(longer.prt.str(),
+            " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n" + RERUN);
+}
+
+TEST(WaveEvents, EventsAcrossAYearOrMonthStop) {
+  Rig year(2, 1.0F, events({"20191231 2300", "20200101 0000"}));
+  EXPECT_EQ(year.start(), "ERROR. Wave time step exceeds one year.");
+  EXPECT_EQ(year.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n"
+                            " review and revise your input wave files.\n");
+  Rig month(2, 1.0F, events({"20200229 2300", "20200301 0000"}));
+  EXPECT_EQ(month.start(), "ERROR. Wave time step exceeds one month.");
+  EXPECT_EQ(month.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n"
+                             " review and revise your input wave files.\n");
+}
+
+TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
+  const std::string days = events({"20190313 0000", "20190314 0000", "20190315 0000"});
+  Rig match(3, 24.0F, days);
+  match.m.cfg.SIMDATS = 20200315;
+  match.start();
+  EXPECT_EQ(match.m.IWEVENT, 3);
+  EXPECT_EQ(event_date(match.m), 20190315);
+  Rig later(3, 24.0F, days);
+  later.m.cfg.SIMDATS = 20190312;  // no 0312 event: first event not before the start
+  later.start();
+  EXPECT_EQ(later.m.IWEVENT, 1);
+  Rig none(2, 24.0F, events({"20200314 0000", "20200316 0000"}));
+  none.m.cfg.SIMDATS = 20200315;
+  none.start();
+  EXPECT_EQ(none.m.IWEVENT, 2);
+}
+
+TEST(WaveEvents, ShortOrUnreadableEventFileEndsTheRunAtStartUp) {
+  Rig shortfile(5, 1.0F, events({"20200101 0000", "20200101 0100"}));
+  EXPECT_EQ(shortfile.start(), "");
+  EXPECT_EQ(shortfile.m.IRUNERR, 1);
+  EXPECT_EQ(shortfile.prt.str(), " ERROR. WAVE FILE w.dat ENDS BEFORE RECORD 3\n");
+  Rig unreadable(2, 1.0F, "20200101 0000 2 8 10\n2020O101 0100 2 8 10\n");
+  unreadable.start();
+  EXPECT_EQ(unreadable.m.IRUNERR, 1);
+  EXPECT_EQ(unreadable.prt.str(), " ERROR. INVALID RECORD 2 IN WAVE FILE w.dat\n");
+}
+
+TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
+  Rig r(3, 1.0F,
+        "20200101 0000 1 8 0\n20200101 0100 2 8 0\n20200101 0200 3 8 0\n"
+        "20200101 0300 9 8 0\n");
+  ASSERT_EQ(r.start(), "");
+  r.m.CURDATE = 20200102;
+  const float heights[] = {1.0F, 2.0F, 3.0F, 1.0F, 2.0F};
+  for (float h : heights) {
+    wave_step(r.m);
+    EXPECT_FLOAT_EQ(r.m.HRF(1), h);
+  }
+  EXPECT_EQ(r.m.IWEVENT, 3);
+  const std::string stars(63, '*');
+  const std::string pad(10, ' ');
+  EXPECT_EQ(r.prt.str(), "\n" + stars +
+                             "\n WARNING: Current wave event exceeds maximum number of wave\n" +
+                             pad + "events as specified in control file(*.cst).\n" + pad +
+                             "Cycling back to first wave event.\n" + pad +
+                             "Specified maximum number of wave events:        3\n" + pad +
+                             "Current simulation date is: 20200102\n" + pad +
+                             "Newly cycled wave event date is: 20200101\n" + stars + "\n");
+}
+
+TEST(WaveEvents, UndatedFormRepeatsItsFirstRecordAndWarnsEveryWaveStep) {
+  Rig r(0, 3.0F, "2 8 10\n3 9 5\n");
+  ASSERT_EQ(r.start(), "");
+  EXPECT_EQ(r.m.NWS, 1);
+  for (int step = 1; step <= 3; ++step) {
+    wave_step(r.m);
+    EXPECT_FLOAT_EQ(r.m.HRF(2), 2.0F);
+  }
+  EXPECT_EQ(count_of(r.prt.str(), "Cycling back to first wave event."), 3);
+  EXPECT_EQ(count_of(r.prt.str(), "Specified maximum number of wave events:        0\n"), 3);
+  EXPECT_EQ(count_of(r.prt.str(), "Newly cycled wave event date is:        0\n"), 3);
+}
+
+TEST(WaveEvents, SteepnessReportIsDatedOnceOrWithPrwarn) {
+  for (bool prwarn : {false, true}) {
+    Rig r(0, 1.0F, "4 4 0\n");
+    r.m.cfg.PRWARN = prwarn;
+    r.start();
+    r.m.CURDATE = 20200101;
+    for (int step = 1; step <= 2; ++step) {
+      r.m.ISTEP = step;
+      wave_step(r.m);
+    }
+    const std::string& text = r.prt.str();
+    EXPECT_EQ(count_of(text, " DATE IS 20200101.  TIME STEP IS        1\n"), 1);
+    EXPECT_EQ(count_of(text, " DATE IS 20200101.  TIME STEP IS        2\n"), prwarn ? 1 : 0);
+    EXPECT_EQ(r.m.ISTEEP, -1);
+  }
+}
+
+}  // namespace
+}  // namespace coastra

@@ -1,0 +1,259 @@
+// Wave input along the coast: screening, interpolation between stations,
+// direction adjustments, steepness limit, wave-file faults and the breaking
+// statistics report.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/run_helpers.h"
+#include "waves/wave_input.h"
+
+namespace coastra {
+namespace {
+
+// A grid of nx cells 10 m wide with stations whose wave files live in a scratch directory.
+struct Rig {
+  test::ScratchDir dir;
+  std::unique_ptr<ModelState> owner = make_state();
+  ModelState& m = *owner;
+  std::ostringstream con, prt;
+  explicit Rig(int nx) {
+    m.CON = &con;
+    m.PRT = &prt;
+    m.cfg.NX = nx;
+    m.cfg.SIMDATS = 20200101;
+    for (int i = 1; i <= nx + 1; ++i) {
+      m.cfg.DX(i) = 10.0F;
+      m.XCELL(i) = 10.0F * static_cast<float>(i);
+      m.cfg.HAMP(i) = 1.0F;
+      m.cfg.THETAAMP(i) = 1.0F;
+    }
+  }
+  void station(int cell, float depth, const std::string& records) {
+    const int k = ++m.cfg.NWAVEFILES;
+    m.cfg.NUMWAVES = k;
+    const std::string name = "w" + std::to_string(k) + ".dat";
+    dir.write(name, records);
+    m.cfg.WAVEFILE[k] = name;
+    m.FWAVE[k].open(dir.file(name));
+    m.cfg.IWAVEID(k) = cell;
+    m.cfg.WMDEP(k) = depth;
+  }
+};
+
+int count_of(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+constexpr float DEG = PI / 180.0F;
+
+TEST(WaveInput, OutOfRangeRecordsBecomeCalmAndOffshoreOnesAreCounted) {
+  Rig r(2);
+  r.m.cfg.NWAVEV = 5;
+  r.station(1, 10.0F,
+            "20200101 0000 0.05 8 10\n20200101 0100 2 8 95\n20200101 0200 99 8 10\n"
+            "20200101 0300 2 0.05 10\n20200101 0400 2 8 -95\n");
+  setup_wave_input(r.m);
+  const int offshore[] = {0, 1, 1, 1, 2};
+  for (int rec = 0; rec < 5; ++rec) {
+    WAVINP(r.m);
+    EXPECT_EQ(r.m.HRF(3), 0.0F) << rec;
+    EXPECT_EQ(r.m.TRF(3), 0.1F) << rec;
+    EXPECT_EQ(r.m.ZRF(3), 0.0F) << rec;
+    EXPECT_EQ(r.m.NOFFSHORE, offshore[rec]) << rec;
+  }
+  EXPECT_EQ(r.m.IRUNERR, 0);
+}
+
+TEST(WaveInput, OneStationGivesEveryWallItsValuesWithTheWallAdjustments) {
+  Rig r(3);
+  r.station(2, 12.0F, "2 8 10\n");
+  r.m.cfg.WAVEFAC = 0.3048F;  // heights in feet
+  r.m.cfg.HAMP(1) = 0.5F;
+  r.m.cfg.THETAAMP(4) = 2.0F;
+  r.m.cfg.THETADEL(4) = 5.0F;  // degrees
+  setup_wave_input(r.m);
+  WAVINP(r.m);
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_FLOAT_EQ(r.m.HRF(i), (i == 1 ? 0.3048F : 0.6096F)) << i;
+    EXPECT_FLOAT_EQ(r.m.TRF(i), 8.0F);
+    EXPECT_FLOAT_EQ(r.m.DRF(i), 12.0F);
+    EXPECT_FLOAT_EQ(r.m.ZRF(i), 10.0F);
+    EXPECT_FLOAT_EQ(r.m.THETARF(i), (i == 4 ? 25.0F : 10.0F) * DEG) << i;
+  }
+  // Event values are those of the last wall.
+  EXPECT_FLOAT_EQ(r.m.HZ, 0.6096F);
+  EXPECT_FLOAT_EQ(r.m.TZ, 8.0F);
+  EXPECT_NEAR(r.m.ZZDEG, 25.0F, 1e-4F);
+  EXPECT_NEAR(r.m.ZZDEGNR, 25.0F, 1e-4F);
+  // Between wave records the saved record comes back (breaking may zero THETARF).
+  r.m.THETARF(2) = 0.0F;
+  r.m.HRF(3) = 0.0F;
+  restore_wave_input(r.m);
+  EXPECT_FLOAT_EQ(r.m.THETARF(2), 10.0F * DEG);
+  EXPECT_FLOAT_EQ(r.m.HRF(3), 0.6096F);
+}
+
+TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
+  Rig r(10);
+  const float x[] = {10, 20, 30, 35, 80, 100, 120, 130, 140, 150, 160};
+  for (int i = 1; i <= 11; ++i) r.m.XCELL(i) = x[i - 1];
+  r.station(3, 8.0F, "1 6 -20\n");
+  r.station(8, 12.0F, "3 10 40\n");
+  setup_wave_input(r.m);
+  WAVINP(r.m);
+  // Walls 1-3 take station 1, walls 8-11 station 2; wall 4 is 5 % and wall 5 half way.
+  for (int i : {1, 2, 3}) EXPECT_FLOAT_EQ(r.m.HRF(i), 1.0F) << i;
+  for (int i : {8, 9, 10, 11}) EXPECT_FLOAT_EQ(r.m.ZRF(i), 40.0F) << i;
+  EXPECT_FLOAT_EQ(r.m.HRF(4), 1.1F);
+  EXPECT_FLOAT_EQ(r.m.ZRF(4), -17.0F);
+  EXPECT_FLOAT_EQ(r.m.HRF(5), 2.0F);
+  EXPECT_FLOAT_EQ(r.m.TRF(5), 8.0F);
+  EXPECT_FLOAT_EQ(r.m.ZRF(5), 10.0F);
+  EXPECT_FLOAT_EQ(r.m.DRF(5), 10.0F);
+  EXPECT_FLOAT_EQ(r.m.THETARF(5), 10.0F * DEG);
+}
+
+TEST(WaveInput, SteepWavesAreLimitedAndReportedOnceUnlessPrwarn) {
+  for (bool prwarn : {false, true}) {
+    Rig r(2);
+    r.m.cfg.PRWARN = prwarn;
+    r.station(1, 10.0F, "4 4 0\n");
+    setup_wave_input(r.m);
+    WAVINP(r.m);
+    WAVINP(r.m);
+    for (int i = 1; i <= 3; ++i) EXPECT_NEAR(r.m.HRF(i), 3.54432F, 1e-5F);  // 0.142 * 1.56 * 4^2
+    EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), prwarn ? 6 : 1);
+    const std::string report =
+        "WARNING. UNPHYSICAL DEEPWATER WAVE STEEPNESS.\n"
+        " WAVE HEIGHT REDUCED TO MATCH HZ/LZ = 0.142\n"
+        " GIVING HZ =    3.544\n\n";
+    EXPECT_EQ(r.prt.str().substr(0, report.size()), report);
+    EXPECT_EQ(r.m.ISTEEP, 1);
+  }
+  Rig calm(2);
+  calm.station(1, 10.0F, "3 4 0\n");  // H/LZ = 0.12: not reduced
+  setup_wave_input(calm.m);
+  WAVINP(calm.m);
+  EXPECT_FLOAT_EQ(calm.m.HRF(2), 3.0F);
+  EXPECT_EQ(calm.prt.str(), "");
+  EXPECT_EQ(calm.m.ISTEEP, 0);
+}
+
+TEST(WaveInput, DatedRecordsBeforeTheStartArePassedOver) {
+  Rig r(1);
+  r.m.cfg.NWAVEV = 4;
+  r.m.cfg.SIMDATS = 20200103;
+  r.station(1, 10.0F,
+            "20200101 0000 1 8 0\n20200102 0000 2 8 0\n20200103 0000 3 8 0\n"
+            "20200104 0000 4 8 0\n");
+  setup_wave_input(r.m);
+  WAVINP(r.m);
+  EXPECT_FLOAT_EQ(r.m.HRF(1), 3.0F);
+  EXPECT_EQ(r.m.IWREC(1), 3);
+  WAVINP(r.m);
+  EXPECT_FLOAT_EQ(r.m.HRF(2), 4.0F);
+}
+
+TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
+  Rig r(1);
+  r.m.cfg.NWAVEV = 2;
+  r.station(1, 10.0F, "20200101 0000 1 8 0\n20200101 0100 2 8 0\n");
+  setup_wave_input(r.m);
+  WAVINP(r.m);
+  WAVINP(r.m);
+  EXPECT_EQ(r.m.IRUNERR, 0);
+  WAVINP(r.m);
+  EXPECT_EQ(r.m.IRUNERR, 1);
+  EXPECT_EQ(r.prt.str(), " ERROR. WAVE FILE w1.dat ENDS BEFORE RECORD 3\n");
+
+  Rig bad(1);
+  bad.station(1, 10.0F, "2 8x 0\n");
+  setup_wave_input(bad.m);
+  WAVINP(bad.m);
+  EXPECT_EQ(bad.m.IRUNERR, 1);
+  EXPECT_EQ(bad.prt.str(), " ERROR. INVALID RECORD 1 IN WAVE FILE w1.dat\n");
+}
+
+TEST(WaveInput, RegionalContourTurnsTheDirections) {
+  Rig r(4);
+  r.m.cfg.IREG = 1;
+  const float yreg[] = {0.0F, 10.0F, 10.0F, 20.0F};  // 45 degrees but parallel between cells 2-3
+  for (int i = 1; i <= 4; ++i) r.m.YREG(i) = yreg[i - 1];
+  r.station(1, 10.0F, "2 8 30\n");
+  setup_wave_input(r.m);
+  WAVINP(r.m);
+  const float expected[] = {-15.0F, -15.0F, 30.0F, -15.0F, -15.0F};  // wall 1 forward, 5 as 4
+  for (int i = 1; i <= 5; ++i) EXPECT_NEAR(r.m.THETARF(i) / DEG, expected[i - 1], 1e-4F) << i;
+  EXPECT_FLOAT_EQ(r.m.ZRF(1), 30.0F);
+  EXPECT_NEAR(r.m.ZZDEGNR, 30.0F, 1e-4F);
+}
+
+TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
+  Rig out(4);
+  out.station(6, 10.0F, "2 8 0\n");
+  setup_wave_input(out.m);
+  EXPECT_EQ(out.m.IRUNERR, 1);
+  EXPECT_EQ(out.prt.str(), " ERROR. WAVEID LINE 1: STATION CELL 6 OUTSIDE CELLS 1 TO 5\n");
+
+  Rig order(4);
+  order.station(3, 10.0F, "2 8 0\n");
+  order.station(3, 10.0F, "2 8 0\n");
+  setup_wave_input(order.m);
+  EXPECT_EQ(order.m.IRUNERR, 1);
+  EXPECT_EQ(order.prt.str(), " ERROR. WAVEID LINE 2: STATION CELL 3 NOT AFTER CELL 3 OF THE "
+                             "LINE BEFORE; WAVEID CELLS MUST ASCEND\n");
+
+  Rig extra(4);
+  extra.station(5, 10.0F, "2 8 0\n");
+  extra.m.cfg.NUMWAVES = 3;
+  setup_wave_input(extra.m);
+  EXPECT_EQ(extra.m.IRUNERR, 0);
+  EXPECT_EQ(extra.m.NSTATION, 1);
+  EXPECT_EQ(extra.prt.str(),
+            " WARNING. NUMWAVES = 3 EXCEEDS THE 1 WAVEID LINES; 1 WAVE FILES ARE USED.\n");
+}
+
+TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
+  for (bool feet : {false, true}) {
+    Rig r(1);
+    if (feet) {
+      r.m.LENFAC = 0.3048F;
+      r.m.YDFAC = 0.9144F;
+    }
+    for (int i = 1; i <= 2; ++i) {
+      r.m.CGB(i) = 2.0F;
+      r.m.A1W(i) = 0.01F;
+      r.m.THETAB(i) = 0.3F;
+    }
+    r.m.ALPHAS(1) = 0.1F;
+    r.m.ALPHAS(2) = 999.1F;  // marker offset: orientation 0.1
+    r.m.HB(1) = 2.0F;
+    r.m.HB(2) = 4.0F;
+    BRKSTAT(r.m, 1, 4);  // steps 2 and 3 calm: nothing added
+    r.m.HB(1) = 1.0F;
+    r.m.HB(2) = 0.0F;
+    BRKSTAT(r.m, 4, 4);
+    // Heights 3/4 and 4/4; angle 0.4 rad / 4 = 5.73 deg; rates 2*0.01*(4+1)*sin(0.4)/4*100
+    // and 2*0.01*16*sin(0.4)/4*100, for feet over 0.9144 cubed.
+    const std::string body = feet ? "        2.46       3.28\n" : "        0.75       1.00\n";
+    const std::string rate = feet ? "      1.2734     4.0752\n" : "      0.9735     3.1157\n";
+    const std::string unit = feet ? "(FT)." : "(M).";
+    const std::string vol = feet ? "(YARDS3/SEC)" : "(M3/SEC)";
+    EXPECT_EQ(r.prt.str(),
+              "\n\n ********************\n"
+              " OUTPUT OF UNDIFFRACTED BREAKING WAVE STATISITCS\n"
+              " N.B. THESE VALUES ARE NOT SMOOTHED!\n"
+              " AVERAGE UNDIFFRACTED BREAKING WAVE HEIGHTS " + unit + "\n" + body +
+              "\n AVERAGE UNDIFFRACTED BREAKING WAVE ANGLE TO SHORELINE (DEG)\n"
+              "        5.73       5.73\n\n"
+              " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 " + vol +
+              "\n" + rate + "\n");
+  }
+}
+
+}  // namespace
+}  // namespace coastra
