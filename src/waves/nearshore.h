@@ -20,4 +20,25 @@ bool calm_step(const ModelState& m);
 // and the final CGB, KB.
 void breaking_waves(ModelState& m);
 
+// Closure-depth quantity DLTZ per cell; writes the print-file report and raises
+// the error stop when a value is not positive.
+void closure_depth(ModelState& m);
+// Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
+// groin walls (ALPHAS(i+1) still from the previous step there).
+void shoreline_orientation(ModelState& m);
+
+// Final breaking waves (final_waves.cpp).
+// Energy merge of the breaking-wave components of a step: component icomp of
+// ncomp, heights H and directions THETA over walls first..last. Component 1
+// clears the accumulators and HBD, THETABD; the last one forms HBD = sqrt(sum H^2)
+// and THETABD = asin(sum H^2 sin 2theta / sum H^2) / 2 at every wall.
+void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
+            int first, int last);
+// Alongshore smoothing of the merged HBD, THETABD at walls 2..NX by the structure
+// states WALLTYPE and the shoreline states DBMARK; clears IGRADOFF there.
+void final_smoothing(ModelState& m);
+// Final CGB and KB at every wall from the event period and the breaking depth
+// HBD / GAMMA (0 where that depth is 0).
+void final_celerities(ModelState& m);
+
 }  // namespace coastra

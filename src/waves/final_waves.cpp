@@ -1,0 +1,116 @@
+// The final breaking waves of a time step: the energy merge of the breaking-wave
+// components (WAVSUM), the alongshore smoothing with its structure rules
+// (final_smoothing) and the group celerity and wave number at the final
+// breaking depth (final_celerities). Writes HBD, THETABD, IGRADOFF, CGB, KB.
+
+#include <algorithm>
+#include <cmath>
+
+#include "waves/nearshore.h"
+#include "waves/wave_relations.h"
+
+namespace coastra {
+
+void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
+            int first, int last) {
+  const int nx = m.cfg.NX;
+  // 1. The first component starts the accumulators and the final arrays afresh.
+  if (icomp == 1) {
+    for (int i = 0; i <= nx + 1; ++i) {
+      m.wavsum_h2(i) = 0.0F;
+      m.wavsum_s2(i) = 0.0F;
+      m.HBD(i) = 0.0F;
+      m.THETABD(i) = 0.0F;
+    }
+  }
+  // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
+  for (int i = std::max(first, 0); i <= std::min(last, nx + 1); ++i) {
+    const float h2 = H(i) * H(i);
+    m.wavsum_h2(i) += h2;
+    m.wavsum_s2(i) += h2 * std::sin(2.0F * THETA(i));
+  }
+  // 3. The last component forms the final height and direction.
+  if (icomp == ncomp) {
+    for (int i = 1; i <= nx + 1; ++i) {
+      const float e = m.wavsum_h2(i);
+      m.HBD(i) = std::sqrt(e);
+      // |sum H^2 sin 2theta| <= sum H^2 holds exactly; the clamp keeps rounding in
+      // a sum of several components from producing a NaN direction.
+      m.THETABD(i) =
+          e > 0.0F ? 0.5F * std::asin(std::clamp(m.wavsum_s2(i) / e, -1.0F, 1.0F)) : 0.0F;
+    }
+  }
+}
+
+namespace {
+
+// How a wall is smoothed with its neighbours.
+enum class Smooth { Keep, WithLeft, WithRight, Centred };
+
+// v(i) smoothed by the rule of its wall.
+float smoothed(const Vec1<float>& v, int i, Smooth rule) {
+  switch (rule) {
+    case Smooth::Keep: return v(i);
+    case Smooth::WithLeft: return (3.0F * v(i) + v(i - 1)) / 4.0F;
+    case Smooth::WithRight: return (3.0F * v(i) + v(i + 1)) / 4.0F;
+    case Smooth::Centred: break;
+  }
+  return (v(i - 1) + 2.0F * v(i) + v(i + 1)) / 4.0F;
+}
+
+}  // namespace
+
+void final_smoothing(ModelState& m) {
+  const int nx = m.cfg.NX;
+  const Vec1<int>& wt = m.WALLTYPE;  // structure state per wall (1 = groin)
+  const Vec1<int>& sm = m.DBMARK;    // shoreline state per cell (-1 = salient at a breakwater)
+  // 1. New values from the merged neighbours, all computed before any is stored.
+  // A groin wall and a wall between two salient cells keep their value; next to a
+  // groin or a salient the wall is averaged with its open side only, so that no
+  // wave energy is smeared across the structure.
+  for (int i = 2; i <= nx; ++i) {
+    Smooth rule = Smooth::Centred;
+    if (wt(i) == 1 || (sm(i - 1) == -1 && sm(i) == -1))
+      rule = Smooth::Keep;
+    else if (wt(i + 1) == 1 || sm(i) == -1)
+      rule = Smooth::WithLeft;
+    else if (wt(i - 1) == 1 || sm(i - 1) == -1)
+      rule = Smooth::WithRight;
+    m.hbd_work(i) = smoothed(m.HBD, i, rule);
+    m.thetabd_work(i) = smoothed(m.THETABD, i, rule);
+    // 2. The gradient-suppression flag is cleared; only the breakwater rule of
+    // step 4 sets it again.
+    m.IGRADOFF(i) = 0;
+    // (Inlets, once they exist: a wall whose two cells are both inlet cells gets
+    // height and direction 0, and the inlet's left mouth takes the values of the
+    // wall before it.)
+  }
+  // 3. (Inlets, once they exist: the right mouth of each inlet takes the values
+  // of the wall after it.)
+  // 4. (Detached breakwaters with a touching salient, once they exist: walls in
+  // the shadow are blocked or carry the transmitted height, with direction 0 and
+  // the gradient-suppression flag set.)
+  // 5. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
+  // merged values.
+  for (int i = 2; i <= nx; ++i) {
+    m.HBD(i) = m.hbd_work(i);
+    m.THETABD(i) = m.thetabd_work(i);
+  }
+}
+
+void final_celerities(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    // Depth at which the final wave breaks (m); no wave, no celerity.
+    const float db = m.HBD(i) / m.cfg.GAMMA;
+    if (db > 0.0F) {
+      const WaveNumber w = WAVNUM(m.TZ, db);
+      m.CGB(i) = w.CG;
+      m.KB(i) = w.K;
+    } else {
+      m.CGB(i) = 0.0F;
+      m.KB(i) = 0.0F;
+    }
+  }
+}
+
+}  // namespace coastra

@@ -1,0 +1,239 @@
+// The nearshore sequence of a time step: the representative offshore contour
+// and its orientation (offshore_contour, moving_average), the calm-step test
+// (calm_step), the closure depth (closure_depth), the shoreline orientation
+// (shoreline_orientation) and breaking at every wall with the final breaking
+// waves (breaking_waves). Writes YSMOOTH, ALPHAW, DLTZ, ALPHAS, HB, THETAB, KB,
+// CGB, HBD, THETABD, OMEGA, K0, ZZRAD.
+
+#include "waves/nearshore.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+#include "model/error_stop.h"
+#include "output/format.h"
+#include "waves/breaker.h"
+#include "waves/wave_input.h"
+#include "waves/wave_relations.h"
+
+namespace coastra {
+
+namespace {
+
+constexpr float CONTOUR_OFFSET = 300.0F;  // offshore contour seaward of the smoothed shoreline (m)
+
+// Bridges every tidal inlet in the working copy: its cells are replaced by the
+// straight line in x between the cell before and the cell after the inlet, so
+// the channel does not bend the contour that the waves refract over.
+// Design note: an inlet at an end of the grid has only one neighbour; its cells
+// then take that neighbour's position (a level line) rather than reading a
+// position beyond the grid. An inlet covering the whole grid is left as it is.
+void bridge_inlets(ModelState& m) {
+  const int nx = m.cfg.NX;
+  Vec1<float>& y = m.ycontour_work;
+  for (int k = 1; k <= m.cfg.NINL; ++k) {
+    const int first = std::max(m.cfg.IINLS(k), 1);
+    const int last = std::min(m.cfg.IINLE(k), nx);
+    const int before = first - 1;
+    const int after = last + 1;
+    if (first > last) continue;
+    if (before >= 1 && after <= nx) {
+      const float xb = m.XCELL(before);
+      const float yb = y(before);
+      const float slope = (y(after) - yb) / (m.XCELL(after) - xb);
+      for (int j = first; j <= last; ++j) y(j) = yb + slope * (m.XCELL(j) - xb);
+    } else if (before >= 1 || after <= nx) {
+      const float yn = before >= 1 ? y(before) : y(after);
+      for (int j = first; j <= last; ++j) y(j) = yn;
+    }
+  }
+}
+
+// Orientation (rad) of a line y(1..nx) at walls 1..nx+1: the backward difference
+// over the mean spacing of the two cells, the forward pair at wall 1, and wall
+// nx+1 repeating wall nx. Single precision.
+// Design note: a one-cell coast has no second position to difference against;
+// its orientation is taken as 0 (parallel to the baseline).
+void contour_orientation(const Vec1<float>& y, const Vec1<float>& dx, int nx, Vec1<float>& alpha) {
+  if (nx < 2) {
+    alpha(1) = 0.0F;
+    alpha(2) = 0.0F;
+    return;
+  }
+  alpha(1) = std::atan((y(2) - y(1)) / (0.5F * (dx(1) + dx(2))));
+  for (int i = 2; i <= nx; ++i)
+    alpha(i) = std::atan((y(i) - y(i - 1)) / (0.5F * (dx(i - 1) + dx(i))));
+  alpha(nx + 1) = alpha(nx);
+}
+
+}  // namespace
+
+void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
+  assert(&in != &out);  // the running sum reads cells the output has already passed
+  if (nx < 1) return;
+  // A window below 3 cells is no smoothing.
+  if (n < 3) {
+    for (int i = 1; i <= nx; ++i) out(i) = in(i);
+    return;
+  }
+  // The window must be centred on its cell: an even window loses one cell.
+  if (n % 2 == 0) --n;
+  // Window as wide as the coast (or wider): every cell takes one mean.
+  // Design note: a window wider than the coast averages all nx cells rather than
+  // reading cells beyond the grid.
+  if (nx <= n + 1) {
+    const int count = std::min(n, nx);
+    float sum = 0.0F;
+    for (int j = 1; j <= count; ++j) sum += in(j);
+    const float mean = sum / static_cast<float>(count);
+    for (int i = 1; i <= nx; ++i) out(i) = mean;
+    return;
+  }
+  // Centred means for cells h+1..nx-h by a running sum.
+  const int h = (n - 1) / 2;
+  const float fn = static_cast<float>(n);
+  float sum = 0.0F;
+  for (int j = 1; j <= n; ++j) sum += in(j);
+  out(h + 1) = sum / fn;
+  for (int i = h + 2; i <= nx - h; ++i) {
+    sum = sum - in(i - h - 1) + in(i + h);
+    out(i) = sum / fn;
+  }
+  // The h cells at each end lie on the straight line (in cell number) through the
+  // end cell's own position and the nearest centred mean, so the end cells keep
+  // their positions and the contour does not pull away from the boundaries.
+  const float fh = static_cast<float>(h);
+  const float slope_left = (out(h + 1) - in(1)) / fh;
+  for (int j = 1; j <= h; ++j) out(j) = in(1) + slope_left * static_cast<float>(j - 1);
+  const float slope_right = (out(nx - h) - in(nx)) / fh;
+  for (int j = nx - h + 1; j <= nx; ++j) out(j) = in(nx) + slope_right * static_cast<float>(nx - j);
+}
+
+void offshore_contour(ModelState& m) {
+  const int nx = m.cfg.NX;
+  // With IREG = 3 the contour is not recomputed: the stored one is kept.
+  if (m.cfg.IREG != 3) {
+    // 1. Working copy of the shoreline, inlets bridged.
+    for (int i = 1; i <= nx; ++i) m.ycontour_work(i) = static_cast<float>(m.YSHORE(i));
+    if (m.cfg.NINL > 0) bridge_inlets(m);
+    // 2. Two passes of the moving average; an even window is reduced to the odd
+    // one below it, and the setting with it.
+    int n = m.cfg.ISMOOTH;
+    if (n >= 3 && n % 2 == 0) {
+      --n;
+      m.cfg.ISMOOTH = n;
+    }
+    moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
+    moving_average(m.ycontour_pass, m.YSMOOTH, nx, n);
+    // 3. The representative contour lies 300 m seaward of the smoothed shoreline.
+    for (int i = 1; i <= nx; ++i) m.YSMOOTH(i) += CONTOUR_OFFSET;
+  }
+  // 4. Contour orientation per wall (independent of the offset).
+  contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW);
+}
+
+bool calm_step(const ModelState& m) {
+  if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
+  for (int i = 1; i <= m.cfg.NX; ++i) {
+    if (m.TRF(i) <= 0.0F || m.HRF(i) == 0.0F) return true;
+  }
+  return false;
+}
+
+void closure_depth(ModelState& m) {
+  const int nx = m.cfg.NX;
+  for (int i = 1; i <= nx; ++i) {
+    // Hallermeier's form: 2.28 H - 68.5 H^2 / (g T^2) (m).
+    const float h = m.HRF(i);
+    const float t = m.TRF(i);
+    const float d = 2.28F * h - 68.5F * (h * h) / (GRAV * (t * t));
+    m.DLTZ(i) = d;
+    // A steep short wave makes the quantity vanish or turn negative; the profile
+    // then has no active depth and the wave input is unusable. (Written as
+    // !(d > 0) so that a value that is not a number stops the run as well.)
+    if (!(d > 0.0F)) {
+      std::ostream& p = m.prt();
+      lwrite(p, "ERROR. BAD BALANCE IN WAVE INPUT PARAMETERS");
+      lwrite(p, "CAUSING DLTZ TO BE ZERO OR NEGATIVE.");
+      lwrite(p, "PLEASE CHECK YOUR WAVE INPUT PARAMETERS.");
+      lwrite(p, "CURRENT TIME STEP:", m.ISTEP);
+      lwrite(p, "CURRENT INDEX:", i);
+      lwrite(p, "HRF:", m.HRF.span(1, nx));
+      lwrite(p, "TRF:", m.TRF.span(1, nx));
+      lwrite(p, "ZRFPRTOUT:", m.ZRF.span(1, nx));
+      error_stop("ERROR. DLTZ is negative. Please check input wave parameters.");
+    }
+  }
+}
+
+void shoreline_orientation(ModelState& m) {
+  const int nx = m.cfg.NX;
+  if (nx < 2) {  // a one-cell coast: see contour_orientation
+    m.ALPHAS(1) = 0.0F;
+    m.ALPHAS(2) = 0.0F;
+    return;
+  }
+  const Vec1<float>& dx = m.cfg.DX;
+  int g = 1;  // next entry of the groin list (ascending by wall)
+  for (int i = 1; i <= nx; ++i) {
+    // Orientation of the unsmoothed shoreline in double precision: the positions
+    // are double and their difference may be small against their size.
+    const int lo = i == 1 ? 1 : i - 1;
+    const double dy = m.YSHORE(lo + 1) - m.YSHORE(lo);
+    const double dxm = 0.5 * (static_cast<double>(dx(lo)) + static_cast<double>(dx(lo + 1)));
+    m.ALPHAS(i) = static_cast<float>(std::atan(dy / dxm));
+    // At a groin the shoreline has a step; its orientation there is the mean over
+    // the groin's neighbours. ALPHAS(i+1) is not yet recomputed and still holds
+    // the previous step's value. Structure states -2 and 3 keep the local value.
+    while (g <= m.NGRO && m.IXG(g) < i) ++g;
+    for (; g <= m.NGRO && m.IXG(g) == i; ++g) {
+      if (i > 1 && m.WALLTYPE(i) != -2 && m.WALLTYPE(i) != 3)
+        m.ALPHAS(i) = (m.ALPHAS(i - 1) + m.ALPHAS(i) + m.ALPHAS(i + 1)) / 3.0F;
+    }
+  }
+  m.ALPHAS(nx + 1) = m.ALPHAS(nx);
+  // The lateral boundary conditions may override the end walls afterwards.
+}
+
+void breaking_waves(ModelState& m) {
+  const int nx = m.cfg.NX;
+  // 1. Wave constants of the event (shared with refraction and diffraction).
+  m.OMEGA = 2.0F * PI / m.TZ;
+  m.K0 = m.OMEGA * m.OMEGA / GRAV;
+  m.ZZRAD = m.ZZDEGNR * PI / 180.0F;
+  // 2. (Breakwater transmission computed from wave conditions belongs here, once
+  // detached-breakwater transmission exists.)
+  // 3. Closure depth; a non-positive value stops the run.
+  closure_depth(m);
+  // 4. Shoreline orientation.
+  shoreline_orientation(m);
+  // 5. Breaking at every wall.
+  for (int i = 1; i <= nx + 1; ++i) {
+    const WaveNumber w0 = WAVNUM(m.TRF(i), m.DRF(i));
+    // A wave directed offshore relative to the local contour cannot reach the
+    // shore there: the wall gets a shore-normal wave for this step.
+    const float rel = m.ZZDEGNR - m.ALPHAW(i) * 180.0F / PI;
+    if (rel >= 90.0F || rel <= -90.0F) {
+      m.THETARF(i) = 0.0F;
+      m.ALPHAW(i) = 0.0F;
+    }
+    const Breaking b =
+        BREAKER(w0.K, m.HRF(i), m.TRF(i), m.THETARF(i), w0.N, m.ALPHAW(i), m.cfg.GAMMA);
+    m.HB(i) = b.HB;
+    m.THETAB(i) = b.THETAB;
+    m.KB(i) = b.KB;
+    m.CGB(i) = b.CGB;
+  }
+  // 6. Undiffracted statistics (the last step's call is made by the run driver).
+  if (m.ISTEP < m.NTS) BRKSTAT(m, m.ISTEP, m.NTS);
+  // 7. Final breaking waves. Diffraction behind structures, once it exists, adds
+  // one merge component per diffracting structure here. With none, the single
+  // component is the undiffracted wave over walls 1..NX+1.
+  WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nx + 1);
+  final_smoothing(m);
+  // 8. Group celerity and wave number at the final breaking depth.
+  final_celerities(m);
+}
+
+}  // namespace coastra

@@ -1,0 +1,88 @@
+// Linear wave relations against the exact dispersion relation, the shallow and
+// deep limits, Snell's law and energy-flux conservation.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/constants.h"
+#include "waves/wave_relations.h"
+
+namespace coastra {
+namespace {
+
+// Root k of omega^2 = g k tanh(kh) by Newton iteration from above both limits.
+double exact_k(double omega, double g, double h) {
+  double k = std::max(omega * omega / g, omega / std::sqrt(g * h));
+  for (int it = 0; it < 60; ++it) {
+    const double t = std::tanh(k * h);
+    k -= (g * k * t - omega * omega) / (g * t + g * k * h * (1.0 - t * t));
+  }
+  return k;
+}
+
+TEST(WaveNumber, MatchesExactDispersionFromShallowToDeepWater) {
+  // WAVNUM carries g = 9.81 and 2 pi = 6.28318: the exact root is formed with them.
+  for (float T : {1.0F, 2.0F, 4.0F, 8.0F, 14.0F, 20.0F}) {
+    for (float h : {0.02F, 0.1F, 0.5F, 2.0F, 5.0F, 10.0F, 30.0F, 100.0F, 400.0F}) {
+      const double omega = 6.28318 / static_cast<double>(T);
+      const double k = exact_k(omega, 9.81, static_cast<double>(h));
+      const double x = 2.0 * k * static_cast<double>(h);
+      const double n = x >= 15.0 ? 0.5 : 0.5 * (1.0 + x / std::sinh(x));
+      const WaveNumber w = WAVNUM(T, h);
+      EXPECT_NEAR(static_cast<double>(w.K), k, 1.0E-3 * k) << "T=" << T << " h=" << h;
+      EXPECT_NEAR(static_cast<double>(w.N), n, 1.0E-3 * n) << "T=" << T << " h=" << h;
+      EXPECT_NEAR(static_cast<double>(w.CG), n * omega / k, 2.0E-3 * n * omega / k);
+    }
+  }
+  // Deep water (2kh >= 15): n is 0.5 exactly and Cg = L / (2T).
+  const WaveNumber deep = WAVNUM(5.0F, 60.0F);  // 2kh about 19
+  EXPECT_EQ(deep.N, 0.5F);
+  EXPECT_FLOAT_EQ(deep.CG, 6.28318F / deep.K / 10.0F);
+}
+
+TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
+  const WaveNumber dry = WAVNUM(8.0F, 0.0F);
+  EXPECT_FLOAT_EQ(dry.K, 6.28318F / 0.1F);
+  EXPECT_EQ(dry.N, 0.5F);
+  EXPECT_FLOAT_EQ(dry.CG, 0.5F * 0.1F / 8.0F);
+  const WaveNumber wet = WAVNUM(8.0F, 0.005F);  // 2kh = 12.56636 h / 0.1
+  const double x = 12.56636 * 0.005 / 0.1;
+  EXPECT_FLOAT_EQ(wet.K, 6.28318F / 0.1F);
+  EXPECT_NEAR(static_cast<double>(wet.N), 0.5 * (1.0 + x / std::sinh(x)), 1.0E-6);
+}
+
+TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
+  const float T = 10.0F, omega = 2.0F * PI / T, k0 = omega * omega / GRAV;
+  const float cg0 = GRAV / (2.0F * omega), phi = -0.1F;
+  for (float a0 : {0.0F, 0.6F}) {  // normal and 34 degrees to the contour normal
+    const float flux0 = 2.25F * cg0 * std::cos(a0);
+    for (float h : {30.0F, 8.0F, 2.0F}) {
+      const RefractedWave r = REFSHO(omega, k0, k0, 1.5F, phi + a0, cg0, phi, h);
+      const float a = r.THETA - phi;
+      if (a0 == 0.0F) {
+        EXPECT_EQ(r.THETA, phi);  // Kr = 1: shoaling alone
+      }
+      EXPECT_NEAR(std::sin(a) * r.K, std::sin(a0) * k0, 1.0E-5F * r.K);  // sin(a) / C
+      EXPECT_NEAR(r.H * r.H * r.CG * std::cos(a), flux0, 1.0E-4F * flux0);
+      const double k =
+          exact_k(static_cast<double>(omega), static_cast<double>(GRAV), static_cast<double>(h));
+      EXPECT_NEAR(static_cast<double>(r.K), k, 1.0E-3 * k);
+    }
+  }
+}
+
+TEST(Refraction, WaveTurnedBackBeforeTargetDepthRunsAlongContoursWithShoalingOnly) {
+  const float omega = 2.0F * PI / 8.0F, k0 = omega * omega / GRAV, phi = 0.2F;
+  // Reference in 2 m, target in 20 m: sin(60 deg) k(2 m) / k(20 m) is about 2.
+  const RefractedWave ref = REFSHO(omega, k0, k0, 1.0F, phi, GRAV / (2.0F * omega), phi, 2.0F);
+  for (float sign : {1.0F, -1.0F}) {
+    const RefractedWave r =
+        REFSHO(omega, k0, ref.K, 1.0F, phi + sign * 1.0472F, ref.CG, phi, 20.0F);
+    EXPECT_FLOAT_EQ(r.THETA, phi + sign * std::asin(1.0F));
+    EXPECT_FLOAT_EQ(r.H, std::sqrt(ref.CG / r.CG));  // finite: Kr = 1
+  }
+}
+
+}  // namespace
+}  // namespace coastra
