@@ -23,6 +23,7 @@ struct OutputState {
   int IREPDATE = 0;               // date of the previous yearly report (start date before)
   bool THOUSANDS = false;         // last yearly report used the thousands form
   int NYEARS = 0;                 // completed years at the last yearly report
+  int NYEARREP = 0;               // yearly reports written so far
 
   Vec1<double> YMAX{MXCELL};      // seawardmost shoreline per cell (m)
   Vec1<double> YMIN{MXCELL};      // landwardmost shoreline per cell (m)
@@ -30,10 +31,18 @@ struct OutputState {
   Vec1<double> VOLLEN{MXCELL};    // volume change per unit length (m3/m)
   double VOLTOT = 0.0;            // total volume change (m3)
 
+  // transmission coefficient statistics per detached breakwater (computed KT only)
+  Vec1<double> KTSUM{MXDB};       // sum of the KT values recorded
+  Vec1<float> KTMAX{MXDB};        // largest KT recorded
+  Vec1<float> KTMIN{MXDB};        // smallest KT recorded
+  Vec1<int> NKT{MXDB};            // number of KT values recorded
+
   int NSTSAVE = 1;                // time steps per DTSAVE interval
   std::ofstream SLO, QTR, OFF, MQN, MQR, MQL, VCC, VCX;  // the eight data files
   std::string POSFMT;             // record layout of positions, e.g. (I8,101F14.2)
   std::string VOLFMT;             // record layout of volumes, e.g. (I8,101F16.0)
+  Vec1<double> RECVAL{MXWALL};    // values of the data record being written (file unit)
+  std::string RECBUF;             // text of the data record being written, reserved once
 };
 
 }  // namespace coastra

@@ -6,8 +6,21 @@
 
 namespace coastra {
 
+// Start of the loop: extremes from the initial shoreline, period start date,
+// yearly-report counters and breakwater KT statistics reset.
+void init_bookkeeping(ModelState& m);
 void accumulate_transport(ModelState& m);   // after the transport step
 void volume_change(ModelState& m);          // VOLCELL, VOLLEN, VOLTOT
 void update_extremes(ModelState& m);        // YMAX, YMIN
+
+// One computed transmission coefficient of detached breakwater j into the
+// running sum, maximum and minimum reported at the end of the run.
+void record_kt(ModelState& m, int j, float kt);
+
+// Factor that turns a volume accumulated over the steps simulated so far into a
+// mean annual volume: steps per year (365.25 x NSPERDAY) / steps simulated.
+double annual_factor(const ModelState& m);
+// Divisor of volumes from m3 to the user's volume unit: YDFAC^3 (1 or 0.9144^3).
+double volume_divisor(const ModelState& m);
 
 }  // namespace coastra

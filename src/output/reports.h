@@ -2,6 +2,11 @@
 // and yearly reports, and the end-of-run reports.
 #pragma once
 
+#include <ostream>
+#include <span>
+#include <string_view>
+#include <vector>
+
 #include "model/state.h"
 
 namespace coastra {
@@ -11,12 +16,25 @@ void write_initial_shoreline(ModelState& m);
 void intermediate_report(ModelState& m);       // at a PRDATE entry
 bool yearly_report_due(const ModelState& m);   // anniversary of the start date or last step
 void yearly_report(ModelState& m);
-// End of run: mean annual transports, final data records, last step, offshore wave data.
+// End of run: mean annual transports, final data records (write_final_records),
+// last step, offshore wave data.
 void end_reports_transport(ModelState& m);
 // End of run: last-step transport, final/extreme shorelines, offshore contour,
-// offshore-record warning, volume changes.
+// breakwater KT statistics, offshore-record warning, volume changes.
 void end_reports_shoreline(ModelState& m);
 // The total volumetric change line and the sign-convention line.
 void write_total_volume_line(ModelState& m);
+
+// Helpers shared by the report writers.
+// "(FT)" for a run in feet, "(M)" otherwise.
+std::string_view length_label(const ModelState& m);
+// True when volumes are reported in cubic yards (a run in feet).
+bool volumes_in_yards(const ModelState& m);
+// Positions of cells 1..NX measured from the baseline, (YREG + y) / LENFAC.
+std::vector<double> baseline_positions(const ModelState& m, const Vec1<double>& y);
+// A value list in a repeated layout such as "(10F11.2)"; nothing for an empty list.
+void write_list(std::ostream& os, std::string_view layout, std::span<const double> v);
+// An empty line.
+void empty_line(std::ostream& os);
 
 }  // namespace coastra

@@ -1,0 +1,124 @@
+// Per-step bookkeeping read by the reports and the data files: accumulation of
+// the step's transport volumes per wall (net, to the left, to the right, gross;
+// period and run totals), the volume change per cell against the initial
+// shoreline, the running seaward and landward extremes of the shoreline, and
+// the transmission-coefficient statistics of the detached breakwaters.
+// Routines: init_bookkeeping, accumulate_transport, volume_change,
+// update_extremes, record_kt, annual_factor, volume_divisor.
+
+#include "output/bookkeeping.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace coastra {
+
+namespace {
+
+// Shoreline moves smaller than this (m) count as no change: they are round-off
+// of the explicit update, not sand that moved.
+constexpr double YCHANGE_FLOOR = 0.0001;
+
+constexpr double DAYS_PER_YEAR = 365.25;
+
+}  // namespace
+
+void init_bookkeeping(ModelState& m) {
+  const int nx = m.cfg.NX;
+  // 1. The extremes start at the initial shoreline, so a beach that only
+  //    erodes reports its initial position as the seawardmost one.
+  for (int i = 1; i <= nx; ++i) {
+    m.YMAX(i) = m.YINIT(i);
+    m.YMIN(i) = m.YINIT(i);
+  }
+  // 2. The first report period runs from the start date.
+  m.IREPDATE = m.cfg.SIMDATS;
+  m.NYEARS = 0;
+  m.NYEARREP = 0;
+  m.THOUSANDS = false;
+  // 3. No transmission coefficient recorded yet.
+  for (int j = 1; j <= MXDB; ++j) {
+    m.KTSUM(j) = 0.0;
+    m.KTMAX(j) = 0.0F;
+    m.KTMIN(j) = 0.0F;
+    m.NKT(j) = 0;
+  }
+}
+
+void accumulate_transport(ModelState& m) {
+  // Volume of one step = rate (m3/s) x step length; DT is in hours.
+  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
+  const int nwall = m.cfg.NX + 1;
+  for (int i = 1; i <= nwall; ++i) {
+    m.QNET(i) = m.QLS(i);
+    const double vnet = static_cast<double>(m.QLS(i)) * dts;
+    const double vleft = static_cast<double>(m.QNEG(i)) * dts;   // <= 0
+    const double vright = static_cast<double>(m.QPOS(i)) * dts;  // >= 0
+    const double vgross = static_cast<double>(m.QGROSS(i)) * dts;
+    m.VNETP(i) += vnet;
+    m.VLEFTP(i) += vleft;
+    m.VRIGHTP(i) += vright;
+    m.VGROSSP(i) += vgross;
+    m.VNET(i) += vnet;
+    m.VLEFT(i) += vleft;
+    m.VRIGHT(i) += vright;
+  }
+}
+
+void volume_change(ModelState& m) {
+  const int nx = m.cfg.NX;
+  double total = 0.0;
+  for (int i = 1; i <= nx; ++i) {
+    double d = m.YSHORE(i) - m.YINIT(i);  // shoreline change (m), double precision
+    if (std::fabs(d) < YCHANGE_FLOOR) d = 0.0;
+    // The active profile of a cell is the berm height plus the closure depth.
+    const float h = m.cfg.BERMHT(i) + m.cfg.DCLOS(i);                       // (m)
+    const double dx = static_cast<double>(m.cfg.DX(i));                     // (m)
+    m.VOLCELL(i) = d * dx * static_cast<double>(h);                         // (m3)
+    // Per unit length of beach; a cell without width (never in a checked grid)
+    // would divide by zero, so its value is taken from the profile directly.
+    m.VOLLEN(i) = dx != 0.0 ? m.VOLCELL(i) / dx : d * static_cast<double>(h);  // (m3/m)
+    total += m.VOLCELL(i);
+  }
+  m.VOLTOT = total;
+}
+
+void update_extremes(ModelState& m) {
+  const int nx = m.cfg.NX;
+  for (int i = 1; i <= nx; ++i) {
+    m.YMAX(i) = std::max(m.YMAX(i), m.YSHORE(i));
+    m.YMIN(i) = std::min(m.YMIN(i), m.YSHORE(i));
+  }
+}
+
+void record_kt(ModelState& m, int j, float kt) {
+  if (j < 1 || j > MXDB) return;
+  if (m.NKT(j) == 0) {
+    m.KTMAX(j) = kt;
+    m.KTMIN(j) = kt;
+  } else {
+    m.KTMAX(j) = std::max(m.KTMAX(j), kt);
+    m.KTMIN(j) = std::min(m.KTMIN(j), kt);
+  }
+  m.KTSUM(j) += static_cast<double>(kt);
+  ++m.NKT(j);
+}
+
+// Design note: the mean annual value divides by the steps actually simulated
+// (ISTEP), not by the planned NTS. For a complete run the two are equal; a run
+// that stopped early would otherwise report its volumes diluted over time that
+// was never simulated. With the adaptive time step ISTEP counts steps of the
+// current DT (the loop derives it from the elapsed time), so ISTEP / NSPERDAY
+// stays the simulated time in days. A run stopped before its first step has
+// simulated nothing and gets 0.
+double annual_factor(const ModelState& m) {
+  if (m.ISTEP <= 0) return 0.0;
+  return DAYS_PER_YEAR * static_cast<double>(m.NSPERDAY) / static_cast<double>(m.ISTEP);
+}
+
+double volume_divisor(const ModelState& m) {
+  const double y = static_cast<double>(m.YDFAC);
+  return y * y * y;
+}
+
+}  // namespace coastra

@@ -1,0 +1,173 @@
+// The eight output data files of a run: their names from the print-file name,
+// the header lines, the two record layouts (positions F14.2, volumes F16.0),
+// the periodic records (slo, qtr, off, vcc, vcx), the transport records of the
+// mean-annual files and the end-of-run records.
+// Routines: open_data_files, write_periodic_records, write_final_records,
+// close_data_files, data_file_name, write_volume_record.
+
+#include "output/data_files.h"
+
+#include <algorithm>
+
+#include "model/error_stop.h"
+#include "output/bookkeeping.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
+
+// Record layouts: an I8 time label, then the values. The layout texts kept in
+// the state say the same for a reader of the files; the writers below use the
+// field sizes directly so no layout is parsed per record.
+constexpr int LABEL_WIDTH = 8;
+constexpr int POS_WIDTH = 14, POS_DECIMALS = 2;  // position layout F14.2
+constexpr int VOL_WIDTH = 16, VOL_DECIMALS = 0;  // volume layout F16.0
+
+struct DataFileEntry {
+  std::ofstream OutputState::*file;
+  const char* ext;
+  const char* header;
+};
+
+constexpr DataFileEntry DATA_FILES[] = {
+    {&OutputState::SLO, "slo", "Shoreline Position Output"},
+    {&OutputState::QTR, "qtr", "Net Transport Rate"},
+    {&OutputState::OFF, "off", "Calculated Offshore Contour"},
+    {&OutputState::MQN, "mqn", "Mean Annual Net Transport Rate"},
+    {&OutputState::MQR, "mqr", "Mean Annual Transport Rate to the Right"},
+    {&OutputState::MQL, "mql", "Mean Annual Transport Rate to the Left"},
+    {&OutputState::VCC, "vcc", "Volume Change Per Cell"},
+    {&OutputState::VCX, "vcx", "Volume Change Per Linear Distance Unit Alongshore"},
+};
+
+// Layout text "(I8,nnnnFw.d)" with the value count in four characters.
+std::string record_layout(int n, std::string_view field) {
+  std::string s = "(I8,";
+  edit_i(s, n, 4);
+  s += field;
+  s += ')';
+  return s;
+}
+
+// One record: the label and RECVAL(1..n), edited into the reused buffer.
+void write_record(ModelState& m, std::ofstream& file, int label, int n, int w, int d) {
+  std::string& b = m.RECBUF;
+  b.clear();
+  edit_i(b, label, LABEL_WIDTH);
+  for (int i = 1; i <= n; ++i) edit_f(b, m.RECVAL(i), w, d);
+  b += '\n';
+  file.write(b.data(), static_cast<std::streamsize>(b.size()));
+}
+
+// Across an inlet (cells first..last) the shoreline file carries the straight
+// line between the cells just outside it: inlet cells hold no beach.
+// Design note: an inlet that touches an end of the grid has an outside cell on
+// one side only; its cells then carry that cell's value. An inlet covering the
+// whole grid keeps its own values.
+void interpolate_across(Vec1<double>& v, int first, int last, int n) {
+  first = std::max(first, 1);
+  last = std::min(last, n);
+  if (last < first) return;
+  const int lo = first - 1;
+  const int hi = last + 1;
+  if (lo < 1 && hi > n) return;
+  for (int j = first; j <= last; ++j) {
+    if (lo < 1) {
+      v(j) = v(hi);
+    } else if (hi > n) {
+      v(j) = v(lo);
+    } else {
+      v(j) = v(lo) + (v(hi) - v(lo)) * static_cast<double>(j - lo) / static_cast<double>(hi - lo);
+    }
+  }
+}
+
+// Shoreline positions from the baseline in the user's length unit.
+void fill_shoreline(ModelState& m) {
+  const int nx = m.cfg.NX;
+  const double len = static_cast<double>(m.LENFAC);
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YSHORE(i)) / len;
+  if (!m.cfg.INLETS) return;
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k)
+    interpolate_across(m.RECVAL, m.cfg.IINLS(k), m.cfg.IINLE(k), nx);
+}
+
+}  // namespace
+
+std::string data_file_name(std::string_view outbase, std::string_view ext) {
+  const auto end = outbase.find_last_not_of(' ');
+  std::string name(end == std::string_view::npos ? std::string_view{} : outbase.substr(0, end + 1));
+  name += ext;
+  return name;
+}
+
+void open_data_files(ModelState& m) {
+  // 1. Create (or replace) the eight files and write their header lines. A file
+  //    that cannot be created ends the run with its name, rather than running on
+  //    and losing every record written to it.
+  for (const DataFileEntry& f : DATA_FILES) {
+    const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
+    std::ofstream& os = m.*f.file;
+    os.open(name, std::ios::out | std::ios::trunc);
+    if (!os.is_open()) error_stop("Cannot open output data file " + name);
+    os << f.header << '\n';
+  }
+  // 2. The two record layouts, n = NX + 1 values at most per record.
+  const int n = m.cfg.NX + 1;
+  m.POSFMT = record_layout(n, "F14.2");
+  m.VOLFMT = record_layout(n, "F16.0");
+  // 3. The record buffer is reserved once: the periodic records never allocate.
+  m.RECBUF.reserve(static_cast<std::size_t>(LABEL_WIDTH + VOL_WIDTH * MXWALL + 1));
+}
+
+void write_periodic_records(ModelState& m) {
+  const int nx = m.cfg.NX;
+  const int label = m.NEXTDATE;  // the date at the end of the step
+  const double len = static_cast<double>(m.LENFAC);
+  const double vdiv = volume_divisor(m);
+  // slo: shoreline position from the baseline.
+  fill_shoreline(m);
+  write_record(m, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
+  // qtr: net transport of the last transport step as volume per year.
+  for (int i = 1; i <= nx + 1; ++i)
+    m.RECVAL(i) = static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR / vdiv;
+  write_record(m, m.QTR, label, nx + 1, VOL_WIDTH, VOL_DECIMALS);
+  // off: representative offshore contour from the baseline.
+  for (int i = 1; i <= nx; ++i)
+    m.RECVAL(i) = static_cast<double>(m.YSMOOTH(i) + m.YREG(i)) / len;
+  write_record(m, m.OFF, label, nx, POS_WIDTH, POS_DECIMALS);
+  // vcc: volume change per cell (m3 or cubic yards).
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLCELL(i) / vdiv;
+  write_record(m, m.VCC, label, nx, POS_WIDTH, POS_DECIMALS);
+  // vcx: volume change per unit length (m3/m or cubic yards per foot).
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
+  write_record(m, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
+}
+
+void write_volume_record(ModelState& m, std::ofstream& file, int label, const Vec1<double>& vol,
+                         double factor) {
+  const int nwall = m.cfg.NX + 1;
+  for (int i = 1; i <= nwall; ++i) m.RECVAL(i) = vol(i) * factor;
+  write_record(m, file, label, nwall, VOL_WIDTH, VOL_DECIMALS);
+}
+
+void write_final_records(ModelState& m) {
+  // 1. Mean annual transports of the run, in the user's volume unit per year.
+  const double f = annual_factor(m) / volume_divisor(m);
+  write_volume_record(m, m.MQN, m.NEXTDATE, m.VNET, f);
+  write_volume_record(m, m.MQR, m.NEXTDATE, m.VRIGHT, f);
+  write_volume_record(m, m.MQL, m.NEXTDATE, m.VLEFT, f);
+  // 2. The final state, unless the last save interval already wrote it. Only a
+  //    run that reached NTS: an early stop may have left the step half done.
+  const int nstsave = std::max(m.NSTSAVE, 1);
+  if (m.NTS > 0 && m.ISTEP == m.NTS && m.NTS % nstsave != 0) write_periodic_records(m);
+}
+
+void close_data_files(ModelState& m) {
+  for (const DataFileEntry& f : DATA_FILES) (m.*f.file).close();
+}
+
+}  // namespace coastra

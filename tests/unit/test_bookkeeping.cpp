@@ -1,0 +1,95 @@
+// Per-step bookkeeping: volume change, transport volumes, extremes, mean annual factor.
+
+#include <gtest/gtest.h>
+
+#include "output/bookkeeping.h"
+
+namespace coastra {
+namespace {
+
+TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
+  auto s = make_state();
+  ModelState& m = *s;
+  m.cfg.NX = 4;
+  const float dx[] = {10.0F, 20.0F, 30.0F, 10.0F};
+  const double dy[] = {-0.00009, 2.0, -1.0, 0.0001};  // below the 0.0001 m floor, ..., at it
+  for (int i = 1; i <= 4; ++i) {
+    m.cfg.BERMHT(i) = 1.5F;  // active profile 1.5 + 3.5 = 5 m
+    m.cfg.DCLOS(i) = 3.5F;
+    m.cfg.DX(i) = dx[i - 1];
+    m.YSHORE(i) = dy[i - 1];
+  }
+  volume_change(m);
+  EXPECT_EQ(m.VOLCELL(1), 0.0);
+  EXPECT_DOUBLE_EQ(m.VOLCELL(2), 200.0);
+  EXPECT_DOUBLE_EQ(m.VOLCELL(3), -150.0);
+  EXPECT_NEAR(m.VOLCELL(4), 0.005, 1e-12);
+  EXPECT_DOUBLE_EQ(m.VOLLEN(2), 10.0);
+  EXPECT_DOUBLE_EQ(m.VOLLEN(3), -5.0);
+  EXPECT_NEAR(m.VOLTOT, 50.005, 1e-9);
+}
+
+TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
+  auto s = make_state();
+  ModelState& m = *s;
+  m.cfg.NX = 1;     // walls 1 and 2
+  m.cfg.DT = 2.0F;  // 7200 s
+  m.QLS(1) = m.QNEG(1) = -0.125F;
+  m.QGROSS(1) = 0.125F;
+  m.QLS(2) = m.QPOS(2) = m.QGROSS(2) = 0.25F;
+  accumulate_transport(m);
+  accumulate_transport(m);
+  EXPECT_EQ(m.QNET(1), -0.125F);
+  EXPECT_DOUBLE_EQ(m.VNETP(1), -1800.0);
+  EXPECT_EQ(m.VRIGHTP(1), 0.0);
+  EXPECT_DOUBLE_EQ(m.VGROSSP(1), 1800.0);
+  EXPECT_DOUBLE_EQ(m.VRIGHTP(2), 3600.0);
+  // A shorter step adds proportionally less; run totals keep what a report reset.
+  m.VNETP(2) = 0.0;
+  m.cfg.DT = 0.5F;
+  accumulate_transport(m);
+  EXPECT_DOUBLE_EQ(m.VNETP(2), 450.0);
+  EXPECT_DOUBLE_EQ(m.VNET(2), 4050.0);
+  EXPECT_DOUBLE_EQ(m.VLEFT(1), -2025.0);
+}
+
+TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
+  auto s = make_state();
+  ModelState& m = *s;
+  m.cfg.NX = 1;
+  m.cfg.SIMDATS = 20240301;
+  m.YINIT(1) = 10.0;
+  init_bookkeeping(m);
+  EXPECT_EQ(m.IREPDATE, 20240301);
+  for (double y : {8.0, 6.5, 9.0}) {
+    m.YSHORE(1) = y;
+    update_extremes(m);
+  }
+  EXPECT_EQ(m.YMAX(1), 10.0);  // never seaward of its start
+  EXPECT_EQ(m.YMIN(1), 6.5);
+  for (float kt : {0.5F, 0.25F, 0.75F}) record_kt(m, 2, kt);
+  EXPECT_DOUBLE_EQ(m.KTSUM(2), 1.5);
+  EXPECT_EQ(m.KTMAX(2), 0.75F);
+  EXPECT_EQ(m.KTMIN(2), 0.25F);
+  EXPECT_EQ(m.NKT(2), 3);
+}
+
+// A constant rate q accumulated over the steps run must come back as
+// q x 31557600 s a year, also when the run stopped before NTS.
+TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
+  auto s = make_state();
+  ModelState& m = *s;
+  m.cfg.NX = 1;
+  m.cfg.DT = 6.0F;
+  m.NSPERDAY = 4.0F;
+  m.NTS = 100;
+  m.QLS(1) = m.QPOS(1) = m.QGROSS(1) = 0.5F;
+  for (m.ISTEP = 1; m.ISTEP <= 10; ++m.ISTEP) accumulate_transport(m);
+  m.ISTEP = 10;
+  EXPECT_NEAR(m.VNET(1) * annual_factor(m), 0.5 * 31557600.0, 1e-6);
+  m.ISTEP = 0;
+  EXPECT_EQ(annual_factor(m), 0.0);
+}
+
+}  // namespace
+}  // namespace coastra

@@ -1,0 +1,205 @@
+// Print-file reports: echo, unit labels, yearly report and its thousands form,
+// end-of-run reports and the total line.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "output/data_files.h"
+#include "output/reports.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+using test::has_line;
+using test::lines_of;
+
+struct Captured {
+  std::unique_ptr<ModelState> s = make_state();
+  std::ostringstream con, prt;
+  ModelState& m = *s;
+  explicit Captured(bool feet = false) {
+    m.CON = &con;
+    m.PRT = &prt;
+    m.cfg.NX = 1;
+    m.cfg.CSTUNITS = feet ? "(ft)" : "(m)";
+    if (!feet) return;
+    m.LENFAC = 0.3048F;
+    m.YDFAC = 0.9144F;
+    m.cfg.UNITSYS = 2;
+  }
+  // The line after the first line equal to heading.
+  std::string after(const std::string& heading, std::size_t k = 1) const {
+    const auto lines = lines_of(prt.str());
+    for (std::size_t i = 0; i + k < lines.size(); ++i)
+      if (lines[i] == heading) return lines[i + k];
+    return "<no " + heading + ">";
+  }
+};
+
+TEST(Reports, UnitLabelsAndTotalLineFollowTheUnits) {
+  Captured ft(true), m3;
+  for (Captured* c : {&ft, &m3}) {
+    c->m.YINIT(1) = 30.48;         // 100 ft
+    c->m.VOLCELL(1) = 764.554857984;  // 1000 yd3
+    c->m.VOLTOT = -764.554857984;
+    c->m.ISTEP = 12;
+    c->m.CURDATE = 20240104;
+    c->m.IREPDATE = 20240101;
+    write_initial_shoreline(c->m);
+    intermediate_report(c->m);
+  }
+  EXPECT_EQ(ft.after(" INITIAL SHORELINE POSITION (FT)"), "     100.00");
+  EXPECT_EQ(m3.after(" INITIAL SHORELINE POSITION (M)"), "      30.48");
+  EXPECT_TRUE(has_line(ft.prt.str(), " SHORELINE POSITION (FT) AFTER      12 TIME STEPS. DATE IS 20240104"));
+  EXPECT_TRUE(has_line(ft.prt.str(), " MEAN ANNUALIZED NET TRANSPORT (YARDS3) FROM 20240101 TO 20240104"));
+  EXPECT_EQ(ft.after(" CALCULATED VOLUME CHANGE (CY PER GRID CELL)"), "    1000.00");
+  EXPECT_EQ(m3.after(" CALCULATED VOLUME CHANGE (M3 PER GRID CELL)"), "     764.55");
+  EXPECT_TRUE(has_line(ft.prt.str(), " CALCULATED VOLUME CHANGE (CY PER LINEAR FT)"));
+  EXPECT_TRUE(has_line(m3.prt.str(), " CALCULATED VOLUME CHANGE (M3 PER LINEAR M)"));
+  EXPECT_TRUE(has_line(ft.prt.str(), " CALCULATED TOTAL VOLUMETRIC CHANGE =    -1.0000E+03 (YARDS3)"));
+  m3.prt.str("");
+  m3.m.VOLTOT = 123456.0;
+  write_total_volume_line(m3.m);
+  EXPECT_EQ(m3.prt.str(),
+            " CALCULATED TOTAL VOLUMETRIC CHANGE =     1.2346E+05 (M3)\n"
+            " SIGN CONVENTION:  EROSION (-), ACCRETION (+)\n");
+}
+
+TEST(Reports, YearlyReportDueOnAnniversariesAndAtTheLastStep) {
+  Captured c;
+  ModelState& m = c.m;
+  m.cfg.SIMDATS = 20240301;
+  m.NTS = 1000;
+  const auto due = [&m](int date, bool startday, int years = 0, int step = 10) {
+    m.CURDATE = date;
+    m.STARTDAY = startday;
+    m.NYEARS = years;
+    m.ISTEP = step;
+    return yearly_report_due(m);
+  };
+  EXPECT_FALSE(due(20240301, true));
+  EXPECT_FALSE(due(20250228, false));
+  EXPECT_TRUE(due(20250301, false));
+  EXPECT_FALSE(due(20250301, false, 1));  // that anniversary is reported
+  EXPECT_TRUE(due(20260301, false, 1));
+  EXPECT_TRUE(due(20240302, true, 0, 1000));  // the last step always reports
+  // A start on 29 February closes its year when the clock passes the missing date.
+  m.cfg.SIMDATS = 20240229;
+  EXPECT_FALSE(due(20250228, false));
+  EXPECT_TRUE(due(20250301, false));
+}
+
+TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
+  test::ScratchDir dir;
+  Captured c;
+  ModelState& m = c.m;
+  m.cfg.OUTBASE = dir.file("run.");
+  open_data_files(m);
+  m.cfg.SIMDATS = m.IREPDATE = 20240101;
+  m.CURDATE = 20250101;
+  m.ISTEP = 1464;
+  m.STARTDAY = false;
+  m.YSHORE(1) = 2.5;
+  m.VGROSSP(1) = 100000.0;  // at the limit: volumes in full
+  m.VNETP(1) = -80000.0;
+  m.VNETP(2) = 50000.0;
+  yearly_report(m);
+  EXPECT_EQ(c.after(" SHORELINE CHANGE (m)    AFTER   1 YEARS  =    1464 TIME STEPS.  DATE IS 20250101"),
+            "       2.50");
+  EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3) FROM 20240101 TO 20250101"), "100000.     0.");
+  EXPECT_EQ(c.after(" NET TRANSPORT VOLUME (M3) FROM 20240101 TO 20250101"), "-80000. 50000.");
+  EXPECT_TRUE(has_line(c.con.str(), " CALCULATED   1 YEARS  =    1464 TIME STEPS.  DATE IS 20250101"));
+  EXPECT_EQ(m.VNETP(1), 0.0);  // a new period begins at the report
+  EXPECT_EQ(m.IREPDATE, 20250101);
+  EXPECT_EQ(m.NYEARS, 1);
+  // Second year: one wall above the limit puts all four lists in thousands.
+  m.CURDATE = 20260101;
+  m.VGROSSP(1) = 100001.0;
+  m.VLEFTP(1) = -90600.0;
+  yearly_report(m);
+  EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3/1000) FROM 20250101 TO 20260101"), "   100.     0.");
+  EXPECT_EQ(c.after(" TRANSPORT VOLUME TO THE LEFT (M3/1000) FROM 20250101 TO 20260101"), "   -91.     0.");
+  EXPECT_TRUE(m.THOUSANDS);
+  close_data_files(m);
+  // The mean-annual files take each report's volumes in full.
+  EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250101         -80000.          50000.");
+  EXPECT_EQ(lines_of(dir.read("run.mql"))[2], "20260101         -90600.              0.");
+
+  // The limit applies to the volume as printed: 90000 m3 is 117716 cubic yards.
+  Captured ft(true);
+  ft.m.VGROSSP(1) = 90000.0;
+  yearly_report(ft.m);
+  EXPECT_EQ(ft.after(" GROSS TRANSPORT VOLUME (YARDS3/1000) FROM        0 TO        0"), "   118.     0.");
+  // Before any yearly report an intermediate report decides from the period so far.
+  Captured early;
+  early.m.VGROSSP(1) = 200000.0;
+  intermediate_report(early.m);
+  EXPECT_NE(early.prt.str().find(" MEAN ANNUALIZED NET TRANSPORT (M3/1000) FROM"), std::string::npos);
+}
+
+TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
+  Captured c(true);
+  ModelState& m = c.m;
+  m.cfg.TITLE = "Test beach";
+  m.cfg.WAVEFAC = 1.0F;  // wave heights in metres
+  m.cfg.DX(1) = 30.48F;  // 100 ft
+  m.cfg.DT = 6.0F;
+  m.NTS = 1464;
+  m.cfg.NUMWAVES = 1;
+  m.cfg.WMDEP(1) = 3.048F;  // 10 ft
+  m.cfg.D50 = 0.25F;
+  m.cfg.NNDG = 2;
+  m.cfg.IXNDG(1) = 5;
+  m.cfg.IXNDG(2) = 9;
+  m.cfg.YNDG(1) = 15.24F;
+  m.cfg.YNDG(2) = 30.48F;
+  m.cfg.DCLOS(1) = m.cfg.DCLOS(2) = 3.048F;
+  write_banner_and_echo(m);
+  const std::string p = c.prt.str();
+  EXPECT_EQ(lines_of(p)[0], "\f");
+  EXPECT_TRUE(has_line(p, "  RUN       Test beach" + std::string(54, ' ')));
+  EXPECT_EQ(c.after(" Wave heights input and reported in meters"),
+            " Median Grain Size (D50) input and reported in     millimeters");
+  EXPECT_EQ(c.after(" GROIN X-COORDINATES"), "      5      9");
+  EXPECT_EQ(c.after(" DISTANCE TO GROIN TIPS FROM X-AXIS"), "      50.00     100.00");
+  EXPECT_TRUE(has_line(p, " DX =  100.0    DT =    6.00    ISSTART =  1    NX =       1    NTS =   1464"));
+  EXPECT_EQ(c.after(" NWAVES =  1    NWFIL =   1    D50 =   0.250", 2), " WMDEP  =  10.0");
+  EXPECT_EQ(c.after(" Depth of Closure (DCLOS) ="), "      10.00      10.00");
+  Captured v;
+  v.m.VARDX = true;
+  v.m.cfg.DT = 0.5F;
+  write_banner_and_echo(v.m);
+  EXPECT_TRUE(has_line(v.prt.str(), " METRIC UNITS"));
+  EXPECT_TRUE(has_line(v.prt.str(), " DX = VARIES    DT =    0.50    ISSTART =  1    NX =       1    NTS =      0"));
+}
+
+TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
+  Captured c;
+  ModelState& m = c.m;
+  m.NSPERDAY = 4.0F;
+  m.NTS = 20;
+  m.ISTEP = 10;  // stopped at step 10 of 20
+  m.CURDATE = 20240103;
+  m.VNET(1) = 10000.0;  // 10000 m3 in 2.5 days: 1461000 m3 a year
+  m.VLEFT(1) = -2500.0;
+  m.YREG(1) = 50.0F;
+  m.YMAX(1) = 7.5;
+  m.QLS(1) = 0.0123F;
+  m.NOFFSHORE = 3;
+  end_reports_transport(m);
+  end_reports_shoreline(m);
+  EXPECT_EQ(c.after(" MEAN NET ANNUAL TRANSPORT (M3/1000)"), "  1461.     0.");
+  EXPECT_EQ(c.after(" MEAN ANNUAL TRANSPORT TO THE LEFT (M3/1000)"), "  -365.     0.");
+  EXPECT_TRUE(has_line(c.prt.str(), " OUTPUT LAST TIMESTEP NO.      10 DATE IS 20240103"));
+  EXPECT_EQ(c.after(" LONGSHORE TRANSPORT FOR LAST TIME STEP *100  (M3/SEC)", 2), "   1.23   0.00");
+  EXPECT_EQ(c.after(" CALCULATED SEAWARDMOST SHORELINE POSITION (M)"), "      57.50");
+  const std::string warning = " WARNING: Wave Angle is greater than 90 deg         or less than -90 deg.";
+  EXPECT_TRUE(has_line(c.prt.str(), warning));
+  EXPECT_TRUE(has_line(c.con.str(), warning));
+  EXPECT_TRUE(has_line(c.con.str(), " Number of Occurrences :          3"));
+}
+
+}  // namespace
+}  // namespace coastra
