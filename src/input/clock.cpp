@@ -1,0 +1,164 @@
+// Dates and the simulation clock. Defines split_date, leap_year, day_count,
+// set_run_length (NSPERDAY, DAYINC, clock start, NDAYS, NTS), advance_clock
+// (CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE, year count) and
+// check_save_interval (NSTSAVE). The calendar is the model's own: every year
+// divisible by 4 is a leap year, with no century rule.
+
+#include "input/clock.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "model/error_stop.h"
+
+namespace coastra {
+
+namespace {
+
+// Days per month of a common year, January first (MONTHDAYS).
+constexpr int MONTHDAYS[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// Design note: a month outside 1..12 can reach the clock and the day count,
+// because a start month 0 is accepted (a plain step count such as 99 splits
+// into month 0) and an end date is not checked. Such a month has no days here
+// rather than reading outside the table: a clock started in month 0 moves to
+// 1 January on its first advance, and the day count stays a defined number.
+int month_length(int month) { return (month >= 1 && month <= 12) ? MONTHDAYS[month - 1] : 0; }
+
+// True when the whole day number has run past the end of the month; 29
+// February of a leap year belongs to February.
+bool month_finished(int iday, int month, int year) {
+  if (month == 2 && iday == 29 && leap_year(year)) return false;
+  return iday > month_length(month);
+}
+
+// Moves a (year, month, day) clock value on by dayinc days and returns the
+// whole day number. A month that ends drops the fractional day: the clock
+// restarts at day 1.0 of the next month. Returns true in rolled when the
+// year changed.
+int step_calendar(int& year, int& month, float& day, float dayinc, bool& rolled) {
+  day = std::max(1.0F, day + dayinc);
+  int iday = static_cast<int>(day);
+  if (month_finished(iday, month, year)) {
+    iday = 1;
+    day = 1.0F;
+    ++month;
+  }
+  rolled = false;
+  if (month >= 13) {
+    ++year;
+    month = 1;
+    rolled = true;
+  }
+  return iday;
+}
+
+int make_date(int year, int month, int iday) { return year * 10000 + month * 100 + iday; }
+
+}  // namespace
+
+void split_date(int date, int& year, int& month, int& day) {
+  year = date / 10000;
+  month = date / 100 - 100 * year;
+  day = date % 10000 - 100 * month;
+}
+
+bool leap_year(int year) { return year % 4 == 0; }
+
+int day_count(int y0, int m0, int d0, int y1, int m1, int d1) {
+  // 1. Whole months between the two month starts.
+  int s = 0;
+  for (int mo = std::min(m0, m1); mo <= std::max(m0, m1) - 1; ++mo) s += month_length(mo);
+  // 2-3. Signed month span, the days within the months, and common years.
+  int days = (m1 >= m0 ? s : -s) + (d1 - d0);
+  days += 365 * (y1 - y0);
+  // 4. A leap day counts when 29 February of that year lies between the dates:
+  // a start before March includes its own year, an end before March excludes its own.
+  const int first = (m0 < 3) ? y0 : y0 + 1;
+  const int last = (m1 < 3) ? y1 - 1 : y1;
+  for (int y = first; y <= last; ++y) {
+    if (leap_year(y)) ++days;
+  }
+  return days;
+}
+
+void set_run_length(ModelState& m) {
+  const Settings& c = m.cfg;
+  // Guard for callers that bypass the configuration reader, which rejects DT <= 0.
+  if (!(c.DT > 0.0F)) error_stop("DT must be > 0.");
+  // 1. Steps per day and days per step (DT in hours).
+  m.NSPERDAY = 24.0F / c.DT;
+  m.DAYINC = 1.0F / m.NSPERDAY;
+  // 2. The clock starts on the start date.
+  int y0 = 0, m0 = 0, d0 = 0;
+  split_date(c.SIMDATS, y0, m0, d0);
+  m.CLKYEAR = y0;
+  m.CLKMONTH = m0;
+  m.CLKDAY = static_cast<float>(d0);
+  // 3. Start date format.
+  if (m0 > 12 || d0 > 31) {
+    m.con() << " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
+            << " PLEASE CORRECT YOUR .cfg FILE.\n";
+    error_stop(" ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
+  }
+  if (c.SIMDATS < c.SIMDATE) {
+    // 4. Calendar run: days between the dates, steps rounded half away from zero.
+    int y1 = 0, m1 = 0, d1 = 0;
+    split_date(c.SIMDATE, y1, m1, d1);
+    m.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
+    const float steps = static_cast<float>(m.NDAYS) * m.NSPERDAY;
+    // Design note: a step count beyond the integer range (a tiny DT over a long
+    // run) cannot be represented and would wrap; it is refused instead.
+    if (!(steps < static_cast<float>(INT_MAX))) {
+      error_stop("NTS too large: DT too small for the run");
+    }
+    m.NTS = static_cast<int>(std::lround(steps));
+  } else {
+    // 5. Equal start and end: a plain step count, or an empty calendar run.
+    if (c.SIMDATE > DATE_THRESHOLD - 1) {
+      m.con() << " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
+              << " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n";
+      error_stop(" ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
+    }
+    m.NDAYS = 0;
+    m.NTS = c.SIMDATE;
+  }
+  // Design note: a run of no time step (a step count of 0 or less, or dates
+  // closer than half a step) would divide the per-run amounts (boundary
+  // movement, fills) by zero; it is refused.
+  if (m.NTS < 1) error_stop("NTS must be > 0");
+}
+
+void advance_clock(ModelState& m) {
+  // 1-3. Day, month end, year rollover (counted once per new year).
+  bool rolled = false;
+  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKDAY, m.DAYINC, rolled);
+  if (rolled && !m.IYRFLAG) {
+    m.IYRFLAG = true;
+    ++m.NYEARSIM;
+  }
+  if (m.CLKMONTH >= 2) m.IYRFLAG = false;
+  // 4. Date of the current step.
+  m.CURDATE = make_date(m.CLKYEAR, m.CLKMONTH, iday);
+  // 5. Date one step further, on a copy of the clock.
+  int year = m.CLKYEAR, month = m.CLKMONTH;
+  float day = m.CLKDAY;
+  const int nday = step_calendar(year, month, day, m.DAYINC, rolled);
+  m.NEXTDATE = make_date(year, month, nday);
+}
+
+void check_save_interval(ModelState& m) {
+  const Settings& c = m.cfg;
+  // The remainder is taken in single precision on thousandths of an hour, so that
+  // DTSAVE 0.3 with DT 0.1 (neither exact in binary) is a multiple.
+  const float rem = std::fmod(1000.0F * c.DTSAVE, 1000.0F * c.DT);
+  if (rem != 0.0F) {
+    m.prt() << " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+            << " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n";
+    error_stop("ERROR. DTSAVE not a multiple of simulation time step.");
+  }
+  m.NSTSAVE = static_cast<int>(std::lround(c.DTSAVE / c.DT));
+}
+
+}  // namespace coastra

@@ -1,0 +1,527 @@
+// Input checking and model set-up: unit factors and the conversion of every
+// length to metres and every volume to cubic metres, the run length, the grid,
+// the groin, breakwater, boundary and beach-fill checks, and the structure
+// lists (groins IXG/YG/PG, breakwater tips ITIP/YTIP/DTIP, diffracting
+// structures IDIFF/YDIFF/DDIFF). Defines check_input_and_setup,
+// setup_after_config and boundary_rate.
+
+#include "input/setup.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+#include "input/clock.h"
+#include "input/config_reader.h"
+#include "model/error_stop.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+inline constexpr int LEFT_TIP = -1;       // breakwater tip list: left boundary entry
+inline constexpr int RIGHT_TIP = 9998;    // breakwater tip list: right boundary entry
+inline constexpr int RIGHT_DIFF = -2;     // diffracting-structure list: right boundary entry
+
+// A set-up error: its lines go to the console, the error stop carries the first.
+[[noreturn]] void setup_error(ModelState& m, std::initializer_list<const char*> lines) {
+  for (const char* line : lines) m.con() << line << '\n';
+  error_stop(*lines.begin());
+}
+
+void setup_warning(ModelState& m, std::initializer_list<const char*> lines) {
+  for (const char* line : lines) m.con() << line << '\n';
+}
+
+// A capacity error: two lines and the capacity, then the error stop.
+[[noreturn]] void limit_error(ModelState& m, const char* line1, const char* line2, int limit) {
+  m.con() << line1 << '\n' << line2 << '\n';
+  lwrite(m.con(), "MAXIMUM NUMBER IS ", limit);
+  error_stop(line1);
+}
+
+// 2. Unit factors: metres per model length unit and per yard.
+void set_unit_factors(ModelState& m) {
+  const bool feet = m.cfg.UNITSYS == 2;
+  m.LENFAC = feet ? 0.3048F : 1.0F;
+  m.YDFAC = feet ? 0.9144F : 1.0F;
+}
+
+// 3. Inlet reservoir volumes and dredged volumes from cubic yards to cubic metres.
+void convert_volumes(ModelState& m) {
+  Settings& c = m.cfg;
+  const float vfac = m.YDFAC * m.YDFAC * m.YDFAC;
+  if (c.INLETS) {
+    for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
+      for (Vec1<float>* v : {&c.VVSE, &c.VVSF, &c.VVSBL, &c.VVSBR, &c.VVSAL, &c.VVSAR, &c.VVSEQ,
+                             &c.VVSFQ, &c.VVSBQL, &c.VVSBQR, &c.VVSAQL, &c.VVSAQR}) {
+        (*v)(k) *= vfac;
+      }
+    }
+  }
+  if (c.DREDGING) {
+    for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n) c.DREDV(n) *= vfac;
+  }
+}
+
+// 4. Steps per day and the defaults of the adaptive time step.
+void set_adaptive_defaults(ModelState& m) {
+  Settings& c = m.cfg;
+  m.NSPERDAY = 24.0F / c.DT;
+  if (c.DTADAPT != 1) return;
+  if (c.DTMIN == 0.0) c.DTMIN = 0.0001;
+  if (c.DTMAX == 0.0F) c.DTMAX = c.DT;
+  if (c.NSTABDTMIN == 0.0F) c.NSTABDTMIN = 28.0F;
+  c.NSTABDTMIN *= m.NSPERDAY;  // days to time steps
+}
+
+// 7. Profile lengths per wall and the depths of the wave stations to metres.
+void convert_lengths(ModelState& m) {
+  Settings& c = m.cfg;
+  for (int i = 1; i <= MXWALL; ++i) {
+    c.BERMHT(i) *= m.LENFAC;
+    c.DCLOS(i) *= m.LENFAC;
+  }
+  for (int k = 1; k <= MXWAVEF; ++k) c.WMDEP(k) *= m.LENFAC;
+}
+
+// 8. The grid: cell count, uniform spacing in metres, smoothing window.
+void set_grid(ModelState& m) {
+  Settings& c = m.cfg;
+  // The cell count is checked before the spacing is copied to every cell, so a
+  // count beyond the capacity never writes past the spacing list.
+  if (c.NX > MXCELL) {
+    limit_error(m, " ERROR. TOO MANY SHORELINE CELLS.",
+                " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .spd FILE.", MXCELL);
+  }
+  // Design note: a grid without cells cannot be simulated and would index
+  // cell 0 everywhere; it is refused here rather than failing later.
+  if (c.NX <= 0) error_stop("NX must be > 0");
+  m.VARDX = c.DX(1) == -1.0F;
+  if (!m.VARDX) {
+    // Design note: a zero or negative uniform width would divide by zero in
+    // every slope; it is refused.
+    if (!(c.DX(1) > 0.0F)) error_stop("DX must be > 0");
+    // Only the first value counts. DX(NX+1) gets it too: the last wall reads it.
+    const float dx = c.DX(1) * m.LENFAC;
+    for (int i = 1; i <= c.NX + 1; ++i) c.DX(i) = dx;
+  }
+  // Design note: a smoothing window wider than the coast is limited to the
+  // largest odd window that fits (NX if odd, else NX - 1), with a warning.
+  if (c.ISMOOTH > c.NX) {
+    c.ISMOOTH = (c.NX % 2 == 1) ? c.NX : c.NX - 1;
+    lwrite(m.prt(), "WARNING. ISMOOTH REDUCED TO", c.ISMOOTH);
+  }
+}
+
+// 9-10. Groin counts and walls; tip distances and depths to metres.
+void check_groins(ModelState& m) {
+  Settings& c = m.cfg;
+  if (c.NNDG > MXNDG) {
+    limit_error(m, " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE",
+                " CHANGE VALUE OF \"NNDG\" IN YOUR .spd FILE.", MXNDG);
+  }
+  for (int k = 1; k <= c.NNDG; ++k) {
+    if (c.IXNDG(k) < 1 || c.IXNDG(k) > c.NX + 1) {
+      setup_error(m, {" ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.",
+                      " PLEASE CHANGE IN YOUR .spd FILE."});
+    }
+  }
+  for (int k = 1; k <= c.NNDG; ++k) c.YNDG(k) *= m.LENFAC;
+
+  if (c.NDG > MXDG) {
+    limit_error(m, " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE",
+                " VALUE OF \"NDG\" IN YOUR .spd FILE.", MXDG);
+  }
+  for (int k = 1; k <= c.NDG; ++k) {
+    if (c.IXDG(k) < 1 || c.IXDG(k) > c.NX + 1) {
+      setup_error(m, {" ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION",
+                      " GRID. PLEASE CHANGE IN YOUR .spd FILE."});
+    }
+  }
+  for (int k = 1; k <= c.NDG; ++k) {
+    c.YDG(k) *= m.LENFAC;
+    c.DDG(k) *= m.LENFAC;
+  }
+}
+
+// 11. The merged groin list, ascending by wall; on equal walls the diffracting
+// groin first. Groins next to a boundary or closer than two walls are refused.
+void build_groin_list(ModelState& m) {
+  const Settings& c = m.cfg;
+  int i = 1, j = 1, n = 0;
+  while (i <= c.NNDG || j <= c.NDG) {
+    const bool take_dg = j <= c.NDG && (i > c.NNDG || c.IXDG(j) <= c.IXNDG(i));
+    ++n;
+    if (take_dg) {
+      m.IXG(n) = c.IXDG(j);
+      m.YG(n) = c.YDG(j);
+      m.PG(n) = c.PDG(j);
+      m.IGKIND(n) = 2;
+      ++j;
+    } else {
+      m.IXG(n) = c.IXNDG(i);
+      m.YG(n) = c.YNDG(i);
+      m.PG(n) = c.PNDG(i);
+      m.IGKIND(n) = 1;
+      ++i;
+    }
+  }
+  m.NGRO = n;
+  if (n == 0) return;
+  // A groin one wall inside a boundary would leave a boundary cell with no
+  // transport gradient of its own.
+  if (m.IXG(1) == 2 || m.IXG(n) == c.NX) {
+    setup_error(m, {" ERROR. GROIN NEXT TO GRID BOUNDARY. ",
+                    " MOVE GROIN OR GRID ONE STEP IN EITHER DIRECTION."});
+  }
+  for (int k = 1; k < n; ++k) {
+    if (m.IXG(k + 1) - m.IXG(k) < 2) {
+      setup_error(m, {" ERROR. GROINS MUST BE SEPARATED BY AT LEAST",
+                      " TWO CALCULATION CELLS. PLEASE CHANGE."});
+    }
+  }
+}
+
+// 12. Breakwater count and the tip list, two entries per breakwater in
+// breakwater order, tip distances and depths in metres.
+void build_tip_list(ModelState& m) {
+  Settings& c = m.cfg;
+  if (c.NDB > MXDB) {
+    limit_error(m, " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE",
+                " CHANGE VALUE OF \"NDB\" IN YOUR .spd FILE.", MXDB);
+  }
+  m.NTIP = 0;
+  for (int k = 1; k <= c.NDB; ++k) {
+    // The configuration values themselves are converted, so that every later
+    // reader of the breakwater ends finds metres.
+    c.DBY1(k) *= m.LENFAC;
+    c.DBDEP1(k) *= m.LENFAC;
+    c.DBY2(k) *= m.LENFAC;
+    c.DBDEP2(k) *= m.LENFAC;
+    ++m.NTIP;
+    m.ITIP(m.NTIP) = c.DBI1(k) + m.ISTART - 1;
+    m.YTIP(m.NTIP) = c.DBY1(k);
+    m.DTIP(m.NTIP) = c.DBDEP1(k);
+    ++m.NTIP;
+    m.ITIP(m.NTIP) = c.DBI2(k) + m.ISTART - 1;
+    m.YTIP(m.NTIP) = c.DBY2(k);
+    m.DTIP(m.NTIP) = c.DBDEP2(k);
+  }
+}
+
+// A boundary entry of the tip list: the left one in front, the right one at the end.
+void add_boundary_tip(ModelState& m, bool left) {
+  if (left) {
+    for (int k = m.NTIP; k >= 1; --k) {
+      m.ITIP(k + 1) = m.ITIP(k);
+      m.YTIP(k + 1) = m.YTIP(k);
+      m.DTIP(k + 1) = m.DTIP(k);
+    }
+  }
+  ++m.NTIP;
+  const int at = left ? 1 : m.NTIP;
+  m.ITIP(at) = left ? LEFT_TIP : RIGHT_TIP;
+  m.YTIP(at) = 0.0F;
+  m.DTIP(at) = 0.0F;
+}
+
+// The texts of one side's boundary messages (the two sides differ in more than
+// the side's name).
+struct side_texts {
+  const char* type2;          // invalid type, lines 2 and 3
+  const char* type3;
+  const char* pinned_groin;   // pinned beach with a groin, line 2
+  const char* pinned_rate2;   // pinned beach with a rate, lines 2 and 4
+  const char* pinned_rate4;
+  const char* moving_groin;   // moving shoreline with a groin, line 2
+  const char* period2;        // invalid movement period, lines 2 and 3
+  const char* period3;
+  const char* groiny1;        // zero groin-tip distance, lines 1 and 3
+  const char* groiny3;
+};
+
+constexpr side_texts LEFT_TEXTS = {
+    " LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUEOF",
+    " \"LBCTYPE\" IN YOUR .cfg FILE.",
+    " GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.",
+    " ON LEFT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE",
+    " ON LEFT-HAND BOUNDARY REASSIGNED TO ZERO.",
+    " A GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.",
+    " ON LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF",
+    " \"LMOVPER\" IN YOUR .cfg FILE.",
+    " WARNING. DISTANCE FROM GROIN TIP ON LEFT-HAND BOUNDARY",
+    " VERIFY VALUE OF \"LGROINY\" IN YOUR .cfg FILE."};
+
+constexpr side_texts RIGHT_TEXTS = {
+    " RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF",
+    " \"RBCTYPE\" IN YOUR .cfg FILE.",
+    " GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL BOUNDARY.",
+    " ON RIGHT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE",
+    " ON RIGHT-HAND BOUNDARY REASSIGNED TO ZERO.",
+    " A GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL  BOUNDARY.",
+    " ON RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF",
+    " \"RMOVPER\" IN YOUR .cfg FILE.",
+    " WARNING. DISTANCE FROM GROIN TIP ON RIGHT-HAND BOUNDARY",
+    " VERIFY VALUE OF \"RGROINY\" IN YOUR .cfg FILE."};
+
+// 13-14. One lateral boundary: type checks, its tip-list entry, the boundary
+// displacement per step (m) and the movement flag.
+void set_boundary(ModelState& m, bool left) {
+  Settings& c = m.cfg;
+  const side_texts& t = left ? LEFT_TEXTS : RIGHT_TEXTS;
+  const int bctype = left ? c.LBCTYPE : c.RBCTYPE;
+  float& movy = left ? c.LMOVY : c.RMOVY;
+  const int movper = left ? c.LMOVPER : c.RMOVPER;
+  float& groiny = left ? c.LGROINY : c.RGROINY;
+  double& dy = left ? m.DYL : m.DYR;
+  const int wall = left ? 1 : c.NX + 1;
+  const bool groin_here = m.NGRO > 0 && m.IXG(left ? 1 : m.NGRO) == wall;
+  const bool dgroin_here = c.NDG > 0 && c.IXDG(left ? 1 : c.NDG) == wall;
+
+  dy = 0.0;
+  // Types run 0..3; a negative type would leave the boundary without a
+  // condition, so it is refused with the same message as a type above 3.
+  if (bctype < 0 || bctype > 3) {
+    setup_error(m, {" ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON", t.type2, t.type3});
+  }
+  if (bctype == 0) {
+    // Pinned beach: the boundary cell's shoreline holds still.
+    if (groin_here) {
+      setup_error(m, {" ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A", t.pinned_groin,
+                      " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE."});
+    }
+    add_boundary_tip(m, left);
+    if (movy != 0.0F) {
+      movy = 0.0F;
+      setup_warning(m, {" WARNING. \"PINNED-BEACH\" BOUNDARY CONDITION SPECIFIED", t.pinned_rate2,
+                        " CHANGE WAS ALSO SPECIFIED.  RATE OF SHORELINE CHANGE", t.pinned_rate4});
+    }
+  } else if (bctype == 3) {
+    // Moving shoreline: a prescribed displacement per time step.
+    if (groin_here) {
+      setup_error(m, {" ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND", t.moving_groin,
+                      " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE."});
+    }
+    add_boundary_tip(m, left);
+    if (movper < 1 || movper > 3) {
+      setup_error(m, {" ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION", t.period2,
+                      t.period3});
+    }
+    dy = boundary_rate(m, movy, movper);
+  } else {
+    // Gated boundary: a groin on the boundary wall passes part of the transport.
+    if (!left && m.NGRO == 0) {
+      setup_error(m, {" ERROR. GATED BOUNDARY CONDITION SPECIFIED AT N+1,",
+                      "BUT NO GROIN SPECIFIED AT N+1"});
+    }
+    if (groiny == 0.0F) {
+      setup_warning(m, {t.groiny1, " TO SHORELINE OUTSIDE GRID SPECIFIED AS ZERO. PLEASE",
+                        t.groiny3});
+    }
+    groiny *= m.LENFAC;
+    // A diffracting groin on the boundary wall is itself the list's end entry.
+    if (!dgroin_here) add_boundary_tip(m, left);
+  }
+  // The boundary moves by the rule of its type exactly when no groin stands on it.
+  (left ? m.LMOVE : m.RMOVE) = !groin_here;
+}
+
+// 15. Breakwater tips against the boundaries and the grid.
+void check_breakwater_ends(ModelState& m) {
+  const Settings& c = m.cfg;
+  const int right = c.NX + 1;
+  const bool groin_left = m.NGRO > 0 && m.IXG(1) == 1;
+  const bool groin_right = m.NGRO > 0 && m.IXG(m.NGRO) == right;
+  const bool dg_left = c.NDG > 0 && c.IXDG(1) == 1;
+  const bool dg_right = c.NDG > 0 && c.IXDG(c.NDG) == right;
+  for (int k = 1; k <= c.NDB; ++k) {
+    for (int tip = 1; tip <= 2; ++tip) {
+      const int cell = (tip == 1 ? c.DBI1(k) : c.DBI2(k)) + m.ISTART - 1;
+      const float y = tip == 1 ? c.DBY1(k) : c.DBY2(k);
+      if (cell == 1 && !groin_left) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
+                        " LEFT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .spd FILE."});
+      }
+      if (cell == 1 && dg_left && c.YDG(1) != y) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON",
+                        " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
+                        " IN YOUR .spd FILE."});
+      }
+      if (cell == right && !groin_right) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
+                        " RIGHT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .spd FILE."});
+      }
+      if (cell == right && dg_right && c.YDG(c.NDG) != y) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON",
+                        " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
+                        " IN YOUR .spd FILE."});
+      }
+      if (cell < 1 || cell > right) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER TIP OUTSIDE ",
+                        " CALCULATION GRID. PLEASE CHANGE IN YOUR .cstFILE."});
+      }
+    }
+  }
+}
+
+struct diff_entry {
+  int wall;
+  float y, d;
+};
+
+// 16. The diffracting-structure list: diffracting groins (doubled unless on a
+// boundary wall) merged by cell with the tip list, ending with the right
+// boundary entry; then the connection and overlap checks.
+void build_diffraction_list(ModelState& m) {
+  const Settings& c = m.cfg;
+  const int right = c.NX + 1;
+  std::vector<diff_entry> groins;
+  groins.reserve(2 * MXDG);
+  for (int k = 1; k <= c.NDG; ++k) {
+    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k)};
+    groins.push_back(e);
+    if (e.wall != 1 && e.wall != right) groins.push_back(e);
+  }
+  // Merge; on a shared cell the groin comes first, both are kept.
+  std::size_t g = 0;
+  int t = 1, n = 0;
+  while (g < groins.size() || t <= m.NTIP) {
+    diff_entry e{};
+    if (g < groins.size() && (t > m.NTIP || groins[g].wall <= m.ITIP(t))) {
+      e = groins[g++];
+    } else {
+      e = {m.ITIP(t), m.YTIP(t), m.DTIP(t)};
+      ++t;
+    }
+    ++n;
+    m.IDIFF(n) = e.wall;
+    m.YDIFF(n) = e.y;
+    m.DDIFF(n) = e.d;
+  }
+  if (n == 0) {
+    n = 2;
+    m.IDIFF(1) = LEFT_TIP;
+    m.YDIFF(1) = m.DDIFF(1) = 0.0F;
+  }
+  const bool dg_right = c.NDG > 0 && c.IXDG(c.NDG) == right;
+  if (!dg_right) {
+    m.IDIFF(n) = RIGHT_DIFF;
+    m.YDIFF(n) = m.DDIFF(n) = 0.0F;
+  }
+  m.NDIFF = n;
+
+  // A breakwater may meet a diffracting groin only at the groin's tip.
+  const int shift = m.ISTART - 1;
+  for (int k = 1; k <= c.NDB; ++k) {
+    for (int j = 1; j <= c.NDG; ++j) {
+      if ((c.IXDG(j) == c.DBI1(k) + shift && c.YDG(j) != c.DBY1(k)) ||
+          (c.IXDG(j) == c.DBI2(k) + shift && c.YDG(j) != c.DBY2(k))) {
+        setup_error(m, {" ERROR. DETACHED BREAKWATER CAN ONLY",
+                        " CONNECT TO A GROIN AT THE GROIN TIP.", " PLEASE CONSULT YOUR MANUAL."});
+      }
+    }
+  }
+  // Design note: besides a diffracting groin between the tips of a breakwater,
+  // a tip of another breakwater between them is refused as an overlap too: the
+  // segment table pairs the list entries two by two and would pair tips of
+  // different breakwaters. Breakwaters that share a tip cell do not overlap.
+  for (int k = 1; k <= c.NDB; ++k) {
+    const int lo = std::min(c.DBI1(k), c.DBI2(k));
+    const int hi = std::max(c.DBI1(k), c.DBI2(k));
+    bool overlap = false;
+    for (int j = 1; j <= c.NDG; ++j) overlap = overlap || (lo < c.IXDG(j) && c.IXDG(j) < hi);
+    for (int j = 1; j <= c.NDB; ++j) {
+      if (j == k) continue;
+      overlap = overlap || (lo < c.DBI1(j) && c.DBI1(j) < hi) || (lo < c.DBI2(j) && c.DBI2(j) < hi);
+    }
+    if (overlap) {
+      setup_error(m, {" ERROR. DIFFRACTING STRUCTURES OVERLAP.", " PLEASE CONSULT YOUR MANUAL."});
+    }
+  }
+}
+
+// 17. Beach fills: cells inside the grid and in order; added width to metres.
+void check_beach_fills(ModelState& m) {
+  Settings& c = m.cfg;
+  for (int k = 1; k <= std::min(c.NBF, MXBF); ++k) {
+    if (c.IBFS(k) < 1 || c.IBFE(k) > c.NX) {
+      setup_error(m, {" ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.",
+                      " PLEASE CORRECT YOUR .spd FILE."});
+    }
+    if (c.IBFS(k) > c.IBFE(k)) {
+      setup_error(m, {" START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.",
+                      " PLEASE CORRECT YOUR .spd FILE."});
+    }
+    c.YADD(k) *= m.LENFAC;
+  }
+}
+
+}  // namespace
+
+double boundary_rate(const ModelState& m, float movy, int movper) {
+  const float amount = movy * m.LENFAC;  // (m)
+  float rate = 0.0F;                     // (m per time step)
+  switch (movper) {
+    case 1: {
+      // Amount over the whole run, spread over the run length in steps before
+      // rounding. A run given as a step count has no day count: its NTS is used.
+      const bool step_count = m.cfg.SIMDATS == m.cfg.SIMDATE;
+      const float steps =
+          step_count ? static_cast<float>(m.NTS) : static_cast<float>(m.NDAYS) * m.NSPERDAY;
+      rate = amount / steps;
+      break;
+    }
+    case 2:
+      rate = amount / m.NSPERDAY;  // amount per day
+      break;
+    case 3:
+      rate = amount;  // amount per time step
+      break;
+    default:
+      return 0.0;
+  }
+  // Several wave components in one step each move the boundary by their share.
+  if (m.NWAVES > 1) rate /= static_cast<float>(m.NWAVES);
+  return static_cast<double>(rate);
+}
+
+int setup_after_config(ModelState& m) {
+  // 2-3. Unit factors; volumes to cubic metres.
+  set_unit_factors(m);
+  convert_volumes(m);
+  // 4-5. Steps per day, adaptive defaults, start date and run length.
+  set_adaptive_defaults(m);
+  set_run_length(m);
+  // 6. Intermediate print-outs.
+  if (m.cfg.NOUT > MXOUT) {
+    limit_error(m, " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.",
+                " PLEASE CHANGE VALUE OF \"NOUT\" IN START FILE.", MXOUT);
+  }
+  // 7-8. Lengths to metres; the grid.
+  convert_lengths(m);
+  set_grid(m);
+  // 9-12. Groins, the groin list, breakwaters and their tip list.
+  check_groins(m);
+  build_groin_list(m);
+  build_tip_list(m);
+  // 13-14. Lateral boundaries.
+  set_boundary(m, true);
+  set_boundary(m, false);
+  // 15-16. Breakwater ends; the diffracting-structure list.
+  check_breakwater_ends(m);
+  build_diffraction_list(m);
+  // 17. Beach fills.
+  check_beach_fills(m);
+  return 1;
+}
+
+int check_input_and_setup(ModelState& m, const std::string& cfgname) {
+  // 1. The configuration fills the settings record and opens the data files.
+  m.ISTART = 1;
+  if (!read_config(m, cfgname)) return 0;
+  return setup_after_config(m);
+}
+
+}  // namespace coastra

@@ -1,0 +1,170 @@
+// Shoreline and grid files: the variable cell spacing DX (DXFILE), the initial
+// shoreline YINIT (INIFILE), the regional contour YREG / YREGFILE (REGFILE), and
+// the alongshore cell coordinates XCELL. The three files share one layout: four
+// header lines, then the cell values in free format, ten per line. Defines
+// read_cell_spacing, build_cell_coordinates and read_shoreline_files.
+
+#include "input/shoreline_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "input/field_reader.h"
+#include "model/error_stop.h"
+
+namespace coastra {
+
+namespace {
+
+inline constexpr int HEADER_LINES = 4;    // header lines of every cell-value file
+inline constexpr int VALUES_PER_LINE = 10;
+
+// A cell-value file being read, with the texts of its error messages.
+struct value_file {
+  std::istream& in;
+  const char* what;       // name in the invalid-value message
+  const char* routine;    // reading routine named in the too-few-values lines
+  const char* tag;        // file tag named in the too-few-values lines
+  const char* too_few;    // error-stop message for too few values
+  int line = 0;           // lines read so far (the current line's number)
+  std::string text;       // the current line
+};
+
+int parse(std::string_view text, float* out, int n, bool& bad) {
+  return read_reals(text, out, n, bad);
+}
+int parse(std::string_view text, double* out, int n, bool& bad) {
+  return read_doubles(text, out, n, bad);
+}
+
+// The file ended before all cells had their values: the explanation goes to
+// the console (with an empty line after it) and to the print file.
+[[noreturn]] void too_few_values(ModelState& m, const value_file& f) {
+  const std::string lines = std::string(" ERROR FOUND IN \"") + f.routine + "\".\n FILE \"" +
+                            f.tag + "\" CONTAINS TOO FEW VALUES\n PLEASE CHANGE IN DATA FILE(S)\n";
+  m.con() << lines << '\n';
+  m.prt() << lines;
+  error_stop(f.too_few);
+}
+
+bool next_line(value_file& f) {
+  if (!std::getline(f.in, f.text)) return false;
+  ++f.line;
+  if (!f.text.empty() && f.text.back() == '\r') f.text.pop_back();  // CRLF files
+  return true;
+}
+
+void skip_header(ModelState& m, value_file& f) {
+  for (int k = 0; k < HEADER_LINES; ++k) {
+    if (!next_line(f)) too_few_values(m, f);
+  }
+}
+
+// The values of the next group of n cells (n <= 10) from the next line. Values
+// after the n-th on a line are ignored; a line with fewer is continued on the
+// next one.
+// Design note: a value that cannot be read as a number stops the run naming
+// the file and the line, rather than being skipped and shifting every later
+// cell's value.
+template <class T>
+void read_group(ModelState& m, value_file& f, T* out, int n) {
+  int got = 0;
+  while (got < n) {
+    if (!next_line(f)) too_few_values(m, f);
+    bool bad = false;
+    got += parse(f.text, out + got, n - got, bad);
+    if (bad) {
+      error_stop(std::string("Invalid value in ") + f.what + " at line " + std::to_string(f.line));
+    }
+  }
+}
+
+}  // namespace
+
+void read_cell_spacing(ModelState& m) {
+  Settings& c = m.cfg;
+  if (c.DX(1) != -1.0F) return;  // uniform grid: set up from the first DX value
+  m.VARDX = true;
+  // 1. Open the spacing file (a directory opens on some systems but cannot be read).
+  std::error_code ec;
+  std::ifstream in;
+  if (!c.DXFILE.empty() && !std::filesystem::is_directory(c.DXFILE, ec)) in.open(c.DXFILE);
+  if (!in.is_open()) error_stop("Cannot open variable grid cell spacing file");
+  value_file f{in, "variable grid cell spacing file", "DXIN", "DXDAT",
+               "VARIABLE DX FILE CONTAINS TOO FEW VALUES", 0, {}};
+  // 2. Header, then NX values ten to a line.
+  const int nx = std::clamp(c.NX, 0, MXCELL);
+  skip_header(m, f);
+  float group[VALUES_PER_LINE];
+  for (int i0 = 1; i0 <= nx; i0 += VALUES_PER_LINE) {
+    const int n = std::min(VALUES_PER_LINE, nx - i0 + 1);
+    read_group(m, f, group, n);
+    for (int k = 0; k < n; ++k) c.DX(i0 + k) = group[k];
+  }
+  // Design note: a cell of zero or negative width has no volume and would
+  // divide by zero in every slope; the cell is named and the run stopped.
+  for (int i = 1; i <= nx; ++i) {
+    if (!(c.DX(i) > 0.0F)) {
+      error_stop("Cell width not positive in variable grid cell spacing file at cell " +
+                 std::to_string(i));
+    }
+  }
+  // 4-5. Widths to metres; the last wall takes the last cell's width.
+  for (int i = 1; i <= nx; ++i) c.DX(i) *= m.LENFAC;
+  if (nx > 0) c.DX(nx + 1) = c.DX(nx);
+}
+
+void build_cell_coordinates(ModelState& m) {
+  const Settings& c = m.cfg;
+  const int nx = std::clamp(c.NX, 0, MXCELL);
+  // Each cell's right wall: the baseline origin (in metres) plus the widths so far.
+  float x = c.X0 * m.LENFAC;
+  for (int i = 1; i <= nx; ++i) {
+    x += c.DX(i);
+    m.XCELL(i) = x;
+  }
+}
+
+void read_shoreline_files(ModelState& m) {
+  const Settings& c = m.cfg;
+  const int nx = std::clamp(c.NX, 0, MXCELL);
+  // The regional contour is read for IREG 1 and 3 only (3 keeps it aside).
+  const bool regional = c.IREG == 1 || c.IREG == 3;
+  value_file fini{m.FINI, "initial shoreline file", "SHOIN", "SHORL",
+                  "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES", 0, {}};
+  value_file freg{m.FREG, "regional contour file", "SHOIN", "SHORM",
+                  "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES", 0, {}};
+  for (int i = 1; i <= nx; ++i) m.YREG(i) = 0.0F;
+  // 1. Headers.
+  skip_header(m, fini);
+  if (regional) skip_header(m, freg);
+  // 2. Groups of ten cells, a line of each file in turn.
+  double yini[VALUES_PER_LINE];
+  float yreg[VALUES_PER_LINE];
+  for (int i0 = 1; i0 <= nx; i0 += VALUES_PER_LINE) {
+    const int n = std::min(VALUES_PER_LINE, nx - i0 + 1);
+    read_group(m, fini, yini, n);
+    for (int k = 0; k < n; ++k) m.YINIT(i0 + k) = yini[k];
+    if (regional) {
+      read_group(m, freg, yreg, n);
+      for (int k = 0; k < n; ++k) m.YREG(i0 + k) = yreg[k];
+    }
+  }
+  // 4. IREG 3: the contour as read is kept aside and the model runs on a zero
+  // regional contour.
+  if (c.IREG == 3) {
+    for (int i = 1; i <= nx; ++i) {
+      m.YREGFILE(i) = m.YREG(i);
+      m.YREG(i) = 0.0F;
+    }
+  }
+  // 5. Positions to metres (LENFAC is 1 for metres).
+  for (int i = 1; i <= nx; ++i) {
+    m.YINIT(i) *= static_cast<double>(m.LENFAC);
+    m.YREG(i) *= m.LENFAC;
+  }
+}
+
+}  // namespace coastra

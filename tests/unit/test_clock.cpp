@@ -1,0 +1,152 @@
+// Dates, run length, the simulation clock and the save interval.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "input/clock.h"
+#include "model/error_stop.h"
+
+namespace coastra {
+namespace {
+
+struct ClockRun {
+  std::unique_ptr<ModelState> s = make_state();
+  ModelState& m = *s;
+  std::ostringstream con;
+  ClockRun(int dats, int date, float dt) {
+    m.CON = &con;
+    m.cfg.SIMDATS = dats;
+    m.cfg.SIMDATE = date;
+    m.cfg.DT = dt;
+  }
+  template <class F>
+  std::string stop(F f) {  // the error-stop message of f, or "(no stop)"
+    try {
+      f(m);
+    } catch (const ErrorStop& e) {
+      return e.message;
+    }
+    return "(no stop)";
+  }
+};
+
+int days_between(int a, int b) {
+  int y0, m0, d0, y1, m1, d1;
+  split_date(a, y0, m0, d0);
+  split_date(b, y1, m1, d1);
+  return day_count(y0, m0, d0, y1, m1, d1);
+}
+
+TEST(DayCount, CountsMonthEndsAndLeapDaysOfTheModelCalendar) {
+  EXPECT_EQ(days_between(20000101, 20010101), 366);  // leap day of 2000 inside
+  EXPECT_EQ(days_between(20000301, 20010301), 365);  // leap day before the start
+  EXPECT_EQ(days_between(19990301, 20000301), 366);  // leap day of the end year
+  EXPECT_EQ(days_between(20200131, 20200201), 1);
+  EXPECT_EQ(days_between(20201231, 20210101), 1);
+  EXPECT_EQ(days_between(20200415, 20200310), -36);
+  EXPECT_EQ(days_between(21000201, 21000301), 29);  // 2100 is a leap year here
+  EXPECT_FALSE(leap_year(2001));
+}
+
+TEST(RunLength, StepsFromDatesRoundHalfAwayFromZero) {
+  struct Case { int dats, date; float dt; int ndays, nts; };
+  for (const Case& k : {Case{20000101, 20010101, 1.0F, 366, 8784},
+                        Case{20200101, 20200102, 5.0F, 1, 5},    // 4.8 steps
+                        Case{20200101, 20200104, 16.0F, 3, 5},   // 4.5 steps
+                        Case{20200101, 20200102, 48.0F, 1, 1}}) {  // half a step
+    ClockRun r(k.dats, k.date, k.dt);
+    set_run_length(r.m);
+    EXPECT_EQ(r.m.NDAYS, k.ndays) << k.dats << " DT " << k.dt;
+    EXPECT_EQ(r.m.NTS, k.nts) << k.dats << " DT " << k.dt;
+  }
+  ClockRun count(1000, 1000, 1.0F);  // equal values below the threshold: a step count
+  set_run_length(count.m);
+  EXPECT_EQ(count.m.NTS, 1000);
+  ClockRun same(20200101, 20200101, 1.0F);
+  EXPECT_EQ(same.stop(set_run_length), " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
+  EXPECT_EQ(same.con.str(),
+            " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
+            " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n");
+  ClockRun none(0, 0, 1.0F);
+  EXPECT_EQ(none.stop(set_run_length), "NTS must be > 0");
+}
+
+TEST(RunLength, StartDateFormatIsChecked) {
+  ClockRun month(20201301, 20210101, 1.0F);
+  EXPECT_EQ(month.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
+  EXPECT_EQ(month.con.str(),
+            " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
+            " PLEASE CORRECT YOUR .cfg FILE.\n");
+  ClockRun day(20200132, 20210101, 1.0F);
+  EXPECT_EQ(day.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
+  ClockRun feb(20200231, 20200310, 24.0F);  // accepted as written
+  set_run_length(feb.m);
+  EXPECT_EQ(feb.m.CLKMONTH, 2);
+  EXPECT_EQ(feb.m.CLKDAY, 31.0F);
+  advance_clock(feb.m);
+  EXPECT_EQ(feb.m.CURDATE, 20200301);
+}
+
+TEST(Clock, SixHourStepsKeepTheDayUntilItIsComplete) {
+  ClockRun r(20000131, 20000301, 6.0F);
+  set_run_length(r.m);
+  for (float day : {31.25F, 31.5F, 31.75F}) {
+    advance_clock(r.m);
+    EXPECT_EQ(r.m.CLKDAY, day);
+    EXPECT_EQ(r.m.CURDATE, 20000131);
+  }
+  EXPECT_EQ(r.m.NEXTDATE, 20000201);  // one step further, without moving the clock
+  advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20000201);
+  EXPECT_EQ(r.m.CLKDAY, 1.0F);
+}
+
+TEST(Clock, FiveHourStepsDropTheFractionAtMonthEnd) {
+  ClockRun r(20000131, 20000301, 5.0F);
+  set_run_length(r.m);
+  for (int k = 1; k <= 5; ++k) advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20000201);  // day 32.04: the 0.04 day is lost
+  EXPECT_EQ(r.m.CLKDAY, 1.0F);
+  for (int k = 1; k <= 4; ++k) advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20000201);
+  advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20000202);
+}
+
+TEST(Clock, LeapDayAndYearRollover) {
+  ClockRun leap(21000228, 21000310, 24.0F);
+  set_run_length(leap.m);
+  advance_clock(leap.m);
+  EXPECT_EQ(leap.m.CURDATE, 21000229);
+  EXPECT_EQ(leap.m.NEXTDATE, 21000301);
+
+  ClockRun r(20011231, 20030101, 24.0F);
+  set_run_length(r.m);
+  EXPECT_EQ(r.m.NTS, 366);
+  advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20020101);
+  EXPECT_EQ(r.m.NYEARSIM, 1);
+  EXPECT_TRUE(r.m.IYRFLAG);
+  for (int k = 1; k <= 31; ++k) advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20020201);
+  EXPECT_FALSE(r.m.IYRFLAG);
+  EXPECT_EQ(r.m.NYEARSIM, 1);
+}
+
+TEST(SaveInterval, MultipleInThousandthsOfAnHourSetsStepsPerSave) {
+  ClockRun a(20000101, 20000102, 0.1F);
+  a.m.cfg.DTSAVE = 0.3F;  // neither value is exact in binary
+  check_save_interval(a.m);
+  EXPECT_EQ(a.m.NSTSAVE, 3);
+  ClockRun c(20000101, 20000102, 1.0F);
+  c.m.cfg.DTSAVE = 2.5F;
+  EXPECT_EQ(c.stop(check_save_interval), "ERROR. DTSAVE not a multiple of simulation time step.");
+  EXPECT_EQ(c.m.PRTPENDING.str(),
+            " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+            " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n");
+}
+
+}  // namespace
+}  // namespace coastra

@@ -1,0 +1,315 @@
+// Input checking and model set-up after the configuration has been read: unit
+// conversions, grid, groin, breakwater, boundary and beach-fill checks, and the
+// structure lists.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "input/setup.h"
+#include "model/error_stop.h"
+
+namespace coastra {
+namespace {
+
+// A valid metric configuration: 20 cells of 10 m, one year in 1-hour steps,
+// pinned beaches at both ends, no structures.
+struct SetupCase {
+  std::unique_ptr<ModelState> s = make_state();
+  ModelState& m = *s;
+  Settings& c = m.cfg;
+  std::ostringstream con;
+  SetupCase() {
+    m.CON = &con;
+    c.UNITSYS = 1;
+    c.NX = 20;
+    c.DX(1) = 10.0F;
+    c.SIMDATS = 20000101;
+    c.SIMDATE = 20010101;
+    c.DT = 1.0F;
+  }
+  std::string stop() {  // the error-stop message, or "(no stop)"
+    try {
+      setup_after_config(m);
+    } catch (const ErrorStop& e) {
+      return e.message;
+    }
+    return "(no stop)";
+  }
+  void groins(std::initializer_list<int> walls) {
+    for (int w : walls) c.IXNDG(++c.NNDG) = w;
+  }
+  void dgroin(int wall, float y) {
+    c.IXDG(++c.NDG) = wall;
+    c.YDG(c.NDG) = y;
+    c.DDG(c.NDG) = 2.0F;
+  }
+  void fill(int first, int last) {
+    c.IBFS(++c.NBF) = first;
+    c.IBFE(c.NBF) = last;
+  }
+  void breakwater(int i1, float y1, int i2, float y2) {
+    ++c.NDB;
+    c.DBI1(c.NDB) = i1;
+    c.DBY1(c.NDB) = y1;
+    c.DBI2(c.NDB) = i2;
+    c.DBY2(c.NDB) = y2;
+  }
+};
+
+// Console text of a set-up that stops after edit; the error stop must carry
+// the first console line. "(no stop)" when it goes through.
+std::string refusal(const std::function<void(SetupCase&)>& edit) {
+  SetupCase k;
+  edit(k);
+  const std::string msg = k.stop();
+  if (msg == "(no stop)") return msg;
+  EXPECT_EQ(k.con.str().substr(0, msg.size() + 1), msg + "\n");
+  return k.con.str();
+}
+
+TEST(Setup, FeetInputIsHeldInMetres) {
+  SetupCase f;
+  f.c.UNITSYS = 2;
+  f.c.NX = 3;
+  for (int i = 1; i <= 3; ++i) f.c.DX(i) = 20.0F + 10.0F * static_cast<float>(i);  // 30 40 50
+  f.c.INLETS = f.c.DREDGING = true;
+  f.c.NINL = f.c.NDRED = f.c.NBF = 1;
+  f.c.VVSE(1) = f.c.VVSAQR(1) = f.c.DREDV(1) = 1000.0F;  // cubic yards
+  f.c.BERMHT(1) = f.c.DCLOS(4001) = f.c.WMDEP(1) = f.c.YADD(1) = 100.0F;
+  f.c.IBFS(1) = 1;
+  f.c.IBFE(1) = 3;
+  ASSERT_EQ(f.stop(), "(no stop)");
+  for (float v : {f.c.VVSE(1), f.c.VVSAQR(1), f.c.DREDV(1)}) EXPECT_NEAR(v, 764.55F, 0.01F);
+  for (float v : {f.c.BERMHT(1), f.c.DCLOS(4001), f.c.WMDEP(1), f.c.YADD(1)}) {
+    EXPECT_FLOAT_EQ(v, 30.48F);
+  }
+  for (int i = 1; i <= 4; ++i) EXPECT_FLOAT_EQ(f.c.DX(i), 9.144F) << i;  // first value only
+
+  SetupCase g;
+  g.c.NX = 3;
+  g.c.DX(2) = 40.0F;
+  ASSERT_EQ(g.stop(), "(no stop)");
+  for (int i = 1; i <= 4; ++i) EXPECT_EQ(g.c.DX(i), 10.0F) << i;
+}
+
+TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4000; }), "(no stop)");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4001; }),
+            " ERROR. TOO MANY SHORELINE CELLS.\n"
+            " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .spd FILE.\n"
+            " MAXIMUM NUMBER IS        4000\n");
+  SetupCase z;
+  z.c.NX = 0;
+  EXPECT_EQ(z.stop(), "NX must be > 0");
+  SetupCase d;
+  d.c.DX(1) = 0.0F;
+  EXPECT_EQ(d.stop(), "DX must be > 0");
+  SetupCase v;  // -1: the spacing comes from the spacing file
+  v.c.DX(1) = -1.0F;
+  ASSERT_EQ(v.stop(), "(no stop)");
+  EXPECT_TRUE(v.m.VARDX);
+
+  SetupCase w;  // ISMOOTH 11 on 8 cells: the widest odd window that fits
+  w.c.NX = 8;
+  ASSERT_EQ(w.stop(), "(no stop)");
+  EXPECT_EQ(w.c.ISMOOTH, 7);
+  EXPECT_EQ(w.m.PRTPENDING.str(), " WARNING. ISMOOTH REDUCED TO          7\n");
+}
+
+TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
+  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({5, 7}); }), "(no stop)");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({5, 6}); }),
+            " ERROR. GROINS MUST BE SEPARATED BY AT LEAST\n"
+            " TWO CALCULATION CELLS. PLEASE CHANGE.\n");
+  for (int wall : {2, 20}) {
+    EXPECT_EQ(refusal([wall](SetupCase& k) { k.groins({wall}); }),
+              " ERROR. GROIN NEXT TO GRID BOUNDARY. \n"
+              " MOVE GROIN OR GRID ONE STEP IN EITHER DIRECTION.\n");
+  }
+  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(22, 1.0F); }),
+            " ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION\n"
+            " GRID. PLEASE CHANGE IN YOUR .spd FILE.\n");
+  SetupCase ends;  // groins on both boundary walls, with gated boundaries
+  ends.c.LBCTYPE = 1;
+  ends.c.RBCTYPE = 2;
+  ends.c.LGROINY = ends.c.RGROINY = 5.0F;
+  ends.groins({1, 21});
+  ASSERT_EQ(ends.stop(), "(no stop)");
+  EXPECT_FALSE(ends.m.LMOVE);
+  EXPECT_FALSE(ends.m.RMOVE);
+
+  SetupCase merged;  // one list by wall, each groin with its kind and tip
+  merged.groins({5, 13});
+  merged.c.YNDG(2) = 130.0F;
+  merged.dgroin(9, 90.0F);
+  ASSERT_EQ(merged.stop(), "(no stop)");
+  ASSERT_EQ(merged.m.NGRO, 3);
+  EXPECT_EQ(merged.m.IXG(2), 9);
+  EXPECT_EQ(merged.m.IGKIND(2), 2);
+  EXPECT_EQ(merged.m.YG(2), 90.0F);
+  EXPECT_EQ(merged.m.YG(3), 130.0F);
+  EXPECT_TRUE(merged.m.LMOVE && merged.m.RMOVE);
+}
+
+TEST(Setup, LateralBoundaryConditions) {
+  SetupCase rate;  // pinned beach with a rate: warning, rate dropped
+  rate.c.LMOVY = 5.0F;
+  ASSERT_EQ(rate.stop(), "(no stop)");
+  EXPECT_EQ(rate.c.LMOVY, 0.0F);
+  EXPECT_EQ(rate.con.str(),
+            " WARNING. \"PINNED-BEACH\" BOUNDARY CONDITION SPECIFIED\n"
+            " ON LEFT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE\n"
+            " CHANGE WAS ALSO SPECIFIED.  RATE OF SHORELINE CHANGE\n"
+            " ON LEFT-HAND BOUNDARY REASSIGNED TO ZERO.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({1}); }),
+            " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A\n"
+            " GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.\n"
+            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 4; }),
+            " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON\n"
+            " LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUEOF\n"
+            " \"LBCTYPE\" IN YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = -1; }),
+            " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON\n"
+            " RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
+            " \"RBCTYPE\" IN YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 1; }),
+            " ERROR. GATED BOUNDARY CONDITION SPECIFIED AT N+1,\n"
+            "BUT NO GROIN SPECIFIED AT N+1\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 3; k.c.RMOVPER = 1; k.groins({21}); }),
+            " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND\n"
+            " A GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL  BOUNDARY.\n"
+            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 4; }),
+            " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION\n"
+            " ON LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
+            " \"LMOVPER\" IN YOUR .cfg FILE.\n");
+
+  SetupCase zero;  // gated left end with a zero tip distance: warning only
+  zero.c.UNITSYS = 2;
+  zero.c.LBCTYPE = 2;
+  zero.c.RBCTYPE = 1;
+  zero.c.RGROINY = 10.0F;
+  zero.groins({1, 21});
+  ASSERT_EQ(zero.stop(), "(no stop)");
+  EXPECT_EQ(zero.con.str(),
+            " WARNING. DISTANCE FROM GROIN TIP ON LEFT-HAND BOUNDARY\n"
+            " TO SHORELINE OUTSIDE GRID SPECIFIED AS ZERO. PLEASE\n"
+            " VERIFY VALUE OF \"LGROINY\" IN YOUR .cfg FILE.\n");
+  EXPECT_FLOAT_EQ(zero.c.RGROINY, 3.048F);
+}
+
+TEST(Setup, MovingBoundaryRatePerTimeStep) {
+  SetupCase count;  // 10 m over a run of 1000 steps given as a step count
+  count.c.SIMDATS = count.c.SIMDATE = 1000;
+  count.c.LBCTYPE = 3;
+  count.c.LMOVPER = 1;
+  count.c.LMOVY = 10.0F;
+  ASSERT_EQ(count.stop(), "(no stop)");
+  EXPECT_NEAR(count.m.DYL, 0.01, 1e-8);
+  SetupCase dated;  // 10 m over 100 days of daily steps
+  dated.c.SIMDATS = 20010101;
+  dated.c.SIMDATE = 20010411;
+  dated.c.DT = 24.0F;
+  dated.c.LBCTYPE = 3;
+  dated.c.LMOVPER = 1;
+  dated.c.LMOVY = 10.0F;
+  ASSERT_EQ(dated.stop(), "(no stop)");
+  EXPECT_NEAR(dated.m.DYL, 0.1, 1e-7);
+  SetupCase feet;  // 1 ft a day in 6-hour steps on the left, -10 ft a step on the right
+  feet.c.UNITSYS = 2;
+  feet.c.DT = 6.0F;
+  feet.c.LBCTYPE = feet.c.RBCTYPE = 3;
+  feet.c.LMOVPER = 2;
+  feet.c.LMOVY = 1.0F;
+  feet.c.RMOVPER = 3;
+  feet.c.RMOVY = -10.0F;
+  ASSERT_EQ(feet.stop(), "(no stop)");
+  EXPECT_NEAR(feet.m.DYL, 0.3048 / 4.0, 1e-7);
+  EXPECT_NEAR(feet.m.DYR, -3.048, 1e-6);
+  EXPECT_TRUE(feet.m.LMOVE && feet.m.RMOVE);
+}
+
+TEST(Setup, TipAndDiffractingStructureLists) {
+  SetupCase f;  // a diffracting groin enters twice; the boundaries close the list
+  f.c.NX = 80;
+  f.dgroin(20, 100.0F);
+  f.breakwater(40, 150.0F, 60, 160.0F);
+  ASSERT_EQ(f.stop(), "(no stop)");
+  ASSERT_EQ(f.m.NTIP, 4);
+  const int tips[4] = {-1, 40, 60, 9998};
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(f.m.ITIP(k), tips[k - 1]) << k;
+  ASSERT_EQ(f.m.NDIFF, 6);
+  const int walls[6] = {-1, 20, 20, 40, 60, -2};
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(f.m.IDIFF(k), walls[k - 1]) << k;
+  EXPECT_EQ(f.m.YDIFF(3), 100.0F);
+  EXPECT_EQ(f.m.DDIFF(2), 2.0F);
+  EXPECT_EQ(f.m.YDIFF(5), 160.0F);
+
+  SetupCase ends;  // diffracting groins on the boundary walls enter once and close the list
+  ends.c.LBCTYPE = ends.c.RBCTYPE = 1;
+  ends.c.LGROINY = ends.c.RGROINY = 5.0F;
+  ends.dgroin(1, 0.0F);
+  ends.dgroin(21, 0.0F);
+  ASSERT_EQ(ends.stop(), "(no stop)");
+  ASSERT_EQ(ends.m.NDIFF, 2);
+  EXPECT_EQ(ends.m.IDIFF(1), 1);
+  EXPECT_EQ(ends.m.IDIFF(2), 21);
+}
+
+TEST(Setup, BreakwaterPlacementChecks) {
+  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(1, 100.0F, 5, 100.0F); }),
+            " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
+            " LEFT-HAND BOUNDARY NOT ALLOWED. \n"
+            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(10, 100.0F, 22, 100.0F); }),
+            " ERROR. DETACHED BREAKWATER TIP OUTSIDE \n"
+            " CALCULATION GRID. PLEASE CHANGE IN YOUR .cstFILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(8, 100.0F); k.breakwater(8, 120.0F, 14, 120.0F); }),
+            " ERROR. DETACHED BREAKWATER CAN ONLY\n"
+            " CONNECT TO A GROIN AT THE GROIN TIP.\n"
+            " PLEASE CONSULT YOUR MANUAL.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(8, 100.0F); k.breakwater(8, 100.0F, 14, 120.0F); }),
+            "(no stop)");
+  const std::string overlap =
+      " ERROR. DIFFRACTING STRUCTURES OVERLAP.\n PLEASE CONSULT YOUR MANUAL.\n";
+  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(10, 1.0F); k.breakwater(8, 100.0F, 14, 120.0F); }),
+            overlap);
+  EXPECT_EQ(refusal([](SetupCase& k) {
+              k.breakwater(4, 100.0F, 10, 100.0F);
+              k.breakwater(8, 100.0F, 14, 100.0F);
+            }),
+            overlap);
+  EXPECT_EQ(refusal([](SetupCase& k) {  // a shared tip cell is no overlap
+              k.breakwater(4, 100.0F, 10, 100.0F);
+              k.breakwater(10, 100.0F, 14, 100.0F);
+            }),
+            "(no stop)");
+}
+
+TEST(Setup, BeachFillsAndCapacities) {
+  const std::string outside =
+      " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .spd FILE.\n";
+  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(0, 5); }), outside);
+  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(10, 23); }), outside);
+  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(8, 5); }),
+            " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.\n"
+            " PLEASE CORRECT YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NOUT = 501; }),
+            " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.\n"
+            " PLEASE CHANGE VALUE OF \"NOUT\" IN START FILE.\n"
+            " MAXIMUM NUMBER IS         500\n");
+  SetupCase adapt;  // adaptive defaults; the quiet period in days becomes steps
+  adapt.c.DTADAPT = 1;
+  adapt.c.DT = 2.0F;
+  ASSERT_EQ(adapt.stop(), "(no stop)");
+  EXPECT_EQ(adapt.c.DTMIN, 0.0001);
+  EXPECT_EQ(adapt.c.DTMAX, 2.0F);
+  EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);
+}
+
+}  // namespace
+}  // namespace coastra

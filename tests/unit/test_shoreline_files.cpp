@@ -1,0 +1,155 @@
+// The shoreline and grid files: layout (four header lines, ten values a line),
+// the regional contour switch, unit conversion, the too-few-values and
+// invalid-value stops, the variable cell spacing and the cell coordinates.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "input/shoreline_files.h"
+#include "model/error_stop.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+const std::string HEADER = "header 1\nheader 2\nheader 3\nheader 4\n";
+
+std::string values(int first, int n) {  // one line: first, first+1, ...
+  std::string s;
+  for (int k = 0; k < n; ++k) s += " " + std::to_string(first + k);
+  return s + "\n";
+}
+
+struct Files {
+  test::ScratchDir dir;
+  std::unique_ptr<ModelState> s = make_state();
+  ModelState& m = *s;
+  std::ostringstream con;
+  Files(int nx, int ireg, const std::string& ini, const std::string& reg = "") {
+    m.CON = &con;
+    m.cfg.NX = nx;
+    m.cfg.IREG = ireg;
+    dir.write("ini.txt", ini);
+    dir.write("reg.txt", reg);
+    dir.write("dx.txt", ini);  // the spacing file, when DX(1) is -1
+    m.FINI.open(dir.file("ini.txt"));
+    m.FREG.open(dir.file("reg.txt"));
+    m.cfg.DXFILE = dir.file("dx.txt");
+  }
+  template <class F>
+  std::string stop(F f) {  // the error-stop message of f, or "(no stop)"
+    try {
+      f(m);
+    } catch (const ErrorStop& e) {
+      return e.message;
+    }
+    return "(no stop)";
+  }
+};
+
+TEST(ShorelineFiles, TenValuesPerLineAfterFourHeaderLines) {
+  Files f(25, 0, HEADER + values(1, 10) + values(11, 10) + values(21, 5) + "never read\n");
+  ASSERT_EQ(f.stop(read_shoreline_files), "(no stop)");
+  for (int i = 1; i <= 25; ++i) EXPECT_EQ(f.m.YINIT(i), i) << i;
+  // Values 11 and 12 of a line are lost; a short line is continued; commas, CRLF.
+  Files g(15, 0, HEADER + "1 2 3 4 5 6 7 8 9 10 99 98\n" + values(11, 3) + "14,15\r\n");
+  ASSERT_EQ(g.stop(read_shoreline_files), "(no stop)");
+  for (int i = 1; i <= 15; ++i) EXPECT_EQ(g.m.YINIT(i), i) << i;
+}
+
+TEST(ShorelineFiles, RegionalContourFollowsIreg) {
+  Files off(3, 0, HEADER + values(1, 3), HEADER + values(7, 3));
+  ASSERT_EQ(off.stop(read_shoreline_files), "(no stop)");
+  EXPECT_EQ(off.m.YREG(2), 0.0F);
+  std::string first;
+  std::getline(off.m.FREG, first);
+  EXPECT_EQ(first, "header 1");  // opened but not read
+
+  Files on(12, 1, HEADER + values(100, 10) + values(110, 2),
+           HEADER + values(200, 10) + values(210, 2));
+  on.m.LENFAC = 0.3048F;
+  ASSERT_EQ(on.stop(read_shoreline_files), "(no stop)");
+  EXPECT_NEAR(on.m.YINIT(1), 30.48, 1e-5);
+  EXPECT_NEAR(on.m.YINIT(12), 111 * 0.3048, 1e-5);
+  EXPECT_FLOAT_EQ(on.m.YREG(12), 211 * 0.3048F);
+
+  Files kept(3, 3, HEADER + values(1, 3), HEADER + values(7, 3));
+  kept.m.LENFAC = 0.3048F;
+  ASSERT_EQ(kept.stop(read_shoreline_files), "(no stop)");
+  EXPECT_EQ(kept.m.YREGFILE(3), 9.0F);  // as read, not converted
+  EXPECT_EQ(kept.m.YREG(3), 0.0F);
+}
+
+TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRun) {
+  Files ini(12, 0, HEADER + values(1, 10) + "11\n");
+  EXPECT_EQ(ini.stop(read_shoreline_files), "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES");
+  const std::string lines =
+      " ERROR FOUND IN \"SHOIN\".\n"
+      " FILE \"SHORL\" CONTAINS TOO FEW VALUES\n"
+      " PLEASE CHANGE IN DATA FILE(S)\n";
+  EXPECT_EQ(ini.con.str(), lines + "\n");
+  EXPECT_EQ(ini.m.PRTPENDING.str(), lines);
+
+  Files reg(12, 3, HEADER + values(1, 10) + values(11, 2), HEADER + values(1, 10));
+  EXPECT_EQ(reg.stop(read_shoreline_files), "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES");
+  EXPECT_EQ(reg.m.PRTPENDING.str(),
+            " ERROR FOUND IN \"SHOIN\".\n FILE \"SHORM\" CONTAINS TOO FEW VALUES\n"
+            " PLEASE CHANGE IN DATA FILE(S)\n");
+  Files head(1, 0, "only\nthree\nlines\n");
+  EXPECT_EQ(head.stop(read_shoreline_files), "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES");
+
+  Files bad(20, 0, HEADER + values(1, 10) + " 11 12 1x.0 14\n");
+  EXPECT_EQ(bad.stop(read_shoreline_files), "Invalid value in initial shoreline file at line 6");
+  Files badreg(3, 1, HEADER + values(1, 3), HEADER + "\n 1 abc 3\n");
+  EXPECT_EQ(badreg.stop(read_shoreline_files), "Invalid value in regional contour file at line 6");
+}
+
+TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
+  Files f(3, 0, HEADER + "10 20 30\n");
+  f.m.cfg.DX(1) = -1.0F;
+  ASSERT_EQ(f.stop(read_cell_spacing), "(no stop)");
+  EXPECT_EQ(f.m.cfg.DX(3), 30.0F);
+  EXPECT_EQ(f.m.cfg.DX(4), 30.0F);
+  build_cell_coordinates(f.m);
+  EXPECT_EQ(f.m.XCELL(1), 10.0F);
+  EXPECT_EQ(f.m.XCELL(2), 30.0F);
+  EXPECT_EQ(f.m.XCELL(3), 60.0F);
+
+  Files ft(2, 0, HEADER + "10 20\n");  // feet: widths and the origin to metres
+  ft.m.LENFAC = 0.3048F;
+  ft.m.cfg.X0 = 100.0F;
+  ft.m.cfg.DX(1) = -1.0F;
+  ASSERT_EQ(ft.stop(read_cell_spacing), "(no stop)");
+  EXPECT_FLOAT_EQ(ft.m.cfg.DX(3), 6.096F);
+  build_cell_coordinates(ft.m);
+  EXPECT_FLOAT_EQ(ft.m.XCELL(1), 33.528F);
+  EXPECT_FLOAT_EQ(ft.m.XCELL(2), 39.624F);
+}
+
+TEST(CellSpacing, UnreadableOrInvalidSpacingStopsTheRun) {
+  for (const std::string name : {"missing.txt", "."}) {
+    Files f(3, 0, HEADER);
+    f.m.cfg.DX(1) = -1.0F;
+    f.m.cfg.DXFILE = f.dir.file(name);
+    EXPECT_EQ(f.stop(read_cell_spacing), "Cannot open variable grid cell spacing file") << name;
+  }
+  Files few(3, 0, HEADER + "10 20\n");
+  few.m.cfg.DX(1) = -1.0F;
+  EXPECT_EQ(few.stop(read_cell_spacing), "VARIABLE DX FILE CONTAINS TOO FEW VALUES");
+  EXPECT_EQ(few.con.str(),
+            " ERROR FOUND IN \"DXIN\".\n FILE \"DXDAT\" CONTAINS TOO FEW VALUES\n"
+            " PLEASE CHANGE IN DATA FILE(S)\n\n");
+  Files zero(12, 0, HEADER + values(1, 10) + "5 0\n");
+  zero.m.cfg.DX(1) = -1.0F;
+  EXPECT_EQ(zero.stop(read_cell_spacing),
+            "Cell width not positive in variable grid cell spacing file at cell 12");
+  Files bad(3, 0, HEADER + "10 twenty 30\n");
+  bad.m.cfg.DX(1) = -1.0F;
+  EXPECT_EQ(bad.stop(read_cell_spacing),
+            "Invalid value in variable grid cell spacing file at line 5");
+}
+
+}  // namespace
+}  // namespace coastra
