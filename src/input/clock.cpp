@@ -33,15 +33,35 @@ bool month_finished(int iday, int month, int year) {
   return iday > month_length(month);
 }
 
-// Moves a (year, month, day) clock value on by dayinc days and returns the
-// whole day number. A month that ends drops the fractional day: the clock
-// restarts at day 1.0 of the next month. Returns true in rolled when the
-// year changed.
-int step_calendar(int& year, int& month, float& day, float dayinc, bool& rolled) {
-  day = std::max(1.0F, day + dayinc);
+// The clock's day value after n steps of dt hours from the anchor day value
+// (the start day, or day 1.0 after a month ended). Forming it from the step
+// count rather than adding DAYINC once per step keeps the clock on the
+// calendar: 1/24 of a day is not exact in binary, and a running single-
+// precision sum of it falls about one step behind every month (a month end
+// then drops a whole step), so an hourly run over years would drift by days.
+float day_after(float anchor, int n, float dt) {
+  return static_cast<float>(static_cast<double>(anchor) +
+                            static_cast<double>(n) * static_cast<double>(dt) / 24.0);
+}
+
+// Moves a (year, month, day) clock value on by one step of dt hours and returns
+// the whole day number. The day value is at least 1.0. A month that ends drops
+// the fractional day: the clock restarts at day 1.0 of the next month. Returns
+// true in rolled when the year changed.
+int step_calendar(int& year, int& month, float& anchor, int& n, float& day, float dt,
+                  bool& rolled) {
+  ++n;
+  day = day_after(anchor, n, dt);
+  if (day < 1.0F) {
+    anchor = 1.0F;
+    n = 0;
+    day = 1.0F;
+  }
   int iday = static_cast<int>(day);
   if (month_finished(iday, month, year)) {
     iday = 1;
+    anchor = 1.0F;
+    n = 0;
     day = 1.0F;
     ++month;
   }
@@ -132,8 +152,14 @@ void set_run_length(ModelState& m) {
 
 void advance_clock(ModelState& m) {
   // 1-3. Day, month end, year rollover (counted once per new year).
+  // A day value set from outside (the start, a change of DT) becomes the anchor.
+  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKN, m.cfg.DT)) {
+    m.CLKANCHOR = m.CLKDAY;
+    m.CLKN = 0;
+  }
   bool rolled = false;
-  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKDAY, m.DAYINC, rolled);
+  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKANCHOR, m.CLKN, m.CLKDAY,
+                                 m.cfg.DT, rolled);
   if (rolled && !m.IYRFLAG) {
     m.IYRFLAG = true;
     ++m.NYEARSIM;
@@ -142,9 +168,9 @@ void advance_clock(ModelState& m) {
   // 4. Date of the current step.
   m.CURDATE = make_date(m.CLKYEAR, m.CLKMONTH, iday);
   // 5. Date one step further, on a copy of the clock.
-  int year = m.CLKYEAR, month = m.CLKMONTH;
-  float day = m.CLKDAY;
-  const int nday = step_calendar(year, month, day, m.DAYINC, rolled);
+  int year = m.CLKYEAR, month = m.CLKMONTH, n = m.CLKN;
+  float anchor = m.CLKANCHOR, day = m.CLKDAY;
+  const int nday = step_calendar(year, month, anchor, n, day, m.cfg.DT, rolled);
   m.NEXTDATE = make_date(year, month, nday);
 }
 

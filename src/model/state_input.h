@@ -19,6 +19,8 @@ struct InputState {
   int NTS = 0;                    // number of time steps of the run
   int CLKYEAR = 0, CLKMONTH = 0;  // clock year and month
   float CLKDAY = 0.0F;            // clock day of month (real, >= 1)
+  float CLKANCHOR = 0.0F;         // day value the clock counts steps from (start or 1.0)
+  int CLKN = 0;                   // steps since CLKANCHOR
   int CURDATE = 0;                // date of the current step, YYYYMMDD
   int NEXTDATE = 0;               // date one step further, YYYYMMDD
   bool IYRFLAG = false;           // year-rollover flag of the clock

@@ -115,6 +115,23 @@ TEST(Clock, FiveHourStepsDropTheFractionAtMonthEnd) {
   EXPECT_EQ(r.m.CURDATE, 20000202);
 }
 
+TEST(Clock, HourlyStepsStayOnTheCalendarForYears) {
+  // 1/24 day is not exact in binary; the clock must still meet every day and
+  // month boundary on the step it belongs to.
+  ClockRun r(20200101, 20230101, 1.0F);
+  set_run_length(r.m);
+  ASSERT_EQ(r.m.NTS, 26304);
+  // The clock shows the time at the end of the step: step 8783 ends at 23:00
+  // on the last day of the leap year 2020, step 8784 at midnight.
+  for (int k = 1; k <= 8783; ++k) advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20201231);
+  EXPECT_EQ(r.m.NEXTDATE, 20210101);
+  advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20210101);
+  for (int k = 8785; k <= r.m.NTS; ++k) advance_clock(r.m);
+  EXPECT_EQ(r.m.CURDATE, 20230101);
+}
+
 TEST(Clock, LeapDayAndYearRollover) {
   ClockRun leap(21000228, 21000310, 24.0F);
   set_run_length(leap.m);
