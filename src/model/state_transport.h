@@ -20,6 +20,8 @@ struct TransportState {
   float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)
   float TANB = 0.0F;              // average nearshore slope
   Vec1<float> QDBX{MXWALL};       // transport diverted into a shadow zone (m3/s)
+  Vec1<float> THETAREL{MXWALL};   // breaking angle to the shoreline normal (rad), + sand goes right
+  Vec1<float> FBEHIND{MXWALL};    // factor on a neighbour's QLS for waves from behind the shoreline
   Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
   Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
   Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)

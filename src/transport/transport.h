@@ -7,8 +7,14 @@
 
 namespace coastra {
 
-// Start-up: APROF, A1W, YSHORE = YINIT, seawall lines, inlet cells, wall codes of
-// the groins, the boundary movement flags.
+// Equilibrium-profile shape parameter APROF (m^1/3) of a median grain size (mm).
+float profile_parameter(float D50);
+
+// Shoreline orientation of a wall with its marker offset of 999 removed (rad).
+inline float wall_orientation(float ALPHAS) { return ALPHAS > 900.0F ? ALPHAS - 999.0F : ALPHAS; }
+
+// Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
+// seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
 void setup_transport(ModelState& m);
 // Every step with waves, before the transport: TANB from DLTZ(1) and K2C.
 void update_slope(ModelState& m);

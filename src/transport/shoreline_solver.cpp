@@ -1,0 +1,125 @@
+// The shoreline-change solver: the explicit update of YSHORE from the
+// transport difference across each cell and its source, swept upstream first
+// so that an outflow cut at a seawall is the inflow the next cell sees; and the
+// calm-step update by sources and boundary displacements alone.
+// Routines: update_shoreline, calm_update.
+
+#include "transport/shoreline_solver.h"
+
+#include <algorithm>
+
+namespace coastra {
+namespace {
+
+// Which transports carry sand out of the cell, and so are cut at a seawall.
+enum class Outflow {
+  right,   // to the right only: QLS(i+1) is cut
+  left,    // to the left: QLS(i) is cut
+  both,    // on both sides: both scaled by one factor, keeping their ratio
+};
+
+// Explicit update of cell i: y = Y0 - (DTFAC/DX)(QR - QL) + DTFAC QSRC, the
+// transport difference formed in single precision, the sum in double.
+// A cell that would end landward of its seawall is held at the line and its
+// outflow is cut so that it loses only the beach in front of the wall.
+// Design notes (the seawall hold):
+// - The line a cell is held at is its seawall line, or its own position when it
+//   already lies landward of the line (a wall given seaward of the beach):
+//   the hold only stops erosion, it never lifts a beach to a wall.
+// - The transport may carry off the beach in front of the line plus what the
+//   cell's source adds in the step (a placement is passed on, not lost) less
+//   what a sink takes, never less than nothing: a sink that alone would dig
+//   behind the wall leaves the transport alone and removes only that beach.
+// - Transports are only ever cut: a cell whose transport does not erode it is
+//   held at the line without touching its walls, so a wall already used by a
+//   cell updated before it is never changed.
+void update_cell(ModelState& m, int i, Outflow rule) {
+  const float dx = m.cfg.DX(i);
+  const float dtfac = m.DTFAC(i);
+  float& ql = m.QLS(i);
+  float& qr = m.QLS(i + 1);
+  const double y0 = m.YSHORE(i);
+  const float loss = (dtfac / dx) * (qr - ql);                  // by transport (m)
+  const double gain = static_cast<double>(dtfac) * m.QSRC(i);   // by the source (m)
+  const double ynew = y0 - static_cast<double>(loss) + gain;
+  const double line = std::min(m.YSWALL(i), y0);
+  if (ynew >= line) {
+    m.YSHORE(i) = ynew;
+    return;
+  }
+  m.YSHORE(i) = line;
+  // Beach in front of the line, with Y0 rounded to single precision.
+  const double front = line < y0 ? static_cast<double>(static_cast<float>(y0)) - line : 0.0;
+  const float allowed = static_cast<float>(std::max(0.0, front + gain));
+  if (!(loss > allowed)) return;
+  switch (rule) {
+    case Outflow::right:
+      qr = ql + dx * allowed / dtfac;
+      break;
+    case Outflow::left:
+      ql = qr - dx * allowed / dtfac;
+      break;
+    case Outflow::both: {
+      const float f = dx * allowed / (dtfac * (qr - ql));
+      ql = f * ql;
+      qr = f * qr;
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+// Sweep: walk right updating cells that pass sand to the right. Where sand goes
+// left (a negative left wall, or a cell receiving from both sides), scan right
+// to the cell that loses sand on both sides (or the grid end), update it first,
+// then the run's cells in descending order down to where the run began, so
+// each cell sees the cut outflow of its upstream neighbour. Inlet cells are
+// never updated; their walls keep the inlet's values.
+// Design notes: a scan stops before an inlet cell as at the grid end (the inlet
+// takes what flows into it). A cell receiving from both sides at NX is updated
+// with the same hold as every cell: it cannot erode by transport, so the hold
+// can only keep a sink from digging behind a seawall there.
+void update_shoreline(ModelState& m) {
+  const int nx = m.cfg.NX;
+  int i = 1;
+  while (i <= nx) {
+    if (m.INLCELL(i) == 1) {
+      ++i;
+      continue;
+    }
+    const float ql = m.QLS(i);
+    const float qr = m.QLS(i + 1);
+    if (ql >= 0.0F && qr >= 0.0F) {
+      update_cell(m, i, Outflow::right);
+      ++i;
+      continue;
+    }
+    // A leftward run beginning at i; j is its first cell with a negative left wall.
+    int j = ql < 0.0F ? i : i + 1;
+    if (j > nx || m.INLCELL(j) == 1) {
+      // Sand from both sides at the grid end or beside an inlet: nothing to scan.
+      update_cell(m, i, Outflow::left);
+      i = j;
+      continue;
+    }
+    while (j < nx && m.QLS(j + 1) < 0.0F && m.INLCELL(j + 1) == 0) ++j;
+    const bool loses_right = j < nx ? m.QLS(j + 1) >= 0.0F : m.QLS(nx + 1) > 0.0F;
+    update_cell(m, j, loses_right ? Outflow::both : Outflow::left);
+    for (int c = j - 1; c >= i; --c) update_cell(m, c, Outflow::left);
+    i = j + 1;
+  }
+}
+
+void calm_update(ModelState& m) {
+  const int nx = m.cfg.NX;
+  for (int i = 1; i <= nx; ++i) {
+    const double height =
+        static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
+    m.YSHORE(i) += m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;
+  }
+  m.YSHORE(1) += m.DYL;
+  m.YSHORE(nx) += m.DYR;
+}
+
+}  // namespace coastra
