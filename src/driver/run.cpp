@@ -1,34 +1,100 @@
-// The run sequence of a Coastra run, from the command-line check to the
-// end-of-run reports.
+// The run sequence of a Coastra run: command-line check, input and set-up,
+// data files, the time-step loop and the end-of-run reports. The error stop
+// and the silent stops unwind to here; their exit status tells a calling
+// script that the run did not end normally.
 
 #include "driver/run.h"
 
 #include <filesystem>
 
+#include "driver/time_loop.h"
+#include "driver/wave_events.h"
+#include "input/clock.h"
+#include "input/setup.h"
+#include "input/shoreline_files.h"
 #include "model/error_stop.h"
+#include "output/bookkeeping.h"
+#include "output/data_files.h"
+#include "output/format.h"
+#include "output/reports.h"
+#include "transport/transport.h"
+#include "waves/wave_input.h"
 
 namespace coastra {
+
+namespace {
+
+void check_command_line(ModelState& m, const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    lwrite(m.con(), "Please include a valid Coastra configuration ", "file on the command line.");
+    silent_stop();
+  }
+  std::error_code ec;
+  if (!std::filesystem::exists(args[0], ec)) {
+    lwrite(m.con(), " --> Cannot find the input file= ", args[0]);
+    silent_stop();
+  }
+}
+
+// Print-file text of a run without a print file is dropped rather than held.
+void settle_print_file(ModelState& m) {
+  if (m.PRT == &m.PRTPENDING) {
+    m.PRTPENDING.str("");
+    m.PRT = &m.NOPRINT;
+  }
+}
+
+// Start-up up to the loop. Returns false when the run goes straight to its
+// stop line and end-of-run reports (run error flag set during start-up).
+bool start_up(ModelState& m, const std::string& cfgname) {
+  if (check_input_and_setup(m, cfgname) != 1) silent_stop();
+  settle_print_file(m);
+  if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
+  build_cell_coordinates(m);
+  read_shoreline_files(m);
+  setup_wave_events(m);
+  write_banner_and_echo(m);
+  open_data_files(m);
+  if (m.IRUNERR != 0) return false;
+  setup_wave_input(m);
+  if (m.IRUNERR != 0) return false;
+  setup_transport(m);
+  write_initial_shoreline(m);
+  check_save_interval(m);
+  check_wave_timestep(m);
+  init_bookkeeping(m);
+  return true;
+}
+
+void end_of_run(ModelState& m) {
+  if (m.IRUNERR != 0) lwrite(m.prt(), "EXECUTION STOPPED DURING TIME STEP", m.ISTEP);
+  end_reports_transport(m);
+  BRKSTAT(m, m.NTS, m.NTS);
+  end_reports_shoreline(m);
+  write_total_volume_line(m);
+  lwrite(m.con(), "<<<Simulation finished>>>");
+  m.PRTFILE.close();
+  m.MQN.close();
+  lwrite(m.con(), "Model run completed");
+}
+
+}  // namespace
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
   auto state = make_state();
   ModelState& m = *state;
   m.CON = &console;
   try {
-    m.con() << " Coastra Model Execution\n";
-    if (args.size() != 1) {
-      m.con() << " Please include a valid Coastra configuration file on the command line.\n";
-      silent_stop();
+    lwrite(m.con(), "Coastra Model Execution");
+    check_command_line(m, args);
+    if (start_up(m, args[0])) {
+      lwrite(m.con(), "Time Simulation begins ...");
+      run_time_loop(m);
     }
-    const std::string& cfgname = args[0];
-    std::error_code ec;
-    if (!std::filesystem::exists(cfgname, ec)) {
-      m.con() << " --> Cannot find the input file= " << cfgname << "\n";
-      silent_stop();
-    }
-    m.con() << " Model run completed\n";
-    return EXIT_NORMAL;
+    end_of_run(m);
+    return m.IRUNERR != 0 ? EXIT_EARLY_STOP : EXIT_NORMAL;
   } catch (const ErrorStop& e) {
-    m.con() << error_line(e.message) << "\n";
+    m.con() << error_line(e.message) << '\n';
     return EXIT_STOPPED;
   } catch (const SilentStop&) {
     return EXIT_STOPPED;

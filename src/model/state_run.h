@@ -17,6 +17,7 @@ struct RunState {
   std::ofstream PRTFILE;                // the print file once PRFILE is read
   std::ostringstream PRTPENDING;        // print-file text written before PRFILE was read
   std::ostream* PRT = &PRTPENDING;      // where print-file text goes now
+  std::ofstream NOPRINT;                // never opened: drops the text of a run without print file
 
   // data files opened by the configuration reader, read by later stages
   std::ifstream FINI, FREG, FWL, FBYP;
