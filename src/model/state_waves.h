@@ -16,6 +16,8 @@ struct WaveState {
   Vec1<float> THETARF{MXWALL};    // wave direction (rad)
   Vec1<float> DRF{MXWALL};        // depth of the wave input (m)
   Vec1<float> ZRF{MXWALL};        // interpolated direction before adjustment (deg)
+  Vec1<float> KRF{MXWALL};        // wave number at the input depth DRF (1/m), per record
+  Vec1<float> NRF{MXWALL};        // group to phase celerity ratio at DRF, per record
   Vec1<float> HRFSAV{MXWALL};     // HRF of the last wave record
   Vec1<float> THETARFSAV{MXWALL}; // THETARF of the last wave record
   float HZ = 0.0F;                // event height (m)

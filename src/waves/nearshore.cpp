@@ -196,6 +196,14 @@ void shoreline_orientation(ModelState& m) {
   // The lateral boundary conditions may override the end walls afterwards.
 }
 
+void input_wave_numbers(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    const WaveNumber w0 = WAVNUM(m.TRF(i), m.DRF(i));
+    m.KRF(i) = w0.K;
+    m.NRF(i) = w0.N;
+  }
+}
+
 void breaking_waves(ModelState& m) {
   const int nx = m.cfg.NX;
   // 1. Wave constants of the event (shared with refraction and diffraction).
@@ -208,9 +216,9 @@ void breaking_waves(ModelState& m) {
   closure_depth(m);
   // 4. Shoreline orientation.
   shoreline_orientation(m);
-  // 5. Breaking at every wall.
+  // 5. Breaking at every wall, from the wave number and celerity ratio at the
+  // input depth (KRF, NRF: computed once per wave record).
   for (int i = 1; i <= nx + 1; ++i) {
-    const WaveNumber w0 = WAVNUM(m.TRF(i), m.DRF(i));
     // A wave directed offshore relative to the local contour cannot reach the
     // shore there: the wall gets a shore-normal wave for this step.
     const float rel = m.ZZDEGNR - m.ALPHAW(i) * 180.0F / PI;
@@ -219,7 +227,7 @@ void breaking_waves(ModelState& m) {
       m.ALPHAW(i) = 0.0F;
     }
     const Breaking b =
-        BREAKER(w0.K, m.HRF(i), m.TRF(i), m.THETARF(i), w0.N, m.ALPHAW(i), m.cfg.GAMMA);
+        BREAKER(m.KRF(i), m.HRF(i), m.TRF(i), m.THETARF(i), m.NRF(i), m.ALPHAW(i), m.cfg.GAMMA);
     m.HB(i) = b.HB;
     m.THETAB(i) = b.THETAB;
     m.KB(i) = b.KB;

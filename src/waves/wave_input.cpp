@@ -15,6 +15,7 @@
 
 #include "input/field_reader.h"
 #include "output/format.h"
+#include "waves/nearshore.h"
 
 namespace coastra {
 namespace {
@@ -318,11 +319,14 @@ void WAVINP(ModelState& m) {
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
-  // Saved for the steps without a new record (breaking may zero THETARF).
+  // Saved for the steps without a new record (breaking may zero THETARF), and
+  // the wave number and celerity ratio at the input depth, which change only
+  // with the record: the steps until the next record reuse them.
   for (int i = 1; i <= nw; ++i) {
     m.HRFSAV(i) = m.HRF(i);
     m.THETARFSAV(i) = m.THETARF(i);
   }
+  input_wave_numbers(m);
 }
 
 void restore_wave_input(ModelState& m) {

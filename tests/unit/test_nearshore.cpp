@@ -200,6 +200,7 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
       m->THETARF(i) = 60.0F * PI / 180.0F;
     }
     offshore_contour(*m);
+    input_wave_numbers(*m);
     breaking_waves(*m);
     EXPECT_FLOAT_EQ(m->K0, (2.0F * PI / 8.0F) * (2.0F * PI / 8.0F) / GRAV);
     const bool gated = slope < -0.55;
