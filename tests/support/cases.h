@@ -1,0 +1,29 @@
+// Test support: small coasts written as configuration and data files, and a
+// reader of the data-file records a run writes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace coastra::test {
+
+// A data file of the shoreline-file layout: four header lines, ten values a line.
+std::string cell_file(const std::vector<double>& values);
+
+// A metric configuration for a coast of nx cells of width dx, with the initial
+// shoreline in shore.dat, undated waves in waves.dat (station at cell 1, depth
+// 10 m), the run's dates and DT/DTSAVE, print file run.out. Lines appended to
+// it override its scalar settings (the last value read wins).
+std::string base_config(int nx, double dx, int simdats, int simdate, double dt, double dtsave);
+
+struct Record {
+  long long label = 0;          // the date of the record
+  std::vector<double> values;   // the values in cell or wall order
+};
+// The records of a data file (its header line skipped).
+std::vector<Record> read_records(const std::string& text);
+
+// The value of the total-volume line of a print file (the last one written).
+double total_volume_change(const std::string& print_file);
+
+}  // namespace coastra::test
