@@ -1,0 +1,169 @@
+// The program run end to end on small configurations: messages and exit
+// statuses of normal runs, refused input and early stops; the records and
+// reports a run leaves behind.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string last_line(const std::string& text) {
+  const auto lines = test::lines_of(text);
+  return lines.empty() ? "" : lines.back();
+}
+
+int count_of(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// A straight coast of 20 cells under steady oblique waves.
+struct SmallCoast {
+  test::ScratchDir dir;
+  explicit SmallCoast(const std::string& extra = "", int simdats = 20200101, int simdate = 20200401,
+                      double dt = 6.0, double dtsave = 24.0) {
+    dir.write("run.cfg", test::base_config(20, 50.0, simdats, simdate, dt, dtsave) + extra);
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    dir.write("waves.dat", "1.0 7.0 10.0\n");
+  }
+  test::RunResult run() { return test::run_in(dir, {"run.cfg"}); }
+};
+
+TEST(EndToEnd, ExampleCoastRunsToCompletion) {
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "groin_field";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  {
+    std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
+    cfg << "SIMDATE: 20200301\n";  // two months are enough here
+  }
+  const auto r = test::run_in(dir, {"coast.cfg"});
+  EXPECT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_TRUE(test::has_line(r.console, " Time Simulation begins ..."));
+  EXPECT_TRUE(test::has_line(r.console, " <<<Simulation finished>>>"));
+  EXPECT_EQ(last_line(r.console), " Model run completed");
+  for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
+    EXPECT_TRUE(dir.exists(std::string("coast.") + ext)) << ext;
+  EXPECT_EQ(last_line(dir.read("coast.out")), " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
+}
+
+TEST(EndToEnd, RefusedInputEndsWithAnEightyColumnErrorLine) {
+  struct Case {
+    std::string name, content, message;
+  };
+  const std::string binary("\x7f" "ELF\x02\x01\x01\0\0\0:\xff\xfe\n\0\0COAST", 22);
+  for (const Case& c : {Case{"empty.cfg", "", "Configuration file not targeted for Coastra"},
+                        Case{"binary.cfg", binary, "Configuration file not targeted for Coastra"},
+                        Case{"garbage.cfg", "COASTRA:\nNX: lots\n", "Invalid config data: NX: lots"},
+                        Case{"long.cfg", "COASTRA:\nTITLE: " + std::string(400, 'x') + "\nDT: 0\n",
+                             "Initial Shoreline filename omitted in config file"}}) {
+    test::ScratchDir dir;
+    dir.write(c.name, c.content);
+    const auto r = test::run_in(dir, {c.name});
+    EXPECT_EQ(r.status, EXIT_STOPPED) << c.name;
+    const std::string line = last_line(r.console);
+    EXPECT_EQ(line.size(), 80U) << c.name;
+    EXPECT_EQ(line, error_line(c.message)) << c.name;
+  }
+  // A directory given as the configuration file.
+  test::ScratchDir dir;
+  fs::create_directory(dir.path() / "adir");
+  const auto r = test::run_in(dir, {"adir"});
+  EXPECT_EQ(r.status, EXIT_STOPPED);
+  EXPECT_EQ(last_line(r.console), error_line("Cannot open config file"));
+}
+
+TEST(EndToEnd, MissingDataFilesAreNamed) {
+  SmallCoast coast;
+  fs::remove(coast.dir.path() / "waves.dat");
+  auto r = coast.run();
+  EXPECT_EQ(last_line(r.console), error_line("Cannot open wave file"));
+  SmallCoast dir_as_file;
+  fs::remove(dir_as_file.dir.path() / "shore.dat");
+  fs::create_directory(dir_as_file.dir.path() / "shore.dat");
+  r = dir_as_file.run();
+  EXPECT_EQ(last_line(r.console), error_line("Cannot open initial shoreline file"));
+}
+
+TEST(EndToEnd, UnreadableWaveRecordStopsWithReportsAndItsOwnStatus) {
+  SmallCoast coast("WAVEID: 1 10.0 40 waves.dat\n");  // dated form, 40 events
+  std::string waves;
+  for (int d = 1; d <= 10; ++d)  // six-hourly records for ten days
+    for (int h = 0; h < 24; h += 6)
+      waves += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " +
+               (h < 10 ? "0" : "") + std::to_string(h) + "00 " +
+               (d == 5 && h == 12 ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
+  coast.dir.write("waves.dat", waves);
+  const auto r = coast.run();
+  EXPECT_EQ(r.status, EXIT_EARLY_STOP);
+  EXPECT_EQ(last_line(r.console), " Model run completed");
+  const std::string prt = coast.dir.read("run.out");
+  // Record 19 is read at step 19 (one record a step) and cannot be read.
+  EXPECT_TRUE(test::has_line(prt, " EXECUTION STOPPED DURING TIME STEP         19")) << prt;
+  EXPECT_NE(prt.find("waves.dat"), std::string::npos);
+  EXPECT_NE(prt.find("OUTPUT LAST TIMESTEP NO."), std::string::npos);
+  EXPECT_EQ(last_line(prt), " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
+}
+
+TEST(EndToEnd, RecordsFollowTheSaveIntervalAndTheReportsTheirDates) {
+  // DT 6 h, DTSAVE 24 h: a record every 4th step, labelled with the next date.
+  SmallCoast coast("PRDATE: 20200115\nPRDATE: 200\n", 20200101, 20200301, 6.0, 24.0);
+  const auto r = coast.run();
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const auto slo = test::read_records(coast.dir.read("run.slo"));
+  ASSERT_EQ(slo.size(), 60U);  // 240 steps / 4
+  EXPECT_EQ(slo.front().label, 20200102);
+  EXPECT_EQ(slo[30].label, 20200201);
+  EXPECT_EQ(slo.back().label, 20200301);
+  for (const auto& rec : slo) EXPECT_EQ(rec.values.size(), 20U);
+  const std::string prt = coast.dir.read("run.out");
+  // A date entry and a step-number entry are both honoured, in list order.
+  EXPECT_EQ(count_of(prt, "SHORELINE POSITION (M) AFTER"), 2);
+  EXPECT_NE(prt.find("TIME STEPS. DATE IS 20200115"), std::string::npos);
+  EXPECT_NE(prt.find("     200 TIME STEPS."), std::string::npos);
+}
+
+TEST(EndToEnd, StepCountRunOfOneStepWritesNoIntermediateReport) {
+  SmallCoast coast("PRDATE: 1\n", 1, 1, 1.0, 1.0);
+  const auto r = coast.run();
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string prt = coast.dir.read("run.out");
+  EXPECT_EQ(count_of(prt, "SHORELINE POSITION (M) AFTER"), 0);
+  EXPECT_NE(prt.find("OUTPUT LAST TIMESTEP NO.       1"), std::string::npos);
+}
+
+TEST(EndToEnd, RunInFeetReportsFeetAndCubicYards) {
+  SmallCoast coast("CSTUNITS: (ft)\nDX: 164.0\nPRDATE: 20200201\n");
+  const auto r = coast.run();
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string prt = coast.dir.read("run.out");
+  EXPECT_NE(prt.find("AMERICAN CUSTOMARY UNITS"), std::string::npos);
+  EXPECT_NE(prt.find("INITIAL SHORELINE POSITION (FT)"), std::string::npos);
+  EXPECT_NE(prt.find("MEAN NET ANNUAL TRANSPORT (YARDS3/1000)"), std::string::npos);
+  EXPECT_NE(prt.find("(YARDS3)"), std::string::npos);
+  EXPECT_EQ(prt.find("(M3)"), std::string::npos);
+  // Positions are printed in feet: the initial shoreline of 100 ft reads 100.
+  const auto slo = test::read_records(coast.dir.read("run.slo"));
+  EXPECT_NEAR(slo.front().values[10], 100.0, 0.5);
+}
+
+TEST(EndToEnd, UndatedWavesWarnOfCyclingAtEveryWaveStep) {
+  SmallCoast coast("", 20200101, 20200103, 6.0, 24.0);  // 8 steps
+  const auto r = coast.run();
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  EXPECT_EQ(count_of(coast.dir.read("run.out"),
+                     " WARNING: Current wave event exceeds maximum number of wave"), 8);
+}
+
+}  // namespace
+}  // namespace coastra
