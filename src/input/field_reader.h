@@ -4,6 +4,8 @@
 // field and the logical field.
 #pragma once
 
+#include <cstddef>
+#include <istream>
 #include <string>
 #include <string_view>
 
@@ -11,7 +13,8 @@ namespace coastra {
 
 // Free format. Each reads up to n items from the start of text into out[0..n-1]
 // and returns how many were read; an item that cannot be read as the kind sets
-// bad = true and ends the reading (items before it are kept). Running out of
+// bad = true and ends the reading (items before it are kept). bad is only ever
+// set, never cleared: initialise it before the call. Running out of
 // items is not an error: the positions not reached are left unchanged. No
 // allocation: safe inside the time-step loop.
 int read_reals(std::string_view text, float* out, int n, bool& bad);
@@ -23,6 +26,14 @@ int read_ints(std::string_view text, int* out, int n, bool& bad);
 // at the end of the text.
 bool next_item(std::string_view text, std::size_t& pos, std::string_view& item);
 
+// One free-format item (as returned by next_item) read as its kind. A real may
+// be written 5, 5., .5, 1.5E3 or 1.5D3; an integer is a sign and digits only
+// (an item with a decimal point or an exponent is not an integer). False when
+// the item is not of the kind or out of its range; out is then unchanged.
+bool parse_int(std::string_view item, int& out);
+bool parse_real(std::string_view item, float& out);
+bool parse_double(std::string_view item, double& out);
+
 // Fixed 8-character integer field: the first 8 characters, blanks ignored, only
 // a sign and digits allowed (all blanks read as 0). False when invalid.
 bool read_int8(std::string_view value, int& out);
@@ -30,6 +41,12 @@ bool read_int8(std::string_view value, int& out);
 // Logical field: the first 7 characters; optional blanks, an optional period,
 // then T/t or F/f; the rest is ignored. False when invalid.
 bool read_logical(std::string_view value, bool& out);
+
+// One text record (line) of a file: at most maxlen characters are kept, the
+// rest of a longer line is skipped without being held; a carriage return ending
+// a DOS-style line is dropped. False at the end of the file. Characters go into
+// line's existing storage: reserve maxlen once and no record allocates.
+bool read_record(std::istream& in, std::string& line, std::size_t maxlen);
 
 // A file name value: a leading double quote is removed and the name ends at the
 // next double quote; without a closing quote the name is the rest of the value.
