@@ -36,9 +36,16 @@ void check_command_line(ModelState& m, const std::vector<std::string>& args) {
   }
 }
 
-// Print-file text of a run without a print file is dropped rather than held.
+// A run without a print file (no PRFILE, or PRTOUT false) drops its
+// print-file text rather than holding it for the whole run.
 void settle_print_file(ModelState& m) {
-  if (m.PRT == &m.PRTPENDING) {
+  if (!m.cfg.PRTOUT && m.PRTFILE.is_open()) {
+    // PRFILE still names the data files; the print file itself stays empty.
+    m.PRTFILE.close();
+    m.PRTFILE.open(m.cfg.PRFILE, std::ios::trunc);
+    m.PRTFILE.close();
+  }
+  if (m.PRT == &m.PRTPENDING || !m.cfg.PRTOUT) {
     m.PRTPENDING.str("");
     m.PRT = &m.NOPRINT;
   }

@@ -157,6 +157,14 @@ TEST(EndToEnd, RunInFeetReportsFeetAndCubicYards) {
   EXPECT_NEAR(slo.front().values[10], 100.0, 0.5);
 }
 
+TEST(EndToEnd, PrintFileIsLeftEmptyWhenPrintOutputIsOff) {
+  SmallCoast coast("PRTOUT: F\n", 20200101, 20200110, 6.0, 24.0);
+  const auto r = coast.run();
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  EXPECT_EQ(coast.dir.read("run.out"), "");
+  EXPECT_EQ(test::read_records(coast.dir.read("run.slo")).size(), 9U);  // data files still written
+}
+
 TEST(EndToEnd, UndatedWavesWarnOfCyclingAtEveryWaveStep) {
   SmallCoast coast("", 20200101, 20200103, 6.0, 24.0);  // 8 steps
   const auto r = coast.run();
