@@ -95,6 +95,18 @@ TEST(EndToEnd, MissingDataFilesAreNamed) {
   EXPECT_EQ(last_line(r.console), error_line("Cannot open initial shoreline file"));
 }
 
+TEST(EndToEnd, SetUpChecksExplainOnTheConsoleBeforeTheErrorLine) {
+  SmallCoast coast("IXNDG: 5\nYNDG: 150.0\nPNDG: 0.0\nIXNDG: 6\nYNDG: 150.0\nPNDG: 0.0\n");
+  const auto r = coast.run();
+  EXPECT_EQ(r.status, EXIT_STOPPED);
+  const auto lines = test::lines_of(r.console);
+  ASSERT_GE(lines.size(), 3U);
+  EXPECT_EQ(lines[lines.size() - 3], " ERROR. GROINS MUST BE SEPARATED BY AT LEAST");
+  EXPECT_EQ(lines[lines.size() - 2], " TWO CALCULATION CELLS. PLEASE CHANGE.");
+  EXPECT_EQ(lines.back(), error_line(" ERROR. GROINS MUST BE SEPARATED BY AT LEAST"));
+  EXPECT_FALSE(coast.dir.exists("run.slo"));  // stopped before the data files
+}
+
 TEST(EndToEnd, UnreadableWaveRecordStopsWithReportsAndItsOwnStatus) {
   SmallCoast coast("WAVEID: 1 10.0 40 waves.dat\n");  // dated form, 40 events
   std::string waves;
