@@ -104,16 +104,18 @@ void record_kt(ModelState& m, int j, float kt) {
   ++m.NKT(j);
 }
 
-// Design note: the mean annual value divides by the steps actually simulated
-// (ISTEP), not by the planned NTS. For a complete run the two are equal; a run
-// that stopped early would otherwise report its volumes diluted over time that
-// was never simulated. With the adaptive time step ISTEP counts steps of the
-// current DT (the loop derives it from the elapsed time), so ISTEP / NSPERDAY
-// stays the simulated time in days. A run stopped before its first step has
-// simulated nothing and gets 0.
+// Design note: the mean annual value divides by the steps actually simulated,
+// not by the planned NTS. For a complete run the two are equal; a run that
+// stopped early would otherwise report its volumes diluted over time that was
+// never simulated. A step that set the run error flag stopped before its
+// transport was accumulated, so it is not counted. With the adaptive time step
+// ISTEP counts steps of the current DT (the loop derives it from the elapsed
+// time), so steps / NSPERDAY stays the simulated time in days. A run stopped
+// before its first complete step has simulated nothing and gets 0.
 double annual_factor(const ModelState& m) {
-  if (m.ISTEP <= 0) return 0.0;
-  return DAYS_PER_YEAR * static_cast<double>(m.NSPERDAY) / static_cast<double>(m.ISTEP);
+  const int steps = m.IRUNERR != 0 ? m.ISTEP - 1 : m.ISTEP;
+  if (steps <= 0) return 0.0;
+  return DAYS_PER_YEAR * static_cast<double>(m.NSPERDAY) / static_cast<double>(steps);
 }
 
 double volume_divisor(const ModelState& m) {

@@ -160,10 +160,16 @@ void write_final_records(ModelState& m) {
   write_volume_record(m, m.MQN, m.NEXTDATE, m.VNET, f);
   write_volume_record(m, m.MQR, m.NEXTDATE, m.VRIGHT, f);
   write_volume_record(m, m.MQL, m.NEXTDATE, m.VLEFT, f);
-  // 2. The final state, unless the last save interval already wrote it. Only a
-  //    run that reached NTS: an early stop may have left the step half done.
+  // 2. The final state, unless the last step already wrote it as a periodic
+  //    record. Only a run that reached NTS without an error: a stopped step is
+  //    half done and its NEXTDATE does not describe the state.
+  //    Design note: "reached NTS" is ISTEP >= NTS and "already written" is the
+  //    last step's own save test, because a step number recomputed after a
+  //    change of DT may jump past NTS; with ISTEP = NTS both read as
+  //    "NTS is not a multiple of the steps per save interval".
   const int nstsave = std::max(m.NSTSAVE, 1);
-  if (m.NTS > 0 && m.ISTEP == m.NTS && m.NTS % nstsave != 0) write_periodic_records(m);
+  const bool reached_end = m.NTS > 0 && m.ISTEP >= m.NTS && m.IRUNERR == 0;
+  if (reached_end && m.ISTEP % nstsave != 0) write_periodic_records(m);
 }
 
 void close_data_files(ModelState& m) {

@@ -151,9 +151,6 @@ void echo_grid_and_waves(ModelState& m) {
   }
   fwrite(p, WAVES_AND_GRAIN, " NWAVES =", m.NWAVES, "    NWFIL =", m.cfg.NUMWAVES, "    D50 =",
          m.cfg.D50);
-  // Read and echoed so a configuration shows what it asked for; the wave
-  // transformation does not use them.
-  lwrite(p, "WAVREGANG =", m.cfg.WAVREGANG, "IWAVREGSMOOTH =", m.cfg.IWAVREGSMOOTH);
   const int nst = std::clamp(m.cfg.NUMWAVES, 0, MXWAVEF);
   for (int k = 1; k <= nst; ++k) fwrite(p, STATION_DEPTH, " WMDEP  =", m.cfg.WMDEP(k) / len);
 }

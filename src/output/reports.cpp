@@ -103,12 +103,13 @@ void period_block(ModelState& m, std::string_view label, const Vec1<double>& v, 
 }
 
 // The mean-annual files receive the period volumes of every report in full
-// (their F16.0 field needs no thousands form), labelled with the report date.
+// (their F16.0 field needs no thousands form). Like every data record they are
+// labelled with the date at the end of the step, NEXTDATE.
 void period_records(ModelState& m) {
   const double f = 1.0 / volume_divisor(m);
-  write_volume_record(m, m.MQN, m.CURDATE, m.VNETP, f);
-  write_volume_record(m, m.MQL, m.CURDATE, m.VLEFTP, f);
-  write_volume_record(m, m.MQR, m.CURDATE, m.VRIGHTP, f);
+  write_volume_record(m, m.MQN, m.NEXTDATE, m.VNETP, f);
+  write_volume_record(m, m.MQL, m.NEXTDATE, m.VLEFTP, f);
+  write_volume_record(m, m.MQR, m.NEXTDATE, m.VRIGHTP, f);
 }
 
 // Volume change per cell and per unit length of beach.

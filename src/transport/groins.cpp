@@ -47,7 +47,9 @@ void tip_distances(ModelState& m, int k) {
 // tip distance sets the depth at the tip, its height difference enters the
 // potential transport, and an inlet on that side feeds the groin nothing. The
 // opposite sign would measure the depth on the downdrift (eroding) side, where
-// a filling groin would bypass less and less.
+// a filling groin would bypass less and less. The potential transport QGPOT
+// follows the same convention and so carries the sign of QLS at the wall
+// (+ towards higher cells); any rule that tests its sign reads it that way.
 // Design note: the gradient coefficient G = K2C / (2 DX) is used as it is, not
 // truncated to a whole number (truncation would drop the gradient term for
 // nearly every grid).

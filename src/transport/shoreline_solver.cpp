@@ -29,7 +29,8 @@ enum class Outflow {
 // - The transport may carry off the beach in front of the line plus what the
 //   cell's source adds in the step (a placement is passed on, not lost) less
 //   what a sink takes, never less than nothing: a sink that alone would dig
-//   behind the wall leaves the transport alone and removes only that beach.
+//   behind the wall is cut short instead, taking only the beach the transport
+//   leaves in front of the line.
 // - Transports are only ever cut: a cell whose transport does not erode it is
 //   held at the line without touching its walls, so a wall already used by a
 //   cell updated before it is never changed.
@@ -111,15 +112,24 @@ void update_shoreline(ModelState& m) {
   }
 }
 
+// Calm step: every cell moves by its source over the step (DT in hours, so
+// 3600 DT seconds), the end cells by the boundary displacements.
+// Design note: the seawall hold of the transport steps applies here too. A
+// sink (a bypass removal) or a retreating boundary that would take a cell
+// landward of its seawall line leaves it on the line (or where it is, when it
+// already lies landward of the line), as the same sink does on a step with
+// waves; without it a calm spell would dig the beach out from behind the wall.
 void calm_update(ModelState& m) {
   const int nx = m.cfg.NX;
   for (int i = 1; i <= nx; ++i) {
+    const double y0 = m.YSHORE(i);
     const double height =
         static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
-    m.YSHORE(i) += m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;
+    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;
+    if (i == 1) y += m.DYL;
+    if (i == nx) y += m.DYR;
+    m.YSHORE(i) = std::max(y, std::min(m.YSWALL(i), y0));
   }
-  m.YSHORE(1) += m.DYL;
-  m.YSHORE(nx) += m.DYR;
 }
 
 }  // namespace coastra

@@ -8,7 +8,7 @@ namespace coastra {
 
 // Updates YSHORE(1..NX) from QLS, QSRC and DTFAC; may reduce QLS at seawalls.
 void update_shoreline(ModelState& m);
-// Calm step: sources and boundary displacements only.
+// Calm step: sources and boundary displacements only, held at the seawalls.
 void calm_update(ModelState& m);
 
 }  // namespace coastra

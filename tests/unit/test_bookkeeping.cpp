@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "output/bookkeeping.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
 
 TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
-  auto s = make_state();
-  ModelState& m = *s;
+  test::StateRig rig;
+  ModelState& m = rig.m;
   m.cfg.NX = 4;
   const float dx[] = {10.0F, 20.0F, 30.0F, 10.0F};
   const double dy[] = {-0.00009, 2.0, -1.0, 0.0001};  // below the 0.0001 m floor, ..., at it
@@ -30,8 +31,8 @@ TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
 }
 
 TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
-  auto s = make_state();
-  ModelState& m = *s;
+  test::StateRig rig;
+  ModelState& m = rig.m;
   m.cfg.NX = 1;     // walls 1 and 2
   m.cfg.DT = 2.0F;  // 7200 s
   m.QLS(1) = m.QNEG(1) = -0.125F;
@@ -54,8 +55,8 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
 }
 
 TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
-  auto s = make_state();
-  ModelState& m = *s;
+  test::StateRig rig;
+  ModelState& m = rig.m;
   m.cfg.NX = 1;
   m.cfg.SIMDATS = 20240301;
   m.YINIT(1) = 10.0;
@@ -77,8 +78,8 @@ TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
 // A constant rate q accumulated over the steps run must come back as
 // q x 31557600 s a year, also when the run stopped before NTS.
 TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
-  auto s = make_state();
-  ModelState& m = *s;
+  test::StateRig rig;
+  ModelState& m = rig.m;
   m.cfg.NX = 1;
   m.cfg.DT = 6.0F;
   m.NSPERDAY = 4.0F;
@@ -87,6 +88,13 @@ TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
   for (m.ISTEP = 1; m.ISTEP <= 10; ++m.ISTEP) accumulate_transport(m);
   m.ISTEP = 10;
   EXPECT_NEAR(m.VNET(1) * annual_factor(m), 0.5 * 31557600.0, 1e-6);
+  // A run stopped by an error in step 11 did not accumulate that step.
+  m.ISTEP = 11;
+  m.IRUNERR = 1;
+  EXPECT_NEAR(m.VNET(1) * annual_factor(m), 0.5 * 31557600.0, 1e-6);
+  m.ISTEP = 1;   // stopped in its first step: nothing simulated
+  EXPECT_EQ(annual_factor(m), 0.0);
+  m.IRUNERR = 0;
   m.ISTEP = 0;
   EXPECT_EQ(annual_factor(m), 0.0);
 }

@@ -2,54 +2,76 @@
 
 #include <gtest/gtest.h>
 
-#include "model/error_stop.h"
 #include "output/data_files.h"
+#include "support/cases.h"
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
 
 using test::lines_of;
 
-void open_in(ModelState& m, const test::ScratchDir& dir, int nx) {
-  m.cfg.NX = nx;
-  m.cfg.OUTBASE = dir.file("run.");
-  open_data_files(m);
-}
-
-std::string record(const test::ScratchDir& dir, const char* name, std::size_t k = 1) {
-  const auto lines = lines_of(dir.read(name));
-  return k < lines.size() ? lines[k] : "<missing>";
-}
+// A state of nx cells whose data files are open in a scratch directory as run.*.
+struct Files : test::StateRig {
+  test::ScratchDir dir;
+  explicit Files(int nx, bool feet = false) {
+    m.cfg.NX = nx;
+    if (feet) {
+      m.LENFAC = 0.3048F;
+      m.YDFAC = 0.9144F;
+    }
+    m.cfg.OUTBASE = dir.file("run.");
+    open_data_files(m);
+  }
+  // Line k of a data file (line 0 is its header).
+  std::string record(const char* name, std::size_t k = 1) const {
+    const auto lines = lines_of(dir.read(name));
+    return k < lines.size() ? lines[k] : "<missing>";
+  }
+};
 
 TEST(DataFiles, NamesHeadersAndLayouts) {
-  EXPECT_EQ(data_file_name("run.", "slo"), "run.slo");          // from run.out
-  EXPECT_EQ(data_file_name("results.", "qtr"), "results.qtr");  // from results.2024.txt
-  EXPECT_EQ(data_file_name("", "slo"), "slo");                  // no period in the name
+  EXPECT_EQ(data_file_name("", "slo"), "slo");   // no period in the print-file name
   EXPECT_EQ(data_file_name("      ", "vcx"), "vcx");
-  test::ScratchDir dir;
-  auto s = make_state();
-  open_in(*s, dir, 100);
-  close_data_files(*s);
-  EXPECT_EQ(s->POSFMT, "(I8, 101F14.2)");
-  EXPECT_EQ(s->VOLFMT, "(I8, 101F16.0)");
-  EXPECT_EQ(dir.read("run.slo"), "Shoreline Position Output\n");
-  EXPECT_EQ(dir.read("run.vcx"), "Volume Change Per Linear Distance Unit Alongshore\n");
+  Files f(100);
+  close_data_files(f.m);
+  EXPECT_EQ(f.m.POSFMT, "(I8, 101F14.2)");
+  EXPECT_EQ(f.m.VOLFMT, "(I8, 101F16.0)");
+  const char* headers[][2] = {{"run.slo", "Shoreline Position Output"},
+                              {"run.qtr", "Net Transport Rate"},
+                              {"run.off", "Calculated Offshore Contour"},
+                              {"run.mqn", "Mean Annual Net Transport Rate"},
+                              {"run.mqr", "Mean Annual Transport Rate to the Right"},
+                              {"run.mql", "Mean Annual Transport Rate to the Left"},
+                              {"run.vcc", "Volume Change Per Cell"},
+                              {"run.vcx", "Volume Change Per Linear Distance Unit Alongshore"}};
+  for (const auto& h : headers) EXPECT_EQ(f.dir.read(h[0]), std::string(h[1]) + "\n");
   // A file that cannot be created ends the run with its name.
-  s->cfg.OUTBASE = dir.file("missing/run.");
-  try {
-    open_data_files(*s);
-    FAIL() << "expected an error stop";
-  } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.message, "Cannot open output data file " + dir.file("missing/run.slo"));
+  f.m.cfg.OUTBASE = f.dir.file("missing/run.");
+  EXPECT_EQ(test::stop_message([&] { open_data_files(f.m); }),
+            "Cannot open output data file " + f.dir.file("missing/run.slo"));
+}
+
+TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
+  // run.out gives run.slo ...; results.2024.txt gives results.slo ...
+  for (const std::string& prfile : {std::string("run.out"), std::string("results.2024.txt")}) {
+    test::ScratchDir dir;
+    dir.write("run.cfg", test::base_config(5, 50.0, 20200101, 20200103, 6.0, 24.0) +
+                             "PRFILE: " + prfile + "\n");
+    dir.write("shore.dat", test::cell_file(std::vector<double>(5, 100.0)));
+    dir.write("waves.dat", "1.0 7.0 10.0\n");
+    ASSERT_EQ(test::run_in(dir, {"run.cfg"}).status, EXIT_NORMAL) << prfile;
+    const std::string base = prfile.substr(0, prfile.find('.') + 1);
+    for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
+      EXPECT_TRUE(dir.exists(base + ext)) << prfile << " " << ext;
+    EXPECT_FALSE(dir.exists("results.2024.slo"));
   }
 }
 
 TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
-  test::ScratchDir dir;
-  auto s = make_state();
-  ModelState& m = *s;
-  open_in(m, dir, 2);
+  Files f(2);
+  ModelState& m = f.m;
   m.NEXTDATE = 20240102;
   m.YREG(1) = 100.0F;
   m.YREG(2) = 200.0F;
@@ -62,33 +84,28 @@ TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
   m.QNET(3) = -0.02F;
   write_periodic_records(m);
   close_data_files(m);
-  EXPECT_EQ(record(dir, "run.slo"), "20240102        101.50        197.75");
-  EXPECT_EQ(record(dir, "run.qtr"), "20240102         315576.              0.        -631152.");
-  EXPECT_EQ(record(dir, "run.off"), "20240102        400.00        500.00");
-  EXPECT_EQ(record(dir, "run.vcc"), "20240102          0.00         20.00");
-  EXPECT_EQ(record(dir, "run.vcx"), "20240102          0.00         -1.00");
+  EXPECT_EQ(f.record("run.slo"), "20240102        101.50        197.75");
+  EXPECT_EQ(f.record("run.qtr"), "20240102         315576.              0.        -631152.");
+  EXPECT_EQ(f.record("run.off"), "20240102        400.00        500.00");
+  EXPECT_EQ(f.record("run.vcc"), "20240102          0.00         20.00");
+  EXPECT_EQ(f.record("run.vcx"), "20240102          0.00         -1.00");
 
-  test::ScratchDir ft;
-  auto s2 = make_state();
-  ModelState& f = *s2;
-  f.LENFAC = 0.3048F;
-  f.YDFAC = 0.9144F;
-  open_in(f, ft, 1);
-  f.QNET(1) = 0.01F;             // 0.01 x 31557600 / 0.9144^3 = 412757.8 yd3 a year
-  f.VOLCELL(1) = 764.554857984;  // 1000 yd3
-  f.VOLLEN(1) = 10.0;            // 10 m3/m = 3.9866 yd3/ft
-  write_periodic_records(f);
-  close_data_files(f);
-  EXPECT_EQ(record(ft, "run.qtr"), "       0         412758.              0.");
-  EXPECT_EQ(record(ft, "run.vcc"), "       0       1000.00");
-  EXPECT_EQ(record(ft, "run.vcx"), "       0          3.99");
+  Files ft(1, true);
+  ft.m.QNET(1) = 0.01F;             // 0.01 x 31557600 / 0.9144^3 = 412757.8 yd3 a year
+  ft.m.VOLCELL(1) = 764.554857984;  // 1000 yd3
+  ft.m.VOLLEN(1) = 10.0;            // 10 m3/m = 3.9866 yd3/ft
+  ft.m.YSHORE(1) = 30.48;           // 100 ft
+  write_periodic_records(ft.m);
+  close_data_files(ft.m);
+  EXPECT_EQ(ft.record("run.slo"), "       0        100.00");
+  EXPECT_EQ(ft.record("run.qtr"), "       0         412758.              0.");
+  EXPECT_EQ(ft.record("run.vcc"), "       0       1000.00");
+  EXPECT_EQ(ft.record("run.vcx"), "       0          3.99");
 }
 
 TEST(DataFiles, ShorelineIsInterpolatedAcrossInletsInFixedWidthRecords) {
-  test::ScratchDir dir;
-  auto s = make_state();
-  ModelState& m = *s;
-  open_in(m, dir, 100);
+  Files f(100);
+  ModelState& m = f.m;
   m.cfg.INLETS = true;
   m.cfg.NINL = 2;
   m.cfg.IINLS(1) = 3;
@@ -99,18 +116,16 @@ TEST(DataFiles, ShorelineIsInterpolatedAcrossInletsInFixedWidthRecords) {
   for (int i = 1; i <= 100; ++i) m.YSHORE(i) = i <= 5 ? y[i - 1] : 1.0 * i;
   write_periodic_records(m);
   close_data_files(m);
-  const std::string slo = record(dir, "run.slo");
+  const std::string slo = f.record("run.slo");
   EXPECT_EQ(slo.size(), 8U + 100U * 14U);
   EXPECT_EQ(slo.substr(8 + 14, 4 * 14), "         20.00         30.00         40.00         50.00");
   EXPECT_EQ(slo.substr(8 + 97 * 14), "         98.00         98.00         98.00");
-  EXPECT_EQ(record(dir, "run.qtr").size(), 8U + 101U * 16U);
+  EXPECT_EQ(f.record("run.qtr").size(), 8U + 101U * 16U);
 }
 
 TEST(DataFiles, FinalRecordsAverageOverTheStepsSimulated) {
-  test::ScratchDir dir;
-  auto s = make_state();
-  ModelState& m = *s;
-  open_in(m, dir, 1);
+  Files f(1);
+  ModelState& m = f.m;
   m.NSPERDAY = 4.0F;
   m.NSTSAVE = 4;
   m.NTS = m.ISTEP = 10;
@@ -118,19 +133,23 @@ TEST(DataFiles, FinalRecordsAverageOverTheStepsSimulated) {
   m.VNET(1) = 1000.0;  // over 10 steps of 6 h: 1000 x 365.25 / 2.5 = 146100 a year
   m.VRIGHT(1) = 1500.0;
   m.VLEFT(1) = -500.0;
+  write_final_records(m);   // step 10 was not saved: a final state record
+  m.ISTEP = 6;
+  m.IRUNERR = 1;            // stopped in step 6: 5 steps simulated, no final state
   write_final_records(m);
-  m.ISTEP = 5;  // stopped early: the same volume over half the time, no final state
-  write_final_records(m);
+  m.IRUNERR = 0;
   m.NSTSAVE = 5;
-  m.ISTEP = 10;  // step 10 was already saved
+  m.ISTEP = 10;             // step 10 was already saved
+  write_final_records(m);
+  m.ISTEP = 12;             // past NTS after a change of DT, not saved
   write_final_records(m);
   close_data_files(m);
-  EXPECT_EQ(record(dir, "run.mqn", 1), "20240103         146100.              0.");
-  EXPECT_EQ(record(dir, "run.mqn", 2), "20240103         292200.              0.");
-  EXPECT_EQ(record(dir, "run.mqr"), "20240103         219150.              0.");
-  EXPECT_EQ(record(dir, "run.mql"), "20240103         -73050.              0.");
-  EXPECT_EQ(lines_of(dir.read("run.slo")).size(), 2U);
-  EXPECT_EQ(lines_of(dir.read("run.vcx")).size(), 2U);
+  EXPECT_EQ(f.record("run.mqn", 1), "20240103         146100.              0.");
+  EXPECT_EQ(f.record("run.mqn", 2), "20240103         292200.              0.");
+  EXPECT_EQ(f.record("run.mqr"), "20240103         219150.              0.");
+  EXPECT_EQ(f.record("run.mql"), "20240103         -73050.              0.");
+  for (const char* name : {"run.slo", "run.qtr", "run.off", "run.vcc", "run.vcx"})
+    EXPECT_EQ(lines_of(f.dir.read(name)).size(), 3U) << name;
 }
 
 }  // namespace

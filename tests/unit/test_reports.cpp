@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 
 #include "output/data_files.h"
 #include "output/reports.h"
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
@@ -15,13 +16,9 @@ namespace {
 using test::has_line;
 using test::lines_of;
 
-struct Captured {
-  std::unique_ptr<ModelState> s = make_state();
-  std::ostringstream con, prt;
-  ModelState& m = *s;
+// One cell (two walls), metric or in feet, the print file and console captured.
+struct Captured : test::StateRig {
   explicit Captured(bool feet = false) {
-    m.CON = &con;
-    m.PRT = &prt;
     m.cfg.NX = 1;
     m.cfg.CSTUNITS = feet ? "(ft)" : "(m)";
     if (!feet) return;
@@ -29,7 +26,7 @@ struct Captured {
     m.YDFAC = 0.9144F;
     m.cfg.UNITSYS = 2;
   }
-  // The line after the first line equal to heading.
+  // The line k after the first line equal to heading.
   std::string after(const std::string& heading, std::size_t k = 1) const {
     const auto lines = lines_of(prt.str());
     for (std::size_t i = 0; i + k < lines.size(); ++i)
@@ -99,6 +96,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   open_data_files(m);
   m.cfg.SIMDATS = m.IREPDATE = 20240101;
   m.CURDATE = 20250101;
+  m.NEXTDATE = 20250102;   // a one-day step: the records carry the date it ends on
   m.ISTEP = 1464;
   m.STARTDAY = false;
   m.YSHORE(1) = 2.5;
@@ -110,12 +108,20 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
             "       2.50");
   EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3) FROM 20240101 TO 20250101"), "100000.     0.");
   EXPECT_EQ(c.after(" NET TRANSPORT VOLUME (M3) FROM 20240101 TO 20250101"), "-80000. 50000.");
-  EXPECT_TRUE(has_line(c.con.str(), " CALCULATED   1 YEARS  =    1464 TIME STEPS.  DATE IS 20250101"));
+  // On the console the progress line stands between two lines of 63 asterisks.
+  const auto con = lines_of(c.con.str());
+  const auto at = std::find(con.begin(), con.end(),
+                            " CALCULATED   1 YEARS  =    1464 TIME STEPS.  DATE IS 20250101");
+  ASSERT_NE(at, con.end());
+  const std::string stars = " " + std::string(63, '*');
+  EXPECT_EQ(std::count(con.begin(), at, stars), 1);
+  EXPECT_EQ(std::count(at, con.end(), stars), 1);
   EXPECT_EQ(m.VNETP(1), 0.0);  // a new period begins at the report
   EXPECT_EQ(m.IREPDATE, 20250101);
   EXPECT_EQ(m.NYEARS, 1);
   // Second year: one wall above the limit puts all four lists in thousands.
   m.CURDATE = 20260101;
+  m.NEXTDATE = 20260102;
   m.VGROSSP(1) = 100001.0;
   m.VLEFTP(1) = -90600.0;
   yearly_report(m);
@@ -123,14 +129,18 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   EXPECT_EQ(c.after(" TRANSPORT VOLUME TO THE LEFT (M3/1000) FROM 20250101 TO 20260101"), "   -91.     0.");
   EXPECT_TRUE(m.THOUSANDS);
   close_data_files(m);
-  // The mean-annual files take each report's volumes in full.
-  EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250101         -80000.          50000.");
-  EXPECT_EQ(lines_of(dir.read("run.mql"))[2], "20260101         -90600.              0.");
+  // The mean-annual files take each report's volumes in full, labelled with
+  // the date at the end of the step.
+  EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250102         -80000.          50000.");
+  EXPECT_EQ(lines_of(dir.read("run.mql"))[2], "20260102         -90600.              0.");
 
   // The limit applies to the volume as printed: 90000 m3 is 117716 cubic yards.
+  // A run shorter than a year reports 0 completed years at its last step.
   Captured ft(true);
   ft.m.VGROSSP(1) = 90000.0;
   yearly_report(ft.m);
+  EXPECT_TRUE(has_line(ft.prt.str(),
+                       " SHORELINE POSITION (ft)   AFTER   0 YEARS  =       0 TIME STEPS.  DATE IS        0"));
   EXPECT_EQ(ft.after(" GROSS TRANSPORT VOLUME (YARDS3/1000) FROM        0 TO        0"), "   118.     0.");
   // Before any yearly report an intermediate report decides from the period so far.
   Captured early;
@@ -159,13 +169,18 @@ TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
   write_banner_and_echo(m);
   const std::string p = c.prt.str();
   EXPECT_EQ(lines_of(p)[0], "\f");
+  EXPECT_NE(p.find("+---------+\n" + std::string(22, ' ') + "| Coastra |\n"), std::string::npos);
+  EXPECT_TRUE(has_line(p, " Version 1.1 release 8.1, OCT 2024"));
+  const std::string box = " +-------------------------------------+\n";
+  EXPECT_EQ(c.con.str(), "\n\n\n" + box + " |               Coastra               |\n" + box +
+                             " Version 1.1 release 8.1, OCT 2024\n\n\n");
   EXPECT_TRUE(has_line(p, "  RUN       Test beach" + std::string(54, ' ')));
   EXPECT_EQ(c.after(" Wave heights input and reported in meters"),
             " Median Grain Size (D50) input and reported in     millimeters");
   EXPECT_EQ(c.after(" GROIN X-COORDINATES"), "      5      9");
   EXPECT_EQ(c.after(" DISTANCE TO GROIN TIPS FROM X-AXIS"), "      50.00     100.00");
   EXPECT_TRUE(has_line(p, " DX =  100.0    DT =    6.00    ISSTART =  1    NX =       1    NTS =   1464"));
-  EXPECT_EQ(c.after(" NWAVES =  1    NWFIL =   1    D50 =   0.250", 2), " WMDEP  =  10.0");
+  EXPECT_EQ(c.after(" NWAVES =  1    NWFIL =   1    D50 =   0.250"), " WMDEP  =  10.0");
   EXPECT_EQ(c.after(" Depth of Closure (DCLOS) ="), "      10.00      10.00");
   Captured v;
   v.m.VARDX = true;
@@ -199,6 +214,35 @@ TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
   EXPECT_TRUE(has_line(c.prt.str(), warning));
   EXPECT_TRUE(has_line(c.con.str(), warning));
   EXPECT_TRUE(has_line(c.con.str(), " Number of Occurrences :          3"));
+}
+
+TEST(Reports, EndOfRunReportsComeInTheirOrder) {
+  Captured c;
+  ModelState& m = c.m;
+  m.cfg.NDB = 1;   // one breakwater with computed transmission coefficients
+  m.NKT(1) = 2;
+  m.KTSUM(1) = 1.5;
+  m.NOFFSHORE = 1;
+  end_reports_transport(m);
+  end_reports_shoreline(m);
+  write_total_volume_line(m);
+  const std::string p = c.prt.str();
+  std::size_t at = 0;
+  for (const char* heading :
+       {" MEAN NET ANNUAL TRANSPORT (M3/1000)", " MEAN ANNUAL TRANSPORT TO THE LEFT (M3/1000)",
+        " MEAN ANNUAL TRANSPORT TO THE RIGHT (M3/1000)", " OUTPUT LAST TIMESTEP NO.",
+        " OFFSHORE WAVE DATA INPUT:", " LONGSHORE TRANSPORT FOR LAST TIME STEP *100  (M3/SEC)",
+        " CALCULATED FINAL SHORELINE POSITION (M)", " CALCULATED SEAWARDMOST SHORELINE POSITION (M)",
+        " CALCULATED LANDWARDMOST SHORELINE POSITION (M)",
+        " CALCULATED REPRESENTATIVE OFFSHORE CONTOUR POSITION (M)",
+        " DETACHED BREAKWATER KT STATISTICS:", " AVG KT VALUE(S)  =", " MAX KT VALUE(S)  =",
+        " MIN KT VALUE(S)  =", " WARNING: Wave Angle is greater than 90 deg",
+        " CALCULATED VOLUME CHANGE (M3 PER GRID CELL)", " CALCULATED VOLUME CHANGE (M3 PER LINEAR M)",
+        " CALCULATED TOTAL VOLUMETRIC CHANGE = ", " SIGN CONVENTION:  EROSION (-), ACCRETION (+)"}) {
+    const std::size_t next = p.find(heading, at);
+    ASSERT_NE(next, std::string::npos) << heading << " missing or out of order";
+    at = next;
+  }
 }
 
 }  // namespace

@@ -5,10 +5,8 @@
 
 #include <cmath>
 #include <random>
-#include <sstream>
 
-#include "model/error_stop.h"
-#include "model/state.h"
+#include "support/state_rig.h"
 #include "transport/transport.h"
 
 namespace coastra {
@@ -16,12 +14,8 @@ namespace {
 
 // A straight metric coast of 50 m cells, 1 m waves breaking at theta to a
 // shoreline normal of 0, pinned ends, slope from DLTZ(1) = 6 m.
-struct Coast {
-  std::ostringstream con;
-  std::unique_ptr<ModelState> state = make_state();
-  ModelState& m = *state;
+struct Coast : test::StateRig {
   explicit Coast(int nx, float theta = 0.0F) {
-    m.CON = &con;
     m.cfg.NX = nx;
     m.cfg.DT = 1.0F;
     m.cfg.D50 = 0.3F;
@@ -71,12 +65,16 @@ bool near(double q, double expected) {
   return std::abs(q - expected) <= 1e-5 * std::abs(expected);
 }
 
-TEST(ProfileParameter, TableRangesMeetAtTheirBoundaries) {
-  EXPECT_NEAR(profile_parameter(0.2F), 0.0903, 1e-4);
-  EXPECT_FLOAT_EQ(profile_parameter(0.399F), 0.41F * std::pow(0.399F, 0.94F));
-  EXPECT_FLOAT_EQ(profile_parameter(0.4F), 0.23F * std::pow(0.4F, 0.32F));
-  EXPECT_FLOAT_EQ(profile_parameter(10.0F), 0.23F * std::pow(10.0F, 0.28F));
-  EXPECT_FLOAT_EQ(profile_parameter(40.0F), 0.46F * std::pow(40.0F, 0.11F));
+TEST(ProfileParameter, EachRangeOfTheTableStartsAtItsLowerBound) {
+  // 0.41 D^0.94 below 0.4 mm, 0.23 D^0.32 below 10, 0.23 D^0.28 below 40, then
+  // 0.46 D^0.11: the table jumps at each bound, so the bound picks the row.
+  EXPECT_NEAR(profile_parameter(0.2F), 0.09032, 1e-5);
+  EXPECT_NEAR(profile_parameter(0.399F), 0.17286, 1e-5);
+  EXPECT_NEAR(profile_parameter(0.4F), 0.17155, 1e-5);
+  EXPECT_NEAR(profile_parameter(9.999F), 0.48052, 1e-5);
+  EXPECT_NEAR(profile_parameter(10.0F), 0.43826, 1e-5);
+  EXPECT_NEAR(profile_parameter(39.99F), 0.64606, 1e-5);
+  EXPECT_NEAR(profile_parameter(40.0F), 0.69022, 1e-5);
 }
 
 TEST(TransportSetup, BuildsRelativeShorelineSeawallsInletsAndWallCodes) {
@@ -92,33 +90,56 @@ TEST(TransportSetup, BuildsRelativeShorelineSeawallsInletsAndWallCodes) {
   EXPECT_NEAR(m.YSWALL(4), 45.72 - 20.0, 1e-4);   // half way alongshore
   EXPECT_NEAR(m.YSWALL(5), 60.96 - 20.0, 1e-4);
   EXPECT_NEAR(m.YSWALL(2), -9999.0 * 0.3048 - 20.0, 1e-2);
-  EXPECT_FLOAT_EQ(m.A1W(11), 0.5F / 37.79317F);
-  EXPECT_NEAR(m.DTFAC(1), 360.0F, 1e-3F);
-  EXPECT_EQ(m.WALLTYPE(1) + m.WALLTYPE(11) + 10 * m.WALLTYPE(6), 2);
-  EXPECT_EQ(m.INLCELL(6) + 2 * m.INLCELL(7) + 4 * m.INLCELL(8) + 8 * m.INLCELL(9), 6);
+  EXPECT_FLOAT_EQ(m.A1W(11), 0.5F / 37.79317F);   // the right boundary wall too
+  EXPECT_NEAR(m.DTFAC(1), 360.0F, 1e-3F);          // 3600 s / (2 m + 8 m)
+  EXPECT_EQ(m.WALLTYPE(1), 1);
+  EXPECT_EQ(m.WALLTYPE(11), 1);
+  EXPECT_EQ(m.WALLTYPE(6), 0);
+  EXPECT_EQ(m.INLCELL(6), 0);
+  EXPECT_EQ(m.INLCELL(7), 1);
+  EXPECT_EQ(m.INLCELL(8), 1);
+  EXPECT_EQ(m.INLCELL(9), 0);
   EXPECT_EQ(m.DBMARK(3), 0);
   EXPECT_DOUBLE_EQ(m.YDBW(3), 99999.0);
   EXPECT_DOUBLE_EQ(Coast(4).start().m.YSWALL(2), -9999.0);   // no seawall at all
-
-  Coast bad(4);
-  bad.m.cfg.D50 = 0.0F;
-  const std::string msg = " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.";
-  try {
-    bad.start();
-    ADD_FAILURE() << "no error stop";
-  } catch (const ErrorStop& e) {
-    EXPECT_EQ(e.message, msg);
-  }
-  EXPECT_EQ(bad.con.str(), msg + "\n");
 }
 
-TEST(Transport, NormalIncidenceWithUniformHeightGivesNone) {
+TEST(TransportSetup, StopsWithoutAGrainSizeOrAnActiveProfile) {
+  Coast grain(4);
+  grain.m.cfg.D50 = 0.0F;
+  const std::string d50 = " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.";
+  EXPECT_EQ(test::stop_message([&] { grain.start(); }), d50);
+  EXPECT_EQ(grain.con.str(), d50 + "\n");
+  Coast profile(4);
+  profile.m.cfg.BERMHT(3) = -8.0F;   // berm height + closure depth = 0 at cell 3
+  const std::string height = " ERROR. BERM HEIGHT PLUS CLOSURE DEPTH MUST BE GREATER THAN ZERO.";
+  EXPECT_EQ(test::stop_message([&] { profile.start(); }), height);
+  EXPECT_EQ(profile.con.str(), height + "\n");
+}
+
+TEST(Transport, NormalIncidenceWithUniformHeightMovesNothing) {
   Coast c(12);
   for (int i = 1; i <= 13; ++i) c.m.THETABD(i) = c.m.ALPHAS(i) = 0.05F * std::sin(float(i));
   c.m.THETABD(5) = 0.0625F;
   c.m.ALPHAS(5) = 999.0625F;   // a marked orientation is read without its offset
+  for (int i = 1; i <= 12; ++i) c.m.YINIT(i) = 100.0;
   c.start().step();
   for (int i = 1; i <= 13; ++i) EXPECT_EQ(c.m.QLS(i), 0.0F) << "wall " << i;
+  for (int i = 1; i <= 12; ++i) EXPECT_EQ(c.m.YSHORE(i), 100.0) << "cell " << i;
+}
+
+TEST(Transport, UniformObliqueWavesBetweenPinnedEndsMoveNothing) {
+  // Every wall carries the same transport and the pinned ends repeat their
+  // inner wall, so each cell passes on exactly what it receives.
+  for (const float theta : {0.3F, -0.5F}) {
+    Coast c(15, theta);
+    for (int i = 1; i <= 15; ++i) c.m.YINIT(i) = 100.0;
+    const ModelState& m = c.start().step().step().m;
+    EXPECT_NE(m.QLS(8), 0.0F);
+    EXPECT_EQ(m.QLS(8) > 0.0F, theta > 0.0F);   // + towards higher cells
+    for (int i = 1; i <= 16; ++i) EXPECT_EQ(m.QLS(i), m.QLS(8)) << theta << " wall " << i;
+    for (int i = 1; i <= 15; ++i) EXPECT_EQ(m.YSHORE(i), 100.0) << theta << " cell " << i;
+  }
 }
 
 TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
@@ -166,6 +187,19 @@ TEST(Transport, MirroringAnglesAndCellOrderFlipsTheSign) {
     EXPECT_NEAR(b.m.QLS(nx + 2 - i), -a.m.QLS(i), 1e-6F * (1.0F + std::abs(a.m.QLS(i)))) << i;
   EXPECT_FLOAT_EQ(b.m.QGPOT(1), -a.m.QGPOT(1));
   for (int i = 1; i <= nx; ++i) EXPECT_NEAR(b.m.YSHORE(nx + 1 - i), a.m.YSHORE(i), 1e-5) << i;
+}
+
+TEST(Transport, ShorelineAtTheBreakwaterLineSwitchesTheGradientOff) {
+  Coast c(10);   // normal incidence: only the height gradient drives sand
+  for (int i = 1; i <= 11; ++i) c.m.HBD(i) = 0.5F + 0.1F * static_cast<float>(i);
+  c.start();
+  c.m.YDBW(5) = 0.0;   // cell 5 has reached its breakwater line (YSHORE = 0)
+  const ModelState& m = c.step().m;
+  // The centred form at wall i reads the cells i-1 and i+1.
+  EXPECT_EQ(m.QLS(4), 0.0F);
+  EXPECT_EQ(m.QLS(6), 0.0F);
+  EXPECT_LT(m.QLS(3), 0.0F);
+  EXPECT_LT(m.QLS(7), 0.0F);
 }
 
 TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
@@ -248,6 +282,21 @@ TEST(Transport, BoundaryWallsPinOrMoveTheEndCells) {
     EXPECT_EQ(m.QGROSS(i), std::abs(m.QLS(i)));
   }
   EXPECT_EQ(m.QNEG(5), 0.0F);
+}
+
+TEST(Transport, GatedBoundaryWallsCarryTheFormulaTimesTheGroinFactor) {
+  // Uniform oblique waves: with a fully permeable groin a gated end passes the
+  // transport of the interior, the right boundary wall included; a tight groin
+  // reaching far seaward closes the end.
+  for (const float p : {1.0F, 0.0F}) {
+    Coast c(10, 0.2F);
+    c.m.LMOVE = c.m.RMOVE = false;
+    c.m.cfg.LGROINY = c.m.cfg.RGROINY = 1000.0F;
+    const ModelState& m = c.groin(1, 1000.0F, p).groin(11, 1000.0F, p).start().step().m;
+    EXPECT_GT(m.QLS(5), 0.0F);
+    EXPECT_FLOAT_EQ(m.QLS(1), p * m.QLS(5)) << p;
+    EXPECT_FLOAT_EQ(m.QLS(11), p * m.QLS(5)) << p;
+  }
 }
 
 }  // namespace
