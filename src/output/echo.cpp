@@ -172,6 +172,9 @@ void echo_parameters(ModelState& m) {
   list("Longshore Sediment Transport Coefficient 2 (K2) =", m.cfg.K2, 1.0);
   list("Depth of Closure (DCLOS) =", m.cfg.DCLOS, len);
   list("Average Berm Height (ABH) =", m.cfg.BERMHT, len);
+  // The regional wave-angle switch and its smoothing setting are read and
+  // echoed so a user sees what was given; they change nothing in the run.
+  lwrite(p, "WAVREGANG =", m.cfg.WAVREGANG, "IWAVREGSMOOTH =", m.cfg.IWAVREGSMOOTH);
 }
 
 }  // namespace

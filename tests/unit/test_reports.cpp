@@ -182,6 +182,12 @@ TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
   EXPECT_TRUE(has_line(p, " DX =  100.0    DT =    6.00    ISSTART =  1    NX =       1    NTS =   1464"));
   EXPECT_EQ(c.after(" NWAVES =  1    NWFIL =   1    D50 =   0.250"), " WMDEP  =  10.0");
   EXPECT_EQ(c.after(" Depth of Closure (DCLOS) ="), "      10.00      10.00");
+  Captured w;
+  w.m.cfg.WAVREGANG = 1;
+  w.m.cfg.IWAVREGSMOOTH = 3;
+  write_banner_and_echo(w.m);
+  EXPECT_EQ(lines_of(w.prt.str()).back(),
+            " WAVREGANG =          1 IWAVREGSMOOTH =          3");
   Captured v;
   v.m.VARDX = true;
   v.m.cfg.DT = 0.5F;
