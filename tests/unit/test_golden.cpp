@@ -43,6 +43,8 @@ TEST_P(Golden, OutputsMatchExpected) {
         fs::copy_file(e.path(), expected / e.path().filename(), fs::copy_options::overwrite_existing);
     GTEST_SKIP() << "expected output rewritten for " << GetParam();
   }
+  ASSERT_TRUE(fs::is_directory(expected))
+      << GetParam() << " has no expected output: run the suite once with COASTRA_REGEN=1";
   const auto tol = test::read_tolerance((root / "TOLERANCE").string());
   int compared = 0;
   for (const auto& e : fs::directory_iterator(expected)) {
