@@ -129,11 +129,13 @@ void set_run_length(ModelState& m) {
     m.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
     const float steps = static_cast<float>(m.NDAYS) * m.NSPERDAY;
     // Design note: a step count beyond the integer range (a tiny DT over a long
-    // run) cannot be represented and would wrap; it is refused instead.
+    // run) cannot be represented and would wrap; it is refused instead. An end
+    // date that falls before the start date in the calendar (day 0 of the next
+    // month, say) gives no steps, which the check below refuses.
     if (!(steps < static_cast<float>(INT_MAX))) {
       error_stop("NTS too large: DT too small for the run");
     }
-    m.NTS = static_cast<int>(std::lround(steps));
+    m.NTS = steps > 0.0F ? static_cast<int>(std::lround(steps)) : 0;
   } else {
     // 5. Equal start and end: a plain step count, or an empty calendar run.
     if (c.SIMDATE > DATE_THRESHOLD - 1) {
@@ -184,7 +186,11 @@ void check_save_interval(ModelState& m) {
             << " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n";
     error_stop("ERROR. DTSAVE not a multiple of simulation time step.");
   }
-  m.NSTSAVE = static_cast<int>(std::lround(c.DTSAVE / c.DT));
+  // Design note: a save interval of more steps than an integer holds (a tiny DT
+  // in a run given as a step count) is held at the largest count: no periodic
+  // record falls inside such a run, and the count must never wrap to 0 or below.
+  const float steps = c.DTSAVE / c.DT;
+  m.NSTSAVE = steps < static_cast<float>(INT_MAX) ? static_cast<int>(std::lround(steps)) : INT_MAX;
 }
 
 }  // namespace coastra

@@ -369,32 +369,32 @@ void check_breakwater_ends(ModelState& m) {
 struct diff_entry {
   int wall;
   float y, d;
+  int order;  // 0 a diffracting groin, 1 a breakwater tip or boundary entry
 };
 
 // 16. The diffracting-structure list: diffracting groins (doubled unless on a
 // boundary wall) merged by cell with the tip list, ending with the right
 // boundary entry; then the connection and overlap checks.
+// Design note: the merge orders the entries by cell whatever the order in which
+// the breakwaters, or the two tips of one breakwater, were given; a list out of
+// cell order would pair the wrong structures into diffraction segments. On a
+// shared cell the groin comes first; tips of one cell keep their order.
 void build_diffraction_list(ModelState& m) {
   const Settings& c = m.cfg;
   const int right = c.NX + 1;
-  std::vector<diff_entry> groins;
-  groins.reserve(2 * MXDG);
+  std::vector<diff_entry> list;
+  list.reserve(static_cast<std::size_t>(2 * c.NDG + m.NTIP));
   for (int k = 1; k <= c.NDG; ++k) {
-    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k)};
-    groins.push_back(e);
-    if (e.wall != 1 && e.wall != right) groins.push_back(e);
+    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k), 0};
+    list.push_back(e);
+    if (e.wall != 1 && e.wall != right) list.push_back(e);
   }
-  // Merge; on a shared cell the groin comes first, both are kept.
-  std::size_t g = 0;
-  int t = 1, n = 0;
-  while (g < groins.size() || t <= m.NTIP) {
-    diff_entry e{};
-    if (g < groins.size() && (t > m.NTIP || groins[g].wall <= m.ITIP(t))) {
-      e = groins[g++];
-    } else {
-      e = {m.ITIP(t), m.YTIP(t), m.DTIP(t)};
-      ++t;
-    }
+  for (int t = 1; t <= m.NTIP; ++t) list.push_back({m.ITIP(t), m.YTIP(t), m.DTIP(t), 1});
+  std::stable_sort(list.begin(), list.end(), [](const diff_entry& a, const diff_entry& b) {
+    return a.wall != b.wall ? a.wall < b.wall : a.order < b.order;
+  });
+  int n = 0;
+  for (const diff_entry& e : list) {
     ++n;
     m.IDIFF(n) = e.wall;
     m.YDIFF(n) = e.y;

@@ -87,10 +87,14 @@ void read_cell_spacing(ModelState& m) {
   Settings& c = m.cfg;
   if (c.DX(1) != -1.0F) return;  // uniform grid: set up from the first DX value
   m.VARDX = true;
-  // 1. Open the spacing file (a directory opens on some systems but cannot be read).
+  // 1. Open the spacing file (a directory opens on some systems but cannot be
+  // read; a name holding a NUL would be cut there and name another file).
   std::error_code ec;
   std::ifstream in;
-  if (!c.DXFILE.empty() && !std::filesystem::is_directory(c.DXFILE, ec)) in.open(c.DXFILE);
+  if (!c.DXFILE.empty() && c.DXFILE.find('\0') == std::string::npos &&
+      !std::filesystem::is_directory(c.DXFILE, ec)) {
+    in.open(c.DXFILE);
+  }
   if (!in.is_open()) error_stop("Cannot open variable grid cell spacing file");
   value_file f{in, "variable grid cell spacing file", "DXIN", "DXDAT",
                "VARIABLE DX FILE CONTAINS TOO FEW VALUES", 0, {}};
@@ -119,7 +123,10 @@ void read_cell_spacing(ModelState& m) {
 void build_cell_coordinates(ModelState& m) {
   const Settings& c = m.cfg;
   const int nx = std::clamp(c.NX, 0, MXCELL);
-  // Each cell's right wall: the baseline origin (in metres) plus the widths so far.
+  // Each cell's right wall: the baseline origin plus the widths so far.
+  // Design note: X0 is given in the model length unit while the widths are
+  // already metres; the origin is converted too, so that a coast in feet does
+  // not add feet to metres.
   float x = c.X0 * m.LENFAC;
   for (int i = 1; i <= nx; ++i) {
     x += c.DX(i);
@@ -137,6 +144,11 @@ void read_shoreline_files(ModelState& m) {
   value_file freg{m.FREG, "regional contour file", "SHOIN", "SHORM",
                   "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES", 0, {}};
   for (int i = 1; i <= nx; ++i) m.YREG(i) = 0.0F;
+  // Design note: a regional contour asked for by IREG with no REGFILE given
+  // is named as such, rather than reported as a file with too few values.
+  if (regional && !m.FREG.is_open()) {
+    error_stop("Regional shoreline filename omitted in config file");
+  }
   // 1. Headers.
   skip_header(m, fini);
   if (regional) skip_header(m, freg);

@@ -117,10 +117,12 @@ struct Settings {
   int NBF = 0;
   Vec1<int> BFDATS{MXBF}, BFDATE{MXBF}, IBFS{MXBF}, IBFE{MXBF};
   Vec1<float> YADD{MXBF};
-  int QQDATS = 0, QQDATE = 0, IQQS = 0, IQQE = 0;
-  int NBP = 0;
-  Vec1<int> BPDATS{MXBP}, BPDATE{MXBP}, IBPS{MXBP}, IBPE{MXBP};
-  Vec1<double> QBP{MXBP};
+  // Bypass operations. The QQDATS, QQDATE, IQQS and IQQE lines store into entry 1
+  // of BPDATS, BPDATE, IBPS and IBPE: they are the same values of operation 1.
+  int NBP = 0;                    // BPDATS lines read (may exceed MXBP: counted, not stored)
+  Vec1<int> BPDATS{MXBP}, BPDATE{MXBP};  // start and end dates
+  Vec1<int> IBPS{MXBP}, IBPE{MXBP};      // first and last placement cell
+  Vec1<double> QBP{MXBP};         // bypass rate of each operation, as read
 
   // --- inlets ---
   bool INLETS = false;

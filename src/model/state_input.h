@@ -14,7 +14,7 @@ struct InputState {
 
   // run length and clock
   float NSPERDAY = 0.0F;          // time steps per day, 24 / DT
-  float DAYINC = 0.0F;            // days per time step, DT / 24
+  float DAYINC = 0.0F;            // days per time step, 1 / NSPERDAY
   int NDAYS = 0;                  // days from SIMDATS to SIMDATE
   int NTS = 0;                    // number of time steps of the run
   int CLKYEAR = 0, CLKMONTH = 0;  // clock year and month

@@ -2,33 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <climits>
+#include <cmath>
 #include <string>
 
 #include "input/clock.h"
-#include "model/error_stop.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
 
-struct ClockRun {
-  std::unique_ptr<ModelState> s = make_state();
-  ModelState& m = *s;
-  std::ostringstream con;
-  ClockRun(int dats, int date, float dt) {
-    m.CON = &con;
+// A state with the run's dates and time step as the configuration gives them.
+struct ClockRig : test::StateRig {
+  ClockRig(int dats, int date, float dt) {
     m.cfg.SIMDATS = dats;
     m.cfg.SIMDATE = date;
     m.cfg.DT = dt;
   }
   template <class F>
-  std::string stop(F f) {  // the error-stop message of f, or "(no stop)"
-    try {
-      f(m);
-    } catch (const ErrorStop& e) {
-      return e.message;
-    }
-    return "(no stop)";
+  std::string stop(F f) {
+    return test::stop_message([&] { f(m); });
   }
 };
 
@@ -56,32 +49,34 @@ TEST(RunLength, StepsFromDatesRoundHalfAwayFromZero) {
                         Case{20200101, 20200102, 5.0F, 1, 5},    // 4.8 steps
                         Case{20200101, 20200104, 16.0F, 3, 5},   // 4.5 steps
                         Case{20200101, 20200102, 48.0F, 1, 1}}) {  // half a step
-    ClockRun r(k.dats, k.date, k.dt);
+    ClockRig r(k.dats, k.date, k.dt);
     set_run_length(r.m);
     EXPECT_EQ(r.m.NDAYS, k.ndays) << k.dats << " DT " << k.dt;
     EXPECT_EQ(r.m.NTS, k.nts) << k.dats << " DT " << k.dt;
   }
-  ClockRun count(1000, 1000, 1.0F);  // equal values below the threshold: a step count
+  ClockRig count(1000, 1000, 1.0F);  // equal values below the threshold: a step count
   set_run_length(count.m);
   EXPECT_EQ(count.m.NTS, 1000);
-  ClockRun same(20200101, 20200101, 1.0F);
+  ClockRig same(20200101, 20200101, 1.0F);
   EXPECT_EQ(same.stop(set_run_length), " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
   EXPECT_EQ(same.con.str(),
             " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
             " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n");
-  ClockRun none(0, 0, 1.0F);
+  ClockRig none(0, 0, 1.0F);
   EXPECT_EQ(none.stop(set_run_length), "NTS must be > 0");
+  ClockRig huge(20000101, 20010101, 1.0e-6F);  // 8.8e9 steps: more than an integer holds
+  EXPECT_EQ(huge.stop(set_run_length), "NTS too large: DT too small for the run");
 }
 
 TEST(RunLength, StartDateFormatIsChecked) {
-  ClockRun month(20201301, 20210101, 1.0F);
+  ClockRig month(20201301, 20210101, 1.0F);
   EXPECT_EQ(month.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
   EXPECT_EQ(month.con.str(),
             " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
             " PLEASE CORRECT YOUR .cfg FILE.\n");
-  ClockRun day(20200132, 20210101, 1.0F);
+  ClockRig day(20200132, 20210101, 1.0F);
   EXPECT_EQ(day.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
-  ClockRun feb(20200231, 20200310, 24.0F);  // accepted as written
+  ClockRig feb(20200231, 20200310, 24.0F);  // accepted as written
   set_run_length(feb.m);
   EXPECT_EQ(feb.m.CLKMONTH, 2);
   EXPECT_EQ(feb.m.CLKDAY, 31.0F);
@@ -90,7 +85,7 @@ TEST(RunLength, StartDateFormatIsChecked) {
 }
 
 TEST(Clock, SixHourStepsKeepTheDayUntilItIsComplete) {
-  ClockRun r(20000131, 20000301, 6.0F);
+  ClockRig r(20000131, 20000301, 6.0F);
   set_run_length(r.m);
   for (float day : {31.25F, 31.5F, 31.75F}) {
     advance_clock(r.m);
@@ -104,7 +99,7 @@ TEST(Clock, SixHourStepsKeepTheDayUntilItIsComplete) {
 }
 
 TEST(Clock, FiveHourStepsDropTheFractionAtMonthEnd) {
-  ClockRun r(20000131, 20000301, 5.0F);
+  ClockRig r(20000131, 20000301, 5.0F);
   set_run_length(r.m);
   for (int k = 1; k <= 5; ++k) advance_clock(r.m);
   EXPECT_EQ(r.m.CURDATE, 20000201);  // day 32.04: the 0.04 day is lost
@@ -118,7 +113,7 @@ TEST(Clock, FiveHourStepsDropTheFractionAtMonthEnd) {
 TEST(Clock, HourlyStepsStayOnTheCalendarForYears) {
   // 1/24 day is not exact in binary; the clock must still meet every day and
   // month boundary on the step it belongs to.
-  ClockRun r(20200101, 20230101, 1.0F);
+  ClockRig r(20200101, 20230101, 1.0F);
   set_run_length(r.m);
   ASSERT_EQ(r.m.NTS, 26304);
   // The clock shows the time at the end of the step: step 8783 ends at 23:00
@@ -133,13 +128,13 @@ TEST(Clock, HourlyStepsStayOnTheCalendarForYears) {
 }
 
 TEST(Clock, LeapDayAndYearRollover) {
-  ClockRun leap(21000228, 21000310, 24.0F);
+  ClockRig leap(21000228, 21000310, 24.0F);
   set_run_length(leap.m);
   advance_clock(leap.m);
   EXPECT_EQ(leap.m.CURDATE, 21000229);
   EXPECT_EQ(leap.m.NEXTDATE, 21000301);
 
-  ClockRun r(20011231, 20030101, 24.0F);
+  ClockRig r(20011231, 20030101, 24.0F);
   set_run_length(r.m);
   EXPECT_EQ(r.m.NTS, 366);
   advance_clock(r.m);
@@ -153,16 +148,22 @@ TEST(Clock, LeapDayAndYearRollover) {
 }
 
 TEST(SaveInterval, MultipleInThousandthsOfAnHourSetsStepsPerSave) {
-  ClockRun a(20000101, 20000102, 0.1F);
+  ClockRig a(20000101, 20000102, 0.1F);
   a.m.cfg.DTSAVE = 0.3F;  // neither value is exact in binary
   check_save_interval(a.m);
   EXPECT_EQ(a.m.NSTSAVE, 3);
-  ClockRun c(20000101, 20000102, 1.0F);
+  ClockRig c(20000101, 20000102, 1.0F);
   c.m.cfg.DTSAVE = 2.5F;
   EXPECT_EQ(c.stop(check_save_interval), "ERROR. DTSAVE not a multiple of simulation time step.");
-  EXPECT_EQ(c.m.PRTPENDING.str(),
+  EXPECT_EQ(c.prt.str(),
             " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
             " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n");
+  // 2^100 steps per save (a run given as a step count may have any DT): held at
+  // the largest count, never wrapped to a count that would divide by zero.
+  ClockRig tiny(1000, 1000, std::ldexp(1.0F, -100));
+  tiny.m.cfg.DTSAVE = 1.0F;
+  check_save_interval(tiny.m);
+  EXPECT_EQ(tiny.m.NSTSAVE, INT_MAX);
 }
 
 }  // namespace

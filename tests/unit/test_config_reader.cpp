@@ -3,14 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <filesystem>
+#include <string>
+#include <utility>
 
 #include "input/config_reader.h"
-#include "model/error_stop.h"
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
+
+using Cases = std::initializer_list<std::pair<std::string, std::string>>;
 
 // A scratch directory with the data files a minimal configuration names.
 struct CfgDir {
@@ -27,38 +31,26 @@ struct CfgDir {
            "SIMDATE: 20010101\n";
   }
   std::string valid() const { return "COASTRA:\n" + body(); }
-};
-
-// A fresh model state reading a configuration text, with its console captured.
-struct Reader {
-  std::unique_ptr<ModelState> m = make_state();
-  std::ostringstream con;
-  Reader() { m->CON = &con; }
-  bool read(const CfgDir& d, const std::string& text) {
-    d.dir.write("run.cfg", text);
-    return read_config(*m, d.f("run.cfg"));
+  // Reads text as the configuration file into the rig's state.
+  bool read(test::StateRig& r, const std::string& text) const {
+    dir.write("run.cfg", text);
+    return read_config(r.m, f("run.cfg"));
+  }
+  // The error-stop message of reading text, or "(no stop)".
+  std::string stop(const std::string& text) const {
+    test::StateRig r;
+    return test::stop_message([&] { read(r, text); });
   }
 };
-
-// The error-stop message of reading text ("" when the reading ends normally).
-std::string stop_of(const CfgDir& d, const std::string& text) {
-  Reader r;
-  try {
-    r.read(d, text);
-  } catch (const ErrorStop& e) {
-    return e.message;
-  }
-  return "";
-}
 
 TEST(ConfigLines, KeywordRulesAndValueKinds) {
   CfgDir d;
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + "nx   : 40\n  NX: 50\nNX             X: 60\nNX 70\n"
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "nx   : 40\n  NX: 50\nNX             X: 60\nNX 70\n"
                                     "* comment: NX\nUNKNOWN: 3\nSIMDATS: 2000010112\n"
                                     "AZIMUTH: 135\nPRWARN: .false.\nDTMIN: 0.1\nTITLE:   My run  \n"
                                     "DX: 12.5,40" + std::string(250, ' ') + "junk\n"));
-  const Settings& c = r.m->cfg;
+  const Settings& c = r.m.cfg;
   EXPECT_EQ(c.NX, 40);  // indented, over-long and colon-less keywords match nothing
   EXPECT_EQ(c.SIMDATS, 20000101);
   EXPECT_EQ(c.AZIMUTH90, 45.0F);
@@ -68,34 +60,34 @@ TEST(ConfigLines, KeywordRulesAndValueKinds) {
   EXPECT_EQ(c.DX(2), 40.0F);
   EXPECT_EQ(c.TITLE, "My run" + std::string(58, ' '));
   EXPECT_TRUE(test::has_line(r.con.str(), " Simulation Title: My run"));
-  Reader t;
-  ASSERT_TRUE(t.read(d, d.valid() + "TITLE: " + std::string(64, 'a') + "bcd\n"));
-  EXPECT_EQ(t.m->cfg.TITLE, std::string(64, 'a'));
+  test::StateRig t;
+  ASSERT_TRUE(d.read(t, d.valid() + "TITLE: " + std::string(64, 'a') + "bcd\n"));
+  EXPECT_EQ(t.m.cfg.TITLE, std::string(64, 'a'));
 
   std::string no_dt = d.valid();  // a blank value is skipped: DT stays 0
   no_dt.replace(no_dt.find("DT: 1\n"), 6, "DT:   \n");
   const std::string long_line = "GAMMA: " + std::string(60, 'x');
-  for (const auto& [text, msg] : std::initializer_list<std::pair<std::string, std::string>>{
+  for (const auto& [text, msg] : Cases{
            {no_dt, "DT must be > 0."},
            {"COASTRA\n" + d.body(), "Configuration file not targeted for Coastra"},
            {d.valid() + "IXNDG: 5 groin\n", "Invalid config data: IXNDG: 5 groin"},
-           {d.valid() + "IXNDG: 5       groin\nNX: 30 cells\n", ""},
+           {d.valid() + "IXNDG: 5       groin\nNX: 30 cells\n", "(no stop)"},
            {d.valid() + "NUMWAVES: two\n", "Invalid config data: NUMWAVES: two"},
            {d.valid() + "NX: 30.5\n", "Invalid config data: NX: 30.5"},
            {d.valid() + "PRTOUT: yes\n", "Invalid config data: PRTOUT: yes"},
            {d.valid() + long_line + "\n", "Invalid config data: " + long_line.substr(0, 52)},
            {d.valid() + "KTIDE: \x01\x02z\n", "Invalid config data: KTIDE: ??z"}}) {
-    EXPECT_EQ(stop_of(d, text), msg);
+    EXPECT_EQ(d.stop(text), msg);
   }
 }
 
 TEST(ConfigEntries, SequencesFollowTheirGroinsThroughTheSort) {
   CfgDir d;
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + "IXNDG: 20\nYNDG: 200\nIXNDG: 5\nPNDG: 0.1\nYNDG: 50\n"
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "IXNDG: 20\nYNDG: 200\nIXNDG: 5\nPNDG: 0.1\nYNDG: 50\n"
                                     "PNDG: 0.2\nIXNDG: 5\nYNDG: 60\nIXDG: 9\nDDG: 0\nIXDG: 3\n"
                                     "DDG: 4\n"));
-  const Settings& c = r.m->cfg;
+  const Settings& c = r.m.cfg;
   ASSERT_EQ(c.NNDG, 3);
   // Equal walls keep the first one found first; ...ORD is the line order.
   const int wall[] = {5, 5, 20}, ord[] = {2, 3, 1};
@@ -113,7 +105,7 @@ TEST(ConfigEntries, SequencesFollowTheirGroinsThroughTheSort) {
 
 TEST(ConfigEntries, CurKeysStoreIntoTheLatestEntryOnly) {
   CfgDir d;
-  for (const auto& [lines, msg] : std::initializer_list<std::pair<std::string, std::string>>{
+  for (const auto& [lines, msg] : Cases{
            {"ISWEND: 5\nISWBEG: 2\n", "ISWEND given before ISWBEG"},
            {"INLNAME: Pass\n", "INLNAME given before IINLS"},
            {"IINLS: 5\nJBCL: 1\nIQMAPV2: 3\n", "IQMAPV2 given before IQMAPV1"},
@@ -121,13 +113,13 @@ TEST(ConfigEntries, CurKeysStoreIntoTheLatestEntryOnly) {
            {"IMOR: 1\n", "IMOR given before IINLS"},
            {"IINLS: 5\nIDREDS: 20000101\n", "IDREDS given before IMOR"},
            {"IINLS: 5\nIMOR: 1\nIINLS: 9\nIDREDE: 1\n", "IDREDE given before IMOR"}}) {
-    EXPECT_EQ(stop_of(d, d.valid() + lines), msg);
+    EXPECT_EQ(d.stop(d.valid() + lines), msg);
   }
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + "ISWBEG: 2\nSWY1: 10\nISWBEG: 8\nISWEND: 12\nDBI1: 4\n"
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "ISWBEG: 2\nSWY1: 10\nISWBEG: 8\nISWEND: 12\nDBI1: 4\n"
                                     "DBI1: 9\nDBI1: 15\nKTMETDB: 2\nD50DB: 0.3\nKTMETDB: 0\n"
                                     "PDB: 0.4\nKTMETDB: 1\n"));
-  const Settings& c = r.m->cfg;
+  const Settings& c = r.m.cfg;
   EXPECT_EQ(c.ISWEND(1), 0);
   EXPECT_EQ(c.ISWEND(2), 12);
   EXPECT_EQ(c.SWY1(1), 10.0F);
@@ -136,46 +128,88 @@ TEST(ConfigEntries, CurKeysStoreIntoTheLatestEntryOnly) {
   EXPECT_EQ(c.PDB(2), 0.4F);
   EXPECT_EQ(c.PDB(3), 1.0F);  // method 1 sets it
   EXPECT_EQ(c.TRANMODE, 1);
-  Reader r2;
-  ASSERT_TRUE(r2.read(d, d.valid() + "DBI1: 4\nKTMETDB: 1\nTRANDB: 0.5\n"));
-  EXPECT_EQ(r2.m->cfg.TRANMODE, 0);  // the later of TRANDB and KTMETDB decides
+  test::StateRig r2;
+  ASSERT_TRUE(d.read(r2, d.valid() + "DBI1: 4\nKTMETDB: 1\nTRANDB: 0.5\n"));
+  EXPECT_EQ(r2.m.cfg.TRANMODE, 0);  // the later of TRANDB and KTMETDB decides
 }
 
+TEST(ConfigEntries, QqKeysAreBypassOperationOne) {
+  CfgDir d;
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "QQDATS: 20000105\nQQDATE: 20000110\nIQQS: 4\nIQQE: 6\n"));
+  const Settings& c = r.m.cfg;
+  EXPECT_EQ(c.NBP, 0);  // not counted as an operation
+  EXPECT_EQ(c.BPDATS(1), 20000105);
+  EXPECT_EQ(c.BPDATE(1), 20000110);
+  EXPECT_EQ(c.IBPS(1), 4);
+  EXPECT_EQ(c.IBPE(1), 6);
+  test::StateRig later;  // the same values: a BPDATS line replaces them
+  ASSERT_TRUE(d.read(later, d.valid() + "QQDATS: 20000105\nBPDATS: 20000301\nIQQS: 8\n"));
+  EXPECT_EQ(later.m.cfg.NBP, 1);
+  EXPECT_EQ(later.m.cfg.BPDATS(1), 20000301);
+  EXPECT_EQ(later.m.cfg.IBPS(1), 8);
+}
+
+// Lists whose count set-up reports keep counting past their capacity without
+// storing; the others stop at their first entry beyond it. Nothing is ever
+// written past a list (its slot cap + 1 exists and stays 0).
 TEST(ConfigEntries, CapacitiesAreNeverExceeded) {
   CfgDir d;
-  std::string inlets, groins, waves;
-  for (int k = 1; k <= 251; ++k) {
-    inlets += "IINLS: " + std::to_string(k) + "\n";
-    groins += "IXNDG: " + std::to_string(1000 - k) + "\nYNDG: 7\n";
+  auto lines = [](const std::string& key, int n) {
+    std::string s;
+    for (int k = 1; k <= n; ++k) s += key + ": " + std::to_string(1000 - k) + "\n";
+    return s;
+  };
+  struct Counted { const char* key; int cap; int Settings::*count; Vec1<int> Settings::*list; };
+  for (const Counted& k : {Counted{"PRDATE", MXOUT, &Settings::NOUT, &Settings::PRDATE},
+                           Counted{"IXNDG", MXNDG, &Settings::NNDG, &Settings::IXNDG},
+                           Counted{"IXDG", MXDG, &Settings::NDG, &Settings::IXDG},
+                           Counted{"DBI1", MXDB, &Settings::NDB, &Settings::DBI1},
+                           Counted{"BPDATS", MXBP, &Settings::NBP, &Settings::BPDATS}}) {
+    test::StateRig r;  // (the diffracting groins get a tip depth so the reading ends)
+    ASSERT_TRUE(d.read(r, d.valid() + lines(k.key, k.cap + 1) + "DDG: 2\n")) << k.key;
+    EXPECT_EQ(r.m.cfg.*k.count, k.cap + 1) << k.key;
+    EXPECT_EQ((r.m.cfg.*k.list)(k.cap + 1), 0) << k.key;
   }
-  for (int k = 1; k <= 50; ++k) waves += "WAVEID: 1 10 0 " + d.f("wave.dat") + "\n";
-  EXPECT_EQ(stop_of(d, d.valid() + inlets), "Too many IINLS entries; maximum is 250");
-  EXPECT_EQ(stop_of(d, d.valid() + waves), "Too many WAVEID entries; maximum is 50");
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + groins));
-  const Settings& c = r.m->cfg;
-  EXPECT_EQ(c.NNDG, 251);      // counted, for set-up to report
-  EXPECT_EQ(c.IXNDG(1), 750);  // the 250 stored ones, sorted
-  EXPECT_EQ(c.IXNDG(250), 999);
-  EXPECT_EQ(c.IXNDG(251), 0);  // the slot past the list is untouched
-  EXPECT_EQ(c.YNDG(251), 0.0F);
+  test::StateRig g;  // the 250 stored groins are sorted, their tips with them
+  std::string groins;
+  for (int k = 1; k <= 251; ++k) groins += "IXNDG: " + std::to_string(1000 - k) + "\nYNDG: 7\n";
+  ASSERT_TRUE(d.read(g, d.valid() + groins));
+  EXPECT_EQ(g.m.cfg.IXNDG(1), 750);
+  EXPECT_EQ(g.m.cfg.IXNDG(250), 999);
+  EXPECT_EQ(g.m.cfg.YNDG(251), 0.0F);
+
+  std::string waves;
+  for (int k = 1; k <= 51; ++k) waves += "WAVEID: 1 10 0 " + d.f("wave.dat") + "\n";
+  for (const auto& [text, msg] : Cases{
+           {lines("ISWBEG", 251), "Too many ISWBEG entries; maximum is 250"},
+           {lines("BFDATS", 251), "Too many BFDATS entries; maximum is 250"},
+           {lines("YADD", 251), "Too many YADD entries; maximum is 250"},
+           {lines("IINLS", 251), "Too many IINLS entries; maximum is 250"},
+           {"IINLS: 5\n" + lines("IMOR", 251), "Too many IMOR entries; maximum is 250"},
+           {lines("IQMAPV1", 501), "Too many IQMAPV1 entries; maximum is 500"},
+           {lines("IQMAPQ1", 501), "Too many IQMAPQ1 entries; maximum is 500"},
+           {waves, "Too many WAVEID entries; maximum is 50"}}) {
+    EXPECT_EQ(d.stop(d.valid() + text), msg);
+  }
 }
 
 TEST(ConfigInlets, ZeroVolumesAndDredgingRates) {
   CfgDir d;
-  Reader r;
+  test::StateRig r;
+  r.m.PRT = &r.m.PRTPENDING;  // as at program start: held until PRFILE is read
   // The zero-volume message comes before PRFILE and still reaches the print file.
-  ASSERT_TRUE(r.read(d, "COASTRA:\nIINLS: 10\nINLNAME: \"Big Pass\" ebb\nVVSEQ: 0.0\n"
+  ASSERT_TRUE(d.read(r, "COASTRA:\nIINLS: 10\nINLNAME: \"Big Pass\" ebb\nVVSEQ: 0.0\n"
                         "VVSFQ: 5\nDRDAY: 2\nIMOR: 3\nIDREDS: 20000201\nDREDV: 100\nDT: 3\n"
                         "IMOR: 1\nDREDV: 100\n" + d.body()));
-  const Settings& c = r.m->cfg;
+  const Settings& c = r.m.cfg;
   EXPECT_TRUE(c.INLETS && c.DREDGING);
   EXPECT_EQ(c.INLNAME[1], "Big Pass");
   EXPECT_EQ(c.VVSEQ(1), 0.00001F);
   EXPECT_EQ(c.VVSFQ(1), 5.0F);
   const std::string msg = " VVSEQ cannot = 0; resetting to 0.00001";
   EXPECT_TRUE(test::has_line(r.con.str(), msg));
-  r.m->PRTFILE.close();
+  r.m.PRTFILE.close();
   EXPECT_TRUE(test::has_line(d.dir.read("run.prt"), msg));
   ASSERT_EQ(c.NDRED, 2);
   EXPECT_EQ(c.IMOR(1), 3);
@@ -184,7 +218,7 @@ TEST(ConfigInlets, ZeroVolumesAndDredgingRates) {
   EXPECT_FLOAT_EQ(c.DREDV(2), 6.25F);  // 100 / 2 days / 24 h x 3 h
   EXPECT_EQ(c.DREDINL(2), 1);
   EXPECT_EQ(c.NDREDLAST(1), 2);
-  EXPECT_EQ(stop_of(d, d.valid() + "IINLS: 5\nIMOR: 1\nDREDV: 10\n"),
+  EXPECT_EQ(d.stop(d.valid() + "IINLS: 5\nIMOR: 1\nDREDV: 10\n"),
             "DRDAY must be > 0 before DREDV");
 }
 
@@ -192,24 +226,24 @@ TEST(ConfigFiles, NamesQuotesAndOpenFailures) {
   CfgDir d;
   d.dir.write("my shore.dat", "0\n");
   d.dir.write("my wave.dat", "0\n");
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + "INIFILE: \"" + d.f("my shore.dat") +
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "INIFILE: \"" + d.f("my shore.dat") +
                             "\"\nWAVEID: 7, 12.5, 3, '" + d.f("my wave.dat") +
                             "'\nDXFILE: dx.dat\nTIDEFILE: 4, 2, \"" +
                             d.f("wave.dat") + "\"\nWLFILE: 6 " + d.f("shore.dat") + "\n"));
-  const Settings& c = r.m->cfg;
-  EXPECT_TRUE(r.m->FINI.is_open());
+  const Settings& c = r.m.cfg;
+  EXPECT_TRUE(r.m.FINI.is_open());
   EXPECT_EQ(c.NWAVEFILES, 2);
   EXPECT_EQ(c.IWAVEID(2), 7);
   EXPECT_EQ(c.WMDEP(2), 12.5F);
   EXPECT_EQ(c.NWAVEV, 3);
   EXPECT_EQ(c.WAVEFILE[2], d.f("my wave.dat"));
-  EXPECT_TRUE(r.m->FWAVE[2].is_open());
+  EXPECT_TRUE(r.m.FWAVE[2].is_open());
   EXPECT_EQ(c.ITIDEWALL(1), 4);
   EXPECT_EQ(c.ITIDE2, 2);
-  EXPECT_TRUE(c.TIDES && r.m->FTIDE[1].is_open());
+  EXPECT_TRUE(c.TIDES && r.m.FTIDE[1].is_open());
   EXPECT_EQ(c.IWLFILE, 6);
-  EXPECT_TRUE(r.m->FWL.is_open());
+  EXPECT_TRUE(r.m.FWL.is_open());
   EXPECT_EQ(c.OUTBASE, d.f("run."));
   EXPECT_EQ(c.IDOT, static_cast<int>(d.f("run.").size()));
   const std::string con = r.con.str();
@@ -217,50 +251,46 @@ TEST(ConfigFiles, NamesQuotesAndOpenFailures) {
   EXPECT_TRUE(test::has_line(con, " Reading Initial Shoreline: " + d.f("my shore.dat")));
   EXPECT_TRUE(test::has_line(con, " Opening Wave Input File: " + d.f("my wave.dat")));
   EXPECT_TRUE(test::has_line(con, " Reading Variable Grid Cell Spacing File: dx.dat"));
-  Reader p;
-  ASSERT_TRUE(p.read(d, d.valid() + "PRFILE: " + d.f("noperiod") + "\n"));
-  EXPECT_EQ(p.m->cfg.IDOT, 256);
-  EXPECT_EQ(p.m->cfg.OUTBASE, "");
+  test::StateRig p;
+  ASSERT_TRUE(d.read(p, d.valid() + "PRFILE: " + d.f("noperiod") + "\n"));
+  EXPECT_EQ(p.m.cfg.IDOT, 256);
+  EXPECT_EQ(p.m.cfg.OUTBASE, "");
   std::filesystem::create_directory(d.f("out.d"));  // the period is the file's own
-  Reader q;
-  ASSERT_TRUE(q.read(d, d.valid() + "PRFILE: " + d.f("out.d/run.v2.prt") + "\n"));
-  EXPECT_EQ(q.m->cfg.OUTBASE, d.f("out.d/run."));
+  test::StateRig q;
+  ASSERT_TRUE(d.read(q, d.valid() + "PRFILE: " + d.f("out.d/run.v2.prt") + "\n"));
+  EXPECT_EQ(q.m.cfg.OUTBASE, d.f("out.d/run."));
 
   const std::string dir = d.dir.path().string();
-  for (const auto& [line, msg] : std::initializer_list<std::pair<std::string, std::string>>{
+  const std::string nul = d.f("shore.dat") + std::string(1, '\0') + "x";  // names another file
+  for (const auto& [line, msg] : Cases{
            {"INIFILE: " + d.f("none.dat"), "Cannot open initial shoreline file"},
+           {"INIFILE: " + nul, "Cannot open initial shoreline file"},
            {"REGFILE: " + dir, "Cannot open regional shoreline file"},
            {"WAVEID: 1 10 0", "Cannot open wave file"},
            {"WLFILE: 2 none.dat", "Cannot open water level file"},
            {"TIDEFILE: 4 1 none.dat", "Cannot open tidal current file"},
            {"BYPFILE: none.dat", "Cannot open bypass event file"},
            {"PRFILE: " + dir, "Cannot open prtfil file"}}) {
-    EXPECT_EQ(stop_of(d, d.valid() + line + "\n"), msg);
+    EXPECT_EQ(d.stop(d.valid() + line + "\n"), msg);
   }
-  for (const auto& [name, msg] : std::initializer_list<std::pair<std::string, std::string>>{
-           {"  ", "Specify a config file"},
-           {d.f("none.cfg"), "Cannot open config file"},
-           {dir, "Cannot open config file"}}) {
-    Reader n;
-    try {
-      read_config(*n.m, name);
-      ADD_FAILURE() << name;
-    } catch (const ErrorStop& e) {
-      EXPECT_EQ(e.message, msg);
-    }
+  for (const auto& [name, msg] : Cases{{"  ", "Specify a config file"},
+                                       {d.f("none.cfg"), "Cannot open config file"},
+                                       {dir, "Cannot open config file"}}) {
+    test::StateRig n;
+    EXPECT_EQ(test::stop_message([&] { read_config(n.m, name); }), msg) << name;
   }
 }
 
 TEST(ConfigEndOfFile, StepsRunInOrderWithTheirMessages) {
   CfgDir d;
-  Reader r;  // every file is opened before the missing header is noticed
-  EXPECT_THROW(r.read(d, d.body()), ErrorStop);
+  test::StateRig r;  // every file is opened before the missing header is noticed
+  EXPECT_EQ(test::stop_message([&] { d.read(r, d.body()); }),
+            "Configuration file not targeted for Coastra");
   EXPECT_TRUE(test::has_line(r.con.str(), " Reading Initial Shoreline: " + d.f("shore.dat")));
   std::string no_prfile = d.valid();
   const std::size_t at = no_prfile.find("PRFILE");
   no_prfile.erase(at, no_prfile.find("CSTUNITS") - at);
-  for (const auto& [text, msg] : std::initializer_list<std::pair<std::string, std::string>>{
-           {d.body(), "Configuration file not targeted for Coastra"},
+  for (const auto& [text, msg] : Cases{
            {"", "Configuration file not targeted for Coastra"},
            {std::string("\x7f" "ELF\x02\x01\0\0:\xff\xfe\n\0\0", 14),
             "Configuration file not targeted for Coastra"},
@@ -268,15 +298,15 @@ TEST(ConfigEndOfFile, StepsRunInOrderWithTheirMessages) {
            {"COASTRA:\nINIFILE: " + d.f("shore.dat"),
             "WAVEINFILE filename omitted in config file"},
            {no_prfile, "PRTFILE filename omitted in config file"},
-           {no_prfile + "PRTOUT: F\n", ""},
+           {no_prfile + "PRTOUT: F\n", "(no stop)"},
            {d.valid() + "CSTUNITS: ft\n", "CSTUNITS must be (ft) or (m)"},
            {d.valid() + "WAVUNITS: metres\n", "WAVUNITS must be (ft) or (m)"},
            {d.valid() + "SIMDATE: 19991231\nDT: 0\n", "SIMDATE must be >= SIMDATS"},
            {d.valid() + "DTSAVE: -1\n", "DTSAVE must be > 0."}}) {
-    EXPECT_EQ(stop_of(d, text), msg);
+    EXPECT_EQ(d.stop(text), msg);
   }
-  Reader g;  // step 5 reports and returns before steps 6-10
-  EXPECT_FALSE(g.read(d, d.valid() + "IXDG: 5\nDDG: 3\nIXDG: 9\nDDG: 0\nCSTUNITS: bad\n"));
+  test::StateRig g;  // step 5 reports and returns before steps 6-10
+  EXPECT_FALSE(d.read(g, d.valid() + "IXDG: 5\nDDG: 3\nIXDG: 9\nDDG: 0\nCSTUNITS: bad\n"));
   EXPECT_TRUE(test::has_line(g.con.str(), " Diffracting groin depth file DDG omitted or set to "
                                           "            zero in config file"));
   EXPECT_EQ(g.con.str().find(" No IK1END"), std::string::npos);
@@ -284,11 +314,12 @@ TEST(ConfigEndOfFile, StepsRunInOrderWithTheirMessages) {
 
 TEST(ConfigEndOfFile, UnitsAndAlongshoreParameters) {
   CfgDir d;
-  Reader r;
-  ASSERT_TRUE(r.read(d, d.valid() + "CSTUNITS:  (M)\nWAVUNITS: (FT)\nK1: 0.5 0.7\nIK1END: 10\n"
+  test::StateRig r;
+  ASSERT_TRUE(d.read(r, d.valid() + "CSTUNITS:  (M)\nWAVUNITS: (FT)\nK1: 0.5 0.7\nIK1END: 10\n"
                                     "K2: 0.3\nHAMP: 1 2\nIHAMPEND: 4 30\nTHETAAMP: 1 2\n"
-                                    "ITHETAAMPEND: 12\nBERMHT: 1 2 3\nIBERMHTEND: 5 -3\n"));
-  const Settings& c = r.m->cfg;
+                                    "ITHETAAMPEND: 12\nBERMHT: 1 2 3\nIBERMHTEND: 5 -3\n"
+                                    "DCLOS: 4 5\nIDCLOSEND: 2147483647\n"));
+  const Settings& c = r.m.cfg;
   EXPECT_EQ(c.CSTUNITS, "(m)   ");
   EXPECT_EQ(c.UNITSYS, 1);
   EXPECT_FALSE(c.ENGLISH);
@@ -300,28 +331,32 @@ TEST(ConfigEndOfFile, UnitsAndAlongshoreParameters) {
     EXPECT_EQ(c.HAMP(i), i <= 4 ? 1.0F : 2.0F) << i;  // end cell NX runs to wall NX+1
     EXPECT_EQ(c.THETAAMP(i), i <= 12 ? 1.0F : 2.0F) << i;
     EXPECT_EQ(c.BERMHT(i), 3.0F) << i;  // out-of-order end cells never reach below wall 1
+    EXPECT_EQ(c.DCLOS(i), 4.0F) << i;   // an end cell beyond the grid stops at wall NX+1
   }
   EXPECT_EQ(c.K1(32), 0.0F);
+  EXPECT_EQ(c.DCLOS(32), 0.0F);
   const std::string con = r.con.str();
   EXPECT_EQ(con.find("No IK1END"), std::string::npos);
   EXPECT_TRUE(test::has_line(con, " No IK2END specified. K2 is constant alongshore"));
-  EXPECT_TRUE(test::has_line(con, " No IDCLOSEND specified. DCLOS is constant alongshore"));
-  r.m->PRTFILE.close();
+  EXPECT_TRUE(test::has_line(con, " No ITHETADELEND specified. THETADEL is constant alongshore"));
+  r.m.PRTFILE.close();
   EXPECT_TRUE(
       test::has_line(d.dir.read("run.prt"), " No IK2END specified. K2 is constant alongshore"));
 
   std::string feet = d.valid();  // the default unit is feet
   feet.erase(feet.find("CSTUNITS: (m)\n"), 14);
-  Reader f;  // as many values as end cells, none at NX: the last segment gets 0
-  ASSERT_TRUE(f.read(d, feet + "K1: 0.5\nIK1END: 10\n"));
-  EXPECT_TRUE(f.m->cfg.ENGLISH && f.m->cfg.UNITSYS == 2 && f.m->cfg.VOLLABEL == "CY");
-  EXPECT_EQ(f.m->cfg.WAVEFAC, 1.0F);
-  EXPECT_EQ(f.m->cfg.K1(10), 0.5F);
-  EXPECT_EQ(f.m->cfg.K1(11), 0.0F);
-  Reader big;  // NX beyond capacity (set-up reports it): nothing written past the walls
-  ASSERT_TRUE(big.read(d, d.valid() + "NX: 9000\nK1: 0.5\n"));
-  EXPECT_EQ(big.m->cfg.K1(MXWALL), 0.5F);
-  EXPECT_EQ(big.m->cfg.K1(MXWALL + 1), 0.0F);
+  test::StateRig f;  // as many values as end cells, none at NX: the last segment gets 0
+  ASSERT_TRUE(d.read(f, feet + "K1: 0.5\nIK1END: 10\n"));
+  EXPECT_TRUE(f.m.cfg.ENGLISH && f.m.cfg.UNITSYS == 2 && f.m.cfg.VOLLABEL == "CY");
+  EXPECT_EQ(f.m.cfg.WAVEFAC, 1.0F);
+  EXPECT_EQ(f.m.cfg.K1(10), 0.5F);
+  EXPECT_EQ(f.m.cfg.K1(11), 0.0F);
+  test::StateRig big;  // NX beyond capacity (set-up reports it): nothing written past the walls
+  ASSERT_TRUE(d.read(big, d.valid() + "NX: 2147483647\nK1: 0.5\nK2: 0.1 0.2\nIK2END: 9\n"));
+  EXPECT_EQ(big.m.cfg.K1(MXWALL), 0.5F);
+  EXPECT_EQ(big.m.cfg.K1(MXWALL + 1), 0.0F);
+  EXPECT_EQ(big.m.cfg.K2(MXWALL), 0.2F);
+  EXPECT_EQ(big.m.cfg.K2(MXWALL + 1), 0.0F);
 }
 
 }  // namespace

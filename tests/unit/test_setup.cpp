@@ -5,24 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 
 #include "input/setup.h"
-#include "model/error_stop.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
 
 // A valid metric configuration: 20 cells of 10 m, one year in 1-hour steps,
 // pinned beaches at both ends, no structures.
-struct SetupCase {
-  std::unique_ptr<ModelState> s = make_state();
-  ModelState& m = *s;
+struct SetupCase : test::StateRig {
   Settings& c = m.cfg;
-  std::ostringstream con;
   SetupCase() {
-    m.CON = &con;
     c.UNITSYS = 1;
     c.NX = 20;
     c.DX(1) = 10.0F;
@@ -30,13 +25,8 @@ struct SetupCase {
     c.SIMDATE = 20010101;
     c.DT = 1.0F;
   }
-  std::string stop() {  // the error-stop message, or "(no stop)"
-    try {
-      setup_after_config(m);
-    } catch (const ErrorStop& e) {
-      return e.message;
-    }
-    return "(no stop)";
+  std::string stop() {  // the error-stop message of the set-up, or "(no stop)"
+    return test::stop_message([&] { setup_after_config(m); });
   }
   void groins(std::initializer_list<int> walls) {
     for (int w : walls) c.IXNDG(++c.NNDG) = w;
@@ -73,26 +63,27 @@ std::string refusal(const std::function<void(SetupCase&)>& edit) {
 TEST(Setup, FeetInputIsHeldInMetres) {
   SetupCase f;
   f.c.UNITSYS = 2;
-  f.c.NX = 3;
+  f.c.NX = 40;
   for (int i = 1; i <= 3; ++i) f.c.DX(i) = 20.0F + 10.0F * static_cast<float>(i);  // 30 40 50
   f.c.INLETS = f.c.DREDGING = true;
-  f.c.NINL = f.c.NDRED = f.c.NBF = 1;
+  f.c.NINL = f.c.NDRED = 1;
   f.c.VVSE(1) = f.c.VVSAQR(1) = f.c.DREDV(1) = 1000.0F;  // cubic yards
-  f.c.BERMHT(1) = f.c.DCLOS(4001) = f.c.WMDEP(1) = f.c.YADD(1) = 100.0F;
-  f.c.IBFS(1) = 1;
-  f.c.IBFE(1) = 3;
+  f.c.BERMHT(1) = f.c.DCLOS(4001) = f.c.WMDEP(1) = 100.0F;
+  f.fill(1, 3);
+  f.c.YADD(1) = 100.0F;
+  f.groins({5});
+  f.c.YNDG(1) = 100.0F;
+  f.dgroin(10, 100.0F);
+  f.breakwater(20, 100.0F, 30, 100.0F);
+  f.c.DBDEP1(1) = 100.0F;
   ASSERT_EQ(f.stop(), "(no stop)");
   for (float v : {f.c.VVSE(1), f.c.VVSAQR(1), f.c.DREDV(1)}) EXPECT_NEAR(v, 764.55F, 0.01F);
-  for (float v : {f.c.BERMHT(1), f.c.DCLOS(4001), f.c.WMDEP(1), f.c.YADD(1)}) {
+  for (float v : {f.c.BERMHT(1), f.c.DCLOS(4001), f.c.WMDEP(1), f.c.YADD(1), f.c.YNDG(1),
+                  f.c.YDG(1), f.m.YTIP(2), f.m.DTIP(2)}) {
     EXPECT_FLOAT_EQ(v, 30.48F);
   }
-  for (int i = 1; i <= 4; ++i) EXPECT_FLOAT_EQ(f.c.DX(i), 9.144F) << i;  // first value only
-
-  SetupCase g;
-  g.c.NX = 3;
-  g.c.DX(2) = 40.0F;
-  ASSERT_EQ(g.stop(), "(no stop)");
-  for (int i = 1; i <= 4; ++i) EXPECT_EQ(g.c.DX(i), 10.0F) << i;
+  EXPECT_FLOAT_EQ(f.c.DDG(1), 0.6096F);
+  for (int i = 1; i <= 41; ++i) EXPECT_FLOAT_EQ(f.c.DX(i), 9.144F) << i;  // first value only
 }
 
 TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
@@ -116,7 +107,11 @@ TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
   w.c.NX = 8;
   ASSERT_EQ(w.stop(), "(no stop)");
   EXPECT_EQ(w.c.ISMOOTH, 7);
-  EXPECT_EQ(w.m.PRTPENDING.str(), " WARNING. ISMOOTH REDUCED TO          7\n");
+  EXPECT_EQ(w.prt.str(), " WARNING. ISMOOTH REDUCED TO          7\n");
+  SetupCase odd;  // on 9 cells the whole coast
+  odd.c.NX = 9;
+  ASSERT_EQ(odd.stop(), "(no stop)");
+  EXPECT_EQ(odd.c.ISMOOTH, 9);
 }
 
 TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
@@ -132,6 +127,17 @@ TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
   EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(22, 1.0F); }),
             " ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION\n"
             " GRID. PLEASE CHANGE IN YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({0}); }),
+            " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.\n"
+            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NNDG = 251; }),
+            " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE\n"
+            " CHANGE VALUE OF \"NNDG\" IN YOUR .spd FILE.\n"
+            " MAXIMUM NUMBER IS         250\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDG = 251; }),
+            " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE\n"
+            " VALUE OF \"NDG\" IN YOUR .spd FILE.\n"
+            " MAXIMUM NUMBER IS         250\n");
   SetupCase ends;  // groins on both boundary walls, with gated boundaries
   ends.c.LBCTYPE = 1;
   ends.c.RBCTYPE = 2;
@@ -202,6 +208,39 @@ TEST(Setup, LateralBoundaryConditions) {
   EXPECT_FLOAT_EQ(zero.c.RGROINY, 3.048F);
 }
 
+// The right-hand side has texts of its own, not only the side's name changed.
+TEST(Setup, RightHandBoundaryTexts) {
+  SetupCase rate;
+  rate.c.RMOVY = -2.0F;
+  ASSERT_EQ(rate.stop(), "(no stop)");
+  EXPECT_EQ(rate.c.RMOVY, 0.0F);
+  EXPECT_EQ(rate.con.str(),
+            " WARNING. \"PINNED-BEACH\" BOUNDARY CONDITION SPECIFIED\n"
+            " ON RIGHT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE\n"
+            " CHANGE WAS ALSO SPECIFIED.  RATE OF SHORELINE CHANGE\n"
+            " ON RIGHT-HAND BOUNDARY REASSIGNED TO ZERO.\n");
+  SetupCase zero;
+  zero.c.RBCTYPE = 2;
+  zero.groins({21});
+  ASSERT_EQ(zero.stop(), "(no stop)");
+  EXPECT_EQ(zero.con.str(),
+            " WARNING. DISTANCE FROM GROIN TIP ON RIGHT-HAND BOUNDARY\n"
+            " TO SHORELINE OUTSIDE GRID SPECIFIED AS ZERO. PLEASE\n"
+            " VERIFY VALUE OF \"RGROINY\" IN YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({21}); }),
+            " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A\n"
+            " GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL BOUNDARY.\n"
+            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 3; }),
+            " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION\n"
+            " ON RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
+            " \"RMOVPER\" IN YOUR .cfg FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 1; k.groins({1}); }),
+            " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND\n"
+            " A GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.\n"
+            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
+}
+
 TEST(Setup, MovingBoundaryRatePerTimeStep) {
   SetupCase count;  // 10 m over a run of 1000 steps given as a step count
   count.c.SIMDATS = count.c.SIMDATE = 1000;
@@ -258,13 +297,55 @@ TEST(Setup, TipAndDiffractingStructureLists) {
   ASSERT_EQ(ends.m.NDIFF, 2);
   EXPECT_EQ(ends.m.IDIFF(1), 1);
   EXPECT_EQ(ends.m.IDIFF(2), 21);
+
+  SetupCase order;  // breakwaters given right to left, one with its tips reversed
+  order.c.NX = 80;
+  order.breakwater(60, 160.0F, 50, 150.0F);
+  order.dgroin(30, 100.0F);
+  order.breakwater(10, 110.0F, 20, 120.0F);
+  ASSERT_EQ(order.stop(), "(no stop)");
+  EXPECT_EQ(order.m.ITIP(2), 60);  // the tip list keeps the breakwaters' order
+  ASSERT_EQ(order.m.NDIFF, 8);
+  const int sorted[8] = {-1, 10, 20, 30, 30, 50, 60, -2};
+  const float ys[8] = {0.0F, 110.0F, 120.0F, 100.0F, 100.0F, 150.0F, 160.0F, 0.0F};
+  for (int k = 1; k <= 8; ++k) {
+    EXPECT_EQ(order.m.IDIFF(k), sorted[k - 1]) << k;
+    EXPECT_EQ(order.m.YDIFF(k), ys[k - 1]) << k;
+  }
 }
 
 TEST(Setup, BreakwaterPlacementChecks) {
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDB = 126; }),
+            " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE\n"
+            " CHANGE VALUE OF \"NDB\" IN YOUR .spd FILE.\n"
+            " MAXIMUM NUMBER IS         125\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(1, 100.0F, 5, 100.0F); }),
             " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
             " LEFT-HAND BOUNDARY NOT ALLOWED. \n"
             " PLEASE CHANGE IN YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(15, 100.0F, 21, 100.0F); }),
+            " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
+            " RIGHT-HAND BOUNDARY NOT ALLOWED. \n"
+            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+  // A tip on a boundary cell must meet the diffracting groin there at its tip.
+  EXPECT_EQ(refusal([](SetupCase& k) {
+              k.c.LBCTYPE = 1;
+              k.c.LGROINY = 5.0F;
+              k.dgroin(1, 100.0F);
+              k.breakwater(1, 90.0F, 5, 100.0F);
+            }),
+            " ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON\n"
+            " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
+            " IN YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) {
+              k.c.RBCTYPE = 2;
+              k.c.RGROINY = 5.0F;
+              k.dgroin(21, 100.0F);
+              k.breakwater(15, 100.0F, 21, 90.0F);
+            }),
+            " ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON\n"
+            " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
+            " IN YOUR .spd FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(10, 100.0F, 22, 100.0F); }),
             " ERROR. DETACHED BREAKWATER TIP OUTSIDE \n"
             " CALCULATION GRID. PLEASE CHANGE IN YOUR .cstFILE.\n");
@@ -290,7 +371,7 @@ TEST(Setup, BreakwaterPlacementChecks) {
             "(no stop)");
 }
 
-TEST(Setup, BeachFillsAndCapacities) {
+TEST(Setup, BeachFillsStayOnTheGridInOrder) {
   const std::string outside =
       " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .spd FILE.\n";
   EXPECT_EQ(refusal([](SetupCase& k) { k.fill(0, 5); }), outside);
@@ -298,6 +379,11 @@ TEST(Setup, BeachFillsAndCapacities) {
   EXPECT_EQ(refusal([](SetupCase& k) { k.fill(8, 5); }),
             " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.\n"
             " PLEASE CORRECT YOUR .spd FILE.\n");
+  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(1, 20); }), "(no stop)");
+}
+
+TEST(Setup, PrintOutCountAndAdaptiveDefaults) {
+  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NOUT = 500; }), "(no stop)");
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NOUT = 501; }),
             " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.\n"
             " PLEASE CHANGE VALUE OF \"NOUT\" IN START FILE.\n"
@@ -308,7 +394,7 @@ TEST(Setup, BeachFillsAndCapacities) {
   ASSERT_EQ(adapt.stop(), "(no stop)");
   EXPECT_EQ(adapt.c.DTMIN, 0.0001);
   EXPECT_EQ(adapt.c.DTMAX, 2.0F);
-  EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);
+  EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);  // 28 days x 12 steps a day
 }
 
 }  // namespace

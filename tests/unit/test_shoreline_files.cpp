@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "input/shoreline_files.h"
-#include "model/error_stop.h"
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
@@ -22,13 +21,11 @@ std::string values(int first, int n) {  // one line: first, first+1, ...
   return s + "\n";
 }
 
-struct Files {
+// The initial shoreline, regional contour and spacing files of a coast of nx
+// cells, the first two opened as the configuration reader leaves them.
+struct Files : test::StateRig {
   test::ScratchDir dir;
-  std::unique_ptr<ModelState> s = make_state();
-  ModelState& m = *s;
-  std::ostringstream con;
   Files(int nx, int ireg, const std::string& ini, const std::string& reg = "") {
-    m.CON = &con;
     m.cfg.NX = nx;
     m.cfg.IREG = ireg;
     dir.write("ini.txt", ini);
@@ -39,13 +36,8 @@ struct Files {
     m.cfg.DXFILE = dir.file("dx.txt");
   }
   template <class F>
-  std::string stop(F f) {  // the error-stop message of f, or "(no stop)"
-    try {
-      f(m);
-    } catch (const ErrorStop& e) {
-      return e.message;
-    }
-    return "(no stop)";
+  std::string stop(F f) {
+    return test::stop_message([&] { f(m); });
   }
 };
 
@@ -90,11 +82,11 @@ TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRun) {
       " FILE \"SHORL\" CONTAINS TOO FEW VALUES\n"
       " PLEASE CHANGE IN DATA FILE(S)\n";
   EXPECT_EQ(ini.con.str(), lines + "\n");
-  EXPECT_EQ(ini.m.PRTPENDING.str(), lines);
+  EXPECT_EQ(ini.prt.str(), lines);
 
   Files reg(12, 3, HEADER + values(1, 10) + values(11, 2), HEADER + values(1, 10));
   EXPECT_EQ(reg.stop(read_shoreline_files), "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES");
-  EXPECT_EQ(reg.m.PRTPENDING.str(),
+  EXPECT_EQ(reg.prt.str(),
             " ERROR FOUND IN \"SHOIN\".\n FILE \"SHORM\" CONTAINS TOO FEW VALUES\n"
             " PLEASE CHANGE IN DATA FILE(S)\n");
   Files head(1, 0, "only\nthree\nlines\n");
@@ -104,6 +96,10 @@ TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRun) {
   EXPECT_EQ(bad.stop(read_shoreline_files), "Invalid value in initial shoreline file at line 6");
   Files badreg(3, 1, HEADER + values(1, 3), HEADER + "\n 1 abc 3\n");
   EXPECT_EQ(badreg.stop(read_shoreline_files), "Invalid value in regional contour file at line 6");
+  Files noreg(3, 3, HEADER + values(1, 3));  // IREG asks for a contour no REGFILE gave
+  noreg.m.FREG.close();
+  EXPECT_EQ(noreg.stop(read_shoreline_files),
+            "Regional shoreline filename omitted in config file");
 }
 
 TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
@@ -129,8 +125,10 @@ TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
 }
 
 TEST(CellSpacing, UnreadableOrInvalidSpacingStopsTheRun) {
-  for (const std::string name : {"missing.txt", "."}) {
-    Files f(3, 0, HEADER);
+  // A name holding a NUL would open the file named by the part before it.
+  const std::string nul = "dx.txt" + std::string(1, '\0') + "x";
+  for (const std::string& name : {std::string("missing.txt"), std::string("."), nul}) {
+    Files f(3, 0, HEADER + "10 20 30\n");
     f.m.cfg.DX(1) = -1.0F;
     f.m.cfg.DXFILE = f.dir.file(name);
     EXPECT_EQ(f.stop(read_cell_spacing), "Cannot open variable grid cell spacing file") << name;

@@ -1,0 +1,143 @@
+// The end-of-file steps of the configuration: the groin lists sorted by wall
+// (file order kept beside them), the checks for the header and the required
+// files, the diffracting-groin depth, the seven alongshore parameters expanded
+// from segments to walls 1..NX+1, the print-file check, the warnings flag, the
+// unit settings (UNITSYS, ENGLISH, VOLLABEL, WAVEFAC) and the date and step
+// checks. Defines config_end_of_file.
+
+#include "input/config_end.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "model/error_stop.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+// Selection sort of a groin list by wall: the smallest remaining wall (the
+// first among equals) is swapped into place, its attributes with it; ord keeps
+// each groin's position in file order.
+template <class... A>
+void sort_by_wall(int n, Vec1<int>& ix, Vec1<int>& ord, A&... attr) {
+  for (int k = 1; k <= n; ++k) ord(k) = k;
+  for (int i = 1; i < n; ++i) {
+    int jmin = i;
+    for (int j = i + 1; j <= n; ++j)
+      if (ix(j) < ix(jmin)) jmin = j;
+    if (jmin == i) continue;
+    std::swap(ix(i), ix(jmin));
+    std::swap(ord(i), ord(jmin));
+    (std::swap(attr(i), attr(jmin)), ...);
+  }
+}
+
+// One alongshore parameter from its segment values and segment end cells to the
+// walls 1..NX+1. Segment j runs from the wall after end cell j-1 to end cell j;
+// an end cell equal to NX, or a 0 (no further end cell), runs the segment to
+// the last wall. Walls beyond NX+1 (and beyond the capacity, when NX is too
+// large, which set-up reports) are never filled, nor walls below 1 when end
+// cells are out of order; a segment that reaches the last wall ends the
+// expansion, as every later one would start beyond it.
+void expand_alongshore(ModelState& m, const Vec1<float>& seg, const Vec1<int>& ends,
+                       Vec1<float>& wall, std::string_view name, std::string_view endname) {
+  const int nx = m.cfg.NX;
+  const int last = nx >= MXWALL ? MXWALL : nx + 1;
+  if (ends(1) == 0) {
+    const std::string msg =
+        "No " + std::string(endname) + " specified. " + std::string(name) +
+        " is constant alongshore";
+    lwrite(m.con(), msg);
+    lwrite(m.prt(), msg);
+    for (int i = 1; i <= last; ++i) wall(i) = seg(1);
+    return;
+  }
+  int start = 1;
+  for (int j = 1; j <= last; ++j) {
+    const int e = ends(j);
+    const bool to_end = e == nx || e == 0;
+    const int stop = to_end ? last : std::min(e, last);
+    for (int i = std::max(start, 1); i <= stop; ++i) wall(i) = seg(j);
+    if (to_end || e >= last) break;
+    start = e + 1;
+  }
+}
+
+// Left-adjusted, lower case, 6 characters: the form the unit texts are held in.
+std::string unit_text(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  std::string t = s.substr(i);
+  for (char& ch : t)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  t.resize(6, ' ');
+  return t;
+}
+
+// 2 for feet "(ft)", 1 for metres "(m)", 0 for anything else.
+int unit_kind(const std::string& t) {
+  if (t[1] == 'f' && t[2] == 't') return 2;
+  if (t[1] == 'm') return 1;
+  return 0;
+}
+
+}  // namespace
+
+bool config_end_of_file(ModelState& m, float lastddg) {
+  Settings& c = m.cfg;
+  // Design note: the text settings are held at their full width, as the
+  // reports lay them out: TITLE 64 characters, the unit texts 6 (left-adjusted
+  // and lower case, below); a name (file or inlet) is held without trailing blanks.
+  c.TITLE.resize(64, ' ');
+  // 1. Groins in ascending wall order (only the stored entries: a count beyond
+  // capacity is reported by set-up).
+  sort_by_wall(std::min(c.NNDG, MXNDG), c.IXNDG, c.INDGORD, c.YNDG, c.PNDG);
+  sort_by_wall(std::min(c.NDG, MXDG), c.IXDG, c.IDGORD, c.YDG, c.DDG, c.PDG);
+  // 2.-4. Required items.
+  if (!c.HEADER) error_stop("Configuration file not targeted for Coastra");
+  if (c.INIFILE.empty()) error_stop("Initial Shoreline filename omitted in config file");
+  if (c.NWAVEFILES == 0 || c.WAVEFILE[c.NWAVEFILES].empty())
+    error_stop("WAVEINFILE filename omitted in config file");
+  // 5. Diffraction needs the depth at the groin tips.
+  if (c.NDG > 0 && lastddg == 0.0F) {
+    lwrite(m.con(),
+           "Diffracting groin depth file DDG omitted or set to             zero in config file");
+    return false;
+  }
+  // 6. Alongshore parameters per wall.
+  expand_alongshore(m, c.K1SEG, c.IK1END, c.K1, "K1", "IK1END");
+  expand_alongshore(m, c.K2SEG, c.IK2END, c.K2, "K2", "IK2END");
+  expand_alongshore(m, c.HAMPSEG, c.IHAMPEND, c.HAMP, "HAMP", "IHAMPEND");
+  expand_alongshore(m, c.THETAAMPSEG, c.ITHETAAMPEND, c.THETAAMP, "THETAAMP", "ITHETAAMPEND");
+  expand_alongshore(m, c.THETADELSEG, c.ITHETADELEND, c.THETADEL, "THETADEL", "ITHETADELEND");
+  expand_alongshore(m, c.BERMHTSEG, c.IBERMHTEND, c.BERMHT, "BERMHT", "IBERMHTEND");
+  expand_alongshore(m, c.DCLOSSEG, c.IDCLOSEND, c.DCLOS, "DCLOS", "IDCLOSEND");
+  // 7. Print file.
+  if (c.PRTOUT && c.PRFILE.empty()) error_stop("PRTFILE filename omitted in config file");
+  // 8. Warnings flag.
+  c.IPRWARN = c.PRWARN ? 1 : 0;
+  // 9. Units of the model lengths and of the wave heights.
+  c.CSTUNITS = unit_text(c.CSTUNITS);
+  switch (unit_kind(c.CSTUNITS)) {
+    case 2: c.UNITSYS = 2; c.ENGLISH = true; c.VOLLABEL = "CY"; break;
+    case 1: c.UNITSYS = 1; c.ENGLISH = false; c.VOLLABEL = "M3"; break;
+    default: error_stop("CSTUNITS must be (ft) or (m)");
+  }
+  c.WAVUNITS = unit_text(c.WAVUNITS);
+  switch (unit_kind(c.WAVUNITS)) {
+    case 2: c.WAVEFAC = 0.3048F; break;
+    case 1: c.WAVEFAC = 1.0F; break;
+    default: error_stop("WAVUNITS must be (ft) or (m)");
+  }
+  // 10. Dates and steps.
+  if (c.SIMDATE < c.SIMDATS) error_stop("SIMDATE must be >= SIMDATS");
+  if (c.DT <= 0.0F) error_stop("DT must be > 0.");
+  if (c.DTSAVE <= 0.0F) error_stop("DTSAVE must be > 0.");
+  return true;
+}
+
+}  // namespace coastra
