@@ -65,6 +65,7 @@ void waves_and_transport(ModelState& m) {
     return;
   }
   breaking_waves(m);
+  if (m.IRUNERR != 0) return;  // the step stops right after the stage that failed
   update_slope(m);
   groin_factors(m);
   transport_step(m);
