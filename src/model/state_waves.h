@@ -60,6 +60,7 @@ struct WaveState {
   Vec1<float> wavsum_s2{MXWALL};      // merge accumulator: sum of H^2 sin(2 theta) (m2)
   Vec1<float> hbd_work{MXWALL};       // final height while it is smoothed (m)
   Vec1<float> thetabd_work{MXWALL};   // final direction while it is smoothed (rad)
+                                      // (both reused for the last step's list)
 
   // undiffracted breaking statistics
   Vec1<double> SUMHB{MXWALL};     // sum of breaking heights (model unit)

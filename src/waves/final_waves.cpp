@@ -1,11 +1,13 @@
 // The final breaking waves of a time step: the energy merge of the breaking-wave
-// components (WAVSUM), the alongshore smoothing with its structure rules
-// (final_smoothing) and the group celerity and wave number at the final
-// breaking depth (final_celerities). Writes HBD, THETABD, IGRADOFF, CGB, KB.
+// components (WAVSUM), the alongshore smoothing with its structure and inlet
+// rules and the list of the last time step (final_smoothing), and the group
+// celerity and wave number at the final breaking depth (final_celerities).
+// Writes HBD, THETABD, IGRADOFF, CGB, KB.
 
 #include <algorithm>
 #include <cmath>
 
+#include "output/format.h"
 #include "waves/nearshore.h"
 #include "waves/wave_relations.h"
 
@@ -58,12 +60,50 @@ float smoothed(const Vec1<float>& v, int i, Smooth rule) {
   return (v(i - 1) + 2.0F * v(i) + v(i + 1)) / 4.0F;
 }
 
+// Wall i's merged values into the working arrays.
+void copy_to_work(ModelState& m, int i) {
+  m.hbd_work(i) = m.HBD(i);
+  m.thetabd_work(i) = m.THETABD(i);
+}
+
+// The two lists of the final breaking waves in the last time step.
+// Design note: heights (model length unit) and then directions (degrees) of
+// walls 1..NX+1, ten values a line with two decimals, as in the other wave lists
+// of the print file.
+constexpr std::string_view LAST_STEP_VALUES = "(1X, 10F11.2)";
+
+// Wall `from`'s working values to wall `to`: an inlet mouth takes the waves of
+// the open beach beside it (steps 3 and 4 of final_smoothing).
+void copy_wall(ModelState& m, int to, int from) {
+  m.hbd_work(to) = m.hbd_work(from);
+  m.thetabd_work(to) = m.thetabd_work(from);
+}
+
+void write_last_step(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  // The working arrays are free once the values are final.
+  for (int i = 1; i <= nw; ++i) {
+    m.hbd_work(i) = m.HBD(i) / m.LENFAC;
+    m.thetabd_work(i) = m.THETABD(i) * 180.0F / PI;
+  }
+  std::ostream& p = m.prt();
+  p << " LAST TIME STEP. DIFFRACTED WAVES ALONGSHORE\n";
+  fwrite(p, LAST_STEP_VALUES, m.hbd_work.span(1, nw));
+  fwrite(p, LAST_STEP_VALUES, m.thetabd_work.span(1, nw));
+}
+
 }  // namespace
 
 void final_smoothing(ModelState& m) {
   const int nx = m.cfg.NX;
   const Vec1<int>& wt = m.WALLTYPE;  // structure state per wall (1 = groin)
   const Vec1<int>& sm = m.DBMARK;    // shoreline state per cell (-1 = salient at a breakwater)
+  const Vec1<int>& inl = m.INLCELL;  // 1 for the cells of a tidal inlet
+  const bool inlets = m.cfg.INLETS;
+  // The end walls are not smoothed; their merged values stand in the working
+  // arrays so that the inlet rules can copy from them.
+  copy_to_work(m, 1);
+  copy_to_work(m, nx + 1);
   // 1. New values from the merged neighbours, all computed before any is stored.
   // A groin wall and a wall between two salient cells keep their value; next to a
   // groin or a salient the wall is averaged with its open side only, so that no
@@ -79,23 +119,37 @@ void final_smoothing(ModelState& m) {
     m.hbd_work(i) = smoothed(m.HBD, i, rule);
     m.thetabd_work(i) = smoothed(m.THETABD, i, rule);
     // 2. The gradient-suppression flag is cleared; only the breakwater rule of
-    // step 4 sets it again.
+    // step 5 sets it again.
     m.IGRADOFF(i) = 0;
-    // (Inlets, once they exist: a wall whose two cells are both inlet cells gets
-    // height and direction 0, and the inlet's left mouth takes the values of the
-    // wall before it.)
+    // 3. Inside an inlet (both cells of the wall in the channel) no wave breaks
+    // on a beach: height and direction 0. The inlet's left mouth (wall i-1 when
+    // cell i-2 is open beach) takes the waves of the wall before it.
+    // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
+    // for its left mouth; that wall is not smoothed and keeps its merged value.
+    if (inlets && inl(i - 1) == 1 && inl(i) == 1) {
+      m.hbd_work(i) = 0.0F;
+      m.thetabd_work(i) = 0.0F;
+      if (i >= 3 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
+    }
   }
-  // 3. (Inlets, once they exist: the right mouth of each inlet takes the values
-  // of the wall after it.)
-  // 4. (Detached breakwaters with a touching salient, once they exist: walls in
+  // 4. The right mouth of each inlet (wall i+1 after its last cell i) takes the
+  // waves of the wall after it. An inlet that ends at cell NX has the boundary
+  // wall NX+1 for its right mouth, which keeps its merged value.
+  if (inlets) {
+    for (int i = 1; i <= nx - 1; ++i)
+      if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(m, i + 1, i + 2);
+  }
+  // 5. (Detached breakwaters with a touching salient, once they exist: walls in
   // the shadow are blocked or carry the transmitted height, with direction 0 and
   // the gradient-suppression flag set.)
-  // 5. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
+  // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
   // merged values.
   for (int i = 2; i <= nx; ++i) {
     m.HBD(i) = m.hbd_work(i);
     m.THETABD(i) = m.thetabd_work(i);
   }
+  // 7. The final waves of the last time step are listed in the print file.
+  if (m.ISTEP >= m.NTS) write_last_step(m);
 }
 
 void final_celerities(ModelState& m) {

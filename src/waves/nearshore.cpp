@@ -32,7 +32,7 @@ constexpr float CONTOUR_OFFSET = 300.0F;  // offshore contour seaward of the smo
 void bridge_inlets(ModelState& m) {
   const int nx = m.cfg.NX;
   Vec1<float>& y = m.ycontour_work;
-  for (int k = 1; k <= m.cfg.NINL; ++k) {
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
     const int first = std::max(m.cfg.IINLS(k), 1);
     const int last = std::min(m.cfg.IINLE(k), nx);
     const int before = first - 1;

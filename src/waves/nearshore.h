@@ -39,7 +39,9 @@ void shoreline_orientation(ModelState& m);
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last);
 // Alongshore smoothing of the merged HBD, THETABD at walls 2..NX by the structure
-// states WALLTYPE and the shoreline states DBMARK; clears IGRADOFF there.
+// states WALLTYPE and the shoreline states DBMARK, with the inlet rules (INLCELL);
+// clears IGRADOFF there. In the last time step (ISTEP >= NTS) lists the final
+// waves in the print file.
 void final_smoothing(ModelState& m);
 // Final CGB and KB at every wall from the event period and the breaking depth
 // HBD / GAMMA (0 where that depth is 0).

@@ -226,7 +226,7 @@ float regional_direction(float z, float r) {
 // reduction of the run is reported; later ones only with PRWARN (ISTEEP 1 for the
 // first report, 2 for a later one, until the wave step acknowledges it).
 float limit_steepness(ModelState& m, float h, float t) {
-  const float lz = DEEP_LENGTH_FAC * t * t;
+  const float lz = DEEP_LENGTH_FAC * (t * t);
   if (h / lz <= MAX_STEEPNESS) return h;
   const float hz = MAX_STEEPNESS * lz;
   if (m.cfg.PRWARN || m.ISTEEP == 0) {
@@ -258,21 +258,29 @@ void rewind_wave_file(ModelState& m, int k) {
 }
 
 void wave_file_error(ModelState& m, int k, int record, bool ended) {
-  std::string t;
+  std::string& t = m.WTEXT;
   const std::string& name = m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
   if (ended) {
-    t = " ERROR. WAVE FILE " + name + " ENDS BEFORE RECORD ";
+    t.assign(" ERROR. WAVE FILE ");
+    t += name;
+    t += " ENDS BEFORE RECORD ";
     append_int(t, record);
   } else {
-    t = " ERROR. INVALID RECORD ";
+    t.assign(" ERROR. INVALID RECORD ");
     append_int(t, record);
-    t += " IN WAVE FILE " + name;
+    t += " IN WAVE FILE ";
+    t += name;
   }
-  m.prt() << t << '\n';
+  t += '\n';
+  m.prt() << t;
   m.IRUNERR = 1;
 }
 
 void setup_wave_input(ModelState& m) {
+  // 0. The line buffers take their full size once, so that reading a record or
+  // composing a warning in the time-step loop allocates nothing.
+  m.WLINE.reserve(WAVE_LINE_MAX);
+  m.WTEXT.reserve(WAVE_LINE_MAX);
   // 1. Stations used and their checks.
   m.NSTATION = station_count(m);
   if (!stations_valid(m)) {

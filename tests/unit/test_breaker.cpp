@@ -1,4 +1,5 @@
-// The direct breaking solution against energy-flux conservation and Snell's law.
+// The direct breaking solution: hand cases, against an iterative solution of
+// energy-flux conservation and Snell's law, and its along-shore and overturned limits.
 
 #include <gtest/gtest.h>
 
@@ -44,19 +45,33 @@ TEST(Breaking, MatchesIterativeEnergyFluxAndSnellSolution) {
         const WaveNumber w0 = WAVNUM(T, 15.0F);
         const float a0 = deg * PI / 180.0F;
         const Breaking b = BREAKER(w0.K, H0, T, phi + a0, w0.N, phi, static_cast<float>(GAM));
-        if (deg == 0.0F) {
-          EXPECT_EQ(b.THETAB, phi);  // normal incidence keeps the direction
-        }
         const double c0 = 2.0 * static_cast<double>(PI) / static_cast<double>(w0.K * T);
         double hb = 0.0, ab = 0.0;
         iterate_breaking(c0, static_cast<double>(w0.N), static_cast<double>(H0),
                          static_cast<double>(a0), hb, ab);
         EXPECT_NEAR(static_cast<double>(b.HB), hb, 3.0E-3 * hb) << H0 << " " << T << " " << deg;
         EXPECT_NEAR(static_cast<double>(b.THETAB - phi), ab, 0.1 * std::numbers::pi / 180.0);
-        EXPECT_FLOAT_EQ(b.CGB, WAVNUM(T, b.HB / 0.78F).CG);  // celerity at the breaking depth
       }
     }
   }
+}
+
+TEST(Breaking, HandCasesObliqueAndNormal) {
+  // T = 8 s given in 10 m (k0 = 0.0886224, n0 = 0.810122), H0 = 1.5 m, gamma = 0.78,
+  // shoreline at 0.1 rad. Worked through steps 1-8 in double precision:
+  // c0 = 8.862300, chi = 21.41205.
+  const WaveNumber w0 = WAVNUM(8.0F, 10.0F);
+  // a = 0.25: lambda_a = 0.2899015, xi = 0.0177445, lambda = 0.2908014, hb = 2.329151.
+  const Breaking b = BREAKER(w0.K, 1.5F, 8.0F, 0.35F, w0.N, 0.1F, 0.78F);
+  EXPECT_NEAR(b.HB, 1.816737F, 2.0E-5F * 1.82F);
+  EXPECT_NEAR(b.THETAB, 0.2338141F, 2.0E-6F);
+  EXPECT_NEAR(b.KB, 0.1684271F, 2.0E-5F * 0.168F);  // WAVNUM at hb
+  EXPECT_NEAR(b.CGB, 4.440054F, 2.0E-5F * 4.44F);
+  // a = 0: xi = 0, lambda = lambda_a = 0.2935869, hb = 2.351460; the direction is kept.
+  const Breaking n = BREAKER(w0.K, 1.5F, 8.0F, 0.1F, w0.N, 0.1F, 0.78F);
+  EXPECT_NEAR(n.HB, 1.834139F, 2.0E-5F * 1.83F);
+  EXPECT_EQ(n.THETAB, 0.1F);
+  EXPECT_NEAR(n.CGB, 4.458094F, 2.0E-5F * 4.46F);
 }
 
 TEST(Breaking, WaveAlongShoreGivesZeroHeight) {

@@ -3,25 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "driver/wave_events.h"
-#include "model/error_stop.h"
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
 // One station at cell 1 of a two-cell grid, its wave file in a scratch directory.
-struct Rig {
+struct Rig : test::StateRig {
   test::ScratchDir dir;
-  std::unique_ptr<ModelState> owner = make_state();
-  ModelState& m = *owner;
-  std::ostringstream con, prt;
   Rig(int nevents, float dt, const std::string& records) {
-    m.CON = &con;
-    m.PRT = &prt;
     m.cfg.NX = 2;
     m.cfg.DT = dt;
     m.cfg.SIMDATS = 20200101;
@@ -39,16 +32,13 @@ struct Rig {
     m.cfg.IWAVEID(1) = 1;
     m.cfg.WMDEP(1) = 10.0F;
   }
-  // setup_wave_events + check_wave_timestep; the error-stop message or "".
+  // The start-up of the wave input; the error-stop message or "(no stop)".
   std::string start() {
-    try {
+    return test::stop_message([this] {
       setup_wave_events(m);
       check_wave_timestep(m);
       setup_wave_input(m);
-    } catch (const ErrorStop& e) {
-      return e.message;
-    }
-    return "";
+    });
   }
 };
 
@@ -68,17 +58,16 @@ const std::string RERUN = " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FI
 
 TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
   Rig hourly(3, 1.0F, events({"20200101 0000", "20200101 0100", "20200101 0200"}));
-  EXPECT_EQ(hourly.start(), "");
+  EXPECT_EQ(hourly.start(), "(no stop)");
   EXPECT_FLOAT_EQ(hourly.m.DTWAVE, 1.0F);
   EXPECT_EQ(hourly.m.NWS, 1);
-  Rig days(2, 1.0F, events({"20200110 2330", "20200112 0200"}));  // 26.5 hours
-  EXPECT_EQ(days.start(), "ERROR. Wave time step not a multiple of simulation time step");
-  EXPECT_FLOAT_EQ(days.m.DTWAVE, 26.5F);
+  // Across days: 2 days less 21 h 30 min, 26.5 hours.
   Rig half(2, 0.5F, events({"20200110 2330", "20200112 0200"}));
-  EXPECT_EQ(half.start(), "");
+  EXPECT_EQ(half.start(), "(no stop)");
+  EXPECT_FLOAT_EQ(half.m.DTWAVE, 26.5F);
   EXPECT_EQ(half.m.NWS, 53);
   Rig single(1, 2.0F, events({"20200101 0000"}));  // no second event: one record a step
-  EXPECT_EQ(single.start(), "");
+  EXPECT_EQ(single.start(), "(no stop)");
   EXPECT_EQ(single.m.NWS, 1);
 }
 
@@ -111,19 +100,21 @@ TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
   match.start();
   EXPECT_EQ(match.m.IWEVENT, 3);
   EXPECT_EQ(event_date(match.m), 20190315);
-  Rig later(3, 24.0F, days);
-  later.m.cfg.SIMDATS = 20190312;  // no 0312 event: first event not before the start
+  // No event on the start's month and day: the first event not before the start,
+  // and event 1 when every event lies before it.
+  Rig later(2, 24.0F, events({"20200314 0000", "20200316 0000"}));
+  later.m.cfg.SIMDATS = 20200315;
   later.start();
-  EXPECT_EQ(later.m.IWEVENT, 1);
-  Rig none(2, 24.0F, events({"20200314 0000", "20200316 0000"}));
-  none.m.cfg.SIMDATS = 20200315;
+  EXPECT_EQ(later.m.IWEVENT, 2);
+  Rig none(3, 24.0F, days);
+  none.m.cfg.SIMDATS = 20190320;
   none.start();
-  EXPECT_EQ(none.m.IWEVENT, 2);
+  EXPECT_EQ(none.m.IWEVENT, 1);
 }
 
 TEST(WaveEvents, ShortOrUnreadableEventFileEndsTheRunAtStartUp) {
   Rig shortfile(5, 1.0F, events({"20200101 0000", "20200101 0100"}));
-  EXPECT_EQ(shortfile.start(), "");
+  EXPECT_EQ(shortfile.start(), "(no stop)");
   EXPECT_EQ(shortfile.m.IRUNERR, 1);
   EXPECT_EQ(shortfile.prt.str(), " ERROR. WAVE FILE w.dat ENDS BEFORE RECORD 3\n");
   Rig unreadable(2, 1.0F, "20200101 0000 2 8 10\n2020O101 0100 2 8 10\n");
@@ -136,7 +127,7 @@ TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
   Rig r(3, 1.0F,
         "20200101 0000 1 8 0\n20200101 0100 2 8 0\n20200101 0200 3 8 0\n"
         "20200101 0300 9 8 0\n");
-  ASSERT_EQ(r.start(), "");
+  ASSERT_EQ(r.start(), "(no stop)");
   r.m.CURDATE = 20200102;
   const float heights[] = {1.0F, 2.0F, 3.0F, 1.0F, 2.0F};
   for (float h : heights) {
@@ -157,7 +148,7 @@ TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
 
 TEST(WaveEvents, UndatedFormRepeatsItsFirstRecordAndWarnsEveryWaveStep) {
   Rig r(0, 3.0F, "2 8 10\n3 9 5\n");
-  ASSERT_EQ(r.start(), "");
+  ASSERT_EQ(r.start(), "(no stop)");
   EXPECT_EQ(r.m.NWS, 1);
   for (int step = 1; step <= 3; ++step) {
     wave_step(r.m);

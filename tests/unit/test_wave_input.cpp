@@ -4,23 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "support/run_helpers.h"
+#include "support/state_rig.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
 // A grid of nx cells 10 m wide with stations whose wave files live in a scratch directory.
-struct Rig {
+struct Rig : test::StateRig {
   test::ScratchDir dir;
-  std::unique_ptr<ModelState> owner = make_state();
-  ModelState& m = *owner;
-  std::ostringstream con, prt;
   explicit Rig(int nx) {
-    m.CON = &con;
-    m.PRT = &prt;
     m.cfg.NX = nx;
     m.cfg.SIMDATS = 20200101;
     for (int i = 1; i <= nx + 1; ++i) {
@@ -36,7 +30,7 @@ struct Rig {
     const std::string name = "w" + std::to_string(k) + ".dat";
     dir.write(name, records);
     m.cfg.WAVEFILE[k] = name;
-    m.FWAVE[k].open(dir.file(name));
+    m.FWAVE[static_cast<std::size_t>(k)].open(dir.file(name));
     m.cfg.IWAVEID(k) = cell;
     m.cfg.WMDEP(k) = depth;
   }
@@ -141,6 +135,13 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOnceUnlessPrwarn) {
   EXPECT_FLOAT_EQ(calm.m.HRF(2), 3.0F);
   EXPECT_EQ(calm.prt.str(), "");
   EXPECT_EQ(calm.m.ISTEEP, 0);
+  // LZ = 1.56 T^2 squares the period first: for T = 3.3 s that is 16.9883976 m and
+  // H = 2.41235256 m; forming (1.56 T) T instead rounds to 2.4123528 m.
+  Rig odd(1);
+  odd.station(1, 10.0F, "3 3.3 0\n");
+  setup_wave_input(odd.m);
+  WAVINP(odd.m);
+  EXPECT_EQ(odd.m.HRF(1), 2.41235256F);
 }
 
 TEST(WaveInput, DatedRecordsBeforeTheStartArePassedOver) {

@@ -72,6 +72,26 @@ TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
   }
 }
 
+TEST(Refraction, HandCasesInShallowAndDeepWater) {
+  // A 10 s wave from deep water (k = K0, Cg = g / 2 omega), 2 m high, 0.4 rad to
+  // the normal of contours at 0.1 rad. Worked through steps 1-5 in double precision:
+  // omega = 0.6283186, K0 = 0.04025946, Cg0 = 7.803366.
+  const float omega = 2.0F * PI / 10.0F, k0 = omega * omega / GRAV, cg0 = GRAV / (2.0F * omega);
+  // At 5 m: y = 0.2013, k = 0.09285629, sin(0.4) K0 / k = 0.16884, theta = 0.1 + 0.16965,
+  // 2kh = 0.92856, n = 0.93477, Cg = 6.325198, Kr = 0.96668, Ks = 1.11072, H = 2.147426.
+  const RefractedWave s = REFSHO(omega, k0, k0, 2.0F, 0.5F, cg0, 0.1F, 5.0F);
+  EXPECT_NEAR(s.K, 0.09285629F, 2.0E-5F * 0.0929F);
+  EXPECT_NEAR(s.THETA, 0.2696517F, 2.0E-6F);
+  EXPECT_NEAR(s.CG, 6.325198F, 2.0E-5F * 6.33F);
+  EXPECT_NEAR(s.H, 2.147426F, 2.0E-5F * 2.15F);
+  // At 200 m 2kh = 16.1 is capped at 10, so n = 0.5 (1 + 10 / sinh 10) = 0.500454, not
+  // 0.5: Cg = 7.810435 lies above g / 2 omega and the height drops to 1.999094.
+  const RefractedWave d = REFSHO(omega, k0, k0, 2.0F, 0.5F, cg0, 0.1F, 200.0F);
+  EXPECT_NEAR(d.CG, 7.810435F, 2.0E-5F * 7.81F);
+  EXPECT_NEAR(d.H, 1.999094F, 2.0E-5F * 2.0F);
+  EXPECT_NEAR(d.THETA, 0.4999991F, 2.0E-6F);
+}
+
 TEST(Refraction, WaveTurnedBackBeforeTargetDepthRunsAlongContoursWithShoalingOnly) {
   const float omega = 2.0F * PI / 8.0F, k0 = omega * omega / GRAV, phi = 0.2F;
   // Reference in 2 m, target in 20 m: sin(60 deg) k(2 m) / k(20 m) is about 2.
