@@ -65,4 +65,10 @@ bool has_line(const std::string& text, const std::string& line) {
   return false;
 }
 
+int count_of(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
 }  // namespace coastra::test

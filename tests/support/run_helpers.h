@@ -37,5 +37,7 @@ RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args);
 std::vector<std::string> lines_of(const std::string& text);
 // True when some line of text equals line exactly.
 bool has_line(const std::string& text, const std::string& line);
+// How often what occurs in text.
+int count_of(const std::string& text, const std::string& what);
 
 }  // namespace coastra::test

@@ -21,11 +21,7 @@ std::string last_line(const std::string& text) {
   return lines.empty() ? "" : lines.back();
 }
 
-int count_of(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+using test::count_of;
 
 // A straight coast of 20 cells under steady oblique waves.
 struct SmallCoast {

@@ -4,33 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "driver/wave_events.h"
-#include "support/run_helpers.h"
-#include "support/state_rig.h"
+#include "support/wave_rig.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
-// One station at cell 1 of a two-cell grid, its wave file in a scratch directory.
-struct Rig : test::StateRig {
-  test::ScratchDir dir;
-  Rig(int nevents, float dt, const std::string& records) {
-    m.cfg.NX = 2;
+// One station at cell 1 of a two-cell grid.
+struct Rig : test::WaveRig {
+  Rig(int nevents, float dt, const std::string& records) : WaveRig(2) {
     m.cfg.DT = dt;
-    m.cfg.SIMDATS = 20200101;
     m.cfg.NWAVEV = nevents;
-    for (int i = 1; i <= 3; ++i) {
-      m.cfg.DX(i) = 10.0F;
-      m.XCELL(i) = 10.0F * static_cast<float>(i);
-      m.cfg.HAMP(i) = 1.0F;
-      m.cfg.THETAAMP(i) = 1.0F;
-    }
-    dir.write("w.dat", records);
-    m.cfg.NWAVEFILES = m.cfg.NUMWAVES = 1;
-    m.cfg.WAVEFILE[1] = "w.dat";
-    m.FWAVE[1].open(dir.file("w.dat"));
-    m.cfg.IWAVEID(1) = 1;
-    m.cfg.WMDEP(1) = 10.0F;
+    station(1, 10.0F, records);
   }
   // The start-up of the wave input; the error-stop message or "(no stop)".
   std::string start() {
@@ -48,11 +33,7 @@ std::string events(std::initializer_list<const char*> stamps) {
   return s;
 }
 
-int count_of(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
+using test::count_of;
 
 const std::string RERUN = " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
 
@@ -116,11 +97,11 @@ TEST(WaveEvents, ShortOrUnreadableEventFileEndsTheRunAtStartUp) {
   Rig shortfile(5, 1.0F, events({"20200101 0000", "20200101 0100"}));
   EXPECT_EQ(shortfile.start(), "(no stop)");
   EXPECT_EQ(shortfile.m.IRUNERR, 1);
-  EXPECT_EQ(shortfile.prt.str(), " ERROR. WAVE FILE w.dat ENDS BEFORE RECORD 3\n");
+  EXPECT_EQ(shortfile.prt.str(), " ERROR. WAVE FILE w1.dat ENDS BEFORE RECORD 3\n");
   Rig unreadable(2, 1.0F, "20200101 0000 2 8 10\n2020O101 0100 2 8 10\n");
   unreadable.start();
   EXPECT_EQ(unreadable.m.IRUNERR, 1);
-  EXPECT_EQ(unreadable.prt.str(), " ERROR. INVALID RECORD 2 IN WAVE FILE w.dat\n");
+  EXPECT_EQ(unreadable.prt.str(), " ERROR. INVALID RECORD 2 IN WAVE FILE w1.dat\n");
 }
 
 TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {

@@ -4,43 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "support/run_helpers.h"
-#include "support/state_rig.h"
+#include "support/wave_rig.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
-// A grid of nx cells 10 m wide with stations whose wave files live in a scratch directory.
-struct Rig : test::StateRig {
-  test::ScratchDir dir;
-  explicit Rig(int nx) {
-    m.cfg.NX = nx;
-    m.cfg.SIMDATS = 20200101;
-    for (int i = 1; i <= nx + 1; ++i) {
-      m.cfg.DX(i) = 10.0F;
-      m.XCELL(i) = 10.0F * static_cast<float>(i);
-      m.cfg.HAMP(i) = 1.0F;
-      m.cfg.THETAAMP(i) = 1.0F;
-    }
-  }
-  void station(int cell, float depth, const std::string& records) {
-    const int k = ++m.cfg.NWAVEFILES;
-    m.cfg.NUMWAVES = k;
-    const std::string name = "w" + std::to_string(k) + ".dat";
-    dir.write(name, records);
-    m.cfg.WAVEFILE[k] = name;
-    m.FWAVE[static_cast<std::size_t>(k)].open(dir.file(name));
-    m.cfg.IWAVEID(k) = cell;
-    m.cfg.WMDEP(k) = depth;
-  }
-};
-
-int count_of(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
+using Rig = test::WaveRig;
+using test::count_of;
 
 constexpr float DEG = PI / 180.0F;
 
