@@ -258,6 +258,9 @@ void setup_transport(ModelState& m) {
   if (!(m.cfg.D50 > 0.0F))
     setup_error(m, " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.");
   m.APROF = profile_parameter(m.cfg.D50);
+  //    The breaker index turns breaking heights into depths: without a positive
+  //    one there is no breaker line.
+  if (!(m.cfg.GAMMA > 0.0F)) setup_error(m, " ERROR. BREAKER INDEX GAMMA MUST BE GREATER THAN ZERO.");
   // 2. Active profile height: must be positive for DTFAC to exist.
   for (int i = 1; i <= nx; ++i)
     if (!(m.cfg.BERMHT(i) + m.cfg.DCLOS(i) > 0.0F))

@@ -104,7 +104,7 @@ TEST(TransportSetup, BuildsRelativeShorelineSeawallsInletsAndWallCodes) {
   EXPECT_DOUBLE_EQ(Coast(4).start().m.YSWALL(2), -9999.0);   // no seawall at all
 }
 
-TEST(TransportSetup, StopsWithoutAGrainSizeOrAnActiveProfile) {
+TEST(TransportSetup, StopsWithoutAGrainSizeABreakerIndexOrAnActiveProfile) {
   Coast grain(4);
   grain.m.cfg.D50 = 0.0F;
   const std::string d50 = " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.";
@@ -115,6 +115,10 @@ TEST(TransportSetup, StopsWithoutAGrainSizeOrAnActiveProfile) {
   const std::string height = " ERROR. BERM HEIGHT PLUS CLOSURE DEPTH MUST BE GREATER THAN ZERO.";
   EXPECT_EQ(test::stop_message([&] { profile.start(); }), height);
   EXPECT_EQ(profile.con.str(), height + "\n");
+  Coast breaker(4);
+  breaker.m.cfg.GAMMA = 0.0F;
+  EXPECT_EQ(test::stop_message([&] { breaker.start(); }),
+            " ERROR. BREAKER INDEX GAMMA MUST BE GREATER THAN ZERO.");
 }
 
 TEST(Transport, NormalIncidenceWithUniformHeightMovesNothing) {
