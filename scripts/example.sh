@@ -2,7 +2,7 @@
 # Builds Coastra and runs the bundled example coast in out/example/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
 rm -rf out/example && mkdir -p out/example
 cp examples/groin_field/coast.cfg examples/groin_field/shoreline.dat \
