@@ -8,6 +8,7 @@
 #include "input/setup.h"
 
 #include <algorithm>
+#include <string>
 #include <initializer_list>
 #include <vector>
 
@@ -84,6 +85,22 @@ void convert_lengths(ModelState& m) {
     c.DCLOS(i) *= m.LENFAC;
   }
   for (int k = 1; k <= MXWAVEF; ++k) c.WMDEP(k) *= m.LENFAC;
+}
+
+// Design note: a wave station in water of no depth has no wave number to start
+// breaking from, and a negative transport coefficient turns the one-line model
+// into an anti-diffusion that blows the shoreline up within days. Neither can
+// be meant, so both are refused here with the key named.
+void check_physical_inputs(ModelState& m) {
+  const Settings& c = m.cfg;
+  for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
+    if (!(c.WMDEP(k) > 0.0F))
+      error_stop("WAVEID line " + std::to_string(k) + ": wave station depth must be > 0");
+  }
+  for (int i = 1; i <= c.NX + 1; ++i) {
+    if (c.K1(i) < 0.0F) error_stop("K1 must not be negative (wall " + std::to_string(i) + ")");
+    if (c.K2(i) < 0.0F) error_stop("K2 must not be negative (wall " + std::to_string(i) + ")");
+  }
 }
 
 // 8. The grid: cell count, uniform spacing in metres, smoothing window.
@@ -502,6 +519,7 @@ int setup_after_config(ModelState& m) {
   // 7-8. Lengths to metres; the grid.
   convert_lengths(m);
   set_grid(m);
+  check_physical_inputs(m);
   // 9-12. Groins, the groin list, breakwaters and their tip list.
   check_groins(m);
   build_groin_list(m);

@@ -114,6 +114,24 @@ TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
   EXPECT_EQ(odd.c.ISMOOTH, 9);
 }
 
+TEST(Setup, StationDepthsAndTransportCoefficientsMustBePhysical) {
+  SetupCase ok;
+  ok.c.NWAVEFILES = 2;
+  ok.c.WMDEP(1) = ok.c.WMDEP(2) = 10.0F;
+  ok.c.K1(21) = 0.0F;  // zero transport is allowed
+  EXPECT_EQ(ok.stop(), "(no stop)");
+  SetupCase dry;
+  dry.c.NWAVEFILES = 2;
+  dry.c.WMDEP(1) = 10.0F;
+  EXPECT_EQ(dry.stop(), "WAVEID line 2: wave station depth must be > 0");
+  SetupCase k1;
+  k1.c.K1(21) = -0.1F;  // the last wall, NX + 1
+  EXPECT_EQ(k1.stop(), "K1 must not be negative (wall 21)");
+  SetupCase k2;
+  k2.c.K2(3) = -0.1F;
+  EXPECT_EQ(k2.stop(), "K2 must not be negative (wall 3)");
+}
+
 TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
   EXPECT_EQ(refusal([](SetupCase& k) { k.groins({5, 7}); }), "(no stop)");
   EXPECT_EQ(refusal([](SetupCase& k) { k.groins({5, 6}); }),
