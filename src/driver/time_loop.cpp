@@ -52,13 +52,20 @@ void waves_and_transport(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS == 0) {
     wave_step(m);
     if (m.IRUNERR != 0) return;
+    // What depends on the record alone is formed once per record: whether it is
+    // calm, and for waves the closure depth (which stops a record whose height
+    // and period cannot balance) and the nearshore slope drawn from it.
+    m.CALM = calm_step(m);
+    if (!m.CALM) {
+      closure_depth(m);
+      update_slope(m);
+    }
   } else {
     restore_wave_input(m);
   }
   // Representative offshore contour from the current shoreline.
   if (m.cfg.IREG != 3) offshore_contour(m);
 
-  m.CALM = calm_step(m);
   if (m.CALM) {
     // No transformation and no transport: sources and boundary movements only.
     calm_update(m);
@@ -66,7 +73,6 @@ void waves_and_transport(ModelState& m) {
   }
   breaking_waves(m);
   if (m.IRUNERR != 0) return;  // the step stops right after the stage that failed
-  update_slope(m);
   groin_factors(m);
   transport_step(m);
   if (m.IRUNERR != 0) return;

@@ -16,7 +16,7 @@ inline float wall_orientation(float ALPHAS) { return ALPHAS > 900.0F ? ALPHAS - 
 // Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
 // seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
 void setup_transport(ModelState& m);
-// Every step with waves, before the transport: TANB from DLTZ(1) and K2C.
+// Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1) and K2C.
 void update_slope(ModelState& m);
 // Every step with waves, before the transport: groin tip distances, GROINF, BYPG.
 void groin_factors(ModelState& m);

@@ -212,8 +212,8 @@ void breaking_waves(ModelState& m) {
   m.ZZRAD = m.ZZDEGNR * PI / 180.0F;
   // 2. (Breakwater transmission computed from wave conditions belongs here, once
   // detached-breakwater transmission exists.)
-  // 3. Closure depth; a non-positive value stops the run.
-  closure_depth(m);
+  // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
+  // forms it once per record, see closure_depth.)
   // 4. Shoreline orientation.
   shoreline_orientation(m);
   // 5. Breaking at every wall, from the wave number and celerity ratio at the

@@ -19,13 +19,14 @@ void input_wave_numbers(ModelState& m);
 // True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event
 // direction at or beyond +-90 degrees.
 bool calm_step(const ModelState& m);
-// Wave constants, DLTZ (error stop when not positive), ALPHAS, breaking at every
-// wall (HB, THETAB, KB, CGB), the undiffracted statistics, the final HBD, THETABD
-// and the final CGB, KB.
+// Wave constants, ALPHAS, breaking at every wall (HB, THETAB, KB, CGB), the
+// undiffracted statistics, the final HBD, THETABD and the final CGB, KB. DLTZ
+// (closure_depth) is formed before, once per wave record that is not calm.
 void breaking_waves(ModelState& m);
 
-// Closure-depth quantity DLTZ per cell; writes the print-file report and raises
-// the error stop when a value is not positive.
+// Closure-depth quantity DLTZ per cell, from HRF and TRF of the wave record;
+// writes the print-file report and raises the error stop when a value is not
+// positive. Called once per wave record that is not calm.
 void closure_depth(ModelState& m);
 // Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
 // groin walls (ALPHAS(i+1) still from the previous step there).
