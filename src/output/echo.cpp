@@ -33,7 +33,6 @@ constexpr std::string_view WAVES_AND_GRAIN = "(A, I3, A, I4, A, F8.3)";
 constexpr std::string_view STATION_DEPTH = "(A, F6.1)";
 constexpr std::string_view CELLS_10 = "(10I7)";
 constexpr std::string_view DATES_10 = "(10I10)";
-constexpr std::string_view VALUES_10 = "(10F11.2)";
 
 constexpr int TITLE_LENGTH = 64;  // the run title is a 64-character text
 

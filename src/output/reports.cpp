@@ -24,7 +24,6 @@ namespace {
 // themselves ("... TRANSPORT " + "(M3) FROM " + date + " TO " + date), so no
 // word runs into the next or into an eight-digit date; a label given in two
 // parts ("... (M3 PER GRID" and "CELL)") is written as one label with a blank.
-constexpr std::string_view POSITIONS_10 = "(10F11.2)";
 constexpr std::string_view VOLUMES_10 = "(10F7.0)";
 constexpr std::string_view WAVES_10 = "(10F7.2)";
 constexpr std::string_view RATES_10 = "(10F7.2)";
@@ -125,9 +124,9 @@ void volume_change_blocks(ModelState& m) {
     perlen.push_back(m.VOLLEN(i) * len / vdiv);
   }
   lwrite(p, "CALCULATED VOLUME CHANGE (", vol, " PER GRID CELL)");
-  write_list(p, POSITIONS_10, cell);
+  write_list(p, VALUES_10, cell);
   lwrite(p, "CALCULATED VOLUME CHANGE (", vol, " PER LINEAR ", lin);
-  write_list(p, POSITIONS_10, perlen);
+  write_list(p, VALUES_10, perlen);
 }
 
 void total_line(ModelState& m) {
@@ -211,7 +210,7 @@ void intermediate_report(ModelState& m) {
   empty_line(p);
   const std::string heading = "SHORELINE POSITION " + std::string(length_label(m)) + " AFTER";
   fwrite(p, AFTER_STEPS, heading, m.ISTEP, " TIME STEPS. DATE IS ", m.CURDATE);
-  write_list(p, POSITIONS_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
   // 2. Transport since the previous yearly report, with its mean-annual records.
   const bool thousands = m.NYEARREP > 0 ? m.THOUSANDS : largest_gross(m) > THOUSANDS_LIMIT;
   period_block(m, " MEAN ANNUALIZED NET TRANSPORT ", m.VNETP, thousands);
@@ -243,11 +242,11 @@ void yearly_report(ModelState& m) {
   const double len = static_cast<double>(m.LENFAC);
   // 1.-2. Shoreline position and change since the start.
   fwrite(p, YEARS_POSITION, unit, years, m.ISTEP, m.CURDATE);
-  write_list(p, POSITIONS_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
   fwrite(p, YEARS_CHANGE, unit, years, m.ISTEP, m.CURDATE);
   std::vector<double> change;
   for (int i = 1; i <= m.cfg.NX; ++i) change.push_back((m.YSHORE(i) - m.YINIT(i)) / len);
-  write_list(p, POSITIONS_10, change);
+  write_list(p, VALUES_10, change);
   // 3. Progress on the console.
   std::ostream& c = m.con();
   console_decoration(c, true);
@@ -317,16 +316,16 @@ void end_reports_shoreline(ModelState& m) {
   write_list(p, RATES_10, q);
   // 7. Final, seawardmost and landwardmost shorelines and the offshore contour.
   lwrite(p, "CALCULATED FINAL SHORELINE POSITION ", lab);
-  write_list(p, POSITIONS_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
   lwrite(p, "CALCULATED SEAWARDMOST SHORELINE POSITION ", lab);
-  write_list(p, POSITIONS_10, baseline_positions(m, m.YMAX));
+  write_list(p, VALUES_10, baseline_positions(m, m.YMAX));
   lwrite(p, "CALCULATED LANDWARDMOST SHORELINE POSITION ", lab);
-  write_list(p, POSITIONS_10, baseline_positions(m, m.YMIN));
+  write_list(p, VALUES_10, baseline_positions(m, m.YMIN));
   lwrite(p, "CALCULATED REPRESENTATIVE OFFSHORE CONTOUR POSITION ", lab);
   std::vector<double> off;
   for (int i = 1; i <= nx; ++i)
     off.push_back(static_cast<double>(m.YSMOOTH(i) + m.YREG(i)) / static_cast<double>(m.LENFAC));
-  write_list(p, POSITIONS_10, off);
+  write_list(p, VALUES_10, off);
   // 8. Transmission coefficients of breakwaters whose KT was computed. Design
   //    note: the average is over the values recorded (one per computation,
   //    record_kt), the span of the run over which KT was in force.

@@ -26,6 +26,9 @@ void end_reports_shoreline(ModelState& m);
 void write_total_volume_line(ModelState& m);
 
 // Helpers shared by the report writers.
+// The list layout of positions, volumes per cell and per-cell parameters:
+// ten values a line, F11.2.
+inline constexpr std::string_view VALUES_10 = "(10F11.2)";
 // "(FT)" for a run in feet, "(M)" otherwise.
 std::string_view length_label(const ModelState& m);
 // True when volumes are reported in cubic yards (a run in feet).
