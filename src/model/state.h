@@ -9,6 +9,7 @@
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
+#include "model/state_structures.h"
 #include "model/state_transport.h"
 #include "model/state_wavein.h"
 #include "model/state_waves.h"
@@ -16,7 +17,7 @@
 namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
-                    OutputState {
+                    OutputState, StructureState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;
