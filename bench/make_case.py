@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the benchmark case into the current directory: 4000 cells of 25 m,
-ten years of hourly dated waves at one station, four groins, 1-hour steps."""
+"""Writes a benchmark case into the current directory: 4000 cells of 25 m,
+ten years of hourly dated waves at one station, four groins, 1-hour steps.
+With --structures the coast also has two detached breakwaters and two
+diffracting groins, so that every step runs the diffraction stage."""
 import datetime
 import math
 import random
+import sys
 
 random.seed(7)
 NX = 4000
@@ -25,6 +28,12 @@ with open("waves.dat", "w") as f:
         f.write(f"{t:%Y%m%d} {t:%H%M} {height:.2f} {period:.2f} {direction:.1f}\n")
 
 groins = "".join(f"IXNDG: {w}\nYNDG: 360.0\nPNDG: 0.2\n" for w in (800, 1600, 2400, 3200))
+if "--structures" in sys.argv[1:]:
+    # Two diffracting groins reaching 3 m depth and two detached breakwaters
+    # 100 m long, 150 m off the mean shoreline, in 4 m of water.
+    groins += "".join(f"IXDG: {w}\nYDG: 420.0\nDDG: 3.0\nPDG: 0.0\n" for w in (1200, 2800))
+    groins += "".join(f"DBI1: {a}\nDBY1: 450.0\nDBDEP1: 4.0\nDBI2: {a + 4}\nDBY2: 450.0\n"
+                      f"DBDEP2: 4.0\nTRANDB: 0.3\n" for a in (2000, 3600))
 with open("bench.cfg", "w") as f:
     f.write(f"""COASTRA:
 TITLE: Benchmark 4000 cells, 10 years, hourly waves
