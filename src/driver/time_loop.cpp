@@ -73,46 +73,47 @@ void clear_sources(ModelState& m) {
 // it. Between records the last one stays in force (no stage changes it).
 bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
-  wave_step(m);                        // reads wave files; writes HRF..ZRF, KRF, NRF, events; may set IRUNERR
+  wave_step(m);                        // r: wave files | w: HRF..NRF, events | may set IRUNERR
   if (stopped(m)) return false;
-  m.CALM = calm_step(m);               // reads HRF, TRF, ZZDEGNR; writes CALM
+  m.CALM = calm_step(m);               // r: HRF, TRF, ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
-  if (const int cell = closure_depth(m); cell != 0)   // reads HRF, TRF; writes DLTZ
-    stop_on_closure_depth(m, cell);                   // error stop with its report
-  update_slope(m);                     // reads DLTZ(1), APROF, K2; writes TANB, K2C
+  if (const int cell = closure_depth(m); cell != 0)   // r: HRF, TRF | w: DLTZ | no stop
+    stop_on_closure_depth(m, cell);                   // report, then error stop
+  update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }
 
 // The physics of a step, up to and including "the shoreline moved". Returns
-// false when a stage set the run error flag (the step ends there).
+// false when a stage set the run error flag (the step ends there). Each stage
+// call says what it reads (r:), what it writes (w:) and whether it may stop.
 bool physics_of_step(ModelState& m) {
   // 1. Clock.
   const float start_day = m.CLKDAY;
-  next_step_number(m);                 // writes ISTEP
-  advance_clock(m);                    // writes CLKDAY, CURDATE, NEXTDATE, IYRFLAG
-  mark_start_day(m, start_day);        // writes ISTARTDAY, STARTDAY
+  next_step_number(m);                 // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
+  advance_clock(m);                    // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
+  mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
   // 2. Sources of the step. (Fills and bypassing add to QSRC here, before the
   //    calm/wave split, so that both paths move the beach by them.)
-  clear_sources(m);                    // writes QSRC = 0
+  clear_sources(m);                    // w: QSRC = 0 | no stop
   // 3. Wave record, once every NWS steps.
-  if (!wave_record(m)) return false;   // may set IRUNERR or stop
+  if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
   // 4. Representative offshore contour from the current shoreline.
-  if (m.cfg.IREG != 3) offshore_contour(m);   // reads YSHORE, ISMOOTH; writes YSMOOTH, ALPHAW
+  if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
-    calm_update(m);                    // reads QSRC, DYL, DYR, YSWALL; writes YSHORE
+    calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSHORE | no stop
   } else {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
-    breaking_waves(m);                 // reads HRF..NRF, ALPHAW, YSHORE; writes ALPHAS..CGB, HBD, THETABD
+    breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
     if (stopped(m)) return false;      // (no flag today; diffraction or transmission may add one)
     // (The stability check of an adaptive time step goes here: after the final
     //  celerities, before the groin factors.)
-    if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // report: see the rule above
-    groin_factors(m);                  // reads HBD, CGB, ALPHAS, YSHORE; writes DGL..QGPOT, clips THETABD at groins
-    transport_step(m);                 // reads HBD, THETABD, CGB, GROINF; writes DTFAC, QLS, YSTART
-    update_shoreline(m);               // reads QLS, QSRC, DTFAC, YSWALL; writes YSHORE, cuts QLS at seawalls
+    if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: DGL..QGPOT, THETABD clip | no stop
+    transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
+    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut | no stop
   }
   // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
   //    non-finite shoreline positions goes here: it may set the flag, and
@@ -123,11 +124,11 @@ bool physics_of_step(ModelState& m) {
 // Accumulation of the step: never sets the run error flag.
 void accumulate_step(ModelState& m) {
   if (!m.CALM) {
-    split_transport(m);                // reads QLS; writes QNEG, QPOS, QGROSS
-    accumulate_transport(m);           // reads QLS, QNEG, QPOS, QGROSS; writes QNET, V*P, V*
+    split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
+    accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
   }
-  volume_change(m);                    // reads YSHORE, YINIT; writes VOLCELL, VOLLEN, VOLTOT
-  update_extremes(m);                  // reads YSHORE; writes YMAX, YMIN
+  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }
 
 bool print_out_due(const ModelState& m) {

@@ -23,7 +23,7 @@ struct Settings {
   std::string TITLE;              // run title (64 characters)
   std::string INIFILE;            // initial shoreline file
   std::string REGFILE;            // regional shoreline file
-  int NUMWAVES = 0;               // number of wave files (stations) used; 0 or less: all WAVEID lines
+  int NUMWAVES = 0;               // wave files (stations) used; 0 or less: every WAVEID line
   int NWAVEFILES = 0;             // WAVEID lines read
   Vec1<int> IWAVEID{MXWAVEF};     // station identifier: the cell at which the station applies
   Vec1<float> WMDEP{MXWAVEF};     // depth of the station's waves (m after set-up)
@@ -68,7 +68,7 @@ struct Settings {
   int DTADAPT = 0;                // adaptive time step switch: 1 on
   double DTMIN = 0.0;             // smallest adaptive step (hours)
   float DTMAX = 0.0F;             // largest adaptive step (hours)
-  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps after set-up; read in days)
+  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps after set-up; read: days)
   float STABMIN = 0.5F;           // lower stability bound (dimensionless)
   float STABMAX = 0.5F;           // upper stability bound (dimensionless)
 

@@ -202,7 +202,9 @@ void breaking_waves(ModelState& m) {
   // detached-breakwater transmission exists.)
   // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
   // forms it once per record, see closure_depth.)
-  // 4. Shoreline orientation.
+  // 4. Shoreline orientation; every wall ORIENT_PLAIN. (A structure stage that
+  // fixes the orientation of a wall itself sets ALPHAS and marks the wall
+  // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
   // 5. Breaking at every wall, from the wave number and celerity ratio at the
   // input depth (KRF, NRF: computed once per wave record).
@@ -228,8 +230,8 @@ void breaking_waves(ModelState& m) {
   // by the end of the run, which then reports them (output/wave_reports.h).
   if (m.ISTEP < m.NTS) BRKSTAT(m);
   // 7. Final breaking waves. Diffraction behind structures, once it exists, adds
-  // one merge component per diffracting structure here (between steps 6 and 7). With none, the single
-  // component is the undiffracted wave over walls 1..NX+1.
+  // one merge component per diffracting structure here (between steps 6 and 7).
+  // With none, the single component is the undiffracted wave over walls 1..NX+1.
   WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nx + 1);
   final_smoothing(m);
   // 8. Group celerity and wave number at the final breaking depth.
