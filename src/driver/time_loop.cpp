@@ -107,11 +107,11 @@ bool physics_of_step(ModelState& m) {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
     breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
-    if (stopped(m)) return false;      // (no flag today; diffraction or transmission may add one)
+    if (stopped(m)) return false;      // no stop today; diffraction or transmission may add one
     // (The stability check of an adaptive time step goes here: after the final
     //  celerities, before the groin factors.)
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
-    groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: DGL..QGPOT, THETABD clip | no stop
+    groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut | no stop
   }

@@ -68,7 +68,7 @@ struct Settings {
   int DTADAPT = 0;                // adaptive time step switch: 1 on
   double DTMIN = 0.0;             // smallest adaptive step (hours)
   float DTMAX = 0.0F;             // largest adaptive step (hours)
-  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps after set-up; read: days)
+  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps; read in days)
   float STABMIN = 0.5F;           // lower stability bound (dimensionless)
   float STABMAX = 0.5F;           // upper stability bound (dimensionless)
 
