@@ -15,9 +15,12 @@
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
+#include "output/echo.h"
 #include "output/format.h"
 #include "output/reports.h"
+#include "output/wave_reports.h"
 #include "transport/transport.h"
+#include "waves/breaking_statistics.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
@@ -76,7 +79,10 @@ bool start_up(ModelState& m, const std::string& cfgname) {
 void end_of_run(ModelState& m) {
   if (m.IRUNERR != 0) lwrite(m.prt(), "EXECUTION STOPPED DURING TIME STEP", m.ISTEP);
   end_reports_transport(m);
-  BRKSTAT(m, m.NTS, m.NTS);
+  // The undiffracted statistics take the values in force at the end (the last
+  // step's, which the breaking sequence leaves out) before they are reported.
+  BRKSTAT(m);
+  write_breaking_statistics(m);
   end_reports_shoreline(m);
   write_total_volume_line(m);
   lwrite(m.con(), "<<<Simulation finished>>>");

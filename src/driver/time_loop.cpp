@@ -1,11 +1,13 @@
-// The time-step loop. One step: step number, clock, sources, wave input,
-// offshore contour, then either the calm path or breaking waves and the
-// transport step; bookkeeping, periodic records and the reports that fall on
-// the step. Nothing here allocates or opens a file.
+// The time-step loop and the one explicit pipeline of a time step: clock,
+// sources, wave record, offshore contour, then either the calm path or the
+// breaking sequence, groin factors and transport; the shoreline update of
+// either path; the single "after the shoreline moved" point; accumulation;
+// records and reports. Nothing here allocates or opens a file.
 
 #include "driver/time_loop.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "driver/wave_events.h"
@@ -13,14 +15,33 @@
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
 #include "output/reports.h"
+#include "output/wave_reports.h"
+#include "transport/groins.h"
 #include "transport/shoreline_solver.h"
 #include "transport/transport.h"
 #include "waves/nearshore.h"
-#include "waves/wave_input.h"
 
 namespace coastra {
 
+// THE RULE OF THE RUN ERROR FLAG. A stage may end the run in two ways:
+// - error_stop (an input that cannot be simulated): the run unwinds at once,
+//   without end-of-run reports;
+// - the run error flag IRUNERR: the step ends right after that stage, the loop
+//   stops, the end-of-run reports are still written. A stage that may set the
+//   flag therefore runs in physics_of_step, and nothing of the step may have
+//   been accumulated (accumulate_transport, volume_change, update_extremes) or
+//   recorded (data files, reports) before it. Every such stage is followed by
+//   `if (stopped(m)) return false;`, and run_time_step enters the
+//   accumulation and the records only when physics_of_step returned true.
+//   Accumulation and records never set the flag (checked at the end of a step).
+// One report is written inside physics_of_step: the last step's wave list,
+// right after the breaking sequence, because it shows THETABD before the groin
+// stage clips it at the groin walls; a stage placed after it that sets the
+// flag leaves that list in the print file.
+
 namespace {
+
+bool stopped(const ModelState& m) { return m.IRUNERR != 0; }
 
 // The step number: after a change of DT it follows from the elapsed time, so
 // the steps keep counting hours of simulation.
@@ -46,37 +67,68 @@ void clear_sources(ModelState& m) {
   for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
 }
 
-// Waves, transport and shoreline of the step.
-void waves_and_transport(ModelState& m) {
-  // New wave record every NWS steps; otherwise the last record stays in force.
-  if ((m.ISTEP - 1) % m.NWS == 0) {
-    wave_step(m);
-    if (m.IRUNERR != 0) return;
-    // What depends on the record alone is formed once per record: whether it is
-    // calm, and for waves the closure depth (which stops a record whose height
-    // and period cannot balance) and the nearshore slope drawn from it.
-    m.CALM = calm_step(m);
-    if (!m.CALM) {
-      closure_depth(m);
-      update_slope(m);
-    }
-  } else {
-    restore_wave_input(m);
-  }
-  // Representative offshore contour from the current shoreline.
-  if (m.cfg.IREG != 3) offshore_contour(m);
+// What depends on the wave record alone, once per record: the record itself,
+// whether it is calm, and for waves the closure depth (a record whose height
+// and period cannot balance stops the run) and the nearshore slope drawn from
+// it. Between records the last one stays in force (no stage changes it).
+bool wave_record(ModelState& m) {
+  if ((m.ISTEP - 1) % m.NWS != 0) return true;
+  wave_step(m);                        // r: wave files | w: HRF..NRF, events | may set IRUNERR
+  if (stopped(m)) return false;
+  m.CALM = calm_step(m);               // r: HRF, TRF, ZZDEGNR | w: CALM | no stop
+  if (m.CALM) return true;
+  if (const int cell = closure_depth(m); cell != 0)   // r: HRF, TRF | w: DLTZ | no stop
+    stop_on_closure_depth(m, cell);                   // report, then error stop
+  update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
+  return true;
+}
+
+// The physics of a step, up to and including "the shoreline moved". Returns
+// false when a stage set the run error flag (the step ends there). Each stage
+// call says what it reads (r:), what it writes (w:) and whether it may stop.
+bool physics_of_step(ModelState& m) {
+  // 1. Clock.
+  const float start_day = m.CLKDAY;
+  next_step_number(m);                 // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
+  advance_clock(m);                    // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
+  mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
+  // 2. Sources of the step. (Fills and bypassing add to QSRC here, before the
+  //    calm/wave split, so that both paths move the beach by them.)
+  clear_sources(m);                    // w: QSRC = 0 | no stop
+  // 3. Wave record, once every NWS steps.
+  if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
+  // 4. Representative offshore contour from the current shoreline.
+  if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
 
   if (m.CALM) {
-    // No transformation and no transport: sources and boundary movements only.
-    calm_update(m);
-    return;
+    // 5c. Calm: no transformation and no transport.
+    calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSHORE | no stop
+  } else {
+    // 5w. Waves. The breaking sequence (diffraction behind structures belongs
+    //     inside it, see breaking_waves).
+    breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
+    if (stopped(m)) return false;      // no stop today; diffraction or transmission may add one
+    // (The stability check of an adaptive time step goes here: after the final
+    //  celerities, before the groin factors.)
+    if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
+    transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
+    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut | no stop
   }
-  breaking_waves(m);
-  if (m.IRUNERR != 0) return;  // the step stops right after the stage that failed
-  groin_factors(m);
-  transport_step(m);
-  if (m.IRUNERR != 0) return;
-  accumulate_transport(m);
+  // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
+  //    non-finite shoreline positions goes here: it may set the flag, and
+  //    nothing of the step has been accumulated yet.)
+  return !stopped(m);
+}
+
+// Accumulation of the step: never sets the run error flag.
+void accumulate_step(ModelState& m) {
+  if (!m.CALM) {
+    split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
+    accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
+  }
+  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }
 
 bool print_out_due(const ModelState& m) {
@@ -86,27 +138,23 @@ bool print_out_due(const ModelState& m) {
   return entry == m.ISTEP || entry == m.CURDATE;
 }
 
+// The records and reports that fall on the step: never set the run error flag.
+void record_step(ModelState& m) {
+  if (m.ISTEP % m.NSTSAVE == 0) write_periodic_records(m);   // data files
+  if (print_out_due(m)) {
+    intermediate_report(m);            // print file
+    m.IPROUT += 1;
+  }
+  if (yearly_report_due(m)) yearly_report(m);   // print file, console
+}
+
 }  // namespace
 
 void run_time_step(ModelState& m) {
-  const float start_day = m.CLKDAY;
-  next_step_number(m);
-  advance_clock(m);
-  mark_start_day(m, start_day);
-  clear_sources(m);
-
-  waves_and_transport(m);
-  if (m.IRUNERR != 0) return;
-
-  // Volume change and the records and reports that fall on this step.
-  volume_change(m);
-  update_extremes(m);
-  if (m.ISTEP % m.NSTSAVE == 0) write_periodic_records(m);
-  if (print_out_due(m)) {
-    intermediate_report(m);
-    m.IPROUT += 1;
-  }
-  if (yearly_report_due(m)) yearly_report(m);
+  if (!physics_of_step(m)) return;     // the only place a step ends early
+  accumulate_step(m);
+  record_step(m);
+  assert(!stopped(m) && "accumulation and records never set the run error flag");
 }
 
 void run_time_loop(ModelState& m) {

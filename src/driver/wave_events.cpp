@@ -13,6 +13,7 @@
 #include "input/field_reader.h"
 #include "model/error_stop.h"
 #include "output/format.h"
+#include "output/warnings.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
@@ -156,8 +157,10 @@ void check_wave_timestep(ModelState& m) {
 }
 
 void wave_step(ModelState& m) {
-  // 1. New record of every station, distributed to the walls.
+  // 1. New record of every station, distributed to the walls, and the
+  // steepness warnings its wall loop recorded.
   WAVINP(m);
+  write_step_warnings(m);
   // 2. Next event.
   m.IWEVENT += 1;
   // 3. Past the last event (every step in the undated form): back to the first.

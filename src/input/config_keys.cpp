@@ -1,4 +1,6 @@
 // The key table of the configuration file, with the capacities of its lists.
+// The table checks its own consistency when it is compiled (unique keys, one
+// opening key per list, roles and lists that agree, positive capacities).
 // Defines find_key, config_key, config_key_count and group_spec.
 
 #include "input/config_keys.h"
@@ -10,7 +12,7 @@ namespace coastra {
 namespace {
 
 // In the order of Group.
-const GroupSpec GROUPS[] = {
+constexpr GroupSpec GROUPS[] = {
     {nullptr, "", 0, false},            {&Settings::NOUT, "PRDATE", MXOUT, true},
     {&Settings::NNDG, "IXNDG", MXNDG, true}, {&Settings::NDG, "IXDG", MXDG, true},
     {&Settings::NDB, "DBI1", MXDB, true},    {nullptr, "KTMETDB", MXDB, true},
@@ -62,7 +64,7 @@ using G = Group;
 using S = Settings;
 constexpr Hook ZV = Hook::ZEROVOL;
 
-const KeySpec KEYS[] = {
+constexpr KeySpec KEYS[] = {
     // header, titles, files and units
     special("TITLE"), special("INIFILE"), special("REGFILE"), special("WAVEID"),
     special("WLFILE"), special("TIDEFILE"), special("PRFILE"), special("DXFILE"),
@@ -138,6 +140,55 @@ const KeySpec KEYS[] = {
     opens("IQMAPV1", G::NQMAPV, &S::IQMAPV1), cur("IQMAPV2", G::NQMAPV, &S::IQMAPV2),
     opens("IQMAPQ1", G::NQMAPQ, &S::IQMAPQ1), cur("IQMAPQ2", G::NQMAPQ, &S::IQMAPQ2),
 };
+
+// ---- compile-time checks of the table ----
+
+consteval bool keys_unique() {
+  for (std::size_t i = 0; i < std::size(KEYS); ++i)
+    for (std::size_t j = i + 1; j < std::size(KEYS); ++j)
+      if (KEYS[i].key == KEYS[j].key) return false;
+  return true;
+}
+
+// A scalar or special key belongs to no list; every list role names a list.
+consteval bool roles_match_groups() {
+  for (const KeySpec& k : KEYS) {
+    const bool in_list = k.group != Group::NONE;
+    if (in_list != (k.role != Role::SCALAR)) return false;
+    if (k.kind == Kind::SPECIAL && (k.role != Role::SCALAR || k.hook != Hook::NONE)) return false;
+    if ((k.kind == Kind::REALS || k.kind == Kind::INTS) != (k.n > 0)) return false;
+    if (k.n > MXWALL) return false;   // no REALS / INTS list is longer than the walls
+  }
+  return true;
+}
+
+// Every list but NONE has a positive capacity and an opening key in the table;
+// a list with an entry count has exactly one key that opens its entries, and it
+// is the opener named in GROUPS.
+consteval bool lists_open_once() {
+  for (std::size_t g = 1; g < std::size(GROUPS); ++g) {
+    const GroupSpec& spec = GROUPS[g];
+    if (spec.cap <= 0) return false;
+    int openers = 0;
+    bool named_opener_found = false;
+    for (const KeySpec& k : KEYS) {
+      if (k.key == spec.opener) named_opener_found = true;
+      if (static_cast<std::size_t>(k.group) != g || k.role != Role::OPENS) continue;
+      ++openers;
+      if (k.key != spec.opener) return false;
+    }
+    if (!named_opener_found) return false;
+    if (spec.count != nullptr && openers != 1) return false;
+  }
+  return true;
+}
+
+static_assert(std::size(GROUPS) == static_cast<std::size_t>(Group::NDRED) + 1,
+              "one GROUPS entry per Group, in its order");
+static_assert(GROUPS[0].count == nullptr && GROUPS[0].cap == 0, "Group::NONE has no list");
+static_assert(keys_unique(), "every configuration key appears once in the table");
+static_assert(roles_match_groups(), "list roles name a list, scalars and specials none");
+static_assert(lists_open_once(), "every list has its opening key, and only one");
 
 }  // namespace
 

@@ -130,6 +130,9 @@ void set_grid(ModelState& m) {
     c.ISMOOTH = (c.NX % 2 == 1) ? c.NX : c.NX - 1;
     lwrite(m.prt(), "WARNING. ISMOOTH REDUCED TO", c.ISMOOTH);
   }
+  // The window is centred on its cell, so an even window of 3 or more loses one
+  // cell; normalised here once, so no stage rewrites the setting during the run.
+  if (c.ISMOOTH >= 3 && c.ISMOOTH % 2 == 0) c.ISMOOTH -= 1;
 }
 
 // 9-10. Groin counts and walls; tip distances and depths to metres.

@@ -11,13 +11,14 @@
 #include "model/state_run.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
+#include "model/state_warnings.h"
 #include "model/state_wavein.h"
 #include "model/state_waves.h"
 
 namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
-                    OutputState, StructureState {
+                    OutputState, StructureState, WarningState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

@@ -50,8 +50,10 @@ struct InputState {
   bool LMOVE = false, RMOVE = false;  // no groin at the boundary wall: QLS set by the rule
 
   // shoreline and grid files
-  Vec1<double> YINIT{MXCELL};     // initial shoreline per cell (m)
-  Vec1<float> YREG{MXCELL};       // regional contour per cell (m)
+  // DATUM: YINIT is read from the baseline; setup_transport subtracts YREG, so
+  // from then on it is measured seaward of the regional contour, like YSHORE.
+  Vec1<double> YINIT{MXCELL};     // initial shoreline per cell (m, from the regional contour)
+  Vec1<float> YREG{MXCELL};       // regional contour per cell, from the baseline (m; 0 without one)
   Vec1<float> YREGFILE{MXCELL};   // regional contour as read (file unit), kept for IREG = 3
   Vec1<float> XCELL{MXCELL};      // alongshore coordinate of each cell's right wall (m)
   bool VARDX = false;             // cell spacing read from DXFILE

@@ -8,14 +8,18 @@
 namespace coastra {
 
 struct TransportState {
+  // DATUM: YSHORE, YSTART, YSWALL and YDBW are measured seaward of the regional
+  // contour YREG (m); the position from the baseline is YSHORE + YREG. Groin tip
+  // lines (YG) are measured from the baseline.
   Vec1<double> YSHORE{MXCELL};    // shoreline position seaward of the regional contour (m)
   Vec1<double> YSTART{MXCELL};    // YSHORE at the start of the transport step (m)
-  Vec1<float> QLS{MXWALL};        // longshore transport per wall (m3/s), + towards higher cells
+  Vec1<float> QLS{MXWALL};        // longshore transport per wall (m3/s), + towards higher cells;
+                                  // transport_step, cut at seawalls by update_shoreline
   Vec1<double> QSRC{MXCELL};      // source rate per cell (m3/s per m of beach)
   Vec1<float> DTFAC{MXCELL};      // 3600 DT / (berm height + closure depth) (s/m)
-  Vec1<float> SFAC{MXWALL};       // sqrt(HB GAMMA g / (4 x 1.416)) (m/s)
-  Vec1<float> A1W{MXWALL};        // K1 / 37.79317
-  Vec1<float> K2C{MXWALL};        // K2 / (18.896585 TANB)
+  Vec1<float> SFAC{MXWALL};       // sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s)
+  Vec1<float> A1W{MXWALL};        // K1 / K1_DIVISOR (transport/transport_constants.h), set-up
+  Vec1<float> K2C{MXWALL};        // K2 / (K2_DIVISOR TANB), once per wave record
   Vec1<float> UTIDE{MXWALL};      // tidal-current term (m/s)
   float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)
   float TANB = 0.0F;              // average nearshore slope

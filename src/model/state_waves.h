@@ -9,17 +9,23 @@
 
 namespace coastra {
 
+// Orientation codes of ALPHASCODE. The shoreline-orientation stage sets every
+// wall to ORIENT_PLAIN before any stage reads the array; a structure stage that
+// fixes a wall's orientation itself (detached breakwaters) marks it
+// ORIENT_MARKED right after. ALPHAS holds the orientation in both cases, so a
+// reader that only needs the angle ignores the code.
+inline constexpr int ORIENT_PLAIN = 0;
+inline constexpr int ORIENT_MARKED = 1;
+
 struct WaveState {
-  // wave input per wall 1..NX+1 (WAVINP)
+  // wave input per wall 1..NX+1 (WAVINP, once per wave record; no stage changes them)
   Vec1<float> HRF{MXWALL};        // wave height (m)
   Vec1<float> TRF{MXWALL};        // wave period (s)
-  Vec1<float> THETARF{MXWALL};    // wave direction (rad)
+  Vec1<float> THETARF{MXWALL};    // wave direction to the shore normal (rad), per record
   Vec1<float> DRF{MXWALL};        // depth of the wave input (m)
   Vec1<float> ZRF{MXWALL};        // interpolated direction before adjustment (deg)
   Vec1<float> KRF{MXWALL};        // wave number at the input depth DRF (1/m), per record
   Vec1<float> NRF{MXWALL};        // group to phase celerity ratio at DRF, per record
-  Vec1<float> HRFSAV{MXWALL};     // HRF of the last wave record
-  Vec1<float> THETARFSAV{MXWALL}; // THETARF of the last wave record
   float HZ = 0.0F;                // event height (m)
   float TZ = 0.0F;                // event period (s)
   float ZZDEG = 0.0F;             // event direction with the regional transformation (deg)
@@ -44,7 +50,11 @@ struct WaveState {
   // transformation and breaking
   Vec1<float> YSMOOTH{MXCELL};    // representative offshore contour (m, with its 300 m offset)
   Vec1<float> ALPHAW{MXWALL};     // smoothed-contour orientation (rad)
-  Vec1<float> ALPHAS{MXWALL};     // shoreline orientation (rad)
+  Vec1<float> ALPHAS{MXWALL};     // shoreline orientation (rad); never carries an offset
+  Vec1<int> ALPHASCODE{MXWALL};   // orientation code of the wall: ORIENT_PLAIN or ORIENT_MARKED,
+                                  // set with ALPHAS by shoreline_orientation every wave step
+  Vec1<int> IWAVOFF{MXWALL};      // 1: wave directed offshore of the local contour this step;
+                                  // the wall breaks a shore-normal wave (breaking_waves)
   Vec1<float> HB{MXWALL};         // undiffracted breaking height (m)
   Vec1<float> THETAB{MXWALL};     // undiffracted breaking direction (rad)
   Vec1<float> KB{MXWALL};         // wave number at breaking (1/m)
@@ -60,7 +70,6 @@ struct WaveState {
   Vec1<float> wavsum_s2{MXWALL};      // merge accumulator: sum of H^2 sin(2 theta) (m2)
   Vec1<float> hbd_work{MXWALL};       // final height while it is smoothed (m)
   Vec1<float> thetabd_work{MXWALL};   // final direction while it is smoothed (rad)
-                                      // (both reused for the last step's list)
 
   // undiffracted breaking statistics
   Vec1<double> SUMHB{MXWALL};     // sum of breaking heights (model unit)

@@ -2,6 +2,8 @@
 // the title box on the console, and the initial shoreline.
 // Routines: write_banner_and_echo, write_initial_shoreline.
 
+#include "output/echo.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>

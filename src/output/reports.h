@@ -1,5 +1,5 @@
-// Print-file reports: banner and input echo, initial shoreline, intermediate
-// and yearly reports, and the end-of-run reports.
+// Print-file reports: intermediate and yearly reports, the end-of-run reports,
+// and the list helpers shared with the start-up reports (echo.h).
 #pragma once
 
 #include <ostream>
@@ -11,8 +11,6 @@
 
 namespace coastra {
 
-void write_banner_and_echo(ModelState& m);     // print file and console title box
-void write_initial_shoreline(ModelState& m);
 void intermediate_report(ModelState& m);       // at a PRDATE entry
 bool yearly_report_due(const ModelState& m);   // anniversary of the start date or last step
 void yearly_report(ModelState& m);

@@ -1,12 +1,14 @@
 // Groin factors of a wave step: the distance from each groin tip to the
 // shoreline on both sides, the bypassing fraction BYPG and transport factor
 // GROINF of each groin, and the potential transport at the groin wall.
-// Routine: groin_factors (declared in transport/transport.h).
+// Routine: groin_factors.
+
+#include "transport/groins.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "transport/transport.h"
+#include "transport/transport_constants.h"
 
 namespace coastra {
 namespace {
@@ -59,7 +61,7 @@ void groin_factor(ModelState& m, int k) {
   const float quarter = PI / 4.0F;
   const float angle = std::clamp(m.THETABD(j), -quarter, quarter);
   m.THETABD(j) = angle;
-  const float rel = angle - wall_orientation(m.ALPHAS(j));
+  const float rel = angle - m.ALPHAS(j);
   const float p = m.PG(k);
   if (rel == 0.0F) {
     m.BYPG(k) = 0.0F;
@@ -70,7 +72,7 @@ void groin_factor(ModelState& m, int k) {
   // Bypassing: the part of the surf zone (depth DLT) that lies seaward of the tip.
   const float dist = rel > 0.0F ? m.DGL(k) : m.DGR(k);
   const float dg = m.APROF * std::pow(dist, 0.667F) + m.WLCUR;   // depth at the tip (m)
-  const float dlt = (1.27F / m.cfg.GAMMA) * m.HBD(j);            // surf-zone depth (m)
+  const float dlt = (SURF_DEPTH_FAC / m.cfg.GAMMA) * m.HBD(j);   // surf-zone depth (m)
   float byp = dlt > 0.01F ? 1.0F - dg / dlt : 0.0F;
   if (dlt < dg) byp = 0.0F;
   byp = std::min(byp, 1.0F);

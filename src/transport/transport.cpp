@@ -1,8 +1,10 @@
 // Longshore transport: the profile parameter and the start-up state of the
-// transport step, the average nearshore slope of a wave step, and the transport
-// step itself (QLS at every wall, boundary walls, shoreline update, the step's
-// QNEG/QPOS/QGROSS). The groin factors of a step are in groins.cpp.
-// Routines: profile_parameter, setup_transport, update_slope, transport_step.
+// transport step, the average nearshore slope of a wave step, the transport
+// step itself (QLS at every wall, boundary walls) and the split of the step's
+// final QLS into QNEG/QPOS/QGROSS. The groin factors are in groins.cpp, the
+// shoreline update in shoreline_solver.cpp.
+// Routines: profile_parameter, setup_transport, update_slope, transport_step,
+// split_transport.
 
 #include "transport/transport.h"
 
@@ -12,7 +14,7 @@
 #include <string_view>
 
 #include "model/error_stop.h"
-#include "transport/shoreline_solver.h"
+#include "transport/transport_constants.h"
 
 namespace coastra {
 namespace {
@@ -118,7 +120,7 @@ float height_gradient(const ModelState& m, int i) {
 // Transport at wall i (m3/s, + towards higher cells) from the breaking height,
 // group celerity and angle (sin and cos of the relative angle), the gradient
 // quantity d and the tidal current. The evaluated sequence equals the sum
-// A1W HB^2 CGB sin 2theta - 4 HB^2 CGB K2 D cos theta / (37.79317 GAMMA g DX TANB)
+// A1W HB^2 CGB sin 2theta - 4 HB^2 CGB K2 D cos theta / (K1_DIVISOR GAMMA g DX TANB)
 // + tidal term.
 // Design note: K1 = 0 would make the sequence 0/0; its limit is the gradient
 // term alone (A1W = 0), which is evaluated directly. The gradient part is skipped
@@ -133,9 +135,9 @@ float wall_transport(const ModelState& m, int i, float sn, float cs, float d, fl
   const float dxw = m.cfg.DX(std::min(i, m.cfg.NX));   // wall NX+1 takes DX of cell NX
   if (k1 == 0.0F) {
     if (d == 0.0F) return 0.0F;
-    return -4.0F * hb * hb * cgb * k2 * d * cs / (37.79317F * gamma * GRAV * dxw * m.TANB);
+    return -4.0F * hb * hb * cgb * k2 * d * cs / (K1_DIVISOR * gamma * GRAV * dxw * m.TANB);
   }
-  const float r = k1 / 2.7F;
+  const float r = k1 / TRANSPORT_SCALE;
   const float grad =
       d == 0.0F ? 0.0F : (0.5F * d) * (4.0F * s * (k2 / r) / gamma / GRAV / dxw) / m.TANB;
   const float e = s * sn * (k1 / r) - grad;
@@ -158,7 +160,7 @@ void shadow_leakage(ModelState& m, int i) {
   } else {
     return;
   }
-  const float dlt = (1.27F / m.cfg.GAMMA) * m.HBD(i);   // surf-zone depth (m)
+  const float dlt = (SURF_DEPTH_FAC / m.cfg.GAMMA) * m.HBD(i);   // surf-zone depth (m)
   const float dg = dist >= 0.0F ? m.APROF * std::pow(dist, 0.667F) : 0.0F;
   float frac = dlt > 0.01F ? 1.0F - dg / dlt : 0.0F;
   if (dg > dlt) frac = 0.0F;
@@ -178,7 +180,7 @@ void prepare_walls(ModelState& m) {
     m.QNEG(i) = 0.0F;
     m.QPOS(i) = 0.0F;
     m.QGROSS(i) = 0.0F;
-    m.SFAC(i) = std::sqrt(m.HBD(i) * gamma * 0.25F * GRAV / 1.416F);
+    m.SFAC(i) = std::sqrt(m.HBD(i) * gamma * 0.25F * GRAV / HS_OVER_HRMS);
   }
   for (int i = 1; i <= nx; ++i) m.YSTART(i) = m.YSHORE(i);
 }
@@ -189,10 +191,10 @@ void prepare_walls(ModelState& m) {
 // behind is kept per wall for the pass from the right.
 void wall_pass(ModelState& m) {
   const int nx = m.cfg.NX;
-  const float c = std::sqrt((1.416F / m.cfg.GAMMA) / GRAV);
+  const float c = std::sqrt((HS_OVER_HRMS / m.cfg.GAMMA) / GRAV);
   int k = 1;   // next groin of the list
   for (int i = 1; i <= nx + 1; ++i) {
-    const float theta = m.THETABD(i) - wall_orientation(m.ALPHAS(i));
+    const float theta = m.THETABD(i) - m.ALPHAS(i);
     const float sn = std::sin(theta);
     const float cs = std::cos(theta);
     m.THETAREL(i) = theta;
@@ -229,19 +231,6 @@ void boundary_walls(ModelState& m) {
     m.QLS(nx + 1) = m.QLS(nx) - static_cast<float>(m.DYR) * m.cfg.DX(nx) / m.DTFAC(nx);
 }
 
-// The step's transport split by direction, for the run driver's sums.
-void split_transport(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const float q = m.QLS(i);
-    if (q <= 0.0F) {
-      m.QNEG(i) += q;
-    } else {
-      m.QPOS(i) += q;
-    }
-    m.QGROSS(i) += std::abs(q);
-  }
-}
-
 }  // namespace
 
 float profile_parameter(float D50) {
@@ -268,7 +257,7 @@ void setup_transport(ModelState& m) {
   time_factors(m);
   // 3. Transport coefficient at every wall, the right boundary wall included, so
   //    a groin there passes transport as one at wall 1 does.
-  for (int i = 1; i <= nx + 1; ++i) m.A1W(i) = m.cfg.K1(i) / 37.79317F;
+  for (int i = 1; i <= nx + 1; ++i) m.A1W(i) = m.cfg.K1(i) / K1_DIVISOR;
   // 4. Shoreline measured seaward of the regional contour.
   for (int i = 1; i <= nx; ++i) {
     m.YINIT(i) -= static_cast<double>(m.YREG(i));
@@ -294,7 +283,7 @@ void setup_transport(ModelState& m) {
 
 void update_slope(ModelState& m) {
   m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) m.K2C(i) = m.cfg.K2(i) / (18.896585F * m.TANB);
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) m.K2C(i) = m.cfg.K2(i) / (K2_DIVISOR * m.TANB);
 }
 
 void transport_step(ModelState& m) {
@@ -308,10 +297,18 @@ void transport_step(ModelState& m) {
   waves_from_right(m);
   // 5. Boundary walls.
   boundary_walls(m);
-  // 6. Shoreline update with seawalls and sources.
-  update_shoreline(m);
-  // 7. The step's splits of the final transport.
-  split_transport(m);
+}
+
+void split_transport(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    const float q = m.QLS(i);
+    if (q <= 0.0F) {
+      m.QNEG(i) += q;
+    } else {
+      m.QPOS(i) += q;
+    }
+    m.QGROSS(i) += std::abs(q);
+  }
 }
 
 }  // namespace coastra

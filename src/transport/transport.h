@@ -1,6 +1,7 @@
-// Longshore transport: start-up coefficients, the groin factors of a step and
-// the transport step (transport at every wall, boundaries, shoreline update,
-// accumulation of the step's splits).
+// Longshore transport: the start-up coefficients, the average nearshore slope
+// of a wave record, and the transport step (QLS at every wall with its
+// boundaries) and the step's split of the final transport by direction. The
+// shoreline update that follows it is the solver's stage (shoreline_solver.h).
 #pragma once
 
 #include "model/state.h"
@@ -10,18 +11,17 @@ namespace coastra {
 // Equilibrium-profile shape parameter APROF (m^1/3) of a median grain size (mm).
 float profile_parameter(float D50);
 
-// Shoreline orientation of a wall with its marker offset of 999 removed (rad).
-inline float wall_orientation(float ALPHAS) { return ALPHAS > 900.0F ? ALPHAS - 999.0F : ALPHAS; }
-
 // Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
 // seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
 void setup_transport(ModelState& m);
 // Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1) and K2C.
 void update_slope(ModelState& m);
-// Every step with waves, before the transport: groin tip distances, GROINF, BYPG.
-void groin_factors(ModelState& m);
-// The transport step: DTFAC, QLS at every wall, boundary walls, shoreline update,
-// QNEG/QPOS/QGROSS.
+// The transport step, every step with waves after the groin factors: DTFAC, QLS
+// at every wall (groins, shadow leakage, waves from behind), the boundary walls.
+// Clears QNEG/QPOS/QGROSS and keeps YSHORE as YSTART. Moves no shoreline.
 void transport_step(ModelState& m);
+// After the shoreline update (which may cut QLS at seawalls): the step's final
+// QLS split into QNEG, QPOS and QGROSS for the bookkeeping.
+void split_transport(ModelState& m);
 
 }  // namespace coastra

@@ -1,14 +1,13 @@
 // The final breaking waves of a time step: the energy merge of the breaking-wave
 // components (WAVSUM), the alongshore smoothing with its structure and inlet
-// rules and the list of the last time step (final_smoothing), and the group
-// celerity and wave number at the final breaking depth (final_celerities).
-// Writes HBD, THETABD, IGRADOFF, CGB, KB.
+// rules (final_smoothing), and the group celerity and wave number at the final
+// breaking depth (final_celerities). Writes HBD, THETABD, IGRADOFF, CGB, KB.
+
+#include "waves/final_waves.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "output/format.h"
-#include "waves/nearshore.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -66,30 +65,11 @@ void copy_to_work(ModelState& m, int i) {
   m.thetabd_work(i) = m.THETABD(i);
 }
 
-// The two lists of the final breaking waves in the last time step.
-// Design note: heights (model length unit) and then directions (degrees) of
-// walls 1..NX+1, ten values a line with two decimals, as in the other wave lists
-// of the print file.
-constexpr std::string_view LAST_STEP_VALUES = "(1X, 10F11.2)";
-
 // Wall `from`'s working values to wall `to`: an inlet mouth takes the waves of
 // the open beach beside it (steps 3 and 4 of final_smoothing).
 void copy_wall(ModelState& m, int to, int from) {
   m.hbd_work(to) = m.hbd_work(from);
   m.thetabd_work(to) = m.thetabd_work(from);
-}
-
-void write_last_step(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  // The working arrays are free once the values are final.
-  for (int i = 1; i <= nw; ++i) {
-    m.hbd_work(i) = m.HBD(i) / m.LENFAC;
-    m.thetabd_work(i) = m.THETABD(i) * 180.0F / PI;
-  }
-  std::ostream& p = m.prt();
-  p << " LAST TIME STEP. DIFFRACTED WAVES ALONGSHORE\n";
-  fwrite(p, LAST_STEP_VALUES, m.hbd_work.span(1, nw));
-  fwrite(p, LAST_STEP_VALUES, m.thetabd_work.span(1, nw));
 }
 
 }  // namespace
@@ -148,8 +128,6 @@ void final_smoothing(ModelState& m) {
     m.HBD(i) = m.hbd_work(i);
     m.THETABD(i) = m.thetabd_work(i);
   }
-  // 7. The final waves of the last time step are listed in the print file.
-  if (m.ISTEP >= m.NTS) write_last_step(m);
 }
 
 void final_celerities(ModelState& m) {

@@ -2,8 +2,8 @@
 // and its orientation (offshore_contour, moving_average), the calm-step test
 // (calm_step), the closure depth (closure_depth), the shoreline orientation
 // (shoreline_orientation) and breaking at every wall with the final breaking
-// waves (breaking_waves). Writes YSMOOTH, ALPHAW, DLTZ, ALPHAS, HB, THETAB, KB,
-// CGB, HBD, THETABD, OMEGA, K0, ZZRAD.
+// waves (breaking_waves). Writes YSMOOTH, ALPHAW, DLTZ, ALPHAS, ALPHASCODE,
+// IWAVOFF, HB, THETAB, KB, CGB, HBD, THETABD, OMEGA, K0, ZZRAD.
 
 #include "waves/nearshore.h"
 
@@ -11,10 +11,9 @@
 #include <cassert>
 #include <cmath>
 
-#include "model/error_stop.h"
-#include "output/format.h"
 #include "waves/breaker.h"
-#include "waves/wave_input.h"
+#include "waves/breaking_statistics.h"
+#include "waves/final_waves.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -117,13 +116,8 @@ void offshore_contour(ModelState& m) {
     // 1. Working copy of the shoreline, inlets bridged.
     for (int i = 1; i <= nx; ++i) m.ycontour_work(i) = static_cast<float>(m.YSHORE(i));
     if (m.cfg.NINL > 0) bridge_inlets(m);
-    // 2. Two passes of the moving average; an even window is reduced to the odd
-    // one below it, and the setting with it.
-    int n = m.cfg.ISMOOTH;
-    if (n >= 3 && n % 2 == 0) {
-      --n;
-      m.cfg.ISMOOTH = n;
-    }
+    // 2. Two passes of the moving average (set-up made ISMOOTH odd).
+    const int n = m.cfg.ISMOOTH;
     moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
     moving_average(m.ycontour_pass, m.YSMOOTH, nx, n);
     // 3. The representative contour lies 300 m seaward of the smoothed shoreline.
@@ -141,7 +135,7 @@ bool calm_step(const ModelState& m) {
   return false;
 }
 
-void closure_depth(ModelState& m) {
+int closure_depth(ModelState& m) {
   const int nx = m.cfg.NX;
   for (int i = 1; i <= nx; ++i) {
     // Hallermeier's form: 2.28 H - 68.5 H^2 / (g T^2) (m).
@@ -152,19 +146,9 @@ void closure_depth(ModelState& m) {
     // A steep short wave makes the quantity vanish or turn negative; the profile
     // then has no active depth and the wave input is unusable. (Written as
     // !(d > 0) so that a value that is not a number stops the run as well.)
-    if (!(d > 0.0F)) {
-      std::ostream& p = m.prt();
-      lwrite(p, "ERROR. BAD BALANCE IN WAVE INPUT PARAMETERS");
-      lwrite(p, "CAUSING DLTZ TO BE ZERO OR NEGATIVE.");
-      lwrite(p, "PLEASE CHECK YOUR WAVE INPUT PARAMETERS.");
-      lwrite(p, "CURRENT TIME STEP:", m.ISTEP);
-      lwrite(p, "CURRENT INDEX:", i);
-      lwrite(p, "HRF:", m.HRF.span(1, nx));
-      lwrite(p, "TRF:", m.TRF.span(1, nx));
-      lwrite(p, "ZRFPRTOUT:", m.ZRF.span(1, nx));
-      error_stop("ERROR. DLTZ is negative. Please check input wave parameters.");
-    }
+    if (!(d > 0.0F)) return i;
   }
+  return 0;
 }
 
 void shoreline_orientation(ModelState& m) {
@@ -172,9 +156,13 @@ void shoreline_orientation(ModelState& m) {
   if (nx < 2) {  // a one-cell coast: see contour_orientation
     m.ALPHAS(1) = 0.0F;
     m.ALPHAS(2) = 0.0F;
+    m.ALPHASCODE(1) = ORIENT_PLAIN;
+    m.ALPHASCODE(2) = ORIENT_PLAIN;
     return;
   }
   const Vec1<float>& dx = m.cfg.DX;
+  // No wall is marked by this stage; a structure stage placed after it may mark some.
+  for (int i = 1; i <= nx + 1; ++i) m.ALPHASCODE(i) = ORIENT_PLAIN;
   int g = 1;  // next entry of the groin list (ascending by wall)
   for (int i = 1; i <= nx; ++i) {
     // Orientation of the unsmoothed shoreline in double precision: the positions
@@ -214,30 +202,36 @@ void breaking_waves(ModelState& m) {
   // detached-breakwater transmission exists.)
   // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
   // forms it once per record, see closure_depth.)
-  // 4. Shoreline orientation.
+  // 4. Shoreline orientation; every wall ORIENT_PLAIN. (A structure stage that
+  // fixes the orientation of a wall itself sets ALPHAS and marks the wall
+  // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
   // 5. Breaking at every wall, from the wave number and celerity ratio at the
   // input depth (KRF, NRF: computed once per wave record).
   for (int i = 1; i <= nx + 1; ++i) {
     // A wave directed offshore relative to the local contour cannot reach the
-    // shore there: the wall gets a shore-normal wave for this step.
+    // shore there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave
+    // over a contour parallel to the baseline for this step (direction and
+    // contour orientation taken as 0). THETARF and ALPHAW stay as they are.
     const float rel = m.ZZDEGNR - m.ALPHAW(i) * 180.0F / PI;
-    if (rel >= 90.0F || rel <= -90.0F) {
-      m.THETARF(i) = 0.0F;
-      m.ALPHAW(i) = 0.0F;
-    }
+    const int off = rel >= 90.0F || rel <= -90.0F ? 1 : 0;
+    m.IWAVOFF(i) = off;
+    const float theta = off != 0 ? 0.0F : m.THETARF(i);
+    const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
     const Breaking b =
-        BREAKER(m.KRF(i), m.HRF(i), m.TRF(i), m.THETARF(i), m.NRF(i), m.ALPHAW(i), m.cfg.GAMMA);
+        BREAKER(m.KRF(i), m.HRF(i), m.TRF(i), theta, m.NRF(i), alpha, m.cfg.GAMMA);
     m.HB(i) = b.HB;
     m.THETAB(i) = b.THETAB;
     m.KB(i) = b.KB;
     m.CGB(i) = b.CGB;
   }
-  // 6. Undiffracted statistics (the last step's call is made by the run driver).
-  if (m.ISTEP < m.NTS) BRKSTAT(m, m.ISTEP, m.NTS);
+  // 6. Undiffracted statistics, accumulated here because the final celerities
+  // of step 8 overwrite the undiffracted CGB. The last step's values are added
+  // by the end of the run, which then reports them (output/wave_reports.h).
+  if (m.ISTEP < m.NTS) BRKSTAT(m);
   // 7. Final breaking waves. Diffraction behind structures, once it exists, adds
-  // one merge component per diffracting structure here. With none, the single
-  // component is the undiffracted wave over walls 1..NX+1.
+  // one merge component per diffracting structure here (between steps 6 and 7).
+  // With none, the single component is the undiffracted wave over walls 1..NX+1.
   WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nx + 1);
   final_smoothing(m);
   // 8. Group celerity and wave number at the final breaking depth.

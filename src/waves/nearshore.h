@@ -1,6 +1,7 @@
 // The nearshore sequence of a time step: the representative offshore contour,
-// the calm-step test, the closure depth, the shoreline orientation, breaking
-// at every wall and the final (merged and smoothed) breaking waves.
+// the calm-step test, the closure depth, the shoreline orientation, and the
+// breaking sequence (breaking at every wall, then the final waves of
+// final_waves.h). Writes no report and changes none of its inputs.
 #pragma once
 
 #include "model/state.h"
@@ -19,33 +20,20 @@ void input_wave_numbers(ModelState& m);
 // True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event
 // direction at or beyond +-90 degrees.
 bool calm_step(const ModelState& m);
-// Wave constants, ALPHAS, breaking at every wall (HB, THETAB, KB, CGB), the
-// undiffracted statistics, the final HBD, THETABD and the final CGB, KB. DLTZ
+// The breaking sequence: wave constants, ALPHAS and ALPHASCODE, IWAVOFF and
+// breaking at every wall (HB, THETAB, KB, CGB), the undiffracted statistics
+// (below the last step), the final HBD, THETABD and the final CGB, KB. DLTZ
 // (closure_depth) is formed before, once per wave record that is not calm.
 void breaking_waves(ModelState& m);
 
-// Closure-depth quantity DLTZ per cell, from HRF and TRF of the wave record;
-// writes the print-file report and raises the error stop when a value is not
-// positive. Called once per wave record that is not calm.
-void closure_depth(ModelState& m);
+// Closure-depth quantity DLTZ per cell, from HRF and TRF of the wave record.
+// Returns 0, or the first cell whose value is not positive (the caller reports
+// it and stops the run; the cells after it are left as they were). Called once
+// per wave record that is not calm.
+int closure_depth(ModelState& m);
 // Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
-// groin walls (ALPHAS(i+1) still from the previous step there).
+// groin walls (ALPHAS(i+1) still from the previous step there); ALPHASCODE of
+// every wall set to ORIENT_PLAIN.
 void shoreline_orientation(ModelState& m);
-
-// Final breaking waves (final_waves.cpp).
-// Energy merge of the breaking-wave components of a step: component icomp of
-// ncomp, heights H and directions THETA over walls first..last. Component 1
-// clears the accumulators and HBD, THETABD; the last one forms HBD = sqrt(sum H^2)
-// and THETABD = asin(sum H^2 sin 2theta / sum H^2) / 2 at every wall.
-void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
-            int first, int last);
-// Alongshore smoothing of the merged HBD, THETABD at walls 2..NX by the structure
-// states WALLTYPE and the shoreline states DBMARK, with the inlet rules (INLCELL);
-// clears IGRADOFF there. In the last time step (ISTEP >= NTS) lists the final
-// waves in the print file.
-void final_smoothing(ModelState& m);
-// Final CGB and KB at every wall from the event period and the breaking depth
-// HBD / GAMMA (0 where that depth is 0).
-void final_celerities(ModelState& m);
 
 }  // namespace coastra

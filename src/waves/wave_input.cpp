@@ -1,17 +1,15 @@
 // Wave input along the coast. setup_wave_input checks the stations and fixes
 // the per-wall interpolation; WAVINP reads one record per station, screens it,
-// distributes it to the walls and limits the steepness; restore_wave_input puts
-// the last record back between wave steps; BRKSTAT accumulates and reports the
-// undiffracted breaking statistics. Also the shared wave-file helpers.
+// distributes it to the walls and limits the steepness (a reduction is recorded
+// in the step's warning list, written by output/warnings.h after the loop).
+// Also the shared wave-file helpers.
 
 #include "waves/wave_input.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cmath>
-#include <span>
 #include <string_view>
-#include <vector>
 
 #include "input/field_reader.h"
 #include "output/format.h"
@@ -222,27 +220,14 @@ float regional_direction(float z, float r) {
   return zp;
 }
 
-// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m). The first
-// reduction of the run is reported; later ones only with PRWARN (ISTEEP 1 for the
-// first report, 2 for a later one, until the wave step acknowledges it).
-float limit_steepness(ModelState& m, float h, float t) {
+// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m). A reduced
+// height is recorded as a steepness warning of wall i with the new height (m);
+// whether it reaches the print file is the warning writer's decision.
+float limit_steepness(ModelState& m, int i, float h, float t) {
   const float lz = DEEP_LENGTH_FAC * (t * t);
   if (h / lz <= MAX_STEEPNESS) return h;
   const float hz = MAX_STEEPNESS * lz;
-  if (m.cfg.PRWARN || m.ISTEEP == 0) {
-    std::string& s = m.WTEXT;
-    s.assign("WARNING. UNPHYSICAL DEEPWATER WAVE STEEPNESS.\n");
-    s += " WAVE HEIGHT REDUCED TO MATCH HZ/LZ = 0.142\n";
-    s += " GIVING HZ = ";
-    edit_f(s, static_cast<double>(hz / m.LENFAC), 8, 3);  // model length unit
-    s += "\n\n";
-    m.prt() << s;
-    if (m.ISTEEP == 0) {
-      m.ISTEEP = 1;
-    } else if (m.ISTEEP == -1) {
-      m.ISTEEP = 2;
-    }
-  }
+  record_warning(m, WarnKind::STEEPNESS, i, m.ISTEP, hz);
   return hz;
 }
 
@@ -319,7 +304,7 @@ void WAVINP(ModelState& m) {
     m.TRF(i) = t;
     m.ZRF(i) = z;
     // 6. Steepness limit.
-    m.HRF(i) = limit_steepness(m, h, t);
+    m.HRF(i) = limit_steepness(m, i, h, t);
   }
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
@@ -327,70 +312,9 @@ void WAVINP(ModelState& m) {
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
-  // Saved for the steps without a new record (breaking may zero THETARF), and
-  // the wave number and celerity ratio at the input depth, which change only
-  // with the record: the steps until the next record reuse them.
-  for (int i = 1; i <= nw; ++i) {
-    m.HRFSAV(i) = m.HRF(i);
-    m.THETARFSAV(i) = m.THETARF(i);
-  }
+  // The wave number and celerity ratio at the input depth change only with the
+  // record: the steps until the next record reuse them.
   input_wave_numbers(m);
-}
-
-void restore_wave_input(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    m.HRF(i) = m.HRFSAV(i);
-    m.THETARF(i) = m.THETARFSAV(i);
-  }
-}
-
-// Report layout. Design note: ten values a line, heights and angles with two
-// decimals, transport rates (x 100) with four.
-constexpr std::string_view BRK_VALUES = "(1X, 10F11.2)";
-constexpr std::string_view BRK_RATES = "(1X, 10F11.4)";
-
-void BRKSTAT(ModelState& m, int step, int total) {
-  const int nw = m.cfg.NX + 1;
-  // Accumulation: height (model length unit), angle to the shoreline (rad) and
-  // the transport the undiffracted wave would drive (m3/s).
-  for (int i = 1; i <= nw; ++i) {
-    float phi = m.ALPHAS(i);
-    if (phi >= 900.0F) phi -= 999.0F;  // marker offset of a special wall
-    const float a = m.THETAB(i) - phi;
-    m.SUMHB(i) += static_cast<double>(m.HB(i) / m.LENFAC);
-    m.SUMANG(i) += static_cast<double>(a);
-    m.SUMQ(i) += static_cast<double>(m.CGB(i) * m.A1W(i) * m.HB(i) * m.HB(i) * std::sin(2.0F * a));
-  }
-  if (step != total) return;
-
-  // Report: averages over all steps of the run, calm steps included.
-  const double n = static_cast<double>(std::max(total, 1));
-  const bool metres = m.LENFAC >= 0.5F;
-  std::vector<double> avg(static_cast<std::size_t>(nw));
-  std::ostream& p = m.prt();
-  p << "\n\n ********************\n"
-    << " OUTPUT OF UNDIFFRACTED BREAKING WAVE STATISITCS\n"
-    << " N.B. THESE VALUES ARE NOT SMOOTHED!\n";
-  p << (metres ? " AVERAGE UNDIFFRACTED BREAKING WAVE HEIGHTS (M).\n"
-               : " AVERAGE UNDIFFRACTED BREAKING WAVE HEIGHTS (FT).\n");
-  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMHB(i) / n;
-  fwrite(p, BRK_VALUES, std::span<const double>(avg));
-  p << '\n' << " AVERAGE UNDIFFRACTED BREAKING WAVE ANGLE TO SHORELINE (DEG)\n";
-  const double deg = 180.0 / static_cast<double>(PI);
-  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMANG(i) * deg / n;
-  fwrite(p, BRK_VALUES, std::span<const double>(avg));
-  p << '\n';
-  double qfac = 100.0;
-  if (metres) {
-    p << " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 (M3/SEC)\n";
-  } else {
-    p << " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 (YARDS3/SEC)\n";
-    const double yd = static_cast<double>(m.YDFAC);
-    qfac = 100.0 / (yd * yd * yd);
-  }
-  for (int i = 1; i <= nw; ++i) avg[static_cast<std::size_t>(i - 1)] = m.SUMQ(i) * qfac / n;
-  fwrite(p, BRK_RATES, std::span<const double>(avg));
-  p << '\n';
 }
 
 }  // namespace coastra

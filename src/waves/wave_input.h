@@ -1,6 +1,5 @@
-// Wave input along the coast: reading and screening the station records,
-// distributing them to the walls (WAVINP), and the undiffracted breaking-wave
-// statistics (BRKSTAT).
+// Wave input along the coast: reading and screening the station records and
+// distributing them to the walls (WAVINP), with the shared wave-file helpers.
 #pragma once
 
 #include <cstddef>
@@ -12,15 +11,12 @@ namespace coastra {
 // Start-up: checks the stations against the grid and prepares the per-wall
 // interpolation; may set the run error flag.
 void setup_wave_input(ModelState& m);
-// Reads the next record of every station and fills HRF, TRF, THETARF, DRF, ZRF
-// and the event values; saves HRF and THETARF. A wave file that ends or a record
-// that cannot be read sets the run error flag with a print-file line.
+// Reads the next record of every station and fills HRF, TRF, THETARF, DRF, ZRF,
+// KRF, NRF and the event values; they stay in force until the next record. A
+// steepness reduction is recorded in the step's warning list. A wave file that
+// ends or a record that cannot be read sets the run error flag with a
+// print-file line.
 void WAVINP(ModelState& m);
-// Restores HRF and THETARF of the last record (between wave steps).
-void restore_wave_input(ModelState& m);
-// Accumulates the undiffracted breaking statistics; when step == total it also
-// writes the report to the print file.
-void BRKSTAT(ModelState& m, int step, int total);
 
 // Characters of a wave-file line that are kept: a record's five items fit many
 // times over, and the line buffer cannot grow without bound on a corrupt file.

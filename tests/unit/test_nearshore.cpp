@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "output/format.h"
+#include "output/wave_reports.h"
 #include "support/state_rig.h"
 #include "waves/breaker.h"
+#include "waves/final_waves.h"
 #include "waves/nearshore.h"
 #include "waves/wave_relations.h"
 
@@ -61,9 +63,9 @@ TEST(MovingAverage, CentredMeansEndLinesAndNarrowCoasts) {
 
 TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast c({95, 90, 85, 80, 75, 70, 65, 60, 55}, 20.0F);
-  c.m.cfg.ISMOOTH = 4;
+  c.m.cfg.ISMOOTH = 4;  // an even window smooths over 3 cells
   offshore_contour(c.m);
-  EXPECT_EQ(c.m.cfg.ISMOOTH, 3);  // the even setting is reduced with the window
+  EXPECT_EQ(c.m.cfg.ISMOOTH, 4);  // the setting itself is never rewritten by a stage
   for (int i = 1; i <= 9; ++i)
     EXPECT_FLOAT_EQ(c.m.YSMOOTH(i), 400.0F - 5.0F * static_cast<float>(i));  // + 300 m
   for (int i = 1; i <= 10; ++i) EXPECT_FLOAT_EQ(c.m.ALPHAW(i), std::atan(-0.25F)) << i;
@@ -110,11 +112,13 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
     c.m.TRF(i) = 8.0F;
     c.m.ZRF(i) = 10.0F * static_cast<float>(i);
   }
-  closure_depth(c.m);
+  EXPECT_EQ(closure_depth(c.m), 0);
   EXPECT_NEAR(c.m.DLTZ(2), 2.28F - 68.5F / (9.806F * 64.0F), 1.0E-6F);
   c.m.HRF(2) = 0.5F;
   c.m.TRF(2) = 1.0F;  // 2.28 x 0.5 < 68.5 x 0.25 / 9.806
-  EXPECT_EQ(test::stop_message([&] { closure_depth(c.m); }),
+  EXPECT_EQ(closure_depth(c.m), 2);
+  EXPECT_EQ(c.prt.str(), "");  // the stage reports nothing itself
+  EXPECT_EQ(test::stop_message([&] { stop_on_closure_depth(c.m, 2); }),
             "ERROR. DLTZ is negative. Please check input wave parameters.");
   EXPECT_EQ(c.prt.str(),
             " ERROR. BAD BALANCE IN WAVE INPUT PARAMETERS\n"
@@ -171,7 +175,11 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     const float phi = gated ? 0.0F : std::atan(static_cast<float>(slope));
     const Breaking b = BREAKER(w0.K, 1.5F, 8.0F, gated ? 0.0F : m.ZZRAD, w0.N, phi, 0.78F);
     for (int i = 1; i <= 11; ++i) {
-      EXPECT_FLOAT_EQ(m.ALPHAW(i), phi) << i;
+      // The offshore-directed wall is flagged; its inputs are left as they were.
+      EXPECT_EQ(m.IWAVOFF(i), gated ? 1 : 0) << i;
+      EXPECT_FLOAT_EQ(m.ALPHAW(i), std::atan(static_cast<float>(slope))) << i;
+      EXPECT_FLOAT_EQ(m.THETARF(i), 60.0F * PI / 180.0F) << i;
+      EXPECT_EQ(m.ALPHASCODE(i), ORIENT_PLAIN) << i;
       EXPECT_FLOAT_EQ(m.THETAB(i), b.THETAB) << i;
       // A uniform coast: merge and smoothing leave the wave as it is.
       EXPECT_NEAR(m.HBD(i), b.HB, 1.0E-5F) << i;
@@ -267,13 +275,11 @@ TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {
 TEST(FinalWaves, LastTimeStepListsTheFinalWaves) {
   Coast c({0, 0}, 10.0F);
   c.merged({1.0F, 2.0F, 3.0F});
-  c.m.ISTEP = 4;
+  c.m.ISTEP = 5;
   c.m.NTS = 5;
   final_smoothing(c.m);
-  EXPECT_EQ(c.prt.str(), "");
-  c.merged({1.0F, 2.0F, 3.0F});
-  c.m.ISTEP = 5;
-  final_smoothing(c.m);
+  EXPECT_EQ(c.prt.str(), "");  // the stage writes no report, even in the last step
+  write_last_step_waves(c.m);
   EXPECT_EQ(c.prt.str(),
             " LAST TIME STEP. DIFFRACTED WAVES ALONGSHORE\n"
             "        1.00       2.00       3.00\n"

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "output/data_files.h"
+#include "output/echo.h"
 #include "output/reports.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"

@@ -112,6 +112,11 @@ TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
   odd.c.NX = 9;
   ASSERT_EQ(odd.stop(), "(no stop)");
   EXPECT_EQ(odd.c.ISMOOTH, 9);
+  SetupCase even;  // an even window loses a cell once, here, not during the run
+  even.c.ISMOOTH = 6;
+  ASSERT_EQ(even.stop(), "(no stop)");
+  EXPECT_EQ(even.c.ISMOOTH, 5);
+  EXPECT_EQ(even.prt.str(), "");
 }
 
 TEST(Setup, StationDepthsAndTransportCoefficientsMustBePhysical) {

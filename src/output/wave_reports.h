@@ -1,0 +1,20 @@
+// Print-file reports of the wave stages: the averages of the undiffracted
+// breaking statistics, the final waves of the last time step, and the report
+// of a closure depth that is not positive (which ends the run).
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// End of run: averages of SUMHB, SUMANG and SUMQ over the NTS steps of the run
+// (calm steps included), heights in the model length unit, transport x 100.
+void write_breaking_statistics(ModelState& m);
+// Last time step: HBD (model length unit) and THETABD (deg) of walls 1..NX+1 as
+// the breaking sequence leaves them (before the groin stage clips THETABD).
+void write_last_step_waves(ModelState& m);
+// DLTZ of `cell` is not positive: the print-file report of the record's HRF,
+// TRF and ZRF, then the error stop.
+[[noreturn]] void stop_on_closure_depth(ModelState& m, int cell);
+
+}  // namespace coastra

@@ -1,0 +1,24 @@
+// The final breaking waves of a time step: the energy merge of the breaking-wave
+// components, the alongshore smoothing with its structure and inlet rules, and
+// the group celerity and wave number at the final breaking depth.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Energy merge of the breaking-wave components of a step: component icomp of
+// ncomp, heights H and directions THETA over walls first..last. Component 1
+// clears the accumulators and HBD, THETABD; the last one forms HBD = sqrt(sum H^2)
+// and THETABD = asin(sum H^2 sin 2theta / sum H^2) / 2 at every wall.
+void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
+            int first, int last);
+// Alongshore smoothing of the merged HBD, THETABD at walls 2..NX by the structure
+// states WALLTYPE and the shoreline states DBMARK, with the inlet rules (INLCELL);
+// clears IGRADOFF there. Uses hbd_work, thetabd_work.
+void final_smoothing(ModelState& m);
+// Final CGB and KB at every wall from the event period and the breaking depth
+// HBD / GAMMA (0 where that depth is 0).
+void final_celerities(ModelState& m);
+
+}  // namespace coastra
