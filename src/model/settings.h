@@ -106,6 +106,7 @@ struct Settings {
   Vec1<float> DBY1{MXDB}, DBDEP1{MXDB}, DBY2{MXDB}, DBDEP2{MXDB}, TRANDB{MXDB}, HDB{MXDB},
       BDB{MXDB}, SSDB{MXDB}, SHSDB{MXDB}, D50DB{MXDB}, PDB{MXDB};
   int TRANMODE = 0;               // 0 constant TRANDB, 1 computed (KTMETDB)
+  int NKTMET = 0;                 // KTMETDB lines read (one per breakwater when computed)
   int IDB1 = 0;
   int IDBN = 0;
 
