@@ -210,6 +210,8 @@ void request_transmission(ModelState& m) { m.KTDUE = true; }
 
 void breakwater_transmission(ModelState& m) {
   const Settings& c = m.cfg;
+  // Fixed coefficients have no method properties to compute from.
+  if (c.TRANMODE != 1) return;
   unsigned fired = 0U;  // warnings and failures of this computation, over all breakwaters
   for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
     // 1. Depth at the breakwater and the wave of its reference wall.

@@ -87,7 +87,8 @@ void request_transmission(ModelState& m);
 // records it in the KT statistics, writes the warnings of this computation to
 // the print file (each warning text at most once per computation; after its
 // first occurrence in the run only with PRWARN), and on method 1 applied to an
-// emerged breakwater writes the error line and sets IRUNERR = 1.
+// emerged breakwater writes the error line and sets IRUNERR = 1. Does nothing
+// with fixed coefficients (TRANMODE 0).
 void breakwater_transmission(ModelState& m);
 
 // Factor of breakwater k for the diffraction segment table: the coefficient in

@@ -269,6 +269,9 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   transmission_setup(f.m);
   EXPECT_EQ(breakwater_factor(f.m, 1), 0.99F);
   EXPECT_EQ(breakwater_factor(f.m, 2), 0.3F);
+  breakwater_transmission(f.m);  // nothing to compute
+  EXPECT_EQ(f.m.KTDB(1), 1.0F);
+  EXPECT_EQ(f.m.NKT(1), 0);
 }
 
 TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLimit) {
