@@ -205,7 +205,10 @@ void ConfigReader::process(std::string_view raw) {
   const int k = entry_index(ks, idx);
   // Settings that follow the line even when its entry is beyond capacity.
   if (ks.hook == Hook::TRANDB) c.TRANMODE = 0;
-  if (ks.hook == Hook::KTMETDB) c.TRANMODE = 1;
+  if (ks.hook == Hook::KTMETDB) {
+    c.TRANMODE = 1;
+    c.NKTMET = group_count(Group::KTMET);
+  }
   if (ks.hook == Hook::DDG && has) lastddg = v.f;
   if (k < 0 || !has) return;
   if (ks.hook == Hook::ZEROVOL && v.f == 0.0F) {

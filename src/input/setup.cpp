@@ -14,6 +14,7 @@
 
 #include "input/clock.h"
 #include "input/config_reader.h"
+#include "input/structure_checks.h"
 #include "model/error_stop.h"
 #include "output/format.h"
 
@@ -164,6 +165,7 @@ void check_groins(ModelState& m) {
     c.YDG(k) *= m.LENFAC;
     c.DDG(k) *= m.LENFAC;
   }
+  check_groin_depths(m);
 }
 
 // 11. The merged groin list, ascending by wall; on equal walls the diffracting
@@ -215,11 +217,17 @@ void build_tip_list(ModelState& m) {
   m.NTIP = 0;
   for (int k = 1; k <= c.NDB; ++k) {
     // The configuration values themselves are converted, so that every later
-    // reader of the breakwater ends finds metres.
+    // reader of the breakwater finds metres. Crest height, crest width and
+    // armour size are lengths of the model unit too: the transmission formulas
+    // compare them with depths and wave heights in metres.
     c.DBY1(k) *= m.LENFAC;
     c.DBDEP1(k) *= m.LENFAC;
     c.DBY2(k) *= m.LENFAC;
     c.DBDEP2(k) *= m.LENFAC;
+    c.HDB(k) *= m.LENFAC;
+    c.BDB(k) *= m.LENFAC;
+    c.D50DB(k) *= m.LENFAC;
+    check_breakwater(m, k);
     ++m.NTIP;
     m.ITIP(m.NTIP) = c.DBI1(k) + m.ISTART - 1;
     m.YTIP(m.NTIP) = c.DBY1(k);

@@ -120,18 +120,21 @@ struct Settings {
 
   // --- detached breakwaters ---
   // Breakwater k runs from cell DBI1 (tip DBY1, depth DBDEP1) to cell DBI2.
-  // The transmission properties are kept as read: the transmission method
-  // that uses them states their unit and converts them.
+  // Crest height, crest width and stone size are lengths, in metres after
+  // set-up; the face slopes are rise over run.
   int NDB = 0;                    // breakwaters read (may exceed MXDB: counted)
   Vec1<int> DBI1{MXDB}, DBI2{MXDB};    // first and last cell
   Vec1<int> KTMETDB{MXDB};        // transmission method of a computed KT
   Vec1<float> DBY1{MXDB}, DBY2{MXDB};      // end distances from the baseline (m after set-up)
   Vec1<float> DBDEP1{MXDB}, DBDEP2{MXDB};  // depths at the ends (m after set-up)
   Vec1<float> TRANDB{MXDB};       // constant transmission coefficient (dimensionless)
-  Vec1<float> HDB{MXDB}, BDB{MXDB}, SSDB{MXDB}, SHSDB{MXDB};  // transmission properties, as read
-  Vec1<float> D50DB{MXDB};        // armour grain size, as read (0 for method 2)
+  Vec1<float> HDB{MXDB};          // crest height above the bed (m after set-up)
+  Vec1<float> BDB{MXDB};          // crest width (m after set-up)
+  Vec1<float> SSDB{MXDB}, SHSDB{MXDB};  // seaward and shoreward face slopes (rise over run)
+  Vec1<float> D50DB{MXDB};        // median stone diameter (m after set-up; 0 for method 2)
   Vec1<float> PDB{MXDB};          // transmission property, as read (1.0 for methods 0 and 1)
   int TRANMODE = 0;               // 0 constant TRANDB, 1 computed (KTMETDB)
+  int NKTMET = 0;                 // KTMETDB lines read (one per breakwater when computed)
   int IDB1 = 0;                   // single-breakwater setting, as read (not used yet)
   int IDBN = 0;                   // single-breakwater setting, as read (not used yet)
 

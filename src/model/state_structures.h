@@ -38,6 +38,8 @@ struct StructureState {
   Vec1<float> ATDB{MXDB};          // gross cross-section area (m2)
   Vec1<float> KTDB{MXDB};          // transmission coefficient in force (method's value;
                                    // its statistics are KTSUM, KTMAX, KTMIN, NKT of the reports)
+  bool KTDUE = true;               // KTDB to be computed at the next step with waves
+  unsigned KTWARNED = 0U;          // transmission warnings already written in the run (bits)
 };
 
 }  // namespace coastra

@@ -46,6 +46,7 @@ struct SetupCase : test::StateRig {
     c.DBY1(c.NDB) = y1;
     c.DBI2(c.NDB) = i2;
     c.DBY2(c.NDB) = y2;
+    c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 2.0F;
   }
 };
 
@@ -327,7 +328,8 @@ TEST(Setup, TipAndDiffractingStructureLists) {
   order.dgroin(30, 100.0F);
   order.breakwater(10, 110.0F, 20, 120.0F);
   ASSERT_EQ(order.stop(), "(no stop)");
-  EXPECT_EQ(order.m.ITIP(2), 60);  // the tip list keeps the breakwaters' order
+  EXPECT_EQ(order.m.ITIP(2), 50);  // breakwater order kept, its reversed tips put in order
+  EXPECT_EQ(order.m.ITIP(4), 10);
   ASSERT_EQ(order.m.NDIFF, 8);
   const int sorted[8] = {-1, 10, 20, 30, 30, 50, 60, -2};
   const float ys[8] = {0.0F, 110.0F, 120.0F, 100.0F, 100.0F, 150.0F, 160.0F, 0.0F};

@@ -1,0 +1,293 @@
+// Transmission through detached breakwaters: the three methods of KTCALC with
+// their limits and warnings against hand-computed values, the dry-breakwater
+// path, and the stage that fills KTDB with its statistics, warnings, run error
+// and the factor handed to the segment table.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "support/run_helpers.h"
+#include "support/state_rig.h"
+#include "waves/transmission.h"
+
+namespace coastra {
+namespace {
+
+// Hand values below use one sea state: T = 8 s at depth d = 3 m, incident
+// height 1 m, wave normal to the contours.
+//   OMEGA = 2 pi / 8 = 0.785398; K0 = OMEGA^2 / 9.806 = 0.0629054
+//   y = K0 d = 0.188716; P(y) = 1 + d1 y + ... + d9 y^9 = 1.139641
+//   k = sqrt(K0 (y + 1/P) / d) = 0.149520; L = 6.283186 / k = 42.0223 m
+//   L0 = 9.806 * 64 / 6.283186 = 99.8831 m
+// With the reference wave taken at the breakwater's own depth and a = 0,
+// refraction and shoaling both give 1: Hi = 1 exactly.
+constexpr float T8 = 8.0F;
+constexpr float D3 = 3.0F;
+const float OM = 2.0F * PI / T8;
+const float K0 = OM * OM / GRAV;
+
+Transmission kt_at(int method, float hdb, float b, float ss, float d50, float at,
+                   float d = D3) {
+  const ReferenceWave r = transmission_reference(OM, K0, D3);
+  return KTCALC(d, T8, OM, K0, method, hdb, d50, at, b, ss, r.K, 1.0F, 0.2F, r.CG, 0.2F);
+}
+
+TEST(Transmission, ReferenceWaveArrivesUnchangedAtItsOwnDepth) {
+  const ReferenceWave r = transmission_reference(OM, K0, D3);
+  EXPECT_NEAR(r.K, 0.149520F, 2e-6F);
+  const Transmission t = kt_at(2, 3.0F, 4.0F, 0.5F, 0.0F, 0.0F);
+  EXPECT_EQ(t.HI, 1.0F);
+  EXPECT_EQ(t.KI, r.K);
+  // Shoaling from 3 m into 1.5 m under normal incidence conserves H^2 Cg:
+  // Hi = 1 * sqrt(Cg(3) / Cg(1.5)).
+  const ReferenceWave s = transmission_reference(OM, K0, 1.5F);
+  const Transmission u = kt_at(2, 3.0F, 4.0F, 0.5F, 0.0F, 0.0F, 1.5F);
+  EXPECT_NEAR(u.HI, std::sqrt(r.CG / s.CG), 1e-6F);
+  EXPECT_GT(u.HI, 1.0F);
+}
+
+TEST(Transmission, Method2NarrowBlendAndWideCrests) {
+  // HDB = 3 (Rc = 0), SSDB = 0.5: xi = 0.5 / sqrt(1 / 99.8831) = 4.99708
+  //   1 - e^(-0.5 xi) = 0.917795,  1 - e^(-0.41 xi) = 0.871111
+  // B = 4:  KTa = 0.64 * 4^-0.31 * 0.917795 = 0.382197 (B/H < 8: KTa)
+  const Transmission narrow = kt_at(2, 3.0F, 4.0F, 0.5F, 0.0F, 0.0F);
+  EXPECT_NEAR(narrow.KT, 0.382197F, 1e-5F);
+  EXPECT_EQ(narrow.FLAGS, 0U);
+  // B = 10: KTa = 0.64 * 10^-0.31 * 0.917795 = 0.287691,
+  //         KTb = 0.51 * 10^-0.65 * 0.871111 = 0.099459; w = 0.5: mean 0.193575
+  EXPECT_NEAR(kt_at(2, 3.0F, 10.0F, 0.5F, 0.0F, 0.0F).KT, 0.193575F, 1e-5F);
+  // B = 15 (B/H > 12): KTb = 0.51 * 15^-0.65 * 0.871111 = 0.076416
+  EXPECT_NEAR(kt_at(2, 3.0F, 15.0F, 0.5F, 0.0F, 0.0F).KT, 0.076416F, 1e-5F);
+  // B = 12 is still the blend with w = 1: KTb alone.
+  // KTb(12) = 0.51 * 12^-0.65 * 0.871111 = 0.088344
+  EXPECT_NEAR(kt_at(2, 3.0F, 12.0F, 0.5F, 0.0F, 0.0F).KT, 0.088344F, 1e-5F);
+}
+
+TEST(Transmission, Method2ClampsAtItsStatedLimits) {
+  // HDB = 1 (Rc = -2): KTa = 0.8 + 0.382197 = 1.182 > 0.8
+  const Transmission hi = kt_at(2, 1.0F, 4.0F, 0.5F, 0.0F, 0.0F);
+  EXPECT_EQ(hi.KT, 0.8F);
+  EXPECT_EQ(hi.FLAGS, KT_ABOVE_08);
+  // HDB = 5 (Rc = 2): KTa = -0.8 + 0.382197 = -0.418 < 0.075
+  const Transmission lo = kt_at(2, 5.0F, 4.0F, 0.5F, 0.0F, 0.0F);
+  EXPECT_EQ(lo.KT, 0.075F);
+  EXPECT_EQ(lo.FLAGS, KT_BELOW_0075);
+  // Over a sweep of crests, widths and slopes it never leaves [0.075, 0.8],
+  // and a flag fires exactly when a limit is returned.
+  for (float hdb = 0.5F; hdb <= 6.0F; hdb += 0.5F) {
+    for (float b = 1.0F; b <= 30.0F; b += 1.5F) {
+      for (float ss = 0.1F; ss <= 1.0F; ss += 0.3F) {
+        const Transmission t = kt_at(2, hdb, b, ss, 0.0F, 0.0F);
+        ASSERT_GE(t.KT, 0.075F);
+        ASSERT_LE(t.KT, 0.8F);
+        EXPECT_EQ((t.FLAGS & KT_ABOVE_08) != 0U, t.KT == 0.8F);
+        EXPECT_EQ(t.FLAGS & ~(KT_ABOVE_08 | KT_BELOW_0075), 0U);
+      }
+    }
+  }
+}
+
+TEST(Transmission, Method1SubmergedValueLimitsAndRange) {
+  // HDB = 2.5 (Rc = -0.5), B = 4, D = 0.5, L = 42.0223:
+  //   e^(-0.65*0.5 - 1.09/4) = e^(-0.5975) = 0.550185
+  //   X1 = 0.5*4/(42.0223*0.5) = 0.095187; X2 = 0.5*1/(4*0.5) = 0.25
+  //   KT = 1 - 0.550185 - 0.047*0.095187 + 0.067*0.25 = 0.462091
+  const Transmission sub = kt_at(1, 2.5F, 4.0F, 0.0F, 0.5F, 0.0F);
+  EXPECT_NEAR(sub.KT, 0.462091F, 1e-5F);
+  EXPECT_EQ(sub.FLAGS, 0U);
+  // HDB = 1 (Rc = -2), B = 0.5, D = 0.05: X2 = 2/(0.5*0.05) = 80,
+  //   KT = 1 - e^(-1.3 - 2.18) - 0.047*0.4759 + 0.067*80 = 6.31 > 1.5
+  const Transmission hi = kt_at(1, 1.0F, 0.5F, 0.0F, 0.05F, 0.0F);
+  EXPECT_EQ(hi.KT, 1.5F);
+  EXPECT_EQ(hi.FLAGS, KT_ABOVE_15 | KT_OUT_OF_RANGE);
+  // HDB = 1, B = 40, D = 0.1: X1 = 2*40/(42.0223*0.1) = 19.04 > 7.08,
+  //   KT = 1 - 0.265206 - 0.047*19.0375 + 0.067*0.5 = -0.1265 < 0
+  const Transmission lo = kt_at(1, 1.0F, 40.0F, 0.0F, 0.1F, 0.0F);
+  EXPECT_EQ(lo.KT, 0.0F);
+  EXPECT_EQ(lo.FLAGS, KT_BELOW_0 | KT_OUT_OF_RANGE);
+  // HDB = 2.5, B = 2, D = 0.1: X2 = 0.5/(2*0.1) = 2.5 > 2.14 but KT in range:
+  //   KT = 1 - e^(-0.325 - 0.545) - 0.047*0.237969 + 0.067*2.5 = 0.737364
+  const Transmission range = kt_at(1, 2.5F, 2.0F, 0.0F, 0.1F, 0.0F);
+  EXPECT_NEAR(range.KT, 0.737364F, 1e-5F);
+  EXPECT_EQ(range.FLAGS, KT_OUT_OF_RANGE);
+  // Crest above or exactly at the water: the method does not apply.
+  for (float hdb : {3.5F, 3.0F}) {
+    const Transmission e = kt_at(1, hdb, 4.0F, 0.0F, 0.5F, 0.0F);
+    EXPECT_EQ(e.FLAGS, KT_EMERGED) << hdb;
+    EXPECT_EQ(e.KT, 0.0F) << hdb;
+  }
+}
+
+TEST(Transmission, ReefMethodEmergedHighAndSubmerged) {
+  // B = 2, SSDB = SHSDB = 0.5, D = 0.5; AT = B*HDB + 0.5*HDB^2*(2 + 2).
+  // HDB = 3.5 (Rc = 0.5): AT = 7 + 24.5 = 31.5
+  //   KT_t = 1/(1 + 2^0.982 * e^(2.35*31.5/(99.8831*3.5) + 0.433)) = 0.209918
+  //   X = 0.465 - 17.4/(31.5/1.75) + 0.00118*99.8831 + 12.7*0.5/sqrt(99.8831)
+  //     = 0.465 - 0.966667 + 0.117862 + 0.635372 = 0.251567; KT_o = 0.437438
+  //   KT = sqrt(0.209918^2 + 0.437438^2) = 0.485198
+  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.5F), 31.5F);
+  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.25F), 43.75F);  // 7 + 6.125*6
+  const Transmission em = kt_at(3, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F);
+  EXPECT_NEAR(em.KT, 0.485198F, 1e-5F);
+  EXPECT_EQ(em.FLAGS, 0U);
+  // Method codes other than 1 and 2 all take this method.
+  for (int code : {0, 4, -1}) EXPECT_EQ(kt_at(code, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F).KT, em.KT);
+  // HDB = 5.5 (Rc/H = 2.5 > 2): no overtopping, AT = 11 + 60.5 = 71.5,
+  //   KT = KT_t = 1/(1 + 2^0.982 * e^(2.35*71.5/(99.8831*5.5) + 0.433)) = 0.194736
+  EXPECT_NEAR(kt_at(3, 5.5F, 2.0F, 0.5F, 0.5F, 71.5F).KT, 0.194736F, 1e-5F);
+  // HDB = 2.5 (Rc = -0.5), AT = 5 + 12.5 = 17.5: KT_t = 0.1,
+  //   KT_o = 1/(1 + e^(0.631*(-0.5) - 0.646 + 0.00137*17.5/0.25)) = 0.703829
+  //   KT = sqrt(0.01 + 0.703829^2) = 0.710898
+  EXPECT_NEAR(kt_at(3, 2.5F, 2.0F, 0.5F, 0.5F, 17.5F).KT, 0.710898F, 1e-5F);
+}
+
+TEST(Transmission, FullTransmissionIsStoredAs099) {
+  // Method 1 with a crest one float step under the water (Rc = -2.4e-7),
+  // B = 0.01, D = 100: e^(-109) underflows to 0 and the two ratio terms are
+  // below half a unit in the last place of 1, so the formula gives 1 exactly.
+  const float hdb = std::nextafter(D3, 0.0F);
+  const Transmission t = kt_at(1, hdb, 0.01F, 0.0F, 100.0F, 0.0F);
+  EXPECT_EQ(t.KT, 0.99F);
+  EXPECT_EQ(t.FLAGS, 0U);
+}
+
+TEST(Transmission, NoWaveReachesADryBreakwater) {
+  // At 0.01 m or less every method returns its lower limit without refraction
+  // (which would divide by the depth); method 1 raises no applicability error.
+  for (float d : {0.01F, 0.0F, -0.5F}) {
+    const Transmission m1 = kt_at(1, 2.0F, 4.0F, 0.0F, 0.5F, 0.0F, d);
+    const Transmission m2 = kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, d);
+    const Transmission m3 = kt_at(3, 2.0F, 2.0F, 0.5F, 0.5F, 12.0F, d);
+    EXPECT_EQ(m1.KT, 0.0F) << d;
+    EXPECT_EQ(m2.KT, 0.075F) << d;
+    EXPECT_EQ(m3.KT, 0.0F) << d;
+    for (const Transmission& t : {m1, m2, m3}) {
+      EXPECT_EQ(t.FLAGS, KT_NO_WAVE) << d;
+      EXPECT_EQ(t.HI, 0.0F) << d;
+    }
+  }
+  // Just above the threshold the wave is carried there.
+  EXPECT_GT(kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, 0.02F).HI, 0.0F);
+  EXPECT_EQ(transmission_lower_limit(2), 0.075F);
+  EXPECT_EQ(transmission_lower_limit(1), 0.0F);
+  EXPECT_EQ(transmission_lower_limit(3), 0.0F);
+}
+
+// A coast of 20 cells under the hand sea state (input depth 3 m, T = 8 s) with
+// two breakwaters: 1 in cells 4..8 (reference wall 6, tip depths 2 and 4,
+// mean 3 m), 2 in cells 12..17 (reference wall 14, tip depths 3 and 3). Only the
+// reference walls carry the 1 m wave; every other wall carries 5 m, so a wrong
+// reference wall shows in KT.
+struct StageCase : test::StateRig {
+  Settings& c = m.cfg;
+  StageCase() {
+    c.NX = 20;
+    c.NDB = 2;
+    c.TRANMODE = 1;
+    c.NKTMET = 2;
+    c.PRWARN = true;
+    c.DBI1(1) = 4;
+    c.DBI2(1) = 8;
+    c.DBDEP1(1) = 2.0F;
+    c.DBDEP2(1) = 4.0F;
+    c.DBI1(2) = 12;
+    c.DBI2(2) = 17;
+    c.DBDEP1(2) = c.DBDEP2(2) = 3.0F;
+    for (int i = 1; i <= 21; ++i) {
+      m.HRF(i) = (i == 6 || i == 14) ? 1.0F : 5.0F;
+      m.DRF(i) = 3.0F;
+      m.THETARF(i) = m.ALPHAW(i) = 0.1F;
+    }
+    m.TZ = T8;
+    m.OMEGA = OM;
+    m.K0 = K0;
+    method(1, 2, 3.0F, 4.0F, 0.5F, 0.0F);  // hand value 0.382197
+    method(2, 1, 2.5F, 4.0F, 0.0F, 0.5F);  // hand value 0.462091
+  }
+  void method(int k, int code, float hdb, float b, float ss, float d50) {
+    c.KTMETDB(k) = code;
+    c.HDB(k) = hdb;
+    c.BDB(k) = b;
+    c.SSDB(k) = c.SHSDB(k) = ss;
+    c.D50DB(k) = d50;
+  }
+};
+
+TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
+  StageCase s;
+  transmission_setup(s.m);
+  EXPECT_TRUE(transmission_due(s.m));
+  EXPECT_EQ(breakwater_reference_wall(s.m, 1), 6);
+  EXPECT_EQ(breakwater_reference_wall(s.m, 2), 14);
+  EXPECT_EQ(breakwater_depth(s.m, 1), 3.0F);
+  breakwater_transmission(s.m);
+  EXPECT_NEAR(s.m.KTDB(1), 0.382197F, 1e-5F);
+  EXPECT_NEAR(s.m.KTDB(2), 0.462091F, 1e-5F);
+  EXPECT_EQ(s.m.NKT(1), 1);
+  EXPECT_EQ(s.m.KTMAX(2), s.m.KTDB(2));
+  EXPECT_EQ(s.m.IRUNERR, 0);
+  EXPECT_EQ(s.prt.str(), "");
+  EXPECT_EQ(breakwater_factor(s.m, 1), s.m.KTDB(1));
+  // Computed once; due again only with a new wave record.
+  EXPECT_FALSE(transmission_due(s.m));
+  request_transmission(s.m);
+  EXPECT_TRUE(transmission_due(s.m));
+  // Fixed coefficients are never computed.
+  s.c.TRANMODE = 0;
+  EXPECT_FALSE(transmission_due(s.m));
+}
+
+TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
+  StageCase s;
+  s.method(1, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // KT 6.31: 1.5 with two warnings
+  s.method(2, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // the same again
+  transmission_setup(s.m);
+  breakwater_transmission(s.m);
+  const std::string twice =
+      " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5\n"
+      " !!WARNING-INPUT VALUES OUTSIDE VARIABLE RANGE\n";
+  EXPECT_EQ(s.prt.str(), twice);
+  // The statistics hold the method's value, the segment table gets 0.99.
+  EXPECT_EQ(s.m.KTMAX(1), 1.5F);
+  EXPECT_EQ(breakwater_factor(s.m, 1), 0.99F);
+  // Without PRWARN a warning already written is not repeated.
+  s.c.PRWARN = false;
+  breakwater_transmission(s.m);
+  EXPECT_EQ(s.prt.str(), twice);
+  EXPECT_EQ(s.m.NKT(1), 2);
+  s.c.PRWARN = true;
+  breakwater_transmission(s.m);
+  EXPECT_EQ(s.prt.str(), twice + twice);
+
+  // Fixed coefficients: TRANDB itself, also capped.
+  StageCase f;
+  f.c.TRANMODE = 0;
+  f.c.TRANDB(1) = 1.0F;
+  f.c.TRANDB(2) = 0.3F;
+  transmission_setup(f.m);
+  EXPECT_EQ(breakwater_factor(f.m, 1), 0.99F);
+  EXPECT_EQ(breakwater_factor(f.m, 2), 0.3F);
+  breakwater_transmission(f.m);  // nothing to compute
+  EXPECT_EQ(f.m.KTDB(1), 1.0F);
+  EXPECT_EQ(f.m.NKT(1), 0);
+}
+
+TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLimit) {
+  StageCase s;
+  s.method(2, 1, 3.5F, 4.0F, 0.0F, 0.5F);  // crest 0.5 m above the water
+  s.c.DBDEP1(1) = 0.01F;                     // breakwater 1 on dry ground
+  s.c.DBDEP2(1) = 0.01F;
+  transmission_setup(s.m);
+  breakwater_transmission(s.m);
+  EXPECT_EQ(s.m.IRUNERR, 1);
+  EXPECT_EQ(s.prt.str(), " ERROR! SEABROOK & HALL ONLY APPLICABLE FOR SUBMERGED BREAKWATER\n");
+  EXPECT_EQ(s.m.NKT(2), 0);  // no value of an inapplicable method in the statistics
+  EXPECT_EQ(s.m.KTDB(1), 0.075F);
+  EXPECT_EQ(s.m.NKT(1), 1);
+  EXPECT_TRUE(std::isfinite(s.m.KTDB(1)));
+}
+
+}  // namespace
+}  // namespace coastra
