@@ -241,6 +241,23 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2) {
   }
 }
 
+// Beside a partly transmitting breakwater (outside its span, on the gap's side
+// of its tip) the tip blocks only the part 1 - f^2 of the energy:
+// KD^2 = f^2 + (1 - f^2) KD^2. Within the span the breakwater's own component
+// applies the same weighting, so the two meet without a step at the tip.
+// Design note: without this, a nearly transparent breakwater would leave a
+// dip of almost 30 % in the height just outside its ends.
+void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
+  const int jn = t.side == 1 ? j - 1 : j + 1;
+  if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
+  const float f = std::max(m.SEGFAC(jn), 0.0F);
+  const float f2 = f * f;
+  Vec1<float>& kd = t.side == 1 ? m.dif_kd1 : m.dif_kd2;
+  const int lo = t.side == 1 ? t.wall + 1 : first;
+  const int hi = t.side == 1 ? last : t.wall - 1;
+  for (int i = lo; i <= hi; ++i) kd(i) = std::sqrt(f2 + (1.0F - f2) * kd(i) * kd(i));
+}
+
 // DIFANG: direction of the component at walls first..last. In the shadow of
 // one tip the wave travels along that tip's ray, in the shadow of both along
 // the mean of the two rays, elsewhere in the undiffracted direction; behind a
@@ -317,7 +334,11 @@ bool component(ModelState& m, int j, int icomp, int ncomp) {
     t2 = make_side(m, j, 2);
   }
   if (!KDGODA(m, t1, first, last) || !KDGODA(m, t2, first, last)) return false;
-  if (open) adjust_between(m, t1, t2);
+  if (open) {
+    adjust_between(m, t1, t2);
+    transmit_beside(m, j, t1, first, last);
+    transmit_beside(m, j, t2, first, last);
+  }
   // 3. Heights: both coefficients times the carried height, times the factor
   // behind a breakwater. Behind a partly transmitting breakwater the energy the
   // gaps have brought is weighted by (1 - KT^2) before its own KT^2 HB^2 is
