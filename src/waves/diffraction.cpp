@@ -181,6 +181,14 @@ SideArrays side_arrays(ModelState& m, int s) {
 // KDGODA: the coefficient of one side at walls first..last. A side that is not
 // diffracted keeps KD = 1 and lies in no shadow. False when an iteration does
 // not converge (print-file lines written, run error flag set).
+// Design note: every wall of the component's range is iterated for both sides,
+// the gap between the tips included: the coefficient then rises smoothly from
+// the shadow through the shadow line into the open gap, and at a groin wall the
+// two gaps' coefficients are KD(theta) and KD(-theta), whose squares sum to 1.
+// The shadow of a side (code 1 or 2 for DIFANG) is where its angle is negative.
+// The blend of KD towards 1 where the shoreline has advanced past the tip line
+// is not made (side weights 1): a breaker line seaward of the tip is already
+// handled by the ray rule for a negative cross-shore distance.
 bool KDGODA(ModelState& m, const Side& t, int first, int last) {
   SideArrays a = side_arrays(m, t.side);
   if (!t.diffracted) {
@@ -308,6 +316,11 @@ void DIFANG(ModelState& m, int j, int first, int last, const Side& t1, const Sid
 
 // One merge component: segment j, component icomp of ncomp. False when KD
 // did not converge.
+// Design note: walls covered by several components (behind a breakwater, where
+// the gaps on both sides send waves, and at a groin wall) add their energies;
+// the ranges are chosen so that only those walls overlap, and there the sum
+// stays within the undiffracted energy. The structure's wall of a breakwater
+// tip is the tip's cell number taken as a wall number, as in the list.
 bool component(ModelState& m, int j, int icomp, int ncomp) {
   const float f = m.SEGFAC(j);
   const bool open = f >= OPEN_FACTOR;

@@ -42,7 +42,9 @@ void build_segment_table(ModelState& m) {
 
   // 1. Start: after the left grid end the coast is open; a diffracting groin on
   // wall 1 is doubled so that it becomes a zero-width groin segment like any
-  // other. Set-up always begins the list with one of the two.
+  // other.
+  // Design note: set-up always begins the list with one of the two; a list that
+  // begins with a structure further along is refused with an error stop.
   if (list.empty() || list.front().wall > 1)
     error_stop("ERROR. DIFFRACTING-STRUCTURE LIST DOES NOT BEGIN AT THE LEFT BOUNDARY.");
   bool open = list.front().wall <= 0;

@@ -283,6 +283,17 @@ TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {
   l.bws[0].kt = 0.5F;
   const Coast half(l);
   EXPECT_NEAR(half.ratio(200), 0.5F, 0.01F);
+  // The opaque breakwater's coefficient recomputed to 0.5 during the run: once
+  // the order is derived again its component is merged, last.
+  Coast later(l);
+  later.m.cfg.TRANDB(1) = 0.0F;
+  derive_segment_order(later.m);
+  diffraction(later.m);
+  EXPECT_EQ(later.m.HBD(200), opaque.m.HBD(200));
+  later.m.cfg.TRANDB(1) = 0.5F;
+  derive_segment_order(later.m);
+  diffraction(later.m);
+  EXPECT_EQ(later.m.HBD(200), half.m.HBD(200));
   l.bws[0].kt = 0.99F;
   const Coast clear(l);
   for (int i = 1; i <= l.nx + 1; ++i) {
