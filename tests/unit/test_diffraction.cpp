@@ -236,8 +236,8 @@ bool close(float a, float b) {
 TEST(DiffractionStage, GeneratedCoastsAreFiniteMirroredOrderFreeAndConserveEnergy) {
   std::mt19937 rng(20261206);
   int far_walls = 0, groin_walls = 0;
-  // Two fixed coasts with joins first: a breakwater starting at a groin's tip
-  // and two breakwaters sharing a cell; then generated ones.
+  // Fixed coasts with joins first: a breakwater starting at a groin's tip and
+  // two breakwaters sharing a cell; then generated ones.
   Layout j1;
   j1.groins.emplace_back(100, 120.0F);
   j1.bws.push_back({100, 120.0F, 125, 140.0F, 0.3F});
@@ -246,8 +246,10 @@ TEST(DiffractionStage, GeneratedCoastsAreFiniteMirroredOrderFreeAndConserveEnerg
   j2.bws.push_back({180, 100.0F, 200, 130.0F, 0.0F});
   j2.bws.push_back({200, 130.0F, 215, 110.0F, 0.7F});
   j2.angle = -0.25F;
-  for (int n = 0; n < 42; ++n) {
-    const Layout l = n == 0 ? j1 : n == 1 ? j2 : random_layout(rng);
+  Layout j3 = j2;  // sharing a cell at different distances: a zero-width gap
+  j3.bws[1].y1 = 160.0F;
+  for (int n = 0; n < 43; ++n) {
+    const Layout l = n == 0 ? j1 : n == 1 ? j2 : n == 2 ? j3 : random_layout(rng);
     const Coast a(l);
     const Coast b(l.mirrored());
     Layout shuffled = l;  // breakwaters listed backwards, each with its tips swapped
