@@ -21,6 +21,7 @@
 #include "output/wave_reports.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
+#include "waves/segment_table.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
@@ -66,6 +67,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   write_banner_and_echo(m);
   open_data_files(m);
   if (m.IRUNERR != 0) return false;
+  build_segment_table(m);
   setup_wave_input(m);
   if (m.IRUNERR != 0) return false;
   setup_transport(m);

@@ -397,29 +397,51 @@ void check_breakwater_ends(ModelState& m) {
 struct diff_entry {
   int wall;
   float y, d;
-  int order;  // 0 a diffracting groin, 1 a breakwater tip or boundary entry
+  int rank;  // order on a shared wall: 0 groin, 1 tip ending a breakwater, 2 tip starting one
+  int kind;  // KIND_END, KIND_GROIN or KIND_BREAKWATER
+  int bw;    // breakwater number of a tip, else 0
 };
 
 // 16. The diffracting-structure list: diffracting groins (doubled unless on a
 // boundary wall) merged by cell with the tip list, ending with the right
-// boundary entry; then the connection and overlap checks.
+// boundary entry; then the connection and overlap checks. Each entry keeps its
+// kind and, for a breakwater tip, its breakwater number.
 // Design note: the merge orders the entries by cell whatever the order in which
 // the breakwaters, or the two tips of one breakwater, were given; a list out of
 // cell order would pair the wrong structures into diffraction segments. On a
-// shared cell the groin comes first; tips of one cell keep their order.
+// shared cell the groin comes first, then a tip that ends a breakwater, then a
+// tip that starts one, so that two breakwaters sharing a cell are paired the
+// same way whichever was given first.
 void build_diffraction_list(ModelState& m) {
   const Settings& c = m.cfg;
   const int right = c.NX + 1;
   std::vector<diff_entry> list;
   list.reserve(static_cast<std::size_t>(2 * c.NDG + m.NTIP));
   for (int k = 1; k <= c.NDG; ++k) {
-    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k), 0};
+    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k), 0, KIND_GROIN, 0};
     list.push_back(e);
     if (e.wall != 1 && e.wall != right) list.push_back(e);
   }
-  for (int t = 1; t <= m.NTIP; ++t) list.push_back({m.ITIP(t), m.YTIP(t), m.DTIP(t), 1});
+  // The tip list holds two tips per breakwater in breakwater order, between its
+  // boundary entries; the j-th real tip belongs to breakwater (j + 1) / 2.
+  int ntip = 0;
+  for (int t = 1; t <= m.NTIP; ++t) {
+    const int cell = m.ITIP(t);
+    if (cell == LEFT_TIP || cell == RIGHT_TIP) {
+      list.push_back({cell, m.YTIP(t), m.DTIP(t), 1, KIND_END, 0});
+      continue;
+    }
+    ++ntip;
+    const bool first_given = ntip % 2 == 1;
+    const int k = (ntip + 1) / 2;
+    // The tip at the lower cell starts the breakwater (the first given on a tie).
+    const int here = first_given ? c.DBI1(k) : c.DBI2(k);
+    const int other = first_given ? c.DBI2(k) : c.DBI1(k);
+    const bool starts = here < other || (here == other && first_given);
+    list.push_back({cell, m.YTIP(t), m.DTIP(t), starts ? 2 : 1, KIND_BREAKWATER, k});
+  }
   std::stable_sort(list.begin(), list.end(), [](const diff_entry& a, const diff_entry& b) {
-    return a.wall != b.wall ? a.wall < b.wall : a.order < b.order;
+    return a.wall != b.wall ? a.wall < b.wall : a.rank < b.rank;
   });
   int n = 0;
   for (const diff_entry& e : list) {
@@ -427,16 +449,22 @@ void build_diffraction_list(ModelState& m) {
     m.IDIFF(n) = e.wall;
     m.YDIFF(n) = e.y;
     m.DDIFF(n) = e.d;
+    m.IDKIND(n) = e.kind;
+    m.IDBW(n) = e.bw;
   }
   if (n == 0) {
     n = 2;
     m.IDIFF(1) = LEFT_TIP;
     m.YDIFF(1) = m.DDIFF(1) = 0.0F;
+    m.IDKIND(1) = KIND_END;
+    m.IDBW(1) = 0;
   }
   const bool dg_right = c.NDG > 0 && c.IXDG(c.NDG) == right;
   if (!dg_right) {
     m.IDIFF(n) = RIGHT_DIFF;
     m.YDIFF(n) = m.DDIFF(n) = 0.0F;
+    m.IDKIND(n) = KIND_END;
+    m.IDBW(n) = 0;
   }
   m.NDIFF = n;
 

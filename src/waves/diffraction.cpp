@@ -1,0 +1,406 @@
+// Diffraction behind structures: the kernels SMAXSH, KD, tip_ray, relax_kd and
+// between_adjust, the per-side coefficients KDGODA, the directions DIFANG and
+// the stage `diffraction`, which merges one component per active segment of
+// the segment table through WAVSUM.
+
+#include "waves/diffraction.h"
+
+#include <algorithm>
+
+#include "output/format.h"
+#include "waves/nearshore.h"
+#include "waves/wave_relations.h"
+
+namespace coastra {
+
+Spreading SMAXSH(float h, float OMEGA) {
+  const float l0 = 2.0F * PI * GRAV / (OMEGA * OMEGA);  // deep-water wave length (m)
+  const float r = h / l0;
+  float s = r <= 0.2F ? 2.923F * std::pow(r, -1.027F) : 9.609375F * std::pow(r, -0.2718128F);
+  s = std::min(s, 100.0F);
+  if (s <= 10.0F) s = 10.0F;
+  return {s, (-0.000103F * s + 0.27F) * s + 5.31F};
+}
+
+float KD(float a, float theta) {
+  const float x = a * std::min(theta, 6.0F);
+  const float ep = std::exp(x);
+  const float em = std::exp(-x);
+  return std::sqrt(0.5F * (1.0F + (ep - em) / (ep + em)));
+}
+
+TipRay tip_ray(int side, float dx, float dy, float theta_tip) {
+  constexpr float HALF_PI = 0.5F * PI;
+  float beta = std::atan(dx / dy);
+  // A breaker line seaward of the tip: the ray turns seaward on the open side
+  // and lies along the coast on the side behind the structure.
+  if (dy < 0.0F) {
+    if (side == 1) {
+      if (dx > 0.0F) beta = HALF_PI - beta;
+      else if (dx < 0.0F) beta = -HALF_PI;
+    } else {
+      if (dx > 0.0F) beta = HALF_PI;
+      else if (dx < 0.0F) beta = -(HALF_PI + beta);
+    }
+  }
+  return {beta, side == 1 ? beta - theta_tip : theta_tip - beta};
+}
+
+float relax_kd(float kdstar, float kdnew, int p) {
+  if (p <= 3) return kdnew;
+  const int w = p <= 8 ? 3 : std::min(10, 4 + (p - 9) / 10);
+  return (static_cast<float>(w) * kdstar + kdnew) / static_cast<float>(w + 1);
+}
+
+float between_adjust(float kd, float r) {
+  r = std::clamp(r, -1.0F, 1.0F);
+  if (r > 0.0F) {
+    const float g = 1.0F - 2.0F * r + std::pow(r, 0.33F);
+    // Clamped radicand: for small r, g exceeds 1 and the root would not exist.
+    const float rad = std::max(0.0F, 1.0F - (1.0F - kd * kd) * g * g);
+    return std::max(kd, std::sqrt(rad));
+  }
+  if (r < 0.0F) {
+    const float g = 1.0F + 2.0F * r + std::pow(-r, 0.33F);
+    if (g < 1.0F) return kd * std::max(g, 0.0F);
+  }
+  return kd;
+}
+
+namespace {
+
+constexpr float ACTIVE_FACTOR = 0.01F;  // segments at or below are passed over
+constexpr float OPEN_FACTOR = 0.999F;   // at or above: an open gap
+constexpr float MIN_HEIGHT = 0.01F;     // diffracted heights at or below are no wave (m)
+constexpr float MIN_GAP = 0.01F;        // narrower gaps get no between-structures adjustment (m)
+
+// One tip of the segment being treated.
+struct Side {
+  int side = 1;            // 1 lower-wall end, 2 higher-wall end
+  bool diffracted = false; // KD is iterated for this side
+  int wall = 1;            // the structure's wall (1..NX+1)
+  float ytip = 0.0F;       // tip distance from the baseline (m)
+  float tip_depth = 0.0F;  // depth at the tip (m)
+  float k = 0.0F;          // wave number at the tip (1/m)
+  float theta = 0.0F;      // wave direction at the tip (rad)
+  float a = 1.0F;          // SMAX / SMAXP
+  float h = 0.0F;          // height entering the iteration (m)
+};
+
+// A list entry's wall on the grid: grid ends map to the end walls.
+int grid_wall(const ModelState& m, int e) {
+  const int w = m.ISEGW(e);
+  if (w == -1) return 1;
+  if (w == -2) return m.cfg.NX + 1;
+  return std::clamp(w, 1, m.cfg.NX + 1);
+}
+
+// Working height at wall i: the undiffracted breaking height, none inside an inlet.
+float carried_height(const ModelState& m, int i) {
+  const bool inlet = m.cfg.INLETS && i > 1 && i <= m.cfg.NX && m.INLCELL(i - 1) == 1 &&
+                     m.INLCELL(i) == 1;
+  return inlet ? 0.0F : m.HB(i);
+}
+
+// Alongshore position of every wall and the shoreline position at it.
+void wall_geometry(ModelState& m) {
+  const int nx = m.cfg.NX;
+  m.dif_xwall(1) = 0.0;
+  for (int i = 2; i <= nx + 1; ++i)
+    m.dif_xwall(i) = m.dif_xwall(i - 1) + static_cast<double>(m.cfg.DX(i - 1));
+  m.dif_ywall(1) = static_cast<float>(m.YSHORE(1));
+  for (int i = 2; i <= nx; ++i)
+    m.dif_ywall(i) = static_cast<float>(0.5 * (m.YSHORE(i - 1) + m.YSHORE(i)));
+  m.dif_ywall(nx + 1) = static_cast<float>(m.YSHORE(nx));
+}
+
+// The first wall at or beyond `from` in direction `step` whose structure state
+// is 1 or 3, searched no further than `limit`; `limit` when there is none.
+int range_end(const ModelState& m, int from, int limit, int step) {
+  for (int i = from; step < 0 ? i >= limit : i <= limit; i += step)
+    if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3) return i;
+  return limit;
+}
+
+// Tip wave: from the event's deep-water wave when the tip lies deeper than the
+// wave input, else from the input wave at the structure's wall.
+RefractedWave tip_wave(const ModelState& m, int w, float depth) {
+  if (depth > m.DRF(w)) {
+    return REFSHO(m.OMEGA, m.K0, m.K0, m.HZ, m.ZZRAD, GRAV / (2.0F * m.OMEGA), m.ALPHAW(w),
+                  depth);
+  }
+  const WaveNumber w0 = WAVNUM(m.TRF(w), m.DRF(w));
+  return REFSHO(m.OMEGA, m.K0, w0.K, m.HRF(w), m.THETARF(w), w0.CG, m.ALPHAW(w), depth);
+}
+
+// Side s of open segment j: its tip, the wave there and the spreading.
+// Design note: a grid end is never diffracted (KD = 1), nor is a tip without
+// depth (set-up refuses those); a breakwater segment is not diffracted either:
+// the waves that reach the coast around its tips belong to the neighbouring
+// gaps' components.
+Side make_side(const ModelState& m, int j, int s) {
+  Side t;
+  t.side = s;
+  const int e = j + s - 1;
+  t.wall = grid_wall(m, e);
+  t.ytip = m.YSEGT(e);
+  t.tip_depth = m.DSEGT(e);
+  t.diffracted = m.KSEGT(e) != KIND_END && t.tip_depth > 0.0F;
+  if (!t.diffracted) return t;
+  const RefractedWave tw = tip_wave(m, t.wall, t.tip_depth);
+  t.k = tw.K;
+  t.theta = tw.THETA;
+  const float gamma = m.cfg.GAMMA;
+  const float hb = carried_height(m, t.wall);
+  const float db = hb / gamma;  // breaking depth at the structure's wall (m)
+  t.h = hb;
+  if (t.tip_depth <= db) {
+    // Tip inside the surf zone: broken waves with a fixed spreading, and a
+    // height limited by the depth at the tip.
+    t.a = 15.0F / 9.3F;
+    t.h = hb * 0.9F * t.tip_depth / db;
+  } else {
+    const Spreading sp = SMAXSH(t.tip_depth, m.OMEGA);
+    t.a = sp.SMAX / sp.SMAXP;
+  }
+  return t;
+}
+
+struct SideArrays {
+  Vec1<float>& kd;
+  Vec1<float>& ang;
+  Vec1<float>& ray;
+  Vec1<float>& dy;
+};
+
+SideArrays side_arrays(ModelState& m, int s) {
+  if (s == 1) return {m.dif_kd1, m.dif_ang1, m.dif_ray1, m.dif_dy1};
+  return {m.dif_kd2, m.dif_ang2, m.dif_ray2, m.dif_dy2};
+}
+
+// KDGODA: the coefficient of one side at walls first..last. A side that is not
+// diffracted keeps KD = 1 and lies in no shadow. False when an iteration does
+// not converge (print-file lines written, run error flag set).
+// Design note: every wall of the component's range is iterated for both sides,
+// the gap between the tips included: the coefficient then rises smoothly from
+// the shadow through the shadow line into the open gap, and at a groin wall the
+// two gaps' coefficients are KD(theta) and KD(-theta), whose squares sum to 1.
+// The shadow of a side (code 1 or 2 for DIFANG) is where its angle is negative.
+// The blend of KD towards 1 where the shoreline has advanced past the tip line
+// is not made (side weights 1): a breaker line seaward of the tip is already
+// handled by the ray rule for a negative cross-shore distance.
+bool KDGODA(ModelState& m, const Side& t, int first, int last) {
+  SideArrays a = side_arrays(m, t.side);
+  if (!t.diffracted) {
+    for (int i = first; i <= last; ++i) {
+      a.kd(i) = 1.0F;
+      a.ang(i) = 0.0F;
+      a.ray(i) = 0.0F;
+      a.dy(i) = 0.0F;
+    }
+    return true;
+  }
+  const float gamma = m.cfg.GAMMA;
+  for (int i = first; i <= last; ++i) {
+    const float dx = static_cast<float>(m.dif_xwall(i) - m.dif_xwall(t.wall));
+    const float dy0 = t.ytip - m.dif_ywall(i);  // tip to shoreline (m)
+    TipRay ray{0.0F, 0.0F};
+    float dy = 0.0F;
+    // One pass: the breaker line of the diffracted wave (depth falling linearly
+    // from the tip to the shoreline), the ray to it, and the coefficient.
+    auto pass = [&](float kdstar) {
+      const float db = t.h * kdstar / gamma;
+      dy = dy0 * (1.0F - db / t.tip_depth);
+      if (std::fabs(dy) < 0.01F) dy = 0.01F;
+      ray = tip_ray(t.side, dx, dy, t.theta);
+      return KD(t.a, ray.THETA);
+    };
+    const KdIteration it = iterate_kd(t.h, pass);
+    if (!it.converged) {
+      std::ostream& p = m.prt();
+      lwrite(p, "ERROR IN \"KDGODA\".");
+      lwrite(p, "KD CALCULATION DID NOT CONVERGE");
+      m.IRUNERR = 1;
+      return false;
+    }
+    a.kd(i) = it.KD;
+    a.ang(i) = ray.THETA;
+    a.ray(i) = ray.BETA;
+    a.dy(i) = dy;
+  }
+  return true;
+}
+
+// Between the two tips of a gap bounded by structures on both sides, the spread
+// of the two shadow lines over the gap width adjusts each side's coefficient.
+// Design note: the shadow-line directions are the tips' wave directions, each
+// counted positive when its shadow line turns away from the gap
+// (theta1 = -theta_tip1, theta2 = +theta_tip2), so that the rule is its own
+// mirror image; only walls strictly between the tips are adjusted, where no
+// other component adds energy.
+void adjust_between(ModelState& m, const Side& t1, const Side& t2) {
+  if (!t1.diffracted || !t2.diffracted) return;
+  const float gap = static_cast<float>(m.dif_xwall(t2.wall) - m.dif_xwall(t1.wall));
+  if (gap < MIN_GAP) return;
+  const float spread = std::tan(-t1.theta) + std::tan(t2.theta);
+  for (int i = t1.wall + 1; i <= t2.wall - 1; ++i) {
+    m.dif_kd1(i) = between_adjust(m.dif_kd1(i), m.dif_dy1(i) * spread / gap);
+    m.dif_kd2(i) = between_adjust(m.dif_kd2(i), m.dif_dy2(i) * spread / gap);
+  }
+}
+
+// Beside a partly transmitting breakwater (outside its span, on the gap's side
+// of its tip) the tip blocks only the part 1 - f^2 of the energy:
+// KD^2 = f^2 + (1 - f^2) KD^2. Within the span the breakwater's own component
+// applies the same weighting, so the two meet without a step at the tip.
+// Design note: without this, a nearly transparent breakwater would leave a
+// dip of almost 30 % in the height just outside its ends.
+void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
+  const int jn = t.side == 1 ? j - 1 : j + 1;
+  if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
+  const float f = std::max(m.SEGFAC(jn), 0.0F);
+  const float f2 = f * f;
+  Vec1<float>& kd = t.side == 1 ? m.dif_kd1 : m.dif_kd2;
+  const int lo = t.side == 1 ? t.wall + 1 : first;
+  const int hi = t.side == 1 ? last : t.wall - 1;
+  for (int i = lo; i <= hi; ++i) kd(i) = std::sqrt(f2 + (1.0F - f2) * kd(i) * kd(i));
+}
+
+// DIFANG: direction of the component at walls first..last. In the shadow of
+// one tip the wave travels along that tip's ray, in the shadow of both along
+// the mean of the two rays, elsewhere in the undiffracted direction; behind a
+// groin the undiffracted direction is kept. The wave is then refracted from
+// the tip to its own (diffracted) breaking depth.
+void DIFANG(ModelState& m, int j, int first, int last, const Side& t1, const Side& t2) {
+  const float gamma = m.cfg.GAMMA;
+  for (int i = first; i <= last; ++i) {
+    const float h = m.dif_h(i);
+    if (h <= MIN_HEIGHT) {
+      m.dif_h(i) = 0.0F;
+      m.dif_theta(i) = 0.0F;
+      continue;
+    }
+    const float w = m.THETAB(i);
+    const float kw = m.KB(i);
+    const int code = (t1.diffracted && m.dif_ang1(i) < 0.0F ? 1 : 0) +
+                     (t2.diffracted && m.dif_ang2(i) < 0.0F ? 2 : 0);
+    float d = w;
+    float kmix = kw;
+    if (code == 1 || code == 2) {
+      const Side& t = code == 1 ? t1 : t2;
+      d = code == 1 ? m.dif_ray1(i) : m.dif_ray2(i);
+      kmix = t.k;
+      // A groin as the neighbouring structure on that side: its shadow keeps the
+      // undiffracted direction (weight (-f)^0.2 = 1 for f = -1).
+      const int jn = code == 1 ? j - 1 : j + 1;
+      if (jn >= 1 && jn <= m.NSEG && m.SEGFAC(jn) < 0.0F) {
+        const float wp = std::pow(-m.SEGFAC(jn), 0.2F);
+        d = d * (1.0F - wp) + w * wp;
+        kmix = wp * kw + (1.0F - wp) * t.k;
+      }
+    } else if (code == 3) {
+      d = 0.5F * (m.dif_ray1(i) + m.dif_ray2(i));
+      kmix = 0.5F * (t1.k + t2.k);
+    }
+    float phi = m.ALPHAS(i);
+    if (phi >= 900.0F) phi -= 999.0F;
+    const float hd = h / gamma;  // diffracted breaking depth (m)
+    const float k = std::sqrt(m.K0 * dispersion_factor(m.K0 * hd) / hd);
+    const bool keep = (i == first && m.WALLTYPE(i) == 1 && code == 1) ||
+                      (i == last && m.WALLTYPE(i) == 1 && code == 2);
+    m.dif_theta(i) =
+        !keep && kmix <= k ? phi + std::asin(std::clamp(kmix * std::sin(d - phi) / k, -1.0F, 1.0F))
+                           : w;
+  }
+}
+
+// One merge component: segment j, component icomp of ncomp. False when KD
+// did not converge.
+// Design note: walls covered by several components (behind a breakwater, where
+// the gaps on both sides send waves, and at a groin wall) add their energies;
+// the ranges are chosen so that only those walls overlap, and there the sum
+// stays within the undiffracted energy. The structure's wall of a breakwater
+// tip is the tip's cell number taken as a wall number, as in the list.
+bool component(ModelState& m, int j, int icomp, int ncomp) {
+  const float f = m.SEGFAC(j);
+  const bool open = f >= OPEN_FACTOR;
+  const int nw = m.cfg.NX + 1;
+  const int w1 = grid_wall(m, j);
+  const int w2 = grid_wall(m, j + 1);
+  // 1. Range. A gap's waves reach from the neighbouring structure on side 1 to
+  // the one on side 2: each side's range ends at the first groin or structure
+  // wall, or at the far tip of the neighbouring structure. A partly
+  // transmitting breakwater's component covers its own span.
+  int first = w1;
+  int last = w2;
+  if (open) {
+    first = m.ISEGW(j) == -1 ? 1 : range_end(m, w1, j > 1 ? grid_wall(m, j - 1) : 1, -1);
+    last = m.ISEGW(j + 1) == -2 ? nw
+                                : range_end(m, w2, j + 2 <= m.NSEGENT ? grid_wall(m, j + 2) : nw, 1);
+  }
+  // 2. Coefficients of the two sides (a breakwater's component is not diffracted).
+  Side t1;
+  Side t2;
+  t2.side = 2;
+  if (open) {
+    t1 = make_side(m, j, 1);
+    t2 = make_side(m, j, 2);
+  }
+  if (!KDGODA(m, t1, first, last) || !KDGODA(m, t2, first, last)) return false;
+  if (open) {
+    adjust_between(m, t1, t2);
+    transmit_beside(m, j, t1, first, last);
+    transmit_beside(m, j, t2, first, last);
+  }
+  // 3. Heights: both coefficients times the carried height, times the factor
+  // behind a breakwater. Behind a partly transmitting breakwater the energy the
+  // gaps have brought is weighted by (1 - KT^2) before its own KT^2 HB^2 is
+  // added, so that the sum never exceeds the undiffracted energy.
+  const float fac = f <= 0.99F ? f : 1.0F;
+  if (!open && icomp > 1) {
+    const float keep = 1.0F - fac * fac;
+    for (int i = first; i <= last; ++i) {
+      m.wavsum_h2(i) *= keep;
+      m.wavsum_s2(i) *= keep;
+    }
+  }
+  for (int i = first; i <= last; ++i)
+    m.dif_h(i) = m.dif_kd1(i) * m.dif_kd2(i) * carried_height(m, i) * fac;
+  // 4. Directions, and the merge.
+  DIFANG(m, j, first, last, t1, t2);
+  WAVSUM(m, icomp, ncomp, m.dif_h, m.dif_theta, first, last);
+  return true;
+}
+
+}  // namespace
+
+void diffraction(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  // 1. No diffracting structure: the undiffracted wave is the only component.
+  const bool none = m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END &&
+                                    m.KSEGT(2) == KIND_END);
+  if (none) {
+    WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nw);
+    return;
+  }
+  wall_geometry(m);
+  // 2. The components of this step: every segment above the active threshold.
+  int ncomp = 0;
+  for (int j = 1; j <= m.NSEG; ++j)
+    if (m.SEGFAC(j) > ACTIVE_FACTOR) ++ncomp;
+  if (ncomp == 0) {
+    // Opaque structures all along the coast: no wave reaches it.
+    for (int i = 1; i <= nw; ++i) m.dif_h(i) = 0.0F;
+    WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
+    return;
+  }
+  // 3. Segments in processing order; the merge is finalised at the last one visited.
+  int icomp = 0;
+  for (int o = 1; o <= m.NSEG; ++o) {
+    const int j = m.SEGORD(o);
+    if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
+    if (!component(m, j, ++icomp, ncomp)) return;
+  }
+}
+
+}  // namespace coastra

@@ -1,0 +1,29 @@
+// The diffraction segment table: the stretches of coast between consecutive
+// entries of the diffracting-structure list (open gaps, zero-width groin
+// segments, stretches behind detached breakwaters), one transmission factor
+// each, the number of merge components and the order in which the diffraction
+// stage visits them. Defines build_segment_table, derive_segment_order and
+// breakwater_segment_factor.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Segment factor of breakwater k (by breakwater number): its transmission
+// coefficient capped at 0.99, so that a breakwater never amplifies waves.
+float breakwater_segment_factor(const ModelState& m, int k);
+
+// Builds the segment list (ISEGW, YSEGT, DSEGT, KSEGT, NSEGENT), the factors
+// SEGFAC with their breakwater numbers SEGBW, NSEG, JOINFLAG, and then NSEGACT
+// and SEGORD, from the diffracting-structure list IDIFF/YDIFF/DDIFF/IDKIND/IDBW.
+// Called once at start-up, after set-up.
+void build_segment_table(ModelState& m);
+
+// Takes the factors of the breakwater segments afresh from the transmission
+// coefficients in force and derives NSEGACT (segments with SEGFAC > 0.01) and
+// SEGORD (alongshore order, partly transmitting breakwaters last). Called by
+// build_segment_table and after every recomputation of the coefficients.
+void derive_segment_order(ModelState& m);
+
+}  // namespace coastra

@@ -1,0 +1,174 @@
+// The diffraction segment table: factors, active count, processing order and
+// joins, built through set-up from configured groins and breakwaters, and
+// re-derived when a transmission coefficient changes.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "input/setup.h"
+#include "support/state_rig.h"
+#include "waves/segment_table.h"
+
+namespace coastra {
+namespace {
+
+// A metric coast of nx cells of 10 m, one year in 1-hour steps, pinned ends.
+struct Table : test::StateRig {
+  Settings& c = m.cfg;
+  explicit Table(int nx) {
+    c.UNITSYS = 1;
+    c.NX = nx;
+    c.DX(1) = 10.0F;
+    c.SIMDATS = 20000101;
+    c.SIMDATE = 20010101;
+    c.DT = 1.0F;
+  }
+  void dgroin(int wall, float y) {
+    c.IXDG(++c.NDG) = wall;
+    c.YDG(c.NDG) = y;
+    c.DDG(c.NDG) = 2.0F;
+  }
+  void breakwater(int i1, float y1, int i2, float y2, float kt) {
+    ++c.NDB;
+    c.DBI1(c.NDB) = i1;
+    c.DBY1(c.NDB) = y1;
+    c.DBI2(c.NDB) = i2;
+    c.DBY2(c.NDB) = y2;
+    c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 2.0F;
+    c.TRANDB(c.NDB) = kt;
+  }
+  // Set-up (which must go through) and the table.
+  void build() {
+    ASSERT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
+    build_segment_table(m);
+  }
+  std::vector<float> factors() const {
+    return std::vector<float>(m.SEGFAC.data() + 1, m.SEGFAC.data() + 1 + m.NSEG);
+  }
+  std::vector<int> order() const {
+    return std::vector<int>(m.SEGORD.data() + 1, m.SEGORD.data() + 1 + m.NSEG);
+  }
+  std::vector<int> walls() const {
+    return std::vector<int>(m.ISEGW.data() + 1, m.ISEGW.data() + 1 + m.NSEGENT);
+  }
+};
+
+TEST(SegmentTable, GroinAndBreakwaterGiveTheWorkedExample) {
+  Table t(80);
+  t.dgroin(20, 100.0F);
+  t.breakwater(40, 150.0F, 60, 160.0F, 0.3F);
+  t.build();
+  EXPECT_EQ(t.walls(), (std::vector<int>{-1, 20, 20, 40, 60, -2}));
+  EXPECT_EQ(t.m.NSEG, 5);
+  EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, -1.0F, 1.0F, 0.3F, 1.0F}));
+  EXPECT_EQ(t.m.NSEGACT, 4);
+  EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3, 5, 4}));
+  EXPECT_EQ(t.m.SEGBW(4), 1);
+  // Kinds of the list entries: grid ends, groin copies, breakwater tips.
+  EXPECT_EQ(t.m.KSEGT(1), KIND_END);
+  EXPECT_EQ(t.m.KSEGT(3), KIND_GROIN);
+  EXPECT_EQ(t.m.KSEGT(5), KIND_BREAKWATER);
+  EXPECT_EQ(t.m.IDBW(5), 1);
+  EXPECT_EQ(t.m.IDBW(2), 0);
+
+  Table none(20);  // no structure: one open segment
+  none.build();
+  EXPECT_EQ(none.walls(), (std::vector<int>{-1, -2}));
+  EXPECT_EQ(none.factors(), std::vector<float>{1.0F});
+  EXPECT_EQ(none.m.NSEGACT, 1);
+}
+
+TEST(SegmentTable, JoinsAndBoundaryGroins) {
+  Table bg(80);  // a breakwater starting at a groin's tip: no gap between them
+  bg.dgroin(20, 100.0F);
+  bg.breakwater(20, 100.0F, 40, 120.0F, 0.0F);
+  bg.build();
+  EXPECT_EQ(bg.walls(), (std::vector<int>{-1, 20, 20, 40, -2}));
+  EXPECT_EQ(bg.factors(), (std::vector<float>{1.0F, -1.0F, 0.0F, 1.0F}));
+  EXPECT_EQ(bg.m.JOINFLAG(20), 1);
+  EXPECT_EQ(bg.m.JOINFLAG(40), 0);
+  EXPECT_EQ(bg.m.NSEGACT, 2);  // an opaque breakwater is a segment, not a component
+
+  Table ends(20);  // groins on both boundary walls are doubled
+  ends.c.LBCTYPE = ends.c.RBCTYPE = 1;
+  ends.c.LGROINY = ends.c.RGROINY = 5.0F;
+  ends.dgroin(1, 50.0F);
+  ends.dgroin(21, 50.0F);
+  ends.build();
+  EXPECT_EQ(ends.walls(), (std::vector<int>{1, 1, 21, 21}));
+  EXPECT_EQ(ends.factors(), (std::vector<float>{-1.0F, 1.0F, -1.0F}));
+  EXPECT_EQ(ends.m.NSEGACT, 1);
+
+  Table right(20);  // a breakwater joined to the groin on the right boundary wall
+  right.c.RBCTYPE = 1;
+  right.c.RGROINY = 5.0F;
+  right.dgroin(21, 80.0F);
+  right.breakwater(15, 90.0F, 21, 80.0F, 0.5F);
+  right.build();
+  EXPECT_EQ(right.walls(), (std::vector<int>{-1, 15, 21, 21}));
+  EXPECT_EQ(right.factors(), (std::vector<float>{1.0F, 0.5F, -1.0F}));
+  EXPECT_EQ(right.m.JOINFLAG(21), 1);
+  EXPECT_EQ(right.order(), (std::vector<int>{1, 3, 2}));
+
+  Table left(20);  // and on the left boundary wall
+  left.c.LBCTYPE = 1;
+  left.c.LGROINY = 5.0F;
+  left.dgroin(1, 80.0F);
+  left.breakwater(1, 80.0F, 6, 90.0F, 0.5F);
+  left.build();
+  EXPECT_EQ(left.walls(), (std::vector<int>{1, 1, 6, -2}));
+  EXPECT_EQ(left.factors(), (std::vector<float>{-1.0F, 0.5F, 1.0F}));
+  EXPECT_EQ(left.m.JOINFLAG(1), 1);
+}
+
+TEST(SegmentTable, BreakwatersInAnyOrderShelterTheSameCoast) {
+  // Three breakwaters, two sharing cell 30, given left to right and then in
+  // reverse order with their tips reversed: the table is the same and each
+  // stretch carries its own breakwater's coefficient.
+  Table a(80);
+  a.breakwater(10, 100.0F, 20, 110.0F, 0.1F);
+  a.breakwater(25, 100.0F, 30, 120.0F, 0.2F);
+  a.breakwater(30, 120.0F, 40, 130.0F, 0.4F);
+  a.build();
+  Table b(80);
+  b.breakwater(40, 130.0F, 30, 120.0F, 0.4F);
+  b.breakwater(30, 120.0F, 25, 100.0F, 0.2F);
+  b.breakwater(20, 110.0F, 10, 100.0F, 0.1F);
+  b.build();
+  const std::vector<float> f{1.0F, 0.1F, 1.0F, 0.2F, 0.4F, 1.0F};
+  EXPECT_EQ(a.factors(), f);
+  EXPECT_EQ(b.factors(), f);
+  EXPECT_EQ(a.walls(), (std::vector<int>{-1, 10, 20, 25, 30, 40, -2}));
+  EXPECT_EQ(b.walls(), a.walls());
+  EXPECT_EQ(a.m.JOINFLAG(30), 1);
+  EXPECT_EQ(b.m.JOINFLAG(30), 1);
+  EXPECT_EQ(a.order(), (std::vector<int>{1, 3, 6, 2, 4, 5}));
+  EXPECT_EQ(b.order(), a.order());
+  EXPECT_EQ(b.m.SEGBW(2), 3);  // by number: the third given is the leftmost
+}
+
+TEST(SegmentTable, ChangedCoefficientIsTakenUpByTheDerivation) {
+  Table t(80);
+  t.breakwater(30, 100.0F, 50, 100.0F, 0.0F);
+  t.build();
+  EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, 0.0F, 1.0F}));
+  EXPECT_EQ(t.m.NSEGACT, 2);
+  EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3}));
+  t.c.TRANDB(1) = 0.6F;  // a coefficient recomputed during the run
+  derive_segment_order(t.m);
+  EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, 0.6F, 1.0F}));
+  EXPECT_EQ(t.m.NSEGACT, 3);
+  EXPECT_EQ(t.order(), (std::vector<int>{1, 3, 2}));
+  t.c.TRANDB(1) = 1.0F;  // never above 0.99: a breakwater does not amplify waves
+  derive_segment_order(t.m);
+  EXPECT_EQ(t.m.SEGFAC(2), 0.99F);
+  EXPECT_EQ(t.order(), (std::vector<int>{1, 3, 2}));
+  t.c.TRANDB(1) = 0.005F;  // below the active threshold again
+  derive_segment_order(t.m);
+  EXPECT_EQ(t.m.NSEGACT, 2);
+  EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace coastra
