@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "output/format.h"
-#include "waves/nearshore.h"
+#include "waves/final_waves.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
