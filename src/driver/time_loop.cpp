@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
 #include "output/bookkeeping.h"
@@ -23,10 +24,10 @@ namespace coastra {
 namespace {
 
 // The step number: after a change of DT it follows from the elapsed time, so
-// the steps keep counting hours of simulation.
+// the steps keep counting hours of simulation: (step - 1) x DT = elapsed hours.
 void next_step_number(ModelState& m) {
   if (m.ADAPTED) {
-    m.ISTEP = static_cast<int>(m.ELAPSED / m.cfg.DT);
+    m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
     m.ADAPTED = false;
   } else {
     m.ISTEP += 1;
@@ -73,6 +74,9 @@ void waves_and_transport(ModelState& m) {
   }
   breaking_waves(m);
   if (m.IRUNERR != 0) return;  // the step stops right after the stage that failed
+  // Stability of the step's waves; with the adaptive step DT may change here,
+  // before the groin factors and the transport use it.
+  stability_check(m);
   groin_factors(m);
   transport_step(m);
   if (m.IRUNERR != 0) return;
@@ -111,7 +115,7 @@ void run_time_step(ModelState& m) {
 
 void run_time_loop(ModelState& m) {
   m.ISTEP = 0;
-  m.ELAPSED = 0.0F;
+  m.ELAPSED = 0.0;
   m.IPROUT = 1;
   m.STARTDAY = true;
   // A run of no whole step (a very long DT over a short period) simulates nothing.
@@ -121,7 +125,7 @@ void run_time_loop(ModelState& m) {
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
-    m.ELAPSED += m.cfg.DT;
+    m.ELAPSED += static_cast<double>(m.cfg.DT);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
+#include "model/state_stability.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
 #include "model/state_wavein.h"
@@ -17,7 +18,7 @@
 namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
-                    OutputState, StructureState {
+                    OutputState, StructureState, StabilityState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

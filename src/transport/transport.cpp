@@ -2,7 +2,8 @@
 // transport step, the average nearshore slope of a wave step, and the transport
 // step itself (QLS at every wall, boundary walls, shoreline update, the step's
 // QNEG/QPOS/QGROSS). The groin factors of a step are in groins.cpp.
-// Routines: profile_parameter, setup_transport, update_slope, transport_step.
+// Routines: time_factors, profile_parameter, setup_transport, update_slope,
+// transport_step.
 
 #include "transport/transport.h"
 
@@ -24,14 +25,6 @@ constexpr double NO_SEAWARD_LIMIT = 99999.0;  // YDBW of a cell outside every sh
 [[noreturn]] void setup_error(ModelState& m, std::string_view text) {
   m.con() << text << '\n';
   error_stop(text);
-}
-
-// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
-// difference (m3/s) per metre of beach into a shoreline displacement over one
-// step. DT is in hours, hence the 3600.
-void time_factors(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX; ++i)
-    m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
 }
 
 // Alongshore coordinate (m) of the right wall of cell k. A seawall end given
@@ -243,6 +236,14 @@ void split_transport(ModelState& m) {
 }
 
 }  // namespace
+
+// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
+// difference (m3/s) per metre of beach into a shoreline displacement over one
+// step. DT is in hours, hence the 3600.
+void time_factors(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX; ++i)
+    m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
+}
 
 float profile_parameter(float D50) {
   if (D50 < 0.4F) return 0.41F * std::pow(D50, 0.94F);

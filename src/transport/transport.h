@@ -10,6 +10,9 @@ namespace coastra {
 // Equilibrium-profile shape parameter APROF (m^1/3) of a median grain size (mm).
 float profile_parameter(float D50);
 
+// DTFAC of every cell for the current DT: 3600 DT / (berm height + closure depth) (s/m).
+void time_factors(ModelState& m);
+
 // Shoreline orientation of a wall with its marker offset of 999 removed (rad).
 inline float wall_orientation(float ALPHAS) { return ALPHAS > 900.0F ? ALPHAS - 999.0F : ALPHAS; }
 
