@@ -12,6 +12,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "input/clock.h"
 #include "output/format.h"
@@ -45,7 +46,9 @@ bool multiple_of(double hours, float dt) {
 }
 
 // True when dt divides an interval of hours into whole steps (at least one).
-bool divides(double hours, float dt) { return hours >= static_cast<double>(dt) && multiple_of(hours, dt); }
+bool divides(double hours, float dt) {
+  return hours >= static_cast<double>(dt) && multiple_of(hours, dt);
+}
 
 // Number of steps of dt in an interval of hours: the nearest whole number, at
 // least 1 (a count of 0 would stop every periodic test), at most INT_MAX.

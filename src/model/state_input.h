@@ -21,7 +21,7 @@ struct InputState {
   float CLKDAY = 0.0F;            // clock day of month (real, >= 1)
   float CLKANCHOR = 0.0F;         // day value the clock counts steps from (start or 1.0)
   int CLKN = 0;                   // steps of the current DT since CLKANCHOR + CLKHOFF
-  double CLKHOFF = 0.0;           // hours from CLKANCHOR to the last change of DT (0 without one)
+  double CLKHOFF = 0.0;           // hours from CLKANCHOR to the last change of DT after it, or 0
   int CURDATE = 0;                // date of the current step, YYYYMMDD
   int NEXTDATE = 0;               // date one step further, YYYYMMDD
   bool IYRFLAG = false;           // year-rollover flag of the clock

@@ -160,7 +160,9 @@ TEST(StabilityParameter, HandComputedTermsOnATinyWaveField) {
 
 TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoubles) {
   std::mt19937 gen(20260101);
-  auto u = [&gen](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(gen); };
+  auto u = [&gen](float lo, float hi) {
+    return std::uniform_real_distribution<float>(lo, hi)(gen);
+  };
   int with_gradient = 0;
   for (int trial = 0; trial < 200; ++trial) {
     Field f;
@@ -348,7 +350,8 @@ int date_after(double hours) {
   const sys_days start = year{2020} / February / 27;
   const auto t = start + duration<double, std::ratio<3600>>(hours);
   const year_month_day d{floor<days>(t)};
-  return static_cast<int>(d.year()) * 10000 + static_cast<int>(static_cast<unsigned>(d.month())) * 100 +
+  const int month = static_cast<int>(static_cast<unsigned>(d.month()));
+  return static_cast<int>(d.year()) * 10000 + month * 100 +
          static_cast<int>(static_cast<unsigned>(d.day()));
 }
 
