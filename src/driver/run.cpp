@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "driver/stability.h"
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
@@ -74,6 +75,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);
+  setup_stability(m);
   init_bookkeeping(m);
   return true;
 }

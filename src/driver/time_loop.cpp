@@ -10,6 +10,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
 #include "output/bookkeeping.h"
@@ -44,10 +45,10 @@ namespace {
 bool stopped(const ModelState& m) { return m.IRUNERR != 0; }
 
 // The step number: after a change of DT it follows from the elapsed time, so
-// the steps keep counting hours of simulation.
+// the steps keep counting hours of simulation: (step - 1) x DT = elapsed hours.
 void next_step_number(ModelState& m) {
   if (m.ADAPTED) {
-    m.ISTEP = static_cast<int>(m.ELAPSED / m.cfg.DT);
+    m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
     m.ADAPTED = false;
   } else {
     m.ISTEP += 1;
@@ -108,8 +109,8 @@ bool physics_of_step(ModelState& m) {
     //     inside it, see breaking_waves).
     breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
     if (stopped(m)) return false;      // no stop today; diffraction or transmission may add one
-    // (The stability check of an adaptive time step goes here: after the final
-    //  celerities, before the groin factors.)
+    stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
+                                       //   with DTADAPT = 1 | no stop
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
@@ -159,7 +160,7 @@ void run_time_step(ModelState& m) {
 
 void run_time_loop(ModelState& m) {
   m.ISTEP = 0;
-  m.ELAPSED = 0.0F;
+  m.ELAPSED = 0.0;
   m.IPROUT = 1;
   m.STARTDAY = true;
   // A run of no whole step (a very long DT over a short period) simulates nothing.
@@ -169,7 +170,7 @@ void run_time_loop(ModelState& m) {
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
-    m.ELAPSED += m.cfg.DT;
+    m.ELAPSED += static_cast<double>(m.cfg.DT);
   }
 }
 

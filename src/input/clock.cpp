@@ -1,8 +1,9 @@
 // Dates and the simulation clock. Defines split_date, leap_year, day_count,
 // set_run_length (NSPERDAY, DAYINC, clock start, NDAYS, NTS), advance_clock
-// (CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE, year count) and
-// check_save_interval (NSTSAVE). The calendar is the model's own: every year
-// divisible by 4 is a leap year, with no century rule.
+// (CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE, year count), retime_clock
+// (the same step dated again after a change of DT) and check_save_interval
+// (NSTSAVE). The calendar is the model's own: every year divisible by 4 is a
+// leap year, with no century rule.
 
 #include "input/clock.h"
 
@@ -33,27 +34,32 @@ bool month_finished(int iday, int month, int year) {
   return iday > month_length(month);
 }
 
-// The clock's day value after n steps of dt hours from the anchor day value
-// (the start day, or day 1.0 after a month ended). Forming it from the step
-// count rather than adding DAYINC once per step keeps the clock on the
-// calendar: 1/24 of a day is not exact in binary, and a running single-
+// The clock's day value after hoff hours and then n steps of dt hours from the
+// anchor day value (the start day, or day 1.0 after a month ended). Forming it
+// from the step count rather than adding DAYINC once per step keeps the clock
+// on the calendar: 1/24 of a day is not exact in binary, and a running single-
 // precision sum of it falls about one step behind every month (a month end
 // then drops a whole step), so an hourly run over years would drift by days.
-float day_after(float anchor, int n, float dt) {
+// hoff holds the hours run at earlier time steps when the adaptive time step
+// changed DT since the anchor; it is a sum of products of a step count and a
+// single-precision DT, all exact in double precision, so the clock stays on
+// the calendar through any number of changes (and hoff = 0 adds nothing).
+float day_after(float anchor, double hoff, int n, float dt) {
   return static_cast<float>(static_cast<double>(anchor) +
-                            static_cast<double>(n) * static_cast<double>(dt) / 24.0);
+                            (hoff + static_cast<double>(n) * static_cast<double>(dt)) / 24.0);
 }
 
 // Moves a (year, month, day) clock value on by one step of dt hours and returns
 // the whole day number. The day value is at least 1.0. A month that ends drops
 // the fractional day: the clock restarts at day 1.0 of the next month. Returns
 // true in rolled when the year changed.
-int step_calendar(int& year, int& month, float& anchor, int& n, float& day, float dt,
-                  bool& rolled) {
+int step_calendar(int& year, int& month, float& anchor, double& hoff, int& n, float& day,
+                  float dt, bool& rolled) {
   ++n;
-  day = day_after(anchor, n, dt);
+  day = day_after(anchor, hoff, n, dt);
   if (day < 1.0F) {
     anchor = 1.0F;
+    hoff = 0.0;
     n = 0;
     day = 1.0F;
   }
@@ -61,6 +67,7 @@ int step_calendar(int& year, int& month, float& anchor, int& n, float& day, floa
   if (month_finished(iday, month, year)) {
     iday = 1;
     anchor = 1.0F;
+    hoff = 0.0;
     n = 0;
     day = 1.0F;
     ++month;
@@ -153,15 +160,19 @@ void set_run_length(ModelState& m) {
 }
 
 void advance_clock(ModelState& m) {
+  // The clock at the step start, for a change of DT within the step.
+  m.CLKSTART = {m.CLKYEAR, m.CLKMONTH, m.CLKN, m.NYEARSIM, m.CLKDAY, m.CLKANCHOR, m.CLKHOFF,
+                m.IYRFLAG};
   // 1-3. Day, month end, year rollover (counted once per new year).
-  // A day value set from outside (the start, a change of DT) becomes the anchor.
-  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKN, m.cfg.DT)) {
+  // A day value set from outside (the start) becomes the anchor.
+  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKHOFF, m.CLKN, m.cfg.DT)) {
     m.CLKANCHOR = m.CLKDAY;
+    m.CLKHOFF = 0.0;
     m.CLKN = 0;
   }
   bool rolled = false;
-  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKANCHOR, m.CLKN, m.CLKDAY,
-                                 m.cfg.DT, rolled);
+  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKANCHOR, m.CLKHOFF, m.CLKN,
+                                 m.CLKDAY, m.cfg.DT, rolled);
   if (rolled && !m.IYRFLAG) {
     m.IYRFLAG = true;
     ++m.NYEARSIM;
@@ -172,8 +183,31 @@ void advance_clock(ModelState& m) {
   // 5. Date one step further, on a copy of the clock.
   int year = m.CLKYEAR, month = m.CLKMONTH, n = m.CLKN;
   float anchor = m.CLKANCHOR, day = m.CLKDAY;
-  const int nday = step_calendar(year, month, anchor, n, day, m.cfg.DT, rolled);
+  double hoff = m.CLKHOFF;
+  const int nday = step_calendar(year, month, anchor, hoff, n, day, m.cfg.DT, rolled);
   m.NEXTDATE = make_date(year, month, nday);
+}
+
+void retime_clock(ModelState& m, float dt_old) {
+  // Design note: the step is dated again from the clock of its start rather
+  // than by moving CLKDAY back one old step and on one new one. Moving the day
+  // value cannot undo a month end or a year rollover that the old step made,
+  // and would leave the day value off the anchor's step grid; from the start
+  // of the step the new step ends on the calendar exactly, in every case.
+  const InputState::ClockStart& c = m.CLKSTART;
+  m.CLKYEAR = c.year;
+  m.CLKMONTH = c.month;
+  m.NYEARSIM = c.nyears;
+  m.IYRFLAG = c.yrflag;
+  m.CLKANCHOR = c.anchor;
+  m.CLKDAY = c.day;
+  // The steps of the old DT since the anchor become hours; the new DT counts
+  // its steps from there.
+  m.CLKHOFF = c.hoff + static_cast<double>(c.n) * static_cast<double>(dt_old);
+  m.CLKN = 0;
+  // (A clock not yet anchored, in the run's first step, is anchored by the
+  // advance on its start day, as it was the first time.)
+  advance_clock(m);
 }
 
 void check_save_interval(ModelState& m) {

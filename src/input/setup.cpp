@@ -72,6 +72,12 @@ void set_adaptive_defaults(ModelState& m) {
   Settings& c = m.cfg;
   m.NSPERDAY = 24.0F / c.DT;
   if (c.DTADAPT != 1) return;
+  // Design note: the adaptive step only ever halves DT, and stops where half of
+  // it would fall below DTMIN. A negative DTMIN would let it halve without end
+  // (towards a step of no length); a DTMIN above DT is a contradiction. Both
+  // are refused, naming the key; 0 takes the default below.
+  if (c.DTMIN < 0.0 || c.DTMIN > static_cast<double>(c.DT))
+    error_stop("DTMIN must lie between 0 and DT when DTADAPT = 1");
   if (c.DTMIN == 0.0) c.DTMIN = 0.0001;
   if (c.DTMAX == 0.0F) c.DTMAX = c.DT;
   if (c.NSTABDTMIN == 0.0F) c.NSTABDTMIN = 28.0F;

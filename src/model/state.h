@@ -9,6 +9,7 @@
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
+#include "model/state_stability.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
 #include "model/state_warnings.h"
@@ -18,7 +19,8 @@
 namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
-                    OutputState, StructureState, WarningState {
+                    OutputState, StructureState, WarningState,
+                    StabilityState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

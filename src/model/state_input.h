@@ -20,11 +20,20 @@ struct InputState {
   int CLKYEAR = 0, CLKMONTH = 0;  // clock year and month
   float CLKDAY = 0.0F;            // clock day of month (real, >= 1)
   float CLKANCHOR = 0.0F;         // day value the clock counts steps from (start or 1.0)
-  int CLKN = 0;                   // steps since CLKANCHOR
+  int CLKN = 0;                   // steps of the current DT since CLKANCHOR + CLKHOFF
+  double CLKHOFF = 0.0;           // hours from CLKANCHOR to the last change of DT after it, or 0
   int CURDATE = 0;                // date of the current step, YYYYMMDD
   int NEXTDATE = 0;               // date one step further, YYYYMMDD
   bool IYRFLAG = false;           // year-rollover flag of the clock
   int NYEARSIM = 0;               // simulated years counted by the clock
+  // the clock as it stood at the start of the current step, so a change of DT
+  // within the step can date the step again (retime_clock)
+  struct ClockStart {
+    int year = 0, month = 0, n = 0, nyears = 0;
+    float day = 0.0F, anchor = 0.0F;  // day value, anchor day value
+    double hoff = 0.0;                // hours (CLKHOFF)
+    bool yrflag = false;
+  } CLKSTART;
 
   // merged groin list, ascending by wall
   int NGRO = 0;

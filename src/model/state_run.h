@@ -26,7 +26,7 @@ struct RunState {
 
   // counters and flags of the run
   int ISTEP = 0;                  // step number: 0 before the loop, 1..NTS inside it
-  float ELAPSED = 0.0F;           // elapsed simulation time (hours)
+  double ELAPSED = 0.0;           // elapsed simulation time at the step start (hours)
   int IRUNERR = 0;                // run error flag: 1 stops the simulation, reports still written
   int IPROUT = 1;                 // next PRDATE entry to match
   bool ADAPTED = false;           // DT changed in this step

@@ -3,7 +3,7 @@
 // step itself (QLS at every wall, boundary walls) and the split of the step's
 // final QLS into QNEG/QPOS/QGROSS. The groin factors are in groins.cpp, the
 // shoreline update in shoreline_solver.cpp.
-// Routines: profile_parameter, setup_transport, update_slope, transport_step,
+// Routines: time_factors, profile_parameter, setup_transport, update_slope, transport_step,
 // split_transport.
 
 #include "transport/transport.h"
@@ -26,14 +26,6 @@ constexpr double NO_SEAWARD_LIMIT = 99999.0;  // YDBW of a cell outside every sh
 [[noreturn]] void setup_error(ModelState& m, std::string_view text) {
   m.con() << text << '\n';
   error_stop(text);
-}
-
-// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
-// difference (m3/s) per metre of beach into a shoreline displacement over one
-// step. DT is in hours, hence the 3600.
-void time_factors(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX; ++i)
-    m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
 }
 
 // Alongshore coordinate (m) of the right wall of cell k. A seawall end given
@@ -232,6 +224,14 @@ void boundary_walls(ModelState& m) {
 }
 
 }  // namespace
+
+// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
+// difference (m3/s) per metre of beach into a shoreline displacement over one
+// step. DT is in hours, hence the 3600.
+void time_factors(ModelState& m) {
+  for (int i = 1; i <= m.cfg.NX; ++i)
+    m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
+}
 
 float profile_parameter(float D50) {
   if (D50 < 0.4F) return 0.41F * std::pow(D50, 0.94F);

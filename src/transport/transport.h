@@ -11,6 +11,9 @@ namespace coastra {
 // Equilibrium-profile shape parameter APROF (m^1/3) of a median grain size (mm).
 float profile_parameter(float D50);
 
+// DTFAC of every cell for the current DT: 3600 DT / (berm height + closure depth) (s/m).
+void time_factors(ModelState& m);
+
 // Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
 // seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
 void setup_transport(ModelState& m);

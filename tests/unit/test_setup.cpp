@@ -420,6 +420,18 @@ TEST(Setup, PrintOutCountAndAdaptiveDefaults) {
   EXPECT_EQ(adapt.c.DTMIN, 0.0001);
   EXPECT_EQ(adapt.c.DTMAX, 2.0F);
   EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);  // 28 days x 12 steps a day
+  // DTMIN must lie in [0, DT] for the adaptive step.
+  const std::string dtmin = "DTMIN must lie between 0 and DT when DTADAPT = 1";
+  for (double v : {-0.5, 2.5, 2.0, 0.0}) {
+    SetupCase k;
+    k.c.DTADAPT = 1;
+    k.c.DT = 2.0F;
+    k.c.DTMIN = v;
+    EXPECT_EQ(k.stop(), v < 0.0 || v > 2.0 ? dtmin : "(no stop)") << v;
+  }
+  SetupCase fixed;  // not checked without the adaptive step
+  fixed.c.DTMIN = -1.0;
+  EXPECT_EQ(fixed.stop(), "(no stop)");
 }
 
 }  // namespace

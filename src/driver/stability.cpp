@@ -1,0 +1,378 @@
+// The stability check and the adaptive time step. stability_parameter forms
+// S = S1 + S2 from the breaking waves and the grid; stability_check warns when
+// S exceeds 0.5 and, with DTADAPT = 1, halves DT until S is acceptable or
+// doubles it after a run of quiet steps; change_time_step forms every
+// step-dependent count again for the new DT. Also setup_stability and
+// step_number_after_change.
+
+#include "driver/stability.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input/clock.h"
+#include "output/format.h"
+#include "transport/transport.h"
+
+namespace coastra {
+namespace {
+
+constexpr float WARN_LIMIT = 0.5F;  // S above this always draws a warning
+
+constexpr std::string_view STARS =
+    "***************************************************************";  // 63
+constexpr std::string_view HYPHENS =
+    "---------------------------------------------------------------";  // 63
+constexpr std::size_t INDENT = 10;  // blanks before the value lines of a notice
+
+// F(j) = dt / (DX^2 (berm height + closure depth)) with dt in seconds (s/m3),
+// formed in double precision and rounded to single precision.
+float time_factor(const StabilityWalls& w, int j, double dts) {
+  const double dx = static_cast<double>(w.DX(j));
+  const double h = static_cast<double>(w.BERMHT(j)) + static_cast<double>(w.DCLOS(j));
+  return static_cast<float>(dts / (dx * dx * h));
+}
+
+// True when hours is a whole multiple (0 included) of dt. The hours are sums of
+// single-precision steps held in double precision, so only round-off of the
+// division is allowed for.
+bool multiple_of(double hours, float dt) {
+  const double q = hours / static_cast<double>(dt);
+  return std::fabs(q - std::round(q)) <= 1.0e-6 * std::max(1.0, q);
+}
+
+// True when dt divides an interval of hours into whole steps (at least one).
+bool divides(double hours, float dt) {
+  return hours >= static_cast<double>(dt) && multiple_of(hours, dt);
+}
+
+// Number of steps of dt in an interval of hours: the nearest whole number, at
+// least 1 (a count of 0 would stop every periodic test), at most INT_MAX.
+int count_of(double hours, float dt) {
+  const double q = std::round(hours / static_cast<double>(dt));
+  if (!(q >= 1.0)) return 1;
+  return q < static_cast<double>(INT_MAX) ? static_cast<int>(q) : INT_MAX;
+}
+
+float total(const StabilityTerms& t) { return t.S1 + t.S2; }
+
+float parameter_at(const ModelState& m, float dt) {
+  return total(stability_parameter(m.cfg.NX, dt, stability_walls(m)));
+}
+
+// The wave event whose record is in force: the counter already names the next
+// event, and it was set back to 1 when the last event had just been read.
+// 0 for the undated form, which has no event table.
+int event_in_force(const std::vector<int>& table, int counter) {
+  const int n = static_cast<int>(table.size());
+  int k = counter - 1;
+  if (k < 1) k = n;
+  return k >= 1 && k <= n ? table[static_cast<std::size_t>(k - 1)] : 0;
+}
+
+// Event height in the wave file's unit, as the reports show it.
+float event_height(const ModelState& m) {
+  return m.cfg.WAVEFAC > 0.0F ? m.HZ / m.cfg.WAVEFAC : m.HZ;
+}
+
+// Lines of a notice, appended to the reused buffer.
+void text_line(std::string& s, std::string_view text) {
+  s += text;
+  s += '\n';
+}
+void real_line(std::string& s, std::string_view text, double v) {
+  s.append(INDENT, ' ');
+  s += text;
+  edit_f(s, v, 14, 6);
+  s += '\n';
+}
+void int_line(std::string& s, std::string_view text, long long v) {
+  s.append(INDENT, ' ');
+  s += text;
+  edit_i(s, v, 9);
+  s += '\n';
+}
+
+// The notice goes to the console and, identically, to the print file.
+void write_both(ModelState& m) {
+  m.con() << m.STABTEXT;
+  m.prt() << m.STABTEXT;
+}
+
+// Console warning of every unstable step; the detailed print-file block the
+// first time in the run, then only with PRWARN.
+void instability_warning(ModelState& m, float s) {
+  m.con() << " WARNING!  Solution is unstable.\n Check printable output file for details.\n";
+  if (!m.cfg.PRWARN && !m.FIRSTWARN) return;
+  std::string& t = m.STABTEXT;
+  t.clear();
+  text_line(t, " WARNING!  CALCULATION SCHEME UNSTABLE.");
+  t += " STABILITY PARAMETER =";
+  edit_f(t, static_cast<double>(s), 14, 6);
+  t += '\n';
+  text_line(t, " PLEASE CONSULT YOUR MANUAL.");
+  t += " date is";
+  edit_i(t, m.CURDATE, 9);
+  t += " wave date is";
+  edit_i(t, event_in_force(m.EVDATE, m.IWEVENT), 9);
+  t += " hours is";
+  edit_i(t, event_in_force(m.EVHOUR, m.IWEVENT), 5);
+  t += '\n';
+  t += " hz is";
+  edit_f(t, static_cast<double>(event_height(m)), 10, 3);
+  t += " zzdeg is";
+  edit_f(t, static_cast<double>(m.ZZDEG), 10, 3);
+  t += " t is";
+  edit_f(t, static_cast<double>(m.TZ), 10, 3);
+  t += '\n';
+  m.prt() << t;
+  m.FIRSTWARN = false;
+}
+
+// The reduction notice, before the halving.
+void reduction_notice(ModelState& m, float s) {
+  std::string& t = m.STABTEXT;
+  t.assign("\n");
+  text_line(t, STARS);
+  text_line(t, "WARNING: Solution is unstable.......................");
+  real_line(t, "Current simulation STABILITY PARAMETER is:", static_cast<double>(s));
+  int_line(t, "Current simulation date is:", m.CURDATE);
+  int_line(t, "Current wave event date is:", event_in_force(m.EVDATE, m.IWEVENT));
+  int_line(t, "Current wave event hour is:", event_in_force(m.EVHOUR, m.IWEVENT));
+  real_line(t, "Current wave Height (HZ)is:", static_cast<double>(event_height(m)));
+  real_line(t, "Current wave Period (T)is:", static_cast<double>(m.TZ));
+  real_line(t, "Current wave Direction(zzdeg) is:", static_cast<double>(m.ZZDEG));
+  text_line(t, "ACTION:  Commence adaptive time-step (DT) reduction!!!");
+  text_line(t, HYPHENS);
+  write_both(m);
+}
+
+// The new DT and its stability parameter, closing a reduction or an increase.
+void append_new_dt(std::string& t, float dt, float s) {
+  real_line(t, "..................................NEW DT =", static_cast<double>(dt));
+  real_line(t, ".................NEW STABILITY PARAMETER =", static_cast<double>(s));
+  text_line(t, STARS);
+}
+
+// DT cannot be halved again (half of it would be below DTMIN) while S is still
+// above STABMIN: the run goes on with this DT. Written the first time, then
+// only with PRWARN.
+void held_at_dtmin(ModelState& m, float s) {
+  if (m.DTMINNOTE && !m.cfg.PRWARN) return;
+  m.DTMINNOTE = true;
+  std::string& t = m.STABTEXT;
+  t.assign("\n");
+  text_line(t, STARS);
+  text_line(t, "NOTICE: Time step (DT) is held at its smallest value (DTMIN).");
+  real_line(t, "Current simulation STABILITY PARAMETER is:", static_cast<double>(s));
+  int_line(t, "Current simulation date is:", m.CURDATE);
+  real_line(t, "DTMIN =", m.cfg.DTMIN);
+  real_line(t, "ACTION:  Simulation continues with DT =", static_cast<double>(m.cfg.DT));
+  text_line(t, STARS);
+  write_both(m);
+}
+
+// S above STABMIN: halve DT until S is at most STABMIN or half of DT would be
+// below DTMIN. Design note: DT is only ever halved, never cut to DTMIN itself,
+// so every DT of the run divides the configured one's intervals (wave-record
+// step, DTSAVE, run length) and the counts stay whole numbers. A DT whose half
+// is below DTMIN is kept, with the notice, and nothing is rescaled.
+void reduce_time_step(ModelState& m, float s) {
+  const double dtmin = m.cfg.DTMIN;
+  float dt = m.cfg.DT;
+  if (static_cast<double>(0.5F * dt) < dtmin) {
+    held_at_dtmin(m, s);
+    return;
+  }
+  reduction_notice(m, s);
+  do {
+    dt = 0.5F * dt;
+    s = parameter_at(m, dt);
+  } while (s > m.cfg.STABMIN && static_cast<double>(0.5F * dt) >= dtmin);
+  m.STABTEXT.clear();
+  append_new_dt(m.STABTEXT, dt, s);
+  write_both(m);
+  change_time_step(m, dt);
+  m.STAB = s;
+  if (s > m.cfg.STABMIN) held_at_dtmin(m, s);
+}
+
+// A trial DT is taken only where every step-dependent interval stays a whole
+// number of steps and the steps stay on the same grid of times: it divides the
+// wave-record step, DTSAVE and the run length, and the current step starts at
+// a multiple of it. (The water-level record step DTWL and the tidal-current
+// record step join this test when those series are read.)
+// Design note: with the undated wave form (or a single event) the record never
+// changes at a set time, so its step imposes nothing.
+bool trial_fits(const ModelState& m, float trial) {
+  const bool timed_records = m.cfg.NWAVEV > 1;
+  if (timed_records && !divides(static_cast<double>(m.DTWAVE), trial)) return false;
+  if (!divides(static_cast<double>(m.cfg.DTSAVE), trial)) return false;
+  if (!divides(m.RUNHOURS, trial)) return false;
+  return multiple_of(m.ELAPSED, trial);
+}
+
+// S at most STABMIN: count the quiet steps and, after enough of them, try
+// twice the step (at most DTMAX).
+void increase_time_step(ModelState& m, float s) {
+  const Settings& c = m.cfg;
+  // 1. Stable-step counter.
+  m.NSTABLE = s <= c.STABMAX ? m.NSTABLE + 1 : 0;
+  // 2. Trial step.
+  const float dt = c.DT;
+  if (!(c.DTMAX > dt) || !(static_cast<float>(m.NSTABLE) > c.NSTABDTMIN)) return;
+  const float trial = std::min(c.DTMAX, 2.0F * dt);
+  // Design note: a trial that does not fit the intervals is not made at this
+  // step; the counter keeps its value, so a later step that fits tries it.
+  if (!trial_fits(m, trial)) return;
+  const float st = parameter_at(m, trial);
+  if (st > c.STABMIN) {
+    // Rejected: DT stays as it was (also when the trial was capped at DTMAX).
+    m.NSTABLE = 0;
+    return;
+  }
+  std::string& t = m.STABTEXT;
+  t.clear();
+  text_line(t, STARS);
+  text_line(t, "NOTICE: Computational efficiency can be improved...");
+  text_line(t, HYPHENS);
+  text_line(t, "ACTION:  Commence adaptive time-step (DT) increase!!!");
+  int_line(t, "Current simulation date is:", m.CURDATE);
+  append_new_dt(t, trial, st);
+  write_both(m);
+  change_time_step(m, trial);
+  m.STAB = st;
+}
+
+}  // namespace
+
+StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
+  const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
+  // 1-2. S1: the largest 2 HBD^2 A1W CGB F over walls 1..N-1. Design note: the
+  // largest of the whole term rather than the term at the wall of largest
+  // HBD^2 CGB; on a uniform grid they agree, on a variable grid a narrow cell
+  // (large F) is not missed. Wall j of the largest HBD^2 CGB (the first on
+  // ties) still selects whether the gradient term counts.
+  float s1 = 0.0F;
+  int j = 1;
+  float e_max = w.HBD(1) * w.HBD(1) * w.CGB(1);
+  for (int i = 1; i <= nx - 1; ++i) {
+    const float h = w.HBD(i);
+    const float e = h * h * w.CGB(i);
+    if (e > e_max) {
+      e_max = e;
+      j = i;
+    }
+    s1 = std::max(s1, 2.0F * h * h * w.A1W(i) * w.CGB(i) * time_factor(w, i, dts));
+  }
+  // 3. No gradient term where the K2 coefficient is negligible.
+  if (w.K2C(j) < 0.001F) return {s1, 0.0F};
+  // 4. The wall of the steepest alongshore rise of the height in the wave
+  // direction; nothing when every value is 0 or negative.
+  int k = 1;
+  float big_m = 0.0F;
+  for (int i = 2; i <= nx; ++i) {
+    const float v = std::sin(w.THETABD(i)) * (w.HBD(i + 1) - w.HBD(i - 1));
+    if (v > big_m) {
+      big_m = v;
+      k = i;
+    }
+  }
+  // 5. S2 at that wall.
+  const float h = w.HBD(k);
+  const float s2 =
+      h * h * w.K2C(k) * w.CGB(k) * time_factor(w, k, dts) * big_m / (2.0F * w.DX(k));
+  return {s1, s2};
+}
+
+StabilityWalls stability_walls(const ModelState& m) {
+  return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS};
+}
+
+int step_number_after_change(double elapsed, float dt) {
+  return static_cast<int>(std::lround(elapsed / static_cast<double>(dt))) + 1;
+}
+
+void setup_stability(ModelState& m) {
+  m.STAB = 0.0F;
+  m.NSTABLE = 0;
+  m.FIRSTWARN = true;
+  m.DTMINNOTE = false;
+  const double dt = static_cast<double>(m.cfg.DT);
+  // Design note: the run length in hours is the configured run, NTS steps of
+  // the configured DT (24 x NDAYS for a calendar run whose DT divides a day, a
+  // step count times DT otherwise). A changed DT runs the same hours.
+  m.RUNHOURS = static_cast<double>(m.NTS) * dt;
+  // The boundaries move at a rate per hour, whatever the step.
+  m.DYLHOUR = m.DYL / dt;
+  m.DYRHOUR = m.DYR / dt;
+  m.STABTEXT.reserve(2048);
+}
+
+void stability_check(ModelState& m) {
+  // 1. Stability parameter of the step.
+  const float s = parameter_at(m, m.cfg.DT);
+  m.STAB = s;
+  // 2. Warning.
+  if (s > WARN_LIMIT) instability_warning(m, s);
+  // 3. Adaptation, when enabled.
+  if (m.cfg.DTADAPT != 1) return;
+  m.ADAPTED = false;
+  if (s > m.cfg.STABMIN) {
+    reduce_time_step(m, s);
+  } else {
+    increase_time_step(m, s);
+  }
+}
+
+void change_time_step(ModelState& m, float dt_new) {
+  Settings& c = m.cfg;
+  const float dt_old = c.DT;
+  const double ratio = static_cast<double>(dt_new) / static_cast<double>(dt_old);
+  c.DT = dt_new;
+  // 1. (Beach-fill advances per step scale by `ratio` here once fills are
+  //    applied: the advance per day stays the same.)
+  // 2. The quiet period before an increase keeps standing for the same time.
+  c.NSTABDTMIN = static_cast<float>(static_cast<double>(c.NSTABDTMIN) / ratio);
+  // 3. Steps per day, days per step, and the step dated again with the new DT.
+  m.NSPERDAY = 24.0F / dt_new;
+  m.DAYINC = 1.0F / m.NSPERDAY;
+  retime_clock(m, dt_old);
+  // 4. Run length: the same hours.
+  m.NTS = count_of(m.RUNHOURS, dt_new);
+  // 5. Steps per interval. The undated wave form reads a record every step.
+  m.NSTSAVE = count_of(static_cast<double>(c.DTSAVE), dt_new);
+  if (c.NWAVEV <= 1) m.DTWAVE = dt_new;
+  m.NWS = count_of(static_cast<double>(m.DTWAVE), dt_new);
+  //    (The steps per water-level record, from DTWL, and per tidal-current
+  //    record are formed here the same way once those series are read.)
+  //    Boundary movements per step from their rates per hour.
+  m.DYL = m.DYLHOUR * static_cast<double>(dt_new);
+  m.DYR = m.DYRHOUR * static_cast<double>(dt_new);
+  //    Dredged volumes are held per step: the volume per day stays the same.
+  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n)
+    c.DREDV(n) = static_cast<float>(static_cast<double>(c.DREDV(n)) * ratio);
+  //    Time factor of every cell.
+  time_factors(m);
+  //    Print-out entries given as step numbers and not yet reached: the step
+  //    that ends at (or first after) the same hour. Design note: a step
+  //    number counts steps of the DT in force, and rounding up keeps an entry
+  //    that falls inside a longer step from never being met.
+  for (int k = m.IPROUT; k <= std::min(c.NOUT, MXOUT); ++k) {
+    int& e = c.PRDATE(k);
+    if (e <= 0 || e > DATE_THRESHOLD) continue;
+    const double steps = std::ceil(static_cast<double>(e) / ratio - 1.0e-9);
+    e = steps < static_cast<double>(DATE_THRESHOLD) ? static_cast<int>(steps) : DATE_THRESHOLD;
+  }
+  // 6. The current step is numbered in the new DT too, so that the periodic
+  //    records, the print-outs and the end test of this step count in the same
+  //    steps as NSTSAVE and NTS; the next step follows from the elapsed time.
+  m.ISTEP = step_number_after_change(m.ELAPSED, dt_new);
+  m.ADAPTED = true;
+}
+
+}  // namespace coastra

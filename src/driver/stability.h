@@ -1,0 +1,49 @@
+// The stability check of the explicit shoreline update and the adaptive time
+// step: the stability parameter of the breaking waves (a pure kernel), the
+// warnings, the halving and doubling of DT with their notices, and the
+// rescaling of every count that depends on the number of steps.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Per-wall inputs of the stability parameter, walls 1..NX+1.
+struct StabilityWalls {
+  const Vec1<float>& HBD;      // final breaking height (m)
+  const Vec1<float>& THETABD;  // final breaking direction (rad)
+  const Vec1<float>& CGB;      // group celerity at breaking (m/s)
+  const Vec1<float>& A1W;      // K1 / 37.79317 (-)
+  const Vec1<float>& K2C;      // K2 gradient coefficient K2 / (18.896585 TANB) (-)
+  const Vec1<float>& DX;       // cell spacing (m)
+  const Vec1<float>& BERMHT;   // berm height (m)
+  const Vec1<float>& DCLOS;    // closure depth (m)
+};
+
+// The two terms of the stability parameter S = S1 + S2 (dimensionless, >= 0).
+struct StabilityTerms {
+  float S1;  // oblique-wave (diffusion) term
+  float S2;  // alongshore height-gradient term
+};
+
+// The stability parameter of a step of dt hours on a coast of nx cells. Reads
+// only the arrays; S is proportional to dt.
+StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w);
+// The state's arrays as inputs of the stability parameter.
+StabilityWalls stability_walls(const ModelState& m);
+
+// Start-up, after the run length, the boundaries and the wave-record step are
+// known: counter and flags, the run length in hours, the boundary rates.
+void setup_stability(ModelState& m);
+// Every step with waves, after the final breaking waves and before the groin
+// factors and the transport: warnings and, with DTADAPT = 1, the change of DT.
+void stability_check(ModelState& m);
+// Changes DT to dt_new within the current step, after its clock advance, and
+// forms every step-dependent count again (clock, NTS, NSTSAVE, NWS, NSTABDTMIN,
+// DTFAC, boundary movements, the current step number); sets ADAPTED.
+void change_time_step(ModelState& m, float dt_new);
+// The step number that starts at elapsed hours with steps of dt hours, so that
+// (step - 1) x dt = elapsed.
+int step_number_after_change(double elapsed, float dt);
+
+}  // namespace coastra

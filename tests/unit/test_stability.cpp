@@ -1,0 +1,517 @@
+// The stability parameter against hand-computed values and its proportionality
+// to the time step; the warnings; the halving and doubling of the adaptive time
+// step with every step count formed again; runs end to end with the adaptive
+// step against the small fixed step.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "driver/stability.h"
+#include "input/clock.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
+#include "support/state_rig.h"
+
+namespace coastra {
+namespace {
+
+const std::string STARS(63, '*');
+const std::string HYPHENS(63, '-');
+
+// A coast of 4 cells of 10 m with an active profile of 5 m (berm 1 + closure 4),
+// so F = 3600 DT / (10^2 x 5) = 7.2 DT; uniform breaking waves HBD = 1 m,
+// CGB = 2.5 m/s and no gradient term, so S = S1 = 2 x 1 x A1W x 2.5 x 7.2 DT
+// = 36 A1W DT. Run of 10 days from 27 February 2020 (leap day inside), dated
+// wave records every 24 h, records saved every 24 h.
+struct AdaptRig : test::StateRig {
+  Settings& c = m.cfg;
+  explicit AdaptRig(float dt) {
+    c.NX = 4;
+    c.SIMDATS = 20200227;
+    c.SIMDATE = 20200308;
+    c.DT = dt;
+    c.DTSAVE = 24.0F;
+    c.DTADAPT = 1;
+    c.DTMIN = 0.0001;
+    c.DTMAX = 8.0F;
+    c.NSTABDTMIN = 0.0F;
+    c.STABMIN = 0.5F;
+    c.STABMAX = 0.5F;
+    c.PRWARN = false;
+    c.NWAVEV = 10;
+    for (int i = 0; i < 10; ++i) {
+      m.EVDATE.push_back(i < 3 ? 20200227 + i : 20200301 + i - 3);
+      m.EVHOUR.push_back(1200);
+    }
+    m.IWEVENT = 3;  // record of event 2 in force
+    m.HZ = 1.5F;
+    m.TZ = 8.0F;
+    m.ZZDEG = -12.5F;
+    m.DTWAVE = 24.0F;
+    m.NWS = static_cast<int>(std::lround(24.0F / dt));
+    m.NSTSAVE = m.NWS;
+    for (int i = 1; i <= 5; ++i) {
+      c.DX(i) = 10.0F;
+      c.BERMHT(i) = 1.0F;
+      c.DCLOS(i) = 4.0F;
+      m.HBD(i) = 1.0F;
+      m.CGB(i) = 2.5F;
+    }
+    set_run_length(m);
+    setup_stability(m);
+    m.ISTEP = 0;
+    m.ELAPSED = 0.0;
+  }
+  // Waves whose stability parameter is s_per_hour x DT.
+  void waves(float s_per_hour) {
+    for (int i = 1; i <= 5; ++i) m.A1W(i) = s_per_hour / 36.0F;
+  }
+  // The loop around the check: step number, clock, check, elapsed time.
+  void step() {
+    if (m.ADAPTED) {
+      m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
+      m.ADAPTED = false;
+    } else {
+      m.ISTEP += 1;
+    }
+    advance_clock(m);
+    stability_check(m);
+    m.ELAPSED += static_cast<double>(m.cfg.DT);
+  }
+  // Every step count describes the same hours as before the change; the step
+  // that started at hour start is numbered in the DT in force.
+  void expect_counts_on_hours(double start) const {
+    const double dt = static_cast<double>(m.cfg.DT);
+    EXPECT_DOUBLE_EQ(m.NTS * dt, 240.0) << "DT " << dt;
+    EXPECT_DOUBLE_EQ(m.NWS * dt, 24.0) << "DT " << dt;
+    EXPECT_DOUBLE_EQ(m.NSTSAVE * dt, 24.0) << "DT " << dt;
+    EXPECT_FLOAT_EQ(m.NSPERDAY, static_cast<float>(24.0 / dt));
+    EXPECT_FLOAT_EQ(m.DTFAC(1), static_cast<float>(3600.0 * dt / 5.0));
+    EXPECT_EQ(m.ISTEP, static_cast<int>(start / dt) + 1);  // (step - 1) DT = start
+  }
+};
+
+// ---- the parameter ----
+
+// Inputs of the kernel on walls 1..nx+1, one vector per array (index 0 unused).
+struct Field {
+  Vec1<float> HBD{40}, THETABD{40}, CGB{40}, A1W{40}, K2C{40}, DX{40}, BERMHT{40}, DCLOS{40};
+  StabilityWalls walls() const { return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS}; }
+};
+
+TEST(StabilityParameter, HandComputedTermsOnATinyWaveField) {
+  // nx = 4, walls 1..5. Profile 1 + 4 = 5 m; DX 10 m except cell 2 (5 m).
+  // F at DT = 1 h: 3600 / (10^2 x 5) = 7.2; cell 2: 3600 / (5^2 x 5) = 28.8.
+  Field f;
+  const float hbd[] = {1.0F, 2.0F, 1.5F, 1.0F, 0.5F};
+  const float cgb[] = {2.0F, 2.0F, 4.0F, 2.0F, 2.0F};
+  const float theta[] = {0.0F, 0.3F, -0.2F, 0.5F, 0.1F};
+  const float a1w[] = {0.01F, 0.01F, 0.01F, 0.1F, 0.01F};
+  for (int i = 1; i <= 5; ++i) {
+    f.HBD(i) = hbd[i - 1];
+    f.CGB(i) = cgb[i - 1];
+    f.THETABD(i) = theta[i - 1];
+    f.A1W(i) = a1w[i - 1];
+    f.K2C(i) = 0.5F;
+    f.DX(i) = 10.0F;
+    f.BERMHT(i) = 1.0F;
+    f.DCLOS(i) = 4.0F;
+  }
+  f.DX(2) = 5.0F;
+  // S1 over walls 1..3 (wall 4, with the largest term 2 x 1 x 0.1 x 2 x 7.2 = 2.88,
+  // is wall N and does not count):
+  //   wall 1: 2 x 1    x 0.01 x 2 x 7.2  = 0.288
+  //   wall 2: 2 x 4    x 0.01 x 2 x 28.8 = 4.608   <- largest (narrow cell)
+  //   wall 3: 2 x 2.25 x 0.01 x 4 x 7.2  = 1.296   (largest HBD^2 CGB = 9: K2C checked here)
+  // S2: sin(THETABD(k)) x (HBD(k+1) - HBD(k-1)) for k = 2..4:
+  //   k=2: sin(0.3) x 0.5 = 0.147760; k=3: sin(-0.2) x (-1) = 0.198669; k=4: sin(0.5) x (-1) < 0
+  //   S2 = 2.25 x 0.5 x 4 x 7.2 x 0.198669 / (2 x 10) = 0.321844
+  StabilityTerms t = stability_parameter(4, 1.0F, f.walls());
+  EXPECT_NEAR(t.S1, 4.608F, 4.608F * 1e-6F);
+  EXPECT_NEAR(t.S2, 0.321844F, 0.321844F * 1e-5F);
+
+  // The gradient term counts only where K2C at the wall of largest HBD^2 CGB
+  // (wall 3) is at least 0.001.
+  f.K2C(3) = 0.0009F;
+  EXPECT_EQ(stability_parameter(4, 1.0F, f.walls()).S2, 0.0F);
+  f.K2C(3) = 0.5F;
+
+  // No alongshore change of height: M = 0, S2 = 0.
+  for (int i = 1; i <= 5; ++i) f.HBD(i) = 1.0F;
+  t = stability_parameter(4, 1.0F, f.walls());
+  EXPECT_EQ(t.S2, 0.0F);
+  EXPECT_NEAR(t.S1, 2.0F * 0.01F * 2.0F * 28.8F, 1e-5F);  // wall 2 again: 1.152
+
+  // Every sin x difference term negative (height falls in the wave direction):
+  // k stays 1 and S2 = 0, although wall 1 has a height and a celerity.
+  for (int i = 1; i <= 5; ++i) {
+    f.HBD(i) = 3.0F - 0.5F * static_cast<float>(i);
+    f.THETABD(i) = 0.4F;
+  }
+  EXPECT_EQ(stability_parameter(4, 1.0F, f.walls()).S2, 0.0F);
+}
+
+TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoubles) {
+  std::mt19937 gen(20260101);
+  auto u = [&gen](float lo, float hi) {
+    return std::uniform_real_distribution<float>(lo, hi)(gen);
+  };
+  int with_gradient = 0;
+  for (int trial = 0; trial < 200; ++trial) {
+    Field f;
+    const int nx = 2 + static_cast<int>(gen() % 30);
+    for (int i = 1; i <= nx + 1; ++i) {
+      f.HBD(i) = u(0.0F, 3.0F);
+      f.THETABD(i) = u(-1.2F, 1.2F);
+      f.CGB(i) = u(0.5F, 8.0F);
+      f.A1W(i) = u(0.0F, 0.03F);
+      f.K2C(i) = u(0.0F, 1.0F);
+      f.DX(i) = u(5.0F, 100.0F);
+      f.BERMHT(i) = u(0.5F, 3.0F);
+      f.DCLOS(i) = u(2.0F, 12.0F);
+    }
+    const float dt = u(0.01F, 24.0F);
+    const StabilityTerms a = stability_parameter(nx, dt, f.walls());
+    const StabilityTerms b = stability_parameter(nx, 2.0F * dt, f.walls());
+    EXPECT_EQ(b.S1, 2.0F * a.S1) << trial;
+    EXPECT_EQ(b.S2, 2.0F * a.S2) << trial;
+    EXPECT_GT(a.S1, 0.0F);
+    EXPECT_GE(a.S2, 0.0F);
+    with_gradient += a.S2 > 0.0F ? 1 : 0;
+  }
+  EXPECT_GT(with_gradient, 50);  // the gradient term took part in many fields
+}
+
+// ---- the check ----
+
+TEST(StabilityCheck, FixedStepWarnsOnTheConsoleEveryStepAndInDetailOnce) {
+  for (bool prwarn : {false, true}) {
+    AdaptRig r(4.0F);
+    r.c.DTADAPT = 0;
+    r.c.PRWARN = prwarn;
+    r.waves(0.36F);  // S = 0.36 x 4 = 1.44
+    for (int n = 0; n < 3; ++n) r.step();
+    EXPECT_EQ(test::count_of(r.con.str(), " WARNING!  Solution is unstable.\n"), 3);
+    EXPECT_EQ(test::count_of(r.con.str(), " Check printable output file for details.\n"), 3);
+    EXPECT_EQ(test::count_of(r.prt.str(), "CALCULATION SCHEME UNSTABLE"), prwarn ? 3 : 1);
+    // First step ends 27 February 04:00; the record in force is event 2.
+    const std::string block =
+        " WARNING!  CALCULATION SCHEME UNSTABLE.\n"
+        " STABILITY PARAMETER =      1.440000\n"
+        " PLEASE CONSULT YOUR MANUAL.\n"
+        " date is 20200227 wave date is 20200228 hours is 1200\n"
+        " hz is     1.500 zzdeg is   -12.500 t is     8.000\n";
+    EXPECT_EQ(r.prt.str().substr(0, block.size()), block);
+    EXPECT_EQ(r.c.DT, 4.0F);  // no adaptation
+    EXPECT_EQ(r.m.NTS, 60);
+  }
+}
+
+TEST(AdaptiveStep, TwoHalvingsInOneStepRescaleEveryCount) {
+  AdaptRig r(4.0F);
+  r.c.NSTABDTMIN = 12.0F;  // 12 steps of 4 hours: two days
+  r.m.DYL = -0.02;         // left boundary: -0.02 m per 4-hour step
+  r.m.DYLHOUR = -0.005;
+  r.c.NDRED = 1;
+  r.c.DREDV(1) = 8.0F;     // dredged volume per 4-hour step
+  r.c.NOUT = 2;
+  r.c.PRDATE(1) = 30;      // step 30 of 4 hours: hour 120
+  r.c.PRDATE(2) = 20200301;
+  r.waves(0.36F);          // S = 1.44 = 2.88 STABMIN: 4 -> 2 (0.72) -> 1 (0.36)
+  r.step();
+  EXPECT_EQ(r.c.DT, 1.0F);  // a quarter of the old DT
+  EXPECT_TRUE(r.m.ADAPTED);
+  r.expect_counts_on_hours(0.0);
+  EXPECT_EQ(r.m.NTS, 240);
+  EXPECT_EQ(r.m.NWS, 24);
+  EXPECT_FLOAT_EQ(r.m.DAYINC, 1.0F / 24.0F);
+  EXPECT_FLOAT_EQ(r.c.NSTABDTMIN, 48.0F);  // the same 2 days
+  EXPECT_DOUBLE_EQ(r.m.DYL, -0.005);
+  EXPECT_FLOAT_EQ(r.c.DREDV(1), 2.0F);
+  EXPECT_EQ(r.c.PRDATE(1), 120);
+  EXPECT_EQ(r.c.PRDATE(2), 20200301);
+  EXPECT_EQ(r.m.NSTABLE, 0);
+  // The step now ends at 01:00 of the start day.
+  EXPECT_FLOAT_EQ(r.m.CLKDAY, 27.0F + 1.0F / 24.0F);
+  EXPECT_EQ(r.m.CURDATE, 20200227);
+  const std::string notice =
+      "\n" + STARS + "\n"
+      "WARNING: Solution is unstable.......................\n"
+      "          Current simulation STABILITY PARAMETER is:      1.440000\n"
+      "          Current simulation date is: 20200227\n"
+      "          Current wave event date is: 20200228\n"
+      "          Current wave event hour is:     1200\n"
+      "          Current wave Height (HZ)is:      1.500000\n"
+      "          Current wave Period (T)is:      8.000000\n"
+      "          Current wave Direction(zzdeg) is:    -12.500000\n"
+      "ACTION:  Commence adaptive time-step (DT) reduction!!!\n" + HYPHENS + "\n"
+      "          ..................................NEW DT =      1.000000\n"
+      "          .................NEW STABILITY PARAMETER =      0.360000\n" + STARS + "\n";
+  EXPECT_EQ(r.con.str(),
+            " WARNING!  Solution is unstable.\n Check printable output file for details.\n" +
+                notice);
+  EXPECT_NE(r.prt.str().find(notice), std::string::npos);  // after the detailed block
+  // The next step follows on: step 2 starts at hour 1.
+  r.step();
+  EXPECT_EQ(r.m.ISTEP, 2);
+  EXPECT_FALSE(r.m.ADAPTED);
+}
+
+TEST(AdaptiveStep, QuietStepsDoubleAndTrialsThatDoNotFitOrAreUnstableAreRefused) {
+  AdaptRig r(1.0F);
+  r.waves(0.2F);  // S = 0.2 DT
+  // Step 1 (hour 0): counter 1 > NSTABDTMIN 0, trial 2 h: S = 0.4 <= 0.5, accepted.
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTABLE, 1);  // an accepted increase keeps the counter
+  r.expect_counts_on_hours(0.0);
+  EXPECT_EQ(r.m.NTS, 120);
+  EXPECT_EQ(r.con.str(), STARS + "\n"
+                         "NOTICE: Computational efficiency can be improved...\n" + HYPHENS + "\n"
+                         "ACTION:  Commence adaptive time-step (DT) increase!!!\n"
+                         "          Current simulation date is: 20200227\n"
+                         "          ..................................NEW DT =      2.000000\n"
+                         "          .................NEW STABILITY PARAMETER =      0.400000\n" +
+                             STARS + "\n");
+  EXPECT_EQ(r.prt.str(), r.con.str());
+  // Step 2 starts at hour 2, no multiple of the 4-hour trial: no trial, counting on.
+  r.step();
+  EXPECT_EQ(r.m.ISTEP, 2);
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTABLE, 2);
+  // Step 3 (hour 4): trial 4 h gives S = 0.8 > 0.5: rejected, DT stays, counter 0.
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTABLE, 0);
+  EXPECT_FALSE(r.m.ADAPTED);
+  // Step 4 (hour 6): a trial capped at DTMAX = 3 h (S = 0.6) is rejected too;
+  // DT stays 2, not half the trial.
+  r.c.DTMAX = 3.0F;
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTABLE, 0);
+  // Quieter waves: the 3-hour trial is stable but waits for a step that starts
+  // on a multiple of 3 hours (hours 8 and 10 are not; 12 is).
+  r.waves(0.1F);
+  r.step();
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTABLE, 2);
+  r.step();
+  EXPECT_EQ(r.c.DT, 3.0F);
+  EXPECT_EQ(r.m.ISTEP, 5);  // hour 12 is the start of the fifth 3-hour step
+  r.expect_counts_on_hours(12.0);
+  EXPECT_EQ(r.m.NTS, 80);
+  EXPECT_EQ(test::count_of(r.con.str(), "increase!!!"), 2);
+  // DTMAX not above DT: no trial however quiet.
+  r.step();
+  r.step();
+  EXPECT_EQ(r.c.DT, 3.0F);
+  EXPECT_EQ(r.m.NSTABLE, 5);
+  EXPECT_EQ(r.m.ISTEP, 7);
+}
+
+TEST(AdaptiveStep, HalvingStopsAboveDtminAndTheRunGoesOnWithTheNotice) {
+  for (bool prwarn : {false, true}) {
+    AdaptRig r(4.0F);
+    r.c.DTMIN = 1.0;
+    r.c.PRWARN = prwarn;
+    r.waves(1.0F);  // S = DT: 4 -> 2 -> 1; half of 1 is below DTMIN
+    r.step();
+    EXPECT_EQ(r.c.DT, 1.0F);
+    EXPECT_FLOAT_EQ(r.m.STAB, 1.0F);
+    r.expect_counts_on_hours(0.0);
+    const std::string held = "NOTICE: Time step (DT) is held at its smallest value (DTMIN).\n";
+    EXPECT_EQ(test::count_of(r.con.str(), held), 1);
+    EXPECT_EQ(test::count_of(r.prt.str(), held), 1);
+    EXPECT_NE(r.con.str().find("          ACTION:  Simulation continues with DT =      1.000000\n"),
+              std::string::npos);
+    // Still unstable at DTMIN: no change, no rescale; the notice again only with PRWARN.
+    r.step();
+    EXPECT_EQ(r.c.DT, 1.0F);
+    EXPECT_FALSE(r.m.ADAPTED);
+    EXPECT_EQ(r.m.NTS, 240);
+    EXPECT_EQ(r.m.ISTEP, 2);
+    EXPECT_EQ(test::count_of(r.con.str(), held), prwarn ? 2 : 1);
+    EXPECT_EQ(test::count_of(r.con.str(), "reduction!!!"), 1);
+  }
+}
+
+// The calendar date (YYYYMMDD) hours after 27 February 2020 00:00.
+int date_after(double hours) {
+  using namespace std::chrono;
+  const sys_days start = year{2020} / February / 27;
+  const auto t = start + duration<double, std::ratio<3600>>(hours);
+  const year_month_day d{floor<days>(t)};
+  const int month = static_cast<int>(static_cast<unsigned>(d.month()));
+  return static_cast<int>(d.year()) * 10000 + month * 100 +
+         static_cast<int>(static_cast<unsigned>(d.day()));
+}
+
+TEST(AdaptiveStep, StepsStayOnTheWaveRecordsAndTheCalendarThroughChanges) {
+  // DT changes at the start of the steps at these hours. The first one halves a
+  // step that would have ended on 1 March 00:00: it must end on 29 February.
+  const std::map<double, float> changes = {{68.0, 2.0F},  {80.0, 1.0F},  {96.0, 2.0F},
+                                           {100.0, 4.0F}, {120.0, 8.0F}, {200.0, 0.5F},
+                                           {210.0, 1.0F}};
+  AdaptRig r(4.0F);
+  r.c.DTADAPT = 0;  // the changes below stand in for the check
+  r.waves(0.0F);
+  int wave_steps = 0, saves = 0;
+  for (;;) {
+    ASSERT_LT(r.m.ELAPSED, 240.0);
+    if (r.m.ADAPTED) {
+      r.m.ISTEP = step_number_after_change(r.m.ELAPSED, r.c.DT);
+      r.m.ADAPTED = false;
+    } else {
+      r.m.ISTEP += 1;
+    }
+    advance_clock(r.m);
+    const auto at = changes.find(r.m.ELAPSED);
+    if (at != changes.end()) {
+      change_time_step(r.m, at->second);
+      r.expect_counts_on_hours(r.m.ELAPSED);
+    }
+    const double dt = static_cast<double>(r.c.DT);
+    // The wave record is read exactly at the record times, every 24 hours.
+    const bool wave_step = (r.m.ISTEP - 1) % r.m.NWS == 0;
+    EXPECT_EQ(wave_step, std::fmod(r.m.ELAPSED, 24.0) == 0.0) << "hour " << r.m.ELAPSED;
+    wave_steps += wave_step ? 1 : 0;
+    // Records are saved at the end of every day.
+    const bool save = r.m.ISTEP % r.m.NSTSAVE == 0;
+    EXPECT_EQ(save, std::fmod(r.m.ELAPSED + dt, 24.0) == 0.0) << "hour " << r.m.ELAPSED;
+    saves += save ? 1 : 0;
+    // The clock dates the step by its end.
+    EXPECT_EQ(r.m.CURDATE, date_after(r.m.ELAPSED + dt)) << "hour " << r.m.ELAPSED;
+    if (r.m.ISTEP >= r.m.NTS) break;
+    r.m.ELAPSED += dt;
+  }
+  EXPECT_DOUBLE_EQ(r.m.ELAPSED + static_cast<double>(r.c.DT), 240.0);  // the run ends on time
+  EXPECT_EQ(wave_steps, 10);
+  EXPECT_EQ(saves, 10);
+  EXPECT_EQ(r.m.CURDATE, 20200308);
+}
+
+TEST(AdaptiveStep, AHalvedStepThatWouldHaveEndedTheYearLeavesTheYearToItsSuccessor) {
+  test::StateRig r;
+  ModelState& m = r.m;
+  m.cfg.SIMDATS = 20201231;
+  m.cfg.SIMDATE = 20210102;
+  m.cfg.DT = 4.0F;
+  m.cfg.DTSAVE = 24.0F;
+  m.DTWAVE = 24.0F;
+  set_run_length(m);
+  setup_stability(m);
+  // Steps 1-5 end at 04:00 ... 20:00 of 31 December.
+  for (m.ISTEP = 1; m.ISTEP <= 5; ++m.ISTEP) advance_clock(m);
+  m.ISTEP = 6;
+  m.ELAPSED = 20.0;
+  advance_clock(m);  // would end on 1 January 00:00
+  EXPECT_EQ(m.CURDATE, 20210101);
+  EXPECT_EQ(m.NYEARSIM, 1);
+  change_time_step(m, 2.0F);  // now ends at 22:00
+  EXPECT_EQ(m.CURDATE, 20201231);
+  EXPECT_EQ(m.NEXTDATE, 20210101);
+  EXPECT_EQ(m.NYEARSIM, 0);
+  EXPECT_EQ(m.ISTEP, 11);
+  m.ELAPSED = 22.0;
+  advance_clock(m);
+  EXPECT_EQ(m.CURDATE, 20210101);
+  EXPECT_EQ(m.NYEARSIM, 1);
+  EXPECT_EQ(m.CLKDAY, 1.0F);
+}
+
+// ---- end to end ----
+
+// A coast of 20 cells of 20 m with a 30 m bump in the middle.
+std::string bumped_shoreline() {
+  std::vector<double> y;
+  for (int i = 0; i < 20; ++i) y.push_back(100.0 + 30.0 * std::exp(-std::pow((i - 9.5) / 2.5, 2)));
+  return test::cell_file(y);
+}
+
+TEST(AdaptiveStepRun, ReportsTheMeanAnnualTransportOfTheSmallFixedStep) {
+  // 90 daily wave records: blocks of 10 days of small (0.4 m) and large (1.6 m)
+  // waves, the direction turning every 5 days. The adaptive run starts at
+  // DT = 24 h, halves to 0.75 h in the storms and doubles again in the quiet
+  // blocks; the reference runs at 0.75 h throughout.
+  std::string waves;
+  int day = 0;
+  for (int mon = 1; mon <= 3; ++mon) {
+    const int ndays = mon == 1 ? 31 : mon == 2 ? 29 : 30;
+    for (int d = 1; d <= ndays; ++d, ++day) {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "2020%02d%02d 0000 %.2f 7.0 %.1f\n", mon, d,
+                    (day / 10) % 2 ? 1.6 : 0.4, (day / 5) % 2 ? 15.0 : -10.0);
+      waves += buf;
+    }
+  }
+  auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  auto run = [&](double dt, int adapt, test::ScratchDir& dir) {
+    dir.write("shore.dat", bumped_shoreline());
+    dir.write("waves.dat", waves);
+    std::string cfg = test::base_config(20, 20.0, 20200101, 20200331, dt, 24.0);
+    cfg = replaced(cfg, "WAVEID: 1 10.0 0 waves.dat", "WAVEID: 1 10.0 90 waves.dat");
+    cfg = replaced(cfg, "K2: 0.0", "K2: 0.25");
+    cfg = replaced(cfg, "LBCTYPE: 0", "LBCTYPE: 3\nLMOVY: -0.05\nLMOVPER: 2");  // 5 cm a day
+    dir.write("run.cfg", cfg + "PRWARN: .false.\nDTADAPT: " + std::to_string(adapt) +
+                             "\nDTMIN: 0.1\nDTMAX: 24.0\nNSTABDTMIN: 1.0\nSTABMIN: 0.4\n"
+                             "STABMAX: 0.3\n");
+    return test::run_in(dir, {"run.cfg"});
+  };
+  test::ScratchDir adaptive, fixed;
+  const auto ra = run(24.0, 1, adaptive);
+  const auto rf = run(0.75, 0, fixed);
+  ASSERT_EQ(ra.status, EXIT_NORMAL);
+  ASSERT_EQ(rf.status, EXIT_NORMAL);
+  EXPECT_GT(test::count_of(ra.console, "(DT) reduction!!!"), 2);
+  EXPECT_GT(test::count_of(ra.console, "(DT) increase!!!"), 2);
+  EXPECT_NE(ra.console.find("NEW DT =      0.750000"), std::string::npos);
+  EXPECT_EQ(test::count_of(rf.console, "WARNING!"), 0);  // the small step is stable
+  // Mean annual net transport per wall: the last record of the mqn file.
+  const auto qa = test::read_records(adaptive.read("run.mqn"));
+  const auto qf = test::read_records(fixed.read("run.mqn"));
+  ASSERT_FALSE(qa.empty());
+  ASSERT_EQ(qa.back().values.size(), qf.back().values.size());
+  double largest = 0.0, worst = 0.0;
+  for (std::size_t i = 0; i < qf.back().values.size(); ++i) {
+    largest = std::max(largest, std::fabs(qf.back().values[i]));
+    worst = std::max(worst, std::fabs(qa.back().values[i] - qf.back().values[i]));
+  }
+  EXPECT_GT(largest, 1.0e4);
+  EXPECT_LE(worst, 0.005 * largest);
+  // The daily records fall on the same dates; the final shorelines agree within
+  // 2 cm (printed to 1 cm), the retreating boundary cell included (4.5 m in 90 days).
+  const auto sa = test::read_records(adaptive.read("run.slo"));
+  const auto sf = test::read_records(fixed.read("run.slo"));
+  ASSERT_EQ(sa.size(), sf.size());
+  for (std::size_t n = 0; n < sa.size(); ++n) EXPECT_EQ(sa[n].label, sf[n].label) << n;
+  for (std::size_t i = 0; i < sf.back().values.size(); ++i)
+    EXPECT_NEAR(sa.back().values[i], sf.back().values[i], 0.02) << "cell " << i + 1;
+}
+
+TEST(AdaptiveStepRun, FixedUnstableStepWarnsEveryStepAndDetailsOnce) {
+  test::ScratchDir dir;
+  dir.write("shore.dat", bumped_shoreline());
+  dir.write("waves.dat", "1.0 7.0 10.0\n");
+  dir.write("run.cfg", test::base_config(20, 20.0, 20200101, 20200111, 24.0, 24.0) +
+                           "PRWARN: .false.\n");
+  const auto r = test::run_in(dir, {"run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_EQ(test::count_of(r.console, " WARNING!  Solution is unstable.\n"), 10);
+  EXPECT_EQ(test::count_of(r.console, " Check printable output file for details.\n"), 10);
+  EXPECT_EQ(test::count_of(dir.read("run.out"), " WARNING!  CALCULATION SCHEME UNSTABLE.\n"), 1);
+  EXPECT_EQ(test::count_of(r.console, "NEW DT"), 0);
+}
+
+}  // namespace
+}  // namespace coastra
