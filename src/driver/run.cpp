@@ -23,6 +23,7 @@
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
 #include "waves/segment_table.h"
+#include "waves/transmission.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
@@ -68,6 +69,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   write_banner_and_echo(m);
   open_data_files(m);
   if (m.IRUNERR != 0) return false;
+  transmission_setup(m);
   build_segment_table(m);
   setup_wave_input(m);
   if (m.IRUNERR != 0) return false;

@@ -20,6 +20,7 @@
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
 #include "transport/transport.h"
+#include "waves/breaking_statistics.h"
 #include "waves/nearshore.h"
 
 namespace coastra {
@@ -111,6 +112,7 @@ bool physics_of_step(ModelState& m) {
     if (stopped(m)) return false;      // no stop today; diffraction or transmission may add one
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
                                        //   with DTADAPT = 1 | no stop
+    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM* | no stop
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop

@@ -59,6 +59,7 @@ struct WaveState {
   Vec1<float> THETAB{MXWALL};     // undiffracted breaking direction (rad)
   Vec1<float> KB{MXWALL};         // wave number at breaking (1/m)
   Vec1<float> CGB{MXWALL};        // group celerity at breaking (m/s)
+  Vec1<float> CGBU{MXWALL};       // undiffracted group celerity at breaking (m/s), for the statistics
   Vec1<float> HBD{MXWALL};        // final breaking height (m)
   Vec1<float> THETABD{MXWALL};    // final breaking direction (rad)
   Vec1<float> DLTZ{MXCELL};       // closure-depth quantity (m)
@@ -72,9 +73,9 @@ struct WaveState {
   Vec1<float> thetabd_work{MXWALL};   // final direction while it is smoothed (rad)
 
   // undiffracted breaking statistics
-  Vec1<double> SUMHB{MXWALL};     // sum of breaking heights (model unit)
-  Vec1<double> SUMANG{MXWALL};    // sum of breaking angles to the shoreline (rad)
-  Vec1<double> SUMQ{MXWALL};      // sum of undiffracted transport rates (m3/s)
+  Vec1<double> SUMHB{MXWALL};     // sum of breaking heights x DT (model unit x hours)
+  Vec1<double> SUMANG{MXWALL};    // sum of breaking angles to the shoreline x DT (rad x hours)
+  Vec1<double> SUMQ{MXWALL};      // sum of undiffracted transport rates x DT (m3/s x hours)
 };
 
 }  // namespace coastra

@@ -27,7 +27,9 @@ constexpr std::string_view LAST_STEP_VALUES = "(1X, 10F11.2)";
 
 void write_breaking_statistics(ModelState& m) {
   const int nw = m.cfg.NX + 1;
-  const double n = static_cast<double>(std::max(m.NTS, 1));
+  // The sums are weighted by the length of each step: divided by the hours run
+  // (through the last step; at least one step), they are time averages.
+  const double n = m.ELAPSED + static_cast<double>(m.cfg.DT);
   const bool metres = m.LENFAC >= 0.5F;
   std::vector<double> avg(static_cast<std::size_t>(nw));
   std::ostream& p = m.prt();

@@ -8,9 +8,9 @@
 namespace coastra {
 
 // Adds the current HB, THETAB - ALPHAS and the undiffracted transport
-// (CGB A1W HB^2 sin 2a) of every wall to SUMHB, SUMANG, SUMQ. Called inside the
-// breaking sequence below the last step (before the final celerities overwrite
-// CGB) and once more at the end of the run.
+// (CGBU A1W HB^2 sin 2a) of every wall, each times DT, to SUMHB, SUMANG, SUMQ.
+// Called by the time step below the last step, after the stability check (which
+// may change DT for this step), and once more at the end of the run.
 void BRKSTAT(ModelState& m);
 
 }  // namespace coastra

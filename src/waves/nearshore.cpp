@@ -12,8 +12,10 @@
 #include <cmath>
 
 #include "waves/breaker.h"
-#include "waves/breaking_statistics.h"
+#include "waves/diffraction.h"
 #include "waves/final_waves.h"
+#include "waves/segment_table.h"
+#include "waves/transmission.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -198,8 +200,14 @@ void breaking_waves(ModelState& m) {
   m.OMEGA = 2.0F * PI / m.TZ;
   m.K0 = m.OMEGA * m.OMEGA / GRAV;
   m.ZZRAD = m.ZZDEGNR * PI / 180.0F;
-  // 2. (Breakwater transmission computed from wave conditions belongs here, once
-  // detached-breakwater transmission exists.)
+  // 2. Breakwater transmission computed from the waves, once per wave record
+  // (and at the first step with waves); the diffraction segments then take the
+  // new coefficients and their processing order is derived again.
+  if (transmission_due(m)) {
+    breakwater_transmission(m);
+    if (m.IRUNERR != 0) return;  // method not applicable to an emerged breakwater
+    derive_segment_order(m);
+  }
   // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
   // forms it once per record, see closure_depth.)
   // 4. Shoreline orientation; every wall ORIENT_PLAIN. (A structure stage that
@@ -224,17 +232,16 @@ void breaking_waves(ModelState& m) {
     m.THETAB(i) = b.THETAB;
     m.KB(i) = b.KB;
     m.CGB(i) = b.CGB;
+    m.CGBU(i) = b.CGB;
   }
-  // 6. Undiffracted statistics, accumulated here because the final celerities
-  // of step 8 overwrite the undiffracted CGB. The last step's values are added
-  // by the end of the run, which then reports them (output/wave_reports.h).
-  if (m.ISTEP < m.NTS) BRKSTAT(m);
-  // 7. Final breaking waves. Diffraction behind structures, once it exists, adds
-  // one merge component per diffracting structure here (between steps 6 and 7).
-  // With none, the single component is the undiffracted wave over walls 1..NX+1.
-  WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nx + 1);
+  // 6. Final breaking waves: one merge component per segment of the coast that
+  // waves reach (open gaps diffracted at the structure tips, stretches behind
+  // partly transmitting breakwaters); without diffracting structures the single
+  // component is the undiffracted wave over walls 1..NX+1.
+  diffraction(m);
+  if (m.IRUNERR != 0) return;  // the diffraction coefficient did not converge
   final_smoothing(m);
-  // 8. Group celerity and wave number at the final breaking depth.
+  // 7. Group celerity and wave number at the final breaking depth.
   final_celerities(m);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/error_stop.h"
+#include "waves/transmission.h"
 
 namespace coastra {
 
@@ -27,10 +28,6 @@ constexpr float OPEN_FACTOR = 0.999F;
 constexpr float ACTIVE_FACTOR = 0.01F;
 
 }  // namespace
-
-float breakwater_segment_factor(const ModelState& m, int k) {
-  return std::clamp(m.cfg.TRANDB(k), 0.0F, 0.99F);
-}
 
 void build_segment_table(ModelState& m) {
   const int nw = m.cfg.NX + 1;
@@ -102,7 +99,7 @@ void build_segment_table(ModelState& m) {
       // Behind a detached breakwater: its factor, looked up by its number.
       if (pending <= 0)
         error_stop("ERROR. DIFFRACTING STRUCTURES CANNOT BE PAIRED INTO SEGMENTS.");
-      add(breakwater_segment_factor(m, pending), pending);
+      add(breakwater_factor(m, pending), pending);
       open = true;
       ++e;
     }
@@ -124,7 +121,7 @@ void build_segment_table(ModelState& m) {
 
 void derive_segment_order(ModelState& m) {
   for (int j = 1; j <= m.NSEG; ++j)
-    if (m.SEGBW(j) > 0) m.SEGFAC(j) = breakwater_segment_factor(m, m.SEGBW(j));
+    if (m.SEGBW(j) > 0) m.SEGFAC(j) = breakwater_factor(m, m.SEGBW(j));
   m.NSEGACT = 0;
   for (int j = 1; j <= m.NSEG; ++j)
     if (m.SEGFAC(j) > ACTIVE_FACTOR) ++m.NSEGACT;

@@ -2,17 +2,13 @@
 // entries of the diffracting-structure list (open gaps, zero-width groin
 // segments, stretches behind detached breakwaters), one transmission factor
 // each, the number of merge components and the order in which the diffraction
-// stage visits them. Defines build_segment_table, derive_segment_order and
-// breakwater_segment_factor.
+// stage visits them. Defines build_segment_table and derive_segment_order;
+// the factor of a breakwater segment is breakwater_factor (transmission.h).
 #pragma once
 
 #include "model/state.h"
 
 namespace coastra {
-
-// Segment factor of breakwater k (by breakwater number): its transmission
-// coefficient capped at 0.99, so that a breakwater never amplifies waves.
-float breakwater_segment_factor(const ModelState& m, int k);
 
 // Builds the segment list (ISEGW, YSEGT, DSEGT, KSEGT, NSEGENT), the factors
 // SEGFAC with their breakwater numbers SEGBW, NSEG, JOINFLAG, and then NSEGACT

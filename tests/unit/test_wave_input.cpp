@@ -202,20 +202,24 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
       r.m.YDFAC = 0.9144F;
     }
     for (int i = 1; i <= 2; ++i) {
-      r.m.CGB(i) = 2.0F;
+      r.m.CGBU(i) = 2.0F;
       r.m.A1W(i) = 0.01F;
       r.m.THETAB(i) = 0.3F;
     }
     r.m.ALPHAS(1) = 0.1F;
     r.m.ALPHAS(2) = 0.1F;
     r.m.ALPHASCODE(2) = ORIENT_MARKED;  // a marked wall: ALPHAS is its orientation all the same
+    // Four steps of 6 hours; the report divides by the hours run through the
+    // last step (ELAPSED at its start + DT).
     r.m.NTS = 4;
+    r.m.cfg.DT = 6.0F;
     r.m.HB(1) = 2.0F;
     r.m.HB(2) = 4.0F;
     BRKSTAT(r.m);  // steps 2 and 3 calm: nothing added
     r.m.HB(1) = 1.0F;
     r.m.HB(2) = 0.0F;
     BRKSTAT(r.m);
+    r.m.ELAPSED = 18.0;
     EXPECT_EQ(r.prt.str(), "");  // accumulating writes nothing
     write_breaking_statistics(r.m);
     // Heights 3/4 and 4/4; angle 0.4 rad / 4 = 5.73 deg; rates 2*0.01*(4+1)*sin(0.4)/4*100
@@ -233,6 +237,12 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
               "        5.73       5.73\n\n"
               " AVERAGE LONGSHORE TRANSPORT RATE BASED ON UNDIFFRACTED WAVES *100 " + vol +
               "\n" + rate + "\n");
+    // A step twice as long weighs twice: a 12-hour step adds 12 HB.
+    const double before = r.m.SUMHB(2);
+    r.m.cfg.DT = 12.0F;
+    r.m.HB(2) = 4.0F;
+    BRKSTAT(r.m);
+    EXPECT_DOUBLE_EQ(r.m.SUMHB(2) - before, 12.0 * static_cast<double>(4.0F / r.m.LENFAC));
   }
 }
 
