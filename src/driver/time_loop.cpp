@@ -21,6 +21,7 @@
 #include "transport/shoreline_solver.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
+#include "waves/transmission.h"
 #include "waves/nearshore.h"
 
 namespace coastra {
@@ -77,6 +78,7 @@ bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
   wave_step(m);                        // r: wave files | w: HRF..NRF, events | may set IRUNERR
   if (stopped(m)) return false;
+  request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
   m.CALM = calm_step(m);               // r: HRF, TRF, ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m); cell != 0)   // r: HRF, TRF | w: DLTZ | no stop
