@@ -1,7 +1,8 @@
 // Every named output layout of the program goes through the layout interpreter.
-// The layouts are found by scanning the sources for `constexpr std::string_view
-// NAME = "(...)"` (adjacent literals joined), so a layout moved between files
-// is still checked; each gets one item of the kind its data edits take.
+// The layouts are found by scanning the sources for constants such as
+// `constexpr std::string_view NAME = "(...)"` and for literals given straight
+// to fwrite (adjacent literals joined), so a layout moved between files is
+// still checked; each gets one item of the kind its data edits take.
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,15 @@ struct NamedLayout {
   std::string layout;   // the text, adjacent literals joined
 };
 
-// The layouts declared in the sources below src/: string_view constants whose
-// value (after joining adjacent literals) is a parenthesised layout text.
+// The layouts in the sources below src/: constants and literal arguments whose
+// value (after joining adjacent literals) opens with a parenthesis; a label
+// such as "(M3) FROM " is never a named constant nor given to fwrite.
 std::vector<NamedLayout> scan_layouts() {
-  static const std::regex decl(R"re(string_view\s+([A-Z][A-Z0-9_]*)\s*=\s*((?:\s*"(?:[^"\\]|\\.)*")+)\s*;)re");
+  // A named constant (string_view, const char* or char[]) or a literal given
+  // straight to fwrite/fstr.
+  static const std::regex decl(
+      R"re((?:string_view\s+|char\s*\*\s*|char\s+)([A-Z][A-Z0-9_]*)(?:\[\])?\s*=\s*((?:\s*"(?:[^"\\]|\\.)*")+)\s*;)re"
+      R"re(|(fwrite|fstr)\([^,;()]*,\s*((?:\s*"(?:[^"\\]|\\.)*")+))re");
   static const std::regex literal(R"re("((?:[^"\\]|\\.)*)")re");
   std::vector<NamedLayout> out;
   for (const auto& e : fs::recursive_directory_iterator(fs::path(COASTRA_SOURCE_DIR) / "src")) {
@@ -42,10 +48,11 @@ std::vector<NamedLayout> scan_layouts() {
     const std::string text = ss.str();
     for (std::sregex_iterator d(text.begin(), text.end(), decl), end; d != end; ++d) {
       std::string value;
-      const std::string lits = (*d)[2];
+      const bool named = (*d)[1].matched;
+      const std::string lits = named ? (*d)[2] : (*d)[4];
       for (std::sregex_iterator l(lits.begin(), lits.end(), literal); l != end; ++l) value += (*l)[1];
-      if (value.size() > 1 && value.front() == '(' && value.back() == ')')
-        out.push_back({e.path().filename().string() + ":" + std::string((*d)[1]), value});
+      if (!value.empty() && value.front() == '(')
+        out.push_back({e.path().filename().string() + ":" + std::string(named ? (*d)[1] : (*d)[3]), value});
     }
   }
   return out;
