@@ -8,6 +8,7 @@
 
 #include "support/coast_builder.h"
 #include "transport/transport.h"
+#include "waves/nearshore.h"
 
 namespace coastra {
 namespace {
@@ -259,6 +260,32 @@ TEST(Transport, GatedBoundaryWallsCarryTheFormulaTimesTheGroinFactor) {
     EXPECT_FLOAT_EQ(m.QLS(1), p * m.QLS(5)) << p;
     EXPECT_FLOAT_EQ(m.QLS(11), p * m.QLS(5)) << p;
   }
+}
+
+TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
+  // The whole chain of a wave step on the builder's straight coast, with no
+  // array filled by hand: every wall gets a finite transport, the same at every
+  // wall of the straight coast (so no cell moves), downdrift of the waves and
+  // mirrored by the opposite direction.
+  float q[2] = {0.0F, 0.0F};
+  for (int k = 0; k < 2; ++k) {
+    test::Coast c(20);
+    c.m.cfg.ISMOOTH = 5;
+    c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
+    offshore_contour(c.m);
+    closure_depth(c.m);
+    update_slope(c.m);
+    breaking_waves(c.m);
+    const ModelState& m = c.transport().m;
+    q[k] = m.QLS(10);
+    for (int i = 1; i <= 21; ++i) {
+      ASSERT_TRUE(std::isfinite(m.QLS(i))) << i;
+      EXPECT_NEAR(m.QLS(i), q[k], 1e-6F * std::abs(q[k])) << k << " wall " << i;
+    }
+    for (int i = 1; i <= 20; ++i) EXPECT_NEAR(m.YSHORE(i), 0.0, 1e-9) << i;
+  }
+  EXPECT_GT(q[0], 0.0F);   // waves from the left drive sand to higher cells
+  EXPECT_FLOAT_EQ(q[1], -q[0]);
 }
 
 }  // namespace
