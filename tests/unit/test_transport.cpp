@@ -92,20 +92,6 @@ TEST(Transport, NormalIncidenceWithUniformHeightMovesNothing) {
   for (int i = 1; i <= 12; ++i) EXPECT_EQ(c.m.YSHORE(i), 100.0) << "cell " << i;
 }
 
-TEST(Transport, UniformObliqueWavesBetweenPinnedEndsMoveNothing) {
-  // Every wall carries the same transport and the pinned ends repeat their
-  // inner wall, so each cell passes on exactly what it receives.
-  for (const float theta : {0.3F, -0.5F}) {
-    Coast c(15, theta);
-    for (int i = 1; i <= 15; ++i) c.m.YINIT(i) = 100.0;
-    const ModelState& m = c.start().transport().transport().m;
-    EXPECT_NE(m.QLS(8), 0.0F);
-    EXPECT_EQ(m.QLS(8) > 0.0F, theta > 0.0F);   // + towards higher cells
-    for (int i = 1; i <= 16; ++i) EXPECT_EQ(m.QLS(i), m.QLS(8)) << theta << " wall " << i;
-    for (int i = 1; i <= 15; ++i) EXPECT_EQ(m.YSHORE(i), 100.0) << theta << " cell " << i;
-  }
-}
-
 TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
   Coast c(8);
   ModelState& m = c.m;
