@@ -36,9 +36,9 @@ for new in "$tmp"/src/tests/golden/*/expected; do
     elif [[ ! -e "$new/$f" ]]; then
       echo "  $case/$f: removed, the run no longer writes it"; moved=1
     elif ! cmp -s "$old/$f" "$new/$f"; then
-      n=$(diff "$old/$f" "$new/$f" | grep -c '^>' || true)
-      echo "  $case/$f: $n of $(wc -l <"$new/$f") lines changed"; moved=1
-      diff "$old/$f" "$new/$f" | head -6 | sed 's/^/      /'
+      n=$({ diff "$old/$f" "$new/$f" || true; } | grep -c '^>' || true)
+      echo "  $case/$f: $n of $(wc -l <"$new/$f") lines changed (< before, > now)"; moved=1
+      { diff "$old/$f" "$new/$f" || true; } | head -6 | sed 's/^/      /'
     fi
   done
   if [[ $dry == 0 ]]; then
