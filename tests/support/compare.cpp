@@ -75,10 +75,19 @@ std::string compare_fields(const Field& e, const Field& a, const Tolerance& tol)
 Tolerance read_tolerance(const std::string& path) {
   Tolerance tol;
   std::ifstream is(path);
-  std::string key;
-  while (is >> key) {
-    if (key == "relative") is >> tol.relative;
-    else if (key == "last_digits") is >> tol.last_digits;
+  std::string line;
+  while (std::getline(is, line)) {
+    std::istringstream ls(line);
+    std::string key;
+    if (!(ls >> key)) continue;
+    if (key[0] == '#') {   // a comment: the reason for the tolerance
+      tol.reason += line.substr(line.find('#') + 1) + "\n";
+      continue;
+    }
+    if (key == "relative") ls >> tol.relative;
+    else if (key == "last_digits") ls >> tol.last_digits;
+    else tol.unknown.push_back(key);
+    if (ls.fail()) tol.unknown.push_back(key + " (no value)");
   }
   return tol;
 }

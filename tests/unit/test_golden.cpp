@@ -45,7 +45,10 @@ TEST_P(Golden, OutputsMatchExpected) {
   }
   ASSERT_TRUE(fs::is_directory(expected))
       << GetParam() << " has no expected output: run the suite once with COASTRA_REGEN=1";
+  ASSERT_TRUE(fs::exists(root / "TOLERANCE")) << GetParam() << " has no TOLERANCE file";
   const auto tol = test::read_tolerance((root / "TOLERANCE").string());
+  EXPECT_TRUE(tol.unknown.empty()) << GetParam() << "/TOLERANCE: unknown key " << tol.unknown.front();
+  EXPECT_GE(tol.reason.size(), 20U) << GetParam() << "/TOLERANCE must say in a '#' comment why";
   int compared = 0;
   for (const auto& e : fs::directory_iterator(expected)) {
     const auto name = e.path().filename().string();

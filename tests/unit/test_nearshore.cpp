@@ -10,6 +10,7 @@
 #include "output/format.h"
 #include "output/wave_reports.h"
 #include "support/state_rig.h"
+#include "support/coast_builder.h"
 #include "waves/breaker.h"
 #include "waves/final_waves.h"
 #include "waves/nearshore.h"
@@ -26,16 +27,9 @@ std::vector<float> smooth(const std::vector<float>& v, int n) {
   return std::vector<float>(out.data() + 1, out.data() + 1 + nx);
 }
 
-// A coast of as many cells as y has, spacing dx, shoreline y(i).
-struct Coast : test::StateRig {
-  Coast(const std::vector<double>& y, float dx) {
-    m.cfg.NX = static_cast<int>(y.size());
-    for (int i = 1; i <= m.cfg.NX + 1; ++i) m.cfg.DX(i) = dx;
-    for (int i = 1; i <= m.cfg.NX; ++i) {
-      m.XCELL(i) = dx * static_cast<float>(i);
-      m.YSHORE(i) = y[static_cast<std::size_t>(i - 1)];
-    }
-  }
+// The builder's default coast with the shoreline y (m) on cells of width dx (m).
+struct Coast : test::Coast {
+  Coast(const std::vector<double>& y, float dx) : test::Coast(y, dx) {}
   // Merged height h(i) at walls 1..NX+1 and direction 0.1 h(i).
   void merged(const std::vector<float>& h) {
     for (int i = 1; i <= m.cfg.NX + 1; ++i) {
@@ -72,9 +66,7 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   // An inlet channel at cells 3-4 is replaced by the line between cells 2 and 5.
   Coast n({50, 60, -40, -40, 90, 100}, 10.0F);
   n.m.cfg.ISMOOTH = 1;
-  n.m.cfg.NINL = 1;
-  n.m.cfg.IINLS(1) = 3;
-  n.m.cfg.IINLE(1) = 4;
+  n.inlet(3, 4);
   offshore_contour(n.m);
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(3), 370.0F);
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(4), 380.0F);
@@ -89,9 +81,9 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   Coast c({0, 0, 0}, 10.0F);
-  for (int i = 1; i <= 3; ++i) c.m.HRF(i) = c.m.TRF(i) = 1.0F;
+  c.m.HRF(4) = 0.0F;
   c.m.ZZDEGNR = 89.9F;
-  EXPECT_FALSE(calm_step(c.m));  // wall NX+1 (HRF = 0 there) is not a cell
+  EXPECT_FALSE(calm_step(c.m));  // wall NX+1 is not a cell
   for (float dir : {90.0F, -90.0F}) {
     c.m.ZZDEGNR = dir;
     EXPECT_TRUE(calm_step(c.m)) << dir;
@@ -133,11 +125,7 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
 TEST(ShorelineOrientation, GroinWallTakesThreePointMeanWithPreviousRightValue) {
   Coast c({0, 10, 20, 20, 20}, 10.0F);
   c.m.cfg.DX(2) = 30.0F;
-  c.m.NGRO = 3;
-  c.m.IXG(1) = 1;  // wall 1: never averaged
-  c.m.IXG(2) = 3;
-  c.m.IXG(3) = 4;
-  c.m.WALLTYPE(3) = 1;
+  c.groin(1, 0.0F, 0.0F).groin(3, 0.0F, 0.0F).groin(4, 0.0F, 0.0F);   // wall 1: never averaged
   c.m.WALLTYPE(4) = 3;   // structure state 3 keeps its own value
   c.m.ALPHAS(4) = 0.3F;  // from the previous step
   shoreline_orientation(c.m);
@@ -156,18 +144,9 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     Coast c(y, 50.0F);
     ModelState& m = c.m;
     m.cfg.ISMOOTH = 5;
-    m.TZ = 8.0F;
-    m.ZZDEGNR = 60.0F;  // 86.6 or 91.0 degrees to the contour normal
-    m.ISTEP = 1;
     m.NTS = 2;
-    for (int i = 1; i <= 11; ++i) {
-      m.HRF(i) = 1.5F;
-      m.TRF(i) = 8.0F;
-      m.DRF(i) = 10.0F;
-      m.THETARF(i) = 60.0F * PI / 180.0F;
-    }
+    c.offshore(1.5F, 8.0F, 60.0F * PI / 180.0F);  // 86.6 or 91.0 degrees to the contour normal
     offshore_contour(m);
-    input_wave_numbers(m);
     breaking_waves(m);
     EXPECT_FLOAT_EQ(m.K0, (2.0F * PI / 8.0F) * (2.0F * PI / 8.0F) / GRAV);
     const bool gated = slope < -0.55;
@@ -286,7 +265,7 @@ TEST(FinalWaves, CelerityAtTheFinalBreakingDepthOrNone) {
   c.m.TZ = 8.0F;
   c.m.cfg.GAMMA = 0.78F;
   c.m.HBD(1) = 1.56F;  // breaking depth 2 m
-  c.m.KB(2) = c.m.CGB(2) = 1.0F;  // from an earlier step
+  c.m.HBD(2) = 0.0F;   // no wave; KB and CGB still hold an earlier step's values
   final_celerities(c.m);
   EXPECT_EQ(c.m.CGB(1), WAVNUM(8.0F, 1.56F / 0.78F).CG);
   EXPECT_EQ(c.m.KB(1), WAVNUM(8.0F, 1.56F / 0.78F).K);

@@ -5,27 +5,24 @@
 
 #include <random>
 
-#include "support/state_rig.h"
+#include "support/coast_builder.h"
 #include "transport/shoreline_solver.h"
 
 namespace coastra {
 namespace {
 
-// nx cells with varied spacing (40-50 m) and profile height, DT = 2 h, every
-// cell at 100 m without a seawall; transports q(i) at the walls.
-struct Cells : test::StateRig {
+// The builder's coast with nx cells of varied spacing (40-50 m) and profile
+// height, DT = 2 h, every cell at 100 m without a seawall; transports q(i) at the walls.
+struct Cells : test::Coast {
   template <class Q>
-  Cells(int nx, Q q) {
-    m.cfg.NX = nx;
+  Cells(int nx, Q q) : test::Coast(std::vector<double>(static_cast<std::size_t>(nx), 100.0), 45.0F) {
     m.cfg.DT = 2.0F;
     for (int i = 1; i <= nx; ++i) {
       m.cfg.DX(i) = 40.0F + 5.0F * static_cast<float>(i % 3);
       m.cfg.BERMHT(i) = 1.5F + 0.25F * static_cast<float>(i % 2);
       m.cfg.DCLOS(i) = 7.0F;
-      m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
-      m.YSHORE(i) = 100.0;
-      m.YSWALL(i) = -9999.0;
     }
+    start();   // DTFAC = 3600 s x DT / (BERMHT + DCLOS)
     for (int i = 1; i <= nx + 1; ++i) m.QLS(i) = q(i);
   }
 };

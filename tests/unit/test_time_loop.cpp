@@ -4,19 +4,19 @@
 #include <gtest/gtest.h>
 
 #include "driver/time_loop.h"
-#include "support/wave_rig.h"
+#include "support/coast_builder.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
 TEST(TimeLoop, StepStoppedByTheWaveRecordAccumulatesAndRecordsNothing) {
-  test::WaveRig r(3);
+  test::Coast r(3);
   r.station(1, 10.0F, "1.0 x 10.0\n");   // unreadable record: WAVINP sets the flag
   ModelState& m = r.m;
   m.cfg.DT = 6.0F;
   m.CLKYEAR = 2020, m.CLKMONTH = 1, m.CLKDAY = 1.0F;
-  m.NTS = 4, m.NWS = 1, m.NSTSAVE = 1;
+  m.ISTEP = 0, m.NTS = 4, m.NWS = 1, m.NSTSAVE = 1;
   setup_wave_input(m);
   ASSERT_EQ(m.IRUNERR, 0);
   // Marks that accumulation would change: a shoreline moved away from its

@@ -6,59 +6,19 @@
 #include <cmath>
 #include <random>
 
-#include "support/state_rig.h"
+#include "support/coast_builder.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
 #include "transport/transport.h"
+#include "waves/nearshore.h"
 
 namespace coastra {
 namespace {
 
-// A straight metric coast of 50 m cells, 1 m waves breaking at theta to a
-// shoreline normal of 0, pinned ends, slope from DLTZ(1) = 6 m.
-struct Coast : test::StateRig {
-  explicit Coast(int nx, float theta = 0.0F) {
-    m.cfg.NX = nx;
-    m.cfg.DT = 1.0F;
-    m.cfg.D50 = 0.3F;
-    for (int i = 1; i <= nx + 1; ++i) {
-      m.cfg.DX(i) = 50.0F;
-      m.cfg.K1(i) = 0.5F;
-      m.cfg.K2(i) = 0.25F;
-      m.cfg.BERMHT(i) = 2.0F;
-      m.cfg.DCLOS(i) = 8.0F;
-      m.HBD(i) = 1.0F;
-      m.CGB(i) = 3.5F;
-      m.THETABD(i) = theta;
-      m.XCELL(i) = 50.0F * static_cast<float>(i);
-    }
-    m.LMOVE = m.RMOVE = true;
-  }
-  Coast& groin(int wall, float tip, float p) {
-    m.NGRO += 1;
-    m.IXG(m.NGRO) = wall;
-    m.YG(m.NGRO) = tip;
-    m.PG(m.NGRO) = p;
-    return *this;
-  }
-  Coast& start() {
-    setup_transport(m);
-    m.DLTZ(1) = 6.0F;
-    update_slope(m);
-    return *this;
-  }
-  // The wave path of a step from the groin factors to the split of the final
-  // transport, in the time loop's order.
-  Coast& step() {
-    groin_factors(m);
-    return transport();
-  }
-  Coast& transport() {
-    transport_step(m);
-    update_shoreline(m);
-    split_transport(m);
-    return *this;
-  }
+// The default coast of the builder (50 m cells, 1 m waves, pinned ends) with
+// uniform breaking waves at theta (rad) to the shore normal.
+struct Coast : test::Coast {
+  explicit Coast(int nx, float theta = 0.0F) : test::Coast(nx) { breaking(1.0F, theta); }
 };
 
 // SFAC squared of wall i, and the gradient term alone at normal incidence.
@@ -91,9 +51,7 @@ TEST(TransportSetup, BuildsRelativeShorelineSeawallsInletsAndWallCodes) {
   ModelState& m = c.m;
   m.LENFAC = 0.3048F;   // seawall ends in feet
   for (int i = 1; i <= 10; ++i) m.YINIT(i) = 100.0, m.YREG(i) = 20.0F;
-  m.cfg.NSW = 1, m.cfg.ISWBEG(1) = 3, m.cfg.ISWEND(1) = 5, m.cfg.SWY1(1) = 100, m.cfg.SWY2(1) = 200;
-  m.cfg.NINL = 1, m.cfg.IINLS(1) = 7, m.cfg.IINLE(1) = 8;
-  c.groin(1, 150.0F, 0.0F).groin(11, 150.0F, 0.0F).start();
+  c.seawall(3, 5, 100.0F, 200.0F).inlet(7, 8).groin(1, 150.0F, 0.0F).groin(11, 150.0F, 0.0F).start();
   EXPECT_DOUBLE_EQ(m.YSHORE(4), 80.0);
   EXPECT_NEAR(m.YSWALL(3), 30.48 - 20.0, 1e-4);
   EXPECT_NEAR(m.YSWALL(4), 45.72 - 20.0, 1e-4);   // half way alongshore
@@ -101,16 +59,11 @@ TEST(TransportSetup, BuildsRelativeShorelineSeawallsInletsAndWallCodes) {
   EXPECT_NEAR(m.YSWALL(2), -9999.0 * 0.3048 - 20.0, 1e-2);
   EXPECT_FLOAT_EQ(m.A1W(11), 0.5F / 37.79317F);   // the right boundary wall too
   EXPECT_NEAR(m.DTFAC(1), 360.0F, 1e-3F);          // 3600 s / (2 m + 8 m)
-  EXPECT_EQ(m.WALLTYPE(1), 1);
-  EXPECT_EQ(m.WALLTYPE(11), 1);
-  EXPECT_EQ(m.WALLTYPE(6), 0);
-  EXPECT_EQ(m.INLCELL(6), 0);
-  EXPECT_EQ(m.INLCELL(7), 1);
-  EXPECT_EQ(m.INLCELL(8), 1);
-  EXPECT_EQ(m.INLCELL(9), 0);
+  for (int i = 1; i <= 11; ++i) EXPECT_EQ(m.WALLTYPE(i), i == 1 || i == 11 ? 1 : 0) << i;
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(m.INLCELL(i), i == 7 || i == 8 ? 1 : 0) << i;
   EXPECT_EQ(m.DBMARK(3), 0);
   EXPECT_DOUBLE_EQ(m.YDBW(3), 99999.0);
-  EXPECT_DOUBLE_EQ(Coast(4).start().m.YSWALL(2), -9999.0);   // no seawall at all
+  EXPECT_DOUBLE_EQ(Coast(4).m.YSWALL(2), -9999.0);   // no seawall at all
 }
 
 TEST(TransportSetup, StopsWithoutAGrainSizeABreakerIndexOrAnActiveProfile) {
@@ -137,23 +90,9 @@ TEST(Transport, NormalIncidenceWithUniformHeightMovesNothing) {
   c.m.ALPHAS(5) = 0.0625F;
   c.m.ALPHASCODE(5) = ORIENT_MARKED;   // a marked wall transports by its orientation alone
   for (int i = 1; i <= 12; ++i) c.m.YINIT(i) = 100.0;
-  c.start().step();
+  c.start().transport();
   for (int i = 1; i <= 13; ++i) EXPECT_EQ(c.m.QLS(i), 0.0F) << "wall " << i;
   for (int i = 1; i <= 12; ++i) EXPECT_EQ(c.m.YSHORE(i), 100.0) << "cell " << i;
-}
-
-TEST(Transport, UniformObliqueWavesBetweenPinnedEndsMoveNothing) {
-  // Every wall carries the same transport and the pinned ends repeat their
-  // inner wall, so each cell passes on exactly what it receives.
-  for (const float theta : {0.3F, -0.5F}) {
-    Coast c(15, theta);
-    for (int i = 1; i <= 15; ++i) c.m.YINIT(i) = 100.0;
-    const ModelState& m = c.start().step().step().m;
-    EXPECT_NE(m.QLS(8), 0.0F);
-    EXPECT_EQ(m.QLS(8) > 0.0F, theta > 0.0F);   // + towards higher cells
-    for (int i = 1; i <= 16; ++i) EXPECT_EQ(m.QLS(i), m.QLS(8)) << theta << " wall " << i;
-    for (int i = 1; i <= 15; ++i) EXPECT_EQ(m.YSHORE(i), 100.0) << theta << " cell " << i;
-  }
 }
 
 TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
@@ -161,7 +100,7 @@ TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
   ModelState& m = c.m;
   for (int i = 1; i <= 9; ++i) m.HBD(i) = 0.8F + 0.1F * static_cast<float>(i);
   m.THETABD(5) = 0.2F, m.ALPHAS(5) = 0.05F, m.UTIDE(5) = 0.3F;
-  c.start().step();
+  c.start().transport();
   const double th = 0.15, hb = m.HBD(5), a1w = 0.5 / 37.79317;
   const double oblique = a1w * hb * hb * 3.5 * std::sin(2.0 * th);
   const double gradient = gradient_q(m, 5, s2(m, 6) - s2(m, 4)) * std::cos(th);
@@ -174,7 +113,7 @@ TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
   Coast n(8);
   n.m.LMOVE = n.m.RMOVE = false;   // the formula value stands at walls 1 and NX+1
   for (int i = 1; i <= 9; ++i) n.m.HBD(i) = 0.5F + 0.1F * static_cast<float>(i * i);
-  const ModelState& q = n.start().step().m;
+  const ModelState& q = n.start().transport().m;
   EXPECT_TRUE(near(q.QLS(2), gradient_q(q, 2, 2.0 * (s2(q, 3) - s2(q, 2)))));
   EXPECT_TRUE(near(q.QLS(8), gradient_q(q, 8, 2.0 * (s2(q, 8) - s2(q, 7)))));
   EXPECT_TRUE(near(q.QLS(5), gradient_q(q, 5, s2(q, 6) - s2(q, 4))));
@@ -195,8 +134,8 @@ TEST(Transport, MirroringAnglesAndCellOrderFlipsTheSign) {
     b.m.ALPHAS(j) = -(a.m.ALPHAS(i) = 0.1F * ang(rng));
   }
   for (int i = 1; i <= nx; ++i) a.m.YINIT(i) = b.m.YINIT(nx + 1 - i) = y(rng);
-  a.groin(8, 110.0F, 0.2F).start().step();
-  b.groin(nx + 2 - 8, 110.0F, 0.2F).start().step();
+  a.groin(8, 110.0F, 0.2F).start().transport();
+  b.groin(nx + 2 - 8, 110.0F, 0.2F).start().transport();
   for (int i = 1; i <= nx + 1; ++i)
     EXPECT_NEAR(b.m.QLS(nx + 2 - i), -a.m.QLS(i), 1e-6F * (1.0F + std::abs(a.m.QLS(i)))) << i;
   EXPECT_FLOAT_EQ(b.m.QGPOT(1), -a.m.QGPOT(1));
@@ -208,7 +147,7 @@ TEST(Transport, ShorelineAtTheBreakwaterLineSwitchesTheGradientOff) {
   for (int i = 1; i <= 11; ++i) c.m.HBD(i) = 0.5F + 0.1F * static_cast<float>(i);
   c.start();
   c.m.YDBW(5) = 0.0;   // cell 5 has reached its breakwater line (YSHORE = 0)
-  const ModelState& m = c.step().m;
+  const ModelState& m = c.transport().m;
   // The centred form at wall i reads the cells i-1 and i+1.
   EXPECT_EQ(m.QLS(4), 0.0F);
   EXPECT_EQ(m.QLS(6), 0.0F);
@@ -217,9 +156,9 @@ TEST(Transport, ShorelineAtTheBreakwaterLineSwitchesTheGradientOff) {
 }
 
 TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
-  const float open = Coast(10, 0.2F).start().step().m.QLS(5);
-  EXPECT_EQ(Coast(10, 0.2F).groin(5, 1000.0F, 0.0F).start().step().m.QLS(5), 0.0F);
-  EXPECT_FLOAT_EQ(Coast(10, 0.2F).groin(5, 1000.0F, 1.0F).start().step().m.QLS(5), open);
+  const float open = Coast(10, 0.2F).transport().m.QLS(5);
+  EXPECT_EQ(Coast(10, 0.2F).groin(5, 1000.0F, 0.0F).start().transport().m.QLS(5), 0.0F);
+  EXPECT_FLOAT_EQ(Coast(10, 0.2F).groin(5, 1000.0F, 1.0F).start().transport().m.QLS(5), open);
 
   // Sand moving right: the left beach lies 20 m from the tip, the right 100 m.
   Coast c(10, 0.2F);
@@ -243,8 +182,7 @@ TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
   EXPECT_FLOAT_EQ(steep.m.THETABD(5), PI / 4.0F);
 
   Coast inlet(10, 0.2F);   // an inlet on the updrift side feeds the groin nothing
-  inlet.m.cfg.NINL = 1, inlet.m.cfg.IINLS(1) = 3, inlet.m.cfg.IINLE(1) = 4;
-  inlet.groin(5, 100.0F, 0.5F).start();
+  inlet.inlet(3, 4).groin(5, 100.0F, 0.5F).start();
   groin_factors(inlet.m);
   EXPECT_EQ(inlet.m.GROINF(1), 0.0F);
 
@@ -259,7 +197,7 @@ TEST(Transport, WavesFromBehindCarryTheNeighbourOfTheSameStep) {
   Coast c(10, 0.3F);
   c.m.THETABD(4) = 1.7F;                      // > PI/2: from the wall to the left
   c.m.THETABD(7) = c.m.THETABD(8) = -1.7F;    // < -PI/2: from the right, two in a row
-  const ModelState& m = c.start().step().m;
+  const ModelState& m = c.start().transport().m;
   EXPECT_FLOAT_EQ(m.QLS(4), 1.1F * m.QLS(3));
   EXPECT_NE(m.QLS(9), 0.0F);
   EXPECT_FLOAT_EQ(m.QLS(8), 1.1F * m.QLS(9));
@@ -267,12 +205,12 @@ TEST(Transport, WavesFromBehindCarryTheNeighbourOfTheSameStep) {
 }
 
 TEST(Transport, ShadowLeakageDivertsHalfAtAnOpenBreakwaterEdge) {
-  const float open = Coast(10, 0.2F).start().step().m.QLS(6);
+  const float open = Coast(10, 0.2F).transport().m.QLS(6);
   Coast c(10, 0.2F);
   c.start();
   c.m.DBMARK(6) = 1;
   c.m.YDBW(6) = 0.0;   // breakwater line at the shoreline: no depth, all passes landward
-  c.step();
+  c.transport();
   EXPECT_FLOAT_EQ(c.m.QDBX(6), 0.5F * open);
   EXPECT_FLOAT_EQ(c.m.QLS(6), 0.5F * open);
   EXPECT_EQ(c.m.QDBX(7), 0.0F);
@@ -282,7 +220,7 @@ TEST(Transport, BoundaryWallsPinOrMoveTheEndCells) {
   Coast c(10);
   for (int i = 1; i <= 11; ++i) c.m.THETABD(i) = 0.02F * static_cast<float>(i);
   c.m.DYL = 0.05;
-  ModelState& m = c.start().step().m;
+  ModelState& m = c.start().transport().m;
   EXPECT_FLOAT_EQ(m.QLS(1), m.QLS(2) + 50.0F * 0.05F / m.DTFAC(1));
   EXPECT_NEAR(m.YSHORE(1), 0.05, 1e-6);
   EXPECT_EQ(m.QLS(11), m.QLS(10));   // pinned right end
@@ -306,11 +244,37 @@ TEST(Transport, GatedBoundaryWallsCarryTheFormulaTimesTheGroinFactor) {
     Coast c(10, 0.2F);
     c.m.LMOVE = c.m.RMOVE = false;
     c.m.cfg.LGROINY = c.m.cfg.RGROINY = 1000.0F;
-    const ModelState& m = c.groin(1, 1000.0F, p).groin(11, 1000.0F, p).start().step().m;
+    const ModelState& m = c.groin(1, 1000.0F, p).groin(11, 1000.0F, p).start().transport().m;
     EXPECT_GT(m.QLS(5), 0.0F);
     EXPECT_FLOAT_EQ(m.QLS(1), p * m.QLS(5)) << p;
     EXPECT_FLOAT_EQ(m.QLS(11), p * m.QLS(5)) << p;
   }
+}
+
+TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
+  // The whole chain of a wave step on the builder's straight coast, with no
+  // array filled by hand: every wall gets a finite transport, the same at every
+  // wall of the straight coast (so no cell moves), downdrift of the waves and
+  // mirrored by the opposite direction.
+  float q[2] = {0.0F, 0.0F};
+  for (int k = 0; k < 2; ++k) {
+    test::Coast c(20);
+    c.m.cfg.ISMOOTH = 5;
+    c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
+    offshore_contour(c.m);
+    closure_depth(c.m);
+    update_slope(c.m);
+    breaking_waves(c.m);
+    const ModelState& m = c.transport().m;
+    q[k] = m.QLS(10);
+    for (int i = 1; i <= 21; ++i) {
+      ASSERT_TRUE(std::isfinite(m.QLS(i))) << i;
+      EXPECT_NEAR(m.QLS(i), q[k], 1e-6F * std::abs(q[k])) << k << " wall " << i;
+    }
+    for (int i = 1; i <= 20; ++i) EXPECT_NEAR(m.YSHORE(i), 0.0, 1e-9) << i;
+  }
+  EXPECT_GT(q[0], 0.0F);   // waves from the left drive sand to higher cells
+  EXPECT_FLOAT_EQ(q[1], -q[0]);
 }
 
 }  // namespace

@@ -4,21 +4,21 @@
 #include <gtest/gtest.h>
 
 #include "driver/wave_events.h"
-#include "support/wave_rig.h"
+#include "support/coast_builder.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
 // One station at cell 1 of a two-cell grid.
-struct Rig : test::WaveRig {
-  Rig(int nevents, float dt, const std::string& records) : WaveRig(2) {
+struct Rig : test::Coast {
+  Rig(int nevents, float dt, const std::string& records) : test::Coast(2, 10.0F) {
     m.cfg.DT = dt;
     m.cfg.NWAVEV = nevents;
     station(1, 10.0F, records);
   }
   // The start-up of the wave input; the error-stop message or "(no stop)".
-  std::string start() {
+  std::string start_waves() {
     return test::stop_message([this] {
       setup_wave_events(m);
       check_wave_timestep(m);
@@ -39,37 +39,37 @@ const std::string RERUN = " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FI
 
 TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
   Rig hourly(3, 1.0F, events({"20200101 0000", "20200101 0100", "20200101 0200"}));
-  EXPECT_EQ(hourly.start(), "(no stop)");
+  EXPECT_EQ(hourly.start_waves(), "(no stop)");
   EXPECT_FLOAT_EQ(hourly.m.DTWAVE, 1.0F);
   EXPECT_EQ(hourly.m.NWS, 1);
   // Across days: 2 days less 21 h 30 min, 26.5 hours.
   Rig half(2, 0.5F, events({"20200110 2330", "20200112 0200"}));
-  EXPECT_EQ(half.start(), "(no stop)");
+  EXPECT_EQ(half.start_waves(), "(no stop)");
   EXPECT_FLOAT_EQ(half.m.DTWAVE, 26.5F);
   EXPECT_EQ(half.m.NWS, 53);
   Rig single(1, 2.0F, events({"20200101 0000"}));  // no second event: one record a step
-  EXPECT_EQ(single.start(), "(no stop)");
+  EXPECT_EQ(single.start_waves(), "(no stop)");
   EXPECT_EQ(single.m.NWS, 1);
 }
 
 TEST(WaveEvents, RecordStepThatDoesNotFitDtStops) {
   Rig three(2, 2.0F, events({"20200101 0000", "20200101 0300"}));
-  EXPECT_EQ(three.start(), "ERROR. Wave time step not a multiple of simulation time step");
+  EXPECT_EQ(three.start_waves(), "ERROR. Wave time step not a multiple of simulation time step");
   EXPECT_EQ(three.prt.str(),
             " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n" + RERUN);
   Rig longer(2, 2.0F, events({"20200101 0000", "20200101 0100"}));
-  EXPECT_EQ(longer.start(), "ERROR. Simulation time step greater than wave time step");
+  EXPECT_EQ(longer.start_waves(), "ERROR. Simulation time step greater than wave time step");
   EXPECT_EQ(longer.prt.str(),
             " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n" + RERUN);
 }
 
 TEST(WaveEvents, EventsAcrossAYearOrMonthStop) {
   Rig year(2, 1.0F, events({"20191231 2300", "20200101 0000"}));
-  EXPECT_EQ(year.start(), "ERROR. Wave time step exceeds one year.");
+  EXPECT_EQ(year.start_waves(), "ERROR. Wave time step exceeds one year.");
   EXPECT_EQ(year.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n"
                             " review and revise your input wave files.\n");
   Rig month(2, 1.0F, events({"20200229 2300", "20200301 0000"}));
-  EXPECT_EQ(month.start(), "ERROR. Wave time step exceeds one month.");
+  EXPECT_EQ(month.start_waves(), "ERROR. Wave time step exceeds one month.");
   EXPECT_EQ(month.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n"
                              " review and revise your input wave files.\n");
 }
@@ -78,28 +78,28 @@ TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
   const std::string days = events({"20190313 0000", "20190314 0000", "20190315 0000"});
   Rig match(3, 24.0F, days);
   match.m.cfg.SIMDATS = 20200315;
-  match.start();
+  match.start_waves();
   EXPECT_EQ(match.m.IWEVENT, 3);
   EXPECT_EQ(event_date(match.m), 20190315);
   // No event on the start's month and day: the first event not before the start,
   // and event 1 when every event lies before it.
   Rig later(2, 24.0F, events({"20200314 0000", "20200316 0000"}));
   later.m.cfg.SIMDATS = 20200315;
-  later.start();
+  later.start_waves();
   EXPECT_EQ(later.m.IWEVENT, 2);
   Rig none(3, 24.0F, days);
   none.m.cfg.SIMDATS = 20190320;
-  none.start();
+  none.start_waves();
   EXPECT_EQ(none.m.IWEVENT, 1);
 }
 
 TEST(WaveEvents, ShortOrUnreadableEventFileEndsTheRunAtStartUp) {
   Rig shortfile(5, 1.0F, events({"20200101 0000", "20200101 0100"}));
-  EXPECT_EQ(shortfile.start(), "(no stop)");
+  EXPECT_EQ(shortfile.start_waves(), "(no stop)");
   EXPECT_EQ(shortfile.m.IRUNERR, 1);
   EXPECT_EQ(shortfile.prt.str(), " ERROR. WAVE FILE w1.dat ENDS BEFORE RECORD 3\n");
   Rig unreadable(2, 1.0F, "20200101 0000 2 8 10\n2020O101 0100 2 8 10\n");
-  unreadable.start();
+  unreadable.start_waves();
   EXPECT_EQ(unreadable.m.IRUNERR, 1);
   EXPECT_EQ(unreadable.prt.str(), " ERROR. INVALID RECORD 2 IN WAVE FILE w1.dat\n");
 }
@@ -108,7 +108,7 @@ TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
   Rig r(3, 1.0F,
         "20200101 0000 1 8 0\n20200101 0100 2 8 0\n20200101 0200 3 8 0\n"
         "20200101 0300 9 8 0\n");
-  ASSERT_EQ(r.start(), "(no stop)");
+  ASSERT_EQ(r.start_waves(), "(no stop)");
   r.m.CURDATE = 20200102;
   const float heights[] = {1.0F, 2.0F, 3.0F, 1.0F, 2.0F};
   for (float h : heights) {
@@ -129,7 +129,7 @@ TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
 
 TEST(WaveEvents, UndatedFormRepeatsItsFirstRecordAndWarnsEveryWaveStep) {
   Rig r(0, 3.0F, "2 8 10\n3 9 5\n");
-  ASSERT_EQ(r.start(), "(no stop)");
+  ASSERT_EQ(r.start_waves(), "(no stop)");
   EXPECT_EQ(r.m.NWS, 1);
   for (int step = 1; step <= 3; ++step) {
     wave_step(r.m);
@@ -144,7 +144,7 @@ TEST(WaveEvents, SteepnessReportIsDatedOnceOrWithPrwarn) {
   for (bool prwarn : {false, true}) {
     Rig r(0, 1.0F, "4 4 0\n");
     r.m.cfg.PRWARN = prwarn;
-    r.start();
+    r.start_waves();
     r.m.CURDATE = 20200101;
     for (int step = 1; step <= 2; ++step) {
       r.m.ISTEP = step;

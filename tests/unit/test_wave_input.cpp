@@ -6,14 +6,17 @@
 
 #include "output/warnings.h"
 #include "output/wave_reports.h"
-#include "support/wave_rig.h"
+#include "support/coast_builder.h"
 #include "waves/breaking_statistics.h"
 #include "waves/wave_input.h"
 
 namespace coastra {
 namespace {
 
-using Rig = test::WaveRig;
+// The builder's default coast on 10 m cells.
+struct Rig : test::Coast {
+  explicit Rig(int nx) : test::Coast(nx, 10.0F) {}
+};
 using test::count_of;
 
 constexpr float DEG = PI / 180.0F;
