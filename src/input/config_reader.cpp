@@ -317,8 +317,8 @@ void open_print_file(ModelState& m, const std::string& name,
 // is refused naming its key rather than cut to another file's name.
 std::string ConfigReader::name_value(std::string_view key, std::string_view name) const {
   if (name.size() > CONFIG_NAME_MAX) {
-    error_stop(std::string(key) + " name longer than " + int_text(static_cast<int>(CONFIG_NAME_MAX)) +
-               " characters");
+    error_stop(std::string(key) + " name longer than " +
+               int_text(static_cast<int>(CONFIG_NAME_MAX)) + " characters");
   }
   return std::string(name);
 }
@@ -392,11 +392,10 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
   }
 }
 
-// The first pass over the configuration: refuses a line longer than CONFIG_LINE_MAX
-// by its number, and collects every file name the file gives for reading
-// (each item of a data-file list, since a list item that is not its file name
-// names no existing file), so that the print file, which is opened when its
-// line is met, can be checked against inputs named on later lines too.
+// The first pass over the configuration: refuses a line longer than
+// CONFIG_LINE_MAX by its number, and collects every file name the file gives
+// for reading, so that the print file, which is opened when its line is met,
+// can be checked against inputs named on later lines too.
 void scan_config(std::istream& in, std::string& line, std::vector<std::string>& inputs) {
   std::string key;
   std::string_view value;
@@ -410,9 +409,13 @@ void scan_config(std::istream& in, std::string& line, std::vector<std::string>& 
     if (key == "INIFILE" || key == "REGFILE" || key == "DXFILE" || key == "BYPFILE") {
       inputs.push_back(file_name(value));
     } else if (key == "WAVEID" || key == "WLFILE" || key == "TIDEFILE") {
+      // The file name is the list's last item: 4th, 2nd and 3rd.
+      const int place = key == "WAVEID" ? 4 : key == "WLFILE" ? 2 : 3;
       std::size_t pos = 0;
       std::string_view item;
-      while (next_item(value, pos, item)) inputs.emplace_back(trim_right(item));
+      int k = 0;
+      while (k < place && next_item(value, pos, item)) ++k;
+      if (k == place) inputs.emplace_back(trim_right(item));
     }
   }
 }

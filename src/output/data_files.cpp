@@ -184,7 +184,9 @@ void write_periodic_records(ModelState& m) {
 // failed, so looking at its state after each save interval finds a full disk
 // within one interval; the look allocates nothing and flushes nothing.
 void check_output_streams(ModelState& m) {
-  if (m.PRTFILE.is_open() && m.PRTFILE.fail()) error_stop("Cannot write print file " + m.cfg.PRFILE);
+  if (m.PRTFILE.is_open() && m.PRTFILE.fail()) {
+    error_stop("Cannot write print file " + m.cfg.PRFILE);
+  }
   for (const DataFileEntry& f : DATA_FILES) {
     const std::ofstream& os = m.*f.file;
     if (os.is_open() && os.fail()) {
@@ -224,7 +226,9 @@ void close_data_files(ModelState& m) {
     std::ofstream& os = m.*f.file;
     if (!os.is_open()) continue;
     os.close();  // the last flush: a full disk may show only here
-    if (os.fail()) error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+    if (os.fail()) {
+      error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+    }
   }
 }
 
