@@ -1,7 +1,8 @@
 // The run sequence of a Coastra run: command-line check, input and set-up,
 // data files, the time-step loop and the end-of-run reports. The error stop
 // and the silent stops unwind to here; their exit status tells a calling
-// script that the run did not end normally.
+// script that the run did not end normally. A run is complete only when every
+// output, the console included, has been written and closed without error.
 
 #include "driver/run.h"
 

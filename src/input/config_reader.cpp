@@ -1,5 +1,6 @@
-// The configuration reader: reads the keyword file line by line into the
-// settings record and opens the data files it names as their lines are met;
+// The configuration reader: a first pass refuses over-long lines and collects
+// the input file names, then the keyword file is read line by line into the
+// settings record, opening the data files it names as their lines are met;
 // the key table is in config_keys, the end-of-file steps in config_end.
 //   read_config   the whole file and its end-of-file steps
 
