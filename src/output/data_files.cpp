@@ -123,7 +123,10 @@ void check_data_files_writable(ModelState& m) {
   for (const DataFileEntry& f : DATA_FILES) {
     const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
     std::error_code ec;
-    const bool existed = std::filesystem::exists(name, ec) || ec;
+    // A link counts as existing even when its target does not: it is the
+    // user's, and is never removed.
+    const auto type = std::filesystem::symlink_status(name, ec).type();
+    const bool existed = type != std::filesystem::file_type::not_found;
     std::ofstream probe(name, std::ios::out | std::ios::app);
     if (probe.is_open()) {
       if (!existed) created.push_back(name);
