@@ -1,7 +1,8 @@
 // The run sequence of a Coastra run: command-line check, input and set-up,
 // data files, the time-step loop and the end-of-run reports. The error stop
 // and the silent stops unwind to here; their exit status tells a calling
-// script that the run did not end normally.
+// script that the run did not end normally. A run is complete only when every
+// output, the console included, has been written and closed without error.
 
 #include "driver/run.h"
 
@@ -92,9 +93,32 @@ void end_of_run(ModelState& m) {
   end_reports_shoreline(m);
   write_total_volume_line(m);
   lwrite(m.con(), "<<<Simulation finished>>>");
-  m.PRTFILE.close();
-  m.MQN.close();
+  // Every output is complete and on disk before the run calls itself done: a
+  // failed write or last flush ends the run naming the file.
+  close_data_files(m);
+  m.PRTFILE.flush();
+  check_output_streams(m);
   lwrite(m.con(), "Model run completed");
+  // Design note: the console is one of the run's outputs. One that cannot be
+  // written (standard output on a full disk) fails the run too, so that a
+  // calling script never reads exit 0 from a run whose log was lost; the
+  // reason then goes to the print file, still open for it.
+  m.con().flush();
+  if (!m.con()) error_stop("Cannot write the console (standard output)");
+  close_print_file(m);
+}
+
+// The 80-column error line of an error stop, on the console and, once the
+// print file is open, in the print file too, so that it always says why the
+// last attempt ended.
+void report_error_stop(ModelState& m, const std::string& message) {
+  const std::string line = error_line(message);
+  m.con() << line << '\n';
+  m.con().flush();
+  if (m.PRT == &m.PRTFILE && m.PRTFILE.is_open()) {
+    m.PRTFILE << line << '\n';
+    m.PRTFILE.flush();
+  }
 }
 
 }  // namespace
@@ -113,7 +137,7 @@ int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
     end_of_run(m);
     return m.IRUNERR != 0 ? EXIT_EARLY_STOP : EXIT_NORMAL;
   } catch (const ErrorStop& e) {
-    m.con() << error_line(e.message) << '\n';
+    report_error_stop(m, e.message);
     return EXIT_STOPPED;
   } catch (const SilentStop&) {
     return EXIT_STOPPED;

@@ -28,13 +28,12 @@ constexpr std::string_view STARS =
 // back. False, with the run error flag set, when the file ends early or a date
 // or hour cannot be read.
 bool read_event_table(ModelState& m, int k, int n) {
-  std::ifstream& f = m.FWAVE[static_cast<std::size_t>(k)];
   rewind_wave_file(m, k);
   bool ok = true;
   for (int r = 1; r <= n && ok; ++r) {
     int iv[2] = {0, 0};
     bool bad = false;
-    if (!read_record(f, m.WLINE, WAVE_LINE_MAX)) {
+    if (!read_wave_line(m, k, r)) {
       wave_file_error(m, k, r, true);
       ok = false;
     } else if (read_ints(m.WLINE, iv, 2, bad) != 2 || bad) {

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <string>
 
 #include "model/error_stop.h"
+#include "output/format.h"
 
 namespace coastra {
 
@@ -83,6 +85,28 @@ int step_calendar(int& year, int& month, float& anchor, double& hoff, int& n, fl
 
 int make_date(int year, int month, int iday) { return year * 10000 + month * 100 + iday; }
 
+// Design note: a run longer than LONG_RUN_YEARS or LONG_RUN_STEPS is most
+// likely a mistyped date or step, and may run for days and fill a disk; it is
+// not refused (a long run can be meant) but announced before it starts with
+// one warning line on the console and in the print file.
+constexpr double LONG_RUN_YEARS = 200.0;
+constexpr int LONG_RUN_STEPS = 10000000;
+constexpr double HOURS_PER_YEAR = 365.25 * 24.0;
+
+void announce_long_run(ModelState& m) {
+  const double years = static_cast<double>(m.NTS) * static_cast<double>(m.cfg.DT) / HOURS_PER_YEAR;
+  if (!(years > LONG_RUN_YEARS) && m.NTS <= LONG_RUN_STEPS) return;
+  std::string t = " WARNING. LONG RUN: ";
+  edit_i(t, m.NTS, 0);
+  t += " STEPS OF ";
+  edit_f(t, static_cast<double>(m.cfg.DT), 0, 2);
+  t += " HOURS, ";
+  edit_f(t, years, 0, 1);
+  t += " YEARS\n";
+  m.con() << t;
+  m.prt() << t;
+}
+
 }  // namespace
 
 void split_date(int date, int& year, int& month, int& day) {
@@ -123,14 +147,25 @@ void set_run_length(ModelState& m) {
   m.CLKYEAR = y0;
   m.CLKMONTH = m0;
   m.CLKDAY = static_cast<float>(d0);
-  // 3. Start date format.
-  if (m0 > 12 || d0 > 31) {
+  // 3. Start date format, for a start that is a date.
+  // Design note: a run whose length is a step count (SIMDATS = SIMDATE, at
+  // most 17999999) accepts any count. Its start value is not a date, so the
+  // date format is not asked of it (it would refuse most counts, 8760 among
+  // them: month 87); the clock still starts from the value split as a date,
+  // and a month or day beyond the calendar moves it to the first day of the
+  // next month (or year) at the first step, so the record labels of such a
+  // run are nominal dates.
+  const bool step_count = c.SIMDATS == c.SIMDATE && c.SIMDATE < DATE_THRESHOLD;
+  if (!step_count && (m0 > 12 || d0 > 31)) {
     m.con() << " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
             << " PLEASE CORRECT YOUR .cfg FILE.\n";
     error_stop(" ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
   }
   if (c.SIMDATS < c.SIMDATE) {
     // 4. Calendar run: days between the dates, steps rounded half away from zero.
+    // Design note: the calendar has no year 0 or before; a start there (a date
+    // written with too few digits, say) would count thousands of years of days.
+    if (y0 < 1) error_stop("SIMDATS: a calendar run must start in year 1 or later");
     int y1 = 0, m1 = 0, d1 = 0;
     split_date(c.SIMDATE, y1, m1, d1);
     m.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
@@ -157,6 +192,7 @@ void set_run_length(ModelState& m) {
   // closer than half a step) would divide the per-run amounts (boundary
   // movement, fills) by zero; it is refused.
   if (m.NTS < 1) error_stop("NTS must be > 0");
+  announce_long_run(m);
 }
 
 void advance_clock(ModelState& m) {

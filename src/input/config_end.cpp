@@ -87,7 +87,7 @@ int unit_kind(const std::string& t) {
 
 }  // namespace
 
-bool config_end_of_file(ModelState& m, float lastddg) {
+bool config_end_of_file(ModelState& m, float lastddg, bool simdats_given, bool simdate_given) {
   Settings& c = m.cfg;
   // Design note: the text settings are held at their full width, as the
   // reports lay them out: TITLE 64 characters, the unit texts 6 (left-adjusted
@@ -134,6 +134,15 @@ bool config_end_of_file(ModelState& m, float lastddg) {
     default: error_stop("WAVUNITS must be (ft) or (m)");
   }
   // 10. Dates and steps.
+  // Design note: the dates have no sound default. A missing start date (0)
+  // before a calendar end date would run from year 0, two thousand years of
+  // steps; a missing end date would be refused as earlier than the start. Both
+  // are named as missing, and a negative one (neither a date nor a count) as
+  // such, before the order of the two is compared.
+  if (!simdats_given) error_stop("SIMDATS (start date) omitted in config file");
+  if (!simdate_given) error_stop("SIMDATE (end date) omitted in config file");
+  if (c.SIMDATS < 0) error_stop("SIMDATS must not be negative");
+  if (c.SIMDATE < 0) error_stop("SIMDATE must not be negative");
   if (c.SIMDATE < c.SIMDATS) error_stop("SIMDATE must be >= SIMDATS");
   if (c.DT <= 0.0F) error_stop("DT must be > 0.");
   if (c.DTSAVE <= 0.0F) error_stop("DTSAVE must be > 0.");

@@ -9,9 +9,10 @@
 namespace coastra {
 
 // Runs the end-of-file steps in their order on m.cfg. lastddg is the most
-// recent DDG value read (0 when none). A failing check ends the run through
-// the error stop; returns false only when a diffracting groin has no tip depth
+// recent DDG value read (0 when none); simdats_given and simdate_given tell
+// whether the file gave those dates. A failing check ends the run through the
+// error stop; returns false only when a diffracting groin has no tip depth
 // (the console already has the message), true otherwise.
-bool config_end_of_file(ModelState& m, float lastddg);
+bool config_end_of_file(ModelState& m, float lastddg, bool simdats_given, bool simdate_given);
 
 }  // namespace coastra

@@ -1,5 +1,6 @@
-// The configuration reader: reads the keyword file line by line into the
-// settings record and opens the data files it names as their lines are met;
+// The configuration reader: a first pass refuses over-long lines and collects
+// the input file names, then the keyword file is read line by line into the
+// settings record, opening the data files it names as their lines are met;
 // the key table is in config_keys, the end-of-file steps in config_end.
 //   read_config   the whole file and its end-of-file steps
 
@@ -17,6 +18,7 @@
 #include "input/config_end.h"
 #include "input/config_keys.h"
 #include "input/field_reader.h"
+#include "input/file_checks.h"
 #include "model/error_stop.h"
 #include "output/format.h"
 
@@ -24,7 +26,12 @@ namespace coastra {
 
 namespace {
 
-constexpr std::size_t LINE_LEN = 255;   // characters kept of a configuration line
+// Design note: a configuration line may be up to 64 KiB long (a per-cell list
+// of values easily passes column 255) and is read whole; a longer line is
+// refused by its number, never cut, since a cut list would silently leave its
+// last entries at 0.
+constexpr std::size_t CONFIG_LINE_MAX = 65536;  // characters of the longest configuration line
+constexpr std::size_t CONFIG_NAME_MAX = 255;    // characters of the longest file or inlet name
 constexpr std::size_t KEY_LEN = 15;     // longest keyword
 constexpr std::size_t MSG_LINE = 52;    // characters of the line quoted by "Invalid config data: "
 
@@ -37,6 +44,22 @@ std::string_view trim_left(std::string_view s) {
 std::string_view trim_right(std::string_view s) {
   while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
   return s;
+}
+
+// The keyword of a configuration line, upper case, and its value (left-
+// adjusted). False for a line without a colon or with a keyword field longer
+// than KEY_LEN: such a line matches no key. The keyword starts in column 1, so
+// an indented keyword matches nothing.
+bool split_key_line(std::string_view raw, std::string& key, std::string_view& value) {
+  const std::size_t colon = raw.find(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view field = trim_right(raw.substr(0, colon));
+  if (field.size() > KEY_LEN) return false;
+  key.assign(field);
+  for (char& ch : key)
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  value = trim_left(raw.substr(colon + 1));
+  return true;
 }
 
 // An integer as text, edited by the formatting layer (for messages).
@@ -54,6 +77,9 @@ struct ConfigReader {
   ModelState& m;
   Settings& c;
   std::string_view line;                 // the line being read (for messages)
+  std::vector<std::string> inputs;       // the configuration file and every file named in it
+  bool simdats_given = false;            // a SIMDATS line with a value was read
+  bool simdate_given = false;            // a SIMDATE line with a value was read
   std::vector<int> seqcount = std::vector<int>(static_cast<std::size_t>(config_key_count()), 0);
                                          // lines read so far of each seq key
   int ktmet_key = find_key("KTMETDB");
@@ -82,6 +108,7 @@ struct ConfigReader {
   void after_store(const KeySpec& ks, int k);
   void special_key(std::string_view key, std::string_view value);
   void list_key(std::string_view key, std::string_view value);
+  std::string name_value(std::string_view key, std::string_view name) const;
 };
 
 // Reads one value with its kind; false when the value holds no item (a list
@@ -177,23 +204,18 @@ void ConfigReader::after_store(const KeySpec& ks, int k) {
 
 void ConfigReader::process(std::string_view raw) {
   line = raw;
-  const std::size_t colon = raw.find(':');
-  if (colon == std::string_view::npos) return;
-  // The keyword starts in column 1: an indented keyword matches nothing.
-  const std::string_view field = trim_right(raw.substr(0, colon));
-  if (field.size() > KEY_LEN) return;
-  char buf[KEY_LEN];
-  for (std::size_t i = 0; i < field.size(); ++i)
-    buf[i] = (field[i] >= 'a' && field[i] <= 'z') ? static_cast<char>(field[i] - 32) : field[i];
-  const std::string_view key(buf, field.size());
+  std::string key;
+  std::string_view value;
+  if (!split_key_line(raw, key, value)) return;
   if (key == "COASTRA") {
     c.HEADER = true;
     return;
   }
-  const std::string_view value = trim_left(raw.substr(colon + 1));
   if (trim_right(value).empty()) return;
   const int idx = find_key(key);
   if (idx < 0) return;  // comments and unknown keys
+  if (key == "SIMDATS") simdats_given = true;
+  if (key == "SIMDATE") simdate_given = true;
   const KeySpec& ks = config_key(idx);
   if (ks.kind == Kind::SPECIAL) {
     special_key(ks.key, value);
@@ -237,46 +259,35 @@ std::string text_n(std::string_view value, std::size_t n) {
   return t;
 }
 
-// Opens a file named in the configuration; a blank name, a directory or a file
-// that cannot be opened ends the run with the file's message. A key given twice
-// reopens its stream on the later file.
-// Design note: a name holding a NUL character (a binary configuration) is
-// refused like a file that cannot be opened: the system would cut the name
-// there and open some other file.
-template <class F>
-void open_named(F& f, const std::string& name, std::ios::openmode mode, std::string_view fail) {
-  if (f.is_open()) f.close();
-  f.clear();
-  std::error_code ec;
-  if (name.empty() || name.find('\0') != std::string::npos ||
-      std::filesystem::is_directory(name, ec)) {
-    error_stop(fail);
-  }
-  f.open(name, mode);
-  if (!f.is_open()) error_stop(fail);
-}
-
-// A data file: its console line, then the file opened for reading.
+// A data file: its console line, then the file opened for reading. A blank
+// name, a name that is not a regular file or a file that cannot be opened ends
+// the run with the file's message. A key given twice reopens its stream on the
+// later file.
+// Design note: only a regular file is read. A directory opens on some systems
+// but holds no records, a FIFO or a device may block the run or never end; a
+// name holding a NUL character (a binary configuration) would be cut there by
+// the system and open some other file.
 void open_input(ModelState& m, const std::string& name, std::string_view console,
                 std::ifstream& f, std::string_view fail) {
   lwrite(m.con(), console, name);
-  open_named(f, name, std::ios::in, fail);
+  if (f.is_open()) f.close();
+  f.clear();
+  if (!is_regular_input(name)) error_stop(fail);
+  f.open(name, std::ios::in);
+  if (!f.is_open()) error_stop(fail);
 }
 
-// Opens the print file, moves into it what was written for it before its name
-// was known, and derives IDOT and OUTBASE from its name.
+// Derives IDOT and OUTBASE from the print-file name, checks that neither the
+// print file nor a data file named from it is an input of the run or another
+// output, then opens the print file and moves into it what was written for it
+// before its name was known.
 // Design note: the period that ends OUTBASE is the first one of the file's own
 // name, after the last '/': a name like "./run.prt" or "../out/run.prt" then
 // gives the data files "./run.slo" or "../out/run.slo" beside the print file,
 // not hidden files ".slo" in the working directory. For a name without a
 // directory this is the first period of the name.
-void open_print_file(ModelState& m, const std::string& name) {
-  open_named(m.PRTFILE, name, std::ios::out | std::ios::trunc, "Cannot open prtfil file");
-  m.PRTFILE << m.PRTPENDING.str();
-  m.PRTPENDING.str("");
-  m.PRTPENDING.clear();
-  m.PRT = &m.PRTFILE;
-
+void open_print_file(ModelState& m, const std::string& name,
+                     const std::vector<std::string>& inputs) {
   Settings& c = m.cfg;
   const std::size_t slash = name.rfind('/');
   const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
@@ -287,6 +298,33 @@ void open_print_file(ModelState& m, const std::string& name) {
     c.IDOT = static_cast<int>(dot) + 1;
     c.OUTBASE = name.substr(0, dot + 1);
   }
+  // A blank name or one holding a NUL cannot be opened as named; a directory
+  // opens on some systems but takes no text.
+  std::error_code ec;
+  if (name.empty() || name.find('\0') != std::string::npos ||
+      std::filesystem::is_directory(name, ec)) {
+    error_stop("Cannot open prtfil file");
+  }
+  check_output_names(name, c.OUTBASE, inputs);
+  if (m.PRTFILE.is_open()) m.PRTFILE.close();
+  m.PRTFILE.clear();
+  m.PRTFILE.open(name, std::ios::out | std::ios::trunc);
+  if (!m.PRTFILE.is_open()) error_stop("Cannot open prtfil file");
+  m.PRTFILE << m.PRTPENDING.str();
+  m.PRTPENDING.str("");
+  m.PRTPENDING.clear();
+  m.PRT = &m.PRTFILE;
+}
+
+// A file or inlet name of the configuration. Design note: names are held in
+// CONFIG_NAME_MAX characters; a longer one (possible now that lines are read whole)
+// is refused naming its key rather than cut to another file's name.
+std::string ConfigReader::name_value(std::string_view key, std::string_view name) const {
+  if (name.size() > CONFIG_NAME_MAX) {
+    error_stop(std::string(key) + " name longer than " +
+               int_text(static_cast<int>(CONFIG_NAME_MAX)) + " characters");
+  }
+  return std::string(name);
 }
 
 void ConfigReader::special_key(std::string_view key, std::string_view value) {
@@ -294,21 +332,21 @@ void ConfigReader::special_key(std::string_view key, std::string_view value) {
     c.TITLE = text_n(value, 64);
     lwrite(m.con(), "Simulation Title: ", trim_right(c.TITLE));
   } else if (key == "INIFILE") {
-    c.INIFILE = file_name(value);
+    c.INIFILE = name_value(key, file_name(value));
     open_input(m, c.INIFILE, "Reading Initial Shoreline: ", m.FINI,
                "Cannot open initial shoreline file");
   } else if (key == "REGFILE") {
-    c.REGFILE = file_name(value);
+    c.REGFILE = name_value(key, file_name(value));
     open_input(m, c.REGFILE, "Reading Regional Shoreline: ", m.FREG,
                "Cannot open regional shoreline file");
   } else if (key == "PRFILE") {
-    c.PRFILE = file_name(value);
-    open_print_file(m, c.PRFILE);
+    c.PRFILE = name_value(key, file_name(value));
+    open_print_file(m, c.PRFILE, inputs);
   } else if (key == "DXFILE") {
-    c.DXFILE = file_name(value);  // opened by the grid reader when DX asks for it
+    c.DXFILE = name_value(key, file_name(value));  // opened by the grid reader when DX asks for it
     lwrite(m.con(), "Reading Variable Grid Cell Spacing File: ", c.DXFILE);
   } else if (key == "BYPFILE") {
-    c.BYPFILE = file_name(value);
+    c.BYPFILE = name_value(key, file_name(value));
     open_input(m, c.BYPFILE, "Opening Non-uniform Bypass Event Input File: ", m.FBYP,
                "Cannot open bypass event file");
   } else if (key == "CSTUNITS") {
@@ -317,7 +355,7 @@ void ConfigReader::special_key(std::string_view key, std::string_view value) {
     c.WAVUNITS = text_n(value, 6);
   } else if (key == "INLNAME") {
     if (c.NINL == 0) error_stop("INLNAME given before IINLS");
-    c.INLNAME[c.NINL] = file_name(value);
+    c.INLNAME[c.NINL] = name_value(key, file_name(value));
   } else {
     list_key(key, value);
   }
@@ -331,7 +369,7 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
   std::size_t pos = 0;
   std::string_view item;
   auto next = [&]() { return next_item(value, pos, item); };
-  auto name = [&]() { return std::string(trim_right(item)); };
+  auto name = [&]() { return name_value(key, trim_right(item)); };
   if (key == "WAVEID") {
     const int k = c.NWAVEFILES + 1;
     if (k > MXWAVEF) error_stop("Too many WAVEID entries; maximum is " + int_text(MXWAVEF));
@@ -358,6 +396,34 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
   }
 }
 
+// The first pass over the configuration: refuses a line longer than
+// CONFIG_LINE_MAX by its number, and collects every file name the file gives
+// for reading, so that the print file, which is opened when its line is met,
+// can be checked against inputs named on later lines too.
+void scan_config(std::istream& in, std::string& line, std::vector<std::string>& inputs) {
+  std::string key;
+  std::string_view value;
+  bool cut = false;
+  for (int number = 1; read_record(in, line, CONFIG_LINE_MAX, cut); ++number) {
+    if (cut) {
+      error_stop("Configuration line " + int_text(number) + " longer than " +
+                 int_text(static_cast<int>(CONFIG_LINE_MAX)) + " characters");
+    }
+    if (!split_key_line(line, key, value)) continue;
+    if (key == "INIFILE" || key == "REGFILE" || key == "DXFILE" || key == "BYPFILE") {
+      inputs.push_back(file_name(value));
+    } else if (key == "WAVEID" || key == "WLFILE" || key == "TIDEFILE") {
+      // The file name is the list's last item: 4th, 2nd and 3rd.
+      const int place = key == "WAVEID" ? 4 : key == "WLFILE" ? 2 : 3;
+      std::size_t pos = 0;
+      std::string_view item;
+      int k = 0;
+      while (k < place && next_item(value, pos, item)) ++k;
+      if (k == place) inputs.emplace_back(trim_right(item));
+    }
+  }
+}
+
 }  // namespace
 
 bool read_config(ModelState& m, const std::string& cfgname) {
@@ -365,17 +431,22 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   if (name.empty()) error_stop("Specify a config file");
   lwrite(m.con(), "Reading CONFIGFILE: ", name);
   std::ifstream in;
-  std::error_code ec;
-  if (!std::filesystem::is_directory(name, ec)) in.open(name, std::ios::binary);
+  if (is_regular_input(name)) in.open(name, std::ios::binary);
   if (!in.is_open()) error_stop("Cannot open config file");
 
   ConfigReader r(m);
   std::string line;
-  line.reserve(LINE_LEN);
-  while (read_record(in, line, LINE_LEN)) r.process(line);
+  line.reserve(CONFIG_LINE_MAX);
+  r.inputs.push_back(name);
+  scan_config(in, line, r.inputs);
+  if (in.bad()) error_stop("Specify a config file");
+  in.clear();
+  in.seekg(0);
+  bool cut = false;
+  while (read_record(in, line, CONFIG_LINE_MAX, cut)) r.process(line);
   if (in.bad()) error_stop("Specify a config file");
   in.close();
-  return config_end_of_file(m, r.lastddg);
+  return config_end_of_file(m, r.lastddg, r.simdats_given, r.simdate_given);
 }
 
 }  // namespace coastra

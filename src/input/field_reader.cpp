@@ -229,8 +229,9 @@ std::string file_name(std::string_view value) {
   return std::string(name.substr(0, end));
 }
 
-bool read_record(std::istream& in, std::string& line, std::size_t maxlen) {
+bool read_record(std::istream& in, std::string& line, std::size_t maxlen, bool& cut) {
   line.clear();
+  cut = false;
   std::streambuf* sb = in.rdbuf();
   std::size_t total = 0;
   char last = '\0';
@@ -245,6 +246,8 @@ bool read_record(std::istream& in, std::string& line, std::size_t maxlen) {
     if (total++ < maxlen) line.push_back(last);
   }
   if (last == '\r' && total <= maxlen) line.pop_back();
+  // A CRLF line of exactly maxlen characters before its carriage return is whole.
+  cut = total > maxlen && !(total == maxlen + 1 && last == '\r');
   return true;
 }
 

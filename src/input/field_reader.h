@@ -43,10 +43,12 @@ bool read_int8(std::string_view value, int& out);
 bool read_logical(std::string_view value, bool& out);
 
 // One text record (line) of a file: at most maxlen characters are kept, the
-// rest of a longer line is skipped without being held; a carriage return ending
-// a DOS-style line is dropped. False at the end of the file. Characters go into
-// line's existing storage: reserve maxlen once and no record allocates.
-bool read_record(std::istream& in, std::string& line, std::size_t maxlen);
+// rest of a longer line is skipped without being held, and `cut` tells the
+// caller that this happened (a reader refuses such a line rather than reading
+// a shortened value); a carriage return ending a DOS-style line is dropped.
+// False at the end of the file. Characters go into line's existing storage:
+// reserve maxlen once and no record allocates.
+bool read_record(std::istream& in, std::string& line, std::size_t maxlen, bool& cut);
 
 // A file name value: a leading double quote is removed and the name ends at the
 // next double quote; without a closing quote the name is the rest of the value.

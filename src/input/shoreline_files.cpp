@@ -7,11 +7,11 @@
 #include "input/shoreline_files.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "input/field_reader.h"
+#include "input/file_checks.h"
 #include "model/error_stop.h"
 
 namespace coastra {
@@ -20,6 +20,11 @@ namespace {
 
 inline constexpr int HEADER_LINES = 4;    // header lines of every cell-value file
 inline constexpr int VALUES_PER_LINE = 10;
+// Longest line of a cell-value file (characters). Design note: ten values and
+// a header title fit many times over; the bound keeps a corrupt or binary file
+// from holding the reader's memory, and a longer line is refused by number
+// rather than read shortened.
+inline constexpr std::size_t CELL_LINE_MAX = 4096;
 
 // A cell-value file being read, with the texts of its error messages.
 struct value_file {
@@ -50,9 +55,13 @@ int parse(std::string_view text, double* out, int n, bool& bad) {
 }
 
 bool next_line(value_file& f) {
-  if (!std::getline(f.in, f.text)) return false;
+  bool cut = false;
+  if (!read_record(f.in, f.text, CELL_LINE_MAX, cut)) return false;  // CRLF handled
   ++f.line;
-  if (!f.text.empty() && f.text.back() == '\r') f.text.pop_back();  // CRLF files
+  if (cut) {
+    error_stop("Line over " + std::to_string(CELL_LINE_MAX) + " characters in " + f.what +
+               " at line " + std::to_string(f.line));
+  }
   return true;
 }
 
@@ -87,14 +96,11 @@ void read_cell_spacing(ModelState& m) {
   Settings& c = m.cfg;
   if (c.DX(1) != -1.0F) return;  // uniform grid: set up from the first DX value
   m.VARDX = true;
-  // 1. Open the spacing file (a directory opens on some systems but cannot be
-  // read; a name holding a NUL would be cut there and name another file).
-  std::error_code ec;
+  // 1. Open the spacing file: a regular file only (a directory opens on some
+  // systems but cannot be read, a FIFO or a device may never end; a name
+  // holding a NUL would be cut there and name another file).
   std::ifstream in;
-  if (!c.DXFILE.empty() && c.DXFILE.find('\0') == std::string::npos &&
-      !std::filesystem::is_directory(c.DXFILE, ec)) {
-    in.open(c.DXFILE);
-  }
+  if (is_regular_input(c.DXFILE)) in.open(c.DXFILE);
   if (!in.is_open()) error_stop("Cannot open variable grid cell spacing file");
   value_file f{in, "variable grid cell spacing file", "DXIN", "DXDAT",
                "VARIABLE DX FILE CONTAINS TOO FEW VALUES", 0, {}};

@@ -1,13 +1,16 @@
 // The eight output data files of a run: their names from the print-file name,
 // the header lines, the two record layouts (positions F14.2, volumes F16.0),
 // the periodic records (slo, qtr, off, vcc, vcx), the transport records of the
-// mean-annual files and the end-of-run records.
+// mean-annual files and the end-of-run records; the write checks of every output.
 // Routines: open_data_files, write_periodic_records, write_final_records,
-// close_data_files, data_file_name, write_volume_record.
+// check_output_streams, close_data_files, close_print_file, data_file_name(s),
+// write_volume_record.
 
 #include "output/data_files.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
@@ -104,10 +107,42 @@ std::string data_file_name(std::string_view outbase, std::string_view ext) {
   return name;
 }
 
+std::vector<std::string> data_file_names(std::string_view outbase) {
+  std::vector<std::string> names;
+  for (const DataFileEntry& f : DATA_FILES) names.push_back(data_file_name(outbase, f.ext));
+  return names;
+}
+
+// Design note: every data file is checked to be writable before any is
+// truncated, so that a run refused for one of them leaves the files of the
+// previous run whole (the print file, which says why, is the one replaced).
+// The check opens each for appending, which creates a missing file and keeps
+// an existing one as it is; files it created are removed again when one fails.
+void check_data_files_writable(ModelState& m) {
+  std::vector<std::string> created;
+  for (const DataFileEntry& f : DATA_FILES) {
+    const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
+    std::error_code ec;
+    // A link counts as existing even when its target does not: it is the
+    // user's, and is never removed.
+    const auto type = std::filesystem::symlink_status(name, ec).type();
+    const bool existed = type != std::filesystem::file_type::not_found;
+    std::ofstream probe(name, std::ios::out | std::ios::app);
+    if (probe.is_open()) {
+      if (!existed) created.push_back(name);
+      continue;
+    }
+    for (const std::string& c : created) std::filesystem::remove(c, ec);
+    error_stop("Cannot open output data file " + name);
+  }
+}
+
 void open_data_files(ModelState& m) {
-  // 1. Create (or replace) the eight files and write their header lines. A file
-  //    that cannot be created ends the run with its name, rather than running on
-  //    and losing every record written to it.
+  // 1. Create (or replace) the eight files and write their header lines, once
+  //    all eight are known to be writable. A file that cannot be created ends
+  //    the run with its name, rather than running on and losing every record
+  //    written to it.
+  check_data_files_writable(m);
   for (const DataFileEntry& f : DATA_FILES) {
     const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
     std::ofstream& os = m.*f.file;
@@ -145,6 +180,22 @@ void write_periodic_records(ModelState& m) {
   // vcx: volume change per unit length (m3/m or cubic yards per foot).
   for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
   write_record(m, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
+  check_output_streams(m);
+}
+
+// A stream holds its error once a write (or the flush of a full buffer) has
+// failed, so looking at its state after each save interval finds a full disk
+// within one interval; the look allocates nothing and flushes nothing.
+void check_output_streams(ModelState& m) {
+  if (m.PRTFILE.is_open() && m.PRTFILE.fail()) {
+    error_stop("Cannot write print file " + m.cfg.PRFILE);
+  }
+  for (const DataFileEntry& f : DATA_FILES) {
+    const std::ofstream& os = m.*f.file;
+    if (os.is_open() && os.fail()) {
+      error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+    }
+  }
 }
 
 void write_volume_record(ModelState& m, std::ofstream& file, int label, const Vec1<double>& vol,
@@ -173,7 +224,21 @@ void write_final_records(ModelState& m) {
 }
 
 void close_data_files(ModelState& m) {
-  for (const DataFileEntry& f : DATA_FILES) (m.*f.file).close();
+  check_output_streams(m);
+  for (const DataFileEntry& f : DATA_FILES) {
+    std::ofstream& os = m.*f.file;
+    if (!os.is_open()) continue;
+    os.close();  // the last flush: a full disk may show only here
+    if (os.fail()) {
+      error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+    }
+  }
+}
+
+void close_print_file(ModelState& m) {
+  if (!m.PRTFILE.is_open()) return;
+  m.PRTFILE.close();
+  if (m.PRTFILE.fail()) error_stop("Cannot write print file " + m.cfg.PRFILE);
 }
 
 }  // namespace coastra

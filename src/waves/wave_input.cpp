@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "input/field_reader.h"
+#include "model/error_stop.h"
 #include "output/format.h"
 #include "waves/nearshore.h"
 
@@ -144,7 +145,7 @@ void regional_orientation(ModelState& m) {
 // One line of wave file k into WLINE; false at the end of the file. The
 // record counter IWREC(k) counts the lines taken, so it names the record.
 bool next_line(ModelState& m, int k) {
-  if (!read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX)) return false;
+  if (!read_wave_line(m, k, m.IWREC(k) + 1)) return false;
   m.IWREC(k) += 1;
   return true;
 }
@@ -234,6 +235,21 @@ float limit_steepness(ModelState& m, int i, float h, float t) {
 float lerp(float a, float b, float w) { return a + w * (b - a); }
 
 }  // namespace
+
+bool read_wave_line(ModelState& m, int k, int line) {
+  bool cut = false;
+  if (!read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX, cut)) return false;
+  if (cut) {
+    std::string msg = "Wave file line ";
+    append_int(msg, line);
+    msg += " over ";
+    append_int(msg, static_cast<long long>(WAVE_LINE_MAX));
+    msg += " characters: ";
+    msg += m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
+    error_stop(msg);
+  }
+  return true;
+}
 
 void rewind_wave_file(ModelState& m, int k) {
   std::ifstream& f = m.FWAVE[static_cast<std::size_t>(k)];

@@ -18,9 +18,14 @@ void setup_wave_input(ModelState& m);
 // print-file line.
 void WAVINP(ModelState& m);
 
-// Characters of a wave-file line that are kept: a record's five items fit many
-// times over, and the line buffer cannot grow without bound on a corrupt file.
+// Longest wave-file line read: a record's five items fit many times over, and
+// the line buffer cannot grow without bound on a corrupt file.
 inline constexpr std::size_t WAVE_LINE_MAX = 1024;
+
+// Line `line` (1-based) of wave file k into WLINE; false at the end of the file.
+// A longer line than WAVE_LINE_MAX ends the run naming the file and the line:
+// cutting it would read a record that the file does not hold.
+bool read_wave_line(ModelState& m, int k, int line);
 
 // Returns wave file k to its first record (record counter IWREC(k) = 0).
 void rewind_wave_file(ModelState& m, int k);

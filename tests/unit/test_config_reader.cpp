@@ -49,15 +49,16 @@ TEST(ConfigLines, KeywordRulesAndValueKinds) {
   ASSERT_TRUE(d.read(r, d.valid() + "nx   : 40\n  NX: 50\nNX             X: 60\nNX 70\n"
                                     "* comment: NX\nUNKNOWN: 3\nSIMDATS: 2000010112\n"
                                     "AZIMUTH: 135\nPRWARN: .false.\nDTMIN: 0.1\nTITLE:   My run  \n"
-                                    "DX: 12.5,40" + std::string(250, ' ') + "junk\n"));
+                                    "DX: 12.5,40" + std::string(250, ' ') + "7.25\n"));
   const Settings& c = r.m.cfg;
   EXPECT_EQ(c.NX, 40);  // indented, over-long and colon-less keywords match nothing
   EXPECT_EQ(c.SIMDATS, 20000101);
   EXPECT_EQ(c.AZIMUTH90, 45.0F);
   EXPECT_EQ(c.IPRWARN, 0);
   EXPECT_EQ(c.DTMIN, 0.1);
-  EXPECT_EQ(c.DX(1), 12.5F);  // the line is cut at 255 characters, before "junk"
+  EXPECT_EQ(c.DX(1), 12.5F);
   EXPECT_EQ(c.DX(2), 40.0F);
+  EXPECT_EQ(c.DX(3), 7.25F);  // begins in column 262: the line is read whole
   EXPECT_EQ(c.TITLE, "My run" + std::string(58, ' '));
   EXPECT_TRUE(test::has_line(r.con.str(), " Simulation Title: My run"));
   test::StateRig t;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <sstream>
+#include <utility>
 
 #include "input/field_reader.h"
 
@@ -87,15 +88,23 @@ TEST(FixedFields, Int8LogicalAndFileName) {
   EXPECT_EQ(file_name("'single.dat'"), "'single.dat'");  // only a double quote is special
 }
 
-TEST(FixedFields, RecordsAreCutAndLoseTheirCarriageReturn) {
-  std::istringstream in(std::string(300, 'a') + "b\r\nshort\r\n\nlast");
+TEST(FixedFields, RecordsAreCutReportedAndLoseTheirCarriageReturn) {
+  // 301 characters: cut at 255 and reported; 255 + CR: whole, not reported.
+  std::istringstream in(std::string(300, 'a') + "b\r\n" + std::string(255, 'c') +
+                        "\r\nshort\r\n\nlast");
   std::string line;
-  for (const std::string& want : {std::string(255, 'a'), std::string("short"), std::string(),
-                                  std::string("last")}) {
-    ASSERT_TRUE(read_record(in, line, 255));
-    EXPECT_EQ(line, want);
+  bool cut = false;
+  const std::pair<std::string, bool> want[] = {{std::string(255, 'a'), true},
+                                               {std::string(255, 'c'), false},
+                                               {"short", false},
+                                               {"", false},
+                                               {"last", false}};
+  for (const auto& [text, was_cut] : want) {
+    ASSERT_TRUE(read_record(in, line, 255, cut));
+    EXPECT_EQ(line, text);
+    EXPECT_EQ(cut, was_cut) << text.substr(0, 5);
   }
-  EXPECT_FALSE(read_record(in, line, 255));
+  EXPECT_FALSE(read_record(in, line, 255, cut));
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+// Checks on the files a run reads and writes: an input must be a regular file,
+// and no output (the print file and the data files named from it) may be the
+// configuration file, an input named in it, or another output.
+//   is_regular_input     an input name that may be opened for reading
+//   same_file            two names for one file (by identity, not spelling)
+//   check_output_names   the print-file and data-file names against the inputs
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace coastra {
+
+// True when name is a regular file (a link to one counts); false for a blank
+// name, a name holding a NUL, a missing file, a directory, a FIFO or a device.
+bool is_regular_input(const std::string& name);
+
+// True when a and b name the same file: the same device and inode for files
+// that exist, else the same path once made absolute and normalised (links in
+// the existing part of the path resolved).
+bool same_file(const std::string& a, const std::string& b);
+
+// Ends the run, naming PRFILE, when the print file prfile or a data file named
+// from outbase is one of inputs (the configuration file first, then every file
+// name given in it), or when two of these outputs are one file. Outputs that
+// are not regular files (/dev/null, say) may coincide: nothing is overwritten.
+void check_output_names(const std::string& prfile, const std::string& outbase,
+                        const std::vector<std::string>& inputs);
+
+}  // namespace coastra
