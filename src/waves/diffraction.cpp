@@ -302,8 +302,7 @@ void DIFANG(ModelState& m, int j, int first, int last, const Side& t1, const Sid
       d = 0.5F * (m.dif_ray1(i) + m.dif_ray2(i));
       kmix = 0.5F * (t1.k + t2.k);
     }
-    float phi = m.ALPHAS(i);
-    if (phi >= 900.0F) phi -= 999.0F;
+    const float phi = m.ALPHAS(i);  // local shoreline orientation (rad)
     const float hd = h / gamma;  // diffracted breaking depth (m)
     const float k = std::sqrt(m.K0 * dispersion_factor(m.K0 * hd) / hd);
     const bool keep = (i == first && m.WALLTYPE(i) == 1 && code == 1) ||
