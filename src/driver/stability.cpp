@@ -353,9 +353,8 @@ void change_time_step(ModelState& m, float dt_new) {
   //    Boundary movements per step from their rates per hour.
   m.DYL = m.DYLHOUR * static_cast<double>(dt_new);
   m.DYR = m.DYRHOUR * static_cast<double>(dt_new);
-  //    Dredged volumes are held per step: the volume per day stays the same.
-  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n)
-    c.DREDV(n) = static_cast<float>(static_cast<double>(c.DREDV(n)) * ratio);
+  //    (Dredged volumes are held per hour and taken times the DT in force, so
+  //    they need no rescale.)
   //    Time factor of every cell.
   time_factors(m);
   //    Print-out entries given as step numbers and not yet reached: the step
