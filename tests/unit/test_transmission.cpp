@@ -51,18 +51,16 @@ TEST(Transmission, ReferenceWaveArrivesUnchangedAtItsOwnDepth) {
 TEST(Transmission, Method2NarrowBlendAndWideCrests) {
   // HDB = 3 (Rc = 0), SSDB = 0.5: xi = 0.5 / sqrt(1 / 99.8831) = 4.99708
   //   1 - e^(-0.5 xi) = 0.917795,  1 - e^(-0.41 xi) = 0.871111
-  // B = 4:  KTa = 0.64 * 4^-0.31 * 0.917795 = 0.382197 (B/H < 8: KTa)
-  const Transmission narrow = kt_at(2, 3.0F, 4.0F, 0.5F, 0.0F, 0.0F);
-  EXPECT_NEAR(narrow.KT, 0.382197F, 1e-5F);
-  EXPECT_EQ(narrow.FLAGS, 0U);
-  // B = 10: KTa = 0.64 * 10^-0.31 * 0.917795 = 0.287691,
-  //         KTb = 0.51 * 10^-0.65 * 0.871111 = 0.099459; w = 0.5: mean 0.193575
-  EXPECT_NEAR(kt_at(2, 3.0F, 10.0F, 0.5F, 0.0F, 0.0F).KT, 0.193575F, 1e-5F);
-  // B = 15 (B/H > 12): KTb = 0.51 * 15^-0.65 * 0.871111 = 0.076416
-  EXPECT_NEAR(kt_at(2, 3.0F, 15.0F, 0.5F, 0.0F, 0.0F).KT, 0.076416F, 1e-5F);
-  // B = 12 is still the blend with w = 1: KTb alone.
-  // KTb(12) = 0.51 * 12^-0.65 * 0.871111 = 0.088344
-  EXPECT_NEAR(kt_at(2, 3.0F, 12.0F, 0.5F, 0.0F, 0.0F).KT, 0.088344F, 1e-5F);
+  //   KTa(B) = 0.64 B^-0.31 x 0.917795,  KTb(B) = 0.51 B^-0.65 x 0.871111
+  // B = 4 (B/H < 8): KTa = 0.382197; B = 10: weight 0.5 of KTa = 0.287691 and
+  // KTb = 0.099459, mean 0.193575; B = 12: still the blend, weight 1: KTb = 0.088344;
+  // B = 15 (B/H > 12): KTb = 0.076416.
+  const float b[] = {4.0F, 10.0F, 12.0F, 15.0F}, kt[] = {0.382197F, 0.193575F, 0.088344F, 0.076416F};
+  for (int n = 0; n < 4; ++n) {
+    const Transmission t = kt_at(2, 3.0F, b[n], 0.5F, 0.0F, 0.0F);
+    EXPECT_NEAR(t.KT, kt[n], 1e-5F) << b[n];
+    EXPECT_EQ(t.FLAGS, 0U) << b[n];
+  }
 }
 
 TEST(Transmission, Method2ClampsAtItsStatedLimits) {
@@ -90,33 +88,27 @@ TEST(Transmission, Method2ClampsAtItsStatedLimits) {
 }
 
 TEST(Transmission, Method1SubmergedValueLimitsAndRange) {
-  // HDB = 2.5 (Rc = -0.5), B = 4, D = 0.5, L = 42.0223:
-  //   e^(-0.65*0.5 - 1.09/4) = e^(-0.5975) = 0.550185
-  //   X1 = 0.5*4/(42.0223*0.5) = 0.095187; X2 = 0.5*1/(4*0.5) = 0.25
-  //   KT = 1 - 0.550185 - 0.047*0.095187 + 0.067*0.25 = 0.462091
-  const Transmission sub = kt_at(1, 2.5F, 4.0F, 0.0F, 0.5F, 0.0F);
-  EXPECT_NEAR(sub.KT, 0.462091F, 1e-5F);
-  EXPECT_EQ(sub.FLAGS, 0U);
-  // HDB = 1 (Rc = -2), B = 0.5, D = 0.05: X2 = 2/(0.5*0.05) = 80,
-  //   KT = 1 - e^(-1.3 - 2.18) - 0.047*0.4759 + 0.067*80 = 6.31 > 1.5
-  const Transmission hi = kt_at(1, 1.0F, 0.5F, 0.0F, 0.05F, 0.0F);
-  EXPECT_EQ(hi.KT, 1.5F);
-  EXPECT_EQ(hi.FLAGS, KT_ABOVE_15 | KT_OUT_OF_RANGE);
-  // HDB = 1, B = 40, D = 0.1: X1 = 2*40/(42.0223*0.1) = 19.04 > 7.08,
-  //   KT = 1 - 0.265206 - 0.047*19.0375 + 0.067*0.5 = -0.1265 < 0
-  const Transmission lo = kt_at(1, 1.0F, 40.0F, 0.0F, 0.1F, 0.0F);
-  EXPECT_EQ(lo.KT, 0.0F);
-  EXPECT_EQ(lo.FLAGS, KT_BELOW_0 | KT_OUT_OF_RANGE);
-  // HDB = 2.5, B = 2, D = 0.1: X2 = 0.5/(2*0.1) = 2.5 > 2.14 but KT in range:
-  //   KT = 1 - e^(-0.325 - 0.545) - 0.047*0.237969 + 0.067*2.5 = 0.737364
-  const Transmission range = kt_at(1, 2.5F, 2.0F, 0.0F, 0.1F, 0.0F);
-  EXPECT_NEAR(range.KT, 0.737364F, 1e-5F);
-  EXPECT_EQ(range.FLAGS, KT_OUT_OF_RANGE);
-  // Crest above or exactly at the water: the method does not apply.
-  for (float hdb : {3.5F, 3.0F}) {
-    const Transmission e = kt_at(1, hdb, 4.0F, 0.0F, 0.5F, 0.0F);
-    EXPECT_EQ(e.FLAGS, KT_EMERGED) << hdb;
-    EXPECT_EQ(e.KT, 0.0F) << hdb;
+  // L = 42.0223 m; the cases:
+  // a. HDB 2.5 (Rc = -0.5), B 4, D 0.5: e^(-0.65*0.5 - 1.09/4) = e^(-0.5975) = 0.550185,
+  //    X1 = 0.5*4/(42.0223*0.5) = 0.095187, X2 = 0.5*1/(4*0.5) = 0.25,
+  //    KT = 1 - 0.550185 - 0.047*0.095187 + 0.067*0.25 = 0.462091
+  // b. HDB 1 (Rc = -2), B 0.5, D 0.05: X2 = 2/(0.5*0.05) = 80,
+  //    KT = 1 - e^(-1.3 - 2.18) - 0.047*0.4759 + 0.067*80 = 6.31 > 1.5
+  // c. HDB 1, B 40, D 0.1: X1 = 2*40/(42.0223*0.1) = 19.04 > 7.08,
+  //    KT = 1 - 0.265206 - 0.047*19.0375 + 0.067*0.5 = -0.1265 < 0
+  // d. HDB 2.5, B 2, D 0.1: X2 = 0.5/(2*0.1) = 2.5 > 2.14 but KT in range:
+  //    KT = 1 - e^(-0.325 - 0.545) - 0.047*0.237969 + 0.067*2.5 = 0.737364
+  // e, f. Crest above or exactly at the water: the method does not apply.
+  struct Case { float hdb, b, d50, kt; unsigned flags; };
+  for (const Case& k : {Case{2.5F, 4.0F, 0.5F, 0.462091F, 0U},
+                        Case{1.0F, 0.5F, 0.05F, 1.5F, KT_ABOVE_15 | KT_OUT_OF_RANGE},
+                        Case{1.0F, 40.0F, 0.1F, 0.0F, KT_BELOW_0 | KT_OUT_OF_RANGE},
+                        Case{2.5F, 2.0F, 0.1F, 0.737364F, KT_OUT_OF_RANGE},
+                        Case{3.5F, 4.0F, 0.5F, 0.0F, KT_EMERGED},
+                        Case{3.0F, 4.0F, 0.5F, 0.0F, KT_EMERGED}}) {
+    const Transmission t = kt_at(1, k.hdb, k.b, 0.0F, k.d50, 0.0F);
+    EXPECT_NEAR(t.KT, k.kt, 1e-5F) << k.hdb << " " << k.b;
+    EXPECT_EQ(t.FLAGS, k.flags) << k.hdb << " " << k.b;
   }
 }
 
@@ -170,9 +162,6 @@ TEST(Transmission, NoWaveReachesADryBreakwater) {
   }
   // Just above the threshold the wave is carried there.
   EXPECT_GT(kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, 0.02F).HI, 0.0F);
-  EXPECT_EQ(transmission_lower_limit(2), 0.075F);
-  EXPECT_EQ(transmission_lower_limit(1), 0.0F);
-  EXPECT_EQ(transmission_lower_limit(3), 0.0F);
 }
 
 // A coast of 20 cells under the hand sea state (input depth 3 m, T = 8 s) with
