@@ -36,33 +36,19 @@ struct Captured : test::StateRig {
   }
 };
 
-TEST(Reports, UnitLabelsAndTotalLineFollowTheUnits) {
-  Captured ft(true), m3;
-  for (Captured* c : {&ft, &m3}) {
-    c->m.YINIT(1) = 30.48;         // 100 ft
-    c->m.VOLCELL(1) = 764.554857984;  // 1000 yd3
-    c->m.VOLTOT = -764.554857984;
-    c->m.ISTEP = 12;
-    c->m.CURDATE = 20240104;
-    c->m.IREPDATE = 20240101;
-    write_initial_shoreline(c->m);
-    intermediate_report(c->m);
-  }
-  EXPECT_EQ(ft.after(" INITIAL SHORELINE POSITION (FT)"), "     100.00");
-  EXPECT_EQ(m3.after(" INITIAL SHORELINE POSITION (M)"), "      30.48");
-  EXPECT_TRUE(has_line(ft.prt.str(), " SHORELINE POSITION (FT) AFTER      12 TIME STEPS. DATE IS 20240104"));
+// The final reports' labels and conversions in both units are pinned by the
+// golden cases (feet_regional and the metric ones); the intermediate report in
+// feet is not.
+TEST(Reports, IntermediateReportInFeet) {
+  Captured ft(true);
+  ft.m.ISTEP = 12;
+  ft.m.CURDATE = 20240104;
+  ft.m.IREPDATE = 20240101;
+  ft.m.YSHORE(1) = 30.48;  // 100 ft
+  intermediate_report(ft.m);
+  EXPECT_EQ(ft.after(" SHORELINE POSITION (FT) AFTER      12 TIME STEPS. DATE IS 20240104"),
+            "     100.00");
   EXPECT_TRUE(has_line(ft.prt.str(), " MEAN ANNUALIZED NET TRANSPORT (YARDS3) FROM 20240101 TO 20240104"));
-  EXPECT_EQ(ft.after(" CALCULATED VOLUME CHANGE (CY PER GRID CELL)"), "    1000.00");
-  EXPECT_EQ(m3.after(" CALCULATED VOLUME CHANGE (M3 PER GRID CELL)"), "     764.55");
-  EXPECT_TRUE(has_line(ft.prt.str(), " CALCULATED VOLUME CHANGE (CY PER LINEAR FT)"));
-  EXPECT_TRUE(has_line(m3.prt.str(), " CALCULATED VOLUME CHANGE (M3 PER LINEAR M)"));
-  EXPECT_TRUE(has_line(ft.prt.str(), " CALCULATED TOTAL VOLUMETRIC CHANGE =    -1.0000E+03 (YARDS3)"));
-  m3.prt.str("");
-  m3.m.VOLTOT = 123456.0;
-  write_total_volume_line(m3.m);
-  EXPECT_EQ(m3.prt.str(),
-            " CALCULATED TOTAL VOLUMETRIC CHANGE =     1.2346E+05 (M3)\n"
-            " SIGN CONVENTION:  EROSION (-), ACCRETION (+)\n");
 }
 
 TEST(Reports, YearlyReportDueOnAnniversariesAndAtTheLastStep) {
@@ -150,7 +136,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   EXPECT_NE(early.prt.str().find(" MEAN ANNUALIZED NET TRANSPORT (M3/1000) FROM"), std::string::npos);
 }
 
-TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
+TEST(Reports, EchoShowsTitleUnitsGridAndParametersInFeet) {
   Captured c(true);
   ModelState& m = c.m;
   m.cfg.TITLE = "Test beach";
@@ -168,13 +154,8 @@ TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
   m.cfg.YNDG(2) = 30.48F;
   m.cfg.DCLOS(1) = m.cfg.DCLOS(2) = 3.048F;
   write_banner_and_echo(m);
+  // (The banner on the console and in the print file is pinned by every golden case.)
   const std::string p = c.prt.str();
-  EXPECT_EQ(lines_of(p)[0], "\f");
-  EXPECT_NE(p.find("+---------+\n" + std::string(22, ' ') + "| Coastra |\n"), std::string::npos);
-  EXPECT_TRUE(has_line(p, " Version 1.1 release 8.1, OCT 2024"));
-  const std::string box = " +-------------------------------------+\n";
-  EXPECT_EQ(c.con.str(), "\n\n\n" + box + " |               Coastra               |\n" + box +
-                             " Version 1.1 release 8.1, OCT 2024\n\n\n");
   EXPECT_TRUE(has_line(p, "  RUN       Test beach" + std::string(54, ' ')));
   EXPECT_EQ(c.after(" Wave heights input and reported in meters"),
             " Median Grain Size (D50) input and reported in     millimeters");
@@ -189,12 +170,6 @@ TEST(Reports, EchoShowsBannerTitleUnitsGridAndParameters) {
   write_banner_and_echo(w.m);
   EXPECT_EQ(lines_of(w.prt.str()).back(),
             " WAVREGANG =          1 IWAVREGSMOOTH =          3");
-  Captured v;
-  v.m.VARDX = true;
-  v.m.cfg.DT = 0.5F;
-  write_banner_and_echo(v.m);
-  EXPECT_TRUE(has_line(v.prt.str(), " METRIC UNITS"));
-  EXPECT_TRUE(has_line(v.prt.str(), " DX = VARIES    DT =    0.50    ISSTART =  1    NX =       1    NTS =      0"));
 }
 
 TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
@@ -223,33 +198,22 @@ TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
   EXPECT_TRUE(has_line(c.con.str(), " Number of Occurrences :          3"));
 }
 
-TEST(Reports, EndOfRunReportsComeInTheirOrder) {
+TEST(Reports, OffshoreAngleWarningFollowsTheKtStatistics) {
+  // The order of the other end-of-run reports is pinned by the golden case
+  // breakwaters; none of the golden runs has waves beyond 90 degrees.
   Captured c;
-  ModelState& m = c.m;
-  m.cfg.NDB = 1;   // one breakwater with computed transmission coefficients
-  m.NKT(1) = 2;
-  m.KTSUM(1) = 1.5;
-  m.NOFFSHORE = 1;
-  end_reports_transport(m);
-  end_reports_shoreline(m);
-  write_total_volume_line(m);
+  c.m.cfg.NDB = 1;  // one breakwater with computed transmission coefficients
+  c.m.NKT(1) = 2;
+  c.m.NOFFSHORE = 1;
+  end_reports_transport(c.m);
+  end_reports_shoreline(c.m);
   const std::string p = c.prt.str();
-  std::size_t at = 0;
-  for (const char* heading :
-       {" MEAN NET ANNUAL TRANSPORT (M3/1000)", " MEAN ANNUAL TRANSPORT TO THE LEFT (M3/1000)",
-        " MEAN ANNUAL TRANSPORT TO THE RIGHT (M3/1000)", " OUTPUT LAST TIMESTEP NO.",
-        " OFFSHORE WAVE DATA INPUT:", " LONGSHORE TRANSPORT FOR LAST TIME STEP *100  (M3/SEC)",
-        " CALCULATED FINAL SHORELINE POSITION (M)", " CALCULATED SEAWARDMOST SHORELINE POSITION (M)",
-        " CALCULATED LANDWARDMOST SHORELINE POSITION (M)",
-        " CALCULATED REPRESENTATIVE OFFSHORE CONTOUR POSITION (M)",
-        " DETACHED BREAKWATER KT STATISTICS:", " AVG KT VALUE(S)  =", " MAX KT VALUE(S)  =",
-        " MIN KT VALUE(S)  =", " WARNING: Wave Angle is greater than 90 deg",
-        " CALCULATED VOLUME CHANGE (M3 PER GRID CELL)", " CALCULATED VOLUME CHANGE (M3 PER LINEAR M)",
-        " CALCULATED TOTAL VOLUMETRIC CHANGE = ", " SIGN CONVENTION:  EROSION (-), ACCRETION (+)"}) {
-    const std::size_t next = p.find(heading, at);
-    ASSERT_NE(next, std::string::npos) << heading << " missing or out of order";
-    at = next;
-  }
+  const std::size_t kt = p.find(" MIN KT VALUE(S)  ="), warning = p.find(" WARNING: Wave Angle"),
+                    volume = p.find(" CALCULATED VOLUME CHANGE (M3 PER GRID CELL)");
+  ASSERT_NE(warning, std::string::npos);
+  EXPECT_LT(kt, warning);
+  EXPECT_LT(warning, volume);
+  EXPECT_NE(volume, std::string::npos);
 }
 
 }  // namespace
