@@ -91,14 +91,10 @@ TEST(Diffraction, RayFromTipAndItsMirror) {
 
 TEST(Diffraction, IterationConvergesOrGivesUpAfter74Passes) {
   // Relaxation weights of the old estimate: 0 up to pass 3, then 3, 4, ... 10.
-  EXPECT_EQ(relax_kd(1.0F, 0.0F, 3), 0.0F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 4), 0.75F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 8), 0.75F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 9), 0.8F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 19), 5.0F / 6.0F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 68), 0.9F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 69), 10.0F / 11.0F);
-  EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, 500), 10.0F / 11.0F);
+  const std::pair<int, float> weight[] = {{3, 0.0F},        {4, 0.75F},  {8, 0.75F},
+                                          {9, 0.8F},        {19, 5.0F / 6.0F}, {68, 0.9F},
+                                          {69, 10.0F / 11.0F}, {500, 10.0F / 11.0F}};
+  for (const auto& [pass, w] : weight) EXPECT_FLOAT_EQ(relax_kd(1.0F, 0.0F, pass), w) << pass;
   // KD = 0.5 + 0.25 KD* with H = 1 m: 1 -> 0.75 (change 0.25) -> 0.6875 (0.0625)
   // -> 0.671875 (0.015625 <= 0.025): three passes.
   KdIteration it = iterate_kd(1.0F, [](float k) { return 0.5F + 0.25F * k; });

@@ -12,7 +12,6 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -114,16 +113,6 @@ TEST(OutputLayouts, EveryNamedLayoutEditsItsItems) {
     const std::size_t records = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));
     const std::size_t slashes = static_cast<std::size_t>(std::count(l.layout.begin(), l.layout.end(), '/'));
     EXPECT_LE(records, slashes + 1) << l.where << " " << l.layout;
-  }
-}
-
-TEST(OutputLayouts, MalformedLayoutsThrowAndTheScanWouldCatchThem) {
-  // The failures the test above guards against, as the interpreter reports them.
-  for (const std::string bad : {"(1X, 10F11.2", "(1X, 10F11)", "(1X, 'OPEN)", "(I8, Q4)", "(F300.2)"}) {
-    std::vector<FmtItem> items;
-    std::size_t pos = 1;
-    items_of(bad, pos, items);
-    EXPECT_THROW(format_items(bad, items), std::logic_error) << bad;
   }
 }
 

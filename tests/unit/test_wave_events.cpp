@@ -52,26 +52,24 @@ TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
   EXPECT_EQ(single.m.NWS, 1);
 }
 
-TEST(WaveEvents, RecordStepThatDoesNotFitDtStops) {
-  Rig three(2, 2.0F, events({"20200101 0000", "20200101 0300"}));
-  EXPECT_EQ(three.start_waves(), "ERROR. Wave time step not a multiple of simulation time step");
-  EXPECT_EQ(three.prt.str(),
-            " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n" + RERUN);
-  Rig longer(2, 2.0F, events({"20200101 0000", "20200101 0100"}));
-  EXPECT_EQ(longer.start_waves(), "ERROR. Simulation time step greater than wave time step");
-  EXPECT_EQ(longer.prt.str(),
-            " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n" + RERUN);
-}
-
-TEST(WaveEvents, EventsAcrossAYearOrMonthStop) {
-  Rig year(2, 1.0F, events({"20191231 2300", "20200101 0000"}));
-  EXPECT_EQ(year.start_waves(), "ERROR. Wave time step exceeds one year.");
-  EXPECT_EQ(year.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n"
-                            " review and revise your input wave files.\n");
-  Rig month(2, 1.0F, events({"20200229 2300", "20200301 0000"}));
-  EXPECT_EQ(month.start_waves(), "ERROR. Wave time step exceeds one month.");
-  EXPECT_EQ(month.prt.str(), " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n"
-                             " review and revise your input wave files.\n");
+TEST(WaveEvents, RecordStepThatDoesNotFitDtOrSpansAYearOrMonthStops) {
+  const std::string REVISE = " review and revise your input wave files.\n";
+  struct Case { const char *first, *second; float dt; std::string stop, print; };
+  for (const Case& k : {
+           Case{"20200101 0000", "20200101 0300", 2.0F,
+                "ERROR. Wave time step not a multiple of simulation time step",
+                " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n" + RERUN},
+           Case{"20200101 0000", "20200101 0100", 2.0F,
+                "ERROR. Simulation time step greater than wave time step",
+                " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n" + RERUN},
+           Case{"20191231 2300", "20200101 0000", 1.0F, "ERROR. Wave time step exceeds one year.",
+                " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n" + REVISE},
+           Case{"20200229 2300", "20200301 0000", 1.0F, "ERROR. Wave time step exceeds one month.",
+                " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n" + REVISE}}) {
+    Rig r(2, k.dt, events({k.first, k.second}));
+    EXPECT_EQ(r.start_waves(), k.stop);
+    EXPECT_EQ(r.prt.str(), k.print);
+  }
 }
 
 TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
