@@ -69,13 +69,12 @@ TEST(RunLength, StepsFromDatesRoundHalfAwayFromZero) {
 }
 
 TEST(RunLength, StartDateFormatIsChecked) {
-  ClockRig month(20201301, 20210101, 1.0F);
-  EXPECT_EQ(month.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
-  EXPECT_EQ(month.con.str(),
-            " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
-            " PLEASE CORRECT YOUR .cfg FILE.\n");
-  ClockRig day(20200132, 20210101, 1.0F);
-  EXPECT_EQ(day.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
+  for (int start : {20201301, 20200132}) {  // month 13, day 32
+    ClockRig r(start, 20210101, 1.0F);
+    EXPECT_EQ(r.stop(set_run_length), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
+    EXPECT_EQ(r.con.str(), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
+                           " PLEASE CORRECT YOUR .cfg FILE.\n") << start;
+  }
   ClockRig feb(20200231, 20200310, 24.0F);  // accepted as written
   set_run_length(feb.m);
   EXPECT_EQ(feb.m.CLKMONTH, 2);

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <string>
 
-#include "support/run_helpers.h"
 #include "support/state_rig.h"
 #include "waves/transmission.h"
 
