@@ -463,3 +463,50 @@ TEST(SeriesRun, UnusedWaterLevelFileIsNamedAndABadTideRecordStops) {
 
 }  // namespace
 }  // namespace coastra
+
+namespace coastra {
+namespace {
+
+// The value after "= " on the print-file line that begins with label.
+double value_after(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  if (at == std::string::npos) return -1.0;
+  return std::strtod(text.c_str() + text.find('=', at) + 1, nullptr);
+}
+
+TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevel) {
+  // One low-crested breakwater (crest 3.2 m above a 3 m bed) under one steady
+  // daily wave record; the water level alternates 0 and 1 m every 6 hours, so
+  // the crest is 0.2 m above and 0.8 m below the water in turn: the
+  // coefficient is computed again at every new level and spreads between the
+  // two, while with the level held at 0 it only follows the slow change of the
+  // contour in front of the breakwater.
+  auto kt_range = [](const std::string& levels) {
+    test::ScratchDir dir;
+    std::string cfg = test::base_config(20, 50.0, 20200101, 20200111, 6.0, 24.0);
+    cfg.replace(cfg.find("WAVEID: 1 10.0 0"), 16, "WAVEID: 1 10.0 10");
+    cfg += "DBI1: 8\nDBY1: 150.0\nDBDEP1: 3.0\nDBI2: 12\nDBY2: 150.0\nDBDEP2: 3.0\n"
+           "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n";
+    dir.write("run.cfg", cfg);
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    std::string waves;
+    for (int d = 1; d <= 10; ++d) waves += std::to_string(20200100 + d) + " 0000 1.0 7.0 10.0\n";
+    dir.write("waves.dat", waves);
+    dir.write("wl.dat", levels);
+    EXPECT_EQ(test::run_in(dir, {"run.cfg"}).status, EXIT_NORMAL);
+    const std::string prt = dir.read("run.out");
+    return std::pair<double, double>(value_after(prt, " MIN KT VALUE(S)"),
+                                     value_after(prt, " MAX KT VALUE(S)"));
+  };
+  const auto tidal = kt_range(
+      "20200101 0000 0.0\n20200101 0600 1.0\n20200101 1200 0.0\n20200101 1800 1.0\n");
+  EXPECT_GT(tidal.first, 0.0);
+  EXPECT_GT(tidal.second, tidal.first + 0.05) << tidal.second;   // more passes a submerged crest
+  const auto still = kt_range(
+      "20200101 0000 0.0\n20200101 0600 0.0\n20200101 1200 0.0\n20200101 1800 0.0\n");
+  EXPECT_LT(still.second - still.first, 0.001);
+  EXPECT_NEAR(still.first, tidal.first, 0.001);  // the low-water value is the still-water one
+}
+
+}  // namespace
+}  // namespace coastra

@@ -533,15 +533,16 @@ TEST(AdaptiveStep, SeriesRecordStepsAreRescaledAndBoundTheTrialStep) {
   EXPECT_EQ(r.c.DT, 2.0F);
   EXPECT_EQ(r.m.NSTWL, 1);
   EXPECT_EQ(r.m.NSTTC, 3);
-  // Hours 2, 4, 8, 12: a 4-hour step would not divide the 2-hour water-level
-  // records, and without them not the 6-hour tidal records.
+  // Hours 2 and 4: a 4-hour step would not divide the 2-hour water-level
+  // records (the tidal records left out); hours 6 to 12: nor, the other way
+  // round, the 6-hour tidal records.
+  r.m.TCUSED = false;
   r.step();
   r.step();
   EXPECT_EQ(r.c.DT, 2.0F);
   r.m.WLUSED = false;
-  r.step();
-  r.step();
-  r.step();
+  r.m.TCUSED = true;
+  for (int n = 0; n < 4; ++n) r.step();
   EXPECT_EQ(r.c.DT, 2.0F);
   // Unstable waves halve the step: 2 and 6 steps a record again.
   r.m.WLUSED = true;
