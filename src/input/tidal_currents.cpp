@@ -139,6 +139,10 @@ void read_tidal_currents(ModelState& m) {
   for (int j = 1; j <= ns; ++j) m.FTIDE[static_cast<std::size_t>(j)].close();
   m.NTC = c.ITIDE2;
   // 3. Interval, its checks, the steps per record, the interpolation weights.
+  // Design note: the transport needs a current at every wall 1..NX+1, and the
+  // interpolation gives every wall one from any number of stations (one
+  // station makes the current uniform), so a run never lacks tidal points and
+  // no count of points against NX is asked of the stations.
   m.DTTC = series_interval(m, m.TCDATE, m.TCTIME, station_file(m, 1), TIDAL_CURRENT_NAMES);
   m.NSTTC = steps_per_record(m.DTTC, c.DT);
   warn_late_start(m, m.TCDATE[0], m.TCTIME[0], station_file(m, 1), TIDAL_CURRENT_NAMES);
