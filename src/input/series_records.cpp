@@ -52,7 +52,7 @@ void add_hhmm(std::string& s, int hhmm) {
   series_stop(m, line, msg);
 }
 
-// The Part of the interval checks that names a record k against record k - 1.
+// A refused record pair: record k not later than k - 1, or off the interval.
 [[noreturn]] void pair_stop(ModelState& m, const std::string& file, int k, const SeriesNames& n,
                             std::string_view what, float hours) {
   std::string line(" ERROR. RECORD ");
