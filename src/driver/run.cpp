@@ -14,6 +14,8 @@
 #include "input/clock.h"
 #include "input/setup.h"
 #include "input/shoreline_files.h"
+#include "input/tidal_currents.h"
+#include "input/water_levels.h"
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
@@ -66,6 +68,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
   build_cell_coordinates(m);
   read_shoreline_files(m);
+  read_water_levels(m);
+  read_tidal_currents(m);
   setup_wave_events(m);
   write_banner_and_echo(m);
   open_data_files(m);

@@ -204,14 +204,16 @@ void reduce_time_step(ModelState& m, float s) {
 // A trial DT is taken only where every step-dependent interval stays a whole
 // number of steps and the steps stay on the same grid of times: it divides the
 // wave-record step, DTSAVE and the run length, and the current step starts at
-// a multiple of it. (The water-level record step DTWL and the tidal-current
-// record step join this test when those series are read.)
+// a multiple of it. The water-level and tidal-current record steps, when those
+// series are read, are divided the same way.
 // Design note: with the undated wave form (or a single event) the record never
 // changes at a set time, so its step imposes nothing.
 bool trial_fits(const ModelState& m, float trial) {
   const bool timed_records = m.cfg.NWAVEV > 1;
   if (timed_records && !divides(static_cast<double>(m.DTWAVE), trial)) return false;
   if (!divides(static_cast<double>(m.cfg.DTSAVE), trial)) return false;
+  if (m.WLUSED && !divides(static_cast<double>(m.DTWL), trial)) return false;
+  if (m.TCUSED && !divides(static_cast<double>(m.DTTC), trial)) return false;
   if (!divides(m.RUNHOURS, trial)) return false;
   return multiple_of(m.ELAPSED, trial);
 }
@@ -348,8 +350,9 @@ void change_time_step(ModelState& m, float dt_new) {
   m.NSTSAVE = count_of(static_cast<double>(c.DTSAVE), dt_new);
   if (c.NWAVEV <= 1) m.DTWAVE = dt_new;
   m.NWS = count_of(static_cast<double>(m.DTWAVE), dt_new);
-  //    (The steps per water-level record, from DTWL, and per tidal-current
-  //    record are formed here the same way once those series are read.)
+  //    Steps per water-level and tidal-current record (1 without a series).
+  if (m.WLUSED) m.NSTWL = count_of(static_cast<double>(m.DTWL), dt_new);
+  if (m.TCUSED) m.NSTTC = count_of(static_cast<double>(m.DTTC), dt_new);
   //    Boundary movements per step from their rates per hour.
   m.DYL = m.DYLHOUR * static_cast<double>(dt_new);
   m.DYR = m.DYRHOUR * static_cast<double>(dt_new);

@@ -39,8 +39,9 @@ void setup_stability(ModelState& m);
 // factors and the transport: warnings and, with DTADAPT = 1, the change of DT.
 void stability_check(ModelState& m);
 // Changes DT to dt_new within the current step, after its clock advance, and
-// forms every step-dependent count again (clock, NTS, NSTSAVE, NWS, NSTABDTMIN,
-// DTFAC, boundary movements, the current step number); sets ADAPTED.
+// forms every step-dependent count again (clock, NTS, NSTSAVE, NWS, NSTWL,
+// NSTTC, NSTABDTMIN, DTFAC, boundary movements, the current step number); sets
+// ADAPTED.
 void change_time_step(ModelState& m, float dt_new);
 // The step number that starts at elapsed hours with steps of dt hours, so that
 // (step - 1) x dt = elapsed.

@@ -1,8 +1,9 @@
 // The time-step loop and the one explicit pipeline of a time step: clock,
-// sources, wave record, offshore contour, then either the calm path or the
-// breaking sequence, groin factors and transport; the shoreline update of
-// either path; the single "after the shoreline moved" point; accumulation;
-// records and reports. Nothing here allocates or opens a file.
+// sources, water level and tidal current, wave record, offshore contour, then
+// either the calm path or the breaking sequence, groin factors and transport;
+// the shoreline update of either path; the single "after the shoreline moved"
+// point; accumulation; records and reports. Nothing here allocates or opens a
+// file.
 
 #include "driver/time_loop.h"
 
@@ -13,6 +14,8 @@
 #include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
+#include "input/tidal_currents.h"
+#include "input/water_levels.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
 #include "output/reports.h"
@@ -99,6 +102,11 @@ bool physics_of_step(ModelState& m) {
   // 2. Sources of the step. (Fills and bypassing add to QSRC here, before the
   //    calm/wave split, so that both paths move the beach by them.)
   clear_sources(m);                    // w: QSRC = 0 | no stop
+  // 2b. Water level and tidal current of the record in force. A new level
+  //     changes the breakwater depths: their transmission is computed again.
+  if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
+    request_transmission(m);           // w: KTDUE | no stop
+  tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
   // 3. Wave record, once every NWS steps.
   if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
   // 4. Representative offshore contour from the current shoreline.

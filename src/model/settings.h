@@ -29,12 +29,12 @@ struct Settings {
   Vec1<float> WMDEP{MXWAVEF};     // depth of the station's waves (m after set-up)
   int NWAVEV = 0;                 // wave-file form: 0 undated, N > 0 dated with N events
   std::string WAVEFILE[MXWAVEF + 2];  // wave file names
-  int IWLFILE = 0;                // integer given with the water-level file (read, not used yet)
+  int IWLFILE = 0;                // records announced in the water-level file (NWL)
   std::string WLFILE;             // water-level file
   int NTIDEFILES = 0;             // TIDEFILE lines read
   bool TIDES = false;             // tidal-current files given
-  Vec1<int> ITIDEWALL{MXTIDEF};   // first integer of each TIDEFILE line
-  int ITIDE2 = 0;                 // second integer of the TIDEFILE lines (last wins; not used yet)
+  Vec1<int> ITIDEWALL{MXTIDEF};   // cell wall of each tide station (first TIDEFILE integer)
+  int ITIDE2 = 0;                 // records announced per tidal-current file (NTC; last line wins)
   std::string TIDEFILE[MXTIDEF + 2];  // tidal-current file names
   float KTIDE = 1.0F;             // factor on the tidal currents (dimensionless)
   std::string PRFILE;             // print file
@@ -143,7 +143,8 @@ struct Settings {
   Vec1<int> ISWBEG{MXSW}, ISWEND{MXSW};   // first and last cell of seawall s
   Vec1<float> SWY1{MXSW}, SWY2{MXSW};     // line at the first and last cell from the baseline:
                                           // model unit, x LENFAC at use (YSWALL, set-up)
-  float DTWL = 0.0F;              // water-level record interval (hours)
+  float DTWL = 0.0F;              // water-level record interval (hours): accepted, not used;
+                                  // the interval is taken from the file (SeriesState::DTWL)
   int NBF = 0;                    // beach fills read
   Vec1<int> BFDATS{MXBF}, BFDATE{MXBF};   // start and end date of fill k, YYYYMMDD
   Vec1<int> IBFS{MXBF}, IBFE{MXBF};       // first and last cell of fill k

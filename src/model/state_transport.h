@@ -20,7 +20,8 @@ struct TransportState {
   Vec1<float> SFAC{MXWALL};       // sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s)
   Vec1<float> A1W{MXWALL};        // K1 / K1_DIVISOR (transport/transport_constants.h), set-up
   Vec1<float> K2C{MXWALL};        // K2 / (K2_DIVISOR TANB), once per wave record
-  Vec1<float> UTIDE{MXWALL};      // tidal-current term (m/s)
+  Vec1<float> UTIDE{MXWALL};      // KTIDE x tidal current at the wall (m/s), + towards higher
+                                  // cells; tidal_current_step, 0 without tidal currents
   float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)
   float TANB = 0.0F;              // average nearshore slope
   Vec1<float> QDBX{MXWALL};       // transport diverted into a shadow zone (m3/s)
@@ -39,7 +40,8 @@ struct TransportState {
   Vec1<float> QGPOT{MXGRO};       // potential transport at each groin (m3/s)
   Vec1<float> DGL{MXGRO};         // groin tip distance from the shoreline, left side (m)
   Vec1<float> DGR{MXGRO};         // right side (m)
-  float WLCUR = 0.0F;             // current water level (m)
+  float WLCUR = 0.0F;             // water level in force above the depth datum (m);
+                                  // water_level_step, 0 without a water-level series
 };
 
 }  // namespace coastra

@@ -174,9 +174,9 @@ Transmission KTCALC(float d, float T, float OMEGA, float K0, int method, float H
   return t;
 }
 
-float water_level(const ModelState& /*m*/) {
-  // Water levels are not read yet: still water at the datum of the depths.
-  return 0.0F;
+float water_level(const ModelState& m) {
+  // The level of the water-level record in force (0 without a series).
+  return m.WLCUR;
 }
 
 float breakwater_depth(const ModelState& m, int k) {

@@ -59,8 +59,9 @@ struct ReferenceWave {
 // same dispersion relation as the refraction to the breakwater.
 ReferenceWave transmission_reference(float OMEGA, float K0, float DRF);
 
-// The water level above the datum of the depths (m): 0 until water levels are
-// read. Every depth of a breakwater takes the level from here.
+// The water level above the datum of the depths (m): WLCUR, the level of the
+// record in force, 0 without a water-level series. Every depth of a breakwater
+// takes the level from here.
 float water_level(const ModelState& m);
 // Depth at breakwater k (m): mean of its two tip depths plus the water level.
 float breakwater_depth(const ModelState& m, int k);
@@ -80,7 +81,7 @@ void transmission_setup(ModelState& m);
 // pending, so the first non-calm step computes.
 bool transmission_due(const ModelState& m);
 // Marks the coefficients for recomputation: the loop calls it whenever a new
-// wave record is read (and, once water levels exist, with every new level).
+// wave record is read and whenever the water level changes.
 void request_transmission(ModelState& m);
 
 // Computes KTDB of every breakwater from the waves of the step (method's value),

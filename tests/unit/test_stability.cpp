@@ -477,3 +477,43 @@ TEST(AdaptiveStepRun, ReportsTheMeanAnnualTransportOfTheSmallFixedStep) {
 
 }  // namespace
 }  // namespace coastra
+
+namespace coastra {
+namespace {
+
+TEST(AdaptiveStep, SeriesRecordStepsAreRescaledAndBoundTheTrialStep) {
+  AdaptRig r(1.0F);
+  r.m.WLUSED = true;     // water levels every 2 hours, tidal currents every 6
+  r.m.DTWL = 2.0F;
+  r.m.NSTWL = 2;
+  r.m.TCUSED = true;
+  r.m.DTTC = 6.0F;
+  r.m.NSTTC = 6;
+  r.waves(0.05F);        // S = 0.05 DT: every trial is stable
+  // Hour 0: the 2-hour trial divides 2 and 6 hours: accepted, 1 and 3 steps a record.
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.NSTWL, 1);
+  EXPECT_EQ(r.m.NSTTC, 3);
+  // Hours 2 and 4: a 4-hour step would not divide the 2-hour water-level
+  // records (the tidal records left out); hours 6 to 12: nor, the other way
+  // round, the 6-hour tidal records.
+  r.m.TCUSED = false;
+  r.step();
+  r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  r.m.WLUSED = false;
+  r.m.TCUSED = true;
+  for (int n = 0; n < 4; ++n) r.step();
+  EXPECT_EQ(r.c.DT, 2.0F);
+  // Unstable waves halve the step: 2 and 6 steps a record again.
+  r.m.WLUSED = true;
+  r.waves(0.4F);         // S = 0.8 at 2 h, 0.4 at 1 h
+  r.step();
+  EXPECT_EQ(r.c.DT, 1.0F);
+  EXPECT_EQ(r.m.NSTWL, 2);
+  EXPECT_EQ(r.m.NSTTC, 6);
+}
+
+}  // namespace
+}  // namespace coastra

@@ -1,0 +1,512 @@
+// The water-level and tidal-current series: record intervals across day, month
+// and year ends, the record in force (cycling), the readers' checks tried one
+// wrong line at a time, the station interpolation, and the physics the series
+// drive: groin bypassing with the water level at the tip, transport by a tidal
+// current. Runs end to end with a tide file and an unused water-level file.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "input/series_records.h"
+#include "input/tidal_currents.h"
+#include "input/water_levels.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/coast_builder.h"
+#include "support/run_helpers.h"
+#include "support/state_rig.h"
+
+namespace coastra {
+namespace {
+
+TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
+  // 2300 to 0000 of the next day is one hour at a day, month and year end, and
+  // at either side of a leap day (2028 is a leap year).
+  EXPECT_EQ(minutes_between(20260314, 2300, 20260315, 0), 60);
+  EXPECT_EQ(minutes_between(20260430, 2300, 20260501, 0), 60);
+  EXPECT_EQ(minutes_between(20261231, 2300, 20270101, 0), 60);
+  EXPECT_EQ(minutes_between(20280228, 2300, 20280229, 0), 60);
+  EXPECT_EQ(minutes_between(20280229, 2300, 20280301, 0), 60);
+  // Daily records at 0000: 24 hours, also across a month and a year end.
+  EXPECT_EQ(minutes_between(20260101, 0, 20260102, 0), 24 * 60);
+  EXPECT_EQ(minutes_between(20260228, 0, 20260301, 0), 24 * 60);
+  EXPECT_EQ(minutes_between(20261231, 0, 20270101, 0), 24 * 60);
+  // Minutes: 0930 to 1000 is half an hour; backwards is negative.
+  EXPECT_EQ(minutes_between(20260101, 930, 20260101, 1000), 30);
+  EXPECT_EQ(minutes_between(20260101, 100, 20260101, 0), -60);
+  // A whole series across the year end has a 1-hour interval.
+  test::StateRig r;
+  r.m.cfg.DT = 1.0F;
+  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
+                            WATER_LEVEL_NAMES),
+            1.0F);
+  // Calendar stamps.
+  EXPECT_TRUE(calendar_stamp(20280229, 2359));
+  EXPECT_FALSE(calendar_stamp(20270229, 0));   // no leap day in 2027
+  EXPECT_FALSE(calendar_stamp(20261301, 0));   // month 13
+  EXPECT_FALSE(calendar_stamp(20260100, 0));   // day 0
+  EXPECT_FALSE(calendar_stamp(20260101, 2400));
+  EXPECT_FALSE(calendar_stamp(20260101, 960));
+  EXPECT_FALSE(calendar_stamp(101, 0));        // year 0
+}
+
+TEST(SeriesRecords, RecordInForceCyclesThroughTheSeries) {
+  struct Case {
+    int step, steps, records, record;
+  };
+  const Case cases[] = {
+      {1, 1, 3, 1}, {3, 1, 3, 3}, {4, 1, 3, 1},          // one step per record, wrap at 4
+      {3, 3, 2, 1}, {4, 3, 2, 2}, {6, 3, 2, 2},          // (4-1) div 3 = 1 -> record 2
+      {7, 3, 2, 1},                                      // (7-1) div 3 = 2, mod 2 = 0 -> 1
+      {12, 3, 4, 4}, {13, 3, 4, 1}, {25, 3, 4, 1},       // 12 steps a cycle
+      {100, 6, 24, 17},                                  // 99 div 6 = 16 -> record 17
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(record_in_force(c.step, c.steps, c.records), c.record)
+        << c.step << " " << c.steps << " " << c.records;
+  EXPECT_EQ(steps_per_record(3.0F, 1.0F), 3);
+  EXPECT_EQ(steps_per_record(1.0F, 1.0F), 1);
+}
+
+// A state for the water-level reader: metric, DT hours, transmission computed,
+// run from 1 January 2026; the file wl.dat holds text, announced with n records.
+struct WaterLevelRig : test::StateRig {
+  test::ScratchDir dir;
+  WaterLevelRig(const std::string& text, int n, float dt = 1.0F) {
+    dir.write("wl.dat", text);
+    Settings& c = m.cfg;
+    c.DT = dt;
+    c.SIMDATS = 20260101;
+    c.SIMDATE = 20260201;
+    c.TRANMODE = 1;
+    c.WLFILE = dir.file("wl.dat");
+    c.IWLFILE = n;
+    m.FWL.open(c.WLFILE);
+  }
+  std::string read() {
+    return test::stop_message([&] { read_water_levels(m); });
+  }
+  std::string name() const { return dir.file("wl.dat"); }
+};
+
+TEST(WaterLevels, ReaderTakesLevelsAndStepsPerRecord) {
+  // Hourly records with DT = 1: one step per record.
+  WaterLevelRig a("20260101 0000 0.5\n20260101 0100 -0.25\n20260101,0200,1.0\n", 3);
+  EXPECT_EQ(a.read(), "(no stop)");
+  EXPECT_TRUE(a.m.WLUSED);
+  EXPECT_EQ(a.m.NWL, 3);
+  EXPECT_EQ(a.m.DTWL, 1.0F);
+  EXPECT_EQ(a.m.NSTWL, 1);
+  EXPECT_EQ(a.m.WL, (std::vector<float>{0.5F, -0.25F, 1.0F}));
+  EXPECT_EQ(a.con.str(), " Reading WTRELFILE\n");
+  EXPECT_EQ(a.prt.str(), "");   // starts with the run: no warning
+  // In feet a level of 2 is held as 2 x 0.3048 = 0.6096 m; 3-hour records
+  // with DT = 1 give 3 steps a record; a first record after the run start is
+  // used from the first step, with a warning.
+  WaterLevelRig f("20260102 0300 2.0\n20260102 0600 1.0\n", 2);
+  f.m.LENFAC = 0.3048F;
+  EXPECT_EQ(f.read(), "(no stop)");
+  EXPECT_FLOAT_EQ(f.m.WL[0], 0.6096F);
+  EXPECT_EQ(f.m.NSTWL, 3);
+  EXPECT_EQ(f.prt.str(), " WARNING. WATER LEVEL FILE " + f.name() +
+                             " STARTS AT 20260102 0300, NOT AT THE RUN START 20260101 0000;"
+                             " ITS FIRST RECORD IS USED FROM THE FIRST STEP.\n");
+  // Without transmission computed the file is not read and said to be unused.
+  WaterLevelRig u("not even a record\n", 5);
+  u.m.cfg.TRANMODE = 0;
+  EXPECT_EQ(u.read(), "(no stop)");
+  EXPECT_FALSE(u.m.WLUSED);
+  EXPECT_EQ(u.m.NSTWL, 1);
+  EXPECT_EQ(u.con.str(),
+            " Water level file not used (no breakwater transmission computed): " + u.name() + "\n");
+  EXPECT_EQ(u.prt.str(),
+            " WATER LEVEL FILE NOT USED (NO BREAKWATER TRANSMISSION COMPUTED): " + u.name() + "\n");
+  // No WLFILE line: level 0, one step per record, nothing read.
+  test::StateRig none;
+  read_water_levels(none.m);
+  EXPECT_FALSE(none.m.WLUSED);
+  EXPECT_EQ(none.m.NSTWL, 1);
+  EXPECT_EQ(none.m.WLCUR, 0.0F);
+}
+
+TEST(WaterLevels, EveryWrongLineOrRecordStopsNamingFileAndRecord) {
+  struct Case {
+    std::string text;
+    int n;
+    float dt;
+    std::string message;   // the error stop; "@" stands for the file's path
+    std::string print;     // the print-file text, "" to skip
+  };
+  const std::string ok2 = "20260101 0000 0.5\n20260101 0100 0.6\n";
+  const Case cases[] = {
+      {ok2, 3, 1.0F, "Water level file ends before record 3: @",
+       " ERROR. WATER LEVEL FILE @ ENDS BEFORE RECORD 3\n"},
+      {"20260101 0000 0.5\n20260101 0100 abc\n", 2, 1.0F, "Invalid record 2 in water level file @",
+       " ERROR. INVALID RECORD 2 IN WATER LEVEL FILE @: NOT A DATE, A TIME AND A VALUE\n"},
+      {"20260101 0000\n20260101 0100 0.6\n", 2, 1.0F, "Invalid record 1 in water level file @", ""},
+      {"20260132 0000 0.5\n20260201 0100 0.6\n", 2, 1.0F, "Invalid record 1 in water level file @",
+       " ERROR. INVALID RECORD 1 IN WATER LEVEL FILE @: DATE OR TIME NOT ON THE CALENDAR"
+       " (YYYYMMDD HHMM)\n"},
+      {"20260101 0000 0.5\n20260101 0075 0.6\n", 2, 1.0F, "Invalid record 2 in water level file @",
+       ""},
+      {ok2, 1, 1.0F, "Water level file needs at least 2 records: @",
+       " ERROR. WATER LEVEL FILE @ NEEDS AT LEAST 2 RECORDS; WLFILE ANNOUNCES 1\n"},
+      {ok2, 0, 1.0F, "Water level file needs at least 2 records: @", ""},
+      {"20260101 0100 0.5\n20260101 0000 0.6\n", 2, 1.0F,
+       "Water level record 2 not later than the record before: @",
+       " ERROR. RECORD 2 OF WATER LEVEL FILE @ IS NOT LATER THAN RECORD 1\n"},
+      {"20260101 0000 0.5\n20260101 0000 0.6\n", 2, 1.0F,
+       "Water level record 2 not later than the record before: @", ""},
+      {ok2 + "20260101 0300 0.7\n", 3, 1.0F, "Water level record 3 breaks the series interval: @",
+       " ERROR. RECORD 3 OF WATER LEVEL FILE @ BREAKS THE RECORD INTERVAL OF 1.00 HOURS\n"},
+      // The three interval checks keep their own texts.
+      {"20260101 0930 0.5\n20260101 1000 0.6\n", 2, 1.0F,
+       "ERROR. Simulation time step greater than water level time step.",
+       " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WATER LEVEL FILE.\n"
+       " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WATER LEVEL FILE AS APPROPRIATE.\n"},
+      {"20260101 0000 0.5\n20260101 0700 0.6\n", 2, 7.0F,
+       "ERROR. Water level time step exceeds 6 hours.",
+       " ERROR.  Time step in water level file exceeds 6 hours.  Please\n"
+       " review and revise your input water level file.\n"},
+      {"20260101 0000 0.5\n20260101 0300 0.6\n", 2, 2.0F,
+       "ERROR. Water level time step not a multiple of simulation time step.",
+       " ERROR. TIME STEP IN WATER LEVEL FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+       " PLEASE REVIEW AND REVISE YOUR WATER LEVEL FILE.\n"},
+      {"20260101 0000 0.5" + std::string(1100, ' ') + "\n" + ok2, 2, 1.0F,
+       "Water level file line 1 over 1024 characters: @", ""},
+  };
+  for (const Case& c : cases) {
+    WaterLevelRig r(c.text, c.n, c.dt);
+    auto with_name = [&](std::string s) {
+      if (const auto at = s.find('@'); at != std::string::npos) s.replace(at, 1, r.name());
+      return s;
+    };
+    EXPECT_EQ(r.read(), with_name(c.message)) << c.text;
+    if (!c.print.empty()) {
+      EXPECT_EQ(r.prt.str(), with_name(c.print)) << c.text;
+    }
+  }
+}
+
+TEST(WaterLevels, LevelInForceFollowsTheStepAndCyclesWithOneNote) {
+  WaterLevelRig r("20260101 0000 0.5\n20260101 0200 -0.5\n20260101 0400 1.5\n", 3);
+  ASSERT_EQ(r.read(), "(no stop)");
+  ASSERT_EQ(r.m.NSTWL, 2);
+  // Steps 1-2 record 1, 3-4 record 2, 5-6 record 3, 7 record 1 again.
+  const float expected[] = {0.5F, 0.5F, -0.5F, -0.5F, 1.5F, 1.5F, 0.5F, 0.5F, -0.5F};
+  const bool changes[] = {true, false, true, false, true, false, true, false, true};
+  for (int n = 1; n <= 9; ++n) {
+    r.m.ISTEP = n;
+    r.m.CURDATE = 20260101;
+    EXPECT_EQ(water_level_step(r.m), changes[n - 1]) << n;
+    EXPECT_EQ(r.m.WLCUR, expected[n - 1]) << n;
+  }
+  EXPECT_EQ(r.prt.str(), " NOTE. WATER LEVEL SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
+                         " STEP 7, DATE 20260101 (SHOWN ONCE).\n");
+}
+
+// A state for the tidal-current reader: NX cells of DX metres, stations at the
+// given walls with their file texts, n records announced.
+struct TideRig : test::StateRig {
+  test::ScratchDir dir;
+  TideRig(int nx, const std::vector<int>& walls, const std::vector<std::string>& texts, int n) {
+    Settings& c = m.cfg;
+    c.NX = nx;
+    c.DT = 1.0F;
+    c.SIMDATS = 20260101;
+    c.SIMDATE = 20260201;
+    for (int i = 1; i <= nx + 1; ++i) c.DX(i) = 50.0F;
+    c.TIDES = true;
+    c.NTIDEFILES = static_cast<int>(walls.size());
+    c.ITIDE2 = n;
+    for (int j = 1; j <= c.NTIDEFILES; ++j) {
+      const std::string f = "tide" + std::to_string(j) + ".dat";
+      dir.write(f, texts[static_cast<std::size_t>(j - 1)]);
+      c.ITIDEWALL(j) = walls[static_cast<std::size_t>(j - 1)];
+      c.TIDEFILE[j] = dir.file(f);
+      m.FTIDE[static_cast<std::size_t>(j)].open(c.TIDEFILE[j]);
+    }
+  }
+  std::string read() {
+    return test::stop_message([&] { read_tidal_currents(m); });
+  }
+};
+
+TEST(TidalCurrents, StationsInterpolateAlongTheCoastTimesKtide) {
+  // Stations at walls 1 and 11 of a uniform grid, 0.2 and 0.4 m/s in record 1:
+  // wall 6 lies halfway, 0.3 m/s. Record 2 reverses the current.
+  TideRig r(12, {1, 11},
+            {"20260101 0000 0.2\n20260101 0100 -0.2\n", "20260101 0000 0.4\n20260101 0100 -0.4\n"},
+            2);
+  ASSERT_EQ(r.read(), "(no stop)");
+  EXPECT_EQ(r.con.str(), " Reading TCRNTFILE: \n");
+  EXPECT_EQ(r.m.NSTTC, 1);
+  r.m.ISTEP = 1;
+  tidal_current_step(r.m);
+  EXPECT_FLOAT_EQ(r.m.UTIDE(6), 0.3F);
+  EXPECT_FLOAT_EQ(r.m.UTIDE(1), 0.2F);
+  EXPECT_FLOAT_EQ(r.m.UTIDE(3), 0.24F);   // 0.2 + 2/10 x 0.2
+  EXPECT_FLOAT_EQ(r.m.UTIDE(11), 0.4F);
+  EXPECT_FLOAT_EQ(r.m.UTIDE(13), 0.4F);   // beyond the last station: its value
+  // KTIDE multiplies, sign included, when the next record comes into use.
+  r.m.cfg.KTIDE = -2.0F;
+  r.m.ISTEP = 2;
+  tidal_current_step(r.m);
+  EXPECT_FLOAT_EQ(r.m.UTIDE(6), 0.6F);    // -2 x -0.3
+  // Unequal cells: the walls' own coordinates. Cells of 10, 30 and 60 m put
+  // walls 1, 2, 3, 4 at 0, 10, 40, 100 m; stations at walls 1 and 4.
+  TideRig u(3, {1, 4}, {"20260101 0000 0.0\n20260101 0100 0\n", "20260101 0000 1.0\n20260101 0100 0\n"}, 2);
+  u.m.cfg.DX(1) = 10.0F;
+  u.m.cfg.DX(2) = 30.0F;
+  u.m.cfg.DX(3) = 60.0F;
+  ASSERT_EQ(u.read(), "(no stop)");
+  u.m.ISTEP = 1;
+  tidal_current_step(u.m);
+  EXPECT_FLOAT_EQ(u.m.UTIDE(2), 0.1F);
+  EXPECT_FLOAT_EQ(u.m.UTIDE(3), 0.4F);
+  // In feet the currents are feet per second: 1 ft/s = 0.3048 m/s.
+  TideRig f(3, {2}, {"20260101 0000 1.0\n20260101 0100 1.0\n"}, 2);
+  f.m.LENFAC = 0.3048F;
+  ASSERT_EQ(f.read(), "(no stop)");
+  f.m.ISTEP = 1;
+  tidal_current_step(f.m);
+  EXPECT_FLOAT_EQ(f.m.UTIDE(1), 0.3048F);   // one station: uniform
+  EXPECT_FLOAT_EQ(f.m.UTIDE(4), 0.3048F);
+}
+
+TEST(TidalCurrents, EveryWrongStationOrRecordStops) {
+  const std::string ok = "20260101 0000 0.2\n20260101 0100 0.3\n";
+  struct Case {
+    std::vector<int> walls;
+    std::vector<std::string> texts;
+    int n;
+    std::string message;   // "@1", "@2": the path of station 1's or 2's file
+  };
+  const Case cases[] = {
+      {{0}, {ok}, 2, "TIDEFILE station 1 at wall 0 off the grid or out of order: @1"},
+      {{1, 12}, {ok, ok}, 2, "TIDEFILE station 2 at wall 12 off the grid or out of order: @2"},
+      {{5, 5}, {ok, ok}, 2, "TIDEFILE station 2 at wall 5 off the grid or out of order: @2"},
+      {{6, 2}, {ok, ok}, 2, "TIDEFILE station 2 at wall 2 off the grid or out of order: @2"},
+      {{1, 11}, {ok, ok}, 1, "Tidal current file needs at least 2 records: @1"},
+      {{1, 11}, {ok, "20260101 0000 0.2\n"}, 2, "Tidal current file ends before record 2: @2"},
+      {{1, 11}, {ok, "20260101 0000 0.2\n20260101 0100 x\n"}, 2,
+       "Invalid record 2 in tidal current file @2"},
+      {{1, 11}, {ok, "20260101 0000 0.2\n20260101 0200 0.3\n"}, 2,
+       "Tidal current record 2 dated unlike station 1: @2"},
+      {{1}, {"20260101 0000 0.2\n20260101 0700 0.3\n"}, 2,
+       "ERROR. Tidal current time step exceeds 6 hours."},
+      {{1}, {"20260101 0000 0.2\n20260101 0030 0.3\n"}, 2,
+       "ERROR. Simulation time step greater than tidal current time step."},
+      {{1}, {"20260101 0000 0.2\n20260101 0130 0.3\n"}, 2,
+       "ERROR. Tidal current time step not a multiple of simulation time step."},
+      {{1}, {"20260101 0000 0.2\n20260101 0100 0.3\n20260101 0300 0.3\n"}, 3,
+       "Tidal current record 3 breaks the series interval: @1"},
+  };
+  for (const Case& c : cases) {
+    TideRig r(10, c.walls, c.texts, c.n);
+    std::string msg = c.message;
+    for (int j = 1; j <= 2; ++j) {
+      const std::string tag = "@" + std::to_string(j);
+      if (const auto at = msg.find(tag); at != std::string::npos)
+        msg.replace(at, 2, r.dir.file("tide" + std::to_string(j) + ".dat"));
+    }
+    EXPECT_EQ(r.read(), msg) << c.message;
+  }
+  // The tidal texts of the interval checks in the print file.
+  TideRig six(10, {1}, {"20260101 0000 0.2\n20260101 0700 0.3\n"}, 2);
+  six.read();
+  EXPECT_EQ(six.prt.str(), " ERROR.  Time step in tidal current file exceeds 6 hours.  Please\n"
+                           " review and revise your input tidal current file.\n");
+}
+
+// ---- physics ----
+
+// A water-level series of two records (low, then high water), one step each,
+// put in force at step n as the time-step loop does.
+void water_levels(ModelState& m, float low, float high, int n) {
+  m.WLUSED = true;
+  m.WL = {low, high};
+  m.NWL = 2;
+  m.NSTWL = 1;
+  m.WLPTR = 0;
+  m.ISTEP = n;
+  water_level_step(m);
+}
+
+TEST(WaterLevelPhysics, GroinTipDryAtLowWaterIsBypassedAndHeldBackAtHighWater) {
+  // Oblique waves (0.2 rad) carry sand to higher cells; a groin at wall 6 of
+  // zero permeability reaches 20 m beyond the straight shoreline. Breaking
+  // height 1 m: surf-zone depth DLT = 1.27 / 0.78 = 1.6282 m. Still water puts
+  // APROF x 20^0.667 = 0.13222 x 7.3764 = 0.9753 m at the tip (APROF =
+  // 0.41 x 0.3^0.94 = 0.13222 m^1/3 for 0.3 mm sand).
+  auto qls_at_groin = [](float level, int step) {
+    test::Coast c(12);
+    c.breaking(1.0F, 0.2F).groin(6, 20.0F, 0.0F).start();
+    water_levels(c.m, level, level, step);
+    EXPECT_EQ(c.m.WLCUR, level);
+    c.transport();
+    return std::pair<float, float>(c.m.QLS(6), c.m.QLS(4));   // groin wall, open wall
+  };
+  // Low water 1 m below the datum: the tip stands dry (depth 0.975 - 1 < 0),
+  // the whole surf zone lies seaward of it and all the transport passes.
+  const auto low = qls_at_groin(-1.0F, 1);
+  EXPECT_GT(low.second, 0.0F);
+  EXPECT_FLOAT_EQ(low.first, low.second);
+  // High water 0.5 m above: 1.4753 m at the tip, so only the part of the surf
+  // zone seaward of it passes, 1 - 1.4753 / 1.6282 = 0.0939 of the transport.
+  const auto high = qls_at_groin(0.5F, 2);
+  EXPECT_NEAR(high.first / high.second, 0.0939F, 0.0005F);
+  // Still water: 1 - 0.9753 / 1.6282 = 0.4010 passes.
+  const auto still = qls_at_groin(0.0F, 1);
+  EXPECT_NEAR(still.first / still.second, 0.4010F, 0.0005F);
+}
+
+TEST(TidePhysics, UniformCurrentUnderNormalWavesGivesUniformTransportProportionalToKtide) {
+  // Normal waves on a straight coast move no sand; a current U adds
+  // c x 4 HB^1.5 CGB A1W U / 2.7 with c = sqrt((1.416 / GAMMA) / g) =
+  // sqrt(1.8154 / 9.806) = 0.430267 and A1W = K1 / 37.79317 = 0.0132299:
+  // 0.430267 x 4 x 1 x 3.5 x 0.0132299 / 2.7 = 0.0295161 per m/s.
+  for (const float ktide : {1.0F, 2.0F, -1.5F}) {
+    test::Coast c(20);
+    c.m.cfg.KTIDE = ktide;
+    c.m.cfg.NTIDEFILES = 1;
+    c.m.cfg.ITIDEWALL(1) = 7;
+    c.m.TCVAL = {0.3F, 0.3F};
+    c.m.NTC = 2;
+    c.m.TCUSED = true;
+    tidal_weights(c.m);
+    c.m.ISTEP = 1;
+    tidal_current_step(c.m);
+    c.transport();
+    const float q = 0.0295161F * 0.3F * ktide;
+    for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
+    for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;   // nothing moves
+  }
+}
+
+TEST(TidePhysics, CurrentVaryingLinearlyBetweenTwoStationsGivesLinearTransport) {
+  // Stations at walls 1 and 21 with 0 and 0.4 m/s: U = 0.02 (i - 1) m/s.
+  test::Coast c(20);
+  c.m.cfg.NTIDEFILES = 2;
+  c.m.cfg.ITIDEWALL(1) = 1;
+  c.m.cfg.ITIDEWALL(2) = 21;
+  c.m.TCVAL = {0.0F, 0.4F, 0.0F, 0.4F};
+  c.m.NTC = 2;
+  c.m.TCUSED = true;
+  tidal_weights(c.m);
+  c.m.ISTEP = 1;
+  tidal_current_step(c.m);
+  c.transport();
+  // Inner walls (the end walls follow the boundary rule).
+  for (int i = 2; i <= 20; ++i) {
+    const float q = 0.0295161F * 0.02F * static_cast<float>(i - 1);
+    EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * q) << i;
+  }
+}
+
+// ---- end to end ----
+
+struct TideCoast {
+  test::ScratchDir dir;
+  explicit TideCoast(const std::string& extra) {
+    dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20200201, 6.0, 24.0) + extra);
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    dir.write("waves.dat", "1.0 7.0 10.0\n");
+    // A 24-hour tide of four 6-hour records, flooding longer than it ebbs,
+    // twice as strong at the second station.
+    dir.write("t1.dat",
+              "20200101 0000 0.3\n20200101 0600 0.1\n20200101 1200 -0.1\n20200101 1800 0.1\n");
+    dir.write("t2.dat",
+              "20200101 0000 0.6\n20200101 0600 0.2\n20200101 1200 -0.2\n20200101 1800 0.2\n");
+    dir.write("wl.dat", "20200101 0000 0.0\n20200101 0600 0.5\n");
+  }
+  test::RunResult run() { return test::run_in(dir, {"run.cfg"}); }
+};
+
+TEST(SeriesRun, TideDrivesTheRunAndCyclesWithOneNote) {
+  TideCoast t("TIDEFILE: 1 4 t1.dat\nTIDEFILE: 21 4 t2.dat\nKTIDE: 2.0\n");
+  const auto r = t.run();
+  EXPECT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_TRUE(test::has_line(r.console, " Reading TCRNTFILE: "));
+  const std::string prt = t.dir.read("run.out");
+  EXPECT_EQ(test::count_of(prt, "TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST RECORD"), 1);
+  EXPECT_NE(prt.find(" NOTE. TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
+                     " STEP 5, DATE 20200102"),
+            std::string::npos);
+  // The same run without the tide ends with other shorelines.
+  TideCoast n("");
+  EXPECT_EQ(n.run().status, EXIT_NORMAL);
+  EXPECT_NE(test::total_volume_change(prt), 1e30);
+  EXPECT_NE(t.dir.read("run.slo"), n.dir.read("run.slo"));
+}
+
+TEST(SeriesRun, UnusedWaterLevelFileIsNamedAndABadTideRecordStops) {
+  TideCoast w("WLFILE: 2 wl.dat\n");
+  const auto r = w.run();
+  EXPECT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_TRUE(test::has_line(
+      r.console, " Water level file not used (no breakwater transmission computed): wl.dat"));
+  TideCoast bad("TIDEFILE: 1 4 t1.dat\n");
+  bad.dir.write("t1.dat", "20200101 0000 0.3\n20200101 0600 O.3\n");
+  const auto b = bad.run();
+  EXPECT_EQ(b.status, EXIT_STOPPED);
+  const auto lines = test::lines_of(b.console);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), error_line("Invalid record 2 in tidal current file t1.dat"));
+  EXPECT_NE(bad.dir.read("run.out").find(
+                " ERROR. INVALID RECORD 2 IN TIDAL CURRENT FILE t1.dat: NOT A DATE, A TIME AND A VALUE"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace coastra
+
+namespace coastra {
+namespace {
+
+// The value after "= " on the print-file line that begins with label.
+double value_after(const std::string& text, const std::string& label) {
+  const auto at = text.find(label);
+  if (at == std::string::npos) return -1.0;
+  return std::strtod(text.c_str() + text.find('=', at) + 1, nullptr);
+}
+
+TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevel) {
+  // One low-crested breakwater (crest 3.2 m above a 3 m bed) under one steady
+  // daily wave record; the water level alternates 0 and 1 m every 6 hours, so
+  // the crest is 0.2 m above and 0.8 m below the water in turn: the
+  // coefficient is computed again at every new level and spreads between the
+  // two, while with the level held at 0 it only follows the slow change of the
+  // contour in front of the breakwater.
+  auto kt_range = [](const std::string& levels) {
+    test::ScratchDir dir;
+    std::string cfg = test::base_config(20, 50.0, 20200101, 20200111, 6.0, 24.0);
+    cfg.replace(cfg.find("WAVEID: 1 10.0 0"), 16, "WAVEID: 1 10.0 10");
+    cfg += "DBI1: 8\nDBY1: 150.0\nDBDEP1: 3.0\nDBI2: 12\nDBY2: 150.0\nDBDEP2: 3.0\n"
+           "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n";
+    dir.write("run.cfg", cfg);
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    std::string waves;
+    for (int d = 1; d <= 10; ++d) waves += std::to_string(20200100 + d) + " 0000 1.0 7.0 10.0\n";
+    dir.write("waves.dat", waves);
+    dir.write("wl.dat", levels);
+    EXPECT_EQ(test::run_in(dir, {"run.cfg"}).status, EXIT_NORMAL);
+    const std::string prt = dir.read("run.out");
+    return std::pair<double, double>(value_after(prt, " MIN KT VALUE(S)"),
+                                     value_after(prt, " MAX KT VALUE(S)"));
+  };
+  const auto tidal = kt_range(
+      "20200101 0000 0.0\n20200101 0600 1.0\n20200101 1200 0.0\n20200101 1800 1.0\n");
+  EXPECT_GT(tidal.first, 0.0);
+  EXPECT_GT(tidal.second, tidal.first + 0.05) << tidal.second;   // more passes a submerged crest
+  const auto still = kt_range(
+      "20200101 0000 0.0\n20200101 0600 0.0\n20200101 1200 0.0\n20200101 1800 0.0\n");
+  EXPECT_LT(still.second - still.first, 0.001);
+  EXPECT_NEAR(still.first, tidal.first, 0.001);  // the low-water value is the still-water one
+}
+
+}  // namespace
+}  // namespace coastra
