@@ -9,6 +9,7 @@
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
+#include "model/state_sources.h"
 #include "model/state_stability.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
@@ -20,7 +21,7 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState {
+                    StabilityState, SourceState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;
