@@ -12,6 +12,7 @@
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
+#include "input/schedules.h"
 #include "input/setup.h"
 #include "input/shoreline_files.h"
 #include "model/error_stop.h"
@@ -21,6 +22,7 @@
 #include "output/format.h"
 #include "output/reports.h"
 #include "output/wave_reports.h"
+#include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
 #include "waves/segment_table.h"
@@ -75,6 +77,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_wave_input(m);
   if (m.IRUNERR != 0) return false;
   setup_transport(m);
+  setup_schedules(m);
+  setup_structures(m);
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);
