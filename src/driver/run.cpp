@@ -129,7 +129,10 @@ void report_error_stop(ModelState& m, const std::string& message) {
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
   auto state = make_state();
-  ModelState& m = *state;
+  return run_coastra_on(*state, args, console);
+}
+
+int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ostream& console) {
   m.CON = &console;
   try {
     lwrite(m.con(), "Coastra Model Execution");
