@@ -135,6 +135,27 @@ TEST(Sources, BypassPairKeepsTheVolumeAndSinkAtSeawallBooksWhatItTook) {
             std::string::npos);
 }
 
+TEST(Sources, BypassEventsPlaceTheirRatesWhileTheyLast) {
+  // Event 1: 5 days (120 h) at 5 m3/h per m on cells 10-12 of 25 m:
+  //   120 x 5 x 3 x 25 = 45000 m3.
+  // Event 2: 10 days (240 h) at 1, 2, 3, 4 m3/h per m on cells 11-14:
+  //   240 x (1 + 2 + 3 + 4) x 25 = 60000 m3. Together 105000 m3.
+  for (float dt : {24.0F, 6.0F, 1.0F}) {
+    Scheduled ev(20, dt, 20200301);
+    test::ScratchDir dir;
+    dir.write("events.dat", "20200105 20200110 10 12 5.0\n20200110 20200120 11 14 1 2 3 4\n");
+    Settings& c = ev.m.cfg;
+    c.BYPFILE = "events.dat";
+    ev.m.FBYP.open(dir.file("events.dat"));
+    c.QQGIVEN = 15;
+    c.BPDATS(1) = 20200101, c.BPDATE(1) = 20200301, c.IBPS(1) = 10, c.IBPE(1) = 14;
+    EXPECT_NEAR(ev.run_calm(), 105000.0, 1e-9 * 105000.0) << dt;
+    // Cell 14 only in event 2: 240 h x 4 m3/h per m / 10 m of profile = 96 m.
+    EXPECT_NEAR(ev.m.YSHORE(14), 96.0, 1e-9) << dt;
+    EXPECT_NEAR(ev.m.VBPSRC(14), 96.0 * 25.0 * 10.0, 1e-6) << dt;
+  }
+}
+
 // Random small coasts with fills, sinks, operations, seawalls, one or two
 // breakwaters and oblique random waves: in every step the volume change of the
 // whole grid equals what the sources placed minus what they removed plus the
