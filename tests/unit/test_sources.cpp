@@ -9,6 +9,7 @@
 #include <cmath>
 #include <random>
 
+#include "driver/stability.h"
 #include "input/clock.h"
 #include "input/schedules.h"
 #include "support/coast_builder.h"
@@ -96,6 +97,18 @@ TEST(Sources, FillPlacesExactlyItsVolume) {
     EXPECT_NEAR(steps.run_calm(), want, 1e-9 * want) << dt;
     EXPECT_NEAR(steps.m.FILLADV(1), 1.0, 1e-15);
   }
+}
+
+TEST(Sources, FillAdvanceFollowsAChangeOfTimeStep) {
+  // 10 m over 20200111-20200121 (240 h): 40 steps of 6 h, 0.25 m each; after
+  // DT halves to 3 h, 80 steps of 0.125 m: the advance per day stays 1 m.
+  Scheduled s(10, 6.0F, 20200401);
+  s.fill(20200111, 20200121, 2, 3, 10.0F);
+  setup_schedules(s.m);
+  setup_stability(s.m);
+  EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.25);
+  change_time_step(s.m, 3.0F);
+  EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.125);
 }
 
 TEST(Sources, BypassPairKeepsTheVolumeAndSinkAtSeawallBooksWhatItTook) {
