@@ -83,6 +83,77 @@ bool cap_pass(ModelState& m, int s, int e, int i) {
   return take > 0.0;
 }
 
+// Moves q (m3/s) of the transport across inner wall j of a group: cell j-1
+// gives and cell j receives q over the step (q < 0 the other way).
+void carry(ModelState& m, int j, double q) {
+  m.QLS(j) = static_cast<float>(static_cast<double>(m.QLS(j)) + q);
+  m.YSHORE(j - 1) -= q * static_cast<double>(m.DTFAC(j - 1)) / static_cast<double>(m.cfg.DX(j - 1));
+  m.YSHORE(j) += q * static_cast<double>(m.DTFAC(j)) / static_cast<double>(m.cfg.DX(j));
+}
+
+bool structure_wall(const ModelState& m, int j) { return m.WALLTYPE(j) == 1 || m.WALLTYPE(j) == 3; }
+
+// Room behind the breakwater over cells a..b: the transport that would fill
+// them from their step-start positions to the breakwater line in one step (m3/s).
+double room(const ModelState& m, int a, int b) {
+  double w = 0.0;
+  for (int i = a; i <= b; ++i)
+    w += std::max(0.0, m.YDBW(i) - m.YSTART(i)) / static_cast<double>(m.DTFAC(i)) *
+         static_cast<double>(m.cfg.DX(i));
+  return w;
+}
+
+// The diverted transport entering a group at an open end wall is carried into
+// the shadow: of what entered the end cell this step, the diverted share (at
+// most the room W of the cells it reaches) is spread so that every cell of
+// a..b gains in proportion to its length; the transport added to the inner
+// walls falls linearly with the length still ahead.
+// Design notes:
+// - The end walls keep their values (the outside cells were updated with
+//   them), so the spread moves sand within the group only: what is not spread
+//   stays in the end cell, the group's first cell in the transport direction.
+// - The spread is limited to the transport that entered the end cell in the
+//   step, so it never carries off sand the cell held before.
+// - From the left the cells reach from s to the cell before the first
+//   structure wall met inside the range, else to e when wall e+1 is a structure
+//   wall, else to (s + e)/2; from the right the mirror image, so that a
+//   breakwater under waves from either side treats them alike.
+void spread_diverted(ModelState& m, int s, int e) {
+  if (m.WALLTYPE(s) == 0 && m.QDBX(s) > 0.0F && m.QLS(s) > 0.0F) {
+    int b = structure_wall(m, e + 1) ? e : (s + e) / 2;
+    for (int j = s + 1; j <= e; ++j)
+      if (structure_wall(m, j)) {
+        b = j - 1;
+        break;
+      }
+    double q = std::min({static_cast<double>(m.QDBX(s)), static_cast<double>(m.QLS(s)), room(m, s, b)});
+    double length = 0.0;
+    for (int i = s; i <= b; ++i) length += static_cast<double>(m.cfg.DX(i));
+    double ahead = length;
+    for (int j = s + 1; j <= b && q > 0.0; ++j) {
+      ahead -= static_cast<double>(m.cfg.DX(j - 1));
+      carry(m, j, q * ahead / length);
+    }
+  }
+  if (m.WALLTYPE(e + 1) == 0 && m.QDBX(e + 1) < 0.0F && m.QLS(e + 1) < 0.0F) {
+    int a = structure_wall(m, s) ? s : s + e - (s + e) / 2;
+    for (int j = e; j >= s + 1; --j)
+      if (structure_wall(m, j)) {
+        a = j;
+        break;
+      }
+    double q = std::min({-static_cast<double>(m.QDBX(e + 1)), -static_cast<double>(m.QLS(e + 1)),
+                         room(m, a, e)});
+    double length = 0.0;
+    for (int i = a; i <= e; ++i) length += static_cast<double>(m.cfg.DX(i));
+    double ahead = length;
+    for (int j = e; j >= a + 1 && q > 0.0; --j) {
+      ahead -= static_cast<double>(m.cfg.DX(j));
+      carry(m, j, -q * ahead / length);
+    }
+  }
+}
+
 void cap_group(ModelState& m, int s, int e) {
   // The excess travels upstream one cell per visit; passes alternate in
   // direction so that either transport direction is resolved in one pass, and
@@ -164,6 +235,8 @@ void joined_groins(ModelState& m) {
 }
 
 // Design notes:
+// - Two stages per group: the diverted transport is spread into the shadow
+//   (spread_diverted), then every cell is capped at the breakwater line.
 // - The walls at the two ends of a group keep the transports with which the
 //   cells outside it were updated; only the inner walls are changed, so the
 //   update moves sand between the group's cells and never makes or loses any.
@@ -185,6 +258,7 @@ void salient_update(ModelState& m) {
   while (at < ndb) {
     const int s = m.DBS(order[at]);
     const int e = group_end(m, order, ndb, at);
+    spread_diverted(m, s, e);
     cap_group(m, s, e);
   }
 }
