@@ -83,6 +83,11 @@ TEST(ScheduleMessages, EachWrongLineIsNamed) {
       {EVENTS, "IQQE: 14\n", "", "BYPFILE needs IQQE", ""},
       {EVENTS, "BYPFILE: events.dat\n", "", "QQDATS, QQDATE, IQQS and IQQE need BYPFILE", ""},
       {EVENTS, "IQQS: 10", "IQQS: 12", "BYPFILE events.dat line 1: cells outside IQQS..IQQE", ""},
+      {EVENTS, "QQDATE: 20200301", "QQDATE: 20200101", "QQDATE must be after QQDATS", ""},
+      {OPS, "BPDATE: 20200115\nIBPS: 15", "BPDATE: 2020011\nIBPS: 15",
+       "BPDATE of bypass operation 2 is no date YYYYMMDD", ""},
+      {OPS, "BFDATS: 20200110\nBFDATE: 20200120", "BFDATS: 0\nBFDATE: 20",
+       "BFDATS of beach fill 1: steps count from 1", ""},
   };
   for (const Case& c : cases) {
     const Tried t = run_with(c.form, c.from, c.to);
@@ -99,6 +104,31 @@ TEST(ScheduleMessages, EachWrongLineIsNamed) {
       EXPECT_TRUE(test::has_line(t.prt, c.print_line)) << c.message;
     }
   }
+}
+
+TEST(ScheduleMessages, RefusedInStepCountRunsAndBeyondCapacity) {
+  // A run given as a step count has no calendar for dated schedules.
+  std::string cfg = test::base_config(20, 50.0, 400, 400, 6.0, 24.0);
+  for (const auto& [extra, message] :
+       {std::pair{FILL, std::string("BFDATS of beach fill 1 is a date in a run of steps")},
+        std::pair{OPS, std::string("BPDATS of bypass operation 1: dates need a dated run")}}) {
+    test::ScratchDir dir;
+    dir.write("run.cfg", cfg + extra);
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    dir.write("waves.dat", "1.0 7.0 10.0\n");
+    const auto r = test::run_in(dir, {"run.cfg"});
+    EXPECT_EQ(last_line(r.console), error_line(message));
+  }
+  // 251 bypass operations: the capacity is 250.
+  std::string many;
+  for (int k = 0; k < 251; ++k) many += "BPDATS: 20200105\nBPDATE: 20200115\nIBPS: 2\nIBPE: 3\nQBP: 1.0\n";
+  Tried t = run_with(many, "", "");
+  EXPECT_EQ(last_line(t.r.console), error_line("ERROR. Too many bypassing operations."));
+  EXPECT_TRUE(test::has_line(t.prt, " ERROR. TOO MANY BYPASSING OPERATIONS."));
+  EXPECT_TRUE(test::has_line(t.prt, " MAXIMUM NUMBER IS         250"));
+  many.resize(many.size() / 251 * 250);
+  t = run_with(many, "", "");
+  EXPECT_EQ(t.r.status, EXIT_NORMAL);
 }
 
 TEST(ScheduleMessages, EventFileLinesAreChecked) {
