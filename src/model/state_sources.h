@@ -39,6 +39,8 @@ struct SourceState {
   Vec1<int> DBE{MXDB};            // last cell of the shadow range
   Vec1<int> DBCON{MXDB};          // 1 groin joined at the first end, 2 at the last, 0 none
   Vec1<double> YSWALL0{MXCELL};   // configured seawall line (m, from YREG), kept under tombolos
+  Vec1<int> GCON{MXGRO};          // groin k's tip joined to a breakwater: 1 one starting
+                                  // there, 2 one ending there, 3 both, 0 none
 
   // Per step: what the step's fills and sources actually moved (m).
   Vec1<double> DYFILL{MXCELL};    // shoreline change by the step's fills (m)

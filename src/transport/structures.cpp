@@ -197,6 +197,14 @@ void setup_structures(ModelState& m) {
       m.YDB(j) = y1 + (centre_x(m, j) - x1) / (x2 - x1) * (y2 - y1) - static_cast<double>(m.YREG(j));
     m.DBCON(k) = groin_at(m, i1, c.DBY1(k)) ? 1 : groin_at(m, i2, c.DBY2(k)) ? 2 : 0;
   }
+  // The connection code of each groin of the groin list.
+  for (int g = 1; g <= m.NGRO; ++g) {
+    m.GCON(g) = 0;
+    for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+      if (m.IXG(g) == c.DBI1(k) && m.YG(g) == c.DBY1(k)) m.GCON(g) |= 1;
+      if (m.IXG(g) == c.DBI2(k) && m.YG(g) == c.DBY2(k)) m.GCON(g) |= 2;
+    }
+  }
   structure_marks(m);
 }
 
@@ -225,12 +233,29 @@ void structure_marks(ModelState& m) {
   }
 }
 
+// Design notes:
+// - A groin whose breakwater end holds a touching salient passes all
+//   transport (factor 1), whatever its joins.
+// - Otherwise a joined groin loses its bypassing share (the sand going round
+//   its tip meets the breakwater) when the sand comes from the breakwater's
+//   side: from the right (potential transport < 0) for every join, from the
+//   left for a breakwater ending at the groin. Sand from the open left side of
+//   a breakwater starting at the groin loses it too while the breakwater line
+//   is the seaward limit of the first shadow cell (no tombolo there): it would
+//   go round the tip into the shadow.
 void joined_groins(ModelState& m) {
   for (int k = 1; k <= m.NGRO; ++k) {
-    if (m.WALLTYPE(m.IXG(k)) == CODE_TOUCH) {
+    const int j = m.IXG(k);
+    if (m.WALLTYPE(j) == CODE_TOUCH) {
       m.GROINF(k) = 1.0F;
       m.QGPOT(k) = 1.0F;
+      continue;
     }
+    const int code = m.GCON(k);
+    if (code == 0) continue;
+    const bool from_right = m.QGPOT(k) < 0.0F;
+    const bool shadow_limit = j >= 1 && j <= m.cfg.NX && m.DBMARK(j) != -2 && m.DBMARK(j) != 0;
+    if (from_right || code >= 2 || shadow_limit) m.GROINF(k) -= m.BYPG(k);
   }
 }
 

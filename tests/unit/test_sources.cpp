@@ -358,5 +358,30 @@ TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
   }
 }
 
+TEST(Structures, JoinedGroinLosesItsBypassingTowardsTheBreakwater) {
+  // A groin at wall 5 with its tip on the first end of a breakwater over cells
+  // 5..8 (code 1). Factor 0.8 = BYPG 0.5 + P 0.6 - 0.6 x 0.5; without the
+  // bypassing share 0.8 - 0.5 = 0.3.
+  const auto factor = [](float pot, double y5, float tip_other) {
+    test::Coast coast(12, 25.0F);
+    ModelState& m = coast.m;
+    coast.groin(5, 120.0F, 0.6F);   // a diffracting groin: in the groin list and its own
+    m.cfg.NDG = 1, m.cfg.IXDG(1) = 5, m.cfg.YDG(1) = 120.0F;
+    m.cfg.NDB = 1;
+    m.cfg.DBI1(1) = 5, m.cfg.DBI2(1) = 9;
+    m.cfg.DBY1(1) = 120.0F, m.cfg.DBY2(1) = tip_other;
+    m.YSHORE(5) = y5;
+    setup_structures(m);
+    m.GROINF(1) = 0.8F, m.BYPG(1) = 0.5F, m.QGPOT(1) = pot;
+    joined_groins(m);
+    return m.GROINF(1);
+  };
+  EXPECT_FLOAT_EQ(factor(-1.0F, 0.0, 120.0F), 0.3F);    // sand from the shadow side
+  EXPECT_FLOAT_EQ(factor(1.0F, 0.0, 120.0F), 0.3F);     // from the open side, line is the limit
+  EXPECT_FLOAT_EQ(factor(1.0F, 125.0, 120.0F), 0.8F);   // tombolo in cell 5: unchanged
+  // Touching salient at the joined end: wall code 3, the groin passes all.
+  EXPECT_FLOAT_EQ(factor(1.0F, 120.0, 120.0F), 1.0F);
+}
+
 }  // namespace
 }  // namespace coastra
