@@ -213,6 +213,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
     setup_schedules(m);
     setup_structures(m);
     const double h = 10.0;   // berm height + closure depth of the coast (m)
+    Vec1<double> y0(nx);     // shoreline at the step start (m)
     m.ELAPSED = 0.0;
     for (int n = 1; n <= 60; ++n) {
       // Oblique random waves, now and then a calm step.
@@ -223,6 +224,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
         m.CGB(i) = std::sqrt(GRAV * m.HBD(i) / 0.78F);
       }
       double v0 = 0.0, books0 = 0.0;
+      for (int i = 1; i <= nx; ++i) y0(i) = m.YSHORE(i);
       for (int i = 1; i <= nx; ++i) {
         v0 += m.YSHORE(i) * static_cast<double>(m.cfg.DX(i)) * h;
         books0 += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
@@ -242,16 +244,20 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
                  (static_cast<double>(m.QLS(1)) - static_cast<double>(m.QLS(nx + 1)));
       }
       book_sources(m);
-      double v1 = 0.0, books1 = 0.0, moved = 0.0;
+      double v1 = 0.0, books1 = 0.0, moved = 0.0, beach = 0.0;
       for (int i = 1; i <= nx; ++i) {
         const double vol = static_cast<double>(m.cfg.DX(i)) * h;
         v1 += m.YSHORE(i) * vol;
         books1 += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
-        moved += std::abs(m.YSHORE(i)) * vol;
+        moved += std::abs(m.YSHORE(i) - y0(i)) * vol;
+        beach += std::abs(m.YSHORE(i)) * vol;
       }
-      // Round-off: the transport differences are single precision (about 1e-7
-      // of the volumes moved), the positions double.
-      ASSERT_NEAR(v1 - v0, (books1 - books0) + inflow, 1e-6 * moved + 1e-6)
+      // Round-off: the transport differences are single precision (a few 1e-7
+      // of the volumes moved), and the seawall hold measures the beach in
+      // front of a wall from the position rounded to single precision (up to
+      // 6e-8 of the position, hence 1e-7 of the beach volume).
+      ASSERT_NEAR(v1 - v0, (books1 - books0) + inflow,
+                  1e-6 * (moved + std::abs(inflow)) + 1e-7 * beach)
           << "trial " << trial << " step " << n;
       for (int i = 1; i <= nx; ++i) {
         ASSERT_GE(m.YSHORE(i), std::min(m.YSWALL0(i), m.YSHORE(i)) - 1e-9);
