@@ -24,8 +24,8 @@ double centre_x(const ModelState& m, int j) {
   return static_cast<double>(m.XCELL(j)) - 0.5 * static_cast<double>(m.cfg.DX(j));
 }
 
-// The diffracting groin standing at wall w with its tip at y (m from the
-// baseline), or 0.
+// True when a diffracting groin stands at wall w with its tip at y (m from
+// the baseline).
 bool groin_at(const ModelState& m, int w, float y) {
   for (int g = 1; g <= std::min(m.cfg.NDG, MXDG); ++g)
     if (m.cfg.IXDG(g) == w && m.cfg.YDG(g) == y) return true;
