@@ -127,7 +127,7 @@ bool physics_of_step(ModelState& m) {
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
-    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC
+    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
   // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
