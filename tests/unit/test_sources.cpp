@@ -196,10 +196,11 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
       m.cfg.DBI2(k) = a + pick(3, 6);
       m.cfg.DBY1(k) = m.cfg.DBY2(k) = static_cast<float>(uni(100.5, 130.0));
     }
-    for (int k = 1; k <= pick(1, 3); ++k) {   // fills and excavations in the step form
+    for (int k = 1; k <= pick(1, 3); ++k) {   // fills and excavations, step or date form
       const int s = pick(1, 40), c1 = pick(1, nx);
       m.cfg.NBF = k;
       m.cfg.BFDATS(k) = s, m.cfg.BFDATE(k) = s + pick(0, 40);
+      if (pick(0, 1) == 1) m.cfg.BFDATS(k) = 20200101 + pick(0, 1), m.cfg.BFDATE(k) = 20200103;
       m.cfg.IBFS(k) = c1, m.cfg.IBFE(k) = std::min(nx, c1 + pick(0, 5));
       m.cfg.YADD(k) = static_cast<float>(uni(-8.0, 15.0));
     }
