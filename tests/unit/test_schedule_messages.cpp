@@ -149,6 +149,21 @@ TEST(ScheduleMessages, EventFileLinesAreChecked) {
   }
 }
 
+TEST(ScheduleMessages, EventFileLimits) {
+  // A line longer than 65536 characters is refused, not read shortened.
+  Tried t = run_with(EVENTS, "", "", "20200105 20200110 10 12 " + std::string(70000, '1') + "\n");
+  EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat line 1: line too long"));
+  // 2001 one-day events (days 1..27 of each month from 2020 on): the table holds 2000.
+  std::string many;
+  for (int n = 0; n < 2001; ++n) {
+    const int month = n / 27, day = n % 27 + 1;
+    const int date = (2020 + month / 12) * 10000 + (month % 12 + 1) * 100 + day;
+    many += std::to_string(date) + " " + std::to_string(date + 1) + " 10 12 1.0\n";
+  }
+  t = run_with(EVENTS, "QQDATE: 20200301", "QQDATE: 20300101", many);
+  EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat line 2001: more than 2000 events"));
+}
+
 TEST(ScheduleMessages, BypassDateWarningsAndReversedOperation) {
   // Operation 1 from before the start to after the end: two warnings, the run goes on.
   Tried t = run_with(OPS, "BPDATS: 20200105\nBPDATE: 20200115\nIBPS: 2",
