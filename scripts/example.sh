@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Builds Coastra and runs the bundled example coast in out/example/.
+# Builds Coastra and runs the bundled example coasts, each in out/<example>/:
+# groin_field (a groin field, a seawall and a retreating boundary) and
+# nourished_breakwaters (a beach fill behind two detached breakwaters and a
+# bypass pair). With an example's name as argument only that one runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
-rm -rf out/example && mkdir -p out/example
-cp examples/groin_field/coast.cfg examples/groin_field/shoreline.dat \
-   examples/groin_field/waves.dat out/example/
-cd out/example
-../../build/coastra coast.cfg
-echo
-echo "Output written to out/example/: coast.out (print file) and coast.slo, coast.qtr,"
-echo "coast.off, coast.mqn, coast.mqr, coast.mql, coast.vcc, coast.vcx (data files)."
+examples=("$@")
+[ ${#examples[@]} -eq 0 ] && examples=(groin_field nourished_breakwaters)
+for ex in "${examples[@]}"; do
+  out=out/$ex
+  [ "$ex" = groin_field ] && out=out/example   # where it has always been written
+  rm -rf "$out" && mkdir -p "$out"
+  cp "examples/$ex/coast.cfg" "examples/$ex/shoreline.dat" "examples/$ex/waves.dat" "$out/"
+  (cd "$out" && "$root/build/coastra" coast.cfg)
+  echo
+  echo "Output written to $out/: coast.out (print file) and coast.slo, coast.qtr,"
+  echo "coast.off, coast.mqn, coast.mqr, coast.mql, coast.vcc, coast.vcx (data files)."
+  echo "What to look at: examples/$ex/README.md"
+done

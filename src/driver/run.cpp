@@ -12,6 +12,7 @@
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
+#include "input/schedules.h"
 #include "input/setup.h"
 #include "input/shoreline_files.h"
 #include "input/tidal_currents.h"
@@ -23,6 +24,7 @@
 #include "output/format.h"
 #include "output/reports.h"
 #include "output/wave_reports.h"
+#include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
 #include "waves/segment_table.h"
@@ -79,6 +81,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_wave_input(m);
   if (m.IRUNERR != 0) return false;
   setup_transport(m);
+  setup_schedules(m);
+  setup_structures(m);
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);
@@ -129,7 +133,10 @@ void report_error_stop(ModelState& m, const std::string& message) {
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
   auto state = make_state();
-  ModelState& m = *state;
+  return run_coastra_on(*state, args, console);
+}
+
+int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ostream& console) {
   m.CON = &console;
   try {
     lwrite(m.con(), "Coastra Model Execution");

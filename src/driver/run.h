@@ -12,5 +12,8 @@ namespace coastra {
 
 // args are the command-line arguments after the program name.
 int run_coastra(const std::vector<std::string>& args, std::ostream& console);
+// The same run on a state the caller owns (a fresh one from make_state), which
+// keeps the final shoreline and the run's books for inspection afterwards.
+int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ostream& console);
 
 }  // namespace coastra

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "input/clock.h"
+#include "input/schedules.h"
 #include "output/format.h"
 #include "transport/transport.h"
 
@@ -336,8 +337,9 @@ void change_time_step(ModelState& m, float dt_new) {
   const float dt_old = c.DT;
   const double ratio = static_cast<double>(dt_new) / static_cast<double>(dt_old);
   c.DT = dt_new;
-  // 1. (Beach-fill advances per step scale by `ratio` here once fills are
-  //    applied: the advance per day stays the same.)
+  // 1. Beach-fill advances per step: each fill's amount over the steps of the
+  //    new DT in its window, so the advance per day stays the same.
+  set_fill_advances(m);
   // 2. The quiet period before an increase keeps standing for the same time.
   c.NSTABDTMIN = static_cast<float>(static_cast<double>(c.NSTABDTMIN) / ratio);
   // 3. Steps per day, days per step, and the step dated again with the new DT.

@@ -22,6 +22,8 @@
 #include "output/wave_reports.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
+#include "transport/sources.h"
+#include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
 #include "waves/transmission.h"
@@ -99,9 +101,11 @@ bool physics_of_step(ModelState& m) {
   next_step_number(m);                 // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
   advance_clock(m);                    // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
   mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
-  // 2. Sources of the step. (Fills and bypassing add to QSRC here, before the
-  //    calm/wave split, so that both paths move the beach by them.)
+  // 2. Sources of the step: bypass operations and the bypass event add to
+  //    QSRC here, before the calm/wave split, so that both paths move the
+  //    beach by them.
   clear_sources(m);                    // w: QSRC = 0 | no stop
+  bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV, DYSRC = 0 | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
@@ -111,6 +115,10 @@ bool physics_of_step(ModelState& m) {
   if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
   // 4. Representative offshore contour from the current shoreline.
   if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
+  // 4f. Beach fills, then the breakwater marks from the filled shoreline
+  //     (every step, calm or not).
+  apply_fills(m);                      // r: fills, ELAPSED, YSWALL | w: YSHORE, DYFILL | no stop
+  structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
@@ -125,8 +133,10 @@ bool physics_of_step(ModelState& m) {
     if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM* | no stop
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
+    joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
-    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut | no stop
+    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
+    salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
   // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
   //    non-finite shoreline positions goes here: it may set the flag, and
@@ -140,6 +150,7 @@ void accumulate_step(ModelState& m) {
     split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
     accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
   }
+  book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
   volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
   update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }

@@ -55,7 +55,7 @@ constexpr KeySpec cur(std::string_view k, Group g, T t, Hook h = Hook::NONE) {
 }
 template <class T>
 constexpr KeySpec first(std::string_view k, Group g, T t) {
-  return entry(k, Role::FIRST, g, t);
+  return entry(k, Role::FIRST, g, t, Hook::QQKEY);
 }
 constexpr KeySpec special(std::string_view k) { return {k, Kind::SPECIAL}; }
 

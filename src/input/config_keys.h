@@ -29,7 +29,7 @@ enum class Group : unsigned char {
 
 // Extra handling of a few keys beyond storing the value.
 enum class Hook : unsigned char {
-  NONE, AZIMUTH, INLETS, TRANDB, KTMETDB, ZEROVOL, DDG, IMOR, DREDV
+  NONE, AZIMUTH, INLETS, TRANDB, KTMETDB, ZEROVOL, DDG, IMOR, DREDV, QQKEY
 };
 
 using Target = std::variant<std::monostate, int Settings::*, float Settings::*, double Settings::*,

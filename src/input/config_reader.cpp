@@ -187,6 +187,9 @@ void ConfigReader::after_store(const KeySpec& ks, int k) {
   switch (ks.hook) {
     case Hook::AZIMUTH: c.AZIMUTH90 = c.AZIMUTH - 90.0F; break;
     case Hook::INLETS: c.INLETS = true; break;
+    case Hook::QQKEY:   // which of the four keys of the event-file form were given
+      c.QQGIVEN |= ks.key == "QQDATS" ? 1 : ks.key == "QQDATE" ? 2 : ks.key == "IQQS" ? 4 : 8;
+      break;
     case Hook::IMOR:
       c.DREDINL(k) = c.NINL;
       c.NDREDLAST(c.NINL) = k;

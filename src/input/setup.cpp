@@ -508,13 +508,17 @@ void build_diffraction_list(ModelState& m) {
 void check_beach_fills(ModelState& m) {
   Settings& c = m.cfg;
   for (int k = 1; k <= std::min(c.NBF, MXBF); ++k) {
+    // The refusals name the keys and the fill (its number in the input).
+    const std::string fill = " of beach fill " + std::to_string(k);
     if (c.IBFS(k) < 1 || c.IBFE(k) > c.NX) {
-      setup_error(m, {" ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.",
-                      " PLEASE CORRECT YOUR .spd FILE."});
+      setup_warning(m, {" ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.",
+                        " PLEASE CORRECT YOUR .spd FILE."});
+      error_stop("IBFS/IBFE" + fill + " outside cells 1.." + std::to_string(c.NX));
     }
     if (c.IBFS(k) > c.IBFE(k)) {
-      setup_error(m, {" START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.",
-                      " PLEASE CORRECT YOUR .spd FILE."});
+      setup_warning(m, {" START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.",
+                        " PLEASE CORRECT YOUR .spd FILE."});
+      error_stop("IBFS" + fill + " is after its IBFE");
     }
     c.YADD(k) *= m.LENFAC;
   }

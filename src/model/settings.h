@@ -154,8 +154,9 @@ struct Settings {
   int NBP = 0;                    // BPDATS lines read (may exceed MXBP: counted, not stored)
   Vec1<int> BPDATS{MXBP}, BPDATE{MXBP};  // start and end dates
   Vec1<int> IBPS{MXBP}, IBPE{MXBP};      // first and last placement cell
-  Vec1<double> QBP{MXBP};         // bypass rate of each operation, as read (volume unit per
-                                  // time; converted by the bypassing stage when it exists)
+  Vec1<double> QBP{MXBP};         // bypass rate of each operation, as read (model volume unit
+                                  // per hour over the operation's cells; QBPM holds it converted)
+  int QQGIVEN = 0;                // QQ keys read: bit 1 QQDATS, 2 QQDATE, 4 IQQS, 8 IQQE
 
   // --- inlets ---
   bool INLETS = false;            // an IINLS line was read

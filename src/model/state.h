@@ -10,6 +10,7 @@
 #include "model/state_output.h"
 #include "model/state_run.h"
 #include "model/state_series.h"
+#include "model/state_sources.h"
 #include "model/state_stability.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
@@ -21,7 +22,7 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState, SeriesState {
+                    StabilityState, SeriesState, SourceState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

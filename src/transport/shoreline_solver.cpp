@@ -46,13 +46,22 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   const double line = std::min(m.YSWALL(i), y0);
   if (ynew >= line) {
     m.YSHORE(i) = ynew;
+    m.DYSRC(i) = gain;
     return;
   }
   m.YSHORE(i) = line;
   // Beach in front of the line, with Y0 rounded to single precision.
   const double front = line < y0 ? static_cast<double>(static_cast<float>(y0)) - line : 0.0;
   const float allowed = static_cast<float>(std::max(0.0, front + gain));
-  if (!(loss > allowed)) return;
+  // What the source moved: the change of the cell less what the transport, as
+  // it finally stands, moved (for the books of placed and removed sand).
+  const auto applied_source = [&] {
+    m.DYSRC(i) = (line - y0) + static_cast<double>((dtfac / dx) * (qr - ql));
+  };
+  if (!(loss > allowed)) {
+    applied_source();
+    return;
+  }
   switch (rule) {
     case Outflow::right:
       qr = ql + dx * allowed / dtfac;
@@ -67,6 +76,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
       break;
     }
   }
+  applied_source();
 }
 
 }  // namespace
@@ -129,6 +139,9 @@ void calm_update(ModelState& m) {
     if (i == 1) y += m.DYL;
     if (i == nx) y += m.DYR;
     m.YSHORE(i) = std::max(y, std::min(m.YSWALL(i), y0));
+    // The source's share of the change: a hold is charged to the source first.
+    const double boundary = (i == 1 ? m.DYL : 0.0) + (i == nx ? m.DYR : 0.0);
+    m.DYSRC(i) = m.YSHORE(i) - y0 - boundary;
   }
 }
 

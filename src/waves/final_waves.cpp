@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "waves/salient_waves.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -119,9 +120,10 @@ void final_smoothing(ModelState& m) {
     for (int i = 1; i <= nx - 1; ++i)
       if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(m, i + 1, i + 2);
   }
-  // 5. (Detached breakwaters with a touching salient, once they exist: walls in
-  // the shadow are blocked or carry the transmitted height, with direction 0 and
-  // the gradient-suppression flag set.)
+  // 5. Detached breakwaters with a touching salient: walls in the shadow are
+  // blocked or carry the transmitted height, with direction 0 and the
+  // gradient-suppression flag set.
+  touching_salient_waves(m);
   // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
   // merged values.
   for (int i = 2; i <= nx; ++i) {

@@ -397,11 +397,19 @@ TEST(Setup, BreakwaterPlacementChecks) {
 }
 
 TEST(Setup, BeachFillsStayOnTheGridInOrder) {
+  // The console keeps the explanatory lines; the error stop names the keys and the fill.
+  const auto refused = [](int first, int last) {
+    SetupCase k;
+    k.fill(first, last);
+    const std::string msg = k.stop();
+    return msg + "|" + k.con.str();
+  };
   const std::string outside =
       " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .spd FILE.\n";
-  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(0, 5); }), outside);
-  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(10, 23); }), outside);
-  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(8, 5); }),
+  EXPECT_EQ(refused(0, 5), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
+  EXPECT_EQ(refused(10, 23), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
+  EXPECT_EQ(refused(8, 5),
+            "IBFS of beach fill 1 is after its IBFE|"
             " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.\n"
             " PLEASE CORRECT YOUR .spd FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.fill(1, 20); }), "(no stop)");

@@ -1,0 +1,291 @@
+// Detached breakwaters acting on the shoreline: the breakwater line YDB along
+// each shadow range, the connection code of each breakwater, the per-step
+// marks DBMARK with the limits YDBW and YSWALL, and the salient update after
+// the shoreline update.
+// Routines: setup_structures, structure_marks, joined_groins, salient_update.
+
+#include "transport/structures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace coastra {
+namespace {
+
+constexpr int CODE_GROIN = 1;     // wall code: the groin factor applies
+constexpr int CODE_TOUCH = 3;     // wall code: joined end with a touching salient
+constexpr int CODE_TOMBOLO = 4;   // wall code: joined end of a tombolo (closed to the shadow logic)
+
+// Alongshore coordinate of wall w (the left wall of cell w), and of the centre of cell j (m).
+double wall_x(const ModelState& m, int w) {
+  return static_cast<double>(m.XCELL(w)) - static_cast<double>(m.cfg.DX(w));
+}
+double centre_x(const ModelState& m, int j) {
+  return static_cast<double>(m.XCELL(j)) - 0.5 * static_cast<double>(m.cfg.DX(j));
+}
+
+// True when a diffracting groin stands at wall w with its tip at y (m from
+// the baseline).
+bool groin_at(const ModelState& m, int w, float y) {
+  for (int g = 1; g <= std::min(m.cfg.NDG, MXDG); ++g)
+    if (m.cfg.IXDG(g) == w && m.cfg.YDG(g) == y) return true;
+  return false;
+}
+
+// Wall of a joined breakwater end and the cell whose state it follows.
+struct JoinedEnd {
+  int wall = 0, cell = 0;
+};
+JoinedEnd joined_end(const ModelState& m, int k) {
+  if (m.DBCON(k) == 1) return {m.cfg.DBI1(k), m.DBS(k)};
+  if (m.DBCON(k) == 2) return {m.cfg.DBI2(k), m.DBE(k)};
+  return {};
+}
+
+// Last cell of the shadow group that begins with breakwater k's range (ranges
+// in cell order; consecutive ranges that touch form one group), and the next
+// breakwater after the group.
+int group_end(const ModelState& m, const int* order, int n, int& at) {
+  int e = m.DBE(order[at]);
+  while (at + 1 < n && m.DBS(order[at + 1]) == e + 1) e = m.DBE(order[++at]);
+  ++at;
+  return e;
+}
+
+// Cells s..e, capped at max(YDBW, YSWALL): moves the excess of a capped cell
+// back upstream by reducing the transport entering it across the group's
+// inner walls (never below zero). Each reduction dq (m3/s) lowers the capped
+// cell by dq DTFAC/DX and raises its upstream neighbour by the same volume.
+// Returns true when something moved.
+bool cap_pass(ModelState& m, int s, int e, int i) {
+  const double cap = std::max(m.YDBW(i), m.YSWALL(i));
+  const double excess = m.YSHORE(i) - cap;
+  if (!(excess > 0.0)) return false;
+  const double dx = static_cast<double>(m.cfg.DX(i));
+  const double need = excess * dx / static_cast<double>(m.DTFAC(i));   // (m3/s)
+  const double a = i > s ? std::max(static_cast<double>(m.QLS(i)), 0.0) : 0.0;
+  const double b = i < e ? std::max(-static_cast<double>(m.QLS(i + 1)), 0.0) : 0.0;
+  const double total = a + b;
+  if (!(total > 0.0)) return false;
+  const double take = std::min(need, total);
+  const double da = take * a / total;   // cut of the inflow from the left
+  const double db = take - da;          // cut of the inflow from the right
+  if (da > 0.0) {
+    m.QLS(i) = static_cast<float>(static_cast<double>(m.QLS(i)) - da);
+    m.YSHORE(i) -= da * static_cast<double>(m.DTFAC(i)) / dx;
+    m.YSHORE(i - 1) += da * static_cast<double>(m.DTFAC(i - 1)) / static_cast<double>(m.cfg.DX(i - 1));
+  }
+  if (db > 0.0) {
+    m.QLS(i + 1) = static_cast<float>(static_cast<double>(m.QLS(i + 1)) + db);
+    m.YSHORE(i) -= db * static_cast<double>(m.DTFAC(i)) / dx;
+    m.YSHORE(i + 1) += db * static_cast<double>(m.DTFAC(i + 1)) / static_cast<double>(m.cfg.DX(i + 1));
+  }
+  return take > 0.0;
+}
+
+// Moves q (m3/s) of the transport across inner wall j of a group: cell j-1
+// gives and cell j receives q over the step (q < 0 the other way).
+void carry(ModelState& m, int j, double q) {
+  m.QLS(j) = static_cast<float>(static_cast<double>(m.QLS(j)) + q);
+  m.YSHORE(j - 1) -= q * static_cast<double>(m.DTFAC(j - 1)) / static_cast<double>(m.cfg.DX(j - 1));
+  m.YSHORE(j) += q * static_cast<double>(m.DTFAC(j)) / static_cast<double>(m.cfg.DX(j));
+}
+
+bool structure_wall(const ModelState& m, int j) { return m.WALLTYPE(j) == 1 || m.WALLTYPE(j) == 3; }
+
+// Room behind the breakwater over cells a..b: the transport that would fill
+// them from their step-start positions to the breakwater line in one step (m3/s).
+double room(const ModelState& m, int a, int b) {
+  double w = 0.0;
+  for (int i = a; i <= b; ++i)
+    w += std::max(0.0, m.YDBW(i) - m.YSTART(i)) / static_cast<double>(m.DTFAC(i)) *
+         static_cast<double>(m.cfg.DX(i));
+  return w;
+}
+
+// The diverted transport entering a group at an open end wall is carried into
+// the shadow: of what entered the end cell this step, the diverted share (at
+// most the room W of the cells it reaches) is spread so that every cell of
+// a..b gains in proportion to its length; the transport added to the inner
+// walls falls linearly with the length still ahead.
+// Design notes:
+// - The end walls keep their values (the outside cells were updated with
+//   them), so the spread moves sand within the group only: what is not spread
+//   stays in the end cell, the group's first cell in the transport direction.
+// - The spread is limited to the transport that entered the end cell in the
+//   step, so it never carries off sand the cell held before.
+// - From the left the cells reach from s to the cell before the first
+//   structure wall met inside the range, else to e when wall e+1 is a structure
+//   wall, else to (s + e)/2; from the right the mirror image, so that a
+//   breakwater under waves from either side treats them alike.
+void spread_diverted(ModelState& m, int s, int e) {
+  if (m.WALLTYPE(s) == 0 && m.QDBX(s) > 0.0F && m.QLS(s) > 0.0F) {
+    int b = structure_wall(m, e + 1) ? e : (s + e) / 2;
+    for (int j = s + 1; j <= e; ++j)
+      if (structure_wall(m, j)) {
+        b = j - 1;
+        break;
+      }
+    double q = std::min({static_cast<double>(m.QDBX(s)), static_cast<double>(m.QLS(s)), room(m, s, b)});
+    double length = 0.0;
+    for (int i = s; i <= b; ++i) length += static_cast<double>(m.cfg.DX(i));
+    double ahead = length;
+    for (int j = s + 1; j <= b && q > 0.0; ++j) {
+      ahead -= static_cast<double>(m.cfg.DX(j - 1));
+      carry(m, j, q * ahead / length);
+    }
+  }
+  if (m.WALLTYPE(e + 1) == 0 && m.QDBX(e + 1) < 0.0F && m.QLS(e + 1) < 0.0F) {
+    int a = structure_wall(m, s) ? s : s + e - (s + e) / 2;
+    for (int j = e; j >= s + 1; --j)
+      if (structure_wall(m, j)) {
+        a = j;
+        break;
+      }
+    double q = std::min({-static_cast<double>(m.QDBX(e + 1)), -static_cast<double>(m.QLS(e + 1)),
+                         room(m, a, e)});
+    double length = 0.0;
+    for (int i = a; i <= e; ++i) length += static_cast<double>(m.cfg.DX(i));
+    double ahead = length;
+    for (int j = e; j >= a + 1 && q > 0.0; --j) {
+      ahead -= static_cast<double>(m.cfg.DX(j));
+      carry(m, j, -q * ahead / length);
+    }
+  }
+}
+
+void cap_group(ModelState& m, int s, int e) {
+  // The excess travels upstream one cell per visit; passes alternate in
+  // direction so that either transport direction is resolved in one pass, and
+  // a chain of n cells needs at most n passes.
+  const int passes = 2 * (e - s + 1) + 2;
+  for (int p = 0; p < passes; ++p) {
+    bool moved = false;
+    if (p % 2 == 0) {
+      for (int i = e; i >= s; --i) moved = cap_pass(m, s, e, i) || moved;
+    } else {
+      for (int i = s; i <= e; ++i) moved = cap_pass(m, s, e, i) || moved;
+    }
+    if (!moved) break;
+  }
+}
+
+}  // namespace
+
+// Design notes:
+// - The breakwater line runs linearly between the two tips, which stand at the
+//   left walls of cells DBI1 and DBI2, and is taken at the cell centres: the
+//   shadow range DBI1..DBI2-1 then lies symmetrically between the tips, as the
+//   diffraction behind them does. Positions are from the baseline less YREG,
+//   the datum of YSHORE.
+// - A breakwater end is joined when a diffracting groin with the same tip
+//   distance stands at its wall: code 1 at the first end, else 2 at the last.
+void setup_structures(ModelState& m) {
+  const Settings& c = m.cfg;
+  const int nx = c.NX;
+  for (int i = 1; i <= nx; ++i) {
+    m.YSWALL0(i) = m.YSWALL(i);
+    m.YDB(i) = NO_LIMIT_SEAWARD;
+  }
+  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+    const int i1 = c.DBI1(k), i2 = c.DBI2(k);   // i1 < i2 after the set-up checks
+    m.DBS(k) = i1;
+    m.DBE(k) = i2 - 1;
+    const double x1 = wall_x(m, i1), x2 = wall_x(m, i2);
+    const double y1 = static_cast<double>(c.DBY1(k)), y2 = static_cast<double>(c.DBY2(k));
+    for (int j = i1; j <= i2 - 1; ++j)
+      m.YDB(j) = y1 + (centre_x(m, j) - x1) / (x2 - x1) * (y2 - y1) - static_cast<double>(m.YREG(j));
+    m.DBCON(k) = groin_at(m, i1, c.DBY1(k)) ? 1 : groin_at(m, i2, c.DBY2(k)) ? 2 : 0;
+  }
+  // The connection code of each groin of the groin list.
+  for (int g = 1; g <= m.NGRO; ++g) {
+    m.GCON(g) = 0;
+    for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+      if (m.IXG(g) == c.DBI1(k) && m.YG(g) == c.DBY1(k)) m.GCON(g) |= 1;
+      if (m.IXG(g) == c.DBI2(k) && m.YG(g) == c.DBY2(k)) m.GCON(g) |= 2;
+    }
+  }
+  structure_marks(m);
+}
+
+void structure_marks(ModelState& m) {
+  const int ndb = std::min(m.cfg.NDB, MXDB);
+  for (int k = 1; k <= ndb; ++k) {
+    for (int j = m.DBS(k); j <= m.DBE(k); ++j) {
+      const double gap = m.YDB(j) - m.YSHORE(j);
+      if (gap < -MARK_TOUCH) {
+        // Tombolo: the beach is held at the breakwater line from landward (or
+        // at the seawall, when that lies further seaward), no seaward limit.
+        m.DBMARK(j) = -2;
+        m.YDBW(j) = NO_LIMIT_SEAWARD;
+        m.YSWALL(j) = std::max(m.YSWALL0(j), m.YDB(j));
+      } else {
+        m.DBMARK(j) = gap < MARK_TOUCH ? -1 : 1;
+        m.YDBW(j) = m.YDB(j);
+        m.YSWALL(j) = m.YSWALL0(j);
+      }
+    }
+    const JoinedEnd end = joined_end(m, k);
+    if (end.wall != 0) {
+      const int mark = m.DBMARK(end.cell);
+      m.WALLTYPE(end.wall) = mark == -2 ? CODE_TOMBOLO : mark == -1 ? CODE_TOUCH : CODE_GROIN;
+    }
+  }
+}
+
+// Design notes:
+// - A groin whose breakwater end holds a touching salient passes all
+//   transport (factor 1), whatever its joins.
+// - Otherwise a joined groin loses its bypassing share (the sand going round
+//   its tip meets the breakwater) when the sand comes from the breakwater's
+//   side: from the right (potential transport < 0) for every join, from the
+//   left for a breakwater ending at the groin. Sand from the open left side of
+//   a breakwater starting at the groin loses it too while the breakwater line
+//   is the seaward limit of the first shadow cell (no tombolo there): it would
+//   go round the tip into the shadow.
+void joined_groins(ModelState& m) {
+  for (int k = 1; k <= m.NGRO; ++k) {
+    const int j = m.IXG(k);
+    if (m.WALLTYPE(j) == CODE_TOUCH) {
+      m.GROINF(k) = 1.0F;
+      m.QGPOT(k) = 1.0F;
+      continue;
+    }
+    const int code = m.GCON(k);
+    if (code == 0) continue;
+    const bool from_right = m.QGPOT(k) < 0.0F;
+    const bool shadow_limit = j >= 1 && j <= m.cfg.NX && m.DBMARK(j) != -2 && m.DBMARK(j) != 0;
+    if (from_right || code >= 2 || shadow_limit) m.GROINF(k) -= m.BYPG(k);
+  }
+}
+
+// Design notes:
+// - Two stages per group: the diverted transport is spread into the shadow
+//   (spread_diverted), then every cell is capped at the breakwater line.
+// - The walls at the two ends of a group keep the transports with which the
+//   cells outside it were updated; only the inner walls are changed, so the
+//   update moves sand between the group's cells and never makes or loses any.
+// - A capped cell gives back only what its neighbours brought in this step:
+//   sand that lies seaward of the line already (placed by a fill or a
+//   source) stays. What the group's first cell in the transport direction
+//   cannot give back stays there; it is the cell the sand enters by, and it
+//   becomes a tombolo at the next marks.
+// - A tombolo cell has no seaward limit (its YDBW is far seaward); a cell is
+//   never pushed landward of its seawall line.
+void salient_update(ModelState& m) {
+  const int ndb = std::min(m.cfg.NDB, MXDB);
+  if (ndb <= 0) return;
+  // Breakwaters in cell order of their ranges (at most MXDB, on the stack).
+  int order[MXDB];
+  for (int k = 1; k <= ndb; ++k) order[k - 1] = k;
+  std::sort(order, order + ndb, [&m](int a, int b) { return m.DBS(a) < m.DBS(b); });
+  int at = 0;
+  while (at < ndb) {
+    const int s = m.DBS(order[at]);
+    const int e = group_end(m, order, ndb, at);
+    spread_diverted(m, s, e);
+    cap_group(m, s, e);
+  }
+}
+
+}  // namespace coastra

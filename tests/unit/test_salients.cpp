@@ -1,0 +1,137 @@
+// Detached breakwaters shaping the beach, the whole program run on small
+// coasts under shore-normal waves: a salient behind a breakwater far from the
+// shore that stays short of its line and keeps the coast mirror-symmetric, a
+// tombolo held at the line when the breakwater is close, and a salient that
+// grows with the ratio of breakwater length to distance offshore.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "driver/run.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// 80 cells of 20 m, the beach 100 m off the baseline, one opaque breakwater
+// between walls 36 and 46 (200 m long, centred on wall 41, the middle of the
+// grid) at y (m from the baseline) with tip depth d; 1 m, 7 s waves normal to
+// the coast for two years (the salients are still growing then).
+struct Breakwater {
+  test::ScratchDir dir;
+  std::unique_ptr<ModelState> m = make_state();
+  int status = -1;
+  int nx;
+  Breakwater(float y, float d, int first = 36, int last = 46, int nx_ = 80, int end = 20220101)
+      : nx(nx_) {
+    std::ostringstream cfg;
+    cfg << test::base_config(nx, 20.0, 20200101, end, 1.0, 720.0) << "K2: 0.25\nDCLOS: 6.0\n"
+        << "DBI1: " << first << "\nDBY1: " << y << "\nDBDEP1: " << d << "\nDBI2: " << last
+        << "\nDBY2: " << y << "\nDBDEP2: " << d << "\nTRANDB: 0.0\n";
+    dir.write("run.cfg", cfg.str());
+    dir.write("shore.dat", test::cell_file(std::vector<double>(static_cast<std::size_t>(nx), 100.0)));
+    dir.write("waves.dat", "1.0 7.0 0.0\n");
+    const fs::path old = fs::current_path();
+    fs::current_path(dir.path());
+    std::ostringstream console;
+    status = run_coastra_on(*m, {"run.cfg"}, console);
+    fs::current_path(old);
+  }
+  double advance(int i) const { return m->YSHORE(i) - m->YINIT(i); }
+  double max_advance() const {
+    double a = 0.0;
+    for (int i = 1; i <= nx; ++i) a = std::max(a, advance(i));
+    return a;
+  }
+};
+
+TEST(Salients, FarBreakwaterGrowsSymmetricSalientShortOfItsLine) {
+  // 150 m off the beach; depth there on the equilibrium profile about
+  // APROF d^(2/3) = 0.131 x 150^(2/3) = 3.7 m.
+  Breakwater far(250.0F, 3.7F);
+  ASSERT_EQ(far.status, EXIT_NORMAL);
+  const ModelState& m = *far.m;
+  // The salient: the shadow cells gained sand, and none reached the line.
+  EXPECT_GT(far.max_advance(), 10.0);
+  for (int j = 36; j <= 45; ++j) {
+    EXPECT_GT(far.advance(j), 0.0) << j;
+    EXPECT_LT(m.YSHORE(j), m.YDB(j) - 0.001) << j;
+    EXPECT_EQ(m.DBMARK(j), 1) << j;
+  }
+  // Mirror symmetry about wall 41: cell i and cell 81 - i move alike.
+  const double scale = far.max_advance();
+  for (int i = 1; i <= 40; ++i)
+    EXPECT_NEAR(far.advance(i), far.advance(81 - i), 1e-5 * scale) << i;
+}
+
+TEST(Salients, NearBreakwaterMakesTomboloHeldAtItsLine) {
+  // 15 m off the beach (depth about 0.131 x 15^(2/3) = 0.8 m).
+  Breakwater near(115.0F, 0.8F);
+  ASSERT_EQ(near.status, EXIT_NORMAL);
+  const ModelState& m = *near.m;
+  int held = 0;
+  for (int j = 36; j <= 45; ++j) {
+    EXPECT_LT(m.YSHORE(j), m.YDB(j) + 0.001) << j;   // never past the line
+    if (m.YSHORE(j) > m.YDB(j) - 0.01) ++held;
+  }
+  EXPECT_GE(held, 2);   // the beach reached the breakwater and is held on its line
+}
+
+TEST(Salients, SalientGrowsWithLengthOverDistance) {
+  // The same 200 m breakwater 150 m and 100 m off the beach (L/D = 1.33 and 2):
+  // the salient reaches a larger part of the way out to the breakwater.
+  Breakwater d150(250.0F, 3.7F);
+  Breakwater d100(200.0F, 2.8F);
+  ASSERT_EQ(d100.status, EXIT_NORMAL);
+  EXPECT_LT(d150.max_advance() / 150.0, d100.max_advance() / 100.0);
+}
+
+}  // namespace
+}  // namespace coastra
+
+namespace coastra {
+namespace {
+
+// The worked example of the README under calm waves (no transport): the fill
+// places 4 cells x 50 m x 8 m x 29 m = 46 400 m3 and the bypass pair nothing.
+TEST(ReadmeExamples, WorkedFillExamplePlacesItsVolume) {
+  test::ScratchDir dir;
+  dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20201101, 6.0, 24.0) +
+                           "DCLOS: 6.0\n"
+                           "BFDATS: 20200201\nBFDATE: 20200301\nIBFS: 5\nIBFE: 8\nYADD: 29.0\n"
+                           "BPDATS: 20200401\nBPDATE: 20201001\nIBPS: 2\nIBPE: 3\nQBP: -10.0\n"
+                           "BPDATS: 20200401\nBPDATE: 20201001\nIBPS: 15\nIBPE: 16\nQBP: 10.0\n");
+  dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+  dir.write("waves.dat", "0.0 7.0 0.0\n");   // no wave height: every step calm
+  const auto r = test::run_in(dir, {"run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_DOUBLE_EQ(test::total_volume_change(dir.read("run.out")), 46400.0);
+}
+
+// The second example coast: by 1 March its nourishment of 40 m on 40 cells of
+// 20 m with 8 m of active profile, 256 000 m3, is on the beach (the pinned
+// boundaries let in a little sand besides: well under 1 %).
+TEST(ReadmeExamples, NourishmentExamplePlacesItsFill) {
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "nourished_breakwaters";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  {
+    std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
+    cfg << "SIMDATE: 20200302\n";
+  }
+  const auto r = test::run_in(dir, {"coast.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL);
+  EXPECT_NEAR(test::total_volume_change(dir.read("coast.out")), 256000.0, 2560.0);
+}
+
+}  // namespace
+}  // namespace coastra

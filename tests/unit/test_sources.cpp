@@ -1,0 +1,394 @@
+// Fills, bypassing and the salient update at the level of the state: the
+// advance per step against hand counts of days and steps, exact placed
+// volumes, the books at a seawall, and a random sweep in which the whole
+// grid's volume change equals placed minus removed plus the boundary inflow
+// in every step.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "driver/stability.h"
+#include "input/clock.h"
+#include "input/schedules.h"
+#include "support/coast_builder.h"
+#include "transport/shoreline_solver.h"
+#include "transport/sources.h"
+#include "transport/structures.h"
+#include "transport/transport.h"
+
+namespace coastra {
+namespace {
+
+TEST(Schedules, FillAdvanceCountsTheStepsOfItsWindow) {
+  // 20200101-20200111: 10 days = 240 h; DT 24 h gives 10 steps, 10 m / 10 = 1 m.
+  EXPECT_DOUBLE_EQ(fill_advance(10.0, 0.0, 240.0, 24.0), 1.0);
+  // DT 6 h: 40 steps, 0.25 m each.
+  EXPECT_DOUBLE_EQ(fill_advance(10.0, 0.0, 240.0, 6.0), 0.25);
+  // A window of 29 days (February 2020 with its leap day), DT 24: 29 steps.
+  EXPECT_DOUBLE_EQ(fill_advance(29.0, 744.0, 744.0 + 29.0 * 24.0, 24.0), 1.0);
+  // Steps 5..14 of DT 3 h: hours [12, 42), ten step starts 12, 15, ..., 39.
+  EXPECT_DOUBLE_EQ(fill_advance(10.0, 12.0, 42.0, 3.0), 1.0);
+  // DT 5 h does not divide the 24 h window [0, 24): starts 0, 5, 10, 15, 20 = 5 steps.
+  EXPECT_DOUBLE_EQ(fill_advance(10.0, 0.0, 24.0, 5.0), 2.0);
+  // A window shorter than a step between two step starts holds none: nothing placed.
+  EXPECT_DOUBLE_EQ(fill_advance(10.0, 1.0, 2.0, 24.0), 0.0);
+}
+
+// A coast whose fills, operations and events are set up by the program's own
+// schedules; steps run as the loop runs them (elapsed hours += DT).
+struct Scheduled : test::Coast {
+  explicit Scheduled(int nx, float dt, int simdate) : Coast(nx, 25.0F) {
+    m.cfg.DT = dt;
+    m.cfg.SIMDATE = simdate;
+    set_run_length(m);
+    time_factors(m);
+  }
+  void fill(int s, int e, int first, int last, float yadd) {
+    const int k = ++m.cfg.NBF;
+    m.cfg.BFDATS(k) = s, m.cfg.BFDATE(k) = e, m.cfg.IBFS(k) = first, m.cfg.IBFE(k) = last;
+    m.cfg.YADD(k) = yadd;
+  }
+  void operation(int s, int e, int first, int last, double qbp) {
+    const int k = ++m.cfg.NBP;
+    m.cfg.BPDATS(k) = s, m.cfg.BPDATE(k) = e, m.cfg.IBPS(k) = first, m.cfg.IBPE(k) = last;
+    m.cfg.QBP(k) = qbp;
+  }
+  // Calm steps (sources only) over the whole run; returns the volume change (m3).
+  double run_calm() {
+    setup_schedules(m);
+    double v0 = volume();
+    m.ELAPSED = 0.0;
+    for (int n = 1; n <= m.NTS; ++n) {
+      for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
+      bypass_sources(m);
+      apply_fills(m);
+      calm_update(m);
+      book_sources(m);
+      m.ELAPSED += static_cast<double>(m.cfg.DT);
+    }
+    return volume() - v0;
+  }
+  double volume() const {
+    double v = 0.0;
+    for (int i = 1; i <= m.cfg.NX; ++i) v += m.YSHORE(i) * static_cast<double>(m.cfg.DX(i)) * 10.0;
+    return v;
+  }
+};
+
+TEST(Sources, FillPlacesExactlyItsVolume) {
+  // Every case places YADD x cells x DX x (berm + closure) = 29 m x 4 x 25 m x 10 m = 29000 m3.
+  const double want = 29.0 * 4 * 25.0 * 10.0;
+  for (float dt : {24.0F, 6.0F, 1.0F}) {
+    Scheduled feb(10, dt, 20200401);   // across 29 February: 29 days
+    feb.fill(20200201, 20200301, 3, 6, 29.0F);
+    EXPECT_NEAR(feb.run_calm(), want, 1e-9 * want) << dt;
+    double books = 0.0;
+    for (int i = 1; i <= 10; ++i) books += feb.m.VFILL(i);
+    EXPECT_NEAR(books, want, 1e-9 * want) << dt;
+    EXPECT_EQ(feb.m.YSHORE(2), 0.0);
+    EXPECT_NEAR(feb.m.YSHORE(3), 29.0, 1e-12);
+    Scheduled first(10, dt, 20200401);  // a window starting on the first day of the run
+    first.fill(20200101, 20200130, 5, 8, 29.0F);
+    EXPECT_NEAR(first.run_calm(), want, 1e-9 * want) << dt;
+    Scheduled steps(10, dt, 20200401);  // step form: steps 3..31 inclusive, 29 steps
+    steps.fill(3, 31, 1, 4, 29.0F);
+    EXPECT_NEAR(steps.run_calm(), want, 1e-9 * want) << dt;
+    EXPECT_NEAR(steps.m.FILLADV(1), 1.0, 1e-15);
+  }
+}
+
+TEST(Sources, FillAdvanceFollowsAChangeOfTimeStep) {
+  // 10 m over 20200111-20200121 (240 h): 40 steps of 6 h, 0.25 m each; after
+  // DT halves to 3 h, 80 steps of 0.125 m: the advance per day stays 1 m.
+  Scheduled s(10, 6.0F, 20200401);
+  s.fill(20200111, 20200121, 2, 3, 10.0F);
+  setup_schedules(s.m);
+  setup_stability(s.m);
+  EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.25);
+  change_time_step(s.m, 3.0F);
+  EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.125);
+}
+
+TEST(Sources, BypassPairKeepsTheVolumeAndSinkAtSeawallBooksWhatItTook) {
+  // A sink at cells 2-3 and a source at cells 8-9 of equal rate 100 m3/h over
+  // January 2020 (744 h): the total volume stays; each side books 74400 m3.
+  Scheduled pair(10, 6.0F, 20200301);
+  pair.operation(20200101, 20200201, 2, 3, -100.0);
+  pair.operation(20200101, 20200201, 8, 9, 100.0);
+  EXPECT_NEAR(pair.run_calm(), 0.0, 1e-6);
+  EXPECT_NEAR(pair.m.VBPSRC(8) + pair.m.VBPSRC(9), 74400.0, 1e-6);
+  EXPECT_NEAR(pair.m.VBPSINK(2) + pair.m.VBPSINK(3), 74400.0, 1e-6);
+  // Each cell of 25 m moves by 74400 / 2 / (25 m x 10 m) = 148.8 m.
+  EXPECT_NEAR(pair.m.YSHORE(8), 148.8, 1e-9);
+  EXPECT_NEAR(pair.m.YSHORE(2), -148.8, 1e-9);
+
+  // The same sink in front of a seawall 5 m landward of the beach: it can take
+  // only 5 m x 25 m x 10 m = 1250 m3 from each cell, and books that.
+  Scheduled wall(10, 6.0F, 20200301);
+  wall.seawall(1, 10, -5.0F, -5.0F);
+  wall.start();
+  wall.operation(20200101, 20200201, 2, 3, -100.0);
+  EXPECT_NEAR(wall.run_calm(), -2500.0, 1e-6);
+  EXPECT_NEAR(wall.m.VBPSINK(2), 1250.0, 1e-6);
+  EXPECT_NEAR(wall.m.YSHORE(2), -5.0, 1e-12);
+  // An excavation at the same wall: -20 m requested, 5 m taken and booked.
+  Scheduled dig(10, 6.0F, 20200301);
+  dig.seawall(1, 10, -5.0F, -5.0F);
+  dig.start();
+  dig.fill(20200101, 20200111, 4, 4, -20.0F);
+  EXPECT_NEAR(dig.run_calm(), -1250.0, 1e-6);
+  EXPECT_NEAR(dig.m.VEXCAV(4), 1250.0, 1e-6);
+  // An operation whose end precedes its start never acts (and is warned of).
+  Scheduled back(10, 6.0F, 20200301);
+  back.operation(20200201, 20200101, 2, 3, 100.0);
+  EXPECT_EQ(back.run_calm(), 0.0);
+  EXPECT_NE(back.prt.str().find(" WARNING. BYPASS OPERATION 1 ENDS BEFORE IT STARTS."),
+            std::string::npos);
+}
+
+TEST(Sources, BypassEventsPlaceTheirRatesWhileTheyLast) {
+  // Event 1: 5 days (120 h) at 5 m3/h per m on cells 10-12 of 25 m:
+  //   120 x 5 x 3 x 25 = 45000 m3.
+  // Event 2: 10 days (240 h) at 1, 2, 3, 4 m3/h per m on cells 11-14:
+  //   240 x (1 + 2 + 3 + 4) x 25 = 60000 m3. Together 105000 m3.
+  for (float dt : {24.0F, 6.0F, 1.0F}) {
+    Scheduled ev(20, dt, 20200301);
+    test::ScratchDir dir;
+    dir.write("events.dat", "20200105 20200110 10 12 5.0\n20200110 20200120 11 14 1 2 3 4\n");
+    Settings& c = ev.m.cfg;
+    c.BYPFILE = "events.dat";
+    ev.m.FBYP.open(dir.file("events.dat"));
+    c.QQGIVEN = 15;
+    c.BPDATS(1) = 20200101, c.BPDATE(1) = 20200301, c.IBPS(1) = 10, c.IBPE(1) = 14;
+    EXPECT_NEAR(ev.run_calm(), 105000.0, 1e-9 * 105000.0) << dt;
+    // Cell 14 only in event 2: 240 h x 4 m3/h per m / 10 m of profile = 96 m.
+    EXPECT_NEAR(ev.m.YSHORE(14), 96.0, 1e-9) << dt;
+    EXPECT_NEAR(ev.m.VBPSRC(14), 96.0 * 25.0 * 10.0, 1e-6) << dt;
+  }
+}
+
+// Random small coasts with fills, sinks, operations, seawalls, one or two
+// breakwaters and oblique random waves: in every step the volume change of the
+// whole grid equals what the sources placed minus what they removed plus the
+// transport that entered through the two boundary walls.
+TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
+  std::mt19937 rng(20261206U);
+  auto uni = [&rng](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  auto pick = [&rng](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+  int steps_checked = 0;
+  for (int trial = 0; trial < 60; ++trial) {
+    const int nx = pick(24, 40);
+    std::vector<double> y(static_cast<std::size_t>(nx));
+    for (double& v : y) v = 100.0 + uni(-5.0, 5.0);
+    test::Coast coast(y, static_cast<float>(uni(20.0, 50.0)));
+    ModelState& m = coast.m;
+    m.cfg.SIMDATE = 20200201;
+    if (pick(0, 1) == 1) coast.seawall(pick(1, 5), pick(6, nx), 96.0F, 98.0F);
+    coast.start();
+    // One or two breakwaters, some close enough to the shore for a tombolo.
+    const int ndb = pick(1, 2);
+    for (int k = 1; k <= ndb; ++k) {
+      const int a = k == 1 ? pick(4, nx / 2 - 4) : pick(nx / 2 + 1, nx - 8);
+      m.cfg.NDB = k;
+      m.cfg.DBI1(k) = a;
+      m.cfg.DBI2(k) = a + pick(3, 6);
+      m.cfg.DBY1(k) = m.cfg.DBY2(k) = static_cast<float>(uni(100.5, 130.0));
+    }
+    for (int k = 1; k <= pick(1, 3); ++k) {   // fills and excavations, step or date form
+      const int s = pick(1, 40), c1 = pick(1, nx);
+      m.cfg.NBF = k;
+      m.cfg.BFDATS(k) = s, m.cfg.BFDATE(k) = s + pick(0, 40);
+      if (pick(0, 1) == 1) m.cfg.BFDATS(k) = 20200101 + pick(0, 1), m.cfg.BFDATE(k) = 20200103;
+      m.cfg.IBFS(k) = c1, m.cfg.IBFE(k) = std::min(nx, c1 + pick(0, 5));
+      m.cfg.YADD(k) = static_cast<float>(uni(-8.0, 15.0));
+    }
+    for (int k = 1; k <= pick(0, 3); ++k) {   // placements and removals
+      const int c1 = pick(1, nx);
+      m.cfg.NBP = k;
+      m.cfg.BPDATS(k) = 20200101, m.cfg.BPDATE(k) = 20200103;
+      m.cfg.IBPS(k) = c1, m.cfg.IBPE(k) = std::min(nx, c1 + pick(0, 4));
+      m.cfg.QBP(k) = uni(-300.0, 300.0);
+    }
+    setup_schedules(m);
+    setup_structures(m);
+    const double h = 10.0;   // berm height + closure depth of the coast (m)
+    Vec1<double> y0(nx);     // shoreline at the step start (m)
+    m.ELAPSED = 0.0;
+    for (int n = 1; n <= 60; ++n) {
+      // Oblique random waves, now and then a calm step.
+      const bool calm = pick(0, 9) == 0;
+      for (int i = 1; i <= nx + 1; ++i) {
+        m.HBD(i) = m.HB(i) = static_cast<float>(uni(0.3, 1.5));
+        m.THETABD(i) = static_cast<float>(uni(-0.6, 0.6));
+        m.CGB(i) = std::sqrt(GRAV * m.HBD(i) / 0.78F);
+      }
+      double v0 = 0.0, books0 = 0.0;
+      for (int i = 1; i <= nx; ++i) y0(i) = m.YSHORE(i);
+      for (int i = 1; i <= nx; ++i) {
+        v0 += m.YSHORE(i) * static_cast<double>(m.cfg.DX(i)) * h;
+        books0 += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
+      }
+      for (int i = 1; i <= nx; ++i) m.QSRC(i) = 0.0;
+      bypass_sources(m);
+      apply_fills(m);
+      structure_marks(m);
+      double inflow = 0.0;   // through walls 1 and NX+1 (m3)
+      if (calm) {
+        calm_update(m);
+      } else {
+        transport_step(m);
+        update_shoreline(m);
+        salient_update(m);
+        inflow = 3600.0 * static_cast<double>(m.cfg.DT) *
+                 (static_cast<double>(m.QLS(1)) - static_cast<double>(m.QLS(nx + 1)));
+      }
+      book_sources(m);
+      double v1 = 0.0, books1 = 0.0, moved = 0.0, beach = 0.0;
+      for (int i = 1; i <= nx; ++i) {
+        const double vol = static_cast<double>(m.cfg.DX(i)) * h;
+        v1 += m.YSHORE(i) * vol;
+        books1 += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
+        moved += std::abs(m.YSHORE(i) - y0(i)) * vol;
+        beach += std::abs(m.YSHORE(i)) * vol;
+      }
+      // Round-off: the transport differences are single precision (a few 1e-7
+      // of the volumes moved), and the seawall hold measures the beach in
+      // front of a wall from the position rounded to single precision (up to
+      // 6e-8 of the position, hence 1e-7 of the beach volume).
+      ASSERT_NEAR(v1 - v0, (books1 - books0) + inflow,
+                  1e-6 * (moved + std::abs(inflow)) + 1e-7 * beach)
+          << "trial " << trial << " step " << n;
+      for (int i = 1; i <= nx; ++i) {
+        ASSERT_GE(m.YSHORE(i), std::min(m.YSWALL0(i), m.YSHORE(i)) - 1e-9);
+      }
+      ++steps_checked;
+      m.ELAPSED += static_cast<double>(m.cfg.DT);
+    }
+  }
+  EXPECT_EQ(steps_checked, 60 * 60);
+}
+
+TEST(Structures, MarksFollowTheGapToTheBreakwaterLine) {
+  // Breakwater with tips at walls 3 and 7 (cells of 25 m: walls at x = 50 and
+  // 150 m from the grid origin), from 100 m to 120 m off the baseline. The
+  // shadow range is cells 3..6 with centres at x = 62.5, 87.5, 112.5, 137.5,
+  // so YDB = 100 + 20 (x - 50) / 100 = 102.5, 107.5, 112.5, 117.5.
+  test::Coast coast(std::vector<double>{0, 0, 0, 107.5 - 0.0005, 112.5 + 0.01, 0, 0, 0}, 25.0F);
+  ModelState& m = coast.m;
+  coast.seawall(6, 6, 130.0F, 130.0F);   // a seawall seaward of a tombolo's line
+  coast.start();
+  m.cfg.NDB = 1;
+  m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
+  m.cfg.DBY1(1) = 100.0F, m.cfg.DBY2(1) = 120.0F;
+  m.YSHORE(6) = 131.0;
+  setup_structures(m);
+  EXPECT_EQ(m.DBS(1), 3);
+  EXPECT_EQ(m.DBE(1), 6);
+  for (int j = 3; j <= 6; ++j) EXPECT_NEAR(m.YDB(j), 102.5 + 5.0 * (j - 3), 1e-9) << j;
+  EXPECT_EQ(m.DBMARK(2), 0);
+  EXPECT_EQ(m.DBMARK(3), 1);        // open water: gap 102.5 m
+  EXPECT_EQ(m.YDBW(3), m.YDB(3));
+  EXPECT_EQ(m.DBMARK(4), -1);       // gap 0.0005 m: touching
+  EXPECT_EQ(m.DBMARK(5), -2);       // 0.01 m past the line: tombolo
+  EXPECT_EQ(m.YDBW(5), NO_LIMIT_SEAWARD);
+  EXPECT_NEAR(m.YSWALL(5), 112.5, 1e-9);   // held at the breakwater line
+  EXPECT_EQ(m.DBMARK(6), -2);
+  EXPECT_NEAR(m.YSWALL(6), 130.0, 1e-9);   // the larger of seawall and breakwater line
+  EXPECT_EQ(m.DBMARK(7), 0);
+  // Not sticky: back on the line the tombolo touches, and its hold is released.
+  m.YSHORE(5) = 112.5;
+  structure_marks(m);
+  EXPECT_EQ(m.DBMARK(5), -1);
+  EXPECT_EQ(m.YSWALL(5), m.YSWALL0(5));
+}
+
+TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
+  // Cells 3..6 behind a breakwater 10 m off a straight beach at 0 m; transport
+  // of 0.01 m3/s enters at wall 3 and leaves at wall 7 reduced. DTFAC = 3600 s / 10 m
+  // = 360 s/m, so a wall difference of q moves a 25 m cell by 14.4 q m.
+  test::Coast coast(8, 25.0F);
+  ModelState& m = coast.m;
+  m.cfg.NDB = 1;
+  m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
+  m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
+  setup_structures(m);
+  for (int i = 1; i <= 9; ++i) m.QLS(i) = 0.0F;
+  m.QLS(3) = 2.0F, m.QLS(4) = 1.5F, m.QLS(5) = 1.0F, m.QLS(6) = 0.5F, m.QLS(7) = 0.0F;
+  for (int i = 1; i <= 8; ++i) m.YSHORE(i) = 0.0;
+  // Cell i moves by 14.4 (QLS(i) - QLS(i+1)): 7.2 m each for cells 3..6, cell 2 loses 28.8.
+  m.YSHORE(2) = -28.8;
+  for (int i = 3; i <= 6; ++i) m.YSHORE(i) = 7.2;
+  m.YSHORE(6) = 12.0;   // as if a fill had put it past the line: 2 m beyond 10 m
+  salient_update(m);
+  // Cell 6 is capped at 10: its inflow (wall 6) drops by 2 m / 14.4 = 0.13889 m3/s, cell 5
+  // gets the 2 m (7.2 + 2 = 9.2 < 10). Wall 3 keeps its value (cell 2 was updated with it).
+  EXPECT_NEAR(m.YSHORE(6), 10.0, 1e-9);
+  EXPECT_NEAR(m.YSHORE(5), 9.2, 1e-9);
+  EXPECT_NEAR(static_cast<double>(m.QLS(6)), 0.5 - 2.0 / 14.4, 1e-6);
+  EXPECT_EQ(m.QLS(3), 2.0F);
+  EXPECT_EQ(m.QLS(7), 0.0F);
+  // Sand placed seaward by a source stays: with no inflow there is nothing to cut.
+  m.QLS(6) = 0.0F;
+  m.YSHORE(6) = 15.0;
+  salient_update(m);
+  EXPECT_EQ(m.YSHORE(6), 15.0);
+}
+
+TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
+  // Group cells 3..6 of 25 m, DTFAC 360 s/m (a wall difference q moves a cell
+  // by 14.4 q m), breakwater line 10 m off a beach at 0. From the left, 2 m3/s
+  // entered at wall 3 (cell 3 rose 28.8 m) of which 0.5 m3/s was diverted. The
+  // spread reaches cells 3..(3+6)/2 = 4, room W = 2 x 10 / 360 x 25 = 1.39 m3/s,
+  // so all 0.5 is spread: wall 4 carries 0.5 x 25/50 = 0.25 m3/s, moving
+  // 0.25 x 14.4 = 3.6 m from cell 3 to cell 4. From the right, the mirror image.
+  for (const bool left : {true, false}) {
+    test::Coast coast(8, 25.0F);
+    ModelState& m = coast.m;
+    m.cfg.NDB = 1;
+    m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
+    m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
+    setup_structures(m);
+    for (int i = 1; i <= 9; ++i) m.QLS(i) = m.QDBX(i) = 0.0F;
+    for (int i = 1; i <= 8; ++i) m.YSHORE(i) = m.YSTART(i) = 0.0;
+    const int end = left ? 3 : 6, wall = left ? 3 : 7, inner = left ? 4 : 6, next = left ? 4 : 5;
+    const float sign = left ? 1.0F : -1.0F;
+    m.QLS(wall) = 2.0F * sign;
+    m.QDBX(wall) = 0.5F * sign;
+    m.YSHORE(end) = 28.8;
+    salient_update(m);
+    EXPECT_NEAR(static_cast<double>(m.QLS(inner)), left ? 0.25 : -0.25, 1e-7) << left;
+    EXPECT_NEAR(m.YSHORE(end), 25.2, 1e-6) << left;   // not capped: the end wall is kept
+    EXPECT_NEAR(m.YSHORE(next), 3.6, 1e-6) << left;
+    EXPECT_EQ(m.QLS(wall), 2.0F * sign) << left;
+  }
+}
+
+TEST(Structures, JoinedGroinLosesItsBypassingTowardsTheBreakwater) {
+  // A groin at wall 5 with its tip on the first end of a breakwater over cells
+  // 5..8 (code 1). Factor 0.8 = BYPG 0.5 + P 0.6 - 0.6 x 0.5; without the
+  // bypassing share 0.8 - 0.5 = 0.3.
+  const auto factor = [](float pot, double y5, float tip_other) {
+    test::Coast coast(12, 25.0F);
+    ModelState& m = coast.m;
+    coast.groin(5, 120.0F, 0.6F);   // a diffracting groin: in the groin list and its own
+    m.cfg.NDG = 1, m.cfg.IXDG(1) = 5, m.cfg.YDG(1) = 120.0F;
+    m.cfg.NDB = 1;
+    m.cfg.DBI1(1) = 5, m.cfg.DBI2(1) = 9;
+    m.cfg.DBY1(1) = 120.0F, m.cfg.DBY2(1) = tip_other;
+    m.YSHORE(5) = y5;
+    setup_structures(m);
+    m.GROINF(1) = 0.8F, m.BYPG(1) = 0.5F, m.QGPOT(1) = pot;
+    joined_groins(m);
+    return m.GROINF(1);
+  };
+  EXPECT_FLOAT_EQ(factor(-1.0F, 0.0, 120.0F), 0.3F);    // sand from the shadow side
+  EXPECT_FLOAT_EQ(factor(1.0F, 0.0, 120.0F), 0.3F);     // from the open side, line is the limit
+  EXPECT_FLOAT_EQ(factor(1.0F, 125.0, 120.0F), 0.8F);   // tombolo in cell 5: unchanged
+  // Touching salient at the joined end: wall code 3, the groin passes all.
+  EXPECT_FLOAT_EQ(factor(1.0F, 120.0, 120.0F), 1.0F);
+}
+
+}  // namespace
+}  // namespace coastra
