@@ -21,23 +21,32 @@ struct Quantity {
   std::string_view what;   // its meaning
 };
 
-// A non-finite value of array `q` at `where` index i: one line on the console
-// and in the print file, then the run error flag. Composed once per run.
-void report(ModelState& m, const Quantity& q, std::string_view where, int i) {
+}  // namespace
+
+void report_nonfinite(ModelState& m, std::string_view name, std::string_view what,
+                      std::string_view where, int i) {
   std::string t = " ERROR. TIME STEP ";
   edit_i(t, m.ISTEP, 0);
   t += ": ";
-  t += q.what;
+  t += what;
   t += ' ';
-  t += q.name;
-  t += " AT ";
-  t += where;
-  t += ' ';
-  edit_i(t, i, 0);
+  t += name;
+  if (i > 0) {
+    t += " AT ";
+    t += where;
+    t += ' ';
+    edit_i(t, i, 0);
+  }
   t += " IS NOT A FINITE NUMBER.\n";
   m.prt() << t;
   m.con() << t;
   m.IRUNERR = 1;
+}
+
+namespace {
+
+void report(ModelState& m, const Quantity& q, std::string_view where, int i) {
+  report_nonfinite(m, q.name, q.what, where, i);
 }
 
 // First index 1..n whose value is not finite, 0 when none.

@@ -5,6 +5,8 @@
 // finite, so that the end-of-run reports and files never show NaN or Infinity.
 #pragma once
 
+#include <string_view>
+
 #include "model/state.h"
 
 namespace coastra {
@@ -18,6 +20,12 @@ void guard_breaking(ModelState& m);
 // 1..NX. On a find: the line, IRUNERR = 1, the shoreline put back where the
 // step found it (YSTART) and every non-finite transport set to 0.
 void guard_shoreline(ModelState& m);
+
+// The stop on a non-finite value: " ERROR. TIME STEP n: WHAT NAME AT WHERE i IS
+// NOT A FINITE NUMBER." on the console and in the print file (without the
+// place when i is 0), and IRUNERR = 1. Allocates: called once per run at most.
+void report_nonfinite(ModelState& m, std::string_view name, std::string_view what,
+                      std::string_view where, int i);
 
 // 1 when some value of a(1..n) is not a finite number, else 0 (no early exit:
 // the loop vectorises).

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/finite_guard.h"
 #include "input/clock.h"
 #include "output/format.h"
 #include "transport/transport.h"
@@ -320,8 +321,14 @@ void setup_stability(ModelState& m) {
 }
 
 void stability_check(ModelState& m) {
-  // 1. Stability parameter of the step.
+  // 1. Stability parameter of the step. It is infinite only where a cell's
+  //    width or profile height is so near 0 that the time factor overflows:
+  //    no step could be stable, and the value must not reach a report.
   const float s = parameter_at(m, m.cfg.DT);
+  if (!std::isfinite(s)) {
+    report_nonfinite(m, "S", "STABILITY PARAMETER", "", 0);
+    return;
+  }
   m.STAB = s;
   // 2. Warning.
   if (s > WARN_LIMIT) instability_warning(m, s);

@@ -116,7 +116,8 @@ bool physics_of_step(ModelState& m) {
     guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
-                                       //   with DTADAPT = 1 | no stop
+                                       //   with DTADAPT = 1 | may set IRUNERR (S not finite)
+    if (stopped(m)) return false;
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
