@@ -23,6 +23,7 @@
 #include "output/echo.h"
 #include "output/format.h"
 #include "output/reports.h"
+#include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "transport/structures.h"
 #include "transport/transport.h"
@@ -100,6 +101,7 @@ void end_of_run(ModelState& m) {
   write_breaking_statistics(m);
   end_reports_shoreline(m);
   write_total_volume_line(m);
+  write_warning_counts(m);
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.

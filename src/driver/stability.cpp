@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "driver/finite_guard.h"
 #include "input/clock.h"
 #include "input/schedules.h"
 #include "output/format.h"
@@ -104,9 +105,13 @@ void write_both(ModelState& m) {
   m.prt() << m.STABTEXT;
 }
 
-// Console warning of every unstable step; the detailed print-file block the
-// first time in the run, then only with PRWARN.
+// Console warning of an unstable step; the detailed print-file block the
+// first time in the run, then only with PRWARN. Every unstable step is
+// counted, but the warning is written at most once per wave record (console
+// line and block alike), so hourly steps cannot flood the files.
 void instability_warning(ModelState& m, float s) {
+  count_warning(m, WarnKind::UNSTABLE);
+  if (!first_in_record(m, WarnKind::UNSTABLE)) return;
   m.con() << " WARNING!  Solution is unstable.\n Check printable output file for details.\n";
   if (!m.cfg.PRWARN && !m.FIRSTWARN) return;
   std::string& t = m.STABTEXT;
@@ -161,9 +166,11 @@ void append_new_dt(std::string& t, float dt, float s) {
 
 // DT cannot be halved again (half of it would be below DTMIN) while S is still
 // above STABMIN: the run goes on with this DT. Written the first time, then
-// only with PRWARN.
+// only with PRWARN and at most once per wave record; counted every time.
 void held_at_dtmin(ModelState& m, float s) {
+  count_warning(m, WarnKind::DTMIN_HELD);
   if (m.DTMINNOTE && !m.cfg.PRWARN) return;
+  if (!first_in_record(m, WarnKind::DTMIN_HELD)) return;
   m.DTMINNOTE = true;
   std::string& t = m.STABTEXT;
   t.assign("\n");
@@ -317,8 +324,14 @@ void setup_stability(ModelState& m) {
 }
 
 void stability_check(ModelState& m) {
-  // 1. Stability parameter of the step.
+  // 1. Stability parameter of the step. It is infinite only where a cell's
+  //    width or profile height is so near 0 that the time factor overflows:
+  //    no step could be stable, and the value must not reach a report.
   const float s = parameter_at(m, m.cfg.DT);
+  if (!std::isfinite(s)) {
+    report_nonfinite(m, "S", "STABILITY PARAMETER", "", 0);
+    return;
+  }
   m.STAB = s;
   // 2. Warning.
   if (s > WARN_LIMIT) instability_warning(m, s);

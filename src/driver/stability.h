@@ -37,6 +37,7 @@ StabilityWalls stability_walls(const ModelState& m);
 void setup_stability(ModelState& m);
 // Every step with waves, after the final breaking waves and before the groin
 // factors and the transport: warnings and, with DTADAPT = 1, the change of DT.
+// A stability parameter that is not finite stops the run (IRUNERR, one line).
 void stability_check(ModelState& m);
 // Changes DT to dt_new within the current step, after its clock advance, and
 // forms every step-dependent count again (clock, NTS, NSTSAVE, NWS, NSTWL,

@@ -11,6 +11,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "driver/finite_guard.h"
 #include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "input/clock.h"
@@ -127,10 +128,12 @@ bool physics_of_step(ModelState& m) {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
     breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
-    if (stopped(m)) return false;      // no stop today; diffraction or transmission may add one
+    if (stopped(m)) return false;      // diffraction or transmission may stop
+    guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
+    if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
-                                       //   with DTADAPT = 1 | no stop
-    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM* | no stop
+                                       //   with DTADAPT = 1 | may set IRUNERR (S not finite)
+    if (stopped(m)) return false;
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
@@ -138,15 +141,18 @@ bool physics_of_step(ModelState& m) {
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
-  // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
-  //    non-finite shoreline positions goes here: it may set the flag, and
-  //    nothing of the step has been accumulated yet.)
+  // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
+  //    the step has been accumulated yet, so a non-finite value stops it here.
+  guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   return !stopped(m);
 }
 
 // Accumulation of the step: never sets the run error flag.
 void accumulate_step(ModelState& m) {
   if (!m.CALM) {
+    // The undiffracted statistics of every step but the last (the run's end
+    // adds the values in force then).
+    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
     split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
     accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
   }

@@ -157,7 +157,9 @@ void check_wave_timestep(ModelState& m) {
 
 void wave_step(ModelState& m) {
   // 1. New record of every station, distributed to the walls, and the
-  // steepness warnings its wall loop recorded.
+  // steepness warnings its wall loop recorded. A new record opens a new
+  // window of the once-per-record warnings.
+  m.NWREC += 1;
   WAVINP(m);
   write_step_warnings(m);
   // 2. Next event.

@@ -109,7 +109,17 @@ struct ConfigReader {
   void special_key(std::string_view key, std::string_view value);
   void list_key(std::string_view key, std::string_view value);
   std::string name_value(std::string_view key, std::string_view name) const;
+  void count_tip_distances() const;
 };
+
+// The first groin line without a tip distance (0 when every groin has one),
+// for the set-up check.
+void ConfigReader::count_tip_distances() const {
+  const int yndg = seqcount[static_cast<std::size_t>(find_key("YNDG"))];
+  const int ydg = seqcount[static_cast<std::size_t>(find_key("YDG"))];
+  c.NOTIPNDG = std::min(c.NNDG, MXNDG) > yndg ? yndg + 1 : 0;
+  c.NOTIPDG = std::min(c.NDG, MXDG) > ydg ? ydg + 1 : 0;
+}
 
 // Reads one value with its kind; false when the value holds no item (a list
 // like "," leaves the setting unchanged). An unreadable value ends the run.
@@ -449,6 +459,7 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   while (read_record(in, line, CONFIG_LINE_MAX, cut)) r.process(line);
   if (in.bad()) error_stop("Specify a config file");
   in.close();
+  r.count_tip_distances();
   return config_end_of_file(m, r.lastddg, r.simdats_given, r.simdate_given);
 }
 

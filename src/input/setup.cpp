@@ -14,6 +14,7 @@
 
 #include "input/clock.h"
 #include "input/config_reader.h"
+#include "input/range_checks.h"
 #include "input/structure_checks.h"
 #include "model/error_stop.h"
 #include "output/format.h"
@@ -100,9 +101,10 @@ void convert_lengths(ModelState& m) {
 // be meant, so both are refused here with the key named.
 void check_physical_inputs(ModelState& m) {
   const Settings& c = m.cfg;
+  // Below 1 cm the wave number of the station overflows single precision.
   for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
-    if (!(c.WMDEP(k) > 0.0F))
-      error_stop("WAVEID line " + std::to_string(k) + ": wave station depth must be > 0");
+    if (!(c.WMDEP(k) >= 0.01F))
+      error_stop("WAVEID line " + std::to_string(k) + ": wave station depth must be >= 0.01 m");
   }
   for (int i = 1; i <= c.NX + 1; ++i) {
     if (c.K1(i) < 0.0F) error_stop("K1 must not be negative (wall " + std::to_string(i) + ")");
@@ -569,6 +571,7 @@ int setup_after_config(ModelState& m) {
   convert_lengths(m);
   set_grid(m);
   check_physical_inputs(m);
+  check_value_ranges(m);
   // 9-12. Groins, the groin list, breakwaters and their tip list.
   check_groins(m);
   build_groin_list(m);

@@ -117,6 +117,8 @@ struct Settings {
   Vec1<float> YDG{MXDG};          // tip distance from the baseline (m after set-up)
   Vec1<float> DDG{MXDG};          // depth at the tip (m after set-up)
   Vec1<float> PDG{MXDG};          // permeability, 0 tight to 1 open (dimensionless)
+  int NOTIPNDG = 0, NOTIPDG = 0;  // first IXNDG / IXDG line without its YNDG / YDG tip
+                                  // distance, in file order (0: every groin has one)
 
   // --- detached breakwaters ---
   // Breakwater k runs from cell DBI1 (tip DBY1, depth DBDEP1) to cell DBI2.

@@ -12,7 +12,7 @@ struct TransportState {
   // contour YREG (m); the position from the baseline is YSHORE + YREG. Groin tip
   // lines (YG) are measured from the baseline.
   Vec1<double> YSHORE{MXCELL};    // shoreline position seaward of the regional contour (m)
-  Vec1<double> YSTART{MXCELL};    // YSHORE at the start of the transport step (m)
+  Vec1<double> YSTART{MXCELL};    // YSHORE where the step found it, before the shoreline moved (m)
   Vec1<float> QLS{MXWALL};        // longshore transport per wall (m3/s), + towards higher cells;
                                   // transport_step, cut at seawalls by update_shoreline
   Vec1<double> QSRC{MXCELL};      // source rate per cell (m3/s per m of beach)

@@ -1,7 +1,8 @@
-// Model-state section of the warnings found inside a per-wall loop: the stage
-// records (kind, wall, step, value) here instead of writing to the print file,
-// and the output layer writes the list after the loop (output/warnings.h),
-// where the run's count per kind is also kept.
+// Model-state section of the run's warnings: the list of warnings found inside
+// a per-wall loop (the stage records kind, wall, step and value here, the
+// output layer writes the list after the loop, output/warnings.h), the run's
+// count of every kind of repeated warning, and the wave record in which each
+// kind was last written, so that none is written more than once per record.
 #pragma once
 
 #include <array>
@@ -13,7 +14,14 @@ namespace coastra {
 // Kinds of warning a per-wall loop may record. A new kind is added before
 // COUNT and gets its text in output/warnings.cpp.
 enum class WarnKind : unsigned char {
-  STEEPNESS,   // deep-water steepness above 0.142: height reduced to VALUE (m)
+  STEEPNESS,        // deep-water steepness above 0.142: height reduced to VALUE (m)
+  UNSTABLE,         // stability parameter above 0.5 (driver/stability.cpp)
+  DTMIN_HELD,       // adaptive step held at DTMIN while still unstable
+  KT_ABOVE_08,      // transmission warnings of one computation (waves/transmission.cpp)
+  KT_BELOW_0075,
+  KT_ABOVE_15,
+  KT_BELOW_0,
+  KT_OUT_OF_RANGE,
   COUNT
 };
 inline constexpr int NWARNKIND = static_cast<int>(WarnKind::COUNT);
@@ -32,12 +40,30 @@ inline constexpr int MXWARN = MXWALL;
 struct WarningState {
   std::array<StepWarning, MXWARN> WARNLIST{};  // warnings not yet written, in the order found
   int NWARN = 0;                               // entries of WARNLIST in use
-  std::array<int, NWARNKIND> NWARNRUN{};       // warnings recorded over the run, per kind
+  std::array<int, NWARNKIND> NWARNRUN{};       // warnings raised over the run, per kind
+  std::array<int, NWARNKIND> WRECWRITTEN{};    // 1 + the wave record in which the kind was
+                                               // last written (0: never)
+  int NWREC = 0;                               // wave records read so far (0 before the first)
 };
+
+// Counts one occurrence of a warning over the run.
+inline void count_warning(WarningState& w, WarnKind kind) {
+  w.NWARNRUN[static_cast<std::size_t>(kind)] += 1;
+}
+
+// True for the first asking of a kind within the current wave record (the
+// warning may then be written), false for every later one: a warning that
+// repeats is written at most once per wave record.
+inline bool first_in_record(WarningState& w, WarnKind kind) {
+  int& last = w.WRECWRITTEN[static_cast<std::size_t>(kind)];
+  if (last == w.NWREC + 1) return false;
+  last = w.NWREC + 1;
+  return true;
+}
 
 // Records one warning. Beyond the capacity it is counted but not stored.
 inline void record_warning(WarningState& w, WarnKind kind, int wall, int step, float value) {
-  w.NWARNRUN[static_cast<std::size_t>(kind)] += 1;
+  count_warning(w, kind);
   if (w.NWARN >= MXWARN) return;
   w.WARNLIST[static_cast<std::size_t>(w.NWARN)] = StepWarning{kind, wall, step, value};
   w.NWARN += 1;

@@ -93,6 +93,10 @@ void update_extremes(ModelState& m) {
 
 void record_kt(ModelState& m, int j, float kt) {
   if (j < 1 || j > MXDB) return;
+  // A coefficient that is not a number spoils the breaking heights behind the
+  // breakwater, and the step's guard stops the run on them; the statistics
+  // keep only the values in force before it.
+  if (!std::isfinite(kt)) return;
   if (m.NKT(j) == 0) {
     m.KTMAX(j) = kt;
     m.KTMIN(j) = kt;

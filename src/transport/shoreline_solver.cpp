@@ -133,6 +133,7 @@ void calm_update(ModelState& m) {
   const int nx = m.cfg.NX;
   for (int i = 1; i <= nx; ++i) {
     const double y0 = m.YSHORE(i);
+    m.YSTART(i) = y0;  // where the step found the cell, as a wave step keeps it
     const double height =
         static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
     double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;

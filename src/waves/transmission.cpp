@@ -23,14 +23,15 @@ inline constexpr float KT_CAP = 0.99F;        // largest factor a breakwater pas
 // The print-file texts, in the order of the KT_... bits they belong to.
 struct KtMessage {
   unsigned bit;
+  WarnKind kind;   // its count in the run's warning counts
   const char* text;
 };
 constexpr KtMessage KT_MESSAGES[] = {
-    {KT_ABOVE_08, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.8"},
-    {KT_BELOW_0075, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.075"},
-    {KT_ABOVE_15, " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5"},
-    {KT_BELOW_0, " !!WARNING-COMPUTED KT LESS THAN 0, SET TO 0"},
-    {KT_OUT_OF_RANGE, " !!WARNING-INPUT VALUES OUTSIDE VARIABLE RANGE"},
+    {KT_ABOVE_08, WarnKind::KT_ABOVE_08, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.8"},
+    {KT_BELOW_0075, WarnKind::KT_BELOW_0075, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.075"},
+    {KT_ABOVE_15, WarnKind::KT_ABOVE_15, " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5"},
+    {KT_BELOW_0, WarnKind::KT_BELOW_0, " !!WARNING-COMPUTED KT LESS THAN 0, SET TO 0"},
+    {KT_OUT_OF_RANGE, WarnKind::KT_OUT_OF_RANGE, " !!WARNING-INPUT VALUES OUTSIDE VARIABLE RANGE"},
 };
 constexpr const char* EMERGED_TEXT =
     " ERROR! SEABROOK & HALL ONLY APPLICABLE FOR SUBMERGED BREAKWATER";
@@ -228,12 +229,15 @@ void breakwater_transmission(ModelState& m) {
     if ((t.FLAGS & KT_EMERGED) == 0U) record_kt(m, k, t.KT);
   }
   m.KTDUE = false;
-  // 4. Warnings, each text once per computation; after its first appearance in
-  // the run only when warnings are printed.
+  // 4. Warnings, each text once per computation and at most once per wave
+  // record; after its first appearance in the run only when warnings are
+  // printed. Each computation that raises one counts for the run's counts.
   std::ostream& p = m.prt();
   for (const KtMessage& w : KT_MESSAGES) {
     if ((fired & w.bit) == 0U) continue;
-    if (c.PRWARN || (m.KTWARNED & w.bit) == 0U) p << w.text << '\n';
+    count_warning(m, w.kind);
+    const bool shown = c.PRWARN || (m.KTWARNED & w.bit) == 0U;
+    if (shown && first_in_record(m, w.kind)) p << w.text << '\n';
     m.KTWARNED |= w.bit;
   }
   // 5. Method 1 outside its range of application ends the simulation with the

@@ -129,7 +129,7 @@ TEST(Setup, StationDepthsAndTransportCoefficientsMustBePhysical) {
   SetupCase dry;
   dry.c.NWAVEFILES = 2;
   dry.c.WMDEP(1) = 10.0F;
-  EXPECT_EQ(dry.stop(), "WAVEID line 2: wave station depth must be > 0");
+  EXPECT_EQ(dry.stop(), "WAVEID line 2: wave station depth must be >= 0.01 m");
   SetupCase k1;
   k1.c.K1(21) = -0.1F;  // the last wall, NX + 1
   EXPECT_EQ(k1.stop(), "K1 must not be negative (wall 21)");

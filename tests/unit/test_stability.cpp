@@ -190,16 +190,23 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoubles) {
 
 // ---- the check ----
 
-TEST(StabilityCheck, FixedStepWarnsOnTheConsoleEveryStepAndInDetailOnce) {
+TEST(StabilityCheck, FixedStepWarnsOncePerWaveRecordInDetailOnceAndCountsEveryStep) {
   for (bool prwarn : {false, true}) {
     AdaptRig r(4.0F);
     r.c.DTADAPT = 0;
     r.c.PRWARN = prwarn;
     r.waves(0.36F);  // S = 0.36 x 4 = 1.44
+    // Three unstable steps of one wave record: one console warning, one block.
     for (int n = 0; n < 3; ++n) r.step();
-    EXPECT_EQ(test::count_of(r.con.str(), " WARNING!  Solution is unstable.\n"), 3);
-    EXPECT_EQ(test::count_of(r.con.str(), " Check printable output file for details.\n"), 3);
-    EXPECT_EQ(test::count_of(r.prt.str(), "CALCULATION SCHEME UNSTABLE"), prwarn ? 3 : 1);
+    EXPECT_EQ(test::count_of(r.con.str(), " WARNING!  Solution is unstable.\n"), 1);
+    EXPECT_EQ(test::count_of(r.con.str(), " Check printable output file for details.\n"), 1);
+    EXPECT_EQ(test::count_of(r.prt.str(), "CALCULATION SCHEME UNSTABLE"), 1);
+    // Two steps of the next record: the console line again, the block only with PRWARN.
+    r.m.NWREC += 1;
+    for (int n = 0; n < 2; ++n) r.step();
+    EXPECT_EQ(test::count_of(r.con.str(), " WARNING!  Solution is unstable.\n"), 2);
+    EXPECT_EQ(test::count_of(r.prt.str(), "CALCULATION SCHEME UNSTABLE"), prwarn ? 2 : 1);
+    EXPECT_EQ(r.m.NWARNRUN[static_cast<std::size_t>(WarnKind::UNSTABLE)], 5);
     // First step ends 27 February 04:00; the record in force is event 2.
     const std::string block =
         " WARNING!  CALCULATION SCHEME UNSTABLE.\n"
@@ -323,13 +330,18 @@ TEST(AdaptiveStep, HalvingStopsAboveDtminAndTheRunGoesOnWithTheNotice) {
     EXPECT_EQ(test::count_of(r.prt.str(), held), 1);
     EXPECT_NE(r.con.str().find("          ACTION:  Simulation continues with DT =      1.000000\n"),
               std::string::npos);
-    // Still unstable at DTMIN: no change, no rescale; the notice again only with PRWARN.
+    // Still unstable at DTMIN: no change, no rescale; the notice again only with
+    // PRWARN, and only in a new wave record.
     r.step();
     EXPECT_EQ(r.c.DT, 1.0F);
     EXPECT_FALSE(r.m.ADAPTED);
     EXPECT_EQ(r.m.NTS, 240);
     EXPECT_EQ(r.m.ISTEP, 2);
+    EXPECT_EQ(test::count_of(r.con.str(), held), 1);
+    r.m.NWREC += 1;
+    r.step();
     EXPECT_EQ(test::count_of(r.con.str(), held), prwarn ? 2 : 1);
+    EXPECT_EQ(r.m.NWARNRUN[static_cast<std::size_t>(WarnKind::DTMIN_HELD)], 3);
     EXPECT_EQ(test::count_of(r.con.str(), "reduction!!!"), 1);
   }
 }

@@ -242,12 +242,22 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   EXPECT_EQ(breakwater_factor(s.m, 1), 0.99F);
   // Without PRWARN a warning already written is not repeated.
   s.c.PRWARN = false;
+  s.m.NWREC += 1;
   breakwater_transmission(s.m);
   EXPECT_EQ(s.prt.str(), twice);
   EXPECT_EQ(s.m.NKT(1), 2);
+  // With PRWARN it is repeated, but at most once per wave record; every
+  // computation that raises it counts.
   s.c.PRWARN = true;
   breakwater_transmission(s.m);
   EXPECT_EQ(s.prt.str(), twice + twice);
+  breakwater_transmission(s.m);
+  EXPECT_EQ(s.prt.str(), twice + twice);
+  s.m.NWREC += 1;
+  breakwater_transmission(s.m);
+  EXPECT_EQ(s.prt.str(), twice + twice + twice);
+  EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_ABOVE_15)], 5);
+  EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_BELOW_0)], 0);
 
   // Fixed coefficients: TRANDB itself, also capped.
   StageCase f;

@@ -82,7 +82,7 @@ TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
   EXPECT_FLOAT_EQ(r.m.THETARF(5), 10.0F * DEG);
 }
 
-TEST(WaveInput, SteepWavesAreLimitedAndReportedOnceUnlessPrwarn) {
+TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn) {
   for (bool prwarn : {false, true}) {
     Rig r(2);
     r.m.cfg.PRWARN = prwarn;
@@ -94,11 +94,14 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOnceUnlessPrwarn) {
     EXPECT_EQ(r.m.WARNLIST[2].wall, 3);
     write_step_warnings(r.m);
     EXPECT_EQ(r.m.NWARN, 0);
+    // Three walls of one record: one block, whatever PRWARN.
+    EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), 1);
+    r.m.NWREC += 1;  // the next record
     WAVINP(r.m);
     write_step_warnings(r.m);
     EXPECT_EQ(r.m.NWARNRUN[static_cast<int>(WarnKind::STEEPNESS)], 6);  // counted either way
     for (int i = 1; i <= 3; ++i) EXPECT_NEAR(r.m.HRF(i), 3.54432F, 1e-5F);  // 0.142 * 1.56 * 4^2
-    EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), prwarn ? 6 : 1);
+    EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), prwarn ? 2 : 1);
     const std::string report =
         "WARNING. UNPHYSICAL DEEPWATER WAVE STEEPNESS.\n"
         " WAVE HEIGHT REDUCED TO MATCH HZ/LZ = 0.142\n"

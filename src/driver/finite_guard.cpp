@@ -1,0 +1,140 @@
+// Non-finite guards of the time step. The check is one branch-free pass per
+// group of arrays (x - x is 0 for every finite x and NaN for NaN and for both
+// infinities), so it costs a few vector operations per wall; only when the
+// pass finds something are the arrays searched for the first culprit, the
+// message written and the state made finite again.
+
+#include "driver/finite_guard.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+struct Quantity {
+  std::string_view name;   // array name, as the print file names it
+  std::string_view what;   // its meaning
+};
+
+}  // namespace
+
+void report_nonfinite(ModelState& m, std::string_view name, std::string_view what,
+                      std::string_view where, int i) {
+  std::string t = " ERROR. TIME STEP ";
+  edit_i(t, m.ISTEP, 0);
+  t += ": ";
+  t += what;
+  t += ' ';
+  t += name;
+  if (i > 0) {
+    t += " AT ";
+    t += where;
+    t += ' ';
+    edit_i(t, i, 0);
+  }
+  t += " IS NOT A FINITE NUMBER.\n";
+  m.prt() << t;
+  m.con() << t;
+  m.IRUNERR = 1;
+}
+
+namespace {
+
+void report(ModelState& m, const Quantity& q, std::string_view where, int i) {
+  report_nonfinite(m, q.name, q.what, where, i);
+}
+
+// First index 1..n whose value is not finite, 0 when none.
+template <class T>
+int first_nonfinite(const T* a, int n) {
+  for (int i = 1; i <= n; ++i)
+    if (a[i] - a[i] != T(0)) return i;
+  return 0;
+}
+
+template <class T>
+void zero_nonfinite(T* a, int n) {
+  for (int i = 1; i <= n; ++i)
+    if (a[i] - a[i] != T(0)) a[i] = T(0);
+}
+
+}  // namespace
+
+int any_nonfinite(const float* __restrict a, int n) {
+  int bad = 0;
+  for (int i = 1; i <= n; ++i) bad |= static_cast<int>(a[i] - a[i] != 0.0F);
+  return bad;
+}
+
+int any_nonfinite(const double* __restrict a, int n) {
+  int bad = 0;
+  for (int i = 1; i <= n; ++i) bad |= static_cast<int>(a[i] - a[i] != 0.0);
+  return bad;
+}
+
+void guard_breaking(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  // In the order the sequence forms them, so that the first named is the cause.
+  const std::array<float*, 6> arrays = {m.HB.data(),  m.THETAB.data(),  m.CGBU.data(),
+                                        m.HBD.data(), m.THETABD.data(), m.CGB.data()};
+  static constexpr std::array<Quantity, 6> NAMES = {{
+      {"HB", "UNDIFFRACTED BREAKING WAVE HEIGHT"},
+      {"THETAB", "UNDIFFRACTED BREAKING WAVE ANGLE"},
+      {"CGBU", "UNDIFFRACTED GROUP CELERITY AT BREAKING"},
+      {"HBD", "BREAKING WAVE HEIGHT"},
+      {"THETABD", "BREAKING WAVE ANGLE"},
+      {"CGB", "GROUP CELERITY AT BREAKING"},
+  }};
+  // 1. One pass over the walls, all six arrays at once.
+  const float* __restrict hb = arrays[0];
+  const float* __restrict thb = arrays[1];
+  const float* __restrict cgu = arrays[2];
+  const float* __restrict hbd = arrays[3];
+  const float* __restrict thd = arrays[4];
+  const float* __restrict cgb = arrays[5];
+  int bad = 0;
+  for (int i = 1; i <= nw; ++i) {
+    bad |= static_cast<int>(hb[i] - hb[i] != 0.0F) | static_cast<int>(thb[i] - thb[i] != 0.0F) |
+           static_cast<int>(cgu[i] - cgu[i] != 0.0F) | static_cast<int>(hbd[i] - hbd[i] != 0.0F) |
+           static_cast<int>(thd[i] - thd[i] != 0.0F) | static_cast<int>(cgb[i] - cgb[i] != 0.0F);
+  }
+  if (bad == 0) return;
+  // 2. The first culprit, the message, and no non-finite value left behind.
+  for (std::size_t k = 0; k < arrays.size(); ++k) {
+    if (const int i = first_nonfinite(arrays[k], nw); i != 0) {
+      report(m, NAMES[k], "WALL", i);
+      break;
+    }
+  }
+  for (float* a : arrays) zero_nonfinite(a, nw);
+}
+
+void guard_shoreline(ModelState& m) {
+  const int nx = m.cfg.NX;
+  static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
+  static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
+  // 1. One pass over the walls and one over the cells.
+  const int bad_q = any_nonfinite(m.QLS.data(), nx + 1);
+  const int bad_y = any_nonfinite(m.YSHORE.data(), nx);
+  if ((bad_q | bad_y) == 0) return;
+  // 2. The culprit: the transport first, as it moves the shoreline.
+  if (bad_q != 0) {
+    report(m, TRANSPORT, "WALL", first_nonfinite(m.QLS.data(), nx + 1));
+  } else {
+    report(m, SHORELINE, "CELL", first_nonfinite(m.YSHORE.data(), nx));
+  }
+  // 3. Design note: the stopped step is not accumulated nor recorded, so its
+  //    shoreline move is undone too: the final shoreline of the reports is the
+  //    one the last complete step left, the one the volumes and extremes
+  //    describe. Its transports stay, the non-finite ones as 0, for the
+  //    last-step transport list.
+  for (int i = 1; i <= nx; ++i) m.YSHORE(i) = m.YSTART(i);
+  zero_nonfinite(m.QLS.data(), nx + 1);
+}
+
+}  // namespace coastra

@@ -1,0 +1,162 @@
+// The range checks of set-up: permeabilities, seawall and alongshore end
+// cells, the breaker index, magnitudes that would overflow or underflow the
+// single-precision transport, and the warnings on implausible grain sizes,
+// transport coefficients and station depths. Defines check_value_ranges.
+// The table of these ranges is kept in the README ("What Coastra refuses").
+
+#include "input/range_checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "model/error_stop.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+// Design note: magnitudes. A transport coefficient, amplification, berm
+// height, closure depth or baseline origin beyond HUGE_VALUE takes the
+// products of the transport (height squared, celerity, time factor) past the
+// single-precision limit of about 3.4E38 within a few steps; a positive value
+// below TINY_VALUE (subnormal, or nearly so) underflows them to 0 and a later
+// division to infinity (a grain size of 1E-40 mm gives a profile parameter
+// of 0 and an infinite slope coefficient). Neither can be meant: no coast has
+// a coefficient of 1E10 or a grain of 1E-30 mm.
+constexpr float HUGE_VALUE = 1.0E10F;
+constexpr float TINY_VALUE = 1.0E-30F;
+
+// Implausible but possible: one warning line each.
+constexpr float K1_PLAUSIBLE = 2.0F;        // transport coefficient (dimensionless)
+constexpr float D50_PLAUSIBLE = 50.0F;      // median grain size (mm)
+constexpr float STATION_DEEP = 500.0F;      // wave station depth (m)
+constexpr float STATION_SHALLOW = 1.0F;     // wave station depth (m)
+
+std::string entry_text(std::string_view key, std::string_view entry, int k) {
+  std::string t(key);
+  t += ' ';
+  t += entry;
+  t += ' ';
+  edit_i(t, k, 0);
+  return t;
+}
+
+[[noreturn]] void refuse(std::string_view key, std::string_view entry, int k,
+                         std::string_view rule) {
+  error_stop(entry_text(key, entry, k) + ": " + std::string(rule));
+}
+
+void warn(ModelState& m, const std::string& text) {
+  const std::string t = " WARNING. " + text + '\n';
+  m.con() << t;
+  m.prt() << t;
+}
+
+// 1. Groin permeabilities, 0 (tight) to 1 (open). The lists are sorted by
+// wall; the entry named is the groin's line in the file.
+void check_permeabilities(const Settings& c) {
+  for (int k = 1; k <= std::min(c.NNDG, MXNDG); ++k) {
+    if (!(c.PNDG(k) >= 0.0F && c.PNDG(k) <= 1.0F))
+      refuse("PNDG", "entry", c.INDGORD(k), "permeability must lie in [0, 1]");
+  }
+  for (int k = 1; k <= std::min(c.NDG, MXDG); ++k) {
+    if (!(c.PDG(k) >= 0.0F && c.PDG(k) <= 1.0F))
+      refuse("PDG", "entry", c.IDGORD(k), "permeability must lie in [0, 1]");
+  }
+}
+
+// Design note: a groin whose tip distance was never given would stand at the
+// baseline, landward of the beach, and block nothing while the reports list
+// it; it is refused naming the first groin line (in file order) without one.
+void check_tip_distances(const Settings& c) {
+  if (c.NOTIPNDG != 0) refuse("IXNDG", "entry", c.NOTIPNDG, "groin without its YNDG tip distance");
+  if (c.NOTIPDG != 0) refuse("IXDG", "entry", c.NOTIPDG, "groin without its YDG tip distance");
+}
+
+// 2. Seawalls: both end cells in 1..NX, the first not after the last.
+void check_seawalls(const Settings& c) {
+  for (int s = 1; s <= std::min(c.NSW, MXSW); ++s) {
+    if (c.ISWBEG(s) < 1 || c.ISWBEG(s) > c.NX)
+      refuse("ISWBEG", "entry", s, "seawall cell " + std::to_string(c.ISWBEG(s)) + " outside 1..NX");
+    if (c.ISWEND(s) < 1 || c.ISWEND(s) > c.NX)
+      refuse("ISWEND", "entry", s, "seawall cell " + std::to_string(c.ISWEND(s)) + " outside 1..NX");
+    if (c.ISWEND(s) < c.ISWBEG(s))
+      refuse("ISWEND", "entry", s, "seawall ends before its first cell ISWBEG");
+  }
+}
+
+// 3. End cells of the alongshore segments: each in 1..NX and after the one
+// before it. A 0 ends the list (no further segment).
+void check_segment_ends(const Settings& c, const Vec1<int>& ends, std::string_view key) {
+  for (int j = 1; j <= ends.n() && ends(j) != 0; ++j) {
+    const int e = ends(j);
+    if (e < 1 || e > c.NX)
+      refuse(key, "entry", j, "end cell " + std::to_string(e) + " outside 1..NX");
+    if (j > 1 && e <= ends(j - 1))
+      refuse(key, "entry", j, "end cell " + std::to_string(e) + " not after the entry before");
+  }
+}
+
+// 4. Per-wall values: finite magnitude, and the coefficients not underflowing.
+void check_wall_values(const Settings& c, const Vec1<float>& v, std::string_view key, bool tiny) {
+  for (int i = 1; i <= c.NX + 1; ++i) {
+    const float a = std::fabs(v(i));
+    if (!(a <= HUGE_VALUE)) refuse(key, "at wall", i, "magnitude above 1E10");
+    if (tiny && a > 0.0F && a < TINY_VALUE) refuse(key, "at wall", i, "positive value below 1E-30");
+  }
+}
+
+// 5. Implausible values, one line for each key (the first wall or station).
+void warn_implausible(ModelState& m) {
+  const Settings& c = m.cfg;
+  for (int i = 1; i <= c.NX + 1; ++i) {
+    if (c.K1(i) > K1_PLAUSIBLE) {
+      warn(m, entry_text("K1", "AT WALL", i) + " ABOVE 2: IMPLAUSIBLE TRANSPORT COEFFICIENT");
+      break;
+    }
+  }
+  if (c.D50 > D50_PLAUSIBLE) warn(m, "D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE");
+  for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
+    const float d = c.WMDEP(k);
+    if (d > STATION_DEEP || d < STATION_SHALLOW) {
+      warn(m, entry_text("WAVEID", "LINE", k) +
+                  (d > STATION_DEEP ? ": STATION DEEPER THAN 500 M" : ": STATION SHALLOWER THAN 1 M"));
+    }
+  }
+}
+
+}  // namespace
+
+void check_value_ranges(ModelState& m) {
+  const Settings& c = m.cfg;
+  // 1-3. Structures and segments.
+  check_permeabilities(c);
+  check_tip_distances(c);
+  check_seawalls(c);
+  for (const auto& [ends, key] :
+       {std::pair{&c.IK1END, "IK1END"}, std::pair{&c.IK2END, "IK2END"},
+        std::pair{&c.IHAMPEND, "IHAMPEND"}, std::pair{&c.ITHETAAMPEND, "ITHETAAMPEND"},
+        std::pair{&c.ITHETADELEND, "ITHETADELEND"}, std::pair{&c.IBERMHTEND, "IBERMHTEND"},
+        std::pair{&c.IDCLOSEND, "IDCLOSEND"}}) {
+    check_segment_ends(c, *ends, key);
+  }
+  // 4. Breaker index: breaking height over depth, at most 2 on any beach.
+  if (!(c.GAMMA > 0.0F && c.GAMMA <= 2.0F)) error_stop("GAMMA (breaker index) must lie in (0, 2]");
+  // 5. Magnitudes the single-precision transport can carry.
+  check_wall_values(c, c.K1, "K1", true);
+  check_wall_values(c, c.K2, "K2", false);
+  check_wall_values(c, c.HAMP, "HAMP", false);
+  check_wall_values(c, c.THETAAMP, "THETAAMP", false);
+  check_wall_values(c, c.BERMHT, "BERMHT", false);
+  check_wall_values(c, c.DCLOS, "DCLOS", false);
+  if (!(std::fabs(c.X0) <= HUGE_VALUE)) error_stop("X0 (baseline origin) magnitude above 1E10");
+  if (c.D50 > 0.0F && c.D50 < TINY_VALUE) error_stop("D50 (grain size) positive value below 1E-30");
+  // 6. Possible but implausible.
+  warn_implausible(m);
+}
+
+}  // namespace coastra

@@ -1,0 +1,322 @@
+// Guards of a run: non-finite results stopped in the step, impossible and
+// implausible configuration values met at set-up, and repeated warnings
+// limited. The run cases are otherwise valid runs with one wrong line or one
+// bad file; each checks the exit status, the one message and the files.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "driver/finite_guard.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
+#include "support/state_rig.h"
+
+namespace coastra {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const EXTS[] = {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"};
+
+std::string last_line(const std::string& text) {
+  const auto lines = test::lines_of(text);
+  return lines.empty() ? "" : lines.back();
+}
+
+// 20 cells of 50 m under steady 1 m waves, three months of 6-hour steps, and
+// the data files of an "earlier run" in the folder.
+struct Case {
+  test::ScratchDir dir;
+  std::string cfg = test::base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0);
+  Case() {
+    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    dir.write("waves.dat", "1.0 7.0 10.0\n");
+    for (const char* ext : EXTS)
+      dir.write(std::string("run.") + ext, std::string("earlier ") + ext + "\n");
+  }
+  // Replaces the first line that starts with key (e.g. "WAVEID:").
+  void set(const std::string& key, const std::string& line) {
+    const auto at = cfg.find(key);
+    ASSERT_NE(at, std::string::npos) << key;
+    cfg.replace(at, cfg.find('\n', at) - at, line);
+  }
+  test::RunResult run() {
+    dir.write("run.cfg", cfg);
+    return test::run_in(dir, {"run.cfg"});
+  }
+  std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+      out[e.path().filename().string()] = dir.read(e.path().filename().string());
+    return out;
+  }
+};
+
+// Refused at set-up: status 1, the ERROR line last on the console and in this
+// attempt's print file, and every other file as it was.
+void expect_refused(Case& c, const std::string& message) {
+  c.dir.write("run.cfg", c.cfg);
+  const auto before = c.files();
+  const auto r = c.run();
+  EXPECT_EQ(r.status, EXIT_STOPPED) << r.console;
+  EXPECT_EQ(last_line(r.console), error_line(message)) << r.console;
+  EXPECT_EQ(test::count_of(r.console, "ERROR: "), 1);
+  EXPECT_EQ(last_line(c.dir.read("run.out")), error_line(message));
+  const auto after = c.files();
+  for (const auto& [name, text] : before)
+    if (name != "run.out") {
+      EXPECT_EQ(after.at(name), text) << name << " was changed";
+    }
+}
+
+// ---- non-finite results ----
+
+TEST(NonFiniteGuard, FindsNaNAndInfinitiesAtAnyIndexAndNothingElse) {
+  std::mt19937 gen(12);
+  std::uniform_int_distribution<int> len(1, 300);
+  const float specials[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()};
+  // Finite extremes must pass: the largest float, a subnormal, -0.
+  const float edges[] = {std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
+                         std::numeric_limits<float>::denorm_min(), -0.0F};
+  for (int trial = 0; trial < 200; ++trial) {
+    const int n = len(gen);
+    std::vector<float> a(static_cast<std::size_t>(n) + 1, 0.0F);  // a[0] unused
+    std::vector<double> d(a.size(), 0.0);
+    for (int i = 1; i <= n; ++i) {
+      a[static_cast<std::size_t>(i)] = edges[static_cast<std::size_t>((i + trial) % 4)];
+      d[static_cast<std::size_t>(i)] = 1.0e300 * static_cast<double>(i);
+    }
+    a[0] = specials[0];  // element 0 is never looked at
+    d[0] = static_cast<double>(specials[1]);
+    ASSERT_EQ(any_nonfinite(a.data(), n), 0) << trial;
+    ASSERT_EQ(any_nonfinite(d.data(), n), 0) << trial;
+    const int at = std::uniform_int_distribution<int>(1, n)(gen);
+    a[static_cast<std::size_t>(at)] = specials[trial % 3];
+    d[static_cast<std::size_t>(at)] = static_cast<double>(specials[(trial + 1) % 3]);
+    EXPECT_EQ(any_nonfinite(a.data(), n), 1) << trial << " at " << at;
+    EXPECT_EQ(any_nonfinite(d.data(), n), 1) << trial << " at " << at;
+  }
+}
+
+TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  auto rig = [] {
+    auto r = std::make_unique<test::StateRig>();
+    r->m.cfg.NX = 10;
+    r->m.ISTEP = 12;
+    for (int i = 1; i <= 11; ++i) {
+      r->m.HB(i) = r->m.HBD(i) = 1.5F;
+      r->m.CGB(i) = r->m.CGBU(i) = 3.0F;
+      r->m.QLS(i) = 0.01F * static_cast<float>(i);
+    }
+    for (int i = 1; i <= 10; ++i) {
+      r->m.YSTART(i) = 100.0 + i;
+      r->m.YSHORE(i) = 200.0 + i;
+    }
+    return r;
+  };
+  // Finite values: nothing written, nothing changed.
+  auto ok = rig();
+  guard_breaking(ok->m);
+  guard_shoreline(ok->m);
+  EXPECT_EQ(ok->m.IRUNERR, 0);
+  EXPECT_EQ(ok->prt.str() + ok->con.str(), "");
+  EXPECT_EQ(ok->m.YSHORE(10), 210.0);
+  // Breaking: the quantity formed first is named (THETAB before HBD), even at
+  // a higher wall; every non-finite value becomes 0, the rest stays.
+  auto b = rig();
+  b->m.HBD(4) = nan;
+  b->m.THETAB(7) = -inf;
+  guard_breaking(b->m);
+  const std::string bline =
+      " ERROR. TIME STEP 12: UNDIFFRACTED BREAKING WAVE ANGLE THETAB AT WALL 7 IS NOT A FINITE "
+      "NUMBER.\n";
+  EXPECT_EQ(b->prt.str(), bline);
+  EXPECT_EQ(b->con.str(), bline);
+  EXPECT_EQ(b->m.IRUNERR, 1);
+  EXPECT_EQ(b->m.HBD(4), 0.0F);
+  EXPECT_EQ(b->m.THETAB(7), 0.0F);
+  EXPECT_EQ(b->m.HBD(5), 1.5F);
+  // Last wall NX + 1 is checked; the transport is named before the shoreline
+  // it moved; the shoreline goes back to where the step found it.
+  auto s = rig();
+  s->m.QLS(11) = inf;
+  s->m.YSHORE(5) = static_cast<double>(nan);
+  guard_shoreline(s->m);
+  EXPECT_EQ(s->prt.str(),
+            " ERROR. TIME STEP 12: LONGSHORE TRANSPORT RATE QLS AT WALL 11 IS NOT A FINITE "
+            "NUMBER.\n");
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(s->m.YSHORE(i), 100.0 + i) << i;
+  EXPECT_EQ(s->m.QLS(11), 0.0F);
+  EXPECT_FLOAT_EQ(s->m.QLS(10), 0.1F);
+  // The last cell NX alone.
+  auto y = rig();
+  y->m.YSHORE(10) = static_cast<double>(inf);
+  guard_shoreline(y->m);
+  EXPECT_EQ(y->prt.str(),
+            " ERROR. TIME STEP 12: SHORELINE POSITION YSHORE AT CELL 10 IS NOT A FINITE NUMBER.\n");
+}
+
+TEST(NonFiniteGuard, VanishingCellStopsTheRunWithExit3AndNoFileHoldsNaNOrInfinity) {
+  // Cell 10 of 1E-20 m: the time factor dt/(DX^2 h) = 21600/(1E-40 x 10) is
+  // beyond single precision, so the stability parameter is infinite at step 1.
+  Case c;
+  c.set("DX:", "DX: -1\nDXFILE: dx.dat");
+  c.dir.write("dx.dat", "spacing\n\n\n\n50 50 50 50 50 50 50 50 50 1.0E-20\n"
+                        "50 50 50 50 50 50 50 50 50 50\n");
+  c.dir.write("run.cfg", c.cfg);
+  const auto before = c.files();
+  const auto r = c.run();
+  EXPECT_EQ(r.status, EXIT_EARLY_STOP) << r.console;
+  const std::string line = " ERROR. TIME STEP 1: STABILITY PARAMETER S IS NOT A FINITE NUMBER.";
+  EXPECT_TRUE(test::has_line(r.console, line)) << r.console;
+  const std::string prt = c.dir.read("run.out");
+  EXPECT_EQ(test::count_of(prt, line), 1);
+  EXPECT_EQ(test::count_of(prt, "CALCULATION SCHEME UNSTABLE"), 0);  // never with S infinite
+  EXPECT_TRUE(test::has_line(prt, " EXECUTION STOPPED DURING TIME STEP          1"));
+  for (const auto& [name, text] : c.files()) {
+    EXPECT_EQ(text.find("NaN"), std::string::npos) << name;
+    EXPECT_EQ(text.find("Inf"), std::string::npos) << name;
+  }
+  for (const char* in : {"run.cfg", "shore.dat", "waves.dat", "dx.dat"})
+    EXPECT_EQ(c.dir.read(in), before.at(in)) << in;
+}
+
+// ---- set-up ranges ----
+
+TEST(SetUpRanges, KnownCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
+  struct Wrong {
+    std::string key, line, message;
+  };
+  for (const Wrong& w : {
+           Wrong{"WAVEID:", "WAVEID: 1 0.005 0 waves.dat",
+                 "WAVEID line 1: wave station depth must be >= 0.01 m"},
+           // 0.03 ft is 0.0091 m: the limit holds in metres after conversion.
+           Wrong{"CSTUNITS:", "CSTUNITS: (ft)\nWAVEID: 1 0.03 0 waves.dat",
+                 "WAVEID line 1: wave station depth must be >= 0.01 m"},
+           Wrong{"K1:", "K1: 3.0E38", "K1 at wall 1: magnitude above 1E10"},
+           Wrong{"K1:", "K1: 0.5 1.0E-40\nIK1END: 10", "K1 at wall 11: positive value below 1E-30"},
+           Wrong{"K2:", "K2: 0 2E10\nIK2END: 10", "K2 at wall 11: magnitude above 1E10"},
+           Wrong{"THETAAMP:", "THETAAMP: 1.0E38", "THETAAMP at wall 1: magnitude above 1E10"},
+           Wrong{"BERMHT:", "BERMHT: 1.0E38", "BERMHT at wall 1: magnitude above 1E10"},
+           Wrong{"K1:", "K1: 0.5\nX0: -1.0E38", "X0 (baseline origin) magnitude above 1E10"},
+           Wrong{"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"}}) {
+    SCOPED_TRACE(w.line);
+    Case c;
+    c.set(w.key, w.line);
+    expect_refused(c, w.message);
+  }
+}
+
+TEST(SetUpRanges, ImpossibleValuesAreRefusedNamingTheKeyAndEntry) {
+  struct Wrong {
+    std::string lines, message;
+  };
+  for (const Wrong& w : {
+           // The second groin line is the first by wall after the sort: entry 2.
+           Wrong{"IXNDG: 15\nYNDG: 150\nPNDG: 0.2\nIXNDG: 5\nYNDG: 150\nPNDG: -0.1",
+                 "PNDG entry 2: permeability must lie in [0, 1]"},
+           Wrong{"IXDG: 5\nYDG: 150\nDDG: 3\nPDG: 1.01",
+                 "PDG entry 1: permeability must lie in [0, 1]"},
+           Wrong{"IXNDG: 5\nYNDG: 150\nIXNDG: 9\nPNDG: 0.5",
+                 "IXNDG entry 2: groin without its YNDG tip distance"},
+           Wrong{"IXDG: 5\nDDG: 3", "IXDG entry 1: groin without its YDG tip distance"},
+           Wrong{"ISWBEG: 0\nISWEND: 5", "ISWBEG entry 1: seawall cell 0 outside 1..NX"},
+           Wrong{"ISWBEG: 2\nISWEND: 3\nISWBEG: 3\nISWEND: 21",
+                 "ISWEND entry 2: seawall cell 21 outside 1..NX"},
+           Wrong{"ISWBEG: 8\nISWEND: 3", "ISWEND entry 1: seawall ends before its first cell ISWBEG"},
+           Wrong{"K1: 0.5 0.6\nIK1END: 21", "IK1END entry 1: end cell 21 outside 1..NX"},
+           Wrong{"K1: 0.5 0.6 0.7\nIK1END: 10 5",
+                 "IK1END entry 2: end cell 5 not after the entry before"},
+           Wrong{"DCLOS: 8 9 10\nIDCLOSEND: 10 10 20",
+                 "IDCLOSEND entry 2: end cell 10 not after the entry before"},
+           Wrong{"GAMMA: 2.01", "GAMMA (breaker index) must lie in (0, 2]"},
+           Wrong{"GAMMA: 0", "GAMMA (breaker index) must lie in (0, 2]"}}) {
+    SCOPED_TRACE(w.lines);
+    Case c;
+    c.cfg += w.lines + "\n";
+    expect_refused(c, w.message);
+  }
+}
+
+TEST(SetUpRanges, ImplausibleValuesWarnOnceAndTheRunGoesOn) {
+  // Every wall above 2, an 80 mm grain, a 600 m station; the limits
+  // themselves (GAMMA 2, permeability 0 and 1, a one-cell seawall) are taken.
+  Case c;
+  c.set("WAVEID:", "WAVEID: 1 600.0 0 waves.dat");
+  c.cfg += "K1: 2.5\nD50: 80\nGAMMA: 2.0\nIXNDG: 5\nYNDG: 150\nPNDG: 0\nIXNDG: 9\nYNDG: 150\n"
+           "PNDG: 1\nISWBEG: 4\nISWEND: 4\nSWY1: 50\nSWY2: 50\n";
+  const auto r = c.run();
+  EXPECT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string prt = c.dir.read("run.out");
+  for (const std::string line :
+       {" WARNING. K1 AT WALL 1 ABOVE 2: IMPLAUSIBLE TRANSPORT COEFFICIENT",
+        " WARNING. D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE",
+        " WARNING. WAVEID LINE 1: STATION DEEPER THAN 500 M"}) {
+    EXPECT_EQ(test::count_of(r.console, line + "\n"), 1) << line;
+    EXPECT_EQ(test::count_of(prt, line + "\n"), 1) << line;
+  }
+  EXPECT_EQ(test::count_of(r.console, " WARNING. "), 3);
+  // A shallow station: its own line.
+  Case s;
+  s.set("WAVEID:", "WAVEID: 1 0.9 0 waves.dat");
+  s.dir.write("waves.dat", "0.3 7.0 10.0\n");
+  const auto rs = s.run();
+  EXPECT_EQ(test::count_of(rs.console, " WARNING. WAVEID LINE 1: STATION SHALLOWER THAN 1 M\n"), 1);
+  EXPECT_EQ(rs.status, EXIT_NORMAL) << rs.console;
+}
+
+// ---- repeated warnings ----
+
+// The count line of a kind: the text in 44 columns, the count in 10.
+std::string count_line(const std::string& text, int n) {
+  const std::string num = std::to_string(n);
+  return " " + text + std::string(44 - text.size(), ' ') + std::string(10 - num.size(), ' ') + num;
+}
+
+TEST(WarningFloods, RepeatedWarningsAreWrittenOncePerWaveRecordAndCountedAtTheEnd) {
+  for (const bool prwarn : {false, true}) {
+    SCOPED_TRACE(prwarn);
+    // Four days of hourly steps (96), a dated wave record every 24 hours (4
+    // read), every record too steep: H/L0 = 4 / (1.56 x 4^2) = 0.16 > 0.142,
+    // reduced to 3.54 m at each of the 21 walls. On 5 m cells the stability
+    // parameter 2 HB^2 (K1 / 37.79) CGB 3600 s / (DX^2 (BERMHT + DCLOS)) =
+    // 2 x 0.01323 x 14.4 HB^2 CGB = 0.38 HB^2 CGB exceeds 0.5 at every step for
+    // any breaker of 1 m or more (CGB = sqrt(g HB / 0.78) >= 3.5 m/s).
+    Case c;
+    c.cfg = test::base_config(20, 5.0, 20200101, 20200105, 1.0, 24.0);
+    c.set("WAVEID:", "WAVEID: 1 10.0 5 waves.dat");
+    c.cfg += std::string("PRWARN: ") + (prwarn ? "T" : "F") + "\n";
+    std::string waves;
+    for (int day = 1; day <= 5; ++day)
+      waves += "2020010" + std::to_string(day) + " 0000 4.0 4.0 0.0\n";
+    c.dir.write("waves.dat", waves);
+    const auto r = c.run();
+    EXPECT_EQ(r.status, EXIT_NORMAL) << r.console;
+    const std::string prt = c.dir.read("run.out");
+    // Console: one instability line per record (not one per step).
+    EXPECT_EQ(test::count_of(r.console, " WARNING!  Solution is unstable.\n"), 4);
+    // Print file: once per record with PRWARN, else only the first of the run.
+    EXPECT_EQ(test::count_of(prt, "UNPHYSICAL DEEPWATER WAVE STEEPNESS."), prwarn ? 4 : 1);
+    EXPECT_EQ(test::count_of(prt, " WARNING!  CALCULATION SCHEME UNSTABLE."), prwarn ? 4 : 1);
+    // The counts: every wall of every record, every step.
+    for (const std::string* out : {&prt, &r.console}) {
+      EXPECT_TRUE(test::has_line(*out, count_line("UNPHYSICAL DEEPWATER WAVE STEEPNESS", 84)));
+      EXPECT_TRUE(test::has_line(*out, count_line("CALCULATION SCHEME UNSTABLE", 96)));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace coastra
