@@ -11,14 +11,17 @@
 #include "driver/stability.h"
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
+#include "inlets/inlet_setup.h"
 #include "input/clock.h"
 #include "input/setup.h"
 #include "input/shoreline_files.h"
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
+#include "output/budget_report.h"
 #include "output/data_files.h"
 #include "output/echo.h"
 #include "output/format.h"
+#include "output/inlet_files.h"
 #include "output/reports.h"
 #include "output/wave_reports.h"
 #include "transport/transport.h"
@@ -62,6 +65,8 @@ void settle_print_file(ModelState& m) {
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
+  check_inlets(m);
+  check_budget_entries(m);
   settle_print_file(m);
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
   build_cell_coordinates(m);
@@ -69,12 +74,14 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_wave_events(m);
   write_banner_and_echo(m);
   open_data_files(m);
+  open_inlet_files(m);
   if (m.IRUNERR != 0) return false;
   transmission_setup(m);
   build_segment_table(m);
   setup_wave_input(m);
   if (m.IRUNERR != 0) return false;
   setup_transport(m);
+  setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);
@@ -91,11 +98,13 @@ void end_of_run(ModelState& m) {
   BRKSTAT(m);
   write_breaking_statistics(m);
   end_reports_shoreline(m);
+  write_budget_report(m);
   write_total_volume_line(m);
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
   close_data_files(m);
+  close_inlet_files(m);
   m.PRTFILE.flush();
   check_output_streams(m);
   lwrite(m.con(), "Model run completed");

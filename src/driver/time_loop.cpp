@@ -12,9 +12,11 @@
 
 #include "driver/stability.h"
 #include "driver/wave_events.h"
+#include "inlets/reservoirs.h"
 #include "input/clock.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
+#include "output/inlet_files.h"
 #include "output/reports.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
@@ -106,7 +108,9 @@ bool physics_of_step(ModelState& m) {
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
+    const double yleft = m.YSHORE(1), yright = m.YSHORE(m.cfg.NX);
     calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSHORE | no stop
+    book_calm_boundaries(m, yleft, yright);   // r: YSHORE, QSRC | w: V* of walls 1, NX+1
   } else {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
@@ -118,8 +122,12 @@ bool physics_of_step(ModelState& m) {
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
+    if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut | no stop
   }
+  // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
+  //     final mouth fluxes, the placement downdrift and the inlet wall copies.
+  if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. (A guard on
   //    non-finite shoreline positions goes here: it may set the flag, and
   //    nothing of the step has been accumulated yet.)
@@ -145,7 +153,10 @@ bool print_out_due(const ModelState& m) {
 
 // The records and reports that fall on the step: never set the run error flag.
 void record_step(ModelState& m) {
-  if (m.ISTEP % m.NSTSAVE == 0) write_periodic_records(m);   // data files
+  if (m.ISTEP % m.NSTSAVE == 0) {
+    write_periodic_records(m);         // data files
+    write_inlet_records(m);            // inlet reservoir files
+  }
   if (print_out_due(m)) {
     intermediate_report(m);            // print file
     m.IPROUT += 1;

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "model/settings.h"
+#include "model/state_budget.h"
+#include "model/state_inlets.h"
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
@@ -20,7 +22,7 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState {
+                    StabilityState, InletState, BudgetState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;
