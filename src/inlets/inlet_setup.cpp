@@ -132,8 +132,8 @@ void check_inlets(ModelState& m) {
   if (!c.INLETS) return;
   const int ninl = std::min(c.NINL, MXINL);
   for (int k = 1; k <= ninl; ++k) check_range_of_inlet(c, k);
+  for (int k = 1; k <= ninl; ++k) check_spacing(c, k);
   for (int k = 1; k <= ninl; ++k) {
-    check_spacing(c, k);
     check_attachment(c, k, "IBYPL1", "IBYPL2", c.IBYPL1(k), c.IBYPL2(k));
     check_attachment(c, k, "IBYPR1", "IBYPR2", c.IBYPR1(k), c.IBYPR2(k));
     for (int j = 1; j < k; ++j)

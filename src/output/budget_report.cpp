@@ -77,8 +77,13 @@ void cell_report(ModelState& m, const Units& u) {
   std::ostream& p = m.prt();
   const std::string& lab = u.lab;
   lwrite(p);
-  lwrite(p, std::string(46, ' '), STARS,
-         "*                         QMAP OUTPUT                         *", STARS);
+  // Design note: the title box is one statement of four items (46 blanks and
+  // three 63-character texts); it is broken after each text, so the box stands
+  // as three lines of the same indent.
+  const std::string indent(46, ' ');
+  lwrite(p, indent, STARS);
+  lwrite(p, indent, "*                         QMAP OUTPUT                         *");
+  lwrite(p, indent, STARS);
   lwrite(p);
   for (int k = 1; k <= std::min(m.cfg.NQMAPV, MXQMAP); ++k) {
     const int c1 = m.cfg.IQMAPV1(k), c2 = m.cfg.IQMAPV2(k);
