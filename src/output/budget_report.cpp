@@ -119,11 +119,11 @@ void cell_report(ModelState& m, const Units& u) {
 }
 
 // 3b-c. The transport at one wall of a flux arrow.
-void wall_block(ModelState& m, const Units& u, int w, const char* left_label) {
+void wall_block(ModelState& m, const Units& u, int w, const char* left_label, const char* left_tail) {
   std::ostream& p = m.prt();
   lwrite(p, "    TRANSPORT AT GRID CELL-WALL:   ", w);
   lwrite(p, "        VOLUME TO RIGHT (", u.lab, "):     ", u.vol(m.VRIGHT(w)));
-  lwrite(p, left_label, u.lab, "):     ", u.vol(m.VLEFT(w)));
+  lwrite(p, left_label, u.lab, left_tail, u.vol(m.VLEFT(w)));
   lwrite(p, "        AVG. RATE TO RIGHT (", u.lab, "/YR):", u.flux_rate(m.VRIGHT(w)));
   lwrite(p, "        AVG. RATE TO LEFT  (", u.lab, "/YR):", u.flux_rate(m.VLEFT(w)));
   lwrite(p);
@@ -165,8 +165,8 @@ void flux_report(ModelState& m, const Units& u) {
     lwrite(p, "        STARTING GRID CELL-WALL:   ", w1);
     lwrite(p, "        ENDING   GRID CELL-WALL:   ", w2);
     lwrite(p);
-    wall_block(m, u, w1, "        VOLUME TO LEFT  (");
-    wall_block(m, u, w2, "        VOLUME TO LEFT (");
+    wall_block(m, u, w1, "        VOLUME TO LEFT  (", "):     ");
+    wall_block(m, u, w2, "        VOLUME TO LEFT (", "):      ");
     mouth_block(m, u, w1);
     mouth_block(m, u, w2);
   }
