@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -357,6 +358,25 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
   const auto rec = test::lines_of(dir.read("out/Pass.irv"))[2];
   EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);   // L_Attach
   EXPECT_GT(std::stod(rec.substr(9 + 15 * 14, 14)), 0.0);    // R_Qout
+}
+
+TEST(InletFiles, BundledInletExampleRunsWithItsBudget) {
+  namespace fs = std::filesystem;
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "inlet_coast";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  {
+    std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
+    cfg << "SIMDATE: 20200301\n";  // two months are enough here
+  }
+  const auto r = test::run_in(dir, {"coast.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  // 60 days of 1-hour steps, a record every 720 hours: 2 records.
+  EXPECT_EQ(test::lines_of(dir.read("Mill_Pass.irv")).size(), 4U);
+  const std::string prt = dir.read("coast.out");
+  EXPECT_EQ(test::count_of(prt, "    QMAP CELL INCLUDES INLET:           Mill_Pass"), 2);
+  EXPECT_EQ(test::count_of(prt, "    IS ADJACENT TO BOUNDARY OF INLET: Mill_Pass"), 1);
+  EXPECT_EQ(test::count_of(prt, "    QMAP FLUX ARROW ADJACENT TO INLET:  Mill_Pass"), 2);
 }
 
 }  // namespace
