@@ -107,7 +107,11 @@ ReservoirStep RESERV(double q, double dt, ReservoirVolumes v, const ReservoirVol
   const double e = fullness(v.E, eq.E);
   const double f = fullness(v.F, eq.F);
   const double c = fullness(v.E + v.F, eq.E + eq.F);
-  const double a = (e == 1.0 && f == 1.0) ? 1.0 : (1.0 - e) / ((2.0 - f) - e);
+  //    a = (1 - e) / ((2 - f) - e), the denominator summed from its two
+  //    non-negative parts: formed as 2 - f - e it rounds to 0 for a full ebb
+  //    shoal and a flood shoal one rounding step short of full (0/0).
+  const double room = (1.0 - f) + (1.0 - e);
+  const double a = room > 0.0 ? (1.0 - e) / room : 1.0;
   // 2. The full shoals' share goes on at once; the rest is retained.
   r.QIE = c * q;
   r.RET = (1.0 - c) * q;

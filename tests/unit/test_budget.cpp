@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -40,12 +41,19 @@ double sum(const std::vector<double>& v) {
   return s;
 }
 
+// Dated six-hourly records from 2020-01-01 over 92 days: oblique waves from
+// both sides, one calm record (height 0) in seven.
+constexpr int WAVE_RECORDS = 92 * 4;
+
 // A generated coast: one or two inlets with dredging, a seawall, moving or
 // pinned boundaries, oblique waves from both sides with calm records between.
 std::string generated_config(std::mt19937& gen, int nx) {
   std::uniform_int_distribution<int> pick(0, 1000);
   std::ostringstream os;
-  os << test::base_config(nx, 40.0, 20200101, 20200401, 6.0, 24.0);
+  std::string base = test::base_config(nx, 40.0, 20200101, 20200401, 6.0, 24.0);
+  base.replace(base.find("WAVEID: 1 10.0 0 waves.dat"), 26,
+               "WAVEID: 1 10.0 " + std::to_string(WAVE_RECORDS) + " waves.dat");
+  os << base;
   const int ninl = 1 + pick(gen) % 2;
   const int s1 = 6 + pick(gen) % 4, e1 = s1 + pick(gen) % 3;
   int s[2] = {s1, e1 + 6 + pick(gen) % 6}, e[2] = {e1, 0};
@@ -68,12 +76,17 @@ std::string generated_config(std::mt19937& gen, int nx) {
 
 std::string generated_waves(std::mt19937& gen) {
   std::uniform_real_distribution<double> ang(-35.0, 35.0);
+  const int month_days[] = {31, 29, 31, 30};
   std::ostringstream os;
-  for (int n = 0; n < 40; ++n) {
-    if (n % 7 == 3) {
-      os << "0.0 7.0 0.0\n";   // calm
-    } else {
-      os << 0.8 + 0.01 * n << " 7.0 " << ang(gen) << "\n";
+  int n = 0;
+  for (int month = 1; month <= 4; ++month) {
+    for (int day = 1; day <= month_days[month - 1]; ++day) {
+      for (int hour = 0; hour < 24; hour += 6) {
+        if (n++ >= WAVE_RECORDS) return os.str();
+        char date[32];
+        std::snprintf(date, sizeof date, "2020%02d%02d %02d00 ", month, day, hour);
+        os << date << (n % 7 == 3 ? 0.0 : 0.8 + 0.001 * n) << " 7.0 " << ang(gen) << "\n";
+      }
     }
   }
   return os.str();

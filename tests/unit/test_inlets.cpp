@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -77,6 +78,17 @@ TEST(Reservoirs, FloodOverflowReachesTheEbbShoalInTheSameStep) {
   EXPECT_NEAR(r.QEB, 8.99, 1e-12);
   EXPECT_DOUBLE_EQ(r.v.E, 100.0);
   EXPECT_NEAR(r.QOUT, 8.99, 1e-12);
+}
+
+TEST(Reservoirs, FullEbbShoalAndFloodShoalJustShortOfFullShareWithoutZeroByZero) {
+  // f = 1 - 2^-53: 2 - f rounds to 1 and (2 - f) - e to 0 for e = 1. The ebb
+  // share is a = (1 - e) / ((1 - f) + (1 - e)) = 0: the retained part (about
+  // 1e-16 of q) goes to the flood shoal, all the rest passes on.
+  const double f = 1.0 - std::ldexp(1.0, -53);
+  const ReservoirStep r = RESERV(1.0, 1.0, {1.0, f, 1.0, 1.0}, {1.0, 1.0, 1.0, 1.0});
+  EXPECT_TRUE(std::isfinite(r.v.E) && std::isfinite(r.v.F) && std::isfinite(r.QOUT));
+  EXPECT_EQ(r.QCE, 0.0);
+  EXPECT_NEAR(r.QOUT, 1.0, 1e-15);
 }
 
 TEST(Reservoirs, AnyStateConservesVolumeAndStaysFinite) {
