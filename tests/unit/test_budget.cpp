@@ -45,8 +45,8 @@ double sum(const std::vector<double>& v) {
 // both sides, one calm record (height 0) in seven.
 constexpr int WAVE_RECORDS = 92 * 4;
 
-// A generated coast: one or two inlets with dredging, a seawall, moving or
-// pinned boundaries, oblique waves from both sides with calm records between.
+// A generated coast: one or two inlets with dredging (the first now and then
+// with a jetty), a seawall, moving or pinned boundaries.
 std::string generated_config(std::mt19937& gen, int nx) {
   std::uniform_int_distribution<int> pick(0, 1000);
   std::ostringstream os;
@@ -66,6 +66,10 @@ std::string generated_config(std::mt19937& gen, int nx) {
        << "\nVVSBQR: 800\nVVSAQL: 500\nVVSAQR: 500\nYINLL: 0\nYINLR: 0\n"
        << "DRDAY: 20\nIMOR: " << 1 + pick(gen) % 6 << "\nIDREDS: 20200210\nIDREDE: 20200301\nDREDV: "
        << 200 + pick(gen) << "\n";
+    // Now and then a jetty at the inlet's left mouth; the left edge then lies
+    // halfway from its tip back to the beach.
+    if (k == 0 && pick(gen) % 2 == 0)
+      os << "JBCL: 0.5\nIXNDG: " << s[k] << "\nYNDG: 130\nPNDG: 0.2\n";
   }
   os << "ISWBEG: " << nx - 6 << "\nISWEND: " << nx - 3 << "\nSWY1: 99.5\nSWY2: 99.5\n";
   if (pick(gen) % 2 == 0) os << "LBCTYPE: 3\nLMOVY: " << 0.05 * (pick(gen) % 3 - 1) << "\nLMOVPER: 2\n";
@@ -94,10 +98,14 @@ std::string generated_waves(std::mt19937& gen) {
 
 TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
   std::mt19937 gen(2026);
+  int jetties = 0, two_inlets = 0, moving = 0;   // what the generated runs covered
   for (int run = 0; run < 6; ++run) {
     const int nx = 36 + run;
     test::ScratchDir dir;
     const std::string cfg = generated_config(gen, nx);
+    jetties += cfg.find("IXNDG") != std::string::npos;
+    two_inlets += test::count_of(cfg, "IINLS") == 2;
+    moving += cfg.find("BCTYPE: 3") != std::string::npos;
     dir.write("run.cfg", cfg);
     dir.write("shore.dat", test::cell_file(std::vector<double>(static_cast<std::size_t>(nx), 100.0)));
     dir.write("waves.dat", generated_waves(gen));
@@ -129,6 +137,9 @@ TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
     // The grid total line agrees with the budget cell over the whole grid.
     EXPECT_NEAR(test::total_volume_change(prt), dv, 1e-4 * std::abs(dv) + 1.0);
   }
+  EXPECT_GT(jetties, 0);
+  EXPECT_GT(two_inlets, 0);
+  EXPECT_GT(moving, 0);
 }
 
 // The stages of a step as the time loop runs them, with fills and bypass
