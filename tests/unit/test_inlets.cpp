@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -370,6 +371,44 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
   const auto rec = test::lines_of(dir.read("out/Pass.irv"))[2];
   EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);   // L_Attach
   EXPECT_GT(std::stod(rec.substr(9 + 15 * 14, 14)), 0.0);    // R_Qout
+}
+
+TEST(InletFiles, FeetRunReportsCubicYardsAndClosesInThem) {
+  test::ScratchDir dir;
+  // The metric coast in feet: 164 ft cells, berm 6.5 ft, closure depth 26 ft.
+  std::string cfg = replaced(inlet_config(), "CSTUNITS: (m)\n", "CSTUNITS: (ft)\n");
+  cfg = replaced(replaced(cfg, "DX: 50\n", "DX: 164\n"), "BERMHT: 2.0\nDCLOS: 8.0\n",
+                 "BERMHT: 6.5\nDCLOS: 26.0\n");
+  write_coast(dir, cfg);
+  const test::RunResult r = test::run_in(dir, {"run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string prt = dir.read("run.out");
+  auto value = [&](const std::string& label, int nth = 0) {
+    std::size_t at = prt.find(label);
+    for (int n = 0; n < nth && at != std::string::npos; ++n) at = prt.find(label, at + 1);
+    EXPECT_NE(at, std::string::npos) << label;
+    return at == std::string::npos ? 0.0 : std::strtod(prt.c_str() + at + label.size(), nullptr);
+  };
+  // Whole grid, in cubic yards: change = through wall 1 - through wall NX+1 -
+  // into the inlet + placed by it (shoreline moves below 0.0001 m count as
+  // none: at most 0.0001 m x 50 m x 9.9 m / 0.7646 = 0.065 CY a cell).
+  const double dv = value("    VOLUME CHANGE (CY):             ");
+  const double boundary = value("        VOLUME TO RIGHT (CY):     ") +
+                          value("        VOLUME TO LEFT  (CY):     ") -
+                          value("        VOLUME TO RIGHT (CY):     ", 1) -
+                          value("        VOLUME TO LEFT (CY):      ");
+  const double into = value("    VOLUME TRANSPORTED INTO INLET (CY):  ");
+  const double from = value("    VOLUME TRANSPORTED FROM INLET (CY):  ");
+  EXPECT_GT(into, 0.0);
+  EXPECT_NEAR(dv, boundary - into + from, 30 * 0.065 + 1e-6 * into);
+  // 500 CY dredged from the ebb shoal over its 10 days: removal -500 CY
+  // (the per-hour volume is read in single precision).
+  EXPECT_NEAR(value("    DREDGED VOLUME REMOVAL (CY): "), -500.0, 1e-3);
+  EXPECT_EQ(test::count_of(prt, "(M3"), 0);
+  // The inlet file's volumes are in cubic yards too: the untouched left
+  // attachment bar still shows its 100 CY.
+  const auto rec = test::lines_of(dir.read("Pass.irv"))[2];
+  EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);
 }
 
 TEST(InletFiles, BundledInletExampleRunsWithItsBudget) {
