@@ -10,12 +10,18 @@ namespace coastra {
 
 double& dredged_reservoir(ModelState& m, int k, int imor) {
   switch (imor) {
-    case 1: return m.VVSAL(k);
-    case 2: return m.VVSBL(k);
-    case 3: return m.VVSE(k);
-    case 4: return m.VVSF(k);
-    case 5: return m.VVSBR(k);
-    default: return m.VVSAR(k);   // 6; set-up refuses any other code
+    case 1:
+      return m.VVSAL(k);
+    case 2:
+      return m.VVSBL(k);
+    case 3:
+      return m.VVSE(k);
+    case 4:
+      return m.VVSF(k);
+    case 5:
+      return m.VVSBR(k);
+    default:
+      return m.VVSAR(k);  // 6; set-up refuses any other code
   }
 }
 

@@ -17,7 +17,7 @@ namespace coastra {
 
 namespace {
 
-inline constexpr int MIN_BEACH_BETWEEN = 4;   // beach cells required between two inlets
+inline constexpr int MIN_BEACH_BETWEEN = 4;  // beach cells required between two inlets
 
 std::string inlet_no(int k) { return " of inlet " + std::to_string(k); }
 
@@ -37,13 +37,16 @@ int inlet_cell_in(const Settings& c, int first, int last) {
 
 void check_range_of_inlet(const Settings& c, int k) {
   const int s = c.IINLS(k), e = c.IINLE(k);
-  if (s < 3) error_stop("IINLS" + inlet_no(k) + " must be at least 3 (cell " + std::to_string(s) + ")");
+  if (s < 3)
+    error_stop("IINLS" + inlet_no(k) + " must be at least 3 (cell " + std::to_string(s) + ")");
   if (e < s) error_stop("IINLE" + inlet_no(k) + " must not be less than IINLS");
-  if (e > c.NX - 2) error_stop("IINLE" + inlet_no(k) + " must be at most NX-2 (cell " + std::to_string(e) + ")");
+  if (e > c.NX - 2)
+    error_stop("IINLE" + inlet_no(k) + " must be at most NX-2 (cell " + std::to_string(e) + ")");
 }
 
 // An attachment range: given, inside the grid, in order, on beach cells.
-void check_attachment(const Settings& c, int k, const char* k1, const char* k2, int first, int last) {
+void check_attachment(const Settings& c, int k, const char* k1, const char* k2, int first,
+                      int last) {
   const std::string keys = std::string(k1) + "/" + k2 + inlet_no(k);
   if (first == 0 || last == 0) error_stop(keys + " not given");
   if (first < 1 || last > c.NX) error_stop(keys + " outside cells 1..NX");
@@ -59,7 +62,8 @@ void check_spacing(const Settings& c, int k) {
     // inlets give a negative count.
     const int gap = c.IINLS(k) - c.IINLE(j) - 1;
     if (c.IINLS(j) <= c.IINLS(k) && gap < MIN_BEACH_BETWEEN)
-      error_stop("IINLS" + inlet_no(k) + ": fewer than 4 beach cells after inlet " + std::to_string(j));
+      error_stop("IINLS" + inlet_no(k) + ": fewer than 4 beach cells after inlet " +
+                 std::to_string(j));
   }
 }
 
@@ -71,11 +75,13 @@ void check_structures_and_sources(const ModelState& m) {
     const int w = m.IXG(g);
     const int k = inlet_of_cell(c, w);
     if (k != 0 && w > c.IINLS(k))
-      error_stop("groin at wall " + std::to_string(w) + " stands inside inlet " + std::to_string(k));
+      error_stop("groin at wall " + std::to_string(w) + " stands inside inlet " +
+                 std::to_string(k));
   }
   for (int n = 1; n <= std::min(c.NBF, MXBF); ++n)
     if (const int cell = inlet_cell_in(c, c.IBFS(n), c.IBFE(n)); cell != 0)
-      error_stop("IBFS/IBFE of fill " + std::to_string(n) + " covers inlet cell " + std::to_string(cell));
+      error_stop("IBFS/IBFE of fill " + std::to_string(n) + " covers inlet cell " +
+                 std::to_string(cell));
   for (int n = 1; n <= std::min(c.NBP, MXBP); ++n)
     if (const int cell = inlet_cell_in(c, c.IBPS(n), c.IBPE(n)); cell != 0)
       error_stop("IBPS/IBPE of bypass " + std::to_string(n) + " covers inlet cell " +
@@ -98,8 +104,7 @@ int groin_at(const ModelState& m, int w) {
 // wall at that edge; out: the beach cell just outside it; in: the edge cell;
 // jbc: the edge's jetty factor (set to 1 when there is no structure).
 double edge_position(ModelState& m, float given, int wall, int out, int in, float& jbc) {
-  if (given != 0.0F)
-    return static_cast<double>(given * m.LENFAC) - static_cast<double>(m.YREG(in));
+  if (given != 0.0F) return static_cast<double>(given * m.LENFAC) - static_cast<double>(m.YREG(in));
   const double beach = m.YSHORE(out);
   const int code = m.WALLTYPE(wall);
   if (code == 0) {
@@ -154,8 +159,8 @@ void setup_inlets(ModelState& m) {
     m.VVSBR(k) = static_cast<double>(c.VVSBR(k));
     m.VVSAL(k) = static_cast<double>(c.VVSAL(k));
     m.VVSAR(k) = static_cast<double>(c.VVSAR(k));
-    for (Vec1<double>* v : {&m.VINLIN, &m.VINLOUT, &m.VINL, &m.VINR, &m.VQIEL, &m.VQIER,
-                            &m.VRETL, &m.VRETR, &m.VOUTL, &m.VOUTR, &m.VDREDRM, &m.VDREDPL})
+    for (Vec1<double>* v : {&m.VINLIN, &m.VINLOUT, &m.VINL, &m.VINR, &m.VQIEL, &m.VQIER, &m.VRETL,
+                            &m.VRETR, &m.VOUTL, &m.VOUTR, &m.VDREDRM, &m.VDREDPL})
       (*v)(k) = 0.0;
     // 2. Edge positions and jetty factors.
     m.JBCL(k) = c.JBCL(k);
@@ -166,10 +171,10 @@ void setup_inlets(ModelState& m) {
     //    one-cell inlet takes the mean of the two. It is also the initial
     //    shoreline of these cells, so they show no volume change.
     for (int i = s; i <= e; ++i) {
-      const double y = s == e ? 0.5 * (m.YINLL(k) + m.YINLR(k))
-                              : m.YINLL(k) + (m.YINLR(k) - m.YINLL(k)) *
-                                                 static_cast<double>(i - s) /
-                                                 static_cast<double>(e - s);
+      const double y = s == e
+                           ? 0.5 * (m.YINLL(k) + m.YINLR(k))
+                           : m.YINLL(k) + (m.YINLR(k) - m.YINLL(k)) * static_cast<double>(i - s) /
+                                              static_cast<double>(e - s);
       m.YSHORE(i) = y;
       m.YINIT(i) = y;
     }

@@ -29,7 +29,7 @@ constexpr double RANGE_SHARE = 0.9;
 double fullness(double v, double eq) { return std::clamp(v / eq, 0.0, 1.0); }
 
 double profile_height(const ModelState& m, int i) {
-  return static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));   // (m)
+  return static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));  // (m)
 }
 
 // Places qout (m3/s) over one step on cells first..last and the cell beside
@@ -40,12 +40,12 @@ double profile_height(const ModelState& m, int i) {
 // height). A range without weight (never after set-up) puts it all beside.
 void place_on_beach(ModelState& m, int first, int last, int beside, double qout, double dt) {
   if (qout <= 0.0) return;
-  double wlen = 0.0;   // sum of w DX (m)
+  double wlen = 0.0;  // sum of w DX (m)
   if (first <= last) {
     BYPWTS(first, last, m.BYPWT);
     for (int j = first; j <= last; ++j) wlen += m.BYPWT(j) * static_cast<double>(m.cfg.DX(j));
   }
-  const double vol = qout * dt;   // (m3)
+  const double vol = qout * dt;  // (m3)
   double on_range = 0.0;
   if (wlen > 0.0) {
     on_range = RANGE_SHARE * vol;
@@ -94,8 +94,8 @@ void enter_inlet(ModelState& m, int k, int d, double q, double dt) {
 }
 
 void clear_rates(ModelState& m, int k) {
-  for (Vec1<double>* v : {&m.QIEL, &m.QIER, &m.QEBL, &m.QEBR, &m.QBAL, &m.QBAR, &m.QOUTL,
-                          &m.QOUTR, &m.QFE, &m.QCE})
+  for (Vec1<double>* v :
+       {&m.QIEL, &m.QIER, &m.QEBL, &m.QEBR, &m.QBAL, &m.QBAR, &m.QOUTL, &m.QOUTR, &m.QFE, &m.QCE})
     (*v)(k) = 0.0;
 }
 
@@ -150,10 +150,10 @@ ReservoirStep RESERV(double q, double dt, ReservoirVolumes v, const ReservoirVol
 
 void BYPWTS(int first, int last, Vec1<double>& w) {
   const int n = last - first + 1;
-  const double half = 0.5 * static_cast<double>(n);                        // h (cells)
-  const double centre = 0.5 * static_cast<double>(first + last);           // centre line
+  const double half = 0.5 * static_cast<double>(n);               // h (cells)
+  const double centre = 0.5 * static_cast<double>(first + last);  // centre line
   for (int j = first; j <= last; ++j) {
-    const double k = std::abs(static_cast<double>(j) - centre);            // distance (cells)
+    const double k = std::abs(static_cast<double>(j) - centre);  // distance (cells)
     w(j) = 1.0 - k / half;
   }
 }
@@ -196,7 +196,7 @@ void inlet_step(ModelState& m) {
   // 1. Dredging, calm or not.
   dredge_inlets(m);
   if (m.CALM) return;
-  const double dt = 3600.0 * static_cast<double>(c.DT);   // (s)
+  const double dt = 3600.0 * static_cast<double>(c.DT);  // (s)
   for (int k = 1; k <= ninl; ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 2. Sand entering from the left, then from the right.

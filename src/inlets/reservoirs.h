@@ -12,19 +12,19 @@ namespace coastra {
 // Volumes (m3) of the reservoirs one call works on: the two shoals and the bar
 // and attachment bar of the downdrift side.
 struct ReservoirVolumes {
-  double E = 0.0, F = 0.0, B = 0.0, A = 0.0;   // ebb, flood, bar, attachment (m3)
+  double E = 0.0, F = 0.0, B = 0.0, A = 0.0;  // ebb, flood, bar, attachment (m3)
 };
 
 // One call of the reservoir routine: the volumes after it and its rates (m3/s).
 struct ReservoirStep {
   ReservoirVolumes v;
-  double QIE = 0.0;    // entering sand sent on to the ebb shoal at once
-  double RET = 0.0;    // entering sand retained by the shoals
-  double QCE = 0.0;    // ebb shoal's share of the retained sand
-  double QFE = 0.0;    // flood-shoal overflow to the ebb shoal
-  double QEB = 0.0;    // ebb shoal to bypassing bar
-  double QBA = 0.0;    // bypassing bar to attachment bar
-  double QOUT = 0.0;   // attachment bar to the beach
+  double QIE = 0.0;   // entering sand sent on to the ebb shoal at once
+  double RET = 0.0;   // entering sand retained by the shoals
+  double QCE = 0.0;   // ebb shoal's share of the retained sand
+  double QFE = 0.0;   // flood-shoal overflow to the ebb shoal
+  double QEB = 0.0;   // ebb shoal to bypassing bar
+  double QBA = 0.0;   // bypassing bar to attachment bar
+  double QOUT = 0.0;  // attachment bar to the beach
 };
 
 // Routes q (m3/s, >= 0) entering over dt seconds through volumes v towards

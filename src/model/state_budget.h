@@ -9,10 +9,10 @@
 namespace coastra {
 
 struct BudgetState {
-  Vec1<double> VFILL{MXCELL};    // beach-fill volume placed in the cell over the run (m3, >= 0)
-  Vec1<double> VEXCAV{MXCELL};   // excavation volume removed from the cell (m3, <= 0)
-  Vec1<double> VBPSRC{MXCELL};   // bypass volume placed in the cell (m3, >= 0)
-  Vec1<double> VBPSNK{MXCELL};   // bypass volume removed from the cell (m3, <= 0)
+  Vec1<double> VFILL{MXCELL};   // beach-fill volume placed in the cell over the run (m3, >= 0)
+  Vec1<double> VEXCAV{MXCELL};  // excavation volume removed from the cell (m3, <= 0)
+  Vec1<double> VBPSRC{MXCELL};  // bypass volume placed in the cell (m3, >= 0)
+  Vec1<double> VBPSNK{MXCELL};  // bypass volume removed from the cell (m3, <= 0)
 };
 
 }  // namespace coastra

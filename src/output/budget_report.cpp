@@ -20,8 +20,8 @@ namespace {
 
 const std::string STARS(63, '*');
 constexpr double HOURS_PER_DAY = 24.0;
-constexpr double CELL_YEAR_DAYS = 365.0;    // year of the budget-cell rates (days)
-constexpr double FLUX_YEAR_DAYS = 365.25;   // year of the flux-arrow rates (days)
+constexpr double CELL_YEAR_DAYS = 365.0;   // year of the budget-cell rates (days)
+constexpr double FLUX_YEAR_DAYS = 365.25;  // year of the flux-arrow rates (days)
 
 struct Units {
   std::string lab;        // "CY" or "M3"
@@ -87,7 +87,7 @@ void cell_report(ModelState& m, const Units& u) {
   lwrite(p);
   for (int k = 1; k <= std::min(m.cfg.NQMAPV, MXQMAP); ++k) {
     const int c1 = m.cfg.IQMAPV1(k), c2 = m.cfg.IQMAPV2(k);
-    double dv = 0.0, fill = 0.0, excav = 0.0, src = 0.0, snk = 0.0;   // (m3)
+    double dv = 0.0, fill = 0.0, excav = 0.0, src = 0.0, snk = 0.0;  // (m3)
     for (int c = c1; c <= c2; ++c) {
       dv += m.VOLCELL(c);
       fill += m.VFILL(c);
@@ -119,7 +119,8 @@ void cell_report(ModelState& m, const Units& u) {
 }
 
 // 3b-c. The transport at one wall of a flux arrow.
-void wall_block(ModelState& m, const Units& u, int w, const char* left_label, const char* left_tail) {
+void wall_block(ModelState& m, const Units& u, int w, const char* left_label,
+                const char* left_tail) {
   std::ostream& p = m.prt();
   lwrite(p, "    TRANSPORT AT GRID CELL-WALL:   ", w);
   lwrite(p, "        VOLUME TO RIGHT (", u.lab, "):     ", u.vol(m.VRIGHT(w)));
@@ -143,10 +144,14 @@ void mouth_block(ModelState& m, const Units& u, int w) {
     const double out = left ? m.VOUTL(i) : m.VOUTR(i);  // placed on this side's beach
     lwrite(p, "    QMAP FLUX ARROW ADJACENT TO INLET:  ", inlet_name(m.cfg, i));
     lwrite(p, "    TRANSPORT INTO OR OUT OF INLET AT ", "CELL-WALL:", w);
-    lwrite(p, left ? "        VOL. INTO INLET LEFT TO RIGHT " : "        VOL. INTO INLET RIGHT TO LEFT ",
-           "(", lab, "):", u.vol(in));
-    lwrite(p, left ? "        VOL. FROM INLET RIGHT TO LEFT " : "        VOL. FROM INLET LEFT TO RIGHT ",
-           "(", lab, "):", u.vol(out));
+    lwrite(
+        p,
+        left ? "        VOL. INTO INLET LEFT TO RIGHT " : "        VOL. INTO INLET RIGHT TO LEFT ",
+        "(", lab, "):", u.vol(in));
+    lwrite(
+        p,
+        left ? "        VOL. FROM INLET RIGHT TO LEFT " : "        VOL. FROM INLET LEFT TO RIGHT ",
+        "(", lab, "):", u.vol(out));
     lwrite(p, left ? "        AVG. RATE INTO INLET L TO R" : "        AVG. RATE INTO INLET R TO L",
            "(", lab, "/YR):", u.flux_rate(in));
     lwrite(p, left ? "        AVG. RATE FROM INLET R TO L" : "        AVG. RATE FROM INLET L TO R",
@@ -199,7 +204,7 @@ double simulated_hours(const ModelState& m) {
 
 void write_budget_report(ModelState& m) {
   Units u;
-  u.lab = m.cfg.UNITSYS == 2 ? "CY" : "M3";   // VOLLABEL
+  u.lab = m.cfg.UNITSYS == 2 ? "CY" : "M3";  // VOLLABEL
   u.vdiv = volume_divisor(m);
   // Design note: the years of every rate follow from the simulated hours, so a
   // run given as a step count or stopped early reports true rates; the cell

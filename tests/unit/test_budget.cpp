@@ -16,8 +16,8 @@
 #include "inlets/inlet_setup.h"
 #include "inlets/reservoirs.h"
 #include "output/bookkeeping.h"
-#include "output/format.h"
 #include "output/budget_report.h"
+#include "output/format.h"
 #include "support/cases.h"
 #include "support/coast_builder.h"
 #include "support/run_helpers.h"
@@ -59,20 +59,22 @@ std::string generated_config(std::mt19937& gen, int nx) {
   int s[2] = {s1, e1 + 6 + pick(gen) % 6}, e[2] = {e1, 0};
   e[1] = s[1] + pick(gen) % 2;
   for (int k = 0; k < ninl; ++k) {
-    os << "IINLS: " << s[k] << "\nIINLE: " << e[k] << "\nIBYPL1: " << s[k] - 3 << "\nIBYPL2: "
-       << s[k] - 1 << "\nIBYPR1: " << e[k] + 1 << "\nIBYPR2: " << e[k] + 2 + pick(gen) % 2
-       << "\nVVSE: " << pick(gen) << "\nVVSF: " << pick(gen) << "\nVVSBL: 50\nVVSBR: 0\nVVSAL: 20"
+    os << "IINLS: " << s[k] << "\nIINLE: " << e[k] << "\nIBYPL1: " << s[k] - 3
+       << "\nIBYPL2: " << s[k] - 1 << "\nIBYPR1: " << e[k] + 1
+       << "\nIBYPR2: " << e[k] + 2 + pick(gen) % 2 << "\nVVSE: " << pick(gen)
+       << "\nVVSF: " << pick(gen) << "\nVVSBL: 50\nVVSBR: 0\nVVSAL: 20"
        << "\nVVSAR: 20\nVVSEQ: " << 2000 + 10 * pick(gen) << "\nVVSFQ: 3000\nVVSBQL: 800"
        << "\nVVSBQR: 800\nVVSAQL: 500\nVVSAQR: 500\nYINLL: 0\nYINLR: 0\n"
-       << "DRDAY: 20\nIMOR: " << 1 + pick(gen) % 6 << "\nIDREDS: 20200210\nIDREDE: 20200301\nDREDV: "
-       << 200 + pick(gen) << "\n";
+       << "DRDAY: 20\nIMOR: " << 1 + pick(gen) % 6
+       << "\nIDREDS: 20200210\nIDREDE: 20200301\nDREDV: " << 200 + pick(gen) << "\n";
     // Now and then a jetty at the inlet's left mouth; the left edge then lies
     // halfway from its tip back to the beach.
     if (k == 0 && pick(gen) % 2 == 0)
       os << "JBCL: 0.5\nIXNDG: " << s[k] << "\nYNDG: 130\nPNDG: 0.2\n";
   }
   os << "ISWBEG: " << nx - 6 << "\nISWEND: " << nx - 3 << "\nSWY1: 99.5\nSWY2: 99.5\n";
-  if (pick(gen) % 2 == 0) os << "LBCTYPE: 3\nLMOVY: " << 0.05 * (pick(gen) % 3 - 1) << "\nLMOVPER: 2\n";
+  if (pick(gen) % 2 == 0)
+    os << "LBCTYPE: 3\nLMOVY: " << 0.05 * (pick(gen) % 3 - 1) << "\nLMOVPER: 2\n";
   if (pick(gen) % 2 == 0) os << "RBCTYPE: 3\nRMOVY: -0.04\nRMOVPER: 2\n";
   os << "IQMAPV1: 1\nIQMAPV2: " << nx << "\nIQMAPQ1: 1\nIQMAPQ2: " << nx + 1 << "\n";
   return os.str();
@@ -98,7 +100,7 @@ std::string generated_waves(std::mt19937& gen) {
 
 TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
   std::mt19937 gen(2026);
-  int jetties = 0, two_inlets = 0, moving = 0;   // what the generated runs covered
+  int jetties = 0, two_inlets = 0, moving = 0;  // what the generated runs covered
   for (int run = 0; run < 6; ++run) {
     const int nx = 36 + run;
     test::ScratchDir dir;
@@ -107,7 +109,8 @@ TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
     two_inlets += test::count_of(cfg, "IINLS") == 2;
     moving += cfg.find("BCTYPE: 3") != std::string::npos;
     dir.write("run.cfg", cfg);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(static_cast<std::size_t>(nx), 100.0)));
+    dir.write("shore.dat",
+              test::cell_file(std::vector<double>(static_cast<std::size_t>(nx), 100.0)));
     dir.write("waves.dat", generated_waves(gen));
     const test::RunResult r = test::run_in(dir, {"run.cfg"});
     ASSERT_EQ(r.status, EXIT_NORMAL) << r.console << cfg;
@@ -154,20 +157,36 @@ struct StageRun : test::Coast {
     setup_inlets(m);
     c.DREDGING = true;
     c.NDRED = 2;
-    c.DREDINL(1) = 1; c.IMOR(1) = 3; c.IDREDS(1) = 20200101; c.IDREDE(1) = 20301231; c.DREDV(1) = 3.0F;
-    c.DREDINL(2) = 2; c.IMOR(2) = 4; c.IDREDS(2) = 20200101; c.IDREDE(2) = 20301231; c.DREDV(2) = -1.0F;
+    c.DREDINL(1) = 1;
+    c.IMOR(1) = 3;
+    c.IDREDS(1) = 20200101;
+    c.IDREDE(1) = 20301231;
+    c.DREDV(1) = 3.0F;
+    c.DREDINL(2) = 2;
+    c.IMOR(2) = 4;
+    c.IDREDS(2) = 20200101;
+    c.IDREDE(2) = 20301231;
+    c.DREDV(2) = -1.0F;
     m.CURDATE = 20200115;
-    m.DYL = 0.002;    // moving boundaries (m per step)
+    m.DYL = 0.002;  // moving boundaries (m per step)
     m.DYR = -0.001;
   }
   void add_inlet(int s, int e, int l1, int l2, int r1, int r2) {
     inlet(s, e);
     Settings& c = m.cfg;
     const int k = c.NINL;
-    c.IBYPL1(k) = l1; c.IBYPL2(k) = l2; c.IBYPR1(k) = r1; c.IBYPR2(k) = r2;
-    c.VVSE(k) = 100.0F; c.VVSF(k) = 50.0F; c.VVSBL(k) = c.VVSBR(k) = 10.0F; c.VVSAL(k) = c.VVSAR(k) = 0.0F;
-    c.VVSEQ(k) = 400.0F; c.VVSFQ(k) = 300.0F;
-    c.VVSBQL(k) = c.VVSBQR(k) = 60.0F; c.VVSAQL(k) = c.VVSAQR(k) = 40.0F;
+    c.IBYPL1(k) = l1;
+    c.IBYPL2(k) = l2;
+    c.IBYPR1(k) = r1;
+    c.IBYPR2(k) = r2;
+    c.VVSE(k) = 100.0F;
+    c.VVSF(k) = 50.0F;
+    c.VVSBL(k) = c.VVSBR(k) = 10.0F;
+    c.VVSAL(k) = c.VVSAR(k) = 0.0F;
+    c.VVSEQ(k) = 400.0F;
+    c.VVSFQ(k) = 300.0F;
+    c.VVSBQL(k) = c.VVSBQR(k) = 60.0F;
+    c.VVSAQL(k) = c.VVSAQR(k) = 40.0F;
   }
   double reservoirs(int k) const {
     return m.VVSE(k) + m.VVSF(k) + m.VVSBL(k) + m.VVSBR(k) + m.VVSAL(k) + m.VVSAR(k);
@@ -252,22 +271,25 @@ struct BudgetRig : test::StateRig {
     c.IINLE(1) = 5;
     c.INLNAME[1] = "Big Pass";
     c.NQMAPV = 2;
-    c.IQMAPV1(1) = 1; c.IQMAPV2(1) = 10;   // holds the inlet
-    c.IQMAPV1(2) = 1; c.IQMAPV2(2) = 3;    // ends beside it
+    c.IQMAPV1(1) = 1;
+    c.IQMAPV2(1) = 10;  // holds the inlet
+    c.IQMAPV1(2) = 1;
+    c.IQMAPV2(2) = 3;  // ends beside it
     c.NQMAPQ = 1;
-    c.IQMAPQ1(1) = 1; c.IQMAPQ2(1) = 4;    // boundary and left mouth
+    c.IQMAPQ1(1) = 1;
+    c.IQMAPQ2(1) = 4;  // boundary and left mouth
     // 730 steps of a day: 730 / 365 = 2 years for the cells, 730 / 365.25 for the flux.
     m.ISTEP = 730;
     m.ELAPSED = 729.0 * 24.0;
-    for (int i = 1; i <= 10; ++i) m.VOLCELL(i) = 100.0;   // 1000 m3 over the grid, 300 on 1..3
+    for (int i = 1; i <= 10; ++i) m.VOLCELL(i) = 100.0;  // 1000 m3 over the grid, 300 on 1..3
     m.VFILL(2) = 4000.0;
     m.VEXCAV(9) = -600.0;
     m.VBPSRC(8) = 250.0;
     m.VBPSNK(3) = -50.0;
     m.VINLIN(1) = 3000.0;
-    m.VINR(1) = 3000.0;      // all from the left
+    m.VINR(1) = 3000.0;  // all from the left
     m.VINLOUT(1) = 1000.0;
-    m.VOUTR(1) = 1000.0;     // placed on the right
+    m.VOUTR(1) = 1000.0;  // placed on the right
     m.VDREDRM(1) = -500.0;
     m.VDREDPL(1) = 200.0;
     m.VRIGHT(1) = 7300.0;
@@ -296,7 +318,8 @@ TEST(BudgetReport, MetricLabelsOrderAndValues) {
   ASSERT_GT(l.size(), 60U);
   EXPECT_EQ(l[0], "");
   EXPECT_EQ(l[1], std::string(46, ' ') + std::string(63, '*'));
-  EXPECT_EQ(l[2], std::string(46, ' ') + "*                         QMAP OUTPUT                         *");
+  EXPECT_EQ(l[2], std::string(46, ' ') +
+                      "*                         QMAP OUTPUT                         *");
   EXPECT_EQ(l[5], line(" QMAP CELL ", 1));
   EXPECT_EQ(l[6], "    COASTRA GRID CELL RANGE: ");
   EXPECT_EQ(l[7], line("        STARTING GRID CELL:        ", 1));
@@ -335,7 +358,8 @@ TEST(BudgetReport, MetricLabelsOrderAndValues) {
   EXPECT_EQ(l[75], line("    TRANSPORT INTO OR OUT OF INLET AT ", "CELL-WALL:", 4));
   EXPECT_EQ(l[76], line("        VOL. INTO INLET LEFT TO RIGHT ", "(", "M3", "):", 3000.0));
   EXPECT_EQ(l[77], line("        VOL. FROM INLET RIGHT TO LEFT ", "(", "M3", "):", 0.0));
-  EXPECT_EQ(l[78], line("        AVG. RATE INTO INLET L TO R", "(", "M3", "/YR):", 3000.0 * 365.25 / 730.0));
+  EXPECT_EQ(l[78], line("        AVG. RATE INTO INLET L TO R", "(", "M3",
+                        "/YR):", 3000.0 * 365.25 / 730.0));
   EXPECT_EQ(l[81], " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
   EXPECT_EQ(l[82], std::string(45, ' ') + std::string(63, '*'));
 }
@@ -343,11 +367,11 @@ TEST(BudgetReport, MetricLabelsOrderAndValues) {
 TEST(BudgetReport, FeetRunPrintsCubicYards) {
   BudgetRig r(true);
   const auto l = report_lines(r);
-  const double yd3 = 0.9144 * 0.9144 * 0.9144;   // m3 per cubic yard (0.764554857984)
+  const double yd3 = 0.9144 * 0.9144 * 0.9144;  // m3 per cubic yard (0.764554857984)
   const double v = static_cast<double>(0.9144F);
-  const double vdiv = v * v * v;                  // the model's float factor, cubed
+  const double vdiv = v * v * v;  // the model's float factor, cubed
   EXPECT_EQ(l[9], line("    VOLUME CHANGE (", "CY", "):             ", 1000.0 / vdiv));
-  EXPECT_NEAR(1000.0 / vdiv, 1307.95, 0.01);   // 1000 / 0.76455 cubic yards
+  EXPECT_NEAR(1000.0 / vdiv, 1307.95, 0.01);  // 1000 / 0.76455 cubic yards
   EXPECT_NEAR(vdiv, yd3, 1e-7);
   EXPECT_EQ(l[12], line("    BEACH FILL VOLUME PLACEMENT ", "(", "CY", "):    ", 4000.0 / vdiv));
   EXPECT_EQ(l[29], line("    INLET VOLUME CHANGE (", "CY", "):    ", 1700.0 / vdiv));
@@ -360,12 +384,12 @@ TEST(BudgetReport, PartialOverlapsWarnAndARunOfNoStepHasZeroRates) {
   ModelState& m = r.m;
   m.cfg.NQMAPQ = 0;
   m.cfg.IINLS(1) = 4;
-  m.cfg.IINLE(1) = 4;           // one-cell inlet
-  m.cfg.IQMAPV1(1) = 4;         // begins on the inlet's only cell and runs on
+  m.cfg.IINLE(1) = 4;    // one-cell inlet
+  m.cfg.IQMAPV1(1) = 4;  // begins on the inlet's only cell and runs on
   m.cfg.IQMAPV2(1) = 8;
-  m.cfg.IQMAPV1(2) = 1;         // ends on it
+  m.cfg.IQMAPV1(2) = 1;  // ends on it
   m.cfg.IQMAPV2(2) = 4;
-  m.ISTEP = 0;                  // no step simulated
+  m.ISTEP = 0;  // no step simulated
   m.ELAPSED = 0.0;
   // The one-cell inlet lies inside 4..8 whole: its block; 1..4 as well.
   std::string text = (write_budget_report(m), r.prt.str());

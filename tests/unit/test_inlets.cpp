@@ -47,7 +47,7 @@ TEST(Reservoirs, EmptyShoalsStoreEverythingHalfInEach) {
   EXPECT_DOUBLE_EQ(r.v.E, 18.0);
   EXPECT_DOUBLE_EQ(r.QEB, 0.0);
   EXPECT_DOUBLE_EQ(r.QOUT, 0.0);
-  EXPECT_DOUBLE_EQ(r.v.B, 0.0);   // the floor acts in the formulas only: no volume is made
+  EXPECT_DOUBLE_EQ(r.v.B, 0.0);  // the floor acts in the formulas only: no volume is made
 }
 
 TEST(Reservoirs, PartlyFullShoalsShareByFullness) {
@@ -56,7 +56,8 @@ TEST(Reservoirs, PartlyFullShoalsShareByFullness) {
   // Qie = 0.375, R = 0.625, Qce = 0.25; flood += 0.6 x 0.625 x 100 = 37.5.
   // Ebb inflow 0.625, Qeb = 0.3125, ebb += 31.25. Bar 50/100: Qba = 0.15625,
   // bar += 15.625. Full attachment: Qout = Qba = 0.15625.
-  const ReservoirStep r = RESERV(1.0, 100.0, {500.0, 250.0, 50.0, 10.0}, {1000.0, 1000.0, 100.0, 10.0});
+  const ReservoirStep r =
+      RESERV(1.0, 100.0, {500.0, 250.0, 50.0, 10.0}, {1000.0, 1000.0, 100.0, 10.0});
   EXPECT_DOUBLE_EQ(r.QIE, 0.375);
   EXPECT_DOUBLE_EQ(r.QCE, 0.25);
   EXPECT_DOUBLE_EQ(r.v.F, 287.5);
@@ -73,7 +74,8 @@ TEST(Reservoirs, FloodOverflowReachesTheEbbShoalInTheSameStep) {
   // R = 5.05; the flood shoal gets (0.01/1.01) x 5.05 x 100 = 5 m3 -> 104:
   // overflow Qfe = 4/100 = 0.04. Ebb inflow 0.04 + 4.95 + 5.0 = 9.99, e = 0 so
   // Qeb = 0 and the ebb shoal takes 999 m3 -> 999 > 100: Qeb = 899/100 = 8.99.
-  const ReservoirStep r = RESERV(10.0, 100.0, {0.0, 99.0, 1000.0, 1000.0}, {100.0, 100.0, 1000.0, 1000.0});
+  const ReservoirStep r =
+      RESERV(10.0, 100.0, {0.0, 99.0, 1000.0, 1000.0}, {100.0, 100.0, 1000.0, 1000.0});
   EXPECT_NEAR(r.QFE, 0.04, 1e-12);
   EXPECT_DOUBLE_EQ(r.v.F, 100.0);
   EXPECT_NEAR(r.QEB, 8.99, 1e-12);
@@ -100,8 +102,8 @@ TEST(Reservoirs, AnyStateConservesVolumeAndStaysFinite) {
   for (int n = 0; n < 2000; ++n) {
     const ReservoirVolumes eq{1.0 + 5000.0 * u(gen), 1.0 + 5000.0 * u(gen), 1.0 + 500.0 * u(gen),
                               1.0 + 500.0 * u(gen)};
-    const ReservoirVolumes v{2.5 * eq.E * u(gen), 2.5 * eq.F * u(gen), n % 5 == 0 ? 0.0 : eq.B * u(gen),
-                             eq.A * u(gen)};
+    const ReservoirVolumes v{2.5 * eq.E * u(gen), 2.5 * eq.F * u(gen),
+                             n % 5 == 0 ? 0.0 : eq.B * u(gen), eq.A * u(gen)};
     const double q = 2.0 * u(gen), dt = 3600.0 * (1.0 + 5.0 * u(gen));
     const ReservoirStep r = RESERV(q, dt, v, eq);
     ASSERT_TRUE(std::isfinite(r.QOUT));
@@ -112,14 +114,14 @@ TEST(Reservoirs, AnyStateConservesVolumeAndStaysFinite) {
 
 TEST(Placement, TriangularWeightsWithRealHalfWidth) {
   Vec1<double> w(10);
-  BYPWTS(4, 4, w);   // one cell: 1
+  BYPWTS(4, 4, w);  // one cell: 1
   EXPECT_DOUBLE_EQ(w(4), 1.0);
-  BYPWTS(3, 6, w);   // n = 4, h = 2, centre 4.5: distances 1.5, 0.5 -> 0.25, 0.75
+  BYPWTS(3, 6, w);  // n = 4, h = 2, centre 4.5: distances 1.5, 0.5 -> 0.25, 0.75
   EXPECT_DOUBLE_EQ(w(3), 0.25);
   EXPECT_DOUBLE_EQ(w(4), 0.75);
   EXPECT_DOUBLE_EQ(w(5), 0.75);
   EXPECT_DOUBLE_EQ(w(6), 0.25);
-  BYPWTS(1, 5, w);   // n = 5, h = 2.5, centre 3: 1 - 2/2.5 = 0.2, 1 - 1/2.5 = 0.6, 1
+  BYPWTS(1, 5, w);  // n = 5, h = 2.5, centre 3: 1 - 2/2.5 = 0.2, 1 - 1/2.5 = 0.6, 1
   EXPECT_DOUBLE_EQ(w(1), 0.2);
   EXPECT_DOUBLE_EQ(w(2), 0.6);
   EXPECT_DOUBLE_EQ(w(3), 1.0);
@@ -176,7 +178,7 @@ TEST(Placement, UnequalCellsAndDepthsEachGetTheirShareAndTheTotalIsQoutTimesDt) 
   EXPECT_NEAR(placed, 72.0, 1e-4);
   EXPECT_NEAR(m.VINLIN(1), 72.0, 1e-4);
   EXPECT_NEAR(m.VINLOUT(1), 72.0, 1e-4);
-  EXPECT_EQ(m.YSHORE(5), 0.0);   // nothing placed updrift
+  EXPECT_EQ(m.YSHORE(5), 0.0);  // nothing placed updrift
   // The mouth walls are closed for the reports, the walls beside them copied.
   EXPECT_EQ(m.QLS(6), 0.0F);
   EXPECT_EQ(m.QLS(8), 0.0F);
@@ -216,27 +218,39 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   c.DREDGING = true;
   c.NDRED = 4;
   c.DT = 3.0F;
-  m.CALM = true;   // dredging runs on calm steps too
+  m.CALM = true;  // dredging runs on calm steps too
   for (int n = 1; n <= 4; ++n) c.DREDINL(n) = 1;
   // 1: ebb shoal, 10 m3/h from 2020-02-01 to 2020-02-05;
   // 2: flood shoal, disabled (IDREDS 0); 3: left bar, 200 m3/h, more than it holds;
   // 4: right attachment, -4 m3/h: a placement into the reservoir.
-  c.IMOR(1) = 3; c.IDREDS(1) = 20200201; c.IDREDE(1) = 20200205; c.DREDV(1) = 10.0F;
-  c.IMOR(2) = 4; c.IDREDS(2) = 0;        c.IDREDE(2) = 20301231; c.DREDV(2) = 10.0F;
-  c.IMOR(3) = 2; c.IDREDS(3) = 20200101; c.IDREDE(3) = 20301231; c.DREDV(3) = 200.0F;
-  c.IMOR(4) = 6; c.IDREDS(4) = 20200101; c.IDREDE(4) = 20301231; c.DREDV(4) = -4.0F;
-  m.CURDATE = 20200131;   // event 1 not yet in force
+  c.IMOR(1) = 3;
+  c.IDREDS(1) = 20200201;
+  c.IDREDE(1) = 20200205;
+  c.DREDV(1) = 10.0F;
+  c.IMOR(2) = 4;
+  c.IDREDS(2) = 0;
+  c.IDREDE(2) = 20301231;
+  c.DREDV(2) = 10.0F;
+  c.IMOR(3) = 2;
+  c.IDREDS(3) = 20200101;
+  c.IDREDE(3) = 20301231;
+  c.DREDV(3) = 200.0F;
+  c.IMOR(4) = 6;
+  c.IDREDS(4) = 20200101;
+  c.IDREDE(4) = 20301231;
+  c.DREDV(4) = -4.0F;
+  m.CURDATE = 20200131;  // event 1 not yet in force
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 1000.0);
   EXPECT_EQ(m.VVSF(1), 1000.0);
-  EXPECT_EQ(m.VVSBL(1), 0.0);        // 600 m3 asked, the 300 held taken
-  EXPECT_EQ(m.VVSAR(1), 212.0);      // 4 m3/h x 3 h placed
-  m.CURDATE = 20200205;   // last day of event 1
+  EXPECT_EQ(m.VVSBL(1), 0.0);    // 600 m3 asked, the 300 held taken
+  EXPECT_EQ(m.VVSAR(1), 212.0);  // 4 m3/h x 3 h placed
+  m.CURDATE = 20200205;          // last day of event 1
   inlet_step(m);
-  EXPECT_EQ(m.VVSE(1), 970.0);       // 10 m3/h x 3 h
+  EXPECT_EQ(m.VVSE(1), 970.0);  // 10 m3/h x 3 h
   EXPECT_EQ(m.VVSF(1), 1000.0);
-  EXPECT_EQ(m.VDREDRM(1), -330.0);   // 300 + 30 removed
-  EXPECT_EQ(m.VDREDPL(1), 24.0);     // 12 + 12 placed
+  EXPECT_EQ(m.VDREDRM(1), -330.0);  // 300 + 30 removed
+  EXPECT_EQ(m.VDREDPL(1), 24.0);    // 12 + 12 placed
   m.CURDATE = 20200206;
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 970.0);
@@ -247,9 +261,9 @@ TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
   t.inlet(4, 7).groin(8, 100.0F, 0.0F).start();
   ModelState& m = t.m;
   m.cfg.JBCR(1) = 0.25F;
-  m.cfg.YINLL(1) = 0.0F;   // open left edge: the beach of cell 3 (20 m), JBCL set to 1
-  m.cfg.YINLR(1) = 0.0F;   // jetty at wall 8, tip 100 m, beach of cell 8 at 60 m:
-                           // 100 - (100 - 60) x 0.25 = 90 m
+  m.cfg.YINLL(1) = 0.0F;  // open left edge: the beach of cell 3 (20 m), JBCL set to 1
+  m.cfg.YINLR(1) = 0.0F;  // jetty at wall 8, tip 100 m, beach of cell 8 at 60 m:
+                          // 100 - (100 - 60) x 0.25 = 90 m
   setup_inlets(m);
   EXPECT_DOUBLE_EQ(m.YINLL(1), 20.0);
   EXPECT_EQ(m.JBCL(1), 1.0F);
@@ -265,8 +279,8 @@ TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
   f.inlet(4, 4);
   f.m.LENFAC = 0.3048F;
   f.m.YREG(4) = 5.0F;
-  f.m.cfg.YINLL(1) = 100.0F;   // 30.48 m - 5 = 25.48
-  f.m.cfg.YINLR(1) = 200.0F;   // 60.96 m - 5 = 55.96
+  f.m.cfg.YINLL(1) = 100.0F;  // 30.48 m - 5 = 25.48
+  f.m.cfg.YINLR(1) = 200.0F;  // 60.96 m - 5 = 55.96
   setup_inlets(f.m);
   EXPECT_NEAR(f.m.YSHORE(4), 0.5 * (25.48 + 55.96), 1e-5);
 }
@@ -321,7 +335,8 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
        "DREDV: 500\nIINLS: 20\nIINLE: 20\nIBYPL1: 19\nIBYPL2: 19\nIBYPR1: 21\nIBYPR2: 21\n",
        "IINLS of inlet 2: fewer than 4 beach cells after inlet 1"},
       {"DREDV: 500\n",
-       "DREDV: 500\nIINLS: 25\nIINLE: 25\nINLNAME: Pass\nIBYPL1: 24\nIBYPL2: 24\nIBYPR1: 26\nIBYPR2: 26\n",
+       "DREDV: 500\nIINLS: 25\nIINLE: 25\nINLNAME: Pass\nIBYPL1: 24\nIBYPL2: 24\nIBYPR1: "
+       "26\nIBYPR2: 26\n",
        "INLNAME of inlet 2 repeats the name of inlet 1"},
   };
   for (const Case& k : cases) {
@@ -350,7 +365,8 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
       "      DT        L_Qout         L_Qie      L_Attach         L_Qba      L_Bypass         L_Qeb"
       "           Ebb           Qfe         Flood           Qce         R_Qeb      R_Bypass"
       "         R_Qba      R_Attach         R_Qie        R_Qout       DATE";
-  for (const auto& [name, title] : {std::pair{"out/Pass.irv", "Pass"}, {"out/Inlet2.irv", "Inlet2"}}) {
+  for (const auto& [name, title] :
+       {std::pair{"out/Pass.irv", "Pass"}, {"out/Inlet2.irv", "Inlet2"}}) {
     const auto lines = test::lines_of(dir.read(name));
     // 2020-01-01 to 2020-03-01 is 60 days (leap February) of 6-hour steps = 240
     // steps; DTSAVE 240 h = 40 steps: records at steps 40, 80, ..., 240.
@@ -359,7 +375,7 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
     EXPECT_EQ(lines[1], hdr);
     for (std::size_t n = 2; n < lines.size(); ++n) {
       const std::string& rec = lines[n];
-      ASSERT_EQ(rec.size(), 8U + 1U + 16U * 14U + 4U + 8U);   // I8, 1X, 16F14.0, 4X, I8
+      ASSERT_EQ(rec.size(), 8U + 1U + 16U * 14U + 4U + 8U);  // I8, 1X, 16F14.0, 4X, I8
       EXPECT_EQ(std::stoi(rec.substr(0, 8)), 40 * static_cast<int>(n - 1));
       for (int col = 0; col < 16; ++col) EXPECT_EQ(rec[9 + 14 * col + 13], '.') << rec;
       EXPECT_EQ(rec.substr(9 + 16 * 14, 4), "    ");
@@ -369,8 +385,8 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
   }
   // Pass is fed from the left: the left reservoirs stay at their start (100).
   const auto rec = test::lines_of(dir.read("out/Pass.irv"))[2];
-  EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);   // L_Attach
-  EXPECT_GT(std::stod(rec.substr(9 + 15 * 14, 14)), 0.0);    // R_Qout
+  EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);  // L_Attach
+  EXPECT_GT(std::stod(rec.substr(9 + 15 * 14, 14)), 0.0);   // R_Qout
 }
 
 TEST(InletFiles, FeetRunReportsCubicYardsAndClosesInThem) {
@@ -393,10 +409,9 @@ TEST(InletFiles, FeetRunReportsCubicYardsAndClosesInThem) {
   // into the inlet + placed by it (shoreline moves below 0.0001 m count as
   // none: at most 0.0001 m x 50 m x 9.9 m / 0.7646 = 0.065 CY a cell).
   const double dv = value("    VOLUME CHANGE (CY):             ");
-  const double boundary = value("        VOLUME TO RIGHT (CY):     ") +
-                          value("        VOLUME TO LEFT  (CY):     ") -
-                          value("        VOLUME TO RIGHT (CY):     ", 1) -
-                          value("        VOLUME TO LEFT (CY):      ");
+  const double boundary =
+      value("        VOLUME TO RIGHT (CY):     ") + value("        VOLUME TO LEFT  (CY):     ") -
+      value("        VOLUME TO RIGHT (CY):     ", 1) - value("        VOLUME TO LEFT (CY):      ");
   const double into = value("    VOLUME TRANSPORTED INTO INLET (CY):  ");
   const double from = value("    VOLUME TRANSPORTED FROM INLET (CY):  ");
   EXPECT_GT(into, 0.0);
@@ -415,7 +430,8 @@ TEST(InletFiles, BundledInletExampleRunsWithItsBudget) {
   namespace fs = std::filesystem;
   const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "inlet_coast";
   test::ScratchDir dir;
-  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"})
+    fs::copy_file(ex / f, dir.path() / f);
   {
     std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
     cfg << "SIMDATE: 20200301\n";  // two months are enough here
