@@ -331,6 +331,8 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
        "groin at wall 15 stands inside inlet 1"},
       {"YINLR: 0\n", "YINLR: 0\nBFDATS: 20200105\nBFDATE: 20200110\nIBFS: 12\nIBFE: 14\nYADD: 5\n",
        "IBFS/IBFE of fill 1 covers inlet cell 14"},
+      {"YINLR: 0\n", "YINLR: 0\nBPDATS: 20200105\nBPDATE: 20200110\nIBPS: 15\nIBPE: 15\nQBP: 10\n",
+       "IBPS/IBPE of bypass 1 covers inlet cell 15"},
       {"DREDV: 500\n",
        "DREDV: 500\nIINLS: 20\nIINLE: 20\nIBYPL1: 19\nIBYPL2: 19\nIBYPR1: 21\nIBYPR2: 21\n",
        "IINLS of inlet 2: fewer than 4 beach cells after inlet 1"},
