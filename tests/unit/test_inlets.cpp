@@ -268,6 +268,7 @@ TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
   EXPECT_DOUBLE_EQ(m.YINLL(1), 20.0);
   EXPECT_EQ(m.JBCL(1), 1.0F);
   EXPECT_DOUBLE_EQ(m.YINLR(1), 90.0);
+  EXPECT_EQ(m.JBCR(1), 0.25F);   // only the open edge's factor is replaced
   // Straight line over cells 4..7: 20, 43.33, 66.67, 90.
   EXPECT_DOUBLE_EQ(m.YSHORE(4), 20.0);
   EXPECT_NEAR(m.YSHORE(5), 20.0 + 70.0 / 3.0, 1e-12);
