@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Builds Coastra and runs the bundled example coasts, each in out/<example>/:
-# groin_field (a groin field, a seawall and a retreating boundary) and
+# groin_field (a groin field, a seawall and a retreating boundary),
 # nourished_breakwaters (a beach fill behind two detached breakwaters and a
-# bypass pair). With an example's name as argument only that one runs.
+# bypass pair) and inlet_coast (the groin field with a tidal inlet, dredging
+# and a sediment budget). With an example's name as argument only that one runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
 examples=("$@")
-[ ${#examples[@]} -eq 0 ] && examples=(groin_field nourished_breakwaters)
+[ ${#examples[@]} -eq 0 ] && examples=(groin_field nourished_breakwaters inlet_coast)
 for ex in "${examples[@]}"; do
   out=out/$ex
   [ "$ex" = groin_field ] && out=out/example   # where it has always been written

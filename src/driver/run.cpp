@@ -11,6 +11,7 @@
 #include "driver/stability.h"
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
+#include "inlets/inlet_setup.h"
 #include "input/clock.h"
 #include "input/schedules.h"
 #include "input/setup.h"
@@ -19,9 +20,11 @@
 #include "input/water_levels.h"
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
+#include "output/budget_report.h"
 #include "output/data_files.h"
 #include "output/echo.h"
 #include "output/format.h"
+#include "output/inlet_files.h"
 #include "output/reports.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
@@ -67,6 +70,8 @@ void settle_print_file(ModelState& m) {
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
+  check_inlets(m);
+  check_budget_entries(m);
   settle_print_file(m);
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
   build_cell_coordinates(m);
@@ -76,6 +81,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_wave_events(m);
   write_banner_and_echo(m);
   open_data_files(m);
+  open_inlet_files(m);
   if (m.IRUNERR != 0) return false;
   transmission_setup(m);
   build_segment_table(m);
@@ -84,6 +90,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
+  setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);
@@ -100,12 +107,14 @@ void end_of_run(ModelState& m) {
   BRKSTAT(m);
   write_breaking_statistics(m);
   end_reports_shoreline(m);
+  write_budget_report(m);
   write_total_volume_line(m);
   write_warning_counts(m);
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
   close_data_files(m);
+  close_inlet_files(m);
   m.PRTFILE.flush();
   check_output_streams(m);
   lwrite(m.con(), "Model run completed");

@@ -14,11 +14,13 @@
 #include "driver/finite_guard.h"
 #include "driver/stability.h"
 #include "driver/wave_events.h"
+#include "inlets/reservoirs.h"
 #include "input/clock.h"
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
+#include "output/inlet_files.h"
 #include "output/reports.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
@@ -123,7 +125,7 @@ bool physics_of_step(ModelState& m) {
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
-    calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSHORE | no stop
+    calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSTART, YSHORE | no stop
   } else {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
@@ -138,9 +140,13 @@ bool physics_of_step(ModelState& m) {
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
+    if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
+  // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
+  //     final mouth fluxes, the placement downdrift and the inlet wall copies.
+  if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
@@ -155,6 +161,10 @@ void accumulate_step(ModelState& m) {
     if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
     split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
     accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
+  } else {
+    // A calm step moves a moving boundary all the same: its volume is booked
+    // at the boundary wall (from where calm_update found the end cells).
+    book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
   book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
   volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
@@ -170,7 +180,10 @@ bool print_out_due(const ModelState& m) {
 
 // The records and reports that fall on the step: never set the run error flag.
 void record_step(ModelState& m) {
-  if (m.ISTEP % m.NSTSAVE == 0) write_periodic_records(m);   // data files
+  if (m.ISTEP % m.NSTSAVE == 0) {
+    write_periodic_records(m);         // data files
+    write_inlet_records(m);            // inlet reservoir files
+  }
   if (print_out_due(m)) {
     intermediate_report(m);            // print file
     m.IPROUT += 1;

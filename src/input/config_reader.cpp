@@ -254,12 +254,12 @@ void ConfigReader::process(std::string_view raw) {
     lwrite(m.prt(), msg);
   }
   if (ks.hook == Hook::DREDV) {
-    // Total volume over DRDAY days to a volume per time step of DT hours; a DT
-    // not yet read (0) gives 0.
+    // Total volume over DRDAY days to a volume per hour; the dredging stage
+    // takes it times the DT in force, so a change of DT keeps the volume per day.
     // Design note: a DRDAY of 0 (or never given) would divide by zero and a
     // negative one has no meaning, so the run stops naming DRDAY.
     if (!(c.DRDAY > 0.0F)) error_stop("DRDAY must be > 0 before DREDV");
-    v.f = v.f / c.DRDAY / 24.0F * c.DT;
+    v.f = v.f / c.DRDAY / 24.0F;
   }
   store(ks, k, v);
   after_store(ks, k);

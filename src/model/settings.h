@@ -173,15 +173,15 @@ struct Settings {
   Vec1<float> VVSEQ{MXINL}, VVSFQ{MXINL}, VVSBQL{MXINL}, VVSBQR{MXINL}, VVSAQL{MXINL},
       VVSAQR{MXINL};
   Vec1<float> YINLL{MXINL}, YINLR{MXINL};   // left and right distance from the baseline: model
-                                            // unit, x LENFAC at use (inlet stages, not built yet)
-  Vec1<float> JBCL{MXINL}, JBCR{MXINL};     // left and right boundary-condition values, as read
+                                            // unit, x LENFAC at use (inlet set-up); 0: derived
+  Vec1<float> JBCL{MXINL}, JBCR{MXINL};     // left and right jetty factors, as read
   bool DREDGING = false;          // an IMOR line was read
   int NDRED = 0;                  // dredging events over the whole file
   Vec1<int> NDREDLAST{MXINL};     // per inlet: number of its last dredging event
   Vec1<int> IMOR{MXDRED};         // value of the IMOR line opening event n
   Vec1<int> DREDINL{MXDRED};      // inlet of event n
-  Vec1<int> IDREDS{MXDRED}, IDREDE{MXDRED};  // first and last cell of event n
-  Vec1<float> DREDV{MXDRED};      // dredged volume per time step (m3 after set-up)
+  Vec1<int> IDREDS{MXDRED}, IDREDE{MXDRED};  // first and last date of event n, YYYYMMDD
+  Vec1<float> DREDV{MXDRED};      // dredged volume per hour (m3/h after set-up); x DT at use
   float DRDAY = 0.0F;             // days the following DREDV lines are spread over
 
   // --- sediment-budget cells ---

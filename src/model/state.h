@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/settings.h"
+#include "model/state_inlets.h"
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
@@ -22,7 +23,7 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState, SeriesState, SourceState {
+                    StabilityState, SeriesState, SourceState, InletState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

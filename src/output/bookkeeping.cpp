@@ -65,6 +65,36 @@ void accumulate_transport(ModelState& m) {
   }
 }
 
+// Design note: on a calm step a moving boundary still moves its end cell; that
+// sand crossed the boundary wall, so it is booked as the wall's transport
+// volume (what the end cell gained beyond its source), and a whole-grid budget
+// closes with moving boundaries too.
+void book_calm_boundaries(ModelState& m, double yleft, double yright) {
+  const int nx = m.cfg.NX;
+  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
+  auto crossed = [&](int i, double y0) {                        // (m3) into the cell
+    const double h = static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
+    const double dx = static_cast<double>(m.cfg.DX(i));
+    return (m.YSHORE(i) - y0) * dx * h - m.QSRC(i) * dts * dx;
+  };
+  auto book = [&](int wall, double vright) {                    // + towards higher cells
+    if (vright == 0.0) return;
+    m.VNETP(wall) += vright;
+    m.VNET(wall) += vright;
+    if (vright > 0.0) {
+      m.VRIGHTP(wall) += vright;
+      m.VRIGHT(wall) += vright;
+    } else {
+      m.VLEFTP(wall) += vright;
+      m.VLEFT(wall) += vright;
+    }
+    m.VGROSSP(wall) += std::fabs(vright);
+  };
+  if (nx < 2) return;   // one cell: its two boundaries cannot be told apart
+  if (m.DYL != 0.0) book(1, crossed(1, yleft));
+  if (m.DYR != 0.0) book(nx + 1, -crossed(nx, yright));
+}
+
 void volume_change(ModelState& m) {
   const int nx = m.cfg.NX;
   double total = 0.0;

@@ -11,6 +11,10 @@ namespace coastra {
 void init_bookkeeping(ModelState& m);
 void accumulate_transport(ModelState& m);   // after the transport step
 void volume_change(ModelState& m);          // VOLCELL, VOLLEN, VOLTOT
+// After a calm step: what the end cells gained beyond their sources (their
+// positions before the step yleft, yright, m) is booked as the transport
+// volume of the boundary walls 1 and NX+1 when the boundary moves.
+void book_calm_boundaries(ModelState& m, double yleft, double yright);
 void update_extremes(ModelState& m);        // YMAX, YMIN
 
 // One computed transmission coefficient of detached breakwater j into the

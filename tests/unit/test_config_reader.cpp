@@ -215,8 +215,8 @@ TEST(ConfigInlets, ZeroVolumesAndDredgingRates) {
   ASSERT_EQ(c.NDRED, 2);
   EXPECT_EQ(c.IMOR(1), 3);
   EXPECT_EQ(c.IDREDS(1), 20000201);
-  EXPECT_EQ(c.DREDV(1), 0.0F);         // read before DT
-  EXPECT_FLOAT_EQ(c.DREDV(2), 6.25F);  // 100 / 2 days / 24 h x 3 h
+  EXPECT_FLOAT_EQ(c.DREDV(1), 100.0F / 48.0F);  // 100 / 2 days / 24 h, per hour: DT not needed
+  EXPECT_FLOAT_EQ(c.DREDV(2), 100.0F / 48.0F);
   EXPECT_EQ(c.DREDINL(2), 1);
   EXPECT_EQ(c.NDREDLAST(1), 2);
   EXPECT_EQ(d.stop(d.valid() + "IINLS: 5\nIMOR: 1\nDREDV: 10\n"),

@@ -1,0 +1,53 @@
+// Dredging of inlet reservoirs (dredge_inlets), with the IMOR codes of the
+// reservoirs (dredged_reservoir): 1 left attachment bar, 2 left bypassing bar,
+// 3 ebb shoal, 4 flood shoal, 5 right bypassing bar, 6 right attachment bar.
+
+#include "inlets/dredging.h"
+
+#include <algorithm>
+
+namespace coastra {
+
+double& dredged_reservoir(ModelState& m, int k, int imor) {
+  switch (imor) {
+    case 1:
+      return m.VVSAL(k);
+    case 2:
+      return m.VVSBL(k);
+    case 3:
+      return m.VVSE(k);
+    case 4:
+      return m.VVSF(k);
+    case 5:
+      return m.VVSBR(k);
+    default:
+      return m.VVSAR(k);  // 6; set-up refuses any other code
+  }
+}
+
+// Design notes: DREDV is held per hour and taken times the DT in force, so an
+// adaptive change of DT keeps the dredged volume per day. A removal takes at
+// most what the reservoir holds (an empty shoal cannot be dug below zero) and
+// books what it took, so the inlet's volume change stays entering - placed -
+// removed + placed by dredging. A placement is booked as a positive volume.
+void dredge_inlets(ModelState& m) {
+  const Settings& c = m.cfg;
+  if (!c.DREDGING) return;
+  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n) {
+    if (c.IDREDS(n) == 0 || m.CURDATE < c.IDREDS(n) || m.CURDATE > c.IDREDE(n)) continue;
+    const int k = c.DREDINL(n);
+    if (k < 1 || k > std::min(c.NINL, MXINL)) continue;
+    double& vol = dredged_reservoir(m, k, c.IMOR(n));
+    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(c.DT);  // (m3)
+    if (v > 0.0) {
+      const double taken = std::min(v, std::max(vol, 0.0));
+      vol -= taken;
+      m.VDREDRM(k) -= taken;
+    } else {
+      vol -= v;
+      m.VDREDPL(k) -= v;
+    }
+  }
+}
+
+}  // namespace coastra

@@ -1,0 +1,18 @@
+// Dredging of inlet reservoirs: every event whose date range holds the
+// current date takes its volume for the step from the reservoir it names.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Every step, calm or not: for each dredging event in force (IDREDS non-zero,
+// IDREDS <= CURDATE <= IDREDE), v = DREDV x DT (m3). A positive v removes at
+// most what the reservoir holds and books the removal in VDREDRM (as -v); a
+// negative v places -v into the reservoir and books it in VDREDPL.
+void dredge_inlets(ModelState& m);
+
+// The reservoir volume of inlet k that IMOR code imor (1..6) names.
+double& dredged_reservoir(ModelState& m, int k, int imor);
+
+}  // namespace coastra

@@ -1,0 +1,184 @@
+// Set-up of the tidal inlets: check_inlets refuses inlet input that cannot be
+// simulated (each message names the key and the inlet); setup_inlets lays the
+// straight start-up shoreline across each inlet from its two edge positions
+// (derived from the neighbouring beach or the jetty tip when given as 0) and
+// starts the reservoirs at their configured volumes.
+
+#include "inlets/inlet_setup.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "model/error_stop.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+inline constexpr int MIN_BEACH_BETWEEN = 4;  // beach cells required between two inlets
+
+std::string inlet_no(int k) { return " of inlet " + std::to_string(k); }
+
+// The inlet that holds cell c (0 when none).
+int inlet_of_cell(const Settings& c, int cell) {
+  for (int k = 1; k <= std::min(c.NINL, MXINL); ++k)
+    if (c.IINLS(k) <= cell && cell <= c.IINLE(k)) return k;
+  return 0;
+}
+
+// The first cell of first..last that lies in an inlet (0 when none).
+int inlet_cell_in(const Settings& c, int first, int last) {
+  for (int i = first; i <= last; ++i)
+    if (inlet_of_cell(c, i) != 0) return i;
+  return 0;
+}
+
+void check_range_of_inlet(const Settings& c, int k) {
+  const int s = c.IINLS(k), e = c.IINLE(k);
+  if (s < 3)
+    error_stop("IINLS" + inlet_no(k) + " must be at least 3 (cell " + std::to_string(s) + ")");
+  if (e < s) error_stop("IINLE" + inlet_no(k) + " must not be less than IINLS");
+  if (e > c.NX - 2)
+    error_stop("IINLE" + inlet_no(k) + " must be at most NX-2 (cell " + std::to_string(e) + ")");
+}
+
+// An attachment range: given, inside the grid, in order, on beach cells.
+void check_attachment(const Settings& c, int k, const char* k1, const char* k2, int first,
+                      int last) {
+  const std::string keys = std::string(k1) + "/" + k2 + inlet_no(k);
+  if (first == 0 || last == 0) error_stop(keys + " not given");
+  if (first < 1 || last > c.NX) error_stop(keys + " outside cells 1..NX");
+  if (first > last) error_stop(keys + ": first cell after last cell");
+  if (const int cell = inlet_cell_in(c, first, last); cell != 0)
+    error_stop(keys + " covers inlet cell " + std::to_string(cell));
+}
+
+void check_spacing(const Settings& c, int k) {
+  for (int j = 1; j <= std::min(c.NINL, MXINL); ++j) {
+    if (j == k) continue;
+    // Beach cells between inlet j (left) and inlet k (right); overlapping
+    // inlets give a negative count.
+    const int gap = c.IINLS(k) - c.IINLE(j) - 1;
+    if (c.IINLS(j) <= c.IINLS(k) && gap < MIN_BEACH_BETWEEN)
+      error_stop("IINLS" + inlet_no(k) + ": fewer than 4 beach cells after inlet " +
+                 std::to_string(j));
+  }
+}
+
+void check_structures_and_sources(const ModelState& m) {
+  const Settings& c = m.cfg;
+  // A groin at wall w stands between cells w-1 and w: inside an inlet when
+  // both are its cells.
+  for (int g = 1; g <= m.NGRO; ++g) {
+    const int w = m.IXG(g);
+    const int k = inlet_of_cell(c, w);
+    if (k != 0 && w > c.IINLS(k))
+      error_stop("groin at wall " + std::to_string(w) + " stands inside inlet " +
+                 std::to_string(k));
+  }
+  for (int n = 1; n <= std::min(c.NBF, MXBF); ++n)
+    if (const int cell = inlet_cell_in(c, c.IBFS(n), c.IBFE(n)); cell != 0)
+      error_stop("IBFS/IBFE of fill " + std::to_string(n) + " covers inlet cell " +
+                 std::to_string(cell));
+  for (int n = 1; n <= std::min(c.NBP, MXBP); ++n)
+    if (const int cell = inlet_cell_in(c, c.IBPS(n), c.IBPE(n)); cell != 0)
+      error_stop("IBPS/IBPE of bypass " + std::to_string(n) + " covers inlet cell " +
+                 std::to_string(cell));
+  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n)
+    if (c.IMOR(n) < 1 || c.IMOR(n) > 6)
+      error_stop("IMOR of dredging event " + std::to_string(n) + inlet_no(c.DREDINL(n)) +
+                 " must be 1..6");
+}
+
+// The groin standing at wall w (0 when none).
+int groin_at(const ModelState& m, int w) {
+  for (int g = 1; g <= m.NGRO; ++g)
+    if (m.IXG(g) == w) return g;
+  return 0;
+}
+
+// Position of one inlet edge, seaward of the regional contour (m). given: the
+// configured distance from the baseline (model unit, 0 = derive it); wall: the
+// wall at that edge; out: the beach cell just outside it; in: the edge cell;
+// jbc: the edge's jetty factor (set to 1 when there is no structure).
+double edge_position(ModelState& m, float given, int wall, int out, int in, float& jbc) {
+  if (given != 0.0F) return static_cast<double>(given * m.LENFAC) - static_cast<double>(m.YREG(in));
+  const double beach = m.YSHORE(out);
+  const int code = m.WALLTYPE(wall);
+  if (code == 0) {
+    jbc = 1.0F;
+    return beach;
+  }
+  const int g = groin_at(m, wall);
+  if ((code == 1 || code == -1) && g != 0) {
+    // The jetty tip, measured like the shoreline; the factor places the edge
+    // between the tip (0) and the neighbouring beach (1).
+    const double tip = static_cast<double>(m.YG(g)) - static_cast<double>(m.YREG(out));
+    return tip - (tip - beach) * static_cast<double>(jbc);
+  }
+  lwrite(m.prt(), "WARNING: Unstructured inlet is next to groin");
+  // Design note: with no jetty tip to measure from, the edge takes the beach.
+  return beach;
+}
+
+}  // namespace
+
+// Design note: an inlet number has as many digits as it needs (Inlet7, Inlet12,
+// Inlet250), so no two unnamed inlets share a name.
+std::string inlet_name(const Settings& c, int k) {
+  const std::string& n = c.INLNAME[k];
+  return n.empty() ? "Inlet" + std::to_string(k) : n;
+}
+
+void check_inlets(ModelState& m) {
+  const Settings& c = m.cfg;
+  if (!c.INLETS) return;
+  const int ninl = std::min(c.NINL, MXINL);
+  for (int k = 1; k <= ninl; ++k) check_range_of_inlet(c, k);
+  for (int k = 1; k <= ninl; ++k) check_spacing(c, k);
+  for (int k = 1; k <= ninl; ++k) {
+    check_attachment(c, k, "IBYPL1", "IBYPL2", c.IBYPL1(k), c.IBYPL2(k));
+    check_attachment(c, k, "IBYPR1", "IBYPR2", c.IBYPR1(k), c.IBYPR2(k));
+    for (int j = 1; j < k; ++j)
+      if (inlet_name(c, j) == inlet_name(c, k))
+        error_stop("INLNAME" + inlet_no(k) + " repeats the name of inlet " + std::to_string(j));
+  }
+  check_structures_and_sources(m);
+}
+
+void setup_inlets(ModelState& m) {
+  const Settings& c = m.cfg;
+  for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
+    const int s = c.IINLS(k), e = c.IINLE(k);
+    // 1. Reservoirs at their configured volumes; running sums from zero.
+    m.VVSE(k) = static_cast<double>(c.VVSE(k));
+    m.VVSF(k) = static_cast<double>(c.VVSF(k));
+    m.VVSBL(k) = static_cast<double>(c.VVSBL(k));
+    m.VVSBR(k) = static_cast<double>(c.VVSBR(k));
+    m.VVSAL(k) = static_cast<double>(c.VVSAL(k));
+    m.VVSAR(k) = static_cast<double>(c.VVSAR(k));
+    for (Vec1<double>* v : {&m.VINLIN, &m.VINLOUT, &m.VINL, &m.VINR, &m.VQIEL, &m.VQIER, &m.VRETL,
+                            &m.VRETR, &m.VOUTL, &m.VOUTR, &m.VDREDRM, &m.VDREDPL})
+      (*v)(k) = 0.0;
+    // 2. Edge positions and jetty factors.
+    m.JBCL(k) = c.JBCL(k);
+    m.JBCR(k) = c.JBCR(k);
+    m.YINLL(k) = edge_position(m, c.YINLL(k), s, s - 1, s, m.JBCL(k));
+    m.YINLR(k) = edge_position(m, c.YINLR(k), e + 1, e + 1, e, m.JBCR(k));
+    // 3. The start-up line: straight from the left edge to the right edge; a
+    //    one-cell inlet takes the mean of the two. It is also the initial
+    //    shoreline of these cells, so they show no volume change.
+    for (int i = s; i <= e; ++i) {
+      const double y = s == e
+                           ? 0.5 * (m.YINLL(k) + m.YINLR(k))
+                           : m.YINLL(k) + (m.YINLR(k) - m.YINLL(k)) * static_cast<double>(i - s) /
+                                              static_cast<double>(e - s);
+      m.YSHORE(i) = y;
+      m.YINIT(i) = y;
+    }
+  }
+}
+
+}  // namespace coastra

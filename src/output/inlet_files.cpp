@@ -1,0 +1,81 @@
+// The inlet reservoir files: one per inlet, named after the inlet with the
+// extension .irv and written beside the print file; two header lines, then one
+// record every DTSAVE interval with the rates (volume per year) and volumes
+// (volume unit) of the reservoir model.
+// Routines: inlet_file_name, open_inlet_files, write_inlet_records, close_inlet_files.
+
+#include "output/inlet_files.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "inlets/inlet_setup.h"
+#include "model/error_stop.h"
+#include "output/bookkeeping.h"
+#include "output/format.h"
+
+namespace coastra {
+
+namespace {
+
+constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
+constexpr const char* IRV_HEADER =
+    "      DT        L_Qout         L_Qie      L_Attach         L_Qba      L_Bypass         L_Qeb  "
+    "         Ebb           Qfe         Flood           Qce         R_Qeb      R_Bypass         "
+    "R_Qba      R_Attach         R_Qie        R_Qout       DATE";
+// Record layout (I8, 1X, 16F14.0, 4X, I8): step, the sixteen columns, date.
+constexpr int STEP_WIDTH = 8, VALUE_WIDTH = 14, DATE_GAP = 4, DATE_WIDTH = 8;
+
+}  // namespace
+
+std::string inlet_file_name(const ModelState& m, int k) {
+  const std::filesystem::path dir = std::filesystem::path(m.cfg.PRFILE).parent_path();
+  return (dir / (inlet_name(m.cfg, k) + ".irv")).string();
+}
+
+void open_inlet_files(ModelState& m) {
+  if (!m.cfg.INLETS) return;
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
+    m.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(m, k);
+    f.open(m.IRVNAME[static_cast<std::size_t>(k)], std::ios::trunc);
+    if (!f.is_open())
+      error_stop("Cannot open inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
+    f << "Inlet Shoal Volumes for " << inlet_name(m.cfg, k) << '\n' << IRV_HEADER << '\n';
+  }
+}
+
+void write_inlet_records(ModelState& m) {
+  if (!m.cfg.INLETS) return;
+  const double vdiv = volume_divisor(m);
+  const double rate = SECONDS_PER_YEAR / vdiv;  // (m3/s) to volume unit per year
+  std::string& b = m.RECBUF;
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+    const double values[16] = {
+        m.QOUTL(k) * rate, m.QIEL(k) * rate,  m.VVSAL(k) / vdiv, m.QBAL(k) * rate,
+        m.VVSBL(k) / vdiv, m.QEBL(k) * rate,  m.VVSE(k) / vdiv,  m.QFE(k) * rate,
+        m.VVSF(k) / vdiv,  m.QCE(k) * rate,   m.QEBR(k) * rate,  m.VVSBR(k) / vdiv,
+        m.QBAR(k) * rate,  m.VVSAR(k) / vdiv, m.QIER(k) * rate,  m.QOUTR(k) * rate};
+    b.clear();
+    edit_i(b, m.ISTEP, STEP_WIDTH);
+    b += ' ';
+    for (double v : values) edit_f(b, v, VALUE_WIDTH, 0);
+    b.append(DATE_GAP, ' ');
+    edit_i(b, m.CURDATE, DATE_WIDTH);
+    b += '\n';
+    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
+    f.write(b.data(), static_cast<std::streamsize>(b.size()));
+    if (f.fail()) error_stop("Cannot write inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
+  }
+}
+
+void close_inlet_files(ModelState& m) {
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
+    if (!f.is_open()) continue;
+    f.close();  // the last flush: a full disk may show only here
+    if (f.fail()) error_stop("Cannot write inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
+  }
+}
+
+}  // namespace coastra

@@ -1,0 +1,20 @@
+// The inlet reservoir files (.irv): one per inlet beside the print file, with
+// its header and a record of rates and volumes every DTSAVE interval.
+#pragma once
+
+#include <string>
+
+#include "model/state.h"
+
+namespace coastra {
+
+// Path of inlet k's file: the print file's directory, the inlet's name, ".irv".
+std::string inlet_file_name(const ModelState& m, int k);
+// Creates every inlet's file (replacing an old one) and writes its two header lines.
+void open_inlet_files(ModelState& m);
+// One record per inlet: step, the sixteen rate and volume columns, date.
+void write_inlet_records(ModelState& m);
+// Closes the inlet files; a failed write or last flush ends the run naming the file.
+void close_inlet_files(ModelState& m);
+
+}  // namespace coastra

@@ -1,0 +1,410 @@
+// Tests of the sediment budget: closure of the whole grid and of every inlet
+// over generated runs (in-process runs read through the printed report, and
+// the step's stages driven directly with fills and bypass volumes booked in
+// the budget arrays), and the report's labels, order and values in metres and
+// in feet against hand-computed volumes.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "inlets/inlet_setup.h"
+#include "inlets/reservoirs.h"
+#include "output/bookkeeping.h"
+#include "output/budget_report.h"
+#include "output/format.h"
+#include "support/cases.h"
+#include "support/coast_builder.h"
+#include "support/run_helpers.h"
+#include "transport/shoreline_solver.h"
+#include "transport/transport.h"
+
+namespace coastra {
+namespace {
+
+// The numbers that follow each occurrence of label in the print file.
+std::vector<double> values_after(const std::string& text, const std::string& label) {
+  std::vector<double> out;
+  for (auto at = text.find(label); at != std::string::npos; at = text.find(label, at + 1))
+    out.push_back(std::strtod(text.c_str() + at + label.size(), nullptr));
+  return out;
+}
+
+double sum(const std::vector<double>& v) {
+  double s = 0.0;
+  for (double x : v) s += x;
+  return s;
+}
+
+// Dated six-hourly records from 2020-01-01 over 92 days: oblique waves from
+// both sides, one calm record (height 0) in seven.
+constexpr int WAVE_RECORDS = 92 * 4;
+
+// A generated coast: one or two inlets with dredging (the first now and then
+// with a jetty), a seawall, moving or pinned boundaries.
+std::string generated_config(std::mt19937& gen, int nx) {
+  std::uniform_int_distribution<int> pick(0, 1000);
+  std::ostringstream os;
+  std::string base = test::base_config(nx, 40.0, 20200101, 20200401, 6.0, 24.0);
+  base.replace(base.find("WAVEID: 1 10.0 0 waves.dat"), 26,
+               "WAVEID: 1 10.0 " + std::to_string(WAVE_RECORDS) + " waves.dat");
+  os << base;
+  const int ninl = 1 + pick(gen) % 2;
+  const int s1 = 6 + pick(gen) % 4, e1 = s1 + pick(gen) % 3;
+  int s[2] = {s1, e1 + 6 + pick(gen) % 6}, e[2] = {e1, 0};
+  e[1] = s[1] + pick(gen) % 2;
+  for (int k = 0; k < ninl; ++k) {
+    os << "IINLS: " << s[k] << "\nIINLE: " << e[k] << "\nIBYPL1: " << s[k] - 3
+       << "\nIBYPL2: " << s[k] - 1 << "\nIBYPR1: " << e[k] + 1
+       << "\nIBYPR2: " << e[k] + 2 + pick(gen) % 2 << "\nVVSE: " << pick(gen)
+       << "\nVVSF: " << pick(gen) << "\nVVSBL: 50\nVVSBR: 0\nVVSAL: 20"
+       << "\nVVSAR: 20\nVVSEQ: " << 2000 + 10 * pick(gen) << "\nVVSFQ: 3000\nVVSBQL: 800"
+       << "\nVVSBQR: 800\nVVSAQL: 500\nVVSAQR: 500\nYINLL: 0\nYINLR: 0\n"
+       << "DRDAY: 20\nIMOR: " << 1 + pick(gen) % 6
+       << "\nIDREDS: 20200210\nIDREDE: 20200301\nDREDV: " << 200 + pick(gen) << "\n";
+    // Now and then a jetty at the inlet's left mouth; the left edge then lies
+    // halfway from its tip back to the beach.
+    if (k == 0 && pick(gen) % 2 == 0)
+      os << "JBCL: 0.5\nIXNDG: " << s[k] << "\nYNDG: 130\nPNDG: 0.2\n";
+  }
+  os << "ISWBEG: " << nx - 6 << "\nISWEND: " << nx - 3 << "\nSWY1: 99.5\nSWY2: 99.5\n";
+  if (pick(gen) % 2 == 0)
+    os << "LBCTYPE: 3\nLMOVY: " << 0.05 * (pick(gen) % 3 - 1) << "\nLMOVPER: 2\n";
+  if (pick(gen) % 2 == 0) os << "RBCTYPE: 3\nRMOVY: -0.04\nRMOVPER: 2\n";
+  os << "IQMAPV1: 1\nIQMAPV2: " << nx << "\nIQMAPQ1: 1\nIQMAPQ2: " << nx + 1 << "\n";
+  return os.str();
+}
+
+std::string generated_waves(std::mt19937& gen) {
+  std::uniform_real_distribution<double> ang(-35.0, 35.0);
+  const int month_days[] = {31, 29, 31, 30};
+  std::ostringstream os;
+  int n = 0;
+  for (int month = 1; month <= 4; ++month) {
+    for (int day = 1; day <= month_days[month - 1]; ++day) {
+      for (int hour = 0; hour < 24; hour += 6) {
+        if (n++ >= WAVE_RECORDS) return os.str();
+        char date[32];
+        std::snprintf(date, sizeof date, "2020%02d%02d %02d00 ", month, day, hour);
+        os << date << (n % 7 == 3 ? 0.0 : 0.8 + 0.001 * n) << " 7.0 " << ang(gen) << "\n";
+      }
+    }
+  }
+  return os.str();
+}
+
+TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
+  std::mt19937 gen(2026);
+  int jetties = 0, two_inlets = 0, moving = 0;  // what the generated runs covered
+  for (int run = 0; run < 6; ++run) {
+    const int nx = 36 + run;
+    test::ScratchDir dir;
+    const std::string cfg = generated_config(gen, nx);
+    jetties += cfg.find("IXNDG") != std::string::npos;
+    two_inlets += test::count_of(cfg, "IINLS") == 2;
+    moving += cfg.find("BCTYPE: 3") != std::string::npos;
+    dir.write("run.cfg", cfg);
+    dir.write("shore.dat",
+              test::cell_file(std::vector<double>(static_cast<std::size_t>(nx), 100.0)));
+    dir.write("waves.dat", generated_waves(gen));
+    const test::RunResult r = test::run_in(dir, {"run.cfg"});
+    ASSERT_EQ(r.status, EXIT_NORMAL) << r.console << cfg;
+    const std::string prt = dir.read("run.out");
+    const double dv = values_after(prt, "    VOLUME CHANGE (M3):             ").at(0);
+    const auto right = values_after(prt, "        VOLUME TO RIGHT (M3):     ");
+    const auto left = values_after(prt, "        VOLUME TO LEFT  (M3):     ");
+    const auto left2 = values_after(prt, "        VOLUME TO LEFT (M3):      ");
+    const auto into = values_after(prt, "    VOLUME TRANSPORTED INTO INLET (M3):  ");
+    const auto from = values_after(prt, "    VOLUME TRANSPORTED FROM INLET (M3):  ");
+    const auto dplace = values_after(prt, "    DREDGED VOLUME PLACEMENT (M3):       ");
+    const auto dremove = values_after(prt, "    DREDGED VOLUME REMOVAL (M3): ");
+    const auto change = values_after(prt, "    INLET VOLUME CHANGE (M3):    ");
+    ASSERT_EQ(right.size(), 2U);
+    ASSERT_FALSE(into.empty());
+    // Whole grid: change = boundary inflow - boundary outflow - entering + placed.
+    // The printed change counts shoreline moves below 0.0001 m as none: at most
+    // 0.0001 m x 40 m x 10 m = 0.04 m3 a cell.
+    const double boundary = (right[0] + left[0]) - (right[1] + left2.at(0));
+    EXPECT_NEAR(dv, boundary - sum(into) + sum(from), 0.04 * nx + 1e-6 * sum(into)) << cfg;
+    EXPECT_GT(sum(into), 0.0);
+    // Each inlet: change = entering - placed - removed + placed by dredging.
+    for (std::size_t i = 0; i < into.size(); ++i) {
+      EXPECT_NEAR(change[i], into[i] - from[i] + dremove[i] + dplace[i], 1e-6 * (1.0 + into[i]));
+      EXPECT_LE(dremove[i], 0.0);
+    }
+    // The grid total line agrees with the budget cell over the whole grid.
+    EXPECT_NEAR(test::total_volume_change(prt), dv, 1e-4 * std::abs(dv) + 1.0);
+  }
+  EXPECT_GT(jetties, 0);
+  EXPECT_GT(two_inlets, 0);
+  EXPECT_GT(moving, 0);
+}
+
+// The stages of a step as the time loop runs them, with fills and bypass
+// operations booked per cell in the budget arrays as their bookkeeping does.
+struct StageRun : test::Coast {
+  StageRun() : Coast(40, 25.0F) {
+    Settings& c = m.cfg;
+    add_inlet(10, 12, 6, 9, 13, 15);
+    add_inlet(22, 22, 19, 21, 23, 26);
+    seawall(30, 33, 0.0F, 0.0F);
+    start();
+    setup_inlets(m);
+    c.DREDGING = true;
+    c.NDRED = 2;
+    c.DREDINL(1) = 1;
+    c.IMOR(1) = 3;
+    c.IDREDS(1) = 20200101;
+    c.IDREDE(1) = 20301231;
+    c.DREDV(1) = 3.0F;
+    c.DREDINL(2) = 2;
+    c.IMOR(2) = 4;
+    c.IDREDS(2) = 20200101;
+    c.IDREDE(2) = 20301231;
+    c.DREDV(2) = -1.0F;
+    m.CURDATE = 20200115;
+    m.DYL = 0.002;  // moving boundaries (m per step)
+    m.DYR = -0.001;
+  }
+  void add_inlet(int s, int e, int l1, int l2, int r1, int r2) {
+    inlet(s, e);
+    Settings& c = m.cfg;
+    const int k = c.NINL;
+    c.IBYPL1(k) = l1;
+    c.IBYPL2(k) = l2;
+    c.IBYPR1(k) = r1;
+    c.IBYPR2(k) = r2;
+    c.VVSE(k) = 100.0F;
+    c.VVSF(k) = 50.0F;
+    c.VVSBL(k) = c.VVSBR(k) = 10.0F;
+    c.VVSAL(k) = c.VVSAR(k) = 0.0F;
+    c.VVSEQ(k) = 400.0F;
+    c.VVSFQ(k) = 300.0F;
+    c.VVSBQL(k) = c.VVSBQR(k) = 60.0F;
+    c.VVSAQL(k) = c.VVSAQR(k) = 40.0F;
+  }
+  double reservoirs(int k) const {
+    return m.VVSE(k) + m.VVSF(k) + m.VVSBL(k) + m.VVSBR(k) + m.VVSAL(k) + m.VVSAR(k);
+  }
+  double height(int i) const { return static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i)); }
+  void step(bool calm, double theta, std::mt19937& gen) {
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    const double dts = 3600.0 * static_cast<double>(m.cfg.DT);
+    for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
+    // A bypass placement on 3..4 and a removal on 17..18 (m3/s per m of beach).
+    for (int i : {3, 4, 17, 18}) {
+      const double q = (i < 10 ? 1.0 : -1.0) * 2e-6 * (1.5 + u(gen));
+      m.QSRC(i) = q;
+      (q > 0.0 ? m.VBPSRC : m.VBPSINK)(i) += std::abs(q) * dts * static_cast<double>(m.cfg.DX(i));
+    }
+    // A fill on 27..28 and an excavation on 36, added straight to the shoreline.
+    for (int i : {27, 28, 36}) {
+      const double dy = i < 30 ? 0.003 : -0.002;
+      m.YSHORE(i) += dy;
+      (dy > 0.0 ? m.VFILL : m.VEXCAV)(i) +=
+          std::abs(dy) * static_cast<double>(m.cfg.DX(i)) * height(i);
+    }
+    m.CALM = calm;
+    if (calm) {
+      const double yl = m.YSHORE(1), yr = m.YSHORE(m.cfg.NX);
+      calm_update(m);
+      book_calm_boundaries(m, yl, yr);
+      inlet_step(m);
+    } else {
+      breaking(1.0F, static_cast<float>(theta));
+      transport_step(m);
+      mouth_walls(m);
+      update_shoreline(m);
+      inlet_step(m);
+      split_transport(m);
+      accumulate_transport(m);
+    }
+    volume_change(m);
+  }
+};
+
+TEST(BudgetClosure, StagesWithFillsBypassingDredgingSeawallAndMovingEndsClose) {
+  StageRun t;
+  ModelState& m = t.m;
+  const double res0[2] = {t.reservoirs(1), t.reservoirs(2)};
+  std::mt19937 gen(11);
+  std::uniform_real_distribution<double> ang(-0.5, 0.5);
+  for (int n = 1; n <= 300; ++n) t.step(n % 9 == 0, ang(gen), gen);
+  double dv = 0.0, src = 0.0;
+  for (int i = 1; i <= m.cfg.NX; ++i) {
+    dv += (m.YSHORE(i) - m.YINIT(i)) * static_cast<double>(m.cfg.DX(i)) * t.height(i);
+    src += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
+  }
+  const double boundary = m.VNET(1) - m.VNET(m.cfg.NX + 1);
+  const double inlets = -(m.VINLIN(1) + m.VINLIN(2)) + (m.VINLOUT(1) + m.VINLOUT(2));
+  EXPECT_GT(m.VINLIN(1) + m.VINLIN(2), 1.0);
+  EXPECT_NE(m.VDREDRM(1), 0.0);
+  EXPECT_NE(m.VDREDPL(2), 0.0);
+  // The shoreline update works with single-precision transports and time
+  // factors (relative round-off about 1e-7 per step): 300 steps of some
+  // thousand cubic metres stay within 10 litres.
+  EXPECT_NEAR(dv, src + boundary + inlets, 1e-2);
+  for (int k = 1; k <= 2; ++k)
+    EXPECT_NEAR(t.reservoirs(k) - res0[k - 1],
+                m.VINLIN(k) - m.VINLOUT(k) + m.VDREDRM(k) + m.VDREDPL(k), 1e-6);
+  // Inlet cells never moved; the seawall held its cells.
+  for (int i : {10, 11, 12, 22}) EXPECT_EQ(m.YSHORE(i), m.YINIT(i));
+  for (int i = 30; i <= 33; ++i) EXPECT_GE(m.YSHORE(i), m.YSWALL(i));
+}
+
+// A budget state with hand values: 10 cells of 50 m, one inlet over 4..5 and
+// one fill; the report in metres or feet is compared line by line.
+struct BudgetRig : test::StateRig {
+  explicit BudgetRig(bool feet) {
+    Settings& c = m.cfg;
+    c.NX = 10;
+    c.UNITSYS = feet ? 2 : 1;
+    c.DT = 24.0F;
+    m.YDFAC = feet ? 0.9144F : 1.0F;
+    c.INLETS = true;
+    c.NINL = 1;
+    c.IINLS(1) = 4;
+    c.IINLE(1) = 5;
+    c.INLNAME[1] = "Big Pass";
+    c.NQMAPV = 2;
+    c.IQMAPV1(1) = 1;
+    c.IQMAPV2(1) = 10;  // holds the inlet
+    c.IQMAPV1(2) = 1;
+    c.IQMAPV2(2) = 3;  // ends beside it
+    c.NQMAPQ = 1;
+    c.IQMAPQ1(1) = 1;
+    c.IQMAPQ2(1) = 4;  // boundary and left mouth
+    // 730 steps of a day: 730 / 365 = 2 years for the cells, 730 / 365.25 for the flux.
+    m.ISTEP = 730;
+    m.ELAPSED = 729.0 * 24.0;
+    for (int i = 1; i <= 10; ++i) m.VOLCELL(i) = 100.0;  // 1000 m3 over the grid, 300 on 1..3
+    m.VFILL(2) = 4000.0;
+    m.VEXCAV(9) = 600.0;   // removed volumes are held as positive
+    m.VBPSRC(8) = 250.0;
+    m.VBPSINK(3) = 50.0;
+    m.VINLIN(1) = 3000.0;
+    m.VINR(1) = 3000.0;  // all from the left
+    m.VINLOUT(1) = 1000.0;
+    m.VOUTR(1) = 1000.0;  // placed on the right
+    m.VDREDRM(1) = -500.0;
+    m.VDREDPL(1) = 200.0;
+    m.VRIGHT(1) = 7300.0;
+    m.VLEFT(1) = -730.5;
+  }
+};
+
+// One free-form record of the given items (the formatting layer has its own
+// tests; the values here are the hand-computed ones), without its newline.
+template <class... A>
+std::string line(const A&... items) {
+  std::string s = lstr(items...);
+  s.pop_back();
+  return s;
+}
+
+std::vector<std::string> report_lines(BudgetRig& r) {
+  write_budget_report(r.m);
+  return test::lines_of(r.prt.str());
+}
+
+TEST(BudgetReport, MetricLabelsOrderAndValues) {
+  BudgetRig r(false);
+  const auto l = report_lines(r);
+  // Header box, then budget cell 1: volume change 1000 m3, 500 m3/yr over 2 years.
+  ASSERT_GT(l.size(), 60U);
+  EXPECT_EQ(l[0], "");
+  EXPECT_EQ(l[1], std::string(46, ' ') + std::string(63, '*'));
+  EXPECT_EQ(l[2], std::string(46, ' ') +
+                      "*                         QMAP OUTPUT                         *");
+  EXPECT_EQ(l[5], line(" QMAP CELL ", 1));
+  EXPECT_EQ(l[6], "    COASTRA GRID CELL RANGE: ");
+  EXPECT_EQ(l[7], line("        STARTING GRID CELL:        ", 1));
+  EXPECT_EQ(l[8], line("        ENDING   GRID CELL:        ", 10));
+  EXPECT_EQ(l[9], line("    VOLUME CHANGE (", "M3", "):             ", 1000.0));
+  EXPECT_EQ(l[10], line("    AVG. VOLUME CHANGE RATE (", "M3", "/YR):", 500.0));
+  EXPECT_EQ(l[12], line("    BEACH FILL VOLUME PLACEMENT ", "(", "M3", "):    ", 4000.0));
+  EXPECT_EQ(l[13], line("    AVG. BEACH FILL RATE (", "M3", "/YR):", 2000.0));
+  EXPECT_EQ(l[15], line("    BEACH EXCAVATION VOLUME REMOVAL ", "(", "M3", "):", -600.0));
+  EXPECT_EQ(l[18], line("    BYPASS SOURCE VOLUME PLACEMENT ", "(", "M3", "): ", 250.0));
+  EXPECT_EQ(l[21], line("    BYPASS SINK VOLUME REMOVAL ", "(", "M3", "):     ", -50.0));
+  EXPECT_EQ(l[22], line("    AVG. BYPASS SINK RATE (", "M3", "/YR):", -25.0));
+  // The inlet block: change = 3000 - 1000 - 500 + 200 = 1700 m3, 850 m3/yr.
+  EXPECT_EQ(l[24], line("    QMAP CELL INCLUDES INLET:           ", "Big Pass"));
+  EXPECT_EQ(l[25], line("    VOLUME TRANSPORTED INTO INLET ", "(", "M3", "):  ", 3000.0));
+  EXPECT_EQ(l[26], line("    VOLUME TRANSPORTED FROM INLET ", "(", "M3", "):  ", 1000.0));
+  EXPECT_EQ(l[27], line("    DREDGED VOLUME PLACEMENT (", "M3", ")", ":       ", 200.0));
+  EXPECT_EQ(l[28], line("    DREDGED VOLUME REMOVAL (", "M3", "): ", -500.0));
+  EXPECT_EQ(l[29], line("    INLET VOLUME CHANGE (", "M3", "):    ", 1700.0));
+  EXPECT_EQ(l[32], line("    AVG. INLET VOL. CHANGE RATE (", "M3", "/YR): ", 850.0));
+  // Budget cell 2 (cells 1..3): 300 m3, then the adjacency warning.
+  EXPECT_EQ(l[34], line(" QMAP CELL ", 2));
+  EXPECT_EQ(l[38], line("    VOLUME CHANGE (", "M3", "):             ", 300.0));
+  EXPECT_EQ(l[53], line("    WARNING: QMAP CELL ", 2));
+  EXPECT_EQ(l[54], line("    IS ADJACENT TO BOUNDARY OF INLET: ", "Big Pass"));
+  // Flux arrow: wall 1, then the left mouth (wall 4) with the inlet block.
+  EXPECT_EQ(l[57], line(" QMAP FLUX ARROW ", 1));
+  EXPECT_EQ(l[62], line("    TRANSPORT AT GRID CELL-WALL:   ", 1));
+  EXPECT_EQ(l[63], line("        VOLUME TO RIGHT (", "M3", "):     ", 7300.0));
+  EXPECT_EQ(l[64], line("        VOLUME TO LEFT  (", "M3", "):     ", -730.5));
+  // 730 days are 730 / 365.25 years: 7300 m3 at 3652.5 m3/yr.
+  EXPECT_EQ(l[65], line("        AVG. RATE TO RIGHT (", "M3", "/YR):", 3652.5));
+  EXPECT_EQ(l[68], line("    TRANSPORT AT GRID CELL-WALL:   ", 4));
+  EXPECT_EQ(l[70], line("        VOLUME TO LEFT (", "M3", "):      ", 0.0));
+  EXPECT_EQ(l[74], line("    QMAP FLUX ARROW ADJACENT TO INLET:  ", "Big Pass"));
+  EXPECT_EQ(l[75], line("    TRANSPORT INTO OR OUT OF INLET AT ", "CELL-WALL:", 4));
+  EXPECT_EQ(l[76], line("        VOL. INTO INLET LEFT TO RIGHT ", "(", "M3", "):", 3000.0));
+  EXPECT_EQ(l[77], line("        VOL. FROM INLET RIGHT TO LEFT ", "(", "M3", "):", 0.0));
+  EXPECT_EQ(l[78], line("        AVG. RATE INTO INLET L TO R", "(", "M3",
+                        "/YR):", 3000.0 * 365.25 / 730.0));
+  EXPECT_EQ(l[81], " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
+  EXPECT_EQ(l[82], std::string(45, ' ') + std::string(63, '*'));
+}
+
+TEST(BudgetReport, FeetRunPrintsCubicYards) {
+  BudgetRig r(true);
+  const auto l = report_lines(r);
+  const double yd3 = 0.9144 * 0.9144 * 0.9144;  // m3 per cubic yard (0.764554857984)
+  const double v = static_cast<double>(0.9144F);
+  const double vdiv = v * v * v;  // the model's float factor, cubed
+  EXPECT_EQ(l[9], line("    VOLUME CHANGE (", "CY", "):             ", 1000.0 / vdiv));
+  EXPECT_NEAR(1000.0 / vdiv, 1307.95, 0.01);  // 1000 / 0.76455 cubic yards
+  EXPECT_NEAR(vdiv, yd3, 1e-7);
+  EXPECT_EQ(l[12], line("    BEACH FILL VOLUME PLACEMENT ", "(", "CY", "):    ", 4000.0 / vdiv));
+  EXPECT_EQ(l[29], line("    INLET VOLUME CHANGE (", "CY", "):    ", 1700.0 / vdiv));
+  EXPECT_EQ(l[63], line("        VOLUME TO RIGHT (", "CY", "):     ", 7300.0 / vdiv));
+  EXPECT_EQ(l[76], line("        VOL. INTO INLET LEFT TO RIGHT ", "(", "CY", "):", 3000.0 / vdiv));
+}
+
+TEST(BudgetReport, PartialOverlapsWarnAndARunOfNoStepHasZeroRates) {
+  BudgetRig r(false);
+  ModelState& m = r.m;
+  m.cfg.NQMAPQ = 0;
+  m.cfg.IINLS(1) = 4;
+  m.cfg.IINLE(1) = 4;    // one-cell inlet
+  m.cfg.IQMAPV1(1) = 4;  // begins on the inlet's only cell and runs on
+  m.cfg.IQMAPV2(1) = 8;
+  m.cfg.IQMAPV1(2) = 1;  // ends on it
+  m.cfg.IQMAPV2(2) = 4;
+  m.ISTEP = 0;  // no step simulated
+  m.ELAPSED = 0.0;
+  // The one-cell inlet lies inside 4..8 whole: its block; 1..4 as well.
+  std::string text = (write_budget_report(m), r.prt.str());
+  EXPECT_EQ(test::count_of(text, "QMAP CELL INCLUDES INLET:"), 2);
+  // Two-cell inlet 4..5: a cell 5..8 and a cell 1..4 each hold part of it.
+  r.prt.str("");
+  m.cfg.IINLE(1) = 5;
+  m.cfg.IQMAPV1(1) = 5;
+  text = (write_budget_report(m), r.prt.str());
+  EXPECT_EQ(test::count_of(text, " ONLY CONTAINS PART OF INLET: Big Pass"), 2);
+  EXPECT_EQ(test::count_of(text, "NOT INCLUDED IN CALCULATION"), 2);
+  EXPECT_EQ(text.find("nan"), std::string::npos);
+  for (double rate : values_after(text, "/YR):")) EXPECT_EQ(rate, 0.0);
+}
+
+}  // namespace
+}  // namespace coastra

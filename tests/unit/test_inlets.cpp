@@ -1,0 +1,453 @@
+// Tests of the tidal inlets: the reservoir routine against hand cases and
+// volume conservation, the placement weights and the placement of a hand case
+// with unequal cells and depths, dredging, the start-up line, the set-up
+// refusals tried as a user would (one wrong line each) and the inlet files.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "inlets/dredging.h"
+#include "inlets/inlet_setup.h"
+#include "inlets/reservoirs.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/coast_builder.h"
+#include "support/run_helpers.h"
+
+namespace coastra {
+namespace {
+
+double total(const ReservoirVolumes& v) { return v.E + v.F + v.B + v.A; }
+
+TEST(Reservoirs, AtEquilibriumEverythingPassesThroughInTheSameStep) {
+  const ReservoirVolumes eq{1000.0, 800.0, 300.0, 200.0};
+  const ReservoirStep r = RESERV(0.5, 3600.0, eq, eq);
+  // e = f = c = 1, a = 1: all 0.5 m3/s goes on to the ebb shoal and out.
+  EXPECT_DOUBLE_EQ(r.QIE, 0.5);
+  EXPECT_DOUBLE_EQ(r.RET, 0.0);
+  EXPECT_DOUBLE_EQ(r.QEB, 0.5);
+  EXPECT_DOUBLE_EQ(r.QBA, 0.5);
+  EXPECT_DOUBLE_EQ(r.QOUT, 0.5);
+  EXPECT_DOUBLE_EQ(total(r.v), total(eq));
+}
+
+TEST(Reservoirs, EmptyShoalsStoreEverythingHalfInEach) {
+  const ReservoirVolumes eq{1000.0, 1000.0, 300.0, 200.0};
+  const ReservoirStep r = RESERV(0.01, 3600.0, {0.0, 0.0, 0.0, 0.0}, eq);
+  // e = f = c = 0: a = (1 - 0) / (2 - 0 - 0) = 1/2; 36 m3 enter, 18 m3 to each shoal.
+  EXPECT_DOUBLE_EQ(r.QIE, 0.0);
+  EXPECT_DOUBLE_EQ(r.QCE, 0.005);
+  EXPECT_DOUBLE_EQ(r.v.F, 18.0);
+  EXPECT_DOUBLE_EQ(r.v.E, 18.0);
+  EXPECT_DOUBLE_EQ(r.QEB, 0.0);
+  EXPECT_DOUBLE_EQ(r.QOUT, 0.0);
+  EXPECT_DOUBLE_EQ(r.v.B, 0.0);  // the floor acts in the formulas only: no volume is made
+}
+
+TEST(Reservoirs, PartlyFullShoalsShareByFullness) {
+  // q = 1 m3/s for 100 s. e = 500/1000 = 0.5, f = 250/1000 = 0.25,
+  // c = 750/2000 = 0.375, a = (1 - 0.5)/((2 - 0.25) - 0.5) = 0.4.
+  // Qie = 0.375, R = 0.625, Qce = 0.25; flood += 0.6 x 0.625 x 100 = 37.5.
+  // Ebb inflow 0.625, Qeb = 0.3125, ebb += 31.25. Bar 50/100: Qba = 0.15625,
+  // bar += 15.625. Full attachment: Qout = Qba = 0.15625.
+  const ReservoirStep r =
+      RESERV(1.0, 100.0, {500.0, 250.0, 50.0, 10.0}, {1000.0, 1000.0, 100.0, 10.0});
+  EXPECT_DOUBLE_EQ(r.QIE, 0.375);
+  EXPECT_DOUBLE_EQ(r.QCE, 0.25);
+  EXPECT_DOUBLE_EQ(r.v.F, 287.5);
+  EXPECT_DOUBLE_EQ(r.QEB, 0.3125);
+  EXPECT_DOUBLE_EQ(r.v.E, 531.25);
+  EXPECT_DOUBLE_EQ(r.QBA, 0.15625);
+  EXPECT_DOUBLE_EQ(r.v.B, 65.625);
+  EXPECT_DOUBLE_EQ(r.QOUT, 0.15625);
+  EXPECT_DOUBLE_EQ(r.v.A, 10.0);
+}
+
+TEST(Reservoirs, FloodOverflowReachesTheEbbShoalInTheSameStep) {
+  // q = 10 m3/s for 100 s. f = 0.99, e = 0, c = 99/200 = 0.495, a = 1/1.01.
+  // R = 5.05; the flood shoal gets (0.01/1.01) x 5.05 x 100 = 5 m3 -> 104:
+  // overflow Qfe = 4/100 = 0.04. Ebb inflow 0.04 + 4.95 + 5.0 = 9.99, e = 0 so
+  // Qeb = 0 and the ebb shoal takes 999 m3 -> 999 > 100: Qeb = 899/100 = 8.99.
+  const ReservoirStep r =
+      RESERV(10.0, 100.0, {0.0, 99.0, 1000.0, 1000.0}, {100.0, 100.0, 1000.0, 1000.0});
+  EXPECT_NEAR(r.QFE, 0.04, 1e-12);
+  EXPECT_DOUBLE_EQ(r.v.F, 100.0);
+  EXPECT_NEAR(r.QEB, 8.99, 1e-12);
+  EXPECT_DOUBLE_EQ(r.v.E, 100.0);
+  EXPECT_NEAR(r.QOUT, 8.99, 1e-12);
+}
+
+TEST(Reservoirs, FullEbbShoalAndFloodShoalJustShortOfFullShareWithoutZeroByZero) {
+  // f = 1 - 2^-53: 2 - f rounds to 1 and (2 - f) - e to 0 for e = 1. The ebb
+  // share is a = (1 - e) / ((1 - f) + (1 - e)) = 0: the retained part (about
+  // 1e-16 of q) goes to the flood shoal, all the rest passes on.
+  const double f = 1.0 - std::ldexp(1.0, -53);
+  const ReservoirStep r = RESERV(1.0, 1.0, {1.0, f, 1.0, 1.0}, {1.0, 1.0, 1.0, 1.0});
+  EXPECT_TRUE(std::isfinite(r.v.E) && std::isfinite(r.v.F) && std::isfinite(r.QOUT));
+  EXPECT_EQ(r.QCE, 0.0);
+  EXPECT_NEAR(r.QOUT, 1.0, 1e-15);
+}
+
+TEST(Reservoirs, AnyStateConservesVolumeAndStaysFinite) {
+  // Property: q dt = change of the four volumes + Qout dt, over random states,
+  // shoals given fuller than equilibrium and empty bars included.
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  for (int n = 0; n < 2000; ++n) {
+    const ReservoirVolumes eq{1.0 + 5000.0 * u(gen), 1.0 + 5000.0 * u(gen), 1.0 + 500.0 * u(gen),
+                              1.0 + 500.0 * u(gen)};
+    const ReservoirVolumes v{2.5 * eq.E * u(gen), 2.5 * eq.F * u(gen),
+                             n % 5 == 0 ? 0.0 : eq.B * u(gen), eq.A * u(gen)};
+    const double q = 2.0 * u(gen), dt = 3600.0 * (1.0 + 5.0 * u(gen));
+    const ReservoirStep r = RESERV(q, dt, v, eq);
+    ASSERT_TRUE(std::isfinite(r.QOUT));
+    EXPECT_GE(r.QOUT, 0.0);
+    EXPECT_NEAR(q * dt, total(r.v) - total(v) + r.QOUT * dt, 1e-9 * (q * dt + total(v)));
+  }
+}
+
+TEST(Placement, TriangularWeightsWithRealHalfWidth) {
+  Vec1<double> w(10);
+  BYPWTS(4, 4, w);  // one cell: 1
+  EXPECT_DOUBLE_EQ(w(4), 1.0);
+  BYPWTS(3, 6, w);  // n = 4, h = 2, centre 4.5: distances 1.5, 0.5 -> 0.25, 0.75
+  EXPECT_DOUBLE_EQ(w(3), 0.25);
+  EXPECT_DOUBLE_EQ(w(4), 0.75);
+  EXPECT_DOUBLE_EQ(w(5), 0.75);
+  EXPECT_DOUBLE_EQ(w(6), 0.25);
+  BYPWTS(1, 5, w);  // n = 5, h = 2.5, centre 3: 1 - 2/2.5 = 0.2, 1 - 1/2.5 = 0.6, 1
+  EXPECT_DOUBLE_EQ(w(1), 0.2);
+  EXPECT_DOUBLE_EQ(w(2), 0.6);
+  EXPECT_DOUBLE_EQ(w(3), 1.0);
+  EXPECT_DOUBLE_EQ(w(5), 0.2);
+}
+
+// A 14-cell coast with one inlet over cells 6..7, its reservoirs at
+// equilibrium, right attachment range 9..11 and left range 2..4.
+struct InletCoast : test::Coast {
+  InletCoast() : Coast(14, 50.0F) {
+    inlet(6, 7);
+    Settings& c = m.cfg;
+    c.IBYPR1(1) = 9;
+    c.IBYPR2(1) = 11;
+    c.IBYPL1(1) = 2;
+    c.IBYPL2(1) = 4;
+    c.VVSEQ(1) = c.VVSE(1) = 1000.0F;
+    c.VVSFQ(1) = c.VVSF(1) = 1000.0F;
+    c.VVSBQL(1) = c.VVSBL(1) = c.VVSBQR(1) = c.VVSBR(1) = 300.0F;
+    c.VVSAQL(1) = c.VVSAL(1) = c.VVSAQR(1) = c.VVSAR(1) = 200.0F;
+    start();
+    setup_inlets(m);
+  }
+};
+
+TEST(Placement, UnequalCellsAndDepthsEachGetTheirShareAndTheTotalIsQoutTimesDt) {
+  InletCoast t;
+  ModelState& m = t.m;
+  // Range 9..11 (n = 3, h = 1.5, weights 1/3, 1, 1/3) with DX 30, 60, 90 m:
+  // sum w DX = 10 + 60 + 30 = 100 m. Profile heights 10, 5, 10 m; the cell
+  // beside the inlet (8) is 40 m wide, 10 m high.
+  m.cfg.DX(8) = 40.0F;
+  m.cfg.DX(9) = 30.0F;
+  m.cfg.DX(10) = 60.0F;
+  m.cfg.DX(11) = 90.0F;
+  m.cfg.DCLOS(10) = 3.0F;
+  for (int i = 1; i <= 14; ++i) m.YSHORE(i) = 0.0;
+  // 0.02 m3/s from the left for one hour at equilibrium: Qout = 0.02, 72 m3.
+  m.QLS(6) = 0.02F;
+  m.QLS(8) = 0.0F;
+  inlet_step(m);
+  // 0.9 x 72 = 64.8 m3 on the range: cell 9 64.8 x (1/3) x 30/100 = 6.48 m3
+  // -> 6.48/(30 x 10) = 0.0216 m; cell 10 64.8 x 60/100 = 38.88 m3 -> /(60 x 5)
+  // = 0.1296 m; cell 11 64.8 x (1/3) x 90/100 = 19.44 m3 -> /(90 x 10) = 0.0216 m.
+  // Cell 8 gets 0.1 x 72 = 7.2 m3 -> 7.2/(40 x 10) = 0.018 m.
+  EXPECT_NEAR(m.YSHORE(9), 0.0216, 1e-7);
+  EXPECT_NEAR(m.YSHORE(10), 0.1296, 1e-7);
+  EXPECT_NEAR(m.YSHORE(11), 0.0216, 1e-7);
+  EXPECT_NEAR(m.YSHORE(8), 0.018, 1e-7);
+  double placed = 0.0;
+  for (int i = 8; i <= 11; ++i)
+    placed += m.YSHORE(i) * static_cast<double>(m.cfg.DX(i)) *
+              static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
+  EXPECT_NEAR(placed, 72.0, 1e-4);
+  EXPECT_NEAR(m.VINLIN(1), 72.0, 1e-4);
+  EXPECT_NEAR(m.VINLOUT(1), 72.0, 1e-4);
+  EXPECT_EQ(m.YSHORE(5), 0.0);  // nothing placed updrift
+  // The mouth walls are closed for the reports, the walls beside them copied.
+  EXPECT_EQ(m.QLS(6), 0.0F);
+  EXPECT_EQ(m.QLS(8), 0.0F);
+  EXPECT_EQ(m.QLS(5), m.QLS(4));
+  EXPECT_EQ(m.QLS(9), m.QLS(10));
+}
+
+TEST(Placement, MouthWallsFollowTheSandThatReachesThem) {
+  InletCoast t;
+  ModelState& m = t.m;
+  // From the left an open mouth passes on its neighbour's transport; leaving
+  // sand feeds nothing. From the right the mirror.
+  m.QLS(5) = 0.3F;
+  m.QLS(6) = 0.1F;
+  m.QLS(9) = -0.2F;
+  m.QLS(8) = 0.4F;
+  mouth_walls(m);
+  EXPECT_EQ(m.QLS(6), 0.3F);
+  EXPECT_EQ(m.QLS(8), -0.2F);
+  m.QLS(5) = -0.3F;
+  m.QLS(9) = 0.2F;
+  mouth_walls(m);
+  EXPECT_EQ(m.QLS(6), 0.0F);
+  EXPECT_EQ(m.QLS(8), 0.0F);
+  // A jetty at the left mouth keeps its own factored transport.
+  m.WALLTYPE(6) = 1;
+  m.QLS(5) = 0.3F;
+  m.QLS(6) = 0.05F;
+  mouth_walls(m);
+  EXPECT_EQ(m.QLS(6), 0.05F);
+}
+
+TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
+  InletCoast t;
+  ModelState& m = t.m;
+  Settings& c = m.cfg;
+  c.DREDGING = true;
+  c.NDRED = 4;
+  c.DT = 3.0F;
+  m.CALM = true;  // dredging runs on calm steps too
+  for (int n = 1; n <= 4; ++n) c.DREDINL(n) = 1;
+  // 1: ebb shoal, 10 m3/h from 2020-02-01 to 2020-02-05;
+  // 2: flood shoal, disabled (IDREDS 0); 3: left bar, 200 m3/h, more than it holds;
+  // 4: right attachment, -4 m3/h: a placement into the reservoir.
+  c.IMOR(1) = 3;
+  c.IDREDS(1) = 20200201;
+  c.IDREDE(1) = 20200205;
+  c.DREDV(1) = 10.0F;
+  c.IMOR(2) = 4;
+  c.IDREDS(2) = 0;
+  c.IDREDE(2) = 20301231;
+  c.DREDV(2) = 10.0F;
+  c.IMOR(3) = 2;
+  c.IDREDS(3) = 20200101;
+  c.IDREDE(3) = 20301231;
+  c.DREDV(3) = 200.0F;
+  c.IMOR(4) = 6;
+  c.IDREDS(4) = 20200101;
+  c.IDREDE(4) = 20301231;
+  c.DREDV(4) = -4.0F;
+  m.CURDATE = 20200131;  // event 1 not yet in force
+  inlet_step(m);
+  EXPECT_EQ(m.VVSE(1), 1000.0);
+  EXPECT_EQ(m.VVSF(1), 1000.0);
+  EXPECT_EQ(m.VVSBL(1), 0.0);    // 600 m3 asked, the 300 held taken
+  EXPECT_EQ(m.VVSAR(1), 212.0);  // 4 m3/h x 3 h placed
+  m.CURDATE = 20200205;          // last day of event 1
+  inlet_step(m);
+  EXPECT_EQ(m.VVSE(1), 970.0);  // 10 m3/h x 3 h
+  EXPECT_EQ(m.VVSF(1), 1000.0);
+  EXPECT_EQ(m.VDREDRM(1), -330.0);  // 300 + 30 removed
+  EXPECT_EQ(m.VDREDPL(1), 24.0);    // 12 + 12 placed
+  m.CURDATE = 20200206;
+  inlet_step(m);
+  EXPECT_EQ(m.VVSE(1), 970.0);
+}
+
+TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
+  test::Coast t({10.0, 10.0, 20.0, 30.0, 30.0, 30.0, 30.0, 60.0, 60.0, 60.0}, 50.0F);
+  t.inlet(4, 7).groin(8, 100.0F, 0.0F).start();
+  ModelState& m = t.m;
+  m.cfg.JBCR(1) = 0.25F;
+  m.cfg.YINLL(1) = 0.0F;  // open left edge: the beach of cell 3 (20 m), JBCL set to 1
+  m.cfg.YINLR(1) = 0.0F;  // jetty at wall 8, tip 100 m, beach of cell 8 at 60 m:
+                          // 100 - (100 - 60) x 0.25 = 90 m
+  setup_inlets(m);
+  EXPECT_DOUBLE_EQ(m.YINLL(1), 20.0);
+  EXPECT_EQ(m.JBCL(1), 1.0F);
+  EXPECT_DOUBLE_EQ(m.YINLR(1), 90.0);
+  EXPECT_EQ(m.JBCR(1), 0.25F);   // only the open edge's factor is replaced
+  // Straight line over cells 4..7: 20, 43.33, 66.67, 90.
+  EXPECT_DOUBLE_EQ(m.YSHORE(4), 20.0);
+  EXPECT_NEAR(m.YSHORE(5), 20.0 + 70.0 / 3.0, 1e-12);
+  EXPECT_DOUBLE_EQ(m.YSHORE(7), 90.0);
+  EXPECT_EQ(m.YINIT(6), m.YSHORE(6));
+  // Given edges in feet are converted and measured from the regional contour;
+  // a one-cell inlet takes the mean of the two.
+  test::Coast f({10.0, 10.0, 20.0, 30.0, 30.0, 30.0, 30.0, 60.0}, 50.0F);
+  f.inlet(4, 4);
+  f.m.LENFAC = 0.3048F;
+  f.m.YREG(4) = 5.0F;
+  f.m.cfg.YINLL(1) = 100.0F;  // 30.48 m - 5 = 25.48
+  f.m.cfg.YINLR(1) = 200.0F;  // 60.96 m - 5 = 55.96
+  setup_inlets(f.m);
+  EXPECT_NEAR(f.m.YSHORE(4), 0.5 * (25.48 + 55.96), 1e-5);
+}
+
+// A valid metric coast of 30 cells with one inlet over cells 14..16 (name
+// Pass), a dredging event and budget entries; each refusal case changes one line.
+std::string inlet_config() {
+  return test::base_config(30, 50.0, 20200101, 20200301, 6.0, 240.0) +
+         "IINLS: 14\nIINLE: 16\nINLNAME: Pass\nIBYPL1: 10\nIBYPL2: 13\nIBYPR1: 17\nIBYPR2: 21\n"
+         "VVSE: 1000\nVVSF: 1000\nVVSBL: 100\nVVSBR: 100\nVVSAL: 100\nVVSAR: 100\n"
+         "VVSEQ: 20000\nVVSFQ: 20000\nVVSBQL: 2000\nVVSBQR: 2000\nVVSAQL: 2000\nVVSAQR: 2000\n"
+         "YINLL: 0\nYINLR: 0\n"
+         "IMOR: 3\nIDREDS: 20200201\nIDREDE: 20200210\nDRDAY: 10\nDREDV: 500\n"
+         "IQMAPV1: 1\nIQMAPV2: 30\nIQMAPQ1: 1\nIQMAPQ2: 31\n";
+}
+
+void write_coast(const test::ScratchDir& dir, const std::string& cfg) {
+  dir.write("run.cfg", cfg);
+  dir.write("shore.dat", test::cell_file(std::vector<double>(30, 100.0)));
+  dir.write("waves.dat", "1.0 7.0 10.0\n");
+}
+
+std::string replaced(std::string s, const std::string& from, const std::string& to) {
+  const auto at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) s.replace(at, from.size(), to);
+  return s;
+}
+
+TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
+  struct Case {
+    const char* from;
+    const char* to;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"IINLS: 14\n", "IINLS: 2\n", "IINLS of inlet 1 must be at least 3 (cell 2)"},
+      {"IINLE: 16\n", "IINLE: 29\n", "IINLE of inlet 1 must be at most NX-2 (cell 29)"},
+      {"IINLE: 16\n", "IINLE: 12\n", "IINLE of inlet 1 must not be less than IINLS"},
+      {"IBYPR2: 21\n", "", "IBYPR1/IBYPR2 of inlet 1 not given"},
+      {"IBYPL2: 13\n", "IBYPL2: 9\n", "IBYPL1/IBYPL2 of inlet 1: first cell after last cell"},
+      {"IBYPR2: 21\n", "IBYPR2: 31\n", "IBYPR1/IBYPR2 of inlet 1 outside cells 1..NX"},
+      {"IBYPL2: 13\n", "IBYPL2: 14\n", "IBYPL1/IBYPL2 of inlet 1 covers inlet cell 14"},
+      {"IMOR: 3\n", "IMOR: 7\n", "IMOR of dredging event 1 of inlet 1 must be 1..6"},
+      {"IQMAPV2: 30\n", "IQMAPV2: 31\n", "IQMAPV2 of budget entry 1 outside cells 1..NX"},
+      {"IQMAPQ2: 31\n", "IQMAPQ2: 32\n", "IQMAPQ2 of budget entry 1 outside walls 1..NX+1"},
+      {"YINLR: 0\n", "YINLR: 0\nIXNDG: 15\nYNDG: 150\nPNDG: 0\n",
+       "groin at wall 15 stands inside inlet 1"},
+      {"YINLR: 0\n", "YINLR: 0\nBFDATS: 20200105\nBFDATE: 20200110\nIBFS: 12\nIBFE: 14\nYADD: 5\n",
+       "IBFS/IBFE of fill 1 covers inlet cell 14"},
+      {"YINLR: 0\n", "YINLR: 0\nBPDATS: 20200105\nBPDATE: 20200110\nIBPS: 15\nIBPE: 15\nQBP: 10\n",
+       "IBPS/IBPE of bypass 1 covers inlet cell 15"},
+      {"DREDV: 500\n",
+       "DREDV: 500\nIINLS: 20\nIINLE: 20\nIBYPL1: 19\nIBYPL2: 19\nIBYPR1: 21\nIBYPR2: 21\n",
+       "IINLS of inlet 2: fewer than 4 beach cells after inlet 1"},
+      {"DREDV: 500\n",
+       "DREDV: 500\nIINLS: 25\nIINLE: 25\nINLNAME: Pass\nIBYPL1: 24\nIBYPL2: 24\nIBYPR1: "
+       "26\nIBYPR2: 26\n",
+       "INLNAME of inlet 2 repeats the name of inlet 1"},
+  };
+  for (const Case& k : cases) {
+    test::ScratchDir dir;
+    write_coast(dir, replaced(inlet_config(), k.from, k.to));
+    const test::RunResult r = test::run_in(dir, {"run.cfg"});
+    EXPECT_EQ(r.status, EXIT_STOPPED) << k.to;
+    const auto lines = test::lines_of(r.console);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), error_line(k.message)) << k.to;
+  }
+}
+
+TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
+  test::ScratchDir dir;
+  std::filesystem::create_directory(dir.path() / "out");
+  // A second inlet without a name; the print file in a subfolder.
+  write_coast(dir, replaced(replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: out/run.out\n"),
+                            "DREDV: 500\n",
+                            "DREDV: 500\nIINLS: 25\nIINLE: 25\nIBYPL1: 23\nIBYPL2: 24\nIBYPR1: 26\n"
+                            "IBYPR2: 28\nVVSEQ: 10\nVVSFQ: 10\nVVSBQL: 10\nVVSBQR: 10\nVVSAQL: 10\n"
+                            "VVSAQR: 10\n"));
+  const test::RunResult r = test::run_in(dir, {"run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string hdr =
+      "      DT        L_Qout         L_Qie      L_Attach         L_Qba      L_Bypass         L_Qeb"
+      "           Ebb           Qfe         Flood           Qce         R_Qeb      R_Bypass"
+      "         R_Qba      R_Attach         R_Qie        R_Qout       DATE";
+  for (const auto& [name, title] :
+       {std::pair{"out/Pass.irv", "Pass"}, {"out/Inlet2.irv", "Inlet2"}}) {
+    const auto lines = test::lines_of(dir.read(name));
+    // 2020-01-01 to 2020-03-01 is 60 days (leap February) of 6-hour steps = 240
+    // steps; DTSAVE 240 h = 40 steps: records at steps 40, 80, ..., 240.
+    ASSERT_EQ(lines.size(), 2U + 6U) << name;
+    EXPECT_EQ(lines[0], std::string("Inlet Shoal Volumes for ") + title);
+    EXPECT_EQ(lines[1], hdr);
+    for (std::size_t n = 2; n < lines.size(); ++n) {
+      const std::string& rec = lines[n];
+      ASSERT_EQ(rec.size(), 8U + 1U + 16U * 14U + 4U + 8U);  // I8, 1X, 16F14.0, 4X, I8
+      EXPECT_EQ(std::stoi(rec.substr(0, 8)), 40 * static_cast<int>(n - 1));
+      for (int col = 0; col < 16; ++col) EXPECT_EQ(rec[9 + 14 * col + 13], '.') << rec;
+      EXPECT_EQ(rec.substr(9 + 16 * 14, 4), "    ");
+    }
+    // Step 40 ends on 2020-01-11 (40 x 6 h = 10 days after 2020-01-01).
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 8), "20200111");
+  }
+  // Pass is fed from the left: the left reservoirs stay at their start (100).
+  const auto rec = test::lines_of(dir.read("out/Pass.irv"))[2];
+  EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);  // L_Attach
+  EXPECT_GT(std::stod(rec.substr(9 + 15 * 14, 14)), 0.0);   // R_Qout
+}
+
+TEST(InletFiles, FeetRunReportsCubicYardsAndClosesInThem) {
+  test::ScratchDir dir;
+  // The metric coast in feet: 164 ft cells, berm 6.5 ft, closure depth 26 ft.
+  std::string cfg = replaced(inlet_config(), "CSTUNITS: (m)\n", "CSTUNITS: (ft)\n");
+  cfg = replaced(replaced(cfg, "DX: 50\n", "DX: 164\n"), "BERMHT: 2.0\nDCLOS: 8.0\n",
+                 "BERMHT: 6.5\nDCLOS: 26.0\n");
+  write_coast(dir, cfg);
+  const test::RunResult r = test::run_in(dir, {"run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const std::string prt = dir.read("run.out");
+  auto value = [&](const std::string& label, int nth = 0) {
+    std::size_t at = prt.find(label);
+    for (int n = 0; n < nth && at != std::string::npos; ++n) at = prt.find(label, at + 1);
+    EXPECT_NE(at, std::string::npos) << label;
+    return at == std::string::npos ? 0.0 : std::strtod(prt.c_str() + at + label.size(), nullptr);
+  };
+  // Whole grid, in cubic yards: change = through wall 1 - through wall NX+1 -
+  // into the inlet + placed by it (shoreline moves below 0.0001 m count as
+  // none: at most 0.0001 m x 50 m x 9.9 m / 0.7646 = 0.065 CY a cell).
+  const double dv = value("    VOLUME CHANGE (CY):             ");
+  const double boundary =
+      value("        VOLUME TO RIGHT (CY):     ") + value("        VOLUME TO LEFT  (CY):     ") -
+      value("        VOLUME TO RIGHT (CY):     ", 1) - value("        VOLUME TO LEFT (CY):      ");
+  const double into = value("    VOLUME TRANSPORTED INTO INLET (CY):  ");
+  const double from = value("    VOLUME TRANSPORTED FROM INLET (CY):  ");
+  EXPECT_GT(into, 0.0);
+  EXPECT_NEAR(dv, boundary - into + from, 30 * 0.065 + 1e-6 * into);
+  // 500 CY dredged from the ebb shoal over its 10 days: removal -500 CY
+  // (the per-hour volume is read in single precision).
+  EXPECT_NEAR(value("    DREDGED VOLUME REMOVAL (CY): "), -500.0, 1e-3);
+  EXPECT_EQ(test::count_of(prt, "(M3"), 0);
+  // The inlet file's volumes are in cubic yards too: the untouched left
+  // attachment bar still shows its 100 CY.
+  const auto rec = test::lines_of(dir.read("Pass.irv"))[2];
+  EXPECT_EQ(std::stod(rec.substr(9 + 2 * 14, 14)), 100.0);
+}
+
+TEST(InletFiles, BundledInletExampleRunsWithItsBudget) {
+  namespace fs = std::filesystem;
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "inlet_coast";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"})
+    fs::copy_file(ex / f, dir.path() / f);
+  {
+    std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
+    cfg << "SIMDATE: 20200301\n";  // two months are enough here
+  }
+  const auto r = test::run_in(dir, {"coast.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  // 60 days of 1-hour steps, a record every 720 hours: 2 records.
+  EXPECT_EQ(test::lines_of(dir.read("Mill_Pass.irv")).size(), 4U);
+  const std::string prt = dir.read("coast.out");
+  EXPECT_EQ(test::count_of(prt, "    QMAP CELL INCLUDES INLET:           Mill_Pass"), 2);
+  EXPECT_EQ(test::count_of(prt, "    IS ADJACENT TO BOUNDARY OF INLET: Mill_Pass"), 1);
+  EXPECT_EQ(test::count_of(prt, "    QMAP FLUX ARROW ADJACENT TO INLET:  Mill_Pass"), 2);
+}
+
+}  // namespace
+}  // namespace coastra
