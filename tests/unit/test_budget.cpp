@@ -73,6 +73,14 @@ std::string generated_config(std::mt19937& gen, int nx) {
       os << "JBCL: 0.5\nIXNDG: " << s[k] << "\nYNDG: 130\nPNDG: 0.2\n";
   }
   os << "ISWBEG: " << nx - 6 << "\nISWEND: " << nx - 3 << "\nSWY1: 99.5\nSWY2: 99.5\n";
+  // A fill updrift of the first inlet, an excavation beside the seawall and a
+  // bypass pair from the right end to the left end, all clear of the inlets.
+  os << "BFDATS: 20200201\nBFDATE: 20200301\nIBFS: 2\nIBFE: 3\nYADD: " << 2 + pick(gen) % 5
+     << "\nBFDATS: 20200110\nBFDATE: 20200120\nIBFS: " << nx - 9 << "\nIBFE: " << nx - 8
+     << "\nYADD: -1.5\n";
+  os << "BPDATS: 20200115\nBPDATE: 20200315\nIBPS: " << nx - 2 << "\nIBPE: " << nx - 1
+     << "\nQBP: -" << 5 + pick(gen) % 20 << "\nBPDATS: 20200115\nBPDATE: 20200315\nIBPS: 4"
+     << "\nIBPE: 5\nQBP: 12\n";
   if (pick(gen) % 2 == 0)
     os << "LBCTYPE: 3\nLMOVY: " << 0.05 * (pick(gen) % 3 - 1) << "\nLMOVPER: 2\n";
   if (pick(gen) % 2 == 0) os << "RBCTYPE: 3\nRMOVY: -0.04\nRMOVPER: 2\n";
@@ -124,13 +132,23 @@ TEST(BudgetClosure, GeneratedRunsCloseOnTheWholeGridAndPerInlet) {
     const auto dplace = values_after(prt, "    DREDGED VOLUME PLACEMENT (M3):       ");
     const auto dremove = values_after(prt, "    DREDGED VOLUME REMOVAL (M3): ");
     const auto change = values_after(prt, "    INLET VOLUME CHANGE (M3):    ");
+    const double fill = values_after(prt, "    BEACH FILL VOLUME PLACEMENT (M3):    ").at(0);
+    const double excav = values_after(prt, "    BEACH EXCAVATION VOLUME REMOVAL (M3):").at(0);
+    const double src = values_after(prt, "    BYPASS SOURCE VOLUME PLACEMENT (M3): ").at(0);
+    const double snk = values_after(prt, "    BYPASS SINK VOLUME REMOVAL (M3):     ").at(0);
+    EXPECT_GT(fill, 0.0);
+    EXPECT_LT(excav, 0.0);
+    EXPECT_GT(src, 0.0);
+    EXPECT_LT(snk, 0.0);
     ASSERT_EQ(right.size(), 2U);
     ASSERT_FALSE(into.empty());
-    // Whole grid: change = boundary inflow - boundary outflow - entering + placed.
+    // Whole grid: change = boundary inflow - boundary outflow - entering the
+    // inlets + placed from them + fills and excavations + bypass sources and sinks.
     // The printed change counts shoreline moves below 0.0001 m as none: at most
     // 0.0001 m x 40 m x 10 m = 0.04 m3 a cell.
     const double boundary = (right[0] + left[0]) - (right[1] + left2.at(0));
-    EXPECT_NEAR(dv, boundary - sum(into) + sum(from), 0.04 * nx + 1e-6 * sum(into)) << cfg;
+    EXPECT_NEAR(dv, boundary - sum(into) + sum(from) + fill + excav + src + snk,
+                0.04 * nx + 1e-6 * sum(into)) << cfg;
     EXPECT_GT(sum(into), 0.0);
     // Each inlet: change = entering - placed - removed + placed by dredging.
     for (std::size_t i = 0; i < into.size(); ++i) {
