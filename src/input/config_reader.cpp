@@ -460,6 +460,7 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   if (in.bad()) error_stop("Specify a config file");
   in.close();
   r.count_tip_distances();
+  m.INPUTNAMES = r.inputs;
   return config_end_of_file(m, r.lastddg, r.simdats_given, r.simdate_given);
 }
 

@@ -46,6 +46,23 @@ bool special_output(const std::string& name) {
 
 }  // namespace
 
+void check_later_output(const std::string& key, const std::string& out,
+                        const std::string& prfile, const std::string& outbase,
+                        const std::vector<std::string>& inputs,
+                        const std::vector<std::string>& others) {
+  for (const std::string& in : inputs) {
+    if (!in.empty() && same_file(out, in))
+      error_stop(key + " output " + out + " would overwrite input file " + in);
+  }
+  if (special_output(out)) return;
+  std::vector<std::string> outputs{prfile};
+  for (const std::string& name : data_file_names(outbase)) outputs.push_back(name);
+  outputs.insert(outputs.end(), others.begin(), others.end());
+  for (const std::string& o : outputs) {
+    if (same_file(out, o)) error_stop(key + " outputs " + o + " and " + out + " are one file");
+  }
+}
+
 void check_output_names(const std::string& prfile, const std::string& outbase,
                         const std::vector<std::string>& inputs) {
   std::vector<std::string> outputs{prfile};

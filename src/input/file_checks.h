@@ -27,4 +27,13 @@ bool same_file(const std::string& a, const std::string& b);
 void check_output_names(const std::string& prfile, const std::string& outbase,
                         const std::vector<std::string>& inputs);
 
+// Ends the run, naming key, when the output file out (named after the print
+// file, such as an inlet's reservoir file) is one of inputs or one of the
+// outputs already checked (the print file, the data files from outbase, and
+// earlier ones in others).
+void check_later_output(const std::string& key, const std::string& out,
+                        const std::string& prfile, const std::string& outbase,
+                        const std::vector<std::string>& inputs,
+                        const std::vector<std::string>& others);
+
 }  // namespace coastra

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "model/constants.h"
 
@@ -18,6 +20,8 @@ struct RunState {
   std::ostringstream PRTPENDING;        // print-file text written before PRFILE was read
   std::ostream* PRT = &PRTPENDING;      // where print-file text goes now
   std::ofstream NOPRINT;                // never opened: drops the text of a run without print file
+  std::vector<std::string> INPUTNAMES;  // the configuration file and every file named in it
+                                        // (outputs named later are checked against them)
 
   // data files opened by the configuration reader, read by later stages
   std::ifstream FINI, FREG, FWL, FBYP;

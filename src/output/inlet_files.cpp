@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "inlets/inlet_setup.h"
+#include "input/file_checks.h"
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "output/format.h"
@@ -35,7 +38,17 @@ std::string inlet_file_name(const ModelState& m, int k) {
 
 void open_inlet_files(ModelState& m) {
   if (!m.cfg.INLETS) return;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+  const int ninl = std::min(m.cfg.NINL, MXINL);
+  // Every name is checked before any file is truncated: an inlet named like
+  // an input file, the print file, a data file or another inlet's file would
+  // otherwise overwrite it.
+  std::vector<std::string> names;
+  for (int k = 1; k <= ninl; ++k) {
+    const std::string name = inlet_file_name(m, k);
+    check_later_output("INLNAME", name, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES, names);
+    names.push_back(name);
+  }
+  for (int k = 1; k <= ninl; ++k) {
     std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
     m.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(m, k);
     f.open(m.IRVNAME[static_cast<std::size_t>(k)], std::ios::trunc);

@@ -353,6 +353,33 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
   }
 }
 
+// An inlet's file is named after the inlet beside the print file: it must not
+// overwrite an input or the print file (two inlets of one name are refused at
+// set-up). Every name is
+// checked before any inlet file is truncated, and the input stays whole.
+TEST(InletFiles, NameThatWouldOverwriteAnInputOrAnotherOutputIsRefused) {
+  {
+    test::ScratchDir dir;
+    write_coast(dir, replaced(inlet_config(), "INIFILE: shore.dat\n", "INIFILE: Pass.irv\n"));
+    const std::string shore = dir.read("shore.dat");
+    dir.write("Pass.irv", shore);
+    const test::RunResult r = test::run_in(dir, {"run.cfg"});
+    EXPECT_EQ(r.status, EXIT_STOPPED);
+    EXPECT_EQ(test::lines_of(r.console).back(),
+              error_line("INLNAME output Pass.irv would overwrite input file Pass.irv"));
+    EXPECT_EQ(dir.read("Pass.irv"), shore);
+  }
+  {
+    // A print file named like the inlet's file.
+    test::ScratchDir dir;
+    write_coast(dir, replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: Pass.irv\n"));
+    const test::RunResult r = test::run_in(dir, {"run.cfg"});
+    EXPECT_EQ(r.status, EXIT_STOPPED);
+    EXPECT_EQ(test::lines_of(r.console).back(),
+              error_line("INLNAME outputs Pass.irv and Pass.irv are one file"));
+  }
+}
+
 TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
   test::ScratchDir dir;
   std::filesystem::create_directory(dir.path() / "out");
