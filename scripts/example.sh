@@ -4,9 +4,12 @@
 # nourished_breakwaters (a beach fill behind two detached breakwaters and a
 # bypass pair) and inlet_coast (the groin field with a tidal inlet, dredging
 # and a sediment budget). With an example's name as argument only that one runs.
+# Missing build tools are installed first (scripts/ensure_tools.sh: apt-get, as
+# root); GoogleTest too, since build/ is configured with the test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+bash scripts/ensure_tools.sh g++ cmake make libgtest-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
 examples=("$@")

@@ -1,0 +1,11 @@
+// libFuzzer target: one input through shoreline_input (fuzz/fuzz_entry.h).
+
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_entry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  coastra::fuzz::shoreline_input(data, size);
+  return 0;
+}
