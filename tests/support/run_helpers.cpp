@@ -5,9 +5,11 @@
 #include <atomic>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <unistd.h>
 
 #include "driver/run.h"
+#include "support/cases.h"
 
 namespace coastra::test {
 
@@ -69,6 +71,39 @@ int count_of(const std::string& text, const std::string& what) {
   int n = 0;
   for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
   return n;
+}
+
+std::string last_line(const std::string& text) {
+  const auto lines = lines_of(text);
+  return lines.empty() ? "" : lines.back();
+}
+
+RunCase::RunCase() : cfg(base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0)) {
+  dir.write("shore.dat", cell_file(std::vector<double>(20, 100.0)));
+  dir.write("waves.dat", "1.0 7.0 10.0\n");
+  for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
+    dir.write(std::string("run.") + ext, std::string("earlier ") + ext + "\n");
+}
+
+void RunCase::set(const std::string& key, const std::string& line) {
+  const auto at = cfg.find(key);
+  if (at == std::string::npos) throw std::runtime_error("no line " + key + " in the case");
+  cfg.replace(at, cfg.find('\n', at) - at, line);
+}
+
+RunResult RunCase::run() {
+  dir.write("run.cfg", cfg);
+  return run_in(dir, {"run.cfg"});
+}
+
+std::map<std::string, std::string> RunCase::files() const {
+  std::map<std::string, std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(e.path(), ec))
+      out[e.path().filename().string()] = dir.read(e.path().filename().string());
+  }
+  return out;
 }
 
 }  // namespace coastra::test

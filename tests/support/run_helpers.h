@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,23 @@ std::vector<std::string> lines_of(const std::string& text);
 bool has_line(const std::string& text, const std::string& line);
 // How often what occurs in text.
 int count_of(const std::string& text, const std::string& what);
+// The last line of a text ("" for none).
+std::string last_line(const std::string& text);
+
+// A whole run kept as text so that one line can be replaced: 20 cells of 50 m
+// under steady 1 m waves, three months of 6-hour steps, with the eight data
+// files of an "earlier run" already in the folder (run.slo holds
+// "earlier slo", ...).
+struct RunCase {
+  ScratchDir dir;
+  std::string cfg;
+  RunCase();
+  // Replaces the first line that starts with key (e.g. "PRFILE:") by line.
+  void set(const std::string& key, const std::string& line);
+  RunResult run();   // writes run.cfg and runs it
+  // Contents of every regular file of the folder (links followed, devices and
+  // directories left out).
+  std::map<std::string, std::string> files() const;
+};
 
 }  // namespace coastra::test

@@ -24,47 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const EXTS[] = {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"};
-
-std::string last_line(const std::string& text) {
-  const auto lines = test::lines_of(text);
-  return lines.empty() ? "" : lines.back();
-}
-
-// A coast of 20 cells under steady waves, three months of 6-hour steps, with
-// the data files of an "earlier run" already in the folder. The configuration
-// is kept as text so that one line can be replaced.
-struct Coast {
-  test::ScratchDir dir;
-  std::string cfg = test::base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0);
-  Coast() {
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 10.0\n");
-    for (const char* ext : EXTS)
-      dir.write(std::string("run.") + ext, std::string("earlier ") + ext + "\n");
-  }
-  // Replaces the first line that starts with key (e.g. "PRFILE:").
-  void set(const std::string& key, const std::string& line) {
-    const auto at = cfg.find(key);
-    ASSERT_NE(at, std::string::npos) << key;
-    cfg.replace(at, cfg.find('\n', at) - at, line);
-  }
-  test::RunResult run() {
-    dir.write("run.cfg", cfg);
-    return test::run_in(dir, {"run.cfg"});
-  }
-  // Contents of every regular file of the folder (links followed, devices and
-  // directories left out).
-  std::map<std::string, std::string> files() const {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::directory_iterator(dir.path())) {
-      std::error_code ec;
-      if (fs::is_regular_file(e.path(), ec))
-        out[e.path().filename().string()] = dir.read(e.path().filename().string());
-    }
-    return out;
-  }
-};
+using test::last_line;
+using Coast = test::RunCase;
 
 // The run was refused with message: status 1, the ERROR line last on the
 // console, no "Model run completed", and every file of `before` but those in
