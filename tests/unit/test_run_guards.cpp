@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,32 +14,15 @@
 #include "driver/finite_guard.h"
 #include "model/error_stop.h"
 #include "support/cases.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"
 
 namespace coastra {
 namespace {
 
-
-using test::last_line;
+using test::expect_refused;
 using Case = test::RunCase;
-
-// Refused at set-up: status 1, the ERROR line last on the console and in this
-// attempt's print file, and every other file as it was.
-void expect_refused(Case& c, const std::string& message) {
-  c.dir.write("run.cfg", c.cfg);
-  const auto before = c.files();
-  const auto r = c.run();
-  EXPECT_EQ(r.status, EXIT_STOPPED) << r.console;
-  EXPECT_EQ(last_line(r.console), error_line(message)) << r.console;
-  EXPECT_EQ(test::count_of(r.console, "ERROR: "), 1);
-  EXPECT_EQ(last_line(c.dir.read("run.out")), error_line(message));
-  const auto after = c.files();
-  for (const auto& [name, text] : before)
-    if (name != "run.out") {
-      EXPECT_EQ(after.at(name), text) << name << " was changed";
-    }
-}
 
 // ---- non-finite results ----
 
@@ -161,9 +142,10 @@ TEST(NonFiniteGuard, VanishingCellStopsTheRunWithExit3AndNoFileHoldsNaNOrInfinit
 
 // ---- set-up ranges ----
 
-TEST(SetUpRanges, KnownCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
+TEST(SetUpRanges, ImpossibleValuesAndCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
   struct Wrong {
-    std::string key, line, message;
+    std::string key;  // the line replaced ("" appends lines)
+    std::string lines, message;
   };
   for (const Wrong& w : {
            Wrong{"WAVEID:", "WAVEID: 1 0.005 0 waves.dat",
@@ -177,41 +159,34 @@ TEST(SetUpRanges, KnownCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
            Wrong{"THETAAMP:", "THETAAMP: 1.0E38", "THETAAMP at wall 1: magnitude above 1E10"},
            Wrong{"BERMHT:", "BERMHT: 1.0E38", "BERMHT at wall 1: magnitude above 1E10"},
            Wrong{"K1:", "K1: 0.5\nX0: -1.0E38", "X0 (baseline origin) magnitude above 1E10"},
-           Wrong{"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"}}) {
-    SCOPED_TRACE(w.line);
-    Case c;
-    c.set(w.key, w.line);
-    expect_refused(c, w.message);
-  }
-}
-
-TEST(SetUpRanges, ImpossibleValuesAreRefusedNamingTheKeyAndEntry) {
-  struct Wrong {
-    std::string lines, message;
-  };
-  for (const Wrong& w : {
+           Wrong{"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"},
            // The second groin line is the first by wall after the sort: entry 2.
-           Wrong{"IXNDG: 15\nYNDG: 150\nPNDG: 0.2\nIXNDG: 5\nYNDG: 150\nPNDG: -0.1",
+           Wrong{"", "IXNDG: 15\nYNDG: 150\nPNDG: 0.2\nIXNDG: 5\nYNDG: 150\nPNDG: -0.1",
                  "PNDG entry 2: permeability must lie in [0, 1]"},
-           Wrong{"IXDG: 5\nYDG: 150\nDDG: 3\nPDG: 1.01",
+           Wrong{"", "IXDG: 5\nYDG: 150\nDDG: 3\nPDG: 1.01",
                  "PDG entry 1: permeability must lie in [0, 1]"},
-           Wrong{"IXNDG: 5\nYNDG: 150\nIXNDG: 9\nPNDG: 0.5",
+           Wrong{"", "IXNDG: 5\nYNDG: 150\nIXNDG: 9\nPNDG: 0.5",
                  "IXNDG entry 2: groin without its YNDG tip distance"},
-           Wrong{"IXDG: 5\nDDG: 3", "IXDG entry 1: groin without its YDG tip distance"},
-           Wrong{"ISWBEG: 0\nISWEND: 5", "ISWBEG entry 1: seawall cell 0 outside 1..NX"},
-           Wrong{"ISWBEG: 2\nISWEND: 3\nISWBEG: 3\nISWEND: 21",
+           Wrong{"", "IXDG: 5\nDDG: 3", "IXDG entry 1: groin without its YDG tip distance"},
+           Wrong{"", "ISWBEG: 0\nISWEND: 5", "ISWBEG entry 1: seawall cell 0 outside 1..NX"},
+           Wrong{"", "ISWBEG: 2\nISWEND: 3\nISWBEG: 3\nISWEND: 21",
                  "ISWEND entry 2: seawall cell 21 outside 1..NX"},
-           Wrong{"ISWBEG: 8\nISWEND: 3", "ISWEND entry 1: seawall ends before its first cell ISWBEG"},
-           Wrong{"K1: 0.5 0.6\nIK1END: 21", "IK1END entry 1: end cell 21 outside 1..NX"},
-           Wrong{"K1: 0.5 0.6 0.7\nIK1END: 10 5",
+           Wrong{"", "ISWBEG: 8\nISWEND: 3",
+                 "ISWEND entry 1: seawall ends before its first cell ISWBEG"},
+           Wrong{"", "K1: 0.5 0.6\nIK1END: 21", "IK1END entry 1: end cell 21 outside 1..NX"},
+           Wrong{"", "K1: 0.5 0.6 0.7\nIK1END: 10 5",
                  "IK1END entry 2: end cell 5 not after the entry before"},
-           Wrong{"DCLOS: 8 9 10\nIDCLOSEND: 10 10 20",
+           Wrong{"", "DCLOS: 8 9 10\nIDCLOSEND: 10 10 20",
                  "IDCLOSEND entry 2: end cell 10 not after the entry before"},
-           Wrong{"GAMMA: 2.01", "GAMMA (breaker index) must lie in (0, 2]"},
-           Wrong{"GAMMA: 0", "GAMMA (breaker index) must lie in (0, 2]"}}) {
+           Wrong{"", "GAMMA: 2.01", "GAMMA (breaker index) must lie in (0, 2]"},
+           Wrong{"", "GAMMA: 0", "GAMMA (breaker index) must lie in (0, 2]"}}) {
     SCOPED_TRACE(w.lines);
     Case c;
-    c.cfg += w.lines + "\n";
+    if (w.key.empty()) {
+      c.cfg += w.lines + "\n";
+    } else {
+      c.set(w.key, w.lines);
+    }
     expect_refused(c, w.message);
   }
 }
