@@ -12,6 +12,8 @@
 namespace coastra {
 namespace {
 
+using test::last_line;
+
 // A valid coast of 20 cells with one fill and either two bypass operations or
 // the event-file form; `change` replaces one line of it.
 const std::string FILL = "BFDATS: 20200110\nBFDATE: 20200120\nIBFS: 5\nIBFE: 8\nYADD: 10.0\n";
@@ -43,11 +45,6 @@ Tried run_with(const std::string& form, const std::string& from, const std::stri
   Tried t{test::run_in(dir, {"run.cfg"}), ""};
   t.prt = dir.read("run.out");
   return t;
-}
-
-std::string last_line(const std::string& text) {
-  const auto lines = test::lines_of(text);
-  return lines.empty() ? "" : lines.back();
 }
 
 TEST(ScheduleMessages, ValidSchedulesRunToCompletion) {
@@ -131,7 +128,7 @@ TEST(ScheduleMessages, RefusedInStepCountRunsAndBeyondCapacity) {
   EXPECT_EQ(t.r.status, EXIT_NORMAL);
 }
 
-TEST(ScheduleMessages, EventFileLinesAreChecked) {
+TEST(ScheduleMessages, EventFileLinesAreCheckedAndLimited) {
   const std::pair<std::string, std::string> cases[] = {
       {"20200105 20200110 10 12\n", "line 1: give one rate or one per cell (3)"},
       {"20200105 20200110 10 12 1 2\n", "line 1: give one rate or one per cell (3)"},
@@ -142,17 +139,13 @@ TEST(ScheduleMessages, EventFileLinesAreChecked) {
        "line 2: events out of date order or overlapping"},
       {"20200105 20200410 10 12 5\n", "line 1: event outside QQDATS..QQDATE"},
       {"20200132 20200210 10 12 5\n", "line 1: dates must be YYYYMMDD"},
+      // A line longer than 65536 characters is refused, not read shortened.
+      {"20200105 20200110 10 12 " + std::string(70000, '1') + "\n", "line 1: line too long"},
   };
   for (const auto& [file, what] : cases) {
     const Tried t = run_with(EVENTS, "", "", file);
-    EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat " + what)) << file;
+    EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat " + what)) << what;
   }
-}
-
-TEST(ScheduleMessages, EventFileLimits) {
-  // A line longer than 65536 characters is refused, not read shortened.
-  Tried t = run_with(EVENTS, "", "", "20200105 20200110 10 12 " + std::string(70000, '1') + "\n");
-  EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat line 1: line too long"));
   // 2001 one-day events (days 1..27 of each month from 2020 on): the table holds 2000.
   std::string many;
   for (int n = 0; n < 2001; ++n) {
@@ -160,7 +153,7 @@ TEST(ScheduleMessages, EventFileLimits) {
     const int date = (2020 + month / 12) * 10000 + (month % 12 + 1) * 100 + day;
     many += std::to_string(date) + " " + std::to_string(date + 1) + " 10 12 1.0\n";
   }
-  t = run_with(EVENTS, "QQDATE: 20200301", "QQDATE: 20300101", many);
+  const Tried t = run_with(EVENTS, "QQDATE: 20200301", "QQDATE: 20300101", many);
   EXPECT_EQ(last_line(t.r.console), error_line("BYPFILE events.dat line 2001: more than 2000 events"));
 }
 
