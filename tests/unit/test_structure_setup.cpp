@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "input/setup.h"
 #include "model/error_stop.h"
-#include "support/cases.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"
 
@@ -46,23 +47,70 @@ struct StructureCase : test::StateRig {
   std::string stop() { return test::stop_message([&] { setup_after_config(m); }); }
 };
 
-// Messages that the end-to-end refusals below quote are checked there only.
-TEST(StructureSetup, TipDepthsMustBePositive) {
-  StructureCase ok;
-  EXPECT_EQ(ok.stop(), "(no stop)");
-  StructureCase d2;
-  d2.c.DBDEP2(1) = -1.0F;
-  EXPECT_EQ(d2.stop(), "DBDEP2 of detached breakwater 1 must be > 0");
-  // Diffracting groins are named by their line in the input, not their sorted place.
-  StructureCase g;
-  g.c.NDB = 0;
-  g.c.NDG = 2;
-  g.c.IXDG(1) = 6;
-  g.c.IXDG(2) = 12;
-  g.c.IDGORD(1) = 2;  // the groin at wall 6 was given second
-  g.c.IDGORD(2) = 1;
-  g.c.DDG(2) = 1.0F;
-  EXPECT_EQ(g.stop(), "DDG of diffracting groin 2 must be > 0");
+// Each case edits the valid pair of breakwaters once: accepted ("(no stop)")
+// or refused with its message. Messages that the end-to-end refusals below
+// quote are checked there only.
+TEST(StructureSetup, TipDepthsCoefficientsAndWhatComputedTransmissionDividesBy) {
+  using Edit = std::function<void(StructureCase&)>;
+  // Computed transmission of any other code than 1 and 2 (here 3 and 0): HDB,
+  // SSDB, SHSDB and D50DB, with a crest width not negative.
+  const Edit reef = [](StructureCase& k) {
+    k.computed(3, 0);
+    for (int j = 1; j <= 2; ++j) {
+      k.c.HDB(j) = 3.0F;
+      k.c.SSDB(j) = k.c.SHSDB(j) = 0.5F;
+      k.c.D50DB(j) = 0.5F;
+    }
+  };
+  const std::pair<Edit, std::string> cases[] = {
+      {[](StructureCase&) {}, "(no stop)"},
+      {[](StructureCase& k) { k.c.DBDEP2(1) = -1.0F; }, "DBDEP2 of detached breakwater 1 must be > 0"},
+      // Diffracting groins are named by their line in the input, not their sorted place.
+      {[](StructureCase& k) {
+         k.c.NDB = 0;
+         k.c.NDG = 2;
+         k.c.IXDG(1) = 6;
+         k.c.IXDG(2) = 12;
+         k.c.IDGORD(1) = 2;  // the groin at wall 6 was given second
+         k.c.IDGORD(2) = 1;
+         k.c.DDG(2) = 1.0F;
+       },
+       "DDG of diffracting groin 2 must be > 0"},
+      // Fixed coefficients lie in [0, 1] (above 1: end to end below).
+      {[](StructureCase& k) { k.c.TRANDB(1) = 0.0F; }, "(no stop)"},
+      {[](StructureCase& k) { k.c.TRANDB(1) = 1.0F; }, "(no stop)"},
+      {[](StructureCase& k) { k.c.TRANDB(1) = -0.1F; },
+       "TRANDB of detached breakwater 1 must lie in [0, 1]"},
+      // Method 2 needs BDB only; method 1 BDB and D50DB (its D50DB: end to end below).
+      {[](StructureCase& k) {
+         k.computed(2, 1);
+         k.c.BDB(1) = k.c.BDB(2) = 5.0F;
+         k.c.D50DB(2) = 0.5F;
+       },
+       "(no stop)"},
+      {[](StructureCase& k) {
+         k.computed(2, 1);
+         k.c.BDB(2) = 5.0F;
+         k.c.D50DB(2) = 0.5F;
+       },
+       "BDB of detached breakwater 1 must be > 0 for KTMETDB 2"},
+      {reef, "(no stop)"},  // BDB 0 is a triangular crest
+      {[&](StructureCase& k) { reef(k); k.c.HDB(2) = 0.0F; },
+       "HDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.SSDB(2) = 0.0F; },
+       "SSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.SHSDB(2) = 0.0F; },
+       "SHSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.D50DB(2) = 0.0F; },
+       "D50DB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.BDB(1) = -1.0F; },
+       "BDB of detached breakwater 1 must not be negative"},
+  };
+  for (const auto& [edit, message] : cases) {
+    StructureCase k;
+    edit(k);
+    EXPECT_EQ(k.stop(), message);
+  }
 }
 
 TEST(StructureSetup, ReversedBreakwaterTipsAreSwapped) {
@@ -88,62 +136,6 @@ TEST(StructureSetup, ReversedBreakwaterTipsAreSwapped) {
   EXPECT_EQ(rev.m.YTIP(5), 160.0F);
 }
 
-TEST(StructureSetup, FixedCoefficientsLieBetweenZeroAndOne) {
-  for (float kt : {0.0F, 1.0F}) {
-    StructureCase ok;
-    ok.c.TRANDB(1) = kt;
-    EXPECT_EQ(ok.stop(), "(no stop)") << kt;
-  }
-  StructureCase lo;  // (above 1: end to end below)
-  lo.c.TRANDB(1) = -0.1F;
-  EXPECT_EQ(lo.stop(), "TRANDB of detached breakwater 1 must lie in [0, 1]");
-}
-
-TEST(StructureSetup, ComputedTransmissionNeedsWhatItsMethodDividesBy) {
-  // Method 2 needs BDB only; method 1 BDB and D50DB (its D50DB: end to end below).
-  StructureCase ok;
-  ok.computed(2, 1);
-  ok.c.BDB(1) = ok.c.BDB(2) = 5.0F;
-  ok.c.D50DB(2) = 0.5F;
-  EXPECT_EQ(ok.stop(), "(no stop)");
-  StructureCase b2;
-  b2.computed(2, 1);
-  b2.c.BDB(2) = 5.0F;
-  b2.c.D50DB(2) = 0.5F;
-  EXPECT_EQ(b2.stop(), "BDB of detached breakwater 1 must be > 0 for KTMETDB 2");
-
-  // Any other code: HDB, SSDB, SHSDB and D50DB, with a crest width not negative.
-  const auto reef = [](StructureCase& k) {
-    k.computed(3, 0);
-    for (int j = 1; j <= 2; ++j) {
-      k.c.HDB(j) = 3.0F;
-      k.c.SSDB(j) = k.c.SHSDB(j) = 0.5F;
-      k.c.D50DB(j) = 0.5F;
-    }
-  };
-  StructureCase r;
-  reef(r);
-  EXPECT_EQ(r.stop(), "(no stop)");  // BDB 0 is a triangular crest
-  struct Missing {
-    Vec1<float> Settings::*key;
-    const char* message;
-  };
-  for (const Missing& mk :
-       {Missing{&Settings::HDB, "HDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
-        Missing{&Settings::SSDB, "SSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
-        Missing{&Settings::SHSDB, "SHSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
-        Missing{&Settings::D50DB, "D50DB of detached breakwater 2 must be > 0 for KTMETDB 0"}}) {
-    StructureCase k;
-    reef(k);
-    (k.c.*mk.key)(2) = 0.0F;
-    EXPECT_EQ(k.stop(), mk.message);
-  }
-  StructureCase neg;
-  reef(neg);
-  neg.c.BDB(1) = -1.0F;
-  EXPECT_EQ(neg.stop(), "BDB of detached breakwater 1 must not be negative");
-}
-
 TEST(StructureSetup, BreakwaterLengthsAreHeldInMetres) {
   StructureCase f;
   f.c.UNITSYS = 2;
@@ -164,31 +156,24 @@ TEST(StructureSetup, BreakwaterLengthsAreHeldInMetres) {
 
 // The same refusals from configuration lines, through the whole program.
 TEST(StructureSetup, RefusalsEndTheProgramNamingKeyAndBreakwater) {
-  struct Case {
-    std::string lines, message;
-  };
   const std::string bw1 = "DBI1: 5\nDBY1: 200\nDBDEP1: 2\nDBI2: 10\nDBY2: 200\nDBDEP2: 2\n";
-  for (const Case& k :
-       {Case{"DBI1: 5\nDBY1: 200\nDBDEP1: 0\nDBI2: 10\nDBY2: 200\nDBDEP2: 2\nTRANDB: 0.5\n",
-             "DBDEP1 of detached breakwater 1 must be > 0"},
-        Case{bw1 + "DBI1: 14\nDBY1: 200\nDBDEP1: 2\nDBI2: 14\nDBY2: 200\nDBDEP2: 2\n",
-             "DBI1 and DBI2 of detached breakwater 2 are one cell"},
-        Case{bw1 + "TRANDB: 1.5\n", "TRANDB of detached breakwater 1 must lie in [0, 1]"},
-        Case{bw1 + "DBI1: 14\nDBY1: 200\nDBDEP1: 2\nDBI2: 18\nDBY2: 200\nDBDEP2: 2\n"
-                   "KTMETDB: 2\nBDB: 5\nBDB: 5\n",
-             "KTMETDB line missing for detached breakwater 2"},
-        Case{bw1 + "KTMETDB: 1\nBDB: 5\n", "D50DB of detached breakwater 1 must be > 0 for KTMETDB 1"},
-        Case{"IXDG: 8\nYDG: 100\nDDG: 0\nIXDG: 14\nYDG: 100\nDDG: 2\n",
-             "DDG of diffracting groin 1 must be > 0"}}) {
-    test::ScratchDir dir;
-    dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20200201, 6.0, 24.0) + k.lines);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 10.0\n");
-    const test::RunResult r = test::run_in(dir, {"run.cfg"});
-    EXPECT_EQ(r.status, EXIT_STOPPED) << k.lines;
-    const auto lines = test::lines_of(r.console);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), error_line(k.message)) << r.console;
+  for (const auto& [lines, message] : {
+           std::pair<std::string, std::string>{
+               "DBI1: 5\nDBY1: 200\nDBDEP1: 0\nDBI2: 10\nDBY2: 200\nDBDEP2: 2\nTRANDB: 0.5\n",
+               "DBDEP1 of detached breakwater 1 must be > 0"},
+           {bw1 + "DBI1: 14\nDBY1: 200\nDBDEP1: 2\nDBI2: 14\nDBY2: 200\nDBDEP2: 2\n",
+            "DBI1 and DBI2 of detached breakwater 2 are one cell"},
+           {bw1 + "TRANDB: 1.5\n", "TRANDB of detached breakwater 1 must lie in [0, 1]"},
+           {bw1 + "DBI1: 14\nDBY1: 200\nDBDEP1: 2\nDBI2: 18\nDBY2: 200\nDBDEP2: 2\n"
+                  "KTMETDB: 2\nBDB: 5\nBDB: 5\n",
+            "KTMETDB line missing for detached breakwater 2"},
+           {bw1 + "KTMETDB: 1\nBDB: 5\n", "D50DB of detached breakwater 1 must be > 0 for KTMETDB 1"},
+           {"IXDG: 8\nYDG: 100\nDDG: 0\nIXDG: 14\nYDG: 100\nDDG: 2\n",
+            "DDG of diffracting groin 1 must be > 0"}}) {
+    SCOPED_TRACE(lines);
+    test::RunCase c;
+    c.cfg += lines;
+    test::expect_refused(c, message);
   }
 }
 
