@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "model/error_stop.h"
 #include "support/cases.h"
 #include "support/coast_builder.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
 
 namespace coastra {
@@ -37,20 +39,17 @@ TEST(Reservoirs, AtEquilibriumEverythingPassesThroughInTheSameStep) {
   EXPECT_DOUBLE_EQ(total(r.v), total(eq));
 }
 
-TEST(Reservoirs, EmptyShoalsStoreEverythingHalfInEach) {
+TEST(Reservoirs, EmptyOrPartlyFullShoalsShareByFullnessAndOverflowInTheSameStep) {
   const ReservoirVolumes eq{1000.0, 1000.0, 300.0, 200.0};
-  const ReservoirStep r = RESERV(0.01, 3600.0, {0.0, 0.0, 0.0, 0.0}, eq);
+  const ReservoirStep e = RESERV(0.01, 3600.0, {0.0, 0.0, 0.0, 0.0}, eq);
   // e = f = c = 0: a = (1 - 0) / (2 - 0 - 0) = 1/2; 36 m3 enter, 18 m3 to each shoal.
-  EXPECT_DOUBLE_EQ(r.QIE, 0.0);
-  EXPECT_DOUBLE_EQ(r.QCE, 0.005);
-  EXPECT_DOUBLE_EQ(r.v.F, 18.0);
-  EXPECT_DOUBLE_EQ(r.v.E, 18.0);
-  EXPECT_DOUBLE_EQ(r.QEB, 0.0);
-  EXPECT_DOUBLE_EQ(r.QOUT, 0.0);
-  EXPECT_DOUBLE_EQ(r.v.B, 0.0);  // the floor acts in the formulas only: no volume is made
-}
-
-TEST(Reservoirs, PartlyFullShoalsShareByFullness) {
+  EXPECT_DOUBLE_EQ(e.QIE, 0.0);
+  EXPECT_DOUBLE_EQ(e.QCE, 0.005);
+  EXPECT_DOUBLE_EQ(e.v.F, 18.0);
+  EXPECT_DOUBLE_EQ(e.v.E, 18.0);
+  EXPECT_DOUBLE_EQ(e.QEB, 0.0);
+  EXPECT_DOUBLE_EQ(e.QOUT, 0.0);
+  EXPECT_DOUBLE_EQ(e.v.B, 0.0);  // the floor acts in the formulas only: no volume is made
   // q = 1 m3/s for 100 s. e = 500/1000 = 0.5, f = 250/1000 = 0.25,
   // c = 750/2000 = 0.375, a = (1 - 0.5)/((2 - 0.25) - 0.5) = 0.4.
   // Qie = 0.375, R = 0.625, Qce = 0.25; flood += 0.6 x 0.625 x 100 = 37.5.
@@ -67,20 +66,17 @@ TEST(Reservoirs, PartlyFullShoalsShareByFullness) {
   EXPECT_DOUBLE_EQ(r.v.B, 65.625);
   EXPECT_DOUBLE_EQ(r.QOUT, 0.15625);
   EXPECT_DOUBLE_EQ(r.v.A, 10.0);
-}
-
-TEST(Reservoirs, FloodOverflowReachesTheEbbShoalInTheSameStep) {
   // q = 10 m3/s for 100 s. f = 0.99, e = 0, c = 99/200 = 0.495, a = 1/1.01.
   // R = 5.05; the flood shoal gets (0.01/1.01) x 5.05 x 100 = 5 m3 -> 104:
   // overflow Qfe = 4/100 = 0.04. Ebb inflow 0.04 + 4.95 + 5.0 = 9.99, e = 0 so
   // Qeb = 0 and the ebb shoal takes 999 m3 -> 999 > 100: Qeb = 899/100 = 8.99.
-  const ReservoirStep r =
+  const ReservoirStep o =
       RESERV(10.0, 100.0, {0.0, 99.0, 1000.0, 1000.0}, {100.0, 100.0, 1000.0, 1000.0});
-  EXPECT_NEAR(r.QFE, 0.04, 1e-12);
-  EXPECT_DOUBLE_EQ(r.v.F, 100.0);
-  EXPECT_NEAR(r.QEB, 8.99, 1e-12);
-  EXPECT_DOUBLE_EQ(r.v.E, 100.0);
-  EXPECT_NEAR(r.QOUT, 8.99, 1e-12);
+  EXPECT_NEAR(o.QFE, 0.04, 1e-12);
+  EXPECT_DOUBLE_EQ(o.v.F, 100.0);
+  EXPECT_NEAR(o.QEB, 8.99, 1e-12);
+  EXPECT_DOUBLE_EQ(o.v.E, 100.0);
+  EXPECT_NEAR(o.QOUT, 8.99, 1e-12);
 }
 
 TEST(Reservoirs, FullEbbShoalAndFloodShoalJustShortOfFullShareWithoutZeroByZero) {
@@ -219,26 +215,17 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   c.NDRED = 4;
   c.DT = 3.0F;
   m.CALM = true;  // dredging runs on calm steps too
-  for (int n = 1; n <= 4; ++n) c.DREDINL(n) = 1;
-  // 1: ebb shoal, 10 m3/h from 2020-02-01 to 2020-02-05;
-  // 2: flood shoal, disabled (IDREDS 0); 3: left bar, 200 m3/h, more than it holds;
-  // 4: right attachment, -4 m3/h: a placement into the reservoir.
-  c.IMOR(1) = 3;
-  c.IDREDS(1) = 20200201;
-  c.IDREDE(1) = 20200205;
-  c.DREDV(1) = 10.0F;
-  c.IMOR(2) = 4;
-  c.IDREDS(2) = 0;
-  c.IDREDE(2) = 20301231;
-  c.DREDV(2) = 10.0F;
-  c.IMOR(3) = 2;
-  c.IDREDS(3) = 20200101;
-  c.IDREDE(3) = 20301231;
-  c.DREDV(3) = 200.0F;
-  c.IMOR(4) = 6;
-  c.IDREDS(4) = 20200101;
-  c.IDREDE(4) = 20301231;
-  c.DREDV(4) = -4.0F;
+  const auto event = [&c](int n, int reservoir, int start, int end, float rate) {
+    c.DREDINL(n) = 1;
+    c.IMOR(n) = reservoir;
+    c.IDREDS(n) = start;
+    c.IDREDE(n) = end;
+    c.DREDV(n) = rate;
+  };
+  event(1, 3, 20200201, 20200205, 10.0F);   // ebb shoal, 10 m3/h from 1 to 5 February
+  event(2, 4, 0, 20301231, 10.0F);          // flood shoal, disabled (IDREDS 0)
+  event(3, 2, 20200101, 20301231, 200.0F);  // left bar, 200 m3/h, more than it holds
+  event(4, 6, 20200101, 20301231, -4.0F);   // right attachment: a placement into it
   m.CURDATE = 20200131;  // event 1 not yet in force
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 1000.0);
@@ -298,10 +285,12 @@ std::string inlet_config() {
          "IQMAPV1: 1\nIQMAPV2: 30\nIQMAPQ1: 1\nIQMAPQ2: 31\n";
 }
 
-void write_coast(const test::ScratchDir& dir, const std::string& cfg) {
-  dir.write("run.cfg", cfg);
-  dir.write("shore.dat", test::cell_file(std::vector<double>(30, 100.0)));
-  dir.write("waves.dat", "1.0 7.0 10.0\n");
+// A run case of cfg on the 30-cell coast (the earlier run's data files present).
+std::unique_ptr<test::RunCase> inlet_case(const std::string& cfg) {
+  auto c = std::make_unique<test::RunCase>();
+  c->cfg = cfg;
+  c->dir.write("shore.dat", test::cell_file(std::vector<double>(30, 100.0)));
+  return c;
 }
 
 std::string replaced(std::string s, const std::string& from, const std::string& to) {
@@ -343,13 +332,8 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
        "INLNAME of inlet 2 repeats the name of inlet 1"},
   };
   for (const Case& k : cases) {
-    test::ScratchDir dir;
-    write_coast(dir, replaced(inlet_config(), k.from, k.to));
-    const test::RunResult r = test::run_in(dir, {"run.cfg"});
-    EXPECT_EQ(r.status, EXIT_STOPPED) << k.to;
-    const auto lines = test::lines_of(r.console);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), error_line(k.message)) << k.to;
+    SCOPED_TRACE(k.to);
+    test::expect_refused(*inlet_case(replaced(inlet_config(), k.from, k.to)), k.message);
   }
 }
 
@@ -358,38 +342,29 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
 // set-up). Every name is
 // checked before any inlet file is truncated, and the input stays whole.
 TEST(InletFiles, NameThatWouldOverwriteAnInputOrAnotherOutputIsRefused) {
-  {
-    test::ScratchDir dir;
-    write_coast(dir, replaced(inlet_config(), "INIFILE: shore.dat\n", "INIFILE: Pass.irv\n"));
-    const std::string shore = dir.read("shore.dat");
-    dir.write("Pass.irv", shore);
-    const test::RunResult r = test::run_in(dir, {"run.cfg"});
-    EXPECT_EQ(r.status, EXIT_STOPPED);
-    EXPECT_EQ(test::lines_of(r.console).back(),
-              error_line("INLNAME output Pass.irv would overwrite input file Pass.irv"));
-    EXPECT_EQ(dir.read("Pass.irv"), shore);
-  }
-  {
-    // A print file named like the inlet's file.
-    test::ScratchDir dir;
-    write_coast(dir, replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: Pass.irv\n"));
-    const test::RunResult r = test::run_in(dir, {"run.cfg"});
-    EXPECT_EQ(r.status, EXIT_STOPPED);
-    EXPECT_EQ(test::lines_of(r.console).back(),
-              error_line("INLNAME outputs Pass.irv and Pass.irv are one file"));
-  }
+  // The shoreline input named like the inlet's file (it stays whole).
+  auto in = inlet_case(replaced(inlet_config(), "INIFILE: shore.dat\n", "INIFILE: Pass.irv\n"));
+  in->dir.write("Pass.irv", in->dir.read("shore.dat"));
+  // The inputs are checked whole; the earlier run's data files are not (the
+  // inlet names are checked after the data files are opened).
+  test::expect_refused(*in, "INLNAME output Pass.irv would overwrite input file Pass.irv",
+                       {"run.out", "run.slo", "run.qtr", "run.off", "run.mqn", "run.mqr", "run.mql",
+                        "run.vcc", "run.vcx"});
+  // A print file named like the inlet's file.
+  auto prt = inlet_case(replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: Pass.irv\n"));
+  test::expect_refused(*prt, "INLNAME outputs Pass.irv and Pass.irv are one file", {"Pass.irv"});
 }
 
 TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
-  test::ScratchDir dir;
-  std::filesystem::create_directory(dir.path() / "out");
   // A second inlet without a name; the print file in a subfolder.
-  write_coast(dir, replaced(replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: out/run.out\n"),
-                            "DREDV: 500\n",
-                            "DREDV: 500\nIINLS: 25\nIINLE: 25\nIBYPL1: 23\nIBYPL2: 24\nIBYPR1: 26\n"
-                            "IBYPR2: 28\nVVSEQ: 10\nVVSFQ: 10\nVVSBQL: 10\nVVSBQR: 10\nVVSAQL: 10\n"
-                            "VVSAQR: 10\n"));
-  const test::RunResult r = test::run_in(dir, {"run.cfg"});
+  auto c = inlet_case(replaced(replaced(inlet_config(), "PRFILE: run.out\n", "PRFILE: out/run.out\n"),
+                               "DREDV: 500\n",
+                               "DREDV: 500\nIINLS: 25\nIINLE: 25\nIBYPL1: 23\nIBYPL2: 24\nIBYPR1: 26\n"
+                               "IBYPR2: 28\nVVSEQ: 10\nVVSFQ: 10\nVVSBQL: 10\nVVSBQR: 10\nVVSAQL: 10\n"
+                               "VVSAQR: 10\n"));
+  const test::ScratchDir& dir = c->dir;
+  std::filesystem::create_directory(dir.path() / "out");
+  const test::RunResult r = c->run();
   ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
   const std::string hdr =
       "      DT        L_Qout         L_Qie      L_Attach         L_Qba      L_Bypass         L_Qeb"
@@ -420,13 +395,13 @@ TEST(InletFiles, NamesHeadersRecordCountAndLayout) {
 }
 
 TEST(InletFiles, FeetRunReportsCubicYardsAndClosesInThem) {
-  test::ScratchDir dir;
   // The metric coast in feet: 164 ft cells, berm 6.5 ft, closure depth 26 ft.
   std::string cfg = replaced(inlet_config(), "CSTUNITS: (m)\n", "CSTUNITS: (ft)\n");
   cfg = replaced(replaced(cfg, "DX: 50\n", "DX: 164\n"), "BERMHT: 2.0\nDCLOS: 8.0\n",
                  "BERMHT: 6.5\nDCLOS: 26.0\n");
-  write_coast(dir, cfg);
-  const test::RunResult r = test::run_in(dir, {"run.cfg"});
+  auto c = inlet_case(cfg);
+  const test::ScratchDir& dir = c->dir;
+  const test::RunResult r = c->run();
   ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
   const std::string prt = dir.read("run.out");
   auto value = [&](const std::string& label, int nth = 0) {
