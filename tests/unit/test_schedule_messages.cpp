@@ -7,6 +7,7 @@
 
 #include "model/error_stop.h"
 #include "support/cases.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
 
 namespace coastra {
@@ -31,19 +32,17 @@ struct Tried {
 
 Tried run_with(const std::string& form, const std::string& from, const std::string& to,
                const std::string& events = EVENT_FILE) {
-  std::string cfg = test::base_config(20, 50.0, 20200101, 20200201, 6.0, 24.0) + FILL + form;
+  test::RunCase c;
+  c.set("SIMDATE:", "SIMDATE: 20200201");
+  c.cfg += FILL + form;
   if (!from.empty()) {
-    const auto at = cfg.find(from);
+    const auto at = c.cfg.find(from);
     EXPECT_NE(at, std::string::npos) << from;
-    cfg.replace(at, from.size(), to);
+    c.cfg.replace(at, from.size(), to);
   }
-  test::ScratchDir dir;
-  dir.write("run.cfg", cfg);
-  dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-  dir.write("waves.dat", "1.0 7.0 10.0\n");
-  dir.write("events.dat", events);
-  Tried t{test::run_in(dir, {"run.cfg"}), ""};
-  t.prt = dir.read("run.out");
+  c.dir.write("events.dat", events);
+  Tried t{c.run(), ""};
+  t.prt = c.dir.read("run.out");
   return t;
 }
 
@@ -105,16 +104,18 @@ TEST(ScheduleMessages, EachWrongLineIsNamed) {
 
 TEST(ScheduleMessages, RefusedInStepCountRunsAndBeyondCapacity) {
   // A run given as a step count has no calendar for dated schedules.
-  std::string cfg = test::base_config(20, 50.0, 400, 400, 6.0, 24.0);
   for (const auto& [extra, message] :
        {std::pair{FILL, std::string("BFDATS of beach fill 1 is a date in a run of steps")},
         std::pair{OPS, std::string("BPDATS of bypass operation 1: dates need a dated run")}}) {
-    test::ScratchDir dir;
-    dir.write("run.cfg", cfg + extra);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 10.0\n");
-    const auto r = test::run_in(dir, {"run.cfg"});
-    EXPECT_EQ(last_line(r.console), error_line(message));
+    test::RunCase c;
+    c.set("SIMDATS:", "SIMDATS: 400");
+    c.set("SIMDATE:", "SIMDATE: 400");
+    c.cfg += extra;
+    // The earlier run's data files are not checked here: the schedules are
+    // checked after the data files are opened.
+    test::expect_refused(c, message,
+                         {"run.out", "run.slo", "run.qtr", "run.off", "run.mqn", "run.mqr", "run.mql",
+                          "run.vcc", "run.vcx"});
   }
   // 251 bypass operations: the capacity is 250.
   std::string many;
