@@ -16,6 +16,7 @@
 #include "model/error_stop.h"
 #include "support/cases.h"
 #include "support/coast_builder.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"
 
@@ -403,12 +404,11 @@ TEST(TidePhysics, CurrentVaryingLinearlyBetweenTwoStationsGivesLinearTransport) 
 
 // ---- end to end ----
 
-struct TideCoast {
-  test::ScratchDir dir;
+// The shared run case over January 2020 with extra lines.
+struct TideCoast : test::RunCase {
   explicit TideCoast(const std::string& extra) {
-    dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20200201, 6.0, 24.0) + extra);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 10.0\n");
+    set("SIMDATE:", "SIMDATE: 20200201");
+    cfg += extra;
     // A 24-hour tide of four 6-hour records, flooding longer than it ebbs,
     // twice as strong at the second station.
     dir.write("t1.dat",
@@ -417,7 +417,6 @@ struct TideCoast {
               "20200101 0000 0.6\n20200101 0600 0.2\n20200101 1200 -0.2\n20200101 1800 0.2\n");
     dir.write("wl.dat", "20200101 0000 0.0\n20200101 0600 0.5\n");
   }
-  test::RunResult run() { return test::run_in(dir, {"run.cfg"}); }
 };
 
 TEST(SeriesRun, TideDrivesTheRunAndCyclesWithOneNote) {
@@ -445,11 +444,7 @@ TEST(SeriesRun, UnusedWaterLevelFileIsNamedAndABadTideRecordStops) {
       r.console, " Water level file not used (no breakwater transmission computed): wl.dat"));
   TideCoast bad("TIDEFILE: 1 4 t1.dat\n");
   bad.dir.write("t1.dat", "20200101 0000 0.3\n20200101 0600 O.3\n");
-  const auto b = bad.run();
-  EXPECT_EQ(b.status, EXIT_STOPPED);
-  const auto lines = test::lines_of(b.console);
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), error_line("Invalid record 2 in tidal current file t1.dat"));
+  test::expect_refused(bad, "Invalid record 2 in tidal current file t1.dat");
   EXPECT_NE(bad.dir.read("run.out").find(
                 " ERROR. INVALID RECORD 2 IN TIDAL CURRENT FILE t1.dat: NOT A DATE, A TIME AND A VALUE"),
             std::string::npos);
