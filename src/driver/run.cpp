@@ -66,6 +66,13 @@ void settle_print_file(ModelState& m) {
   }
 }
 
+// The data files and the inlet files, each checked before any is truncated.
+void open_outputs(ModelState& m) {
+  check_inlet_file_names(m);
+  open_data_files(m);
+  open_inlet_files(m);
+}
+
 // Start-up up to the loop. Returns false when the run goes straight to its
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
@@ -80,13 +87,22 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   read_tidal_currents(m);
   setup_wave_events(m);
   write_banner_and_echo(m);
-  open_data_files(m);
-  open_inlet_files(m);
-  if (m.IRUNERR != 0) return false;
+  // Design note: the data files and the inlet files are created only when no
+  // check of the input can refuse the run any more (the schedule, save-interval
+  // and wave-step checks below end with an error stop): a refused run leaves
+  // the files of an earlier run as they were. A run that stops early during
+  // start-up still gets them, for its end-of-run records.
+  if (m.IRUNERR != 0) {
+    open_outputs(m);
+    return false;
+  }
   transmission_setup(m);
   build_segment_table(m);
   setup_wave_input(m);
-  if (m.IRUNERR != 0) return false;
+  if (m.IRUNERR != 0) {
+    open_outputs(m);
+    return false;
+  }
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
@@ -95,6 +111,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   check_save_interval(m);
   check_wave_timestep(m);
   setup_stability(m);
+  open_outputs(m);
   init_bookkeeping(m);
   return true;
 }

@@ -2,7 +2,7 @@
 // extension .irv and written beside the print file; two header lines, then one
 // record every DTSAVE interval with the rates (volume per year) and volumes
 // (volume unit) of the reservoir model.
-// Routines: inlet_file_name, open_inlet_files, write_inlet_records, close_inlet_files.
+// Routines: inlet_file_name, check_inlet_file_names, open_inlet_files, write_inlet_records, close_inlet_files.
 
 #include "output/inlet_files.h"
 
@@ -36,18 +36,22 @@ std::string inlet_file_name(const ModelState& m, int k) {
   return (dir / (inlet_name(m.cfg, k) + ".irv")).string();
 }
 
-void open_inlet_files(ModelState& m) {
+void check_inlet_file_names(const ModelState& m) {
   if (!m.cfg.INLETS) return;
-  const int ninl = std::min(m.cfg.NINL, MXINL);
-  // Every name is checked before any file is truncated: an inlet named like
-  // an input file, the print file, a data file or another inlet's file would
-  // otherwise overwrite it.
+  // An inlet named like an input file, the print file, a data file or another
+  // inlet's file would otherwise overwrite it.
   std::vector<std::string> names;
-  for (int k = 1; k <= ninl; ++k) {
+  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
     const std::string name = inlet_file_name(m, k);
     check_later_output("INLNAME", name, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES, names);
     names.push_back(name);
   }
+}
+
+void open_inlet_files(ModelState& m) {
+  if (!m.cfg.INLETS) return;
+  const int ninl = std::min(m.cfg.NINL, MXINL);
+  check_inlet_file_names(m);
   for (int k = 1; k <= ninl; ++k) {
     std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
     m.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(m, k);

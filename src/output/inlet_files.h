@@ -8,6 +8,9 @@
 
 namespace coastra {
 
+// Ends the run, naming INLNAME, when an inlet's file would be an input file,
+// the print file, a data file or another inlet's file (compared as files).
+void check_inlet_file_names(const ModelState& m);
 // Path of inlet k's file: the print file's directory, the inlet's name, ".irv".
 std::string inlet_file_name(const ModelState& m, int k);
 // Creates every inlet's file (replacing an old one) and writes its two header lines.
