@@ -6,10 +6,13 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string>
 
 #include "model/constants.h"
 
 namespace coastra {
+
+class TerminalConsole;   // the console on a terminal (driver/progress.h)
 
 struct RunState {
   // Text goes to these streams, never straight to std::cout, so tests can capture it.
@@ -18,6 +21,10 @@ struct RunState {
   std::ostringstream PRTPENDING;        // print-file text written before PRFILE was read
   std::ostream* PRT = &PRTPENDING;      // where print-file text goes now
   std::ofstream NOPRINT;                // never opened: drops the text of a run without print file
+  TerminalConsole* PROGRESS = nullptr;  // the console when a progress line is drawn on it, else none
+  long long PROGT0 = 0;                 // wall clock at the first step (ns, steady clock)
+  long long PROGLAST = 0;               // wall clock at the last progress line (ns)
+  std::string PROGBUF;                  // the progress line being built
 
   // data files opened by the configuration reader, read by later stages
   std::ifstream FINI, FREG, FWL, FBYP;
