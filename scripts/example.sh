@@ -6,6 +6,8 @@
 # and a sediment budget). With an example's name as argument only that one runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/debian_packages.sh
+coastra_debian_packages
 root=$(pwd)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
