@@ -6,6 +6,7 @@
 
 #include "output/netcdf_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -67,10 +68,12 @@ int define(ModelState& m, const char* name, nc_type type, std::initializer_list<
 }
 
 // The configuration file's "KEY: value" lines as global attributes
-// "config_KEY", the values as text exactly as written.
+// "config_KEY", the values as text exactly as written; the values of a key
+// given on several lines (one line per groin, per fill) one per line.
 void put_configuration(ModelState& m, const std::string& cfgname) {
   std::ifstream in(cfgname);
   std::string line;
+  std::vector<std::pair<std::string, std::string>> keys;
   while (std::getline(in, line)) {
     const auto colon = line.find(':');
     if (colon == std::string::npos || colon == 0 || line[0] == ' ') continue;
@@ -85,8 +88,14 @@ void put_configuration(ModelState& m, const std::string& cfgname) {
     const auto e = value.find_last_not_of(" \t\r");
     if (!plain || b == std::string::npos) continue;
     value = value.substr(b, e - b + 1);
-    put_text(m, NC_GLOBAL, ("config_" + key).c_str(), value);
+    auto same = std::find_if(keys.begin(), keys.end(), [&](const auto& kv) { return kv.first == key; });
+    if (same == keys.end()) {
+      keys.emplace_back(key, value);
+    } else {
+      same->second += '\n' + value;
+    }
   }
+  for (const auto& [key, value] : keys) put_text(m, NC_GLOBAL, ("config_" + key).c_str(), value);
 }
 
 // The baseline points at alongshore distance s (model length unit) in the

@@ -204,6 +204,8 @@ TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
     for (std::size_t i = 0; i < nx; ++i) EXPECT_DOUBLE_EQ(c[i], 0.5 * (w[i] + w[i + 1]));
     EXPECT_EQ(f.att(NC_GLOBAL, "Conventions"), "CF-1.8");
     EXPECT_EQ(f.att(NC_GLOBAL, "config_PRFILE"), "run.out");
+    EXPECT_EQ(f.att(NC_GLOBAL, "config_PRDATE").find('\n') != std::string::npos,
+              std::string(name) == "groins_metric");   // two PRDATE lines there
   }
 }
 
