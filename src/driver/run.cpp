@@ -171,6 +171,8 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   try {
     lwrite(m.con(), "Coastra Model Execution");
     check_command_line(m, cl.operands);
+    if (!m.NCFILE.empty() && !netcdf_available())
+      error_stop("--netcdf: this build of coastra has no NetCDF library");
     if (start_up(m, cl.operands[0])) {
       lwrite(m.con(), "Time Simulation begins ...");
       run_time_loop(m);

@@ -122,7 +122,16 @@ TEST(Progress, DrawnOnATerminalOnlyAndLeavesTheConsoleTextAsItIs) {
   EXPECT_EQ(dir.read("out.txt").find('%'), std::string::npos);
 }
 
-#ifdef COASTRA_WITH_NETCDF
+#ifndef COASTRA_WITH_NETCDF
+TEST(NetcdfFile, RequestRefusedByABuildWithoutTheLibrary) {
+  test::ScratchDir dir;
+  copy_golden(dir, "groins_metric");
+  const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
+  EXPECT_EQ(r.status, EXIT_STOPPED);
+  EXPECT_NE(r.console.find(error_line("--netcdf: this build of coastra has no NetCDF library")), std::string::npos);
+  EXPECT_FALSE(dir.exists("run.slo"));
+}
+#else
 
 struct NcFile {
   int id = -1;
