@@ -10,6 +10,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "inlets/inlet_setup.h"
 #include "input/clock.h"
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
@@ -42,8 +43,26 @@ constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
 // Variable slots in m.NCVAR.
 enum Slot {
   V_TIME, V_DATE, V_CELLS, V_WALLS, V_CELLX, V_CELLY, V_WALLX, V_WALLY,
-  V_SHORE, V_TRANS, V_OFF, V_VCC, V_VCX, V_MQN, V_MQR, V_MQL, V_INIT
+  V_SHORE, V_TRANS, V_OFF, V_VCC, V_VCX, V_MQN, V_MQR, V_MQL, V_INIT,
+  V_INL1, V_INL2, V_VSAL, V_VSBL, V_VSE, V_VSF, V_VSBR, V_VSAR   // inlets, when there are any
 };
+
+// The six reservoir volumes of an inlet, in the order of the variables V_VSAL..V_VSAR.
+struct Reservoir {
+  const char* name;
+  const char* long_name;
+  Vec1<double> ModelState::*volume;   // (m3)
+};
+constexpr Reservoir RESERVOIRS[] = {
+    {"inlet_left_attachment_bar", "volume of the left attachment bar", &ModelState::VVSAL},
+    {"inlet_left_bypass_bar", "volume of the left bypass bar", &ModelState::VVSBL},
+    {"inlet_ebb_shoal", "volume of the ebb shoal", &ModelState::VVSE},
+    {"inlet_flood_shoal", "volume of the flood shoal", &ModelState::VVSF},
+    {"inlet_right_bypass_bar", "volume of the right bypass bar", &ModelState::VVSBR},
+    {"inlet_right_attachment_bar", "volume of the right attachment bar", &ModelState::VVSAR},
+};
+
+int inlet_count(const ModelState& m) { return m.cfg.INLETS ? std::min(m.cfg.NINL, MXINL) : 0; }
 
 void check(ModelState& m, int status) {
   if (status == NC_NOERR) return;
@@ -187,6 +206,19 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   for (int s : {V_CELLX, V_CELLY, V_WALLX, V_WALLY}) put_text(m, v[s], "comment", "from X0, Y0 and AZIMUTH");
   for (int s : {V_INIT, V_SHORE, V_OFF, V_VCC, V_VCX}) put_text(m, v[s], "coordinates", "cell_x cell_y");
   put_text(m, v[V_TRANS], "coordinates", "wall_x wall_y");
+  // 2. The inlets: their cells and reservoir volumes (the .irv files' volumes).
+  if (inlet_count(m) > 0) {
+    int di = -1;
+    check(m, nc_def_dim(m.NCID, "inlet", static_cast<std::size_t>(inlet_count(m)), &di));
+    v[V_INL1] = define(m, "inlet_first_cell", NC_INT, {di}, "first cell of the inlet", "");
+    v[V_INL2] = define(m, "inlet_last_cell", NC_INT, {di}, "last cell of the inlet", "");
+    std::string names;
+    for (int k = 1; k <= inlet_count(m); ++k) names += (k > 1 ? "\n" : "") + inlet_name(m.cfg, k);
+    put_text(m, v[V_INL1], "inlet_names", names);
+    for (int r = 0; r < 6; ++r)
+      v[static_cast<std::size_t>(V_VSAL + r)] =
+          define(m, RESERVOIRS[r].name, NC_DOUBLE, {dt, di}, RESERVOIRS[r].long_name, vol);
+  }
   put_text(m, NC_GLOBAL, "Conventions", "CF-1.8");
   put_text(m, NC_GLOBAL, "title", "Coastra one-line shoreline simulation");
   put_text(m, NC_GLOBAL, "source", "coastra");
@@ -194,6 +226,11 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   put_configuration(m, cfgname);
   check(m, nc_enddef(m.NCID));
   put_coordinates(m);
+  for (int k = 1; k <= inlet_count(m); ++k) {
+    const std::size_t at = static_cast<std::size_t>(k - 1);
+    check(m, nc_put_var1_int(m.NCID, v[V_INL1], &at, &m.cfg.IINLS(k)));
+    check(m, nc_put_var1_int(m.NCID, v[V_INL2], &at, &m.cfg.IINLE(k)));
+  }
   m.NCREC = 0;
   check(m, nc_sync(m.NCID));
 }
@@ -223,6 +260,11 @@ void write_netcdf_record(ModelState& m) {
   put_row(m, V_VCC, rec, nx);
   for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
   put_row(m, V_VCX, rec, nx);
+  for (int r = 0; r < 6 && inlet_count(m) > 0; ++r) {
+    const Vec1<double>& vol = m.*RESERVOIRS[r].volume;
+    for (int k = 1; k <= inlet_count(m); ++k) m.RECVAL(k) = vol(k) / vdiv;
+    put_row(m, V_VSAL + r, rec, inlet_count(m));
+  }
   m.NCREC += 1;
   check(m, nc_sync(m.NCID));
 }

@@ -218,6 +218,58 @@ TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
   }
 }
 
+TEST(NetcdfFile, InletReservoirVolumesMatchTheInletFile) {
+  // The inlet example cut to three months: a record every 720 hours.
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "inlet_coast";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  { std::ofstream(dir.path() / "coast.cfg", std::ios::app) << "SIMDATE: 20200401\n"; }
+  const auto r = test::run_in(dir, {"--netcdf", "c.nc", "coast.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const NcFile f(dir.file("c.nc"));
+  ASSERT_EQ(f.dim("inlet"), 1U);
+  EXPECT_EQ(f.var("inlet_first_cell", 1)[0], 60.0);
+  // .irv record: I8, 1X, then 16 F14.0 columns; the volumes are columns 3, 5,
+  // 7, 9, 12 and 14 (left attachment, left bypass, ebb, flood, right bypass,
+  // right attachment).
+  const auto irv = test::lines_of(dir.read("Mill_Pass.irv"));
+  const std::size_t nt = f.dim("time");
+  ASSERT_GE(irv.size(), 3U);
+  ASSERT_GE(nt, irv.size() - 2);
+  const std::pair<const char*, int> cols[] = {{"inlet_left_attachment_bar", 3}, {"inlet_left_bypass_bar", 5},
+                                              {"inlet_ebb_shoal", 7},           {"inlet_flood_shoal", 9},
+                                              {"inlet_right_bypass_bar", 12},  {"inlet_right_attachment_bar", 14}};
+  for (const auto& [var, col] : cols) {
+    const auto v = f.var(var, nt);
+    for (std::size_t k = 2; k < irv.size(); ++k) {
+      const double text = std::stod(irv[k].substr(9 + 14 * static_cast<std::size_t>(col - 1), 14));
+      EXPECT_NEAR(v[k - 2], text, 0.5) << var << " record " << k - 1;
+    }
+  }
+}
+
+TEST(NetcdfFile, ReadByPythonNetcdf4AsByTheLibrary) {
+  if (std::system("/usr/bin/python3 -c 'import netCDF4' >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "python3-netcdf4 missing";
+  test::ScratchDir dir;
+  copy_golden(dir, "groins_metric");
+  ASSERT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_NORMAL);
+  // The last shoreline record and the time units as Python reads them.
+  ASSERT_EQ(shell(dir, "/usr/bin/python3 -c \"import netCDF4\nd = netCDF4.Dataset('run.nc')\n"
+                       "print(d['time'].units)\nprint(' '.join('%.2f' % x for x in d['shoreline'][-1]))\""),
+            0) << dir.read("err.txt");
+  const auto out = test::lines_of(dir.read("out.txt"));
+  ASSERT_EQ(out.size(), 2U);
+  EXPECT_EQ(out[0], "hours since 2020-01-01 00:00:00");
+  const auto slo = test::read_records(dir.read("run.slo"));
+  std::istringstream in(out[1]);
+  for (double want : slo.back().values) {
+    double got = NAN;
+    in >> got;
+    EXPECT_NEAR(got, want, 0.0100001);   // both rounded to two decimals
+  }
+}
+
 TEST(NetcdfFile, MapFrameFollowsOriginAndAzimuth) {
   // Ten cells of 50 m; baseline from (1000, 2000) bearing 90 degrees (east):
   // wall k lies at x = 1000 + 50 k, y = 2000; cell 1's centre at x = 1025.
