@@ -158,8 +158,22 @@ void put_row(ModelState& m, int slot, std::size_t rec, int n) {
 
 bool netcdf_available() { return true; }
 
+// Design note: the NetCDF file replaces an older NetCDF file but no other
+// file, so that a slip on the command line (`--netcdf run.cfg`, or the name of
+// the print file or an input) never destroys the user's data.
+void refuse_to_replace(ModelState& m) {
+  std::ifstream old(m.NCFILE, std::ios::binary);
+  if (!old.is_open()) return;
+  char magic[4] = {};
+  old.read(magic, 4);
+  const bool classic = old.gcount() >= 3 && magic[0] == 'C' && magic[1] == 'D' && magic[2] == 'F';
+  const bool hdf5 = old.gcount() == 4 && magic[0] == '\x89' && magic[1] == 'H' && magic[2] == 'D' && magic[3] == 'F';
+  if (!classic && !hdf5) error_stop("--netcdf: " + m.NCFILE + " exists and is not a NetCDF file");
+}
+
 void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   if (m.NCFILE.empty()) return;
+  refuse_to_replace(m);
   const int nx = m.cfg.NX;
   const bool metric = m.cfg.UNITSYS == 1;
   const std::string len = metric ? "m" : "ft";

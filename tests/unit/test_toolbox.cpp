@@ -315,6 +315,13 @@ TEST(NetcdfFile, RunStoppedEarlyLeavesAValidFileOfTheRecordsSoFar) {
   ASSERT_EQ(f.dim("time"), slo.size());
   EXPECT_EQ(slo.size(), 4U);   // steps 4, 8, 12, 16 end days 1-4; step 19 stops
   expect_same_records(dir.read("run.slo"), f.var("shoreline", 4 * 20), 20, 0.005, "slo");
+  // Only an older NetCDF file is replaced: the configuration and the print file
+  // are refused and stay as they were.
+  const std::string cfg = dir.read("run.cfg");
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.cfg", "run.cfg"}).status, EXIT_STOPPED);
+  EXPECT_EQ(dir.read("run.cfg"), cfg);
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.out", "run.cfg"}).status, EXIT_STOPPED);
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_EARLY_STOP);
   // An error stop before the loop (a missing wave file) closes the file too.
   fs::remove(dir.path() / "waves.dat");
   EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_STOPPED);
