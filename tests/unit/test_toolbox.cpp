@@ -270,6 +270,24 @@ TEST(NetcdfFile, ReadByPythonNetcdf4AsByTheLibrary) {
   }
 }
 
+TEST(NetcdfFile, KilledRunLeavesAValidFile) {
+  // The groin-field example (three years, a few seconds) killed outright after
+  // 0.8 s: the file opens, and every record it counts is complete (no fill
+  // values), because each record is synced before the next is begun.
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "groin_field";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  const std::string exe = std::string("'") + COASTRA_EXE + "'";
+  shell(dir, "timeout -s KILL 0.8 " + exe + " --netcdf c.nc coast.cfg");
+  ASSERT_TRUE(dir.exists("c.nc"));
+  const NcFile f(dir.file("c.nc"));
+  ASSERT_GE(f.id, 0);
+  const std::size_t nt = f.dim("time"), nx = f.dim("cell");
+  EXPECT_EQ(nx, 300U);
+  for (double y : f.var("shoreline", nt * nx)) ASSERT_LT(std::fabs(y), 1e6);
+  for (double t : f.var("time", nt)) ASSERT_GT(t, 0.0);
+}
+
 TEST(NetcdfFile, MapFrameFollowsOriginAndAzimuth) {
   // Ten cells of 50 m; baseline from (1000, 2000) bearing 90 degrees (east):
   // wall k lies at x = 1000 + 50 k, y = 2000; cell 1's centre at x = 1025.
