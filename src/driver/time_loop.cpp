@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "driver/finite_guard.h"
+#include "driver/progress.h"
 #include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "inlets/reservoirs.h"
@@ -19,7 +20,6 @@
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
 #include "output/bookkeeping.h"
-#include "driver/progress.h"
 #include "output/data_files.h"
 #include "output/inlet_files.h"
 #include "output/reports.h"
