@@ -10,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/ensure_tools.sh g++ cmake make libgtest-dev
+bash scripts/ensure_tools.sh --optional libnetcdf-dev python3-numpy python3-matplotlib
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON >/dev/null
 cmake --build build -j "$(nproc)" --target coastra
 examples=("$@")
@@ -19,9 +20,13 @@ for ex in "${examples[@]}"; do
   [ "$ex" = groin_field ] && out=out/example   # where it has always been written
   rm -rf "$out" && mkdir -p "$out"
   cp "examples/$ex/coast.cfg" "examples/$ex/shoreline.dat" "examples/$ex/waves.dat" "$out/"
-  (cd "$out" && "$root/build/coastra" coast.cfg)
+  # The NetCDF file of the run as well, when the build has NetCDF output.
+  nc=()
+  "$root/build/coastra" --version | grep -q "NetCDF yes" && nc=(--netcdf coast.nc)
+  (cd "$out" && "$root/build/coastra" "${nc[@]}" coast.cfg)
   echo
   echo "Output written to $out/: coast.out (print file) and coast.slo, coast.qtr,"
-  echo "coast.off, coast.mqn, coast.mqr, coast.mql, coast.vcc, coast.vcx (data files)."
+  echo "coast.off, coast.mqn, coast.mqr, coast.mql, coast.vcc, coast.vcx (data files)${nc:+, coast.nc}."
+  echo "Plots: tools/coastra-plot $out/coast.cfg --out $out/plots"
   echo "What to look at: examples/$ex/README.md"
 done

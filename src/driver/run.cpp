@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+#include "driver/command_line.h"
+#include "driver/progress.h"
 #include "driver/stability.h"
 #include "driver/time_loop.h"
 #include "driver/wave_events.h"
@@ -25,6 +27,7 @@
 #include "output/echo.h"
 #include "output/format.h"
 #include "output/inlet_files.h"
+#include "output/netcdf_file.h"
 #include "output/reports.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
@@ -66,9 +69,11 @@ void settle_print_file(ModelState& m) {
   }
 }
 
-// The data files and the inlet files, each checked before any is truncated.
-void open_outputs(ModelState& m) {
+// The data files, the inlet files and the NetCDF file when one is asked for,
+// each checked before any is truncated.
+void open_outputs(ModelState& m, const std::string& cfgname) {
   check_inlet_file_names(m);
+  open_netcdf_file(m, cfgname);
   open_data_files(m);
   open_inlet_files(m);
 }
@@ -93,14 +98,14 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   // the files of an earlier run as they were. A run that stops early during
   // start-up still gets them, for its end-of-run records.
   if (m.IRUNERR != 0) {
-    open_outputs(m);
+    open_outputs(m, cfgname);
     return false;
   }
   transmission_setup(m);
   build_segment_table(m);
   setup_wave_input(m);
   if (m.IRUNERR != 0) {
-    open_outputs(m);
+    open_outputs(m, cfgname);
     return false;
   }
   setup_transport(m);
@@ -111,7 +116,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   check_save_interval(m);
   check_wave_timestep(m);
   setup_stability(m);
-  open_outputs(m);
+  open_outputs(m, cfgname);
   init_bookkeeping(m);
   return true;
 }
@@ -130,6 +135,8 @@ void end_of_run(ModelState& m) {
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
+  write_netcdf_final(m);
+  close_netcdf_file(m, true);
   close_data_files(m);
   close_inlet_files(m);
   m.PRTFILE.flush();
@@ -166,19 +173,36 @@ int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
 
 int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ostream& console) {
   m.CON = &console;
+  const CommandLine cl = parse_command_line(args);
+  switch (cl.action) {
+    case CommandLine::Help: console << help_text(); return console ? EXIT_NORMAL : EXIT_STOPPED;
+    case CommandLine::Version: console << version_text(); return console ? EXIT_NORMAL : EXIT_STOPPED;
+    case CommandLine::BadOption:
+      console << "coastra: unknown option " << cl.bad << '\n' << usage_text();
+      return EXIT_STOPPED;
+    case CommandLine::Run: break;
+  }
+  m.NCFILE = cl.netcdf;
+  // The progress line only on a console that is a terminal (main wraps it).
+  m.PROGRESS = cl.quiet ? nullptr : dynamic_cast<TerminalConsole*>(console.rdbuf());
+  if (m.PROGRESS != nullptr) m.PROGBUF.reserve(128);
   try {
     lwrite(m.con(), "Coastra Model Execution");
-    check_command_line(m, args);
-    if (start_up(m, args[0])) {
+    check_command_line(m, cl.operands);
+    if (!m.NCFILE.empty() && !netcdf_available())
+      error_stop("--netcdf: this build of coastra has no NetCDF library");
+    if (start_up(m, cl.operands[0])) {
       lwrite(m.con(), "Time Simulation begins ...");
       run_time_loop(m);
     }
     end_of_run(m);
     return m.IRUNERR != 0 ? EXIT_EARLY_STOP : EXIT_NORMAL;
   } catch (const ErrorStop& e) {
+    close_netcdf_file(m, false);   // what was written stays a valid file
     report_error_stop(m, e.message);
     return EXIT_STOPPED;
   } catch (const SilentStop&) {
+    close_netcdf_file(m, false);
     return EXIT_STOPPED;
   }
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "driver/finite_guard.h"
+#include "driver/progress.h"
 #include "driver/stability.h"
 #include "driver/wave_events.h"
 #include "inlets/reservoirs.h"
@@ -209,11 +210,13 @@ void run_time_loop(ModelState& m) {
   if (m.NTS < 1) return;
   for (;;) {
     run_time_step(m);
+    show_progress(m);                  // the terminal's progress line, when one is shown
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
     m.ELAPSED += static_cast<double>(m.cfg.DT);
   }
+  end_progress(m);
 }
 
 }  // namespace coastra

@@ -2,6 +2,7 @@
 // volumes, extreme shoreline positions, volume changes and the data files.
 #pragma once
 
+#include <array>
 #include <fstream>
 #include <string>
 
@@ -36,6 +37,12 @@ struct OutputState {
   Vec1<float> KTMAX{MXDB};        // largest KT recorded
   Vec1<float> KTMIN{MXDB};        // smallest KT recorded
   Vec1<int> NKT{MXDB};            // number of KT values recorded
+
+  // the NetCDF file of the run (--netcdf), mirror of the data files
+  std::string NCFILE;             // its name, blank for none
+  int NCID = -1;                  // NetCDF id of the open file, -1 when none is open
+  int NCREC = 0;                  // records written along the time dimension
+  std::array<int, 25> NCVAR{};    // variable ids, in the writer's own order
 
   int NSTSAVE = 1;                // time steps per DTSAVE interval
   std::ofstream SLO, QTR, OFF, MQN, MQR, MQL, VCC, VCX;  // the eight data files

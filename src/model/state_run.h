@@ -13,6 +13,8 @@
 
 namespace coastra {
 
+class TerminalConsole;   // the console on a terminal (driver/progress.h)
+
 struct RunState {
   // Text goes to these streams, never straight to std::cout, so tests can capture it.
   std::ostream* CON = &std::cout;       // console
@@ -22,6 +24,10 @@ struct RunState {
   std::ofstream NOPRINT;                // never opened: drops the text of a run without print file
   std::vector<std::string> INPUTNAMES;  // the configuration file and every file named in it
                                         // (outputs named later are checked against them)
+  TerminalConsole* PROGRESS = nullptr;  // the console when a progress line is drawn on it, else none
+  long long PROGT0 = 0;                 // wall clock at the first step (ns, steady clock)
+  long long PROGLAST = 0;               // wall clock at the last progress line (ns)
+  std::string PROGBUF;                  // the progress line being built
 
   // data files opened by the configuration reader, read by later stages
   std::ifstream FINI, FREG, FWL, FBYP;

@@ -15,6 +15,7 @@
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "output/format.h"
+#include "output/netcdf_file.h"
 
 namespace coastra {
 
@@ -88,8 +89,10 @@ void interpolate_across(Vec1<double>& v, int first, int last, int n) {
   }
 }
 
+}  // namespace
+
 // Shoreline positions from the baseline in the user's length unit.
-void fill_shoreline(ModelState& m) {
+void fill_shoreline_record(ModelState& m) {
   const int nx = m.cfg.NX;
   const double len = static_cast<double>(m.LENFAC);
   for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YSHORE(i)) / len;
@@ -97,8 +100,6 @@ void fill_shoreline(ModelState& m) {
   for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k)
     interpolate_across(m.RECVAL, m.cfg.IINLS(k), m.cfg.IINLE(k), nx);
 }
-
-}  // namespace
 
 std::string data_file_name(std::string_view outbase, std::string_view ext) {
   const auto end = outbase.find_last_not_of(' ');
@@ -164,7 +165,7 @@ void write_periodic_records(ModelState& m) {
   const double len = static_cast<double>(m.LENFAC);
   const double vdiv = volume_divisor(m);
   // slo: shoreline position from the baseline.
-  fill_shoreline(m);
+  fill_shoreline_record(m);
   write_record(m, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
   // qtr: net transport of the last transport step as volume per year.
   for (int i = 1; i <= nx + 1; ++i)
@@ -180,6 +181,7 @@ void write_periodic_records(ModelState& m) {
   // vcx: volume change per unit length (m3/m or cubic yards per foot).
   for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
   write_record(m, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
+  write_netcdf_record(m);   // the same record in the NetCDF file, when one is written
   check_output_streams(m);
 }
 

@@ -15,6 +15,9 @@ namespace coastra {
 // ones), writes their headers and builds the record layouts.
 void open_data_files(ModelState& m);
 void write_periodic_records(ModelState& m);   // slo, qtr, off, vcc, vcx
+// RECVAL(1..NX): the shoreline record (from the baseline, user's length unit;
+// inlet cells carry the line between their neighbours).
+void fill_shoreline_record(ModelState& m);
 // End of run: the mean-annual records of mqn, mqr, mql and, when the run reached
 // NTS between two save intervals, a final record to each periodic file.
 void write_final_records(ModelState& m);

@@ -1,0 +1,98 @@
+// The command line of coastra: options precede the configuration file, "--"
+// ends them, and any other argument starting with "-" is refused. The version
+// text names the build, so that a result can be traced to the program that
+// made it.
+
+#include "driver/command_line.h"
+
+#include "output/netcdf_file.h"
+
+namespace coastra {
+
+namespace {
+constexpr const char* version_number = "1.0.0";
+}  // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+  CommandLine c;
+  bool options_done = false;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
+    // A lone "-" or anything after "--" or after the first operand is an operand:
+    // options precede the configuration file.
+    if (options_done || a.size() < 2 || a[0] != '-') {
+      c.operands.push_back(a);
+      options_done = true;
+    } else if (a == "--") {
+      options_done = true;
+    } else if (a == "--help" || a == "-h") {
+      c.action = CommandLine::Help;
+      return c;
+    } else if (a == "--version") {
+      c.action = CommandLine::Version;
+      return c;
+    } else if (a == "--quiet" || a == "-q") {
+      c.quiet = true;
+    } else if (a == "--netcdf" && k + 1 < args.size()) {
+      c.netcdf = args[++k];
+    } else if (a.starts_with("--netcdf=") && a.size() > 9) {
+      c.netcdf = a.substr(9);
+    } else {
+      c.action = CommandLine::BadOption;
+      c.bad = a;
+      return c;
+    }
+  }
+  return c;
+}
+
+std::string usage_text() { return "Usage: coastra [--netcdf FILE] [--quiet] CONFIG\n"; }
+
+std::string help_text() {
+  return usage_text() +
+         "Simulates the long-term evolution of a coastline with a one-line model.\n"
+         "\n"
+         "Options (before CONFIG):\n"
+         "  --netcdf FILE  also write the run's results to the NetCDF file FILE,\n"
+         "                 one record per save interval (needs a build with NetCDF)\n"
+         "  --quiet, -q    no progress line, even on a terminal\n"
+         "  --help, -h     print this help and exit\n"
+         "  --version      print the version and the build and exit\n"
+         "\n"
+         "Files:\n"
+         "  CONFIG names the shoreline, wave and other input files and the print\n"
+         "  file; the data files (.slo .qtr .off .mqn .mqr .mql .vcc .vcx) are named\n"
+         "  after the print file and written beside it.\n"
+         "\n"
+         "Progress:\n"
+         "  When standard output is a terminal, one line shows the share of steps\n"
+         "  done, the simulated date and the elapsed and remaining wall time.\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the run completed\n"
+         "  1  the run stopped (bad command line, input error or error stop)\n"
+         "  3  the run stopped early during the time steps; the reports were written\n";
+}
+
+std::string version_text() {
+  std::string compiler = "unknown compiler";
+#if defined(__clang__)
+  compiler = "clang " __clang_version__;
+#elif defined(__GNUC__)
+  compiler = "GCC " __VERSION__;
+#endif
+  // Design note: the kernels are written once and vectorised by the compiler; a
+  // build with the default flags runs the scalar path, a build for a wider
+  // instruction set names it here.
+  std::string vector_path = "scalar";
+#if defined(__AVX512F__)
+  vector_path = "AVX-512";
+#elif defined(__AVX2__)
+  vector_path = "AVX2";
+#endif
+  return std::string("coastra ") + version_number + "\n" + "compiler: " + compiler + "\n" +
+         "vector path: " + vector_path + "\n" + "optional features: NetCDF " +
+         (netcdf_available() ? "yes" : "no") + "\n";
+}
+
+}  // namespace coastra

@@ -1,0 +1,307 @@
+// The NetCDF file of a run: a netCDF-3 (64-bit offset) file with dimensions
+// time (unlimited), cell (NX) and wall (NX + 1). Values are those of the text
+// data files, unrounded, in the user's units (length unit, volume unit per
+// year for transports); the units attributes say which. Every record is synced
+// to disk, so the header always counts the records already written.
+
+#include "output/netcdf_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "inlets/inlet_setup.h"
+#include "input/clock.h"
+#include "model/error_stop.h"
+#include "output/bookkeeping.h"
+#include "output/data_files.h"
+#include "output/format.h"
+
+#ifdef COASTRA_WITH_NETCDF
+#include <netcdf.h>
+#endif
+
+namespace coastra {
+
+#ifndef COASTRA_WITH_NETCDF
+
+bool netcdf_available() { return false; }
+void open_netcdf_file(ModelState& m, const std::string&) {
+  if (!m.NCFILE.empty())
+    error_stop("NetCDF output requested, but this build has no NetCDF library");
+}
+void write_netcdf_record(ModelState&) {}
+void write_netcdf_final(ModelState&) {}
+void close_netcdf_file(ModelState&, bool) {}
+
+#else
+
+namespace {
+
+constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
+
+// Variable slots in m.NCVAR.
+enum Slot {
+  V_TIME, V_DATE, V_CELLS, V_WALLS, V_CELLX, V_CELLY, V_WALLX, V_WALLY,
+  V_SHORE, V_TRANS, V_OFF, V_VCC, V_VCX, V_MQN, V_MQR, V_MQL, V_INIT,
+  V_INL1, V_INL2, V_VSAL, V_VSBL, V_VSE, V_VSF, V_VSBR, V_VSAR   // inlets, when there are any
+};
+
+// The six reservoir volumes of an inlet, in the order of the variables V_VSAL..V_VSAR.
+struct Reservoir {
+  const char* name;
+  const char* long_name;
+  Vec1<double> ModelState::*volume;   // (m3)
+};
+constexpr Reservoir RESERVOIRS[] = {
+    {"inlet_left_attachment_bar", "volume of the left attachment bar", &ModelState::VVSAL},
+    {"inlet_left_bypass_bar", "volume of the left bypass bar", &ModelState::VVSBL},
+    {"inlet_ebb_shoal", "volume of the ebb shoal", &ModelState::VVSE},
+    {"inlet_flood_shoal", "volume of the flood shoal", &ModelState::VVSF},
+    {"inlet_right_bypass_bar", "volume of the right bypass bar", &ModelState::VVSBR},
+    {"inlet_right_attachment_bar", "volume of the right attachment bar", &ModelState::VVSAR},
+};
+
+int inlet_count(const ModelState& m) { return m.cfg.INLETS ? std::min(m.cfg.NINL, MXINL) : 0; }
+
+void check(ModelState& m, int status) {
+  if (status == NC_NOERR) return;
+  const std::string name = m.NCFILE;
+  if (m.NCID >= 0) nc_close(m.NCID);
+  m.NCID = -1;
+  error_stop("Cannot write NetCDF file " + name + ": " + nc_strerror(status));
+}
+
+void put_text(ModelState& m, int var, const char* att, const std::string& text) {
+  check(m, nc_put_att_text(m.NCID, var, att, text.size(), text.c_str()));
+}
+
+int define(ModelState& m, const char* name, nc_type type, std::initializer_list<int> dims,
+           const char* long_name, const std::string& units) {
+  int id = -1;
+  const std::vector<int> d(dims);
+  check(m, nc_def_var(m.NCID, name, type, static_cast<int>(d.size()), d.data(), &id));
+  put_text(m, id, "long_name", long_name);
+  if (!units.empty()) put_text(m, id, "units", units);
+  return id;
+}
+
+// The configuration file's "KEY: value" lines as global attributes
+// "config_KEY", the values as text exactly as written; the values of a key
+// given on several lines (one line per groin, per fill) one per line.
+void put_configuration(ModelState& m, const std::string& cfgname) {
+  std::ifstream in(cfgname);
+  std::string line;
+  std::vector<std::pair<std::string, std::string>> keys;
+  while (std::getline(in, line)) {
+    const auto colon = line.find(':');
+    if (colon == std::string::npos || colon == 0 || line[0] == ' ') continue;
+    std::string key = line.substr(0, colon);
+    bool plain = true;
+    for (char& c : key) {
+      if (std::isalnum(static_cast<unsigned char>(c)) == 0 && c != '_') plain = false;
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    std::string value = line.substr(colon + 1);
+    const auto b = value.find_first_not_of(" \t\r");
+    const auto e = value.find_last_not_of(" \t\r");
+    if (!plain || b == std::string::npos) continue;
+    value = value.substr(b, e - b + 1);
+    auto same = std::find_if(keys.begin(), keys.end(), [&](const auto& kv) { return kv.first == key; });
+    if (same == keys.end()) {
+      keys.emplace_back(key, value);
+    } else {
+      same->second += '\n' + value;
+    }
+  }
+  for (const auto& [key, value] : keys) put_text(m, NC_GLOBAL, ("config_" + key).c_str(), value);
+}
+
+// The baseline points at alongshore distance s (model length unit) in the
+// user's map frame.
+// Design note: AZIMUTH is read as a compass bearing of the baseline (degrees
+// clockwise from north, from cell 1 towards cell NX), so a point s along it
+// lies at X0 + s sin(AZIMUTH), Y0 + s cos(AZIMUTH).
+void put_coordinates(ModelState& m) {
+  const int nx = m.cfg.NX;
+  const double len = static_cast<double>(m.LENFAC);
+  const double az = static_cast<double>(m.cfg.AZIMUTH) * 3.14159265358979323846 / 180.0;
+  const double x0 = static_cast<double>(m.cfg.X0), y0 = static_cast<double>(m.cfg.Y0);
+  std::vector<double> cx(static_cast<std::size_t>(nx)), wx(static_cast<std::size_t>(nx) + 1);
+  // XCELL(i) is the right wall of cell i (m); wall 1 is the left end.
+  const double origin = static_cast<double>(m.XCELL(1)) - static_cast<double>(m.cfg.DX(1)) * len;
+  wx[0] = 0.0;
+  for (int i = 1; i <= nx; ++i) wx[static_cast<std::size_t>(i)] = (static_cast<double>(m.XCELL(i)) - origin) / len;
+  for (int i = 1; i <= nx; ++i)
+    cx[static_cast<std::size_t>(i - 1)] = 0.5 * (wx[static_cast<std::size_t>(i - 1)] + wx[static_cast<std::size_t>(i)]);
+  auto put_frame = [&](const std::vector<double>& s, int vs, int vx, int vy) {
+    std::vector<double> x(s.size()), y(s.size());
+    for (std::size_t k = 0; k < s.size(); ++k) {
+      x[k] = x0 + s[k] * std::sin(az);
+      y[k] = y0 + s[k] * std::cos(az);
+    }
+    check(m, nc_put_var_double(m.NCID, m.NCVAR[vs], s.data()));
+    check(m, nc_put_var_double(m.NCID, m.NCVAR[vx], x.data()));
+    check(m, nc_put_var_double(m.NCID, m.NCVAR[vy], y.data()));
+  };
+  put_frame(cx, V_CELLS, V_CELLX, V_CELLY);
+  put_frame(wx, V_WALLS, V_WALLX, V_WALLY);
+}
+
+void put_row(ModelState& m, int slot, std::size_t rec, int n) {
+  const std::size_t start[2] = {rec, 0};
+  const std::size_t count[2] = {1, static_cast<std::size_t>(n)};
+  check(m, nc_put_vara_double(m.NCID, m.NCVAR[slot], start, count, &m.RECVAL(1)));
+}
+
+}  // namespace
+
+bool netcdf_available() { return true; }
+
+// Design note: the NetCDF file replaces an older NetCDF file but no other
+// file, so that a slip on the command line (`--netcdf run.cfg`, or the name of
+// the print file or an input) never destroys the user's data.
+void refuse_to_replace(ModelState& m) {
+  std::ifstream old(m.NCFILE, std::ios::binary);
+  if (!old.is_open()) return;
+  char magic[4] = {};
+  old.read(magic, 4);
+  const bool classic = old.gcount() >= 3 && magic[0] == 'C' && magic[1] == 'D' && magic[2] == 'F';
+  const bool hdf5 = old.gcount() == 4 && magic[0] == '\x89' && magic[1] == 'H' && magic[2] == 'D' && magic[3] == 'F';
+  if (!classic && !hdf5) error_stop("--netcdf: " + m.NCFILE + " exists and is not a NetCDF file");
+}
+
+void open_netcdf_file(ModelState& m, const std::string& cfgname) {
+  if (m.NCFILE.empty()) return;
+  refuse_to_replace(m);
+  const int nx = m.cfg.NX;
+  const bool metric = m.cfg.UNITSYS == 1;
+  const std::string len = metric ? "m" : "ft";
+  const std::string vol = metric ? "m3" : "yd3";
+  check(m, nc_create(m.NCFILE.c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &m.NCID));
+  int dt = -1, dc = -1, dw = -1;
+  check(m, nc_def_dim(m.NCID, "time", NC_UNLIMITED, &dt));
+  check(m, nc_def_dim(m.NCID, "cell", static_cast<std::size_t>(nx), &dc));
+  check(m, nc_def_dim(m.NCID, "wall", static_cast<std::size_t>(nx) + 1, &dw));
+  // Time at the end of the recorded step, from the start of the run.
+  std::string tunits = "hours";
+  if (m.cfg.SIMDATS > DATE_THRESHOLD) {
+    const int d = m.cfg.SIMDATS;
+    tunits = "hours since ";
+    edit_i(tunits, d / 10000, 4);
+    tunits += '-';
+    edit_i(tunits, d / 1000 % 10, 1);
+    edit_i(tunits, d / 100 % 10, 1);
+    tunits += '-';
+    edit_i(tunits, d / 10 % 10, 1);
+    edit_i(tunits, d % 10, 1);
+    tunits += " 00:00:00";
+  }
+  auto& v = m.NCVAR;
+  v[V_TIME] = define(m, "time", NC_DOUBLE, {dt}, "time at the end of the recorded step", tunits);
+  put_text(m, v[V_TIME], "standard_name", "time");
+  put_text(m, v[V_TIME], "calendar", "proleptic_gregorian");
+  v[V_DATE] = define(m, "date", NC_INT, {dt}, "record label of the data files (YYYYMMDD or step)", "");
+  v[V_CELLS] = define(m, "cell", NC_DOUBLE, {dc}, "alongshore distance of the cell centre", len);
+  v[V_WALLS] = define(m, "wall", NC_DOUBLE, {dw}, "alongshore distance of the cell wall", len);
+  v[V_CELLX] = define(m, "cell_x", NC_DOUBLE, {dc}, "map x of the cell centre on the baseline", len);
+  v[V_CELLY] = define(m, "cell_y", NC_DOUBLE, {dc}, "map y of the cell centre on the baseline", len);
+  v[V_WALLX] = define(m, "wall_x", NC_DOUBLE, {dw}, "map x of the cell wall on the baseline", len);
+  v[V_WALLY] = define(m, "wall_y", NC_DOUBLE, {dw}, "map y of the cell wall on the baseline", len);
+  v[V_SHORE] = define(m, "shoreline", NC_DOUBLE, {dt, dc}, "shoreline position seaward of the baseline", len);
+  v[V_TRANS] = define(m, "transport", NC_DOUBLE, {dt, dw}, "net longshore transport rate, positive towards higher cells", vol + "/year");
+  v[V_OFF] = define(m, "offshore_contour", NC_DOUBLE, {dt, dc}, "representative offshore contour seaward of the baseline", len);
+  v[V_VCC] = define(m, "volume_change", NC_DOUBLE, {dt, dc}, "volume change per cell since the start", vol);
+  v[V_VCX] = define(m, "volume_change_per_length", NC_DOUBLE, {dt, dc}, "volume change per unit length alongshore since the start", vol + "/" + len);
+  v[V_MQN] = define(m, "mean_annual_net_transport", NC_DOUBLE, {dw}, "mean annual net transport over the run", vol + "/year");
+  v[V_MQR] = define(m, "mean_annual_transport_right", NC_DOUBLE, {dw}, "mean annual transport towards higher cells", vol + "/year");
+  v[V_MQL] = define(m, "mean_annual_transport_left", NC_DOUBLE, {dw}, "mean annual transport towards lower cells (negative)", vol + "/year");
+  v[V_INIT] = define(m, "initial_shoreline", NC_DOUBLE, {dc}, "initial shoreline position seaward of the baseline", len);
+  for (int s : {V_CELLX, V_CELLY, V_WALLX, V_WALLY}) put_text(m, v[s], "comment", "from X0, Y0 and AZIMUTH");
+  for (int s : {V_INIT, V_SHORE, V_OFF, V_VCC, V_VCX}) put_text(m, v[s], "coordinates", "cell_x cell_y");
+  put_text(m, v[V_TRANS], "coordinates", "wall_x wall_y");
+  // 2. The inlets: their cells and reservoir volumes (the .irv files' volumes).
+  if (inlet_count(m) > 0) {
+    int di = -1;
+    check(m, nc_def_dim(m.NCID, "inlet", static_cast<std::size_t>(inlet_count(m)), &di));
+    v[V_INL1] = define(m, "inlet_first_cell", NC_INT, {di}, "first cell of the inlet", "");
+    v[V_INL2] = define(m, "inlet_last_cell", NC_INT, {di}, "last cell of the inlet", "");
+    std::string names;
+    for (int k = 1; k <= inlet_count(m); ++k) names += (k > 1 ? "\n" : "") + inlet_name(m.cfg, k);
+    put_text(m, v[V_INL1], "inlet_names", names);
+    for (int r = 0; r < 6; ++r)
+      v[static_cast<std::size_t>(V_VSAL + r)] =
+          define(m, RESERVOIRS[r].name, NC_DOUBLE, {dt, di}, RESERVOIRS[r].long_name, vol);
+  }
+  put_text(m, NC_GLOBAL, "Conventions", "CF-1.8");
+  put_text(m, NC_GLOBAL, "title", "Coastra one-line shoreline simulation");
+  put_text(m, NC_GLOBAL, "source", "coastra");
+  put_text(m, NC_GLOBAL, "configuration_file", cfgname);
+  put_configuration(m, cfgname);
+  check(m, nc_enddef(m.NCID));
+  put_coordinates(m);
+  for (int k = 1; k <= inlet_count(m); ++k) {
+    const std::size_t at = static_cast<std::size_t>(k - 1);
+    check(m, nc_put_var1_int(m.NCID, v[V_INL1], &at, &m.cfg.IINLS(k)));
+    check(m, nc_put_var1_int(m.NCID, v[V_INL2], &at, &m.cfg.IINLE(k)));
+  }
+  m.NCREC = 0;
+  check(m, nc_sync(m.NCID));
+}
+
+void write_netcdf_record(ModelState& m) {
+  if (m.NCID < 0) return;
+  const int nx = m.cfg.NX;
+  const auto rec = static_cast<std::size_t>(m.NCREC);
+  const double len = static_cast<double>(m.LENFAC);
+  const double vdiv = volume_divisor(m);
+  const double hours = m.ELAPSED + static_cast<double>(m.cfg.DT);
+  const int label = m.NEXTDATE;
+  check(m, nc_put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
+  check(m, nc_put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));
+  if (rec == 0) {
+    // The initial line as the run starts from it (inlet cells set at start-up).
+    for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YINIT(i)) / len;
+    check(m, nc_put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
+  }
+  fill_shoreline_record(m);
+  put_row(m, V_SHORE, rec, nx);
+  for (int i = 1; i <= nx + 1; ++i) m.RECVAL(i) = static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR / vdiv;
+  put_row(m, V_TRANS, rec, nx + 1);
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = static_cast<double>(m.YSMOOTH(i) + m.YREG(i)) / len;
+  put_row(m, V_OFF, rec, nx);
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLCELL(i) / vdiv;
+  put_row(m, V_VCC, rec, nx);
+  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
+  put_row(m, V_VCX, rec, nx);
+  for (int r = 0; r < 6 && inlet_count(m) > 0; ++r) {
+    const Vec1<double>& vol = m.*RESERVOIRS[r].volume;
+    for (int k = 1; k <= inlet_count(m); ++k) m.RECVAL(k) = vol(k) / vdiv;
+    put_row(m, V_VSAL + r, rec, inlet_count(m));
+  }
+  m.NCREC += 1;
+  check(m, nc_sync(m.NCID));
+}
+
+void write_netcdf_final(ModelState& m) {
+  if (m.NCID < 0) return;
+  const double f = annual_factor(m) / volume_divisor(m);
+  const int nw = m.cfg.NX + 1;
+  const std::pair<int, const Vec1<double>*> rows[] = {{V_MQN, &m.VNET}, {V_MQR, &m.VRIGHT}, {V_MQL, &m.VLEFT}};
+  for (const auto& [slot, vol] : rows) {
+    for (int i = 1; i <= nw; ++i) m.RECVAL(i) = (*vol)(i) * f;
+    check(m, nc_put_var_double(m.NCID, m.NCVAR[slot], &m.RECVAL(1)));
+  }
+}
+
+void close_netcdf_file(ModelState& m, bool checked) {
+  if (m.NCID < 0) return;
+  const int status = nc_close(m.NCID);
+  m.NCID = -1;
+  if (checked && status != NC_NOERR)
+    error_stop("Cannot write NetCDF file " + m.NCFILE + ": " + nc_strerror(status));
+}
+
+#endif
+
+}  // namespace coastra

@@ -1,0 +1,22 @@
+// The NetCDF file of a run (CF conventions): the shoreline, transport, offshore
+// contour and volume-change records of the data files along an unlimited time
+// dimension, written at each save interval and synced, so that a run stopped
+// at any point leaves a valid file; the mean-annual transports at the end.
+// Routines: netcdf_available, open_netcdf_file, write_netcdf_record,
+// write_netcdf_final, close_netcdf_file.
+#pragma once
+
+#include "model/state.h"
+
+namespace coastra {
+
+bool netcdf_available();                  // the build has the NetCDF library
+// Creates m.NCFILE (when not blank) with its dimensions, coordinates and the
+// configuration file's keys as global attributes.
+void open_netcdf_file(ModelState& m, const std::string& cfgname);
+void write_netcdf_record(ModelState& m);  // one time record, after the data files' one
+void write_netcdf_final(ModelState& m);   // the mean-annual transports
+// Closes the file if open; with check, a failure ends the run naming the file.
+void close_netcdf_file(ModelState& m, bool check);
+
+}  // namespace coastra

@@ -1,0 +1,351 @@
+// The command line (options, --help, --version, refused options), the progress
+// line on a pseudo-terminal and never when redirected, and the NetCDF file read
+// back with the NetCDF library against the text data files of the same run.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "driver/command_line.h"
+#include "model/error_stop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
+
+#ifdef COASTRA_WITH_NETCDF
+#include <netcdf.h>
+#endif
+
+namespace coastra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs a shell command with standard output to out.txt in dir; returns the exit status.
+int shell(const test::ScratchDir& dir, const std::string& cmd) {
+  const std::string line = "cd '" + dir.path().string() + "' && " + cmd + " >out.txt 2>err.txt";
+  const int raw = std::system(line.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+void copy_golden(const test::ScratchDir& dir, const std::string& name) {
+  const fs::path in = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden" / name / "input";
+  for (const auto& e : fs::directory_iterator(in)) fs::copy_file(e.path(), dir.path() / e.path().filename());
+}
+
+TEST(CommandLine, OptionsPrecedeTheConfigurationAndUnknownOnesAreRefused) {
+  auto c = parse_command_line({"--netcdf", "a.nc", "-q", "run.cfg"});
+  EXPECT_EQ(c.action, CommandLine::Run);
+  EXPECT_EQ(c.netcdf, "a.nc");
+  EXPECT_TRUE(c.quiet);
+  ASSERT_EQ(c.operands.size(), 1U);
+  EXPECT_EQ(c.operands[0], "run.cfg");
+  c = parse_command_line({"--netcdf=b.nc", "run.cfg"});
+  EXPECT_EQ(c.netcdf, "b.nc");
+  // After the configuration file (or "--") nothing is an option any more.
+  c = parse_command_line({"run.cfg", "--quiet"});
+  EXPECT_FALSE(c.quiet);
+  EXPECT_EQ(c.operands.size(), 2U);
+  c = parse_command_line({"--", "-odd.cfg"});
+  ASSERT_EQ(c.operands.size(), 1U);
+  EXPECT_EQ(c.operands[0], "-odd.cfg");
+  c = parse_command_line({"--netcdf"});   // the option lacks its file
+  EXPECT_EQ(c.action, CommandLine::BadOption);
+  c = parse_command_line({"--verbose", "run.cfg"});
+  EXPECT_EQ(c.action, CommandLine::BadOption);
+  EXPECT_EQ(c.bad, "--verbose");
+  EXPECT_EQ(parse_command_line({"run.cfg"}).action, CommandLine::Run);
+  EXPECT_EQ(parse_command_line({"--help", "--bogus"}).action, CommandLine::Help);
+}
+
+TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
+  test::ScratchDir dir;
+  const std::string exe = std::string("'") + COASTRA_EXE + "'";
+  EXPECT_EQ(shell(dir, exe + " --help"), 0);
+  std::string out = dir.read("out.txt");
+  EXPECT_EQ(out.rfind("Usage: coastra [--netcdf FILE] [--quiet] CONFIG\n", 0), 0U) << out;
+  for (const char* s : {"--netcdf FILE", "--quiet", "--version", "Exit status", "  3  "})
+    EXPECT_NE(out.find(s), std::string::npos) << s;
+  EXPECT_EQ(shell(dir, exe + " --version"), 0);
+  out = dir.read("out.txt");
+  EXPECT_EQ(out.rfind("coastra ", 0), 0U);
+  EXPECT_NE(out.find("\ncompiler: "), std::string::npos);
+  EXPECT_NE(out.find("\nvector path: scalar\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("\noptional features: NetCDF "), std::string::npos);
+  EXPECT_EQ(shell(dir, exe + " --frobnicate run.cfg"), EXIT_STOPPED);
+  EXPECT_EQ(dir.read("out.txt"),
+            "coastra: unknown option --frobnicate\nUsage: coastra [--netcdf FILE] [--quiet] CONFIG\n");
+  // The old way still works: no argument is the old message, one file runs.
+  EXPECT_EQ(shell(dir, exe), EXIT_STOPPED);
+  EXPECT_NE(dir.read("out.txt").find("Please include a valid Coastra configuration file"), std::string::npos);
+}
+
+// Drops the progress line's bytes from a terminal transcript: each drawing is
+// "\r" + line + ESC[K, each wiping "\r" ESC[K; the terminal also writes "\r\n".
+std::string without_progress(std::string t) {
+  std::string out;
+  for (std::size_t k = 0; k < t.size();) {
+    if (t.compare(k, 2, "\r\n") == 0) {
+      out += '\n';
+      k += 2;
+    } else if (t[k] == '\r') {
+      const auto e = t.find("\x1b[K", k);
+      k = e == std::string::npos ? t.size() : e + 3;
+    } else {
+      out += t[k++];
+    }
+  }
+  return out;
+}
+
+TEST(Progress, DrawnOnATerminalOnlyAndLeavesTheConsoleTextAsItIs) {
+  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+  test::ScratchDir dir;
+  copy_golden(dir, "groins_metric");
+  const std::string exe = std::string("'") + COASTRA_EXE + "'";
+  ASSERT_EQ(shell(dir, exe + " run.cfg"), 0);
+  const std::string redirected = dir.read("out.txt");
+  EXPECT_EQ(redirected.find('\r'), std::string::npos);
+  EXPECT_EQ(redirected.find('%'), std::string::npos);
+  // Under a pseudo-terminal (script runs the command on one and copies it out).
+  ASSERT_EQ(shell(dir, "script -qefc \"" + exe + " run.cfg\" /dev/null"), 0);
+  const std::string tty = dir.read("out.txt");
+  EXPECT_NE(tty.find("\r 100%  2021-03-01  elapsed "), std::string::npos) << tty;
+  EXPECT_NE(tty.find("elapsed 0:00:0"), std::string::npos);
+  EXPECT_NE(tty.find("remaining 0:00:00\x1b[K"), std::string::npos);
+  EXPECT_EQ(without_progress(tty), redirected);
+  // --quiet: the terminal gets exactly the redirected text.
+  ASSERT_EQ(shell(dir, "script -qefc \"" + exe + " --quiet run.cfg\" /dev/null"), 0);
+  EXPECT_EQ(dir.read("out.txt").find('%'), std::string::npos);
+}
+
+#ifndef COASTRA_WITH_NETCDF
+TEST(NetcdfFile, RequestRefusedByABuildWithoutTheLibrary) {
+  test::ScratchDir dir;
+  copy_golden(dir, "groins_metric");
+  const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
+  EXPECT_EQ(r.status, EXIT_STOPPED);
+  EXPECT_NE(r.console.find(error_line("--netcdf: this build of coastra has no NetCDF library")), std::string::npos);
+  EXPECT_FALSE(dir.exists("run.slo"));
+}
+#else
+
+struct NcFile {
+  int id = -1;
+  explicit NcFile(const std::string& name) { EXPECT_EQ(nc_open(name.c_str(), NC_NOWRITE, &id), NC_NOERR); }
+  ~NcFile() { if (id >= 0) nc_close(id); }
+  std::size_t dim(const char* name) const {
+    int d = -1;
+    std::size_t n = 0;
+    if (nc_inq_dimid(id, name, &d) != NC_NOERR) return 0;
+    nc_inq_dimlen(id, d, &n);
+    return n;
+  }
+  std::vector<double> var(const char* name, std::size_t n) const {
+    int v = -1;
+    std::vector<double> x(n, NAN);
+    EXPECT_EQ(nc_inq_varid(id, name, &v), NC_NOERR) << name;
+    if (v >= 0 && n > 0) {
+      EXPECT_EQ(nc_get_var_double(id, v, x.data()), NC_NOERR) << name;
+    }
+    return x;
+  }
+  std::string att(int var, const char* name) const {
+    std::size_t n = 0;
+    if (nc_inq_attlen(id, var, name, &n) != NC_NOERR) return "";
+    std::string s(n, ' ');
+    nc_get_att_text(id, var, name, s.data());
+    return s;
+  }
+};
+
+// Every record of a data file against the same rows of a NetCDF variable: the
+// text holds the value rounded to its decimals, so they agree within half a unit
+// of the last printed decimal.
+void expect_same_records(const std::string& text, const std::vector<double>& nc, std::size_t ncol,
+                         double half_unit, const char* what) {
+  const auto recs = test::read_records(text);
+  ASSERT_EQ(recs.size() * ncol, nc.size()) << what;
+  for (std::size_t r = 0; r < recs.size(); ++r) {
+    ASSERT_EQ(recs[r].values.size(), ncol) << what;
+    for (std::size_t i = 0; i < ncol; ++i)
+      ASSERT_NEAR(nc[r * ncol + i], recs[r].values[i], half_unit * 1.0001) << what << " record " << r << " value " << i;
+  }
+}
+
+TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
+  for (const char* name : {"groins_metric", "feet_regional", "breakwaters"}) {
+    SCOPED_TRACE(name);
+    test::ScratchDir dir;
+    copy_golden(dir, name);
+    const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
+    ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+    const NcFile f(dir.file("run.nc"));
+    const std::size_t nt = f.dim("time"), nx = f.dim("cell"), nw = f.dim("wall");
+    ASSERT_EQ(nw, nx + 1);
+    const auto slo = test::read_records(dir.read("run.slo"));
+    ASSERT_EQ(nt, slo.size());
+    const auto dates = f.var("date", nt);
+    for (std::size_t k = 0; k < nt; ++k) EXPECT_EQ(static_cast<long long>(dates[k]), slo[k].label);
+    // F14.2 records: half a unit of the second decimal; F16.0: half a unit.
+    expect_same_records(dir.read("run.slo"), f.var("shoreline", nt * nx), nx, 0.005, "slo");
+    expect_same_records(dir.read("run.off"), f.var("offshore_contour", nt * nx), nx, 0.005, "off");
+    expect_same_records(dir.read("run.vcc"), f.var("volume_change", nt * nx), nx, 0.005, "vcc");
+    expect_same_records(dir.read("run.vcx"), f.var("volume_change_per_length", nt * nx), nx, 0.005, "vcx");
+    expect_same_records(dir.read("run.qtr"), f.var("transport", nt * nw), nw, 0.5, "qtr");
+    // The mean-annual files end with the record of the whole run.
+    const std::pair<const char*, const char*> means[] = {{"run.mqn", "mean_annual_net_transport"},
+                                                         {"run.mqr", "mean_annual_transport_right"},
+                                                         {"run.mql", "mean_annual_transport_left"}};
+    for (const auto& [file, var] : means) {
+      const std::string text = dir.read(file);
+      const auto last = text.find_last_of('\n', text.size() - 2);
+      expect_same_records(text.substr(0, text.find('\n') + 1) + text.substr(last + 1), f.var(var, nw), nw, 0.5, file);
+    }
+    // Time runs forward; walls are DX apart from 0 and cells sit between them.
+    const auto t = f.var("time", nt);
+    for (std::size_t k = 1; k < nt; ++k) EXPECT_GT(t[k], t[k - 1]);
+    const auto w = f.var("wall", nw), c = f.var("cell", nx);
+    EXPECT_EQ(w[0], 0.0);
+    for (std::size_t i = 0; i < nx; ++i) EXPECT_DOUBLE_EQ(c[i], 0.5 * (w[i] + w[i + 1]));
+    EXPECT_EQ(f.att(NC_GLOBAL, "Conventions"), "CF-1.8");
+    EXPECT_EQ(f.att(NC_GLOBAL, "config_PRFILE"), "run.out");
+    EXPECT_EQ(f.att(NC_GLOBAL, "config_PRDATE").find('\n') != std::string::npos,
+              std::string(name) == "groins_metric");   // two PRDATE lines there
+  }
+}
+
+TEST(NetcdfFile, InletReservoirVolumesMatchTheInletFile) {
+  // The inlet example cut to three months: a record every 720 hours.
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "inlet_coast";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  { std::ofstream(dir.path() / "coast.cfg", std::ios::app) << "SIMDATE: 20200401\n"; }
+  const auto r = test::run_in(dir, {"--netcdf", "c.nc", "coast.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const NcFile f(dir.file("c.nc"));
+  ASSERT_EQ(f.dim("inlet"), 1U);
+  EXPECT_EQ(f.var("inlet_first_cell", 1)[0], 60.0);
+  // .irv record: I8, 1X, then 16 F14.0 columns; the volumes are columns 3, 5,
+  // 7, 9, 12 and 14 (left attachment, left bypass, ebb, flood, right bypass,
+  // right attachment).
+  const auto irv = test::lines_of(dir.read("Mill_Pass.irv"));
+  const std::size_t nt = f.dim("time");
+  ASSERT_GE(irv.size(), 3U);
+  ASSERT_GE(nt, irv.size() - 2);
+  const std::pair<const char*, int> cols[] = {{"inlet_left_attachment_bar", 3}, {"inlet_left_bypass_bar", 5},
+                                              {"inlet_ebb_shoal", 7},           {"inlet_flood_shoal", 9},
+                                              {"inlet_right_bypass_bar", 12},  {"inlet_right_attachment_bar", 14}};
+  for (const auto& [var, col] : cols) {
+    const auto v = f.var(var, nt);
+    for (std::size_t k = 2; k < irv.size(); ++k) {
+      const double text = std::stod(irv[k].substr(9 + 14 * static_cast<std::size_t>(col - 1), 14));
+      EXPECT_NEAR(v[k - 2], text, 0.5) << var << " record " << k - 1;
+    }
+  }
+}
+
+TEST(NetcdfFile, ReadByPythonNetcdf4AsByTheLibrary) {
+  if (std::system("/usr/bin/python3 -c 'import netCDF4' >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "python3-netcdf4 missing";
+  test::ScratchDir dir;
+  copy_golden(dir, "groins_metric");
+  ASSERT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_NORMAL);
+  // The last shoreline record and the time units as Python reads them.
+  ASSERT_EQ(shell(dir, "/usr/bin/python3 -c \"import netCDF4\nd = netCDF4.Dataset('run.nc')\n"
+                       "print(d['time'].units)\nprint(' '.join('%.2f' % x for x in d['shoreline'][-1]))\""),
+            0) << dir.read("err.txt");
+  const auto out = test::lines_of(dir.read("out.txt"));
+  ASSERT_EQ(out.size(), 2U);
+  EXPECT_EQ(out[0], "hours since 2020-01-01 00:00:00");
+  const auto slo = test::read_records(dir.read("run.slo"));
+  std::istringstream in(out[1]);
+  for (double want : slo.back().values) {
+    double got = NAN;
+    in >> got;
+    EXPECT_NEAR(got, want, 0.0100001);   // both rounded to two decimals
+  }
+}
+
+TEST(NetcdfFile, KilledRunLeavesAValidFile) {
+  // The groin-field example (three years, a few seconds) killed outright after
+  // 0.8 s: the file opens, and every record it counts is complete (no fill
+  // values), because each record is synced before the next is begun.
+  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "groin_field";
+  test::ScratchDir dir;
+  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
+  const std::string exe = std::string("'") + COASTRA_EXE + "'";
+  shell(dir, "timeout -s KILL 0.8 " + exe + " --netcdf c.nc coast.cfg");
+  ASSERT_TRUE(dir.exists("c.nc"));
+  const NcFile f(dir.file("c.nc"));
+  ASSERT_GE(f.id, 0);
+  const std::size_t nt = f.dim("time"), nx = f.dim("cell");
+  EXPECT_EQ(nx, 300U);
+  for (double y : f.var("shoreline", nt * nx)) ASSERT_LT(std::fabs(y), 1e6);
+  for (double t : f.var("time", nt)) ASSERT_GT(t, 0.0);
+}
+
+TEST(NetcdfFile, MapFrameFollowsOriginAndAzimuth) {
+  // Ten cells of 50 m; baseline from (1000, 2000) bearing 90 degrees (east):
+  // wall k lies at x = 1000 + 50 k, y = 2000; cell 1's centre at x = 1025.
+  test::ScratchDir dir;
+  dir.write("run.cfg", test::base_config(10, 50.0, 20200101, 20200111, 6.0, 24.0) +
+                           "X0: 1000.0\nY0: 2000.0\nAZIMUTH: 90.0\n");
+  dir.write("shore.dat", test::cell_file(std::vector<double>(10, 100.0)));
+  dir.write("waves.dat", "1.0 7.0 10.0\n");
+  const auto r = test::run_in(dir, {"--netcdf", "m.nc", "run.cfg"});
+  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  const NcFile f(dir.file("m.nc"));
+  const auto wx = f.var("wall_x", 11), wy = f.var("wall_y", 11), cx = f.var("cell_x", 10);
+  for (int k = 0; k <= 10; ++k) {
+    EXPECT_NEAR(wx[static_cast<std::size_t>(k)], 1000.0 + 50.0 * k, 1e-6);
+    EXPECT_NEAR(wy[static_cast<std::size_t>(k)], 2000.0, 1e-6);
+  }
+  EXPECT_NEAR(cx[0], 1025.0, 1e-6);
+  // Ten days saved daily: ten records, the last at 240 hours.
+  ASSERT_EQ(f.dim("time"), 10U);
+  EXPECT_NEAR(f.var("time", 10)[9], 240.0, 1e-9);
+  int tv = -1;
+  ASSERT_EQ(nc_inq_varid(f.id, "time", &tv), NC_NOERR);
+  EXPECT_EQ(f.att(tv, "units"), "hours since 2020-01-01 00:00:00");
+}
+
+TEST(NetcdfFile, RunStoppedEarlyLeavesAValidFileOfTheRecordsSoFar) {
+  // An unreadable wave record on day 5 stops the run: the records of days 1-4
+  // (daily saves, six-hourly steps) are in a file that opens and reads.
+  test::ScratchDir dir;
+  dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0) +
+                           "WAVEID: 1 10.0 40 waves.dat\n");
+  dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+  std::string waves;
+  for (int d = 1; d <= 10; ++d)
+    for (int h = 0; h < 24; h += 6)
+      waves += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " + (h < 10 ? "0" : "") +
+               std::to_string(h) + "00 " + (d == 5 && h == 12 ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
+  dir.write("waves.dat", waves);
+  const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
+  ASSERT_EQ(r.status, EXIT_EARLY_STOP);
+  const NcFile f(dir.file("run.nc"));
+  const auto slo = test::read_records(dir.read("run.slo"));
+  ASSERT_EQ(f.dim("time"), slo.size());
+  EXPECT_EQ(slo.size(), 4U);   // steps 4, 8, 12, 16 end days 1-4; step 19 stops
+  expect_same_records(dir.read("run.slo"), f.var("shoreline", 4 * 20), 20, 0.005, "slo");
+  // Only an older NetCDF file is replaced: the configuration and the print file
+  // are refused and stay as they were.
+  const std::string cfg = dir.read("run.cfg");
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.cfg", "run.cfg"}).status, EXIT_STOPPED);
+  EXPECT_EQ(dir.read("run.cfg"), cfg);
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.out", "run.cfg"}).status, EXIT_STOPPED);
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_EARLY_STOP);
+  // An error stop before the loop (a missing wave file) closes the file too.
+  fs::remove(dir.path() / "waves.dat");
+  EXPECT_EQ(test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"}).status, EXIT_STOPPED);
+}
+
+#endif
+
+}  // namespace
+}  // namespace coastra
