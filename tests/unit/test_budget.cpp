@@ -97,7 +97,7 @@ std::string generated_waves(std::mt19937& gen) {
     for (int day = 1; day <= month_days[month - 1]; ++day) {
       for (int hour = 0; hour < 24; hour += 6) {
         if (n++ >= WAVE_RECORDS) return os.str();
-        char date[32];
+        char date[64];  // room for any int the compiler cannot rule out
         std::snprintf(date, sizeof date, "2020%02d%02d %02d00 ", month, day, hour);
         os << date << (n % 7 == 3 ? 0.0 : 0.8 + 0.001 * n) << " 7.0 " << ang(gen) << "\n";
       }
