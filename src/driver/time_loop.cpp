@@ -74,6 +74,16 @@ void mark_start_day(ModelState& m, float start_day) {
   m.STARTDAY = m.STARTDAY && static_cast<int>(m.CLKDAY) == m.ISTARTDAY;
 }
 
+// The volume change is a function of the shoreline alone and is read only by
+// records and reports, so it is formed when one of them is due (and once at
+// the end of the run) rather than on every step: VOLDUE marks an accumulated
+// shoreline whose volume change has not been formed yet.
+void settle_volume_change(ModelState& m) {
+  if (!m.VOLDUE) return;
+  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  m.VOLDUE = false;
+}
+
 void clear_sources(ModelState& m) {
   for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
 }
@@ -119,7 +129,10 @@ bool physics_of_step(ModelState& m) {
   // 4. Representative offshore contour from the current shoreline.
   if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
   // 4f. Beach fills, then the breakwater marks from the filled shoreline
-  //     (every step, calm or not).
+  //     (every step, calm or not). A fill moves the shoreline before a stage
+  //     may still stop the step; the end-of-run reports then show the volume
+  //     change of the last completed step, so it is formed before the fill.
+  if (m.cfg.NBF > 0) settle_volume_change(m);
   apply_fills(m);                      // r: fills, ELAPSED, YSWALL | w: YSHORE, DYFILL | no stop
   structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
 
@@ -167,7 +180,7 @@ void accumulate_step(ModelState& m) {
     book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
   book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
-  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  m.VOLDUE = true;                     // volume change formed when a record needs it
   update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }
 
@@ -180,15 +193,19 @@ bool print_out_due(const ModelState& m) {
 
 // The records and reports that fall on the step: never set the run error flag.
 void record_step(ModelState& m) {
-  if (m.ISTEP % m.NSTSAVE == 0) {
+  const bool records = m.ISTEP % m.NSTSAVE == 0;
+  const bool print_out = print_out_due(m);
+  const bool yearly = yearly_report_due(m);
+  if (records || print_out || yearly) settle_volume_change(m);
+  if (records) {
     write_periodic_records(m);         // data files
     write_inlet_records(m);            // inlet reservoir files
   }
-  if (print_out_due(m)) {
+  if (print_out) {
     intermediate_report(m);            // print file
     m.IPROUT += 1;
   }
-  if (yearly_report_due(m)) yearly_report(m);   // print file, console
+  if (yearly) yearly_report(m);        // print file, console
 }
 
 }  // namespace
@@ -214,6 +231,8 @@ void run_time_loop(ModelState& m) {
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
     m.ELAPSED += static_cast<double>(m.cfg.DT);
   }
+  // The end-of-run reports read the volume change of the last completed step.
+  settle_volume_change(m);
 }
 
 }  // namespace coastra

@@ -8,8 +8,10 @@
 #include "waves/nearshore.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
@@ -187,8 +189,18 @@ void shoreline_orientation(ModelState& m) {
 }
 
 void input_wave_numbers(ModelState& m) {
+  // Period and depth usually repeat along the coast (one station, one input
+  // depth), so the dispersion relation is solved once per run of walls with the
+  // same pair; equal bits give equal results, and a NaN never matches.
+  const auto same_bits = [](float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+  };
+  WaveNumber w0{};
   for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const WaveNumber w0 = WAVNUM(m.TRF(i), m.DRF(i));
+    const float t = m.TRF(i);  // (s)
+    const float d = m.DRF(i);  // (m)
+    if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
+      w0 = WAVNUM(t, d);
     m.KRF(i) = w0.K;
     m.NRF(i) = w0.N;
   }
