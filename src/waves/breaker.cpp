@@ -1,7 +1,8 @@
 // Incipient breaking by a direct (non-iterative) solution of energy-flux
 // conservation and Snell's law between the input point and the breaker line,
 // with shallow-water celerity at breaking and a polynomial correction for the
-// angle of incidence (BREAKER).
+// angle of incidence (BREAKER); breaker_line stops at the breaking depth, for
+// callers that form the wave numbers of many walls in one pass.
 
 #include "waves/breaker.h"
 
@@ -13,7 +14,8 @@
 
 namespace coastra {
 
-Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA) {
+BreakerLine breaker_line(float K0W, float H0, float T, float THETA0, float N0, float PHI,
+                         float GAMMA) {
   // 1. Phase celerity at the input point (m/s).
   const float c0 = 2.0F * PI / (K0W * T);
   // 2. Direction relative to the shore normal; a wave running along the shore
@@ -42,9 +44,14 @@ Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI
   // instead of a NaN direction that would spread through the transport.
   const float s = std::clamp(sin_a * std::sqrt(lambda), -1.0F, 1.0F);
   const float thetab = PHI + std::asin(s);
+  return BreakerLine{hbrk, thetab, hb};
+}
+
+Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA) {
+  const BreakerLine b = breaker_line(K0W, H0, T, THETA0, N0, PHI, GAMMA);
   // 8. Wave number and group celerity at the breaking depth.
-  const WaveNumber wb = WAVNUM(T, hb);
-  return Breaking{hbrk, thetab, wb.K, wb.CG};
+  const WaveNumber wb = WAVNUM(T, b.DB);
+  return Breaking{b.HB, b.THETAB, wb.K, wb.CG};
 }
 
 }  // namespace coastra

@@ -11,6 +11,14 @@ struct Breaking {
 };
 // Wave number K0W, height H0, period T, direction THETA0 and ratio N0 at the
 // input point; shoreline orientation PHI; breaker index GAMMA.
+struct BreakerLine {
+  float HB;      // breaking height (m)
+  float THETAB;  // breaking direction (rad)
+  float DB;      // breaking depth (m)
+};
+// Steps 1-7 of BREAKER: height, direction and depth of breaking.
+BreakerLine breaker_line(float K0W, float H0, float T, float THETA0, float N0, float PHI,
+                         float GAMMA);
 Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA);
 
 }  // namespace coastra

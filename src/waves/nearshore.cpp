@@ -238,14 +238,16 @@ void breaking_waves(ModelState& m) {
     m.IWAVOFF(i) = off;
     const float theta = off != 0 ? 0.0F : m.THETARF(i);
     const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
-    const Breaking b =
-        BREAKER(m.KRF(i), m.HRF(i), m.TRF(i), theta, m.NRF(i), alpha, m.cfg.GAMMA);
+    const BreakerLine b =
+        breaker_line(m.KRF(i), m.HRF(i), m.TRF(i), theta, m.NRF(i), alpha, m.cfg.GAMMA);
     m.HB(i) = b.HB;
     m.THETAB(i) = b.THETAB;
-    m.KB(i) = b.KB;
-    m.CGB(i) = b.CGB;
-    m.CGBU(i) = b.CGB;
+    m.brk_depth(i) = b.DB;
   }
+  // 5b. Wave number and group celerity at the breaking depth, all walls in one pass.
+  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGB.data(), m.brk_ratio.data(),
+               m.KB.data());
+  for (int i = 1; i <= nx + 1; ++i) m.CGBU(i) = m.CGB(i);
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
