@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
+#include <string_view>
 
 #include "driver/finite_guard.h"
 #include "driver/stability.h"
@@ -22,6 +24,7 @@
 #include "output/data_files.h"
 #include "output/inlet_files.h"
 #include "output/reports.h"
+#include "output/stage_report.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
@@ -124,8 +127,11 @@ bool physics_of_step(ModelState& m) {
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
     request_transmission(m);           // w: KTDUE | no stop
   tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
+  stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
-  if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
+  const bool recorded = wave_record(m);   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
+  stage_mark(m.TIMES, Stage::WAVE_INPUT);
+  if (!recorded) return false;
   // 4. Representative offshore contour from the current shoreline.
   if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
   // 4f. Beach fills, then the breakwater marks from the filled shoreline
@@ -135,6 +141,7 @@ bool physics_of_step(ModelState& m) {
   if (m.cfg.NBF > 0) settle_volume_change(m);
   apply_fills(m);                      // r: fills, ELAPSED, YSWALL | w: YSHORE, DYFILL | no stop
   structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
+  stage_mark(m.TIMES, Stage::BREAKING);   // the contour belongs to the wave transformation
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
@@ -143,17 +150,21 @@ bool physics_of_step(ModelState& m) {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
     breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
+    stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;      // diffraction or transmission may stop
     guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)
     if (stopped(m)) return false;
+    stage_mark(m.TIMES, Stage::SOLVER);
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    stage_mark(m.TIMES, Stage::OUTPUT);
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
     if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
+    stage_mark(m.TIMES, Stage::TRANSPORT);
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
@@ -163,6 +174,7 @@ bool physics_of_step(ModelState& m) {
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
+  stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
 }
 
@@ -213,7 +225,9 @@ void record_step(ModelState& m) {
 void run_time_step(ModelState& m) {
   if (!physics_of_step(m)) return;     // the only place a step ends early
   accumulate_step(m);
+  stage_mark(m.TIMES, Stage::BOOKKEEPING);
   record_step(m);
+  stage_mark(m.TIMES, Stage::OUTPUT);
   assert(!stopped(m) && "accumulation and records never set the run error flag");
 }
 
@@ -224,6 +238,10 @@ void run_time_loop(ModelState& m) {
   m.STARTDAY = true;
   // A run of no whole step (a very long DT over a short period) simulates nothing.
   if (m.NTS < 1) return;
+  // Stage timing on request: COASTRA_STAGE_TIMES set to anything but "" or "0".
+  const char* times = std::getenv("COASTRA_STAGE_TIMES");
+  m.TIMES.ON = times != nullptr && std::string_view(times) != "" && std::string_view(times) != "0";
+  stage_start(m.TIMES);
   for (;;) {
     run_time_step(m);
     // End test: the step number reached or passed NTS (a step number recomputed
@@ -233,6 +251,7 @@ void run_time_loop(ModelState& m) {
   }
   // The end-of-run reports read the volume change of the last completed step.
   settle_volume_change(m);
+  if (m.TIMES.ON) write_stage_times(m);
 }
 
 }  // namespace coastra

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "model/constants.h"
+#include "model/stage_times.h"
 
 namespace coastra {
 
@@ -33,6 +34,7 @@ struct RunState {
   int ISTARTDAY = 0;              // whole start day of the clock (start-day mark)
   bool STARTDAY = true;           // the step still belongs to the start day
   bool CALM = false;              // the current step is calm
+  StageTimes TIMES;               // time per stage of the loop (COASTRA_STAGE_TIMES=1)
 };
 
 }  // namespace coastra

@@ -252,7 +252,9 @@ void breaking_waves(ModelState& m) {
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
   // component is the undiffracted wave over walls 1..NX+1.
+  stage_mark(m.TIMES, Stage::BREAKING);
   diffraction(m);
+  stage_mark(m.TIMES, Stage::DIFFRACTION);
   if (m.IRUNERR != 0) return;  // the diffraction coefficient did not converge
   final_smoothing(m);
   // 7. Group celerity and wave number at the final breaking depth.
