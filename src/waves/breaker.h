@@ -16,9 +16,14 @@ struct BreakerLine {
   float THETAB;  // breaking direction (rad)
   float DB;      // breaking depth (m)
 };
-// Steps 1-7 of BREAKER: height, direction and depth of breaking.
-BreakerLine breaker_line(float K0W, float H0, float T, float THETA0, float N0, float PHI,
-                         float GAMMA);
+// What depends on the wave at the input point alone (once per wave record).
+struct DeepWave {
+  float C02;  // squared phase celerity at the input point (m2/s2)
+  float CHI;  // c0^4 gamma^2 / (g^2 H0^2 n0) (m2/s2)
+};
+DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA);
+// Steps 2-7 of BREAKER: height, direction and depth of breaking.
+BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA);
 Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA);
 
 }  // namespace coastra

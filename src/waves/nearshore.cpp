@@ -203,6 +203,10 @@ void input_wave_numbers(ModelState& m) {
       w0 = WAVNUM(t, d);
     m.KRF(i) = w0.K;
     m.NRF(i) = w0.N;
+    // The breaking constants of the input wave, also fixed by the record.
+    const DeepWave dw = breaker_constants(w0.K, m.HRF(i), t, w0.N, m.cfg.GAMMA);
+    m.C02RF(i) = dw.C02;
+    m.CHIRF(i) = dw.CHI;
   }
 }
 
@@ -226,8 +230,8 @@ void breaking_waves(ModelState& m) {
   // fixes the orientation of a wall itself sets ALPHAS and marks the wall
   // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
-  // 5. Breaking at every wall, from the wave number and celerity ratio at the
-  // input depth (KRF, NRF: computed once per wave record).
+  // 5. Breaking at every wall, from the breaking constants of the input wave
+  // (C02RF, CHIRF: computed once per wave record with KRF and NRF).
   for (int i = 1; i <= nx + 1; ++i) {
     // A wave directed offshore relative to the local contour cannot reach the
     // shore there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave
@@ -239,7 +243,7 @@ void breaking_waves(ModelState& m) {
     const float theta = off != 0 ? 0.0F : m.THETARF(i);
     const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
     const BreakerLine b =
-        breaker_line(m.KRF(i), m.HRF(i), m.TRF(i), theta, m.NRF(i), alpha, m.cfg.GAMMA);
+        breaker_line(DeepWave{m.C02RF(i), m.CHIRF(i)}, theta, alpha, m.cfg.GAMMA);
     m.HB(i) = b.HB;
     m.THETAB(i) = b.THETAB;
     m.brk_depth(i) = b.DB;
