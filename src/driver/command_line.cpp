@@ -33,6 +33,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
       return c;
     } else if (a == "--quiet" || a == "-q") {
       c.quiet = true;
+    } else if (a == "--stage-times") {
+      c.stage_times = true;
     } else if (a == "--netcdf" && k + 1 < args.size()) {
       c.netcdf = args[++k];
     } else if (a.starts_with("--netcdf=") && a.size() > 9) {
@@ -46,7 +48,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
   return c;
 }
 
-std::string usage_text() { return "Usage: coastra [--netcdf FILE] [--quiet] CONFIG\n"; }
+std::string usage_text() {
+  return "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n";
+}
 
 std::string help_text() {
   return usage_text() +
@@ -56,6 +60,9 @@ std::string help_text() {
          "  --netcdf FILE  also write the run's results to the NetCDF file FILE,\n"
          "                 one record per save interval (needs a build with NetCDF)\n"
          "  --quiet, -q    no progress line, even on a terminal\n"
+         "  --stage-times  after the run, the wall-clock time of each stage of the\n"
+         "                 time step (wave input, breaking, diffraction, transport,\n"
+         "                 solver, bookkeeping, output) on the console\n"
          "  --help, -h     print this help and exit\n"
          "  --version      print the version and the build and exit\n"
          "\n"

@@ -13,6 +13,7 @@ struct CommandLine {
   std::vector<std::string> operands;   // what is left once the options are taken (the configuration file)
   std::string netcdf;                  // --netcdf FILE: the NetCDF file of the run, blank for none
   bool quiet = false;                  // --quiet: no progress line on a terminal
+  bool stage_times = false;            // --stage-times: the time per stage of the loop
   std::string bad;                     // the refused option (BadOption)
 };
 

@@ -183,6 +183,7 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
     case CommandLine::Run: break;
   }
   m.NCFILE = cl.netcdf;
+  m.TIMES.ON = cl.stage_times;
   // The progress line only on a console that is a terminal (main wraps it).
   m.PROGRESS = cl.quiet ? nullptr : dynamic_cast<TerminalConsole*>(console.rdbuf());
   if (m.PROGRESS != nullptr) m.PROGBUF.reserve(128);

@@ -23,6 +23,7 @@
 #include "output/data_files.h"
 #include "output/inlet_files.h"
 #include "output/reports.h"
+#include "output/stage_report.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
@@ -75,6 +76,16 @@ void mark_start_day(ModelState& m, float start_day) {
   m.STARTDAY = m.STARTDAY && static_cast<int>(m.CLKDAY) == m.ISTARTDAY;
 }
 
+// The volume change is a function of the shoreline alone and is read only by
+// records and reports, so it is formed when one of them is due (and once at
+// the end of the run) rather than on every step: VOLDUE marks an accumulated
+// shoreline whose volume change has not been formed yet.
+void settle_volume_change(ModelState& m) {
+  if (!m.VOLDUE) return;
+  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  m.VOLDUE = false;
+}
+
 void clear_sources(ModelState& m) {
   for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
 }
@@ -115,14 +126,21 @@ bool physics_of_step(ModelState& m) {
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
     request_transmission(m);           // w: KTDUE | no stop
   tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
+  stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
-  if (!wave_record(m)) return false;   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
+  const bool recorded = wave_record(m);   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
+  stage_mark(m.TIMES, Stage::WAVE_INPUT);
+  if (!recorded) return false;
   // 4. Representative offshore contour from the current shoreline.
   if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
   // 4f. Beach fills, then the breakwater marks from the filled shoreline
-  //     (every step, calm or not).
+  //     (every step, calm or not). A fill moves the shoreline before a stage
+  //     may still stop the step; the end-of-run reports then show the volume
+  //     change of the last completed step, so it is formed before the fill.
+  if (m.cfg.NBF > 0) settle_volume_change(m);
   apply_fills(m);                      // r: fills, ELAPSED, YSWALL | w: YSHORE, DYFILL | no stop
   structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
+  stage_mark(m.TIMES, Stage::BREAKING);   // the contour belongs to the wave transformation
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
@@ -131,17 +149,21 @@ bool physics_of_step(ModelState& m) {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
     breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
+    stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;      // diffraction or transmission may stop
     guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)
     if (stopped(m)) return false;
+    stage_mark(m.TIMES, Stage::SOLVER);
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    stage_mark(m.TIMES, Stage::OUTPUT);
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
     if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
+    stage_mark(m.TIMES, Stage::TRANSPORT);
     update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
@@ -151,6 +173,7 @@ bool physics_of_step(ModelState& m) {
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
+  stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
 }
 
@@ -168,7 +191,7 @@ void accumulate_step(ModelState& m) {
     book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
   book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
-  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  m.VOLDUE = true;                     // volume change formed when a record needs it
   update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }
 
@@ -181,15 +204,19 @@ bool print_out_due(const ModelState& m) {
 
 // The records and reports that fall on the step: never set the run error flag.
 void record_step(ModelState& m) {
-  if (m.ISTEP % m.NSTSAVE == 0) {
+  const bool records = m.ISTEP % m.NSTSAVE == 0;
+  const bool print_out = print_out_due(m);
+  const bool yearly = yearly_report_due(m);
+  if (records || print_out || yearly) settle_volume_change(m);
+  if (records) {
     write_periodic_records(m);         // data files
     write_inlet_records(m);            // inlet reservoir files
   }
-  if (print_out_due(m)) {
+  if (print_out) {
     intermediate_report(m);            // print file
     m.IPROUT += 1;
   }
-  if (yearly_report_due(m)) yearly_report(m);   // print file, console
+  if (yearly) yearly_report(m);        // print file, console
 }
 
 }  // namespace
@@ -197,7 +224,9 @@ void record_step(ModelState& m) {
 void run_time_step(ModelState& m) {
   if (!physics_of_step(m)) return;     // the only place a step ends early
   accumulate_step(m);
+  stage_mark(m.TIMES, Stage::BOOKKEEPING);
   record_step(m);
+  stage_mark(m.TIMES, Stage::OUTPUT);
   assert(!stopped(m) && "accumulation and records never set the run error flag");
 }
 
@@ -208,6 +237,7 @@ void run_time_loop(ModelState& m) {
   m.STARTDAY = true;
   // A run of no whole step (a very long DT over a short period) simulates nothing.
   if (m.NTS < 1) return;
+  stage_start(m.TIMES);                // stage timing when the run asked for it (--stage-times)
   for (;;) {
     run_time_step(m);
     show_progress(m);                  // the terminal's progress line, when one is shown
@@ -217,6 +247,9 @@ void run_time_loop(ModelState& m) {
     m.ELAPSED += static_cast<double>(m.cfg.DT);
   }
   end_progress(m);
+  // The end-of-run reports read the volume change of the last completed step.
+  settle_volume_change(m);
+  if (m.TIMES.ON) write_stage_times(m);
 }
 
 }  // namespace coastra

@@ -31,6 +31,7 @@ struct OutputState {
   Vec1<double> VOLCELL{MXCELL};   // volume change per cell (m3)
   Vec1<double> VOLLEN{MXCELL};    // volume change per unit length (m3/m)
   double VOLTOT = 0.0;            // total volume change (m3)
+  bool VOLDUE = false;            // the shoreline of an accumulated step has no volume change yet
 
   // transmission coefficient statistics per detached breakwater (computed KT only)
   Vec1<double> KTSUM{MXDB};       // sum of the KT values recorded

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/constants.h"
+#include "model/stage_times.h"
 
 namespace coastra {
 
@@ -43,6 +44,7 @@ struct RunState {
   int ISTARTDAY = 0;              // whole start day of the clock (start-day mark)
   bool STARTDAY = true;           // the step still belongs to the start day
   bool CALM = false;              // the current step is calm
+  StageTimes TIMES;               // time per stage of the loop (--stage-times)
 };
 
 }  // namespace coastra

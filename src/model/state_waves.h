@@ -26,6 +26,8 @@ struct WaveState {
   Vec1<float> ZRF{MXWALL};        // interpolated direction before adjustment (deg)
   Vec1<float> KRF{MXWALL};        // wave number at the input depth DRF (1/m), per record
   Vec1<float> NRF{MXWALL};        // group to phase celerity ratio at DRF, per record
+  Vec1<float> C02RF{MXWALL};      // squared phase celerity at DRF (m2/s2), per record
+  Vec1<float> CHIRF{MXWALL};      // breaking constant c0^4 gamma^2/(g^2 H^2 n) (m2/s2), per record
   float HZ = 0.0F;                // event height (m)
   float TZ = 0.0F;                // event period (s)
   float ZZDEG = 0.0F;             // event direction with the regional transformation (deg)
@@ -71,6 +73,9 @@ struct WaveState {
   Vec1<float> wavsum_s2{MXWALL};      // merge accumulator: sum of H^2 sin(2 theta) (m2)
   Vec1<float> hbd_work{MXWALL};       // final height while it is smoothed (m)
   Vec1<float> thetabd_work{MXWALL};   // final direction while it is smoothed (rad)
+  Vec1<float> brk_depth{MXWALL};      // breaking depth of the wave-number pass (m)
+  Vec1<float> brk_period{MXWALL};     // period of the wave-number pass (s)
+  Vec1<float> brk_ratio{MXWALL};      // group to phase celerity ratio of that pass
 
   // undiffracted breaking statistics
   Vec1<double> SUMHB{MXWALL};     // sum of breaking heights x DT (model unit x hours)

@@ -133,17 +133,25 @@ void final_smoothing(ModelState& m) {
 }
 
 void final_celerities(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    // Depth at which the final wave breaks (m); no wave, no celerity.
-    const float db = m.HBD(i) / m.cfg.GAMMA;
-    if (db > 0.0F) {
-      const WaveNumber w = WAVNUM(m.TZ, db);
-      m.CGB(i) = w.CG;
-      m.KB(i) = w.K;
-    } else {
-      m.CGB(i) = 0.0F;
-      m.KB(i) = 0.0F;
-    }
+  const int nw = m.cfg.NX + 1;
+  const float gamma = m.cfg.GAMMA;
+  const float tz = m.TZ;  // (s)
+  float* __restrict db = m.brk_depth.data();
+  float* __restrict t = m.brk_period.data();
+  // 1. Depth at which the final wave breaks (m), at the event's period.
+  for (int i = 1; i <= nw; ++i) {
+    db[i] = m.HBD(i) / gamma;
+    t[i] = tz;
+  }
+  // 2. Wave number and group celerity there, all walls in one pass.
+  float* __restrict cg = m.CGB.data();
+  float* __restrict k = m.KB.data();
+  wave_numbers(t, db, 1, nw, cg, m.brk_ratio.data(), k);
+  // 3. No wave, no celerity (a depth that is not a number included).
+  for (int i = 1; i <= nw; ++i) {
+    const bool wave = db[i] > 0.0F;
+    cg[i] = wave ? cg[i] : 0.0F;
+    k[i] = wave ? k[i] : 0.0F;
   }
 }
 

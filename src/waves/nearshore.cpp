@@ -8,8 +8,10 @@
 #include "waves/nearshore.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
@@ -187,10 +189,24 @@ void shoreline_orientation(ModelState& m) {
 }
 
 void input_wave_numbers(ModelState& m) {
+  // Period and depth usually repeat along the coast (one station, one input
+  // depth), so the dispersion relation is solved once per run of walls with the
+  // same pair; equal bits give equal results, and a NaN never matches.
+  const auto same_bits = [](float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+  };
+  WaveNumber w0{};
   for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const WaveNumber w0 = WAVNUM(m.TRF(i), m.DRF(i));
+    const float t = m.TRF(i);  // (s)
+    const float d = m.DRF(i);  // (m)
+    if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
+      w0 = WAVNUM(t, d);
     m.KRF(i) = w0.K;
     m.NRF(i) = w0.N;
+    // The breaking constants of the input wave, also fixed by the record.
+    const DeepWave dw = breaker_constants(w0.K, m.HRF(i), t, w0.N, m.cfg.GAMMA);
+    m.C02RF(i) = dw.C02;
+    m.CHIRF(i) = dw.CHI;
   }
 }
 
@@ -214,8 +230,8 @@ void breaking_waves(ModelState& m) {
   // fixes the orientation of a wall itself sets ALPHAS and marks the wall
   // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
-  // 5. Breaking at every wall, from the wave number and celerity ratio at the
-  // input depth (KRF, NRF: computed once per wave record).
+  // 5. Breaking at every wall, from the breaking constants of the input wave
+  // (C02RF, CHIRF: computed once per wave record with KRF and NRF).
   for (int i = 1; i <= nx + 1; ++i) {
     // A wave directed offshore relative to the local contour cannot reach the
     // shore there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave
@@ -226,19 +242,23 @@ void breaking_waves(ModelState& m) {
     m.IWAVOFF(i) = off;
     const float theta = off != 0 ? 0.0F : m.THETARF(i);
     const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
-    const Breaking b =
-        BREAKER(m.KRF(i), m.HRF(i), m.TRF(i), theta, m.NRF(i), alpha, m.cfg.GAMMA);
+    const BreakerLine b =
+        breaker_line(DeepWave{m.C02RF(i), m.CHIRF(i)}, theta, alpha, m.cfg.GAMMA);
     m.HB(i) = b.HB;
     m.THETAB(i) = b.THETAB;
-    m.KB(i) = b.KB;
-    m.CGB(i) = b.CGB;
-    m.CGBU(i) = b.CGB;
+    m.brk_depth(i) = b.DB;
   }
+  // 5b. Wave number and group celerity at the breaking depth, all walls in one pass.
+  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGB.data(), m.brk_ratio.data(),
+               m.KB.data());
+  for (int i = 1; i <= nx + 1; ++i) m.CGBU(i) = m.CGB(i);
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
   // component is the undiffracted wave over walls 1..NX+1.
+  stage_mark(m.TIMES, Stage::BREAKING);
   diffraction(m);
+  stage_mark(m.TIMES, Stage::DIFFRACTION);
   if (m.IRUNERR != 0) return;  // the diffraction coefficient did not converge
   final_smoothing(m);
   // 7. Group celerity and wave number at the final breaking depth.

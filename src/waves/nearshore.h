@@ -14,7 +14,7 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n);
 // YSMOOTH (twice smoothed, + 300 m) and ALPHAW from the current shoreline.
 void offshore_contour(ModelState& m);
 // KRF, NRF: wave number and celerity ratio at the input depth DRF of every wall,
-// from TRF. They change only with the wave record, so the wave input computes
+// from TRF; C02RF, CHIRF: the breaking constants of the input wave (HRF). They change only with the wave record, so the wave input computes
 // them once per record and the steps until the next record reuse them.
 void input_wave_numbers(ModelState& m);
 // True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event

@@ -32,16 +32,22 @@ inline float sinh_fast(float x) {
 }
 }  // namespace
 
-float dispersion_factor(float y) {
-  // P(y) = 1 + d1 y + d2 y^2 + ... + d9 y^9, summed with a running power of y.
+namespace {
+// P(y) = 1 + d1 y + d2 y^2 + ... + d9 y^9, summed with a running power of y;
+// returns y + 1 / P(y). Inline so that the batch loop below vectorises.
+inline float dispersion_factor_inline(float y) {
   float p = 1.0F;
   float yi = 1.0F;
+#pragma GCC unroll 9
   for (float d : HUNTD) {
     yi *= y;
     p += d * yi;
   }
   return y + 1.0F / p;
 }
+}  // namespace
+
+float dispersion_factor(float y) { return dispersion_factor_inline(y); }
 
 WaveNumber WAVNUM(float T, float h) {
   // 1. Angular frequency and the deep-water parameter y = k0 h.
@@ -51,7 +57,7 @@ WaveNumber WAVNUM(float T, float h) {
   // fixed short wave so that the breaking depth 0 still yields finite values.
   float L = L_SHALLOW;
   if (!(h < 0.01F || y == 0.0F)) {
-    const float k2 = y * dispersion_factor(y) / (h * h);
+    const float k2 = y * dispersion_factor_inline(y) / (h * h);
     L = TWOPI_W / std::sqrt(k2);
   }
   const float k = TWOPI_W / L;
@@ -61,6 +67,37 @@ WaveNumber WAVNUM(float T, float h) {
   if (!(twokh >= 15.0F || twokh == 0.0F)) n = 0.5F * (1.0F + twokh / sinh_fast(twokh));
   // 5. Group celerity Cg = n L / T.
   return WaveNumber{n * L / T, n, k};
+}
+
+// The three passes give the same bits as WAVNUM at every wall: the same
+// operations in the same order, the branches turned into selects (a lane of
+// the other branch may compute an infinity or a NaN, which the select drops).
+void wave_numbers(const float* __restrict T, const float* __restrict h, int lo, int hi,
+                  float* __restrict cg, float* __restrict n, float* __restrict k) {
+  // 1. Wave length (held in cg) and 2kh (held in k), straight-line and vectorised.
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float omega = TWOPI_W / T[i];
+    const float y = omega * omega * h[i] / GRAV_W;
+    const float k2 = y * dispersion_factor_inline(y) / (h[i] * h[i]);
+    const float wet = TWOPI_W / std::sqrt(k2);
+    const bool dry = (h[i] < 0.01F) | (y == 0.0F);
+    const float L = dry ? L_SHALLOW : wet;
+    cg[i] = L;
+    k[i] = FOURPI_W * h[i] / L;
+  }
+  // 2. The celerity ratio n = Cg/C, scalar: one exponential per wall.
+  for (int i = lo; i <= hi; ++i) {
+    const float twokh = k[i];
+    n[i] = twokh >= 15.0F || twokh == 0.0F ? 0.5F : 0.5F * (1.0F + twokh / sinh_fast(twokh));
+  }
+  // 3. Wave number and group celerity Cg = n L / T.
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float L = cg[i];
+    k[i] = TWOPI_W / L;
+    cg[i] = n[i] * L / T[i];
+  }
 }
 
 RefractedWave REFSHO(float OMEGA, float K0, float KR, float HR, float THETAR, float CGR, float PHI,

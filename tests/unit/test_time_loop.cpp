@@ -1,9 +1,20 @@
 // The time-step pipeline: a stage that sets the run error flag ends the step
-// before anything of it is accumulated or recorded.
+// before anything of it is accumulated or recorded; the end-of-run reports of
+// a run that stopped early show the volume change of its last complete step.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <vector>
+#include <string>
+
+#include "driver/run.h"
 #include "driver/time_loop.h"
+#include "support/cases.h"
+#include "support/run_helpers.h"
 #include "support/coast_builder.h"
 #include "waves/wave_input.h"
 
@@ -42,6 +53,50 @@ TEST(TimeLoop, StepStoppedByTheWaveRecordAccumulatesAndRecordsNothing) {
   EXPECT_EQ(m.VOLTOT, 123.0);
   EXPECT_EQ(m.VNET(2), 7.0);              // no transport volumes
   EXPECT_EQ(m.IPROUT, 1);
+}
+
+// 20 cells of 50 m with a groin at wall 10 under 10-degree waves, dated
+// six-hourly records from 1 January 2020, DT 6 h, no data record before the
+// end. bad_step names the step whose record cannot be read (0: none).
+std::unique_ptr<ModelState> groin_coast_run(int simdate, int bad_step) {
+  test::ScratchDir dir;
+  dir.write("run.cfg", test::base_config(20, 50.0, 20200101, simdate, 6.0, 720.0) +
+                           "WAVEID: 1 10.0 40 waves.dat\nIXNDG: 10\nYNDG: 150.0\nPNDG: 0.0\n");
+  dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+  std::string waves;
+  int record = 0;
+  for (int d = 1; d <= 10; ++d)
+    for (int h = 0; h < 24; h += 6)
+      waves += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " +
+               (h < 10 ? "0" : "") + std::to_string(h) + "00 " +
+               (++record == bad_step ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
+  dir.write("waves.dat", waves);
+  auto m = make_state();
+  const std::filesystem::path old = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  std::ostringstream console;
+  run_coastra_on(*m, {"run.cfg"}, console);
+  std::filesystem::current_path(old);
+  return m;
+}
+
+TEST(TimeLoop, EarlyStopReportsTheVolumeChangeOfTheLastCompleteStep) {
+  // Ending on 5 January gives 16 steps of 6 h; the longer run stops when record
+  // 17 cannot be read, so its last complete step is the same step 16.
+  const auto full = groin_coast_run(20200105, 0);
+  const auto stopped = groin_coast_run(20200109, 17);
+  ASSERT_EQ(full->IRUNERR, 0);
+  ASSERT_EQ(full->ISTEP, 16);
+  ASSERT_EQ(stopped->IRUNERR, 1);
+  ASSERT_EQ(stopped->ISTEP, 17);
+  double moved = 0.0;
+  for (int i = 1; i <= 20; ++i) {
+    EXPECT_EQ(stopped->VOLCELL(i), full->VOLCELL(i)) << i;
+    EXPECT_EQ(stopped->VOLLEN(i), full->VOLLEN(i)) << i;
+    moved += std::fabs(full->VOLCELL(i));
+  }
+  EXPECT_EQ(stopped->VOLTOT, full->VOLTOT);
+  EXPECT_GT(moved, 1.0);  // the groin has trapped sand: the volumes are not all zero
 }
 
 }  // namespace

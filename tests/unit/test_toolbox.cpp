@@ -66,7 +66,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   const std::string exe = std::string("'") + COASTRA_EXE + "'";
   EXPECT_EQ(shell(dir, exe + " --help"), 0);
   std::string out = dir.read("out.txt");
-  EXPECT_EQ(out.rfind("Usage: coastra [--netcdf FILE] [--quiet] CONFIG\n", 0), 0U) << out;
+  EXPECT_EQ(out.rfind("Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n", 0), 0U)
+      << out;
   for (const char* s : {"--netcdf FILE", "--quiet", "--version", "Exit status", "  3  "})
     EXPECT_NE(out.find(s), std::string::npos) << s;
   EXPECT_EQ(shell(dir, exe + " --version"), 0);
@@ -77,7 +78,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   EXPECT_NE(out.find("\noptional features: NetCDF "), std::string::npos);
   EXPECT_EQ(shell(dir, exe + " --frobnicate run.cfg"), EXIT_STOPPED);
   EXPECT_EQ(dir.read("out.txt"),
-            "coastra: unknown option --frobnicate\nUsage: coastra [--netcdf FILE] [--quiet] CONFIG\n");
+            "coastra: unknown option --frobnicate\n"
+            "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n");
   // The old way still works: no argument is the old message, one file runs.
   EXPECT_EQ(shell(dir, exe), EXIT_STOPPED);
   EXPECT_NE(dir.read("out.txt").find("Please include a valid Coastra configuration file"), std::string::npos);

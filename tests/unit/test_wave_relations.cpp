@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
 
 #include "model/constants.h"
 #include "waves/wave_relations.h"
@@ -50,6 +54,41 @@ TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
   const double x = 12.56636 * 0.005 / 0.1;
   EXPECT_FLOAT_EQ(wet.K, 6.28318F / 0.1F);
   EXPECT_NEAR(static_cast<double>(wet.N), 0.5 * (1.0 + x / std::sinh(x)), 1.0E-6);
+}
+
+// The batch pass over walls must give WAVNUM's bits at every element, over
+// periods and depths from dry to deep water (both sides of the 2kh = 15 and
+// x = 0.25 switches), a zero depth, a negative depth and NaN, and at elements
+// lo..hi only (a wrong bound or a misplaced select shows at once).
+TEST(WaveNumber, BatchPassGivesTheSameBitsAsTheScalarRelation) {
+  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+  std::vector<float> t{0.0F};
+  std::vector<float> h{0.0F};
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  for (float tv : {0.5F, 1.0F, 3.3F, 6.0F, 8.0F, 12.7F, 25.0F}) {
+    for (float hv = 1.0E-3F; hv < 2000.0F; hv *= 1.07F) {
+      t.push_back(tv);
+      h.push_back(hv);
+    }
+    for (float hv : {0.0F, -1.0F, 0.00999F, 0.01F, nan}) {
+      t.push_back(tv);
+      h.push_back(hv);
+    }
+  }
+  const int hi = static_cast<int>(t.size()) - 1;
+  const float mark = -7.0F;  // element 0 lies outside lo..hi and keeps it
+  std::vector<float> cg(t.size(), mark), n(t.size(), mark), k(t.size(), mark);
+  wave_numbers(t.data(), h.data(), 1, hi, cg.data(), n.data(), k.data());
+  EXPECT_EQ(cg[0], mark);
+  EXPECT_EQ(n[0], mark);
+  EXPECT_EQ(k[0], mark);
+  for (int i = 1; i <= hi; ++i) {
+    const WaveNumber w = WAVNUM(t[static_cast<std::size_t>(i)], h[static_cast<std::size_t>(i)]);
+    const std::size_t j = static_cast<std::size_t>(i);
+    EXPECT_EQ(bits(cg[j]), bits(w.CG)) << "T " << t[j] << " h " << h[j];
+    EXPECT_EQ(bits(n[j]), bits(w.N)) << "T " << t[j] << " h " << h[j];
+    EXPECT_EQ(bits(k[j]), bits(w.K)) << "T " << t[j] << " h " << h[j];
+  }
 }
 
 TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
