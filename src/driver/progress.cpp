@@ -76,13 +76,7 @@ void show_progress(ModelState& m) {
   // The simulated date at the end of the step: a calendar date or a step count.
   const int d = m.NEXTDATE;
   if (d > DATE_THRESHOLD) {
-    edit_i(s, d / 10000, 4);
-    s += '-';
-    edit_i(s, d / 1000 % 10, 1);
-    edit_i(s, d / 100 % 10, 1);
-    s += '-';
-    edit_i(s, d / 10 % 10, 1);
-    edit_i(s, d % 10, 1);
+    edit_iso_date(s, d);
   } else {
     s += "step ";
     edit_i(s, step, 0);

@@ -120,6 +120,22 @@ void edit_i(std::string& out, long long v, int w) {
   put_right(out, buf, n, w == 0 ? n : w);
 }
 
+void edit_iso_date(std::string& out, int d) {
+  // Digits with leading zeros, as ISO 8601 writes them (year 1 is 0001).
+  auto digits = [&out](int v, int n) {
+    for (int p = n - 1; p >= 0; --p) {
+      int q = v;
+      for (int k = 0; k < p; ++k) q /= 10;
+      out += static_cast<char>('0' + q % 10);
+    }
+  };
+  digits(d / 10000, 4);
+  out += '-';
+  digits(d / 100 % 100, 2);
+  out += '-';
+  digits(d % 100, 2);
+}
+
 void edit_f(std::string& out, double v, int w, int d) {
   check_field(w, d, 0);
   if (edit_nonfinite(out, v, w)) return;

@@ -29,6 +29,8 @@ struct FmtItem {
 // Field editors: append exactly w characters (w asterisks when the value does not fit);
 // w = 0 (I0, F0.d) appends the value in as few characters as it needs.
 void edit_i(std::string& out, long long v, int w);                  // Iw
+// A date YYYYMMDD appended as YYYY-MM-DD (the progress line, NetCDF time units).
+void edit_iso_date(std::string& out, int yyyymmdd);
 void edit_f(std::string& out, double v, int w, int d);              // Fw.d
 void edit_e(std::string& out, double v, int w, int d, int scale = 0);  // Ew.d, kP scale
 // A (w < 0: the text in its own length) and Aw (the first w characters, or the

@@ -186,15 +186,8 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   // Time at the end of the recorded step, from the start of the run.
   std::string tunits = "hours";
   if (m.cfg.SIMDATS > DATE_THRESHOLD) {
-    const int d = m.cfg.SIMDATS;
     tunits = "hours since ";
-    edit_i(tunits, d / 10000, 4);
-    tunits += '-';
-    edit_i(tunits, d / 1000 % 10, 1);
-    edit_i(tunits, d / 100 % 10, 1);
-    tunits += '-';
-    edit_i(tunits, d / 10 % 10, 1);
-    edit_i(tunits, d % 10, 1);
+    edit_iso_date(tunits, m.cfg.SIMDATS);
     tunits += " 00:00:00";
   }
   auto& v = m.NCVAR;

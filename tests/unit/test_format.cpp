@@ -199,5 +199,13 @@ TEST(FreeForm, TextsJoinAndFollowNumbersAfterABlank) {
   EXPECT_EQ(lstr(" ERROR. TOO MANY SHORELINE CELLS."), " ERROR. TOO MANY SHORELINE CELLS.\n");
 }
 
+TEST(Format, IsoDatesKeepTheirLeadingZeros) {
+  std::string s;
+  edit_iso_date(s, 20200229);
+  s += ' ';
+  edit_iso_date(s, 10101);   // year 1
+  EXPECT_EQ(s, "2020-02-29 0001-01-01");
+}
+
 }  // namespace
 }  // namespace coastra
