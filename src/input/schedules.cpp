@@ -35,8 +35,8 @@ std::string numbered(const char* keys, const char* what, int k) {
   return std::string(keys) + " of " + what + " " + std::to_string(k);
 }
 
-// A date schedule entry that is no calendar date: the Part's print-file lines
-// for fills, then the error stop naming the key and the entry.
+// A date schedule entry that is no calendar date: the print-file lines of a
+// bad fill date, then the error stop naming the key and the entry.
 [[noreturn]] void bad_fill_date(ModelState& m, const char* key, int k) {
   m.prt() << " ERROR. INCORRECT FORMAT ON BEACH FILL DATES.\n"
           << " PLEASE CORRECT YOUR .spd FILE.\n";
