@@ -12,7 +12,7 @@ namespace coastra {
 namespace {
 
 // In the order of Group.
-constexpr GroupSpec GROUPS[] = {
+constexpr GroupInfo GROUPS[] = {
     {nullptr, "", 0, false},            {&Settings::NOUT, "PRDATE", MXOUT, true},
     {&Settings::NNDG, "IXNDG", MXNDG, true}, {&Settings::NDG, "IXDG", MXDG, true},
     {&Settings::NDB, "DBI1", MXDB, true},    {nullptr, "KTMETDB", MXDB, true},
@@ -167,18 +167,18 @@ consteval bool roles_match_groups() {
 // is the opener named in GROUPS.
 consteval bool lists_open_once() {
   for (std::size_t g = 1; g < std::size(GROUPS); ++g) {
-    const GroupSpec& spec = GROUPS[g];
-    if (spec.cap <= 0) return false;
+    const GroupInfo& group = GROUPS[g];
+    if (group.cap <= 0) return false;
     int openers = 0;
     bool named_opener_found = false;
     for (const KeySpec& k : KEYS) {
-      if (k.key == spec.opener) named_opener_found = true;
+      if (k.key == group.opener) named_opener_found = true;
       if (static_cast<std::size_t>(k.group) != g || k.role != Role::OPENS) continue;
       ++openers;
-      if (k.key != spec.opener) return false;
+      if (k.key != group.opener) return false;
     }
     if (!named_opener_found) return false;
-    if (spec.count != nullptr && openers != 1) return false;
+    if (group.count != nullptr && openers != 1) return false;
   }
   return true;
 }
@@ -202,6 +202,6 @@ const KeySpec& config_key(int index) { return KEYS[index]; }
 
 int config_key_count() { return static_cast<int>(std::size(KEYS)); }
 
-const GroupSpec& group_spec(Group g) { return GROUPS[static_cast<int>(g)]; }
+const GroupInfo& group_spec(Group g) { return GROUPS[static_cast<int>(g)]; }
 
 }  // namespace coastra

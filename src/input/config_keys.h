@@ -51,7 +51,7 @@ struct KeySpec {
 // counting past its capacity without storing, so that check fires with its
 // message; the other lists end the run at their first entry beyond capacity
 // with "Too many KEY entries; maximum is N". Nothing is ever written past a list.
-struct GroupSpec {
+struct GroupInfo {
   int Settings::*count;     // the list's entry count (none for the KTMETDB sequence)
   std::string_view opener;  // the key that opens an entry
   int cap;                  // capacity of the list
@@ -62,6 +62,6 @@ struct GroupSpec {
 int find_key(std::string_view key);
 const KeySpec& config_key(int index);
 int config_key_count();
-const GroupSpec& group_spec(Group g);
+const GroupInfo& group_spec(Group g);
 
 }  // namespace coastra

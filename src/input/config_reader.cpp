@@ -153,7 +153,7 @@ bool ConfigReader::parse(const KeySpec& ks, std::string_view value, Value& v) co
 int ConfigReader::entry_index(const KeySpec& ks, int idx) {
   if (ks.role == Role::SCALAR) return 0;
   if (ks.role == Role::FIRST) return 1;
-  const GroupSpec& g = group_spec(ks.group);
+  const GroupInfo& g = group_spec(ks.group);
   const int cap = g.cap;
   int k = 0;
   if (ks.role == Role::CUR) {

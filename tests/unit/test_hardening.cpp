@@ -99,9 +99,9 @@ TEST(OutputNames, PrintOrDataFileThatIsAnInputIsRefusedNamingPrfile) {
     c.dir.write("run.cfg", c.cfg);  // the target of the hard link
     if (!k.link.empty()) {
       const bool hard = k.link[0] == '=';
-      const std::string spec = hard ? k.link.substr(1) : k.link;
-      const fs::path name = c.dir.path() / spec.substr(0, spec.find('>'));
-      const std::string target = spec.substr(spec.find('>') + 1);
+      const std::string link = hard ? k.link.substr(1) : k.link;
+      const fs::path name = c.dir.path() / link.substr(0, link.find('>'));
+      const std::string target = link.substr(link.find('>') + 1);
       fs::remove(name);
       if (hard) {
         fs::create_hard_link(c.dir.path() / target, name);
