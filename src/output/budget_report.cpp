@@ -102,18 +102,27 @@ void cell_report(ModelState& m, const Units& u) {
     lwrite(p, "    VOLUME CHANGE (", lab, "):             ", u.vol(dv));
     lwrite(p, "    AVG. VOLUME CHANGE RATE (", lab, "/YR):", u.cell_rate(dv));
     lwrite(p);
-    lwrite(p, "    BEACH FILL VOLUME PLACEMENT ", "(", lab, "):    ", u.vol(fill));
-    lwrite(p, "    AVG. BEACH FILL RATE (", lab, "/YR):", u.cell_rate(fill));
-    lwrite(p);
-    lwrite(p, "    BEACH EXCAVATION VOLUME REMOVAL ", "(", lab, "):", u.vol(excav));
-    lwrite(p, "    AVG. BEACH EXCAVATION RATE (", lab, "/YR):  ", u.cell_rate(excav));
-    lwrite(p);
-    lwrite(p, "    BYPASS SOURCE VOLUME PLACEMENT ", "(", lab, "): ", u.vol(src));
-    lwrite(p, "    AVG. BYPASS SOURCE RATE (", lab, "/YR):     ", u.cell_rate(src));
-    lwrite(p);
-    lwrite(p, "    BYPASS SINK VOLUME REMOVAL ", "(", lab, "):     ", u.vol(snk));
-    lwrite(p, "    AVG. BYPASS SINK RATE (", lab, "/YR):", u.cell_rate(snk));
-    lwrite(p);
+    // Each source and sink: its volume and its mean rate, then an empty line.
+    struct Term {
+      const char* volume;  // label up to the unit
+      const char* vgap;    // blanks after the unit
+      const char* rate;
+      const char* rgap;
+      double v;            // (m3)
+    };
+    const Term terms[] = {
+        {"    BEACH FILL VOLUME PLACEMENT ", "):    ", "    AVG. BEACH FILL RATE (", "/YR):", fill},
+        {"    BEACH EXCAVATION VOLUME REMOVAL ", "):", "    AVG. BEACH EXCAVATION RATE (",
+         "/YR):  ", excav},
+        {"    BYPASS SOURCE VOLUME PLACEMENT ", "): ", "    AVG. BYPASS SOURCE RATE (",
+         "/YR):     ", src},
+        {"    BYPASS SINK VOLUME REMOVAL ", "):     ", "    AVG. BYPASS SINK RATE (", "/YR):",
+         snk}};
+    for (const Term& t : terms) {
+      lwrite(p, t.volume, "(", lab, t.vgap, u.vol(t.v));
+      lwrite(p, t.rate, lab, t.rgap, u.cell_rate(t.v));
+      lwrite(p);
+    }
     inlet_blocks(m, u, k, c1, c2);
   }
 }
