@@ -102,12 +102,10 @@ float carried_height(const ModelState& m, int i) {
   return inlet ? 0.0F : m.HB(i);
 }
 
-// Alongshore position of every wall and the shoreline position at it.
+// The shoreline position at every wall (the walls' alongshore positions
+// dif_xwall are fixed for the run: the segment table forms them).
 void wall_geometry(ModelState& m) {
   const int nx = m.cfg.NX;
-  m.dif_xwall(1) = 0.0;
-  for (int i = 2; i <= nx + 1; ++i)
-    m.dif_xwall(i) = m.dif_xwall(i - 1) + static_cast<double>(m.cfg.DX(i - 1));
   m.dif_ywall(1) = static_cast<float>(m.YSHORE(1));
   for (int i = 2; i <= nx; ++i)
     m.dif_ywall(i) = static_cast<float>(0.5 * (m.YSHORE(i - 1) + m.YSHORE(i)));

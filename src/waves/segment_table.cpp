@@ -30,6 +30,11 @@ constexpr float ACTIVE_FACTOR = 0.01F;
 }  // namespace
 
 void build_segment_table(ModelState& m) {
+  // The alongshore position of every wall (m from wall 1), which the
+  // diffraction reads every step; the cell widths are fixed for the run.
+  m.dif_xwall(1) = 0.0;
+  for (int i = 2; i <= m.cfg.NX + 1; ++i)
+    m.dif_xwall(i) = m.dif_xwall(i - 1) + static_cast<double>(m.cfg.DX(i - 1));
   const int nw = m.cfg.NX + 1;
   std::vector<seg_entry> list;
   list.reserve(static_cast<std::size_t>(m.NDIFF) + 2);

@@ -13,6 +13,7 @@ namespace coastra {
 // Builds the segment list (ISEGW, YSEGT, DSEGT, KSEGT, NSEGENT), the factors
 // SEGFAC with their breakwater numbers SEGBW, NSEG, JOINFLAG, and then NSEGACT
 // and SEGORD, from the diffracting-structure list IDIFF/YDIFF/DDIFF/IDKIND/IDBW.
+// Also the walls' alongshore positions dif_xwall that the diffraction reads.
 // Called once at start-up, after set-up.
 void build_segment_table(ModelState& m);
 
