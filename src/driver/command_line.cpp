@@ -5,6 +5,7 @@
 
 #include "driver/command_line.h"
 
+#include "model/simd_path.h"
 #include "output/netcdf_file.h"
 
 namespace coastra {
@@ -39,6 +40,10 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
       c.netcdf = args[++k];
     } else if (a.starts_with("--netcdf=") && a.size() > 9) {
       c.netcdf = a.substr(9);
+    } else if (a == "--simd" && k + 1 < args.size()) {
+      c.simd = args[++k];
+    } else if (a.starts_with("--simd=") && a.size() > 7) {
+      c.simd = a.substr(7);
     } else {
       c.action = CommandLine::BadOption;
       c.bad = a;
@@ -49,7 +54,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
 }
 
 std::string usage_text() {
-  return "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n";
+  return "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] CONFIG\n";
 }
 
 std::string help_text() {
@@ -63,6 +68,10 @@ std::string help_text() {
          "  --stage-times  after the run, the wall-clock time of each stage of the\n"
          "                 time step (wave input, breaking, diffraction, transport,\n"
          "                 solver, bookkeeping, output) on the console\n"
+         "  --simd PATH    run the vectorised loops on the instruction-set path\n"
+         "                 PATH: baseline, avx2 or avx512 (default: the widest the\n"
+         "                 processor has, or the environment's COASTRA_SIMD); every\n"
+         "                 path gives the same results\n"
          "  --help, -h     print this help and exit\n"
          "  --version      print the version and the build and exit\n"
          "\n"
@@ -88,15 +97,9 @@ std::string version_text() {
 #elif defined(__GNUC__)
   compiler = "GCC " __VERSION__;
 #endif
-  // Design note: the kernels are written once and vectorised by the compiler; a
-  // build with the default flags runs the scalar path, a build for a wider
-  // instruction set names it here.
-  std::string vector_path = "scalar";
-#if defined(__AVX512F__)
-  vector_path = "AVX-512";
-#elif defined(__AVX2__)
-  vector_path = "AVX2";
-#endif
+  // The kernels are compiled for every path; the run takes the widest this
+  // processor has unless --simd or COASTRA_SIMD asks for another.
+  const std::string vector_path = simd_path_name(simd_path());
   return std::string("coastra ") + version_number + "\n" + "compiler: " + compiler + "\n" +
          "vector path: " + vector_path + "\n" + "optional features: NetCDF " +
          (netcdf_available() ? "yes" : "no") + "\n";

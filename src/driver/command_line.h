@@ -14,6 +14,7 @@ struct CommandLine {
   std::string netcdf;                  // --netcdf FILE: the NetCDF file of the run, blank for none
   bool quiet = false;                  // --quiet: no progress line on a terminal
   bool stage_times = false;            // --stage-times: the time per stage of the loop
+  std::string simd;                    // --simd NAME: the instruction-set path, blank for the widest
   std::string bad;                     // the refused option (BadOption)
 };
 

@@ -21,6 +21,7 @@
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
 #include "model/error_stop.h"
+#include "model/simd_path.h"
 #include "output/bookkeeping.h"
 #include "output/budget_report.h"
 #include "output/data_files.h"
@@ -164,6 +165,16 @@ void report_error_stop(ModelState& m, const std::string& message) {
   }
 }
 
+// --simd NAME: the path of the vectorised loops for this run. A name that is
+// not a path, or a path this processor cannot run, stops the run before any
+// file is written.
+void choose_simd_path(const std::string& name) {
+  const auto p = parse_simd_path(name);
+  if (!p) error_stop("--simd: unknown path " + name + " (baseline, avx2 or avx512)");
+  if (!simd_path_supported(*p)) error_stop("--simd: this processor cannot run the " + name + " path");
+  set_simd_path(*p);
+}
+
 }  // namespace
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
@@ -189,6 +200,7 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   if (m.PROGRESS != nullptr) m.PROGBUF.reserve(128);
   try {
     lwrite(m.con(), "Coastra Model Execution");
+    if (!cl.simd.empty()) choose_simd_path(cl.simd);
     check_command_line(m, cl.operands);
     if (!m.NCFILE.empty() && !netcdf_available())
       error_stop("--netcdf: this build of coastra has no NetCDF library");

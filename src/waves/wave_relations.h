@@ -12,7 +12,8 @@ struct WaveNumber {
 };
 // Period T (s), depth h (m).
 WaveNumber WAVNUM(float T, float h);
-// WAVNUM at elements lo..hi of the arrays (the same bits): period T (s), depth
+// WAVNUM at elements lo..hi of the arrays (vectorised; equal to WAVNUM within
+// float rounding, see the tests): period T (s), depth
 // h (m) in; group celerity cg (m/s), ratio n and wave number k (1/m) out.
 void wave_numbers(const float* __restrict T, const float* __restrict h, int lo, int hi,
                   float* __restrict cg, float* __restrict n, float* __restrict k);

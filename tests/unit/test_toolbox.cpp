@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "driver/command_line.h"
 #include "model/error_stop.h"
+#include "model/simd_path.h"
 #include "support/cases.h"
 #include "support/run_helpers.h"
 
@@ -66,7 +68,9 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   const std::string exe = std::string("'") + COASTRA_EXE + "'";
   EXPECT_EQ(shell(dir, exe + " --help"), 0);
   std::string out = dir.read("out.txt");
-  EXPECT_EQ(out.rfind("Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n", 0), 0U)
+  EXPECT_EQ(
+      out.rfind("Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] CONFIG\n", 0),
+      0U)
       << out;
   for (const char* s : {"--netcdf FILE", "--quiet", "--version", "Exit status", "  3  "})
     EXPECT_NE(out.find(s), std::string::npos) << s;
@@ -74,12 +78,19 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   out = dir.read("out.txt");
   EXPECT_EQ(out.rfind("coastra ", 0), 0U);
   EXPECT_NE(out.find("\ncompiler: "), std::string::npos);
-  EXPECT_NE(out.find("\nvector path: scalar\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(std::string("\nvector path: ") + simd_path_name(widest_simd_path()) + "\n"),
+            std::string::npos)
+      << out;
+  // A forced path is named; an unknown one stops before any file is written.
+  EXPECT_EQ(shell(dir, "COASTRA_SIMD=baseline " + exe + " --version"), 0);
+  EXPECT_NE(dir.read("out.txt").find("\nvector path: baseline\n"), std::string::npos);
+  EXPECT_EQ(shell(dir, exe + " --simd avx9 run.cfg"), EXIT_STOPPED);
+  EXPECT_NE(dir.read("out.txt").find("ERROR: --simd: unknown path avx9"), std::string::npos);
   EXPECT_NE(out.find("\noptional features: NetCDF "), std::string::npos);
   EXPECT_EQ(shell(dir, exe + " --frobnicate run.cfg"), EXIT_STOPPED);
   EXPECT_EQ(dir.read("out.txt"),
             "coastra: unknown option --frobnicate\n"
-            "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] CONFIG\n");
+            "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] CONFIG\n");
   // The old way still works: no argument is the old message, one file runs.
   EXPECT_EQ(shell(dir, exe), EXIT_STOPPED);
   EXPECT_NE(dir.read("out.txt").find("Please include a valid Coastra configuration file"), std::string::npos);
