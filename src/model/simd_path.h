@@ -23,9 +23,11 @@ void set_simd_path(SimdPath p);              // caller checked simd_path_support
 std::optional<SimdPath> parse_simd_path(std::string_view name);   // "baseline", "avx2", "avx512"
 const char* simd_path_name(SimdPath p);      // the name parse_simd_path reads
 
-// Kernel variants: Body is an always-inline function holding the loop; each
-// wrapper compiles it for one instruction set, and run_kernel calls the one of
-// the path in force.
+// Kernel variants: Body is an always-inline function holding one element-wise
+// loop, `void Body(int lo, int hi, ...)` over elements lo..hi: each element is
+// formed from inputs the loop does not write, so the range may be split. Each
+// wrapper compiles the body for one instruction set, and run_kernel calls the
+// one of the path in force.
 template <auto Body, class... A>
 void run_kernel_baseline(A... a) {
   Body(a...);
@@ -49,15 +51,15 @@ template <auto Body, class... A>
 #endif
 
 template <auto Body, class... A>
-void run_kernel(A... a) {
+void run_kernel(int lo, int hi, A... a) {
 #if defined(__x86_64__) && defined(__GNUC__)
   switch (simd_path()) {
-    case SimdPath::AVX512: run_kernel_avx512<Body>(a...); return;
-    case SimdPath::AVX2: run_kernel_avx2<Body>(a...); return;
+    case SimdPath::AVX512: run_kernel_avx512<Body>(lo, hi, a...); return;
+    case SimdPath::AVX2: run_kernel_avx2<Body>(lo, hi, a...); return;
     case SimdPath::BASELINE: break;
   }
 #endif
-  run_kernel_baseline<Body>(a...);
+  run_kernel_baseline<Body>(lo, hi, a...);
 }
 
 }  // namespace coastra

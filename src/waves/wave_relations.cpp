@@ -77,8 +77,8 @@ namespace {
 // compute an infinity or a NaN, which the select drops) and sinh from the
 // branch-free exponential, so the loop vectorises. Results differ from WAVNUM
 // by float rounding only (the tests bound the difference).
-[[gnu::always_inline]] inline void wave_numbers_body(const float* __restrict T,
-                                                     const float* __restrict h, int lo, int hi,
+[[gnu::always_inline]] inline void wave_numbers_body(int lo, int hi, const float* __restrict T,
+                                                     const float* __restrict h,
                                                      float* __restrict cg, float* __restrict n,
                                                      float* __restrict k) {
 #pragma omp simd
@@ -105,7 +105,7 @@ namespace {
 
 void wave_numbers(const float* __restrict T, const float* __restrict h, int lo, int hi,
                   float* __restrict cg, float* __restrict n, float* __restrict k) {
-  run_kernel<wave_numbers_body>(T, h, lo, hi, cg, n, k);
+  run_kernel<wave_numbers_body>(lo, hi, T, h, cg, n, k);
 }
 
 RefractedWave REFSHO(float OMEGA, float K0, float KR, float HR, float THETAR, float CGR, float PHI,
