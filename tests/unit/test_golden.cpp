@@ -12,6 +12,7 @@
 
 #include "support/compare.h"
 #include "support/run_helpers.h"
+#include "support/simd_scope.h"
 
 namespace coastra {
 namespace {
@@ -58,6 +59,33 @@ TEST_P(Golden, OutputsMatchExpected) {
     ++compared;
   }
   EXPECT_GT(compared, 0);
+}
+
+// Every instruction-set path this processor has writes the same bytes as the
+// baseline path, file by file, console included.
+TEST_P(Golden, EveryInstructionSetPathWritesTheSameBytes) {
+  const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden" / GetParam();
+  const auto run = [&](SimdPath p, test::ScratchDir& dir) {
+    const test::SimdPathScope scope(p);
+    for (const auto& e : fs::directory_iterator(root / "input"))
+      fs::copy_file(e.path(), dir.path() / e.path().filename());
+    dir.write("console.txt", test::run_in(dir, {"run.cfg"}).console);
+  };
+  test::ScratchDir base;
+  run(SimdPath::BASELINE, base);
+  int paths = 0;
+  for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
+    if (!simd_path_supported(p)) continue;
+    test::ScratchDir other;
+    run(p, other);
+    for (const auto& e : fs::directory_iterator(base.path())) {
+      const auto name = e.path().filename().string();
+      ASSERT_TRUE(other.exists(name)) << simd_path_name(p) << " did not write " << name;
+      EXPECT_TRUE(base.read(name) == other.read(name)) << simd_path_name(p) << ": " << name;
+    }
+    ++paths;
+  }
+  if (paths == 0) GTEST_SKIP() << "this processor has only the baseline path";
 }
 
 std::vector<std::string> golden_cases() {
