@@ -24,11 +24,14 @@ namespace detail {
 constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
 
-// floor(t) for |t| < 2^31, by truncation and a correction of negative
-// fractions (one conversion each way, which every vector unit has).
-[[gnu::always_inline]] inline float floor_small(float t) {
-  const float f = static_cast<float>(static_cast<std::int32_t>(t));
-  return f > t ? f - 1.0F : f;
+// The integer nearest to t (ties to even) for |t| < 2^22: adding and taking
+// away 1.5 x 2^23 leaves no fraction bits. Plain float additions, so the loop
+// stays one straight line on every instruction set (a truncating conversion
+// with a correction stops GCC 12 from if-converting the loop when its argument
+// was clamped).
+[[gnu::always_inline]] inline float round_small(float t) {
+  constexpr float SHIFTER = 12582912.0F;  // 1.5 x 2^23
+  return (t + SHIFTER) - SHIFTER;
 }
 
 // 2^n for an integer-valued n in [-126, 127], from the exponent bits.
@@ -46,7 +49,7 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   xc = xc < -87.3F ? -87.3F : xc;
   xc = xc > 88.3F ? 88.3F : xc;
   // x = n ln2 + r with |r| <= ln2 / 2; ln2 split in two parts so that n ln2 is exact.
-  const float n = detail::floor_small(1.44269504088896341F * xc + 0.5F);
+  const float n = detail::round_small(1.44269504088896341F * xc);
   float r = xc - n * 0.693359375F;
   r = r + n * 2.12194440e-4F;
   const float r2 = r * r;
@@ -150,7 +153,7 @@ struct SinCos {
 [[gnu::always_inline]] inline SinCos sincos(float x) {
   const bool bad = !(std::fabs(x) <= 8192.0F);  // NaN, infinity or out of range
   const float xc = bad ? 0.0F : x;
-  const float q = detail::floor_small(xc * 0.63661977236758134F + 0.5F);  // nearest multiple of pi/2
+  const float q = detail::round_small(xc * 0.63661977236758134F);  // nearest multiple of pi/2
   const std::int32_t iq = static_cast<std::int32_t>(q);
   float r = xc - q * 1.5703125F;
   r = r - q * 4.837512969970703125e-4F;

@@ -88,14 +88,16 @@ namespace {
     const float y = omega * omega * h[i] / GRAV_W;
     const float k2 = y * dispersion_factor_inline(y) / (h[i] * h[i]);
     const float wet = TWOPI_W / std::sqrt(k2);
-    const bool dry = (h[i] < 0.01F) | (y == 0.0F);
-    const float L = dry ? L_SHALLOW : wet;
+    // One condition per select: GCC 12 does not if-convert a combined mask.
+    float L = h[i] < 0.01F ? L_SHALLOW : wet;
+    L = y == 0.0F ? L_SHALLOW : L;
     // n = Cg/C, 1/2 in deep water (2kh >= 15) and where 2kh is 0.
     const float twokh = FOURPI_W * h[i] / L;
-    const bool half = (twokh >= 15.0F) | (twokh == 0.0F);
-    const float x = half ? 1.0F : twokh;
+    float x = twokh >= 15.0F ? 1.0F : twokh;
+    x = twokh == 0.0F ? 1.0F : x;
     const float ratio = 0.5F * (1.0F + x / vmath::sinh_pos(x));
-    const float nn = half ? 0.5F : ratio;
+    float nn = twokh >= 15.0F ? 0.5F : ratio;
+    nn = twokh == 0.0F ? 0.5F : nn;
     n[i] = nn;
     k[i] = TWOPI_W / L;
     cg[i] = nn * L / T[i];   // group celerity Cg = n L / T
