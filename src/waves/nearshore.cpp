@@ -231,23 +231,14 @@ void breaking_waves(ModelState& m) {
   // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
   // 5. Breaking at every wall, from the breaking constants of the input wave
-  // (C02RF, CHIRF: computed once per wave record with KRF and NRF).
-  for (int i = 1; i <= nx + 1; ++i) {
-    // A wave directed offshore relative to the local contour cannot reach the
-    // shore there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave
-    // over a contour parallel to the baseline for this step (direction and
-    // contour orientation taken as 0). THETARF and ALPHAW stay as they are.
-    const float rel = m.ZZDEGNR - m.ALPHAW(i) * 180.0F / PI;
-    const int off = rel >= 90.0F || rel <= -90.0F ? 1 : 0;
-    m.IWAVOFF(i) = off;
-    const float theta = off != 0 ? 0.0F : m.THETARF(i);
-    const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
-    const BreakerLine b =
-        breaker_line(DeepWave{m.C02RF(i), m.CHIRF(i)}, theta, alpha, m.cfg.GAMMA);
-    m.HB(i) = b.HB;
-    m.THETAB(i) = b.THETAB;
-    m.brk_depth(i) = b.DB;
-  }
+  // (C02RF, CHIRF: computed once per wave record with KRF and NRF). A wave
+  // directed offshore relative to the local contour cannot reach the shore
+  // there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave over a
+  // contour parallel to the baseline for this step. THETARF and ALPHAW stay as
+  // they are.
+  breaker_lines(1, nx + 1, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
+                m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
+                m.brk_depth.data(), m.IWAVOFF.data());
   // 5b. Wave number and group celerity at the breaking depth, all walls in one pass.
   wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGB.data(), m.brk_ratio.data(),
                m.KB.data());
