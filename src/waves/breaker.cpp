@@ -17,7 +17,10 @@
 
 namespace coastra {
 
-DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) {
+namespace {
+// Steps 1 and 3 (part) of BREAKER, inline so that the batch loop vectorises.
+[[gnu::always_inline]] inline DeepWave constants_inline(float K0W, float H0, float T, float N0,
+                                                        float GAMMA) {
   // 1. Phase celerity at the input point (m/s).
   const float c0 = 2.0F * PI / (K0W * T);
   // 3. (Part) chi = c0^4 gamma^2 / (g^2 H0^2 n0), in units that make lambda_a
@@ -25,6 +28,31 @@ DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) 
   const float c02 = c0 * c0;
   const float chi = c02 * c02 * GAMMA * GAMMA / (GRAV * GRAV * H0 * H0 * N0);
   return DeepWave{c02, chi};
+}
+
+[[gnu::always_inline]] inline void constants_body(int lo, int hi, float gamma,
+                                                  const float* __restrict k0w,
+                                                  const float* __restrict h0,
+                                                  const float* __restrict t,
+                                                  const float* __restrict n0,
+                                                  float* __restrict c02, float* __restrict chi) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const DeepWave d = constants_inline(k0w[i], h0[i], t[i], n0[i], gamma);
+    c02[i] = d.C02;
+    chi[i] = d.CHI;
+  }
+}
+}  // namespace
+
+DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) {
+  return constants_inline(K0W, H0, T, N0, GAMMA);
+}
+
+void breaker_constants(int lo, int hi, float GAMMA, const float* __restrict K0W,
+                       const float* __restrict H0, const float* __restrict T,
+                       const float* __restrict N0, float* __restrict C02, float* __restrict CHI) {
+  run_kernel<constants_body>(lo, hi, GAMMA, K0W, H0, T, N0, C02, CHI);
 }
 
 BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA) {

@@ -24,6 +24,12 @@ struct DeepWave {
   float CHI;  // c0^4 gamma^2 / (g^2 H0^2 n0) (m2/s2)
 };
 DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA);
+// breaker_constants at elements lo..hi of the arrays (vectorised, the same
+// bits): wave number K0W (1/m), height H0 (m), period T (s), ratio N0 in;
+// C02 (m2/s2), CHI (m2/s2) out.
+void breaker_constants(int lo, int hi, float GAMMA, const float* __restrict K0W,
+                       const float* __restrict H0, const float* __restrict T,
+                       const float* __restrict N0, float* __restrict C02, float* __restrict CHI);
 // Steps 2-7 of BREAKER: height, direction and depth of breaking.
 BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA);
 // breaker_line at walls lo..hi of the arrays in one vectorised pass, with the

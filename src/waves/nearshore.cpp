@@ -266,18 +266,18 @@ void input_wave_numbers(ModelState& m) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
   WaveNumber w0{};
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+  const int nw = m.cfg.NX + 1;
+  for (int i = 1; i <= nw; ++i) {
     const float t = m.TRF(i);  // (s)
     const float d = m.DRF(i);  // (m)
     if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
       w0 = WAVNUM(t, d);
     m.KRF(i) = w0.K;
     m.NRF(i) = w0.N;
-    // The breaking constants of the input wave, also fixed by the record.
-    const DeepWave dw = breaker_constants(w0.K, m.HRF(i), t, w0.N, m.cfg.GAMMA);
-    m.C02RF(i) = dw.C02;
-    m.CHIRF(i) = dw.CHI;
   }
+  // The breaking constants of the input wave, also fixed by the record.
+  breaker_constants(1, nw, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),
+                    m.C02RF.data(), m.CHIRF.data());
 }
 
 void breaking_waves(ModelState& m) {

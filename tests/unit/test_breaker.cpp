@@ -112,6 +112,7 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
   // 90 degrees of the contour normal close the gate), along-shore waves, and a
   // NaN contour and direction that must stay visible.
   std::vector<float> c02{0.0F}, chi{0.0F}, th{0.0F}, phi{0.0F};
+  std::vector<float> k0{0.0F}, h0v{0.0F}, t0{0.0F}, n0{0.0F};  // inputs of the constants
   for (float h0 : {0.3F, 1.0F, 2.0F, 4.0F})
     for (float t : {3.0F, 6.0F, 9.0F, 14.0F})
       for (float d : {4.0F, 10.0F, 20.0F}) {
@@ -121,6 +122,10 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
           for (float a = -1.55F; a <= 1.56F; a += 0.05F) {
             c02.push_back(dw.C02);
             chi.push_back(dw.CHI);
+            k0.push_back(w.K);
+            h0v.push_back(h0);
+            t0.push_back(t);
+            n0.push_back(w.N);
             phi.push_back(p);
             th.push_back(p + a);
           }
@@ -128,6 +133,10 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
   for (float p : {0.0F, nan}) {  // along the shore at the float nearest pi/2; NaN contour
     c02.push_back(c02[1]);
     chi.push_back(chi[1]);
+    k0.push_back(k0[1]);
+    h0v.push_back(h0v[1]);
+    t0.push_back(t0[1]);
+    n0.push_back(n0[1]);
     phi.push_back(p);
     th.push_back(std::numbers::pi_v<float> / 2.0F);
   }
@@ -137,11 +146,15 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
   struct Out {
     std::vector<float> hb, thb, db;
     std::vector<int> off;
+    std::vector<float> c02, chi;
   };
   const auto run = [&](SimdPath p) {
     const test::SimdPathScope scope(p);
     Out o{std::vector<float>(nw, -7.0F), std::vector<float>(nw, -7.0F),
-          std::vector<float>(nw, -7.0F), std::vector<int>(nw, -7)};
+          std::vector<float>(nw, -7.0F), std::vector<int>(nw, -7), std::vector<float>(nw),
+          std::vector<float>(nw)};
+    breaker_constants(1, hi, 0.78F, k0.data(), h0v.data(), t0.data(), n0.data(), o.c02.data(),
+                      o.chi.data());
     breaker_lines(1, hi, zz, 0.78F, c02.data(), chi.data(), th.data(), phi.data(), o.hb.data(),
                   o.thb.data(), o.db.data(), o.off.data());
     return o;
@@ -155,6 +168,9 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
     const float rel = zz - phi[j] * 180.0F / PI;
     const bool off = rel >= 90.0F || rel <= -90.0F;
     gated += off ? 1 : 0;
+    // The constants: the same operations as the scalar form, the same bits.
+    EXPECT_EQ(bits(base.c02[j]), bits(c02[j])) << j;
+    EXPECT_EQ(bits(base.chi[j]), bits(chi[j])) << j;
     EXPECT_EQ(base.off[j], off ? 1 : 0) << j;
     const BreakerLine r = breaker_line(DeepWave{c02[j], chi[j]}, off ? 0.0F : th[j],
                                        off ? 0.0F : phi[j], 0.78F);
@@ -186,6 +202,8 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
       ASSERT_EQ(bits(o.thb[j]), bits(base.thb[j])) << simd_path_name(p) << " " << j;
       ASSERT_EQ(bits(o.db[j]), bits(base.db[j])) << simd_path_name(p) << " " << j;
       ASSERT_EQ(o.off[j], base.off[j]) << simd_path_name(p) << " " << j;
+      ASSERT_EQ(bits(o.c02[j]), bits(base.c02[j])) << simd_path_name(p) << " " << j;
+      ASSERT_EQ(bits(o.chi[j]), bits(base.chi[j])) << simd_path_name(p) << " " << j;
     }
   }
 }
