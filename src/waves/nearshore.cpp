@@ -88,7 +88,8 @@ void bridge_inlets(ModelState& m) {
   const bool mid = ax > 0.66;
   const double xr = sel(big, -1.0 / ax, sel(mid, (ax - 1.0) / (ax + 1.0), ax));
   const double y0 = sel(big, 1.57079632679489661923, sel(mid, 0.78539816339744830962, 0.0));
-  const double more = sel(big, 6.123233995736765886130E-17, sel(mid, 3.061616997868382943065E-17, 0.0));
+  const double more =  // the low bits of y0
+      sel(big, 6.123233995736765886130E-17, sel(mid, 3.061616997868382943065E-17, 0.0));
   const double z = xr * xr;
   const double p = (((-8.750608600031904122785E-1 * z - 1.615753718733365076637E1) * z -
                      7.500855792314704667340E1) * z - 1.228866684490136173410E2) * z -

@@ -1,11 +1,8 @@
-// The branch-free float functions of the wave kernels (exp, log, pow, atan,
-// asin, sincos) written with an explicit bit select instead of the conditional
-// operator. They perform the same arithmetic as model/vector_math.h, in the same
-// order, and so give the same bits (checked by the tests); the select matters
-// only to the compiler: GCC 12 leaves some conditional operators of those
-// functions as branches once SSE4.1 rounding is available (the AVX2 and AVX-512
-// paths), and a loop with a branch is not vectorised. The bit select is plain
-// integer logic on every path.
+// The vector math's exp, log, pow, atan, asin and sincos for the wave kernels,
+// with a bit select in place of the conditional operator: the same arithmetic
+// in the same order, so the same bits (see the tests). GCC 12 leaves some of
+// those conditionals as branches once SSE4.1 rounding is available (the AVX2
+// and AVX-512 paths), and a loop with a branch is not vectorised.
 #pragma once
 
 #include <bit>

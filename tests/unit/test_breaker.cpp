@@ -183,7 +183,8 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
         EXPECT_EQ(v, 0.0F) << j;  // along the shore: no height
         continue;
       }
-      worst_h = std::max(worst_h, std::fabs(static_cast<double>(v - ref) / static_cast<double>(ref)));
+      worst_h =
+          std::max(worst_h, std::fabs(static_cast<double>(v - ref) / static_cast<double>(ref)));
     }
     worst_a = std::max(worst_a, std::fabs(static_cast<double>(base.thb[j] - r.THETAB)));
   }

@@ -154,7 +154,9 @@ TEST(ShorelineOrientation, BatchPassesFollowTheLibraryArcTangentOnEveryPath) {
     y[static_cast<std::size_t>(i)] = yy;
   }
   const auto dx = [](int i) { return 5.0F + static_cast<float>((i * 13) % 56); };
-  const auto ys = [&](int i) { return static_cast<float>(y[static_cast<std::size_t>(i - 1)] - 1.0E5); };
+  const auto ys = [&](int i) {
+    return static_cast<float>(y[static_cast<std::size_t>(i - 1)] - 1.0E5);
+  };
   const auto run = [&](SimdPath p) {
     const test::SimdPathScope scope(p);
     Coast c(y, 10.0F);
