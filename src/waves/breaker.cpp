@@ -2,7 +2,8 @@
 // conservation and Snell's law between the input point and the breaker line,
 // with shallow-water celerity at breaking and a polynomial correction for the
 // angle of incidence (BREAKER); breaker_line stops at the breaking depth, for
-// callers that form the wave numbers of many walls in one pass.
+// callers that form the wave numbers of many walls in one pass; breaker_lines
+// is the same solution over a range of walls as one vectorised loop.
 
 #include "waves/breaker.h"
 
@@ -10,11 +11,16 @@
 #include <cmath>
 
 #include "model/constants.h"
+#include "model/simd_path.h"
+#include "waves/select_math.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
 
-DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) {
+namespace {
+// Steps 1 and 3 (part) of BREAKER, inline so that the batch loop vectorises.
+[[gnu::always_inline]] inline DeepWave constants_inline(float K0W, float H0, float T, float N0,
+                                                        float GAMMA) {
   // 1. Phase celerity at the input point (m/s).
   const float c0 = 2.0F * PI / (K0W * T);
   // 3. (Part) chi = c0^4 gamma^2 / (g^2 H0^2 n0), in units that make lambda_a
@@ -22,6 +28,31 @@ DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) 
   const float c02 = c0 * c0;
   const float chi = c02 * c02 * GAMMA * GAMMA / (GRAV * GRAV * H0 * H0 * N0);
   return DeepWave{c02, chi};
+}
+
+[[gnu::always_inline]] inline void constants_body(int lo, int hi, float gamma,
+                                                  const float* __restrict k0w,
+                                                  const float* __restrict h0,
+                                                  const float* __restrict t,
+                                                  const float* __restrict n0,
+                                                  float* __restrict c02, float* __restrict chi) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const DeepWave d = constants_inline(k0w[i], h0[i], t[i], n0[i], gamma);
+    c02[i] = d.C02;
+    chi[i] = d.CHI;
+  }
+}
+}  // namespace
+
+DeepWave breaker_constants(float K0W, float H0, float T, float N0, float GAMMA) {
+  return constants_inline(K0W, H0, T, N0, GAMMA);
+}
+
+void breaker_constants(int lo, int hi, float GAMMA, const float* __restrict K0W,
+                       const float* __restrict H0, const float* __restrict T,
+                       const float* __restrict N0, float* __restrict C02, float* __restrict CHI) {
+  run_kernel<constants_body>(lo, hi, GAMMA, K0W, H0, T, N0, C02, CHI);
 }
 
 BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA) {
@@ -52,6 +83,82 @@ BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA) {
   const float s = std::clamp(sin_a * std::sqrt(lambda), -1.0F, 1.0F);
   const float thetab = PHI + std::asin(s);
   return BreakerLine{hbrk, thetab, hb};
+}
+
+namespace {
+// breaker_line in two vectorised passes around the library power: its branches
+// as bit selects, the branch-free sine, cosine and arcsine. The power
+// (c / chi)^0.4 stays the library's, one call per wall between the passes: the
+// breaking depth is proportional to it, and the breakwater cases carry an
+// error of one unit in the last place of it through the diffraction and the
+// adaptive time step into the reported transport. A value that is not a number
+// passes through every select as it does through breaker_line.
+
+// Pass 1: the gate, then cos a / chi into db and sin a into thetab (staging).
+// The offshore-directed gate breaks a shore-normal wave over a baseline-parallel
+// contour.
+[[gnu::always_inline]] inline void breaker_gate_body(int lo, int hi, float zz_deg,
+                                                     const float* __restrict chiv,
+                                                     const float* __restrict theta0,
+                                                     const float* __restrict phiv,
+                                                     float* __restrict ratio,
+                                                     float* __restrict sin_a,
+                                                     int* __restrict offv) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float rel = zz_deg - phiv[i] * 180.0F / PI;
+    const bool off = (rel >= 90.0F) | (rel <= -90.0F);
+    const float theta = smath::sel(off, 0.0F, theta0[i]);
+    const float phi = smath::sel(off, 0.0F, phiv[i]);
+    // Step 2: direction relative to the shore normal; along the shore no flux.
+    const smath::SinCos sc = smath::sincos(theta - phi);
+    const float ca = std::fabs(sc.c);
+    const float c = smath::sel(ca < 1.0E-7F, 0.0F, ca);
+    ratio[i] = c / chiv[i];
+    sin_a[i] = sc.s;
+    offv[i] = static_cast<int>(off);
+  }
+}
+
+// Pass 2: from lambda_a (in db) and sin a (in thetab), steps 5-7 in place.
+[[gnu::always_inline]] inline void breaker_depth_body(int lo, int hi, float gamma,
+                                                      const float* __restrict c02v,
+                                                      const float* __restrict phiv,
+                                                      const int* __restrict offv,
+                                                      float* __restrict hbv,
+                                                      float* __restrict thetabv,
+                                                      float* __restrict dbv) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float lambda_a = dbv[i];
+    const float sin_a = thetabv[i];
+    const float phi = smath::sel(offv[i] != 0, 0.0F, phiv[i]);
+    const float xi = lambda_a * sin_a * sin_a;
+    const float xi2 = xi * xi;
+    const float lambda =
+        lambda_a * (1.0F + 0.1649F * xi + 0.5948F * xi2 - 1.6787F * xi2 * xi + 2.8573F * xi2 * xi2);
+    const float hb = lambda * c02v[i] / GRAV;
+    float s = sin_a * std::sqrt(lambda);
+    s = smath::sel(s > 1.0F, 1.0F, s);
+    s = smath::sel(s < -1.0F, -1.0F, s);
+    hbv[i] = gamma * hb;
+    thetabv[i] = phi + smath::asin(s);
+    dbv[i] = hb;
+  }
+}
+}  // namespace
+
+void breaker_lines(int lo, int hi, float ZZDEG, float GAMMA, const float* __restrict C02,
+                   const float* __restrict CHI, const float* __restrict THETA0,
+                   const float* __restrict PHI, float* __restrict HB, float* __restrict THETAB,
+                   float* __restrict DB, int* __restrict off) {
+  run_kernel<breaker_gate_body>(lo, hi, ZZDEG, CHI, THETA0, PHI, DB, THETAB, off);
+  // Steps 3-4: breaking depth at normal incidence in units of c0^2/g,
+  // lambda_a = (cos a / chi)^0.4.
+  for (int i = lo; i <= hi; ++i) DB[i] = std::pow(DB[i], 0.4F);
+  run_kernel<breaker_depth_body>(lo, hi, GAMMA, static_cast<const float*>(C02),
+                                 static_cast<const float*>(PHI),
+                                 static_cast<const int*>(off), HB, THETAB, DB);
 }
 
 Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA) {

@@ -8,10 +8,48 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/simd_path.h"
 #include "waves/salient_waves.h"
+#include "waves/select_math.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
+
+namespace {
+// Step 2 of WAVSUM at walls lo..hi: each wall's accumulators gain this
+// component's energy H^2 and longshore flux direction H^2 sin 2theta (h and
+// theta may be the same array: both are only read).
+[[gnu::always_inline]] inline void wavsum_add_body(int lo, int hi, const float* __restrict h,
+                                                   const float* __restrict theta,
+                                                   float* __restrict sum_h2,
+                                                   float* __restrict sum_s2) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float h2 = h[i] * h[i];
+    sum_h2[i] += h2;
+    sum_s2[i] += h2 * smath::sincos(2.0F * theta[i]).s;
+  }
+}
+
+// Step 3 of WAVSUM: the final height and direction from the sums.
+// |sum H^2 sin 2theta| <= sum H^2 holds exactly; the clamp keeps rounding in a
+// sum of several components from producing a NaN direction.
+[[gnu::always_inline]] inline void wavsum_final_body(int lo, int hi,
+                                                     const float* __restrict sum_h2,
+                                                     const float* __restrict sum_s2,
+                                                     float* __restrict hbd,
+                                                     float* __restrict thetabd) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float e = sum_h2[i];
+    float r = sum_s2[i] / e;
+    r = smath::sel(r > 1.0F, 1.0F, r);
+    r = smath::sel(r < -1.0F, -1.0F, r);
+    hbd[i] = std::sqrt(e);
+    thetabd[i] = smath::sel(e > 0.0F, 0.5F * smath::asin(r), 0.0F);
+  }
+}
+}  // namespace
 
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last) {
@@ -26,44 +64,58 @@ void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec
     }
   }
   // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
-  for (int i = std::max(first, 0); i <= std::min(last, nx + 1); ++i) {
-    const float h2 = H(i) * H(i);
-    m.wavsum_h2(i) += h2;
-    m.wavsum_s2(i) += h2 * std::sin(2.0F * THETA(i));
-  }
+  const int lo = std::max(first, 0);
+  const int hi = std::min(last, nx + 1);
+  if (lo <= hi)
+    run_kernel<wavsum_add_body>(lo, hi, H.data(), THETA.data(), m.wavsum_h2.data(),
+                                m.wavsum_s2.data());
   // 3. The last component forms the final height and direction.
-  if (icomp == ncomp) {
-    for (int i = 1; i <= nx + 1; ++i) {
-      const float e = m.wavsum_h2(i);
-      m.HBD(i) = std::sqrt(e);
-      // |sum H^2 sin 2theta| <= sum H^2 holds exactly; the clamp keeps rounding in
-      // a sum of several components from producing a NaN direction.
-      m.THETABD(i) =
-          e > 0.0F ? 0.5F * std::asin(std::clamp(m.wavsum_s2(i) / e, -1.0F, 1.0F)) : 0.0F;
-    }
-  }
+  if (icomp == ncomp)
+    run_kernel<wavsum_final_body>(1, nx + 1, static_cast<const float*>(m.wavsum_h2.data()),
+                                  static_cast<const float*>(m.wavsum_s2.data()), m.HBD.data(),
+                                  m.THETABD.data());
 }
 
 namespace {
 
-// How a wall is smoothed with its neighbours.
-enum class Smooth { Keep, WithLeft, WithRight, Centred };
-
-// v(i) smoothed by the rule of its wall.
-float smoothed(const Vec1<float>& v, int i, Smooth rule) {
-  switch (rule) {
-    case Smooth::Keep: return v(i);
-    case Smooth::WithLeft: return (3.0F * v(i) + v(i - 1)) / 4.0F;
-    case Smooth::WithRight: return (3.0F * v(i) + v(i + 1)) / 4.0F;
-    case Smooth::Centred: break;
-  }
-  return (v(i - 1) + 2.0F * v(i) + v(i + 1)) / 4.0F;
+// v(i) smoothed with its neighbours by the wall's rule: kept (a groin wall, a
+// wall between two salient cells), averaged with its open side only next to a
+// groin or a salient (the left side wins over the right, so that no wave energy
+// is smeared across a structure), centred otherwise; 0 inside an inlet channel.
+[[gnu::always_inline]] inline float smoothed(const float* __restrict v, int i, bool keep,
+                                             bool with_left, bool with_right, bool channel) {
+  const float centred = (v[i - 1] + 2.0F * v[i] + v[i + 1]) / 4.0F;
+  const float left = (3.0F * v[i] + v[i - 1]) / 4.0F;
+  const float right = (3.0F * v[i] + v[i + 1]) / 4.0F;
+  float r = smath::sel(with_right, right, centred);
+  r = smath::sel(with_left, left, r);
+  r = smath::sel(keep, v[i], r);
+  return smath::sel(channel, 0.0F, r);
 }
 
-// Wall i's merged values into the working arrays.
-void copy_to_work(ModelState& m, int i) {
-  m.hbd_work(i) = m.HBD(i);
-  m.thetabd_work(i) = m.THETABD(i);
+// Steps 1-3 of final_smoothing at walls lo..hi (2..NX): the rule of each wall
+// is formed from the structure states wt (1 = groin), the shoreline states sm
+// (-1 = salient) and the inlet cells inl of the wall and its neighbours, which
+// the loop only reads; new values from the merged neighbours; the
+// gradient-suppression flag cleared.
+[[gnu::always_inline]] inline void smoothing_body(int lo, int hi, int inlets,
+                                                  const int* __restrict wt,
+                                                  const int* __restrict sm,
+                                                  const int* __restrict inl,
+                                                  const float* __restrict hbd,
+                                                  const float* __restrict thetabd,
+                                                  float* __restrict hw, float* __restrict tw,
+                                                  int* __restrict igradoff) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const bool keep = (wt[i] == 1) | ((sm[i - 1] == -1) & (sm[i] == -1));
+    const bool with_left = (wt[i + 1] == 1) | (sm[i] == -1);
+    const bool with_right = (wt[i - 1] == 1) | (sm[i - 1] == -1);
+    const bool channel = (inlets != 0) & (inl[i - 1] == 1) & (inl[i] == 1);
+    hw[i] = smoothed(hbd, i, keep, with_left, with_right, channel);
+    tw[i] = smoothed(thetabd, i, keep, with_left, with_right, channel);
+    igradoff[i] = 0;
+  }
 }
 
 // Wall `from`'s working values to wall `to`: an inlet mouth takes the waves of
@@ -83,35 +135,27 @@ void final_smoothing(ModelState& m) {
   const bool inlets = m.cfg.INLETS;
   // The end walls are not smoothed; their merged values stand in the working
   // arrays so that the inlet rules can copy from them.
-  copy_to_work(m, 1);
-  copy_to_work(m, nx + 1);
-  // 1. New values from the merged neighbours, all computed before any is stored.
-  // A groin wall and a wall between two salient cells keep their value; next to a
-  // groin or a salient the wall is averaged with its open side only, so that no
-  // wave energy is smeared across the structure.
-  for (int i = 2; i <= nx; ++i) {
-    Smooth rule = Smooth::Centred;
-    if (wt(i) == 1 || (sm(i - 1) == -1 && sm(i) == -1))
-      rule = Smooth::Keep;
-    else if (wt(i + 1) == 1 || sm(i) == -1)
-      rule = Smooth::WithLeft;
-    else if (wt(i - 1) == 1 || sm(i - 1) == -1)
-      rule = Smooth::WithRight;
-    m.hbd_work(i) = smoothed(m.HBD, i, rule);
-    m.thetabd_work(i) = smoothed(m.THETABD, i, rule);
-    // 2. The gradient-suppression flag is cleared; only the breakwater rule of
-    // step 5 sets it again.
-    m.IGRADOFF(i) = 0;
-    // 3. Inside an inlet (both cells of the wall in the channel) no wave breaks
-    // on a beach: height and direction 0. The inlet's left mouth (wall i-1 when
-    // cell i-2 is open beach) takes the waves of the wall before it.
-    // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
-    // for its left mouth; that wall is not smoothed and keeps its merged value.
-    if (inlets && inl(i - 1) == 1 && inl(i) == 1) {
-      m.hbd_work(i) = 0.0F;
-      m.thetabd_work(i) = 0.0F;
-      if (i >= 3 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
-    }
+  for (int i : {1, nx + 1}) {
+    m.hbd_work(i) = m.HBD(i);
+    m.thetabd_work(i) = m.THETABD(i);
+  }
+  // 1. New values from the merged neighbours, all computed before any is stored
+  // (the rules at smoothed above). 2. The gradient-suppression flag is cleared;
+  // only the breakwater rule of step 5 sets it again. 3. Inside an inlet (both
+  // cells of the wall in the channel) no wave breaks on a beach: height and
+  // direction 0.
+  if (nx >= 2)
+    run_kernel<smoothing_body>(2, nx, inlets ? 1 : 0, wt.data(), sm.data(), inl.data(),
+                               static_cast<const float*>(m.HBD.data()),
+                               static_cast<const float*>(m.THETABD.data()), m.hbd_work.data(),
+                               m.thetabd_work.data(), m.IGRADOFF.data());
+  // 3b. The inlet's left mouth (wall i-1 when cell i-2 is open beach) takes the
+  // waves of the wall before it, which no rule changes after step 1.
+  // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
+  // for its left mouth; that wall is not smoothed and keeps its merged value.
+  if (inlets) {
+    for (int i = 3; i <= nx; ++i)
+      if (inl(i - 1) == 1 && inl(i) == 1 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
   }
   // 4. The right mouth of each inlet (wall i+1 after its last cell i) takes the
   // waves of the wall after it. An inlet that ends at cell NX has the boundary

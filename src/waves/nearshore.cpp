@@ -8,15 +8,18 @@
 #include "waves/nearshore.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
 
+#include "model/simd_path.h"
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
 #include "waves/final_waves.h"
 #include "waves/segment_table.h"
+#include "waves/select_math.h"
 #include "waves/transmission.h"
 #include "waves/wave_relations.h"
 
@@ -53,9 +56,68 @@ void bridge_inlets(ModelState& m) {
   }
 }
 
+// Orientation (rad) of the line y at walls lo..hi: the backward difference
+// over the mean spacing dx of the two cells, in single precision.
+[[gnu::always_inline]] inline void contour_orientation_body(int lo, int hi,
+                                                            const float* __restrict y,
+                                                            const float* __restrict dx,
+                                                            float* __restrict alpha) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i)
+    alpha[i] = smath::atan((y[i] - y[i - 1]) / (0.5F * (dx[i - 1] + dx[i])));
+}
+
+// c ? a : b for doubles, as a mask on the bit patterns (a select the
+// vectoriser keeps straight-line on every path).
+[[gnu::always_inline]] inline double sel(bool c, double a, double b) {
+  const std::uint64_t m = 0U - static_cast<std::uint64_t>(c);
+  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & m) |
+                               (std::bit_cast<std::uint64_t>(b) & ~m));
+}
+
+// Arc tangent (rad) in double precision, branch-free: reduction to
+// |x| <= 0.66 (by pi/4 or pi/2) and the classic Cephes rational
+// approximation, relative error about 1e-16. The shoreline orientation is this
+// value rounded to float, which is the float of the library's double atan
+// except where the two straddle a rounding midpoint (none in the tests' 10^6
+// slopes): the breakwater cases carry a one-ulp change of an orientation into
+// the reported transport, so a float arc tangent would not do here.
+[[gnu::always_inline]] inline double atan_double(double x) {
+  const double ax = std::fabs(x);
+  const bool big = ax > 2.41421356237309504880;  // tan(3 pi / 8)
+  const bool mid = ax > 0.66;
+  const double xr = sel(big, -1.0 / ax, sel(mid, (ax - 1.0) / (ax + 1.0), ax));
+  const double y0 = sel(big, 1.57079632679489661923, sel(mid, 0.78539816339744830962, 0.0));
+  const double more =  // the low bits of y0
+      sel(big, 6.123233995736765886130E-17, sel(mid, 3.061616997868382943065E-17, 0.0));
+  const double z = xr * xr;
+  const double p = (((-8.750608600031904122785E-1 * z - 1.615753718733365076637E1) * z -
+                     7.500855792314704667340E1) * z - 1.228866684490136173410E2) * z -
+                   6.485021904942025371773E1;
+  const double q = ((((z + 2.485846490142306297962E1) * z + 1.650270098316988542046E2) * z +
+                     4.328810604912902668951E2) * z + 4.853903996359136964868E2) * z +
+                   1.945506571482613964425E2;
+  const double r = y0 + ((xr * (z * p / q) + xr) + more);
+  return sel(x < 0.0, -r, r);
+}
+
+// The orientation of the unsmoothed shoreline: positions are double and their
+// difference may be small against their size, so slope and angle are formed in
+// double and only the result is single precision.
+[[gnu::always_inline]] inline void shoreline_orientation_body(int lo, int hi,
+                                                              const double* __restrict y,
+                                                              const float* __restrict dx,
+                                                              float* __restrict alpha) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const double dxm = 0.5 * (static_cast<double>(dx[i - 1]) + static_cast<double>(dx[i]));
+    alpha[i] = static_cast<float>(atan_double((y[i] - y[i - 1]) / dxm));
+  }
+}
+
 // Orientation (rad) of a line y(1..nx) at walls 1..nx+1: the backward difference
-// over the mean spacing of the two cells, the forward pair at wall 1, and wall
-// nx+1 repeating wall nx. Single precision.
+// over the mean spacing of the two cells, the forward pair at wall 1 (the same
+// pair as wall 2), and wall nx+1 repeating wall nx. Single precision.
 // Design note: a one-cell coast has no second position to difference against;
 // its orientation is taken as 0 (parallel to the baseline).
 void contour_orientation(const Vec1<float>& y, const Vec1<float>& dx, int nx, Vec1<float>& alpha) {
@@ -64,9 +126,8 @@ void contour_orientation(const Vec1<float>& y, const Vec1<float>& dx, int nx, Ve
     alpha(2) = 0.0F;
     return;
   }
-  alpha(1) = std::atan((y(2) - y(1)) / (0.5F * (dx(1) + dx(2))));
-  for (int i = 2; i <= nx; ++i)
-    alpha(i) = std::atan((y(i) - y(i - 1)) / (0.5F * (dx(i - 1) + dx(i))));
+  run_kernel<contour_orientation_body>(2, nx, y.data(), dx.data(), alpha.data());
+  alpha(1) = alpha(2);
   alpha(nx + 1) = alpha(nx);
 }
 
@@ -164,25 +225,35 @@ void shoreline_orientation(ModelState& m) {
     m.ALPHASCODE(2) = ORIENT_PLAIN;
     return;
   }
-  const Vec1<float>& dx = m.cfg.DX;
   // No wall is marked by this stage; a structure stage placed after it may mark some.
   for (int i = 1; i <= nx + 1; ++i) m.ALPHASCODE(i) = ORIENT_PLAIN;
-  int g = 1;  // next entry of the groin list (ascending by wall)
-  for (int i = 1; i <= nx; ++i) {
-    // Orientation of the unsmoothed shoreline in double precision: the positions
-    // are double and their difference may be small against their size.
-    const int lo = i == 1 ? 1 : i - 1;
-    const double dy = m.YSHORE(lo + 1) - m.YSHORE(lo);
-    const double dxm = 0.5 * (static_cast<double>(dx(lo)) + static_cast<double>(dx(lo + 1)));
-    m.ALPHAS(i) = static_cast<float>(std::atan(dy / dxm));
-    // At a groin the shoreline has a step; its orientation there is the mean over
-    // the groin's neighbours. ALPHAS(i+1) is not yet recomputed and still holds
-    // the previous step's value. Structure states -2 and 3 keep the local value.
-    while (g <= m.NGRO && m.IXG(g) < i) ++g;
-    for (; g <= m.NGRO && m.IXG(g) == i; ++g) {
-      if (i > 1 && m.WALLTYPE(i) != -2 && m.WALLTYPE(i) != 3)
-        m.ALPHAS(i) = (m.ALPHAS(i - 1) + m.ALPHAS(i) + m.ALPHAS(i + 1)) / 3.0F;
-    }
+  // At a groin the shoreline has a step; its orientation there is the mean over
+  // the groin's neighbours, with ALPHAS(i+1) of the previous step (the right
+  // neighbour is formed after the groin wall in wall order). Those values are
+  // kept before the pass below replaces them.
+  std::array<float, MXGRO + 1> right_before{};
+  for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
+    const int i = m.IXG(g);
+    if (i >= 1 && i <= nx) right_before[static_cast<std::size_t>(g)] = m.ALPHAS(i + 1);
+  }
+  // Orientation of every wall from its pair of cells (wall 1 takes the pair of
+  // wall 2).
+  run_kernel<shoreline_orientation_body>(2, nx, static_cast<const double*>(m.YSHORE.data()),
+                                         static_cast<const float*>(m.cfg.DX.data()),
+                                         m.ALPHAS.data());
+  m.ALPHAS(1) = m.ALPHAS(2);
+  // The groin means in wall order (ALPHAS(i-1) is then final, a groin mean
+  // itself when wall i-1 is a groin); entries behind the scan are passed over
+  // as in a scan of the walls. Structure states -2 and 3 keep the local value.
+  int wall = 1;  // wall the scan has reached
+  for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
+    const int i = m.IXG(g);
+    if (i < wall) continue;
+    if (i > nx) break;
+    wall = i;
+    if (i > 1 && m.WALLTYPE(i) != -2 && m.WALLTYPE(i) != 3)
+      m.ALPHAS(i) =
+          (m.ALPHAS(i - 1) + m.ALPHAS(i) + right_before[static_cast<std::size_t>(g)]) / 3.0F;
   }
   m.ALPHAS(nx + 1) = m.ALPHAS(nx);
   // The lateral boundary conditions may override the end walls afterwards.
@@ -196,18 +267,18 @@ void input_wave_numbers(ModelState& m) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
   WaveNumber w0{};
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+  const int nw = m.cfg.NX + 1;
+  for (int i = 1; i <= nw; ++i) {
     const float t = m.TRF(i);  // (s)
     const float d = m.DRF(i);  // (m)
     if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
       w0 = WAVNUM(t, d);
     m.KRF(i) = w0.K;
     m.NRF(i) = w0.N;
-    // The breaking constants of the input wave, also fixed by the record.
-    const DeepWave dw = breaker_constants(w0.K, m.HRF(i), t, w0.N, m.cfg.GAMMA);
-    m.C02RF(i) = dw.C02;
-    m.CHIRF(i) = dw.CHI;
   }
+  // The breaking constants of the input wave, also fixed by the record.
+  breaker_constants(1, nw, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),
+                    m.C02RF.data(), m.CHIRF.data());
 }
 
 void breaking_waves(ModelState& m) {
@@ -231,23 +302,14 @@ void breaking_waves(ModelState& m) {
   // ORIENT_MARKED right here, before breaking reads either.)
   shoreline_orientation(m);
   // 5. Breaking at every wall, from the breaking constants of the input wave
-  // (C02RF, CHIRF: computed once per wave record with KRF and NRF).
-  for (int i = 1; i <= nx + 1; ++i) {
-    // A wave directed offshore relative to the local contour cannot reach the
-    // shore there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave
-    // over a contour parallel to the baseline for this step (direction and
-    // contour orientation taken as 0). THETARF and ALPHAW stay as they are.
-    const float rel = m.ZZDEGNR - m.ALPHAW(i) * 180.0F / PI;
-    const int off = rel >= 90.0F || rel <= -90.0F ? 1 : 0;
-    m.IWAVOFF(i) = off;
-    const float theta = off != 0 ? 0.0F : m.THETARF(i);
-    const float alpha = off != 0 ? 0.0F : m.ALPHAW(i);
-    const BreakerLine b =
-        breaker_line(DeepWave{m.C02RF(i), m.CHIRF(i)}, theta, alpha, m.cfg.GAMMA);
-    m.HB(i) = b.HB;
-    m.THETAB(i) = b.THETAB;
-    m.brk_depth(i) = b.DB;
-  }
+  // (C02RF, CHIRF: computed once per wave record with KRF and NRF). A wave
+  // directed offshore relative to the local contour cannot reach the shore
+  // there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave over a
+  // contour parallel to the baseline for this step. THETARF and ALPHAW stay as
+  // they are.
+  breaker_lines(1, nx + 1, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
+                m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
+                m.brk_depth.data(), m.IWAVOFF.data());
   // 5b. Wave number and group celerity at the breaking depth, all walls in one pass.
   wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGB.data(), m.brk_ratio.data(),
                m.KB.data());
