@@ -19,6 +19,15 @@
 
 namespace coastra::vmath {
 
+// c ? a : b as a mask on the bit patterns. GCC 12 turns some conditional
+// operators back into branches on the AVX2 and AVX-512 paths, and a loop with
+// a branch is not vectorised; a select of bits always stays one straight line.
+[[gnu::always_inline]] inline float select(bool c, float a, float b) {
+  const std::uint32_t m = 0U - static_cast<std::uint32_t>(c);
+  return std::bit_cast<float>((std::bit_cast<std::uint32_t>(a) & m) |
+                              (std::bit_cast<std::uint32_t>(b) & ~m));
+}
+
 namespace detail {
 
 constexpr float INF = std::numeric_limits<float>::infinity();
@@ -45,9 +54,9 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
 // the smallest normal number (x < -87.33) are flushed to 0.
 [[gnu::always_inline]] inline float exp(float x) {
   const bool nan = x != x;
-  float xc = nan ? 0.0F : x;
-  xc = xc < -87.3F ? -87.3F : xc;
-  xc = xc > 88.3F ? 88.3F : xc;
+  float xc = select(nan, 0.0F, x);
+  xc = select(xc < -87.3F, -87.3F, xc);
+  xc = select(xc > 88.3F, 88.3F, xc);
   // x = n ln2 + r with |r| <= ln2 / 2; ln2 split in two parts so that n ln2 is exact.
   const float n = detail::round_small(1.44269504088896341F * xc);
   float r = xc - n * 0.693359375F;
@@ -61,23 +70,23 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   p = p * r + 5.0000001201E-1F;
   p = p * r2 + r + 1.0F;
   float y = p * detail::pow2i(n);
-  y = x > 88.7228F ? detail::INF : y;
-  y = x < -87.3365F ? 0.0F : y;
-  return nan ? x : y;
+  y = select(x > 88.7228F, detail::INF, y);
+  y = select(x < -87.3365F, 0.0F, y);
+  return select(nan, x, y);
 }
 
 // Natural logarithm. Absolute error at most 1.5e-7 near x = 1, relative error
 // at most 2 ulp elsewhere (measured: see the tests). Subnormal x is taken as
 // the smallest normal number.
 [[gnu::always_inline]] inline float log(float x) {
-  const float xc = x < 1.17549435e-38F ? 1.17549435e-38F : x;
+  const float xc = select(x < 1.17549435e-38F, 1.17549435e-38F, x);
   const std::int32_t ix = std::bit_cast<std::int32_t>(xc);
   float e = static_cast<float>((ix >> 23) - 126);
   float mnt = std::bit_cast<float>((ix & 0x007fffff) | 0x3f000000);  // in [0.5, 1)
   // x = 2^e mnt with mnt in [sqrt(1/2), sqrt(2)) - 1 after the shift below.
   const bool small = mnt < 0.707106781186547524F;
-  e = small ? e - 1.0F : e;
-  mnt = small ? mnt + mnt - 1.0F : mnt - 1.0F;
+  e = select(small, e - 1.0F, e);
+  mnt = select(small, mnt + mnt - 1.0F, mnt - 1.0F);
   const float z = mnt * mnt;
   float p = 7.0376836292E-2F;
   p = p * mnt - 1.1514610310E-1F;
@@ -92,9 +101,9 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   y = y + e * -2.12194440e-4F;
   y = y - 0.5F * z;
   y = mnt + y + e * 0.693359375F;
-  y = x == 0.0F ? -detail::INF : y;
-  y = x == detail::INF ? detail::INF : y;
-  return x >= 0.0F ? y : detail::QNAN;  // NaN and negative x give NaN
+  y = select(x == 0.0F, -detail::INF, y);
+  y = select(x == detail::INF, detail::INF, y);
+  return select(x >= 0.0F, y, detail::QNAN);  // NaN and negative x give NaN
 }
 
 // x^y for x >= 0 as e^(y ln x); 0^y = 0 for y > 0. The relative error grows
@@ -109,7 +118,7 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   const float big = 0.5F * (e - 1.0F / e);
   const float z = x * x;
   const float small = ((z * (1.0F / 5040.0F) + 1.0F / 120.0F) * z + 1.0F / 6.0F) * z * x + x;
-  return x < 0.25F ? small : big;
+  return select(x < 0.25F, small, big);
 }
 
 // Arc tangent (rad), odd. Relative error at most 3 ulp (measured: see the tests).
@@ -117,14 +126,14 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   const float ax = std::fabs(x);
   const bool big = ax > 2.414213562373095F;   // tan(3 pi / 8)
   const bool mid = ax > 0.4142135623730950F;  // tan(pi / 8)
-  const float xr = big ? -1.0F / ax : (mid ? (ax - 1.0F) / (ax + 1.0F) : ax);
-  const float y0 = big ? 1.5707963267948966F : (mid ? 0.7853981633974483F : 0.0F);
+  const float xr = select(big, -1.0F / ax, select(mid, (ax - 1.0F) / (ax + 1.0F), ax));
+  const float y0 = select(big, 1.5707963267948966F, select(mid, 0.7853981633974483F, 0.0F));
   const float z = xr * xr;
   const float p =
       (((8.05374449538e-2F * z - 1.38776856032E-1F) * z + 1.99777106478E-1F) * z -
        3.33329491539E-1F) * z * xr + xr;
   const float r = y0 + p;
-  return x < 0.0F ? -r : r;
+  return select(x < 0.0F, -r, r);
 }
 
 // Arc sine (rad) for |x| <= 1, odd; NaN beyond. Relative error at most 2.5 ulp
@@ -133,12 +142,12 @@ constexpr float QNAN = std::numeric_limits<float>::quiet_NaN();
   const float ax = std::fabs(x);
   const bool big = ax > 0.5F;
   // Above 1/2: asin(a) = pi/2 - 2 asin(sqrt((1 - a) / 2)).
-  const float z = big ? 0.5F * (1.0F - ax) : ax * ax;
-  const float s = big ? std::sqrt(z) : ax;
+  const float z = select(big, 0.5F * (1.0F - ax), ax * ax);
+  const float s = select(big, std::sqrt(z), ax);
   const float p = ((((4.2163199048E-2F * z + 2.4181311049E-2F) * z + 4.5470025998E-2F) * z +
                     7.4953002686E-2F) * z + 1.6666752422E-1F) * z * s + s;
-  const float r = big ? 1.5707963267948966F - (p + p) : p;
-  return x < 0.0F ? -r : r;
+  const float r = select(big, 1.5707963267948966F - (p + p), p);
+  return select(x < 0.0F, -r, r);
 }
 
 // Sine and cosine of one angle (rad), |x| <= 8192: reduction by pi/2 in three
@@ -152,7 +161,7 @@ struct SinCos {
 };
 [[gnu::always_inline]] inline SinCos sincos(float x) {
   const bool bad = !(std::fabs(x) <= 8192.0F);  // NaN, infinity or out of range
-  const float xc = bad ? 0.0F : x;
+  const float xc = select(bad, 0.0F, x);
   const float q = detail::round_small(xc * 0.63661977236758134F);  // nearest multiple of pi/2
   const std::int32_t iq = static_cast<std::int32_t>(q);
   float r = xc - q * 1.5703125F;
@@ -163,12 +172,12 @@ struct SinCos {
   const float cp = ((2.443315711809948E-5F * z - 1.388731625493765E-3F) * z +
                     4.166664568298827E-2F) * z * z - 0.5F * z + 1.0F;
   const bool swap = (iq & 1) != 0;
-  const float s0 = swap ? cp : sp;
-  const float c0 = swap ? sp : cp;
-  float s = (iq & 2) != 0 ? -s0 : s0;
-  float c = ((iq + 1) & 2) != 0 ? -c0 : c0;
-  s = bad ? detail::QNAN : s;
-  c = bad ? detail::QNAN : c;
+  const float s0 = select(swap, cp, sp);
+  const float c0 = select(swap, sp, cp);
+  float s = select((iq & 2) != 0, -s0, s0);
+  float c = select(((iq + 1) & 2) != 0, -c0, c0);
+  s = select(bad, detail::QNAN, s);
+  c = select(bad, detail::QNAN, c);
   return SinCos{s, c};
 }
 [[gnu::always_inline]] inline float sin(float x) { return sincos(x).s; }

@@ -12,7 +12,7 @@
 
 #include "model/constants.h"
 #include "model/simd_path.h"
-#include "waves/select_math.h"
+#include "model/vector_math.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -86,64 +86,44 @@ BreakerLine breaker_line(DeepWave D, float THETA0, float PHI, float GAMMA) {
 }
 
 namespace {
-// breaker_line in two vectorised passes around the library power: its branches
-// as bit selects, the branch-free sine, cosine and arcsine. The power
-// (c / chi)^0.4 stays the library's, one call per wall between the passes: the
-// breaking depth is proportional to it, and the breakwater cases carry an
-// error of one unit in the last place of it through the diffraction and the
-// adaptive time step into the reported transport. A value that is not a number
-// passes through every select as it does through breaker_line.
-
-// Pass 1: the gate, then cos a / chi into db and sin a into thetab (staging).
-// The offshore-directed gate breaks a shore-normal wave over a baseline-parallel
-// contour.
-[[gnu::always_inline]] inline void breaker_gate_body(int lo, int hi, float zz_deg,
-                                                     const float* __restrict chiv,
-                                                     const float* __restrict theta0,
-                                                     const float* __restrict phiv,
-                                                     float* __restrict ratio,
-                                                     float* __restrict sin_a,
-                                                     int* __restrict offv) {
+// breaker_line at every wall of lo..hi as one straight-line loop: the offshore
+// gate and the clamps as selects, the branch-free sine, cosine, power and
+// arcsine. A value that is not a number passes through every select as it does
+// through breaker_line. The offshore-directed gate breaks a shore-normal wave
+// over a baseline-parallel contour.
+[[gnu::always_inline]] inline void breaker_body(int lo, int hi, float zz_deg, float gamma,
+                                                const float* __restrict c02v,
+                                                const float* __restrict chiv,
+                                                const float* __restrict theta0,
+                                                const float* __restrict phiv,
+                                                float* __restrict hbv, float* __restrict thetabv,
+                                                float* __restrict dbv, int* __restrict offv) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const float rel = zz_deg - phiv[i] * 180.0F / PI;
     const bool off = (rel >= 90.0F) | (rel <= -90.0F);
-    const float theta = smath::sel(off, 0.0F, theta0[i]);
-    const float phi = smath::sel(off, 0.0F, phiv[i]);
+    const float theta = vmath::select(off, 0.0F, theta0[i]);
+    const float phi = vmath::select(off, 0.0F, phiv[i]);
     // Step 2: direction relative to the shore normal; along the shore no flux.
-    const smath::SinCos sc = smath::sincos(theta - phi);
+    const vmath::SinCos sc = vmath::sincos(theta - phi);
     const float ca = std::fabs(sc.c);
-    const float c = smath::sel(ca < 1.0E-7F, 0.0F, ca);
-    ratio[i] = c / chiv[i];
-    sin_a[i] = sc.s;
-    offv[i] = static_cast<int>(off);
-  }
-}
-
-// Pass 2: from lambda_a (in db) and sin a (in thetab), steps 5-7 in place.
-[[gnu::always_inline]] inline void breaker_depth_body(int lo, int hi, float gamma,
-                                                      const float* __restrict c02v,
-                                                      const float* __restrict phiv,
-                                                      const int* __restrict offv,
-                                                      float* __restrict hbv,
-                                                      float* __restrict thetabv,
-                                                      float* __restrict dbv) {
-#pragma omp simd
-  for (int i = lo; i <= hi; ++i) {
-    const float lambda_a = dbv[i];
-    const float sin_a = thetabv[i];
-    const float phi = smath::sel(offv[i] != 0, 0.0F, phiv[i]);
-    const float xi = lambda_a * sin_a * sin_a;
+    const float c = vmath::select(ca < 1.0E-7F, 0.0F, ca);
+    // Steps 3-4: lambda_a = (cos a / chi)^0.4.
+    const float lambda_a = vmath::pow(c / chiv[i], 0.4F);
+    // Step 5: correction for oblique incidence.
+    const float xi = lambda_a * sc.s * sc.s;
     const float xi2 = xi * xi;
     const float lambda =
         lambda_a * (1.0F + 0.1649F * xi + 0.5948F * xi2 - 1.6787F * xi2 * xi + 2.8573F * xi2 * xi2);
+    // Steps 6-7: depth, height and direction of breaking.
     const float hb = lambda * c02v[i] / GRAV;
-    float s = sin_a * std::sqrt(lambda);
-    s = smath::sel(s > 1.0F, 1.0F, s);
-    s = smath::sel(s < -1.0F, -1.0F, s);
+    float s = sc.s * std::sqrt(lambda);
+    s = vmath::select(s > 1.0F, 1.0F, s);
+    s = vmath::select(s < -1.0F, -1.0F, s);
     hbv[i] = gamma * hb;
-    thetabv[i] = phi + smath::asin(s);
+    thetabv[i] = phi + vmath::asin(s);
     dbv[i] = hb;
+    offv[i] = static_cast<int>(off);
   }
 }
 }  // namespace
@@ -152,13 +132,7 @@ void breaker_lines(int lo, int hi, float ZZDEG, float GAMMA, const float* __rest
                    const float* __restrict CHI, const float* __restrict THETA0,
                    const float* __restrict PHI, float* __restrict HB, float* __restrict THETAB,
                    float* __restrict DB, int* __restrict off) {
-  run_kernel<breaker_gate_body>(lo, hi, ZZDEG, CHI, THETA0, PHI, DB, THETAB, off);
-  // Steps 3-4: breaking depth at normal incidence in units of c0^2/g,
-  // lambda_a = (cos a / chi)^0.4.
-  for (int i = lo; i <= hi; ++i) DB[i] = std::pow(DB[i], 0.4F);
-  run_kernel<breaker_depth_body>(lo, hi, GAMMA, static_cast<const float*>(C02),
-                                 static_cast<const float*>(PHI),
-                                 static_cast<const int*>(off), HB, THETAB, DB);
+  run_kernel<breaker_body>(lo, hi, ZZDEG, GAMMA, C02, CHI, THETA0, PHI, HB, THETAB, DB, off);
 }
 
 Breaking BREAKER(float K0W, float H0, float T, float THETA0, float N0, float PHI, float GAMMA) {

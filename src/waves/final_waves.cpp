@@ -10,7 +10,7 @@
 
 #include "model/simd_path.h"
 #include "waves/salient_waves.h"
-#include "waves/select_math.h"
+#include "model/vector_math.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -27,7 +27,7 @@ namespace {
   for (int i = lo; i <= hi; ++i) {
     const float h2 = h[i] * h[i];
     sum_h2[i] += h2;
-    sum_s2[i] += h2 * smath::sincos(2.0F * theta[i]).s;
+    sum_s2[i] += h2 * vmath::sincos(2.0F * theta[i]).s;
   }
 }
 
@@ -43,10 +43,10 @@ namespace {
   for (int i = lo; i <= hi; ++i) {
     const float e = sum_h2[i];
     float r = sum_s2[i] / e;
-    r = smath::sel(r > 1.0F, 1.0F, r);
-    r = smath::sel(r < -1.0F, -1.0F, r);
+    r = vmath::select(r > 1.0F, 1.0F, r);
+    r = vmath::select(r < -1.0F, -1.0F, r);
     hbd[i] = std::sqrt(e);
-    thetabd[i] = smath::sel(e > 0.0F, 0.5F * smath::asin(r), 0.0F);
+    thetabd[i] = vmath::select(e > 0.0F, 0.5F * vmath::asin(r), 0.0F);
   }
 }
 }  // namespace
@@ -87,10 +87,10 @@ namespace {
   const float centred = (v[i - 1] + 2.0F * v[i] + v[i + 1]) / 4.0F;
   const float left = (3.0F * v[i] + v[i - 1]) / 4.0F;
   const float right = (3.0F * v[i] + v[i + 1]) / 4.0F;
-  float r = smath::sel(with_right, right, centred);
-  r = smath::sel(with_left, left, r);
-  r = smath::sel(keep, v[i], r);
-  return smath::sel(channel, 0.0F, r);
+  float r = vmath::select(with_right, right, centred);
+  r = vmath::select(with_left, left, r);
+  r = vmath::select(keep, v[i], r);
+  return vmath::select(channel, 0.0F, r);
 }
 
 // Steps 1-3 of final_smoothing at walls lo..hi (2..NX): the rule of each wall

@@ -19,7 +19,7 @@
 #include "waves/diffraction.h"
 #include "waves/final_waves.h"
 #include "waves/segment_table.h"
-#include "waves/select_math.h"
+#include "model/vector_math.h"
 #include "waves/transmission.h"
 #include "waves/wave_relations.h"
 
@@ -64,7 +64,7 @@ void bridge_inlets(ModelState& m) {
                                                             float* __restrict alpha) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i)
-    alpha[i] = smath::atan((y[i] - y[i - 1]) / (0.5F * (dx[i - 1] + dx[i])));
+    alpha[i] = vmath::atan((y[i] - y[i - 1]) / (0.5F * (dx[i - 1] + dx[i])));
 }
 
 // c ? a : b for doubles, as a mask on the bit patterns (a select the

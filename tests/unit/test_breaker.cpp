@@ -15,7 +15,7 @@
 #include "model/constants.h"
 #include "model/vector_math.h"
 #include "support/simd_scope.h"
-#include "waves/select_math.h"
+#include "model/vector_math.h"
 #include "waves/breaker.h"
 #include "waves/wave_relations.h"
 
@@ -189,11 +189,11 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
     worst_a = std::max(worst_a, std::fabs(static_cast<double>(base.thb[j] - r.THETAB)));
   }
   EXPECT_GT(gated, 0);
-  // Height and depth (the power is the library's): the cosine's 1.2e-7 gives
-  // 5.7e-7 relative at most here, asserted at 1e-6. Direction (up to 2.3 rad,
+  // Height and depth: the cosine's 1.2e-7 and the power's 9 ulp give 9.2e-7
+  // relative at most here, asserted at 1.5e-6. Direction (up to 2.3 rad,
   // where an ulp is 2.4e-7): the arcsine's 2.5 ulp and the sine's error give
   // 1.2e-6 rad, asserted at 2e-6.
-  EXPECT_LE(worst_h, 1.0E-6);
+  EXPECT_LE(worst_h, 1.5E-6);
   EXPECT_LE(worst_a, 2.0E-6);
   for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
     if (!simd_path_supported(p)) continue;
@@ -206,28 +206,6 @@ TEST(Breaking, BatchPassFollowsTheScalarLineOnEveryPath) {
       ASSERT_EQ(bits(o.c02[j]), bits(base.c02[j])) << simd_path_name(p) << " " << j;
       ASSERT_EQ(bits(o.chi[j]), bits(base.chi[j])) << simd_path_name(p) << " " << j;
     }
-  }
-}
-
-TEST(SelectMath, SameBitsAsTheVectorMath) {
-  // The bit-select forms must be the vector math itself, value for value,
-  // NaN and the edges included.
-  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  const float inf = std::numeric_limits<float>::infinity();
-  std::vector<float> xs{0.0F, -0.0F, inf, -inf, std::numeric_limits<float>::quiet_NaN(), 1.0F,
-                        -1.0F, 1.0E-40F, 8192.0F, 9000.0F, 88.8F, -87.4F};
-  for (float x = 1.0E-8F; x < 1.0E8F; x *= 1.013F) {
-    xs.push_back(x);
-    xs.push_back(-x);
-  }
-  for (float x : xs) {
-    EXPECT_EQ(bits(smath::exp(x)), bits(vmath::exp(x))) << x;
-    EXPECT_EQ(bits(smath::log(x)), bits(vmath::log(x))) << x;
-    EXPECT_EQ(bits(smath::pow(x, 0.4F)), bits(vmath::pow(x, 0.4F))) << x;
-    EXPECT_EQ(bits(smath::atan(x)), bits(vmath::atan(x))) << x;
-    EXPECT_EQ(bits(smath::asin(x)), bits(vmath::asin(x))) << x;
-    EXPECT_EQ(bits(smath::sincos(x).s), bits(vmath::sincos(x).s)) << x;
-    EXPECT_EQ(bits(smath::sincos(x).c), bits(vmath::sincos(x).c)) << x;
   }
 }
 
