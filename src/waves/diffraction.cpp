@@ -10,11 +10,14 @@
 // scalar on those paths. Jump threading is turned off for this file, before
 // any header, so that the kernels' wrappers get the same option; it changes
 // no value (no contraction, no reassociation: -ffp-contract=off still holds).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("no-thread-jumps")
+#endif
 
 #include "waves/diffraction.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "model/simd_path.h"
 #include "output/format.h"
@@ -194,8 +197,8 @@ struct KdPass {
   TipRay RAY;  // the ray from the tip to the breaker line
   float DY;    // cross-shore distance from the tip to the breaker line (m)
 };
-// One pass of the iteration at a wall dx (m) along the coast from the tip and
-// dy0 (m) seaward of it, from the estimate kdstar: the breaker line of the
+// One pass of the iteration at a wall dx (m) along the coast from the tip, whose
+// shoreline lies dy0 (m) shoreward of the tip, from the estimate kdstar: the breaker line of the
 // diffracted wave (depth falling linearly from the tip to the shoreline), the
 // ray to it, and the coefficient.
 [[gnu::always_inline]] inline KdPass kd_pass(const TipPass& c, float dx, float dy0, float kdstar) {
@@ -257,12 +260,12 @@ SideArrays side_arrays(ModelState& m, int s) {
 bool KDGODA(ModelState& m, const Side& t, int first, int last) {
   SideArrays a = side_arrays(m, t.side);
   if (!t.diffracted) {
-    for (int i = first; i <= last; ++i) {
-      a.kd[i] = 1.0F;
-      a.ang[i] = 0.0F;
-      a.ray[i] = 0.0F;
-      a.dy[i] = 0.0F;
-    }
+    const std::ptrdiff_t n = last - first + 1;
+    if (n <= 0) return true;
+    std::fill_n(a.kd + first, n, 1.0F);
+    std::fill_n(a.ang + first, n, 0.0F);
+    std::fill_n(a.ray + first, n, 0.0F);
+    std::fill_n(a.dy + first, n, 0.0F);
     return true;
   }
   const TipPass c{t.side, m.dif_xwall(t.wall), t.ytip, t.h, m.cfg.GAMMA, t.tip_depth, t.theta, t.a};
