@@ -1,9 +1,8 @@
 // Diffraction behind diffracting groins and detached breakwaters: the
-// directional spreading at a structure tip (SMAXSH), the diffraction
-// coefficient of a semi-infinite barrier for random waves (KD), the damped
-// fixed-point iteration of KD at a wall, the ray from a tip to the breaker
-// line, the adjustment between two structures, their branch-free forms for
-// the per-wall loops, and the stage `diffraction` that merges one component
+// spreading at a tip (SMAXSH), the coefficient of a semi-infinite barrier for
+// random waves (KD), its damped iteration at a wall, the ray from a tip to the
+// breaker line, the adjustment between two structures, their branch-free forms
+// for the per-wall loops, and the stage `diffraction` merging one component
 // per segment of the segment table.
 #pragma once
 
