@@ -53,6 +53,8 @@ struct StructureState {
   Vec1<float> dif_ray2{MXWALL};    // side 2
   Vec1<float> dif_dy1{MXWALL};     // side 1: cross-shore distance tip to breaker line (m)
   Vec1<float> dif_dy2{MXWALL};     // side 2
+  Vec1<int> dif_done{MXWALL};      // 1 where the first pass of KD's iteration converged
+  Vec1<float> dif_hc{MXWALL};      // height carried to wall i, none inside an inlet (m)
   Vec1<float> dif_h{MXWALL};       // height of the current merge component (m)
   Vec1<float> dif_theta{MXWALL};   // direction of the current merge component (rad)
 };

@@ -1,12 +1,15 @@
 // Diffraction behind structures: the kernels SMAXSH, KD, tip_ray, relax_kd and
-// between_adjust, the per-side coefficients KDGODA, the directions DIFANG and
-// the stage `diffraction`, which merges one component per active segment of
-// the segment table through WAVSUM.
+// between_adjust, the per-side coefficients KDGODA, the heights and directions
+// of a component (DIFANG) and the stage `diffraction`, which merges one
+// component per active segment of the segment table through WAVSUM. The
+// per-wall loops are vectorised kernels (run_kernel) over the branch-free forms.
 
 #include "waves/diffraction.h"
 
 #include <algorithm>
+#include <cstddef>
 
+#include "model/simd_path.h"
 #include "output/format.h"
 #include "waves/final_waves.h"
 #include "waves/wave_relations.h"
@@ -110,6 +113,9 @@ void wall_geometry(ModelState& m) {
   for (int i = 2; i <= nx; ++i)
     m.dif_ywall(i) = static_cast<float>(0.5 * (m.YSHORE(i - 1) + m.YSHORE(i)));
   m.dif_ywall(nx + 1) = static_cast<float>(m.YSHORE(nx));
+  // The carried heights, when inlets take some away.
+  if (m.cfg.INLETS)
+    for (int i = 1; i <= nx + 1; ++i) m.dif_hc(i) = carried_height(m, i);
 }
 
 // The first wall at or beyond `from` in direction `step` whose structure state
@@ -164,16 +170,66 @@ Side make_side(const ModelState& m, int j, int s) {
   return t;
 }
 
+// The constants of one side's iteration, copied out of the state for the loops.
+struct TipPass {
+  int side;         // 1 or 2
+  double xtip;      // alongshore position of the structure's wall (m)
+  float ytip;       // tip distance from the baseline (m)
+  float h;          // height entering the iteration (m)
+  float gamma;      // breaker index
+  float depth;      // depth at the tip (m)
+  float theta;      // wave direction at the tip (rad)
+  float a;          // SMAX / SMAXP
+};
+
+struct KdPass {
+  float KD;    // coefficient of the pass
+  TipRay RAY;  // the ray from the tip to the breaker line
+  float DY;    // cross-shore distance from the tip to the breaker line (m)
+};
+// One pass of the iteration at a wall dx (m) along the coast from the tip, whose
+// shoreline lies dy0 (m) shoreward of the tip, from the estimate kdstar: the breaker line of the
+// diffracted wave (depth falling linearly from the tip to the shoreline), the
+// ray to it, and the coefficient.
+[[gnu::always_inline]] inline KdPass kd_pass(const TipPass& c, float dx, float dy0, float kdstar) {
+  const float db = c.h * kdstar / c.gamma;
+  const float dy1 = dy0 * (1.0F - db / c.depth);
+  const float dy = std::fabs(dy1) < 0.01F ? 0.01F : dy1;
+  const TipRay ray = tip_ray_lane(c.side, dx, dy, c.theta);
+  return {kd_lane(c.a, ray.THETA), ray, dy};
+}
+
+// The first pass of the iteration (from KD* = 1) at walls lo..hi: the pass's
+// coefficient, ray and distance, and done = 1 where it has converged.
+[[gnu::always_inline]] inline void kd_first_pass_body(int lo, int hi, const double* __restrict xwall,
+                                                      const float* __restrict ywall, TipPass c,
+                                                      float* __restrict kd, float* __restrict ang,
+                                                      float* __restrict ray,
+                                                      float* __restrict dy, int* __restrict done) {
+  const double xtip = c.xtip;
+  const float ytip = c.ytip;
+  const float h = c.h;
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const KdPass p = kd_pass(c, static_cast<float>(xwall[i] - xtip), ytip - ywall[i], 1.0F);
+    kd[i] = p.KD;
+    ang[i] = p.RAY.THETA;
+    ray[i] = p.RAY.BETA;
+    dy[i] = p.DY;
+    done[i] = std::fabs((1.0F - p.KD) * h) <= KD_TOLERANCE ? 1 : 0;
+  }
+}
+
 struct SideArrays {
-  Vec1<float>& kd;
-  Vec1<float>& ang;
-  Vec1<float>& ray;
-  Vec1<float>& dy;
+  float* kd;
+  float* ang;
+  float* ray;
+  float* dy;
 };
 
 SideArrays side_arrays(ModelState& m, int s) {
-  if (s == 1) return {m.dif_kd1, m.dif_ang1, m.dif_ray1, m.dif_dy1};
-  return {m.dif_kd2, m.dif_ang2, m.dif_ray2, m.dif_dy2};
+  if (s == 1) return {m.dif_kd1.data(), m.dif_ang1.data(), m.dif_ray1.data(), m.dif_dy1.data()};
+  return {m.dif_kd2.data(), m.dif_ang2.data(), m.dif_ray2.data(), m.dif_dy2.data()};
 }
 
 // KDGODA: the coefficient of one side at walls first..last. A side that is not
@@ -187,33 +243,35 @@ SideArrays side_arrays(ModelState& m, int s) {
 // The blend of KD towards 1 where the shoreline has advanced past the tip line
 // is not made (side weights 1): a breaker line seaward of the tip is already
 // handled by the ray rule for a negative cross-shore distance.
+// Design note: the first pass runs over all walls at once; nearly every wall
+// converges in it (the change of height is within the tolerance), and the few
+// that do not are iterated afresh one by one with the same pass, so every wall
+// gets exactly the result of its own iteration.
 bool KDGODA(ModelState& m, const Side& t, int first, int last) {
   SideArrays a = side_arrays(m, t.side);
   if (!t.diffracted) {
-    for (int i = first; i <= last; ++i) {
-      a.kd(i) = 1.0F;
-      a.ang(i) = 0.0F;
-      a.ray(i) = 0.0F;
-      a.dy(i) = 0.0F;
-    }
+    const std::ptrdiff_t n = last - first + 1;
+    if (n <= 0) return true;
+    std::fill_n(a.kd + first, n, 1.0F);
+    std::fill_n(a.ang + first, n, 0.0F);
+    std::fill_n(a.ray + first, n, 0.0F);
+    std::fill_n(a.dy + first, n, 0.0F);
     return true;
   }
-  const float gamma = m.cfg.GAMMA;
+  const TipPass c{t.side, m.dif_xwall(t.wall), t.ytip, t.h, m.cfg.GAMMA, t.tip_depth, t.theta, t.a};
+  int* done = m.dif_done.data();
+  run_kernel<kd_first_pass_body>(first, last, static_cast<const double*>(m.dif_xwall.data()),
+                                 static_cast<const float*>(m.dif_ywall.data()), c, a.kd, a.ang,
+                                 a.ray, a.dy, done);
   for (int i = first; i <= last; ++i) {
-    const float dx = static_cast<float>(m.dif_xwall(i) - m.dif_xwall(t.wall));
-    const float dy0 = t.ytip - m.dif_ywall(i);  // tip to shoreline (m)
-    TipRay ray{0.0F, 0.0F};
-    float dy = 0.0F;
-    // One pass: the breaker line of the diffracted wave (depth falling linearly
-    // from the tip to the shoreline), the ray to it, and the coefficient.
-    auto pass = [&](float kdstar) {
-      const float db = t.h * kdstar / gamma;
-      dy = dy0 * (1.0F - db / t.tip_depth);
-      if (std::fabs(dy) < 0.01F) dy = 0.01F;
-      ray = tip_ray(t.side, dx, dy, t.theta);
-      return KD(t.a, ray.THETA);
-    };
-    const KdIteration it = iterate_kd(t.h, pass);
+    if (done[i] == 1) continue;
+    const float dx = static_cast<float>(m.dif_xwall(i) - c.xtip);
+    const float dy0 = c.ytip - m.dif_ywall(i);
+    KdPass last_pass{};
+    const KdIteration it = iterate_kd(c.h, [&](float kdstar) {
+      last_pass = kd_pass(c, dx, dy0, kdstar);
+      return last_pass.KD;
+    });
     if (!it.converged) {
       std::ostream& p = m.prt();
       lwrite(p, "ERROR IN \"KDGODA\".");
@@ -221,12 +279,24 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
       m.IRUNERR = 1;
       return false;
     }
-    a.kd(i) = it.KD;
-    a.ang(i) = ray.THETA;
-    a.ray(i) = ray.BETA;
-    a.dy(i) = dy;
+    a.kd[i] = it.KD;
+    a.ang[i] = last_pass.RAY.THETA;
+    a.ray[i] = last_pass.RAY.BETA;
+    a.dy[i] = last_pass.DY;
   }
   return true;
+}
+
+[[gnu::always_inline]] inline void adjust_between_body(int lo, int hi, float* __restrict kd1,
+                                                       const float* __restrict dy1,
+                                                       float* __restrict kd2,
+                                                       const float* __restrict dy2, float spread,
+                                                       float gap) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    kd1[i] = between_adjust_lane(kd1[i], dy1[i] * spread / gap);
+    kd2[i] = between_adjust_lane(kd2[i], dy2[i] * spread / gap);
+  }
 }
 
 // Between the two tips of a gap bounded by structures on both sides, the spread
@@ -241,10 +311,15 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2) {
   const float gap = static_cast<float>(m.dif_xwall(t2.wall) - m.dif_xwall(t1.wall));
   if (gap < MIN_GAP) return;
   const float spread = std::tan(-t1.theta) + std::tan(t2.theta);
-  for (int i = t1.wall + 1; i <= t2.wall - 1; ++i) {
-    m.dif_kd1(i) = between_adjust(m.dif_kd1(i), m.dif_dy1(i) * spread / gap);
-    m.dif_kd2(i) = between_adjust(m.dif_kd2(i), m.dif_dy2(i) * spread / gap);
-  }
+  run_kernel<adjust_between_body>(t1.wall + 1, t2.wall - 1, m.dif_kd1.data(),
+                                  static_cast<const float*>(m.dif_dy1.data()), m.dif_kd2.data(),
+                                  static_cast<const float*>(m.dif_dy2.data()), spread, gap);
+}
+
+[[gnu::always_inline]] inline void transmit_beside_body(int lo, int hi, float* __restrict kd,
+                                                        float f2) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) kd[i] = std::sqrt(f2 + (1.0F - f2) * kd[i] * kd[i]);
 }
 
 // Beside a partly transmitting breakwater (outside its span, on the gap's side
@@ -257,57 +332,91 @@ void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
   const int jn = t.side == 1 ? j - 1 : j + 1;
   if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
   const float f = std::max(m.SEGFAC(jn), 0.0F);
-  const float f2 = f * f;
-  Vec1<float>& kd = t.side == 1 ? m.dif_kd1 : m.dif_kd2;
+  float* kd = t.side == 1 ? m.dif_kd1.data() : m.dif_kd2.data();
   const int lo = t.side == 1 ? t.wall + 1 : first;
   const int hi = t.side == 1 ? last : t.wall - 1;
-  for (int i = lo; i <= hi; ++i) kd(i) = std::sqrt(f2 + (1.0F - f2) * kd(i) * kd(i));
+  run_kernel<transmit_beside_body>(lo, hi, kd, f * f);
 }
 
-// DIFANG: direction of the component at walls first..last. In the shadow of
-// one tip the wave travels along that tip's ray, in the shadow of both along
-// the mean of the two rays, elsewhere in the undiffracted direction; behind a
+// The constants of a component's directions, copied out of the state.
+struct DirectionRule {
+  float fac;           // factor behind a breakwater (1 for a gap)
+  int diffracted1;     // 1 when side 1 is diffracted
+  int diffracted2;
+  float k1;            // wave number at tip 1 (1/m)
+  float k2;
+  float wp1;           // weight of the undiffracted direction in the shadow of side 1
+  float wp2;           // (a groin as the neighbouring structure), -1 for none
+  float gamma;         // breaker index
+  float K0;            // deep-water wave number of the event (1/m)
+  int first;           // the component's range
+  int last;
+  int keep_first;      // 1 when the first wall is a groin wall (WALLTYPE 1)
+  int keep_last;
+};
+
+struct ComponentIn {
+  const float* kd1;
+  const float* kd2;
+  const float* hc;      // carried height (m)
+  const float* thetab;  // undiffracted direction (rad)
+  const float* kb;      // undiffracted wave number (1/m)
+  const float* alphas;  // shoreline orientation (rad)
+  const float* ang1;
+  const float* ang2;
+  const float* ray1;
+  const float* ray2;
+};
+
+// The heights and directions of a component at walls lo..hi (DIFANG): both
+// coefficients times the carried height and the factor; in the shadow of one
+// tip the wave travels along that tip's ray, in the shadow of both along the
+// mean of the two rays, elsewhere in the undiffracted direction; behind a
 // groin the undiffracted direction is kept. The wave is then refracted from
-// the tip to its own (diffracted) breaking depth.
-void DIFANG(ModelState& m, int j, int first, int last, const Side& t1, const Side& t2) {
-  const float gamma = m.cfg.GAMMA;
-  for (int i = first; i <= last; ++i) {
-    const float h = m.dif_h(i);
-    if (h <= MIN_HEIGHT) {
-      m.dif_h(i) = 0.0F;
-      m.dif_theta(i) = 0.0F;
-      continue;
-    }
-    const float w = m.THETAB(i);
-    const float kw = m.KB(i);
-    const int code = (t1.diffracted && m.dif_ang1(i) < 0.0F ? 1 : 0) +
-                     (t2.diffracted && m.dif_ang2(i) < 0.0F ? 2 : 0);
-    float d = w;
-    float kmix = kw;
-    if (code == 1 || code == 2) {
-      const Side& t = code == 1 ? t1 : t2;
-      d = code == 1 ? m.dif_ray1(i) : m.dif_ray2(i);
-      kmix = t.k;
-      // A groin as the neighbouring structure on that side: its shadow keeps the
-      // undiffracted direction (weight (-f)^0.2 = 1 for f = -1).
-      const int jn = code == 1 ? j - 1 : j + 1;
-      if (jn >= 1 && jn <= m.NSEG && m.SEGFAC(jn) < 0.0F) {
-        const float wp = std::pow(-m.SEGFAC(jn), 0.2F);
-        d = d * (1.0F - wp) + w * wp;
-        kmix = wp * kw + (1.0F - wp) * t.k;
-      }
-    } else if (code == 3) {
-      d = 0.5F * (m.dif_ray1(i) + m.dif_ray2(i));
-      kmix = 0.5F * (t1.k + t2.k);
-    }
-    const float phi = m.ALPHAS(i);  // local shoreline orientation (rad)
-    const float hd = h / gamma;  // diffracted breaking depth (m)
-    const float k = std::sqrt(m.K0 * dispersion_factor(m.K0 * hd) / hd);
-    const bool keep = (i == first && m.WALLTYPE(i) == 1 && code == 1) ||
-                      (i == last && m.WALLTYPE(i) == 1 && code == 2);
-    m.dif_theta(i) =
-        !keep && kmix <= k ? phi + std::asin(std::clamp(kmix * std::sin(d - phi) / k, -1.0F, 1.0F))
-                           : w;
+// the tip to its own (diffracted) breaking depth. Heights of 0.01 m or less
+// are no wave.
+[[gnu::always_inline]] inline void component_waves_body(int lo, int hi, ComponentIn in,
+                                                        DirectionRule r, float* __restrict hout,
+                                                        float* __restrict thout) {
+  const float* __restrict kd1 = in.kd1;
+  const float* __restrict kd2 = in.kd2;
+  const float* __restrict hc = in.hc;
+  const float* __restrict thetab = in.thetab;
+  const float* __restrict kb = in.kb;
+  const float* __restrict alphas = in.alphas;
+  const float* __restrict ang1 = in.ang1;
+  const float* __restrict ang2 = in.ang2;
+  const float* __restrict ray1 = in.ray1;
+  const float* __restrict ray2 = in.ray2;
+  const float fac = r.fac, k1 = r.k1, k2 = r.k2, wp1 = r.wp1, wp2 = r.wp2;
+  const float gamma = r.gamma, K0 = r.K0;
+  const bool d1 = r.diffracted1 == 1, d2 = r.diffracted2 == 1;
+  const bool g1 = wp1 >= 0.0F, g2 = wp2 >= 0.0F;
+  const int first = r.first, last = r.last;
+  const bool kf = r.keep_first == 1, kl = r.keep_last == 1;
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float h = kd1[i] * kd2[i] * hc[i] * fac;
+    const float w = thetab[i];
+    const float kw = kb[i];
+    const bool s1 = d1 & (ang1[i] < 0.0F);
+    const bool s2 = d2 & (ang2[i] < 0.0F);
+    // The shadow of one side: its ray (blended with the undiffracted direction
+    // behind a groin).
+    const float dg1 = g1 ? ray1[i] * (1.0F - wp1) + w * wp1 : ray1[i];
+    const float kg1 = g1 ? wp1 * kw + (1.0F - wp1) * k1 : k1;
+    const float dg2 = g2 ? ray2[i] * (1.0F - wp2) + w * wp2 : ray2[i];
+    const float kg2 = g2 ? wp2 * kw + (1.0F - wp2) * k2 : k2;
+    const float dboth = 0.5F * (ray1[i] + ray2[i]);
+    const float kboth = 0.5F * (k1 + k2);
+    const float d = s1 ? (s2 ? dboth : dg1) : (s2 ? dg2 : w);
+    const float kmix = s1 ? (s2 ? kboth : kg1) : (s2 ? kg2 : kw);
+    const SnellWave sw = snell_lane(K0, kmix, d, alphas[i], h / gamma);
+    const bool keep = ((i == first) & kf & s1 & !s2) | ((i == last) & kl & s2 & !s1);
+    const float theta = !keep & (kmix <= sw.K) ? sw.THETA : w;
+    const bool wave = !(h <= MIN_HEIGHT);
+    hout[i] = wave ? h : 0.0F;
+    thout[i] = wave ? theta : 0.0F;
   }
 }
 
@@ -349,10 +458,10 @@ bool component(ModelState& m, int j, int icomp, int ncomp) {
     transmit_beside(m, j, t1, first, last);
     transmit_beside(m, j, t2, first, last);
   }
-  // 3. Heights: both coefficients times the carried height, times the factor
-  // behind a breakwater. Behind a partly transmitting breakwater the energy the
-  // gaps have brought is weighted by (1 - KT^2) before its own KT^2 HB^2 is
-  // added, so that the sum never exceeds the undiffracted energy.
+  // 3. The height is both coefficients times the carried height, times the
+  // factor behind a breakwater. Behind a partly transmitting breakwater the
+  // energy the gaps have brought is weighted by (1 - KT^2) before its own
+  // KT^2 HB^2 is added, so that the sum never exceeds the undiffracted energy.
   const float fac = f <= 0.99F ? f : 1.0F;
   if (!open && icomp > 1) {
     const float keep = 1.0F - fac * fac;
@@ -361,10 +470,31 @@ bool component(ModelState& m, int j, int icomp, int ncomp) {
       m.wavsum_s2(i) *= keep;
     }
   }
-  for (int i = first; i <= last; ++i)
-    m.dif_h(i) = m.dif_kd1(i) * m.dif_kd2(i) * carried_height(m, i) * fac;
-  // 4. Directions, and the merge.
-  DIFANG(m, j, first, last, t1, t2);
+  // 4. Heights and directions, and the merge.
+  const auto groin_weight = [&m](int jn) {
+    // A groin as the neighbouring structure on that side: its shadow keeps the
+    // undiffracted direction (weight (-f)^0.2 = 1 for f = -1); -1 for none.
+    return jn >= 1 && jn <= m.NSEG && m.SEGFAC(jn) < 0.0F ? std::pow(-m.SEGFAC(jn), 0.2F) : -1.0F;
+  };
+  const DirectionRule rule{fac,
+                           t1.diffracted ? 1 : 0,
+                           t2.diffracted ? 1 : 0,
+                           t1.k,
+                           t2.k,
+                           groin_weight(j - 1),
+                           groin_weight(j + 1),
+                           m.cfg.GAMMA,
+                           m.K0,
+                           first,
+                           last,
+                           m.WALLTYPE(first) == 1 ? 1 : 0,
+                           m.WALLTYPE(last) == 1 ? 1 : 0};
+  const ComponentIn in{m.dif_kd1.data(), m.dif_kd2.data(),
+                       m.cfg.INLETS ? m.dif_hc.data() : m.HB.data(),
+                       m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
+                       m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
+                       m.dif_ray2.data()};
+  run_kernel<component_waves_body>(first, last, in, rule, m.dif_h.data(), m.dif_theta.data());
   WAVSUM(m, icomp, ncomp, m.dif_h, m.dif_theta, first, last);
   return true;
 }

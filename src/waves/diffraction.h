@@ -1,14 +1,16 @@
 // Diffraction behind diffracting groins and detached breakwaters: the
-// directional spreading at a structure tip (SMAXSH), the diffraction
-// coefficient of a semi-infinite barrier for random waves (KD), the damped
-// fixed-point iteration of KD at a wall, the ray from a tip to the breaker
-// line, the adjustment between two structures, and the stage `diffraction`
-// that merges one component per segment of the segment table.
+// spreading at a tip (SMAXSH), the coefficient of a semi-infinite barrier for
+// random waves (KD), its damped iteration at a wall, the ray from a tip to the
+// breaker line, the adjustment between two structures, their branch-free forms
+// for the per-wall loops, and the stage `diffraction` merging one component
+// per segment of the segment table.
 #pragma once
 
 #include <cmath>
 
+#include "model/constants.h"
 #include "model/state.h"
+#include "model/vector_math.h"
 
 namespace coastra {
 
@@ -67,6 +69,73 @@ KdIteration iterate_kd(float H, F&& kd_of) {
 // [-1, 1]): diverging shadow lines (r > 0) raise KD towards 1, converging ones
 // (r < 0) lower it.
 float between_adjust(float kd, float r);
+
+// Branch-free forms of KD, tip_ray and between_adjust, and the refraction of
+// REFSHO reduced to the direction, for the per-wall loops of the stage: the
+// same formulas with selects in place of branches (each select keeps the
+// comparison std::min, std::max and std::clamp make, so a NaN goes where it
+// went) and the inline vector math in place of the library's, so that a loop
+// over walls vectorises and every instruction set gives the same bits. They
+// differ from the kernels above by float rounding (bounded in the tests).
+
+// KD(a, theta).
+[[gnu::always_inline]] inline float kd_lane(float a, float theta) {
+  const float x = a * (6.0F < theta ? 6.0F : theta);
+  const float ep = vmath::exp(x);
+  const float em = vmath::exp(-x);
+  return std::sqrt(0.5F * (1.0F + (ep - em) / (ep + em)));
+}
+
+// tip_ray(side, dx, dy, theta_tip); side is the same for every wall of a loop.
+[[gnu::always_inline]] inline TipRay tip_ray_lane(int side, float dx, float dy, float theta_tip) {
+  constexpr float HALF_PI = 0.5F * PI;
+  const float b0 = vmath::atan(dx / dy);
+  const float up = side == 1 ? HALF_PI - b0 : HALF_PI;        // seaward breaker line, dx > 0
+  const float down = side == 1 ? -HALF_PI : -(HALF_PI + b0);  // seaward breaker line, dx < 0
+  const float seaward = dx > 0.0F ? up : (dx < 0.0F ? down : b0);
+  const float beta = dy < 0.0F ? seaward : b0;
+  return {beta, side == 1 ? beta - theta_tip : theta_tip - beta};
+}
+
+// between_adjust(kd, r).
+[[gnu::always_inline]] inline float between_adjust_lane(float kd, float r) {
+  const float rc = r < -1.0F ? -1.0F : (1.0F < r ? 1.0F : r);
+  // g = 1 - 2 |r| + |r|^0.33 on both sides (1 + 2r = 1 - 2|r| exactly for r < 0).
+  const float ar = std::fabs(rc);
+  const float g = 1.0F - 2.0F * ar + vmath::pow(ar, 0.33F);
+  const float rad0 = 1.0F - (1.0F - kd * kd) * g * g;
+  const float root = std::sqrt(0.0F < rad0 ? rad0 : 0.0F);
+  const float raised = kd < root ? root : kd;
+  const float lowered = g < 1.0F ? kd * (g < 0.0F ? 0.0F : g) : kd;
+  return rc > 0.0F ? raised : (rc < 0.0F ? lowered : kd);
+}
+
+// dispersion_factor(y) (wave_relations.h): the same operations in the same order.
+[[gnu::always_inline]] inline float dispersion_factor_lane(float y) {
+  float p = 1.0F;
+  float yi = 1.0F;
+#pragma GCC unroll 9
+  for (float d : HUNTD) {
+    yi *= y;
+    p += d * yi;
+  }
+  return y + 1.0F / p;
+}
+
+struct SnellWave {
+  float K;      // wave number at the depth (1/m)
+  float THETA;  // direction there (rad, absolute)
+};
+// The wave number and direction of REFSHO(OMEGA, K0, KR, HR, THETAR, CGR, PHI, h):
+// the wave of number KR (1/m) and direction THETAR (rad) carried over contours
+// of normal PHI (rad) to depth h (m) by Snell's law, for the event's K0 (1/m).
+[[gnu::always_inline]] inline SnellWave snell_lane(float K0, float KR, float THETAR, float PHI,
+                                                   float h) {
+  const float k = std::sqrt(K0 * dispersion_factor_lane(K0 * h) / h);
+  const float s = vmath::sin(THETAR - PHI) * KR / k;
+  const float sc = s < -1.0F ? -1.0F : (1.0F < s ? 1.0F : s);
+  return {k, PHI + vmath::asin(sc)};
+}
 
 // The diffraction stage of a time step: visits the segments in the order
 // SEGORD, forms one merge component per segment with SEGFAC > 0.01 and merges

@@ -7,13 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <utility>
 #include <vector>
 
 #include "input/setup.h"
+#include "support/simd_scope.h"
 #include "support/state_rig.h"
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
@@ -122,6 +125,73 @@ TEST(Diffraction, BetweenStructuresAdjustment) {
   EXPECT_EQ(between_adjust(0.8F, -0.1F), 0.8F);
   EXPECT_EQ(between_adjust(0.8F, -3.0F), 0.0F);  // r = -1: g = 0
   EXPECT_EQ(between_adjust(0.8F, 0.0F), 0.8F);
+}
+
+// The branch-free forms used by the per-wall loops against the scalar kernels
+// over their input ranges (both sides of every switch; NaN where the kernel
+// gives NaN, the coefficient where between_adjust keeps it). Largest differences as measured, asserted with a margin:
+// KD 7.5e-7 and between_adjust 6.3e-7 (coefficients in [0, 1], so absolute:
+// near the shadow 1 + tanh cancels and a few units in the last place of tanh
+// become a larger relative change of a small KD, in the library form as much
+// as in this one), ray angles 2.4e-7 rad, the refracted direction 9.5e-7 rad
+// (asin steepens towards +-pi/2); the refraction's wave number is REFSHO's to
+// the bit.
+TEST(Diffraction, BranchFreeFormsFollowTheScalarKernels) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const auto diff = [](float v, float ref) {
+    return std::fabs(static_cast<double>(v) - static_cast<double>(ref));
+  };
+  double coef = 0.0;
+  for (float a = 1.0F; a <= 3.3F; a += 0.0371F) {
+    for (float th = -7.0F; th <= 7.0F; th += 0.00731F) {
+      coef = std::max(coef, diff(kd_lane(a, th), KD(a, th)));
+    }
+    EXPECT_TRUE(std::isnan(kd_lane(a, nan)));
+  }
+  EXPECT_LE(coef, 1e-6);
+  double ray = 0.0;
+  for (int side : {1, 2}) {
+    for (float dx : {-9000.0F, -512.0F, -33.3F, -0.5F, 0.0F, 0.02F, 7.0F, 140.0F, 4000.0F}) {
+      for (float dy : {-800.0F, -60.0F, -1.0F, -0.01F, 0.01F, 0.3F, 25.0F, 300.0F, 2000.0F}) {
+        for (float tt : {-1.4F, -0.3F, 0.0F, 0.45F, 1.2F}) {
+          const TipRay r = tip_ray(side, dx, dy, tt);
+          const TipRay v = tip_ray_lane(side, dx, dy, tt);
+          ray = std::max({ray, diff(v.BETA, r.BETA), diff(v.THETA, r.THETA)});
+        }
+      }
+    }
+  }
+  EXPECT_LE(ray, 4e-7);
+  double adj = 0.0;
+  for (float kd = 0.0F; kd <= 1.0F; kd += 0.0173F) {
+    for (float r = -1.5F; r <= 1.5F; r += 0.00277F) {
+      adj = std::max(adj, diff(between_adjust_lane(kd, r), between_adjust(kd, r)));
+    }
+    EXPECT_EQ(between_adjust_lane(kd, 0.0F), kd);
+    EXPECT_EQ(between_adjust_lane(kd, nan), kd);  // as between_adjust: no ratio, no adjustment
+  }
+  EXPECT_LE(adj, 1e-6);
+  double snell = 0.0;
+  for (float T : {3.0F, 6.5F, 11.0F, 16.0F}) {
+    const float omega = 2.0F * PI / T;
+    const float k0 = omega * omega / GRAV;
+    for (float y = 0.01F; y <= 12.0F; y *= 1.6F) {
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(dispersion_factor_lane(y)),
+                std::bit_cast<std::uint32_t>(dispersion_factor(y)));
+    }
+    for (float h = 0.05F; h <= 12.0F; h *= 1.37F) {
+      for (float kr_over_k0 : {1.0F, 1.7F, 4.0F, 30.0F}) {
+        for (float a = -1.55F; a <= 1.55F; a += 0.0517F) {
+          const float kr = kr_over_k0 * k0;
+          const RefractedWave r = REFSHO(omega, k0, kr, 1.0F, 0.3F + a, 1.0F, 0.3F, h);
+          const SnellWave v = snell_lane(k0, kr, 0.3F + a, 0.3F, h);
+          EXPECT_EQ(v.K, r.K);
+          snell = std::max(snell, diff(v.THETA, r.THETA));
+        }
+      }
+    }
+  }
+  EXPECT_LE(snell, 1.5e-6);
 }
 
 // A generated coast: nx cells of 20 m, diffracting groins (wall, tip distance)
@@ -278,6 +348,43 @@ TEST(DiffractionStage, GeneratedCoastsAreFiniteMirroredOrderFreeAndConserveEnerg
   }
   EXPECT_GT(far_walls, 100);  // the generator does leave open coast
   EXPECT_GT(groin_walls, 20);
+}
+
+// The stage's per-wall loops give the same bits on every instruction-set path
+// of this processor, on generated coasts (groins, breakwaters of every
+// transmission, walls whose iteration takes several passes) and on one with an
+// inlet, inside which no wave is carried.
+TEST(DiffractionStage, EveryInstructionSetPathGivesTheBaselineBits) {
+  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+  std::mt19937 rng(4711);
+  for (int n = 0; n < 10; ++n) {
+    const Layout l = random_layout(rng);
+    const bool inlet = n == 0;  // cells 60..70 form an inlet
+    const auto run = [&](SimdPath p) {
+      const test::SimdPathScope scope(p);
+      Coast c(l);
+      if (inlet) {
+        c.m.cfg.INLETS = true;
+        for (int i = 60; i <= 70; ++i) c.m.INLCELL(i) = 1;
+        diffraction(c.m);
+      }
+      std::vector<std::uint32_t> out;
+      for (int i = 1; i <= l.nx + 1; ++i) {
+        for (float v : {c.m.HBD(i), c.m.THETABD(i), c.m.dif_kd1(i), c.m.dif_kd2(i)})
+          out.push_back(bits(v));
+      }
+      if (inlet) {
+        for (int i = 61; i <= 70; ++i) EXPECT_EQ(c.m.HBD(i), 0.0F) << i;
+        EXPECT_GT(c.m.HBD(60), 0.0F);
+      }
+      return out;
+    };
+    const std::vector<std::uint32_t> base = run(SimdPath::BASELINE);
+    for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
+      if (!simd_path_supported(p)) continue;
+      EXPECT_EQ(run(p), base) << simd_path_name(p) << " coast " << n;
+    }
+  }
 }
 
 TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {
