@@ -10,9 +10,11 @@
 
 #include "output/format.h"
 
+#include <bit>
 #include <charconv>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 #include <stdexcept>
@@ -129,10 +131,71 @@ bool append_exponent(char* buf, int& n, int e) {
   return true;
 }
 
+// Exact fixed-point rounding with integers, for the data files' fields (every
+// record edits thousands of values). v = M x 2^E exactly, so v x 10^d = M x 10^d
+// x 2^E is an integer product shifted by E bits: the bits shifted out decide the
+// rounding (more than half up, exactly half to even), as on the exact binary
+// value. Returns false, leaving the work to to_chars, when 10^d or the rounded
+// result would not fit in 64 bits.
+__extension__ using u128 = unsigned __int128;
+
+bool fixed_digits_u64(double a, int d, std::uint64_t& q) {
+  if (d > 19) return false;
+  // a = mant x 2^shift: the 52 stored bits with the hidden bit of a normal number.
+  const auto bits = std::bit_cast<std::uint64_t>(a);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FFU);
+  if (biased == 0x7FF) return false;         // not finite
+  std::uint64_t mant = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased != 0) mant |= std::uint64_t{1} << 52;
+  const int shift = (biased == 0 ? 1 : biased) - 1075;
+  std::uint64_t p10 = 1;
+  for (int k = 0; k < d; ++k) p10 *= 10;
+  const u128 n = static_cast<u128>(mant) * p10;   // < 2^53 x 10^19 < 2^117
+  u128 r = 0;
+  if (shift >= 0) {
+    if (shift > 10) return false;                 // n << shift could pass 2^127
+    r = n << shift;
+  } else if (shift > -118) {
+    const int k = -shift;
+    r = n >> k;
+    const u128 rem = n - (r << k);
+    const u128 half = static_cast<u128>(1) << (k - 1);
+    if (rem > half || (rem == half && (r & 1U) != 0U)) ++r;
+  }                                               // else n < 2^117 <= half: rounds to 0
+  if (r > static_cast<u128>(UINT64_MAX)) return false;
+  q = static_cast<std::uint64_t>(r);
+  return true;
+}
+
 // v in fixed-point form with d decimals and always its point ("123." for d = 0:
 // an F7.0 field keeps it); a value that rounds to zero keeps its sign ("-0.00").
 // Returns the length, or -1 when the text needs more than cap characters.
 int fixed_text(char* buf, int cap, double v, int d) {
+  std::uint64_t q = 0;
+  if (fixed_digits_u64(std::fabs(v), d, q)) {
+    // q's digits from the right, two at a time, then zeros up to d + 1 digits
+    // (a zero before the point); the point goes d digits from the right.
+    static constexpr char PAIRS[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+    char tmp[24];
+    int k = 0;
+    while (q >= 100) {
+      const auto r = static_cast<std::size_t>(q % 100) * 2;
+      q /= 100;
+      tmp[k++] = PAIRS[r + 1];
+      tmp[k++] = PAIRS[r];
+    }
+    tmp[k++] = static_cast<char>('0' + q % 10);
+    if (q >= 10) tmp[k++] = static_cast<char>('0' + q / 10);
+    while (k <= d) tmp[k++] = '0';
+    int n = 0;
+    if (std::signbit(v)) buf[n++] = '-';
+    while (k > d) buf[n++] = tmp[--k];
+    buf[n++] = '.';
+    while (k > 0) buf[n++] = tmp[--k];
+    return n;
+  }
   const auto r = std::to_chars(buf, buf + cap - 1, v, std::chars_format::fixed, d);
   if (r.ec != std::errc{}) return -1;
   int n = static_cast<int>(r.ptr - buf);
