@@ -404,6 +404,7 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
     if (next() && parse_int(item, c.ITIDEWALL(k)) && next() && parse_int(item, c.ITIDE2) &&
         next())
       c.TIDEFILE[k] = name();
+    if (m.FTIDE.size() <= static_cast<std::size_t>(k)) m.FTIDE.resize(static_cast<std::size_t>(k) + 1);
     open_input(m, c.TIDEFILE[k], "Opening Tidal Current Input File: ",
                m.FTIDE[static_cast<std::size_t>(k)], "Cannot open tidal current file");
   }

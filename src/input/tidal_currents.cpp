@@ -118,6 +118,8 @@ void read_tidal_currents(ModelState& m) {
   check_record_count(m, c.ITIDE2, station_file(m, 1), TIDAL_CURRENT_NAMES);
   // 2. Records k = 1..NTC of every station, grown as they are read.
   const int ns = station_count(m);
+  // A station whose file was never opened has a stream all the same: its read fails.
+  if (m.FTIDE.size() < static_cast<std::size_t>(ns) + 1) m.FTIDE.resize(static_cast<std::size_t>(ns) + 1);
   m.TCDATE.clear();
   m.TCTIME.clear();
   m.TCVAL.clear();

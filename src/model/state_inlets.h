@@ -8,6 +8,7 @@
 #include <array>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "model/constants.h"
 #include "model/vec1.h"
@@ -43,8 +44,10 @@ struct InletState {
   Vec1<double> VDREDRM{MXINL};                 // dredged removal: sum of -v (m3, <= 0)
   Vec1<double> VDREDPL{MXINL};                 // dredged placement into a reservoir (m3, >= 0)
   Vec1<double> BYPWT{MXCELL};                  // placement weights of the range being placed
-  std::array<std::ofstream, MXINL + 1> IRV;    // inlet reservoir file of inlet k on IRV[k]
-  std::array<std::string, MXINL + 1> IRVNAME;  // its name
+  // Sized 1 + the inlet count when the files are opened (empty before): a
+  // stream object is half a kilobyte, a run has a few inlets out of MXINL.
+  std::vector<std::ofstream> IRV;              // inlet reservoir file of inlet k on IRV[k]
+  std::vector<std::string> IRVNAME;            // its name
 };
 
 }  // namespace coastra

@@ -33,7 +33,9 @@ struct RunState {
   // data files opened by the configuration reader, read by later stages
   std::ifstream FINI, FREG, FWL, FBYP;
   std::array<std::ifstream, MXWAVEF + 2> FWAVE;   // wave file k on FWAVE[k]
-  std::array<std::ifstream, MXTIDEF + 2> FTIDE;   // tidal-current file k on FTIDE[k]
+  // Tidal-current file k on FTIDE[k], grown as TIDEFILE lines open them (a stream
+  // object is half a kilobyte; MXTIDEF of them would be most of the state's own size).
+  std::vector<std::ifstream> FTIDE;
 
   // counters and flags of the run
   int ISTEP = 0;                  // step number: 0 before the loop, 1..NTS inside it

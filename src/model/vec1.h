@@ -2,15 +2,47 @@
 // A Vec1 of capacity n holds elements 0..n+1, so a cell array can also be read
 // at its first wall-side neighbour (index 0 or n+1) without a special case;
 // index 0 is otherwise unused. Storage is allocated once, zero-filled.
+// The zeros come from calloc, not from writing them: a large array's pages are
+// then the system's zero pages until first written, so capacity a run does not
+// use (long event lists, arrays of absent structures) costs no memory.
 #pragma once
 
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
+#include <cstdlib>
+#include <new>
 #include <span>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace coastra {
+
+// Allocator of zero-filled storage for arrays of numbers: calloc'd, and the
+// value-initialisation of the elements left to calloc's zeros (the zero bit
+// pattern is 0 for every integer and 0.0 for float and double).
+template <class T>
+struct ZeroFilledAlloc {
+  static_assert(std::is_arithmetic_v<T>, "zero bits must be the value 0");
+  using value_type = T;
+  ZeroFilledAlloc() = default;
+  template <class U>
+  explicit ZeroFilledAlloc(const ZeroFilledAlloc<U>& /*other*/) {}
+  T* allocate(std::size_t n) {
+    void* p = std::calloc(n, sizeof(T));
+    if (p == nullptr) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, std::size_t /*n*/) { std::free(p); }
+  template <class U>
+  void construct(U* /*p*/) {}   // already zero
+  template <class U, class... A>
+  void construct(U* p, A&&... a) {
+    ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+  }
+  friend bool operator==(const ZeroFilledAlloc&, const ZeroFilledAlloc&) { return true; }
+};
 
 template <class T>
 class Vec1 {
@@ -37,7 +69,7 @@ class Vec1 {
   const T* data() const { return v_.data(); }
 
  private:
-  std::vector<T> v_;
+  std::vector<T, ZeroFilledAlloc<T>> v_;
 };
 
 }  // namespace coastra

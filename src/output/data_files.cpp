@@ -147,9 +147,13 @@ void open_data_files(ModelState& m) {
   for (const DataFileEntry& f : DATA_FILES) {
     const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
     std::ofstream& os = m.*f.file;
+    // Unbuffered: every record is already one text written with one call, so
+    // a stream buffer would only copy it (and hold 8 KB per file).
+    os.rdbuf()->pubsetbuf(nullptr, 0);
     os.open(name, std::ios::out | std::ios::trunc);
     if (!os.is_open()) error_stop("Cannot open output data file " + name);
-    os << f.header << '\n';
+    const std::string line = std::string(f.header) + '\n';
+    os.write(line.data(), static_cast<std::streamsize>(line.size()));
   }
   // 2. The two record layouts, n = NX + 1 values at most per record.
   const int n = m.cfg.NX + 1;

@@ -1,17 +1,22 @@
 // The fixed-width formatting layer: field editors (Iw, Fw.d, Ew.d, A/Aw), the
 // layout interpreter behind fwrite/fstr, and free-form lines behind lwrite/lstr.
 // Field editors append to the caller's buffer from a stack buffer, so the data
-// files can be written inside the time-step loop without allocating.
+// files can be written inside the time-step loop without allocating. Numbers are
+// turned into digits by std::to_chars (no C stdio, no locale): the exact binary
+// value rounded to the digits asked for, ties to even, as a C library would.
 //   edit_i, edit_f, edit_e, edit_a   one field
 //   format_items                     records by a layout text
 //   format_list                      one free-form line
 
 #include "output/format.h"
 
+#include <bit>
+#include <charconv>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <system_error>
 #include <stdexcept>
 #include <utility>
 
@@ -84,7 +89,8 @@ struct Digits {
 
 Digits decimal_digits(double v, int sig) {
   char buf[MAX_FIELD + 40];
-  std::snprintf(buf, sizeof buf, "%.*e", sig - 1, v);
+  // "-d.ddde+ee": at most MAX_FIELD + 8 digits, sign, point and a 5-character exponent.
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, sig - 1);
   Digits g{};
   const char* p = buf;
   g.negative = (*p == '-');
@@ -94,19 +100,107 @@ Digits decimal_digits(double v, int sig) {
     if (*p != '.') g.digits[n++] = *p;
   }
   g.count = n;
-  g.e10 = std::atoi(p + 1);
+  ++p;  // 'e'
+  const bool eneg = (*p == '-');
+  int e = 0;
+  for (++p; p < r.ptr; ++p) e = e * 10 + (*p - '0');
+  g.e10 = eneg ? -e : e;
   return g;
+}
+
+// The decimal digits of a (a >= 0), at least min_digits of them with leading zeros.
+void put_digits(char* buf, int& n, int a, int min_digits) {
+  char tmp[16];
+  int k = 0;
+  do {
+    tmp[k++] = static_cast<char>('0' + a % 10);
+    a /= 10;
+  } while (a > 0);
+  for (; k < min_digits; ++k) tmp[k] = '0';
+  while (k > 0) buf[n++] = tmp[--k];
 }
 
 // Exponent part of an Ew.d field: "E+dd" for |e| <= 99, "+ddd" (no letter)
 // for |e| <= 999; returns false when it has more digits than that.
 bool append_exponent(char* buf, int& n, int e) {
-  const char sign = e < 0 ? '-' : '+';
   const int a = std::abs(e);
   if (a > 999) return false;
-  if (a <= 99) n += std::snprintf(buf + n, 8, "E%c%02d", sign, a);
-  else n += std::snprintf(buf + n, 8, "%c%03d", sign, a);
+  if (a <= 99) buf[n++] = 'E';
+  buf[n++] = e < 0 ? '-' : '+';
+  put_digits(buf, n, a, a <= 99 ? 2 : 3);
   return true;
+}
+
+// Exact fixed-point rounding with integers, for the data files' fields (every
+// record edits thousands of values). v = M x 2^E exactly, so v x 10^d = M x 10^d
+// x 2^E is an integer product shifted by E bits: the bits shifted out decide the
+// rounding (more than half up, exactly half to even), as on the exact binary
+// value. Returns false, leaving the work to to_chars, when 10^d or the rounded
+// result would not fit in 64 bits.
+__extension__ using u128 = unsigned __int128;
+
+bool fixed_digits_u64(double a, int d, std::uint64_t& q) {
+  if (d > 19) return false;
+  // a = mant x 2^shift: the 52 stored bits with the hidden bit of a normal number.
+  const auto bits = std::bit_cast<std::uint64_t>(a);
+  const auto biased = static_cast<int>((bits >> 52) & 0x7FFU);
+  if (biased == 0x7FF) return false;         // not finite
+  std::uint64_t mant = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased != 0) mant |= std::uint64_t{1} << 52;
+  const int shift = (biased == 0 ? 1 : biased) - 1075;
+  std::uint64_t p10 = 1;
+  for (int k = 0; k < d; ++k) p10 *= 10;
+  const u128 n = static_cast<u128>(mant) * p10;   // < 2^53 x 10^19 < 2^117
+  u128 r = 0;
+  if (shift >= 0) {
+    if (shift > 10) return false;                 // n << shift could pass 2^127
+    r = n << shift;
+  } else if (shift > -118) {
+    const int k = -shift;
+    r = n >> k;
+    const u128 rem = n - (r << k);
+    const u128 half = static_cast<u128>(1) << (k - 1);
+    if (rem > half || (rem == half && (r & 1U) != 0U)) ++r;
+  }                                               // else n < 2^117 <= half: rounds to 0
+  if (r > static_cast<u128>(UINT64_MAX)) return false;
+  q = static_cast<std::uint64_t>(r);
+  return true;
+}
+
+// v in fixed-point form with d decimals and always its point ("123." for d = 0:
+// an F7.0 field keeps it); a value that rounds to zero keeps its sign ("-0.00").
+// Returns the length, or -1 when the text needs more than cap characters.
+int fixed_text(char* buf, int cap, double v, int d) {
+  std::uint64_t q = 0;
+  if (fixed_digits_u64(std::fabs(v), d, q)) {
+    // q's digits from the right, two at a time, then zeros up to d + 1 digits
+    // (a zero before the point); the point goes d digits from the right.
+    static constexpr char PAIRS[] =
+        "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+        "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+    char tmp[24];
+    int k = 0;
+    while (q >= 100) {
+      const auto r = static_cast<std::size_t>(q % 100) * 2;
+      q /= 100;
+      tmp[k++] = PAIRS[r + 1];
+      tmp[k++] = PAIRS[r];
+    }
+    tmp[k++] = static_cast<char>('0' + q % 10);
+    if (q >= 10) tmp[k++] = static_cast<char>('0' + q / 10);
+    while (k <= d) tmp[k++] = '0';
+    int n = 0;
+    if (std::signbit(v)) buf[n++] = '-';
+    while (k > d) buf[n++] = tmp[--k];
+    buf[n++] = '.';
+    while (k > 0) buf[n++] = tmp[--k];
+    return n;
+  }
+  const auto r = std::to_chars(buf, buf + cap - 1, v, std::chars_format::fixed, d);
+  if (r.ec != std::errc{}) return -1;
+  int n = static_cast<int>(r.ptr - buf);
+  if (d == 0) buf[n++] = '.';
+  return n;
 }
 
 }  // namespace
@@ -116,7 +210,7 @@ bool append_exponent(char* buf, int& n, int e) {
 void edit_i(std::string& out, long long v, int w) {
   check_field(w, 0, 0);
   char buf[32];
-  const int n = std::snprintf(buf, sizeof buf, "%lld", v);
+  const int n = static_cast<int>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf);
   put_right(out, buf, n, w == 0 ? n : w);
 }
 
@@ -140,10 +234,10 @@ void edit_f(std::string& out, double v, int w, int d) {
   check_field(w, d, 0);
   if (edit_nonfinite(out, v, w)) return;
   char buf[EDIT_BUF];
-  // '#' keeps the point of an Fw.0 field ("123."); a value that rounds to zero
-  // keeps its sign ("-0.00"), the printed text says which side it came from.
-  int n = std::snprintf(buf, sizeof buf, "%#.*f", d, v);
-  if (n >= EDIT_BUF) {  // cut short, so far wider than any field (w <= MAX_FIELD)
+  // A value that rounds to zero keeps its sign ("-0.00"): the printed text says
+  // which side it came from.
+  int n = fixed_text(buf, EDIT_BUF, v, d);
+  if (n < 0) {  // far wider than any field (w <= MAX_FIELD)
     put_stars(out, w);
     return;
   }
@@ -480,7 +574,7 @@ void list_real(std::string& out, double x, int sig, int w, int edig) {
   int n = 0;
   if (x == 0.0 || (g.e10 >= -1 && g.e10 < sig)) {
     const int dec = (x == 0.0) ? sig - 1 : sig - 1 - g.e10;
-    n = std::snprintf(buf, sizeof buf, "%#.*f", dec, x);
+    n = fixed_text(buf, EDIT_BUF, x, dec);
     const int fw = w - (edig + 2);
     if (n < fw) out.append(static_cast<std::size_t>(fw - n), ' ');
     out.append(buf, static_cast<std::size_t>(n));
@@ -491,7 +585,9 @@ void list_real(std::string& out, double x, int sig, int w, int edig) {
   buf[n++] = g.digits[0];
   buf[n++] = '.';
   for (int k = 1; k < g.count; ++k) buf[n++] = g.digits[k];
-  n += std::snprintf(buf + n, 16, "E%c%0*d", g.e10 < 0 ? '-' : '+', edig, std::abs(g.e10));
+  buf[n++] = 'E';
+  buf[n++] = g.e10 < 0 ? '-' : '+';
+  put_digits(buf, n, std::abs(g.e10), edig);
   if (n < w) out.append(static_cast<std::size_t>(w - n), ' ');
   out.append(buf, static_cast<std::size_t>(n));
 }
@@ -524,7 +620,7 @@ std::string format_list(std::span<const FmtItem> items) {
         continue;
       case FmtItem::Int: {
         char buf[32];
-        const int n = std::snprintf(buf, sizeof buf, "%lld", it.i);
+        const int n = static_cast<int>(std::to_chars(buf, buf + sizeof buf, it.i).ptr - buf);
         if (n < 11) out.append(static_cast<std::size_t>(11 - n), ' ');
         out.append(buf, static_cast<std::size_t>(n));
         break;

@@ -67,13 +67,26 @@ template <class T>
 inline void add(std::vector<FmtItem>& v, std::span<T> xs) {
   for (const T& x : xs) add(v, x);
 }
+// Items an argument adds: the list is reserved once, at its size (a report line
+// of thousands of values then holds one list, not the copies of its growth).
+template <class T>
+constexpr std::size_t count(const T& /*x*/) { return 1; }
+template <class T>
+constexpr std::size_t count(std::span<const T> xs) { return xs.size(); }
+template <class T>
+constexpr std::size_t count(std::span<T> xs) { return xs.size(); }
+template <class... A>
+std::vector<FmtItem> items_of(const A&... args) {
+  std::vector<FmtItem> items;
+  items.reserve((std::size_t{0} + ... + count(args)));
+  (add(items, args), ...);
+  return items;
+}
 }  // namespace fmt_detail
 
 template <class... A>
 std::string fstr(std::string_view layout, const A&... args) {
-  std::vector<FmtItem> items;
-  (fmt_detail::add(items, args), ...);
-  return format_items(layout, items);
+  return format_items(layout, fmt_detail::items_of(args...));
 }
 template <class... A>
 void fwrite(std::ostream& os, std::string_view layout, const A&... args) {
@@ -81,9 +94,7 @@ void fwrite(std::ostream& os, std::string_view layout, const A&... args) {
 }
 template <class... A>
 std::string lstr(const A&... args) {
-  std::vector<FmtItem> items;
-  (fmt_detail::add(items, args), ...);
-  return format_list(items);
+  return format_list(fmt_detail::items_of(args...));
 }
 template <class... A>
 void lwrite(std::ostream& os, const A&... args) {

@@ -52,6 +52,8 @@ void open_inlet_files(ModelState& m) {
   if (!m.cfg.INLETS) return;
   const int ninl = std::min(m.cfg.NINL, MXINL);
   check_inlet_file_names(m);
+  m.IRV.resize(static_cast<std::size_t>(ninl) + 1);
+  m.IRVNAME.resize(static_cast<std::size_t>(ninl) + 1);
   for (int k = 1; k <= ninl; ++k) {
     std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
     m.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(m, k);
@@ -63,11 +65,11 @@ void open_inlet_files(ModelState& m) {
 }
 
 void write_inlet_records(ModelState& m) {
-  if (!m.cfg.INLETS) return;
+  if (!m.cfg.INLETS || m.IRV.empty()) return;
   const double vdiv = volume_divisor(m);
   const double rate = SECONDS_PER_YEAR / vdiv;  // (m3/s) to volume unit per year
   std::string& b = m.RECBUF;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+  for (int k = 1; k < static_cast<int>(m.IRV.size()); ++k) {
     const double values[16] = {
         m.QOUTL(k) * rate, m.QIEL(k) * rate,  m.VVSAL(k) / vdiv, m.QBAL(k) * rate,
         m.VVSBL(k) / vdiv, m.QEBL(k) * rate,  m.VVSE(k) / vdiv,  m.QFE(k) * rate,
@@ -87,7 +89,8 @@ void write_inlet_records(ModelState& m) {
 }
 
 void close_inlet_files(ModelState& m) {
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
+  // A run stopped before the files were opened has none to close.
+  for (int k = 1; k < static_cast<int>(m.IRV.size()); ++k) {
     std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
     if (!f.is_open()) continue;
     f.close();  // the last flush: a full disk may show only here

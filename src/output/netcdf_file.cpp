@@ -18,7 +18,10 @@
 #include "output/format.h"
 
 #ifdef COASTRA_WITH_NETCDF
+#include <dlfcn.h>
 #include <netcdf.h>
+
+#include <cstring>
 #endif
 
 namespace coastra {
@@ -35,6 +38,68 @@ void write_netcdf_final(ModelState&) {}
 void close_netcdf_file(ModelState&, bool) {}
 
 #else
+
+namespace {
+
+// The NetCDF library is loaded when a run first needs it, not linked into the
+// program: it brings the HDF5, HTTP and TLS libraries with it, several MB of
+// memory that every run without --netcdf would otherwise carry.
+// Design note: the library is looked up once, by the file name it had when the
+// program was built; its functions are then a table that never changes. A
+// system without that library runs as a build without NetCDF output.
+struct NcLib {
+  bool ok = false;
+  decltype(&::nc_close) close = nullptr;
+  decltype(&::nc_create) create = nullptr;
+  decltype(&::nc_def_dim) def_dim = nullptr;
+  decltype(&::nc_def_var) def_var = nullptr;
+  decltype(&::nc_enddef) enddef = nullptr;
+  decltype(&::nc_put_att_text) put_att_text = nullptr;
+  decltype(&::nc_put_var1_double) put_var1_double = nullptr;
+  decltype(&::nc_put_var1_int) put_var1_int = nullptr;
+  decltype(&::nc_put_var_double) put_var_double = nullptr;
+  decltype(&::nc_put_vara_double) put_vara_double = nullptr;
+  decltype(&::nc_strerror) strerror = nullptr;
+  decltype(&::nc_sync) sync = nullptr;
+};
+
+template <class F>
+void bind(void* lib, const char* name, F& fn, bool& ok) {
+  void* p = dlsym(lib, name);
+  if (p == nullptr) ok = false;
+  std::memcpy(&fn, &p, sizeof fn);   // the object pointer dlsym returns, as a function pointer
+}
+
+const NcLib& nc_lib() {
+  static const NcLib lib = [] {
+    NcLib t;
+    void* h = dlopen(COASTRA_NETCDF_SONAME, RTLD_NOW | RTLD_LOCAL);
+    if (h == nullptr) return t;
+    t.ok = true;
+    bind(h, "nc_close", t.close, t.ok);
+    bind(h, "nc_create", t.create, t.ok);
+    bind(h, "nc_def_dim", t.def_dim, t.ok);
+    bind(h, "nc_def_var", t.def_var, t.ok);
+    bind(h, "nc_enddef", t.enddef, t.ok);
+    bind(h, "nc_put_att_text", t.put_att_text, t.ok);
+    bind(h, "nc_put_var1_double", t.put_var1_double, t.ok);
+    bind(h, "nc_put_var1_int", t.put_var1_int, t.ok);
+    bind(h, "nc_put_var_double", t.put_var_double, t.ok);
+    bind(h, "nc_put_vara_double", t.put_vara_double, t.ok);
+    bind(h, "nc_strerror", t.strerror, t.ok);
+    bind(h, "nc_sync", t.sync, t.ok);
+    return t;
+  }();
+  return lib;
+}
+
+const NcLib& nc() {
+  const NcLib& lib = nc_lib();
+  if (!lib.ok) error_stop("--netcdf: the NetCDF library " COASTRA_NETCDF_SONAME " cannot be loaded");
+  return lib;
+}
+
+}  // namespace
 
 namespace {
 
@@ -67,20 +132,20 @@ int inlet_count(const ModelState& m) { return m.cfg.INLETS ? std::min(m.cfg.NINL
 void check(ModelState& m, int status) {
   if (status == NC_NOERR) return;
   const std::string name = m.NCFILE;
-  if (m.NCID >= 0) nc_close(m.NCID);
+  if (m.NCID >= 0) nc().close(m.NCID);
   m.NCID = -1;
-  error_stop("Cannot write NetCDF file " + name + ": " + nc_strerror(status));
+  error_stop("Cannot write NetCDF file " + name + ": " + nc().strerror(status));
 }
 
 void put_text(ModelState& m, int var, const char* att, const std::string& text) {
-  check(m, nc_put_att_text(m.NCID, var, att, text.size(), text.c_str()));
+  check(m, nc().put_att_text(m.NCID, var, att, text.size(), text.c_str()));
 }
 
 int define(ModelState& m, const char* name, nc_type type, std::initializer_list<int> dims,
            const char* long_name, const std::string& units) {
   int id = -1;
   const std::vector<int> d(dims);
-  check(m, nc_def_var(m.NCID, name, type, static_cast<int>(d.size()), d.data(), &id));
+  check(m, nc().def_var(m.NCID, name, type, static_cast<int>(d.size()), d.data(), &id));
   put_text(m, id, "long_name", long_name);
   if (!units.empty()) put_text(m, id, "units", units);
   return id;
@@ -140,9 +205,9 @@ void put_coordinates(ModelState& m) {
       x[k] = x0 + s[k] * std::sin(az);
       y[k] = y0 + s[k] * std::cos(az);
     }
-    check(m, nc_put_var_double(m.NCID, m.NCVAR[vs], s.data()));
-    check(m, nc_put_var_double(m.NCID, m.NCVAR[vx], x.data()));
-    check(m, nc_put_var_double(m.NCID, m.NCVAR[vy], y.data()));
+    check(m, nc().put_var_double(m.NCID, m.NCVAR[vs], s.data()));
+    check(m, nc().put_var_double(m.NCID, m.NCVAR[vx], x.data()));
+    check(m, nc().put_var_double(m.NCID, m.NCVAR[vy], y.data()));
   };
   put_frame(cx, V_CELLS, V_CELLX, V_CELLY);
   put_frame(wx, V_WALLS, V_WALLX, V_WALLY);
@@ -151,12 +216,12 @@ void put_coordinates(ModelState& m) {
 void put_row(ModelState& m, int slot, std::size_t rec, int n) {
   const std::size_t start[2] = {rec, 0};
   const std::size_t count[2] = {1, static_cast<std::size_t>(n)};
-  check(m, nc_put_vara_double(m.NCID, m.NCVAR[slot], start, count, &m.RECVAL(1)));
+  check(m, nc().put_vara_double(m.NCID, m.NCVAR[slot], start, count, &m.RECVAL(1)));
 }
 
 }  // namespace
 
-bool netcdf_available() { return true; }
+bool netcdf_available() { return nc_lib().ok; }
 
 // Design note: the NetCDF file replaces an older NetCDF file but no other
 // file, so that a slip on the command line (`--netcdf run.cfg`, or the name of
@@ -178,11 +243,11 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   const bool metric = m.cfg.UNITSYS == 1;
   const std::string len = metric ? "m" : "ft";
   const std::string vol = metric ? "m3" : "yd3";
-  check(m, nc_create(m.NCFILE.c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &m.NCID));
+  check(m, nc().create(m.NCFILE.c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &m.NCID));
   int dt = -1, dc = -1, dw = -1;
-  check(m, nc_def_dim(m.NCID, "time", NC_UNLIMITED, &dt));
-  check(m, nc_def_dim(m.NCID, "cell", static_cast<std::size_t>(nx), &dc));
-  check(m, nc_def_dim(m.NCID, "wall", static_cast<std::size_t>(nx) + 1, &dw));
+  check(m, nc().def_dim(m.NCID, "time", NC_UNLIMITED, &dt));
+  check(m, nc().def_dim(m.NCID, "cell", static_cast<std::size_t>(nx), &dc));
+  check(m, nc().def_dim(m.NCID, "wall", static_cast<std::size_t>(nx) + 1, &dw));
   // Time at the end of the recorded step, from the start of the run.
   std::string tunits = "hours";
   if (m.cfg.SIMDATS > DATE_THRESHOLD) {
@@ -216,7 +281,7 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   // 2. The inlets: their cells and reservoir volumes (the .irv files' volumes).
   if (inlet_count(m) > 0) {
     int di = -1;
-    check(m, nc_def_dim(m.NCID, "inlet", static_cast<std::size_t>(inlet_count(m)), &di));
+    check(m, nc().def_dim(m.NCID, "inlet", static_cast<std::size_t>(inlet_count(m)), &di));
     v[V_INL1] = define(m, "inlet_first_cell", NC_INT, {di}, "first cell of the inlet", "");
     v[V_INL2] = define(m, "inlet_last_cell", NC_INT, {di}, "last cell of the inlet", "");
     std::string names;
@@ -231,15 +296,15 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   put_text(m, NC_GLOBAL, "source", "coastra");
   put_text(m, NC_GLOBAL, "configuration_file", cfgname);
   put_configuration(m, cfgname);
-  check(m, nc_enddef(m.NCID));
+  check(m, nc().enddef(m.NCID));
   put_coordinates(m);
   for (int k = 1; k <= inlet_count(m); ++k) {
     const std::size_t at = static_cast<std::size_t>(k - 1);
-    check(m, nc_put_var1_int(m.NCID, v[V_INL1], &at, &m.cfg.IINLS(k)));
-    check(m, nc_put_var1_int(m.NCID, v[V_INL2], &at, &m.cfg.IINLE(k)));
+    check(m, nc().put_var1_int(m.NCID, v[V_INL1], &at, &m.cfg.IINLS(k)));
+    check(m, nc().put_var1_int(m.NCID, v[V_INL2], &at, &m.cfg.IINLE(k)));
   }
   m.NCREC = 0;
-  check(m, nc_sync(m.NCID));
+  check(m, nc().sync(m.NCID));
 }
 
 void write_netcdf_record(ModelState& m) {
@@ -250,12 +315,12 @@ void write_netcdf_record(ModelState& m) {
   const double vdiv = volume_divisor(m);
   const double hours = m.ELAPSED + static_cast<double>(m.cfg.DT);
   const int label = m.NEXTDATE;
-  check(m, nc_put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
-  check(m, nc_put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));
+  check(m, nc().put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
+  check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));
   if (rec == 0) {
     // The initial line as the run starts from it (inlet cells set at start-up).
     for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YINIT(i)) / len;
-    check(m, nc_put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
+    check(m, nc().put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
   }
   fill_shoreline_record(m);
   put_row(m, V_SHORE, rec, nx);
@@ -273,7 +338,7 @@ void write_netcdf_record(ModelState& m) {
     put_row(m, V_VSAL + r, rec, inlet_count(m));
   }
   m.NCREC += 1;
-  check(m, nc_sync(m.NCID));
+  check(m, nc().sync(m.NCID));
 }
 
 void write_netcdf_final(ModelState& m) {
@@ -283,16 +348,16 @@ void write_netcdf_final(ModelState& m) {
   const std::pair<int, const Vec1<double>*> rows[] = {{V_MQN, &m.VNET}, {V_MQR, &m.VRIGHT}, {V_MQL, &m.VLEFT}};
   for (const auto& [slot, vol] : rows) {
     for (int i = 1; i <= nw; ++i) m.RECVAL(i) = (*vol)(i) * f;
-    check(m, nc_put_var_double(m.NCID, m.NCVAR[slot], &m.RECVAL(1)));
+    check(m, nc().put_var_double(m.NCID, m.NCVAR[slot], &m.RECVAL(1)));
   }
 }
 
 void close_netcdf_file(ModelState& m, bool checked) {
   if (m.NCID < 0) return;
-  const int status = nc_close(m.NCID);
+  const int status = nc().close(m.NCID);
   m.NCID = -1;
   if (checked && status != NC_NOERR)
-    error_stop("Cannot write NetCDF file " + m.NCFILE + ": " + nc_strerror(status));
+    error_stop("Cannot write NetCDF file " + m.NCFILE + ": " + nc().strerror(status));
 }
 
 #endif

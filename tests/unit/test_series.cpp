@@ -220,6 +220,7 @@ struct TideRig : test::StateRig {
     c.TIDES = true;
     c.NTIDEFILES = static_cast<int>(walls.size());
     c.ITIDE2 = n;
+    m.FTIDE.resize(walls.size() + 1);
     for (int j = 1; j <= c.NTIDEFILES; ++j) {
       const std::string f = "tide" + std::to_string(j) + ".dat";
       dir.write(f, texts[static_cast<std::size_t>(j - 1)]);

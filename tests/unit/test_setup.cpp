@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "input/setup.h"
+#include "model/state.h"
 #include "support/state_rig.h"
 
 namespace coastra {
@@ -59,6 +61,27 @@ std::string refusal(const std::function<void(SetupCase&)>& edit) {
   if (msg == "(no stop)") return msg;
   EXPECT_EQ(k.con.str().substr(0, msg.size() + 1), msg + "\n");
   return k.con.str();
+}
+
+// The state's arrays take their zeros from calloc rather than from writing
+// them: memory that an earlier state filled must still come back as zeros.
+TEST(Setup, StateArraysStartAtZeroOnMemoryUsedBefore) {
+  const auto all_zero = [](const auto& v) {
+    const auto s = v.span(0, v.n() + 1);
+    return std::all_of(s.begin(), s.end(), [](auto x) { return x == 0; });
+  };
+  for (int round = 0; round < 3; ++round) {
+    auto m = make_state();
+    EXPECT_TRUE(all_zero(m->YSHORE) && all_zero(m->QLS) && all_zero(m->QEV) && all_zero(m->IXG) &&
+                all_zero(m->cfg.K1SEG) && all_zero(m->RECVAL))
+        << "round " << round;
+    m->YSHORE.fill(7.0);
+    m->QLS.fill(-1.0F);
+    m->QEV.fill(3.0);
+    m->IXG.fill(-5);
+    m->cfg.K1SEG.fill(2.0F);
+    m->RECVAL.fill(9.0);
+  }
 }
 
 TEST(Setup, FeetInputIsHeldInMetres) {
