@@ -17,6 +17,8 @@
 #include "driver/finite_guard.h"
 #include "input/clock.h"
 #include "input/schedules.h"
+#include "model/simd_path.h"
+#include "model/vector_math.h"
 #include "output/format.h"
 #include "transport/transport.h"
 
@@ -260,8 +262,48 @@ void increase_time_step(ModelState& m, float s) {
 
 }  // namespace
 
+namespace {
+
+// Walls per block of the stability parameter's passes: the per-wall terms of a
+// block are formed in one straight-line pass into a buffer on the stack, then
+// scanned in wall order, so the largest values and their walls are found by
+// the same comparisons in the same order on every path.
+constexpr int STAB_BLOCK = 256;
+
+// Oblique-wave terms of walls lo..hi: t = 2 HBD^2 A1W CGB F and e = HBD^2 CGB,
+// each at [i - lo]. F = dt / (DX^2 (berm height + closure depth)) (s/m3) is
+// formed in double precision and rounded to single precision.
+[[gnu::always_inline]] inline void oblique_terms_body(
+    int lo, int hi, double dts, const float* __restrict hbd, const float* __restrict cgb,
+    const float* __restrict a1w, const float* __restrict dx, const float* __restrict berm,
+    const float* __restrict dclos, float* __restrict t, float* __restrict e) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const double d = static_cast<double>(dx[i]);
+    const double h = static_cast<double>(berm[i]) + static_cast<double>(dclos[i]);
+    const float f = static_cast<float>(dts / (d * d * h));
+    const float hb = hbd[i];
+    e[i - lo] = hb * hb * cgb[i];
+    t[i - lo] = 2.0F * hb * hb * a1w[i] * cgb[i] * f;
+  }
+}
+
+// Alongshore rise of the height in the wave direction at walls lo..hi:
+// v = sin(THETABD) (HBD(i+1) - HBD(i-1)) at [i - lo].
+[[gnu::always_inline]] inline void height_rise_body(int lo, int hi,
+                                                    const float* __restrict theta,
+                                                    const float* __restrict hbd,
+                                                    float* __restrict v) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) v[i - lo] = vmath::sin(theta[i]) * (hbd[i + 1] - hbd[i - 1]);
+}
+
+}  // namespace
+
 StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
+  float t[STAB_BLOCK];
+  float e[STAB_BLOCK];
   // 1-2. S1: the largest 2 HBD^2 A1W CGB F over walls 1..N-1. Design note: the
   // largest of the whole term rather than the term at the wall of largest
   // HBD^2 CGB; on a uniform grid they agree, on a variable grid a narrow cell
@@ -270,14 +312,17 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   float s1 = 0.0F;
   int j = 1;
   float e_max = w.HBD(1) * w.HBD(1) * w.CGB(1);
-  for (int i = 1; i <= nx - 1; ++i) {
-    const float h = w.HBD(i);
-    const float e = h * h * w.CGB(i);
-    if (e > e_max) {
-      e_max = e;
-      j = i;
+  for (int a = 1; a <= nx - 1; a += STAB_BLOCK) {
+    const int b = std::min(nx - 1, a + STAB_BLOCK - 1);
+    run_kernel<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
+                                   w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e);
+    for (int i = a; i <= b; ++i) {
+      if (e[i - a] > e_max) {
+        e_max = e[i - a];
+        j = i;
+      }
+      s1 = std::max(s1, t[i - a]);
     }
-    s1 = std::max(s1, 2.0F * h * h * w.A1W(i) * w.CGB(i) * time_factor(w, i, dts));
   }
   // 3. No gradient term where the K2 coefficient is negligible.
   if (w.K2C(j) < 0.001F) return {s1, 0.0F};
@@ -285,11 +330,14 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // direction; nothing when every value is 0 or negative.
   int k = 1;
   float big_m = 0.0F;
-  for (int i = 2; i <= nx; ++i) {
-    const float v = std::sin(w.THETABD(i)) * (w.HBD(i + 1) - w.HBD(i - 1));
-    if (v > big_m) {
-      big_m = v;
-      k = i;
+  for (int a = 2; a <= nx; a += STAB_BLOCK) {
+    const int b = std::min(nx, a + STAB_BLOCK - 1);
+    run_kernel<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t);
+    for (int i = a; i <= b; ++i) {
+      if (t[i - a] > big_m) {
+        big_m = t[i - a];
+        k = i;
+      }
     }
   }
   // 5. S2 at that wall.

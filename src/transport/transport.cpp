@@ -390,9 +390,18 @@ void setup_transport(ModelState& m) {
   }
 }
 
+namespace {
+[[gnu::always_inline]] inline void gradient_coefficients_body(int lo, int hi, float tanb,
+                                                              const float* __restrict k2,
+                                                              float* __restrict k2c) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) k2c[i] = k2[i] / (K2_DIVISOR * tanb);
+}
+}  // namespace
+
 void update_slope(ModelState& m) {
   m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) m.K2C(i) = m.cfg.K2(i) / (K2_DIVISOR * m.TANB);
+  run_kernel<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(), m.K2C.data());
 }
 
 void transport_step(ModelState& m) {
