@@ -289,6 +289,27 @@ void shadow_edges(ModelState& m) {
     if ((mark[i] == 0) != (mark[i - 1] == 0)) shadow_leakage(m, i);
 }
 
+// Whether any cell of lo..hi carries a shadow mark, and whether any wall's
+// angle to the shoreline normal exceeds PI/2 on either side: the scalar walks
+// of the shadow edges and of waves from behind run only then.
+// Design note: these flags OR one test per element; an integer OR gives the
+// same result in any order, so it may be a vector reduction on every path.
+[[gnu::always_inline]] inline void any_marked_body(int lo, int hi, const int* __restrict mark,
+                                                   int* __restrict any) {
+  int b = 0;
+#pragma omp simd reduction(| : b)
+  for (int i = lo; i <= hi; ++i) b |= static_cast<int>(mark[i] != 0);
+  *any = b;
+}
+[[gnu::always_inline]] inline void any_behind_body(int lo, int hi, const float* __restrict theta,
+                                                   int* __restrict any) {
+  int b = 0;
+#pragma omp simd reduction(| : b)
+  for (int i = lo; i <= hi; ++i)
+    b |= static_cast<int>(theta[i] > PI / 2.0F) | static_cast<int>(theta[i] < -PI / 2.0F);
+  *any = b;
+}
+
 // Waves from behind the shoreline on the left (theta > PI/2): the wall takes
 // FBEHIND times the final transport of the wall to its left. Left to right, so
 // that neighbour's value is final (a run of such walls carries it along).
@@ -415,11 +436,17 @@ void transport_step(ModelState& m) {
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
   groin_walls(m);
-  shadow_edges(m);
+  int marked = 0;
+  run_kernel<any_marked_body>(1, m.cfg.NX, m.DBMARK.data(), &marked);
+  if (marked != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
-  waves_from_left(m);
-  waves_from_right(m);
+  int behind = 0;
+  run_kernel<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data(), &behind);
+  if (behind != 0) {
+    waves_from_left(m);
+    waves_from_right(m);
+  }
   // 6. Boundary walls.
   boundary_walls(m);
 }
