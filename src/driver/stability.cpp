@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@
 #include "driver/finite_guard.h"
 #include "input/clock.h"
 #include "input/schedules.h"
+#include "model/simd_path.h"
+#include "model/vector_math.h"
 #include "output/format.h"
 #include "transport/transport.h"
 
@@ -260,8 +263,79 @@ void increase_time_step(ModelState& m, float s) {
 
 }  // namespace
 
+namespace {
+
+// Walls per block of the stability parameter's passes: the per-wall terms of a
+// block are formed in one straight-line pass into a buffer on the stack with
+// the block's largest values; only a block whose largest value exceeds the
+// running one is scanned in wall order. The largest values and their walls
+// are then those of a scan of every wall (the first wall on ties), on every
+// path: a NaN term never counts (it is taken as -inf for the block's
+// largest value, and a comparison with it is false in the scan), and a block
+// largest value of either signed zero changes nothing, since the running
+// values start at 0 or at the first wall's term and only grow.
+constexpr int STAB_BLOCK = 256;
+constexpr float MINUS_INF = -std::numeric_limits<float>::infinity();
+
+// Largest values of a block (max of non-NaN values; -inf when none).
+struct BlockMax {
+  float t;   // of the oblique-wave terms, or of the height rises
+  float e;   // of HBD^2 CGB
+};
+
+// Oblique-wave terms of walls lo..hi: t = 2 HBD^2 A1W CGB F and e = HBD^2 CGB,
+// each at [i - lo], and their largest values. F = dt / (DX^2 (berm height +
+// closure depth)) (s/m3) is formed in double precision and rounded to single.
+[[gnu::always_inline]] inline void oblique_terms_body(
+    int lo, int hi, double dts, const float* __restrict hbd, const float* __restrict cgb,
+    const float* __restrict a1w, const float* __restrict dx, const float* __restrict berm,
+    const float* __restrict dclos, float* __restrict t, float* __restrict e,
+    BlockMax* __restrict big) {
+  float mt = MINUS_INF;
+  float me = MINUS_INF;
+#pragma omp simd reduction(max : mt, me)
+  for (int i = lo; i <= hi; ++i) {
+    const double d = static_cast<double>(dx[i]);
+    const double h = static_cast<double>(berm[i]) + static_cast<double>(dclos[i]);
+    const float f = static_cast<float>(dts / (d * d * h));
+    const float hb = hbd[i];
+    const float ei = hb * hb * cgb[i];
+    const float ti = 2.0F * hb * hb * a1w[i] * cgb[i] * f;
+    e[i - lo] = ei;
+    t[i - lo] = ti;
+    const float ec = ei == ei ? ei : MINUS_INF;
+    const float tc = ti == ti ? ti : MINUS_INF;
+    me = ec > me ? ec : me;
+    mt = tc > mt ? tc : mt;
+  }
+  *big = BlockMax{mt, me};
+}
+
+// Alongshore rise of the height in the wave direction at walls lo..hi:
+// v = sin(THETABD) (HBD(i+1) - HBD(i-1)) at [i - lo], and the largest.
+[[gnu::always_inline]] inline void height_rise_body(int lo, int hi,
+                                                    const float* __restrict theta,
+                                                    const float* __restrict hbd,
+                                                    float* __restrict v,
+                                                    BlockMax* __restrict big) {
+  float mv = MINUS_INF;
+#pragma omp simd reduction(max : mv)
+  for (int i = lo; i <= hi; ++i) {
+    const float vi = vmath::sin(theta[i]) * (hbd[i + 1] - hbd[i - 1]);
+    v[i - lo] = vi;
+    const float vc = vi == vi ? vi : MINUS_INF;
+    mv = vc > mv ? vc : mv;
+  }
+  *big = BlockMax{mv, MINUS_INF};
+}
+
+}  // namespace
+
 StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
+  float t[STAB_BLOCK];
+  float e[STAB_BLOCK];
+  BlockMax big{};
   // 1-2. S1: the largest 2 HBD^2 A1W CGB F over walls 1..N-1. Design note: the
   // largest of the whole term rather than the term at the wall of largest
   // HBD^2 CGB; on a uniform grid they agree, on a variable grid a narrow cell
@@ -270,14 +344,18 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   float s1 = 0.0F;
   int j = 1;
   float e_max = w.HBD(1) * w.HBD(1) * w.CGB(1);
-  for (int i = 1; i <= nx - 1; ++i) {
-    const float h = w.HBD(i);
-    const float e = h * h * w.CGB(i);
-    if (e > e_max) {
-      e_max = e;
-      j = i;
+  for (int a = 1; a <= nx - 1; a += STAB_BLOCK) {
+    const int b = std::min(nx - 1, a + STAB_BLOCK - 1);
+    run_kernel<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
+                                   w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e, &big);
+    s1 = std::max(s1, big.t);
+    if (!(big.e > e_max)) continue;
+    for (int i = a; i <= b; ++i) {
+      if (e[i - a] > e_max) {
+        e_max = e[i - a];
+        j = i;
+      }
     }
-    s1 = std::max(s1, 2.0F * h * h * w.A1W(i) * w.CGB(i) * time_factor(w, i, dts));
   }
   // 3. No gradient term where the K2 coefficient is negligible.
   if (w.K2C(j) < 0.001F) return {s1, 0.0F};
@@ -285,11 +363,15 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // direction; nothing when every value is 0 or negative.
   int k = 1;
   float big_m = 0.0F;
-  for (int i = 2; i <= nx; ++i) {
-    const float v = std::sin(w.THETABD(i)) * (w.HBD(i + 1) - w.HBD(i - 1));
-    if (v > big_m) {
-      big_m = v;
-      k = i;
+  for (int a = 2; a <= nx; a += STAB_BLOCK) {
+    const int b = std::min(nx, a + STAB_BLOCK - 1);
+    run_kernel<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
+    if (!(big.t > big_m)) continue;
+    for (int i = a; i <= b; ++i) {
+      if (t[i - a] > big_m) {
+        big_m = t[i - a];
+        k = i;
+      }
     }
   }
   // 5. S2 at that wall.

@@ -27,6 +27,8 @@ struct TransportState {
   Vec1<float> QDBX{MXWALL};       // transport diverted into a shadow zone (m3/s)
   Vec1<float> THETAREL{MXWALL};   // breaking angle to the shoreline normal (rad), + sand goes right
   Vec1<float> FBEHIND{MXWALL};    // factor on a neighbour's QLS for waves from behind the shoreline
+  Vec1<float> wall_dx{MXWALL};    // cell spacing at each wall, DX of cell NX at wall NX+1 (m)
+  Vec1<int> grad_rule{MXWALL};    // height-gradient rule of each wall in the step (transport.cpp)
   Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
   Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
   Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/simd_path.h"
+
 namespace coastra {
 
 namespace {
@@ -45,24 +47,49 @@ void init_bookkeeping(ModelState& m) {
   }
 }
 
+namespace {
+// Volumes of one step at walls lo..hi: rate (m3/s) x step length dts (s).
+[[gnu::always_inline]] inline void accumulate_body(
+    int lo, int hi, double dts, const float* __restrict qls, const float* __restrict qneg,
+    const float* __restrict qpos, const float* __restrict qgross, float* __restrict qnet,
+    double* __restrict vnetp, double* __restrict vleftp, double* __restrict vrightp,
+    double* __restrict vgrossp, double* __restrict vnet, double* __restrict vleft,
+    double* __restrict vright) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    qnet[i] = qls[i];
+    const double n = static_cast<double>(qls[i]) * dts;
+    const double l = static_cast<double>(qneg[i]) * dts;   // <= 0
+    const double r = static_cast<double>(qpos[i]) * dts;   // >= 0
+    vnetp[i] += n;
+    vleftp[i] += l;
+    vrightp[i] += r;
+    vgrossp[i] += static_cast<double>(qgross[i]) * dts;
+    vnet[i] += n;
+    vleft[i] += l;
+    vright[i] += r;
+  }
+}
+
+// The running extremes of cells lo..hi (as std::max and std::min keep them).
+[[gnu::always_inline]] inline void extremes_body(int lo, int hi, const double* __restrict y,
+                                                 double* __restrict ymax,
+                                                 double* __restrict ymin) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    ymax[i] = ymax[i] < y[i] ? y[i] : ymax[i];
+    ymin[i] = y[i] < ymin[i] ? y[i] : ymin[i];
+  }
+}
+}  // namespace
+
 void accumulate_transport(ModelState& m) {
   // Volume of one step = rate (m3/s) x step length; DT is in hours.
   const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
-  const int nwall = m.cfg.NX + 1;
-  for (int i = 1; i <= nwall; ++i) {
-    m.QNET(i) = m.QLS(i);
-    const double vnet = static_cast<double>(m.QLS(i)) * dts;
-    const double vleft = static_cast<double>(m.QNEG(i)) * dts;   // <= 0
-    const double vright = static_cast<double>(m.QPOS(i)) * dts;  // >= 0
-    const double vgross = static_cast<double>(m.QGROSS(i)) * dts;
-    m.VNETP(i) += vnet;
-    m.VLEFTP(i) += vleft;
-    m.VRIGHTP(i) += vright;
-    m.VGROSSP(i) += vgross;
-    m.VNET(i) += vnet;
-    m.VLEFT(i) += vleft;
-    m.VRIGHT(i) += vright;
-  }
+  run_kernel<accumulate_body>(1, m.cfg.NX + 1, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
+                              m.QGROSS.data(), m.QNET.data(), m.VNETP.data(), m.VLEFTP.data(),
+                              m.VRIGHTP.data(), m.VGROSSP.data(), m.VNET.data(), m.VLEFT.data(),
+                              m.VRIGHT.data());
 }
 
 // Design note: on a calm step a moving boundary still moves its end cell; that
@@ -114,11 +141,7 @@ void volume_change(ModelState& m) {
 }
 
 void update_extremes(ModelState& m) {
-  const int nx = m.cfg.NX;
-  for (int i = 1; i <= nx; ++i) {
-    m.YMAX(i) = std::max(m.YMAX(i), m.YSHORE(i));
-    m.YMIN(i) = std::min(m.YMIN(i), m.YSHORE(i));
-  }
+  run_kernel<extremes_body>(1, m.cfg.NX, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
 }
 
 void record_kt(ModelState& m, int j, float kt) {

@@ -1,8 +1,9 @@
 // Longshore transport: the profile parameter and the start-up state of the
 // transport step, the average nearshore slope of a wave step, the transport
-// step itself (QLS at every wall, boundary walls) and the split of the step's
-// final QLS into QNEG/QPOS/QGROSS. The groin factors are in groins.cpp, the
-// shoreline update in shoreline_solver.cpp.
+// step itself (QLS at every wall from one straight-line pass of the formula,
+// then the few groin, shadow-edge and waves-from-behind walls, and the
+// boundary walls) and the split of the step's final QLS into QNEG/QPOS/QGROSS.
+// The groin factors are in groins.cpp, the shoreline update in shoreline_solver.cpp.
 // Routines: time_factors, profile_parameter, setup_transport, update_slope, transport_step,
 // split_transport.
 
@@ -14,6 +15,8 @@
 #include <string_view>
 
 #include "model/error_stop.h"
+#include "model/simd_path.h"
+#include "model/vector_math.h"
 #include "transport/transport_constants.h"
 
 namespace coastra {
@@ -80,60 +83,118 @@ void lay_out_seawalls(ModelState& m) {
   }
 }
 
-// Height-gradient quantity D of wall i (m2/s2): the alongshore difference of
-// SFAC squared (proportional to the breaking height), centred where it can be,
-// one-sided next to structures, salients and the grid ends, and zero where the
+// Rule of the height-gradient quantity D at a wall (m2/s2), formed once per
+// step from the wall codes, the shadow marks and the shoreline, so that the
+// per-wall transport pass is straight-line. D is the alongshore difference of
+// SFAC squared (proportional to the breaking height): centred where it can be,
+// one-sided next to structures, salients and the grid ends, and none where the
 // shoreline has reached the breakwater line (the waves there do not drive sand
 // along the shadowed beach).
-float height_gradient(const ModelState& m, int i) {
-  const int nx = m.cfg.NX;
-  if (m.IGRADOFF(i) != 0 || i == 1 || i == nx + 1) return 0.0F;
-  if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3 || m.DBMARK(i) == -1) return 0.0F;
-  auto structure = [&m](int j) {
-    const int t = std::abs(m.WALLTYPE(j));
-    return t == 1 || t == 3;
-  };
-  auto blocked = [&m](int j) { return m.YSHORE(j) >= m.YDBW(j); };
-  auto s2 = [&m](int j) { return m.SFAC(j) * m.SFAC(j); };
-  float d = 0.0F;
-  if (i == nx || structure(i + 1) || m.DBMARK(i + 1) == -1) {
-    d = blocked(i) ? 0.0F : 2.0F * (s2(i) - s2(i - 1));   // backward one-sided
-    if (blocked(i - 1)) d = 0.0F;
-  } else if (i == 2 || structure(i - 1) || m.DBMARK(i - 1) == -1) {
-    d = blocked(i + 1) ? 0.0F : 2.0F * (s2(i + 1) - s2(i));   // forward one-sided
-    if (blocked(i)) d = 0.0F;
-  } else {
-    d = blocked(i + 1) ? 0.0F : s2(i + 1) - s2(i - 1);   // centred
-    if (blocked(i - 1)) d = 0.0F;
+enum GradientRule : int {
+  GRAD_NONE = 0,       // D = 0
+  GRAD_BACKWARD = 1,   // D = 2 (SFAC(i)^2 - SFAC(i-1)^2)
+  GRAD_FORWARD = 2,    // D = 2 (SFAC(i+1)^2 - SFAC(i)^2)
+  GRAD_CENTRED = 3,    // D = SFAC(i+1)^2 - SFAC(i-1)^2
+};
+
+// grad_rule of walls lo..hi (within 2..NX): none at a wall switched off by a
+// salient (IGRADOFF), at a groin or connected wall (codes 1 and 3) and beside
+// a salient at the breakwater (DBMARK -1); backward next to NX or before a
+// structure or salient on the right, else forward next to wall 2 or after one
+// on the left, else centred; none when a cell the form reads has reached its
+// breakwater line (cell NX+1 is read at wall NX but its form does not use it).
+[[gnu::always_inline]] inline void gradient_rules_body(
+    int lo, int hi, int nx, const int* __restrict off, const int* __restrict code,
+    const int* __restrict mark, const double* __restrict y, const double* __restrict ydbw,
+    int* __restrict rule) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const int cm = code[i - 1] < 0 ? -code[i - 1] : code[i - 1];
+    const int cp = code[i + 1] < 0 ? -code[i + 1] : code[i + 1];
+    const bool none = (off[i] != 0) | (code[i] == 1) | (code[i] == 3) | (mark[i] == -1);
+    const bool back = (i == nx) | (cp == 1) | (cp == 3) | (mark[i + 1] == -1);
+    const bool fwd = (i == 2) | (cm == 1) | (cm == 3) | (mark[i - 1] == -1);
+    const bool left_blocked = y[i - 1] >= ydbw[i - 1];
+    const bool here_blocked = y[i] >= ydbw[i];
+    const bool right_blocked = y[i + 1] >= ydbw[i + 1];
+    const int centred = right_blocked | left_blocked ? GRAD_NONE : GRAD_CENTRED;
+    const int forward = right_blocked | here_blocked ? GRAD_NONE : GRAD_FORWARD;
+    const int backward = here_blocked | left_blocked ? GRAD_NONE : GRAD_BACKWARD;
+    int r = fwd ? forward : centred;
+    r = back ? backward : r;
+    rule[i] = none ? GRAD_NONE : r;
   }
-  return d;
 }
 
-// Transport at wall i (m3/s, + towards higher cells) from the breaking height,
-// group celerity and angle (sin and cos of the relative angle), the gradient
-// quantity d and the tidal current. The evaluated sequence equals the sum
+// grad_rule of every wall; the boundary walls have none.
+void gradient_rules(ModelState& m) {
+  const int nx = m.cfg.NX;
+  m.grad_rule(1) = GRAD_NONE;
+  m.grad_rule(nx + 1) = GRAD_NONE;
+  run_kernel<gradient_rules_body>(2, nx, nx, m.IGRADOFF.data(), m.WALLTYPE.data(),
+                                  m.DBMARK.data(), m.YSHORE.data(), m.YDBW.data(),
+                                  m.grad_rule.data());
+}
+
+// Run-wide scalars of the transport pass.
+struct TransportScalars {
+  float gamma;   // breaker index GAMMA
+  float tanb;    // average nearshore slope TANB
+  float c;       // sqrt(HS_OVER_HRMS / GAMMA / g) (s)
+};
+
+// Transport at walls lo..hi (m3/s, + towards higher cells) from the breaking
+// height, group celerity and angle to the shoreline normal (THETAREL, kept),
+// the gradient quantity D of the wall's rule and the tidal current. The
+// evaluated sequence equals the sum
 // A1W HB^2 CGB sin 2theta - 4 HB^2 CGB K2 D cos theta / (K1_DIVISOR GAMMA g DX TANB)
 // + tidal term.
 // Design note: K1 = 0 would make the sequence 0/0; its limit is the gradient
-// term alone (A1W = 0), which is evaluated directly. The gradient part is skipped
-// when D = 0, which changes no value and keeps a zero slope from producing 0/0.
-float wall_transport(const ModelState& m, int i, float sn, float cs, float d, float c) {
-  const float hb = m.HBD(i);
-  const float cgb = m.CGB(i);
-  const float s = m.SFAC(i);
-  const float k1 = m.cfg.K1(i);
-  const float k2 = m.cfg.K2(i);
-  const float gamma = m.cfg.GAMMA;
-  const float dxw = m.cfg.DX(std::min(i, m.cfg.NX));   // wall NX+1 takes DX of cell NX
-  if (k1 == 0.0F) {
-    if (d == 0.0F) return 0.0F;
-    return -4.0F * hb * hb * cgb * k2 * d * cs / (K1_DIVISOR * gamma * GRAV * dxw * m.TANB);
+// term alone (A1W = 0), which is selected instead. The gradient part is 0 where
+// D = 0, which changes no value and keeps a zero slope from producing 0/0.
+// Straight-line: both forms are evaluated and selected (a lane of the unused
+// form may hold an infinity or a NaN, which the select drops); sin and cos
+// from the branch-free vector math, the rest in the order of the scalar
+// sequence, so the values differ from the library's sin/cos only by their
+// rounding (the tests bound it).
+[[gnu::always_inline]] inline void wall_transport_body(
+    int lo, int hi, TransportScalars s, const float* __restrict thetabd,
+    const float* __restrict alphas, const float* __restrict hbd, const float* __restrict cgb,
+    const float* __restrict sfac, const float* __restrict k1w, const float* __restrict k2w,
+    const float* __restrict a1w, const float* __restrict utide, const float* __restrict dxw,
+    const int* __restrict rule, float* __restrict thetarel, float* __restrict qls) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    // Angle to the shoreline normal.
+    const float theta = thetabd[i] - alphas[i];
+    const vmath::SinCos sc = vmath::sincos(theta);
+    // Height-gradient quantity D by the wall's rule.
+    const float s2m = sfac[i - 1] * sfac[i - 1];
+    const float s20 = sfac[i] * sfac[i];
+    const float s2p = sfac[i + 1] * sfac[i + 1];
+    const int r = rule[i];
+    float d = r == GRAD_BACKWARD ? 2.0F * (s20 - s2m) : 0.0F;
+    d = r == GRAD_FORWARD ? 2.0F * (s2p - s20) : d;
+    d = r == GRAD_CENTRED ? s2p - s2m : d;
+    const float hb = hbd[i];
+    const float cg = cgb[i];
+    const float sf = sfac[i];
+    const float k1 = k1w[i];
+    const float k2 = k2w[i];
+    const float dx = dxw[i];
+    // K1 = 0: the gradient term alone.
+    const float q_grad =
+        -4.0F * hb * hb * cg * k2 * d * sc.c / (K1_DIVISOR * s.gamma * GRAV * dx * s.tanb);
+    const float q0 = d == 0.0F ? 0.0F : q_grad;
+    // The three-term sequence.
+    const float rk = k1 / TRANSPORT_SCALE;
+    const float g = (0.5F * d) * (4.0F * sf * (k2 / rk) / s.gamma / GRAV / dx) / s.tanb;
+    const float grad = d == 0.0F ? 0.0F : g;
+    const float e = sf * sc.s * (k1 / rk) - grad;
+    const float q = s.c * (std::sqrt(hb) * 4.0F * hb * cg * a1w[i] / k1) * rk * (e + utide[i]) * sc.c;
+    thetarel[i] = theta;
+    qls[i] = k1 == 0.0F ? q0 : q;
   }
-  const float r = k1 / TRANSPORT_SCALE;
-  const float grad =
-      d == 0.0F ? 0.0F : (0.5F * d) * (4.0F * s * (k2 / r) / gamma / GRAV / dxw) / m.TANB;
-  const float e = s * sn * (k1 / r) - grad;
-  return c * (std::sqrt(hb) * 4.0F * hb * cgb * m.A1W(i) / k1) * r * (e + m.UTIDE(i)) * cs;
 }
 
 // Leakage into a breakwater shadow zone at wall i: where transport enters a
@@ -162,54 +223,113 @@ void shadow_leakage(ModelState& m, int i) {
   m.QLS(i) = m.QLS(i) - x;
 }
 
-// Clears the step's wall arrays, forms SFAC and keeps YSHORE as YSTART.
-void prepare_walls(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const float gamma = m.cfg.GAMMA;
-  for (int i = 1; i <= nx + 1; ++i) {
-    m.QLS(i) = 0.0F;
-    m.QDBX(i) = 0.0F;
-    m.QNEG(i) = 0.0F;
-    m.QPOS(i) = 0.0F;
-    m.QGROSS(i) = 0.0F;
-    m.SFAC(i) = std::sqrt(m.HBD(i) * gamma * 0.25F * GRAV / HS_OVER_HRMS);
+// SFAC, the wall spacing and the cleared leakage at walls lo..hi; FBEHIND
+// 1.1 (the factor of an open wall for waves from behind).
+[[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float gamma,
+                                                      const float* __restrict hbd,
+                                                      const float* __restrict dx,
+                                                      float* __restrict sfac,
+                                                      float* __restrict dxw,
+                                                      float* __restrict qdbx,
+                                                      float* __restrict fbehind) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    sfac[i] = std::sqrt(hbd[i] * gamma * 0.25F * GRAV / HS_OVER_HRMS);
+    dxw[i] = dx[i];
+    qdbx[i] = 0.0F;
+    fbehind[i] = 1.1F;
   }
-  for (int i = 1; i <= nx; ++i) m.YSTART(i) = m.YSHORE(i);
 }
 
-// One pass over the walls from left to right: transport, groin factor, shadow
-// leakage and waves from behind the shoreline on the left (theta > PI/2 takes
-// the final transport of the wall to the left). The factor for waves from
-// behind is kept per wall for the pass from the right.
-void wall_pass(ModelState& m) {
+// Forms SFAC, the spacing of every wall (wall NX+1 takes DX of cell NX),
+// clears QDBX, sets FBEHIND of the open walls and keeps YSHORE as YSTART.
+void prepare_walls(ModelState& m) {
   const int nx = m.cfg.NX;
-  const float c = std::sqrt((HS_OVER_HRMS / m.cfg.GAMMA) / GRAV);
-  int k = 1;   // next groin of the list
-  for (int i = 1; i <= nx + 1; ++i) {
-    const float theta = m.THETABD(i) - m.ALPHAS(i);
-    const float sn = std::sin(theta);
-    const float cs = std::cos(theta);
-    m.THETAREL(i) = theta;
-    m.QLS(i) = wall_transport(m, i, sn, cs, height_gradient(m, i), c);
-    float f = 1.1F;
-    if (k <= m.NGRO && m.IXG(k) == i) {
-      const int code = std::abs(m.WALLTYPE(i));
-      if (code == 1 || code == 3) m.QLS(i) = m.GROINF(k) * m.QLS(i);
-      if (code == 1) f = 1.1F * m.GROINF(k);
-      ++k;
-    }
-    shadow_leakage(m, i);
-    m.FBEHIND(i) = f;
-    if (theta > PI / 2.0F && i > 1) m.QLS(i) = f * m.QLS(i - 1);
+  run_kernel<prepare_walls_body>(1, nx + 1, m.cfg.GAMMA, m.HBD.data(), m.cfg.DX.data(),
+                                 m.SFAC.data(), m.wall_dx.data(), m.QDBX.data(),
+                                 m.FBEHIND.data());
+  m.wall_dx(nx + 1) = m.cfg.DX(nx);
+  std::copy(m.YSHORE.data() + 1, m.YSHORE.data() + nx + 1, m.YSTART.data() + 1);
+}
+
+// Transport at every wall by the wall's formula (THETAREL kept).
+void wall_formula(ModelState& m) {
+  const Settings& c = m.cfg;
+  const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
+  run_kernel<wall_transport_body>(1, c.NX + 1, s, m.THETABD.data(), m.ALPHAS.data(),
+                                  m.HBD.data(), m.CGB.data(), m.SFAC.data(), c.K1.data(),
+                                  c.K2.data(), m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
+                                  m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
+}
+
+// Groin walls: a groin or connected wall (code 1 or 3, either sign) passes its
+// groin factor times the formula's transport; at a groin (code 1) waves from
+// behind carry 1.1 GROINF of the neighbour's transport.
+// Design note: the list is in wall order (the set-up checks ensure it); a
+// groin named out of order or outside the walls ends the list's effect here,
+// as a single walk of the walls along the list does.
+void groin_walls(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  int next = 1;   // first wall the list may still name
+  for (int k = 1; k <= m.NGRO; ++k) {
+    const int i = m.IXG(k);
+    if (i < next || i > nw) break;
+    const int code = std::abs(m.WALLTYPE(i));
+    if (code == 1 || code == 3) m.QLS(i) = m.GROINF(k) * m.QLS(i);
+    if (code == 1) m.FBEHIND(i) = 1.1F * m.GROINF(k);
+    next = i + 1;
   }
+}
+
+// Leakage at the edges of the shadow zones: the walls between a marked and an
+// unmarked cell.
+void shadow_edges(ModelState& m) {
+  const int* __restrict mark = m.DBMARK.data();
+  for (int i = 2; i <= m.cfg.NX; ++i)
+    if ((mark[i] == 0) != (mark[i - 1] == 0)) shadow_leakage(m, i);
+}
+
+// Whether any cell of lo..hi carries a shadow mark, and whether any wall's
+// angle to the shoreline normal exceeds PI/2 on either side: the scalar walks
+// of the shadow edges and of waves from behind run only then.
+// Design note: these flags OR one test per element; an integer OR gives the
+// same result in any order, so it may be a vector reduction on every path.
+[[gnu::always_inline]] inline void any_marked_body(int lo, int hi, const int* __restrict mark,
+                                                   int* __restrict any) {
+  int b = 0;
+#pragma omp simd reduction(| : b)
+  for (int i = lo; i <= hi; ++i) b |= static_cast<int>(mark[i] != 0);
+  *any = b;
+}
+[[gnu::always_inline]] inline void any_behind_body(int lo, int hi, const float* __restrict theta,
+                                                   int* __restrict any) {
+  int b = 0;
+#pragma omp simd reduction(| : b)
+  for (int i = lo; i <= hi; ++i)
+    b |= static_cast<int>(theta[i] > PI / 2.0F) | static_cast<int>(theta[i] < -PI / 2.0F);
+  *any = b;
+}
+
+// Waves from behind the shoreline on the left (theta > PI/2): the wall takes
+// FBEHIND times the final transport of the wall to its left. Left to right, so
+// that neighbour's value is final (a run of such walls carries it along).
+void waves_from_left(ModelState& m) {
+  const float* __restrict theta = m.THETAREL.data();
+  const float* __restrict f = m.FBEHIND.data();
+  float* __restrict q = m.QLS.data();
+  for (int i = 2; i <= m.cfg.NX + 1; ++i)
+    if (theta[i] > PI / 2.0F) q[i] = f[i] * q[i - 1];
 }
 
 // Waves from behind the shoreline on the right (theta < -PI/2): the wall takes
 // the transport of its right neighbour computed in this step. Right to left, so
 // that neighbour's value is final (a run of such walls carries it along).
 void waves_from_right(ModelState& m) {
+  const float* __restrict theta = m.THETAREL.data();
+  const float* __restrict f = m.FBEHIND.data();
+  float* __restrict q = m.QLS.data();
   for (int i = m.cfg.NX; i >= 1; --i)
-    if (m.THETAREL(i) < -PI / 2.0F) m.QLS(i) = m.FBEHIND(i) * m.QLS(i + 1);
+    if (theta[i] < -PI / 2.0F) q[i] = f[i] * q[i + 1];
 }
 
 // Boundary walls without a groin: the boundary cell moves by the step's
@@ -228,9 +348,19 @@ void boundary_walls(ModelState& m) {
 // DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
 // difference (m3/s) per metre of beach into a shoreline displacement over one
 // step. DT is in hours, hence the 3600.
+namespace {
+[[gnu::always_inline]] inline void time_factors_body(int lo, int hi, float dt,
+                                                     const float* __restrict berm,
+                                                     const float* __restrict dclos,
+                                                     float* __restrict dtfac) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) dtfac[i] = 3600.0F * dt / (berm[i] + dclos[i]);
+}
+}  // namespace
+
 void time_factors(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX; ++i)
-    m.DTFAC(i) = 3600.0F * m.cfg.DT / (m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
+  run_kernel<time_factors_body>(1, m.cfg.NX, m.cfg.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
+                                m.DTFAC.data());
 }
 
 float profile_parameter(float D50) {
@@ -281,34 +411,66 @@ void setup_transport(ModelState& m) {
   }
 }
 
+namespace {
+[[gnu::always_inline]] inline void gradient_coefficients_body(int lo, int hi, float tanb,
+                                                              const float* __restrict k2,
+                                                              float* __restrict k2c) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) k2c[i] = k2[i] / (K2_DIVISOR * tanb);
+}
+}  // namespace
+
 void update_slope(ModelState& m) {
   m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) m.K2C(i) = m.cfg.K2(i) / (K2_DIVISOR * m.TANB);
+  run_kernel<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(), m.K2C.data());
 }
 
 void transport_step(ModelState& m) {
   // 1. Time factor of every cell (DT may have changed since the last step).
   time_factors(m);
-  // 2. Clear the wall arrays, SFAC, YSTART.
+  // 2. SFAC, wall spacing, cleared leakage, YSTART; the gradient rule of every wall.
   prepare_walls(m);
-  // 3. Transport at every wall, left to right.
-  wall_pass(m);
-  // 4. Waves from behind on the right, right to left.
-  waves_from_right(m);
-  // 5. Boundary walls.
+  gradient_rules(m);
+  // 3. Transport at every wall by its formula.
+  wall_formula(m);
+  // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
+  //    their order between walls does not matter).
+  groin_walls(m);
+  int marked = 0;
+  run_kernel<any_marked_body>(1, m.cfg.NX, m.DBMARK.data(), &marked);
+  if (marked != 0) shadow_edges(m);
+  // 5. Waves from behind: from the left, left to right; then from the right,
+  //    right to left, on the final values of the first pass.
+  int behind = 0;
+  run_kernel<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data(), &behind);
+  if (behind != 0) {
+    waves_from_left(m);
+    waves_from_right(m);
+  }
+  // 6. Boundary walls.
   boundary_walls(m);
 }
 
-void split_transport(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const float q = m.QLS(i);
-    if (q <= 0.0F) {
-      m.QNEG(i) += q;
-    } else {
-      m.QPOS(i) += q;
-    }
-    m.QGROSS(i) += std::abs(q);
+namespace {
+// QNEG, QPOS, QGROSS of walls lo..hi. 0 + q rather than q, so that a negative
+// zero transport is booked as +0 in either part, as a sum started at 0 has it.
+[[gnu::always_inline]] inline void split_body(int lo, int hi, const float* __restrict q,
+                                              float* __restrict qneg, float* __restrict qpos,
+                                              float* __restrict qgross) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float v = 0.0F + q[i];
+    const bool left = q[i] <= 0.0F;
+    qneg[i] = left ? v : 0.0F;
+    qpos[i] = left ? 0.0F : v;
+    qgross[i] = std::fabs(v);
   }
+}
+}  // namespace
+
+void split_transport(ModelState& m) {
+  run_kernel<split_body>(1, m.cfg.NX + 1, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
+                         m.QGROSS.data());
 }
 
 }  // namespace coastra

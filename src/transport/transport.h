@@ -21,10 +21,10 @@ void setup_transport(ModelState& m);
 void update_slope(ModelState& m);
 // The transport step, every step with waves after the groin factors: DTFAC, QLS
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.
-// Clears QNEG/QPOS/QGROSS and keeps YSHORE as YSTART. Moves no shoreline.
+// Keeps YSHORE as YSTART. Moves no shoreline.
 void transport_step(ModelState& m);
 // After the shoreline update (which may cut QLS at seawalls): the step's final
-// QLS split into QNEG, QPOS and QGROSS for the bookkeeping.
+// QLS split into QNEG, QPOS and QGROSS (each set anew) for the bookkeeping.
 void split_transport(ModelState& m);
 
 }  // namespace coastra

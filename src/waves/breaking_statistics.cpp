@@ -6,20 +6,32 @@
 
 #include "waves/breaking_statistics.h"
 
-#include <cmath>
+#include "model/simd_path.h"
+#include "model/vector_math.h"
 
 namespace coastra {
 
-void BRKSTAT(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  const double dt = static_cast<double>(m.cfg.DT);
-  for (int i = 1; i <= nw; ++i) {
-    const float a = m.THETAB(i) - m.ALPHAS(i);
-    m.SUMHB(i) += static_cast<double>(m.HB(i) / m.LENFAC) * dt;
-    m.SUMANG(i) += static_cast<double>(a) * dt;
-    m.SUMQ(i) +=
-        static_cast<double>(m.CGBU(i) * m.A1W(i) * m.HB(i) * m.HB(i) * std::sin(2.0F * a)) * dt;
+namespace {
+// The sums of walls lo..hi, each wall its own running sum in step order.
+[[gnu::always_inline]] inline void brkstat_body(
+    int lo, int hi, float lenfac, double dt, const float* __restrict hb,
+    const float* __restrict thetab, const float* __restrict alphas, const float* __restrict cgbu,
+    const float* __restrict a1w, double* __restrict sumhb, double* __restrict sumang,
+    double* __restrict sumq) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const float a = thetab[i] - alphas[i];
+    sumhb[i] += static_cast<double>(hb[i] / lenfac) * dt;
+    sumang[i] += static_cast<double>(a) * dt;
+    sumq[i] += static_cast<double>(cgbu[i] * a1w[i] * hb[i] * hb[i] * vmath::sin(2.0F * a)) * dt;
   }
+}
+}  // namespace
+
+void BRKSTAT(ModelState& m) {
+  run_kernel<brkstat_body>(1, m.cfg.NX + 1, m.LENFAC, static_cast<double>(m.cfg.DT), m.HB.data(),
+                           m.THETAB.data(), m.ALPHAS.data(), m.CGBU.data(), m.A1W.data(),
+                           m.SUMHB.data(), m.SUMANG.data(), m.SUMQ.data());
 }
 
 }  // namespace coastra
