@@ -176,27 +176,41 @@ void final_smoothing(ModelState& m) {
   }
 }
 
-void final_celerities(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  const float gamma = m.cfg.GAMMA;
-  const float tz = m.TZ;  // (s)
-  float* __restrict db = m.brk_depth.data();
-  float* __restrict t = m.brk_period.data();
-  // 1. Depth at which the final wave breaks (m), at the event's period.
-  for (int i = 1; i <= nw; ++i) {
-    db[i] = m.HBD(i) / gamma;
+namespace {
+// Depth at which the final wave breaks (m), at the event's period.
+[[gnu::always_inline]] inline void final_depth_body(int lo, int hi, float gamma, float tz,
+                                                    const float* __restrict hbd,
+                                                    float* __restrict db, float* __restrict t) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    db[i] = hbd[i] / gamma;
     t[i] = tz;
   }
-  // 2. Wave number and group celerity there, all walls in one pass.
-  float* __restrict cg = m.CGB.data();
-  float* __restrict k = m.KB.data();
-  wave_numbers(t, db, 1, nw, cg, m.brk_ratio.data(), k);
-  // 3. No wave, no celerity (a depth that is not a number included).
-  for (int i = 1; i <= nw; ++i) {
+}
+
+// No wave, no celerity (a depth that is not a number included).
+[[gnu::always_inline]] inline void no_wave_body(int lo, int hi, const float* __restrict db,
+                                                float* __restrict cg, float* __restrict k) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
     const bool wave = db[i] > 0.0F;
-    cg[i] = wave ? cg[i] : 0.0F;
-    k[i] = wave ? k[i] : 0.0F;
+    cg[i] = vmath::select(wave, cg[i], 0.0F);
+    k[i] = vmath::select(wave, k[i], 0.0F);
   }
+}
+}  // namespace
+
+void final_celerities(ModelState& m) {
+  const int nw = m.cfg.NX + 1;
+  // 1. Depth at which the final wave breaks (m), at the event's period (s).
+  run_kernel<final_depth_body>(1, nw, m.cfg.GAMMA, m.TZ, static_cast<const float*>(m.HBD.data()),
+                               m.brk_depth.data(), m.brk_period.data());
+  // 2. Wave number and group celerity there, all walls in one pass.
+  wave_numbers(m.brk_period.data(), m.brk_depth.data(), 1, nw, m.CGB.data(), m.brk_ratio.data(),
+               m.KB.data());
+  // 3. No wave, no celerity.
+  run_kernel<no_wave_body>(1, nw, static_cast<const float*>(m.brk_depth.data()), m.CGB.data(),
+                           m.KB.data());
 }
 
 }  // namespace coastra

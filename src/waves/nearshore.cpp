@@ -67,43 +67,11 @@ void bridge_inlets(ModelState& m) {
     alpha[i] = vmath::atan((y[i] - y[i - 1]) / (0.5F * (dx[i - 1] + dx[i])));
 }
 
-// c ? a : b for doubles, as a mask on the bit patterns (a select the
-// vectoriser keeps straight-line on every path).
-[[gnu::always_inline]] inline double sel(bool c, double a, double b) {
-  const std::uint64_t m = 0U - static_cast<std::uint64_t>(c);
-  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & m) |
-                               (std::bit_cast<std::uint64_t>(b) & ~m));
-}
-
-// Arc tangent (rad) in double precision, branch-free: reduction to
-// |x| <= 0.66 (by pi/4 or pi/2) and the classic Cephes rational
-// approximation, relative error about 1e-16. The shoreline orientation is this
-// value rounded to float, which is the float of the library's double atan
-// except where the two straddle a rounding midpoint (none in the tests' 10^6
-// slopes): the breakwater cases carry a one-ulp change of an orientation into
-// the reported transport, so a float arc tangent would not do here.
-[[gnu::always_inline]] inline double atan_double(double x) {
-  const double ax = std::fabs(x);
-  const bool big = ax > 2.41421356237309504880;  // tan(3 pi / 8)
-  const bool mid = ax > 0.66;
-  const double xr = sel(big, -1.0 / ax, sel(mid, (ax - 1.0) / (ax + 1.0), ax));
-  const double y0 = sel(big, 1.57079632679489661923, sel(mid, 0.78539816339744830962, 0.0));
-  const double more =  // the low bits of y0
-      sel(big, 6.123233995736765886130E-17, sel(mid, 3.061616997868382943065E-17, 0.0));
-  const double z = xr * xr;
-  const double p = (((-8.750608600031904122785E-1 * z - 1.615753718733365076637E1) * z -
-                     7.500855792314704667340E1) * z - 1.228866684490136173410E2) * z -
-                   6.485021904942025371773E1;
-  const double q = ((((z + 2.485846490142306297962E1) * z + 1.650270098316988542046E2) * z +
-                     4.328810604912902668951E2) * z + 4.853903996359136964868E2) * z +
-                   1.945506571482613964425E2;
-  const double r = y0 + ((xr * (z * p / q) + xr) + more);
-  return sel(x < 0.0, -r, r);
-}
-
 // The orientation of the unsmoothed shoreline: positions are double and their
-// difference may be small against their size, so slope and angle are formed in
-// double and only the result is single precision.
+// difference may be small against their size, so the slope is formed in double;
+// it is then rounded to float for the float arc tangent (the orientation is a
+// single-precision quantity: the angle carries the slope's float rounding and
+// the arc tangent's 3 ulp).
 [[gnu::always_inline]] inline void shoreline_orientation_body(int lo, int hi,
                                                               const double* __restrict y,
                                                               const float* __restrict dx,
@@ -111,7 +79,7 @@ void bridge_inlets(ModelState& m) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const double dxm = 0.5 * (static_cast<double>(dx[i - 1]) + static_cast<double>(dx[i]));
-    alpha[i] = static_cast<float>(atan_double((y[i] - y[i - 1]) / dxm));
+    alpha[i] = vmath::atan(static_cast<float>((y[i] - y[i - 1]) / dxm));
   }
 }
 
@@ -192,27 +160,57 @@ void offshore_contour(ModelState& m) {
   contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW);
 }
 
+namespace {
+// *calm: whether some wall has no period or no height (an OR gives the same
+// answer in any order).
+[[gnu::always_inline]] inline void no_wave_walls_body(int lo, int hi, const float* __restrict t,
+                                                      const float* __restrict h, int* calm) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i)
+    any |= static_cast<int>(t[i] <= 0.0F) | static_cast<int>(h[i] == 0.0F);
+  *calm = any;
+}
+
+// Hallermeier's form of the closure-depth quantity, 2.28 H - 68.5 H^2 / (g T^2)
+// (m), at every cell; *bad: whether some cell's quantity is not positive (or
+// not a number).
+[[gnu::always_inline]] inline void closure_body(int lo, int hi, const float* __restrict hv,
+                                                const float* __restrict tv,
+                                                float* __restrict dltz, int* bad) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i) {
+    const float h = hv[i];
+    const float t = tv[i];
+    const float d = 2.28F * h - 68.5F * (h * h) / (GRAV * (t * t));
+    dltz[i] = d;
+    any |= static_cast<int>(!(d > 0.0F));
+  }
+  *bad = any;
+}
+}  // namespace
+
 bool calm_step(const ModelState& m) {
   if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
-  for (int i = 1; i <= m.cfg.NX; ++i) {
-    if (m.TRF(i) <= 0.0F || m.HRF(i) == 0.0F) return true;
-  }
-  return false;
+  int calm = 0;
+  run_kernel<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
+                                 static_cast<const float*>(m.HRF.data()), &calm);
+  return calm != 0;
 }
 
 int closure_depth(ModelState& m) {
   const int nx = m.cfg.NX;
-  for (int i = 1; i <= nx; ++i) {
-    // Hallermeier's form: 2.28 H - 68.5 H^2 / (g T^2) (m).
-    const float h = m.HRF(i);
-    const float t = m.TRF(i);
-    const float d = 2.28F * h - 68.5F * (h * h) / (GRAV * (t * t));
-    m.DLTZ(i) = d;
-    // A steep short wave makes the quantity vanish or turn negative; the profile
-    // then has no active depth and the wave input is unusable. (Written as
-    // !(d > 0) so that a value that is not a number stops the run as well.)
-    if (!(d > 0.0F)) return i;
-  }
+  int bad = 0;
+  run_kernel<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
+                           static_cast<const float*>(m.TRF.data()), m.DLTZ.data(), &bad);
+  if (bad == 0) return 0;
+  // A steep short wave makes the quantity vanish or turn negative; the profile
+  // then has no active depth and the wave input is unusable: the first such
+  // cell is reported. (Written as !(d > 0) so that a value that is not a
+  // number stops the run as well.)
+  for (int i = 1; i <= nx; ++i)
+    if (!(m.DLTZ(i) > 0.0F)) return i;
   return 0;
 }
 

@@ -13,6 +13,8 @@
 
 #include "input/field_reader.h"
 #include "model/error_stop.h"
+#include "model/simd_path.h"
+#include "model/vector_math.h"
 #include "output/format.h"
 #include "waves/nearshore.h"
 
@@ -205,34 +207,90 @@ void screen_station_record(ModelState& m, int j) {
 // Direction relative to the regional contour of orientation r (rad): a direction
 // beyond +-90 degrees is first folded back by 180, the result wrapped into
 // [-180, 180] degrees.
-float regional_direction(float z, float r) {
-  float zz = z;
-  if (zz > 90.0F) {
-    zz -= 180.0F;
-  } else if (zz < -90.0F) {
-    zz += 180.0F;
-  }
-  float zp = zz - r * 180.0F / PI;
-  if (zp > 180.0F) {
-    zp -= 360.0F;
-  } else if (zp < -180.0F) {
-    zp += 360.0F;
-  }
-  return zp;
+// Direction (deg) of a station's wave relative to the regional contour of
+// orientation r (rad): an offshore-directed record is turned by 180 degrees
+// first, and the result is brought into (-180, 180]. The two pairs of selects
+// are the two if/else chains: a value turned by the first of a pair never
+// meets the second.
+[[gnu::always_inline]] inline float regional_direction(float z, float r) {
+  float zz = vmath::select(z > 90.0F, z - 180.0F, z);
+  zz = vmath::select(zz < -90.0F, zz + 180.0F, zz);
+  const float zp0 = zz - r * 180.0F / PI;
+  const float zp = vmath::select(zp0 > 180.0F, zp0 - 360.0F, zp0);
+  return vmath::select(zp < -180.0F, zp + 360.0F, zp);
 }
 
-// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m). A reduced
-// height is recorded as a steepness warning of wall i with the new height (m);
-// whether it reaches the print file is the warning writer's decision.
-float limit_steepness(ModelState& m, int i, float h, float t) {
-  const float lz = DEEP_LENGTH_FAC * (t * t);
-  if (h / lz <= MAX_STEEPNESS) return h;
-  const float hz = MAX_STEEPNESS * lz;
-  record_warning(m, WarnKind::STEEPNESS, i, m.ISTEP, hz);
-  return hz;
+// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m): the
+// height at the limit (m), or h itself below it.
+[[gnu::always_inline]] inline bool steep_wave(float h, float t) {
+  return !(h / (DEEP_LENGTH_FAC * (t * t)) <= MAX_STEEPNESS);
+}
+[[gnu::always_inline]] inline float limited_height(float t) {
+  return MAX_STEEPNESS * (DEEP_LENGTH_FAC * (t * t));
 }
 
-float lerp(float a, float b, float w) { return a + w * (b - a); }
+[[gnu::always_inline]] inline float lerp(float a, float b, float w) { return a + w * (b - a); }
+
+// Station values (by station number) and per-wall factors of the distribution.
+struct StationValues {
+  const float* Z;      // direction (deg)
+  const float* T;      // period (s)
+  const float* H;      // height (m)
+  const float* DEPTH;  // depth of the station (m)
+};
+struct WallFactors {
+  const float* HAMP;      // height factor
+  const float* RREG;      // regional contour orientation (rad)
+  const float* THETAAMP;  // direction factor
+  const float* THETADEL;  // direction offset (deg)
+};
+
+// The height of wall i before the steepness limit (m).
+[[gnu::always_inline]] inline float wall_height(const StationValues& st, const WallFactors& f,
+                                                float wavefac, int lo, int hi, float w, int i) {
+  return lerp(st.H[lo], st.H[hi], w) * f.HAMP[i] * wavefac;
+}
+
+// 3. Linear interpolation between the stations around each wall; 4. direction
+// relative to the regional contour (IREG = 1); 5. direction adjustments;
+// 6. steepness limit (*steep: whether any wall was limited; an OR gives the
+// same answer in any order).
+[[gnu::always_inline]] inline void distribute_body(
+    int lo, int hi, bool regional, float wavefac, const int* __restrict jslo,
+    const int* __restrict jshi, const float* __restrict wsta, StationValues st, WallFactors f,
+    float* __restrict drf, float* __restrict thetarf, float* __restrict trf,
+    float* __restrict zrf, float* __restrict hrf, int* steep) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i) {
+    const int a = jslo[i];
+    const int b = jshi[i];
+    const float w = wsta[i];
+    const float z = lerp(st.Z[a], st.Z[b], w);
+    const float t = lerp(st.T[a], st.T[b], w);
+    drf[i] = lerp(st.DEPTH[a], st.DEPTH[b], w);
+    const float h = wall_height(st, f, wavefac, a, b, w, i);
+    const float zp = vmath::select(regional, regional_direction(z, f.RREG[i]), z);
+    thetarf[i] = zp * f.THETAAMP[i] * PI / 180.0F + f.THETADEL[i] * PI / 180.0F;
+    trf[i] = t;
+    zrf[i] = z;
+    const bool limited = steep_wave(h, t);
+    hrf[i] = vmath::select(limited, limited_height(t), h);
+    any |= static_cast<int>(limited);
+  }
+  *steep = any;
+}
+
+// The steepness warnings of the walls whose height was limited, in wall order.
+void record_steepness_warnings(ModelState& m) {
+  const StationValues st{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()};
+  const WallFactors f{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
+                      m.cfg.THETADEL.data()};
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    const float h = wall_height(st, f, m.cfg.WAVEFAC, m.JSLO(i), m.JSHI(i), m.WSTA(i), i);
+    if (steep_wave(h, m.TRF(i))) record_warning(m, WarnKind::STEEPNESS, i, m.ISTEP, m.HRF(i));
+  }
+}
 
 }  // namespace
 
@@ -304,24 +362,17 @@ void WAVINP(ModelState& m) {
     if (!read_station_record(m, j, dated)) return;
     screen_station_record(m, j);
   }
-  for (int i = 1; i <= nw; ++i) {
-    // 3. Linear interpolation between the stations around the wall.
-    const int lo = m.JSLO(i);
-    const int hi = m.JSHI(i);
-    const float w = m.WSTA(i);
-    const float z = lerp(m.ZST(lo), m.ZST(hi), w);
-    const float t = lerp(m.TST(lo), m.TST(hi), w);
-    m.DRF(i) = lerp(m.cfg.WMDEP(lo), m.cfg.WMDEP(hi), w);
-    const float h = lerp(m.HST(lo), m.HST(hi), w) * m.cfg.HAMP(i) * m.cfg.WAVEFAC;
-    // 4. Direction relative to the regional contour (IREG = 1).
-    const float zp = m.cfg.IREG == 1 ? regional_direction(z, m.RREG(i)) : z;
-    // 5. Direction adjustments (THETADEL is held in degrees).
-    m.THETARF(i) = zp * m.cfg.THETAAMP(i) * PI / 180.0F + m.cfg.THETADEL(i) * PI / 180.0F;
-    m.TRF(i) = t;
-    m.ZRF(i) = z;
-    // 6. Steepness limit.
-    m.HRF(i) = limit_steepness(m, i, h, t);
-  }
+  // 3-6. Interpolation, direction and steepness limit at every wall; a limited
+  // height is recorded as a warning afterwards (rare: only then are the walls
+  // scanned one by one).
+  int steep = 0;
+  run_kernel<distribute_body>(
+      1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
+      static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
+      StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
+      WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(), m.cfg.THETADEL.data()},
+      m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data(), &steep);
+  if (steep != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);

@@ -173,15 +173,21 @@ TEST(ShorelineOrientation, BatchPassesFollowTheLibraryArcTangentOnEveryPath) {
   };
   const std::vector<float> base = run(SimdPath::BASELINE);
   // The previous formulas: the shoreline by the library's double arc tangent,
-  // the contour by its float one. The shoreline's double arc tangent rounds to
-  // the same float (max difference 0 asserted); the contour's float one is
-  // within 3 ulp (1.5e-7 relative measured, 4e-7 asserted).
+  // the contour by its float one. Both passes are within 3 ulp of them
+  // (1.5e-7 relative measured for the contour, 1.1e-7 for the shoreline with
+  // its slope rounded to float; 4e-7 asserted).
   double worst = 0.0;
+  double worst_shore = 0.0;
   for (int i = 1; i <= nx + 1; ++i) {
     const int lo = std::clamp(i - 1, 1, nx - 1);
     const double dxm = 0.5 * (static_cast<double>(dx(lo)) + static_cast<double>(dx(lo + 1)));
     const double dy = y[static_cast<std::size_t>(lo)] - y[static_cast<std::size_t>(lo - 1)];
-    EXPECT_EQ(base[static_cast<std::size_t>(i)], static_cast<float>(std::atan(dy / dxm))) << i;
+    const double shore_ref = std::atan(dy / dxm);
+    if (shore_ref != 0.0)
+      worst_shore = std::max(
+          worst_shore,
+          std::fabs(static_cast<double>(base[static_cast<std::size_t>(i)]) - shore_ref) /
+              std::fabs(shore_ref));
     const float yc = ys(lo + 1) - ys(lo);
     const float ref = std::atan(yc / (0.5F * (dx(lo) + dx(lo + 1))));
     const float v = base[static_cast<std::size_t>(nx + 2 + i)];
@@ -189,6 +195,7 @@ TEST(ShorelineOrientation, BatchPassesFollowTheLibraryArcTangentOnEveryPath) {
       worst = std::max(worst, std::fabs(static_cast<double>(v - ref) / static_cast<double>(ref)));
   }
   EXPECT_LE(worst, 4.0E-7);
+  EXPECT_LE(worst_shore, 4.0E-7);
   const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
   for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
     if (!simd_path_supported(p)) continue;
