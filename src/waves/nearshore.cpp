@@ -257,6 +257,31 @@ void shoreline_orientation(ModelState& m) {
   // The lateral boundary conditions may override the end walls afterwards.
 }
 
+namespace {
+// *differs: whether some wall's period or depth differs in its bits from
+// (tb, db) (an OR gives the same answer in any order).
+[[gnu::always_inline]] inline void same_wave_body(int lo, int hi, const float* __restrict t,
+                                                  const float* __restrict d, std::uint32_t tb,
+                                                  std::uint32_t db, int* differs) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i)
+    any |= static_cast<int>(std::bit_cast<std::uint32_t>(t[i]) != tb) |
+           static_cast<int>(std::bit_cast<std::uint32_t>(d[i]) != db);
+  *differs = any;
+}
+
+// Every wall takes the same values.
+[[gnu::always_inline]] inline void fill_body(int lo, int hi, float k, float n,
+                                             float* __restrict kv, float* __restrict nv) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    kv[i] = k;
+    nv[i] = n;
+  }
+}
+}  // namespace
+
 void input_wave_numbers(ModelState& m) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the
@@ -264,15 +289,30 @@ void input_wave_numbers(ModelState& m) {
   const auto same_bits = [](float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
-  WaveNumber w0{};
   const int nw = m.cfg.NX + 1;
-  for (int i = 1; i <= nw; ++i) {
-    const float t = m.TRF(i);  // (s)
-    const float d = m.DRF(i);  // (m)
-    if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
-      w0 = WAVNUM(t, d);
-    m.KRF(i) = w0.K;
-    m.NRF(i) = w0.N;
+  const float t1 = m.TRF(1);  // (s)
+  const float d1 = m.DRF(1);  // (m)
+  int differs = 1;
+  if (t1 == t1 && d1 == d1)
+    run_kernel<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
+                               static_cast<const float*>(m.DRF.data()),
+                               std::bit_cast<std::uint32_t>(t1), std::bit_cast<std::uint32_t>(d1),
+                               &differs);
+  if (differs == 0) {
+    // One pair along the whole coast (the usual case): one solution.
+    const WaveNumber w = WAVNUM(t1, d1);
+    run_kernel<fill_body>(1, nw, w.K, w.N, m.KRF.data(), m.NRF.data());
+  } else {
+    WaveNumber w0{};
+    for (int i = 1; i <= nw; ++i) {
+      const float t = m.TRF(i);  // (s)
+      const float d = m.DRF(i);  // (m)
+      if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t ||
+          d != d)
+        w0 = WAVNUM(t, d);
+      m.KRF(i) = w0.K;
+      m.NRF(i) = w0.N;
+    }
   }
   // The breaking constants of the input wave, also fixed by the record.
   breaker_constants(1, nw, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),

@@ -254,7 +254,9 @@ struct WallFactors {
 // 3. Linear interpolation between the stations around each wall; 4. direction
 // relative to the regional contour (IREG = 1); 5. direction adjustments;
 // 6. steepness limit (*steep: whether any wall was limited; an OR gives the
-// same answer in any order).
+// same answer in any order). ONE: a single station, whose values are then
+// read once rather than gathered at every wall (the same values).
+template <bool ONE>
 [[gnu::always_inline]] inline void distribute_body(
     int lo, int hi, bool regional, float wavefac, const int* __restrict jslo,
     const int* __restrict jshi, const float* __restrict wsta, StationValues st, WallFactors f,
@@ -263,8 +265,8 @@ struct WallFactors {
   int any = 0;
 #pragma omp simd reduction(| : any)
   for (int i = lo; i <= hi; ++i) {
-    const int a = jslo[i];
-    const int b = jshi[i];
+    const int a = ONE ? 1 : jslo[i];
+    const int b = ONE ? 1 : jshi[i];
     const float w = wsta[i];
     const float z = lerp(st.Z[a], st.Z[b], w);
     const float t = lerp(st.T[a], st.T[b], w);
@@ -366,12 +368,20 @@ void WAVINP(ModelState& m) {
   // height is recorded as a warning afterwards (rare: only then are the walls
   // scanned one by one).
   int steep = 0;
-  run_kernel<distribute_body>(
-      1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
-      static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
-      StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
-      WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(), m.cfg.THETADEL.data()},
-      m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data(), &steep);
+  const auto distribute = [&]<bool ONE>() {
+    run_kernel<distribute_body<ONE>>(
+        1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
+        static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
+        StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
+        WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
+                    m.cfg.THETADEL.data()},
+        m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data(), &steep);
+  };
+  if (m.NSTATION == 1) {
+    distribute.template operator()<true>();
+  } else {
+    distribute.template operator()<false>();
+  }
   if (steep != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
