@@ -1,7 +1,8 @@
 // The two-thread team: one worker thread per run, a handshake per split kernel
-// call (a generation number the calling thread posts, a claim of the upper
-// part that exactly one of the two threads wins, a done mark the worker sets),
-// brief spinning and then passive waiting on the atomics (futex).
+// call (a generation number the calling thread posts, a claim word through
+// which either thread takes the pieces of the upper part, a count of the
+// pieces the worker finished), brief spinning and then passive waiting on the
+// atomics (futex).
 
 #include "model/thread_team.h"
 
@@ -14,19 +15,29 @@
 
 namespace coastra {
 
+// The worker's part of a split call is cut into CHUNKS pieces that either
+// thread may take, in order: the worker takes them while it runs, the calling
+// thread takes those left when its own part is done. A worker woken late, or
+// held off its core by a busy machine, then delays the call by at most the
+// piece it is running.
+constexpr std::uint32_t CHUNKS = 4;      // pieces of the worker's part (at most 7)
+constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
+
 struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.
-  alignas(64) std::atomic<std::uint32_t> posted{0};    // generation of the latest task offered
-  alignas(64) std::atomic<std::uint32_t> claimed{0};   // latest generation whose upper part is taken
-  alignas(64) std::atomic<std::uint32_t> done{0};      // latest generation the worker finished
-  std::atomic<bool> stop{false};                       // the scope ends: the worker returns
+  alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
+  // (generation << CHUNK_BITS) | next piece to take: a piece is taken by
+  // raising it, only while the generation is the current one.
+  alignas(64) std::atomic<std::uint32_t> claim{0};
+  alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
+  std::atomic<bool> stop{false};                      // the scope ends: the worker returns
   // The task of generation `posted`, written by the calling thread before it
-  // posts, read by the worker only once it has won the claim.
+  // posts, read by the worker only after taking one of its pieces.
   alignas(64) RangeTask task = nullptr;
   const void* args = nullptr;
-  int lo = 0;   // the worker's part lo..hi
-  int hi = -1;
-  int spin_us = 0;      // (microseconds) spinning before a passive wait
+  int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
+  int spin_us = 0;              // (microseconds) spinning before a passive wait
+  std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
   std::thread worker;
 };
 
@@ -74,19 +85,27 @@ void wait_while_equal(const std::atomic<std::uint32_t>& a, std::uint32_t old, in
   a.wait(old, std::memory_order_acquire);
 }
 
+// Takes the next piece of generation g, if one is left: its index, or CHUNKS.
+// The claim word holds g only while the calling thread is inside the split
+// call of g, so the task fields read after a successful take are g's.
+std::uint32_t take_piece(ThreadTeam& t, std::uint32_t g) {
+  std::uint32_t c = t.claim.load(std::memory_order_acquire);
+  const std::uint32_t tag = g << CHUNK_BITS;
+  while ((c & ~((1U << CHUNK_BITS) - 1)) == tag && (c & ((1U << CHUNK_BITS) - 1)) < CHUNKS) {
+    if (t.claim.compare_exchange_weak(c, c + 1, std::memory_order_acq_rel)) return c - tag;
+  }
+  return CHUNKS;
+}
+
 void worker_loop(ThreadTeam& t) {
   std::uint32_t seen = 0;
   for (;;) {
     wait_while_equal(t.posted, seen, t.spin_us);
     seen = t.posted.load(std::memory_order_acquire);
     if (t.stop.load(std::memory_order_acquire)) return;
-    // The claim succeeds only while generation `seen` is unclaimed, that is
-    // while the calling thread still waits in run_split for it: the task
-    // fields are then those of `seen`.
-    std::uint32_t expected = seen - 1;
-    if (t.claimed.compare_exchange_strong(expected, seen, std::memory_order_acq_rel)) {
-      t.task(t.args, t.lo, t.hi);
-      t.done.store(seen, std::memory_order_release);
+    for (std::uint32_t j = take_piece(t, seen); j < CHUNKS; j = take_piece(t, seen)) {
+      t.task(t.args, t.bound[j], t.bound[j + 1] - 1);
+      t.done.fetch_add(1, std::memory_order_release);
       t.done.notify_one();   // no system call unless the calling thread sleeps
     }
   }
@@ -115,24 +134,34 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     return;
   }
   ThreadTeam& t = *tp;
+  // The worker's part split..hi in CHUNKS pieces, cut at multiples of 16
+  // (rounded down, so that no cut passes hi + 1; a piece may be empty).
   const int split = split_point(lo, hi);
+  const int upper = hi + 1 - split;
+  t.bound[0] = split;
+  for (std::uint32_t j = 1; j < CHUNKS; ++j)
+    t.bound[j] = split + upper * static_cast<int>(j) / static_cast<int>(CHUNKS) / 16 * 16;
+  t.bound[CHUNKS] = hi + 1;
   t.task = task;
   t.args = args;
-  t.lo = split;
-  t.hi = hi;
   const std::uint32_t g = t.posted.load(std::memory_order_relaxed) + 1;   // only this thread posts
+  t.claim.store(g << CHUNK_BITS, std::memory_order_release);
   t.posted.store(g, std::memory_order_release);
   t.posted.notify_one();   // no system call unless the worker sleeps
   ++counts().split;
   task(args, lo, split - 1);
-  std::uint32_t expected = g - 1;
-  if (t.claimed.compare_exchange_strong(expected, g, std::memory_order_acq_rel)) {
-    task(args, split, hi);   // the worker had not started: its part here
-    return;
+  // The pieces the worker has not taken, here; then wait for those it has.
+  std::uint32_t mine = 0;
+  for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
+    task(args, t.bound[j], t.bound[j + 1] - 1);
+    ++mine;
   }
+  if (mine == CHUNKS) return;
   ++counts().worker;
-  // done only grows, and reaches g when the worker has finished this part.
-  for (std::uint32_t d = t.done.load(std::memory_order_acquire); d != g;
+  const std::uint32_t target = t.done_expected + (CHUNKS - mine);
+  t.done_expected = target;
+  // done only grows, and reaches target when the worker's pieces are finished.
+  for (std::uint32_t d = t.done.load(std::memory_order_acquire); d != target;
        d = t.done.load(std::memory_order_acquire))
     wait_while_equal(t.done, d, t.spin_us);
 }

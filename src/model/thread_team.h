@@ -35,11 +35,11 @@ void set_split_min_elements(int n);
 int split_point(int lo, int hi);
 
 // Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
-// worker. Returns when both parts are done. The calling thread runs the
-// worker's part itself when the worker has not taken it by the time the
-// calling thread's part is done (a busy machine that holds the worker off its
-// core then costs nothing). Elements are formed independently, so the result
-// is the same bits whoever runs which part.
+// worker, and returns when both parts are done. The worker's part goes in a
+// few pieces, and the calling thread runs those the worker has not taken by
+// the time its own part is done: a worker woken late, or held off its core by
+// a busy machine, delays the call by one piece at most. Elements are formed
+// independently, so the result is the same bits whoever runs which piece.
 void run_split(RangeTask task, const void* args, int lo, int hi);
 
 // How the split calls of this process went (for measurement): calls split,
