@@ -1,8 +1,10 @@
 // Micro benchmark of the two-thread team: the wave-number pass over a 4001-wall
 // coast on one thread and on two, and the cost of the handshake (a split call
-// of a kernel that only copies, against the same call on one thread).
+// of a kernel that only copies, against the same call on one thread), and the
+// wave-number pass between GAP_US microseconds of one-thread work, as between
+// the kernels of a time step (the worker has gone to sleep when the call comes).
 // Build: cmake --build build --target coastra_thread_bench
-// Run:   build/coastra_thread_bench [CALLS] [SPIN_US]   (default 20000 calls, 50 us)
+// Run:   build/coastra_thread_bench [CALLS] [SPIN_US] [GAP_US]   (default 20000, 50, 300)
 // Prints the median of five interleaved rounds per case, in microseconds per call.
 
 #include <algorithm>
@@ -36,6 +38,13 @@ struct Coast {
   }
 };
 
+// Busy work on the calling thread for about us microseconds.
+void serial_work(int us) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
+  while (std::chrono::steady_clock::now() < end) {
+  }
+}
+
 // Microseconds per call of f over `calls` calls.
 template <class F>
 double per_call_us(int calls, F f) {
@@ -55,13 +64,20 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
   const int calls = argc > 1 ? std::atoi(argv[1]) : 20000;
   const int spin_us = argc > 2 ? std::atoi(argv[2]) : ThreadTeamScope::DEFAULT_SPIN_US;
+  const int gap_us = argc > 3 ? std::atoi(argv[3]) : 300;
   Coast c;
   const auto waves = [&] {
     coastra::wave_numbers(c.t.data(), c.h.data(), 1, c.nw, c.cg.data(), c.n.data(), c.k.data());
   };
   const auto copy = [&] { coastra::run_kernel<copy_body>(1, c.nw, c.t.data(), c.cg.data()); };
   const auto copy512 = [&] { coastra::run_kernel<copy_body>(1, 512, c.t.data(), c.cg.data()); };
-  std::vector<double> w[2], cp[2], cp512[2];
+  // The gapped case's kernel time: the call's time less the gap's, measured
+  // apart on one thread.
+  const auto gapped = [&] {
+    serial_work(gap_us);
+    waves();
+  };
+  std::vector<double> w[2], cp[2], cp512[2], gp[2];
   long long split = 0, worker = 0;
   for (int round = 0; round < 5; ++round) {
     for (int threads : {1, 2}) {
@@ -70,6 +86,7 @@ int main(int argc, char** argv) {
       w[threads - 1].push_back(per_call_us(calls, waves));
       cp[threads - 1].push_back(per_call_us(calls, copy));
       cp512[threads - 1].push_back(per_call_us(calls, copy512));
+      gp[threads - 1].push_back(per_call_us(std::max(1, calls / 10), gapped));
       if (threads == 2) {
         split += coastra::team_counts().split - before.split;
         worker += coastra::team_counts().worker - before.worker;
@@ -83,6 +100,8 @@ int main(int argc, char** argv) {
   std::printf("copy 4001 elements:      1 thread %.3f  2 threads %.3f\n", median(cp[0]), median(cp[1]));
   std::printf("copy 512 elements:       1 thread %.3f  2 threads %.3f\n", median(cp512[0]),
               median(cp512[1]));
+  std::printf("wave_numbers after %d us of serial work (call + gap): 1 thread %.3f  2 threads %.3f\n",
+              gap_us, median(gp[0]), median(gp[1]));
   std::printf("split calls %lld, worker took part in %lld (%.1f %%)\n", split, worker,
               100.0 * static_cast<double>(worker) / static_cast<double>(split));
   return 0;
