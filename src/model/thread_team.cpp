@@ -23,6 +23,16 @@ namespace coastra {
 constexpr std::uint32_t CHUNKS = 4;      // pieces of the worker's part (at most 7)
 constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
 
+// Design note: on a machine whose cores are busy with other work the worker
+// is rarely on a core when a call is posted, and when it is, it may lose its
+// core halfway through a piece the calling thread then waits for. The team
+// therefore watches how often the worker helps: when it helped in fewer than
+// a quarter of a window of split calls, the next ALONE calls run on the
+// calling thread alone (no handshake, the worker asleep), and then the team
+// tries again. A loaded machine then costs one window in 17.
+constexpr int WINDOW = 64;     // split calls per window
+constexpr int ALONE = 1024;    // calls on the calling thread after a window without help
+
 struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.
   alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
@@ -38,6 +48,12 @@ struct ThreadTeam {
   int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
   int spin_us = 0;              // (microseconds) spinning before a passive wait
   std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
+  // Back-off on a busy machine (calling thread only): calls of the current
+  // window of WINDOW split calls, those of them the worker helped with, and
+  // the calls still to run on the calling thread alone.
+  int window_calls = 0;
+  int window_helped = 0;
+  int alone_calls = 0;
   std::thread worker;
 };
 
@@ -134,6 +150,11 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     return;
   }
   ThreadTeam& t = *tp;
+  if (t.alone_calls > 0) {
+    --t.alone_calls;
+    task(args, lo, hi);
+    return;
+  }
   // The worker's part split..hi in CHUNKS pieces, cut at multiples of 16
   // (rounded down, so that no cut passes hi + 1; a piece may be empty).
   const int split = split_point(lo, hi);
@@ -155,6 +176,13 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
     task(args, t.bound[j], t.bound[j + 1] - 1);
     ++mine;
+  }
+  ++t.window_calls;
+  if (mine < CHUNKS) ++t.window_helped;
+  if (t.window_calls == WINDOW) {
+    if (4 * t.window_helped < WINDOW) t.alone_calls = ALONE;
+    t.window_calls = 0;
+    t.window_helped = 0;
   }
   if (mine == CHUNKS) return;
   ++counts().worker;

