@@ -37,7 +37,8 @@ struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.
   alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
   // (generation << CHUNK_BITS) | next piece to take: a piece is taken by
-  // raising it, only while the generation is the current one.
+  // raising it, only while the generation is the current one (generations
+  // repeat after 2^29 split calls, hundreds of times a long run's count).
   alignas(64) std::atomic<std::uint32_t> claim{0};
   alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
   std::atomic<bool> stop{false};                      // the scope ends: the worker returns

@@ -38,8 +38,10 @@ int split_point(int lo, int hi);
 // worker, and returns when both parts are done. The worker's part goes in a
 // few pieces, and the calling thread runs those the worker has not taken by
 // the time its own part is done: a worker woken late, or held off its core by
-// a busy machine, delays the call by one piece at most. Elements are formed
-// independently, so the result is the same bits whoever runs which piece.
+// a busy machine, delays the call by one piece at most; where the worker
+// rarely helps (a busy machine), stretches of calls run on the calling thread
+// alone. Elements are formed independently, so the result is the same bits
+// whoever runs which piece.
 void run_split(RangeTask task, const void* args, int lo, int hi);
 
 // How the split calls of this process went (for measurement): calls split,
