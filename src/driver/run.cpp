@@ -179,9 +179,10 @@ void choose_simd_path(const std::string& name) {
 // --threads N: the threads of the run's kernels, 1 or 2; without it the
 // environment's COASTRA_THREADS, else 1. Any other count stops the run before
 // any file is written.
-// Design note: one thread is the default. The second thread pays only where a
-// kernel's range is split, and the handshake per split call costs a few
-// microseconds more on a machine whose other cores are busy.
+// Design note: one thread is the default. A second thread pays only in the
+// kernels whose range is split, and on a 2-core machine whose other core is
+// busy it came out level with one thread (interleaved runs, medians within
+// noise), not provably never slower; a user on an idle machine asks for 2.
 int choose_thread_count(const std::string& text) {
   if (text.empty()) return default_thread_count();
   const auto n = parse_thread_count(text);
