@@ -3,11 +3,15 @@
 // from one body (run_kernel below), and the run chooses the widest path the
 // processor has, or the one the user asks for (--simd or COASTRA_SIMD). The
 // bodies use the same operations in the same order on every path (no fused
-// multiply-add, no reordered sums), so every path gives the same bits.
+// multiply-add, no reordered sums), so every path gives the same bits. With a
+// two-thread team in force, run_kernel splits a long range between the threads.
 #pragma once
 
 #include <optional>
 #include <string_view>
+#include <tuple>
+
+#include "model/thread_team.h"
 
 namespace coastra {
 
@@ -50,8 +54,9 @@ template <auto Body, class... A>
 #endif
 #endif
 
+// Elements lo..hi of the kernel on the calling thread, on the path in force.
 template <auto Body, class... A>
-void run_kernel(int lo, int hi, A... a) {
+void run_kernel_on_path(int lo, int hi, A... a) {
 #if defined(__x86_64__) && defined(__GNUC__)
   switch (simd_path()) {
     case SimdPath::AVX512: run_kernel_avx512<Body>(lo, hi, a...); return;
@@ -60,6 +65,25 @@ void run_kernel(int lo, int hi, A... a) {
   }
 #endif
   run_kernel_baseline<Body>(lo, hi, a...);
+}
+
+// The kernel over elements lo..hi: on the calling thread alone, or split
+// between the two threads of the team in force when the range is long enough
+// to gain from it. Each element is formed alone, so the bits do not depend on
+// the split.
+template <auto Body, class... A>
+void run_kernel(int lo, int hi, A... a) {
+  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
+    const std::tuple<A...> args{a...};
+    run_split(
+        [](const void* p, int part_lo, int part_hi) {
+          std::apply([part_lo, part_hi](A... b) { run_kernel_on_path<Body>(part_lo, part_hi, b...); },
+                     *static_cast<const std::tuple<A...>*>(p));
+        },
+        &args, lo, hi);
+    return;
+  }
+  run_kernel_on_path<Body>(lo, hi, a...);
 }
 
 }  // namespace coastra

@@ -1,0 +1,241 @@
+// The two-thread team: one worker thread per run, a handshake per split kernel
+// call (a generation number the calling thread posts, a claim word through
+// which either thread takes the pieces of the upper part, a count of the
+// pieces the worker finished), brief spinning and then passive waiting on the
+// atomics (futex).
+
+#include "model/thread_team.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+
+namespace coastra {
+
+// The worker's part of a split call is cut into CHUNKS pieces that either
+// thread may take, in order: the worker takes them while it runs, the calling
+// thread takes those left when its own part is done. A worker woken late, or
+// held off its core by a busy machine, then delays the call by at most the
+// piece it is running.
+constexpr std::uint32_t CHUNKS = 4;      // pieces of the worker's part (at most 7)
+constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
+
+// Design note: on a machine whose cores are busy with other work the worker
+// is rarely on a core when a call is posted, and when it is, it may lose its
+// core halfway through a piece the calling thread then waits for. The team
+// therefore watches how often the worker helps: when it helped in fewer than
+// a quarter of a window of split calls, the next ALONE calls run on the
+// calling thread alone (no handshake, the worker asleep), and then the team
+// tries again. A loaded machine then costs one window in 17.
+constexpr int WINDOW = 64;     // split calls per window
+constexpr int ALONE = 1024;    // calls on the calling thread after a window without help
+
+struct ThreadTeam {
+  // Each atomic on its own cache line: the two threads write different ones.
+  alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
+  // (generation << CHUNK_BITS) | next piece to take: a piece is taken by
+  // raising it, only while the generation is the current one (generations
+  // repeat after 2^29 split calls, hundreds of times a long run's count).
+  alignas(64) std::atomic<std::uint32_t> claim{0};
+  alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
+  std::atomic<bool> stop{false};                      // the scope ends: the worker returns
+  // The task of generation `posted`, written by the calling thread before it
+  // posts, read by the worker only after taking one of its pieces.
+  alignas(64) RangeTask task = nullptr;
+  const void* args = nullptr;
+  int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
+  int spin_us = 0;              // (microseconds) spinning before a passive wait
+  std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
+  // Back-off on a busy machine (calling thread only): calls of the current
+  // window of WINDOW split calls, those of them the worker helped with, and
+  // the calls still to run on the calling thread alone.
+  int window_calls = 0;
+  int window_helped = 0;
+  int alone_calls = 0;
+  std::thread worker;
+};
+
+namespace {
+
+ThreadTeam*& active_team() {
+  static ThreadTeam* team = nullptr;
+  return team;
+}
+
+// Written by the calling thread only (the one thread that runs kernels).
+TeamCounts& counts() {
+  static TeamCounts c;
+  return c;
+}
+
+int& min_split() {
+  static int n = 512;
+  return n;
+}
+
+inline void cpu_relax() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#endif
+}
+
+// Spins until ready() holds or spin_us microseconds have passed; true when ready.
+template <class Ready>
+bool spin_until(Ready ready, int spin_us) {
+  if (ready()) return true;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(spin_us);
+  for (;;) {
+    for (int i = 0; i < 32; ++i) {
+      cpu_relax();
+      if (ready()) return true;
+    }
+    if (std::chrono::steady_clock::now() >= end) return false;
+  }
+}
+
+// Waits until the atomic a no longer holds old: spinning first, then asleep.
+void wait_while_equal(const std::atomic<std::uint32_t>& a, std::uint32_t old, int spin_us) {
+  if (spin_until([&] { return a.load(std::memory_order_acquire) != old; }, spin_us)) return;
+  a.wait(old, std::memory_order_acquire);
+}
+
+// Takes the next piece of generation g, if one is left: its index, or CHUNKS.
+// The claim word holds g only while the calling thread is inside the split
+// call of g, so the task fields read after a successful take are g's.
+std::uint32_t take_piece(ThreadTeam& t, std::uint32_t g) {
+  std::uint32_t c = t.claim.load(std::memory_order_acquire);
+  const std::uint32_t tag = g << CHUNK_BITS;
+  while ((c & ~((1U << CHUNK_BITS) - 1)) == tag && (c & ((1U << CHUNK_BITS) - 1)) < CHUNKS) {
+    if (t.claim.compare_exchange_weak(c, c + 1, std::memory_order_acq_rel)) return c - tag;
+  }
+  return CHUNKS;
+}
+
+void worker_loop(ThreadTeam& t) {
+  std::uint32_t seen = 0;
+  for (;;) {
+    wait_while_equal(t.posted, seen, t.spin_us);
+    seen = t.posted.load(std::memory_order_acquire);
+    if (t.stop.load(std::memory_order_acquire)) return;
+    for (std::uint32_t j = take_piece(t, seen); j < CHUNKS; j = take_piece(t, seen)) {
+      t.task(t.args, t.bound[j], t.bound[j + 1] - 1);
+      t.done.fetch_add(1, std::memory_order_release);
+      t.done.notify_one();   // no system call unless the calling thread sleeps
+    }
+  }
+}
+
+}  // namespace
+
+int team_threads() { return active_team() != nullptr ? 2 : 1; }
+
+int split_min_elements() { return min_split(); }
+
+void set_split_min_elements(int n) { min_split() = n < 32 ? 32 : n; }
+
+int split_point(int lo, int hi) {
+  const int middle = lo + (hi - lo + 1) / 2;
+  int split = (middle + 8) / 16 * 16;
+  if (split <= lo) split += 16;
+  if (split > hi) split -= 16;
+  return split;
+}
+
+void run_split(RangeTask task, const void* args, int lo, int hi) {
+  ThreadTeam* tp = active_team();
+  if (tp == nullptr || hi - lo + 1 < 32) {
+    task(args, lo, hi);
+    return;
+  }
+  ThreadTeam& t = *tp;
+  if (t.alone_calls > 0) {
+    --t.alone_calls;
+    task(args, lo, hi);
+    return;
+  }
+  // The worker's part split..hi in CHUNKS pieces, cut at multiples of 16
+  // (rounded down, so that no cut passes hi + 1; a piece may be empty).
+  const int split = split_point(lo, hi);
+  const int upper = hi + 1 - split;
+  t.bound[0] = split;
+  for (std::uint32_t j = 1; j < CHUNKS; ++j)
+    t.bound[j] = split + upper * static_cast<int>(j) / static_cast<int>(CHUNKS) / 16 * 16;
+  t.bound[CHUNKS] = hi + 1;
+  t.task = task;
+  t.args = args;
+  const std::uint32_t g = t.posted.load(std::memory_order_relaxed) + 1;   // only this thread posts
+  t.claim.store(g << CHUNK_BITS, std::memory_order_release);
+  t.posted.store(g, std::memory_order_release);
+  t.posted.notify_one();   // no system call unless the worker sleeps
+  ++counts().split;
+  task(args, lo, split - 1);
+  // The pieces the worker has not taken, here; then wait for those it has.
+  std::uint32_t mine = 0;
+  for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
+    task(args, t.bound[j], t.bound[j + 1] - 1);
+    ++mine;
+  }
+  ++t.window_calls;
+  if (mine < CHUNKS) ++t.window_helped;
+  if (t.window_calls == WINDOW) {
+    if (4 * t.window_helped < WINDOW) t.alone_calls = ALONE;
+    t.window_calls = 0;
+    t.window_helped = 0;
+  }
+  if (mine == CHUNKS) return;
+  ++counts().worker;
+  const std::uint32_t target = t.done_expected + (CHUNKS - mine);
+  t.done_expected = target;
+  // done only grows, and reaches target when the worker's pieces are finished.
+  for (std::uint32_t d = t.done.load(std::memory_order_acquire); d != target;
+       d = t.done.load(std::memory_order_acquire))
+    wait_while_equal(t.done, d, t.spin_us);
+}
+
+TeamCounts team_counts() { return counts(); }
+
+ThreadTeamScope::ThreadTeamScope(int threads, int spin_us) : outer_(active_team()) {
+  active_team() = nullptr;
+  if (threads < 2) return;
+  team_ = new ThreadTeam;
+  team_->spin_us = spin_us;
+  try {
+    team_->worker = std::thread(worker_loop, std::ref(*team_));
+  } catch (const std::system_error&) {
+    // Design note: a run that cannot start its worker (thread limit reached)
+    // runs on one thread: the results are the same, only slower.
+    delete team_;
+    team_ = nullptr;
+    return;
+  }
+  active_team() = team_;
+}
+
+ThreadTeamScope::~ThreadTeamScope() {
+  if (team_ != nullptr) {
+    team_->stop.store(true, std::memory_order_release);
+    team_->posted.fetch_add(1, std::memory_order_release);
+    team_->posted.notify_one();
+    team_->worker.join();
+    delete team_;
+  }
+  active_team() = outer_;
+}
+
+std::optional<int> parse_thread_count(std::string_view text) {
+  if (text == "1") return 1;
+  if (text == "2") return 2;
+  return std::nullopt;
+}
+
+int default_thread_count() {
+  if (const char* env = std::getenv("COASTRA_THREADS")) {
+    if (const auto n = parse_thread_count(env)) return *n;
+  }
+  return 1;
+}
+
+}  // namespace coastra

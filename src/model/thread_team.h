@@ -1,0 +1,79 @@
+// The thread team of a run: the calling thread and, for two threads, one worker
+// started when the run starts and joined when it ends. run_split runs an
+// element-wise kernel over lo..hi with the lower part on the calling thread and
+// the upper part on the worker; ThreadTeamScope holds the team for a run;
+// parse_thread_count and default_thread_count read the user's request.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace coastra {
+
+// A part of a kernel: runs elements lo..hi of the kernel whose arguments args
+// points to.
+using RangeTask = void (*)(const void* args, int lo, int hi);
+
+struct ThreadTeam;   // the worker and the handshake of a two-thread team
+
+// Design note: the team is a property of the running run, held once per
+// process like the instruction-set path: the kernels are pure functions of
+// their arrays and reach the team through run_kernel, not through the state.
+// One run at a time uses it (the run sequence opens one scope per run).
+int team_threads();   // threads of the team in force: 1, or 2 while a two-thread scope is open
+
+// Ranges of fewer elements than this run on the calling thread alone: below
+// it the handshake costs more than half the range saves. 512 by default;
+// tests lower it so that small cases split too.
+int split_min_elements();
+void set_split_min_elements(int n);
+
+// The first element of the worker's part of lo..hi: the middle rounded to a
+// multiple of 16, so that both parts start where the whole range's vector
+// loop would be aligned; always lo < split <= hi for ranges of 32 elements
+// or more.
+int split_point(int lo, int hi);
+
+// Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
+// worker, and returns when both parts are done. The worker's part goes in a
+// few pieces, and the calling thread runs those the worker has not taken by
+// the time its own part is done: a worker woken late, or held off its core by
+// a busy machine, delays the call by one piece at most; where the worker
+// rarely helps (a busy machine), stretches of calls run on the calling thread
+// alone. Elements are formed independently, so the result is the same bits
+// whoever runs which piece.
+void run_split(RangeTask task, const void* args, int lo, int hi);
+
+// How the split calls of this process went (for measurement): calls split,
+// and how many of them the worker took part in.
+struct TeamCounts {
+  long long split = 0;
+  long long worker = 0;
+};
+TeamCounts team_counts();
+
+// The team of one run: starts the worker for threads == 2 (none for 1) and
+// stops and joins it at the end of the scope. The worker waits passively
+// between kernels after a brief spin (spin_us microseconds), so that a loaded
+// machine does not lose a core to it. A worker that cannot be started leaves
+// the run on one thread.
+class ThreadTeamScope {
+ public:
+  static constexpr int DEFAULT_SPIN_US = 50;   // (microseconds)
+  explicit ThreadTeamScope(int threads, int spin_us = DEFAULT_SPIN_US);
+  ~ThreadTeamScope();
+  ThreadTeamScope(const ThreadTeamScope&) = delete;
+  ThreadTeamScope& operator=(const ThreadTeamScope&) = delete;
+
+ private:
+  ThreadTeam* team_ = nullptr;
+  ThreadTeam* outer_ = nullptr;   // the team in force before this scope, restored at its end
+};
+
+// "1" or "2"; nothing for any other text.
+std::optional<int> parse_thread_count(std::string_view text);
+// The threads of a run without --threads: COASTRA_THREADS when it is 1 or 2,
+// else 1.
+int default_thread_count();
+
+}  // namespace coastra

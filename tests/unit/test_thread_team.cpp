@@ -1,0 +1,167 @@
+// The two-thread team: where a range is split, that a split kernel call runs
+// every element exactly once whoever runs which part, that the wave-number
+// pass and whole runs give the same bits on one thread and on two, and how
+// the thread count is read from the command line and the environment.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "model/simd_path.h"
+#include "model/thread_team.h"
+#include "support/run_helpers.h"
+#include "support/simd_scope.h"
+#include "waves/wave_relations.h"
+
+namespace coastra {
+namespace {
+
+// Lowers the split threshold for a block of a test and restores it after.
+class SplitMinScope {
+ public:
+  explicit SplitMinScope(int n) : saved_(split_min_elements()) { set_split_min_elements(n); }
+  ~SplitMinScope() { set_split_min_elements(saved_); }
+  SplitMinScope(const SplitMinScope&) = delete;
+  SplitMinScope& operator=(const SplitMinScope&) = delete;
+
+ private:
+  int saved_;
+};
+
+// Adds 1 to every element of lo..hi: a range run twice, or an element run by
+// both threads, shows as a 2.
+[[gnu::always_inline]] inline void count_body(int lo, int hi, float* __restrict hits) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) hits[i] = hits[i] + 1.0F;
+}
+
+TEST(ThreadTeam, SplitPointIsAMultipleOf16NearTheMiddle) {
+  // 1..4001: middle 1 + 4001/2 = 2001, nearest multiple of 16 is 2000.
+  EXPECT_EQ(split_point(1, 4001), 2000);
+  // 1..512: middle 257 -> 256; 0..31: middle 16 -> 16; 5..36: middle 21 -> 16.
+  EXPECT_EQ(split_point(1, 512), 256);
+  EXPECT_EQ(split_point(0, 31), 16);
+  EXPECT_EQ(split_point(5, 36), 16);
+  for (int lo = 0; lo < 40; ++lo)
+    for (int hi = lo + 31; hi < lo + 300; ++hi) {
+      const int s = split_point(lo, hi);
+      ASSERT_EQ(s % 16, 0) << lo << ".." << hi;
+      ASSERT_TRUE(lo < s && s <= hi) << lo << ".." << hi;
+      ASSERT_LE(std::abs(s - (lo + (hi - lo + 1) / 2)), 8) << lo << ".." << hi;
+    }
+}
+
+// Many split calls over varied ranges: each element of each range is run
+// exactly once, elements outside it not at all, and the worker takes its part
+// in some of the calls (it is given up to 10 s on a busy machine, where the
+// team also runs stretches of calls on the calling thread alone).
+TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
+  const SplitMinScope min(32);
+  const ThreadTeamScope team(2, ThreadTeamScope::DEFAULT_SPIN_US);
+  ASSERT_EQ(team_threads(), 2);
+  const TeamCounts before = team_counts();
+  std::vector<float> hits(2100, 0.0F);
+  std::vector<float> expected(2100, 0.0F);
+  const auto start = std::chrono::steady_clock::now();
+  int call = 0;
+  while (call < 3000 || (team_counts().worker == before.worker &&
+                         std::chrono::steady_clock::now() - start < std::chrono::seconds(10))) {
+    const int lo = call % 37;
+    const int hi = lo + 20 + (call % 2040) * 7919 % 2040;   // 21 to 2060 elements, some below 32
+    run_kernel<count_body>(lo, hi, hits.data());
+    for (int i = lo; i <= hi; ++i) expected[static_cast<std::size_t>(i)] += 1.0F;
+    ++call;
+  }
+  for (std::size_t i = 0; i < hits.size(); ++i) ASSERT_EQ(hits[i], expected[i]) << "element " << i;
+  EXPECT_GT(team_counts().split, before.split);
+  EXPECT_GT(team_counts().worker, before.worker);
+}
+
+// The wave-number pass over 4001 walls and over an odd sub-range, on every
+// path this processor has: two threads give one thread's bits, and the
+// elements outside the range keep their mark.
+TEST(ThreadTeam, WaveNumbersGiveTheSameBitsOnTwoThreads) {
+  const int nw = 4001;
+  std::vector<float> t(nw + 1), h(nw + 1);
+  for (int i = 0; i <= nw; ++i) {
+    t[static_cast<std::size_t>(i)] = 3.0F + 0.003F * static_cast<float>(i);
+    h[static_cast<std::size_t>(i)] = 0.005F * static_cast<float>(i % 1500) - 0.2F;   // dry to 7.3 m
+  }
+  const auto run = [&](int threads, int lo, int hi) {
+    const ThreadTeamScope team(threads);
+    std::vector<float> out(3 * t.size(), -7.0F);
+    float* cg = out.data();
+    float* n = cg + t.size();
+    float* k = n + t.size();
+    wave_numbers(t.data(), h.data(), lo, hi, cg, n, k);
+    return out;
+  };
+  for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
+    if (!simd_path_supported(p)) continue;
+    const test::SimdPathScope scope(p);
+    for (const auto& [lo, hi] : {std::pair{1, nw}, std::pair{3, 1000}}) {
+      const std::vector<float> one = run(1, lo, hi);
+      const std::vector<float> two = run(2, lo, hi);
+      for (std::size_t j = 0; j < one.size(); ++j)
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(two[j]), std::bit_cast<std::uint32_t>(one[j]))
+            << simd_path_name(p) << " " << lo << ".." << hi << " element " << j;
+    }
+  }
+}
+
+// Every golden case run with --threads 1 and --threads 2 writes byte-identical
+// files; the split threshold is lowered to 32 so that the two cases of 41 and
+// 51 walls are split.
+TEST(ThreadTeam, WholeRunsWriteTheSameBytesOnTwoThreads) {
+  namespace fs = std::filesystem;
+  const SplitMinScope min(32);
+  const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden";
+  int cases = 0;
+  int split_cases = 0;
+  for (const auto& c : fs::directory_iterator(root)) {
+    if (!fs::exists(c.path() / "input" / "run.cfg")) continue;
+    std::map<std::string, std::string> files[2];
+    const long long split_before = team_counts().split;
+    for (int threads : {1, 2}) {
+      test::ScratchDir dir;
+      for (const auto& e : fs::directory_iterator(c.path() / "input"))
+        fs::copy_file(e.path(), dir.path() / e.path().filename());
+      const auto r = test::run_in(dir, {"--threads", std::to_string(threads), "run.cfg"});
+      files[threads - 1]["console"] = r.console;
+      for (const auto& e : fs::directory_iterator(dir.path()))
+        files[threads - 1][e.path().filename().string()] = dir.read(e.path().filename().string());
+    }
+    if (team_counts().split > split_before) ++split_cases;
+    EXPECT_GT(files[0].size(), 5U);
+    EXPECT_TRUE(files[0] == files[1]) << c.path().filename();
+    ++cases;
+  }
+  EXPECT_GE(cases, 4);
+  EXPECT_GE(split_cases, 2);
+}
+
+TEST(ThreadTeam, ThreadCountFromOptionAndEnvironment) {
+  EXPECT_EQ(parse_thread_count("1"), 1);
+  EXPECT_EQ(parse_thread_count("2"), 2);
+  for (const char* bad : {"0", "3", "", "2x", "-1"}) EXPECT_FALSE(parse_thread_count(bad)) << bad;
+  const char* saved = std::getenv("COASTRA_THREADS");
+  const std::string keep = saved != nullptr ? saved : "";
+  ::setenv("COASTRA_THREADS", "2", 1);
+  EXPECT_EQ(default_thread_count(), 2);
+  ::setenv("COASTRA_THREADS", "4", 1);   // not a count this program runs: the default
+  EXPECT_EQ(default_thread_count(), 1);
+  ::unsetenv("COASTRA_THREADS");
+  EXPECT_EQ(default_thread_count(), 1);
+  if (saved != nullptr) ::setenv("COASTRA_THREADS", keep.c_str(), 1);
+  // One thread starts no team.
+  const ThreadTeamScope team(1);
+  EXPECT_EQ(team_threads(), 1);
+}
+
+}  // namespace
+}  // namespace coastra
