@@ -99,13 +99,13 @@ template <class T>
 
 int any_nonfinite(const float* __restrict a, int n) {
   int bad = 0;
-  run_kernel<nonfinite_body<float>>(1, n, a, &bad);
+  run_reduction<nonfinite_body<float>>(1, n, a, &bad);
   return bad;
 }
 
 int any_nonfinite(const double* __restrict a, int n) {
   int bad = 0;
-  run_kernel<nonfinite_body<double>>(1, n, a, &bad);
+  run_reduction<nonfinite_body<double>>(1, n, a, &bad);
   return bad;
 }
 
@@ -124,7 +124,7 @@ void guard_breaking(ModelState& m) {
   }};
   // 1. One pass over the walls, all six arrays at once.
   int bad = 0;
-  run_kernel<breaking_nonfinite_body>(1, nw, arrays[0], arrays[1], arrays[2], arrays[3],
+  run_reduction<breaking_nonfinite_body>(1, nw, arrays[0], arrays[1], arrays[2], arrays[3],
                                       arrays[4], arrays[5], &bad);
   if (bad == 0) return;
   // 2. The first culprit, the message, and no non-finite value left behind.

@@ -346,7 +346,7 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   float e_max = w.HBD(1) * w.HBD(1) * w.CGB(1);
   for (int a = 1; a <= nx - 1; a += STAB_BLOCK) {
     const int b = std::min(nx - 1, a + STAB_BLOCK - 1);
-    run_kernel<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
+    run_reduction<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
                                    w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e, &big);
     s1 = std::max(s1, big.t);
     if (!(big.e > e_max)) continue;
@@ -365,7 +365,7 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   float big_m = 0.0F;
   for (int a = 2; a <= nx; a += STAB_BLOCK) {
     const int b = std::min(nx, a + STAB_BLOCK - 1);
-    run_kernel<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
+    run_reduction<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
     if (!(big.t > big_m)) continue;
     for (int i = a; i <= b; ++i) {
       if (t[i - a] > big_m) {

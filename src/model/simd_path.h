@@ -86,4 +86,12 @@ void run_kernel(int lo, int hi, A... a) {
   run_kernel_on_path<Body>(lo, hi, a...);
 }
 
+// A kernel that also forms one result over its whole range (an OR or a
+// largest value into a scalar, or values stored from lo onwards): it runs on
+// the calling thread alone, so no part of the range writes over another's.
+template <auto Body, class... A>
+void run_reduction(int lo, int hi, A... a) {
+  run_kernel_on_path<Body>(lo, hi, a...);
+}
+
 }  // namespace coastra

@@ -437,12 +437,12 @@ void transport_step(ModelState& m) {
   //    their order between walls does not matter).
   groin_walls(m);
   int marked = 0;
-  run_kernel<any_marked_body>(1, m.cfg.NX, m.DBMARK.data(), &marked);
+  run_reduction<any_marked_body>(1, m.cfg.NX, m.DBMARK.data(), &marked);
   if (marked != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
   int behind = 0;
-  run_kernel<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data(), &behind);
+  run_reduction<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data(), &behind);
   if (behind != 0) {
     waves_from_left(m);
     waves_from_right(m);

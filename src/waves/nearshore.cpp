@@ -194,7 +194,7 @@ namespace {
 bool calm_step(const ModelState& m) {
   if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
   int calm = 0;
-  run_kernel<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
+  run_reduction<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
                                  static_cast<const float*>(m.HRF.data()), &calm);
   return calm != 0;
 }
@@ -202,7 +202,7 @@ bool calm_step(const ModelState& m) {
 int closure_depth(ModelState& m) {
   const int nx = m.cfg.NX;
   int bad = 0;
-  run_kernel<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
+  run_reduction<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
                            static_cast<const float*>(m.TRF.data()), m.DLTZ.data(), &bad);
   if (bad == 0) return 0;
   // A steep short wave makes the quantity vanish or turn negative; the profile
@@ -294,7 +294,7 @@ void input_wave_numbers(ModelState& m) {
   const float d1 = m.DRF(1);  // (m)
   int differs = 1;
   if (t1 == t1 && d1 == d1)
-    run_kernel<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
+    run_reduction<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
                                static_cast<const float*>(m.DRF.data()),
                                std::bit_cast<std::uint32_t>(t1), std::bit_cast<std::uint32_t>(d1),
                                &differs);

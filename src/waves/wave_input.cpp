@@ -369,7 +369,7 @@ void WAVINP(ModelState& m) {
   // scanned one by one).
   int steep = 0;
   const auto distribute = [&]<bool ONE>() {
-    run_kernel<distribute_body<ONE>>(
+    run_reduction<distribute_body<ONE>>(
         1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
         static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
         StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
