@@ -23,11 +23,20 @@ constexpr std::string_view STARS =
     "***************************************************************";  // 63
 
 // Reads the date and hour of the first N records of wave file k into the event
-// table, then returns the file to its first record. The table grows with the
-// records actually read, so a mistyped N cannot claim memory the file does not
-// back. False, with the run error flag set, when the file ends early or a date
-// or hour cannot be read.
+// table, then returns the file to its first record. The records are counted
+// first and the table is sized to them: a mistyped N cannot claim memory the
+// file does not back, and a table of years of hourly records (hundreds of kB)
+// is allocated once at its size rather than grown by doubling. False, with the
+// run error flag set, when the file ends early or a date or hour cannot be
+// read.
 bool read_event_table(ModelState& m, int k, int n) {
+  rewind_wave_file(m, k);
+  int lines = 0;
+  bool cut = false;
+  while (lines < n && read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX, cut))
+    ++lines;
+  m.EVDATE.reserve(m.EVDATE.size() + static_cast<std::size_t>(lines));
+  m.EVHOUR.reserve(m.EVHOUR.size() + static_cast<std::size_t>(lines));
   rewind_wave_file(m, k);
   bool ok = true;
   for (int r = 1; r <= n && ok; ++r) {

@@ -61,7 +61,7 @@ void write_record(ModelState& m, std::ofstream& file, int label, int n, int w, i
   std::string& b = m.RECBUF;
   b.clear();
   edit_i(b, label, LABEL_WIDTH);
-  for (int i = 1; i <= n; ++i) edit_f(b, m.RECVAL(i), w, d);
+  edit_f_fields(b, m.RECVAL.data() + 1, n, w, d);
   b += '\n';
   file.write(b.data(), static_cast<std::streamsize>(b.size()));
 }

@@ -11,11 +11,12 @@
 #include "output/format.h"
 
 #include <bit>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 #include <stdexcept>
 #include <utility>
@@ -203,7 +204,51 @@ int fixed_text(char* buf, int cap, double v, int d) {
   return n;
 }
 
+// One Fw.d field written from its right end, when the value is finite, fits
+// the field with its leading digit and needs no more than 64-bit digits: the
+// same text as edit_f (digits from the same exact rounding). False leaves the
+// field to edit_f (asterisks, a dropped leading zero, non-finite words).
+bool fixed_field(char* p, int w, double v, int d) {
+  std::uint64_t q = 0;
+  if (!fixed_digits_u64(std::fabs(v), d, q)) return false;
+  int pos = w;
+  for (int k = 0; k < d; ++k) {
+    if (pos == 0) return false;
+    p[--pos] = static_cast<char>('0' + q % 10);
+    q /= 10;
+  }
+  if (pos == 0) return false;
+  p[--pos] = '.';
+  do {  // at least one digit before the point ("0.50")
+    if (pos == 0) return false;
+    p[--pos] = static_cast<char>('0' + q % 10);
+    q /= 10;
+  } while (q != 0);
+  if (std::signbit(v)) {
+    if (pos == 0) return false;
+    p[--pos] = '-';
+  }
+  std::memset(p, ' ', static_cast<std::size_t>(pos));
+  return true;
+}
+
 }  // namespace
+
+void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
+  check_field(w, d);
+  if (n <= 0) return;
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(n) * static_cast<std::size_t>(w));
+  std::string one;
+  for (int i = 0; i < n; ++i) {
+    char* p = out.data() + start + static_cast<std::size_t>(i) * static_cast<std::size_t>(w);
+    if (fixed_field(p, w, v[i], d)) continue;
+    one.clear();
+    edit_f(one, v[i], w, d);
+    std::memcpy(p, one.data(), static_cast<std::size_t>(w));
+  }
+}
+
 
 // I0 and F0.d write the value in as few columns as it needs (messages that
 // embed a number in running text).

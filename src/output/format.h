@@ -32,6 +32,9 @@ void edit_i(std::string& out, long long v, int w);                  // Iw
 // A date YYYYMMDD appended as YYYY-MM-DD (the progress line, NetCDF time units).
 void edit_iso_date(std::string& out, int yyyymmdd);
 void edit_f(std::string& out, double v, int w, int d);              // Fw.d
+// n Fw.d fields (w > 0) of v[0..n-1]: the text of n edit_f calls, written in
+// place (the data files' records).
+void edit_f_fields(std::string& out, const double* v, int n, int w, int d);
 void edit_e(std::string& out, double v, int w, int d, int scale = 0);  // Ew.d, kP scale
 // A (w < 0: the text in its own length) and Aw (the first w characters, or the
 // text right-aligned in w columns when shorter).

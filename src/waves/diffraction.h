@@ -11,6 +11,7 @@
 #include "model/constants.h"
 #include "model/state.h"
 #include "model/vector_math.h"
+#include "waves/wave_relations.h"
 
 namespace coastra {
 
@@ -110,18 +111,6 @@ float between_adjust(float kd, float r);
   return rc > 0.0F ? raised : (rc < 0.0F ? lowered : kd);
 }
 
-// dispersion_factor(y) (wave_relations.h): the same operations in the same order.
-[[gnu::always_inline]] inline float dispersion_factor_lane(float y) {
-  float p = 1.0F;
-  float yi = 1.0F;
-#pragma GCC unroll 9
-  for (float d : HUNTD) {
-    yi *= y;
-    p += d * yi;
-  }
-  return y + 1.0F / p;
-}
-
 struct SnellWave {
   float K;      // wave number at the depth (1/m)
   float THETA;  // direction there (rad, absolute)
@@ -131,7 +120,7 @@ struct SnellWave {
 // of normal PHI (rad) to depth h (m) by Snell's law, for the event's K0 (1/m).
 [[gnu::always_inline]] inline SnellWave snell_lane(float K0, float KR, float THETAR, float PHI,
                                                    float h) {
-  const float k = std::sqrt(K0 * dispersion_factor_lane(K0 * h) / h);
+  const float k = std::sqrt(K0 * dispersion_factor_inline(K0 * h) / h);
   const float s = vmath::sin(THETAR - PHI) * KR / k;
   const float sc = s < -1.0F ? -1.0F : (1.0F < s ? 1.0F : s);
   return {k, PHI + vmath::asin(sc)};

@@ -34,20 +34,6 @@ inline float sinh_fast(float x) {
 }
 }  // namespace
 
-namespace {
-// P(y) = 1 + d1 y + d2 y^2 + ... + d9 y^9, summed with a running power of y;
-// returns y + 1 / P(y). Inline so that the batch loop below vectorises.
-inline float dispersion_factor_inline(float y) {
-  float p = 1.0F;
-  float yi = 1.0F;
-#pragma GCC unroll 9
-  for (float d : HUNTD) {
-    yi *= y;
-    p += d * yi;
-  }
-  return y + 1.0F / p;
-}
-}  // namespace
 
 float dispersion_factor(float y) { return dispersion_factor_inline(y); }
 

@@ -3,6 +3,8 @@
 // (REFSHO).
 #pragma once
 
+#include "model/constants.h"
+
 namespace coastra {
 
 struct WaveNumber {
@@ -32,5 +34,17 @@ RefractedWave REFSHO(float OMEGA, float K0, float KR, float HR, float THETAR, fl
 // (kh)^2 / (k0 h) factor of the ninth-order dispersion approximation: returns
 // y + 1 / (1 + d1 y + ... + d9 y^9) for y = k0 h.
 float dispersion_factor(float y);
+// The same, inline for the per-wall loops: P(y) summed with a running power of
+// y, the same operations in the same order (the same bits).
+[[gnu::always_inline]] inline float dispersion_factor_inline(float y) {
+  float p = 1.0F;
+  float yi = 1.0F;
+#pragma GCC unroll 9
+  for (float d : HUNTD) {
+    yi *= y;
+    p += d * yi;
+  }
+  return y + 1.0F / p;
+}
 
 }  // namespace coastra

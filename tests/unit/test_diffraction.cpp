@@ -175,10 +175,6 @@ TEST(Diffraction, BranchFreeFormsFollowTheScalarKernels) {
   for (float T : {3.0F, 6.5F, 11.0F, 16.0F}) {
     const float omega = 2.0F * PI / T;
     const float k0 = omega * omega / GRAV;
-    for (float y = 0.01F; y <= 12.0F; y *= 1.6F) {
-      EXPECT_EQ(std::bit_cast<std::uint32_t>(dispersion_factor_lane(y)),
-                std::bit_cast<std::uint32_t>(dispersion_factor(y)));
-    }
     for (float h = 0.05F; h <= 12.0F; h *= 1.37F) {
       for (float kr_over_k0 : {1.0F, 1.7F, 4.0F, 30.0F}) {
         for (float a = -1.55F; a <= 1.55F; a += 0.0517F) {

@@ -157,6 +157,17 @@ TEST(EditF, DigitsMatchTheCLibraryPrintfOnManyValues) {
     }
     checked += 21;
   }
+  // A record's run of fields, written in place, is the fields one by one
+  // (asterisks, dropped leading zeros and non-finite words included).
+  const std::vector<double> xs = probe_values();
+  for (const auto& f : fw) {
+    if (f[0] == 0) continue;
+    std::string one = "lbl";
+    for (double x : xs) one += F(x, f[0], f[1]);
+    std::string run = "lbl";
+    edit_f_fields(run, xs.data(), static_cast<int>(xs.size()), f[0], f[1]);
+    EXPECT_TRUE(run == one) << "F" << f[0] << "." << f[1];
+  }
   for (long long i : {0LL, -1LL, 7LL, -2147483648LL, 9223372036854775807LL, -9223372036854775807LL - 1}) {
     char b[32];
     std::snprintf(b, sizeof b, "%lld", i);
