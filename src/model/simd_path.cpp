@@ -12,6 +12,9 @@ namespace {
 // The widest path this processor runs, or the one COASTRA_SIMD names (when
 // the processor runs it). An unknown or unsupported name leaves the widest.
 SimdPath initial_path() {
+#if defined(__x86_64__) && defined(__GNUC__)
+  __builtin_cpu_init();  // the processor's features, also before other constructors ran
+#endif
   SimdPath p = widest_simd_path();
   if (const char* env = std::getenv("COASTRA_SIMD")) {
     const auto wanted = parse_simd_path(env);
@@ -32,10 +35,15 @@ SimdPath simd_path() { return current_path(); }
 bool simd_path_supported(SimdPath p) {
   switch (p) {
     case SimdPath::BASELINE: return true;
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+    // The levels the variants are compiled for (target "arch=x86-64-v3/v4").
+    case SimdPath::AVX2: return __builtin_cpu_supports("x86-64-v3");
+    case SimdPath::AVX512: return __builtin_cpu_supports("x86-64-v4");
+#elif defined(__x86_64__) && defined(__GNUC__)
     case SimdPath::AVX2:
       return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
-             __builtin_cpu_supports("bmi2");
+             __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("f16c") &&
+             __builtin_cpu_supports("movbe");
     case SimdPath::AVX512:
       return simd_path_supported(SimdPath::AVX2) && __builtin_cpu_supports("avx512f") &&
              __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
