@@ -33,13 +33,17 @@ SimdPath& current_path() {
 SimdPath simd_path() { return current_path(); }
 
 bool simd_path_supported(SimdPath p) {
+  if (!SIMD_VARIANTS) return p == SimdPath::BASELINE;   // the others not compiled in
   switch (p) {
     case SimdPath::BASELINE: return true;
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#if !defined(__x86_64__) || !defined(__GNUC__)
+    case SimdPath::AVX2:
+    case SimdPath::AVX512: return false;
+#elif !defined(__clang__)
     // The levels the variants are compiled for (target "arch=x86-64-v3/v4").
     case SimdPath::AVX2: return __builtin_cpu_supports("x86-64-v3");
     case SimdPath::AVX512: return __builtin_cpu_supports("x86-64-v4");
-#elif defined(__x86_64__) && defined(__GNUC__)
+#else
     case SimdPath::AVX2:
       return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
              __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("f16c") &&
@@ -48,9 +52,6 @@ bool simd_path_supported(SimdPath p) {
       return simd_path_supported(SimdPath::AVX2) && __builtin_cpu_supports("avx512f") &&
              __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
              __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512cd");
-#else
-    case SimdPath::AVX2:
-    case SimdPath::AVX512: return false;
 #endif
   }
   return false;
