@@ -223,32 +223,27 @@ void shadow_leakage(ModelState& m, int i) {
   m.QLS(i) = m.QLS(i) - x;
 }
 
-// SFAC, the wall spacing and the cleared leakage at walls lo..hi; FBEHIND
-// 1.1 (the factor of an open wall for waves from behind).
+// SFAC and the cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of
+// an open wall for waves from behind).
 [[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float gamma,
                                                       const float* __restrict hbd,
-                                                      const float* __restrict dx,
                                                       float* __restrict sfac,
-                                                      float* __restrict dxw,
                                                       float* __restrict qdbx,
                                                       float* __restrict fbehind) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     sfac[i] = std::sqrt(hbd[i] * gamma * 0.25F * GRAV / HS_OVER_HRMS);
-    dxw[i] = dx[i];
     qdbx[i] = 0.0F;
     fbehind[i] = 1.1F;
   }
 }
 
-// Forms SFAC, the spacing of every wall (wall NX+1 takes DX of cell NX),
-// clears QDBX, sets FBEHIND of the open walls and keeps YSHORE as YSTART.
+// Forms SFAC, clears QDBX, sets FBEHIND of the open walls and keeps YSHORE
+// as YSTART.
 void prepare_walls(ModelState& m) {
   const int nx = m.cfg.NX;
-  run_kernel<prepare_walls_body>(1, nx + 1, m.cfg.GAMMA, m.HBD.data(), m.cfg.DX.data(),
-                                 m.SFAC.data(), m.wall_dx.data(), m.QDBX.data(),
-                                 m.FBEHIND.data());
-  m.wall_dx(nx + 1) = m.cfg.DX(nx);
+  run_kernel<prepare_walls_body>(1, nx + 1, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
+                                 m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
   std::copy(m.YSHORE.data() + 1, m.YSHORE.data() + nx + 1, m.YSTART.data() + 1);
 }
 
@@ -388,6 +383,9 @@ void setup_transport(ModelState& m) {
   // 3. Transport coefficient at every wall, the right boundary wall included, so
   //    a groin there passes transport as one at wall 1 does.
   for (int i = 1; i <= nx + 1; ++i) m.A1W(i) = m.cfg.K1(i) / K1_DIVISOR;
+  //    The spacing of every wall for the gradient term (wall NX+1 takes DX of
+  //    cell NX); the cells do not change during the run.
+  for (int i = 1; i <= nx + 1; ++i) m.wall_dx(i) = m.cfg.DX(std::min(i, nx));
   // 4. Shoreline measured seaward of the regional contour.
   for (int i = 1; i <= nx; ++i) {
     m.YINIT(i) -= static_cast<double>(m.YREG(i));
@@ -426,9 +424,9 @@ void update_slope(ModelState& m) {
 }
 
 void transport_step(ModelState& m) {
-  // 1. Time factor of every cell (DT may have changed since the last step).
-  time_factors(m);
-  // 2. SFAC, wall spacing, cleared leakage, YSTART; the gradient rule of every wall.
+  // 1. (The time factor of every cell, DTFAC, is formed at set-up and again
+  //    when the adaptive step changes DT.)
+  // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall.
   prepare_walls(m);
   gradient_rules(m);
   // 3. Transport at every wall by its formula.
