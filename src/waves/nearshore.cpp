@@ -3,7 +3,7 @@
 // (calm_step), the closure depth (closure_depth), the shoreline orientation
 // (shoreline_orientation) and breaking at every wall with the final breaking
 // waves (breaking_waves). Writes YSMOOTH, ALPHAW, DLTZ, ALPHAS, ALPHASCODE,
-// IWAVOFF, HB, THETAB, KB, CGB, HBD, THETABD, OMEGA, K0, ZZRAD.
+// IWAVOFF, HB, THETAB, KB, CGBU, CGB, HBD, THETABD, OMEGA, K0, ZZRAD.
 
 #include "waves/nearshore.h"
 
@@ -348,10 +348,11 @@ void breaking_waves(ModelState& m) {
   breaker_lines(1, nx + 1, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
                 m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
                 m.brk_depth.data(), m.IWAVOFF.data());
-  // 5b. Wave number and group celerity at the breaking depth, all walls in one pass.
-  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGB.data(), m.brk_ratio.data(),
+  // 5b. Wave number and group celerity at the breaking depth, all walls in one
+  // pass: the undiffracted celerity CGBU for the statistics (CGB is formed at
+  // the final breaking depth in step 7), KB for the diffraction.
+  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGBU.data(), m.brk_ratio.data(),
                m.KB.data());
-  for (int i = 1; i <= nx + 1; ++i) m.CGBU(i) = m.CGB(i);
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
