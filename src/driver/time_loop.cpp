@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <chrono>
 #include <cmath>
 
 #include "driver/finite_guard.h"
@@ -19,6 +20,7 @@
 #include "input/clock.h"
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
+#include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
 #include "output/inlet_files.h"
@@ -238,8 +240,16 @@ void run_time_loop(ModelState& m) {
   // A run of no whole step (a very long DT over a short period) simulates nothing.
   if (m.NTS < 1) return;
   stage_start(m.TIMES);                // stage timing when the run asked for it (--stage-times)
+  // On two threads each step is timed for the team's governor, which keeps
+  // the kernels split only while splitting is faster.
+  const bool governed = team_threads() > 1;
   for (;;) {
+    const auto step_start = governed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
     run_time_step(m);
+    if (governed) {
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - step_start;
+      team_step_done(took.count());
+    }
     show_progress(m);                  // the terminal's progress line, when one is shown
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.

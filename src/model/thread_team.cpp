@@ -6,6 +6,7 @@
 
 #include "model/thread_team.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -17,21 +18,15 @@ namespace coastra {
 
 // The worker's part of a split call is cut into CHUNKS pieces that either
 // thread may take, in order: the worker takes them while it runs, the calling
-// thread takes those left when its own part is done. A worker woken late, or
-// held off its core by a busy machine, then delays the call by at most the
-// piece it is running.
-constexpr std::uint32_t CHUNKS = 4;      // pieces of the worker's part (at most 7)
+// thread takes those left when its own part is done. A worker woken late then
+// delays the call by at most the piece it is running.
+// Design note: one piece. Each piece costs a take on the shared claim word by
+// one thread or the other, and on this project's machine a split call of a
+// 4001-element copy cost 1.25 us with four pieces, 0.80 us with two and
+// 0.64 us with one; a worker held off its core for long is the governor's
+// business (it then runs the kernels on one thread).
+constexpr std::uint32_t CHUNKS = 1;      // pieces of the worker's part (at most 7)
 constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
-
-// Design note: on a machine whose cores are busy with other work the worker
-// is rarely on a core when a call is posted, and when it is, it may lose its
-// core halfway through a piece the calling thread then waits for. The team
-// therefore watches how often the worker helps: when it helped in fewer than
-// a quarter of a window of split calls, the next ALONE calls run on the
-// calling thread alone (no handshake, the worker asleep), and then the team
-// tries again. A loaded machine then costs one window in 17.
-constexpr int WINDOW = 64;     // split calls per window
-constexpr int ALONE = 1024;    // calls on the calling thread after a window without help
 
 struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.
@@ -49,12 +44,8 @@ struct ThreadTeam {
   int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
   int spin_us = 0;              // (microseconds) spinning before a passive wait
   std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
-  // Back-off on a busy machine (calling thread only): calls of the current
-  // window of WINDOW split calls, those of them the worker helped with, and
-  // the calls still to run on the calling thread alone.
-  int window_calls = 0;
-  int window_helped = 0;
-  int alone_calls = 0;
+  TeamGovernor governor;             // split or alone, by measurement (calling thread only)
+  TeamSteps steps;                   // steps timed, and those that split (calling thread only)
   std::thread worker;
 };
 
@@ -88,7 +79,7 @@ bool spin_until(Ready ready, int spin_us) {
   if (ready()) return true;
   const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(spin_us);
   for (;;) {
-    for (int i = 0; i < 32; ++i) {
+    for (int i = 0; i < 256; ++i) {   // the clock read seldom: it costs as much as a kernel's handshake
       cpu_relax();
       if (ready()) return true;
     }
@@ -151,8 +142,7 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     return;
   }
   ThreadTeam& t = *tp;
-  if (t.alone_calls > 0) {
-    --t.alone_calls;
+  if (!t.governor.split()) {
     task(args, lo, hi);
     return;
   }
@@ -178,13 +168,6 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     task(args, t.bound[j], t.bound[j + 1] - 1);
     ++mine;
   }
-  ++t.window_calls;
-  if (mine < CHUNKS) ++t.window_helped;
-  if (t.window_calls == WINDOW) {
-    if (4 * t.window_helped < WINDOW) t.alone_calls = ALONE;
-    t.window_calls = 0;
-    t.window_helped = 0;
-  }
   if (mine == CHUNKS) return;
   ++counts().worker;
   const std::uint32_t target = t.done_expected + (CHUNKS - mine);
@@ -196,6 +179,55 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
 }
 
 TeamCounts team_counts() { return counts(); }
+
+namespace {
+// The median of the n values of v (n > 0), reordering them.
+double median_of(double* v, int n) {
+  std::nth_element(v, v + n / 2, v + n);
+  return v[n / 2];
+}
+}  // namespace
+
+// Design note: the median step time of each mode, not the sum, decides: the
+// steps that read a wave record or write records cost several times an
+// ordinary step and fall unevenly into the blocks. The first step of a block
+// is not timed: it carries the switch (a worker waking from its passive wait).
+void TeamGovernor::step_done(double seconds) {
+  ++step_;
+  if (!probing_) {
+    if (step_ < HOLD) return;
+    probing_ = true;   // measure again, starting with a split block
+    step_ = 0;
+    n_split_ = n_alone_ = 0;
+    split_ = true;
+    return;
+  }
+  if ((step_ - 1) % BLOCK != 0) {   // not the block's first step
+    if (split_ && n_split_ < SAMPLES) t_split_[n_split_++] = seconds;
+    if (!split_ && n_alone_ < SAMPLES) t_alone_[n_alone_++] = seconds;
+  }
+  if (step_ % BLOCK != 0) return;
+  if (step_ < BLOCK * PROBE_BLOCKS) {
+    split_ = !split_;   // the next block in the other mode
+    return;
+  }
+  split_ = median_of(t_split_, n_split_) < SPLIT_GAIN * median_of(t_alone_, n_alone_);
+  probing_ = false;
+  step_ = 0;
+}
+
+void team_step_done(double seconds) {
+  ThreadTeam* t = active_team();
+  if (t == nullptr) return;
+  ++t->steps.steps;
+  if (t->governor.split()) ++t->steps.split;
+  t->governor.step_done(seconds);
+}
+
+TeamSteps team_steps() {
+  const ThreadTeam* t = active_team();
+  return t != nullptr ? t->steps : TeamSteps{};
+}
 
 ThreadTeamScope::ThreadTeamScope(int threads, int spin_us) : outer_(active_team()) {
   active_team() = nullptr;

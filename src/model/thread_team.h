@@ -38,11 +38,54 @@ int split_point(int lo, int hi);
 // worker, and returns when both parts are done. The worker's part goes in a
 // few pieces, and the calling thread runs those the worker has not taken by
 // the time its own part is done: a worker woken late, or held off its core by
-// a busy machine, delays the call by one piece at most; where the worker
-// rarely helps (a busy machine), stretches of calls run on the calling thread
-// alone. Elements are formed independently, so the result is the same bits
-// whoever runs which piece.
+// a busy machine, delays the call by one piece at most. While the team's
+// governor has chosen one thread, the calling thread runs the whole range.
+// Elements are formed independently, so the result is the same bits whoever
+// runs which piece.
 void run_split(RangeTask task, const void* args, int lo, int hi);
+
+// Whether splitting pays on this machine at this moment, decided by measuring
+// it: on a machine whose other core is busy, a two-thread team is slower than
+// one thread (the worker takes time slices from the calling thread, or is off
+// its core when a kernel waits for it). The governor times the steps of a run
+// in both modes, in short alternating blocks, and holds the faster mode for a
+// long stretch before it measures again. Splitting needs to be clearly faster
+// (SPLIT_GAIN) to be chosen: at a tie one thread leaves the other core to the
+// machine. Both modes give the same bits, so the choice never changes results.
+class TeamGovernor {
+ public:
+  static constexpr int BLOCK = 8;          // steps per probe block (the first is a warm-up)
+  static constexpr int PROBE_BLOCKS = 8;   // blocks per probe, alternating split / alone
+  static constexpr int HOLD = 4096;        // steps in the chosen mode between probes
+  static constexpr double SPLIT_GAIN = 0.97;   // split when its median step is below this x alone's
+
+  // Whether the coming step splits its kernels.
+  bool split() const { return split_; }
+  // The wall-clock duration (s) of the step just run, in the mode split() gave
+  // for it; sets the mode of the next step.
+  void step_done(double seconds);
+
+ private:
+  static constexpr int SAMPLES = PROBE_BLOCKS / 2 * (BLOCK - 1);   // per mode and probe
+  int step_ = 0;               // step within the probe, or within the hold after it
+  bool probing_ = true;
+  bool split_ = true;          // the first probe block splits
+  int n_split_ = 0, n_alone_ = 0;
+  double t_split_[SAMPLES] = {};   // (s) step times of this probe, per mode
+  double t_alone_[SAMPLES] = {};
+};
+
+// The governor of the team in force, told the time of each step of the run's
+// time loop; no effect without a two-thread team.
+void team_step_done(double seconds);
+
+// The steps the team in force has been told of, and those of them that split
+// their kernels (both 0 without a two-thread team).
+struct TeamSteps {
+  long long steps = 0;
+  long long split = 0;
+};
+TeamSteps team_steps();
 
 // How the split calls of this process went (for measurement): calls split,
 // and how many of them the worker took part in.

@@ -77,6 +77,43 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
   EXPECT_GT(team_counts().worker, before.worker);
 }
 
+// The governor over synthetic step times (s): split steps cost `split`, steps
+// on one thread `alone`; the first step of each probe block (the switch) and
+// every 24th step (a record) cost ten times more. Returns the modes of the
+// steps that followed the first probe, over one hold and into the next probe.
+std::vector<bool> governed_modes(double split, double alone) {
+  TeamGovernor g;
+  std::vector<bool> modes;
+  const int probe = TeamGovernor::BLOCK * TeamGovernor::PROBE_BLOCKS;
+  for (int step = 1; step <= 2 * probe + TeamGovernor::HOLD; ++step) {
+    const bool on = g.split();
+    if (step > probe) modes.push_back(on);
+    const bool spike = (step - 1) % TeamGovernor::BLOCK == 0 || step % 24 == 0;
+    g.step_done((on ? split : alone) * (spike ? 10.0 : 1.0));
+  }
+  return modes;
+}
+
+TEST(ThreadTeam, GovernorHoldsTheFasterModeAndMeasuresAgain) {
+  const int hold = TeamGovernor::HOLD;
+  const int probe = TeamGovernor::BLOCK * TeamGovernor::PROBE_BLOCKS;
+  // Splitting twice as fast: split for the whole hold; then a new probe that
+  // alternates blocks, the first one split.
+  const std::vector<bool> fast = governed_modes(1.0, 2.0);
+  ASSERT_EQ(static_cast<int>(fast.size()), hold + probe);
+  for (int s = 0; s < hold; ++s) ASSERT_TRUE(fast[static_cast<std::size_t>(s)]) << "hold step " << s;
+  for (int s = 0; s < probe; ++s)
+    EXPECT_EQ(fast[static_cast<std::size_t>(hold + s)], (s / TeamGovernor::BLOCK) % 2 == 0) << s;
+  // Splitting slower (a loaded machine), or no clear gain (2 % only): one
+  // thread for the whole hold. The spikes do not decide.
+  for (const double split : {2.0, 0.99}) {
+    const std::vector<bool> slow = governed_modes(split, 1.0);
+    for (int s = 0; s < hold; ++s) ASSERT_FALSE(slow[static_cast<std::size_t>(s)]) << split << " step " << s;
+  }
+  // A gain just past the threshold splits.
+  EXPECT_TRUE(governed_modes(0.95, 1.0)[0]);
+}
+
 TEST(ThreadTeam, ThreadCountFromOptionAndEnvironment) {
   EXPECT_EQ(parse_thread_count("1"), 1);
   EXPECT_EQ(parse_thread_count("2"), 2);
