@@ -98,15 +98,11 @@ template <class T>
 }  // namespace
 
 int any_nonfinite(const float* __restrict a, int n) {
-  int bad = 0;
-  run_reduction<nonfinite_body<float>>(1, n, a, &bad);
-  return bad;
+  return run_any<nonfinite_body<float>>(1, n, a);
 }
 
 int any_nonfinite(const double* __restrict a, int n) {
-  int bad = 0;
-  run_reduction<nonfinite_body<double>>(1, n, a, &bad);
-  return bad;
+  return run_any<nonfinite_body<double>>(1, n, a);
 }
 
 void guard_breaking(ModelState& m) {
@@ -123,9 +119,8 @@ void guard_breaking(ModelState& m) {
       {"CGB", "GROUP CELERITY AT BREAKING"},
   }};
   // 1. One pass over the walls, all six arrays at once.
-  int bad = 0;
-  run_reduction<breaking_nonfinite_body>(1, nw, arrays[0], arrays[1], arrays[2], arrays[3],
-                                      arrays[4], arrays[5], &bad);
+  const int bad = run_any<breaking_nonfinite_body>(1, nw, arrays[0], arrays[1], arrays[2],
+                                                   arrays[3], arrays[4], arrays[5]);
   if (bad == 0) return;
   // 2. The first culprit, the message, and no non-finite value left behind.
   for (std::size_t k = 0; k < arrays.size(); ++k) {

@@ -97,9 +97,37 @@ void run_kernel(int lo, int hi, A... a) {
   run_kernel_on_path<Body>(lo, hi, a...);
 }
 
-// A kernel that also forms one result over its whole range (an OR or a
-// largest value into a scalar, or values stored from lo onwards): it runs on
-// the calling thread alone, so no part of the range writes over another's.
+// A kernel that also forms an OR over its range, `void Body(int lo, int hi,
+// ..., int* any)` storing its OR into *any: split like run_kernel, each part
+// storing into a flag of its own, and the flags ORed after (an OR gives the
+// same answer in any order). Returns the OR over lo..hi.
+template <auto Body, class... A>
+int run_any(int lo, int hi, A... a) {
+  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
+    struct alignas(64) Flag {
+      int v = 0;
+    };
+    Flag flags[2];   // the parts lo..split-1 and split..hi (one piece each)
+    const std::tuple<int, Flag*, A...> args{lo, flags, a...};
+    run_split(
+        [](const void* p, int part_lo, int part_hi) {
+          std::apply(
+              [part_lo, part_hi](int whole_lo, Flag* f, A... b) {
+                run_kernel_on_path<Body>(part_lo, part_hi, b..., &f[part_lo == whole_lo ? 0 : 1].v);
+              },
+              *static_cast<const std::tuple<int, Flag*, A...>*>(p));
+        },
+        &args, lo, hi);
+    return flags[0].v | flags[1].v;
+  }
+  int any = 0;
+  run_kernel_on_path<Body>(lo, hi, a..., &any);
+  return any;
+}
+
+// A kernel that also forms one result over its whole range in an order of
+// its own (a largest value, or values stored from lo onwards): it runs on the
+// calling thread alone, so no part of the range writes over another's.
 template <auto Body, class... A>
 void run_reduction(int lo, int hi, A... a) {
   run_kernel_on_path<Body>(lo, hi, a...);

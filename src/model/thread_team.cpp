@@ -27,6 +27,7 @@ namespace coastra {
 // business (it then runs the kernels on one thread).
 constexpr std::uint32_t CHUNKS = 1;      // pieces of the worker's part (at most 7)
 constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
+static_assert(CHUNKS == 1, "run_split calls its task on exactly two parts (run_any keeps a flag per part)");
 
 struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.

@@ -35,13 +35,13 @@ void set_split_min_elements(int n);
 int split_point(int lo, int hi);
 
 // Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
-// worker, and returns when both parts are done. The worker's part goes in a
-// few pieces, and the calling thread runs those the worker has not taken by
-// the time its own part is done: a worker woken late, or held off its core by
-// a busy machine, delays the call by one piece at most. While the team's
-// governor has chosen one thread, the calling thread runs the whole range.
-// Elements are formed independently, so the result is the same bits whoever
-// runs which piece.
+// worker, and returns when both parts are done. The calling thread runs the
+// worker's part itself when the worker has not taken it by the time its own
+// part is done (a worker woken late). While the team's governor has chosen
+// one thread, or for a range too short to split, the calling thread runs
+// lo..hi in one call. So task is called on exactly those two parts, or on the
+// whole range. Elements are formed independently, so the result is the same
+// bits whoever runs which part.
 void run_split(RangeTask task, const void* args, int lo, int hi);
 
 // Whether splitting pays on this machine at this moment, decided by measuring

@@ -434,14 +434,10 @@ void transport_step(ModelState& m) {
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
   groin_walls(m);
-  int marked = 0;
-  run_reduction<any_marked_body>(1, m.cfg.NX, m.DBMARK.data(), &marked);
-  if (marked != 0) shadow_edges(m);
+  if (run_any<any_marked_body>(1, m.cfg.NX, m.DBMARK.data()) != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
-  int behind = 0;
-  run_reduction<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data(), &behind);
-  if (behind != 0) {
+  if (run_any<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data()) != 0) {
     waves_from_left(m);
     waves_from_right(m);
   }

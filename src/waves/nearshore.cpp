@@ -193,18 +193,15 @@ namespace {
 
 bool calm_step(const ModelState& m) {
   if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
-  int calm = 0;
-  run_reduction<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
-                                 static_cast<const float*>(m.HRF.data()), &calm);
-  return calm != 0;
+  return run_any<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
+                                     static_cast<const float*>(m.HRF.data())) != 0;
 }
 
 int closure_depth(ModelState& m) {
   const int nx = m.cfg.NX;
-  int bad = 0;
-  run_reduction<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
-                           static_cast<const float*>(m.TRF.data()), m.DLTZ.data(), &bad);
-  if (bad == 0) return 0;
+  if (run_any<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
+                            static_cast<const float*>(m.TRF.data()), m.DLTZ.data()) == 0)
+    return 0;
   // A steep short wave makes the quantity vanish or turn negative; the profile
   // then has no active depth and the wave input is unusable: the first such
   // cell is reported. (Written as !(d > 0) so that a value that is not a
@@ -294,10 +291,10 @@ void input_wave_numbers(ModelState& m) {
   const float d1 = m.DRF(1);  // (m)
   int differs = 1;
   if (t1 == t1 && d1 == d1)
-    run_reduction<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
-                               static_cast<const float*>(m.DRF.data()),
-                               std::bit_cast<std::uint32_t>(t1), std::bit_cast<std::uint32_t>(d1),
-                               &differs);
+    differs = run_any<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
+                                      static_cast<const float*>(m.DRF.data()),
+                                      std::bit_cast<std::uint32_t>(t1),
+                                      std::bit_cast<std::uint32_t>(d1));
   if (differs == 0) {
     // One pair along the whole coast (the usual case): one solution.
     const WaveNumber w = WAVNUM(t1, d1);

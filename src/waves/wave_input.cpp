@@ -367,21 +367,17 @@ void WAVINP(ModelState& m) {
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
   // scanned one by one).
-  int steep = 0;
   const auto distribute = [&]<bool ONE>() {
-    run_reduction<distribute_body<ONE>>(
+    return run_any<distribute_body<ONE>>(
         1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
         static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
         StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
         WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
                     m.cfg.THETADEL.data()},
-        m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data(), &steep);
+        m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
   };
-  if (m.NSTATION == 1) {
-    distribute.template operator()<true>();
-  } else {
-    distribute.template operator()<false>();
-  }
+  const int steep =
+      m.NSTATION == 1 ? distribute.template operator()<true>() : distribute.template operator()<false>();
   if (steep != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);

@@ -114,6 +114,34 @@ TEST(ThreadTeam, GovernorHoldsTheFasterModeAndMeasuresAgain) {
   EXPECT_TRUE(governed_modes(0.95, 1.0)[0]);
 }
 
+// *any: whether some element of lo..hi is negative.
+[[gnu::always_inline]] inline void any_negative_body(int lo, int hi, const float* __restrict v,
+                                                     int* any) {
+  int a = 0;
+#pragma omp simd reduction(| : a)
+  for (int i = lo; i <= hi; ++i) a |= static_cast<int>(v[i] < 0.0F);
+  *any = a;
+}
+
+// A split OR finds one flagged element wherever it lies (first element, either
+// side of the split at 1024, last element), and nothing outside lo..hi; on one
+// thread and on two (many calls, so that the worker runs its part in some).
+TEST(ThreadTeam, SplitOrFindsAFlagInEitherPart) {
+  const SplitMinScope min(32);
+  std::vector<float> v(2100, 1.0F);
+  for (const int threads : {1, 2}) {
+    const ThreadTeamScope team(threads);
+    for (const int k : {1, 1023, 1024, 2047}) {
+      v[static_cast<std::size_t>(k)] = -1.0F;
+      for (int call = 0; call < 300; ++call) {
+        ASSERT_EQ(run_any<any_negative_body>(1, 2047, v.data()), 1) << threads << " " << k;
+        ASSERT_EQ(run_any<any_negative_body>(k + 1, 2090, v.data()), 0) << threads << " " << k;
+      }
+      v[static_cast<std::size_t>(k)] = 1.0F;
+    }
+  }
+}
+
 TEST(ThreadTeam, ThreadCountFromOptionAndEnvironment) {
   EXPECT_EQ(parse_thread_count("1"), 1);
   EXPECT_EQ(parse_thread_count("2"), 2);
