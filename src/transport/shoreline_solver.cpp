@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "model/simd_path.h"
+
 namespace coastra {
 namespace {
 
@@ -79,6 +81,47 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   applied_source();
 }
 
+// The explicit update of every cell at once, as update_cell forms it, into
+// ynew; *held: whether some cell outside the inlets would end landward of its
+// hold line (or is not a number), so that the sweep must run.
+[[gnu::always_inline]] inline void free_update_body(int lo, int hi, const float* __restrict dx,
+                                                    const float* __restrict dtfac,
+                                                    const float* __restrict qls,
+                                                    const double* __restrict y,
+                                                    const double* __restrict qsrc,
+                                                    const double* __restrict yswall,
+                                                    const int* __restrict inlcell,
+                                                    double* __restrict ynew, int* held) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i) {
+    const double y0 = y[i];
+    const float loss = (dtfac[i] / dx[i]) * (qls[i + 1] - qls[i]);   // (m)
+    const double gain = static_cast<double>(dtfac[i]) * qsrc[i];      // (m)
+    const double yn = y0 - static_cast<double>(loss) + gain;
+    const double line = y0 < yswall[i] ? y0 : yswall[i];   // std::min(yswall, y0)
+    ynew[i] = yn;
+    any |= static_cast<int>(!(yn >= line)) & static_cast<int>(inlcell[i] == 0);
+  }
+  *held = any;
+}
+
+// The update of every cell outside the inlets taken as it stands: the
+// shoreline and the source's share of the move.
+[[gnu::always_inline]] inline void take_update_body(int lo, int hi, const int* __restrict inlcell,
+                                                    const double* __restrict ynew,
+                                                    const float* __restrict dtfac,
+                                                    const double* __restrict qsrc,
+                                                    double* __restrict y,
+                                                    double* __restrict dysrc) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    const bool open = inlcell[i] == 0;
+    y[i] = open ? ynew[i] : y[i];
+    dysrc[i] = open ? static_cast<double>(dtfac[i]) * qsrc[i] : dysrc[i];
+  }
+}
+
 }  // namespace
 
 // Sweep: walk right updating cells that pass sand to the right. Where sand goes
@@ -93,6 +136,18 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 // can only keep a sink from digging behind a seawall there.
 void update_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
+  // Where no cell reaches its hold line (no seawall, or none eroded to it),
+  // no transport is cut, every cell sees its walls as they stand and the sweep
+  // gives each cell its explicit update: all cells are updated at once. The
+  // update is formed first and taken only then, so the sweep starts from the
+  // step's shoreline when some cell is held.
+  if (run_any<free_update_body>(1, nx, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
+                                m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
+                                m.INLCELL.data(), m.YNEW.data()) == 0) {
+    run_kernel<take_update_body>(1, nx, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
+                                 m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
+    return;
+  }
   int i = 1;
   while (i <= nx) {
     if (m.INLCELL(i) == 1) {
