@@ -7,12 +7,45 @@
 
 #include <algorithm>
 
+#include "model/simd_path.h"
+
 namespace coastra {
 namespace {
 
-// Active profile height of cell i, berm height plus closure depth (m).
-double profile_height(const ModelState& m, int i) {
-  return static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
+// The books of one step at every cell: a fill's change as placed or excavated
+// sand (and the fill's change cleared), a source's applied change as placed
+// or removed sand (m3). A book takes no entry where its condition fails (a
+// select, so the loop has no branch).
+struct Books {
+  double* __restrict fill;     // VFILL
+  double* __restrict excav;    // VEXCAV
+  double* __restrict src;      // VBPSRC
+  double* __restrict sink;     // VBPSINK
+};
+// (fills is an int, not a bool: GCC 12 leaves the loop scalar with a bool in
+// the selects of doubles.)
+[[gnu::always_inline]] inline void book_body(int lo, int hi, int fills, const float* __restrict dx,
+                                             const float* __restrict bermht,
+                                             const float* __restrict dclos,
+                                             double* __restrict dyfill,
+                                             const double* __restrict dysrc,
+                                             const double* __restrict qsrc, Books b) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) {
+    // (m3 per m of shoreline change): cell width x active profile height
+    const double vol = static_cast<double>(dx[i]) *
+                       (static_cast<double>(bermht[i]) + static_cast<double>(dclos[i]));
+    const double dy = dyfill[i];
+    const double dyf = fills != 0 ? dy : 0.0;
+    const double f = b.fill[i], e = b.excav[i], s = b.src[i], k = b.sink[i];
+    b.fill[i] = dyf > 0.0 ? f + dyf * vol : f;
+    b.excav[i] = dyf < 0.0 ? e - dyf * vol : e;
+    dyfill[i] = fills != 0 ? 0.0 : dy;
+    const double dys = dysrc[i];
+    const double q = qsrc[i];
+    b.src[i] = q > 0.0 ? s + dys * vol : s;
+    b.sink[i] = q < 0.0 ? k - dys * vol : k;
+  }
 }
 
 }  // namespace
@@ -72,20 +105,10 @@ void apply_fills(ModelState& m) {
 // change, as placement when the net rate is positive, as removal otherwise.
 void book_sources(ModelState& m) {
   const Settings& c = m.cfg;
-  const bool fills = std::min(c.NBF, MXBF) > 0;
-  for (int i = 1; i <= c.NX; ++i) {
-    const double vol = static_cast<double>(c.DX(i)) * profile_height(m, i);   // (m3 per m)
-    if (fills && m.DYFILL(i) != 0.0) {
-      if (m.DYFILL(i) > 0.0) {
-        m.VFILL(i) += m.DYFILL(i) * vol;
-      } else {
-        m.VEXCAV(i) -= m.DYFILL(i) * vol;
-      }
-      m.DYFILL(i) = 0.0;
-    }
-    if (m.QSRC(i) > 0.0) m.VBPSRC(i) += m.DYSRC(i) * vol;
-    if (m.QSRC(i) < 0.0) m.VBPSINK(i) -= m.DYSRC(i) * vol;
-  }
+  run_kernel<book_body>(1, c.NX, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(),
+                        c.DCLOS.data(), m.DYFILL.data(), static_cast<const double*>(m.DYSRC.data()),
+                        static_cast<const double*>(m.QSRC.data()),
+                        Books{m.VFILL.data(), m.VEXCAV.data(), m.VBPSRC.data(), m.VBPSINK.data()});
 }
 
 }  // namespace coastra
