@@ -130,9 +130,9 @@ void set_split_min_elements(int n) { min_split() = n < 32 ? 32 : n; }
 
 int split_point(int lo, int hi) {
   const int middle = lo + (hi - lo + 1) / 2;
-  int split = (middle + 8) / 16 * 16;
-  if (split <= lo) split += 16;
-  if (split > hi) split -= 16;
+  int split = (middle + SPLIT_ALIGN / 2) / SPLIT_ALIGN * SPLIT_ALIGN;
+  if (split <= lo) split += SPLIT_ALIGN;
+  if (split > hi) split -= SPLIT_ALIGN;
   return split;
 }
 

@@ -33,6 +33,7 @@ void set_split_min_elements(int n);
 // loop would be aligned; always lo < split <= hi for ranges of 32 elements
 // or more.
 int split_point(int lo, int hi);
+inline constexpr int SPLIT_ALIGN = 16;   // split points are multiples of this
 
 // Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
 // worker, and returns when both parts are done. The calling thread runs the

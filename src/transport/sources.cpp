@@ -48,6 +48,16 @@ struct Books {
   }
 }
 
+// *any: whether some cell has a fill change or a source this step.
+[[gnu::always_inline]] inline void any_booking_body(int lo, int hi, const double* __restrict dyfill,
+                                                    const double* __restrict qsrc, int* any) {
+  int a = 0;
+#pragma omp simd reduction(| : a)
+  for (int i = lo; i <= hi; ++i)
+    a |= static_cast<int>(dyfill[i] != 0.0) | static_cast<int>(qsrc[i] != 0.0);
+  *any = a;
+}
+
 }  // namespace
 
 bool window_active(double elapsed, double h0, double h1, double dt) {
@@ -105,6 +115,11 @@ void apply_fills(ModelState& m) {
 // change, as placement when the net rate is positive, as removal otherwise.
 void book_sources(ModelState& m) {
   const Settings& c = m.cfg;
+  // Most steps have neither (no bypassing, no fill in progress): one light
+  // pass finds that, and the books are not rewritten.
+  if (run_any<any_booking_body>(1, c.NX, static_cast<const double*>(m.DYFILL.data()),
+                                static_cast<const double*>(m.QSRC.data())) == 0)
+    return;
   run_kernel<book_body>(1, c.NX, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(),
                         c.DCLOS.data(), m.DYFILL.data(), static_cast<const double*>(m.DYSRC.data()),
                         static_cast<const double*>(m.QSRC.data()),

@@ -101,6 +101,52 @@ void contour_orientation(const Vec1<float>& y, const Vec1<float>& dx, int nx, Ve
 
 }  // namespace
 
+namespace {
+
+// Cells at which the running sum of the moving average is formed afresh: every
+// RESTART-th cell (and the first centred cell).
+// Design note: a running sum carried along the whole coast gathers the
+// rounding of thousands of float additions and subtractions, and ties every
+// cell to all cells before it. Formed afresh every 16 cells, each mean carries
+// the rounding of at most 15 updates, the blocks are independent (the
+// processor overlaps them, and a range split between threads at a multiple of
+// 16 starts on a restart cell, so the bits do not depend on the split).
+constexpr int RESTART = 16;
+static_assert(SPLIT_ALIGN % RESTART == 0, "a split point must be a restart cell");
+
+// Centred means of window 2h+1 (n = 2h+1 as a float, fn) at cells lo..hi, the
+// running sum formed afresh at lo and at every multiple of RESTART.
+[[gnu::always_inline]] inline void centred_means_body(int lo, int hi, int h, float fn,
+                                                      const float* __restrict in,
+                                                      float* __restrict out) {
+  for (int b = lo; b <= hi;) {
+    const int end = std::min(hi, (b / RESTART + 1) * RESTART - 1);   // last cell of the block
+    float sum = 0.0F;
+    for (int j = b - h; j <= b + h; ++j) sum += in[j];
+    out[b] = sum / fn;
+    for (int i = b + 1; i <= end; ++i) {
+      sum = sum - in[i - h - 1] + in[i + h];
+      out[i] = sum / fn;
+    }
+    b = end + 1;
+  }
+}
+
+// The shoreline in single precision.
+[[gnu::always_inline]] inline void to_float_body(int lo, int hi, const double* __restrict y,
+                                                 float* __restrict yf) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) yf[i] = static_cast<float>(y[i]);
+}
+
+// a added to every value.
+[[gnu::always_inline]] inline void add_body(int lo, int hi, float a, float* __restrict v) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) v[i] += a;
+}
+
+}  // namespace
+
 void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
   assert(&in != &out);  // the running sum reads cells the output has already passed
   if (nx < 1) return;
@@ -122,16 +168,9 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
     for (int i = 1; i <= nx; ++i) out(i) = mean;
     return;
   }
-  // Centred means for cells h+1..nx-h by a running sum.
+  // Centred means for cells h+1..nx-h by running sums.
   const int h = (n - 1) / 2;
-  const float fn = static_cast<float>(n);
-  float sum = 0.0F;
-  for (int j = 1; j <= n; ++j) sum += in(j);
-  out(h + 1) = sum / fn;
-  for (int i = h + 2; i <= nx - h; ++i) {
-    sum = sum - in(i - h - 1) + in(i + h);
-    out(i) = sum / fn;
-  }
+  run_kernel<centred_means_body>(h + 1, nx - h, h, static_cast<float>(n), in.data(), out.data());
   // The h cells at each end lie on the straight line (in cell number) through the
   // end cell's own position and the nearest centred mean, so the end cells keep
   // their positions and the contour does not pull away from the boundaries.
@@ -147,14 +186,15 @@ void offshore_contour(ModelState& m) {
   // With IREG = 3 the contour is not recomputed: the stored one is kept.
   if (m.cfg.IREG != 3) {
     // 1. Working copy of the shoreline, inlets bridged.
-    for (int i = 1; i <= nx; ++i) m.ycontour_work(i) = static_cast<float>(m.YSHORE(i));
+    run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
+                              m.ycontour_work.data());
     if (m.cfg.NINL > 0) bridge_inlets(m);
     // 2. Two passes of the moving average (set-up made ISMOOTH odd).
     const int n = m.cfg.ISMOOTH;
     moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
     moving_average(m.ycontour_pass, m.YSMOOTH, nx, n);
     // 3. The representative contour lies 300 m seaward of the smoothed shoreline.
-    for (int i = 1; i <= nx; ++i) m.YSMOOTH(i) += CONTOUR_OFFSET;
+    run_kernel<add_body>(1, nx, CONTOUR_OFFSET, m.YSMOOTH.data());
   }
   // 4. Contour orientation per wall (independent of the offset).
   contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW);
