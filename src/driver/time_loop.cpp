@@ -20,6 +20,7 @@
 #include "input/clock.h"
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
+#include "model/array_kernels.h"
 #include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
@@ -89,7 +90,7 @@ void settle_volume_change(ModelState& m) {
 }
 
 void clear_sources(ModelState& m) {
-  for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
+  fill_range(m.QSRC.data(), 0.0, 1, m.cfg.NX);
 }
 
 // What depends on the wave record alone, once per record: the record itself,

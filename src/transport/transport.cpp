@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "model/array_kernels.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
@@ -244,7 +245,7 @@ void prepare_walls(ModelState& m) {
   const int nx = m.cfg.NX;
   run_kernel<prepare_walls_body>(1, nx + 1, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
                                  m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
-  std::copy(m.YSHORE.data() + 1, m.YSHORE.data() + nx + 1, m.YSTART.data() + 1);
+  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), 1, nx);
 }
 
 // Transport at every wall by the wall's formula (THETAREL kept).

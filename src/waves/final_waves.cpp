@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/array_kernels.h"
 #include "model/simd_path.h"
 #include "waves/salient_waves.h"
 #include "model/vector_math.h"
@@ -170,10 +171,8 @@ void final_smoothing(ModelState& m) {
   touching_salient_waves(m);
   // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
   // merged values.
-  for (int i = 2; i <= nx; ++i) {
-    m.HBD(i) = m.hbd_work(i);
-    m.THETABD(i) = m.thetabd_work(i);
-  }
+  copy_range<float>(m.hbd_work.data(), m.HBD.data(), 2, nx);
+  copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), 2, nx);
 }
 
 namespace {
