@@ -331,49 +331,89 @@ struct BlockMax {
 
 }  // namespace
 
-StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
-  const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
+namespace {
+
+// The largest value of a scan of walls in order, and its wall (the first on
+// ties; a NaN never counts).
+struct Largest {
+  float v;
+  int wall;
+};
+
+// The running largest value `best` carried over the largest of a later part
+// (`later`, whose scan started from -inf or from the same start value): the
+// later part's wall only when its value beats the earlier one, as a scan of
+// both parts in order would find.
+Largest carry(Largest best, Largest later) { return later.v > best.v ? later : best; }
+
+// S1 terms over walls lo..hi, block by block: the largest term (from s1, NaN
+// never counts) and the largest HBD^2 CGB with its wall (from `e`).
+struct ObliquePart {
+  float s1;
+  Largest e;
+};
+ObliquePart oblique_part(int lo, int hi, double dts, const StabilityWalls& w, ObliquePart r) {
   float t[STAB_BLOCK];
   float e[STAB_BLOCK];
   BlockMax big{};
+  for (int a = lo; a <= hi; a += STAB_BLOCK) {
+    const int b = std::min(hi, a + STAB_BLOCK - 1);
+    run_kernel_on_path<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
+                                           w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e,
+                                           &big);
+    r.s1 = std::max(r.s1, big.t);
+    if (!(big.e > r.e.v)) continue;
+    for (int i = a; i <= b; ++i) {
+      if (e[i - a] > r.e.v) r.e = {e[i - a], i};
+    }
+  }
+  return r;
+}
+
+// The steepest rise of the height over walls lo..hi, block by block (from r).
+Largest rise_part(int lo, int hi, const StabilityWalls& w, Largest r) {
+  float t[STAB_BLOCK];
+  BlockMax big{};
+  for (int a = lo; a <= hi; a += STAB_BLOCK) {
+    const int b = std::min(hi, a + STAB_BLOCK - 1);
+    run_kernel_on_path<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
+    if (!(big.t > r.v)) continue;
+    for (int i = a; i <= b; ++i) {
+      if (t[i - a] > r.v) r = {t[i - a], i};
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
+// Design note: on two threads each pass runs as two parts, the second part's
+// scan starting from -inf (S1 and the wall of the largest HBD^2 CGB) or from
+// 0 (the rise), and the parts are combined in wall order: a largest value
+// does not depend on the order it is formed in, and the second part's wall is
+// taken only when its value beats the first part's, as one scan finds it.
+StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
+  const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
   // 1-2. S1: the largest 2 HBD^2 A1W CGB F over walls 1..N-1. Design note: the
   // largest of the whole term rather than the term at the wall of largest
   // HBD^2 CGB; on a uniform grid they agree, on a variable grid a narrow cell
   // (large F) is not missed. Wall j of the largest HBD^2 CGB (the first on
   // ties) still selects whether the gradient term counts.
-  float s1 = 0.0F;
-  int j = 1;
-  float e_max = w.HBD(1) * w.HBD(1) * w.CGB(1);
-  for (int a = 1; a <= nx - 1; a += STAB_BLOCK) {
-    const int b = std::min(nx - 1, a + STAB_BLOCK - 1);
-    run_reduction<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
-                                   w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e, &big);
-    s1 = std::max(s1, big.t);
-    if (!(big.e > e_max)) continue;
-    for (int i = a; i <= b; ++i) {
-      if (e[i - a] > e_max) {
-        e_max = e[i - a];
-        j = i;
-      }
-    }
-  }
+  ObliquePart oblique[2] = {{0.0F, {w.HBD(1) * w.HBD(1) * w.CGB(1), 1}}, {0.0F, {MINUS_INF, 0}}};
+  run_parts(1, nx - 1, [&](int part, int lo, int hi) {
+    oblique[part] = oblique_part(lo, hi, dts, w, oblique[part]);
+  });
+  const float s1 = std::max(oblique[0].s1, oblique[1].s1);
+  const int j = carry(oblique[0].e, oblique[1].e).wall;
   // 3. No gradient term where the K2 coefficient is negligible.
   if (w.K2C(j) < 0.001F) return {s1, 0.0F};
   // 4. The wall of the steepest alongshore rise of the height in the wave
   // direction; nothing when every value is 0 or negative.
-  int k = 1;
-  float big_m = 0.0F;
-  for (int a = 2; a <= nx; a += STAB_BLOCK) {
-    const int b = std::min(nx, a + STAB_BLOCK - 1);
-    run_reduction<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
-    if (!(big.t > big_m)) continue;
-    for (int i = a; i <= b; ++i) {
-      if (t[i - a] > big_m) {
-        big_m = t[i - a];
-        k = i;
-      }
-    }
-  }
+  Largest rise[2] = {{0.0F, 1}, {0.0F, 1}};
+  run_parts(2, nx, [&](int part, int lo, int hi) { rise[part] = rise_part(lo, hi, w, rise[part]); });
+  const Largest r = carry(rise[0], rise[1]);
+  const int k = r.wall;
+  const float big_m = r.v;
   // 5. S2 at that wall.
   const float h = w.HBD(k);
   const float s2 =

@@ -97,32 +97,42 @@ void run_kernel(int lo, int hi, A... a) {
   run_kernel_on_path<Body>(lo, hi, a...);
 }
 
+// f(part, part_lo, part_hi) over lo..hi, for a kernel that forms a result per
+// part and combines the parts after: once as part 0 over lo..hi, or split
+// between the threads, part 0 over lo..split-1 and part 1 over split..hi.
+template <class F>
+void run_parts(int lo, int hi, const F& f) {
+  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
+    struct Args {
+      const F* f;
+      int lo;
+    };
+    const Args args{&f, lo};
+    run_split(
+        [](const void* p, int part_lo, int part_hi) {
+          const Args& x = *static_cast<const Args*>(p);
+          (*x.f)(part_lo == x.lo ? 0 : 1, part_lo, part_hi);
+        },
+        &args, lo, hi);
+    return;
+  }
+  f(0, lo, hi);
+}
+
 // A kernel that also forms an OR over its range, `void Body(int lo, int hi,
 // ..., int* any)` storing its OR into *any: split like run_kernel, each part
 // storing into a flag of its own, and the flags ORed after (an OR gives the
 // same answer in any order). Returns the OR over lo..hi.
 template <auto Body, class... A>
 int run_any(int lo, int hi, A... a) {
-  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
-    struct alignas(64) Flag {
-      int v = 0;
-    };
-    Flag flags[2];   // the parts lo..split-1 and split..hi (one piece each)
-    const std::tuple<int, Flag*, A...> args{lo, flags, a...};
-    run_split(
-        [](const void* p, int part_lo, int part_hi) {
-          std::apply(
-              [part_lo, part_hi](int whole_lo, Flag* f, A... b) {
-                run_kernel_on_path<Body>(part_lo, part_hi, b..., &f[part_lo == whole_lo ? 0 : 1].v);
-              },
-              *static_cast<const std::tuple<int, Flag*, A...>*>(p));
-        },
-        &args, lo, hi);
-    return flags[0].v | flags[1].v;
-  }
-  int any = 0;
-  run_kernel_on_path<Body>(lo, hi, a..., &any);
-  return any;
+  struct alignas(64) Flag {
+    int v = 0;
+  };
+  Flag flags[2];
+  run_parts(lo, hi, [&](int part, int part_lo, int part_hi) {
+    run_kernel_on_path<Body>(part_lo, part_hi, a..., &flags[part].v);
+  });
+  return flags[0].v | flags[1].v;
 }
 
 // A kernel that also forms one result over its whole range in an order of

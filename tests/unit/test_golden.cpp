@@ -77,9 +77,8 @@ TEST_P(Golden, EveryInstructionSetPathAndTwoThreadsWriteTheSameBytes) {
   };
   test::ScratchDir base;
   run(SimdPath::BASELINE, 1, base);
-  const int split_min = split_min_elements();
-  set_split_min_elements(32);
   const long long split_before = team_counts().split;
+  const test::SplitMinScope split_min(32);
   for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
     if (!simd_path_supported(p)) continue;
     for (int threads : {1, 2}) {
@@ -94,7 +93,6 @@ TEST_P(Golden, EveryInstructionSetPathAndTwoThreadsWriteTheSameBytes) {
       }
     }
   }
-  set_split_min_elements(split_min);
   const std::string cfg = slurp(root / "input" / "run.cfg");
   const auto nx_at = cfg.find("\nNX:");
   ASSERT_NE(nx_at, std::string::npos);

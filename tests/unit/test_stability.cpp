@@ -233,6 +233,15 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
       EXPECT_EQ(bits(o.S1), bits(a.S1)) << simd_path_name(p);
       EXPECT_EQ(bits(o.S2), bits(a.S2)) << simd_path_name(p);
     }
+    {   // on two threads, each pass in two parts (the second part's wall wins only beyond the first's)
+      const test::SplitMinScope split(32);
+      const ThreadTeamScope team(2);
+      for (int repeat = 0; repeat < 5; ++repeat) {
+        const StabilityTerms o = stability_parameter(nx, dt, f.walls());
+        EXPECT_EQ(bits(o.S1), bits(a.S1)) << "two threads, trial " << trial;
+        EXPECT_EQ(bits(o.S2), bits(a.S2)) << "two threads, trial " << trial;
+      }
+    }
     EXPECT_EQ(b.S1, 2.0F * a.S1) << trial;
     EXPECT_EQ(b.S2, 2.0F * a.S2) << trial;
     EXPECT_GT(a.S1, 0.0F);

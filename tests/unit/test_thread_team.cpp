@@ -12,21 +12,12 @@
 
 #include "model/simd_path.h"
 #include "model/thread_team.h"
+#include "support/simd_scope.h"
 
 namespace coastra {
 namespace {
 
-// Lowers the split threshold for a block of a test and restores it after.
-class SplitMinScope {
- public:
-  explicit SplitMinScope(int n) : saved_(split_min_elements()) { set_split_min_elements(n); }
-  ~SplitMinScope() { set_split_min_elements(saved_); }
-  SplitMinScope(const SplitMinScope&) = delete;
-  SplitMinScope& operator=(const SplitMinScope&) = delete;
-
- private:
-  int saved_;
-};
+using test::SplitMinScope;
 
 // Adds 1 to every element of lo..hi: a range run twice, or an element run by
 // both threads, shows as a 2.
