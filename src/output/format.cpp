@@ -232,6 +232,140 @@ bool fixed_field(char* p, int w, double v, int d) {
   return true;
 }
 
+// The field of a value no faster path takes: edit_f's own text.
+[[gnu::noinline]] void edited_field(char* p, double v, int w, int d) {
+  if (fixed_field(p, w, v, d)) return;
+  std::string one;
+  edit_f(one, v, w, d);
+  std::memcpy(p, one.data(), static_cast<std::size_t>(w));
+}
+
+// Fast fields of the data records (w <= 16 columns, d <= 15 decimals), the
+// same text as fixed_field. The value a = |v| is scaled by p = 10^d in double
+// precision, hi = fl(a x p), and the rounding error of that product,
+// lo = a x p - hi, is formed exactly from the Veltkamp halves of a and p
+// (Dekker's product; no fused multiply-add, so every machine forms the same
+// bits). Rounding hi to an integer r, ties to even, by adding and removing
+// 2^52 is then the exact rounding of a x p unless hi lies exactly halfway:
+// otherwise |hi - r| <= 1/2 - ulp(hi) and |lo| <= ulp(hi)/2 cannot carry the
+// product across the halfway point. On a halfway hi the sign of lo decides
+// (lo = 0 is a true tie, which r already rounded to even). A product of 2^52
+// or more, an infinity or a NaN is left to the exact integer path.
+constexpr int FAST_WIDTH = 16;       // the field is one 16-byte word
+constexpr int FAST_DECIMALS = 15;    // 10^d exact; a digit before the point
+constexpr double TWO52 = 4503599627370496.0;
+constexpr double SPLITTER = 134217729.0;   // 2^27 + 1: splits a double in two 26-bit halves
+
+struct ScaleSplit {
+  double p, hi, lo;   // 10^d and its halves (hi + lo = p exactly)
+};
+
+constexpr ScaleSplit scale_split(int d) {
+  double p = 1.0;
+  for (int k = 0; k < d; ++k) p *= 10.0;
+  const double c = SPLITTER * p;
+  const double hi = c - (c - p);
+  return {p, hi, p - hi};
+}
+
+// q = a x 10^d rounded exactly, ties to even; false when a x 10^d >= 2^52.
+[[gnu::always_inline]] inline bool scaled_round(double a, const ScaleSplit& s, std::uint64_t& q) {
+  const double hi = a * s.p;
+  if (!(hi < TWO52)) return false;
+  const double r = (hi + TWO52) - TWO52;
+  q = static_cast<std::uint64_t>(r);
+  const double half = hi - r;   // exact, in [-1/2, 1/2]
+  if (std::fabs(half) == 0.5) [[unlikely]] {
+    const double c = SPLITTER * a;
+    const double ahi = c - (c - a);
+    const double alo = a - ahi;
+    const double lo = ((ahi * s.hi - hi) + ahi * s.lo + alo * s.hi) + alo * s.lo;
+    if (half > 0.0 && lo > 0.0) ++q;
+    if (half < 0.0 && lo < 0.0) --q;
+  }
+  return true;
+}
+
+// The eight decimal digits of x < 10^8 as byte values 0..9, the first in the
+// lowest byte: halves of 4 digits in 32-bit lanes, pairs in 16-bit lanes,
+// digits in bytes (each division a multiply and shift, exact in its range).
+inline std::uint64_t eight_digits(std::uint32_t x) {
+  std::uint64_t y = (x / 10000U) | (static_cast<std::uint64_t>(x % 10000U) << 32);
+  std::uint64_t t = ((y * 10486U) >> 20) & 0x0000007F0000007FULL;   // /100, for < 10^4
+  y = t | ((y - t * 100U) << 16);
+  t = ((y * 103U) >> 10) & 0x000F000F000F000FULL;                   // /10, for < 100
+  return t | ((y - t * 10U) << 8);
+}
+
+// The 8 bytes of x at p, the lowest byte first.
+inline void put_word(char* p, std::uint64_t x) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &x, 8);
+  } else {
+    for (int k = 0; k < 8; ++k) p[k] = static_cast<char>((x >> (8 * k)) & 0xFFU);
+  }
+}
+
+// One field of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS)
+// at out, of q = |x| x 10^d rounded, built in two 64-bit words holding the 16
+// digits of q (the first in the lowest byte): the zero bytes below the first
+// nonzero digit (at most the 15 - d before the "0" kept before the point)
+// become blanks, the highest of them the sign; the field is the last w
+// characters of those 16 with the point d from the right. False when the text
+// does not fit. SMALL: q < 10^8, the first eight digits all zeros.
+template <bool SMALL>
+[[gnu::always_inline]] inline bool word_field(char* out, double x, std::uint64_t q, int w, int d) {
+  constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
+  constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
+  const u128 one = 1;
+  // Bytes that may be blanked: the digits before the last d + 1.
+  const u128 may_blank = (one << (8 * (15 - d))) - 1;
+  const auto may1 = static_cast<std::uint64_t>(may_blank);
+  const auto may2 = static_cast<std::uint64_t>(may_blank >> 64);
+  const std::uint64_t d1 = SMALL ? 0 : eight_digits(static_cast<std::uint32_t>(q / 100000000U));
+  const std::uint64_t d2 = eight_digits(static_cast<std::uint32_t>(SMALL ? q : q % 100000000U));
+  // The bits below the lowest set bit of d1 (all of them when d1 = 0), then of d2.
+  const std::uint64_t m1 = ((d1 & (0 - d1)) - 1) & may1;
+  const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & may2 & (0 - static_cast<std::uint64_t>(d1 == 0));
+  const int blanks = (std::countr_one(m1) + std::countr_one(m2)) >> 3;
+  const bool neg = std::signbit(x);
+  if (16 - blanks + 1 + (neg ? 1 : 0) > w) return false;   // asterisks, or a leading zero to drop
+  const std::uint64_t z1 = m1 & BIT4, z2 = m2 & BIT4;   // bit 4 of each blanked byte
+  const std::uint64_t sgn = 0 - static_cast<std::uint64_t>(neg);
+  const std::uint64_t top1 = z1 ^ ((z1 >> 8) | (z2 << 56)), top2 = z2 ^ (z2 >> 8);
+  const std::uint64_t c1 = (d1 | ASCII) ^ z1 ^ (((top1 >> 4) * ('-' ^ ' ')) & sgn);
+  const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
+  const u128 t = c1 | (static_cast<u128>(c2) << 64);
+  // Integer part: characters 17 - w .. 15 - d, to field columns 0 .. w - 2 - d;
+  // the point; the decimals.
+  u128 f = ((t >> (8 * (17 - w))) & ((one << (8 * (w - 1 - d))) - 1)) |
+           (static_cast<u128>('.') << (8 * (w - 1 - d)));
+  if (d > 0) f |= (t >> (8 * (16 - d))) << (8 * (w - d));
+  if (w >= 8) {   // two 8-byte stores, overlapping when w < 16
+    put_word(out, static_cast<std::uint64_t>(f));
+    put_word(out + w - 8, static_cast<std::uint64_t>(f >> (8 * (w - 8))));
+  } else {
+    for (int k = 0; k < w; ++k) out[k] = static_cast<char>(static_cast<unsigned>(f >> (8 * k)) & 0xFFU);
+  }
+  return true;
+}
+
+// n fields of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS).
+// CW > 0: the field size as constants CW, CD.
+template <int CW, int CD>
+void fast_fields(char* out, const double* v, int n, int w_run, int d_run) {
+  const int w = CW > 0 ? CW : w_run;
+  const int d = CW > 0 ? CD : d_run;
+  const ScaleSplit s = scale_split(d);
+  for (int i = 0; i < n; ++i, out += w) {
+    const double x = v[i];
+    std::uint64_t q = 0;
+    const bool done = scaled_round(std::fabs(x), s, q) &&
+                      (q < 100000000U ? word_field<true>(out, x, q, w, d) : word_field<false>(out, x, q, w, d));
+    if (!done) edited_field(out, x, w, d);
+  }
+}
+
 }  // namespace
 
 void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
@@ -239,13 +373,15 @@ void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
   if (n <= 0) return;
   const std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(n) * static_cast<std::size_t>(w));
-  std::string one;
-  for (int i = 0; i < n; ++i) {
-    char* p = out.data() + start + static_cast<std::size_t>(i) * static_cast<std::size_t>(w);
-    if (fixed_field(p, w, v[i], d)) continue;
-    one.clear();
-    edit_f(one, v[i], w, d);
-    std::memcpy(p, one.data(), static_cast<std::size_t>(w));
+  char* p = out.data() + start;
+  if (w == 14 && d == 2) {
+    fast_fields<14, 2>(p, v, n, w, d);   // positions and volume changes
+  } else if (w == 16 && d == 0) {
+    fast_fields<16, 0>(p, v, n, w, d);   // transport volumes
+  } else if (w <= FAST_WIDTH && d <= FAST_DECIMALS && w >= d + 2) {
+    fast_fields<0, 0>(p, v, n, w, d);
+  } else {
+    for (int i = 0; i < n; ++i, p += w) edited_field(p, v[i], w, d);
   }
 }
 
