@@ -2,7 +2,8 @@
 // layout interpreter behind fwrite/fstr, and free-form lines behind lwrite/lstr.
 // Field editors append to the caller's buffer from a stack buffer, so the data
 // files can be written inside the time-step loop without allocating. Numbers are
-// turned into digits by std::to_chars (no C stdio, no locale): the exact binary
+// turned into digits by std::to_chars, or for the data records' fields by the
+// integer and word arithmetic below (no C stdio, no locale): the exact binary
 // value rounded to the digits asked for, ties to even, as a C library would.
 //   edit_i, edit_f, edit_e, edit_a   one field
 //   format_items                     records by a layout text
@@ -59,12 +60,16 @@ void put_right(std::string& out, const char* s, int n, int w) {
 // as what it is, which asterisks (a value too large) would hide, and the words
 // read back as numbers in the common numeric readers. w = 0 writes the long
 // word alone. Returns true when v was such a value.
+std::string_view nonfinite_word(double v, int w) {
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v) && v > 0.0) return (w == 0 || w >= 8) ? "Infinity" : "Inf";
+  if (std::isinf(v)) return (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
+  return {};
+}
+
 bool edit_nonfinite(std::string& out, double v, int w) {
-  std::string_view word;
-  if (std::isnan(v)) word = "NaN";
-  else if (std::isinf(v) && v > 0.0) word = (w == 0 || w >= 8) ? "Infinity" : "Inf";
-  else if (std::isinf(v)) word = (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
-  else return false;
+  const std::string_view word = nonfinite_word(v, w);
+  if (word.empty()) return false;
   const int n = static_cast<int>(word.size());
   put_right(out, word.data(), n, w == 0 ? n : w);
   return true;
@@ -232,12 +237,26 @@ bool fixed_field(char* p, int w, double v, int d) {
   return true;
 }
 
-// The field of a value no faster path takes: edit_f's own text.
+// The field (w > 0) of a value no faster path takes, at p: edit_f's text
+// (a non-finite word, a dropped leading zero or asterisks), made on the stack.
 [[gnu::noinline]] void edited_field(char* p, double v, int w, int d) {
   if (fixed_field(p, w, v, d)) return;
-  std::string one;
-  edit_f(one, v, w, d);
-  std::memcpy(p, one.data(), static_cast<std::size_t>(w));
+  char buf[EDIT_BUF];
+  int n = 0;
+  const std::string_view word = nonfinite_word(v, w);
+  if (!word.empty()) {
+    n = static_cast<int>(word.size());
+    std::memcpy(buf, word.data(), word.size());
+  } else {
+    n = fixed_text(buf, EDIT_BUF, v, d);
+    if (n > w && d > 0) n = drop_leading_zero(buf, n);
+  }
+  if (n < 0 || n > w) {
+    std::memset(p, '*', static_cast<std::size_t>(w));
+    return;
+  }
+  std::memset(p, ' ', static_cast<std::size_t>(w - n));
+  std::memcpy(p + (w - n), buf, static_cast<std::size_t>(n));
 }
 
 // Fast fields of the data records (w <= 16 columns, d <= 15 decimals), the
@@ -251,7 +270,7 @@ bool fixed_field(char* p, int w, double v, int d) {
 // product across the halfway point. On a halfway hi the sign of lo decides
 // (lo = 0 is a true tie, which r already rounded to even). A product of 2^52
 // or more, an infinity or a NaN is left to the exact integer path.
-constexpr int FAST_WIDTH = 16;       // the field is one 16-byte word
+constexpr int FAST_WIDTH = 16;       // the field fits two 8-byte words
 constexpr int FAST_DECIMALS = 15;    // 10^d exact; a digit before the point
 constexpr double TWO52 = 4503599627370496.0;
 constexpr double SPLITTER = 134217729.0;   // 2^27 + 1: splits a double in two 26-bit halves
@@ -271,9 +290,10 @@ constexpr ScaleSplit scale_split(int d) {
 // q = a x 10^d rounded exactly, ties to even; false when a x 10^d >= 2^52.
 [[gnu::always_inline]] inline bool scaled_round(double a, const ScaleSplit& s, std::uint64_t& q) {
   const double hi = a * s.p;
+  q = 0;
   if (!(hi < TWO52)) return false;
   const double r = (hi + TWO52) - TWO52;
-  q = static_cast<std::uint64_t>(r);
+  q = static_cast<std::uint64_t>(static_cast<std::int64_t>(r));   // r < 2^52
   const double half = hi - r;   // exact, in [-1/2, 1/2]
   if (std::fabs(half) == 0.5) [[unlikely]] {
     const double c = SPLITTER * a;
@@ -286,15 +306,24 @@ constexpr ScaleSplit scale_split(int d) {
   return true;
 }
 
+// The decimal digits of numbers below 10^4 (a 40 KB table), four to a word.
+struct FourDigits {
+  std::uint32_t w[10000];   // w[y]: the four digits of y as byte values, the first lowest
+};
+
+constexpr FourDigits four_digit_table() {
+  FourDigits t{};
+  for (std::uint32_t y = 0; y < 10000; ++y)
+    t.w[y] = (y / 1000) | (y / 100 % 10) << 8 | (y / 10 % 10) << 16 | (y % 10) << 24;
+  return t;
+}
+
 // The eight decimal digits of x < 10^8 as byte values 0..9, the first in the
-// lowest byte: halves of 4 digits in 32-bit lanes, pairs in 16-bit lanes,
-// digits in bytes (each division a multiply and shift, exact in its range).
+// lowest byte.
 inline std::uint64_t eight_digits(std::uint32_t x) {
-  std::uint64_t y = (x / 10000U) | (static_cast<std::uint64_t>(x % 10000U) << 32);
-  std::uint64_t t = ((y * 10486U) >> 20) & 0x0000007F0000007FULL;   // /100, for < 10^4
-  y = t | ((y - t * 100U) << 16);
-  t = ((y * 103U) >> 10) & 0x000F000F000F000FULL;                   // /10, for < 100
-  return t | ((y - t * 10U) << 8);
+  static constexpr FourDigits T = four_digit_table();
+  const std::uint32_t h = x / 10000U;
+  return T.w[h] | (static_cast<std::uint64_t>(T.w[x - h * 10000U]) << 32);
 }
 
 // The 8 bytes of x at p, the lowest byte first.
