@@ -59,7 +59,8 @@ void put_right(std::string& out, const char* s, int n, int w) {
 // even the short word does not fit. A blown-up run then shows in its data files
 // as what it is, which asterisks (a value too large) would hide, and the words
 // read back as numbers in the common numeric readers. w = 0 writes the long
-// word alone. Returns true when v was such a value.
+// word alone. nonfinite_word gives the word (empty for a finite v);
+// edit_nonfinite appends its field and returns true when v was such a value.
 std::string_view nonfinite_word(double v, int w) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v) && v > 0.0) return (w == 0 || w >= 8) ? "Infinity" : "Inf";
@@ -409,9 +410,10 @@ template <int W, int D>
 }
 
 // n fields of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS).
-// CW > 0: the field size as constants CW, CD. The values are rounded a block
-// at a time, then the block's fields made: two short loops of independent
-// iterations, which the processor overlaps far better than one long one.
+// CW > 0: the field size as constants CW, CD. A block of values is rounded,
+// then its last eight digits looked up, then its fields made: three short
+// loops of independent iterations, which the processor overlaps far better
+// than one long one.
 template <int CW, int CD>
 void fast_fields(char* out, const double* v, int n, int w_run, int d_run) {
   const int w = CW > 0 ? CW : w_run;
