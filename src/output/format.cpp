@@ -22,6 +22,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "model/simd_path.h"
+
 namespace coastra {
 
 namespace {
@@ -380,65 +382,131 @@ template <bool SMALL>
   return true;
 }
 
-// word_field for q < 10^8 and a field size known at compile time, in 64-bit
-// words only: the 17 characters are eight blanks (the last one the sign when
-// all eight digits show) and the eight digits with the point; the field's
-// first eight columns and its last eight are each one word of them.
+// The steps of a block of fields below 10^8 with a field size known at
+// compile time, each an element-wise loop compiled for every instruction-set
+// path (the same operations in the same order on each, so every path gives
+// the same text):
+//   round_body    qd(k) = |v(k)| x 10^d rounded (scaled_round without
+//                 branches), -1 when the product is 2^52 or more, infinite or
+//                 NaN; q8(k) = qd(k) when below 10^8, else 0
+//   digits_body   the eight digits of q8(k) as byte values, four per word
+//   small_body    the field's first and last eight columns as two words
+[[gnu::always_inline]] inline void round_body(int lo, int hi, const double* __restrict v, ScaleSplit s,
+                                              double* __restrict qd, std::int32_t* __restrict q8) {
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const double a = std::fabs(v[k]);
+    const double h = a * s.p;   // at 2^52 or more, or not finite: q is garbage, marked below
+    const double r = (h + TWO52) - TWO52;
+    const double half = h - r;   // exact, in [-1/2, 1/2]
+    const double c = SPLITTER * a;
+    const double ahi = c - (c - a);
+    const double alo = a - ahi;
+    const double err = ((ahi * s.hi - h) + ahi * s.lo + alo * s.hi) + alo * s.lo;
+    const double up = ((half == 0.5) & (err > 0.0)) ? r + 1.0 : r;
+    const double q = ((half == -0.5) & (err < 0.0)) ? r - 1.0 : up;
+    qd[k] = q;
+  }
+  // The range test apart: a select on it in the loop above keeps that loop
+  // from being vectorised.
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const double q = std::fabs(v[k]) * s.p < TWO52 ? qd[k] : -1.0;
+    qd[k] = q;
+    q8[k] = static_cast<std::int32_t>(q >= 0.0 && q < 1e8 ? q : 0.0);
+  }
+}
+
+// The four digits of y < 10^4 as byte values, the first in the lowest byte:
+// two pairs in 16-bit halves, then a digit per byte (each division a multiply
+// and shift that is exact in its range).
+[[gnu::always_inline]] inline std::uint32_t four_digits(std::uint32_t y) {
+  std::uint32_t t = (y * 5243U) >> 19;                 // y / 100, y < 43699
+  const std::uint32_t u = t | ((y - t * 100U) << 16);
+  t = ((u * 103U) >> 10) & 0x000F000FU;                // / 10 in each half, < 179
+  return t | ((u - t * 10U) << 8);
+}
+
+[[gnu::always_inline]] inline void digits_body(int lo, int hi, const std::int32_t* __restrict q8,
+                                               std::uint32_t* __restrict dh, std::uint32_t* __restrict dl) {
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const auto x = static_cast<std::uint32_t>(q8[k]);
+    const std::uint32_t h = x / 10000U;
+    dh[k] = four_digits(h);
+    dl[k] = four_digits(x - h * 10000U);
+  }
+}
+
+// word_field for q < 10^8 in 64-bit words only: the 17 characters are eight
+// blanks (the last one the sign when all eight digits show) and the eight
+// digits with the point; the field's first eight columns and its last eight
+// are each one word of them. The text always fits: at most 8 digits, the
+// point and the sign in W >= 10 columns.
 template <int W, int D>
-[[gnu::always_inline]] inline bool small_field(char* out, double x, std::uint64_t d2) {
+[[gnu::always_inline]] inline void small_body(int lo, int hi, const double* __restrict v,
+                                              const std::uint32_t* __restrict dh,
+                                              const std::uint32_t* __restrict dl,
+                                              std::uint64_t* __restrict first,
+                                              std::uint64_t* __restrict last) {
   static_assert(D <= 7 && W >= 10 && W <= 16 - D);
   constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
   constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
   constexpr std::uint64_t BLANKS = 0x2020202020202020ULL;
   constexpr std::uint64_t MAY = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // bytes before the last D + 1
-  const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & MAY;   // bits below the first nonzero digit
-  const bool neg = std::signbit(x);
-  if (8 - (std::countr_one(m2) >> 3) + 1 + (neg ? 1 : 0) > W) return false;
-  const std::uint64_t z2 = m2 & BIT4;                      // bit 4 of each blanked byte
-  const std::uint64_t sgn = 0 - static_cast<std::uint64_t>(neg);
-  const std::uint64_t top2 = z2 ^ (z2 >> 8);
-  const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
-  const std::uint64_t c1 = BLANKS ^ (static_cast<std::uint64_t>(z2 == 0 ? '-' ^ ' ' : 0) << 56 & sgn);
-  // Characters 17 - W .. 24 - W, then 9 .. 16 (digit bytes 1 .. 7 - D, the point, the decimals).
-  const std::uint64_t first = (c1 >> (8 * (17 - W))) | (c2 << (8 * (W - 9)));
-  std::uint64_t last = ((c2 >> 8) & ((std::uint64_t{1} << (8 * (7 - D))) - 1)) |
-                       (static_cast<std::uint64_t>('.') << (8 * (7 - D)));
-  if constexpr (D > 0) last |= c2 & ~((std::uint64_t{1} << (8 * (8 - D))) - 1);
-  put_word(out, first);
-  put_word(out + W - 8, last);
-  return true;
+  constexpr std::uint64_t INT = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // digit bytes 1 .. 7 - D
+  constexpr std::uint64_t DEC = D > 0 ? ~((std::uint64_t{1} << (8 * (8 - D))) - 1) : 0;   // the decimals
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const std::uint64_t d2 = dh[k] | (static_cast<std::uint64_t>(dl[k]) << 32);
+    const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & MAY;   // bits below the first nonzero digit
+    const std::uint64_t sgn = 0 - (std::bit_cast<std::uint64_t>(v[k]) >> 63);
+    const std::uint64_t z2 = m2 & BIT4;                      // bit 4 of each blanked byte
+    const std::uint64_t top2 = z2 ^ (z2 >> 8);
+    const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
+    const std::uint64_t c1 = BLANKS ^ ((z2 == 0 ? std::uint64_t{'-' ^ ' '} << 56 : 0) & sgn);
+    first[k] = (c1 >> (8 * (17 - W))) | (c2 << (8 * (W - 9)));
+    last[k] = ((c2 >> 8) & INT) | (std::uint64_t{'.'} << (8 * (7 - D))) | (c2 & DEC);
+  }
 }
 
 // n fields of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS).
-// CW > 0: the field size as constants CW, CD. A block of values is rounded,
-// then its last eight digits looked up, then its fields made: three short
-// loops of independent iterations, which the processor overlaps far better
-// than one long one.
+// CW > 0: the field size as constants CW, CD; the fields below 10^8 are then
+// made a block at a time by the steps above, the others one by one.
 template <int CW, int CD>
 void fast_fields(char* out, const double* v, int n, int w_run, int d_run) {
   const int w = CW > 0 ? CW : w_run;
   const int d = CW > 0 ? CD : d_run;
   const ScaleSplit s = scale_split(d);
-  constexpr int BLOCK = 128;
-  std::uint64_t qs[BLOCK];   // the rounded values
-  bool ok[BLOCK];
-  std::uint64_t low[BLOCK];   // their last eight digits
-  for (int i0 = 0; i0 < n; i0 += BLOCK) {
-    const int m = std::min(BLOCK, n - i0);
-    for (int k = 0; k < m; ++k) ok[k] = scaled_round(std::fabs(v[i0 + k]), s, qs[k]);
-    for (int k = 0; k < m; ++k) low[k] = eight_digits(static_cast<std::uint32_t>(qs[k] % 100000000U));
-    for (int k = 0; k < m; ++k, out += w) {
-      const double x = v[i0 + k];
-      const std::uint64_t q = qs[k];
-      bool done = ok[k];
-      if (done) {
-        if constexpr (CW > 0) {
-          done = q < 100000000U ? small_field<CW, CD>(out, x, low[k]) : word_field<false>(out, x, q, w, d);
-        } else {
-          done = q < 100000000U ? word_field<true>(out, x, q, w, d) : word_field<false>(out, x, q, w, d);
+  if constexpr (CW == 0) {
+    for (int i = 0; i < n; ++i, out += w) {
+      const double x = v[i];
+      std::uint64_t q = 0;
+      const bool done = scaled_round(std::fabs(x), s, q) &&
+                        (q < 100000000U ? word_field<true>(out, x, q, w, d) : word_field<false>(out, x, q, w, d));
+      if (!done) edited_field(out, x, w, d);
+    }
+  } else {
+    constexpr int BLOCK = 256;
+    double qd[BLOCK];
+    std::int32_t q8[BLOCK];
+    std::uint32_t dh[BLOCK], dl[BLOCK];
+    std::uint64_t first[BLOCK], last[BLOCK];
+    for (int i0 = 0; i0 < n; i0 += BLOCK) {
+      const int m = std::min(BLOCK, n - i0);
+      run_kernel_on_path<round_body>(0, m - 1, v + i0, s, +qd, +q8);
+      run_kernel_on_path<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
+      run_kernel_on_path<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
+                                             static_cast<const std::uint32_t*>(dl), +first, +last);
+      for (int k = 0; k < m; ++k, out += CW) {
+        if (qd[k] >= 0.0 && qd[k] < 1e8) {
+          put_word(out, first[k]);
+          put_word(out + CW - 8, last[k]);
+        } else if (!(qd[k] >= 0.0 &&
+                     word_field<false>(out, v[i0 + k], static_cast<std::uint64_t>(qd[k]), CW, CD))) {
+          edited_field(out, v[i0 + k], CW, CD);
         }
       }
-      if (!done) edited_field(out, x, w, d);
     }
   }
 }

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "model/simd_path.h"
 #include "output/format.h"
+#include "support/simd_scope.h"
 
 namespace coastra {
 namespace {
@@ -181,7 +183,8 @@ TEST(EditF, DigitsMatchTheCLibraryPrintfOnManyValues) {
   }
   // A record's run of fields, written in place, is the printf fields one by
   // one (asterisks, dropped leading zeros and non-finite words included), for
-  // the record layouts and for sizes at the ends of the fast fields' range.
+  // the record layouts and for sizes at the ends of the fast fields' range,
+  // on every instruction-set path this processor runs.
   const std::vector<double> xs = probe_values();
   std::vector<std::array<int, 2>> runs(fw.begin(), fw.end());
   runs.insert(runs.end(), {{16, 2}, {16, 15}, {17, 2}, {12, 7}, {10, 0}, {9, 7}, {2, 0}, {15, 13}});
@@ -189,15 +192,19 @@ TEST(EditF, DigitsMatchTheCLibraryPrintfOnManyValues) {
     if (f[0] == 0) continue;
     std::string one = "lbl";
     for (double x : xs) one += printf_ref::F(x, f[0], f[1]);
-    std::string run = "lbl";
-    edit_f_fields(run, xs.data(), static_cast<int>(xs.size()), f[0], f[1]);
-    ASSERT_EQ(run.size(), one.size());
-    for (std::size_t k = 0; k < xs.size(); ++k) {
-      const std::size_t at = 3 + k * static_cast<std::size_t>(f[0]);
-      ASSERT_EQ(run.substr(at, static_cast<std::size_t>(f[0])), one.substr(at, static_cast<std::size_t>(f[0])))
-          << xs[k] << " F" << f[0] << "." << f[1];
+    for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
+      if (!simd_path_supported(p)) continue;
+      const test::SimdPathScope scope(p);
+      std::string run = "lbl";
+      edit_f_fields(run, xs.data(), static_cast<int>(xs.size()), f[0], f[1]);
+      ASSERT_EQ(run.size(), one.size());
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        const std::size_t at = 3 + k * static_cast<std::size_t>(f[0]);
+        ASSERT_EQ(run.substr(at, static_cast<std::size_t>(f[0])), one.substr(at, static_cast<std::size_t>(f[0])))
+            << xs[k] << " F" << f[0] << "." << f[1] << " " << simd_path_name(p);
+      }
+      checked += static_cast<int>(xs.size());
     }
-    checked += static_cast<int>(xs.size());
   }
   for (long long i : {0LL, -1LL, 7LL, -2147483648LL, 9223372036854775807LL, -9223372036854775807LL - 1}) {
     char b[32];
