@@ -309,24 +309,21 @@ constexpr ScaleSplit scale_split(int d) {
   return true;
 }
 
-// The decimal digits of numbers below 10^4 (a 40 KB table), four to a word.
-struct FourDigits {
-  std::uint32_t w[10000];   // w[y]: the four digits of y as byte values, the first lowest
-};
-
-constexpr FourDigits four_digit_table() {
-  FourDigits t{};
-  for (std::uint32_t y = 0; y < 10000; ++y)
-    t.w[y] = (y / 1000) | (y / 100 % 10) << 8 | (y / 10 % 10) << 16 | (y % 10) << 24;
-  return t;
+// The four digits of y < 10^4 as byte values, the first in the lowest byte:
+// two pairs in 16-bit halves, then a digit per byte (each division a multiply
+// and shift that is exact in its range).
+[[gnu::always_inline]] inline std::uint32_t four_digits(std::uint32_t y) {
+  std::uint32_t t = (y * 5243U) >> 19;                 // y / 100, y < 43699
+  const std::uint32_t u = t | ((y - t * 100U) << 16);
+  t = ((u * 103U) >> 10) & 0x000F000FU;                // / 10 in each half, < 179
+  return t | ((u - t * 10U) << 8);
 }
 
 // The eight decimal digits of x < 10^8 as byte values 0..9, the first in the
 // lowest byte.
 inline std::uint64_t eight_digits(std::uint32_t x) {
-  static constexpr FourDigits T = four_digit_table();
   const std::uint32_t h = x / 10000U;
-  return T.w[h] | (static_cast<std::uint64_t>(T.w[x - h * 10000U]) << 32);
+  return four_digits(h) | (static_cast<std::uint64_t>(four_digits(x - h * 10000U)) << 32);
 }
 
 // The 8 bytes of x at p, the lowest byte first.
@@ -415,16 +412,6 @@ template <bool SMALL>
     qd[k] = q;
     q8[k] = static_cast<std::int32_t>(q >= 0.0 && q < 1e8 ? q : 0.0);
   }
-}
-
-// The four digits of y < 10^4 as byte values, the first in the lowest byte:
-// two pairs in 16-bit halves, then a digit per byte (each division a multiply
-// and shift that is exact in its range).
-[[gnu::always_inline]] inline std::uint32_t four_digits(std::uint32_t y) {
-  std::uint32_t t = (y * 5243U) >> 19;                 // y / 100, y < 43699
-  const std::uint32_t u = t | ((y - t * 100U) << 16);
-  t = ((u * 103U) >> 10) & 0x000F000FU;                // / 10 in each half, < 179
-  return t | ((u - t * 10U) << 8);
 }
 
 [[gnu::always_inline]] inline void digits_body(int lo, int hi, const std::int32_t* __restrict q8,
