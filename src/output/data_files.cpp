@@ -89,13 +89,27 @@ void interpolate_across(Vec1<double>& v, int first, int last, int n) {
   }
 }
 
+// RECVAL(1..n) = value(i) / div: the record values in the file's unit. A
+// divisor of 1 (metric runs) is skipped, which changes no bit (x / 1 is x).
+template <class F>
+void fill_record(ModelState& m, int n, double div, F value) {
+  double* r = m.RECVAL.data();   // r[i] is RECVAL(i); value(i) reads other arrays only
+  if (div == 1.0) {
+#pragma omp simd
+    for (int i = 1; i <= n; ++i) r[i] = value(i);
+  } else {
+#pragma omp simd
+    for (int i = 1; i <= n; ++i) r[i] = value(i) / div;
+  }
+}
+
 }  // namespace
 
 // Shoreline positions from the baseline in the user's length unit.
 void fill_shoreline_record(ModelState& m) {
   const int nx = m.cfg.NX;
   const double len = static_cast<double>(m.LENFAC);
-  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YSHORE(i)) / len;
+  fill_record(m, nx, len, [&m](int i) { return static_cast<double>(m.YREG(i)) + m.YSHORE(i); });
   if (!m.cfg.INLETS) return;
   for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k)
     interpolate_across(m.RECVAL, m.cfg.IINLS(k), m.cfg.IINLE(k), nx);
@@ -172,18 +186,16 @@ void write_periodic_records(ModelState& m) {
   fill_shoreline_record(m);
   write_record(m, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
   // qtr: net transport of the last transport step as volume per year.
-  for (int i = 1; i <= nx + 1; ++i)
-    m.RECVAL(i) = static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR / vdiv;
+  fill_record(m, nx + 1, vdiv, [&m](int i) { return static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR; });
   write_record(m, m.QTR, label, nx + 1, VOL_WIDTH, VOL_DECIMALS);
   // off: representative offshore contour from the baseline.
-  for (int i = 1; i <= nx; ++i)
-    m.RECVAL(i) = static_cast<double>(m.YSMOOTH(i) + m.YREG(i)) / len;
+  fill_record(m, nx, len, [&m](int i) { return static_cast<double>(m.YSMOOTH(i) + m.YREG(i)); });
   write_record(m, m.OFF, label, nx, POS_WIDTH, POS_DECIMALS);
   // vcc: volume change per cell (m3 or cubic yards).
-  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLCELL(i) / vdiv;
+  fill_record(m, nx, vdiv, [&m](int i) { return m.VOLCELL(i); });
   write_record(m, m.VCC, label, nx, POS_WIDTH, POS_DECIMALS);
   // vcx: volume change per unit length (m3/m or cubic yards per foot).
-  for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
+  fill_record(m, nx, vdiv, [&m, len](int i) { return m.VOLLEN(i) * len; });
   write_record(m, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
   write_netcdf_record(m);   // the same record in the NetCDF file, when one is written
   check_output_streams(m);

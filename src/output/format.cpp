@@ -2,7 +2,8 @@
 // layout interpreter behind fwrite/fstr, and free-form lines behind lwrite/lstr.
 // Field editors append to the caller's buffer from a stack buffer, so the data
 // files can be written inside the time-step loop without allocating. Numbers are
-// turned into digits by std::to_chars (no C stdio, no locale): the exact binary
+// turned into digits by std::to_chars, or for the data records' fields by the
+// integer and word arithmetic below (no C stdio, no locale): the exact binary
 // value rounded to the digits asked for, ties to even, as a C library would.
 //   edit_i, edit_f, edit_e, edit_a   one field
 //   format_items                     records by a layout text
@@ -20,6 +21,8 @@
 #include <system_error>
 #include <stdexcept>
 #include <utility>
+
+#include "model/simd_path.h"
 
 namespace coastra {
 
@@ -58,13 +61,18 @@ void put_right(std::string& out, const char* s, int n, int w) {
 // even the short word does not fit. A blown-up run then shows in its data files
 // as what it is, which asterisks (a value too large) would hide, and the words
 // read back as numbers in the common numeric readers. w = 0 writes the long
-// word alone. Returns true when v was such a value.
+// word alone. nonfinite_word gives the word (empty for a finite v);
+// edit_nonfinite appends its field and returns true when v was such a value.
+std::string_view nonfinite_word(double v, int w) {
+  if (std::isnan(v)) return "NaN";
+  if (std::isinf(v) && v > 0.0) return (w == 0 || w >= 8) ? "Infinity" : "Inf";
+  if (std::isinf(v)) return (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
+  return {};
+}
+
 bool edit_nonfinite(std::string& out, double v, int w) {
-  std::string_view word;
-  if (std::isnan(v)) word = "NaN";
-  else if (std::isinf(v) && v > 0.0) word = (w == 0 || w >= 8) ? "Infinity" : "Inf";
-  else if (std::isinf(v)) word = (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
-  else return false;
+  const std::string_view word = nonfinite_word(v, w);
+  if (word.empty()) return false;
   const int n = static_cast<int>(word.size());
   put_right(out, word.data(), n, w == 0 ? n : w);
   return true;
@@ -232,6 +240,264 @@ bool fixed_field(char* p, int w, double v, int d) {
   return true;
 }
 
+// The field (w > 0) of a value no faster path takes, at p: edit_f's text
+// (a non-finite word, a dropped leading zero or asterisks), made on the stack.
+[[gnu::noinline]] void edited_field(char* p, double v, int w, int d) {
+  if (fixed_field(p, w, v, d)) return;
+  char buf[EDIT_BUF];
+  int n = 0;
+  const std::string_view word = nonfinite_word(v, w);
+  if (!word.empty()) {
+    n = static_cast<int>(word.size());
+    std::memcpy(buf, word.data(), word.size());
+  } else {
+    n = fixed_text(buf, EDIT_BUF, v, d);
+    if (n > w && d > 0) n = drop_leading_zero(buf, n);
+  }
+  if (n < 0 || n > w) {
+    std::memset(p, '*', static_cast<std::size_t>(w));
+    return;
+  }
+  std::memset(p, ' ', static_cast<std::size_t>(w - n));
+  std::memcpy(p + (w - n), buf, static_cast<std::size_t>(n));
+}
+
+// Fast fields of the data records (w <= 16 columns, d <= 15 decimals), the
+// same text as fixed_field. The value a = |v| is scaled by p = 10^d in double
+// precision, hi = fl(a x p), and the rounding error of that product,
+// lo = a x p - hi, is formed exactly from the Veltkamp halves of a and p
+// (Dekker's product; no fused multiply-add, so every machine forms the same
+// bits). Rounding hi to an integer r, ties to even, by adding and removing
+// 2^52 is then the exact rounding of a x p unless hi lies exactly halfway:
+// otherwise |hi - r| <= 1/2 - ulp(hi) and |lo| <= ulp(hi)/2 cannot carry the
+// product across the halfway point. On a halfway hi the sign of lo decides
+// (lo = 0 is a true tie, which r already rounded to even). A product of 2^52
+// or more, an infinity or a NaN is left to the exact integer path.
+constexpr int FAST_WIDTH = 16;       // the field fits two 8-byte words
+constexpr int FAST_DECIMALS = 15;    // 10^d exact; a digit before the point
+constexpr double TWO52 = 4503599627370496.0;
+constexpr double SPLITTER = 134217729.0;   // 2^27 + 1: splits a double in two 26-bit halves
+
+struct ScaleSplit {
+  double p, hi, lo;   // 10^d and its halves (hi + lo = p exactly)
+};
+
+constexpr ScaleSplit scale_split(int d) {
+  double p = 1.0;
+  for (int k = 0; k < d; ++k) p *= 10.0;
+  const double c = SPLITTER * p;
+  const double hi = c - (c - p);
+  return {p, hi, p - hi};
+}
+
+// q = a x 10^d rounded exactly, ties to even; false when a x 10^d >= 2^52.
+[[gnu::always_inline]] inline bool scaled_round(double a, const ScaleSplit& s, std::uint64_t& q) {
+  const double hi = a * s.p;
+  q = 0;
+  if (!(hi < TWO52)) return false;
+  const double r = (hi + TWO52) - TWO52;
+  q = static_cast<std::uint64_t>(static_cast<std::int64_t>(r));   // r < 2^52
+  const double half = hi - r;   // exact, in [-1/2, 1/2]
+  if (std::fabs(half) == 0.5) [[unlikely]] {
+    const double c = SPLITTER * a;
+    const double ahi = c - (c - a);
+    const double alo = a - ahi;
+    const double lo = ((ahi * s.hi - hi) + ahi * s.lo + alo * s.hi) + alo * s.lo;
+    if (half > 0.0 && lo > 0.0) ++q;
+    if (half < 0.0 && lo < 0.0) --q;
+  }
+  return true;
+}
+
+// The four digits of y < 10^4 as byte values, the first in the lowest byte:
+// two pairs in 16-bit halves, then a digit per byte (each division a multiply
+// and shift that is exact in its range).
+[[gnu::always_inline]] inline std::uint32_t four_digits(std::uint32_t y) {
+  std::uint32_t t = (y * 5243U) >> 19;                 // y / 100, y < 43699
+  const std::uint32_t u = t | ((y - t * 100U) << 16);
+  t = ((u * 103U) >> 10) & 0x000F000FU;                // / 10 in each half, < 179
+  return t | ((u - t * 10U) << 8);
+}
+
+// The eight decimal digits of x < 10^8 as byte values 0..9, the first in the
+// lowest byte.
+inline std::uint64_t eight_digits(std::uint32_t x) {
+  const std::uint32_t h = x / 10000U;
+  return four_digits(h) | (static_cast<std::uint64_t>(four_digits(x - h * 10000U)) << 32);
+}
+
+// The 8 bytes of x at p, the lowest byte first.
+inline void put_word(char* p, std::uint64_t x) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &x, 8);
+  } else {
+    for (int k = 0; k < 8; ++k) p[k] = static_cast<char>((x >> (8 * k)) & 0xFFU);
+  }
+}
+
+// One field of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS)
+// at out, of q = |x| x 10^d rounded, built in two 64-bit words holding the 16
+// digits of q (the first in the lowest byte): the zero bytes below the first
+// nonzero digit (at most the 15 - d before the "0" kept before the point)
+// become blanks, the highest of them the sign; the field is the last w
+// characters of those 16 with the point d from the right. False when the text
+// does not fit. SMALL: q < 10^8, the first eight digits all zeros.
+template <bool SMALL>
+[[gnu::always_inline]] inline bool word_field(char* out, double x, std::uint64_t q, int w, int d) {
+  constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
+  constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
+  const u128 one = 1;
+  // Bytes that may be blanked: the digits before the last d + 1.
+  const u128 may_blank = (one << (8 * (15 - d))) - 1;
+  const auto may1 = static_cast<std::uint64_t>(may_blank);
+  const auto may2 = static_cast<std::uint64_t>(may_blank >> 64);
+  const std::uint64_t d1 = SMALL ? 0 : eight_digits(static_cast<std::uint32_t>(q / 100000000U));
+  const std::uint64_t d2 = eight_digits(static_cast<std::uint32_t>(SMALL ? q : q % 100000000U));
+  // The bits below the lowest set bit of d1 (all of them when d1 = 0), then of d2.
+  const std::uint64_t m1 = ((d1 & (0 - d1)) - 1) & may1;
+  const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & may2 & (0 - static_cast<std::uint64_t>(d1 == 0));
+  const int blanks = (std::countr_one(m1) + std::countr_one(m2)) >> 3;
+  const bool neg = std::signbit(x);
+  if (16 - blanks + 1 + (neg ? 1 : 0) > w) return false;   // asterisks, or a leading zero to drop
+  const std::uint64_t z1 = m1 & BIT4, z2 = m2 & BIT4;   // bit 4 of each blanked byte
+  const std::uint64_t sgn = 0 - static_cast<std::uint64_t>(neg);
+  const std::uint64_t top1 = z1 ^ ((z1 >> 8) | (z2 << 56)), top2 = z2 ^ (z2 >> 8);
+  const std::uint64_t c1 = (d1 | ASCII) ^ z1 ^ (((top1 >> 4) * ('-' ^ ' ')) & sgn);
+  const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
+  const u128 t = c1 | (static_cast<u128>(c2) << 64);
+  // Integer part: characters 17 - w .. 15 - d, to field columns 0 .. w - 2 - d;
+  // the point; the decimals.
+  u128 f = ((t >> (8 * (17 - w))) & ((one << (8 * (w - 1 - d))) - 1)) |
+           (static_cast<u128>('.') << (8 * (w - 1 - d)));
+  if (d > 0) f |= (t >> (8 * (16 - d))) << (8 * (w - d));
+  if (w >= 8) {   // two 8-byte stores, overlapping when w < 16
+    put_word(out, static_cast<std::uint64_t>(f));
+    put_word(out + w - 8, static_cast<std::uint64_t>(f >> (8 * (w - 8))));
+  } else {
+    for (int k = 0; k < w; ++k) out[k] = static_cast<char>(static_cast<unsigned>(f >> (8 * k)) & 0xFFU);
+  }
+  return true;
+}
+
+// The steps of a block of fields below 10^8 with a field size known at
+// compile time, each an element-wise loop compiled for every instruction-set
+// path (the same operations in the same order on each, so every path gives
+// the same text):
+//   round_body    qd(k) = |v(k)| x 10^d rounded (scaled_round without
+//                 branches), -1 when the product is 2^52 or more, infinite or
+//                 NaN; q8(k) = qd(k) when below 10^8, else 0
+//   digits_body   the eight digits of q8(k) as byte values, four per word
+//   small_body    the field's first and last eight columns as two words
+[[gnu::always_inline]] inline void round_body(int lo, int hi, const double* __restrict v, ScaleSplit s,
+                                              double* __restrict qd, std::int32_t* __restrict q8) {
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const double a = std::fabs(v[k]);
+    const double h = a * s.p;   // at 2^52 or more, or not finite: q is garbage, marked below
+    const double r = (h + TWO52) - TWO52;
+    const double half = h - r;   // exact, in [-1/2, 1/2]
+    const double c = SPLITTER * a;
+    const double ahi = c - (c - a);
+    const double alo = a - ahi;
+    const double err = ((ahi * s.hi - h) + ahi * s.lo + alo * s.hi) + alo * s.lo;
+    const double up = ((half == 0.5) & (err > 0.0)) ? r + 1.0 : r;
+    const double q = ((half == -0.5) & (err < 0.0)) ? r - 1.0 : up;
+    qd[k] = q;
+  }
+  // The range test apart: a select on it in the loop above keeps that loop
+  // from being vectorised.
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const double q = std::fabs(v[k]) * s.p < TWO52 ? qd[k] : -1.0;
+    qd[k] = q;
+    q8[k] = static_cast<std::int32_t>(q >= 0.0 && q < 1e8 ? q : 0.0);
+  }
+}
+
+[[gnu::always_inline]] inline void digits_body(int lo, int hi, const std::int32_t* __restrict q8,
+                                               std::uint32_t* __restrict dh, std::uint32_t* __restrict dl) {
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const auto x = static_cast<std::uint32_t>(q8[k]);
+    const std::uint32_t h = x / 10000U;
+    dh[k] = four_digits(h);
+    dl[k] = four_digits(x - h * 10000U);
+  }
+}
+
+// word_field for q < 10^8 in 64-bit words only: the 17 characters are eight
+// blanks (the last one the sign when all eight digits show) and the eight
+// digits with the point; the field's first eight columns and its last eight
+// are each one word of them. The text always fits: at most 8 digits, the
+// point and the sign in W >= 10 columns.
+template <int W, int D>
+[[gnu::always_inline]] inline void small_body(int lo, int hi, const double* __restrict v,
+                                              const std::uint32_t* __restrict dh,
+                                              const std::uint32_t* __restrict dl,
+                                              std::uint64_t* __restrict first,
+                                              std::uint64_t* __restrict last) {
+  static_assert(D <= 7 && W >= 10 && W <= 16 - D);
+  constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
+  constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
+  constexpr std::uint64_t BLANKS = 0x2020202020202020ULL;
+  constexpr std::uint64_t MAY = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // bytes before the last D + 1
+  constexpr std::uint64_t INT = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // digit bytes 1 .. 7 - D
+  constexpr std::uint64_t DEC = D > 0 ? ~((std::uint64_t{1} << (8 * (8 - D))) - 1) : 0;   // the decimals
+#pragma omp simd
+  for (int k = lo; k <= hi; ++k) {
+    const std::uint64_t d2 = dh[k] | (static_cast<std::uint64_t>(dl[k]) << 32);
+    const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & MAY;   // bits below the first nonzero digit
+    const std::uint64_t sgn = 0 - (std::bit_cast<std::uint64_t>(v[k]) >> 63);
+    const std::uint64_t z2 = m2 & BIT4;                      // bit 4 of each blanked byte
+    const std::uint64_t top2 = z2 ^ (z2 >> 8);
+    const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
+    const std::uint64_t c1 = BLANKS ^ ((z2 == 0 ? std::uint64_t{'-' ^ ' '} << 56 : 0) & sgn);
+    first[k] = (c1 >> (8 * (17 - W))) | (c2 << (8 * (W - 9)));
+    last[k] = ((c2 >> 8) & INT) | (std::uint64_t{'.'} << (8 * (7 - D))) | (c2 & DEC);
+  }
+}
+
+// n fields of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS).
+// CW > 0: the field size as constants CW, CD; the fields below 10^8 are then
+// made a block at a time by the steps above, the others one by one.
+template <int CW, int CD>
+void fast_fields(char* out, const double* v, int n, int w_run, int d_run) {
+  const int w = CW > 0 ? CW : w_run;
+  const int d = CW > 0 ? CD : d_run;
+  const ScaleSplit s = scale_split(d);
+  if constexpr (CW == 0) {
+    for (int i = 0; i < n; ++i, out += w) {
+      const double x = v[i];
+      std::uint64_t q = 0;
+      const bool done = scaled_round(std::fabs(x), s, q) &&
+                        (q < 100000000U ? word_field<true>(out, x, q, w, d) : word_field<false>(out, x, q, w, d));
+      if (!done) edited_field(out, x, w, d);
+    }
+  } else {
+    constexpr int BLOCK = 256;
+    double qd[BLOCK];
+    std::int32_t q8[BLOCK];
+    std::uint32_t dh[BLOCK], dl[BLOCK];
+    std::uint64_t first[BLOCK], last[BLOCK];
+    for (int i0 = 0; i0 < n; i0 += BLOCK) {
+      const int m = std::min(BLOCK, n - i0);
+      run_kernel_on_path<round_body>(0, m - 1, v + i0, s, +qd, +q8);
+      run_kernel_on_path<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
+      run_kernel_on_path<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
+                                             static_cast<const std::uint32_t*>(dl), +first, +last);
+      for (int k = 0; k < m; ++k, out += CW) {
+        if (qd[k] >= 0.0 && qd[k] < 1e8) {
+          put_word(out, first[k]);
+          put_word(out + CW - 8, last[k]);
+        } else if (!(qd[k] >= 0.0 &&
+                     word_field<false>(out, v[i0 + k], static_cast<std::uint64_t>(qd[k]), CW, CD))) {
+          edited_field(out, v[i0 + k], CW, CD);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
@@ -239,13 +505,15 @@ void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
   if (n <= 0) return;
   const std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(n) * static_cast<std::size_t>(w));
-  std::string one;
-  for (int i = 0; i < n; ++i) {
-    char* p = out.data() + start + static_cast<std::size_t>(i) * static_cast<std::size_t>(w);
-    if (fixed_field(p, w, v[i], d)) continue;
-    one.clear();
-    edit_f(one, v[i], w, d);
-    std::memcpy(p, one.data(), static_cast<std::size_t>(w));
+  char* p = out.data() + start;
+  if (w == 14 && d == 2) {
+    fast_fields<14, 2>(p, v, n, w, d);   // positions and volume changes
+  } else if (w == 16 && d == 0) {
+    fast_fields<16, 0>(p, v, n, w, d);   // transport volumes
+  } else if (w <= FAST_WIDTH && d <= FAST_DECIMALS && w >= d + 2) {
+    fast_fields<0, 0>(p, v, n, w, d);
+  } else {
+    for (int i = 0; i < n; ++i, p += w) edited_field(p, v[i], w, d);
   }
 }
 

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "model/simd_path.h"
 #include "output/format.h"
+#include "support/simd_scope.h"
 
 namespace coastra {
 namespace {
@@ -134,6 +136,28 @@ std::vector<double> probe_values() {
     v.push_back(x);
     v.push_back(static_cast<double>(static_cast<float>(x)));
   }
+  // The record fields scale by 10^d in double precision and correct the
+  // product by its exact error. Cases where that matters: exact ties at d = 0
+  // and d = 2 (k + 1/2, k + 1/8 ...) and their neighbours; (k + 1/2)/100 and
+  // /1000, whose scaled products round to a tie while the exact ones lie just
+  // off it; the ends of the scaled range (2^52 / 10^d); the switch between
+  // short and long digit strings (10^8 after scaling); values that carry
+  // into a new digit; tiny negatives; subnormals; a NaN with its sign set.
+  const auto with_neighbours = [&v](double x) {
+    for (double y : {x, std::nextafter(x, 0.0), std::nextafter(x, 1e300)}) v.insert(v.end(), {y, -y});
+  };
+  for (double t : {0.5, 1.5, 2.5, 0.125, 0.375, 2.675, 1e15 + 0.5, 4503599627370495.5, 4503599627370496.0,
+                   2251799813685248.5, 45035996273704.955, 45035996273704.965, 999999.995, 99999999.5,
+                   9.995, 0.995, 99999999999.995, 999999999999999.5, 9999999999999.5, 0.004, 0.005})
+    with_neighbours(t);
+  for (int d = 0; d <= 16; ++d) with_neighbours(std::ldexp(1.0, 52) / std::pow(10.0, d));
+  for (int k = 0; k < 1000; ++k) {
+    with_neighbours((k + 0.5) / 100.0);
+    v.push_back((k + 0.5) / 1000.0);
+    v.push_back(std::ldexp(2 * k + 1, -3) + k * 1000003.0);
+  }
+  for (double t : {4.9e-324, 2.2250738585072014e-308, 1e-310}) with_neighbours(t);
+  v.push_back(-std::numeric_limits<double>::quiet_NaN());
   return v;
 }
 
@@ -157,16 +181,30 @@ TEST(EditF, DigitsMatchTheCLibraryPrintfOnManyValues) {
     }
     checked += 21;
   }
-  // A record's run of fields, written in place, is the fields one by one
-  // (asterisks, dropped leading zeros and non-finite words included).
+  // A record's run of fields, written in place, is the printf fields one by
+  // one (asterisks, dropped leading zeros and non-finite words included), for
+  // the record layouts and for sizes at the ends of the fast fields' range,
+  // on every instruction-set path this processor runs.
   const std::vector<double> xs = probe_values();
-  for (const auto& f : fw) {
+  std::vector<std::array<int, 2>> runs(fw.begin(), fw.end());
+  runs.insert(runs.end(), {{16, 2}, {16, 15}, {17, 2}, {12, 7}, {10, 0}, {9, 7}, {2, 0}, {15, 13}});
+  for (const auto& f : runs) {
     if (f[0] == 0) continue;
     std::string one = "lbl";
-    for (double x : xs) one += F(x, f[0], f[1]);
-    std::string run = "lbl";
-    edit_f_fields(run, xs.data(), static_cast<int>(xs.size()), f[0], f[1]);
-    EXPECT_TRUE(run == one) << "F" << f[0] << "." << f[1];
+    for (double x : xs) one += printf_ref::F(x, f[0], f[1]);
+    for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
+      if (!simd_path_supported(p)) continue;
+      const test::SimdPathScope scope(p);
+      std::string run = "lbl";
+      edit_f_fields(run, xs.data(), static_cast<int>(xs.size()), f[0], f[1]);
+      ASSERT_EQ(run.size(), one.size());
+      for (std::size_t k = 0; k < xs.size(); ++k) {
+        const std::size_t at = 3 + k * static_cast<std::size_t>(f[0]);
+        ASSERT_EQ(run.substr(at, static_cast<std::size_t>(f[0])), one.substr(at, static_cast<std::size_t>(f[0])))
+            << xs[k] << " F" << f[0] << "." << f[1] << " " << simd_path_name(p);
+      }
+      checked += static_cast<int>(xs.size());
+    }
   }
   for (long long i : {0LL, -1LL, 7LL, -2147483648LL, 9223372036854775807LL, -9223372036854775807LL - 1}) {
     char b[32];
