@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/array_kernels.h"
 #include "model/simd_path.h"
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
@@ -261,7 +262,7 @@ void shoreline_orientation(ModelState& m) {
     return;
   }
   // No wall is marked by this stage; a structure stage placed after it may mark some.
-  for (int i = 1; i <= nx + 1; ++i) m.ALPHASCODE(i) = ORIENT_PLAIN;
+  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, 1, nx + 1);
   // At a groin the shoreline has a step; its orientation there is the mean over
   // the groin's neighbours, with ALPHAS(i+1) of the previous step (the right
   // neighbour is formed after the groin wall in wall order). Those values are
