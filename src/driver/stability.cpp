@@ -410,7 +410,8 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // 4. The wall of the steepest alongshore rise of the height in the wave
   // direction; nothing when every value is 0 or negative.
   Largest rise[2] = {{0.0F, 1}, {0.0F, 1}};
-  run_parts(2, nx, [&](int part, int lo, int hi) { rise[part] = rise_part(lo, hi, w, rise[part]); });
+  run_parts(2, nx,
+            [&](int part, int lo, int hi) { rise[part] = rise_part(lo, hi, w, rise[part]); });
   const Largest r = carry(rise[0], rise[1]);
   const int k = r.wall;
   const float big_m = r.v;

@@ -245,10 +245,11 @@ void run_time_loop(ModelState& m) {
   // the kernels split only while splitting is faster.
   const bool governed = team_threads() > 1;
   for (;;) {
-    const auto step_start = governed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
+    using clock = std::chrono::steady_clock;
+    const clock::time_point step_start = governed ? clock::now() : clock::time_point{};
     run_time_step(m);
     if (governed) {
-      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - step_start;
+      const std::chrono::duration<double> took = clock::now() - step_start;
       team_step_done(took.count());
     }
     show_progress(m);                  // the terminal's progress line, when one is shown

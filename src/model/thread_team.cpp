@@ -34,7 +34,8 @@ constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next
 // 0.97-1.02 s when it was always left to the worker: the data then moves
 // between the cores' caches only at the serial stages.
 constexpr int STEAL_US = 20;
-static_assert(CHUNKS == 1, "run_split calls its task on exactly two parts (run_any keeps a flag per part)");
+static_assert(CHUNKS == 1,
+              "run_split calls its task on exactly two parts (run_any keeps a flag per part)");
 
 struct ThreadTeam {
   // Each atomic on its own cache line: the two threads write different ones.
@@ -87,7 +88,8 @@ bool spin_until(Ready ready, int spin_us) {
   if (ready()) return true;
   const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(spin_us);
   for (;;) {
-    for (int i = 0; i < 256; ++i) {   // the clock read seldom: it costs as much as a kernel's handshake
+    // The clock is read seldom: a read costs about as much as a kernel's handshake.
+    for (int i = 0; i < 256; ++i) {
       cpu_relax();
       if (ready()) return true;
     }
@@ -174,8 +176,10 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   // STEAL_US: each core then works on the same walls call after call, and
   // they stay in its cache. Only a worker that late (woken from its passive
   // wait, or held off its core) has its part run here.
-  spin_until([&] { return (t.claim.load(std::memory_order_acquire) & ((1U << CHUNK_BITS) - 1)) >= CHUNKS; },
-             STEAL_US);
+  const auto all_taken = [&t] {
+    return (t.claim.load(std::memory_order_acquire) & ((1U << CHUNK_BITS) - 1)) >= CHUNKS;
+  };
+  spin_until(all_taken, STEAL_US);
   // The pieces the worker has not taken, here; then wait for those it has.
   std::uint32_t mine = 0;
   for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
