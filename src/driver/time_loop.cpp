@@ -21,6 +21,7 @@
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
 #include "model/array_kernels.h"
+#include "model/simd_path.h"
 #include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
@@ -182,20 +183,28 @@ bool physics_of_step(ModelState& m) {
 
 // Accumulation of the step: never sets the run error flag.
 void accumulate_step(ModelState& m) {
-  if (!m.CALM) {
-    // The undiffracted statistics of every step but the last (the run's end
-    // adds the values in force then).
-    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
-    split_transport(m);                // r: QLS | w: QNEG, QPOS, QGROSS
-    accumulate_transport(m);           // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
-  } else {
+  const int nx = m.cfg.NX;
+  if (m.CALM) {
     // A calm step moves a moving boundary all the same: its volume is booked
     // at the boundary wall (from where calm_update found the end cells).
-    book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
+    book_calm_boundaries(m, m.YSTART(1), m.YSTART(nx));   // w: V* of walls 1, NX+1
   }
-  book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
+  // Every element of these stages is formed from the same wall or cell alone:
+  // one region over the walls, each thread taking its part through all of them.
+  const bool brkstat = !m.CALM && m.ISTEP < m.NTS;
+  run_region(1, nx + 1, [&m, nx, brkstat](int lo, int hi) {
+    // The undiffracted statistics of every step but the last (the run's end
+    // adds the values in force then).
+    if (brkstat) BRKSTAT_walls(m, lo, hi);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+    if (!m.CALM) {
+      split_transport_walls(m, lo, hi);        // r: QLS | w: QNEG, QPOS, QGROSS
+      accumulate_transport_walls(m, lo, hi);   // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
+    }
+    const int cells = std::min(hi, nx);
+    book_sources_cells(m, lo, cells);   // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
+    update_extremes_cells(m, lo, cells);   // r: YSHORE | w: YMAX, YMIN
+  });
   m.VOLDUE = true;                     // volume change formed when a record needs it
-  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
 }
 
 bool print_out_due(const ModelState& m) {

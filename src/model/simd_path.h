@@ -119,6 +119,16 @@ void run_parts(int lo, int hi, const F& f) {
   f(0, lo, hi);
 }
 
+// f(part_lo, part_hi) over lo..hi, split between the threads like one
+// kernel: for a run of kernels over the same elements, each forming element
+// i from inputs at i alone (none reads a neighbour that another kernel of
+// the run writes), so that each thread runs the whole run over its part with
+// one hand-over instead of one per kernel.
+template <class F>
+void run_region(int lo, int hi, const F& f) {
+  run_parts(lo, hi, [&f](int, int part_lo, int part_hi) { f(part_lo, part_hi); });
+}
+
 // A kernel that also forms an OR over its range, `void Body(int lo, int hi,
 // ..., int* any)` storing its OR into *any: split like run_kernel, each part
 // storing into a flag of its own, and the flags ORed after (an OR gives the

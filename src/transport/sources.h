@@ -21,5 +21,6 @@ void apply_fills(ModelState& m);
 // Adds the step's applied fill and source changes to VFILL, VEXCAV, VBPSRC and
 // VBPSINK (m3).
 void book_sources(ModelState& m);
+void book_sources_cells(ModelState& m, int lo, int hi);   // cells lo..hi, calling thread
 
 }  // namespace coastra

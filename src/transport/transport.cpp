@@ -464,7 +464,11 @@ namespace {
 }  // namespace
 
 void split_transport(ModelState& m) {
-  run_kernel<split_body>(1, m.cfg.NX + 1, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
+  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { split_transport_walls(m, lo, hi); });
+}
+
+void split_transport_walls(ModelState& m, int lo, int hi) {
+  run_kernel_on_path<split_body>(lo, hi, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
                          m.QGROSS.data());
 }
 

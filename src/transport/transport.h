@@ -26,5 +26,6 @@ void transport_step(ModelState& m);
 // After the shoreline update (which may cut QLS at seawalls): the step's final
 // QLS split into QNEG, QPOS and QGROSS (each set anew) for the bookkeeping.
 void split_transport(ModelState& m);
+void split_transport_walls(ModelState& m, int lo, int hi);   // walls lo..hi, calling thread
 
 }  // namespace coastra
