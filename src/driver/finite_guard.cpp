@@ -136,9 +136,15 @@ void guard_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
   static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
   static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
-  // 1. One pass over the walls and one over the cells.
-  const int bad_q = any_nonfinite(m.QLS.data(), nx + 1);
-  const int bad_y = any_nonfinite(m.YSHORE.data(), nx);
+  // 1. One pass over the walls and one over the cells, in one region.
+  int bad[2][2] = {};   // [part][transport, shoreline]
+  run_parts(1, nx + 1, [&m, &bad, nx](int part, int lo, int hi) {
+    bad[part][0] = run_any<nonfinite_body<float>>(lo, hi, static_cast<const float*>(m.QLS.data()));
+    bad[part][1] = run_any<nonfinite_body<double>>(lo, std::min(hi, nx),
+                                                   static_cast<const double*>(m.YSHORE.data()));
+  });
+  const int bad_q = bad[0][0] | bad[1][0];
+  const int bad_y = bad[0][1] | bad[1][1];
   if ((bad_q | bad_y) == 0) return;
   // 2. The culprit: the transport first, as it moves the shoreline.
   if (bad_q != 0) {

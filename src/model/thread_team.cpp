@@ -76,6 +76,16 @@ int& min_split() {
   return n;
 }
 
+// Whether this thread is running a part of a split call.
+thread_local bool in_split = false;
+
+// Runs a part of a split call with the thread marked as inside one.
+void run_part(RangeTask task, const void* args, int lo, int hi) {
+  in_split = true;
+  task(args, lo, hi);
+  in_split = false;
+}
+
 inline void cpu_relax() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_ia32_pause();
@@ -122,7 +132,7 @@ void worker_loop(ThreadTeam& t) {
     seen = t.posted.load(std::memory_order_acquire);
     if (t.stop.load(std::memory_order_acquire)) return;
     for (std::uint32_t j = take_piece(t, seen); j < CHUNKS; j = take_piece(t, seen)) {
-      t.task(t.args, t.bound[j], t.bound[j + 1] - 1);
+      run_part(t.task, t.args, t.bound[j], t.bound[j + 1] - 1);
       t.done.fetch_add(1, std::memory_order_release);
       t.done.notify_one();   // no system call unless the calling thread sleeps
     }
@@ -147,7 +157,7 @@ int split_point(int lo, int hi) {
 
 void run_split(RangeTask task, const void* args, int lo, int hi) {
   ThreadTeam* tp = active_team();
-  if (tp == nullptr || hi - lo + 1 < 32) {
+  if (tp == nullptr || hi - lo + 1 < 32 || in_split) {
     task(args, lo, hi);
     return;
   }
@@ -171,7 +181,7 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   t.posted.store(g, std::memory_order_release);
   t.posted.notify_one();   // no system call unless the worker sleeps
   ++counts().split;
-  task(args, lo, split - 1);
+  run_part(task, args, lo, split - 1);
   // The worker's part stays the worker's while it comes for it within
   // STEAL_US: each core then works on the same walls call after call, and
   // they stay in its cache. Only a worker that late (woken from its passive
@@ -183,7 +193,7 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   // The pieces the worker has not taken, here; then wait for those it has.
   std::uint32_t mine = 0;
   for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
-    task(args, t.bound[j], t.bound[j + 1] - 1);
+    run_part(task, args, t.bound[j], t.bound[j + 1] - 1);
     ++mine;
   }
   if (mine == CHUNKS) return;

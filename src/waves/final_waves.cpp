@@ -200,16 +200,19 @@ namespace {
 }  // namespace
 
 void final_celerities(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  // 1. Depth at which the final wave breaks (m), at the event's period (s).
-  run_kernel<final_depth_body>(1, nw, m.cfg.GAMMA, m.TZ, static_cast<const float*>(m.HBD.data()),
-                               m.brk_depth.data(), m.brk_period.data());
-  // 2. Wave number and group celerity there, all walls in one pass.
-  wave_numbers(m.brk_period.data(), m.brk_depth.data(), 1, nw, m.CGB.data(), m.brk_ratio.data(),
-               m.KB.data());
-  // 3. No wave, no celerity.
-  run_kernel<no_wave_body>(1, nw, static_cast<const float*>(m.brk_depth.data()), m.CGB.data(),
-                           m.KB.data());
+  // Wall by wall, so one region: each thread runs the three passes over its walls.
+  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) {
+    // 1. Depth at which the final wave breaks (m), at the event's period (s).
+    run_kernel_on_path<final_depth_body>(lo, hi, m.cfg.GAMMA, m.TZ,
+                                         static_cast<const float*>(m.HBD.data()),
+                                         m.brk_depth.data(), m.brk_period.data());
+    // 2. Wave number and group celerity there.
+    wave_numbers(m.brk_period.data(), m.brk_depth.data(), lo, hi, m.CGB.data(),
+                 m.brk_ratio.data(), m.KB.data());
+    // 3. No wave, no celerity.
+    run_kernel_on_path<no_wave_body>(lo, hi, static_cast<const float*>(m.brk_depth.data()),
+                                     m.CGB.data(), m.KB.data());
+  });
 }
 
 }  // namespace coastra

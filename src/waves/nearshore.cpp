@@ -383,14 +383,17 @@ void breaking_waves(ModelState& m) {
   // there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave over a
   // contour parallel to the baseline for this step. THETARF and ALPHAW stay as
   // they are.
-  breaker_lines(1, nx + 1, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
-                m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
-                m.brk_depth.data(), m.IWAVOFF.data());
-  // 5b. Wave number and group celerity at the breaking depth, all walls in one
-  // pass: the undiffracted celerity CGBU for the statistics (CGB is formed at
-  // the final breaking depth in step 7), KB for the diffraction.
-  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nx + 1, m.CGBU.data(), m.brk_ratio.data(),
-               m.KB.data());
+  // 5b. Wave number and group celerity at the breaking depth: the undiffracted
+  // celerity CGBU for the statistics (CGB is formed at the final breaking depth
+  // in step 7), KB for the diffraction. Both wall by wall, so one region: each
+  // thread runs both passes over its walls.
+  run_region(1, nx + 1, [&m](int lo, int hi) {
+    breaker_lines(lo, hi, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
+                  m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
+                  m.brk_depth.data(), m.IWAVOFF.data());
+    wave_numbers(m.TRF.data(), m.brk_depth.data(), lo, hi, m.CGBU.data(), m.brk_ratio.data(),
+                 m.KB.data());
+  });
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single

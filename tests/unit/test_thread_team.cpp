@@ -42,8 +42,9 @@ TEST(ThreadTeam, SplitPointIsAMultipleOf16NearTheMiddle) {
     }
 }
 
-// Many split calls over varied ranges: each element of each range is run
-// exactly once, elements outside it not at all, and the worker takes its part
+// Many split calls over varied ranges, some as regions whose parts call a
+// kernel again: each element of each range is run exactly once, elements
+// outside it not at all, and the worker takes its part
 // in some of the calls (it is given up to 10 s on a busy machine, where the
 // team also runs stretches of calls on the calling thread alone).
 TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
@@ -59,7 +60,11 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
                          std::chrono::steady_clock::now() - start < std::chrono::seconds(10))) {
     const int lo = call % 37;
     const int hi = lo + 20 + (call % 2040) * 7919 % 2040;   // 21 to 2060 elements, some below 32
-    run_kernel<count_body>(lo, hi, hits.data());
+    if (call % 3 == 0) {   // a region whose parts call the kernel again: never split twice
+      run_region(lo, hi, [&hits](int a, int b) { run_kernel<count_body>(a, b, hits.data()); });
+    } else {
+      run_kernel<count_body>(lo, hi, hits.data());
+    }
     for (int i = lo; i <= hi; ++i) expected[static_cast<std::size_t>(i)] += 1.0F;
     ++call;
   }
