@@ -127,14 +127,14 @@ enum GradientRule : int {
   }
 }
 
-// grad_rule of every wall; the boundary walls have none.
-void gradient_rules(ModelState& m) {
+// grad_rule of walls lo..hi; the boundary walls have none.
+void gradient_rules(ModelState& m, int lo, int hi) {
   const int nx = m.cfg.NX;
-  m.grad_rule(1) = GRAD_NONE;
-  m.grad_rule(nx + 1) = GRAD_NONE;
-  run_kernel<gradient_rules_body>(2, nx, nx, m.IGRADOFF.data(), m.WALLTYPE.data(),
-                                  m.DBMARK.data(), m.YSHORE.data(), m.YDBW.data(),
-                                  m.grad_rule.data());
+  if (lo == 1) m.grad_rule(1) = GRAD_NONE;
+  if (hi == nx + 1) m.grad_rule(nx + 1) = GRAD_NONE;
+  run_kernel<gradient_rules_body>(std::max(lo, 2), std::min(hi, nx), nx, m.IGRADOFF.data(),
+                                  m.WALLTYPE.data(), m.DBMARK.data(), m.YSHORE.data(),
+                                  m.YDBW.data(), m.grad_rule.data());
 }
 
 // Run-wide scalars of the transport pass.
@@ -239,13 +239,12 @@ void shadow_leakage(ModelState& m, int i) {
   }
 }
 
-// Forms SFAC, clears QDBX, sets FBEHIND of the open walls and keeps YSHORE
-// as YSTART.
-void prepare_walls(ModelState& m) {
-  const int nx = m.cfg.NX;
-  run_kernel<prepare_walls_body>(1, nx + 1, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
+// Forms SFAC, clears QDBX, sets FBEHIND of the open walls lo..hi and keeps
+// YSHORE as YSTART in their cells.
+void prepare_walls(ModelState& m, int lo, int hi) {
+  run_kernel<prepare_walls_body>(lo, hi, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
                                  m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
-  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), 1, nx);
+  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), lo, std::min(hi, m.cfg.NX));
 }
 
 // Transport at every wall by the wall's formula (THETAREL kept).
@@ -428,8 +427,12 @@ void transport_step(ModelState& m) {
   // 1. (The time factor of every cell, DTFAC, is formed at set-up and again
   //    when the adaptive step changes DT.)
   // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall.
-  prepare_walls(m);
-  gradient_rules(m);
+  //    Wall by wall (the rules read neighbouring cells, which neither writes),
+  //    so one region.
+  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) {
+    prepare_walls(m, lo, hi);
+    gradient_rules(m, lo, hi);
+  });
   // 3. Transport at every wall by its formula.
   wall_formula(m);
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
