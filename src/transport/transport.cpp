@@ -247,11 +247,11 @@ void prepare_walls(ModelState& m, int lo, int hi) {
   copy_range<double>(m.YSHORE.data(), m.YSTART.data(), lo, std::min(hi, m.cfg.NX));
 }
 
-// Transport at every wall by the wall's formula (THETAREL kept).
-void wall_formula(ModelState& m) {
+// Transport at walls lo..hi by the wall's formula (THETAREL kept).
+void wall_formula(ModelState& m, int lo, int hi) {
   const Settings& c = m.cfg;
   const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
-  run_kernel<wall_transport_body>(1, c.NX + 1, s, m.THETABD.data(), m.ALPHAS.data(),
+  run_kernel<wall_transport_body>(lo, hi, s, m.THETABD.data(), m.ALPHAS.data(),
                                   m.HBD.data(), m.CGB.data(), m.SFAC.data(), c.K1.data(),
                                   c.K2.data(), m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
                                   m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
@@ -433,15 +433,25 @@ void transport_step(ModelState& m) {
     prepare_walls(m, lo, hi);
     gradient_rules(m, lo, hi);
   });
-  // 3. Transport at every wall by its formula.
-  wall_formula(m);
+  // 3. Transport at every wall by its formula; in the same region, whether a
+  //    cell lies in a breakwater's shadow and whether waves come from behind
+  //    a wall (THETAREL is written by the formula alone, the marks before the
+  //    step's transport).
+  const int nx = m.cfg.NX;
+  int marked[2] = {};   // per part of the region
+  int behind[2] = {};
+  run_parts(1, nx + 1, [&m, &marked, &behind, nx](int part, int lo, int hi) {
+    wall_formula(m, lo, hi);
+    marked[part] = run_any<any_marked_body>(lo, std::min(hi, nx), m.DBMARK.data());
+    behind[part] = run_any<any_behind_body>(lo, hi, m.THETAREL.data());
+  });
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
   groin_walls(m);
-  if (run_any<any_marked_body>(1, m.cfg.NX, m.DBMARK.data()) != 0) shadow_edges(m);
+  if ((marked[0] | marked[1]) != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
-  if (run_any<any_behind_body>(1, m.cfg.NX + 1, m.THETAREL.data()) != 0) {
+  if ((behind[0] | behind[1]) != 0) {
     waves_from_left(m);
     waves_from_right(m);
   }
