@@ -55,26 +55,28 @@ namespace {
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last) {
   const int nx = m.cfg.NX;
-  // 1. The first component starts the accumulators and the final arrays afresh.
-  if (icomp == 1) {
-    for (int i = 0; i <= nx + 1; ++i) {
-      m.wavsum_h2(i) = 0.0F;
-      m.wavsum_s2(i) = 0.0F;
-      m.HBD(i) = 0.0F;
-      m.THETABD(i) = 0.0F;
+  // Wall by wall, so one region over walls 0..NX+1.
+  run_region(0, nx + 1, [&](int lo, int hi) {
+    // 1. The first component starts the accumulators and the final arrays afresh.
+    if (icomp == 1) {
+      fill_range(m.wavsum_h2.data(), 0.0F, lo, hi);
+      fill_range(m.wavsum_s2.data(), 0.0F, lo, hi);
+      fill_range(m.HBD.data(), 0.0F, lo, hi);
+      fill_range(m.THETABD.data(), 0.0F, lo, hi);
     }
-  }
-  // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
-  const int lo = std::max(first, 0);
-  const int hi = std::min(last, nx + 1);
-  if (lo <= hi)
-    run_kernel<wavsum_add_body>(lo, hi, H.data(), THETA.data(), m.wavsum_h2.data(),
-                                m.wavsum_s2.data());
-  // 3. The last component forms the final height and direction.
-  if (icomp == ncomp)
-    run_kernel<wavsum_final_body>(1, nx + 1, static_cast<const float*>(m.wavsum_h2.data()),
-                                  static_cast<const float*>(m.wavsum_s2.data()), m.HBD.data(),
-                                  m.THETABD.data());
+    // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
+    const int a = std::max(first, lo);
+    const int b = std::min(last, hi);
+    if (a <= b)
+      run_kernel_on_path<wavsum_add_body>(a, b, H.data(), THETA.data(), m.wavsum_h2.data(),
+                                          m.wavsum_s2.data());
+    // 3. The last component forms the final height and direction.
+    if (icomp == ncomp)
+      run_kernel_on_path<wavsum_final_body>(std::max(lo, 1), hi,
+                                            static_cast<const float*>(m.wavsum_h2.data()),
+                                            static_cast<const float*>(m.wavsum_s2.data()),
+                                            m.HBD.data(), m.THETABD.data());
+  });
 }
 
 namespace {
@@ -171,8 +173,10 @@ void final_smoothing(ModelState& m) {
   touching_salient_waves(m);
   // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
   // merged values.
-  copy_range<float>(m.hbd_work.data(), m.HBD.data(), 2, nx);
-  copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), 2, nx);
+  run_region(2, nx, [&m](int lo, int hi) {
+    copy_range<float>(m.hbd_work.data(), m.HBD.data(), lo, hi);
+    copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), lo, hi);
+  });
 }
 
 namespace {
