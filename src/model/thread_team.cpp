@@ -208,6 +208,9 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
 
 TeamCounts team_counts() { return counts(); }
 
+AloneScope::AloneScope() : outer_(in_split) { in_split = true; }
+AloneScope::~AloneScope() { in_split = outer_; }
+
 namespace {
 // The median of the n values of v (n > 0), reordering them.
 double median_of(double* v, int n) {

@@ -89,6 +89,20 @@ struct TeamSteps {
 };
 TeamSteps team_steps();
 
+// Within its scope the kernels called on this thread run on it alone (a
+// stage of several small kernels whose hand-overs would cost more than the
+// halves save).
+class AloneScope {
+ public:
+  AloneScope();
+  ~AloneScope();
+  AloneScope(const AloneScope&) = delete;
+  AloneScope& operator=(const AloneScope&) = delete;
+
+ private:
+  bool outer_;
+};
+
 // How the split calls of this process went (for measurement): calls split,
 // and how many of them the worker took part in.
 struct TeamCounts {

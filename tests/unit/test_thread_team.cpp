@@ -71,6 +71,14 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
   for (std::size_t i = 0; i < hits.size(); ++i) ASSERT_EQ(hits[i], expected[i]) << "element " << i;
   EXPECT_GT(team_counts().split, before.split);
   EXPECT_GT(team_counts().worker, before.worker);
+  // Inside an alone scope nothing is split, and the elements still run once.
+  const long long split = team_counts().split;
+  {
+    const AloneScope alone;
+    run_kernel<count_body>(0, 2047, hits.data());
+  }
+  EXPECT_EQ(team_counts().split, split);
+  for (std::size_t i = 0; i <= 2047; ++i) ASSERT_EQ(hits[i], expected[i] + 1.0F) << "element " << i;
 }
 
 // The governor over synthetic step times (s): split steps cost `split`, steps
