@@ -37,13 +37,14 @@ inline constexpr int SPLIT_ALIGN = 16;   // split points are multiples of this
 
 // Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
 // worker, and returns when both parts are done. The calling thread runs the
-// worker's part itself when the worker has not taken it by the time its own
-// part is done (a worker woken late). While the team's governor has chosen
-// one thread, or for a range too short to split, the calling thread runs
-// lo..hi in one call, and so does a split call made from inside a part (a
-// region of several kernels runs each of them on the part's thread). So task
-// is called on exactly those two parts, or on the whole range. Elements are formed independently, so the result is the same
-// bits whoever runs which part.
+// worker's part itself when the worker has not come for it within a short
+// wait (a worker woken late). While the team's governor has chosen one
+// thread, for a range too short to split, inside an AloneScope, and for a
+// split call made from inside a part (a region of several kernels runs each
+// of them on the part's thread), the calling thread runs lo..hi in one call.
+// So task is called on exactly those two parts, or on the whole range.
+// Elements are formed independently, so the result is the same bits whoever
+// runs which part.
 void run_split(RangeTask task, const void* args, int lo, int hi);
 
 // Whether splitting pays on this machine at this moment, decided by measuring

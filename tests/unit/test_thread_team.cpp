@@ -105,14 +105,16 @@ TEST(ThreadTeam, GovernorHoldsTheFasterModeAndMeasuresAgain) {
   // alternates blocks, the first one split.
   const std::vector<bool> fast = governed_modes(1.0, 2.0);
   ASSERT_EQ(static_cast<int>(fast.size()), hold + probe);
-  for (int s = 0; s < hold; ++s) ASSERT_TRUE(fast[static_cast<std::size_t>(s)]) << "hold step " << s;
+  for (std::size_t s = 0; s < static_cast<std::size_t>(hold); ++s)
+    ASSERT_TRUE(fast[s]) << "hold step " << s;
   for (int s = 0; s < probe; ++s)
     EXPECT_EQ(fast[static_cast<std::size_t>(hold + s)], (s / TeamGovernor::BLOCK) % 2 == 0) << s;
   // Splitting slower (a loaded machine), or no clear gain (2 % only): one
   // thread for the whole hold. The spikes do not decide.
   for (const double split : {2.0, 0.99}) {
     const std::vector<bool> slow = governed_modes(split, 1.0);
-    for (int s = 0; s < hold; ++s) ASSERT_FALSE(slow[static_cast<std::size_t>(s)]) << split << " step " << s;
+    for (std::size_t s = 0; s < static_cast<std::size_t>(hold); ++s)
+      ASSERT_FALSE(slow[s]) << split << " step " << s;
   }
   // A gain just past the threshold splits.
   EXPECT_TRUE(governed_modes(0.95, 1.0)[0]);
