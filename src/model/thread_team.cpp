@@ -38,19 +38,22 @@ static_assert(CHUNKS == 1,
               "run_split calls its task on exactly two parts (run_any keeps a flag per part)");
 
 struct ThreadTeam {
-  // Each atomic on its own cache line: the two threads write different ones.
+  // What the calling thread posts for a split call, on one cache line: the
+  // worker's first read of it brings the generation, the claim word and the
+  // task together (one transfer between the cores instead of three).
   alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
   // (generation << CHUNK_BITS) | next piece to take: a piece is taken by
   // raising it, only while the generation is the current one (generations
   // repeat after 2^29 split calls, hundreds of times a long run's count).
-  alignas(64) std::atomic<std::uint32_t> claim{0};
-  alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
-  std::atomic<bool> stop{false};                      // the scope ends: the worker returns
+  std::atomic<std::uint32_t> claim{0};
   // The task of generation `posted`, written by the calling thread before it
   // posts, read by the worker only after taking one of its pieces.
-  alignas(64) RangeTask task = nullptr;
+  RangeTask task = nullptr;
   const void* args = nullptr;
   int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
+  // What the worker writes, on a line of its own.
+  alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
+  alignas(64) std::atomic<bool> stop{false};          // the scope ends: the worker returns
   int spin_us = 0;              // (microseconds) spinning before a passive wait
   std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
   TeamGovernor governor;             // split or alone, by measurement (calling thread only)
