@@ -252,35 +252,40 @@ int closure_depth(ModelState& m) {
   return 0;
 }
 
-void shoreline_orientation(ModelState& m) {
-  const int nx = m.cfg.NX;
-  if (nx < 2) {  // a one-cell coast: see contour_orientation
-    m.ALPHAS(1) = 0.0F;
-    m.ALPHAS(2) = 0.0F;
-    m.ALPHASCODE(1) = ORIENT_PLAIN;
-    m.ALPHASCODE(2) = ORIENT_PLAIN;
-    return;
-  }
-  // No wall is marked by this stage; a structure stage placed after it may mark some.
-  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, 1, nx + 1);
-  // At a groin the shoreline has a step; its orientation there is the mean over
-  // the groin's neighbours, with ALPHAS(i+1) of the previous step (the right
-  // neighbour is formed after the groin wall in wall order). Those values are
-  // kept before the pass below replaces them.
-  std::array<float, MXGRO + 1> right_before{};
+namespace {
+
+// ALPHAS(i+1) of the previous step at each groin wall i: at a groin the
+// shoreline has a step, and its orientation there is the mean over the
+// groin's neighbours with this value (the right neighbour is formed after the
+// groin wall in wall order). Kept before the pass over the walls replaces it.
+using GroinRights = std::array<float, MXGRO + 1>;
+GroinRights groin_rights(const ModelState& m) {
+  GroinRights right_before{};
   for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
     const int i = m.IXG(g);
-    if (i >= 1 && i <= nx) right_before[static_cast<std::size_t>(g)] = m.ALPHAS(i + 1);
+    if (i >= 1 && i <= m.cfg.NX) right_before[static_cast<std::size_t>(g)] = m.ALPHAS(i + 1);
   }
-  // Orientation of every wall from its pair of cells (wall 1 takes the pair of
-  // wall 2).
-  run_kernel<shoreline_orientation_body>(2, nx, static_cast<const double*>(m.YSHORE.data()),
+  return right_before;
+}
+
+// Walls lo..hi (NX >= 2): no wall is marked by this stage (a structure stage
+// placed after it may mark some), and the orientation of walls 2..NX among
+// them from their pair of cells.
+void orientation_walls(ModelState& m, int lo, int hi) {
+  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, lo, hi);
+  run_kernel<shoreline_orientation_body>(std::max(lo, 2), std::min(hi, m.cfg.NX),
+                                         static_cast<const double*>(m.YSHORE.data()),
                                          static_cast<const float*>(m.cfg.DX.data()),
                                          m.ALPHAS.data());
+}
+
+// Wall 1 takes the pair of wall 2; the groin means in wall order (ALPHAS(i-1)
+// is then final, a groin mean itself when wall i-1 is a groin), entries
+// behind the scan passed over as in a scan of the walls, structure states -2
+// and 3 keeping the local value; wall NX+1 takes wall NX's value.
+void orientation_finish(ModelState& m, const GroinRights& right_before) {
+  const int nx = m.cfg.NX;
   m.ALPHAS(1) = m.ALPHAS(2);
-  // The groin means in wall order (ALPHAS(i-1) is then final, a groin mean
-  // itself when wall i-1 is a groin); entries behind the scan are passed over
-  // as in a scan of the walls. Structure states -2 and 3 keep the local value.
   int wall = 1;  // wall the scan has reached
   for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
     const int i = m.IXG(g);
@@ -293,6 +298,27 @@ void shoreline_orientation(ModelState& m) {
   }
   m.ALPHAS(nx + 1) = m.ALPHAS(nx);
   // The lateral boundary conditions may override the end walls afterwards.
+}
+
+// The one-cell coast: see contour_orientation.
+void one_cell_orientation(ModelState& m) {
+  m.ALPHAS(1) = 0.0F;
+  m.ALPHAS(2) = 0.0F;
+  m.ALPHASCODE(1) = ORIENT_PLAIN;
+  m.ALPHASCODE(2) = ORIENT_PLAIN;
+}
+
+}  // namespace
+
+void shoreline_orientation(ModelState& m) {
+  const int nx = m.cfg.NX;
+  if (nx < 2) {
+    one_cell_orientation(m);
+    return;
+  }
+  const GroinRights right_before = groin_rights(m);
+  run_region(1, nx + 1, [&m](int lo, int hi) { orientation_walls(m, lo, hi); });
+  orientation_finish(m, right_before);
 }
 
 namespace {
@@ -373,10 +399,12 @@ void breaking_waves(ModelState& m) {
   }
   // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
   // forms it once per record, see closure_depth.)
-  // 4. Shoreline orientation; every wall ORIENT_PLAIN. (A structure stage that
+  // 4. Shoreline orientation; every wall ORIENT_PLAIN. Its pass over the walls
+  // runs in the region below with steps 5 and 5b, which read neither ALPHAS
+  // nor ALPHASCODE, and its groin means right after. (A structure stage that
   // fixes the orientation of a wall itself sets ALPHAS and marks the wall
-  // ORIENT_MARKED right here, before breaking reads either.)
-  shoreline_orientation(m);
+  // ORIENT_MARKED after those, before the diffraction and the transport read
+  // either.)
   // 5. Breaking at every wall, from the breaking constants of the input wave
   // (C02RF, CHIRF: computed once per wave record with KRF and NRF). A wave
   // directed offshore relative to the local contour cannot reach the shore
@@ -386,14 +414,19 @@ void breaking_waves(ModelState& m) {
   // 5b. Wave number and group celerity at the breaking depth: the undiffracted
   // celerity CGBU for the statistics (CGB is formed at the final breaking depth
   // in step 7), KB for the diffraction. Both wall by wall, so one region: each
-  // thread runs both passes over its walls.
-  run_region(1, nx + 1, [&m](int lo, int hi) {
+  // thread runs the passes over its walls.
+  const bool one_cell = nx < 2;
+  if (one_cell) one_cell_orientation(m);
+  const GroinRights right_before = one_cell ? GroinRights{} : groin_rights(m);
+  run_region(1, nx + 1, [&m, one_cell](int lo, int hi) {
+    if (!one_cell) orientation_walls(m, lo, hi);
     breaker_lines(lo, hi, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
                   m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
                   m.brk_depth.data(), m.IWAVOFF.data());
     wave_numbers(m.TRF.data(), m.brk_depth.data(), lo, hi, m.CGBU.data(), m.brk_ratio.data(),
                  m.KB.data());
   });
+  if (!one_cell) orientation_finish(m, right_before);
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
