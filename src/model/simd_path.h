@@ -9,7 +9,6 @@
 
 #include <optional>
 #include <string_view>
-#include <tuple>
 
 #include "model/thread_team.h"
 
@@ -78,25 +77,6 @@ void run_kernel_on_path(int lo, int hi, A... a) {
   run_kernel_baseline<Body>(lo, hi, a...);
 }
 
-// The kernel over elements lo..hi: on the calling thread alone, or split
-// between the two threads of the team in force when the range is long enough
-// to gain from it. Each element is formed alone, so the bits do not depend on
-// the split.
-template <auto Body, class... A>
-void run_kernel(int lo, int hi, A... a) {
-  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
-    const std::tuple<A...> args{a...};
-    run_split(
-        [](const void* p, int part_lo, int part_hi) {
-          std::apply([part_lo, part_hi](A... b) { run_kernel_on_path<Body>(part_lo, part_hi, b...); },
-                     *static_cast<const std::tuple<A...>*>(p));
-        },
-        &args, lo, hi);
-    return;
-  }
-  run_kernel_on_path<Body>(lo, hi, a...);
-}
-
 // f(part, part_lo, part_hi) over lo..hi, for a kernel that forms a result per
 // part and combines the parts after: once as part 0 over lo..hi, or split
 // between the threads, part 0 over lo..split-1 and part 1 over split..hi.
@@ -129,6 +109,16 @@ void run_region(int lo, int hi, const F& f) {
   run_parts(lo, hi, [&f](int, int part_lo, int part_hi) { f(part_lo, part_hi); });
 }
 
+// The kernel over elements lo..hi: on the calling thread alone, or split
+// between the two threads of the team in force when the range is long enough
+// to gain from it. Each element is formed alone, so the bits do not depend on
+// the split.
+template <auto Body, class... A>
+void run_kernel(int lo, int hi, A... a) {
+  run_region(lo, hi,
+             [&](int part_lo, int part_hi) { run_kernel_on_path<Body>(part_lo, part_hi, a...); });
+}
+
 // A kernel that also forms an OR over its range, `void Body(int lo, int hi,
 // ..., int* any)` storing its OR into *any: split like run_kernel, each part
 // storing into a flag of its own, and the flags ORed after (an OR gives the
@@ -143,14 +133,6 @@ int run_any(int lo, int hi, A... a) {
     run_kernel_on_path<Body>(part_lo, part_hi, a..., &flags[part].v);
   });
   return flags[0].v | flags[1].v;
-}
-
-// A kernel that also forms one result over its whole range in an order of
-// its own (a largest value, or values stored from lo onwards): it runs on the
-// calling thread alone, so no part of the range writes over another's.
-template <auto Body, class... A>
-void run_reduction(int lo, int hi, A... a) {
-  run_kernel_on_path<Body>(lo, hi, a...);
 }
 
 }  // namespace coastra

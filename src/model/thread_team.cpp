@@ -1,8 +1,7 @@
 // The two-thread team: one worker thread per run, a handshake per split kernel
 // call (a generation number the calling thread posts, a claim word through
-// which either thread takes the pieces of the upper part, a count of the
-// pieces the worker finished), brief spinning and then passive waiting on the
-// atomics (futex).
+// which either thread takes the upper part, a count of the parts the worker
+// finished), brief spinning and then passive waiting on the atomics (futex).
 
 #include "model/thread_team.h"
 
@@ -16,43 +15,34 @@
 
 namespace coastra {
 
-// The worker's part of a split call is cut into CHUNKS pieces that either
-// thread may take, in order: the worker takes them while it runs, the calling
-// thread takes those left when its own part is done. A worker woken late then
-// delays the call by at most the piece it is running.
-// Design note: one piece. Each piece costs a take on the shared claim word by
-// one thread or the other, and on this project's machine a split call of a
-// 4001-element copy cost 1.25 us with four pieces, 0.80 us with two and
-// 0.64 us with one; a worker held off its core for long is the governor's
-// business (it then runs the kernels on one thread).
-constexpr std::uint32_t CHUNKS = 1;      // pieces of the worker's part (at most 7)
-constexpr std::uint32_t CHUNK_BITS = 3;  // low bits of the claim word: the next piece
 // (microseconds) how long the calling thread, its own part done, leaves the
-// worker's part to the worker. Design note: on this project's machine a run
-// on two threads took 1.03-1.07 s with the worker's part taken over at once
-// when the worker had not yet come for it (15 % of the calls), and
-// 0.97-1.02 s when it was always left to the worker: the data then moves
-// between the cores' caches only at the serial stages.
+// worker's part to the worker. Design notes: the worker's part is one piece,
+// taken by one thread or the other through the claim word; on this project's
+// machine a split call of a 4001-element copy cost 1.25 us when that part was
+// cut in four pieces and 0.64 us as one. A run on two threads took 1.03-1.07 s
+// with the worker's part taken over at once when the worker had not yet come
+// for it (15 % of the calls), and 0.97-1.02 s when it was always left to the
+// worker: the data then moves between the cores' caches only at the serial
+// stages. A worker held off its core for long is the governor's business (it
+// then runs the kernels on one thread).
 constexpr int STEAL_US = 20;
-static_assert(CHUNKS == 1,
-              "run_split calls its task on exactly two parts (run_any keeps a flag per part)");
 
 struct ThreadTeam {
   // What the calling thread posts for a split call, on one cache line: the
   // worker's first read of it brings the generation, the claim word and the
   // task together (one transfer between the cores instead of three).
   alignas(64) std::atomic<std::uint32_t> posted{0};   // generation of the latest task offered
-  // (generation << CHUNK_BITS) | next piece to take: a piece is taken by
-  // raising it, only while the generation is the current one (generations
-  // repeat after 2^29 split calls, hundreds of times a long run's count).
+  // (generation << 1) | taken: the upper part is taken by setting the low
+  // bit, only while the generation is the current one (generations repeat
+  // after 2^31 split calls, hundreds of times a long run's count).
   std::atomic<std::uint32_t> claim{0};
   // The task of generation `posted`, written by the calling thread before it
-  // posts, read by the worker only after taking one of its pieces.
+  // posts, read by the worker only after taking the upper part.
   RangeTask task = nullptr;
   const void* args = nullptr;
-  int bound[CHUNKS + 1] = {};   // piece j is elements bound[j]..bound[j+1]-1
+  int upper_lo = 0, upper_hi = 0;   // the upper part: elements upper_lo..upper_hi
   // What the worker writes, on a line of its own.
-  alignas(64) std::atomic<std::uint32_t> done{0};     // pieces the worker has finished, ever
+  alignas(64) std::atomic<std::uint32_t> done{0};     // upper parts the worker has finished, ever
   alignas(64) std::atomic<bool> stop{false};          // the scope ends: the worker returns
   int spin_us = 0;              // (microseconds) spinning before a passive wait
   std::uint32_t done_expected = 0;   // `done` once the last split call ended (calling thread only)
@@ -116,16 +106,13 @@ void wait_while_equal(const std::atomic<std::uint32_t>& a, std::uint32_t old, in
   a.wait(old, std::memory_order_acquire);
 }
 
-// Takes the next piece of generation g, if one is left: its index, or CHUNKS.
-// The claim word holds g only while the calling thread is inside the split
-// call of g, so the task fields read after a successful take are g's.
-std::uint32_t take_piece(ThreadTeam& t, std::uint32_t g) {
-  std::uint32_t c = t.claim.load(std::memory_order_acquire);
-  const std::uint32_t tag = g << CHUNK_BITS;
-  while ((c & ~((1U << CHUNK_BITS) - 1)) == tag && (c & ((1U << CHUNK_BITS) - 1)) < CHUNKS) {
-    if (t.claim.compare_exchange_weak(c, c + 1, std::memory_order_acq_rel)) return c - tag;
-  }
-  return CHUNKS;
+// Takes the upper part of generation g; false when it is taken already or g
+// is not the current call. The claim word holds g only while the calling
+// thread is inside the split call of g, so the task fields read after a
+// successful take are g's.
+bool take_upper(ThreadTeam& t, std::uint32_t g) {
+  std::uint32_t free = g << 1;
+  return t.claim.compare_exchange_strong(free, free | 1U, std::memory_order_acq_rel);
 }
 
 void worker_loop(ThreadTeam& t) {
@@ -134,8 +121,8 @@ void worker_loop(ThreadTeam& t) {
     wait_while_equal(t.posted, seen, t.spin_us);
     seen = t.posted.load(std::memory_order_acquire);
     if (t.stop.load(std::memory_order_acquire)) return;
-    for (std::uint32_t j = take_piece(t, seen); j < CHUNKS; j = take_piece(t, seen)) {
-      run_part(t.task, t.args, t.bound[j], t.bound[j + 1] - 1);
+    if (take_upper(t, seen)) {
+      run_part(t.task, t.args, t.upper_lo, t.upper_hi);
       t.done.fetch_add(1, std::memory_order_release);
       t.done.notify_one();   // no system call unless the calling thread sleeps
     }
@@ -169,18 +156,13 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     task(args, lo, hi);
     return;
   }
-  // The worker's part split..hi in CHUNKS pieces, cut at multiples of 16
-  // (rounded down, so that no cut passes hi + 1; a piece may be empty).
   const int split = split_point(lo, hi);
-  const int upper = hi + 1 - split;
-  t.bound[0] = split;
-  for (std::uint32_t j = 1; j < CHUNKS; ++j)
-    t.bound[j] = split + upper * static_cast<int>(j) / static_cast<int>(CHUNKS) / 16 * 16;
-  t.bound[CHUNKS] = hi + 1;
+  t.upper_lo = split;
+  t.upper_hi = hi;
   t.task = task;
   t.args = args;
   const std::uint32_t g = t.posted.load(std::memory_order_relaxed) + 1;   // only this thread posts
-  t.claim.store(g << CHUNK_BITS, std::memory_order_release);
+  t.claim.store(g << 1, std::memory_order_release);
   t.posted.store(g, std::memory_order_release);
   t.posted.notify_one();   // no system call unless the worker sleeps
   ++counts().split;
@@ -189,21 +171,17 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   // STEAL_US: each core then works on the same walls call after call, and
   // they stay in its cache. Only a worker that late (woken from its passive
   // wait, or held off its core) has its part run here.
-  const auto all_taken = [&t] {
-    return (t.claim.load(std::memory_order_acquire) & ((1U << CHUNK_BITS) - 1)) >= CHUNKS;
-  };
-  spin_until(all_taken, STEAL_US);
-  // The pieces the worker has not taken, here; then wait for those it has.
-  std::uint32_t mine = 0;
-  for (std::uint32_t j = take_piece(t, g); j < CHUNKS; j = take_piece(t, g)) {
-    run_part(task, args, t.bound[j], t.bound[j + 1] - 1);
-    ++mine;
+  const auto taken = [&t] { return (t.claim.load(std::memory_order_acquire) & 1U) != 0; };
+  spin_until(taken, STEAL_US);
+  // The upper part here when the worker has not taken it; else wait for it.
+  if (take_upper(t, g)) {
+    run_part(task, args, split, hi);
+    return;
   }
-  if (mine == CHUNKS) return;
   ++counts().worker;
-  const std::uint32_t target = t.done_expected + (CHUNKS - mine);
+  const std::uint32_t target = t.done_expected + 1;
   t.done_expected = target;
-  // done only grows, and reaches target when the worker's pieces are finished.
+  // done only grows, and reaches target when the worker's part is finished.
   for (std::uint32_t d = t.done.load(std::memory_order_acquire); d != target;
        d = t.done.load(std::memory_order_acquire))
     wait_while_equal(t.done, d, t.spin_us);
