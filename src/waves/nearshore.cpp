@@ -308,17 +308,26 @@ void one_cell_orientation(ModelState& m) {
   m.ALPHASCODE(2) = ORIENT_PLAIN;
 }
 
+// The shoreline orientation, its pass over the walls in one region with
+// also(lo, hi) (passes that read neither ALPHAS nor ALPHASCODE), the groin
+// means after the region.
+template <class F>
+void orientation_region(ModelState& m, const F& also) {
+  const int nx = m.cfg.NX;
+  const bool one_cell = nx < 2;
+  if (one_cell) one_cell_orientation(m);
+  const GroinRights right_before = one_cell ? GroinRights{} : groin_rights(m);
+  run_region(1, nx + 1, [&m, &also, one_cell](int lo, int hi) {
+    if (!one_cell) orientation_walls(m, lo, hi);
+    also(lo, hi);
+  });
+  if (!one_cell) orientation_finish(m, right_before);
+}
+
 }  // namespace
 
 void shoreline_orientation(ModelState& m) {
-  const int nx = m.cfg.NX;
-  if (nx < 2) {
-    one_cell_orientation(m);
-    return;
-  }
-  const GroinRights right_before = groin_rights(m);
-  run_region(1, nx + 1, [&m](int lo, int hi) { orientation_walls(m, lo, hi); });
-  orientation_finish(m, right_before);
+  orientation_region(m, [](int, int) {});
 }
 
 namespace {
@@ -384,7 +393,6 @@ void input_wave_numbers(ModelState& m) {
 }
 
 void breaking_waves(ModelState& m) {
-  const int nx = m.cfg.NX;
   // 1. Wave constants of the event (shared with refraction and diffraction).
   m.OMEGA = 2.0F * PI / m.TZ;
   m.K0 = m.OMEGA * m.OMEGA / GRAV;
@@ -415,18 +423,13 @@ void breaking_waves(ModelState& m) {
   // celerity CGBU for the statistics (CGB is formed at the final breaking depth
   // in step 7), KB for the diffraction. Both wall by wall, so one region: each
   // thread runs the passes over its walls.
-  const bool one_cell = nx < 2;
-  if (one_cell) one_cell_orientation(m);
-  const GroinRights right_before = one_cell ? GroinRights{} : groin_rights(m);
-  run_region(1, nx + 1, [&m, one_cell](int lo, int hi) {
-    if (!one_cell) orientation_walls(m, lo, hi);
+  orientation_region(m, [&m](int lo, int hi) {
     breaker_lines(lo, hi, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
                   m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
                   m.brk_depth.data(), m.IWAVOFF.data());
     wave_numbers(m.TRF.data(), m.brk_depth.data(), lo, hi, m.CGBU.data(), m.brk_ratio.data(),
                  m.KB.data());
   });
-  if (!one_cell) orientation_finish(m, right_before);
   // 6. Final breaking waves: one merge component per segment of the coast that
   // waves reach (open gaps diffracted at the structure tips, stretches behind
   // partly transmitting breakwaters); without diffracting structures the single
