@@ -89,18 +89,12 @@ void interpolate_across(Vec1<double>& v, int first, int last, int n) {
   }
 }
 
-// RECVAL(1..n) = value(i) / div: the record values in the file's unit. A
-// divisor of 1 (metric runs) is skipped, which changes no bit (x / 1 is x).
+// RECVAL(1..n) = value(i) / div: the record values in the file's unit.
 template <class F>
 void fill_record(ModelState& m, int n, double div, F value) {
   double* r = m.RECVAL.data();   // r[i] is RECVAL(i); value(i) reads other arrays only
-  if (div == 1.0) {
 #pragma omp simd
-    for (int i = 1; i <= n; ++i) r[i] = value(i);
-  } else {
-#pragma omp simd
-    for (int i = 1; i <= n; ++i) r[i] = value(i) / div;
-  }
+  for (int i = 1; i <= n; ++i) r[i] = value(i) / div;
 }
 
 }  // namespace

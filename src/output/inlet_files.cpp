@@ -65,7 +65,7 @@ void open_inlet_files(ModelState& m) {
 }
 
 void write_inlet_records(ModelState& m) {
-  if (!m.cfg.INLETS || m.IRV.empty()) return;
+  if (m.IRV.empty()) return;   // sized only for a run with inlets
   const double vdiv = volume_divisor(m);
   const double rate = SECONDS_PER_YEAR / vdiv;  // (m3/s) to volume unit per year
   std::string& b = m.RECBUF;
@@ -78,7 +78,7 @@ void write_inlet_records(ModelState& m) {
     b.clear();
     edit_i(b, m.ISTEP, STEP_WIDTH);
     b += ' ';
-    for (double v : values) edit_f(b, v, VALUE_WIDTH, 0);
+    edit_f_fields(b, values, 16, VALUE_WIDTH, 0);
     b.append(DATE_GAP, ' ');
     edit_i(b, m.CURDATE, DATE_WIDTH);
     b += '\n';

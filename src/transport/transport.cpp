@@ -340,9 +340,6 @@ void boundary_walls(ModelState& m) {
 
 }  // namespace
 
-// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
-// difference (m3/s) per metre of beach into a shoreline displacement over one
-// step. DT is in hours, hence the 3600.
 namespace {
 [[gnu::always_inline]] inline void time_factors_body(int lo, int hi, float dt,
                                                      const float* __restrict berm,
@@ -353,6 +350,9 @@ namespace {
 }
 }  // namespace
 
+// DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
+// difference (m3/s) per metre of beach into a shoreline displacement over one
+// step. DT is in hours, hence the 3600.
 void time_factors(ModelState& m) {
   run_kernel<time_factors_body>(1, m.cfg.NX, m.cfg.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
                                 m.DTFAC.data());
@@ -460,8 +460,8 @@ void transport_step(ModelState& m) {
 }
 
 namespace {
-// QNEG, QPOS, QGROSS of walls lo..hi. 0 + q rather than q, so that a negative
-// zero transport is booked as +0 in either part, as a sum started at 0 has it.
+// QNEG, QPOS, QGROSS of walls lo..hi. 0 + q rather than q: it turns a
+// negative zero transport into +0, so either part books +0.
 [[gnu::always_inline]] inline void split_body(int lo, int hi, const float* __restrict q,
                                               float* __restrict qneg, float* __restrict qpos,
                                               float* __restrict qgross) {

@@ -19,7 +19,7 @@ void time_factors(ModelState& m);
 void setup_transport(ModelState& m);
 // Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1) and K2C.
 void update_slope(ModelState& m);
-// The transport step, every step with waves after the groin factors: DTFAC, QLS
+// The transport step, every step with waves after the groin factors: QLS
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.
 // Keeps YSHORE as YSTART. Moves no shoreline.
 void transport_step(ModelState& m);

@@ -7,8 +7,8 @@
 #include "waves/diffraction.h"
 
 #include <algorithm>
-#include <cstddef>
 
+#include "model/array_kernels.h"
 #include "model/simd_path.h"
 #include "output/format.h"
 #include "waves/final_waves.h"
@@ -239,7 +239,7 @@ SideArrays side_arrays(ModelState& m, int s) {
 // the gap between the tips included: the coefficient then rises smoothly from
 // the shadow through the shadow line into the open gap, and at a groin wall the
 // two gaps' coefficients are KD(theta) and KD(-theta), whose squares sum to 1.
-// The shadow of a side (code 1 or 2 for DIFANG) is where its angle is negative.
+// The shadow of a side (side 1 or 2) is where its angle is negative.
 // The blend of KD towards 1 where the shoreline has advanced past the tip line
 // is not made (side weights 1): a breaker line seaward of the tip is already
 // handled by the ray rule for a negative cross-shore distance.
@@ -250,12 +250,10 @@ SideArrays side_arrays(ModelState& m, int s) {
 bool KDGODA(ModelState& m, const Side& t, int first, int last) {
   SideArrays a = side_arrays(m, t.side);
   if (!t.diffracted) {
-    const std::ptrdiff_t n = last - first + 1;
-    if (n <= 0) return true;
-    std::fill_n(a.kd + first, n, 1.0F);
-    std::fill_n(a.ang + first, n, 0.0F);
-    std::fill_n(a.ray + first, n, 0.0F);
-    std::fill_n(a.dy + first, n, 0.0F);
+    fill_range(a.kd, 1.0F, first, last);
+    fill_range(a.ang, 0.0F, first, last);
+    fill_range(a.ray, 0.0F, first, last);
+    fill_range(a.dy, 0.0F, first, last);
     return true;
   }
   const TipPass c{t.side, m.dif_xwall(t.wall), t.ytip, t.h, m.cfg.GAMMA, t.tip_depth, t.theta, t.a};

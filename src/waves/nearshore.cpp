@@ -343,16 +343,6 @@ namespace {
            static_cast<int>(std::bit_cast<std::uint32_t>(d[i]) != db);
   *differs = any;
 }
-
-// Every wall takes the same values.
-[[gnu::always_inline]] inline void fill_body(int lo, int hi, float k, float n,
-                                             float* __restrict kv, float* __restrict nv) {
-#pragma omp simd
-  for (int i = lo; i <= hi; ++i) {
-    kv[i] = k;
-    nv[i] = n;
-  }
-}
 }  // namespace
 
 void input_wave_numbers(ModelState& m) {
@@ -374,7 +364,8 @@ void input_wave_numbers(ModelState& m) {
   if (differs == 0) {
     // One pair along the whole coast (the usual case): one solution.
     const WaveNumber w = WAVNUM(t1, d1);
-    run_kernel<fill_body>(1, nw, w.K, w.N, m.KRF.data(), m.NRF.data());
+    fill_range(m.KRF.data(), w.K, 1, nw);
+    fill_range(m.NRF.data(), w.N, 1, nw);
   } else {
     WaveNumber w0{};
     for (int i = 1; i <= nw; ++i) {

@@ -21,15 +21,15 @@ void input_wave_numbers(ModelState& m);
 // direction at or beyond +-90 degrees.
 bool calm_step(const ModelState& m);
 // The breaking sequence: wave constants, ALPHAS and ALPHASCODE, IWAVOFF and
-// breaking at every wall (HB, THETAB, KB, CGB), the undiffracted statistics
-// (below the last step), the final HBD, THETABD and the final CGB, KB. DLTZ
+// breaking at every wall (HB, THETAB, KB, the undiffracted CGBU), the final
+// HBD, THETABD and the final CGB, KB. DLTZ
 // (closure_depth) is formed before, once per wave record that is not calm.
 void breaking_waves(ModelState& m);
 
 // Closure-depth quantity DLTZ per cell, from HRF and TRF of the wave record.
 // Returns 0, or the first cell whose value is not positive (the caller reports
-// it and stops the run; the cells after it are left as they were). Called once
-// per wave record that is not calm.
+// it and stops the run; every cell is written). Called once per wave record
+// that is not calm.
 int closure_depth(ModelState& m);
 // Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
 // groin walls (ALPHAS(i+1) still from the previous step there); ALPHASCODE of

@@ -204,9 +204,6 @@ void screen_station_record(ModelState& m, int j) {
   }
 }
 
-// Direction relative to the regional contour of orientation r (rad): a direction
-// beyond +-90 degrees is first folded back by 180, the result wrapped into
-// [-180, 180] degrees.
 // Direction (deg) of a station's wave relative to the regional contour of
 // orientation r (rad): an offshore-directed record is turned by 180 degrees
 // first, and the result is brought into (-180, 180]. The two pairs of selects
@@ -220,8 +217,9 @@ void screen_station_record(ModelState& m, int j) {
   return vmath::select(zp < -180.0F, zp + 360.0F, zp);
 }
 
-// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m): the
-// height at the limit (m), or h itself below it.
+// Deep-water steepness limit H / L0 <= 0.142 with L0 = 1.56 T^2 (m): whether
+// a height h (m) of period t (s) exceeds it (or is not a number), and the
+// height at the limit (m).
 [[gnu::always_inline]] inline bool steep_wave(float h, float t) {
   return !(h / (DEEP_LENGTH_FAC * (t * t)) <= MAX_STEEPNESS);
 }

@@ -2,6 +2,7 @@
 //   dispersion_factor  the ninth-order approximation of the dispersion relation
 //   WAVNUM             wave number, group/phase celerity ratio and group celerity
 //   REFSHO             refraction (Snell) and shoaling (energy flux) over parallel contours
+//   wave_numbers       WAVNUM at every wall of a range in one vectorised pass
 // All lengths in metres, times in seconds, angles in radians; single precision.
 
 #include "waves/wave_relations.h"
@@ -33,7 +34,6 @@ inline float sinh_fast(float x) {
   return 0.5F * (e - 1.0F / e);
 }
 }  // namespace
-
 
 float dispersion_factor(float y) { return dispersion_factor_inline(y); }
 
