@@ -127,11 +127,9 @@ enum GradientRule : int {
   }
 }
 
-// grad_rule of walls lo..hi; the boundary walls have none.
+// grad_rule of walls lo..hi within 2..NX (the boundary walls have none, from set-up).
 void gradient_rules(ModelState& m, int lo, int hi) {
   const int nx = m.cfg.NX;
-  if (lo == 1) m.grad_rule(1) = GRAD_NONE;
-  if (hi == nx + 1) m.grad_rule(nx + 1) = GRAD_NONE;
   run_kernel<gradient_rules_body>(std::max(lo, 2), std::min(hi, nx), nx, m.IGRADOFF.data(),
                                   m.WALLTYPE.data(), m.DBMARK.data(), m.YSHORE.data(),
                                   m.YDBW.data(), m.grad_rule.data());
@@ -386,6 +384,9 @@ void setup_transport(ModelState& m) {
   //    The spacing of every wall for the gradient term (wall NX+1 takes DX of
   //    cell NX); the cells do not change during the run.
   for (int i = 1; i <= nx + 1; ++i) m.wall_dx(i) = m.cfg.DX(std::min(i, nx));
+  // The boundary walls have no gradient rule (the step forms walls 2..NX).
+  m.grad_rule(1) = GRAD_NONE;
+  m.grad_rule(nx + 1) = GRAD_NONE;
   // 4. Shoreline measured seaward of the regional contour.
   for (int i = 1; i <= nx; ++i) {
     m.YINIT(i) -= static_cast<double>(m.YREG(i));
