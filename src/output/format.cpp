@@ -262,8 +262,8 @@ bool fixed_field(char* p, int w, double v, int d) {
   std::memcpy(p + (w - n), buf, static_cast<std::size_t>(n));
 }
 
-// Fast fields of the data records (w <= 16 columns, d <= 15 decimals), the
-// same text as fixed_field. The value a = |v| is scaled by p = 10^d in double
+// Fast fields of the data records' two layouts (F14.2 and F16.0), the same
+// text as fixed_field. The value a = |v| is scaled by p = 10^d in double
 // precision, hi = fl(a x p), and the rounding error of that product,
 // lo = a x p - hi, is formed exactly from the Veltkamp halves of a and p
 // (Dekker's product; no fused multiply-add, so every machine forms the same
@@ -273,8 +273,6 @@ bool fixed_field(char* p, int w, double v, int d) {
 // product across the halfway point. On a halfway hi the sign of lo decides
 // (lo = 0 is a true tie, which r already rounded to even). A product of 2^52
 // or more, an infinity or a NaN is left to the exact integer path.
-constexpr int FAST_WIDTH = 16;       // the field fits two 8-byte words
-constexpr int FAST_DECIMALS = 15;    // 10^d exact; a digit before the point
 constexpr double TWO52 = 4503599627370496.0;
 constexpr double SPLITTER = 134217729.0;   // 2^27 + 1: splits a double in two 26-bit halves
 
@@ -288,25 +286,6 @@ constexpr ScaleSplit scale_split(int d) {
   const double c = SPLITTER * p;
   const double hi = c - (c - p);
   return {p, hi, p - hi};
-}
-
-// q = a x 10^d rounded exactly, ties to even; false when a x 10^d >= 2^52.
-[[gnu::always_inline]] inline bool scaled_round(double a, const ScaleSplit& s, std::uint64_t& q) {
-  const double hi = a * s.p;
-  q = 0;
-  if (!(hi < TWO52)) return false;
-  const double r = (hi + TWO52) - TWO52;
-  q = static_cast<std::uint64_t>(static_cast<std::int64_t>(r));   // r < 2^52
-  const double half = hi - r;   // exact, in [-1/2, 1/2]
-  if (std::fabs(half) == 0.5) [[unlikely]] {
-    const double c = SPLITTER * a;
-    const double ahi = c - (c - a);
-    const double alo = a - ahi;
-    const double lo = ((ahi * s.hi - hi) + ahi * s.lo + alo * s.hi) + alo * s.lo;
-    if (half > 0.0 && lo > 0.0) ++q;
-    if (half < 0.0 && lo < 0.0) --q;
-  }
-  return true;
 }
 
 // The four digits of y < 10^4 as byte values, the first in the lowest byte:
@@ -335,14 +314,13 @@ inline void put_word(char* p, std::uint64_t x) {
   }
 }
 
-// One field of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS)
-// at out, of q = |x| x 10^d rounded, built in two 64-bit words holding the 16
+// One field of w columns, d decimals (d + 2 <= w, 8 <= w <= 16, d <= 15) at
+// out, of q = |x| x 10^d rounded, built in two 64-bit words holding the 16
 // digits of q (the first in the lowest byte): the zero bytes below the first
 // nonzero digit (at most the 15 - d before the "0" kept before the point)
 // become blanks, the highest of them the sign; the field is the last w
 // characters of those 16 with the point d from the right. False when the text
-// does not fit. SMALL: q < 10^8, the first eight digits all zeros.
-template <bool SMALL>
+// does not fit.
 [[gnu::always_inline]] inline bool word_field(char* out, double x, std::uint64_t q, int w, int d) {
   constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
   constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
@@ -351,8 +329,8 @@ template <bool SMALL>
   const u128 may_blank = (one << (8 * (15 - d))) - 1;
   const auto may1 = static_cast<std::uint64_t>(may_blank);
   const auto may2 = static_cast<std::uint64_t>(may_blank >> 64);
-  const std::uint64_t d1 = SMALL ? 0 : eight_digits(static_cast<std::uint32_t>(q / 100000000U));
-  const std::uint64_t d2 = eight_digits(static_cast<std::uint32_t>(SMALL ? q : q % 100000000U));
+  const std::uint64_t d1 = eight_digits(static_cast<std::uint32_t>(q / 100000000U));
+  const std::uint64_t d2 = eight_digits(static_cast<std::uint32_t>(q % 100000000U));
   // The bits below the lowest set bit of d1 (all of them when d1 = 0), then of d2.
   const std::uint64_t m1 = ((d1 & (0 - d1)) - 1) & may1;
   const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & may2 & (0 - static_cast<std::uint64_t>(d1 == 0));
@@ -370,12 +348,9 @@ template <bool SMALL>
   u128 f = ((t >> (8 * (17 - w))) & ((one << (8 * (w - 1 - d))) - 1)) |
            (static_cast<u128>('.') << (8 * (w - 1 - d)));
   if (d > 0) f |= (t >> (8 * (16 - d))) << (8 * (w - d));
-  if (w >= 8) {   // two 8-byte stores, overlapping when w < 16
-    put_word(out, static_cast<std::uint64_t>(f));
-    put_word(out + w - 8, static_cast<std::uint64_t>(f >> (8 * (w - 8))));
-  } else {
-    for (int k = 0; k < w; ++k) out[k] = static_cast<char>(static_cast<unsigned>(f >> (8 * k)) & 0xFFU);
-  }
+  // Two 8-byte stores, overlapping when w < 16.
+  put_word(out, static_cast<std::uint64_t>(f));
+  put_word(out + w - 8, static_cast<std::uint64_t>(f >> (8 * (w - 8))));
   return true;
 }
 
@@ -383,7 +358,7 @@ template <bool SMALL>
 // compile time, each an element-wise loop compiled for every instruction-set
 // path (the same operations in the same order on each, so every path gives
 // the same text):
-//   round_body    qd(k) = |v(k)| x 10^d rounded (scaled_round without
+//   round_body    qd(k) = |v(k)| x 10^d rounded (as described above, without
 //                 branches), -1 when the product is 2^52 or more, infinite or
 //                 NaN; q8(k) = qd(k) when below 10^8, else 0
 //   digits_body   the eight digits of q8(k) as byte values, four per word
@@ -457,42 +432,29 @@ template <int W, int D>
   }
 }
 
-// n fields of w columns, d decimals (d + 2 <= w <= FAST_WIDTH, d <= FAST_DECIMALS).
-// CW > 0: the field size as constants CW, CD; the fields below 10^8 are then
-// made a block at a time by the steps above, the others one by one.
+// n fields of the layout CW.CD: those below 10^8 made a block at a time by the
+// steps above, the others one by one.
 template <int CW, int CD>
-void fast_fields(char* out, const double* v, int n, int w_run, int d_run) {
-  const int w = CW > 0 ? CW : w_run;
-  const int d = CW > 0 ? CD : d_run;
-  const ScaleSplit s = scale_split(d);
-  if constexpr (CW == 0) {
-    for (int i = 0; i < n; ++i, out += w) {
-      const double x = v[i];
-      std::uint64_t q = 0;
-      const bool done = scaled_round(std::fabs(x), s, q) &&
-                        (q < 100000000U ? word_field<true>(out, x, q, w, d) : word_field<false>(out, x, q, w, d));
-      if (!done) edited_field(out, x, w, d);
-    }
-  } else {
-    constexpr int BLOCK = 256;
-    double qd[BLOCK];
-    std::int32_t q8[BLOCK];
-    std::uint32_t dh[BLOCK], dl[BLOCK];
-    std::uint64_t first[BLOCK], last[BLOCK];
-    for (int i0 = 0; i0 < n; i0 += BLOCK) {
-      const int m = std::min(BLOCK, n - i0);
-      run_kernel_on_path<round_body>(0, m - 1, v + i0, s, +qd, +q8);
-      run_kernel_on_path<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
-      run_kernel_on_path<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
-                                             static_cast<const std::uint32_t*>(dl), +first, +last);
-      for (int k = 0; k < m; ++k, out += CW) {
-        if (qd[k] >= 0.0 && qd[k] < 1e8) {
-          put_word(out, first[k]);
-          put_word(out + CW - 8, last[k]);
-        } else if (!(qd[k] >= 0.0 &&
-                     word_field<false>(out, v[i0 + k], static_cast<std::uint64_t>(qd[k]), CW, CD))) {
-          edited_field(out, v[i0 + k], CW, CD);
-        }
+void fast_fields(char* out, const double* v, int n) {
+  const ScaleSplit s = scale_split(CD);
+  constexpr int BLOCK = 256;
+  double qd[BLOCK];
+  std::int32_t q8[BLOCK];
+  std::uint32_t dh[BLOCK], dl[BLOCK];
+  std::uint64_t first[BLOCK], last[BLOCK];
+  for (int i0 = 0; i0 < n; i0 += BLOCK) {
+    const int m = std::min(BLOCK, n - i0);
+    run_kernel_on_path<round_body>(0, m - 1, v + i0, s, +qd, +q8);
+    run_kernel_on_path<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
+    run_kernel_on_path<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
+                                           static_cast<const std::uint32_t*>(dl), +first, +last);
+    for (int k = 0; k < m; ++k, out += CW) {
+      if (qd[k] >= 0.0 && qd[k] < 1e8) {
+        put_word(out, first[k]);
+        put_word(out + CW - 8, last[k]);
+      } else if (!(qd[k] >= 0.0 &&
+                   word_field(out, v[i0 + k], static_cast<std::uint64_t>(qd[k]), CW, CD))) {
+        edited_field(out, v[i0 + k], CW, CD);
       }
     }
   }
@@ -507,11 +469,9 @@ void edit_f_fields(std::string& out, const double* v, int n, int w, int d) {
   out.resize(start + static_cast<std::size_t>(n) * static_cast<std::size_t>(w));
   char* p = out.data() + start;
   if (w == 14 && d == 2) {
-    fast_fields<14, 2>(p, v, n, w, d);   // positions and volume changes
+    fast_fields<14, 2>(p, v, n);   // positions and volume changes
   } else if (w == 16 && d == 0) {
-    fast_fields<16, 0>(p, v, n, w, d);   // transport volumes
-  } else if (w <= FAST_WIDTH && d <= FAST_DECIMALS && w >= d + 2) {
-    fast_fields<0, 0>(p, v, n, w, d);
+    fast_fields<16, 0>(p, v, n);   // transport volumes
   } else {
     for (int i = 0; i < n; ++i, p += w) edited_field(p, v[i], w, d);
   }
