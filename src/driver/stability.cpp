@@ -34,12 +34,12 @@ constexpr std::string_view HYPHENS =
     "---------------------------------------------------------------";  // 63
 constexpr std::size_t INDENT = 10;  // blanks before the value lines of a notice
 
-// F(j) = dt / (DX^2 (berm height + closure depth)) with dt in seconds (s/m3),
+// F = dt / (DX^2 (berm height + closure depth)) with dt in seconds (s/m3),
 // formed in double precision and rounded to single precision.
-float time_factor(const StabilityWalls& w, int j, double dts) {
-  const double dx = static_cast<double>(w.DX(j));
-  const double h = static_cast<double>(w.BERMHT(j)) + static_cast<double>(w.DCLOS(j));
-  return static_cast<float>(dts / (dx * dx * h));
+[[gnu::always_inline]] inline float time_factor(double dts, float dx, float berm, float dclos) {
+  const double d = static_cast<double>(dx);
+  const double h = static_cast<double>(berm) + static_cast<double>(dclos);
+  return static_cast<float>(dts / (d * d * h));
 }
 
 // True when hours is a whole multiple (0 included) of dt. The hours are sums of
@@ -295,9 +295,7 @@ struct BlockMax {
   float me = MINUS_INF;
 #pragma omp simd reduction(max : mt, me)
   for (int i = lo; i <= hi; ++i) {
-    const double d = static_cast<double>(dx[i]);
-    const double h = static_cast<double>(berm[i]) + static_cast<double>(dclos[i]);
-    const float f = static_cast<float>(dts / (d * d * h));
+    const float f = time_factor(dts, dx[i], berm[i], dclos[i]);
     const float hb = hbd[i];
     const float ei = hb * hb * cgb[i];
     const float ti = 2.0F * hb * hb * a1w[i] * cgb[i] * f;
@@ -418,7 +416,7 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // 5. S2 at that wall.
   const float h = w.HBD(k);
   const float s2 =
-      h * h * w.K2C(k) * w.CGB(k) * time_factor(w, k, dts) * big_m / (2.0F * w.DX(k));
+      h * h * w.K2C(k) * w.CGB(k) * time_factor(dts, w.DX(k), w.BERMHT(k), w.DCLOS(k)) * big_m / (2.0F * w.DX(k));
   return {s1, s2};
 }
 
