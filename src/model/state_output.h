@@ -4,9 +4,11 @@
 
 #include <array>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "model/constants.h"
+#include "model/file_writer.h"
 #include "model/vec1.h"
 
 namespace coastra {
@@ -51,6 +53,11 @@ struct OutputState {
   std::string VOLFMT;             // record layout of volumes, e.g. (I8,101F16.0)
   Vec1<double> RECVAL{MXWALL};    // values of the data record being written (file unit)
   std::string RECBUF;             // text of the data record being written, reserved once
+  // The thread that writes the periodic and end-of-run records of the eight
+  // files while the run goes on, from open_data_files to close_data_files
+  // (none: the records are written directly). Declared after the streams, so
+  // that it has written what it holds before they close.
+  std::unique_ptr<FileWriter> WRITER;
 };
 
 }  // namespace coastra

@@ -29,6 +29,7 @@ constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
 constexpr int LABEL_WIDTH = 8;
 constexpr int POS_WIDTH = 14, POS_DECIMALS = 2;  // position layout F14.2
 constexpr int VOL_WIDTH = 16, VOL_DECIMALS = 0;  // volume layout F16.0
+constexpr int WRITER_SLOTS = 5;   // record buffers of the writer: the five of a save
 
 struct DataFileEntry {
   std::ofstream OutputState::*file;
@@ -56,14 +57,21 @@ std::string record_layout(int n, std::string_view field) {
   return s;
 }
 
-// One record: the label and RECVAL(1..n), edited into the reused buffer.
+// One record: the label and RECVAL(1..n), edited into a buffer of the writer,
+// which writes it to the file while the run goes on (or into the reused
+// buffer and written at once, when no writer runs).
 void write_record(ModelState& m, std::ofstream& file, int label, int n, int w, int d) {
-  std::string& b = m.RECBUF;
+  FileWriter* writer = m.WRITER.get();
+  std::string& b = writer != nullptr ? writer->next() : m.RECBUF;
   b.clear();
   edit_i(b, label, LABEL_WIDTH);
   edit_f_fields(b, m.RECVAL.data() + 1, n, w, d);
   b += '\n';
-  file.write(b.data(), static_cast<std::streamsize>(b.size()));
+  if (writer != nullptr) {
+    writer->post(file);
+  } else {
+    file.write(b.data(), static_cast<std::streamsize>(b.size()));
+  }
 }
 
 // Across an inlet (cells first..last) the shoreline file carries the straight
@@ -167,8 +175,20 @@ void open_data_files(ModelState& m) {
   const int n = m.cfg.NX + 1;
   m.POSFMT = record_layout(n, "F14.2");
   m.VOLFMT = record_layout(n, "F16.0");
-  // 3. The record buffer is reserved once: the periodic records never allocate.
-  m.RECBUF.reserve(static_cast<std::size_t>(LABEL_WIDTH + VOL_WIDTH * MXWALL + 1));
+  // 3. The record buffers are reserved once: the periodic records never
+  //    allocate. The writer has one buffer per record of a save (slo, qtr,
+  //    off, vcc, vcx), so a save waits for none of them unless the writes of
+  //    the previous save are still running; the mean-annual records of a
+  //    yearly report may wait for a buffer once a year.
+  const auto longest = static_cast<std::size_t>(LABEL_WIDTH + VOL_WIDTH * n + 1);
+  //    Design note: a process that may start no more threads (a limit of the
+  //    machine) writes its records directly, with the same text.
+  m.RECBUF.reserve(longest);
+  try {
+    m.WRITER = std::make_unique<FileWriter>(WRITER_SLOTS, longest);
+  } catch (const std::system_error&) {
+    m.WRITER.reset();
+  }
 }
 
 void write_periodic_records(ModelState& m) {
@@ -197,14 +217,19 @@ void write_periodic_records(ModelState& m) {
 
 // A stream holds its error once a write (or the flush of a full buffer) has
 // failed, so looking at its state after each save interval finds a full disk
-// within one interval; the look allocates nothing and flushes nothing.
+// within one or two intervals (the writer may still be writing the last
+// save's records); the look allocates nothing, flushes nothing and waits for
+// nothing. The data files' streams are the writer's while it runs: it says
+// which of them failed.
 void check_output_streams(ModelState& m) {
   if (m.PRTFILE.is_open() && m.PRTFILE.fail()) {
     error_stop("Cannot write print file " + m.cfg.PRFILE);
   }
+  const FileWriter* writer = m.WRITER.get();
   for (const DataFileEntry& f : DATA_FILES) {
     const std::ofstream& os = m.*f.file;
-    if (os.is_open() && os.fail()) {
+    const bool failed = writer != nullptr ? writer->failed() == &os : os.is_open() && os.fail();
+    if (failed) {
       error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
     }
   }
@@ -236,6 +261,7 @@ void write_final_records(ModelState& m) {
 }
 
 void close_data_files(ModelState& m) {
+  m.WRITER.reset();   // every posted record written, the thread ended
   check_output_streams(m);
   for (const DataFileEntry& f : DATA_FILES) {
     std::ofstream& os = m.*f.file;

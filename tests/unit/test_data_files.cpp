@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/file_writer.h"
 #include "output/data_files.h"
 #include "support/cases.h"
 #include "support/run_helpers.h"
@@ -134,6 +135,39 @@ TEST(DataFiles, FinalRecordsAverageOverTheStepsSimulated) {
   EXPECT_EQ(f.record("run.mql"), "20240103         -73050.              0.");
   for (const char* name : {"run.slo", "run.qtr", "run.off", "run.vcc", "run.vcx"})
     EXPECT_EQ(lines_of(f.dir.read(name)).size(), 3U) << name;
+}
+
+// The record writer's thread: with fewer buffers than texts in flight each
+// buffer is reused many times, so a buffer handed out again before its text
+// was written, or a text written to another file or out of order, shows in
+// the files. A failed write names its stream.
+TEST(DataFiles, RecordWriterKeepsEachFilesOrderAndNamesAFailedStream) {
+  test::ScratchDir dir;
+  std::ofstream a(dir.file("a.txt")), b(dir.file("b.txt"));
+  std::string want_a, want_b;
+  {
+    FileWriter w(2, 64);
+    for (int k = 0; k < 500; ++k) {
+      std::string& t = w.next();
+      t.assign(static_cast<std::size_t>(k % 37), static_cast<char>('a' + k % 26));
+      t += std::to_string(k) + '\n';
+      (k % 3 == 0 ? want_b : want_a) += t;
+      w.post(k % 3 == 0 ? b : a);
+    }
+  }   // the destructor writes what it still holds
+  a.close();
+  b.close();
+  EXPECT_EQ(dir.read("a.txt"), want_a);
+  EXPECT_EQ(dir.read("b.txt"), want_b);
+
+  std::ofstream full;
+  full.rdbuf()->pubsetbuf(nullptr, 0);   // unbuffered, as the data files: the write itself fails
+  full.open("/dev/full");
+  FileWriter w(1, 64);
+  w.next() = "record\n";
+  w.post(full);
+  (void)w.next();   // with one buffer, returns once the write is done
+  EXPECT_EQ(w.failed(), &full);
 }
 
 }  // namespace
