@@ -116,17 +116,20 @@ constexpr int RESTART = 16;
 static_assert(SPLIT_ALIGN % RESTART == 0, "a split point must be a restart cell");
 
 // Centred means of window 2h+1 (n = 2h+1 as a float, fn) at cells lo..hi, the
-// running sum formed afresh at lo and at every multiple of RESTART.
+// running sum formed afresh at lo and at every multiple of RESTART. The input
+// is taken in single precision (the shoreline's double positions rounded as
+// they are read).
+template <class In>
 [[gnu::always_inline]] inline void centred_means_body(int lo, int hi, int h, float fn,
-                                                      const float* __restrict in,
+                                                      const In* __restrict in,
                                                       float* __restrict out) {
   for (int b = lo; b <= hi;) {
     const int end = std::min(hi, (b / RESTART + 1) * RESTART - 1);   // last cell of the block
     float sum = 0.0F;
-    for (int j = b - h; j <= b + h; ++j) sum += in[j];
+    for (int j = b - h; j <= b + h; ++j) sum += static_cast<float>(in[j]);
     out[b] = sum / fn;
     for (int i = b + 1; i <= end; ++i) {
-      sum = sum - in[i - h - 1] + in[i + h];
+      sum = sum - static_cast<float>(in[i - h - 1]) + static_cast<float>(in[i + h]);
       out[i] = sum / fn;
     }
     b = end + 1;
@@ -148,12 +151,21 @@ static_assert(SPLIT_ALIGN % RESTART == 0, "a split point must be a restart cell"
 
 }  // namespace
 
-void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
-  assert(&in != &out);  // the running sum reads cells the output has already passed
+namespace {
+
+// The moving average of in(1..nx) (window n) into out(1..nx), plus offset at
+// every cell when OFFSET: the centred means and the offset are one region
+// over the cells, each thread taking both over its part.
+template <class In, bool OFFSET>
+void smooth(const In* in, float* out, int nx, int n, float offset) {
   if (nx < 1) return;
+  const auto add_offset = [out, offset](int lo, int hi) {
+    if constexpr (OFFSET) run_kernel_on_path<add_body>(lo, hi, offset, out);
+  };
   // A window below 3 cells is no smoothing.
   if (n < 3) {
-    for (int i = 1; i <= nx; ++i) out(i) = in(i);
+    for (int i = 1; i <= nx; ++i) out[i] = static_cast<float>(in[i]);
+    add_offset(1, nx);
     return;
   }
   // The window must be centred on its cell: an even window loses one cell.
@@ -164,38 +176,63 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
   if (nx <= n + 1) {
     const int count = std::min(n, nx);
     float sum = 0.0F;
-    for (int j = 1; j <= count; ++j) sum += in(j);
+    for (int j = 1; j <= count; ++j) sum += static_cast<float>(in[j]);
     const float mean = sum / static_cast<float>(count);
-    for (int i = 1; i <= nx; ++i) out(i) = mean;
+    for (int i = 1; i <= nx; ++i) out[i] = mean;
+    add_offset(1, nx);
     return;
   }
-  // Centred means for cells h+1..nx-h by running sums.
+  // Centred means for cells h+1..nx-h by running sums; the means at h+1 and
+  // nx-h are kept before the offset for the end lines.
   const int h = (n - 1) / 2;
-  run_kernel<centred_means_body>(h + 1, nx - h, h, static_cast<float>(n), in.data(), out.data());
+  const float fn = static_cast<float>(n);
+  float mean_left = 0.0F, mean_right = 0.0F;
+  run_region(h + 1, nx - h, [&](int lo, int hi) {
+    run_kernel_on_path<centred_means_body<In>>(lo, hi, h, fn, in, out);
+    if (lo <= h + 1 && h + 1 <= hi) mean_left = out[h + 1];
+    if (lo <= nx - h && nx - h <= hi) mean_right = out[nx - h];
+    add_offset(lo, hi);
+  });
   // The h cells at each end lie on the straight line (in cell number) through the
   // end cell's own position and the nearest centred mean, so the end cells keep
   // their positions and the contour does not pull away from the boundaries.
   const float fh = static_cast<float>(h);
-  const float slope_left = (out(h + 1) - in(1)) / fh;
-  for (int j = 1; j <= h; ++j) out(j) = in(1) + slope_left * static_cast<float>(j - 1);
-  const float slope_right = (out(nx - h) - in(nx)) / fh;
-  for (int j = nx - h + 1; j <= nx; ++j) out(j) = in(nx) + slope_right * static_cast<float>(nx - j);
+  const float first = static_cast<float>(in[1]);
+  const float last = static_cast<float>(in[nx]);
+  const float slope_left = (mean_left - first) / fh;
+  for (int j = 1; j <= h; ++j) out[j] = first + slope_left * static_cast<float>(j - 1);
+  const float slope_right = (mean_right - last) / fh;
+  for (int j = nx - h + 1; j <= nx; ++j) out[j] = last + slope_right * static_cast<float>(nx - j);
+  add_offset(1, h);
+  add_offset(nx - h + 1, nx);
+}
+
+}  // namespace
+
+void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
+  assert(&in != &out);  // the running sum reads cells the output has already passed
+  smooth<float, false>(in.data(), out.data(), nx, n, 0.0F);
 }
 
 void offshore_contour(ModelState& m) {
   const int nx = m.cfg.NX;
   // With IREG = 3 the contour is not recomputed: the stored one is kept.
   if (m.cfg.IREG != 3) {
-    // 1. Working copy of the shoreline, inlets bridged.
-    run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
-                              m.ycontour_work.data());
-    if (m.cfg.NINL > 0) bridge_inlets(m);
-    // 2. Two passes of the moving average (set-up made ISMOOTH odd).
+    // 1-2. Two passes of the moving average (set-up made ISMOOTH odd) over the
+    //      shoreline in single precision; with inlets over a working copy in
+    //      which they are bridged.
     const int n = m.cfg.ISMOOTH;
-    moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
-    moving_average(m.ycontour_pass, m.YSMOOTH, nx, n);
-    // 3. The representative contour lies 300 m seaward of the smoothed shoreline.
-    run_kernel<add_body>(1, nx, CONTOUR_OFFSET, m.YSMOOTH.data());
+    if (m.cfg.NINL > 0) {
+      run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
+                                m.ycontour_work.data());
+      bridge_inlets(m);
+      smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    } else {
+      smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    }
+    // 3. The representative contour lies 300 m seaward of the smoothed shoreline
+    //    (added in the second pass's region).
+    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
   }
   // 4. Contour orientation per wall (independent of the offset).
   contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW);
