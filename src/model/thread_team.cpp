@@ -172,9 +172,10 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
   // they stay in its cache. Only a worker that late (woken from its passive
   // wait, or held off its core) has its part run here.
   const auto taken = [&t] { return (t.claim.load(std::memory_order_acquire) & 1U) != 0; };
-  spin_until(taken, STEAL_US);
   // The upper part here when the worker has not taken it; else wait for it.
-  if (take_upper(t, g)) {
+  // A part seen taken is not claimed again: the claim would fail, and its
+  // read-modify-write would pull the line back from the worker's cache.
+  if (!spin_until(taken, STEAL_US) && take_upper(t, g)) {
     run_part(task, args, split, hi);
     return;
   }
