@@ -7,6 +7,7 @@
 #include "waves/diffraction.h"
 
 #include <algorithm>
+#include <array>
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
@@ -234,7 +235,7 @@ SideArrays side_arrays(ModelState& m, int s) {
 
 // KDGODA: the coefficient of one side at walls first..last. A side that is not
 // diffracted keeps KD = 1 and lies in no shadow. False when an iteration does
-// not converge (print-file lines written, run error flag set).
+// not converge (the stage reports it).
 // Design note: every wall of the component's range is iterated for both sides,
 // the gap between the tips included: the coefficient then rises smoothly from
 // the shadow through the shadow line into the open gap, and at a groin wall the
@@ -270,13 +271,7 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
       last_pass = kd_pass(c, dx, dy0, kdstar);
       return last_pass.KD;
     });
-    if (!it.converged) {
-      std::ostream& p = m.prt();
-      lwrite(p, "ERROR IN \"KDGODA\".");
-      lwrite(p, "KD CALCULATION DID NOT CONVERGE");
-      m.IRUNERR = 1;
-      return false;
-    }
+    if (!it.converged) return false;
     a.kd[i] = it.KD;
     a.ang[i] = last_pass.RAY.THETA;
     a.ray[i] = last_pass.RAY.BETA;
@@ -304,14 +299,19 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
 // (theta1 = -theta_tip1, theta2 = +theta_tip2), so that the rule is its own
 // mirror image; only walls strictly between the tips are adjusted, where no
 // other component adds energy.
-void adjust_between(ModelState& m, const Side& t1, const Side& t2) {
+// Walls lo..hi of the part are adjusted, of those between the tips.
+void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int hi) {
   if (!t1.diffracted || !t2.diffracted) return;
   const float gap = static_cast<float>(m.dif_xwall(t2.wall) - m.dif_xwall(t1.wall));
   if (gap < MIN_GAP) return;
   const float spread = std::tan(-t1.theta) + std::tan(t2.theta);
-  run_kernel<adjust_between_body>(t1.wall + 1, t2.wall - 1, m.dif_kd1.data(),
-                                  static_cast<const float*>(m.dif_dy1.data()), m.dif_kd2.data(),
-                                  static_cast<const float*>(m.dif_dy2.data()), spread, gap);
+  const int a = std::max(t1.wall + 1, lo);
+  const int b = std::min(t2.wall - 1, hi);
+  if (a > b) return;
+  run_kernel_on_path<adjust_between_body>(a, b, m.dif_kd1.data(),
+                                          static_cast<const float*>(m.dif_dy1.data()),
+                                          m.dif_kd2.data(),
+                                          static_cast<const float*>(m.dif_dy2.data()), spread, gap);
 }
 
 [[gnu::always_inline]] inline void transmit_beside_body(int lo, int hi, float* __restrict kd,
@@ -326,14 +326,15 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2) {
 // applies the same weighting, so the two meet without a step at the tip.
 // Design note: without this, a nearly transparent breakwater would leave a
 // dip of almost 30 % in the height just outside its ends.
+// Walls first..last are those of the component within the part.
 void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
   const int jn = t.side == 1 ? j - 1 : j + 1;
   if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
   const float f = std::max(m.SEGFAC(jn), 0.0F);
   float* kd = t.side == 1 ? m.dif_kd1.data() : m.dif_kd2.data();
-  const int lo = t.side == 1 ? t.wall + 1 : first;
-  const int hi = t.side == 1 ? last : t.wall - 1;
-  run_kernel<transmit_beside_body>(lo, hi, kd, f * f);
+  const int lo = t.side == 1 ? std::max(t.wall + 1, first) : first;
+  const int hi = t.side == 1 ? last : std::min(t.wall - 1, last);
+  if (lo <= hi) run_kernel_on_path<transmit_beside_body>(lo, hi, kd, f * f);
 }
 
 // The constants of a component's directions, copied out of the state.
@@ -418,16 +419,32 @@ struct ComponentIn {
   }
 }
 
-// One merge component: segment j, component icomp of ncomp. False when KD
-// did not converge.
+// One merge component: segment j, component icomp of ncomp, with what it takes
+// from the state at the structures (ranges, tip waves, rules), formed once.
 // Design note: walls covered by several components (behind a breakwater, where
 // the gaps on both sides send waves, and at a groin wall) add their energies;
 // the ranges are chosen so that only those walls overlap, and there the sum
 // stays within the undiffracted energy. The structure's wall of a breakwater
 // tip is the tip's cell number taken as a wall number, as in the list.
-bool component(ModelState& m, int j, int icomp, int ncomp) {
+struct Component {
+  int j = 0;           // segment
+  int icomp = 0;       // component icomp of ncomp
+  int ncomp = 0;
+  bool open = false;   // an open gap (both sides may diffract)
+  int first = 0;       // the component's walls
+  int last = 0;
+  Side t1, t2;         // its two sides
+  float fac = 1.0F;    // factor behind a breakwater (1 for a gap)
+  DirectionRule rule;
+};
+
+Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
+  Component c;
+  c.j = j;
+  c.icomp = icomp;
+  c.ncomp = ncomp;
   const float f = m.SEGFAC(j);
-  const bool open = f >= OPEN_FACTOR;
+  c.open = f >= OPEN_FACTOR;
   const int nw = m.cfg.NX + 1;
   const int w1 = grid_wall(m, j);
   const int w2 = grid_wall(m, j + 1);
@@ -435,65 +452,80 @@ bool component(ModelState& m, int j, int icomp, int ncomp) {
   // the one on side 2: each side's range ends at the first groin or structure
   // wall, or at the far tip of the neighbouring structure. A partly
   // transmitting breakwater's component covers its own span.
-  int first = w1;
-  int last = w2;
-  if (open) {
-    first = m.ISEGW(j) == -1 ? 1 : range_end(m, w1, j > 1 ? grid_wall(m, j - 1) : 1, -1);
-    last = m.ISEGW(j + 1) == -2 ? nw
-                                : range_end(m, w2, j + 2 <= m.NSEGENT ? grid_wall(m, j + 2) : nw, 1);
+  c.first = w1;
+  c.last = w2;
+  if (c.open) {
+    c.first = m.ISEGW(j) == -1 ? 1 : range_end(m, w1, j > 1 ? grid_wall(m, j - 1) : 1, -1);
+    c.last = m.ISEGW(j + 1) == -2
+                 ? nw
+                 : range_end(m, w2, j + 2 <= m.NSEGENT ? grid_wall(m, j + 2) : nw, 1);
   }
-  // 2. Coefficients of the two sides (a breakwater's component is not diffracted).
-  Side t1;
-  Side t2;
-  t2.side = 2;
-  if (open) {
-    t1 = make_side(m, j, 1);
-    t2 = make_side(m, j, 2);
+  // 2. The two sides (a breakwater's component is not diffracted).
+  c.t2.side = 2;
+  if (c.open) {
+    c.t1 = make_side(m, j, 1);
+    c.t2 = make_side(m, j, 2);
   }
-  if (!KDGODA(m, t1, first, last) || !KDGODA(m, t2, first, last)) return false;
-  if (open) {
-    adjust_between(m, t1, t2);
-    transmit_beside(m, j, t1, first, last);
-    transmit_beside(m, j, t2, first, last);
-  }
-  // 3. The height is both coefficients times the carried height, times the
-  // factor behind a breakwater. Behind a partly transmitting breakwater the
-  // energy the gaps have brought is weighted by (1 - KT^2) before its own
-  // KT^2 HB^2 is added, so that the sum never exceeds the undiffracted energy.
-  const float fac = f <= 0.99F ? f : 1.0F;
-  if (!open && icomp > 1) {
-    const float keep = 1.0F - fac * fac;
-    for (int i = first; i <= last; ++i) {
-      m.wavsum_h2(i) *= keep;
-      m.wavsum_s2(i) *= keep;
-    }
-  }
-  // 4. Heights and directions, and the merge.
+  // 3. The factor behind a breakwater, and the direction rule.
+  c.fac = f <= 0.99F ? f : 1.0F;
   const auto groin_weight = [&m](int jn) {
     // A groin as the neighbouring structure on that side: its shadow keeps the
     // undiffracted direction (weight (-f)^0.2 = 1 for f = -1); -1 for none.
     return jn >= 1 && jn <= m.NSEG && m.SEGFAC(jn) < 0.0F ? std::pow(-m.SEGFAC(jn), 0.2F) : -1.0F;
   };
-  const DirectionRule rule{fac,
-                           t1.diffracted ? 1 : 0,
-                           t2.diffracted ? 1 : 0,
-                           t1.k,
-                           t2.k,
-                           groin_weight(j - 1),
-                           groin_weight(j + 1),
-                           m.cfg.GAMMA,
-                           m.K0,
-                           first,
-                           last,
-                           m.WALLTYPE(first) == 1 ? 1 : 0,
-                           m.WALLTYPE(last) == 1 ? 1 : 0};
-  const ComponentIn in{m.dif_kd1.data(), m.dif_kd2.data(),
-                       m.cfg.INLETS ? m.dif_hc.data() : m.HB.data(),
-                       m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
-                       m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
-                       m.dif_ray2.data()};
-  run_kernel<component_waves_body>(first, last, in, rule, m.dif_h.data(), m.dif_theta.data());
-  WAVSUM(m, icomp, ncomp, m.dif_h, m.dif_theta, first, last);
+  c.rule = DirectionRule{c.fac,
+                         c.t1.diffracted ? 1 : 0,
+                         c.t2.diffracted ? 1 : 0,
+                         c.t1.k,
+                         c.t2.k,
+                         groin_weight(j - 1),
+                         groin_weight(j + 1),
+                         m.cfg.GAMMA,
+                         m.K0,
+                         c.first,
+                         c.last,
+                         m.WALLTYPE(c.first) == 1 ? 1 : 0,
+                         m.WALLTYPE(c.last) == 1 ? 1 : 0};
+  return c;
+}
+
+// Component c at walls lo..hi of 0..NX+1 (a part of the stage's region): the
+// coefficients, the heights and directions, and the merge. False when KD did
+// not converge.
+bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
+  const int first = std::max(c.first, lo);
+  const int last = std::min(c.last, hi);
+  if (first <= last) {
+    // 1. Coefficients of the two sides.
+    if (!KDGODA(m, c.t1, first, last) || !KDGODA(m, c.t2, first, last)) return false;
+    if (c.open) {
+      adjust_between(m, c.t1, c.t2, first, last);
+      transmit_beside(m, c.j, c.t1, first, last);
+      transmit_beside(m, c.j, c.t2, first, last);
+    }
+    // 2. The height is both coefficients times the carried height, times the
+    // factor behind a breakwater. Behind a partly transmitting breakwater the
+    // energy the gaps have brought is weighted by (1 - KT^2) before its own
+    // KT^2 HB^2 is added, so that the sum never exceeds the undiffracted energy.
+    if (!c.open && c.icomp > 1) {
+      const float keep = 1.0F - c.fac * c.fac;
+      for (int i = first; i <= last; ++i) {
+        m.wavsum_h2(i) *= keep;
+        m.wavsum_s2(i) *= keep;
+      }
+    }
+    // 3. Heights and directions.
+    const ComponentIn in{m.dif_kd1.data(), m.dif_kd2.data(),
+                         m.cfg.INLETS ? m.dif_hc.data() : m.HB.data(),
+                         m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
+                         m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
+                         m.dif_ray2.data()};
+    run_kernel_on_path<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
+                                             m.dif_theta.data());
+  }
+  // 4. The merge (the first component clears, the last forms the final waves,
+  // at every wall of the part).
+  WAVSUM_walls(m, c.icomp, c.ncomp, m.dif_h.data(), m.dif_theta.data(), c.first, c.last, lo, hi);
   return true;
 }
 
@@ -519,12 +551,41 @@ void diffraction(ModelState& m) {
     WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
     return;
   }
-  // 3. Segments in processing order; the merge is finalised at the last one visited.
+  // 3. The components in processing order; the merge is finalised at the last.
+  std::array<Component, MXSEGENT> comps;
   int icomp = 0;
-  for (int o = 1; o <= m.NSEG; ++o) {
+  for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
     const int j = m.SEGORD(o);
     if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
-    if (!component(m, j, ++icomp, ncomp)) return;
+    comps[static_cast<std::size_t>(icomp)] = plan_component(m, j, icomp + 1, ncomp);
+    ++icomp;
+  }
+  // 4. Every wall takes its components alone, in that order, so the walls are
+  //    one region: each thread runs all components over its part of the coast
+  //    (one hand-over a step, where one a kernel would be several a component).
+  //    The energies of a wall add up in the same order as one component after
+  //    another over the whole coast would add them: the same bits.
+  //    Design note: a wall whose coefficient does not converge stops the step.
+  //    The part that meets it runs no further component; the other part may
+  //    run its components to the end. The stopped step's merged waves are
+  //    then not those of any one order, and nothing reads them: the run ends.
+  struct alignas(64) Flag {
+    int v = 0;
+  };
+  Flag failed[2];
+  run_parts(0, nw, [&](int part, int lo, int hi) {
+    for (int k = 0; k < icomp; ++k) {
+      if (!component_walls(m, comps[static_cast<std::size_t>(k)], lo, hi)) {
+        failed[part].v = 1;
+        return;
+      }
+    }
+  });
+  if ((failed[0].v | failed[1].v) != 0) {
+    std::ostream& p = m.prt();
+    lwrite(p, "ERROR IN \"KDGODA\".");
+    lwrite(p, "KD CALCULATION DID NOT CONVERGE");
+    m.IRUNERR = 1;
   }
 }
 

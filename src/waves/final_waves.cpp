@@ -54,29 +54,32 @@ namespace {
 
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last) {
-  const int nx = m.cfg.NX;
   // Wall by wall, so one region over walls 0..NX+1.
-  run_region(0, nx + 1, [&](int lo, int hi) {
-    // 1. The first component starts the accumulators and the final arrays afresh.
-    if (icomp == 1) {
-      fill_range(m.wavsum_h2.data(), 0.0F, lo, hi);
-      fill_range(m.wavsum_s2.data(), 0.0F, lo, hi);
-      fill_range(m.HBD.data(), 0.0F, lo, hi);
-      fill_range(m.THETABD.data(), 0.0F, lo, hi);
-    }
-    // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
-    const int a = std::max(first, lo);
-    const int b = std::min(last, hi);
-    if (a <= b)
-      run_kernel_on_path<wavsum_add_body>(a, b, H.data(), THETA.data(), m.wavsum_h2.data(),
-                                          m.wavsum_s2.data());
-    // 3. The last component forms the final height and direction.
-    if (icomp == ncomp)
-      run_kernel_on_path<wavsum_final_body>(std::max(lo, 1), hi,
-                                            static_cast<const float*>(m.wavsum_h2.data()),
-                                            static_cast<const float*>(m.wavsum_s2.data()),
-                                            m.HBD.data(), m.THETABD.data());
+  run_region(0, m.cfg.NX + 1, [&](int lo, int hi) {
+    WAVSUM_walls(m, icomp, ncomp, H.data(), THETA.data(), first, last, lo, hi);
   });
+}
+
+void WAVSUM_walls(ModelState& m, int icomp, int ncomp, const float* H, const float* THETA,
+                  int first, int last, int lo, int hi) {
+  // 1. The first component starts the accumulators and the final arrays afresh.
+  if (icomp == 1) {
+    fill_range(m.wavsum_h2.data(), 0.0F, lo, hi);
+    fill_range(m.wavsum_s2.data(), 0.0F, lo, hi);
+    fill_range(m.HBD.data(), 0.0F, lo, hi);
+    fill_range(m.THETABD.data(), 0.0F, lo, hi);
+  }
+  // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
+  const int a = std::max(first, lo);
+  const int b = std::min(last, hi);
+  if (a <= b)
+    run_kernel_on_path<wavsum_add_body>(a, b, H, THETA, m.wavsum_h2.data(), m.wavsum_s2.data());
+  // 3. The last component forms the final height and direction.
+  if (icomp == ncomp)
+    run_kernel_on_path<wavsum_final_body>(std::max(lo, 1), hi,
+                                          static_cast<const float*>(m.wavsum_h2.data()),
+                                          static_cast<const float*>(m.wavsum_s2.data()),
+                                          m.HBD.data(), m.THETABD.data());
 }
 
 namespace {

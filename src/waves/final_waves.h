@@ -13,6 +13,9 @@ namespace coastra {
 // and THETABD = asin(sum H^2 sin 2theta / sum H^2) / 2 at every wall.
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last);
+// WAVSUM at walls lo..hi of 0..NX+1 alone (a part of a region over the walls).
+void WAVSUM_walls(ModelState& m, int icomp, int ncomp, const float* H, const float* THETA,
+                  int first, int last, int lo, int hi);
 // Alongshore smoothing of the merged HBD, THETABD at walls 2..NX by the structure
 // states WALLTYPE and the shoreline states DBMARK, with the inlet rules (INLCELL);
 // clears IGRADOFF there. Uses hbd_work, thetabd_work.

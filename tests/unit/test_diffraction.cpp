@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "input/setup.h"
+#include "model/thread_team.h"
 #include "support/simd_scope.h"
 #include "support/state_rig.h"
 #include "waves/breaker.h"
@@ -425,15 +426,21 @@ TEST(DiffractionStage, NoStructureIsTheUndiffractedWave) {
   }
 }
 
+// On two threads (each taking its part of the walls through every component)
+// the message is written once, by the calling thread, though both parts fail.
 TEST(DiffractionStage, HeightThatIsNoNumberStopsTheRunWithTheKdMessage) {
-  Layout l;
-  l.groins.emplace_back(150, 100.0F);
-  Coast c(l);
-  ASSERT_EQ(c.m.IRUNERR, 0);
-  c.m.HB(150) = std::numeric_limits<float>::quiet_NaN();  // the groin's wall
-  diffraction(c.m);
-  EXPECT_EQ(c.m.IRUNERR, 1);
-  EXPECT_EQ(c.prt.str(), " ERROR IN \"KDGODA\".\n KD CALCULATION DID NOT CONVERGE\n");
+  for (const int threads : {1, 2}) {
+    const ThreadTeamScope team(threads);
+    const test::SplitMinScope split(32);
+    Layout l;
+    l.groins.emplace_back(150, 100.0F);
+    Coast c(l);
+    ASSERT_EQ(c.m.IRUNERR, 0);
+    c.m.HB(150) = std::numeric_limits<float>::quiet_NaN();  // the groin's wall
+    diffraction(c.m);
+    EXPECT_EQ(c.m.IRUNERR, 1) << threads;
+    EXPECT_EQ(c.prt.str(), " ERROR IN \"KDGODA\".\n KD CALCULATION DID NOT CONVERGE\n") << threads;
+  }
 }
 
 }  // namespace
