@@ -80,8 +80,9 @@ void run_kernel_on_path(int lo, int hi, A... a) {
 // f(part, part_lo, part_hi) over lo..hi, for a kernel that forms a result per
 // part and combines the parts after: once as part 0 over lo..hi, or split
 // between the threads, part 0 over lo..split-1 and part 1 over split..hi.
+// The split point is split_point(lo, hi), or `at` when it is given.
 template <class F>
-void run_parts(int lo, int hi, const F& f) {
+void run_parts(int lo, int hi, const F& f, int at = 0) {
   if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
     struct Args {
       const F* f;
@@ -93,7 +94,7 @@ void run_parts(int lo, int hi, const F& f) {
           const Args& x = *static_cast<const Args*>(p);
           (*x.f)(part_lo == x.lo ? 0 : 1, part_lo, part_hi);
         },
-        &args, lo, hi);
+        &args, lo, hi, at);
     return;
   }
   f(0, lo, hi);

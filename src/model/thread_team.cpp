@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <system_error>
@@ -145,7 +146,29 @@ int split_point(int lo, int hi) {
   return split;
 }
 
-void run_split(RangeTask task, const void* args, int lo, int hi) {
+int PartBalance::split(int lo, int hi) {
+  const double t0 = took_[0], t1 = took_[1];
+  took_[0] = took_[1] = 0.0;
+  if (lo != lo_ || hi != hi_ || t0 <= 0.0 || t1 <= 0.0) {
+    if (lo != lo_ || hi != hi_) split_ = split_point(lo, hi);
+    lo_ = lo;
+    hi_ = hi;
+    return split_;
+  }
+  // The walls the split point moves across take the work per wall of the part
+  // they leave; half of that move is made.
+  const double half = 0.5 * (t0 + t1);
+  const double per_wall = t0 > t1 ? t0 / (split_ - lo) : t1 / (hi - split_ + 1);
+  const double move = 0.5 * (half - t0) / per_wall;
+  int s = split_ + static_cast<int>(std::lround(move / SPLIT_ALIGN)) * SPLIT_ALIGN;
+  // Within lo < s <= hi, at a multiple of SPLIT_ALIGN (a range that splits
+  // holds one).
+  s = std::clamp(s, (lo / SPLIT_ALIGN + 1) * SPLIT_ALIGN, hi / SPLIT_ALIGN * SPLIT_ALIGN);
+  split_ = s;
+  return split_;
+}
+
+void run_split(RangeTask task, const void* args, int lo, int hi, int at) {
   ThreadTeam* tp = active_team();
   if (tp == nullptr || hi - lo + 1 < 32 || in_split) {
     task(args, lo, hi);
@@ -156,7 +179,7 @@ void run_split(RangeTask task, const void* args, int lo, int hi) {
     task(args, lo, hi);
     return;
   }
-  const int split = split_point(lo, hi);
+  const int split = at > lo && at <= hi ? at : split_point(lo, hi);
   t.upper_lo = split;
   t.upper_hi = hi;
   t.task = task;

@@ -36,7 +36,8 @@ int split_point(int lo, int hi);
 inline constexpr int SPLIT_ALIGN = 16;   // split points are multiples of this
 
 // Runs task over lo..hi: lo..split-1 on the calling thread, split..hi on the
-// worker, and returns when both parts are done. The calling thread runs the
+// worker, and returns when both parts are done. The split point is
+// split_point(lo, hi), or `at` when it is given (lo < at <= hi). The calling thread runs the
 // worker's part itself when the worker has not come for it within a short
 // wait (a worker woken late). While the team's governor has chosen one
 // thread, for a range too short to split, inside an AloneScope, and for a
@@ -45,7 +46,29 @@ inline constexpr int SPLIT_ALIGN = 16;   // split points are multiples of this
 // So task is called on exactly those two parts, or on the whole range.
 // Elements are formed independently, so the result is the same bits whoever
 // runs which part.
-void run_split(RangeTask task, const void* args, int lo, int hi);
+void run_split(RangeTask task, const void* args, int lo, int hi, int at = 0);
+
+// The split point of a region whose work is uneven along its walls, learned
+// from the time each part took: the diffraction of a coast whose structures,
+// and so the walls that iterate their coefficient longest, lie more in one
+// half. Each call moves the point half-way towards where the last call's
+// work, taken as even within each part, would have been halved. Any split
+// gives the same bits (the walls are formed alone); only the waiting of the
+// thread that finishes first changes.
+class PartBalance {
+ public:
+  // The split point for lo..hi: the learned one while the range stays the
+  // same, else the middle (split_point).
+  int split(int lo, int hi);
+  // The time (s) part 0 or 1 took in the call just made, told by the thread
+  // that ran it; a call that ran as one part tells part 0 only.
+  void took(int part, double seconds) { took_[part == 0 ? 0 : 1] = seconds; }
+
+ private:
+  int lo_ = 0, hi_ = -1;       // the range of the last call
+  int split_ = 0;              // its split point
+  double took_[2] = {};        // (s) its parts' times, 0 for a part not run
+};
 
 // Whether splitting pays on this machine at this moment, decided by measuring
 // it: on a machine whose other core is busy, a two-thread team is slower than

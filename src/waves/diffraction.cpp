@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
@@ -572,15 +573,25 @@ void diffraction(ModelState& m) {
   struct alignas(64) Flag {
     int v = 0;
   };
+  //    The walls near the tips iterate their coefficients longest, so the
+  //    work is uneven along the coast: the split point is learned from the
+  //    parts' times (dif_balance).
   Flag failed[2];
-  run_parts(0, nw, [&](int part, int lo, int hi) {
-    for (int k = 0; k < icomp; ++k) {
-      if (!component_walls(m, comps[static_cast<std::size_t>(k)], lo, hi)) {
-        failed[part].v = 1;
-        return;
-      }
-    }
-  });
+  PartBalance& balance = m.dif_balance;
+  run_parts(
+      0, nw,
+      [&](int part, int lo, int hi) {
+        using clock = std::chrono::steady_clock;
+        const clock::time_point start = clock::now();
+        for (int k = 0; k < icomp; ++k) {
+          if (!component_walls(m, comps[static_cast<std::size_t>(k)], lo, hi)) {
+            failed[part].v = 1;
+            break;
+          }
+        }
+        balance.took(part, std::chrono::duration<double>(clock::now() - start).count());
+      },
+      balance.split(0, nw));
   if ((failed[0].v | failed[1].v) != 0) {
     std::ostream& p = m.prt();
     lwrite(p, "ERROR IN \"KDGODA\".");

@@ -62,6 +62,9 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
     const int hi = lo + 20 + (call % 2040) * 7919 % 2040;   // 21 to 2060 elements, some below 32
     if (call % 3 == 0) {   // a region whose parts call the kernel again: never split twice
       run_region(lo, hi, [&hits](int a, int b) { run_kernel<count_body>(a, b, hits.data()); });
+    } else if (call % 3 == 1 && hi - lo >= 64) {   // split at a given point
+      const int at = lo + 1 + call % (hi - lo);
+      run_parts(lo, hi, [&hits](int, int a, int b) { run_kernel<count_body>(a, b, hits.data()); }, at);
     } else {
       run_kernel<count_body>(lo, hi, hits.data());
     }
@@ -79,6 +82,32 @@ TEST(ThreadTeam, SplitCallRunsEveryElementOnce) {
   }
   EXPECT_EQ(team_counts().split, split);
   for (std::size_t i = 0; i <= 2047; ++i) ASSERT_EQ(hits[i], expected[i] + 1.0F) << "element " << i;
+}
+
+// The learned split point over synthetic part times: work of 1 per wall below
+// wall 3000 and 5 above it, over walls 0..4001 (of the work, 3000 + 5 x 1002 =
+// 8010, half lies below wall 3201). The point moves to within a step of 16 walls of the
+// balance and stays a multiple of 16 inside the range; a call run as one part
+// leaves it, another range starts again from the middle.
+TEST(ThreadTeam, PartBalanceMovesTheSplitWhereThePartsTakeEqualTimes) {
+  const auto work = [](int a, int b) {   // walls a..b-1
+    const auto below = [](int w) { return w <= 3000 ? w : 3000 + 5 * (w - 3000); };
+    return static_cast<double>(below(b) - below(a));
+  };
+  PartBalance p;
+  int s = p.split(0, 4001);
+  EXPECT_EQ(s, split_point(0, 4001));
+  for (int call = 0; call < 30; ++call) {
+    p.took(0, work(0, s));
+    p.took(1, work(s, 4002));
+    s = p.split(0, 4001);
+    ASSERT_EQ(s % 16, 0);
+    ASSERT_TRUE(0 < s && s <= 4001);
+  }
+  EXPECT_NEAR(s, 3201, 16);
+  p.took(0, 1.0);   // one part only
+  EXPECT_EQ(p.split(0, 4001), s);
+  EXPECT_EQ(p.split(1, 4001), split_point(1, 4001));
 }
 
 // The governor over synthetic step times (s): split steps cost `split`, steps
