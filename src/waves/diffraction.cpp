@@ -7,7 +7,6 @@
 #include "waves/diffraction.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 
 #include "model/array_kernels.h"
@@ -552,30 +551,25 @@ void diffraction(ModelState& m) {
     WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
     return;
   }
-  // 3. The components in processing order; the merge is finalised at the last.
-  std::array<Component, MXSEGENT> comps;
-  int icomp = 0;
-  for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
-    const int j = m.SEGORD(o);
-    if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
-    comps[static_cast<std::size_t>(icomp)] = plan_component(m, j, icomp + 1, ncomp);
-    ++icomp;
-  }
-  // 4. Every wall takes its components alone, in that order, so the walls are
-  //    one region: each thread runs all components over its part of the coast
-  //    (one hand-over a step, where one a kernel would be several a component).
-  //    The energies of a wall add up in the same order as one component after
-  //    another over the whole coast would add them: the same bits.
+  // 3. Every wall takes the components alone, in processing order (the merge
+  //    is finalised at the last), so the walls are one region: each thread
+  //    runs every component over its part of the coast (one hand-over a step,
+  //    where one a kernel would be several a component). The energies of a
+  //    wall add up in the same order as one component after another over the
+  //    whole coast would add them: the same bits. Each thread forms the
+  //    components' constants (ranges, tip waves, rules) itself, from values
+  //    no component writes: as fast as forming them first on one thread, and
+  //    nothing to hold them in.
   //    Design note: a wall whose coefficient does not converge stops the step.
   //    The part that meets it runs no further component; the other part may
   //    run its components to the end. The stopped step's merged waves are
   //    then not those of any one order, and nothing reads them: the run ends.
-  struct alignas(64) Flag {
-    int v = 0;
-  };
   //    The walls near the tips iterate their coefficients longest, so the
   //    work is uneven along the coast: the split point is learned from the
   //    parts' times (dif_balance).
+  struct alignas(64) Flag {
+    int v = 0;
+  };
   Flag failed[2];
   PartBalance& balance = m.dif_balance;
   run_parts(
@@ -583,8 +577,11 @@ void diffraction(ModelState& m) {
       [&](int part, int lo, int hi) {
         using clock = std::chrono::steady_clock;
         const clock::time_point start = clock::now();
-        for (int k = 0; k < icomp; ++k) {
-          if (!component_walls(m, comps[static_cast<std::size_t>(k)], lo, hi)) {
+        int icomp = 0;
+        for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
+          const int j = m.SEGORD(o);
+          if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
+          if (!component_walls(m, plan_component(m, j, ++icomp, ncomp), lo, hi)) {
             failed[part].v = 1;
             break;
           }
