@@ -90,10 +90,6 @@ void settle_volume_change(ModelState& m) {
   m.VOLDUE = false;
 }
 
-void clear_sources(ModelState& m) {
-  fill_range(m.QSRC.data(), 0.0, 1, m.cfg.NX);
-}
-
 // What depends on the wave record alone, once per record: the record itself,
 // whether it is calm, and for waves the closure depth (a record whose height
 // and period cannot balance stops the run) and the nearshore slope drawn from
@@ -126,8 +122,8 @@ bool physics_of_step(ModelState& m) {
   mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
   // 2. Sources of the step: bypass operations and the bypass event add to
   //    QSRC here, before the calm/wave split, so that both paths move the
-  //    beach by them.
-  clear_sources(m);                    // w: QSRC = 0 | no stop
+  //    beach by them. QSRC is 0 here: the previous step's accumulation
+  //    cleared the sources it booked (and a run starts with none).
   bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV, DYSRC = 0 | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
@@ -205,7 +201,10 @@ void accumulate_step(ModelState& m) {
       accumulate_transport_walls(m, lo, hi);   // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
     }
     const int cells = std::min(hi, nx);
-    book_sources_cells(m, lo, cells);   // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
+    // The sources booked are cleared for the next step (in this region
+    // rather than at the next step's start: one hand-over fewer a step).
+    if (book_sources_cells(m, lo, cells))   // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
+      fill_range(m.QSRC.data(), 0.0, lo, cells);   // w: QSRC = 0
     update_extremes_cells(m, lo, cells);   // r: YSHORE | w: YMAX, YMIN
   });
   m.VOLDUE = true;                     // volume change formed when a record needs it

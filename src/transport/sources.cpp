@@ -117,19 +117,20 @@ void book_sources(ModelState& m) {
   run_region(1, m.cfg.NX, [&m](int lo, int hi) { book_sources_cells(m, lo, hi); });
 }
 
-void book_sources_cells(ModelState& m, int lo, int hi) {
+bool book_sources_cells(ModelState& m, int lo, int hi) {
   const Settings& c = m.cfg;
   // Most steps have neither (no bypassing, no fill in progress): one light
   // pass finds that, and the books are not rewritten.
   int any = 0;
   run_kernel_on_path<any_booking_body>(lo, hi, static_cast<const double*>(m.DYFILL.data()),
                                        static_cast<const double*>(m.QSRC.data()), &any);
-  if (any == 0) return;
+  if (any == 0) return false;
   run_kernel_on_path<book_body>(
       lo, hi, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(), c.DCLOS.data(),
       m.DYFILL.data(), static_cast<const double*>(m.DYSRC.data()),
       static_cast<const double*>(m.QSRC.data()),
       Books{m.VFILL.data(), m.VEXCAV.data(), m.VBPSRC.data(), m.VBPSINK.data()});
+  return true;
 }
 
 }  // namespace coastra

@@ -21,6 +21,8 @@ void apply_fills(ModelState& m);
 // Adds the step's applied fill and source changes to VFILL, VEXCAV, VBPSRC and
 // VBPSINK (m3).
 void book_sources(ModelState& m);
-void book_sources_cells(ModelState& m, int lo, int hi);   // cells lo..hi, calling thread
+// Cells lo..hi, on the calling thread; false when none of them has a source
+// or a fill (nothing was booked, and QSRC is 0 there).
+bool book_sources_cells(ModelState& m, int lo, int hi);
 
 }  // namespace coastra
