@@ -181,9 +181,9 @@ void open_data_files(ModelState& m) {
   //    the previous save are still running; the mean-annual records of a
   //    yearly report may wait for a buffer once a year.
   const auto longest = static_cast<std::size_t>(LABEL_WIDTH + VOL_WIDTH * n + 1);
+  m.RECBUF.reserve(longest);
   //    Design note: a process that may start no more threads (a limit of the
   //    machine) writes its records directly, with the same text.
-  m.RECBUF.reserve(longest);
   try {
     m.WRITER = std::make_unique<FileWriter>(WRITER_SLOTS, longest);
   } catch (const std::system_error&) {
