@@ -39,10 +39,11 @@ inline constexpr int SPLIT_ALIGN = 16;   // split points are multiples of this
 // worker, and returns when both parts are done. The split point is
 // split_point(lo, hi), or `at` when it is given (lo < at <= hi). The calling
 // thread runs the worker's part itself when the worker has not come for it
-// within a short wait (a worker woken late). While the team's governor has chosen one
-// thread, for a range too short to split, inside an AloneScope, and for a
-// split call made from inside a part (a region of several kernels runs each
-// of them on the part's thread), the calling thread runs lo..hi in one call.
+// within a short wait (a worker woken late). While the team's governor has
+// chosen one thread, for a range too short to split, inside an AloneScope,
+// and for a split call made from inside a part (a region of several kernels
+// runs each of them on the part's thread), the calling thread runs lo..hi in
+// one call.
 // So task is called on exactly those two parts, or on the whole range.
 // Elements are formed independently, so the result is the same bits whoever
 // runs which part.
