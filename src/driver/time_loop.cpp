@@ -96,12 +96,14 @@ void settle_volume_change(ModelState& m) {
 // it. Between records the last one stays in force (no stage changes it).
 bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
-  // Several small passes between the record's parsing, each too short to
-  // gain from a hand-over to a second thread (on two threads this stage took
-  // 1.20 s of a 10-year benchmark split, 0.84 s on one thread).
-  const AloneScope alone;
+  // The record's values at the walls in two regions (distribution, then wave
+  // numbers and breaking constants), which leave each thread's walls in its
+  // cache for the breaking stage.
   wave_step(m);                        // r: wave files | w: HRF..NRF, events | may set IRUNERR
   if (stopped(m)) return false;
+  // The calm and closure tests are one light pass each, too short to gain
+  // from a hand-over to a second thread.
+  const AloneScope alone;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
   m.CALM = calm_step(m);               // r: HRF, TRF, ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;

@@ -133,7 +133,10 @@ void copy_wall(ModelState& m, int to, int from) {
 
 }  // namespace
 
-void final_smoothing(ModelState& m) {
+namespace {
+
+// Steps 1-5 of final_smoothing: the smoothed values in hbd_work, thetabd_work.
+void smoothing_rules(ModelState& m) {
   const int nx = m.cfg.NX;
   const Vec1<int>& wt = m.WALLTYPE;  // structure state per wall (1 = groin)
   const Vec1<int>& sm = m.DBMARK;    // shoreline state per cell (-1 = salient at a breakwater)
@@ -174,12 +177,23 @@ void final_smoothing(ModelState& m) {
   // blocked or carry the transmitted height, with direction 0 and the
   // gradient-suppression flag set.
   touching_salient_waves(m);
-  // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep the
-  // merged values.
-  run_region(2, nx, [&m](int lo, int hi) {
-    copy_range<float>(m.hbd_work.data(), m.HBD.data(), lo, hi);
-    copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), lo, hi);
-  });
+}
+
+// Step 6 of final_smoothing at walls lo..hi: the smoothed values of walls
+// 2..NX become final; walls 1 and NX+1 keep the merged values.
+void take_smoothed(ModelState& m, int lo, int hi) {
+  const int a = std::max(lo, 2);
+  const int b = std::min(hi, m.cfg.NX);
+  if (a > b) return;
+  copy_range<float>(m.hbd_work.data(), m.HBD.data(), a, b);
+  copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), a, b);
+}
+
+}  // namespace
+
+void final_smoothing(ModelState& m) {
+  smoothing_rules(m);
+  run_region(2, m.cfg.NX, [&m](int lo, int hi) { take_smoothed(m, lo, hi); });
 }
 
 namespace {
@@ -206,19 +220,34 @@ namespace {
 }
 }  // namespace
 
+namespace {
+// The final celerities at walls lo..hi: three passes wall by wall.
+void celerities_walls(ModelState& m, int lo, int hi) {
+  // 1. Depth at which the final wave breaks (m), at the event's period (s).
+  run_kernel_on_path<final_depth_body>(lo, hi, m.cfg.GAMMA, m.TZ,
+                                       static_cast<const float*>(m.HBD.data()),
+                                       m.brk_depth.data(), m.brk_period.data());
+  // 2. Wave number and group celerity there.
+  wave_numbers(m.brk_period.data(), m.brk_depth.data(), lo, hi, m.CGB.data(),
+               m.brk_ratio.data(), m.KB.data());
+  // 3. No wave, no celerity.
+  run_kernel_on_path<no_wave_body>(lo, hi, static_cast<const float*>(m.brk_depth.data()),
+                                   m.CGB.data(), m.KB.data());
+}
+}  // namespace
+
 void final_celerities(ModelState& m) {
   // Wall by wall, so one region: each thread runs the three passes over its walls.
+  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { celerities_walls(m, lo, hi); });
+}
+
+void final_waves(ModelState& m) {
+  smoothing_rules(m);
+  // The smoothed values taken and the celerities formed from them wall by
+  // wall: one region.
   run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) {
-    // 1. Depth at which the final wave breaks (m), at the event's period (s).
-    run_kernel_on_path<final_depth_body>(lo, hi, m.cfg.GAMMA, m.TZ,
-                                         static_cast<const float*>(m.HBD.data()),
-                                         m.brk_depth.data(), m.brk_period.data());
-    // 2. Wave number and group celerity there.
-    wave_numbers(m.brk_period.data(), m.brk_depth.data(), lo, hi, m.CGB.data(),
-                 m.brk_ratio.data(), m.KB.data());
-    // 3. No wave, no celerity.
-    run_kernel_on_path<no_wave_body>(lo, hi, static_cast<const float*>(m.brk_depth.data()),
-                                     m.CGB.data(), m.KB.data());
+    take_smoothed(m, lo, hi);
+    celerities_walls(m, lo, hi);
   });
 }
 

@@ -23,5 +23,8 @@ void final_smoothing(ModelState& m);
 // Final CGB and KB at every wall from the event period and the breaking depth
 // HBD / GAMMA (0 where that depth is 0).
 void final_celerities(ModelState& m);
+// final_smoothing, then final_celerities (the smoothed values taken and the
+// celerities formed in one region over the walls).
+void final_waves(ModelState& m);
 
 }  // namespace coastra

@@ -382,7 +382,20 @@ namespace {
 }
 }  // namespace
 
+bool same_input_wave(const ModelState& m, int lo, int hi) {
+  return run_any<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
+                                 static_cast<const float*>(m.DRF.data()),
+                                 std::bit_cast<std::uint32_t>(m.TRF(lo)),
+                                 std::bit_cast<std::uint32_t>(m.DRF(lo))) == 0;
+}
+
 void input_wave_numbers(ModelState& m) {
+  const float t1 = m.TRF(1);  // (s)
+  const float d1 = m.DRF(1);  // (m)
+  input_wave_numbers(m, t1 == t1 && d1 == d1 && same_input_wave(m, 1, m.cfg.NX + 1));
+}
+
+void input_wave_numbers(ModelState& m, bool same) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the
   // same pair; equal bits give equal results, and a NaN never matches.
@@ -390,34 +403,32 @@ void input_wave_numbers(ModelState& m) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
   const int nw = m.cfg.NX + 1;
-  const float t1 = m.TRF(1);  // (s)
-  const float d1 = m.DRF(1);  // (m)
-  int differs = 1;
-  if (t1 == t1 && d1 == d1)
-    differs = run_any<same_wave_body>(1, nw, static_cast<const float*>(m.TRF.data()),
-                                      static_cast<const float*>(m.DRF.data()),
-                                      std::bit_cast<std::uint32_t>(t1),
-                                      std::bit_cast<std::uint32_t>(d1));
-  if (differs == 0) {
-    // One pair along the whole coast (the usual case): one solution.
-    const WaveNumber w = WAVNUM(t1, d1);
-    fill_range(m.KRF.data(), w.K, 1, nw);
-    fill_range(m.NRF.data(), w.N, 1, nw);
-  } else {
-    WaveNumber w0{};
-    for (int i = 1; i <= nw; ++i) {
-      const float t = m.TRF(i);  // (s)
-      const float d = m.DRF(i);  // (m)
-      if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t ||
-          d != d)
-        w0 = WAVNUM(t, d);
-      m.KRF(i) = w0.K;
-      m.NRF(i) = w0.N;
-    }
+  const auto constants = [&m](int lo, int hi) {
+    // The breaking constants of the input wave, also fixed by the record.
+    breaker_constants(lo, hi, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(),
+                      m.NRF.data(), m.C02RF.data(), m.CHIRF.data());
+  };
+  if (same) {
+    // One pair along the whole coast (the usual case): one solution, and one
+    // region for the values and the constants wall by wall.
+    const WaveNumber w = WAVNUM(m.TRF(1), m.DRF(1));
+    run_region(1, nw, [&](int lo, int hi) {
+      fill_range(m.KRF.data(), w.K, lo, hi);
+      fill_range(m.NRF.data(), w.N, lo, hi);
+      constants(lo, hi);
+    });
+    return;
   }
-  // The breaking constants of the input wave, also fixed by the record.
-  breaker_constants(1, nw, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),
-                    m.C02RF.data(), m.CHIRF.data());
+  WaveNumber w0{};
+  for (int i = 1; i <= nw; ++i) {
+    const float t = m.TRF(i);  // (s)
+    const float d = m.DRF(i);  // (m)
+    if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
+      w0 = WAVNUM(t, d);
+    m.KRF(i) = w0.K;
+    m.NRF(i) = w0.N;
+  }
+  constants(1, nw);
 }
 
 void breaking_waves(ModelState& m) {
@@ -466,9 +477,9 @@ void breaking_waves(ModelState& m) {
   diffraction(m);
   stage_mark(m.TIMES, Stage::DIFFRACTION);
   if (m.IRUNERR != 0) return;  // the diffraction coefficient did not converge
-  final_smoothing(m);
-  // 7. Group celerity and wave number at the final breaking depth.
-  final_celerities(m);
+  // 7. Smoothing, then the group celerity and wave number at the final
+  //    breaking depth.
+  final_waves(m);
 }
 
 }  // namespace coastra

@@ -17,6 +17,11 @@ void offshore_contour(ModelState& m);
 // from TRF; C02RF, CHIRF: the breaking constants of the input wave (HRF). They change only with the wave record, so the wave input computes
 // them once per record and the steps until the next record reuse them.
 void input_wave_numbers(ModelState& m);
+// The same, told whether every wall has wall 1's period and depth (in bits,
+// neither of them NaN), as the wave input's region finds it.
+void input_wave_numbers(ModelState& m, bool same);
+// Whether walls lo..hi all have wall lo's period TRF and depth DRF, in bits.
+bool same_input_wave(const ModelState& m, int lo, int hi);
 // True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event
 // direction at or beyond +-90 degrees.
 bool calm_step(const ModelState& m);

@@ -7,8 +7,10 @@
 #include "waves/wave_input.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "input/field_reader.h"
@@ -364,19 +366,32 @@ void WAVINP(ModelState& m) {
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
-  // scanned one by one).
-  const auto distribute = [&]<bool ONE>() {
+  // scanned one by one). In the same region, whether all walls share wall 1's
+  // period and depth: each part compares its walls with its first, and the
+  // first walls are compared after.
+  const auto distribute = [&]<bool ONE>(int lo, int hi) {
     return run_any<distribute_body<ONE>>(
-        1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
+        lo, hi, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
         static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
         StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
         WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
                     m.cfg.THETADEL.data()},
         m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
   };
-  const int steep =
-      m.NSTATION == 1 ? distribute.template operator()<true>() : distribute.template operator()<false>();
-  if (steep != 0) record_steepness_warnings(m);
+  struct alignas(64) Part {
+    int steep = 0;      // a wall of the part was steepness-limited
+    bool same = true;   // the part's walls share the period and depth of its first
+    int first = 1;      // its first wall
+  };
+  Part parts[2];
+  run_parts(1, nw, [&](int k, int lo, int hi) {
+    Part& p = parts[k];
+    p.steep = m.NSTATION == 1 ? distribute.template operator()<true>(lo, hi)
+                              : distribute.template operator()<false>(lo, hi);
+    p.same = same_input_wave(m, lo, hi);
+    p.first = lo;
+  });
+  if ((parts[0].steep | parts[1].steep) != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);
@@ -385,7 +400,11 @@ void WAVINP(ModelState& m) {
               180.0F / PI;
   // The wave number and celerity ratio at the input depth change only with the
   // record: the steps until the next record reuse them.
-  input_wave_numbers(m);
+  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+  const float t1 = m.TRF(1), d1 = m.DRF(1);
+  const int f = parts[1].first;   // 1 when the region ran as one part
+  input_wave_numbers(m, t1 == t1 && d1 == d1 && parts[0].same && parts[1].same &&
+                            bits(m.TRF(f)) == bits(t1) && bits(m.DRF(f)) == bits(d1));
 }
 
 }  // namespace coastra

@@ -11,12 +11,14 @@
 #include <random>
 #include <vector>
 
+#include "model/thread_team.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "support/coast_builder.h"
 #include "support/simd_scope.h"
 #include "waves/breaking_statistics.h"
 #include "waves/wave_input.h"
+#include "waves/wave_relations.h"
 
 namespace coastra {
 namespace {
@@ -88,6 +90,28 @@ TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
   EXPECT_FLOAT_EQ(r.m.ZRF(5), 10.0F);
   EXPECT_FLOAT_EQ(r.m.DRF(5), 10.0F);
   EXPECT_FLOAT_EQ(r.m.THETARF(5), 10.0F * DEG);
+}
+
+// Each half of the coast takes one station (walls 1-495 and 496-1001), so on
+// two threads each part's walls share a period and depth, but the parts do
+// not: every wall's input wave number is still its own pair's, as on one thread.
+TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStationOnOneAndTwoThreads) {
+  const test::SplitMinScope split(32);
+  ASSERT_EQ(split_point(1, 1001), 496);
+  for (const int threads : {1, 2}) {
+    const ThreadTeamScope team(threads);
+    Rig r(1000);
+    r.station(495, 8.0F, "1 6 10\n");
+    r.station(496, 12.0F, "1 9 10\n");
+    setup_wave_input(r.m);
+    WAVINP(r.m);
+    for (int i = 1; i <= 1001; ++i) {
+      const WaveNumber w = WAVNUM(r.m.TRF(i), r.m.DRF(i));
+      ASSERT_EQ(r.m.TRF(i), i <= 495 ? 6.0F : 9.0F) << i;
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(r.m.KRF(i)), std::bit_cast<std::uint32_t>(w.K))
+          << threads << " wall " << i;
+    }
+  }
 }
 
 TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn) {
