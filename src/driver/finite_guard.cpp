@@ -137,14 +137,15 @@ void guard_shoreline(ModelState& m) {
   static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
   static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
   // 1. One pass over the walls and one over the cells, in one region.
-  int bad[2][2] = {};   // [part][transport, shoreline]
-  run_parts(1, nx + 1, [&m, &bad, nx](int part, int lo, int hi) {
-    bad[part][0] = run_any<nonfinite_body<float>>(lo, hi, static_cast<const float*>(m.QLS.data()));
-    bad[part][1] = run_any<nonfinite_body<double>>(lo, std::min(hi, nx),
-                                                   static_cast<const double*>(m.YSHORE.data()));
+  PartFlags transport, shoreline;
+  run_parts(1, nx + 1, [&](int part, int lo, int hi) {
+    transport[part] =
+        run_any<nonfinite_body<float>>(lo, hi, static_cast<const float*>(m.QLS.data()));
+    shoreline[part] = run_any<nonfinite_body<double>>(lo, std::min(hi, nx),
+                                                      static_cast<const double*>(m.YSHORE.data()));
   });
-  const int bad_q = bad[0][0] | bad[1][0];
-  const int bad_y = bad[0][1] | bad[1][1];
+  const int bad_q = transport.any();
+  const int bad_y = shoreline.any();
   if ((bad_q | bad_y) == 0) return;
   // 2. The culprit: the transport first, as it moves the shoreline.
   if (bad_q != 0) {

@@ -120,20 +120,31 @@ void run_kernel(int lo, int hi, A... a) {
              [&](int part_lo, int part_hi) { run_kernel_on_path<Body>(part_lo, part_hi, a...); });
 }
 
-// A kernel that also forms an OR over its range, `void Body(int lo, int hi,
-// ..., int* any)` storing its OR into *any: split like run_kernel, each part
-// storing into a flag of its own, and the flags ORed after (an OR gives the
-// same answer in any order). Returns the OR over lo..hi.
-template <auto Body, class... A>
-int run_any(int lo, int hi, A... a) {
+// One int flag per part of a split call (run_parts), each on a cache line of
+// its own, as the two threads write their own; any() is their OR once the
+// call has returned (an OR gives the same answer in any order).
+class PartFlags {
+ public:
+  int& operator[](int part) { return flag_[part].v; }
+  int any() const { return flag_[0].v | flag_[1].v; }
+
+ private:
   struct alignas(64) Flag {
     int v = 0;
   };
-  Flag flags[2];
+  Flag flag_[2];
+};
+
+// A kernel that also forms an OR over its range, `void Body(int lo, int hi,
+// ..., int* any)` storing its OR into *any: split like run_kernel, each part
+// storing into a flag of its own. Returns the OR over lo..hi.
+template <auto Body, class... A>
+int run_any(int lo, int hi, A... a) {
+  PartFlags flags;
   run_parts(lo, hi, [&](int part, int part_lo, int part_hi) {
-    run_kernel_on_path<Body>(part_lo, part_hi, a..., &flags[part].v);
+    run_kernel_on_path<Body>(part_lo, part_hi, a..., &flags[part]);
   });
-  return flags[0].v | flags[1].v;
+  return flags.any();
 }
 
 }  // namespace coastra

@@ -439,8 +439,7 @@ void transport_step(ModelState& m) {
   //    a wall (THETAREL is written by the formula alone, the marks before the
   //    step's transport).
   const int nx = m.cfg.NX;
-  int marked[2] = {};   // per part of the region
-  int behind[2] = {};
+  PartFlags marked, behind;
   run_parts(1, nx + 1, [&m, &marked, &behind, nx](int part, int lo, int hi) {
     wall_formula(m, lo, hi);
     marked[part] = run_any<any_marked_body>(lo, std::min(hi, nx), m.DBMARK.data());
@@ -449,10 +448,10 @@ void transport_step(ModelState& m) {
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
   groin_walls(m);
-  if ((marked[0] | marked[1]) != 0) shadow_edges(m);
+  if (marked.any() != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
-  if ((behind[0] | behind[1]) != 0) {
+  if (behind.any() != 0) {
     waves_from_left(m);
     waves_from_right(m);
   }

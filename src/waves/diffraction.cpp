@@ -567,10 +567,7 @@ void diffraction(ModelState& m) {
   //    The walls near the tips iterate their coefficients longest, so the
   //    work is uneven along the coast: the split point is learned from the
   //    parts' times (dif_balance).
-  struct alignas(64) Flag {
-    int v = 0;
-  };
-  Flag failed[2];
+  PartFlags failed;
   PartBalance& balance = m.dif_balance;
   run_parts(
       0, nw,
@@ -582,14 +579,14 @@ void diffraction(ModelState& m) {
           const int j = m.SEGORD(o);
           if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
           if (!component_walls(m, plan_component(m, j, ++icomp, ncomp), lo, hi)) {
-            failed[part].v = 1;
+            failed[part] = 1;
             break;
           }
         }
         balance.took(part, std::chrono::duration<double>(clock::now() - start).count());
       },
       balance.split(0, nw));
-  if ((failed[0].v | failed[1].v) != 0) {
+  if (failed.any() != 0) {
     std::ostream& p = m.prt();
     lwrite(p, "ERROR IN \"KDGODA\".");
     lwrite(p, "KD CALCULATION DID NOT CONVERGE");
