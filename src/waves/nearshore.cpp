@@ -149,10 +149,6 @@ template <class In>
   for (int i = lo; i <= hi; ++i) v[i] += a;
 }
 
-}  // namespace
-
-namespace {
-
 // The moving average of in(1..nx) (window n) into out(1..nx), plus offset at
 // every cell when OFFSET: the centred means and the offset are one region
 // over the cells, each thread taking both over its part.
@@ -389,10 +385,16 @@ bool same_input_wave(const ModelState& m, int lo, int hi) {
                                  std::bit_cast<std::uint32_t>(m.DRF(lo))) == 0;
 }
 
-void input_wave_numbers(ModelState& m) {
+bool same_input_wave_parts(const ModelState& m, bool parts_same, int second) {
   const float t1 = m.TRF(1);  // (s)
   const float d1 = m.DRF(1);  // (m)
-  input_wave_numbers(m, t1 == t1 && d1 == d1 && same_input_wave(m, 1, m.cfg.NX + 1));
+  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+  return t1 == t1 && d1 == d1 && parts_same && bits(m.TRF(second)) == bits(t1) &&
+         bits(m.DRF(second)) == bits(d1);
+}
+
+void input_wave_numbers(ModelState& m) {
+  input_wave_numbers(m, same_input_wave_parts(m, same_input_wave(m, 1, m.cfg.NX + 1), 1));
 }
 
 void input_wave_numbers(ModelState& m, bool same) {

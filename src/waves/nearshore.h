@@ -14,14 +14,19 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n);
 // YSMOOTH (twice smoothed, + 300 m) and ALPHAW from the current shoreline.
 void offshore_contour(ModelState& m);
 // KRF, NRF: wave number and celerity ratio at the input depth DRF of every wall,
-// from TRF; C02RF, CHIRF: the breaking constants of the input wave (HRF). They change only with the wave record, so the wave input computes
-// them once per record and the steps until the next record reuse them.
+// from TRF; C02RF, CHIRF: the breaking constants of the input wave (HRF). They
+// change only with the wave record, so the wave input computes them once per
+// record and the steps until the next record reuse them.
 void input_wave_numbers(ModelState& m);
 // The same, told whether every wall has wall 1's period and depth (in bits,
 // neither of them NaN), as the wave input's region finds it.
 void input_wave_numbers(ModelState& m, bool same);
 // Whether walls lo..hi all have wall lo's period TRF and depth DRF, in bits.
 bool same_input_wave(const ModelState& m, int lo, int hi);
+// Whether every wall has wall 1's period and depth (in bits, neither of them
+// NaN), from same_input_wave of each part of the walls (parts_same, both
+// true) and `second`, the first wall of the second part (1 for one part).
+bool same_input_wave_parts(const ModelState& m, bool parts_same, int second);
 // True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event
 // direction at or beyond +-90 degrees.
 bool calm_step(const ModelState& m);

@@ -7,10 +7,8 @@
 #include "waves/wave_input.h"
 
 #include <algorithm>
-#include <bit>
 #include <cassert>
 #include <cmath>
-#include <cstdint>
 #include <string_view>
 
 #include "input/field_reader.h"
@@ -400,11 +398,8 @@ void WAVINP(ModelState& m) {
               180.0F / PI;
   // The wave number and celerity ratio at the input depth change only with the
   // record: the steps until the next record reuse them.
-  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  const float t1 = m.TRF(1), d1 = m.DRF(1);
-  const int f = parts[1].first;   // 1 when the region ran as one part
-  input_wave_numbers(m, t1 == t1 && d1 == d1 && parts[0].same && parts[1].same &&
-                            bits(m.TRF(f)) == bits(t1) && bits(m.DRF(f)) == bits(d1));
+  // (parts[1].first is 1 when the region ran as one part.)
+  input_wave_numbers(m, same_input_wave_parts(m, parts[0].same && parts[1].same, parts[1].first));
 }
 
 }  // namespace coastra
