@@ -416,7 +416,8 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // 5. S2 at that wall.
   const float h = w.HBD(k);
   const float s2 =
-      h * h * w.K2C(k) * w.CGB(k) * time_factor(dts, w.DX(k), w.BERMHT(k), w.DCLOS(k)) * big_m / (2.0F * w.DX(k));
+      h * h * w.K2C(k) * w.CGB(k) * time_factor(dts, w.DX(k), w.BERMHT(k), w.DCLOS(k)) * big_m /
+      (2.0F * w.DX(k));
   return {s1, s2};
 }
 

@@ -205,8 +205,8 @@ void accumulate_step(ModelState& m) {
     const int cells = std::min(hi, nx);
     // The sources booked are cleared for the next step (in this region
     // rather than at the next step's start: one hand-over fewer a step).
-    if (book_sources_cells(m, lo, cells))   // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK
-      fill_range(m.QSRC.data(), 0.0, lo, cells);   // w: QSRC = 0
+    // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK, QSRC = 0
+    if (book_sources_cells(m, lo, cells)) fill_range(m.QSRC.data(), 0.0, lo, cells);
     update_extremes_cells(m, lo, cells);   // r: YSHORE | w: YMAX, YMIN
   });
   m.VOLDUE = true;                     // volume change formed when a record needs it

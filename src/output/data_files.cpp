@@ -200,7 +200,8 @@ void write_periodic_records(ModelState& m) {
   fill_shoreline_record(m);
   write_record(m, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
   // qtr: net transport of the last transport step as volume per year.
-  fill_record(m, nx + 1, vdiv, [&m](int i) { return static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR; });
+  fill_record(m, nx + 1, vdiv,
+              [&m](int i) { return static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR; });
   write_record(m, m.QTR, label, nx + 1, VOL_WIDTH, VOL_DECIMALS);
   // off: representative offshore contour from the baseline.
   fill_record(m, nx, len, [&m](int i) { return static_cast<double>(m.YSMOOTH(i) + m.YREG(i)); });

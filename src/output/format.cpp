@@ -363,8 +363,9 @@ inline void put_word(char* p, std::uint64_t x) {
 //                 NaN; q8(k) = qd(k) when below 10^8, else 0
 //   digits_body   the eight digits of q8(k) as byte values, four per word
 //   small_body    the field's first and last eight columns as two words
-[[gnu::always_inline]] inline void round_body(int lo, int hi, const double* __restrict v, ScaleSplit s,
-                                              double* __restrict qd, std::int32_t* __restrict q8) {
+[[gnu::always_inline]] inline void round_body(int lo, int hi, const double* __restrict v,
+                                              ScaleSplit s, double* __restrict qd,
+                                              std::int32_t* __restrict q8) {
 #pragma omp simd
   for (int k = lo; k <= hi; ++k) {
     const double a = std::fabs(v[k]);
@@ -390,7 +391,8 @@ inline void put_word(char* p, std::uint64_t x) {
 }
 
 [[gnu::always_inline]] inline void digits_body(int lo, int hi, const std::int32_t* __restrict q8,
-                                               std::uint32_t* __restrict dh, std::uint32_t* __restrict dl) {
+                                               std::uint32_t* __restrict dh,
+                                               std::uint32_t* __restrict dl) {
 #pragma omp simd
   for (int k = lo; k <= hi; ++k) {
     const auto x = static_cast<std::uint32_t>(q8[k]);
@@ -415,20 +417,22 @@ template <int W, int D>
   constexpr std::uint64_t ASCII = 0x3030303030303030ULL;    // '0' in each byte
   constexpr std::uint64_t BIT4 = 0x1010101010101010ULL;     // '0' ^ ' ' in each byte
   constexpr std::uint64_t BLANKS = 0x2020202020202020ULL;
-  constexpr std::uint64_t MAY = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // bytes before the last D + 1
-  constexpr std::uint64_t INT = (std::uint64_t{1} << (8 * (7 - D))) - 1;   // digit bytes 1 .. 7 - D
-  constexpr std::uint64_t DEC = D > 0 ? ~((std::uint64_t{1} << (8 * (8 - D))) - 1) : 0;   // the decimals
+  // The digit bytes before the last D + 1: those that may be blanked, and,
+  // with the digits shifted down a byte, the integer part's bytes 1 .. 7 - D.
+  constexpr std::uint64_t LEAD = (std::uint64_t{1} << (8 * (7 - D))) - 1;
+  // The decimals' bytes.
+  constexpr std::uint64_t DEC = D > 0 ? ~((std::uint64_t{1} << (8 * (8 - D))) - 1) : 0;
 #pragma omp simd
   for (int k = lo; k <= hi; ++k) {
     const std::uint64_t d2 = dh[k] | (static_cast<std::uint64_t>(dl[k]) << 32);
-    const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & MAY;   // bits below the first nonzero digit
+    const std::uint64_t m2 = ((d2 & (0 - d2)) - 1) & LEAD;  // bits below the first nonzero digit
     const std::uint64_t sgn = 0 - (std::bit_cast<std::uint64_t>(v[k]) >> 63);
     const std::uint64_t z2 = m2 & BIT4;                      // bit 4 of each blanked byte
     const std::uint64_t top2 = z2 ^ (z2 >> 8);
     const std::uint64_t c2 = (d2 | ASCII) ^ z2 ^ (((top2 >> 4) * ('-' ^ ' ')) & sgn);
     const std::uint64_t c1 = BLANKS ^ ((z2 == 0 ? std::uint64_t{'-' ^ ' '} << 56 : 0) & sgn);
     first[k] = (c1 >> (8 * (17 - W))) | (c2 << (8 * (W - 9)));
-    last[k] = ((c2 >> 8) & INT) | (std::uint64_t{'.'} << (8 * (7 - D))) | (c2 & DEC);
+    last[k] = ((c2 >> 8) & LEAD) | (std::uint64_t{'.'} << (8 * (7 - D))) | (c2 & DEC);
   }
 }
 
