@@ -96,19 +96,18 @@ void settle_volume_change(ModelState& m) {
 // it. Between records the last one stays in force (no stage changes it).
 bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
-  // The record's values at the walls in two regions (distribution, then wave
-  // numbers and breaking constants), which leave each thread's walls in its
-  // cache for the breaking stage.
-  wave_step(m);                        // r: wave files | w: HRF..NRF, events | may set IRUNERR
+  // The record's values at the walls, its wave numbers and its checks in one
+  // region, which leaves each thread's walls in its cache for the breaking stage.
+  wave_step(m);                        // r: wave files | w: HRF..NRF, DLTZ, NOWAVE, BADDLTZ,
+                                       //   events | may set IRUNERR
   if (stopped(m)) return false;
-  // The calm and closure tests are one light pass each, too short to gain
-  // from a hand-over to a second thread.
-  const AloneScope alone;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
-  m.CALM = calm_step(m);               // r: HRF, TRF, ZZDEGNR | w: CALM | no stop
+  m.CALM = calm_step(m, m.NOWAVE);     // r: NOWAVE, ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
-  if (const int cell = closure_depth(m); cell != 0)   // r: HRF, TRF | w: DLTZ | no stop
-    stop_on_closure_depth(m, cell);                   // report, then error stop
+  if (const int cell = closure_depth(m, m.BADDLTZ); cell != 0)   // r: DLTZ | no stop
+    stop_on_closure_depth(m, cell);                              // report, then error stop
+  // One light pass, too short to gain from a hand-over to a second thread.
+  const AloneScope alone;
   update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }

@@ -265,22 +265,30 @@ namespace {
 }
 }  // namespace
 
-bool calm_step(const ModelState& m) {
-  if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
-  return run_any<no_wave_walls_body>(1, m.cfg.NX, static_cast<const float*>(m.TRF.data()),
-                                     static_cast<const float*>(m.HRF.data())) != 0;
+RecordChecks record_checks(ModelState& m, int lo, int hi) {
+  const int last = std::min(hi, m.cfg.NX);
+  RecordChecks c;
+  if (lo > last) return c;
+  run_kernel_on_path<no_wave_walls_body>(lo, last, static_cast<const float*>(m.TRF.data()),
+                                         static_cast<const float*>(m.HRF.data()), &c.no_wave);
+  run_kernel_on_path<closure_body>(lo, last, static_cast<const float*>(m.HRF.data()),
+                                   static_cast<const float*>(m.TRF.data()), m.DLTZ.data(),
+                                   &c.bad_depth);
+  return c;
 }
 
-int closure_depth(ModelState& m) {
-  const int nx = m.cfg.NX;
-  if (run_any<closure_body>(1, nx, static_cast<const float*>(m.HRF.data()),
-                            static_cast<const float*>(m.TRF.data()), m.DLTZ.data()) == 0)
-    return 0;
+bool calm_step(const ModelState& m, int no_wave) {
+  if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
+  return no_wave != 0;
+}
+
+int closure_depth(const ModelState& m, int bad_depth) {
+  if (bad_depth == 0) return 0;
   // A steep short wave makes the quantity vanish or turn negative; the profile
   // then has no active depth and the wave input is unusable: the first such
   // cell is reported. (Written as !(d > 0) so that a value that is not a
   // number stops the run as well.)
-  for (int i = 1; i <= nx; ++i)
+  for (int i = 1; i <= m.cfg.NX; ++i)
     if (!(m.DLTZ(i) > 0.0F)) return i;
   return 0;
 }
@@ -378,59 +386,46 @@ namespace {
 }
 }  // namespace
 
-bool same_input_wave(const ModelState& m, int lo, int hi) {
-  return run_any<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
-                                 static_cast<const float*>(m.DRF.data()),
-                                 std::bit_cast<std::uint32_t>(m.TRF(lo)),
-                                 std::bit_cast<std::uint32_t>(m.DRF(lo))) == 0;
-}
-
-bool same_input_wave_parts(const ModelState& m, bool parts_same, int second) {
-  const float t1 = m.TRF(1);  // (s)
-  const float d1 = m.DRF(1);  // (m)
-  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  return t1 == t1 && d1 == d1 && parts_same && bits(m.TRF(second)) == bits(t1) &&
-         bits(m.DRF(second)) == bits(d1);
-}
-
 void input_wave_numbers(ModelState& m) {
-  input_wave_numbers(m, same_input_wave_parts(m, same_input_wave(m, 1, m.cfg.NX + 1), 1));
+  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { input_wave_numbers_walls(m, lo, hi); });
 }
 
-void input_wave_numbers(ModelState& m, bool same) {
+void input_wave_numbers_walls(ModelState& m, int lo, int hi) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the
-  // same pair; equal bits give equal results, and a NaN never matches.
+  // same pair; equal bits give equal results, and a NaN never matches. A part
+  // starting inside a run solves its first wall's pair afresh, which gives the
+  // bits the run's first wall gave.
   const auto same_bits = [](float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
-  const int nw = m.cfg.NX + 1;
-  const auto constants = [&m](int lo, int hi) {
-    // The breaking constants of the input wave, also fixed by the record.
-    breaker_constants(lo, hi, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(),
-                      m.NRF.data(), m.C02RF.data(), m.CHIRF.data());
-  };
-  if (same) {
-    // One pair along the whole coast (the usual case): one solution, and one
-    // region for the values and the constants wall by wall.
-    const WaveNumber w = WAVNUM(m.TRF(1), m.DRF(1));
-    run_region(1, nw, [&](int lo, int hi) {
-      fill_range(m.KRF.data(), w.K, lo, hi);
-      fill_range(m.NRF.data(), w.N, lo, hi);
-      constants(lo, hi);
-    });
-    return;
+  const float t0 = m.TRF(lo);  // (s)
+  const float d0 = m.DRF(lo);  // (m)
+  int differs = 0;
+  run_kernel_on_path<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
+                                     static_cast<const float*>(m.DRF.data()),
+                                     std::bit_cast<std::uint32_t>(t0),
+                                     std::bit_cast<std::uint32_t>(d0), &differs);
+  if (differs == 0 && t0 == t0 && d0 == d0) {
+    // One pair along the whole part (the usual case): one solution.
+    const WaveNumber w = WAVNUM(t0, d0);
+    fill_range(m.KRF.data(), w.K, lo, hi);
+    fill_range(m.NRF.data(), w.N, lo, hi);
+  } else {
+    WaveNumber w0{};
+    for (int i = lo; i <= hi; ++i) {
+      const float t = m.TRF(i);  // (s)
+      const float d = m.DRF(i);  // (m)
+      if (i == lo || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t ||
+          d != d)
+        w0 = WAVNUM(t, d);
+      m.KRF(i) = w0.K;
+      m.NRF(i) = w0.N;
+    }
   }
-  WaveNumber w0{};
-  for (int i = 1; i <= nw; ++i) {
-    const float t = m.TRF(i);  // (s)
-    const float d = m.DRF(i);  // (m)
-    if (i == 1 || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t || d != d)
-      w0 = WAVNUM(t, d);
-    m.KRF(i) = w0.K;
-    m.NRF(i) = w0.N;
-  }
-  constants(1, nw);
+  // The breaking constants of the input wave, also fixed by the record.
+  breaker_constants(lo, hi, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),
+                    m.C02RF.data(), m.CHIRF.data());
 }
 
 void breaking_waves(ModelState& m) {

@@ -18,29 +18,32 @@ void offshore_contour(ModelState& m);
 // change only with the wave record, so the wave input computes them once per
 // record and the steps until the next record reuse them.
 void input_wave_numbers(ModelState& m);
-// The same, told whether every wall has wall 1's period and depth (in bits,
-// neither of them NaN), as the wave input's region finds it.
-void input_wave_numbers(ModelState& m, bool same);
-// Whether walls lo..hi all have wall lo's period TRF and depth DRF, in bits.
-bool same_input_wave(const ModelState& m, int lo, int hi);
-// Whether every wall has wall 1's period and depth (in bits, neither of them
-// NaN), from same_input_wave of each part of the walls (parts_same, both
-// true) and `second`, the first wall of the second part (1 for one part).
-bool same_input_wave_parts(const ModelState& m, bool parts_same, int second);
-// True when the step is calm: a cell with TRF <= 0 or HRF = 0, or the event
-// direction at or beyond +-90 degrees.
-bool calm_step(const ModelState& m);
+// The same for walls lo..hi (one part of the wave input's region): one
+// solution of the dispersion relation when they all share wall lo's period and
+// depth, else one per run of walls with the same pair. Every wall's values are
+// those of its own pair, however the walls are cut into parts.
+void input_wave_numbers_walls(ModelState& m, int lo, int hi);
+// What a wave record's checks find over cells lo..hi (within 1..NX), with
+// DLTZ, the closure-depth quantity, written at each of them: whether a cell
+// has no wave (TRF <= 0 or HRF = 0) and whether a cell's DLTZ is not positive
+// (or not a number). An OR of the parts gives the whole coast's answer.
+struct RecordChecks {
+  int no_wave = 0;
+  int bad_depth = 0;
+};
+RecordChecks record_checks(ModelState& m, int lo, int hi);
+// True when the step is calm: no_wave (a cell without a wave, from
+// record_checks), or the event direction at or beyond +-90 degrees.
+bool calm_step(const ModelState& m, int no_wave);
+// 0 when bad_depth (from record_checks) is 0, else the first cell whose DLTZ
+// is not positive (the caller reports it and stops the run).
+int closure_depth(const ModelState& m, int bad_depth);
 // The breaking sequence: wave constants, ALPHAS and ALPHASCODE, IWAVOFF and
 // breaking at every wall (HB, THETAB, KB, the undiffracted CGBU), the final
-// HBD, THETABD and the final CGB, KB. DLTZ
-// (closure_depth) is formed before, once per wave record that is not calm.
+// HBD, THETABD and the final CGB, KB. DLTZ (record_checks) is formed before,
+// once per wave record.
 void breaking_waves(ModelState& m);
 
-// Closure-depth quantity DLTZ per cell, from HRF and TRF of the wave record.
-// Returns 0, or the first cell whose value is not positive (the caller reports
-// it and stops the run; every cell is written). Called once per wave record
-// that is not calm.
-int closure_depth(ModelState& m);
 // Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
 // groin walls (ALPHAS(i+1) still from the previous step there); ALPHASCODE of
 // every wall set to ORIENT_PLAIN.

@@ -364,9 +364,10 @@ void WAVINP(ModelState& m) {
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
-  // scanned one by one). In the same region, whether all walls share wall 1's
-  // period and depth: each part compares its walls with its first, and the
-  // first walls are compared after.
+  // scanned one by one). In the same region, what depends on the record alone:
+  // the wave numbers and breaking constants at the input depth (the steps
+  // until the next record reuse them) and the checks of the record (calm,
+  // closure depth), each thread over its own walls.
   const auto distribute = [&]<bool ONE>(int lo, int hi) {
     return run_any<distribute_body<ONE>>(
         lo, hi, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
@@ -377,29 +378,26 @@ void WAVINP(ModelState& m) {
         m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
   };
   struct alignas(64) Part {
-    int steep = 0;      // a wall of the part was steepness-limited
-    bool same = true;   // the part's walls share the period and depth of its first
-    int first = 1;      // its first wall
+    int steep = 0;        // a wall of the part was steepness-limited
+    RecordChecks checks;  // its cells' calm and closure-depth checks
   };
   Part parts[2];
   run_parts(1, nw, [&](int k, int lo, int hi) {
     Part& p = parts[k];
     p.steep = m.NSTATION == 1 ? distribute.template operator()<true>(lo, hi)
                               : distribute.template operator()<false>(lo, hi);
-    p.same = same_input_wave(m, lo, hi);
-    p.first = lo;
+    input_wave_numbers_walls(m, lo, hi);
+    p.checks = record_checks(m, lo, hi);
   });
   if ((parts[0].steep | parts[1].steep) != 0) record_steepness_warnings(m);
+  m.NOWAVE = parts[0].checks.no_wave | parts[1].checks.no_wave;
+  m.BADDLTZ = parts[0].checks.bad_depth | parts[1].checks.bad_depth;
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
-  // The wave number and celerity ratio at the input depth change only with the
-  // record: the steps until the next record reuse them.
-  // (parts[1].first is 1 when the region ran as one part.)
-  input_wave_numbers(m, same_input_wave_parts(m, parts[0].same && parts[1].same, parts[1].first));
 }
 
 }  // namespace coastra

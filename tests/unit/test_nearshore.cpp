@@ -109,19 +109,23 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   Coast c({0, 0, 0}, 10.0F);
+  const auto calm = [&c] { return calm_step(c.m, record_checks(c.m, 1, 4).no_wave); };
   c.m.HRF(4) = 0.0F;
   c.m.ZZDEGNR = 89.9F;
-  EXPECT_FALSE(calm_step(c.m));  // wall NX+1 is not a cell
+  EXPECT_FALSE(calm());  // wall NX+1 is not a cell
   for (float dir : {90.0F, -90.0F}) {
     c.m.ZZDEGNR = dir;
-    EXPECT_TRUE(calm_step(c.m)) << dir;
+    EXPECT_TRUE(calm()) << dir;
   }
   c.m.ZZDEGNR = 0.0F;
   c.m.HRF(2) = 0.0F;
-  EXPECT_TRUE(calm_step(c.m));
+  EXPECT_TRUE(calm());
   c.m.HRF(2) = 1.0F;
   c.m.TRF(3) = -1.0F;
-  EXPECT_TRUE(calm_step(c.m));
+  EXPECT_TRUE(calm());
+  // Checked in two parts, the OR of the parts finds the cell.
+  EXPECT_EQ(record_checks(c.m, 1, 2).no_wave | record_checks(c.m, 3, 4).no_wave, 1);
+  EXPECT_EQ(record_checks(c.m, 1, 2).no_wave, 0);
 }
 
 TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
@@ -132,11 +136,13 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
     c.m.TRF(i) = 8.0F;
     c.m.ZRF(i) = 10.0F * static_cast<float>(i);
   }
-  EXPECT_EQ(closure_depth(c.m), 0);
+  const auto first_bad = [&c] { return closure_depth(c.m, record_checks(c.m, 1, 3).bad_depth); };
+  EXPECT_EQ(first_bad(), 0);
   EXPECT_NEAR(c.m.DLTZ(2), 2.28F - 68.5F / (9.806F * 64.0F), 1.0E-6F);
   c.m.HRF(2) = 0.5F;
   c.m.TRF(2) = 1.0F;  // 2.28 x 0.5 < 68.5 x 0.25 / 9.806
-  EXPECT_EQ(closure_depth(c.m), 2);
+  EXPECT_EQ(first_bad(), 2);
+  EXPECT_EQ(record_checks(c.m, 3, 3).bad_depth, 0);   // the part without the cell
   EXPECT_EQ(c.prt.str(), "");  // the stage reports nothing itself
   EXPECT_EQ(test::stop_message([&] { stop_on_closure_depth(c.m, 2); }),
             "ERROR. DLTZ is negative. Please check input wave parameters.");

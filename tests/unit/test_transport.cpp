@@ -443,7 +443,7 @@ TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
     c.m.cfg.ISMOOTH = 5;
     c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
     offshore_contour(c.m);
-    closure_depth(c.m);
+    record_checks(c.m, 1, c.m.cfg.NX);
     update_slope(c.m);
     breaking_waves(c.m);
     const ModelState& m = c.transport().m;
