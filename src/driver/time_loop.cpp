@@ -125,7 +125,7 @@ bool physics_of_step(ModelState& m) {
   //    QSRC here, before the calm/wave split, so that both paths move the
   //    beach by them. QSRC is 0 here: the previous step's accumulation
   //    cleared the sources it booked (and a run starts with none).
-  bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV, DYSRC = 0 | no stop
+  bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop

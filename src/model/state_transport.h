@@ -36,7 +36,8 @@ struct TransportState {
   Vec1<int> DBMARK{MXCELL};       // breakwater shadow mark of the cell
   Vec1<double> YDBW{MXCELL};      // seaward limit (breakwater line) of the cell (m)
   Vec1<double> YSWALL{MXCELL};    // seawall line of the cell (m)
-  Vec1<double> YNEW{MXCELL};      // the step's explicit update of each cell before any hold (m)
+  Vec1<double> YNEW{MXCELL};      // the step's explicit update of each cell before any hold,
+                                  // once taken the position it replaced (m)
   Vec1<int> INLCELL{MXCELL};      // 1 for inlet cells
   Vec1<float> GROINF{MXGRO};      // transport factor of each groin
   Vec1<float> BYPG{MXGRO};        // bypassing fraction of each groin

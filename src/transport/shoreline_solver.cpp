@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "model/array_kernels.h"
 #include "model/simd_path.h"
 
 namespace coastra {
@@ -107,9 +108,11 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 }
 
 // The update of every cell outside the inlets taken as it stands: the
-// shoreline and the source's share of the move.
+// shoreline and the source's share of the move (none at an inlet cell, which
+// the update leaves where it is). ynew keeps the position each cell had, so
+// that the take can be given back.
 [[gnu::always_inline]] inline void take_update_body(int lo, int hi, const int* __restrict inlcell,
-                                                    const double* __restrict ynew,
+                                                    double* __restrict ynew,
                                                     const float* __restrict dtfac,
                                                     const double* __restrict qsrc,
                                                     double* __restrict y,
@@ -117,8 +120,10 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const bool open = inlcell[i] == 0;
-    y[i] = open ? ynew[i] : y[i];
-    dysrc[i] = open ? static_cast<double>(dtfac[i]) * qsrc[i] : dysrc[i];
+    const double y0 = y[i];
+    y[i] = open ? ynew[i] : y0;
+    ynew[i] = y0;
+    dysrc[i] = open ? static_cast<double>(dtfac[i]) * qsrc[i] : 0.0;
   }
 }
 
@@ -138,19 +143,35 @@ void update_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
   // Where no cell reaches its hold line (no seawall, or none eroded to it),
   // no transport is cut, every cell sees its walls as they stand and the sweep
-  // gives each cell its explicit update: all cells are updated at once. The
-  // update is formed first and taken only then, so the sweep starts from the
-  // step's shoreline when some cell is held.
-  if (run_any<free_update_body>(1, nx, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
-                                m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
-                                m.INLCELL.data(), m.YNEW.data()) == 0) {
-    run_kernel<take_update_body>(1, nx, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
-                                 m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
-    return;
-  }
+  // gives each cell its explicit update: all cells are updated at once. Each
+  // part of the cells forms its update and takes it at once when none of its
+  // cells is held (one pass over the cells, one hand-over); when some cell is
+  // held, the parts that took give their update back, so that the sweep starts
+  // from the step's shoreline.
+  struct alignas(64) Part {
+    int held = 0;
+    int lo = 1, hi = 0;
+  };
+  Part parts[2];
+  run_parts(1, nx, [&m, &parts](int k, int lo, int hi) {
+    Part& p = parts[k];
+    p.lo = lo;
+    p.hi = hi;
+    run_kernel_on_path<free_update_body>(lo, hi, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
+                                         m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
+                                         m.INLCELL.data(), m.YNEW.data(), &p.held);
+    if (p.held == 0)
+      run_kernel_on_path<take_update_body>(lo, hi, m.INLCELL.data(), m.YNEW.data(),
+                                           m.DTFAC.data(), m.QSRC.data(), m.YSHORE.data(),
+                                           m.DYSRC.data());
+  });
+  if ((parts[0].held | parts[1].held) == 0) return;
+  for (const Part& p : parts)
+    if (p.held == 0 && p.lo <= p.hi) copy_range<double>(m.YNEW.data(), m.YSHORE.data(), p.lo, p.hi);
   int i = 1;
   while (i <= nx) {
     if (m.INLCELL(i) == 1) {
+      m.DYSRC(i) = 0.0;   // an inlet cell is not moved by its source
       ++i;
       continue;
     }

@@ -73,7 +73,6 @@ void bypass_sources(ModelState& m) {
   const Settings& c = m.cfg;
   const double t = m.ELAPSED;
   const double dt = static_cast<double>(c.DT);
-  for (int i = 1; i <= c.NX; ++i) m.DYSRC(i) = 0.0;   // set again by the shoreline update
   for (int k = 1; k <= std::min(c.NBP, MXBP); ++k) {
     if (!window_active(t, m.BPH0(k), m.BPH1(k), dt)) continue;
     const double q = m.QBPM(k) / 3600.0;
