@@ -105,7 +105,16 @@ int any_nonfinite(const double* __restrict a, int n) {
   return run_any<nonfinite_body<double>>(1, n, a);
 }
 
-void guard_breaking(ModelState& m) {
+int breaking_nonfinite_walls(const ModelState& m, int lo, int hi) {
+  int bad = 0;
+  run_kernel_on_path<breaking_nonfinite_body>(lo, hi, m.HB.data(), m.THETAB.data(),
+                                              m.CGBU.data(), m.HBD.data(), m.THETABD.data(),
+                                              m.CGB.data(), &bad);
+  return bad;
+}
+
+void guard_breaking(ModelState& m, int found) {
+  if (found == 0) return;
   const int nw = m.cfg.NX + 1;
   // In the order the sequence forms them, so that the first named is the cause.
   const std::array<float*, 6> arrays = {m.HB.data(),  m.THETAB.data(),  m.CGBU.data(),
@@ -118,11 +127,7 @@ void guard_breaking(ModelState& m) {
       {"THETABD", "BREAKING WAVE ANGLE"},
       {"CGB", "GROUP CELERITY AT BREAKING"},
   }};
-  // 1. One pass over the walls, all six arrays at once.
-  const int bad = run_any<breaking_nonfinite_body>(1, nw, arrays[0], arrays[1], arrays[2],
-                                                   arrays[3], arrays[4], arrays[5]);
-  if (bad == 0) return;
-  // 2. The first culprit, the message, and no non-finite value left behind.
+  // The first culprit, the message, and no non-finite value left behind.
   for (std::size_t k = 0; k < arrays.size(); ++k) {
     if (const int i = first_nonfinite(arrays[k], nw); i != 0) {
       report(m, NAMES[k], "WALL", i);

@@ -11,10 +11,15 @@
 
 namespace coastra {
 
-// Breaking values HB, THETAB, CGBU, HBD, THETABD and CGB at walls 1..NX+1.
-// On a find: the print-file and console line, IRUNERR = 1, and every
-// non-finite value of those arrays set to 0 (no breaking wave).
-void guard_breaking(ModelState& m);
+// 1 when a breaking value HB, THETAB, CGBU, HBD, THETABD or CGB at walls
+// lo..hi is not a finite number, else 0: the check of one part of the walls,
+// made in the region that forms the final waves (see breaking_waves).
+int breaking_nonfinite_walls(const ModelState& m, int lo, int hi);
+// The guard of those values at walls 1..NX+1, `found` the OR of
+// breaking_nonfinite_walls over them. On a find: the print-file and console
+// line, IRUNERR = 1, and every non-finite value of those arrays set to 0 (no
+// breaking wave).
+void guard_breaking(ModelState& m, int found);
 
 // Transport QLS at walls 1..NX+1 and shoreline positions YSHORE at cells
 // 1..NX. On a find: the line, IRUNERR = 1, the shoreline put back where the

@@ -153,10 +153,12 @@ bool physics_of_step(ModelState& m) {
   } else {
     // 5w. Waves. The breaking sequence (diffraction behind structures belongs
     //     inside it, see breaking_waves).
-    breaking_waves(m);                 // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
+    //     The breaking values' finite check runs in the final waves' region.
+    const int nonfinite = breaking_waves(m, breaking_nonfinite_walls);
+                                       // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
     stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;      // diffraction or transmission may stop
-    guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
+    guard_breaking(m, nonfinite);      // r: HB..CGB | w: them made finite | may set IRUNERR
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)

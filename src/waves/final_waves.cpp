@@ -241,14 +241,17 @@ void final_celerities(ModelState& m) {
   run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { celerities_walls(m, lo, hi); });
 }
 
-void final_waves(ModelState& m) {
+int final_waves(ModelState& m, WallCheck check) {
   smoothing_rules(m);
-  // The smoothed values taken and the celerities formed from them wall by
-  // wall: one region.
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) {
+  // The smoothed values taken, the celerities formed from them and the check
+  // wall by wall: one region.
+  PartFlags found;
+  run_parts(1, m.cfg.NX + 1, [&m, &found, check](int part, int lo, int hi) {
     take_smoothed(m, lo, hi);
     celerities_walls(m, lo, hi);
+    if (check != nullptr) found[part] = check(m, lo, hi);
   });
+  return found.any();
 }
 
 }  // namespace coastra

@@ -23,8 +23,12 @@ void final_smoothing(ModelState& m);
 // Final CGB and KB at every wall from the event period and the breaking depth
 // HBD / GAMMA (0 where that depth is 0).
 void final_celerities(ModelState& m);
+// A check of walls lo..hi once their values are final (1 for a find, else 0).
+using WallCheck = int (*)(const ModelState& m, int lo, int hi);
 // final_smoothing, then final_celerities (the smoothed values taken and the
-// celerities formed in one region over the walls).
-void final_waves(ModelState& m);
+// celerities formed in one region over the walls), and `check` over each
+// part's walls in the same region, when one is given. Returns the OR of the
+// parts' checks (0 without one).
+int final_waves(ModelState& m, WallCheck check = nullptr);
 
 }  // namespace coastra

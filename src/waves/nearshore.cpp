@@ -428,7 +428,7 @@ void input_wave_numbers_walls(ModelState& m, int lo, int hi) {
                     m.C02RF.data(), m.CHIRF.data());
 }
 
-void breaking_waves(ModelState& m) {
+int breaking_waves(ModelState& m, WallCheck check) {
   // 1. Wave constants of the event (shared with refraction and diffraction).
   m.OMEGA = 2.0F * PI / m.TZ;
   m.K0 = m.OMEGA * m.OMEGA / GRAV;
@@ -438,7 +438,7 @@ void breaking_waves(ModelState& m) {
   // new coefficients and their processing order is derived again.
   if (transmission_due(m)) {
     breakwater_transmission(m);
-    if (m.IRUNERR != 0) return;  // method not applicable to an emerged breakwater
+    if (m.IRUNERR != 0) return 0;  // method not applicable to an emerged breakwater
     derive_segment_order(m);
   }
   // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
@@ -473,10 +473,10 @@ void breaking_waves(ModelState& m) {
   stage_mark(m.TIMES, Stage::BREAKING);
   diffraction(m);
   stage_mark(m.TIMES, Stage::DIFFRACTION);
-  if (m.IRUNERR != 0) return;  // the diffraction coefficient did not converge
+  if (m.IRUNERR != 0) return 0;  // the diffraction coefficient did not converge
   // 7. Smoothing, then the group celerity and wave number at the final
   //    breaking depth.
-  final_waves(m);
+  return final_waves(m, check);
 }
 
 }  // namespace coastra

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/state.h"
+#include "waves/final_waves.h"
 
 namespace coastra {
 
@@ -42,7 +43,10 @@ int closure_depth(const ModelState& m, int bad_depth);
 // breaking at every wall (HB, THETAB, KB, the undiffracted CGBU), the final
 // HBD, THETABD and the final CGB, KB. DLTZ (record_checks) is formed before,
 // once per wave record.
-void breaking_waves(ModelState& m);
+// `check` runs over each part's walls once their final values are formed (see
+// final_waves); returns the OR of its finds (0 without one, or when a stage
+// set the run error flag before the final waves).
+int breaking_waves(ModelState& m, WallCheck check = nullptr);
 
 // Shoreline orientation ALPHAS per wall from YSHORE, with the three-point mean at
 // groin walls (ALPHAS(i+1) still from the previous step there); ALPHASCODE of

@@ -75,7 +75,10 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   };
   // Finite values: nothing written, nothing changed.
   auto ok = rig();
-  guard_breaking(ok->m);
+  const auto guard_breaking_all = [](ModelState& m) {
+    guard_breaking(m, breaking_nonfinite_walls(m, 1, 5) | breaking_nonfinite_walls(m, 6, 11));
+  };
+  guard_breaking_all(ok->m);
   guard_shoreline(ok->m);
   EXPECT_EQ(ok->m.IRUNERR, 0);
   EXPECT_EQ(ok->prt.str() + ok->con.str(), "");
@@ -85,7 +88,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   auto b = rig();
   b->m.HBD(4) = nan;
   b->m.THETAB(7) = -inf;
-  guard_breaking(b->m);
+  guard_breaking_all(b->m);
   const std::string bline =
       " ERROR. TIME STEP 12: UNDIFFRACTED BREAKING WAVE ANGLE THETAB AT WALL 7 IS NOT A FINITE "
       "NUMBER.\n";
