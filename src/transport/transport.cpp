@@ -142,6 +142,11 @@ struct TransportScalars {
   float c;       // sqrt(HS_OVER_HRMS / GAMMA / g) (s)
 };
 
+// SFAC = sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s) of a breaking height hbd (m).
+[[gnu::always_inline]] inline float sfac_of(float hbd, float gamma) {
+  return std::sqrt(hbd * gamma * 0.25F * GRAV / HS_OVER_HRMS);
+}
+
 // Transport at walls lo..hi (m3/s, + towards higher cells) from the breaking
 // height, group celerity and angle to the shoreline normal (THETAREL, kept),
 // the gradient quantity D of the wall's rule and the tidal current. The
@@ -159,7 +164,7 @@ struct TransportScalars {
 [[gnu::always_inline]] inline void wall_transport_body(
     int lo, int hi, TransportScalars s, const float* __restrict thetabd,
     const float* __restrict alphas, const float* __restrict hbd, const float* __restrict cgb,
-    const float* __restrict sfac, const float* __restrict k1w, const float* __restrict k2w,
+    float* __restrict sfac, const float* __restrict k1w, const float* __restrict k2w,
     const float* __restrict a1w, const float* __restrict utide, const float* __restrict dxw,
     const int* __restrict rule, float* __restrict thetarel, float* __restrict qls) {
 #pragma omp simd
@@ -167,17 +172,22 @@ struct TransportScalars {
     // Angle to the shoreline normal.
     const float theta = thetabd[i] - alphas[i];
     const vmath::SinCos sc = vmath::sincos(theta);
+    // SFAC of the wall and of its neighbours, each formed from its own height
+    // (so that a part of the walls reads no value another part writes).
+    const float sfm = sfac_of(hbd[i - 1], s.gamma);
+    const float sf = sfac_of(hbd[i], s.gamma);
+    const float sfp = sfac_of(hbd[i + 1], s.gamma);
+    sfac[i] = sf;
     // Height-gradient quantity D by the wall's rule.
-    const float s2m = sfac[i - 1] * sfac[i - 1];
-    const float s20 = sfac[i] * sfac[i];
-    const float s2p = sfac[i + 1] * sfac[i + 1];
+    const float s2m = sfm * sfm;
+    const float s20 = sf * sf;
+    const float s2p = sfp * sfp;
     const int r = rule[i];
     float d = r == GRAD_BACKWARD ? 2.0F * (s20 - s2m) : 0.0F;
     d = r == GRAD_FORWARD ? 2.0F * (s2p - s20) : d;
     d = r == GRAD_CENTRED ? s2p - s2m : d;
     const float hb = hbd[i];
     const float cg = cgb[i];
-    const float sf = sfac[i];
     const float k1 = k1w[i];
     const float k2 = k2w[i];
     const float dx = dxw[i];
@@ -222,30 +232,25 @@ void shadow_leakage(ModelState& m, int i) {
   m.QLS(i) = m.QLS(i) - x;
 }
 
-// SFAC and the cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of
-// an open wall for waves from behind).
-[[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float gamma,
-                                                      const float* __restrict hbd,
-                                                      float* __restrict sfac,
-                                                      float* __restrict qdbx,
+// The cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of an open
+// wall for waves from behind).
+[[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float* __restrict qdbx,
                                                       float* __restrict fbehind) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    sfac[i] = std::sqrt(hbd[i] * gamma * 0.25F * GRAV / HS_OVER_HRMS);
     qdbx[i] = 0.0F;
     fbehind[i] = 1.1F;
   }
 }
 
-// Forms SFAC, clears QDBX, sets FBEHIND of the open walls lo..hi and keeps
-// YSHORE as YSTART in their cells.
+// Clears QDBX, sets FBEHIND of the open walls lo..hi and keeps YSHORE as
+// YSTART in their cells.
 void prepare_walls(ModelState& m, int lo, int hi) {
-  run_kernel<prepare_walls_body>(lo, hi, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
-                                 m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
+  run_kernel<prepare_walls_body>(lo, hi, m.QDBX.data(), m.FBEHIND.data());
   copy_range<double>(m.YSHORE.data(), m.YSTART.data(), lo, std::min(hi, m.cfg.NX));
 }
 
-// Transport at walls lo..hi by the wall's formula (THETAREL kept).
+// Transport at walls lo..hi by the wall's formula (THETAREL and SFAC kept).
 void wall_formula(ModelState& m, int lo, int hi) {
   const Settings& c = m.cfg;
   const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
@@ -427,20 +432,17 @@ void update_slope(ModelState& m) {
 void transport_step(ModelState& m) {
   // 1. (The time factor of every cell, DTFAC, is formed at set-up and again
   //    when the adaptive step changes DT.)
-  // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall.
-  //    Wall by wall (the rules read neighbouring cells, which neither writes),
-  //    so one region.
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) {
-    prepare_walls(m, lo, hi);
-    gradient_rules(m, lo, hi);
-  });
-  // 3. Transport at every wall by its formula; in the same region, whether a
+  // 2. Cleared leakage, YSTART; the gradient rule of every wall (the rules
+  //    read neighbouring cells, which no pass here writes).
+  // 3. Transport at every wall by its formula (SFAC formed with it); whether a
   //    cell lies in a breakwater's shadow and whether waves come from behind
   //    a wall (THETAREL is written by the formula alone, the marks before the
-  //    step's transport).
+  //    step's transport). All wall by wall: one region.
   const int nx = m.cfg.NX;
   PartFlags marked, behind;
   run_parts(1, nx + 1, [&m, &marked, &behind, nx](int part, int lo, int hi) {
+    prepare_walls(m, lo, hi);
+    gradient_rules(m, lo, hi);
     wall_formula(m, lo, hi);
     marked[part] = run_any<any_marked_body>(lo, std::min(hi, nx), m.DBMARK.data());
     behind[part] = run_any<any_behind_body>(lo, hi, m.THETAREL.data());
