@@ -398,18 +398,25 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // (large F) is not missed. Wall j of the largest HBD^2 CGB (the first on
   // ties) still selects whether the gradient term counts.
   ObliquePart oblique[2] = {{0.0F, {w.HBD(1) * w.HBD(1) * w.CGB(1), 1}}, {0.0F, {MINUS_INF, 0}}};
+  // 4 (formed here when it is needed whatever j is). The wall of the steepest
+  // alongshore rise of the height in the wave direction; nothing when every
+  // value is 0 or negative.
+  Largest rise[2] = {{0.0F, 1}, {0.0F, 1}};
+  const auto rise_parts = [&](int part, int lo, int hi) {
+    lo = std::max(lo, 2);
+    hi = std::min(hi, nx);
+    if (lo <= hi) rise[part] = rise_part(lo, hi, w, rise[part]);
+  };
   run_parts(1, nx - 1, [&](int part, int lo, int hi) {
     oblique[part] = oblique_part(lo, hi, dts, w, oblique[part]);
+    // (The rise runs over walls 2..NX: the part that ends at wall NX-1 takes wall NX too.)
+    if (w.gradient_everywhere) rise_parts(part, lo, hi == nx - 1 ? nx : hi);
   });
   const float s1 = std::max(oblique[0].s1, oblique[1].s1);
   const int j = carry(oblique[0].e, oblique[1].e).wall;
   // 3. No gradient term where the K2 coefficient is negligible.
   if (w.K2C(j) < 0.001F) return {s1, 0.0F};
-  // 4. The wall of the steepest alongshore rise of the height in the wave
-  // direction; nothing when every value is 0 or negative.
-  Largest rise[2] = {{0.0F, 1}, {0.0F, 1}};
-  run_parts(2, nx,
-            [&](int part, int lo, int hi) { rise[part] = rise_part(lo, hi, w, rise[part]); });
+  if (!w.gradient_everywhere) run_parts(2, nx, rise_parts);
   const Largest r = carry(rise[0], rise[1]);
   const int k = r.wall;
   const float big_m = r.v;
@@ -422,7 +429,8 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
 }
 
 StabilityWalls stability_walls(const ModelState& m) {
-  return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS};
+  return {m.HBD,     m.THETABD,      m.CGB,      m.A1W,   m.K2C,
+          m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.K2CALL != 0};
 }
 
 int step_number_after_change(double elapsed, float dt) {

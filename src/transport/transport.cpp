@@ -416,17 +416,26 @@ void setup_transport(ModelState& m) {
 }
 
 namespace {
+// *low: whether some wall's coefficient is below 0.001 (negligible for the
+// stability parameter's gradient term), or not a number.
 [[gnu::always_inline]] inline void gradient_coefficients_body(int lo, int hi, float tanb,
                                                               const float* __restrict k2,
-                                                              float* __restrict k2c) {
-#pragma omp simd
-  for (int i = lo; i <= hi; ++i) k2c[i] = k2[i] / (K2_DIVISOR * tanb);
+                                                              float* __restrict k2c, int* low) {
+  int any = 0;
+#pragma omp simd reduction(| : any)
+  for (int i = lo; i <= hi; ++i) {
+    const float c = k2[i] / (K2_DIVISOR * tanb);
+    k2c[i] = c;
+    any |= static_cast<int>(!(c >= 0.001F));
+  }
+  *low = any;
 }
 }  // namespace
 
 void update_slope(ModelState& m) {
   m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  run_kernel<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(), m.K2C.data());
+  m.K2CALL = run_any<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(),
+                                                 m.K2C.data()) == 0;
 }
 
 void transport_step(ModelState& m) {

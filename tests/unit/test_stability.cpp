@@ -111,7 +111,9 @@ struct AdaptRig : test::StateRig {
 struct Field {
   Vec1<float> HBD{700}, THETABD{700}, CGB{700}, A1W{700}, K2C{700}, DX{700}, BERMHT{700},
       DCLOS{700};
-  StabilityWalls walls() const { return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS}; }
+  StabilityWalls walls(bool gradient_everywhere = false) const {
+    return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS, gradient_everywhere};
+  }
 };
 
 // The parameter as one scalar walk of the walls with the library's sine (the
@@ -233,13 +235,17 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
       EXPECT_EQ(bits(o.S1), bits(a.S1)) << simd_path_name(p);
       EXPECT_EQ(bits(o.S2), bits(a.S2)) << simd_path_name(p);
     }
-    {   // on two threads, each pass in two parts (the second part's wall wins only beyond the first's)
+    // On two threads each pass runs in two parts (the second part's wall wins
+    // only beyond the first's); told that the rise is needed whatever wall
+    // the first pass finds, both passes run in one region, split where the
+    // first pass is split. Every form gives one thread's bits.
+    for (const int threads : {1, 2}) {
       const test::SplitMinScope split(32);
-      const ThreadTeamScope team(2);
-      for (int repeat = 0; repeat < 5; ++repeat) {
-        const StabilityTerms o = stability_parameter(nx, dt, f.walls());
-        EXPECT_EQ(bits(o.S1), bits(a.S1)) << "two threads, trial " << trial;
-        EXPECT_EQ(bits(o.S2), bits(a.S2)) << "two threads, trial " << trial;
+      const ThreadTeamScope team(threads);
+      for (const bool together : {false, true, true, true}) {   // repeated: a late worker
+        const StabilityTerms o = stability_parameter(nx, dt, f.walls(together));
+        EXPECT_EQ(bits(o.S1), bits(a.S1)) << threads << " threads, trial " << trial;
+        EXPECT_EQ(bits(o.S2), bits(a.S2)) << threads << " threads, trial " << trial;
       }
     }
     EXPECT_EQ(b.S1, 2.0F * a.S1) << trial;
