@@ -161,27 +161,25 @@ struct TransportScalars {
 // from the branch-free vector math, the rest in the order of the scalar
 // sequence, so the values differ from the library's sin/cos only by their
 // rounding (the tests bound it).
+// SFAC of wall k is read at sfac[k - from]: from = 0 for the walls' array, the
+// wall before i for a triple formed for wall i alone.
 [[gnu::always_inline]] inline void wall_transport_body(
     int lo, int hi, TransportScalars s, const float* __restrict thetabd,
     const float* __restrict alphas, const float* __restrict hbd, const float* __restrict cgb,
-    float* __restrict sfac, const float* __restrict k1w, const float* __restrict k2w,
-    const float* __restrict a1w, const float* __restrict utide, const float* __restrict dxw,
-    const int* __restrict rule, float* __restrict thetarel, float* __restrict qls) {
+    int from, const float* __restrict sfac, const float* __restrict k1w,
+    const float* __restrict k2w, const float* __restrict a1w, const float* __restrict utide,
+    const float* __restrict dxw, const int* __restrict rule, float* __restrict thetarel,
+    float* __restrict qls) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     // Angle to the shoreline normal.
     const float theta = thetabd[i] - alphas[i];
     const vmath::SinCos sc = vmath::sincos(theta);
-    // SFAC of the wall and of its neighbours, each formed from its own height
-    // (so that a part of the walls reads no value another part writes).
-    const float sfm = sfac_of(hbd[i - 1], s.gamma);
-    const float sf = sfac_of(hbd[i], s.gamma);
-    const float sfp = sfac_of(hbd[i + 1], s.gamma);
-    sfac[i] = sf;
     // Height-gradient quantity D by the wall's rule.
-    const float s2m = sfm * sfm;
+    const float sf = sfac[i - from];
+    const float s2m = sfac[i - 1 - from] * sfac[i - 1 - from];
     const float s20 = sf * sf;
-    const float s2p = sfp * sfp;
+    const float s2p = sfac[i + 1 - from] * sfac[i + 1 - from];
     const int r = rule[i];
     float d = r == GRAD_BACKWARD ? 2.0F * (s20 - s2m) : 0.0F;
     d = r == GRAD_FORWARD ? 2.0F * (s2p - s20) : d;
@@ -232,32 +230,54 @@ void shadow_leakage(ModelState& m, int i) {
   m.QLS(i) = m.QLS(i) - x;
 }
 
-// The cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of an open
-// wall for waves from behind).
-[[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float* __restrict qdbx,
+// SFAC and the cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of
+// an open wall for waves from behind).
+[[gnu::always_inline]] inline void prepare_walls_body(int lo, int hi, float gamma,
+                                                      const float* __restrict hbd,
+                                                      float* __restrict sfac,
+                                                      float* __restrict qdbx,
                                                       float* __restrict fbehind) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
+    sfac[i] = sfac_of(hbd[i], gamma);
     qdbx[i] = 0.0F;
     fbehind[i] = 1.1F;
   }
 }
 
-// Clears QDBX, sets FBEHIND of the open walls lo..hi and keeps YSHORE as
-// YSTART in their cells.
+// Forms SFAC, clears QDBX, sets FBEHIND of the open walls lo..hi and keeps
+// YSHORE as YSTART in their cells.
 void prepare_walls(ModelState& m, int lo, int hi) {
-  run_kernel<prepare_walls_body>(lo, hi, m.QDBX.data(), m.FBEHIND.data());
+  run_kernel<prepare_walls_body>(lo, hi, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
+                                 m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
   copy_range<double>(m.YSHORE.data(), m.YSTART.data(), lo, std::min(hi, m.cfg.NX));
 }
 
-// Transport at walls lo..hi by the wall's formula (THETAREL and SFAC kept).
+// Transport at walls lo..hi by the wall's formula (THETAREL kept), SFAC of
+// walls lo..hi formed before (prepare_walls). The walls inside lo..hi read
+// their neighbours' SFAC from the array; walls lo and hi form the value of
+// the neighbour beyond the range from its height (in a region another part
+// forms that wall's SFAC at the same time), with the same operations, so the
+// same bits.
 void wall_formula(ModelState& m, int lo, int hi) {
   const Settings& c = m.cfg;
   const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
-  run_kernel<wall_transport_body>(lo, hi, s, m.THETABD.data(), m.ALPHAS.data(),
-                                  m.HBD.data(), m.CGB.data(), m.SFAC.data(), c.K1.data(),
-                                  c.K2.data(), m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
-                                  m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
+  const auto walls = [&](int a, int b, int from, const float* sfac) {
+    run_kernel<wall_transport_body>(a, b, s, m.THETABD.data(), m.ALPHAS.data(), m.HBD.data(),
+                                    m.CGB.data(), from, sfac, c.K1.data(), c.K2.data(),
+                                    m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
+                                    m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
+  };
+  const auto end_wall = [&](int i) {
+    const auto sfac = [&](int k) {
+      return k >= lo && k <= hi ? m.SFAC(k) : sfac_of(m.HBD(k), c.GAMMA);
+    };
+    const float trio[3] = {sfac(i - 1), sfac(i), sfac(i + 1)};
+    walls(i, i, i - 1, trio);
+  };
+  if (hi - lo >= 2) walls(lo + 1, hi - 1, 0, m.SFAC.data());
+  end_wall(lo);
+  if (hi > lo) end_wall(hi);
 }
 
 // Groin walls: a groin or connected wall (code 1 or 3, either sign) passes its
