@@ -531,12 +531,14 @@ bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
 
 }  // namespace
 
+bool diffracting_structures(const ModelState& m) {
+  return !(m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END && m.KSEGT(2) == KIND_END));
+}
+
 void diffraction(ModelState& m) {
   const int nw = m.cfg.NX + 1;
   // 1. No diffracting structure: the undiffracted wave is the only component.
-  const bool none = m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END &&
-                                    m.KSEGT(2) == KIND_END);
-  if (none) {
+  if (!diffracting_structures(m)) {
     WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nw);
     return;
   }

@@ -135,5 +135,9 @@ struct SnellWave {
 // not converge, writes the print-file lines, sets IRUNERR and returns without
 // forming HBD.
 void diffraction(ModelState& m);
+// Whether the coast has a diffracting structure (a segment table with more
+// than the undiffracted coast): without one, diffraction is the merge of the
+// undiffracted wave alone.
+bool diffracting_structures(const ModelState& m);
 
 }  // namespace coastra

@@ -459,19 +459,24 @@ int breaking_waves(ModelState& m, WallCheck check) {
   // celerity CGBU for the statistics (CGB is formed at the final breaking depth
   // in step 7), KB for the diffraction. Both wall by wall, so one region: each
   // thread runs the passes over its walls.
-  orientation_region(m, [&m](int lo, int hi) {
+  // 6. Final breaking waves: one merge component per segment of the coast that
+  // waves reach (open gaps diffracted at the structure tips, stretches behind
+  // partly transmitting breakwaters); without diffracting structures the single
+  // component is the undiffracted wave over walls 1..NX+1, merged wall by wall
+  // in the same region (wall 0 is cleared with the first part).
+  const bool undiffracted = !diffracting_structures(m);
+  const int nw = m.cfg.NX + 1;
+  orientation_region(m, [&m, undiffracted, nw](int lo, int hi) {
     breaker_lines(lo, hi, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
                   m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
                   m.brk_depth.data(), m.IWAVOFF.data());
     wave_numbers(m.TRF.data(), m.brk_depth.data(), lo, hi, m.CGBU.data(), m.brk_ratio.data(),
                  m.KB.data());
+    if (undiffracted)
+      WAVSUM_walls(m, 1, 1, m.HB.data(), m.THETAB.data(), 1, nw, lo == 1 ? 0 : lo, hi);
   });
-  // 6. Final breaking waves: one merge component per segment of the coast that
-  // waves reach (open gaps diffracted at the structure tips, stretches behind
-  // partly transmitting breakwaters); without diffracting structures the single
-  // component is the undiffracted wave over walls 1..NX+1.
   stage_mark(m.TIMES, Stage::BREAKING);
-  diffraction(m);
+  if (!undiffracted) diffraction(m);
   stage_mark(m.TIMES, Stage::DIFFRACTION);
   if (m.IRUNERR != 0) return 0;  // the diffraction coefficient did not converge
   // 7. Smoothing, then the group celerity and wave number at the final
