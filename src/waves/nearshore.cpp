@@ -149,6 +149,23 @@ template <class In>
   for (int i = lo; i <= hi; ++i) v[i] += a;
 }
 
+// The h cells at each end lie on the straight line (in cell number) through the
+// end cell's own position and the nearest centred mean (mean, before any
+// offset), so the end cells keep their positions and the contour does not pull
+// away from the boundaries.
+template <class In>
+void end_line_left(const In* in, float* out, int h, float mean) {
+  const float first = static_cast<float>(in[1]);
+  const float slope = (mean - first) / static_cast<float>(h);
+  for (int j = 1; j <= h; ++j) out[j] = first + slope * static_cast<float>(j - 1);
+}
+template <class In>
+void end_line_right(const In* in, float* out, int nx, int h, float mean) {
+  const float last = static_cast<float>(in[nx]);
+  const float slope = (mean - last) / static_cast<float>(h);
+  for (int j = nx - h + 1; j <= nx; ++j) out[j] = last + slope * static_cast<float>(nx - j);
+}
+
 // The moving average of in(1..nx) (window n) into out(1..nx), plus offset at
 // every cell when OFFSET: the centred means and the offset are one region
 // over the cells, each thread taking both over its part.
@@ -189,18 +206,76 @@ void smooth(const In* in, float* out, int nx, int n, float offset) {
     if (lo <= nx - h && nx - h <= hi) mean_right = out[nx - h];
     add_offset(lo, hi);
   });
-  // The h cells at each end lie on the straight line (in cell number) through the
-  // end cell's own position and the nearest centred mean, so the end cells keep
-  // their positions and the contour does not pull away from the boundaries.
-  const float fh = static_cast<float>(h);
-  const float first = static_cast<float>(in[1]);
-  const float last = static_cast<float>(in[nx]);
-  const float slope_left = (mean_left - first) / fh;
-  for (int j = 1; j <= h; ++j) out[j] = first + slope_left * static_cast<float>(j - 1);
-  const float slope_right = (mean_right - last) / fh;
-  for (int j = nx - h + 1; j <= nx; ++j) out[j] = last + slope_right * static_cast<float>(nx - j);
+  end_line_left(in, out, h, mean_left);
+  end_line_right(in, out, nx, h, mean_right);
   add_offset(1, h);
   add_offset(nx - h + 1, nx);
+}
+
+// The two passes of the offshore contour over the shoreline y and its
+// orientation, on two threads in one region (cells lo..split-1 and split..nx)
+// instead of three: each part forms the first pass over its cells and the
+// window's half-width h beyond them (from the block starts of the whole-coast
+// pass, so with its bits) in an array of its own, the second pass over its
+// cells, and the orientation of its walls; the second-pass value of the cell
+// before the upper part (its first wall's left cell) is formed by the upper
+// part too. Requires a split with each part's first-pass reach clear of the
+// other end's straight-line cells (contour_parts_fit); the lower part uses
+// pass1_low, the upper part pass1_high.
+// The first block start the upper part's first pass needs: that of the first
+// cell the second pass of the block before the part reads.
+int first_pass_start(int split, int h) { return (split - RESTART - h) / RESTART * RESTART; }
+
+bool contour_parts_fit(int nx, int h, int split) {
+  return split - 1 >= h + 1 && split - 1 + h <= nx - h && split <= nx - h &&
+         first_pass_start(split, h) >= h + 1;
+}
+
+// whole(): the passes and the orientation over the whole coast, for a call
+// that runs as one part.
+template <class Whole>
+void contour_two_parts(const double* y, const float* dx, int nx, int h, float offset,
+                       float* pass1_low, float* pass1_high, float* ysmooth, float* alphaw,
+                       const Whole& whole) {
+  const float fn = static_cast<float>(2 * h + 1);
+  const int split = split_point(1, nx);
+  run_parts(1, nx, [&](int part, int lo, int hi) {
+    if (lo == 1 && hi == nx) {
+      whole();
+      return;
+    }
+    if (part == 0) {
+      // First pass over cells 1..split-1+h, then the second over 1..split-1.
+      run_kernel_on_path<centred_means_body<double>>(h + 1, hi + h, h, fn, y, pass1_low);
+      end_line_left(y, pass1_low, h, pass1_low[h + 1]);
+      run_kernel_on_path<centred_means_body<float>>(h + 1, hi, h, fn, pass1_low, ysmooth);
+      end_line_left(pass1_low, ysmooth, h, ysmooth[h + 1]);
+      run_kernel_on_path<add_body>(1, hi, offset, ysmooth);
+      run_kernel_on_path<contour_orientation_body>(2, hi, ysmooth, dx, alphaw);
+      alphaw[1] = alphaw[2];
+      return;
+    }
+    // First pass over cells split-16-h..nx, from the block start at or below
+    // the first of them; then the second over split..nx.
+    const int start = first_pass_start(lo, h);
+    run_kernel_on_path<centred_means_body<double>>(start, nx - h, h, fn, y, pass1_high);
+    end_line_right(y, pass1_high, nx, h, pass1_high[nx - h]);
+    run_kernel_on_path<centred_means_body<float>>(lo, nx - h, h, fn, pass1_high, ysmooth);
+    end_line_right(pass1_high, ysmooth, nx, h, ysmooth[nx - h]);
+    run_kernel_on_path<add_body>(lo, nx, offset, ysmooth);
+    // The second pass at cell lo-1, the last of its block (lo is a multiple of
+    // RESTART): the block formed alone, in cells 16..31 of a local array.
+    float block[2 * RESTART];
+    run_kernel_on_path<centred_means_body<float>>(RESTART, 2 * RESTART - 1, h, fn,
+                                                  pass1_high + (lo - 2 * RESTART), block);
+    const float pair_y[2] = {block[2 * RESTART - 1] + offset, ysmooth[lo]};
+    const float pair_dx[2] = {dx[lo - 1], dx[lo]};
+    float pair_alpha[2];
+    run_kernel_on_path<contour_orientation_body>(1, 1, pair_y, pair_dx, pair_alpha);
+    alphaw[lo] = pair_alpha[1];
+    run_kernel_on_path<contour_orientation_body>(lo + 1, nx, ysmooth, dx, alphaw);
+    alphaw[nx + 1] = alphaw[nx];
+  }, split);
 }
 
 }  // namespace
@@ -212,26 +287,45 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
 
 void offshore_contour(ModelState& m) {
   const int nx = m.cfg.NX;
+  const auto orientation = [&m, nx] { contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW); };
   // With IREG = 3 the contour is not recomputed: the stored one is kept.
-  if (m.cfg.IREG != 3) {
-    // 1-2. Two passes of the moving average (set-up made ISMOOTH odd) over the
-    //      shoreline in single precision; with inlets over a working copy in
-    //      which they are bridged.
-    const int n = m.cfg.ISMOOTH;
-    if (m.cfg.NINL > 0) {
-      run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
-                                m.ycontour_work.data());
-      bridge_inlets(m);
-      smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    } else {
-      smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    }
-    // 3. The representative contour lies 300 m seaward of the smoothed shoreline
-    //    (added in the second pass's region).
-    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+  if (m.cfg.IREG == 3) {
+    orientation();
+    return;
   }
+  // 1-2. Two passes of the moving average (set-up made ISMOOTH odd) over the
+  //      shoreline in single precision; with inlets over a working copy in
+  //      which they are bridged.
+  // 3. The representative contour lies 300 m seaward of the smoothed shoreline
+  //    (added in the second pass's region).
   // 4. Contour orientation per wall (independent of the offset).
-  contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW);
+  const int n = m.cfg.ISMOOTH;
+  if (m.cfg.NINL > 0) {
+    run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
+                              m.ycontour_work.data());
+    bridge_inlets(m);
+    smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+    orientation();
+    return;
+  }
+  const auto whole = [&m, nx, n, &orientation] {
+    smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+    orientation();
+  };
+  // On two threads, without inlets, all of it in one region where the coast
+  // is long enough against the window (ycontour_work is then the upper part's
+  // first pass).
+  const int h = (n - 1) / 2;
+  if (team_threads() > 1 && n >= 3 && n % 2 == 1 && nx > n + 1 && nx >= split_min_elements() &&
+      contour_parts_fit(nx, h, split_point(1, nx))) {
+    contour_two_parts(m.YSHORE.data(), m.cfg.DX.data(), nx, h, CONTOUR_OFFSET,
+                      m.ycontour_pass.data(), m.ycontour_work.data(), m.YSMOOTH.data(),
+                      m.ALPHAW.data(), whole);
+    return;
+  }
+  whole();
 }
 
 namespace {

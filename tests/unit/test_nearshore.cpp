@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/thread_team.h"
 #include "output/format.h"
 #include "output/wave_reports.h"
 #include "support/state_rig.h"
@@ -80,6 +81,41 @@ TEST(MovingAverage, CentredMeansDoNotDriftAlongALongCoast) {
       worst = std::max(worst, std::fabs(static_cast<double>(out[static_cast<std::size_t>(c)]) - exact));
     }
     EXPECT_LT(worst, 2e-4) << "window " << n;   // ulp of 250 m is 1.5e-5 m
+  }
+}
+
+// On two threads the two passes and the orientation run in one region, each
+// part forming the first pass a window's half-width beyond its cells and the
+// second-pass value before its first wall itself: every value must have the
+// one-thread bits, for windows from 3 cells to wider than a part can reach
+// (those run as before) and on cells of varying width.
+TEST(OffshoreContour, TwoThreadsGiveOneThreadsBits) {
+  const test::SplitMinScope split(32);
+  for (const int nx : {200, 700, 1000}) {
+    for (const int n : {3, 11, 31, 101, 301}) {
+      std::vector<double> y(static_cast<std::size_t>(nx));
+      for (int i = 0; i < nx; ++i)
+        y[static_cast<std::size_t>(i)] =   // sums that round (a pass from the wrong start differs)
+            1000.0 + 700.0 * std::sin(0.013 * i) + 0.0137 * (i % 11) + 3.1e-4 * (i % 7);
+      Coast one(y, 25.0F), two(y, 25.0F);
+      for (Coast* c : {&one, &two}) {
+        c->m.cfg.ISMOOTH = n;
+        for (int i = 1; i <= nx; ++i) c->m.cfg.DX(i) = 20.0F + static_cast<float>(i % 5);
+      }
+      offshore_contour(one.m);
+      const ThreadTeamScope team(2);
+      for (int repeat = 0; repeat < 3; ++repeat) {   // a late worker's part taken over too
+        offshore_contour(two.m);
+        for (int i = 1; i <= nx; ++i)
+          ASSERT_EQ(std::bit_cast<std::uint32_t>(two.m.YSMOOTH(i)),
+                    std::bit_cast<std::uint32_t>(one.m.YSMOOTH(i)))
+              << nx << " cells, window " << n << ", cell " << i;
+        for (int i = 1; i <= nx + 1; ++i)
+          ASSERT_EQ(std::bit_cast<std::uint32_t>(two.m.ALPHAW(i)),
+                    std::bit_cast<std::uint32_t>(one.m.ALPHAW(i)))
+              << nx << " cells, window " << n << ", wall " << i;
+      }
+    }
   }
 }
 
