@@ -137,20 +137,29 @@ void guard_breaking(ModelState& m, int found) {
   for (float* a : arrays) zero_nonfinite(a, nw);
 }
 
-void guard_shoreline(ModelState& m) {
+int shoreline_nonfinite_cells(const ModelState& m, int lo, int hi) {
+  const int nx = m.cfg.NX;
+  int bad_q = 0, bad_y = 0;
+  run_kernel_on_path<nonfinite_body<float>>(lo, hi == nx ? nx + 1 : hi, m.QLS.data(), &bad_q);
+  run_kernel_on_path<nonfinite_body<double>>(lo, hi, m.YSHORE.data(), &bad_y);
+  return (bad_q != 0 ? NONFINITE_TRANSPORT : 0) | (bad_y != 0 ? NONFINITE_SHORELINE : 0);
+}
+
+void guard_shoreline(ModelState& m, int found) {
   const int nx = m.cfg.NX;
   static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
   static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
-  // 1. One pass over the walls and one over the cells, in one region.
-  PartFlags transport, shoreline;
-  run_parts(1, nx + 1, [&](int part, int lo, int hi) {
-    transport[part] =
-        run_any<nonfinite_body<float>>(lo, hi, static_cast<const float*>(m.QLS.data()));
-    shoreline[part] = run_any<nonfinite_body<double>>(lo, std::min(hi, nx),
-                                                      static_cast<const double*>(m.YSHORE.data()));
-  });
-  const int bad_q = transport.any();
-  const int bad_y = shoreline.any();
+  // 1. One pass over the walls and one over the cells, in one region, unless
+  //    the shoreline update made it over its cells.
+  if (found < 0) {
+    PartFlags bits;
+    run_parts(1, nx, [&](int part, int lo, int hi) {
+      bits[part] = shoreline_nonfinite_cells(m, lo, hi);
+    });
+    found = bits.any();
+  }
+  const int bad_q = found & NONFINITE_TRANSPORT;
+  const int bad_y = found & NONFINITE_SHORELINE;
   if ((bad_q | bad_y) == 0) return;
   // 2. The culprit: the transport first, as it moves the shoreline.
   if (bad_q != 0) {

@@ -147,6 +147,7 @@ bool physics_of_step(ModelState& m) {
   structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
   stage_mark(m.TIMES, Stage::BREAKING);   // the contour belongs to the wave transformation
 
+  int checked = -1;                    // the shoreline's finite check, when made with its update
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
     calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSTART, YSHORE | no stop
@@ -171,7 +172,11 @@ bool physics_of_step(ModelState& m) {
     transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
     if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
     stage_mark(m.TIMES, Stage::TRANSPORT);
-    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
+    // Without breakwaters and inlets the shoreline is final once updated: its
+    // finite check runs in the update's region.
+    const bool final_here = m.cfg.NDB == 0 && !m.cfg.INLETS;
+    checked = update_shoreline(m, final_here ? shoreline_nonfinite_cells : nullptr);
+                                       // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
   // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
@@ -179,7 +184,7 @@ bool physics_of_step(ModelState& m) {
   if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
-  guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
+  guard_shoreline(m, checked);         // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
 }

@@ -139,7 +139,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 // takes what flows into it). A cell receiving from both sides at NX is updated
 // with the same hold as every cell: it cannot erode by transport, so the hold
 // can only keep a sink from digging behind a seawall there.
-void update_shoreline(ModelState& m) {
+int update_shoreline(ModelState& m, CellCheck check) {
   const int nx = m.cfg.NX;
   // Where no cell reaches its hold line (no seawall, or none eroded to it),
   // no transport is cut, every cell sees its walls as they stand and the sweep
@@ -150,22 +150,23 @@ void update_shoreline(ModelState& m) {
   // from the step's shoreline.
   struct alignas(64) Part {
     int held = 0;
+    int found = 0;   // the check's finds over the part, once taken
     int lo = 1, hi = 0;
   };
   Part parts[2];
-  run_parts(1, nx, [&m, &parts](int k, int lo, int hi) {
+  run_parts(1, nx, [&m, &parts, check](int k, int lo, int hi) {
     Part& p = parts[k];
     p.lo = lo;
     p.hi = hi;
     run_kernel_on_path<free_update_body>(lo, hi, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
                                          m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
                                          m.INLCELL.data(), m.YNEW.data(), &p.held);
-    if (p.held == 0)
-      run_kernel_on_path<take_update_body>(lo, hi, m.INLCELL.data(), m.YNEW.data(),
-                                           m.DTFAC.data(), m.QSRC.data(), m.YSHORE.data(),
-                                           m.DYSRC.data());
+    if (p.held != 0) return;
+    run_kernel_on_path<take_update_body>(lo, hi, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
+                                         m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
+    if (check != nullptr) p.found = check(m, lo, hi);
   });
-  if ((parts[0].held | parts[1].held) == 0) return;
+  if ((parts[0].held | parts[1].held) == 0) return check != nullptr ? parts[0].found | parts[1].found : -1;
   for (const Part& p : parts)
     if (p.held == 0 && p.lo <= p.hi) copy_range<double>(m.YNEW.data(), m.YSHORE.data(), p.lo, p.hi);
   int i = 1;
@@ -196,6 +197,7 @@ void update_shoreline(ModelState& m) {
     for (int c = j - 1; c >= i; --c) update_cell(m, c, Outflow::left);
     i = j + 1;
   }
+  return -1;
 }
 
 // Calm step: every cell moves by its source over the step (DT in hours, so

@@ -98,12 +98,14 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   EXPECT_EQ(b->m.HBD(4), 0.0F);
   EXPECT_EQ(b->m.THETAB(7), 0.0F);
   EXPECT_EQ(b->m.HBD(5), 1.5F);
-  // Last wall NX + 1 is checked; the transport is named before the shoreline
-  // it moved; the shoreline goes back to where the step found it.
+  // Last wall NX + 1 is checked (by the part of the cells that ends at NX, when
+  // the shoreline update made the check in two parts); the transport is named
+  // before the shoreline it moved; the shoreline goes back to where the step
+  // found it.
   auto s = rig();
   s->m.QLS(11) = inf;
   s->m.YSHORE(5) = static_cast<double>(nan);
-  guard_shoreline(s->m);
+  guard_shoreline(s->m, shoreline_nonfinite_cells(s->m, 1, 6) | shoreline_nonfinite_cells(s->m, 7, 10));
   EXPECT_EQ(s->prt.str(),
             " ERROR. TIME STEP 12: LONGSHORE TRANSPORT RATE QLS AT WALL 11 IS NOT A FINITE "
             "NUMBER.\n");
