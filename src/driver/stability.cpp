@@ -344,6 +344,16 @@ struct Largest {
 // both parts in order would find.
 Largest carry(Largest best, Largest later) { return later.v > best.v ? later : best; }
 
+// The first wall a..b whose value v[i - a] equals the block's largest value
+// big (which the block holds): where a scan of the block, taking each value
+// above the largest so far, stops moving. (Only at the sign of a zero could
+// the block's value differ from big; the wall is the same.)
+int first_equal(const float* v, int a, int b, float big) {
+  int i = a;
+  while (i < b && !(v[i - a] == big)) ++i;
+  return i;
+}
+
 // S1 terms over walls lo..hi, block by block: the largest term (from s1, NaN
 // never counts) and the largest HBD^2 CGB with its wall (from `e`).
 struct ObliquePart {
@@ -360,10 +370,7 @@ ObliquePart oblique_part(int lo, int hi, double dts, const StabilityWalls& w, Ob
                                            w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e,
                                            &big);
     r.s1 = std::max(r.s1, big.t);
-    if (!(big.e > r.e.v)) continue;
-    for (int i = a; i <= b; ++i) {
-      if (e[i - a] > r.e.v) r.e = {e[i - a], i};
-    }
+    if (big.e > r.e.v) r.e = {big.e, first_equal(e, a, b, big.e)};
   }
   return r;
 }
@@ -375,10 +382,7 @@ Largest rise_part(int lo, int hi, const StabilityWalls& w, Largest r) {
   for (int a = lo; a <= hi; a += STAB_BLOCK) {
     const int b = std::min(hi, a + STAB_BLOCK - 1);
     run_kernel_on_path<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
-    if (!(big.t > r.v)) continue;
-    for (int i = a; i <= b; ++i) {
-      if (t[i - a] > r.v) r = {t[i - a], i};
-    }
+    if (big.t > r.v) r = {big.t, first_equal(t, a, b, big.t)};
   }
   return r;
 }
