@@ -179,6 +179,56 @@ void smoothing_rules(ModelState& m) {
   touching_salient_waves(m);
 }
 
+// Steps 1-2 of final_smoothing at walls lo..hi of a region that also takes
+// the smoothed values (take_smoothed), for a coast without inlets and
+// breakwaters, where no rule follows the smoothing: a wall whose neighbour
+// lies outside lo..hi takes that neighbour's merged values formed afresh from
+// the merge's sums (with the merge's own operations, so its bits), as another
+// part takes its smoothed values at the same time. The end walls' merged
+// values stand in the working arrays, as smoothing_rules leaves them.
+void smoothing_part(ModelState& m, int lo, int hi) {
+  const int nx = m.cfg.NX;
+  for (int i : {1, nx + 1}) {
+    if (i < lo || i > hi) continue;
+    m.hbd_work(i) = m.HBD(i);
+    m.thetabd_work(i) = m.THETABD(i);
+  }
+  const int a = std::max(lo, 2);
+  const int b = std::min(hi, nx);
+  if (a > b) return;
+  const bool left_edge = lo >= 2;    // wall a's left neighbour lies outside the part
+  const bool right_edge = hi <= nx;  // wall b's right neighbour lies outside the part
+  const auto walls = [&m](int first, int last, int from, const float* hbd, const float* thetabd) {
+    // Wall i reads wall k's merged values at hbd[k - from], thetabd[k - from].
+    run_kernel_on_path<smoothing_body>(first - from, last - from, 0, m.WALLTYPE.data() + from,
+                                       m.DBMARK.data() + from, m.INLCELL.data() + from, hbd,
+                                       thetabd, m.hbd_work.data() + from,
+                                       m.thetabd_work.data() + from, m.IGRADOFF.data() + from);
+  };
+  const auto edge = [&](int i) {
+    float h3[3], t3[3];
+    for (int d = 0; d < 3; ++d) {
+      const int k = i - 1 + d;
+      if (k >= lo && k <= hi) {
+        h3[d] = m.HBD(k);
+        t3[d] = m.THETABD(k);
+        continue;
+      }
+      float h[2], t[2];
+      run_kernel_on_path<wavsum_final_body>(1, 1, m.wavsum_h2.data() + (k - 1),
+                                            m.wavsum_s2.data() + (k - 1), h, t);
+      h3[d] = h[1];
+      t3[d] = t[1];
+    }
+    walls(i, i, i - 1, h3, t3);
+  };
+  const int ia = left_edge ? a + 1 : a;
+  const int ib = right_edge ? b - 1 : b;
+  if (ia <= ib) walls(ia, ib, 0, m.HBD.data(), m.THETABD.data());
+  if (left_edge) edge(a);
+  if (right_edge && (b != a || !left_edge)) edge(b);
+}
+
 // Step 6 of final_smoothing at walls lo..hi: the smoothed values of walls
 // 2..NX become final; walls 1 and NX+1 keep the merged values.
 void take_smoothed(ModelState& m, int lo, int hi) {
@@ -242,11 +292,15 @@ void final_celerities(ModelState& m) {
 }
 
 int final_waves(ModelState& m, WallCheck check) {
-  smoothing_rules(m);
+  // Without inlets and breakwaters no rule follows the smoothing, and the
+  // smoothing joins the region (one hand-over fewer).
+  const bool in_region = !m.cfg.INLETS && m.cfg.NDB == 0;
+  if (!in_region) smoothing_rules(m);
   // The smoothed values taken, the celerities formed from them and the check
   // wall by wall: one region.
   PartFlags found;
-  run_parts(1, m.cfg.NX + 1, [&m, &found, check](int part, int lo, int hi) {
+  run_parts(1, m.cfg.NX + 1, [&m, &found, check, in_region](int part, int lo, int hi) {
+    if (in_region) smoothing_part(m, lo, hi);
     take_smoothed(m, lo, hi);
     celerities_walls(m, lo, hi);
     if (check != nullptr) found[part] = check(m, lo, hi);

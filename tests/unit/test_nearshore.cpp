@@ -387,6 +387,48 @@ TEST(FinalWaves, MergeAndSmoothingFollowTheScalarFormulasOnEveryPath) {
   }
 }
 
+// Without inlets and breakwaters the smoothing runs in the final waves' region,
+// each part forming the merged values beyond its ends afresh from the merge's
+// sums; with an inlet it runs before the region. Either way two threads must
+// give one thread's bits, with groins and salients beside the split point.
+TEST(FinalWaves, TwoThreadsGiveOneThreadsBits) {
+  const int nx = 300;
+  const test::SplitMinScope split(32);
+  const int s = split_point(1, nx + 1);
+  Vec1<float> h1(nx + 1), t1(nx + 1), h2(nx + 1), t2(nx + 1);
+  for (int i = 1; i <= nx + 1; ++i) {
+    h1(i) = 0.5F + 3.0F * static_cast<float>((i * 7919) % 1000) / 999.0F;
+    t1(i) = -1.2F + 2.4F * static_cast<float>((i * 104729) % 997) / 996.0F;
+    h2(i) = 0.3F * h1(i);
+    t2(i) = -t1(i);
+  }
+  const auto run = [&](int threads, bool inlets) {
+    const ThreadTeamScope team(threads);
+    Coast c(std::vector<double>(nx, 0.0), 10.0F);
+    c.offshore(1.0F, 8.0F, 0.1F);
+    c.m.WALLTYPE(s - 1) = c.m.WALLTYPE(s + 1) = c.m.WALLTYPE(7) = 1;
+    c.m.DBMARK(s) = c.m.DBMARK(s + 1) = c.m.DBMARK(90) = -1;
+    c.m.cfg.INLETS = inlets;
+    if (inlets) c.m.INLCELL(200) = c.m.INLCELL(201) = 1;
+    WAVSUM(c.m, 1, 2, h1, t1, 1, nx + 1);
+    WAVSUM(c.m, 2, 2, h2, t2, s - 20, s + 20);
+    final_waves(c.m);
+    std::vector<std::uint32_t> out;
+    for (const Vec1<float>* v : {&c.m.HBD, &c.m.THETABD, &c.m.CGB, &c.m.KB})
+      for (int i = 1; i <= nx + 1; ++i) out.push_back(std::bit_cast<std::uint32_t>((*v)(i)));
+    for (int i = 1; i <= nx + 1; ++i) out.push_back(static_cast<std::uint32_t>(c.m.IGRADOFF(i)));
+    return out;
+  };
+  for (const bool inlets : {false, true}) {
+    const std::vector<std::uint32_t> one = run(1, inlets);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+      const std::vector<std::uint32_t> two = run(2, inlets);
+      for (std::size_t j = 0; j < one.size(); ++j)
+        ASSERT_EQ(two[j], one[j]) << "inlets " << inlets << ", value " << j;
+    }
+  }
+}
+
 TEST(FinalWaves, SmoothingRespectsGroinsAndSalients) {
   for (int variant = 0; variant < 2; ++variant) {
     Coast c({0, 0, 0, 0, 0}, 10.0F);
