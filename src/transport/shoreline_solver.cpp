@@ -166,7 +166,8 @@ int update_shoreline(ModelState& m, CellCheck check) {
                                          m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
     if (check != nullptr) p.found = check(m, lo, hi);
   });
-  if ((parts[0].held | parts[1].held) == 0) return check != nullptr ? parts[0].found | parts[1].found : -1;
+  if ((parts[0].held | parts[1].held) == 0)
+    return check != nullptr ? parts[0].found | parts[1].found : -1;
   for (const Part& p : parts)
     if (p.held == 0 && p.lo <= p.hi) copy_range<double>(m.YNEW.data(), m.YSHORE.data(), p.lo, p.hi);
   int i = 1;

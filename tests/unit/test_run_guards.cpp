@@ -105,7 +105,8 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   auto s = rig();
   s->m.QLS(11) = inf;
   s->m.YSHORE(5) = static_cast<double>(nan);
-  guard_shoreline(s->m, shoreline_nonfinite_cells(s->m, 1, 6) | shoreline_nonfinite_cells(s->m, 7, 10));
+  guard_shoreline(s->m,
+                  shoreline_nonfinite_cells(s->m, 1, 6) | shoreline_nonfinite_cells(s->m, 7, 10));
   EXPECT_EQ(s->prt.str(),
             " ERROR. TIME STEP 12: LONGSHORE TRANSPORT RATE QLS AT WALL 11 IS NOT A FINITE "
             "NUMBER.\n");
