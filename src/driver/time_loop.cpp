@@ -204,10 +204,7 @@ void accumulate_step(ModelState& m) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
     if (brkstat) BRKSTAT_walls(m, lo, hi);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
-    if (!m.CALM) {
-      split_transport_walls(m, lo, hi);        // r: QLS | w: QNEG, QPOS, QGROSS
-      accumulate_transport_walls(m, lo, hi);   // r: QLS, QNEG, QPOS, QGROSS | w: QNET, V*P, V*
-    }
+    if (!m.CALM) accumulate_transport_walls(m, lo, hi);   // r: QLS | w: QNEG..QNET, V*P, V*
     const int cells = std::min(hi, nx);
     // The sources booked are cleared for the next step (in this region
     // rather than at the next step's start: one hand-over fewer a step).

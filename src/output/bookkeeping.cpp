@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "model/simd_path.h"
+#include "transport/transport.h"
 
 namespace coastra {
 
@@ -48,23 +49,29 @@ void init_bookkeeping(ModelState& m) {
 }
 
 namespace {
-// Volumes of one step at walls lo..hi: rate (m3/s) x step length dts (s).
+// Volumes of one step at walls lo..hi: rate (m3/s) x step length dts (s);
+// QNEG, QPOS, QGROSS formed from QLS on the way.
 [[gnu::always_inline]] inline void accumulate_body(
-    int lo, int hi, double dts, const float* __restrict qls, const float* __restrict qneg,
-    const float* __restrict qpos, const float* __restrict qgross, float* __restrict qnet,
+    int lo, int hi, double dts, const float* __restrict qls, float* __restrict qneg,
+    float* __restrict qpos, float* __restrict qgross, float* __restrict qnet,
     double* __restrict vnetp, double* __restrict vleftp, double* __restrict vrightp,
     double* __restrict vgrossp, double* __restrict vnet, double* __restrict vleft,
     double* __restrict vright) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    qnet[i] = qls[i];
-    const double n = static_cast<double>(qls[i]) * dts;
-    const double l = static_cast<double>(qneg[i]) * dts;   // <= 0
-    const double r = static_cast<double>(qpos[i]) * dts;   // >= 0
+    const float q = qls[i];
+    const TransportSplit s = split_of(q);
+    qnet[i] = q;
+    qneg[i] = s.neg;
+    qpos[i] = s.pos;
+    qgross[i] = s.gross;
+    const double n = static_cast<double>(q) * dts;
+    const double l = static_cast<double>(s.neg) * dts;   // <= 0
+    const double r = static_cast<double>(s.pos) * dts;   // >= 0
     vnetp[i] += n;
     vleftp[i] += l;
     vrightp[i] += r;
-    vgrossp[i] += static_cast<double>(qgross[i]) * dts;
+    vgrossp[i] += static_cast<double>(s.gross) * dts;
     vnet[i] += n;
     vleft[i] += l;
     vright[i] += r;

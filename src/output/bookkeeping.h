@@ -9,7 +9,7 @@ namespace coastra {
 // Start of the loop: extremes from the initial shoreline, period start date,
 // yearly-report counters and breakwater KT statistics reset.
 void init_bookkeeping(ModelState& m);
-void accumulate_transport(ModelState& m);   // after the transport step
+void accumulate_transport(ModelState& m);   // after the shoreline update: QNEG..QNET, V*P, V*
 void accumulate_transport_walls(ModelState& m, int lo, int hi);   // walls lo..hi, calling thread
 void volume_change(ModelState& m);          // VOLCELL, VOLLEN, VOLTOT
 // After a calm step: what the end cells gained beyond their sources (their

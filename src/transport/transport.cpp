@@ -491,18 +491,16 @@ void transport_step(ModelState& m) {
 }
 
 namespace {
-// QNEG, QPOS, QGROSS of walls lo..hi. 0 + q rather than q: it turns a
-// negative zero transport into +0, so either part books +0.
+// QNEG, QPOS, QGROSS of walls lo..hi.
 [[gnu::always_inline]] inline void split_body(int lo, int hi, const float* __restrict q,
                                               float* __restrict qneg, float* __restrict qpos,
                                               float* __restrict qgross) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    const float v = 0.0F + q[i];
-    const bool left = q[i] <= 0.0F;
-    qneg[i] = left ? v : 0.0F;
-    qpos[i] = left ? 0.0F : v;
-    qgross[i] = std::fabs(v);
+    const TransportSplit s = split_of(q[i]);
+    qneg[i] = s.neg;
+    qpos[i] = s.pos;
+    qgross[i] = s.gross;
   }
 }
 }  // namespace

@@ -4,6 +4,8 @@
 // shoreline update that follows it is the solver's stage (shoreline_solver.h).
 #pragma once
 
+#include <cmath>
+
 #include "model/state.h"
 
 namespace coastra {
@@ -24,8 +26,20 @@ void update_slope(ModelState& m);
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.
 // Keeps YSHORE as YSTART. Moves no shoreline.
 void transport_step(ModelState& m);
+// The split of a wall's final transport q (m3/s) into its leftward part (<= 0),
+// its rightward part (>= 0) and its size. 0 + q rather than q: it turns a
+// negative zero transport into +0, so either part books +0.
+struct TransportSplit {
+  float neg, pos, gross;
+};
+[[gnu::always_inline]] inline TransportSplit split_of(float q) {
+  const float v = 0.0F + q;
+  const bool left = q <= 0.0F;
+  return {left ? v : 0.0F, left ? 0.0F : v, std::fabs(v)};
+}
 // After the shoreline update (which may cut QLS at seawalls): the step's final
-// QLS split into QNEG, QPOS and QGROSS (each set anew) for the bookkeeping.
+// QLS split into QNEG, QPOS and QGROSS (each set anew; the accumulation of a
+// time step forms them itself, see accumulate_transport).
 void split_transport(ModelState& m);
 void split_transport_walls(ModelState& m, int lo, int hi);   // walls lo..hi, calling thread
 
