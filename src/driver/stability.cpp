@@ -433,8 +433,8 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
 }
 
 StabilityWalls stability_walls(const ModelState& m) {
-  return {m.HBD,     m.THETABD,      m.CGB,      m.A1W,   m.K2C,
-          m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.K2CALL != 0};
+  return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS,
+          m.K2CALL != 0};
 }
 
 int step_number_after_change(double elapsed, float dt) {

@@ -461,12 +461,13 @@ void update_slope(ModelState& m) {
 void transport_step(ModelState& m) {
   // 1. (The time factor of every cell, DTFAC, is formed at set-up and again
   //    when the adaptive step changes DT.)
-  // 2. Cleared leakage, YSTART; the gradient rule of every wall (the rules
-  //    read neighbouring cells, which no pass here writes).
-  // 3. Transport at every wall by its formula (SFAC formed with it); whether a
-  //    cell lies in a breakwater's shadow and whether waves come from behind
-  //    a wall (THETAREL is written by the formula alone, the marks before the
-  //    step's transport). All wall by wall: one region.
+  // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall (the
+  //    rules read neighbouring cells, which no pass here writes).
+  // 3. Transport at every wall by its formula (a part's end walls form the
+  //    SFAC beyond the part themselves, see wall_formula); whether a cell lies
+  //    in a breakwater's shadow and whether waves come from behind a wall
+  //    (THETAREL is written by the formula alone, the marks before the step's
+  //    transport). All wall by wall: one region.
   const int nx = m.cfg.NX;
   PartFlags marked, behind;
   run_parts(1, nx + 1, [&m, &marked, &behind, nx](int part, int lo, int hi) {

@@ -212,27 +212,28 @@ void smooth(const In* in, float* out, int nx, int n, float offset) {
   add_offset(nx - h + 1, nx);
 }
 
-// The two passes of the offshore contour over the shoreline y and its
-// orientation, on two threads in one region (cells lo..split-1 and split..nx)
-// instead of three: each part forms the first pass over its cells and the
-// window's half-width h beyond them (from the block starts of the whole-coast
-// pass, so with its bits) in an array of its own, the second pass over its
-// cells, and the orientation of its walls; the second-pass value of the cell
-// before the upper part (its first wall's left cell) is formed by the upper
-// part too. Requires a split with each part's first-pass reach clear of the
-// other end's straight-line cells (contour_parts_fit); the lower part uses
-// pass1_low, the upper part pass1_high.
-// The first block start the upper part's first pass needs: that of the first
-// cell the second pass of the block before the part reads.
+// The first block start the upper part's first pass needs (see
+// contour_two_parts): that of the first cell the second pass of the block
+// before the part reads.
 int first_pass_start(int split, int h) { return (split - RESTART - h) / RESTART * RESTART; }
 
+// Whether each part's first-pass reach stays clear of the other end's
+// straight-line cells (window half-width h, parts split at `split`).
 bool contour_parts_fit(int nx, int h, int split) {
   return split - 1 >= h + 1 && split - 1 + h <= nx - h && split <= nx - h &&
          first_pass_start(split, h) >= h + 1;
 }
 
-// whole(): the passes and the orientation over the whole coast, for a call
-// that runs as one part.
+// The two passes of the offshore contour over the shoreline y and its
+// orientation, on two threads in one region (cells 1..split-1 and split..nx)
+// instead of three: each part forms the first pass over its cells and the
+// window's half-width h beyond them (from the block starts of the whole-coast
+// pass, so with its bits) in an array of its own (the lower part pass1_low,
+// the upper part pass1_high), the second pass over its cells, and the
+// orientation of its walls; the second-pass value of the cell before the
+// upper part (its first wall's left cell) is formed by the upper part too.
+// Requires contour_parts_fit. whole(): the passes and the orientation over
+// the whole coast, for a call that runs as one part.
 template <class Whole>
 void contour_two_parts(const double* y, const float* dx, int nx, int h, float offset,
                        float* pass1_low, float* pass1_high, float* ysmooth, float* alphaw,
