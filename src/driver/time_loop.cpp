@@ -98,13 +98,13 @@ bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
   // The record's values at the walls, its wave numbers and its checks in one
   // region, which leaves each thread's walls in its cache for the breaking stage.
-  wave_step(m);                        // r: wave files | w: HRF..NRF, DLTZ, NOWAVE, BADDLTZ,
-                                       //   events | may set IRUNERR
+  const RecordChecks checks = wave_step(m);   // r: wave files | w: HRF..NRF, DLTZ, events
+                                              //   | may set IRUNERR
   if (stopped(m)) return false;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
-  m.CALM = calm_step(m, m.NOWAVE);     // r: NOWAVE, ZZDEGNR | w: CALM | no stop
+  m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
-  if (const int cell = closure_depth(m, m.BADDLTZ); cell != 0)   // r: DLTZ | no stop
+  if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
     stop_on_closure_depth(m, cell);                              // report, then error stop
   // One light pass, too short to gain from a hand-over to a second thread.
   const AloneScope alone;

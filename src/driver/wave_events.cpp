@@ -164,19 +164,19 @@ void check_wave_timestep(ModelState& m) {
   m.NWS = static_cast<int>(std::lround(m.DTWAVE / dt));
 }
 
-void wave_step(ModelState& m) {
+RecordChecks wave_step(ModelState& m) {
   // 1. New record of every station, distributed to the walls, and the
   // steepness warnings its wall loop recorded. A new record opens a new
   // window of the once-per-record warnings.
   m.NWREC += 1;
-  WAVINP(m);
+  const RecordChecks checks = WAVINP(m);
   write_step_warnings(m);
   // 2. Next event.
   m.IWEVENT += 1;
   // 3. Past the last event (every step in the undated form): back to the first.
   if (m.IWEVENT > m.cfg.NWAVEV) cycle_events(m);
   // 4. A wave file that could not be read ends the run.
-  if (m.IRUNERR != 0) return;
+  if (m.IRUNERR != 0) return checks;
   // 5. Date the steepness report just made.
   if (m.ISTEEP == 1 || (m.ISTEEP == 2 && m.cfg.PRWARN)) {
     std::string& s = m.WTEXT;
@@ -188,6 +188,7 @@ void wave_step(ModelState& m) {
     m.prt() << s;
     m.ISTEEP = -1;
   }
+  return checks;
 }
 
 int event_date(const ModelState& m) {

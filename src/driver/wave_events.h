@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/state.h"
+#include "waves/nearshore.h"
 
 namespace coastra {
 
@@ -11,7 +12,8 @@ void setup_wave_events(ModelState& m);
 // Start-up, after the input echo: DT against the wave-record time step; NWS.
 void check_wave_timestep(ModelState& m);
 // The wave step of the loop: WAVINP, event counter, cycling, acknowledgement.
-void wave_step(ModelState& m);
+// Returns the record's checks (WAVINP).
+RecordChecks wave_step(ModelState& m);
 // Date (YYYYMMDD) and hour (HHMM) of the current wave event, for notices;
 // 0 with the undated form.
 int event_date(const ModelState& m);

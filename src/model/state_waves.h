@@ -32,8 +32,6 @@ struct WaveState {
   float TZ = 0.0F;                // event period (s)
   float ZZDEG = 0.0F;             // event direction with the regional transformation (deg)
   float ZZDEGNR = 0.0F;           // event direction without it (deg), used by the gates
-  int NOWAVE = 0;                 // 1: a cell of the record has no wave (TRF <= 0 or HRF = 0)
-  int BADDLTZ = 0;                // 1: a cell's DLTZ of the record is not positive
   int NOFFSHORE = 0;              // records rejected as directed offshore
   int ISTEEP = 0;                 // steepness report: 0 none, 1 first, 2 later, -1 acknowledged
 

@@ -352,14 +352,14 @@ void setup_wave_input(ModelState& m) {
   regional_orientation(m);
 }
 
-void WAVINP(ModelState& m) {
+RecordChecks WAVINP(ModelState& m) {
   assert(m.NSTATION >= 1);
   const bool dated = m.cfg.NWAVEV > 0;
   const int nw = m.cfg.NX + 1;
   // 1-2. Next record of every station (the undated form always its first), screened.
   for (int j = 1; j <= m.NSTATION; ++j) {
     if (!dated) rewind_wave_file(m, j);
-    if (!read_station_record(m, j, dated)) return;
+    if (!read_station_record(m, j, dated)) return {};
     screen_station_record(m, j);
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
@@ -390,14 +390,14 @@ void WAVINP(ModelState& m) {
     p.checks = record_checks(m, lo, hi);
   });
   if ((parts[0].steep | parts[1].steep) != 0) record_steepness_warnings(m);
-  m.NOWAVE = parts[0].checks.no_wave | parts[1].checks.no_wave;
-  m.BADDLTZ = parts[0].checks.bad_depth | parts[1].checks.bad_depth;
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
+  return {parts[0].checks.no_wave | parts[1].checks.no_wave,
+          parts[0].checks.bad_depth | parts[1].checks.bad_depth};
 }
 
 }  // namespace coastra

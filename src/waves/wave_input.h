@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "model/state.h"
+#include "waves/nearshore.h"
 
 namespace coastra {
 
@@ -12,11 +13,12 @@ namespace coastra {
 // interpolation; may set the run error flag.
 void setup_wave_input(ModelState& m);
 // Reads the next record of every station and fills HRF, TRF, THETARF, DRF, ZRF,
-// KRF, NRF and the event values; they stay in force until the next record. A
-// steepness reduction is recorded in the step's warning list. A wave file that
-// ends or a record that cannot be read sets the run error flag with a
-// print-file line.
-void WAVINP(ModelState& m);
+// KRF, NRF, the breaking constants, DLTZ and the event values; they stay in
+// force until the next record. Returns the record's checks over the cells
+// (record_checks). A steepness reduction is recorded in the step's warning
+// list. A wave file that ends or a record that cannot be read sets the run
+// error flag with a print-file line (and the checks are then empty).
+RecordChecks WAVINP(ModelState& m);
 
 // Longest wave-file line read: a record's five items fit many times over, and
 // the line buffer cannot grow without bound on a corrupt file.
