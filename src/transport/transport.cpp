@@ -2,10 +2,9 @@
 // transport step, the average nearshore slope of a wave step, the transport
 // step itself (QLS at every wall from one straight-line pass of the formula,
 // then the few groin, shadow-edge and waves-from-behind walls, and the
-// boundary walls) and the split of the step's final QLS into QNEG/QPOS/QGROSS.
-// The groin factors are in groins.cpp, the shoreline update in shoreline_solver.cpp.
-// Routines: time_factors, profile_parameter, setup_transport, update_slope, transport_step,
-// split_transport.
+// boundary walls). The groin factors are in groins.cpp, the shoreline update in
+// shoreline_solver.cpp.
+// Routines: time_factors, profile_parameter, setup_transport, update_slope, transport_step.
 
 #include "transport/transport.h"
 
@@ -489,30 +488,6 @@ void transport_step(ModelState& m) {
   }
   // 6. Boundary walls.
   boundary_walls(m);
-}
-
-namespace {
-// QNEG, QPOS, QGROSS of walls lo..hi.
-[[gnu::always_inline]] inline void split_body(int lo, int hi, const float* __restrict q,
-                                              float* __restrict qneg, float* __restrict qpos,
-                                              float* __restrict qgross) {
-#pragma omp simd
-  for (int i = lo; i <= hi; ++i) {
-    const TransportSplit s = split_of(q[i]);
-    qneg[i] = s.neg;
-    qpos[i] = s.pos;
-    qgross[i] = s.gross;
-  }
-}
-}  // namespace
-
-void split_transport(ModelState& m) {
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { split_transport_walls(m, lo, hi); });
-}
-
-void split_transport_walls(ModelState& m, int lo, int hi) {
-  run_kernel_on_path<split_body>(lo, hi, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
-                         m.QGROSS.data());
 }
 
 }  // namespace coastra

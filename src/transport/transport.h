@@ -26,7 +26,8 @@ void update_slope(ModelState& m);
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.
 // Keeps YSHORE as YSTART. Moves no shoreline.
 void transport_step(ModelState& m);
-// The split of a wall's final transport q (m3/s) into its leftward part (<= 0),
+// The split of a wall's final transport q (m3/s), after the shoreline update
+// (which may cut QLS at seawalls), into its leftward part (<= 0),
 // its rightward part (>= 0) and its size. 0 + q rather than q: it turns a
 // negative zero transport into +0, so either part books +0.
 struct TransportSplit {
@@ -37,10 +38,5 @@ struct TransportSplit {
   const bool left = q <= 0.0F;
   return {left ? v : 0.0F, left ? 0.0F : v, std::fabs(v)};
 }
-// After the shoreline update (which may cut QLS at seawalls): the step's final
-// QLS split into QNEG, QPOS and QGROSS (each set anew; the accumulation of a
-// time step forms them itself, see accumulate_transport).
-void split_transport(ModelState& m);
-void split_transport_walls(ModelState& m, int lo, int hi);   // walls lo..hi, calling thread
 
 }  // namespace coastra

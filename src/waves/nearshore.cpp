@@ -481,10 +481,6 @@ namespace {
 }
 }  // namespace
 
-void input_wave_numbers(ModelState& m) {
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { input_wave_numbers_walls(m, lo, hi); });
-}
-
 void input_wave_numbers_walls(ModelState& m, int lo, int hi) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the

@@ -14,15 +14,14 @@ namespace coastra {
 void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n);
 // YSMOOTH (twice smoothed, + 300 m) and ALPHAW from the current shoreline.
 void offshore_contour(ModelState& m);
-// KRF, NRF: wave number and celerity ratio at the input depth DRF of every wall,
-// from TRF; C02RF, CHIRF: the breaking constants of the input wave (HRF). They
-// change only with the wave record, so the wave input computes them once per
-// record and the steps until the next record reuse them.
-void input_wave_numbers(ModelState& m);
-// The same for walls lo..hi (one part of the wave input's region): one
-// solution of the dispersion relation when they all share wall lo's period and
-// depth, else one per run of walls with the same pair. Every wall's values are
-// those of its own pair, however the walls are cut into parts.
+// KRF, NRF: wave number and celerity ratio at the input depth DRF of walls
+// lo..hi (one part of the wave input's region), from TRF; C02RF, CHIRF: the
+// breaking constants of the input wave (HRF). They change only with the wave
+// record, so the wave input computes them once per record and the steps until
+// the next record reuse them. One solution of the dispersion relation when the
+// walls all share wall lo's period and depth, else one per run of walls with
+// the same pair: every wall's values are those of its own pair, however the
+// walls are cut into parts.
 void input_wave_numbers_walls(ModelState& m, int lo, int hi);
 // What a wave record's checks find over cells lo..hi (within 1..NX), with
 // DLTZ, the closure-depth quantity, written at each of them: whether a cell

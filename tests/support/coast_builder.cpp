@@ -60,7 +60,7 @@ Coast& Coast::offshore(float h, float t, float theta, float depth) {
   m.HZ = h;
   m.TZ = t;
   m.ZZDEG = m.ZZDEGNR = theta * 180.0F / PI;
-  input_wave_numbers(m);
+  input_wave_numbers_walls(m, 1, m.cfg.NX + 1);
   return *this;
 }
 
@@ -114,7 +114,13 @@ Coast& Coast::transport() {
   groin_factors(m);
   transport_step(m);
   update_shoreline(m);
-  split_transport(m);
+  // QNEG, QPOS, QGROSS of the final transport, as the step's accumulation forms them.
+  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
+    const TransportSplit s = split_of(m.QLS(i));
+    m.QNEG(i) = s.neg;
+    m.QPOS(i) = s.pos;
+    m.QGROSS(i) = s.gross;
+  }
   return *this;
 }
 

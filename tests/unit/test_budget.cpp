@@ -239,7 +239,6 @@ struct StageRun : test::Coast {
       mouth_walls(m);
       update_shoreline(m);
       inlet_step(m);
-      split_transport(m);
       accumulate_transport(m);
     }
     volume_change(m);
