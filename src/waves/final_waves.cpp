@@ -135,57 +135,13 @@ void copy_wall(ModelState& m, int to, int from) {
 
 namespace {
 
-// Steps 1-5 of final_smoothing: the smoothed values in hbd_work, thetabd_work.
-void smoothing_rules(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const Vec1<int>& wt = m.WALLTYPE;  // structure state per wall (1 = groin)
-  const Vec1<int>& sm = m.DBMARK;    // shoreline state per cell (-1 = salient at a breakwater)
-  const Vec1<int>& inl = m.INLCELL;  // 1 for the cells of a tidal inlet
-  const bool inlets = m.cfg.INLETS;
-  // The end walls are not smoothed; their merged values stand in the working
-  // arrays so that the inlet rules can copy from them.
-  for (int i : {1, nx + 1}) {
-    m.hbd_work(i) = m.HBD(i);
-    m.thetabd_work(i) = m.THETABD(i);
-  }
-  // 1. New values from the merged neighbours, all computed before any is stored
-  // (the rules at smoothed above). 2. The gradient-suppression flag is cleared;
-  // only the breakwater rule of step 5 sets it again. 3. Inside an inlet (both
-  // cells of the wall in the channel) no wave breaks on a beach: height and
-  // direction 0.
-  if (nx >= 2)
-    run_kernel<smoothing_body>(2, nx, inlets ? 1 : 0, wt.data(), sm.data(), inl.data(),
-                               static_cast<const float*>(m.HBD.data()),
-                               static_cast<const float*>(m.THETABD.data()), m.hbd_work.data(),
-                               m.thetabd_work.data(), m.IGRADOFF.data());
-  // 3b. The inlet's left mouth (wall i-1 when cell i-2 is open beach) takes the
-  // waves of the wall before it, which no rule changes after step 1.
-  // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
-  // for its left mouth; that wall is not smoothed and keeps its merged value.
-  if (inlets) {
-    for (int i = 3; i <= nx; ++i)
-      if (inl(i - 1) == 1 && inl(i) == 1 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
-  }
-  // 4. The right mouth of each inlet (wall i+1 after its last cell i) takes the
-  // waves of the wall after it. An inlet that ends at cell NX has the boundary
-  // wall NX+1 for its right mouth, which keeps its merged value.
-  if (inlets) {
-    for (int i = 1; i <= nx - 1; ++i)
-      if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(m, i + 1, i + 2);
-  }
-  // 5. Detached breakwaters with a touching salient: walls in the shadow are
-  // blocked or carry the transmitted height, with direction 0 and the
-  // gradient-suppression flag set.
-  touching_salient_waves(m);
-}
-
-// Steps 1-2 of final_smoothing at walls lo..hi of a region that also takes
-// the smoothed values (take_smoothed), for a coast without inlets and
-// breakwaters, where no rule follows the smoothing: a wall whose neighbour
-// lies outside lo..hi takes that neighbour's merged values formed afresh from
-// the merge's sums (with the merge's own operations, so its bits), as another
-// part takes its smoothed values at the same time. The end walls' merged
-// values stand in the working arrays, as smoothing_rules leaves them.
+// Steps 1-3 of final_smoothing at walls lo..hi (a part of a region over walls
+// 1..NX+1; smoothing_body at walls 2..NX), the end walls' merged values put in
+// the working arrays so that the inlet rules can copy from them. A region may
+// also take the smoothed values (take_smoothed, final_waves): a wall whose
+// neighbour lies outside lo..hi then takes that neighbour's merged values
+// formed afresh from the merge's sums, with the merge's own operations (so its
+// bits), as another part may overwrite that wall at the same time.
 void smoothing_part(ModelState& m, int lo, int hi) {
   const int nx = m.cfg.NX;
   for (int i : {1, nx + 1}) {
@@ -196,14 +152,17 @@ void smoothing_part(ModelState& m, int lo, int hi) {
   const int a = std::max(lo, 2);
   const int b = std::min(hi, nx);
   if (a > b) return;
+  const int inlets = m.cfg.INLETS ? 1 : 0;
   const bool left_edge = lo >= 2;    // wall a's left neighbour lies outside the part
   const bool right_edge = hi <= nx;  // wall b's right neighbour lies outside the part
-  const auto walls = [&m](int first, int last, int from, const float* hbd, const float* thetabd) {
+  const auto walls = [&m, inlets](int first, int last, int from, const float* hbd,
+                                  const float* thetabd) {
     // Wall i reads wall k's merged values at hbd[k - from], thetabd[k - from].
-    run_kernel_on_path<smoothing_body>(first - from, last - from, 0, m.WALLTYPE.data() + from,
-                                       m.DBMARK.data() + from, m.INLCELL.data() + from, hbd,
-                                       thetabd, m.hbd_work.data() + from,
-                                       m.thetabd_work.data() + from, m.IGRADOFF.data() + from);
+    run_kernel_on_path<smoothing_body>(first - from, last - from, inlets,
+                                       m.WALLTYPE.data() + from, m.DBMARK.data() + from,
+                                       m.INLCELL.data() + from, hbd, thetabd,
+                                       m.hbd_work.data() + from, m.thetabd_work.data() + from,
+                                       m.IGRADOFF.data() + from);
   };
   const auto edge = [&](int i) {
     float h3[3], t3[3];
@@ -227,6 +186,38 @@ void smoothing_part(ModelState& m, int lo, int hi) {
   if (ia <= ib) walls(ia, ib, 0, m.HBD.data(), m.THETABD.data());
   if (left_edge) edge(a);
   if (right_edge && (b != a || !left_edge)) edge(b);
+}
+
+// Steps 1-5 of final_smoothing: the smoothed values in hbd_work, thetabd_work.
+void smoothing_rules(ModelState& m) {
+  const int nx = m.cfg.NX;
+  const Vec1<int>& inl = m.INLCELL;  // 1 for the cells of a tidal inlet
+  const bool inlets = m.cfg.INLETS;
+  // The end walls are not smoothed. 1. New values from the merged neighbours, all computed before any is stored
+  // (the rules at smoothed above). 2. The gradient-suppression flag is cleared;
+  // only the breakwater rule of step 5 sets it again. 3. Inside an inlet (both
+  // cells of the wall in the channel) no wave breaks on a beach: height and
+  // direction 0.
+  run_region(1, nx + 1, [&m](int lo, int hi) { smoothing_part(m, lo, hi); });
+  // 3b. The inlet's left mouth (wall i-1 when cell i-2 is open beach) takes the
+  // waves of the wall before it, which no rule changes after step 1.
+  // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
+  // for its left mouth; that wall is not smoothed and keeps its merged value.
+  if (inlets) {
+    for (int i = 3; i <= nx; ++i)
+      if (inl(i - 1) == 1 && inl(i) == 1 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
+  }
+  // 4. The right mouth of each inlet (wall i+1 after its last cell i) takes the
+  // waves of the wall after it. An inlet that ends at cell NX has the boundary
+  // wall NX+1 for its right mouth, which keeps its merged value.
+  if (inlets) {
+    for (int i = 1; i <= nx - 1; ++i)
+      if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(m, i + 1, i + 2);
+  }
+  // 5. Detached breakwaters with a touching salient: walls in the shadow are
+  // blocked or carry the transmitted height, with direction 0 and the
+  // gradient-suppression flag set.
+  touching_salient_waves(m);
 }
 
 // Step 6 of final_smoothing at walls lo..hi: the smoothed values of walls
