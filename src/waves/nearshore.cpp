@@ -301,19 +301,21 @@ void offshore_contour(ModelState& m) {
   //    (added in the second pass's region).
   // 4. Contour orientation per wall (independent of the offset).
   const int n = m.cfg.ISMOOTH;
+  const auto second_pass = [&m, nx, n, &orientation] {
+    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+    orientation();
+  };
   if (m.cfg.NINL > 0) {
     run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
                               m.ycontour_work.data());
     bridge_inlets(m);
     smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
-    orientation();
+    second_pass();
     return;
   }
-  const auto whole = [&m, nx, n, &orientation] {
+  const auto whole = [&m, nx, n, &second_pass] {
     smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
-    orientation();
+    second_pass();
   };
   // On two threads, without inlets, all of it in one region where the coast
   // is long enough against the window (ycontour_work is then the upper part's
