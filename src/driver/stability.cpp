@@ -283,22 +283,30 @@ struct BlockMax {
   float e;   // of HBD^2 CGB
 };
 
+// F of walls lo..hi at f[i - lo].
+[[gnu::always_inline]] inline void time_factor_body(int lo, int hi, double dts,
+                                                    const float* __restrict dx,
+                                                    const float* __restrict berm,
+                                                    const float* __restrict dclos,
+                                                    float* __restrict f) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) f[i - lo] = time_factor(dts, dx[i], berm[i], dclos[i]);
+}
+
 // Oblique-wave terms of walls lo..hi: t = 2 HBD^2 A1W CGB F and e = HBD^2 CGB,
-// each at [i - lo], and their largest values. F = dt / (DX^2 (berm height +
-// closure depth)) (s/m3) is formed in double precision and rounded to single.
+// each at [i - lo], and their largest values; wall i's F at f[i - from].
 [[gnu::always_inline]] inline void oblique_terms_body(
-    int lo, int hi, double dts, const float* __restrict hbd, const float* __restrict cgb,
-    const float* __restrict a1w, const float* __restrict dx, const float* __restrict berm,
-    const float* __restrict dclos, float* __restrict t, float* __restrict e,
-    BlockMax* __restrict big) {
+    int lo, int hi, int from, const float* __restrict f, const float* __restrict hbd,
+    const float* __restrict cgb, const float* __restrict a1w, float* __restrict t,
+    float* __restrict e, BlockMax* __restrict big) {
   float mt = MINUS_INF;
   float me = MINUS_INF;
 #pragma omp simd reduction(max : mt, me)
   for (int i = lo; i <= hi; ++i) {
-    const float f = time_factor(dts, dx[i], berm[i], dclos[i]);
+    const float fi = f[i - from];
     const float hb = hbd[i];
     const float ei = hb * hb * cgb[i];
-    const float ti = 2.0F * hb * hb * a1w[i] * cgb[i] * f;
+    const float ti = 2.0F * hb * hb * a1w[i] * cgb[i] * fi;
     e[i - lo] = ei;
     t[i - lo] = ti;
     const float ec = ei == ei ? ei : MINUS_INF;
@@ -360,15 +368,23 @@ struct ObliquePart {
   float s1;
   Largest e;
 };
-ObliquePart oblique_part(int lo, int hi, double dts, const StabilityWalls& w, ObliquePart r) {
+ObliquePart oblique_part(int lo, int hi, double dts, const StabilityWalls& w, bool cached,
+                         ObliquePart r) {
   float t[STAB_BLOCK];
   float e[STAB_BLOCK];
+  float f[STAB_BLOCK];
   BlockMax big{};
   for (int a = lo; a <= hi; a += STAB_BLOCK) {
     const int b = std::min(hi, a + STAB_BLOCK - 1);
-    run_kernel_on_path<oblique_terms_body>(a, b, dts, w.HBD.data(), w.CGB.data(), w.A1W.data(),
-                                           w.DX.data(), w.BERMHT.data(), w.DCLOS.data(), t, e,
-                                           &big);
+    if (cached) {
+      run_kernel_on_path<oblique_terms_body>(a, b, 0, w.F->data(), w.HBD.data(), w.CGB.data(),
+                                             w.A1W.data(), t, e, &big);
+    } else {
+      run_kernel_on_path<time_factor_body>(a, b, dts, w.DX.data(), w.BERMHT.data(),
+                                           w.DCLOS.data(), f);
+      run_kernel_on_path<oblique_terms_body>(a, b, a, f, w.HBD.data(), w.CGB.data(),
+                                             w.A1W.data(), t, e, &big);
+    }
     r.s1 = std::max(r.s1, big.t);
     if (big.e > r.e.v) r.e = {big.e, first_equal(e, a, b, big.e)};
   }
@@ -401,6 +417,8 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // HBD^2 CGB; on a uniform grid they agree, on a variable grid a narrow cell
   // (large F) is not missed. Wall j of the largest HBD^2 CGB (the first on
   // ties) still selects whether the gradient term counts.
+  // F formed for this step (set-up and each change of DT), or formed here.
+  const bool cached = w.F != nullptr && dt == w.F_DT;
   ObliquePart oblique[2] = {{0.0F, {w.HBD(1) * w.HBD(1) * w.CGB(1), 1}}, {0.0F, {MINUS_INF, 0}}};
   // 4 (formed here when it is needed whatever j is). The wall of the steepest
   // alongshore rise of the height in the wave direction; nothing when every
@@ -412,7 +430,7 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
     if (lo <= hi) rise[part] = rise_part(lo, hi, w, rise[part]);
   };
   run_parts(1, nx - 1, [&](int part, int lo, int hi) {
-    oblique[part] = oblique_part(lo, hi, dts, w, oblique[part]);
+    oblique[part] = oblique_part(lo, hi, dts, w, cached, oblique[part]);
     // (The rise runs over walls 2..NX: the part that ends at wall NX-1 takes wall NX too.)
     if (w.gradient_everywhere) rise_parts(part, lo, hi == nx - 1 ? nx : hi);
   });
@@ -434,8 +452,22 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
 
 StabilityWalls stability_walls(const ModelState& m) {
   return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS,
-          m.K2CALL != 0};
+          m.K2CALL != 0, &m.STABF, m.STABFDT};
 }
+
+void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,
+                            const Vec1<float>& dclos, int n, float dt, Vec1<float>& f) {
+  const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
+  for (int i = 1; i <= n; ++i) f(i) = time_factor(dts, dx(i), bermht(i), dclos(i));
+}
+
+namespace {
+// F of every cell's wall for the DT in force.
+void stability_factors(ModelState& m) {
+  form_stability_factors(m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.cfg.NX, m.cfg.DT, m.STABF);
+  m.STABFDT = m.cfg.DT;
+}
+}  // namespace
 
 int step_number_after_change(double elapsed, float dt) {
   return static_cast<int>(std::lround(elapsed / static_cast<double>(dt))) + 1;
@@ -455,6 +487,7 @@ void setup_stability(ModelState& m) {
   m.DYLHOUR = m.DYL / dt;
   m.DYRHOUR = m.DYR / dt;
   m.STABTEXT.reserve(2048);
+  stability_factors(m);
 }
 
 void stability_check(ModelState& m) {
@@ -507,8 +540,9 @@ void change_time_step(ModelState& m, float dt_new) {
   m.DYR = m.DYRHOUR * static_cast<double>(dt_new);
   //    (Dredged volumes are held per hour and taken times the DT in force, so
   //    they need no rescale.)
-  //    Time factor of every cell.
+  //    Time factor of every cell, for the transport and the stability check.
   time_factors(m);
+  stability_factors(m);
   //    Print-out entries given as step numbers and not yet reached: the step
   //    that ends at (or first after) the same hour. Design note: a step
   //    number counts steps of the DT in force, and rounding up keeps an entry

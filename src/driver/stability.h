@@ -22,6 +22,10 @@ struct StabilityWalls {
   // rise is needed whatever the wall of the largest HBD^2 CGB: both passes
   // then run in one region (the same values, one hand-over).
   bool gradient_everywhere = false;
+  // F of walls 1..NX formed for a step of F_DT hours (stability_factors), or
+  // none: a parameter for that step reads it, any other forms its own.
+  const Vec1<float>* F = nullptr;
+  float F_DT = 0.0F;
 };
 
 // The two terms of the stability parameter S = S1 + S2 (dimensionless, >= 0).
@@ -35,6 +39,10 @@ struct StabilityTerms {
 StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w);
 // The state's arrays as inputs of the stability parameter.
 StabilityWalls stability_walls(const ModelState& m);
+// f(1..n) = dt / (DX^2 (BERMHT + DCLOS)) (s/m3) for a step of dt hours, formed
+// in double precision and rounded to single, as the parameter forms it.
+void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,
+                            const Vec1<float>& dclos, int n, float dt, Vec1<float>& f);
 
 // Start-up, after the run length, the boundaries and the wave-record step are
 // known: counter and flags, the run length in hours, the boundary rates.

@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "model/constants.h"
+#include "model/vec1.h"
+
 namespace coastra {
 
 struct StabilityState {
@@ -17,6 +20,10 @@ struct StabilityState {
   double DYLHOUR = 0.0;           // left boundary displacement per hour (m/h)
   double DYRHOUR = 0.0;           // right boundary displacement per hour (m/h)
   std::string STABTEXT;           // the notice being composed (reused, reserved once)
+  // time factor F = dt / (DX^2 (BERMHT + DCLOS)) of each cell's wall (s/m3) for
+  // the DT in force, formed at set-up and when DT changes
+  Vec1<float> STABF{MXWALL};
+  float STABFDT = 0.0F;           // the DT (hours) STABF was formed for
 };
 
 }  // namespace coastra

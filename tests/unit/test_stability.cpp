@@ -111,8 +111,11 @@ struct AdaptRig : test::StateRig {
 struct Field {
   Vec1<float> HBD{700}, THETABD{700}, CGB{700}, A1W{700}, K2C{700}, DX{700}, BERMHT{700},
       DCLOS{700};
-  StabilityWalls walls(bool gradient_everywhere = false) const {
-    return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS, gradient_everywhere};
+  Vec1<float> F{700};   // time factors for a step of F_DT hours, when formed
+  float F_DT = 0.0F;
+  StabilityWalls walls(bool gradient_everywhere = false, bool cached = false) const {
+    return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS, gradient_everywhere,
+            cached ? &F : nullptr, F_DT};
   }
 };
 
@@ -238,12 +241,16 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
     // On two threads each pass runs in two parts (the second part's wall wins
     // only beyond the first's); told that the rise is needed whatever wall
     // the first pass finds, both passes run in one region, split where the
-    // first pass is split. Every form gives one thread's bits.
+    // first pass is split; time factors formed before for this step are read,
+    // those of another step ignored. Every form gives one thread's bits.
+    form_stability_factors(f.DX, f.BERMHT, f.DCLOS, nx, dt, f.F);
+    f.F_DT = dt;
+    EXPECT_EQ(bits(stability_parameter(nx, 2.0F * dt, f.walls(false, true)).S1), bits(b.S1));
     for (const int threads : {1, 2}) {
       const test::SplitMinScope split(32);
       const ThreadTeamScope team(threads);
       for (const bool together : {false, true, true, true}) {   // repeated: a late worker
-        const StabilityTerms o = stability_parameter(nx, dt, f.walls(together));
+        const StabilityTerms o = stability_parameter(nx, dt, f.walls(together, threads == 2));
         EXPECT_EQ(bits(o.S1), bits(a.S1)) << threads << " threads, trial " << trial;
         EXPECT_EQ(bits(o.S2), bits(a.S2)) << threads << " threads, trial " << trial;
       }
