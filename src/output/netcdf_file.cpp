@@ -22,6 +22,7 @@
 #include <netcdf.h>
 
 #include <cstring>
+#include <ctime>
 #endif
 
 namespace coastra {
@@ -59,6 +60,7 @@ struct NcLib {
   decltype(&::nc_put_var1_int) put_var1_int = nullptr;
   decltype(&::nc_put_var_double) put_var_double = nullptr;
   decltype(&::nc_put_vara_double) put_vara_double = nullptr;
+  decltype(&::nc_put_vara_text) put_vara_text = nullptr;
   decltype(&::nc_strerror) strerror = nullptr;
   decltype(&::nc_sync) sync = nullptr;
 };
@@ -86,6 +88,7 @@ const NcLib& nc_lib() {
     bind(h, "nc_put_var1_int", t.put_var1_int, t.ok);
     bind(h, "nc_put_var_double", t.put_var_double, t.ok);
     bind(h, "nc_put_vara_double", t.put_vara_double, t.ok);
+    bind(h, "nc_put_vara_text", t.put_vara_text, t.ok);
     bind(h, "nc_strerror", t.strerror, t.ok);
     bind(h, "nc_sync", t.sync, t.ok);
     return t;
@@ -154,7 +157,9 @@ int define(ModelState& m, const char* name, nc_type type, std::initializer_list<
 // The configuration file's "KEY: value" lines as global attributes
 // "config_KEY", the values as text exactly as written; the values of a key
 // given on several lines (one line per groin, per fill) one per line.
-void put_configuration(ModelState& m, const std::string& cfgname) {
+// Returns the TITLE line's value in full (the run keeps its first 64
+// characters), blank without one.
+std::string put_configuration(ModelState& m, const std::string& cfgname) {
   std::ifstream in(cfgname);
   std::string line;
   std::vector<std::pair<std::string, std::string>> keys;
@@ -179,7 +184,28 @@ void put_configuration(ModelState& m, const std::string& cfgname) {
       same->second += '\n' + value;
     }
   }
-  for (const auto& [key, value] : keys) put_text(m, NC_GLOBAL, ("config_" + key).c_str(), value);
+  std::string title;
+  for (const auto& [key, value] : keys) {
+    put_text(m, NC_GLOBAL, ("config_" + key).c_str(), value);
+    if (key == "TITLE") title = value.substr(0, value.find('\n'));
+  }
+  return title;
+}
+
+// Alongshore distance of every wall from the first (model length unit): the
+// running sum of the cell widths. The widths are held in metres after set-up
+// (the user's value times LENFAC, in float); each is turned back into the
+// user's unit and rounded to float, which gives the width as read, and the sum
+// is formed in double, so a coast in feet has its walls at 0, DX, 2 DX, ... ft.
+std::vector<double> wall_distances(const ModelState& m) {
+  const int nx = m.cfg.NX;
+  const double len = static_cast<double>(m.LENFAC);
+  std::vector<double> s(static_cast<std::size_t>(nx) + 1, 0.0);
+  for (int i = 1; i <= nx; ++i) {
+    const float width = static_cast<float>(static_cast<double>(m.cfg.DX(i)) / len);
+    s[static_cast<std::size_t>(i)] = s[static_cast<std::size_t>(i - 1)] + static_cast<double>(width);
+  }
+  return s;
 }
 
 // The baseline points at alongshore distance s (model length unit) in the
@@ -189,16 +215,11 @@ void put_configuration(ModelState& m, const std::string& cfgname) {
 // lies at X0 + s sin(AZIMUTH), Y0 + s cos(AZIMUTH).
 void put_coordinates(ModelState& m) {
   const int nx = m.cfg.NX;
-  const double len = static_cast<double>(m.LENFAC);
   const double az = static_cast<double>(m.cfg.AZIMUTH) * 3.14159265358979323846 / 180.0;
   const double x0 = static_cast<double>(m.cfg.X0), y0 = static_cast<double>(m.cfg.Y0);
-  std::vector<double> cx(static_cast<std::size_t>(nx)), wx(static_cast<std::size_t>(nx) + 1);
-  // XCELL(i) is the right wall of cell i (m); wall 1 is the left end.
-  const double origin = static_cast<double>(m.XCELL(1)) - static_cast<double>(m.cfg.DX(1)) * len;
-  wx[0] = 0.0;
-  for (int i = 1; i <= nx; ++i) wx[static_cast<std::size_t>(i)] = (static_cast<double>(m.XCELL(i)) - origin) / len;
-  for (int i = 1; i <= nx; ++i)
-    cx[static_cast<std::size_t>(i - 1)] = 0.5 * (wx[static_cast<std::size_t>(i - 1)] + wx[static_cast<std::size_t>(i)]);
+  const std::vector<double> wx = wall_distances(m);
+  std::vector<double> cx(static_cast<std::size_t>(nx));
+  for (std::size_t i = 0; i < cx.size(); ++i) cx[i] = 0.5 * (wx[i] + wx[i + 1]);
   auto put_frame = [&](const std::vector<double>& s, int vs, int vx, int vy) {
     std::vector<double> x(s.size()), y(s.size());
     for (std::size_t k = 0; k < s.size(); ++k) {
@@ -211,6 +232,65 @@ void put_coordinates(ModelState& m) {
   };
   put_frame(cx, V_CELLS, V_CELLX, V_CELLY);
   put_frame(wx, V_WALLS, V_WALLX, V_WALLY);
+}
+
+// The inlet dimension with its coordinate (inlet numbers 1..n) and the names
+// as a character variable, so that tools label the reservoir series by name.
+struct InletVars {
+  int number = -1, name = -1;   // variable ids, -1 without inlets
+  std::size_t name_len = 0;     // characters of the longest name
+};
+
+InletVars define_inlets(ModelState& m, int dt, const std::string& vol) {
+  InletVars iv;
+  const int n = inlet_count(m);
+  if (n == 0) return iv;
+  for (int k = 1; k <= n; ++k) iv.name_len = std::max(iv.name_len, inlet_name(m.cfg, k).size());
+  int di = -1, ds = -1;
+  check(m, nc().def_dim(m.NCID, "inlet", static_cast<std::size_t>(n), &di));
+  check(m, nc().def_dim(m.NCID, "inlet_name_length", std::max<std::size_t>(iv.name_len, 1), &ds));
+  auto& v = m.NCVAR;
+  iv.number = define(m, "inlet", NC_INT, {di}, "inlet number, in the order of the configuration", "");
+  iv.name = define(m, "inlet_name", NC_CHAR, {di, ds}, "inlet name (INLNAME, else InletN)", "");
+  put_text(m, iv.name, "cf_role", "timeseries_id");
+  v[V_INL1] = define(m, "inlet_first_cell", NC_INT, {di}, "first cell of the inlet", "");
+  v[V_INL2] = define(m, "inlet_last_cell", NC_INT, {di}, "last cell of the inlet", "");
+  for (int r = 0; r < 6; ++r) {
+    const int id = define(m, RESERVOIRS[r].name, NC_DOUBLE, {dt, di}, RESERVOIRS[r].long_name, vol);
+    put_text(m, id, "coordinates", "inlet_name");
+    v[static_cast<std::size_t>(V_VSAL + r)] = id;
+  }
+  return iv;
+}
+
+void put_inlets(ModelState& m, const InletVars& iv) {
+  for (int k = 1; k <= inlet_count(m); ++k) {
+    const std::size_t at = static_cast<std::size_t>(k - 1);
+    const std::string name = inlet_name(m.cfg, k);
+    const std::size_t start[2] = {at, 0}, count[2] = {1, name.size()};
+    check(m, nc().put_var1_int(m.NCID, iv.number, &at, &k));
+    if (!name.empty()) check(m, nc().put_vara_text(m.NCID, iv.name, start, count, name.c_str()));
+    check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_INL1], &at, &m.cfg.IINLS(k)));
+    check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_INL2], &at, &m.cfg.IINLE(k)));
+  }
+}
+
+// The history attribute: when the file was made (UTC) and by which command
+// line. Design note: the writer reads the process's own command line from
+// /proc/self/cmdline (arguments separated by blanks), so the file records
+// exactly how it was made, options included; where that cannot be read the
+// line names the program alone.
+std::string history_line() {
+  std::string cmd;
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  for (std::string arg; std::getline(in, arg, '\0');) cmd += (cmd.empty() ? "" : " ") + arg;
+  if (cmd.empty()) cmd = "coastra";
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char stamp[32] = {};
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return std::string(stamp) + ": " + cmd + " (coastra " COASTRA_VERSION ")";
 }
 
 void put_row(ModelState& m, int slot, std::size_t rec, int n) {
@@ -278,31 +358,17 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   for (int s : {V_CELLX, V_CELLY, V_WALLX, V_WALLY}) put_text(m, v[s], "comment", "from X0, Y0 and AZIMUTH");
   for (int s : {V_INIT, V_SHORE, V_OFF, V_VCC, V_VCX}) put_text(m, v[s], "coordinates", "cell_x cell_y");
   put_text(m, v[V_TRANS], "coordinates", "wall_x wall_y");
-  // 2. The inlets: their cells and reservoir volumes (the .irv files' volumes).
-  if (inlet_count(m) > 0) {
-    int di = -1;
-    check(m, nc().def_dim(m.NCID, "inlet", static_cast<std::size_t>(inlet_count(m)), &di));
-    v[V_INL1] = define(m, "inlet_first_cell", NC_INT, {di}, "first cell of the inlet", "");
-    v[V_INL2] = define(m, "inlet_last_cell", NC_INT, {di}, "last cell of the inlet", "");
-    std::string names;
-    for (int k = 1; k <= inlet_count(m); ++k) names += (k > 1 ? "\n" : "") + inlet_name(m.cfg, k);
-    put_text(m, v[V_INL1], "inlet_names", names);
-    for (int r = 0; r < 6; ++r)
-      v[static_cast<std::size_t>(V_VSAL + r)] =
-          define(m, RESERVOIRS[r].name, NC_DOUBLE, {dt, di}, RESERVOIRS[r].long_name, vol);
-  }
+  // 2. The inlets: their numbers, names, cells and reservoir volumes.
+  const InletVars inl = define_inlets(m, dt, vol);
   put_text(m, NC_GLOBAL, "Conventions", "CF-1.8");
-  put_text(m, NC_GLOBAL, "title", "Coastra one-line shoreline simulation");
-  put_text(m, NC_GLOBAL, "source", "coastra");
+  put_text(m, NC_GLOBAL, "source", "coastra " COASTRA_VERSION);
+  put_text(m, NC_GLOBAL, "history", history_line());
   put_text(m, NC_GLOBAL, "configuration_file", cfgname);
-  put_configuration(m, cfgname);
+  const std::string title = put_configuration(m, cfgname);
+  put_text(m, NC_GLOBAL, "title", title.empty() ? "Coastra one-line shoreline simulation" : title);
   check(m, nc().enddef(m.NCID));
   put_coordinates(m);
-  for (int k = 1; k <= inlet_count(m); ++k) {
-    const std::size_t at = static_cast<std::size_t>(k - 1);
-    check(m, nc().put_var1_int(m.NCID, v[V_INL1], &at, &m.cfg.IINLS(k)));
-    check(m, nc().put_var1_int(m.NCID, v[V_INL2], &at, &m.cfg.IINLE(k)));
-  }
+  put_inlets(m, inl);
   m.NCREC = 0;
   check(m, nc().sync(m.NCID));
 }

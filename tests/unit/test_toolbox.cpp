@@ -180,6 +180,23 @@ struct NcFile {
   }
 };
 
+// The cell widths the configuration gives: DX, or (DX -1) the DXFILE dx.dat,
+// values after its four header lines.
+std::vector<double> cell_widths(const test::ScratchDir& dir, std::size_t nx) {
+  const std::string cfg = dir.read("run.cfg");
+  const double dx = std::stod(cfg.substr(cfg.find("\nDX:") + 4));
+  if (dx > 0.0) return std::vector<double>(nx, dx);
+  std::vector<double> w;
+  const auto lines = test::lines_of(dir.read("dx.dat"));
+  for (std::size_t k = 4; k < lines.size(); ++k) {
+    std::istringstream in(lines[k]);
+    for (double v = 0.0; in >> v;) w.push_back(v);
+  }
+  EXPECT_EQ(w.size(), nx);
+  w.resize(nx, NAN);
+  return w;
+}
+
 // Every record of a data file against the same rows of a NetCDF variable: the
 // text holds the value rounded to its decimals, so they agree within half a unit
 // of the last printed decimal.
@@ -223,12 +240,22 @@ TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
       const auto last = text.find_last_of('\n', text.size() - 2);
       expect_same_records(text.substr(0, text.find('\n') + 1) + text.substr(last + 1), f.var(var, nw), nw, 0.5, file);
     }
-    // Time runs forward; walls are DX apart from 0 and cells sit between them.
+    // Time runs forward; every wall lies at the sum of the widths before it
+    // (DX, or the DXFILE's values in feet), to the widths' printed precision,
+    // and the cells sit between their walls.
     const auto t = f.var("time", nt);
     for (std::size_t k = 1; k < nt; ++k) EXPECT_GT(t[k], t[k - 1]);
     const auto w = f.var("wall", nw), c = f.var("cell", nx);
-    EXPECT_EQ(w[0], 0.0);
+    const auto widths = cell_widths(dir, nx);
+    double s = 0.0;
+    for (std::size_t i = 0; i <= nx; ++i) {
+      ASSERT_NEAR(w[i], s, 0.005) << "wall " << i + 1;
+      if (i < nx) s += widths[i];
+    }
     for (std::size_t i = 0; i < nx; ++i) EXPECT_DOUBLE_EQ(c[i], 0.5 * (w[i] + w[i + 1]));
+    const std::string cfg = dir.read("run.cfg");
+    const auto title = cfg.find("\nTITLE: ") + 8;
+    EXPECT_EQ(f.att(NC_GLOBAL, "title"), cfg.substr(title, cfg.find('\n', title) - title));
     EXPECT_EQ(f.att(NC_GLOBAL, "Conventions"), "CF-1.8");
     EXPECT_EQ(f.att(NC_GLOBAL, "config_PRFILE"), "run.out");
     EXPECT_EQ(f.att(NC_GLOBAL, "config_PRDATE").find('\n') != std::string::npos,
@@ -246,7 +273,15 @@ TEST(NetcdfFile, InletReservoirVolumesMatchTheInletFile) {
   ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
   const NcFile f(dir.file("c.nc"));
   ASSERT_EQ(f.dim("inlet"), 1U);
+  EXPECT_EQ(f.var("inlet", 1)[0], 1.0);
   EXPECT_EQ(f.var("inlet_first_cell", 1)[0], 60.0);
+  int name = -1;
+  char text[10] = {};
+  ASSERT_EQ(f.dim("inlet_name_length"), 9U);
+  ASSERT_EQ(nc_inq_varid(f.id, "inlet_name", &name), NC_NOERR);
+  ASSERT_EQ(nc_get_var_text(f.id, name, text), NC_NOERR);
+  EXPECT_STREQ(text, "Mill_Pass");
+  EXPECT_EQ(f.att(NC_GLOBAL, "title"), "Example coast with a tidal inlet, a groin field and a seawall");
   // .irv record: I8, 1X, then 16 F14.0 columns; the volumes are columns 3, 5,
   // 7, 9, 12 and 14 (left attachment, left bypass, ebb, flood, right bypass,
   // right attachment).
@@ -300,6 +335,13 @@ TEST(NetcdfFile, KilledRunLeavesAValidFile) {
   ASSERT_TRUE(dir.exists("c.nc"));
   const NcFile f(dir.file("c.nc"));
   ASSERT_GE(f.id, 0);
+  // The history names the command line and the version coastra --version gives.
+  ASSERT_EQ(shell(dir, exe + " --version"), 0);
+  const std::string version = test::lines_of(dir.read("out.txt"))[0];
+  const std::string history = f.att(NC_GLOBAL, "history");
+  EXPECT_NE(history.find("Z: " + std::string(COASTRA_EXE) + " --netcdf c.nc coast.cfg (" + version + ")"),
+            std::string::npos) << history;
+  EXPECT_EQ(f.att(NC_GLOBAL, "source"), version);
   const std::size_t nt = f.dim("time"), nx = f.dim("cell");
   EXPECT_EQ(nx, 300U);
   for (double y : f.var("shoreline", nt * nx)) ASSERT_LT(std::fabs(y), 1e6);
