@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+
+#include "input/config_keys.h"
 
 #include "support/cases.h"
 #include "support/run_helpers.h"
@@ -85,37 +89,114 @@ TEST(CoastraPlot, EveryPlotFromTextAndNetcdfFilesAtTheAskedSizeAndNotBlank) {
   EXPECT_NE(shell(dir, tools + "coastra-plot run.cfg contour"), 0);
 }
 
-TEST(CoastraEnsemble, ThreeLocalMembersGiveThreeSummaryRowsWithTheirStatuses) {
+// Size and modification time of every file under dir but the folder skip: a
+// write outside an ensemble's folder changes it.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> snapshot(const fs::path& dir,
+                                                                               const std::string& skip) {
+  std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> files;
+  for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string rel = fs::relative(it->path(), dir).string();
+    if (rel == skip && it->is_directory()) it.disable_recursion_pending();
+    if (rel != skip && it->is_regular_file() && rel != "out.txt" && rel != "err.txt")
+      files[rel] = {it->file_size(), it->last_write_time()};
+  }
+  return files;
+}
+
+TEST(CoastraEnsemble, RunsTheRecipeStaysInItsFolderAndRefusesBadTables) {
   if (!python_has("csv")) GTEST_SKIP() << "no /usr/bin/python3";
   test::ScratchDir dir;
-  copy_golden(dir, "groins_metric");
-  // K1 = -5 is refused at set-up: that member stops with status 1.
-  dir.write("members.csv", "K1,ISMOOTH\n0.6,5\n0.3,5\n-5,5\n");
-  const std::string exe = std::string("'") + COASTRA_EXE + "'";
-  EXPECT_EQ(shell(dir, tools + "coastra-ensemble run.cfg members.csv --out ens --jobs 2 --walls 5,12 "
-                              "--observed shore.dat --coastra " + exe), 1);   // one member failed
-  const auto rows = test::lines_of(dir.read("ens/summary.csv"));
-  ASSERT_EQ(rows.size(), 4U) << dir.read("err.txt");
-  EXPECT_EQ(rows[0], "member,K1,ISMOOTH,status,total_volume_change,net_transport_wall_5,"
-                     "net_transport_wall_12,rmse_shoreline");
-  EXPECT_EQ(rows[1].rfind("member_001,0.6,5,0,", 0), 0U) << rows[1];
-  EXPECT_EQ(rows[2].rfind("member_002,0.3,5,0,", 0), 0U) << rows[2];
-  EXPECT_EQ(rows[3], "member_003,-5,5,1,,,,");
-  // The member's configuration carries its value once, in place of the template's line.
-  const std::string cfg = dir.read("ens/member_002/run.cfg");
-  EXPECT_NE(cfg.find("\nK1: 0.3\n"), std::string::npos);
-  EXPECT_EQ(cfg.find("0.6 0.4"), std::string::npos);
-  // The summary's transport at wall 5 is the last mqn record's fifth value of
-  // that member's run, rounded to whole units.
+  // The template two folders down, reading its waves from ../../shared.
+  fs::create_directories(dir.path() / "a" / "tpl");
+  fs::create_directories(dir.path() / "shared");
+  const fs::path tpl = dir.path() / "a" / "tpl";
+  for (const auto& e : fs::directory_iterator(fs::path(COASTRA_SOURCE_DIR) / "tests/golden/groins_metric/input"))
+    fs::copy_file(e.path(), tpl / e.path().filename());
+  fs::rename(tpl / "waves.dat", dir.path() / "shared" / "waves.dat");
+  std::string cfg = dir.read("a/tpl/run.cfg");
+  cfg.replace(cfg.find(" waves.dat"), 10, " ../../shared/waves.dat");
+  dir.write("a/tpl/run.cfg", cfg);
+  const std::string ens = tools + "coastra-ensemble a/tpl/run.cfg ";
+  const std::string exe = fs::relative(COASTRA_EXE, dir.path()).string();   // as the README gives it
+  // 1. The recipe with a relative --coastra: both members complete; the second
+  // names its shoreline by an absolute path. Nothing outside ens/ changes.
+  dir.write("k1.csv", "K1,INIFILE\n0.6,\n0.3," + dir.file("a/tpl/shore.dat") + "\n");
+  auto before = snapshot(dir.path(), "ens");
+  ASSERT_EQ(shell(dir, ens + "k1.csv --out ens --walls 5,12 --observed a/tpl/shore.dat --coastra " + exe), 0)
+      << dir.read("err.txt");
+  auto rows = test::lines_of(dir.read("ens/summary.csv"));
+  ASSERT_EQ(rows.size(), 3U);
+  EXPECT_EQ(rows[0], "member,K1,INIFILE,status,total_volume_change,net_transport_wall_5,"
+                     "net_transport_wall_12,rmse_shoreline,note");
+  EXPECT_EQ(rows[1].rfind("member_001,0.6,,0,", 0), 0U) << rows[1];
+  EXPECT_EQ(rows[2].rfind("member_002,0.3," + dir.file("a/tpl/shore.dat") + ",0,", 0), 0U) << rows[2];
+  EXPECT_EQ(rows[1].back(), ',');   // no note
+  const std::string member = dir.read("ens/member_002/run.cfg");
+  for (const char* line : {"\nK1: 0.3\n", "\nINIFILE: shore.dat\n", "\nWAVEID: 1 8.0 1824 waves.dat\n"})
+    EXPECT_NE(member.find(line), std::string::npos) << line;
+  EXPECT_EQ(dir.read("ens/member_002/waves.dat"), dir.read("shared/waves.dat"));
+  // The summary's transport at wall 5 is the last mqn record's fifth value.
   const auto mqn = test::read_records(dir.read("ens/member_001/run.mqn"));
   ASSERT_FALSE(mqn.empty());
-  const std::string wall5 = std::to_string(static_cast<long long>(std::llround(mqn.back().values[4])));
-  EXPECT_NE(rows[1].find("," + wall5 + ","), std::string::npos) << rows[1] << " " << wall5;
-  // --slurm writes a job array of three tasks and runs nothing.
-  ASSERT_EQ(shell(dir, tools + "coastra-ensemble run.cfg members.csv --out slurm --slurm --coastra " + exe), 0);
-  const std::string job = dir.read("slurm/ensemble.slurm");
-  EXPECT_NE(job.find("#SBATCH --array=1-3\n"), std::string::npos) << job;
-  EXPECT_FALSE(dir.exists("slurm/member_001/status.txt"));
+  EXPECT_NE(rows[1].find("," + std::to_string(std::llround(mqn.back().values[4])) + ","), std::string::npos);
+  EXPECT_TRUE(snapshot(dir.path(), "ens") == before);
+  // 2. --gather with a member whose mean-annual record is asterisks: the
+  // summary is written, that member marked, the others kept; exit status 1.
+  std::string broken = dir.read("ens/member_002/run.mqn");
+  broken.replace(broken.rfind('\n', broken.size() - 2) + 9, 16, std::string(16, '*'));
+  dir.write("ens/member_002/run.mqn", broken);
+  EXPECT_EQ(shell(dir, tools + "coastra-ensemble --gather ens"), 1);
+  rows = test::lines_of(dir.read("ens/summary.csv"));
+  ASSERT_EQ(rows.size(), 3U);
+  EXPECT_EQ(rows[1].back(), ',');
+  EXPECT_NE(rows[2].find(",run.mqn line "), std::string::npos) << rows[2];
+  // 3. A Slurm script for an --out holding $(...): quoted, so running it runs
+  // the member and nothing else; --time and --partition are its directives.
+  ASSERT_EQ(shell(dir, ens + "k1.csv --out 'sl$(touch PWNED)' --slurm --time 10 --partition short --coastra " + exe), 0)
+      << dir.read("err.txt");
+  const std::string job = dir.read("sl$(touch PWNED)/ensemble.slurm");
+  for (const char* line : {"#SBATCH --array=1-2\n", "#SBATCH --time=10\n", "#SBATCH --partition=short\n"})
+    EXPECT_NE(job.find(line), std::string::npos) << job;
+  EXPECT_FALSE(dir.exists("sl$(touch PWNED)/member_001/status.txt"));
+  ASSERT_EQ(shell(dir, "SLURM_ARRAY_TASK_ID=1 bash 'sl$(touch PWNED)/ensemble.slurm'"), 0);
+  EXPECT_EQ(dir.read("sl$(touch PWNED)/member_001/status.txt"), "0\n");
+  EXPECT_FALSE(dir.exists("PWNED"));
+  EXPECT_FALSE(dir.exists("sl$(touch PWNED)/PWNED"));
+  // 4. Refusals: one line naming the column, row, key or file; exit status 1;
+  // no folder made and nothing written.
+  const struct {
+    const char* csv;
+    const char* args;
+    const char* says;
+  } refused[] = {
+      {"K_1\n0.3\n", "", "m.csv column 1: K_1 is not a configuration key"},
+      {"K1,TITLE\n0.3,\"a\nPRFILE: ../evil.out\"\n", "", "m.csv row 1 (line 3), column TITLE: a line break"},
+      {"K1,ISMOOTH\n0.3,5\n0.4\n", "", "m.csv line 3: 1 values, the header has 2 keys"},
+      {"PRFILE\n../p.out\n", "", "PRFILE ../p.out would write outside the member's folder"},
+      {"INLNAME\n../../x\n", "", "INLNAME ../../x would write outside"},
+      {"INIFILE\nnothere.dat\n", "", "INIFILE names nothere.dat, which is not a readable file"},
+      {"K1\n0.3\n", "--coastra nothere", "--coastra nothere: no such program"},
+      {"K1\n0.3\n", "--slurm --time 1h", "--time 1h: not a Slurm time"},
+      {"K1\n0.3\n", "--walls 5,x", "--walls: invalid"},
+  };
+  before = snapshot(dir.path(), "");
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.says);
+    dir.write("m.csv", r.csv);
+    before["m.csv"] = snapshot(dir.path(), "")["m.csv"];
+    EXPECT_EQ(shell(dir, ens + "m.csv --out bad --coastra " + exe + " " + r.args), 1);
+    const auto err = test::lines_of(dir.read("err.txt"));
+    ASSERT_EQ(err.size(), 1U) << dir.read("err.txt");
+    EXPECT_NE(err[0].find(r.says), std::string::npos) << err[0];
+    EXPECT_FALSE(dir.exists("bad"));
+    EXPECT_TRUE(snapshot(dir.path(), "") == before);
+  }
+  // The keys a column may name are the program's key table.
+  ASSERT_EQ(shell(dir, tools + "coastra-ensemble --list-keys"), 0);
+  std::vector<std::string> table = {"COASTRA"};
+  for (int k = 0; k < config_key_count(); ++k) table.emplace_back(config_key(k).key);
+  std::sort(table.begin(), table.end());
+  EXPECT_EQ(test::lines_of(dir.read("out.txt")), table);
 }
 
 }  // namespace
