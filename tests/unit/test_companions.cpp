@@ -50,43 +50,94 @@ std::pair<int, int> png_size(const std::string& bytes) {
   return {be(16), be(20)};
 }
 
-TEST(CoastraPlot, EveryPlotFromTextAndNetcdfFilesAtTheAskedSizeAndNotBlank) {
+TEST(CoastraPlot, DrawsWhatIsAskedFromTextAndNetcdfFilesAndRefusesBadInputs) {
   if (!python_has("matplotlib, numpy")) GTEST_SKIP() << "python3-matplotlib or python3-numpy missing";
+  // The coast in feet with variable cells (3810 ft), its print file named
+  // ./res.v2.out (data files ./res.slo ...).
   test::ScratchDir dir;
-  copy_golden(dir, "breakwaters");
+  copy_golden(dir, "feet_regional");
+  std::string cfg = dir.read("run.cfg");
+  cfg.replace(cfg.find("PRFILE: run.out"), 15, "PRFILE: ./res.v2.out");
+  dir.write("run.cfg", cfg);
   const std::string exe = std::string("'") + COASTRA_EXE + "'";
-  const bool nc = dir.exists("run.cfg") && shell(dir, exe + " --version") == 0 &&
-                  dir.read("out.txt").find("NetCDF yes") != std::string::npos;
+  const bool nc = shell(dir, exe + " --version") == 0 && dir.read("out.txt").find("NetCDF yes") != std::string::npos;
   ASSERT_EQ(shell(dir, exe + (nc ? " --netcdf run.nc run.cfg" : " run.cfg")), 0);
+  const auto labels = test::read_records(dir.read("res.slo"));
+  ASSERT_GE(labels.size(), 3U);
+  const std::string first = std::to_string(labels[0].label), last = std::to_string(labels.back().label);
   std::vector<std::string> sources = {"run.cfg"};
   if (nc && python_has("netCDF4")) sources.push_back("run.nc");
+  // SVG text kept as text, so that labels and ticks can be read back.
+  dir.write("matplotlibrc", "svg.fonttype: none\n");
+  const std::string plot = "MATPLOTLIBRC=matplotlibrc " + tools + "coastra-plot ";
   for (const std::string& src : sources) {
     SCOPED_TRACE(src);
     fs::remove_all(dir.path() / "pics");
-    ASSERT_EQ(shell(dir, tools + "coastra-plot " + src + " all --size 640x480 --out pics"), 0)
-        << dir.read("err.txt");
+    ASSERT_EQ(shell(dir, plot + src + " all --size 640x480 --out pics"), 0) << dir.read("err.txt");
     // Axes, ticks and labels are black and grey; the data are drawn in colour.
     // A plot with fewer than 500 coloured pixels has drawn no data.
     const std::string count =
         "/usr/bin/python3 -c \"import matplotlib.image as i, numpy as n\n"
-        "for p in ['shoreline', 'timestack', 'transport', 'volume']:\n"
+        "for p in ['shoreline', 'timestack', 'transport', 'volume', 'series']:\n"
         " a = i.imread('pics/' + p + '.png')[:, :, :3]; print(int(((a.max(2) - a.min(2)) > 0.1).sum()))\"";
     ASSERT_EQ(shell(dir, count), 0) << dir.read("err.txt");
     const auto colours = test::lines_of(dir.read("out.txt"));
-    ASSERT_EQ(colours.size(), 4U);
+    ASSERT_EQ(colours.size(), 5U);
     int k = 0;
-    for (const char* plot : {"shoreline", "timestack", "transport", "volume"}) {
-      EXPECT_EQ(png_size(dir.read(std::string("pics/") + plot + ".png")), std::make_pair(640, 480)) << plot;
-      EXPECT_GE(std::atoi(colours[static_cast<std::size_t>(k++)].c_str()), 500) << plot;
+    for (const char* p : {"shoreline", "timestack", "transport", "volume", "series"}) {
+      EXPECT_EQ(png_size(dir.read(std::string("pics/") + p + ".png")), std::make_pair(640, 480)) << p;
+      EXPECT_GE(std::atoi(colours[static_cast<std::size_t>(k++)].c_str()), 500) << p;
     }
+    // A date between records, with --nearest: the record drawn is named on the
+    // console and in the legend; the axis runs over the 3810 ft of the widths;
+    // the title is the run's.
+    ASSERT_EQ(shell(dir, plot + src + " shoreline --dates " + first + ",20000101 --nearest --format svg --out svg"), 0)
+        << dir.read("err.txt");
+    EXPECT_EQ(dir.read("out.txt"), "coastra-plot: no record dated 20000101: drawing the nearest, " + first +
+                                       "\nsvg/shoreline.svg\n");
+    const std::string svg = dir.read("svg/shoreline.svg");
+    for (const std::string& text : {first + " (nearest to 20000101)", std::string("alongshore distance (ft)"),
+                                    std::string(">3500<"), std::string(">Golden case: feet, regional contour")})
+      EXPECT_NE(svg.find(text), std::string::npos) << text;
+    EXPECT_EQ(svg.find(">4000<"), std::string::npos);
   }
-  // SVG on request; --help lists the plots; an unknown plot is refused.
-  ASSERT_EQ(shell(dir, tools + "coastra-plot run.cfg volume --format svg --out svg"), 0);
-  EXPECT_NE(dir.read("svg/volume.svg").find("<svg"), std::string::npos);
-  ASSERT_EQ(shell(dir, tools + "coastra-plot --help"), 0);
-  for (const char* plot : {"shoreline", "timestack", "transport", "volume"})
-    EXPECT_NE(dir.read("out.txt").find(plot), std::string::npos) << plot;
-  EXPECT_NE(shell(dir, tools + "coastra-plot run.cfg contour"), 0);
+  // Bad inputs: one line naming the file or the date, exit status 1, no picture.
+  fs::create_directory(dir.path() / "b");
+  for (const char* f : {"run.cfg", "dx.dat", "res.v2.out", "res.slo", "res.qtr", "res.vcc", "res.mqn"})
+    fs::copy_file(dir.path() / f, dir.path() / "b" / f);
+  const std::string slo = dir.read("res.slo");
+  const struct {
+    const char* file;      // file of b/ to write first ("" for none)
+    std::string text;      // its contents
+    std::string args;
+    std::string says;
+  } refused[] = {
+      {"", "", "nothere.cfg", "nothere.cfg: no such file"},
+      {"", "", "run.cfg shoreline --dates " + first + ",20991231", "no record dated 20991231 (nearest " + last + ")"},
+      {"", "", "run.cfg shoreline --dates 20201341", "--dates 20201341: not a date"},
+      {"", "", "run.cfg series --at 5000", "--at 5000: outside the coast (0 to 3810 ft)"},
+      {"", "", "run.cfg contour", "unknown plot 'contour'"},
+      {"res.slo", slo.substr(0, slo.size() - 20), "b/run.cfg", "b/./res.slo line " + std::to_string(labels.size() + 1)},
+      {"res.slo", slo.substr(0, slo.find('\n') + 1), "b/run.cfg", "b/./res.slo holds no record"},
+      {"res.slo", std::string("\x89PNG\r\n\x1a\n\xff\xfe", 10), "b/run.cfg", "b/./res.slo is not a Coastra data file"},
+      {"res.qtr", "", "b/run.cfg", "b/./res.qtr holds no record"},
+      {"dx.dat", "widths\n\n\n\n150 150\n", "b/run.cfg", "DXFILE b/dx.dat holds 2 widths for 25 cells"},
+      {"run.cfg", "TITLE: x\nPRFILE: gone.out\n", "b/run.cfg", "b/gone.slo: No such file"},
+      {"cut.nc", "", "b/cut.nc", "b/cut.nc: not a readable NetCDF file"},
+      {"cut.nc", nc ? dir.read("run.nc").substr(0, 20000) : "", "b/cut.nc", "b/cut.nc: records missing"},
+  };
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.says);
+    if (std::string(r.file).ends_with(".nc") && !python_has("netCDF4")) continue;
+    const std::string file = std::string("b/") + r.file, kept = dir.read(file);
+    if (*r.file) dir.write(file, r.text);
+    EXPECT_EQ(shell(dir, tools + "coastra-plot " + r.args + " --out none"), 1);
+    if (*r.file) dir.write(file, kept);
+    const auto err = test::lines_of(dir.read("err.txt"));
+    ASSERT_EQ(err.size(), 1U) << dir.read("err.txt");
+    EXPECT_EQ(err[0].rfind("coastra-plot: " + r.says, 0), 0U) << err[0];
+    EXPECT_FALSE(dir.exists("none"));
+  }
 }
 
 // Size and modification time of every file under dir but the folder skip: a
