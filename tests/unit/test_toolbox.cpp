@@ -276,11 +276,11 @@ TEST(NetcdfFile, InletReservoirVolumesMatchTheInletFile) {
   EXPECT_EQ(f.var("inlet", 1)[0], 1.0);
   EXPECT_EQ(f.var("inlet_first_cell", 1)[0], 60.0);
   int name = -1;
-  char text[10] = {};
+  char inlet_name[10] = {};
   ASSERT_EQ(f.dim("inlet_name_length"), 9U);
   ASSERT_EQ(nc_inq_varid(f.id, "inlet_name", &name), NC_NOERR);
-  ASSERT_EQ(nc_get_var_text(f.id, name, text), NC_NOERR);
-  EXPECT_STREQ(text, "Mill_Pass");
+  ASSERT_EQ(nc_get_var_text(f.id, name, inlet_name), NC_NOERR);
+  EXPECT_STREQ(inlet_name, "Mill_Pass");
   EXPECT_EQ(f.att(NC_GLOBAL, "title"), "Example coast with a tidal inlet, a groin field and a seawall");
   // .irv record: I8, 1X, then 16 F14.0 columns; the volumes are columns 3, 5,
   // 7, 9, 12 and 14 (left attachment, left bypass, ebb, flood, right bypass,
