@@ -144,6 +144,10 @@ void spread_diverted(ModelState& m, int s, int e) {
 //   receives from both sides adds the two first.
 // - A cell that gives back all its excess lies exactly on its line.
 void cap_group(ModelState& m, int s, int e) {
+  // Most steps no cell lies past its line, and nothing moves.
+  bool over = false;
+  for (int i = s; i <= e; ++i) over = over || m.YSHORE(i) > std::max(m.YDBW(i), m.YSWALL(i));
+  if (!over) return;
   const int n = e - s + 1;
   // back[k]: excess (m3/s) handed back across inner wall s+k (k = 1..n-1)
   // against its transport; 0 and n stand for the group's end walls, never cut.
