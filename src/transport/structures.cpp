@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace coastra {
 namespace {
@@ -50,37 +51,6 @@ int group_end(const ModelState& m, const int* order, int n, int& at) {
   while (at + 1 < n && m.DBS(order[at + 1]) == e + 1) e = m.DBE(order[++at]);
   ++at;
   return e;
-}
-
-// Cells s..e, capped at max(YDBW, YSWALL): moves the excess of a capped cell
-// back upstream by reducing the transport entering it across the group's
-// inner walls (never below zero). Each reduction dq (m3/s) lowers the capped
-// cell by dq DTFAC/DX and raises its upstream neighbour by the same volume.
-// Returns true when something moved.
-bool cap_pass(ModelState& m, int s, int e, int i) {
-  const double cap = std::max(m.YDBW(i), m.YSWALL(i));
-  const double excess = m.YSHORE(i) - cap;
-  if (!(excess > 0.0)) return false;
-  const double dx = static_cast<double>(m.cfg.DX(i));
-  const double need = excess * dx / static_cast<double>(m.DTFAC(i));   // (m3/s)
-  const double a = i > s ? std::max(static_cast<double>(m.QLS(i)), 0.0) : 0.0;
-  const double b = i < e ? std::max(-static_cast<double>(m.QLS(i + 1)), 0.0) : 0.0;
-  const double total = a + b;
-  if (!(total > 0.0)) return false;
-  const double take = std::min(need, total);
-  const double da = take * a / total;   // cut of the inflow from the left
-  const double db = take - da;          // cut of the inflow from the right
-  if (da > 0.0) {
-    m.QLS(i) = static_cast<float>(static_cast<double>(m.QLS(i)) - da);
-    m.YSHORE(i) -= da * static_cast<double>(m.DTFAC(i)) / dx;
-    m.YSHORE(i - 1) += da * static_cast<double>(m.DTFAC(i - 1)) / static_cast<double>(m.cfg.DX(i - 1));
-  }
-  if (db > 0.0) {
-    m.QLS(i + 1) = static_cast<float>(static_cast<double>(m.QLS(i + 1)) + db);
-    m.YSHORE(i) -= db * static_cast<double>(m.DTFAC(i)) / dx;
-    m.YSHORE(i + 1) += db * static_cast<double>(m.DTFAC(i + 1)) / static_cast<double>(m.cfg.DX(i + 1));
-  }
-  return take > 0.0;
 }
 
 // Moves q (m3/s) of the transport across inner wall j of a group: cell j-1
@@ -154,19 +124,80 @@ void spread_diverted(ModelState& m, int s, int e) {
   }
 }
 
+// Cells s..e capped at their line max(YDBW, YSWALL): the sand a capped cell
+// holds beyond its line goes back upstream across the inner walls that
+// brought sand into it this step, each wall's transport cut by what crosses
+// it back (never below zero). The excess so travels against the transport:
+// leftwards across a wall with QLS > 0, rightwards across one with QLS < 0,
+// away from the cells where transport converges. A cell with inflow on both
+// sides splits in proportion to the two inflows; a cell that takes sand back
+// keeps what fills it to its line and hands on the rest; what the group's
+// first cell in the transport direction cannot give back stays there.
+// Design notes:
+// - Order-free: every cell's excess, inflows and cuts are formed from the
+//   group as the shoreline update left it, and each wall carries excess one
+//   way only, so one sweep from e down to s finds every leftward hand-back and
+//   one from s up to e every rightward one; a cell with inflow on both sides
+//   splits from its own excess in both. The mirrored group, or the group
+//   walked from its other end, gives the same result to the bit: each
+//   quantity is formed by the mirror of the same operations, and a cell that
+//   receives from both sides adds the two first.
+// - A cell that gives back all its excess lies exactly on its line.
 void cap_group(ModelState& m, int s, int e) {
-  // The excess travels upstream one cell per visit; passes alternate in
-  // direction so that either transport direction is resolved in one pass, and
-  // a chain of n cells needs at most n passes.
-  const int passes = 2 * (e - s + 1) + 2;
-  for (int p = 0; p < passes; ++p) {
-    bool moved = false;
-    if (p % 2 == 0) {
-      for (int i = e; i >= s; --i) moved = cap_pass(m, s, e, i) || moved;
-    } else {
-      for (int i = s; i <= e; ++i) moved = cap_pass(m, s, e, i) || moved;
+  // Most steps no cell lies past its line, and nothing moves.
+  bool over = false;
+  for (int i = s; i <= e; ++i) over = over || m.YSHORE(i) > std::max(m.YDBW(i), m.YSWALL(i));
+  if (!over) return;
+  const int n = e - s + 1;
+  // back[k]: excess (m3/s) handed back across inner wall s+k (k = 1..n-1)
+  // against its transport; 0 and n stand for the group's end walls, never cut.
+  std::vector<double> back(static_cast<std::size_t>(n) + 1, 0.0);
+  const auto at = [&back, s](int w) -> double& { return back[static_cast<std::size_t>(w - s)]; };
+  const auto q = [&m](int w) { return static_cast<double>(m.QLS(w)); };
+  // Inflow of cell i from the left (a) and from the right (b) across inner walls (m3/s).
+  const auto in_left = [&](int i) { return i > s ? std::max(q(i), 0.0) : 0.0; };
+  const auto in_right = [&](int i) { return i < e ? std::max(-q(i + 1), 0.0) : 0.0; };
+  // Excess of cell i beyond its line as a transport over the step (m3/s, < 0: room).
+  const auto excess = [&m](int i) {
+    const double cap = std::max(m.YDBW(i), m.YSWALL(i));
+    return (m.YSHORE(i) - cap) * static_cast<double>(m.cfg.DX(i)) / static_cast<double>(m.DTFAC(i));
+  };
+  // What cell i gives back to the side with inflow a, of its excess x, with
+  // inflow b on the other side.
+  const auto give = [](double x, double a, double b) {
+    if (!(x > 0.0) || !(a > 0.0)) return 0.0;
+    const double g = std::min(x, a + b);
+    return b > 0.0 ? g * a / (a + b) : g;
+  };
+  // Leftward hand-backs, from e down to s: a cell adds what cell i+1 handed it.
+  for (int i = e; i > s; --i) {
+    if (!(q(i) > 0.0)) continue;
+    const double got = i < e && q(i + 1) > 0.0 ? at(i + 1) : 0.0;
+    at(i) = give(excess(i) + got, in_left(i), in_right(i));
+  }
+  // Rightward hand-backs, from s up to e: a cell adds what cell i-1 handed it.
+  for (int i = s; i < e; ++i) {
+    if (!(q(i + 1) < 0.0)) continue;
+    const double got = i > s && q(i) < 0.0 ? at(i) : 0.0;
+    at(i + 1) = give(excess(i) + got, in_right(i), in_left(i));
+  }
+  // The cells: what they received and gave back moves them (the end walls'
+  // entries are 0).
+  for (int i = s; i <= e; ++i) {
+    const double from_left = q(i) < 0.0 ? at(i) : 0.0, to_left = q(i) > 0.0 ? at(i) : 0.0;
+    const double from_right = q(i + 1) > 0.0 ? at(i + 1) : 0.0, to_right = q(i + 1) < 0.0 ? at(i + 1) : 0.0;
+    const double got = from_left + from_right, gave = to_left + to_right;
+    const double f = static_cast<double>(m.DTFAC(i)) / static_cast<double>(m.cfg.DX(i));   // (s/m2)
+    if (gave > 0.0) {
+      m.YSHORE(i) = std::max(m.YDBW(i), m.YSWALL(i)) + (excess(i) + got - gave) * f;
+    } else if (got > 0.0) {
+      m.YSHORE(i) += got * f;
     }
-    if (!moved) break;
+  }
+  // The inner walls carry their transport less what crossed them back.
+  for (int w = s + 1; w <= e; ++w) {
+    if (!(at(w) > 0.0)) continue;
+    m.QLS(w) = static_cast<float>(q(w) > 0.0 ? q(w) - at(w) : q(w) + at(w));
   }
 }
 

@@ -448,16 +448,25 @@ TEST(FinalWaves, SmoothingRespectsGroinsAndSalients) {
 }
 
 TEST(FinalWaves, SmoothingRulesApplyInTableOrder) {
-  // Groins at walls 2 and 4, a salient at cell 5.
-  Coast c({0, 0, 0, 0, 0, 0}, 10.0F);
-  c.merged({1, 4, 2, 8, 3, 5, 7});
-  c.m.WALLTYPE(2) = c.m.WALLTYPE(4) = 1;
-  c.m.DBMARK(5) = -1;
-  final_smoothing(c.m);
-  // Wall 3 lies between two groins: the groin on its right (row 3) wins, (3*2 + 4)/4.
-  // Wall 5 has a groin on its left but a salient cell on its right: row 3 again, (3*3 + 8)/4.
-  // Wall 6 follows the salient cell: (3*5 + 7)/4.
-  EXPECT_EQ(c.heights(), (std::vector<float>{1, 4, 2.5F, 8, 4.25F, 5.5F, 7}));
+  // Groins at walls 2 and 4, a salient at cells 5-6 (or at cell 5 alone).
+  for (const bool lone : {false, true}) {
+    Coast c(std::vector<double>(7, 0.0), 10.0F);
+    c.merged({1, 4, 2, 8, 3, 5, 7, 6});
+    c.m.WALLTYPE(2) = c.m.WALLTYPE(4) = 1;
+    c.m.DBMARK(5) = -1;
+    if (!lone) c.m.DBMARK(6) = -1;
+    final_smoothing(c.m);
+    if (!lone) {
+      // Wall 3 lies between two groins: the groin on its right (row 3) wins, (3*2 + 4)/4.
+      // Wall 5 has a groin on its left but a salient on its right: row 3 again, (3*3 + 8)/4.
+      // Wall 6 lies between the salient's cells: kept. Wall 7 follows it: (3*7 + 6)/4.
+      EXPECT_EQ(c.heights(), (std::vector<float>{1, 4, 2.5F, 8, 4.25F, 5, 6.75F, 6}));
+    } else {
+      // A lone touching cell closes no wall: wall 5 sees only its groin, (3*3 + 5)/4,
+      // and wall 6 is centred, (3 + 2*5 + 7)/4.
+      EXPECT_EQ(c.heights(), (std::vector<float>{1, 4, 2.5F, 8, 3.5F, 5, 6.25F, 6}));
+    }
+  }
 }
 
 TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {

@@ -334,6 +334,48 @@ TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
   EXPECT_EQ(m.YSHORE(6), 15.0);
 }
 
+TEST(Structures, SalientCapHandsTheExcessBackAgainstTheTransportWhateverTheOrder) {
+  // Cells 3..7 of 25 m behind a breakwater line 10 m off the baseline, DTFAC
+  // 360 s/m (0.1 m3/s over a step moves a cell 1.44 m). After the shoreline
+  // update: transport converges on cell 5 (1 m3/s from the left, 3 from the
+  // right), which lies 28.8 m (2 m3/s) past the line; cell 4 has 1 m of room,
+  // cell 6 lies on the line and cell 7 brought it only 1 m3/s. The excess
+  // splits 1:3: 0.5 m3/s to cell 4, which keeps 1 m and hands 6.2 m on to
+  // cell 3; 1.5 m3/s to cell 6, which can give back only the 1 m3/s cell 7
+  // brought (14.4 m) and keeps 7.2 m past the line. The mirrored group (cell
+  // i at 10 - i, transport reversed), walked from its other end, must give the
+  // mirrored result to the bit, and no sand is made or lost.
+  const std::vector<double> y{0, 0, 0, 9, 38.8, 10, 0, 0, 0};   // cells 1..9 (m)
+  const std::vector<float> q{0, 1, 1, 1, 1, -3, -1, -1, 0, 0};  // walls 1..10 (m3/s)
+  const auto capped = [&](bool mirror) {
+    test::Coast coast(9, 25.0F);
+    ModelState& m = coast.m;
+    m.cfg.NDB = 1;
+    m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 8;
+    m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
+    setup_structures(m);
+    for (int i = 1; i <= 9; ++i) m.YSHORE(mirror ? 10 - i : i) = y[static_cast<std::size_t>(i - 1)];
+    for (int w = 1; w <= 10; ++w) {
+      const float v = q[static_cast<std::size_t>(w - 1)];
+      m.QLS(mirror ? 11 - w : w) = mirror ? -v : v;
+      m.QDBX(w) = 0.0F;
+    }
+    salient_update(m);
+    std::vector<double> out;   // cells 3..7 then walls 3..8, in the unmirrored order
+    for (int i = 3; i <= 7; ++i) out.push_back(m.YSHORE(mirror ? 10 - i : i));
+    for (int w = 3; w <= 8; ++w)
+      out.push_back(mirror ? -static_cast<double>(m.QLS(11 - w)) : static_cast<double>(m.QLS(w)));
+    return out;
+  };
+  const std::vector<double> got = capped(false);
+  const std::vector<double> want{6.2, 10.0, 10.0, 17.2, 14.4, 1.0, 1.0 - 6.2 / 14.4, 0.5, -1.5, 0.0, -1.0};
+  for (std::size_t k = 0; k < want.size(); ++k) EXPECT_NEAR(got[k], want[k], 1e-6) << k;
+  EXPECT_EQ(got[1], 10.0);   // a cell that gives back all its excess lies on its line
+  EXPECT_EQ(got[2], 10.0);
+  EXPECT_NEAR(got[0] + got[1] + got[2] + got[3] + got[4], 9.0 + 38.8 + 10.0, 1e-12);
+  EXPECT_EQ(capped(true), got);
+}
+
 TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
   // Group cells 3..6 of 25 m, DTFAC 360 s/m (a wall difference q moves a cell
   // by 14.4 q m), breakwater line 10 m off a beach at 0. From the left, 2 m3/s

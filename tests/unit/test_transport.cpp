@@ -58,12 +58,13 @@ std::vector<float> reference_transport(const ModelState& m, std::vector<float>& 
   auto s2 = [&sf](int j) { return sf[j] * sf[j]; };
   auto gradient = [&](int i) {
     if (m.IGRADOFF(i) != 0 || i == 1 || i == nx + 1) return 0.0F;
-    if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3 || m.DBMARK(i) == -1) return 0.0F;
+    if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3 || m.DBMARK(i - 1) == -1 || m.DBMARK(i) == -1)
+      return 0.0F;
     float d = 0.0F;
     if (i == nx || structure(i + 1) || m.DBMARK(i + 1) == -1) {
       d = blocked(i) ? 0.0F : 2.0F * (s2(i) - s2(i - 1));
       if (blocked(i - 1)) d = 0.0F;
-    } else if (i == 2 || structure(i - 1) || m.DBMARK(i - 1) == -1) {
+    } else if (i == 2 || structure(i - 1) || m.DBMARK(i - 2) == -1) {
       d = blocked(i + 1) ? 0.0F : 2.0F * (s2(i + 1) - s2(i));
       if (blocked(i)) d = 0.0F;
     } else {
