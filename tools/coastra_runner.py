@@ -43,15 +43,21 @@ def read_status(folder):
         return "not run", None
 
 
-def run_local(folders, program, config, jobs, log=None):
-    """Runs every folder's configuration, jobs at a time, and waits for all."""
+def run_local(folders, program, config, jobs, log=None, home=None):
+    """Runs every folder's configuration, jobs at a time, and waits for all.
+    home: the folder GNU parallel keeps its own files in (PARALLEL_HOME;
+    default its ~/.parallel)."""
     line = run_line(program, config)
     if shutil.which("parallel"):
         cmd = ["parallel", "--will-cite", "--jobs", str(jobs)]
         if log:
             cmd += ["--joblog", log]
+        env = None
+        if home:
+            os.makedirs(home, exist_ok=True)
+            env = dict(os.environ, PARALLEL_HOME=os.path.abspath(home))
         # The folder is a quoted argument of GNU parallel's replacement string.
-        subprocess.run(cmd + [f"cd {{}} && {line}", ":::"] + list(folders),
+        subprocess.run(cmd + [f"cd {{}} && {line}", ":::"] + list(folders), env=env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
         return
     running = []
