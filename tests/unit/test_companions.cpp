@@ -131,15 +131,15 @@ int calibrate(const test::ScratchDir& dir, const std::string& args) {
 TEST(CoastraCalibrate, SkillOfAHandTableAsComputedByHand) {
   if (!python_has("numpy, matplotlib")) GTEST_SKIP() << "python3-numpy or python3-matplotlib missing";
   // Two cells of 100 m (centres 50 and 150) and four daily records: series A
-  // at a centre, series B at x = 100, halfway (the mean of the two cells).
+  // at a centre, series B at x = 75 (0.75 of cell 1 and 0.25 of cell 2).
   test::ScratchDir dir;
   dir.write("run.cfg", "COASTRA:\nPRFILE: run.out\nNX: 2\nDX: 100.0\nDT: 24.0\n"
                        "SIMDATS: 20200101\nSIMDATE: 20200106\n");
   dir.write("run.slo", "Shoreline Position Output\n20200102  10.00  20.00\n20200103  12.00  22.00\n"
                        "20200104  14.00  26.00\n20200105  16.00  30.00\n");
-  // B's 20200101 takes the nearest record, 20200102 (model 15).
+  // B's 20200101 takes the nearest record, 20200102 (model 12.5).
   dir.write("obs.csv", "date,x,y,series\n20200102,50,11,A\n20200103,50,12,A\n20200104,50,13,A\n"
-                       "20200105,50,18,A\n20200101,100,15,B\n20200103,100,16,B\n20200105,100,25,B\n");
+                       "20200105,50,18,A\n20200101,75,12.5,B\n20200103,75,13.5,B\n20200105,75,21.5,B\n");
   ASSERT_EQ(calibrate(dir, "run.cfg obs.csv --skill --out all"), 0) << dir.read("err.txt");
   // A: model 10 12 14 16, errors -1 0 1 -2: RMSE sqrt(6/4); observed std
   // sqrt(29/4), model std sqrt(5), covariance 22/4: r = 5.5 / sqrt(36.25)
@@ -152,7 +152,7 @@ TEST(CoastraCalibrate, SkillOfAHandTableAsComputedByHand) {
   EXPECT_EQ(all[4], "outside,all,0,,,,");
   // The fit period 20200101-20200104 (both ends in it). A: model 10 12 14
   // against 11 12 13: RMSE sqrt(2/3), r 1, STDn 2, loss sqrt(1 + 0 + 1).
-  // B: model 15 17 against 15 16: RMSE sqrt(1/2), RMSEn sqrt(2), r 1, STDn
+  // B: model 12.5 14.5 against 12.5 13.5: RMSE sqrt(1/2), RMSEn sqrt(2), r 1, STDn
   // 2, loss sqrt(3). Overall: the means over the series. Outside: one point
   // each, 2 m off; a single value has no spread (r 0, no STDn or loss).
   ASSERT_EQ(calibrate(dir, "run.cfg obs.csv --skill --period 20200101-20200104 --out part"), 0);
