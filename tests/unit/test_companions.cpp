@@ -169,7 +169,7 @@ TEST(CoastraCalibrate, SkillOfAHandTableAsComputedByHand) {
 
 // A tiny coast: 20 cells of 50 m, a fill of 20 m on cells 9 to 12 spreading
 // under 1.5 m waves from the shore normal, two months of 6-hour steps.
-// Observed: the shoreline of K1 = 0.5 at the centres of cells 7 to 14, every
+// Observed: the shoreline of K1 = 0.5 at the centres of cells 7, 9, 11, 13, every
 // day, without noise.
 void tiny_twin(const test::ScratchDir& dir) {
   const std::string cfg = test::base_config(20, 50.0, 20200101, 20200301, 6.0, 24.0);
@@ -182,7 +182,7 @@ void tiny_twin(const test::ScratchDir& dir) {
   ASSERT_EQ(test::run_in(dir, {"truth.cfg"}).status, 0);
   std::string obs = "date,x,y\n";
   for (const auto& r : test::read_records(dir.read("truth.slo")))
-    for (int cell = 7; cell <= 14; ++cell)
+    for (int cell = 7; cell <= 13; cell += 2)
       obs += std::to_string(r.label) + "," + std::to_string(50 * cell - 25) + "," +
              std::to_string(r.values[static_cast<std::size_t>(cell - 1)]) + "\n";
   dir.write("obs.csv", obs);
@@ -201,9 +201,9 @@ TEST(CoastraCalibrate, LocalAndSlurmFitsAgreeFailedRunsScoreWorstAndRidgesAreNam
                           "n=$(sed -n 's/^#SBATCH --array=1-//p' \"$s\")\n"
                           "i=1; while [ $i -le $n ]; do SLURM_ARRAY_TASK_ID=$i bash \"$s\"; i=$((i+1)); done\n");
   ASSERT_EQ(shell(dir, "chmod +x fake_coastra sbatch"), 0);
-  const std::string fit = "coast.cfg obs.csv --fit K1=0.1:1 --evaluations 24 --seed 4 --coastra ./fake_coastra ";
+  const std::string fit = "coast.cfg obs.csv --fit K1=0.1:1 --evaluations 20 --seed 4 --coastra ./fake_coastra ";
   ASSERT_EQ(calibrate(dir, fit + "--jobs 2 --out local"), 0) << dir.read("err.txt");
-  EXPECT_NE(dir.read("out.txt").find("runs 24/24  best rmse"), std::string::npos) << dir.read("out.txt");
+  EXPECT_NE(dir.read("out.txt").find("runs 20/20  best rmse"), std::string::npos) << dir.read("out.txt");
   ASSERT_EQ(shell(dir, "PATH=\"$PWD:$PATH\" " + tools + "coastra-calibrate " + fit + "--slurm --out slurm"), 0)
       << dir.read("err.txt");
   ASSERT_TRUE(dir.exists("slurm/batches/batch_001/job.slurm"));
@@ -214,7 +214,7 @@ TEST(CoastraCalibrate, LocalAndSlurmFitsAgreeFailedRunsScoreWorstAndRidgesAreNam
   ASSERT_EQ(shell(dir, "cut -d, -f1-4,6 local/evaluations.csv"), 0);
   EXPECT_EQ(on_slurm, dir.read("out.txt"));
   const auto rows = test::lines_of(on_slurm);
-  ASSERT_EQ(rows.size(), 25U);
+  ASSERT_EQ(rows.size(), 21U);
   int stopped = 0;
   for (std::size_t k = 1; k < rows.size(); ++k) {
     const double k1 = std::stod(rows[k].substr(rows[k].find(',') + 1));
