@@ -5,7 +5,7 @@ centres, as the calibration reads a run), on dates spread evenly over the
 records, with Gaussian noise of a given standard deviation. Deterministic for
 a given seed. Writes CSV (date,x,y) to standard output.
 
-  python3 make_observations.py RUN.slo --dx 50 --x 1025,4925,5975,7025,7725 \
+  /usr/bin/python3 make_observations.py RUN.slo --dx 50 --x 1025,4925,5975,7025,7725 \
       --dates 300 --noise 3 --seed 7 > observed.csv
 """
 import argparse
