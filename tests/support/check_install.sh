@@ -8,7 +8,7 @@ build=$1
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/coastra_install.XXXXXX")
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/coastra bin/coastra-plot bin/coastra-ensemble; do
+for f in bin/coastra bin/coastra-plot bin/coastra-ensemble bin/coastra-calibrate; do
   [ -x "$prefix/$f" ] || { echo "missing or not executable: $f"; exit 1; }
 done
 doc=$prefix/share/doc/coastra
@@ -32,4 +32,6 @@ if /usr/bin/python3 -c 'import csv' 2>/dev/null; then
     { echo "installed coastra-ensemble failed"; exit 1; }
   grep -q '^member_001,0.35,20200115,0,' "$work/ens/summary.csv" || { echo "installed ensemble: $(cat "$work/ens/summary.csv")"; exit 1; }
 fi
+# The installed calibration finds its batch runner (share/coastra/coastra_runner.py).
+"$prefix/bin/coastra-calibrate" --help | grep -q -- '--slurm' || { echo "installed coastra-calibrate --help failed"; exit 1; }
 echo "install OK"
