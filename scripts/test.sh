@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure_tools.sh g++ cmake make libgtest-dev
 bash scripts/ensure_tools.sh --optional libnetcdf-dev netcdf-bin python3-numpy python3-matplotlib \
-  python3-netcdf4 parallel
+  python3-netcdf4 python3-scipy parallel
 jobs=$(nproc)
 # 1. Release build and its tests.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCOASTRA_TESTS=ON
