@@ -1,7 +1,8 @@
 // The companion programs on golden cases: coastra-plot draws each plot at the
 // size asked for and not blank, from the text files and from the NetCDF file;
-// coastra-ensemble runs three members locally and sums them up with their
-// exit statuses; coastra-calibrate scores a hand table, fits K1 on a tiny coast
+// coastra-ensemble runs members through GNU parallel and its own pool, N at a
+// time, sums them up with their exit statuses and sets every line of a key
+// the template repeats; coastra-calibrate scores a hand table, fits K1 on a tiny coast
 // the same way on local cores and through a stub Slurm, warns of a ridge, and
 // refuses bad requests in one line. Skipped where Debian's python3 lacks the
 // packages they need.
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "input/config_keys.h"
 
@@ -160,7 +162,8 @@ std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> snapshot(co
 TEST(CoastraEnsemble, RunsTheRecipeStaysInItsFolderAndRefusesBadTables) {
   if (!python_has("csv")) GTEST_SKIP() << "no /usr/bin/python3";
   test::ScratchDir dir;
-  // The template two folders down, reading its waves from ../../shared.
+  // The template two folders down, reading its waves from ../../shared, with
+  // a second groin (two YNDG and PNDG lines).
   fs::create_directories(dir.path() / "a" / "tpl");
   fs::create_directories(dir.path() / "shared");
   const fs::path tpl = dir.path() / "a" / "tpl";
@@ -169,25 +172,33 @@ TEST(CoastraEnsemble, RunsTheRecipeStaysInItsFolderAndRefusesBadTables) {
   fs::rename(tpl / "waves.dat", dir.path() / "shared" / "waves.dat");
   std::string cfg = dir.read("a/tpl/run.cfg");
   cfg.replace(cfg.find(" waves.dat"), 10, " ../../shared/waves.dat");
-  dir.write("a/tpl/run.cfg", cfg);
+  dir.write("a/tpl/run.cfg", cfg + "IXNDG: 17\nYNDG: 120.0\nPNDG: 0.2\n");
   const std::string ens = tools + "coastra-ensemble a/tpl/run.cfg ";
   const std::string exe = fs::relative(COASTRA_EXE, dir.path()).string();   // as the README gives it
   // 1. The recipe with a relative --coastra: both members complete; the second
-  // names its shoreline by an absolute path. Nothing outside ens/ changes.
-  dir.write("k1.csv", "K1,INIFILE\n0.6,\n0.3," + dir.file("a/tpl/shore.dat") + "\n");
+  // names its shoreline by an absolute path and each groin's permeability.
+  // Nothing outside ens/ changes.
+  dir.write("k1.csv", "K1,INIFILE,PNDG\n0.6,,0.1\n0.3," + dir.file("a/tpl/shore.dat") + ",0.15;0.25\n");
   auto before = snapshot(dir.path(), "ens");
   ASSERT_EQ(shell(dir, ens + "k1.csv --out ens --walls 5,12 --observed a/tpl/shore.dat --coastra " + exe), 0)
       << dir.read("err.txt");
   auto rows = test::lines_of(dir.read("ens/summary.csv"));
   ASSERT_EQ(rows.size(), 3U);
-  EXPECT_EQ(rows[0], "member,K1,INIFILE,status,total_volume_change,net_transport_wall_5,"
+  EXPECT_EQ(rows[0], "member,K1,INIFILE,PNDG,status,total_volume_change,net_transport_wall_5,"
                      "net_transport_wall_12,rmse_shoreline,note");
-  EXPECT_EQ(rows[1].rfind("member_001,0.6,,0,", 0), 0U) << rows[1];
-  EXPECT_EQ(rows[2].rfind("member_002,0.3," + dir.file("a/tpl/shore.dat") + ",0,", 0), 0U) << rows[2];
+  EXPECT_EQ(rows[1].rfind("member_001,0.6,,0.1,0,", 0), 0U) << rows[1];
+  EXPECT_EQ(rows[2].rfind("member_002,0.3," + dir.file("a/tpl/shore.dat") + ",0.15;0.25,0,", 0), 0U) << rows[2];
   EXPECT_EQ(rows[1].back(), ',');   // no note
+  const std::string summary = dir.read("ens/summary.csv");
   const std::string member = dir.read("ens/member_002/run.cfg");
   for (const char* line : {"\nK1: 0.3\n", "\nINIFILE: shore.dat\n", "\nWAVEID: 1 8.0 1824 waves.dat\n"})
     EXPECT_NE(member.find(line), std::string::npos) << line;
+  // A repeated key: one value on each groin's line, or one value a line in
+  // order, in the lines' places (the first groin before the seawall).
+  EXPECT_EQ(test::count_of(dir.read("ens/member_001/run.cfg"), "\nPNDG: 0.1\n"), 2);
+  EXPECT_LT(member.find("\nPNDG: 0.15\n"), member.find("\nISWBEG:"));
+  EXPECT_GT(member.find("\nPNDG: 0.25\n"), member.find("\nISWBEG:"));
+  EXPECT_EQ(test::count_of(member, "\nPNDG:"), 2);
   EXPECT_EQ(dir.read("ens/member_002/waves.dat"), dir.read("shared/waves.dat"));
   // The summary's transport at wall 5 is the last mqn record's fifth value.
   const auto mqn = test::read_records(dir.read("ens/member_001/run.mqn"));
@@ -213,10 +224,29 @@ TEST(CoastraEnsemble, RunsTheRecipeStaysInItsFolderAndRefusesBadTables) {
     EXPECT_NE(job.find(line), std::string::npos) << job;
   EXPECT_FALSE(dir.exists("sl$(touch PWNED)/member_001/status.txt"));
   ASSERT_EQ(shell(dir, "SLURM_ARRAY_TASK_ID=1 bash 'sl$(touch PWNED)/ensemble.slurm'"), 0);
-  EXPECT_EQ(dir.read("sl$(touch PWNED)/member_001/status.txt"), "0\n");
+  EXPECT_EQ(dir.read("sl$(touch PWNED)/member_001/status.txt").rfind("0 ", 0), 0U);
   EXPECT_FALSE(dir.exists("PWNED"));
   EXPECT_FALSE(dir.exists("sl$(touch PWNED)/PWNED"));
-  // 4. Refusals: one line naming the column, row, key or file; exit status 1;
+  // 4. Without GNU parallel on PATH the tool's own pool runs the members, N
+  // at a time, to the same summary: with --jobs 1 one after the other, with 2
+  // both at once (a wrapper holds each run 0.5 s).
+  fs::create_directory(dir.path() / "nopar");
+  dir.write("slow", "#!/bin/sh\n/bin/sleep 0.5\nexec '" + std::string(COASTRA_EXE) + "' \"$@\"\n");
+  ASSERT_EQ(shell(dir, "chmod +x slow && ln -s /bin/rm /bin/date nopar/"), 0);
+  for (const std::string jobs : {"1", "2"}) {
+    ASSERT_EQ(shell(dir, "PATH=\"$PWD/nopar\" " + ens + "k1.csv --walls 5,12 --observed a/tpl/shore.dat --coastra "
+                         "./slow --jobs " + jobs + " --out pool" + jobs), 0) << dir.read("err.txt");
+    EXPECT_EQ(dir.read("out.txt"), "coastra-ensemble: GNU parallel not found, running the members " + jobs +
+                                       " at a time\npool" + jobs + "/summary.csv\n");
+    EXPECT_EQ(dir.read("pool" + jobs + "/summary.csv"), summary);
+    double t[2][3] = {};   // status, start, end of each member
+    for (int m = 0; m < 2; ++m) {
+      std::istringstream in(dir.read("pool" + jobs + "/member_00" + std::to_string(m + 1) + "/status.txt"));
+      in >> t[m][0] >> t[m][1] >> t[m][2];
+    }
+    EXPECT_EQ(std::max(t[0][1], t[1][1]) < std::min(t[0][2], t[1][2]), jobs == "2") << jobs;
+  }
+  // 5. Refusals: one line naming the column, row, key or file; exit status 1;
   // no folder made and nothing written.
   const struct {
     const char* csv;
@@ -229,6 +259,7 @@ TEST(CoastraEnsemble, RunsTheRecipeStaysInItsFolderAndRefusesBadTables) {
       {"PRFILE\n../p.out\n", "", "PRFILE ../p.out would write outside the member's folder"},
       {"INLNAME\n../../x\n", "", "INLNAME ../../x would write outside"},
       {"INIFILE\nnothere.dat\n", "", "INIFILE names nothere.dat, which is not a readable file"},
+      {"PNDG\n0.1;0.2;0.3\n", "", "column PNDG: 3 values for the template's 2 PNDG lines"},
       {"K1\n0.3\n", "--coastra nothere", "--coastra nothere: no such program"},
       {"K1\n0.3\n", "--slurm --time 1h", "--time 1h: not a Slurm time"},
       {"K1\n0.3\n", "--walls 5,x", "--walls: invalid"},
