@@ -2,7 +2,8 @@
 # Installs the build in $1 into a scratch prefix and checks that the programs,
 # the README with its pictures, the examples, the key list and the manual page
 # land in their places, and that the installed coastra-ensemble runs an
-# installed example with the coastra beside it while PATH holds none.
+# installed example with the coastra beside it while PATH holds none, through
+# the batch runner in share/coastra that it shares with coastra-calibrate.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/coastra_install.XXXXXX")
@@ -18,6 +19,7 @@ for f in README.md examples/groin_field/coast.cfg examples/inlet_coast/coast.cfg
   [ -f "$doc/$f" ] || { echo "missing: share/doc/coastra/$f"; exit 1; }
 done
 grep -qx K1 "$prefix/share/coastra/config_keys.txt" || { echo "share/coastra/config_keys.txt lacks K1"; exit 1; }
+[ -f "$prefix/share/coastra/coastra_runner.py" ] || { echo "missing: share/coastra/coastra_runner.py"; exit 1; }
 man=$prefix/share/man/man1/coastra.1
 grep -q '^\.TH COASTRA 1' "$man" && grep -q '^\.B \\-\\-netcdf FILE' "$man" || { echo "bad manual page $man"; exit 1; }
 "$prefix/bin/coastra" --version | grep -q '^coastra ' || { echo "installed coastra --version failed"; exit 1; }
@@ -31,6 +33,7 @@ if /usr/bin/python3 -c 'import csv' 2>/dev/null; then
     "$prefix/bin/coastra-ensemble" "$doc/examples/groin_field/coast.cfg" k1.csv --out ens >/dev/null) ||
     { echo "installed coastra-ensemble failed"; exit 1; }
   grep -q '^member_001,0.35,20200115,0,' "$work/ens/summary.csv" || { echo "installed ensemble: $(cat "$work/ens/summary.csv")"; exit 1; }
+  grep -q '^0 [0-9.]* [0-9.]*$' "$work/ens/member_001/status.txt" || { echo "installed ensemble: no runner's status file"; exit 1; }
 fi
 # The installed calibration finds its batch runner (share/coastra/coastra_runner.py).
 "$prefix/bin/coastra-calibrate" --help | grep -q -- '--slurm' || { echo "installed coastra-calibrate --help failed"; exit 1; }
