@@ -97,9 +97,6 @@ TEST(Sources, FillPlacesExactlyItsVolume) {
     EXPECT_NEAR(steps.run_calm(), want, 1e-9 * want) << dt;
     EXPECT_NEAR(steps.m.FILLADV(1), 1.0, 1e-15);
   }
-}
-
-TEST(Sources, FillAdvanceFollowsAChangeOfTimeStep) {
   // 10 m over 20200111-20200121 (240 h): 40 steps of 6 h, 0.25 m each; after
   // DT halves to 3 h, 80 steps of 0.125 m: the advance per day stays 1 m.
   Scheduled s(10, 6.0F, 20200401);
