@@ -24,34 +24,28 @@ namespace coastra {
 namespace {
 
 TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
-  // 2300 to 0000 of the next day is one hour at a day, month and year end, and
-  // at either side of a leap day (2028 is a leap year).
-  EXPECT_EQ(minutes_between(20260314, 2300, 20260315, 0), 60);
-  EXPECT_EQ(minutes_between(20260430, 2300, 20260501, 0), 60);
-  EXPECT_EQ(minutes_between(20261231, 2300, 20270101, 0), 60);
-  EXPECT_EQ(minutes_between(20280228, 2300, 20280229, 0), 60);
-  EXPECT_EQ(minutes_between(20280229, 2300, 20280301, 0), 60);
-  // Daily records at 0000: 24 hours, also across a month and a year end.
-  EXPECT_EQ(minutes_between(20260101, 0, 20260102, 0), 24 * 60);
-  EXPECT_EQ(minutes_between(20260228, 0, 20260301, 0), 24 * 60);
-  EXPECT_EQ(minutes_between(20261231, 0, 20270101, 0), 24 * 60);
-  // Minutes: 0930 to 1000 is half an hour; backwards is negative.
-  EXPECT_EQ(minutes_between(20260101, 930, 20260101, 1000), 30);
-  EXPECT_EQ(minutes_between(20260101, 100, 20260101, 0), -60);
+  // 2300 to 0000 of the next day is one hour at a day, month and year end and
+  // either side of a leap day (2028 is a leap year); daily records at 0000 are
+  // 24 hours apart, also across a month and a year end; 0930 to 1000 is half
+  // an hour; backwards is negative.
+  const int cases[][5] = {
+      {20260314, 2300, 20260315, 0, 60},   {20260430, 2300, 20260501, 0, 60},
+      {20261231, 2300, 20270101, 0, 60},   {20280228, 2300, 20280229, 0, 60},
+      {20280229, 2300, 20280301, 0, 60},   {20260101, 0, 20260102, 0, 1440},
+      {20260228, 0, 20260301, 0, 1440},    {20261231, 0, 20270101, 0, 1440},
+      {20260101, 930, 20260101, 1000, 30}, {20260101, 100, 20260101, 0, -60}};
+  for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
   // A whole series across the year end has a 1-hour interval.
   test::StateRig r;
   r.m.cfg.DT = 1.0F;
-  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
-                            WATER_LEVEL_NAMES),
+  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat", WATER_LEVEL_NAMES),
             1.0F);
-  // Calendar stamps.
+  // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
+  // 24, minute 60 and year 0 are no stamps.
   EXPECT_TRUE(calendar_stamp(20280229, 2359));
-  EXPECT_FALSE(calendar_stamp(20270229, 0));   // no leap day in 2027
-  EXPECT_FALSE(calendar_stamp(20261301, 0));   // month 13
-  EXPECT_FALSE(calendar_stamp(20260100, 0));   // day 0
-  EXPECT_FALSE(calendar_stamp(20260101, 2400));
-  EXPECT_FALSE(calendar_stamp(20260101, 960));
-  EXPECT_FALSE(calendar_stamp(101, 0));        // year 0
+  for (const auto& [date, time] : {std::pair{20270229, 0}, {20261301, 0}, {20260100, 0}, {20260101, 2400},
+                                   {20260101, 960}, {101, 0}})
+    EXPECT_FALSE(calendar_stamp(date, time)) << date << " " << time;
 }
 
 TEST(SeriesRecords, RecordInForceCyclesThroughTheSeries) {
