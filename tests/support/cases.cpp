@@ -3,6 +3,7 @@
 #include "support/cases.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "support/run_helpers.h"
@@ -56,6 +57,13 @@ double total_volume_change(const std::string& print_file) {
   const auto at = print_file.rfind(key);
   if (at == std::string::npos) return 1e30;
   return std::strtod(print_file.c_str() + at + key.size(), nullptr);
+}
+
+std::vector<double> values_after(const std::string& text, const std::string& label) {
+  std::vector<double> out;
+  for (auto at = text.find(label); at != std::string::npos; at = text.find(label, at + 1))
+    out.push_back(std::strtod(text.c_str() + at + label.size(), nullptr));
+  return out;
 }
 
 }  // namespace coastra::test

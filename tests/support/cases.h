@@ -26,4 +26,7 @@ std::vector<Record> read_records(const std::string& text);
 // The value of the total-volume line of a print file (the last one written).
 double total_volume_change(const std::string& print_file);
 
+// The number that follows each occurrence of label in text, in order.
+std::vector<double> values_after(const std::string& text, const std::string& label);
+
 }  // namespace coastra::test

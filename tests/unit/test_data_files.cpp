@@ -37,12 +37,11 @@ TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
   EXPECT_EQ(data_file_name("", "slo"), "slo");  // no period in the print-file name
   EXPECT_EQ(data_file_name("      ", "vcx"), "vcx");
   // results.2024.txt gives results.slo ...
-  test::ScratchDir dir;
-  dir.write("run.cfg", test::base_config(5, 50.0, 20200101, 20200103, 6.0, 24.0) +
-                           "PRFILE: results.2024.txt\n");
-  dir.write("shore.dat", test::cell_file(std::vector<double>(5, 100.0)));
-  dir.write("waves.dat", "1.0 7.0 10.0\n");
-  ASSERT_EQ(test::run_in(dir, {"run.cfg"}).status, EXIT_NORMAL);
+  test::RunCase c;
+  c.set("PRFILE:", "PRFILE: results.2024.txt");
+  c.set("SIMDATE:", "SIMDATE: 20200103");
+  ASSERT_EQ(c.run().status, EXIT_NORMAL);
+  const test::ScratchDir& dir = c.dir;
   for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
     EXPECT_TRUE(dir.exists(std::string("results.") + ext)) << ext;
   EXPECT_FALSE(dir.exists("results.2024.slo"));

@@ -16,34 +16,22 @@ namespace coastra {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string last_line(const std::string& text) {
-  const auto lines = test::lines_of(text);
-  return lines.empty() ? "" : lines.back();
-}
-
 using test::count_of;
+using test::last_line;
 
-// A straight coast of 20 cells under steady oblique waves.
-struct SmallCoast {
-  test::ScratchDir dir;
-  explicit SmallCoast(const std::string& extra = "", int simdats = 20200101, int simdate = 20200401,
-                      double dt = 6.0, double dtsave = 24.0) {
-    dir.write("run.cfg", test::base_config(20, 50.0, simdats, simdate, dt, dtsave) + extra);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 10.0\n");
+// The shared run case (20 cells under steady oblique waves) with its dates,
+// DT and DTSAVE replaced and extra lines appended.
+struct SmallCoast : test::RunCase {
+  explicit SmallCoast(const std::string& extra = "", const std::string& dates = "") {
+    cfg += dates + extra;   // a later line overrides the base one
   }
-  test::RunResult run() { return test::run_in(dir, {"run.cfg"}); }
 };
 
 TEST(EndToEnd, ExampleCoastRunsToCompletion) {
   const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "groin_field";
   test::ScratchDir dir;
   for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
-  {
-    std::ofstream cfg(dir.path() / "coast.cfg", std::ios::app);
-    cfg << "SIMDATE: 20200301\n";  // two months are enough here
-  }
+  std::ofstream(dir.path() / "coast.cfg", std::ios::app) << "SIMDATE: 20200301\n";  // two months do here
   const auto r = test::run_in(dir, {"coast.cfg"});
   EXPECT_EQ(r.status, EXIT_NORMAL);
   EXPECT_TRUE(test::has_line(r.console, " Time Simulation begins ..."));
@@ -63,33 +51,23 @@ TEST(EndToEnd, RefusedInputEndsWithAnEightyColumnErrorLine) {
                         Case{"binary.cfg", binary, "Configuration file not targeted for Coastra"},
                         Case{"garbage.cfg", "COASTRA:\nNX: lots\n", "Invalid config data: NX: lots"},
                         Case{"long.cfg", "COASTRA:\nTITLE: " + std::string(400, 'x') + "\nDT: 0\n",
-                             "Initial Shoreline filename omitted in config file"}}) {
+                             "Initial Shoreline filename omitted in config file"},
+                        Case{"adir", "", "Cannot open config file"}}) {   // a directory
     test::ScratchDir dir;
-    dir.write(c.name, c.content);
+    if (c.name == "adir") fs::create_directory(dir.path() / "adir");
+    else dir.write(c.name, c.content);
     const auto r = test::run_in(dir, {c.name});
     EXPECT_EQ(r.status, EXIT_STOPPED) << c.name;
-    const std::string line = last_line(r.console);
-    EXPECT_EQ(line.size(), 80U) << c.name;
-    EXPECT_EQ(line, error_line(c.message)) << c.name;
+    EXPECT_EQ(last_line(r.console).size(), 80U) << c.name;
+    EXPECT_EQ(last_line(r.console), error_line(c.message)) << c.name;
   }
-  // A directory given as the configuration file.
-  test::ScratchDir dir;
-  fs::create_directory(dir.path() / "adir");
-  const auto r = test::run_in(dir, {"adir"});
-  EXPECT_EQ(r.status, EXIT_STOPPED);
-  EXPECT_EQ(last_line(r.console), error_line("Cannot open config file"));
-}
-
-TEST(EndToEnd, MissingDataFilesAreNamed) {
+  // Missing data files, or a directory in place of one, are named.
   SmallCoast coast;
   fs::remove(coast.dir.path() / "waves.dat");
-  auto r = coast.run();
-  EXPECT_EQ(last_line(r.console), error_line("Cannot open wave file"));
-  SmallCoast dir_as_file;
-  fs::remove(dir_as_file.dir.path() / "shore.dat");
-  fs::create_directory(dir_as_file.dir.path() / "shore.dat");
-  r = dir_as_file.run();
-  EXPECT_EQ(last_line(r.console), error_line("Cannot open initial shoreline file"));
+  EXPECT_EQ(last_line(coast.run().console), error_line("Cannot open wave file"));
+  fs::remove(coast.dir.path() / "shore.dat");
+  fs::create_directory(coast.dir.path() / "shore.dat");
+  EXPECT_EQ(last_line(coast.run().console), error_line("Cannot open initial shoreline file"));
 }
 
 TEST(EndToEnd, SetUpChecksExplainOnTheConsoleBeforeTheErrorLine) {
@@ -101,7 +79,7 @@ TEST(EndToEnd, SetUpChecksExplainOnTheConsoleBeforeTheErrorLine) {
   EXPECT_EQ(lines[lines.size() - 3], " ERROR. GROINS MUST BE SEPARATED BY AT LEAST");
   EXPECT_EQ(lines[lines.size() - 2], " TWO CALCULATION CELLS. PLEASE CHANGE.");
   EXPECT_EQ(lines.back(), error_line(" ERROR. GROINS MUST BE SEPARATED BY AT LEAST"));
-  EXPECT_FALSE(coast.dir.exists("run.slo"));  // stopped before the data files
+  EXPECT_EQ(coast.dir.read("run.slo"), "earlier slo\n");  // stopped before the data files
 }
 
 TEST(EndToEnd, UnreadableWaveRecordStopsWithReportsAndItsOwnStatus) {
@@ -126,9 +104,8 @@ TEST(EndToEnd, UnreadableWaveRecordStopsWithReportsAndItsOwnStatus) {
 
 TEST(EndToEnd, RecordsFollowTheSaveIntervalAndTheReportsTheirDates) {
   // DT 6 h, DTSAVE 24 h: a record every 4th step, labelled with the next date.
-  SmallCoast coast("PRDATE: 20200115\nPRDATE: 200\n", 20200101, 20200301, 6.0, 24.0);
-  const auto r = coast.run();
-  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+  SmallCoast coast("PRDATE: 20200115\nPRDATE: 200\n", "SIMDATE: 20200301\n");
+  ASSERT_EQ(coast.run().status, EXIT_NORMAL);
   const auto slo = test::read_records(coast.dir.read("run.slo"));
   ASSERT_EQ(slo.size(), 60U);  // 240 steps / 4
   EXPECT_EQ(slo.front().label, 20200102);
@@ -140,23 +117,16 @@ TEST(EndToEnd, RecordsFollowTheSaveIntervalAndTheReportsTheirDates) {
   EXPECT_EQ(count_of(prt, "SHORELINE POSITION (M) AFTER"), 2);
   EXPECT_NE(prt.find("TIME STEPS. DATE IS 20200115"), std::string::npos);
   EXPECT_NE(prt.find("     200 TIME STEPS."), std::string::npos);
-}
-
-TEST(EndToEnd, StepCountRunOfOneStepWritesNoIntermediateReport) {
-  SmallCoast coast("PRDATE: 1\n", 1, 1, 1.0, 1.0);
-  const auto r = coast.run();
-  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
-  const std::string prt = coast.dir.read("run.out");
-  EXPECT_EQ(count_of(prt, "SHORELINE POSITION (M) AFTER"), 0);
-  EXPECT_NE(prt.find("OUTPUT LAST TIMESTEP NO.       1"), std::string::npos);
-}
-
-TEST(EndToEnd, PrintFileIsLeftEmptyWhenPrintOutputIsOff) {
-  SmallCoast coast("PRTOUT: F\n", 20200101, 20200110, 6.0, 24.0);
-  const auto r = coast.run();
-  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
-  EXPECT_EQ(coast.dir.read("run.out"), "");
-  EXPECT_EQ(test::read_records(coast.dir.read("run.slo")).size(), 9U);  // data files still written
+  // A run of one step given as step counts writes no intermediate report.
+  SmallCoast one("PRDATE: 1\n", "SIMDATS: 1\nSIMDATE: 1\nDT: 1\nDTSAVE: 1\n");
+  ASSERT_EQ(one.run().status, EXIT_NORMAL);
+  EXPECT_EQ(count_of(one.dir.read("run.out"), "SHORELINE POSITION (M) AFTER"), 0);
+  EXPECT_NE(one.dir.read("run.out").find("OUTPUT LAST TIMESTEP NO.       1"), std::string::npos);
+  // With print output off the print file is left empty; the data files are written.
+  SmallCoast off("PRTOUT: F\n", "SIMDATE: 20200110\n");
+  ASSERT_EQ(off.run().status, EXIT_NORMAL);
+  EXPECT_EQ(off.dir.read("run.out"), "");
+  EXPECT_EQ(test::read_records(off.dir.read("run.slo")).size(), 9U);
 }
 
 }  // namespace

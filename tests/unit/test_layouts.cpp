@@ -107,7 +107,6 @@ TEST(OutputLayouts, EveryNamedLayoutEditsItsItems) {
     items_of(l.layout, pos, items);
     std::string out;
     EXPECT_NO_THROW(out = format_items(l.layout, items)) << l.where << " " << l.layout;
-    EXPECT_FALSE(out.empty()) << l.where;
     // Exactly one pass of the layout: no data edit left without an item, none
     // taken twice (a reversion would add a record the layout does not have).
     const std::size_t records = static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n'));

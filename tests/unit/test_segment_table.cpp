@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "input/setup.h"
@@ -54,97 +55,82 @@ struct Table : test::StateRig {
   }
 };
 
-TEST(SegmentTable, GroinAndBreakwaterGiveTheWorkedExample) {
-  Table t(80);
+// Expected table: list walls (-1, -2 the grid ends), segment factors, active
+// count (-1: not checked), processing order ({}: not checked), joined walls.
+struct Want {
+  std::vector<int> walls;
+  std::vector<float> factors;
+  int active;
+  std::vector<int> order, joined;
+};
+
+void expect_table(Table& t, const Want& w) {
+  t.build();
+  EXPECT_EQ(t.walls(), w.walls);
+  EXPECT_EQ(t.factors(), w.factors);
+  if (w.active >= 0) {
+    EXPECT_EQ(t.m.NSEGACT, w.active);
+  }
+  if (!w.order.empty()) {
+    EXPECT_EQ(t.order(), w.order);
+  }
+  for (int i = 1; i <= t.c.NX + 1; ++i)
+    EXPECT_EQ(t.m.JOINFLAG(i), std::count(w.joined.begin(), w.joined.end(), i) ? 1 : 0) << i;
+}
+
+TEST(SegmentTable, GroinsBreakwatersJoinsAndBoundaryGroins) {
+  Table t(80);   // the worked example: a groin and a partly transmitting breakwater
   t.dgroin(20, 100.0F);
   t.breakwater(40, 150.0F, 60, 160.0F, 0.3F);
-  t.build();
-  EXPECT_EQ(t.walls(), (std::vector<int>{-1, 20, 20, 40, 60, -2}));
+  expect_table(t, {{-1, 20, 20, 40, 60, -2}, {1.0F, -1.0F, 1.0F, 0.3F, 1.0F}, 4, {1, 2, 3, 5, 4}, {}});
   EXPECT_EQ(t.m.NSEG, 5);
-  EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, -1.0F, 1.0F, 0.3F, 1.0F}));
-  EXPECT_EQ(t.m.NSEGACT, 4);
-  EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3, 5, 4}));
   EXPECT_EQ(t.m.SEGBW(4), 1);
-  // Kinds of the list entries: grid ends, groin copies, breakwater tips.
-  EXPECT_EQ(t.m.KSEGT(1), KIND_END);
+  EXPECT_EQ(t.m.KSEGT(1), KIND_END);   // kinds of the list entries
   EXPECT_EQ(t.m.KSEGT(3), KIND_GROIN);
   EXPECT_EQ(t.m.KSEGT(5), KIND_BREAKWATER);
   EXPECT_EQ(t.m.IDBW(5), 1);
   EXPECT_EQ(t.m.IDBW(2), 0);
-
-  Table none(20);  // no structure: one open segment
-  none.build();
-  EXPECT_EQ(none.walls(), (std::vector<int>{-1, -2}));
-  EXPECT_EQ(none.factors(), std::vector<float>{1.0F});
-  EXPECT_EQ(none.m.NSEGACT, 1);
-}
-
-TEST(SegmentTable, JoinsAndBoundaryGroins) {
-  Table bg(80);  // a breakwater starting at a groin's tip: no gap between them
+  Table none(20);   // no structure: one open segment
+  expect_table(none, {{-1, -2}, {1.0F}, 1, {}, {}});
+  Table bg(80);   // a breakwater starting at a groin's tip; an opaque one is no component
   bg.dgroin(20, 100.0F);
   bg.breakwater(20, 100.0F, 40, 120.0F, 0.0F);
-  bg.build();
-  EXPECT_EQ(bg.walls(), (std::vector<int>{-1, 20, 20, 40, -2}));
-  EXPECT_EQ(bg.factors(), (std::vector<float>{1.0F, -1.0F, 0.0F, 1.0F}));
-  EXPECT_EQ(bg.m.JOINFLAG(20), 1);
-  EXPECT_EQ(bg.m.JOINFLAG(40), 0);
-  EXPECT_EQ(bg.m.NSEGACT, 2);  // an opaque breakwater is a segment, not a component
-
-  Table ends(20);  // groins on both boundary walls are doubled
+  expect_table(bg, {{-1, 20, 20, 40, -2}, {1.0F, -1.0F, 0.0F, 1.0F}, 2, {}, {20}});
+  Table ends(20);   // groins on both boundary walls are doubled
   ends.c.LBCTYPE = ends.c.RBCTYPE = 1;
   ends.c.LGROINY = ends.c.RGROINY = 5.0F;
   ends.dgroin(1, 50.0F);
   ends.dgroin(21, 50.0F);
-  ends.build();
-  EXPECT_EQ(ends.walls(), (std::vector<int>{1, 1, 21, 21}));
-  EXPECT_EQ(ends.factors(), (std::vector<float>{-1.0F, 1.0F, -1.0F}));
-  EXPECT_EQ(ends.m.NSEGACT, 1);
-
-  Table right(20);  // a breakwater joined to the groin on the right boundary wall
+  expect_table(ends, {{1, 1, 21, 21}, {-1.0F, 1.0F, -1.0F}, 1, {}, {}});
+  Table right(20);   // a breakwater joined to the groin on the right boundary wall
   right.c.RBCTYPE = 1;
   right.c.RGROINY = 5.0F;
   right.dgroin(21, 80.0F);
   right.breakwater(15, 90.0F, 21, 80.0F, 0.5F);
-  right.build();
-  EXPECT_EQ(right.walls(), (std::vector<int>{-1, 15, 21, 21}));
-  EXPECT_EQ(right.factors(), (std::vector<float>{1.0F, 0.5F, -1.0F}));
-  EXPECT_EQ(right.m.JOINFLAG(21), 1);
-  EXPECT_EQ(right.order(), (std::vector<int>{1, 3, 2}));
-
-  Table left(20);  // and on the left boundary wall
+  expect_table(right, {{-1, 15, 21, 21}, {1.0F, 0.5F, -1.0F}, -1, {1, 3, 2}, {21}});
+  Table left(20);   // and on the left boundary wall
   left.c.LBCTYPE = 1;
   left.c.LGROINY = 5.0F;
   left.dgroin(1, 80.0F);
   left.breakwater(1, 80.0F, 6, 90.0F, 0.5F);
-  left.build();
-  EXPECT_EQ(left.walls(), (std::vector<int>{1, 1, 6, -2}));
-  EXPECT_EQ(left.factors(), (std::vector<float>{-1.0F, 0.5F, 1.0F}));
-  EXPECT_EQ(left.m.JOINFLAG(1), 1);
+  expect_table(left, {{1, 1, 6, -2}, {-1.0F, 0.5F, 1.0F}, -1, {}, {1}});
 }
 
 TEST(SegmentTable, BreakwatersInAnyOrderShelterTheSameCoast) {
   // Three breakwaters, two sharing cell 30, given left to right and then in
-  // reverse order with their tips reversed: the table is the same and each
-  // stretch carries its own breakwater's coefficient.
+  // reverse order with their tips reversed: the same table, each stretch with
+  // its own breakwater's coefficient.
+  const Want w{{-1, 10, 20, 25, 30, 40, -2}, {1.0F, 0.1F, 1.0F, 0.2F, 0.4F, 1.0F}, -1, {1, 3, 6, 2, 4, 5}, {30}};
   Table a(80);
   a.breakwater(10, 100.0F, 20, 110.0F, 0.1F);
   a.breakwater(25, 100.0F, 30, 120.0F, 0.2F);
   a.breakwater(30, 120.0F, 40, 130.0F, 0.4F);
-  a.build();
+  expect_table(a, w);
   Table b(80);
   b.breakwater(40, 130.0F, 30, 120.0F, 0.4F);
   b.breakwater(30, 120.0F, 25, 100.0F, 0.2F);
   b.breakwater(20, 110.0F, 10, 100.0F, 0.1F);
-  b.build();
-  const std::vector<float> f{1.0F, 0.1F, 1.0F, 0.2F, 0.4F, 1.0F};
-  EXPECT_EQ(a.factors(), f);
-  EXPECT_EQ(b.factors(), f);
-  EXPECT_EQ(a.walls(), (std::vector<int>{-1, 10, 20, 25, 30, 40, -2}));
-  EXPECT_EQ(b.walls(), a.walls());
-  EXPECT_EQ(a.m.JOINFLAG(30), 1);
-  EXPECT_EQ(b.m.JOINFLAG(30), 1);
-  EXPECT_EQ(a.order(), (std::vector<int>{1, 3, 6, 2, 4, 5}));
-  EXPECT_EQ(b.order(), a.order());
+  expect_table(b, w);
   EXPECT_EQ(b.m.SEGBW(2), 3);  // by number: the third given is the leftmost
 }
 

@@ -24,34 +24,28 @@ namespace coastra {
 namespace {
 
 TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
-  // 2300 to 0000 of the next day is one hour at a day, month and year end, and
-  // at either side of a leap day (2028 is a leap year).
-  EXPECT_EQ(minutes_between(20260314, 2300, 20260315, 0), 60);
-  EXPECT_EQ(minutes_between(20260430, 2300, 20260501, 0), 60);
-  EXPECT_EQ(minutes_between(20261231, 2300, 20270101, 0), 60);
-  EXPECT_EQ(minutes_between(20280228, 2300, 20280229, 0), 60);
-  EXPECT_EQ(minutes_between(20280229, 2300, 20280301, 0), 60);
-  // Daily records at 0000: 24 hours, also across a month and a year end.
-  EXPECT_EQ(minutes_between(20260101, 0, 20260102, 0), 24 * 60);
-  EXPECT_EQ(minutes_between(20260228, 0, 20260301, 0), 24 * 60);
-  EXPECT_EQ(minutes_between(20261231, 0, 20270101, 0), 24 * 60);
-  // Minutes: 0930 to 1000 is half an hour; backwards is negative.
-  EXPECT_EQ(minutes_between(20260101, 930, 20260101, 1000), 30);
-  EXPECT_EQ(minutes_between(20260101, 100, 20260101, 0), -60);
+  // 2300 to 0000 of the next day is one hour at a day, month and year end and
+  // either side of a leap day (2028 is a leap year); daily records at 0000 are
+  // 24 hours apart, also across a month and a year end; 0930 to 1000 is half
+  // an hour; backwards is negative.
+  const int cases[][5] = {
+      {20260314, 2300, 20260315, 0, 60},   {20260430, 2300, 20260501, 0, 60},
+      {20261231, 2300, 20270101, 0, 60},   {20280228, 2300, 20280229, 0, 60},
+      {20280229, 2300, 20280301, 0, 60},   {20260101, 0, 20260102, 0, 1440},
+      {20260228, 0, 20260301, 0, 1440},    {20261231, 0, 20270101, 0, 1440},
+      {20260101, 930, 20260101, 1000, 30}, {20260101, 100, 20260101, 0, -60}};
+  for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
   // A whole series across the year end has a 1-hour interval.
   test::StateRig r;
   r.m.cfg.DT = 1.0F;
-  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
-                            WATER_LEVEL_NAMES),
+  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat", WATER_LEVEL_NAMES),
             1.0F);
-  // Calendar stamps.
+  // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
+  // 24, minute 60 and year 0 are no stamps.
   EXPECT_TRUE(calendar_stamp(20280229, 2359));
-  EXPECT_FALSE(calendar_stamp(20270229, 0));   // no leap day in 2027
-  EXPECT_FALSE(calendar_stamp(20261301, 0));   // month 13
-  EXPECT_FALSE(calendar_stamp(20260100, 0));   // day 0
-  EXPECT_FALSE(calendar_stamp(20260101, 2400));
-  EXPECT_FALSE(calendar_stamp(20260101, 960));
-  EXPECT_FALSE(calendar_stamp(101, 0));        // year 0
+  for (const auto& [date, time] : {std::pair{20270229, 0}, {20261301, 0}, {20260100, 0}, {20260101, 2400},
+                                   {20260101, 960}, {101, 0}})
+    EXPECT_FALSE(calendar_stamp(date, time)) << date << " " << time;
 }
 
 TEST(SeriesRecords, RecordInForceCyclesThroughTheSeries) {
@@ -375,11 +369,12 @@ void tide_stations(test::Coast& c, const std::vector<int>& walls, const std::vec
   tidal_current_step(c.m);
 }
 
-TEST(TidePhysics, UniformCurrentUnderNormalWavesGivesUniformTransportProportionalToKtide) {
+TEST(TidePhysics, TransportFollowsTheCurrentTimesKtide) {
   // Normal waves on a straight coast move no sand; a current U adds
   // c x 4 HB^1.5 CGB A1W U / 2.7 with c = sqrt((1.416 / GAMMA) / g) =
   // sqrt(1.8154 / 9.806) = 0.430267 and A1W = K1 / 37.79317 = 0.0132299:
-  // 0.430267 x 4 x 1 x 3.5 x 0.0132299 / 2.7 = 0.0295161 per m/s.
+  // 0.430267 x 4 x 1 x 3.5 x 0.0132299 / 2.7 = 0.0295161 per m/s. A uniform
+  // current gives uniform transport and moves nothing.
   for (const float ktide : {1.0F, 2.0F, -1.5F}) {
     test::Coast c(20);
     c.m.cfg.KTIDE = ktide;
@@ -387,16 +382,13 @@ TEST(TidePhysics, UniformCurrentUnderNormalWavesGivesUniformTransportProportiona
     c.transport();
     const float q = 0.0295161F * 0.3F * ktide;
     for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
-    for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;   // nothing moves
+    for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;
   }
-}
-
-TEST(TidePhysics, CurrentVaryingLinearlyBetweenTwoStationsGivesLinearTransport) {
-  // Stations at walls 1 and 21 with 0 and 0.4 m/s: U = 0.02 (i - 1) m/s.
+  // Stations at walls 1 and 21 with 0 and 0.4 m/s: U = 0.02 (i - 1) m/s, the
+  // transport linear at the inner walls (the end walls follow the boundary rule).
   test::Coast c(20);
   tide_stations(c, {1, 21}, {0.0F, 0.4F});
   c.transport();
-  // Inner walls (the end walls follow the boundary rule).
   for (int i = 2; i <= 20; ++i) {
     const float q = 0.0295161F * 0.02F * static_cast<float>(i - 1);
     EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * q) << i;
@@ -451,13 +443,6 @@ TEST(SeriesRun, UnusedWaterLevelFileIsNamedAndABadTideRecordStops) {
             std::string::npos);
 }
 
-// The value after "= " on the print-file line that begins with label.
-double value_after(const std::string& text, const std::string& label) {
-  const auto at = text.find(label);
-  if (at == std::string::npos) return -1.0;
-  return std::strtod(text.c_str() + text.find('=', at) + 1, nullptr);
-}
-
 TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevel) {
   // One low-crested breakwater (crest 3.2 m above a 3 m bed) under one steady
   // daily wave record; the water level alternates 0 and 1 m every 6 hours, so
@@ -466,21 +451,19 @@ TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevel) {
   // two, while with the level held at 0 it only follows the slow change of the
   // contour in front of the breakwater.
   auto kt_range = [](const std::string& levels) {
-    test::ScratchDir dir;
-    std::string cfg = test::base_config(20, 50.0, 20200101, 20200111, 6.0, 24.0);
-    cfg.replace(cfg.find("WAVEID: 1 10.0 0"), 16, "WAVEID: 1 10.0 10");
-    cfg += "DBI1: 8\nDBY1: 150.0\nDBDEP1: 3.0\nDBI2: 12\nDBY2: 150.0\nDBDEP2: 3.0\n"
-           "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n";
-    dir.write("run.cfg", cfg);
-    dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
+    test::RunCase c;
+    c.set("SIMDATE:", "SIMDATE: 20200111");
+    c.set("WAVEID:", "WAVEID: 1 10.0 10 waves.dat");
+    c.cfg += "DBI1: 8\nDBY1: 150.0\nDBDEP1: 3.0\nDBI2: 12\nDBY2: 150.0\nDBDEP2: 3.0\n"
+             "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n";
     std::string waves;
     for (int d = 1; d <= 10; ++d) waves += std::to_string(20200100 + d) + " 0000 1.0 7.0 10.0\n";
-    dir.write("waves.dat", waves);
-    dir.write("wl.dat", levels);
-    EXPECT_EQ(test::run_in(dir, {"run.cfg"}).status, EXIT_NORMAL);
-    const std::string prt = dir.read("run.out");
-    return std::pair<double, double>(value_after(prt, " MIN KT VALUE(S)"),
-                                     value_after(prt, " MAX KT VALUE(S)"));
+    c.dir.write("waves.dat", waves);
+    c.dir.write("wl.dat", levels);
+    EXPECT_EQ(c.run().status, EXIT_NORMAL);
+    const std::string prt = c.dir.read("run.out");
+    return std::pair<double, double>(test::values_after(prt, " MIN KT VALUE(S)  =").at(0),
+                                     test::values_after(prt, " MAX KT VALUE(S)  =").at(0));
   };
   const auto tidal = kt_range(
       "20200101 0000 0.0\n20200101 0600 1.0\n20200101 1200 0.0\n20200101 1800 1.0\n");

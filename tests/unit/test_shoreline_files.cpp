@@ -74,32 +74,53 @@ TEST(ShorelineFiles, RegionalContourFollowsIreg) {
   EXPECT_EQ(kept.m.YREG(3), 0.0F);
 }
 
-TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRun) {
-  Files ini(12, 0, HEADER + values(1, 10) + "11\n");
-  EXPECT_EQ(ini.stop(read_shoreline_files), "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES");
-  const std::string lines =
-      " ERROR FOUND IN \"SHOIN\".\n"
-      " FILE \"SHORL\" CONTAINS TOO FEW VALUES\n"
-      " PLEASE CHANGE IN DATA FILE(S)\n";
-  EXPECT_EQ(ini.con.str(), lines + "\n");
-  EXPECT_EQ(ini.prt.str(), lines);
-
-  Files reg(12, 3, HEADER + values(1, 10) + values(11, 2), HEADER + values(1, 10));
-  EXPECT_EQ(reg.stop(read_shoreline_files), "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES");
-  EXPECT_EQ(reg.prt.str(),
-            " ERROR FOUND IN \"SHOIN\".\n FILE \"SHORM\" CONTAINS TOO FEW VALUES\n"
-            " PLEASE CHANGE IN DATA FILE(S)\n");
-  Files head(1, 0, "only\nthree\nlines\n");
-  EXPECT_EQ(head.stop(read_shoreline_files), "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES");
-
-  Files bad(20, 0, HEADER + values(1, 10) + " 11 12 1x.0 14\n");
-  EXPECT_EQ(bad.stop(read_shoreline_files), "Invalid value in initial shoreline file at line 6");
-  Files badreg(3, 1, HEADER + values(1, 3), HEADER + "\n 1 abc 3\n");
-  EXPECT_EQ(badreg.stop(read_shoreline_files), "Invalid value in regional contour file at line 6");
+TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRunNamingTheFile) {
+  struct Case {
+    int nx, ireg;
+    std::string ini, reg;
+    bool spacing;          // the variable spacing file is read (DX(1) = -1)
+    std::string message;   // the error stop
+    std::string text;      // print-file text naming routine and file, "" to skip
+  };
+  const std::string ten = HEADER + values(1, 10);
+  const Case cases[] = {
+      {12, 0, ten + "11\n", "", false, "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES",
+       "\"SHOIN\".\n FILE \"SHORL\" CONTAINS TOO FEW VALUES\n"},
+      {12, 3, ten + values(11, 2), ten, false, "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES",
+       "\"SHOIN\".\n FILE \"SHORM\" CONTAINS TOO FEW VALUES\n"},
+      {1, 0, "only\nthree\nlines\n", "", false, "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES", ""},
+      {20, 0, ten + " 11 12 1x.0 14\n", "", false, "Invalid value in initial shoreline file at line 6", ""},
+      {3, 1, HEADER + values(1, 3), HEADER + "\n 1 abc 3\n", false,
+       "Invalid value in regional contour file at line 6", ""},
+      {3, 0, HEADER + "10 20\n", "", true, "VARIABLE DX FILE CONTAINS TOO FEW VALUES",
+       "\"DXIN\".\n FILE \"DXDAT\" CONTAINS TOO FEW VALUES\n"},
+      {12, 0, ten + "5 0\n", "", true, "Cell width not positive in variable grid cell spacing file at cell 12", ""},
+      {3, 0, HEADER + "10 twenty 30\n", "", true, "Invalid value in variable grid cell spacing file at line 5", ""},
+  };
+  for (const Case& k : cases) {
+    Files f(k.nx, k.ireg, k.ini, k.reg);
+    if (k.spacing) f.m.cfg.DX(1) = -1.0F;
+    EXPECT_EQ(f.stop(k.spacing ? read_cell_spacing : read_shoreline_files), k.message);
+    if (!k.text.empty()) {
+      EXPECT_NE(f.prt.str().find(k.text), std::string::npos) << k.message;
+    }
+  }
+  // The whole explanation, on the console with an empty line after it.
+  Files ini(12, 0, ten + "11\n");
+  ini.stop(read_shoreline_files);
+  EXPECT_EQ(ini.con.str(), " ERROR FOUND IN \"SHOIN\".\n FILE \"SHORL\" CONTAINS TOO FEW VALUES\n"
+                           " PLEASE CHANGE IN DATA FILE(S)\n\n");
   Files noreg(3, 3, HEADER + values(1, 3));  // IREG asks for a contour no REGFILE gave
   noreg.m.FREG.close();
-  EXPECT_EQ(noreg.stop(read_shoreline_files),
-            "Regional shoreline filename omitted in config file");
+  EXPECT_EQ(noreg.stop(read_shoreline_files), "Regional shoreline filename omitted in config file");
+  // A name holding a NUL would open the file named by the part before it.
+  const std::string nul = "dx.txt" + std::string(1, '\0') + "x";
+  for (const std::string& name : {std::string("missing.txt"), std::string("."), nul}) {
+    Files f(3, 0, HEADER + "10 20 30\n");
+    f.m.cfg.DX(1) = -1.0F;
+    f.m.cfg.DXFILE = f.dir.file(name);
+    EXPECT_EQ(f.stop(read_cell_spacing), "Cannot open variable grid cell spacing file") << name;
+  }
 }
 
 TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
@@ -122,31 +143,6 @@ TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
   build_cell_coordinates(ft.m);
   EXPECT_FLOAT_EQ(ft.m.XCELL(1), 33.528F);
   EXPECT_FLOAT_EQ(ft.m.XCELL(2), 39.624F);
-}
-
-TEST(CellSpacing, UnreadableOrInvalidSpacingStopsTheRun) {
-  // A name holding a NUL would open the file named by the part before it.
-  const std::string nul = "dx.txt" + std::string(1, '\0') + "x";
-  for (const std::string& name : {std::string("missing.txt"), std::string("."), nul}) {
-    Files f(3, 0, HEADER + "10 20 30\n");
-    f.m.cfg.DX(1) = -1.0F;
-    f.m.cfg.DXFILE = f.dir.file(name);
-    EXPECT_EQ(f.stop(read_cell_spacing), "Cannot open variable grid cell spacing file") << name;
-  }
-  Files few(3, 0, HEADER + "10 20\n");
-  few.m.cfg.DX(1) = -1.0F;
-  EXPECT_EQ(few.stop(read_cell_spacing), "VARIABLE DX FILE CONTAINS TOO FEW VALUES");
-  EXPECT_EQ(few.con.str(),
-            " ERROR FOUND IN \"DXIN\".\n FILE \"DXDAT\" CONTAINS TOO FEW VALUES\n"
-            " PLEASE CHANGE IN DATA FILE(S)\n\n");
-  Files zero(12, 0, HEADER + values(1, 10) + "5 0\n");
-  zero.m.cfg.DX(1) = -1.0F;
-  EXPECT_EQ(zero.stop(read_cell_spacing),
-            "Cell width not positive in variable grid cell spacing file at cell 12");
-  Files bad(3, 0, HEADER + "10 twenty 30\n");
-  bad.m.cfg.DX(1) = -1.0F;
-  EXPECT_EQ(bad.stop(read_cell_spacing),
-            "Invalid value in variable grid cell spacing file at line 5");
 }
 
 }  // namespace

@@ -97,9 +97,6 @@ TEST(Sources, FillPlacesExactlyItsVolume) {
     EXPECT_NEAR(steps.run_calm(), want, 1e-9 * want) << dt;
     EXPECT_NEAR(steps.m.FILLADV(1), 1.0, 1e-15);
   }
-}
-
-TEST(Sources, FillAdvanceFollowsAChangeOfTimeStep) {
   // 10 m over 20200111-20200121 (240 h): 40 steps of 6 h, 0.25 m each; after
   // DT halves to 3 h, 80 steps of 0.125 m: the advance per day stays 1 m.
   Scheduled s(10, 6.0F, 20200401);
@@ -268,6 +265,13 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
   EXPECT_EQ(steps_checked, 60 * 60);
 }
 
+// One breakwater with tips at walls i1 and i2, y1 and y2 off the baseline (m).
+void breakwater(ModelState& m, int i1, int i2, float y1, float y2) {
+  m.cfg.NDB = 1;
+  m.cfg.DBI1(1) = i1, m.cfg.DBI2(1) = i2;
+  m.cfg.DBY1(1) = y1, m.cfg.DBY2(1) = y2;
+}
+
 TEST(Structures, MarksFollowTheGapToTheBreakwaterLine) {
   // Breakwater with tips at walls 3 and 7 (cells of 25 m: walls at x = 50 and
   // 150 m from the grid origin), from 100 m to 120 m off the baseline. The
@@ -277,9 +281,7 @@ TEST(Structures, MarksFollowTheGapToTheBreakwaterLine) {
   ModelState& m = coast.m;
   coast.seawall(6, 6, 130.0F, 130.0F);   // a seawall seaward of a tombolo's line
   coast.start();
-  m.cfg.NDB = 1;
-  m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
-  m.cfg.DBY1(1) = 100.0F, m.cfg.DBY2(1) = 120.0F;
+  breakwater(m, 3, 7, 100.0F, 120.0F);
   m.YSHORE(6) = 131.0;
   setup_structures(m);
   EXPECT_EQ(m.DBS(1), 3);
@@ -308,9 +310,7 @@ TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
   // = 360 s/m, so a wall difference of q moves a 25 m cell by 14.4 q m.
   test::Coast coast(8, 25.0F);
   ModelState& m = coast.m;
-  m.cfg.NDB = 1;
-  m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
-  m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
+  breakwater(m, 3, 7, 10.0F, 10.0F);
   setup_structures(m);
   for (int i = 1; i <= 9; ++i) m.QLS(i) = 0.0F;
   m.QLS(3) = 2.0F, m.QLS(4) = 1.5F, m.QLS(5) = 1.0F, m.QLS(6) = 0.5F, m.QLS(7) = 0.0F;
@@ -386,9 +386,7 @@ TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
   for (const bool left : {true, false}) {
     test::Coast coast(8, 25.0F);
     ModelState& m = coast.m;
-    m.cfg.NDB = 1;
-    m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 7;
-    m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
+    breakwater(m, 3, 7, 10.0F, 10.0F);
     setup_structures(m);
     for (int i = 1; i <= 9; ++i) m.QLS(i) = m.QDBX(i) = 0.0F;
     for (int i = 1; i <= 8; ++i) m.YSHORE(i) = m.YSTART(i) = 0.0;
@@ -414,9 +412,7 @@ TEST(Structures, JoinedGroinLosesItsBypassingTowardsTheBreakwater) {
     ModelState& m = coast.m;
     coast.groin(5, 120.0F, 0.6F);   // a diffracting groin: in the groin list and its own
     m.cfg.NDG = 1, m.cfg.IXDG(1) = 5, m.cfg.YDG(1) = 120.0F;
-    m.cfg.NDB = 1;
-    m.cfg.DBI1(1) = 5, m.cfg.DBI2(1) = 9;
-    m.cfg.DBY1(1) = 120.0F, m.cfg.DBY2(1) = tip_other;
+    breakwater(m, 5, 9, 120.0F, tip_other);
     m.YSHORE(5) = y5;
     setup_structures(m);
     m.GROINF(1) = 0.8F, m.BYPG(1) = 0.5F, m.QGPOT(1) = pot;
