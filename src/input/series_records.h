@@ -49,8 +49,8 @@ StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& l
 // Error stop unless the announced record count is at least 2 (an interval needs two).
 void check_record_count(ModelState& m, int count, const std::string& file, const SeriesNames& n);
 
-// Minutes from (date1, time1) to (date2, time2) on the model's calendar (every
-// year divisible by 4 a leap year): dates YYYYMMDD, times HHMM.
+// Minutes from (date1, time1) to (date2, time2) on the civil calendar (leap_year
+// of the clock): dates YYYYMMDD, times HHMM.
 long long minutes_between(int date1, int time1, int date2, int time2);
 
 // True for a date with year >= 1, month 1..12 and a day of that month, and a
