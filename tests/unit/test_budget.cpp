@@ -185,7 +185,7 @@ struct StageRun : test::Coast {
     c.IDREDS(2) = 20200101;
     c.IDREDE(2) = 20301231;
     c.DREDV(2) = -1.0F;
-    m.CURDATE = 20200115;
+    m.STEPDATE = 20200115;
     m.DYL = 0.002;  // moving boundaries (m per step)
     m.DYR = -0.001;
   }
