@@ -61,7 +61,9 @@ std::string drop_zero(std::string t) {
 bool word(double v, int w, std::string& out) {
   if (std::isfinite(v)) return false;
   const bool l = (w == 0 || w >= (v > 0 ? 8 : 9));
-  out = fit(std::isnan(v) ? "NaN" : v > 0 ? (l ? "Infinity" : "Inf") : (l ? "-Infinity" : "-Inf"), w);
+  out = fit(std::isnan(v) ? (l ? "undefined" : "undef")
+                          : v > 0 ? (l ? "infinite" : "inf") : (l ? "-infinite" : "-inf"),
+            w);
   return true;
 }
 std::string F(double v, int w, int d) {
@@ -259,14 +261,15 @@ TEST(EditF, DropsTheLeadingZeroBeforeAsterisks) {
 
 TEST(EditF, NonFiniteValuesAreNamed) {
   const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(F(std::nan(""), 6, 2), "   NaN");
-  EXPECT_EQ(F(inf, 10, 2), "  Infinity");
-  EXPECT_EQ(F(inf, 5, 2), "  Inf");
-  EXPECT_EQ(F(-inf, 6, 2), "  -Inf");
-  EXPECT_EQ(F(-inf, 9, 2), "-Infinity");
+  EXPECT_EQ(F(std::nan(""), 6, 2), " undef");
+  EXPECT_EQ(F(std::nan(""), 10, 2), " undefined");
+  EXPECT_EQ(F(inf, 10, 2), "  infinite");
+  EXPECT_EQ(F(inf, 5, 2), "  inf");
+  EXPECT_EQ(F(-inf, 6, 2), "  -inf");
+  EXPECT_EQ(F(-inf, 9, 2), "-infinite");
   EXPECT_EQ(F(std::nan(""), 2, 1), "**");
-  EXPECT_EQ(F(-inf, 0, 2), "-Infinity");
-  EXPECT_EQ(E(std::nan(""), 10, 3), "       NaN");
+  EXPECT_EQ(F(-inf, 0, 2), "-infinite");
+  EXPECT_EQ(E(std::nan(""), 10, 3), " undefined");
 }
 
 TEST(EditE, MantissaExponentAndScale) {
@@ -367,7 +370,7 @@ TEST(FreeForm, NumbersInListColumns) {
   EXPECT_EQ(lstr(0.01F), "   9.99999978E-03\n");
   EXPECT_EQ(lstr(1.0e9F), "   1.00000000E+09\n");
   EXPECT_EQ(lstr(123456789.0F), "   123456792.    \n");
-  EXPECT_EQ(lstr(std::nanf("")), "              NaN\n");
+  EXPECT_EQ(lstr(std::nanf("")), "        undefined\n");
   EXPECT_EQ(lstr(1.5), "   1.5000000000000000     \n");
   EXPECT_EQ(lstr(0.01), "   1.0000000000000000E-002\n");
   EXPECT_EQ(lstr(5), "           5\n");
