@@ -7,6 +7,7 @@
 #include "driver/run.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -98,6 +99,28 @@ void open_outputs(ModelState& m, const std::string& cfgname) {
   open_inlet_files(m);
 }
 
+// Design note: a run whose data files would pass 2 GB (a short DTSAVE over a
+// long run of many cells) is most likely a slip and can fill a disk; it is
+// not refused but announced before it starts, on the console and in the
+// print file. Bytes per record: slo, off, vcc, vcx (I8 + NX F14.2) and qtr
+// (I8 + NX+1 F16.0), each with its line end.
+void announce_data_size(ModelState& m) {
+  const double nx = static_cast<double>(m.cfg.NX);
+  const double records = std::floor(static_cast<double>(m.NTS) / static_cast<double>(m.NSTSAVE)) + 1.0;
+  const double bytes = records * (4.0 * (9.0 + 14.0 * nx) + 9.0 + 16.0 * (nx + 1.0));
+  constexpr double LIMIT = 2.0 * 1024.0 * 1024.0 * 1024.0;
+  if (bytes <= LIMIT) return;
+  std::string t = " WARNING. THE DATA FILES WILL HOLD ABOUT ";
+  edit_f(t, bytes / 1.0E9, 0, 1);
+  t += " GB: ";
+  edit_i(t, static_cast<int>(records), 0);
+  t += " RECORDS OF ";
+  edit_i(t, m.cfg.NX, 0);
+  t += " CELLS (DTSAVE)\n";
+  m.con() << t;
+  m.prt() << t;
+}
+
 // Start-up up to the loop. Returns false when the run goes straight to its
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
@@ -134,6 +157,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
   write_initial_shoreline(m);
   check_save_interval(m);
+  announce_data_size(m);
   check_wave_timestep(m);
   setup_stability(m);
   open_outputs(m, cfgname);

@@ -22,11 +22,18 @@ struct SeriesNames {
   std::string_view upper;   // "WATER LEVEL"
   std::string_view title;   // "Water level"
   std::string_view key;     // configuration key that announces the record count
+  float limit;              // largest magnitude of a value (the file's unit)
+  std::string_view range;   // that limit in the words of the refusal
 };
+// Design note: a water level beyond 100 (m or ft) of the datum, or a tidal
+// current beyond 20 (m/s or ft/s), is no tide: such a record is refused as it
+// is read, naming the file and the record, before it turns into breakwater
+// depths or transport rates that no data file can print.
 inline constexpr SeriesNames WATER_LEVEL_NAMES{"water level", "WATER LEVEL", "Water level",
-                                               "WLFILE"};
+                                               "WLFILE", 100.0F, "VALUE BEYOND +-100"};
 inline constexpr SeriesNames TIDAL_CURRENT_NAMES{"tidal current", "TIDAL CURRENT",
-                                                 "Tidal current", "TIDEFILE"};
+                                                 "Tidal current", "TIDEFILE", 20.0F,
+                                                 "VALUE BEYOND +-20"};
 
 // Longest series line read: a record's three items fit many times over, and
 // the line buffer cannot grow without bound on a corrupt file.

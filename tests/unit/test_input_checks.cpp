@@ -96,6 +96,11 @@ TEST(ConfigChecks, MisspeltMissingAndMalformedLinesAreNamed) {
       {"SIMDATS:", "SIMDATS: 2020010", 1, "SIMDATS must be a date of eight digits YYYYMMDD"},
       {"SIMDATE:", "SIMDATE: 2020040100", 1, "SIMDATE must be a date of eight digits YYYYMMDD"},
       {"SIMDATE:", "SIMDATE: 20200431", 1, "SIMDATE is no calendar date (month 1-12, day of the month)"},
+      // lengths no data file can print
+      {"", "BFDATS: 20200105\nBFDATE: 20200110\nIBFS: 5\nIBFE: 8\nYADD: 2E9", 1,
+       "YADD of beach fill 1: magnitude above 1E6"},
+      {"LBCTYPE:", "LBCTYPE: 3\nLMOVPER: 1\nLMOVY: 1E30", 1,
+       "LMOVY (left boundary movement) magnitude above 1E6"},
       // messages name the configuration file
       {"", "IXNDG: 30\nYNDG: 100", 1, " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID."},
   };
