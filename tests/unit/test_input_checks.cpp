@@ -105,6 +105,11 @@ TEST(ConfigChecks, MisspeltMissingAndMalformedLinesAreNamed) {
       {"", "IXNDG: 30\nYNDG: 100", 1, " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID."},
   };
   for (const LineCase& k : cases) check_line_case(k);
+  RunCase far;   // an initial shoreline 2000 km out: line 5 of the file holds cells 1-10
+  std::vector<double> y(20, 100.0);
+  y[3] = 2.0E9;
+  far.dir.write("shore.dat", test::cell_file(y));
+  test::expect_refused(far, "Value above 1E6 in initial shoreline file at line 5");
   RunCase g;
   g.cfg += "IXNDG: 30\nYNDG: 100\n";
   EXPECT_TRUE(test::has_line(g.run().console, " PLEASE CHANGE IN YOUR .cfg FILE."));
