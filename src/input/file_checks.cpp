@@ -64,7 +64,9 @@ void check_output_kind(const std::string& key, const std::string& out) {
 // however it ends: a run that crashed or was killed never leaves a stale
 // lock behind. The file is opened without truncation so that a refused run
 // leaves the running one's print file whole; the caller truncates it once the
-// lock is held.
+// lock is held. A record lock is also dropped when the process closes any
+// descriptor of the file: a run without print file (PRTOUT false), which
+// empties and closes it at set-up, holds no lock after that.
 int lock_print_file(const std::string& name) {
   std::error_code ec;
   const fs::file_status st = fs::status(name, ec);

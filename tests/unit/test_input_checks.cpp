@@ -286,6 +286,17 @@ TEST(CheckMode, SaysWhatTheRunWouldDoAndWritesNothing) {
     EXPECT_TRUE(test::has_line(r.console, line)) << line << "\n" << r.console;
   EXPECT_NE(r.console.find(" WARNING. BYPASS"), std::string::npos) << r.console;  // print-file warning
   EXPECT_EQ(c.files(), before);   // no print file, no data file touched
+  // Data files that would pass 2 GB are announced before the run: 18 000 000
+  // records of 4 x (9 + 14 x 20) + 9 + 16 x 21 = 1501 bytes.
+  RunCase big;
+  big.set("SIMDATS:", "SIMDATS: 17999999");
+  big.set("SIMDATE:", "SIMDATE: 17999999");
+  big.set("DTSAVE:", "DTSAVE: 6");
+  big.dir.write("run.cfg", big.cfg);
+  const test::RunResult b = test::run_in(big.dir, {"--check", "run.cfg"});
+  EXPECT_TRUE(test::has_line(
+      b.console, " WARNING. THE DATA FILES WILL HOLD ABOUT 27.0 GB: 18000000 RECORDS OF 20 CELLS (DTSAVE)"))
+      << b.console;
   // A run that would be refused is refused the same way, and writes nothing either.
   c.set("DCLOS:", "DCLOS: -8");
   c.dir.write("run.cfg", c.cfg);
