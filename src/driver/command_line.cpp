@@ -6,13 +6,10 @@
 #include "driver/command_line.h"
 
 #include "model/simd_path.h"
+#include "output/echo.h"
 #include "output/netcdf_file.h"
 
 namespace coastra {
-
-namespace {
-constexpr const char* version_number = "1.0.0";
-}  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
   CommandLine c;
@@ -32,6 +29,13 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     } else if (a == "--version") {
       c.action = CommandLine::Version;
       return c;
+    } else if (a == "--keys") {
+      c.action = CommandLine::Keys;
+      return c;
+    } else if (a == "--strict") {
+      c.strict = true;
+    } else if (a == "--check") {
+      c.check = true;
     } else if (a == "--quiet" || a == "-q") {
       c.quiet = true;
     } else if (a == "--stage-times") {
@@ -58,7 +62,8 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
 }
 
 std::string usage_text() {
-  return "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] [--threads N] CONFIG\n";
+  return "Usage: coastra [--netcdf FILE] [--quiet] [--strict] [--check] [--stage-times] [--simd PATH] "
+         "[--threads N] CONFIG\n";
 }
 
 std::string help_text() {
@@ -69,6 +74,13 @@ std::string help_text() {
          "  --netcdf FILE  also write the run's results to the NetCDF file FILE,\n"
          "                 one record per save interval (needs a build with NetCDF)\n"
          "  --quiet, -q    no progress line, even on a terminal\n"
+         "  --strict       refuse the run on any warning about a configuration line\n"
+         "                 (a word that is no key, a key without its colon, a\n"
+         "                 decimal comma, a list that leaves walls at 0)\n"
+         "  --check        read the configuration and every input, make every\n"
+         "                 set-up check and say what the run would do; writes no\n"
+         "                 file; exit 0 when the run would start, 1 otherwise\n"
+         "  --keys         print the reference of every configuration key and exit\n"
          "  --stage-times  after the run, the wall-clock time of each stage of the\n"
          "                 time step (wave input, breaking, diffraction, transport,\n"
          "                 solver, bookkeeping, output) on the console\n"
@@ -107,7 +119,7 @@ std::string version_text() {
   // The kernels are compiled for every path; the run takes the widest this
   // processor has unless --simd or COASTRA_SIMD asks for another.
   const std::string vector_path = simd_path_name(simd_path());
-  return std::string("coastra ") + version_number + "\n" + "compiler: " + compiler + "\n" +
+  return "coastra " + std::string(VERSION_LINE) + "\n" + "compiler: " + compiler + "\n" +
          "vector path: " + vector_path + "\n" + "optional features: NetCDF " +
          (netcdf_available() ? "yes" : "no") + "\n";
 }

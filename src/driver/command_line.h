@@ -9,11 +9,13 @@
 namespace coastra {
 
 struct CommandLine {
-  enum Action { Run, Help, Version, BadOption } action = Run;
+  enum Action { Run, Help, Version, Keys, BadOption } action = Run;
   std::vector<std::string> operands;   // what is left once the options are taken (the configuration file)
   std::string netcdf;                  // --netcdf FILE: the NetCDF file of the run, blank for none
   bool quiet = false;                  // --quiet: no progress line on a terminal
   bool stage_times = false;            // --stage-times: the time per stage of the loop
+  bool strict = false;                 // --strict: a warning about a configuration line refuses
+  bool check = false;                  // --check: set-up and its checks only, nothing written
   std::string simd;                    // --simd NAME: the instruction-set path, blank for the widest
   std::string threads;                 // --threads N: threads of the kernels, blank for the default
   std::string bad;                     // the refused option (BadOption)

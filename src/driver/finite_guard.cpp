@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "output/format.h"
 
@@ -41,7 +42,7 @@ void report_nonfinite(ModelState& m, std::string_view name, std::string_view wha
   t += " IS NOT A FINITE NUMBER.\n";
   m.prt() << t;
   m.con() << t;
-  m.IRUNERR = 1;
+  stop_run(m, t, true);
 }
 
 namespace {

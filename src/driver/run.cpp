@@ -6,7 +6,12 @@
 
 #include "driver/run.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "driver/command_line.h"
 #include "driver/progress.h"
@@ -15,6 +20,8 @@
 #include "driver/wave_events.h"
 #include "inlets/inlet_setup.h"
 #include "input/clock.h"
+#include "input/file_checks.h"
+#include "input/key_reference.h"
 #include "input/schedules.h"
 #include "input/setup.h"
 #include "input/shoreline_files.h"
@@ -59,6 +66,7 @@ void check_command_line(ModelState& m, const std::vector<std::string>& args) {
 // A run without a print file (no PRFILE, or PRTOUT false) drops its
 // print-file text rather than holding it for the whole run.
 void settle_print_file(ModelState& m) {
+  if (m.CHECKONLY) return;   // --check keeps the print-file text in memory
   if (!m.cfg.PRTOUT && m.PRTFILE.is_open()) {
     // PRFILE still names the data files; the print file itself stays empty.
     m.PRTFILE.close();
@@ -75,9 +83,42 @@ void settle_print_file(ModelState& m) {
 // each checked before any is truncated.
 void open_outputs(ModelState& m, const std::string& cfgname) {
   check_inlet_file_names(m);
+  // (--check stops after the name checks below: it writes no file.)
+  // The NetCDF file is an output like the others: never an input, the print
+  // file, a data file or an inlet's file, and never a FIFO.
+  if (!m.NCFILE.empty()) {
+    std::vector<std::string> inlet_files;
+    for (int k = 1; m.cfg.INLETS && k <= std::min(m.cfg.NINL, MXINL); ++k)
+      inlet_files.push_back(inlet_file_name(m, k));
+    check_later_output("--netcdf", m.NCFILE, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES,
+                       inlet_files);
+  }
+  if (m.CHECKONLY) return;
   open_netcdf_file(m, cfgname);
   open_data_files(m);
   open_inlet_files(m);
+}
+
+// Design note: a run whose data files would pass 2 GB (a short DTSAVE over a
+// long run of many cells) is most likely a slip and can fill a disk; it is
+// not refused but announced before it starts, on the console and in the
+// print file. Bytes per record: slo, off, vcc, vcx (I8 + NX F14.2) and qtr
+// (I8 + NX+1 F16.0), each with its line end.
+void announce_data_size(ModelState& m) {
+  const double nx = static_cast<double>(m.cfg.NX);
+  const double records = std::floor(static_cast<double>(m.NTS) / static_cast<double>(m.NSTSAVE)) + 1.0;
+  const double bytes = records * (4.0 * (9.0 + 14.0 * nx) + 9.0 + 16.0 * (nx + 1.0));
+  constexpr double LIMIT = 2.0 * 1024.0 * 1024.0 * 1024.0;
+  if (bytes <= LIMIT) return;
+  std::string t = " WARNING. THE DATA FILES WILL HOLD ABOUT ";
+  edit_f(t, bytes / 1.0E9, 0, 1);
+  t += " GB: ";
+  edit_i(t, static_cast<int>(records), 0);
+  t += " RECORDS OF ";
+  edit_i(t, m.cfg.NX, 0);
+  t += " CELLS (DTSAVE)\n";
+  m.con() << t;
+  m.prt() << t;
 }
 
 // Start-up up to the loop. Returns false when the run goes straight to its
@@ -116,6 +157,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
   write_initial_shoreline(m);
   check_save_interval(m);
+  announce_data_size(m);
   check_wave_timestep(m);
   setup_stability(m);
   open_outputs(m, cfgname);
@@ -123,8 +165,90 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   return true;
 }
 
+// The console line of a run that stopped early (exit status 3): the step and
+// the reason in the words the print file has, so that a run read from its
+// console alone never looks complete.
+void report_early_stop(ModelState& m) {
+  lwrite(m.prt(), "EXECUTION STOPPED DURING TIME STEP", m.ISTEP);
+  if (m.STOPSHOWN) return;   // the stage wrote its own console line
+  std::string t = m.ISTEP > 0 ? "STOPPED AT TIME STEP " : "STOPPED BEFORE THE FIRST TIME STEP";
+  if (m.ISTEP > 0) edit_i(t, m.ISTEP, 0);
+  t += ": ";
+  t += m.STOPWHY.empty() ? "see the print file" : m.STOPWHY;
+  lwrite(m.con(), t);
+}
+
+// --check: what the run would do, on the console, once every set-up check
+// has passed, and every warning the print file was given.
+// Design note: the print file's text is held in memory under --check (no
+// file is written); its warning lines are shown here, since the console
+// already has the set-up warnings and the echo of the input is not wanted.
+void report_check(ModelState& m) {
+  const Settings& c = m.cfg;
+  std::ostream& con = m.con();
+  std::string t = " CHECK: THE RUN WOULD START\n   grid: ";
+  edit_i(t, c.NX, 0);
+  t += " cells, walls 1-";
+  edit_i(t, c.NX + 1, 0);
+  if (c.DXFILE.empty() || c.DX(1) != -1.0F) {
+    t += ", cell width ";
+    edit_f(t, static_cast<double>(c.DX(1)), 0, 2);
+    t += " m";
+  } else {
+    t += ", cell widths from " + c.DXFILE;
+  }
+  t += "\n   time: ";
+  if (c.SIMDATS == c.SIMDATE) {
+    t += "a run of steps";
+  } else {
+    edit_i(t, c.SIMDATS, 0);
+    t += " to ";
+    edit_i(t, c.SIMDATE, 0);
+  }
+  t += ", ";
+  edit_i(t, m.NTS, 0);
+  t += " steps of ";
+  edit_f(t, static_cast<double>(c.DT), 0, 2);
+  t += " hours, records every ";
+  edit_i(t, m.NSTSAVE, 0);
+  t += " steps\n   structures: ";
+  const auto count = [&t](int n, const char* what) {
+    edit_i(t, n, 0);
+    t += what;
+  };
+  count(c.NNDG, " non-diffracting groins, ");
+  count(c.NDG, " diffracting groins, ");
+  count(c.NDB, " detached breakwaters, ");
+  count(c.NSW, " seawalls\n   sources: ");
+  count(c.NBF, " beach fills, ");
+  if (c.BYPFILE.empty()) {
+    count(c.NBP, " bypass operations, ");
+  } else {
+    t += "bypass events from " + c.BYPFILE + ", ";
+  }
+  count(c.INLETS ? c.NINL : 0, " inlets, ");
+  count(c.DREDGING ? c.NDRED : 0, " dredging events\n   series: ");
+  count(m.NSTATION, c.NWAVEV > 0 ? " dated wave stations, " : " undated wave stations, ");
+  t += c.WLFILE.empty() ? "no water levels, " : "water levels from " + c.WLFILE + ", ";
+  count(c.TIDES ? c.NTIDEFILES : 0, " tidal-current stations\n   files it would write:");
+  std::vector<std::string> files;
+  if (c.PRTOUT) files.push_back(c.PRFILE);
+  for (const std::string& f : data_file_names(c.OUTBASE)) files.push_back(f);
+  for (int k = 1; c.INLETS && k <= std::min(c.NINL, MXINL); ++k)
+    files.push_back(inlet_file_name(m, k));
+  if (!m.NCFILE.empty()) files.push_back(m.NCFILE);
+  for (const std::string& f : files) t += " " + f;
+  t += '\n';
+  con << t;
+  // The warnings the print file was given, one line each.
+  std::istringstream prt(m.PRTPENDING.str());
+  std::string line;
+  while (std::getline(prt, line))
+    if (line.find("WARNING") != std::string::npos) con << line << '\n';
+}
+
 void end_of_run(ModelState& m) {
-  if (m.IRUNERR != 0) lwrite(m.prt(), "EXECUTION STOPPED DURING TIME STEP", m.ISTEP);
+  if (m.IRUNERR != 0) report_early_stop(m);
   end_reports_transport(m);
   // The undiffracted statistics take the values in force at the end (the last
   // step's, which the breaking sequence leaves out) before they are reported.
@@ -203,12 +327,15 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   switch (cl.action) {
     case CommandLine::Help: console << help_text(); return console ? EXIT_NORMAL : EXIT_STOPPED;
     case CommandLine::Version: console << version_text(); return console ? EXIT_NORMAL : EXIT_STOPPED;
+    case CommandLine::Keys: write_key_reference(console); return console ? EXIT_NORMAL : EXIT_STOPPED;
     case CommandLine::BadOption:
       console << "coastra: unknown option " << cl.bad << '\n' << usage_text();
       return EXIT_STOPPED;
     case CommandLine::Run: break;
   }
   m.NCFILE = cl.netcdf;
+  m.STRICT = cl.strict;
+  m.CHECKONLY = cl.check;
   m.TIMES.ON = cl.stage_times;
   // The progress line only on a console that is a terminal (main wraps it).
   m.PROGRESS = cl.quiet ? nullptr : dynamic_cast<TerminalConsole*>(console.rdbuf());
@@ -221,6 +348,15 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
     check_command_line(m, cl.operands);
     if (!m.NCFILE.empty() && !netcdf_available())
       error_stop("--netcdf: this build of coastra has no NetCDF library");
+    if (m.CHECKONLY) {
+      // The run would start only when start-up passed without a stop.
+      if (!start_up(m, cl.operands[0])) {
+        lwrite(m.con(), "CHECK: THE RUN WOULD STOP BEFORE ITS FIRST STEP: ", m.STOPWHY);
+        return EXIT_STOPPED;
+      }
+      report_check(m);
+      return m.con() ? EXIT_NORMAL : EXIT_STOPPED;
+    }
     if (start_up(m, cl.operands[0])) {
       lwrite(m.con(), "Time Simulation begins ...");
       run_time_loop(m);

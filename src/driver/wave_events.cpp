@@ -110,7 +110,7 @@ void cycle_events(ModelState& m) {
   s += STARS;
   s += "\n WARNING: Current wave event exceeds maximum number of wave\n";
   s.append(10, ' ');
-  s += "events as specified in control file(*.cst).\n";
+  s += "events as given in the configuration file (WAVEID).\n";
   s.append(10, ' ');
   s += "Cycling back to first wave event.\n";
   indented_line(s, "Specified maximum number of wave events:", m.cfg.NWAVEV);
@@ -137,7 +137,7 @@ void setup_wave_events(ModelState& m) {
   const int k = std::min(m.cfg.NWAVEFILES, MXWAVEF);
   if (k < 1) {
     m.prt() << " ERROR. NO WAVE FILE FOR THE WAVE EVENTS\n";
-    m.IRUNERR = 1;
+    stop_run(m, " ERROR. NO WAVE FILE FOR THE WAVE EVENTS");
     return;
   }
   if (!read_event_table(m, k, n)) return;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "input/clock.h"
+
 namespace coastra {
 
 double& dredged_reservoir(ModelState& m, int k, int imor) {
@@ -25,8 +27,13 @@ double& dredged_reservoir(ModelState& m, int k, int imor) {
   }
 }
 
-// Design notes: DREDV is held per hour and taken times the DT in force, so an
-// adaptive change of DT keeps the dredged volume per day. A removal takes at
+// Design notes: an event acts on the steps that start on its days, IDREDS
+// through IDREDE, the instant the fills and bypass operations are tested at:
+// a window opening on the run's first day acts from step 1, and one of N days
+// acts on N days of steps (the date at the end of a step would take one step
+// of the day before and, at the run's start, miss the first). DREDV is held
+// per hour and taken times the DT in force, so an adaptive change of DT keeps
+// the dredged volume per day. A removal takes at
 // most what the reservoir holds (an empty shoal cannot be dug below zero) and
 // books what it took, so the inlet's volume change stays entering - placed -
 // removed + placed by dredging. A placement is booked as a positive volume.
@@ -34,7 +41,9 @@ void dredge_inlets(ModelState& m) {
   const Settings& c = m.cfg;
   if (!c.DREDGING) return;
   for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n) {
-    if (c.IDREDS(n) == 0 || m.CURDATE < c.IDREDS(n) || m.CURDATE > c.IDREDE(n)) continue;
+    // A window in step numbers (both ends at most a step count) tests the step.
+    const int now = c.IDREDS(n) > DATE_THRESHOLD ? m.STEPDATE : m.ISTEP;
+    if (c.IDREDS(n) == 0 || now < c.IDREDS(n) || now > c.IDREDE(n)) continue;
     const int k = c.DREDINL(n);
     if (k < 1 || k > std::min(c.NINL, MXINL)) continue;
     double& vol = dredged_reservoir(m, k, c.IMOR(n));

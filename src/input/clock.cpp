@@ -1,9 +1,10 @@
 // Dates and the simulation clock. Defines split_date, leap_year, day_count,
 // set_run_length (NSPERDAY, DAYINC, clock start, NDAYS, NTS), advance_clock
-// (CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE, year count), retime_clock
+// (CLKDAY, CLKMONTH, CLKYEAR, STEPDATE, CURDATE, NEXTDATE, year count), retime_clock
 // (the same step dated again after a change of DT) and check_save_interval
-// (NSTSAVE). The calendar is the model's own: every year divisible by 4 is a
-// leap year, with no century rule.
+// (NSTSAVE). The calendar is the civil (Gregorian) one: a year divisible by 4
+// is a leap year unless it is a century not divisible by 400 (2000 is, 2100
+// is not), as the NetCDF file's proleptic_gregorian time says.
 
 #include "input/clock.h"
 
@@ -115,7 +116,20 @@ void split_date(int date, int& year, int& month, int& day) {
   day = date % 10000 - 100 * month;
 }
 
-bool leap_year(int year) { return year % 4 == 0; }
+// Design note: the century rule changes nothing from 1901 to 2099; without it
+// a run past February 2100 would write the date 21000229, count a day too many
+// and disagree with the NetCDF time of its own records.
+bool leap_year(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+
+int days_in_month(int year, int month) {
+  return month_length(month) + (month == 2 && leap_year(year) ? 1 : 0);
+}
+
+bool valid_date(int date) {
+  int y = 0, mo = 0, d = 0;
+  split_date(date, y, mo, d);
+  return y >= 1 && mo >= 1 && mo <= 12 && d >= 1 && d <= days_in_month(y, mo);
+}
 
 int day_count(int y0, int m0, int d0, int y1, int m1, int d1) {
   // 1. Whole months between the two month starts.
@@ -166,6 +180,11 @@ void set_run_length(ModelState& m) {
     // Design note: the calendar has no year 0 or before; a start there (a date
     // written with too few digits, say) would count thousands of years of days.
     if (y0 < 1) error_stop("SIMDATS: a calendar run must start in year 1 or later");
+    // Design note: a date beyond its month (31 April, 29 February 2021) is no
+    // calendar date; the clock would skip it at the first step and the day
+    // count would count days that do not exist. It is refused like a month 13.
+    if (!valid_date(c.SIMDATS)) error_stop("SIMDATS is no calendar date (month 1-12, day of the month)");
+    if (!valid_date(c.SIMDATE)) error_stop("SIMDATE is no calendar date (month 1-12, day of the month)");
     int y1 = 0, m1 = 0, d1 = 0;
     split_date(c.SIMDATE, y1, m1, d1);
     m.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
@@ -199,6 +218,10 @@ void advance_clock(ModelState& m) {
   // The clock at the step start, for a change of DT within the step.
   m.CLKSTART = {m.CLKYEAR, m.CLKMONTH, m.CLKN, m.NYEARSIM, m.CLKDAY, m.CLKANCHOR, m.CLKHOFF,
                 m.IYRFLAG};
+  // The date the step starts on: the date the schedules of the step are
+  // tested against (dredging; fills and bypassing test the same instant in
+  // hours since the run start).
+  m.STEPDATE = make_date(m.CLKYEAR, m.CLKMONTH, std::max(1, static_cast<int>(m.CLKDAY)));
   // 1-3. Day, month end, year rollover (counted once per new year).
   // A day value set from outside (the start) becomes the anchor.
   if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKHOFF, m.CLKN, m.cfg.DT)) {

@@ -10,14 +10,19 @@ inline constexpr int DATE_THRESHOLD = 18000000;  // above: a calendar date; at o
 
 // YYYYMMDD into year, month and day.
 void split_date(int date, int& year, int& month, int& day);
-// Days from (y0, m0, d0) to (y1, m1, d1), leap days included (a year divisible by 4).
+// Days from (y0, m0, d0) to (y1, m1, d1), leap days included (civil calendar, leap_year).
 int day_count(int y0, int m0, int d0, int y1, int m1, int d1);
-// True for a leap year of the model's calendar.
+// True for a leap year of the civil calendar (2000 yes, 2100 no).
 bool leap_year(int year);
+// Days of a month (0 for a month outside 1..12).
+int days_in_month(int year, int month);
+// True for a YYYYMMDD of the calendar: year 1 or later, month 1-12, a day of the month.
+bool valid_date(int date);
 // NSPERDAY, DAYINC, the clock's start and the run length NDAYS, NTS, with the
 // start-date checks (error stops).
 void set_run_length(ModelState& m);
-// One clock advance: CLKDAY, CLKMONTH, CLKYEAR, CURDATE, NEXTDATE.
+// One clock advance: STEPDATE (the step's start), CLKDAY, CLKMONTH, CLKYEAR,
+// CURDATE, NEXTDATE.
 void advance_clock(ModelState& m);
 // After DT changed within a step (cfg.DT already the new value, dt_old the one
 // the step was advanced with): the step's clock advance made again with the new

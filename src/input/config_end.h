@@ -4,15 +4,24 @@
 // the dates. Used by the configuration reader only.
 #pragma once
 
+#include <vector>
+
 #include "model/state.h"
 
 namespace coastra {
 
-// Runs the end-of-file steps in their order on m.cfg. lastddg is the most
-// recent DDG value read (0 when none); simdats_given and simdate_given tell
-// whether the file gave those dates. A failing check ends the run through the
-// error stop; returns false only when a diffracting groin has no tip depth
-// (the console already has the message), true otherwise.
-bool config_end_of_file(ModelState& m, float lastddg, bool simdats_given, bool simdate_given);
+// What the end-of-file steps need to know of the lines read.
+struct ReadFacts {
+  float lastddg = 0.0F;        // the most recent DDG value (0 when none)
+  std::vector<int> given;      // per key of the table: 0 never given with a value; for a
+                               // list the items of its last line, else the lines given
+  bool simdats8 = false;       // SIMDATS, SIMDATE written as eight digits
+  bool simdate8 = false;
+};
+
+// Runs the end-of-file steps in their order on m.cfg. A failing check ends the
+// run through the error stop; returns false only when a diffracting groin has
+// no tip depth (the console already has the message), true otherwise.
+bool config_end_of_file(ModelState& m, const ReadFacts& facts);
 
 }  // namespace coastra

@@ -17,6 +17,7 @@
 
 #include "input/config_end.h"
 #include "input/config_keys.h"
+#include "input/config_lint.h"
 #include "input/field_reader.h"
 #include "input/file_checks.h"
 #include "model/error_stop.h"
@@ -78,12 +79,11 @@ struct ConfigReader {
   Settings& c;
   std::string_view line;                 // the line being read (for messages)
   std::vector<std::string> inputs;       // the configuration file and every file named in it
-  bool simdats_given = false;            // a SIMDATS line with a value was read
-  bool simdate_given = false;            // a SIMDATE line with a value was read
+  int number = 0;                        // number of the line being read
+  ReadFacts facts;                       // what the end-of-file steps need of the lines read
   std::vector<int> seqcount = std::vector<int>(static_cast<std::size_t>(config_key_count()), 0);
                                          // lines read so far of each seq key
   int ktmet_key = find_key("KTMETDB");
-  float lastddg = 0.0F;                  // most recent DDG value (0 when none)
 
   [[noreturn]] void invalid() const {
     std::string msg = "Invalid config data: ";
@@ -132,14 +132,21 @@ bool ConfigReader::parse(const KeySpec& ks, std::string_view value, Value& v) co
     case Kind::REAL: got = read_reals(value, &v.f, 1, bad); break;
     case Kind::DOUBLE: got = read_doubles(value, &v.d, 1, bad); break;
     case Kind::LOGICAL: bad = !read_logical(value, v.b); break;
+    // Design note: a list given again is replaced whole (the last line wins,
+    // as for a scalar), not overlaid item by item on the earlier one, whose
+    // surplus items would otherwise stay. v.i returns the number of items.
     case Kind::REALS: {
       auto& vec = c.*std::get<Vec1<float> Settings::*>(ks.target);
-      read_reals(value, vec.data() + 1, std::min(ks.n, vec.n()), bad);
+      const int n = std::min(ks.n, vec.n());
+      std::fill(vec.data() + 1, vec.data() + 1 + n, 0.0F);
+      v.i = read_reals(value, vec.data() + 1, n, bad);
       break;
     }
     case Kind::INTS: {
       auto& vec = c.*std::get<Vec1<int> Settings::*>(ks.target);
-      read_ints(value, vec.data() + 1, std::min(ks.n, vec.n()), bad);
+      const int n = std::min(ks.n, vec.n());
+      std::fill(vec.data() + 1, vec.data() + 1 + n, 0);
+      v.i = read_ints(value, vec.data() + 1, n, bad);
       break;
     }
     case Kind::SPECIAL: break;
@@ -217,6 +224,8 @@ void ConfigReader::after_store(const KeySpec& ks, int k) {
 
 void ConfigReader::process(std::string_view raw) {
   line = raw;
+  ++number;
+  lint_key_shape(m, number, raw);
   std::string key;
   std::string_view value;
   if (!split_key_line(raw, key, value)) return;
@@ -227,16 +236,21 @@ void ConfigReader::process(std::string_view raw) {
   if (trim_right(value).empty()) return;
   const int idx = find_key(key);
   if (idx < 0) return;  // comments and unknown keys
-  if (key == "SIMDATS") simdats_given = true;
-  if (key == "SIMDATE") simdate_given = true;
+  if (key == "SIMDATS") facts.simdats8 = eight_digits(value);
+  if (key == "SIMDATE") facts.simdate8 = eight_digits(value);
   const KeySpec& ks = config_key(idx);
+  facts.given[static_cast<std::size_t>(idx)] += 1;
   if (ks.kind == Kind::SPECIAL) {
     special_key(ks.key, value);
     return;
   }
+  lint_value(m, number, ks, value);
   Value v;
   const bool has = parse(ks, value, v);
-  if (ks.kind == Kind::REALS || ks.kind == Kind::INTS) return;
+  if (ks.kind == Kind::REALS || ks.kind == Kind::INTS) {
+    facts.given[static_cast<std::size_t>(idx)] = v.i;   // the list's items
+    return;
+  }
   const int k = entry_index(ks, idx);
   // Settings that follow the line even when its entry is beyond capacity.
   if (ks.hook == Hook::TRANDB) c.TRANMODE = 0;
@@ -244,7 +258,7 @@ void ConfigReader::process(std::string_view raw) {
     c.TRANMODE = 1;
     c.NKTMET = group_count(Group::KTMET);
   }
-  if (ks.hook == Hook::DDG && has) lastddg = v.f;
+  if (ks.hook == Hook::DDG && has) facts.lastddg = v.f;
   if (k < 0 || !has) return;
   if (ks.hook == Hook::ZEROVOL && v.f == 0.0F) {
     // A zero equilibrium volume would divide by zero in the reservoir model.
@@ -319,6 +333,13 @@ void open_print_file(ModelState& m, const std::string& name,
     error_stop("Cannot open prtfil file");
   }
   check_output_names(name, c.OUTBASE, inputs);
+  if (m.CHECKONLY) return;   // --check writes no file: its text stays in memory
+  // The print file is locked before it is replaced: a second run started in
+  // the folder stops here and leaves the running one's files alone.
+  m.PRTLOCK.release();
+  const int fd = lock_print_file(name);
+  if (fd == LOCK_HELD) error_stop("PRFILE " + name + " is in use by another run");
+  m.PRTLOCK.fd = fd >= 0 ? fd : -1;
   if (m.PRTFILE.is_open()) m.PRTFILE.close();
   m.PRTFILE.clear();
   m.PRTFILE.open(name, std::ios::out | std::ios::trunc);
@@ -369,6 +390,10 @@ void ConfigReader::special_key(std::string_view key, std::string_view value) {
   } else if (key == "INLNAME") {
     if (c.NINL == 0) error_stop("INLNAME given before IINLS");
     c.INLNAME[c.NINL] = name_value(key, file_name(value));
+    // The inlet's .irv file goes beside the print file: a name with a path
+    // separator would write it elsewhere ("../x" outside the run's folder).
+    if (c.INLNAME[c.NINL].find_first_of("/\\") != std::string::npos)
+      error_stop("INLNAME " + c.INLNAME[c.NINL] + " holds a path separator");
   } else {
     list_key(key, value);
   }
@@ -449,6 +474,7 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   if (!in.is_open()) error_stop("Cannot open config file");
 
   ConfigReader r(m);
+  r.facts.given.assign(static_cast<std::size_t>(config_key_count()), 0);
   std::string line;
   line.reserve(CONFIG_LINE_MAX);
   r.inputs.push_back(name);
@@ -462,7 +488,7 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   in.close();
   r.count_tip_distances();
   m.INPUTNAMES = r.inputs;
-  return config_end_of_file(m, r.lastddg, r.simdats_given, r.simdate_given);
+  return config_end_of_file(m, r.facts);
 }
 
 }  // namespace coastra

@@ -4,6 +4,8 @@
 //   is_regular_input     an input name that may be opened for reading
 //   same_file            two names for one file (by identity, not spelling)
 //   check_output_names   the print-file and data-file names against the inputs
+//   check_output_kind    an output name that is a FIFO, socket, block device or directory
+//   lock_print_file      the print file's exclusive lock against another run
 #pragma once
 
 #include <string>
@@ -35,5 +37,20 @@ void check_later_output(const std::string& key, const std::string& out,
                         const std::string& prfile, const std::string& outbase,
                         const std::vector<std::string>& inputs,
                         const std::vector<std::string>& others);
+
+// Ends the run, naming key, when out exists and is a FIFO, a socket or a
+// block device: a FIFO would block the run until a reader came, a block device
+// would be overwritten. A character device (/dev/null) is taken: it holds
+// nothing to destroy and never blocks. (A directory fails to open with the
+// output's own message.)
+void check_output_kind(const std::string& key, const std::string& out);
+
+// Opens name (created when missing, never truncated here) and takes the
+// exclusive write lock of the whole file. Returns the descriptor that holds
+// it; LOCK_HELD when another process holds the lock (the file is left as it
+// was); LOCK_NONE when no lock applies (not a regular file) or the file cannot
+// be opened (its open then fails with its own message).
+inline constexpr int LOCK_HELD = -2, LOCK_NONE = -1;
+int lock_print_file(const std::string& name);
 
 }  // namespace coastra

@@ -28,6 +28,12 @@ namespace {
 // of 0 and an infinite slope coefficient). Neither can be meant: no coast has
 // a coefficient of 1E10 or a grain of 1E-30 mm.
 constexpr float HUGE_VALUE = 1.0E10F;
+// Design note: a length that moves or places the shoreline (fill widths,
+// boundary movement, structure and seawall lines) ends up in the shoreline
+// and contour files, whose F14.2 fields print at most 11 digits before the
+// point; far before that it means nothing: no coast is 1000 km wide. Such a
+// value is refused naming its key rather than run into fields of asterisks.
+constexpr float LENGTH_LIMIT = 1.0E6F;   // model length unit
 constexpr float TINY_VALUE = 1.0E-30F;
 
 // Implausible but possible: one warning line each.
@@ -155,7 +161,24 @@ void check_value_ranges(ModelState& m) {
   check_wall_values(c, c.DCLOS, "DCLOS", false);
   if (!(std::fabs(c.X0) <= HUGE_VALUE)) error_stop("X0 (baseline origin) magnitude above 1E10");
   if (c.D50 > 0.0F && c.D50 < TINY_VALUE) error_stop("D50 (grain size) positive value below 1E-30");
-  // 6. Possible but implausible.
+  // 6. Lengths that reach the data files.
+  const auto length = [](float v, std::string_view key, std::string_view entry, int k) {
+    if (!(std::fabs(v) <= LENGTH_LIMIT)) refuse(key, entry, k, "magnitude above 1E6");
+  };
+  for (int k = 1; k <= std::min(c.NBF, MXBF); ++k) length(c.YADD(k), "YADD", "of beach fill", k);
+  for (int k = 1; k <= std::min(c.NNDG, MXNDG); ++k) length(c.YNDG(k), "YNDG", "entry", c.INDGORD(k));
+  for (int k = 1; k <= std::min(c.NDG, MXDG); ++k) length(c.YDG(k), "YDG", "entry", c.IDGORD(k));
+  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+    length(c.DBY1(k), "DBY1", "of breakwater", k);
+    length(c.DBY2(k), "DBY2", "of breakwater", k);
+  }
+  for (int k = 1; k <= std::min(c.NSW, MXSW); ++k) {
+    length(c.SWY1(k), "SWY1", "of seawall", k);
+    length(c.SWY2(k), "SWY2", "of seawall", k);
+  }
+  if (!(std::fabs(c.LMOVY) <= LENGTH_LIMIT)) error_stop("LMOVY (left boundary movement) magnitude above 1E6");
+  if (!(std::fabs(c.RMOVY) <= LENGTH_LIMIT)) error_stop("RMOVY (right boundary movement) magnitude above 1E6");
+  // 7. Possible but implausible.
   warn_implausible(m);
 }
 

@@ -18,19 +18,6 @@
 namespace coastra {
 namespace {
 
-// Days of a month of the model's calendar (a year divisible by 4 is a leap year).
-int days_in_month(int year, int month) {
-  static constexpr int DAYS[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  return DAYS[month - 1] + (month == 2 && leap_year(year) ? 1 : 0);
-}
-
-bool valid_date(int date) {
-  int y = 0, mo = 0, d = 0;
-  split_date(date, y, mo, d);
-  return y >= 1 && mo >= 1 && mo <= 12 && d >= 1 && d <= days_in_month(y, mo);
-}
-
 std::string numbered(const char* keys, const char* what, int k) {
   return std::string(keys) + " of " + what + " " + std::to_string(k);
 }
@@ -39,7 +26,7 @@ std::string numbered(const char* keys, const char* what, int k) {
 // bad fill date, then the error stop naming the key and the entry.
 [[noreturn]] void bad_fill_date(ModelState& m, const char* key, int k) {
   m.prt() << " ERROR. INCORRECT FORMAT ON BEACH FILL DATES.\n"
-          << " PLEASE CORRECT YOUR .spd FILE.\n";
+          << " PLEASE CORRECT YOUR .cfg FILE.\n";
   error_stop(numbered(key, "beach fill", k) + " is no date (month 1-12, day of the month)");
 }
 

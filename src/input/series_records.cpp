@@ -119,6 +119,7 @@ StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& l
   if (!calendar_stamp(iv[0], iv[1]))
     record_stop(m, file, record, n, "DATE OR TIME NOT ON THE CALENDAR (YYYYMMDD HHMM)");
   if (!std::isfinite(rv[2])) record_stop(m, file, record, n, "VALUE NOT A FINITE NUMBER");
+  if (!(std::fabs(rv[2]) <= n.limit)) record_stop(m, file, record, n, n.range);
   return {iv[0], iv[1], rv[2]};
 }
 

@@ -22,11 +22,18 @@ struct SeriesNames {
   std::string_view upper;   // "WATER LEVEL"
   std::string_view title;   // "Water level"
   std::string_view key;     // configuration key that announces the record count
+  float limit;              // largest magnitude of a value (the file's unit)
+  std::string_view range;   // that limit in the words of the refusal
 };
+// Design note: a water level beyond 100 (m or ft) of the datum, or a tidal
+// current beyond 20 (m/s or ft/s), is no tide: such a record is refused as it
+// is read, naming the file and the record, before it turns into breakwater
+// depths or transport rates that no data file can print.
 inline constexpr SeriesNames WATER_LEVEL_NAMES{"water level", "WATER LEVEL", "Water level",
-                                               "WLFILE"};
+                                               "WLFILE", 100.0F, "VALUE BEYOND +-100"};
 inline constexpr SeriesNames TIDAL_CURRENT_NAMES{"tidal current", "TIDAL CURRENT",
-                                                 "Tidal current", "TIDEFILE"};
+                                                 "Tidal current", "TIDEFILE", 20.0F,
+                                                 "VALUE BEYOND +-20"};
 
 // Longest series line read: a record's three items fit many times over, and
 // the line buffer cannot grow without bound on a corrupt file.
@@ -49,8 +56,8 @@ StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& l
 // Error stop unless the announced record count is at least 2 (an interval needs two).
 void check_record_count(ModelState& m, int count, const std::string& file, const SeriesNames& n);
 
-// Minutes from (date1, time1) to (date2, time2) on the model's calendar (every
-// year divisible by 4 a leap year): dates YYYYMMDD, times HHMM.
+// Minutes from (date1, time1) to (date2, time2) on the civil calendar (leap_year
+// of the clock): dates YYYYMMDD, times HHMM.
 long long minutes_between(int date1, int time1, int date2, int time2);
 
 // True for a date with year >= 1, month 1..12 and a day of that month, and a

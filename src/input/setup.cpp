@@ -119,7 +119,7 @@ void set_grid(ModelState& m) {
   // count beyond the capacity never writes past the spacing list.
   if (c.NX > MXCELL) {
     limit_error(m, " ERROR. TOO MANY SHORELINE CELLS.",
-                " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .spd FILE.", MXCELL);
+                " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .cfg FILE.", MXCELL);
   }
   // Design note: a grid without cells cannot be simulated and would index
   // cell 0 everywhere; it is refused here rather than failing later.
@@ -149,24 +149,24 @@ void check_groins(ModelState& m) {
   Settings& c = m.cfg;
   if (c.NNDG > MXNDG) {
     limit_error(m, " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE",
-                " CHANGE VALUE OF \"NNDG\" IN YOUR .spd FILE.", MXNDG);
+                " CHANGE VALUE OF \"NNDG\" IN YOUR .cfg FILE.", MXNDG);
   }
   for (int k = 1; k <= c.NNDG; ++k) {
     if (c.IXNDG(k) < 1 || c.IXNDG(k) > c.NX + 1) {
       setup_error(m, {" ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.",
-                      " PLEASE CHANGE IN YOUR .spd FILE."});
+                      " PLEASE CHANGE IN YOUR .cfg FILE."});
     }
   }
   for (int k = 1; k <= c.NNDG; ++k) c.YNDG(k) *= m.LENFAC;
 
   if (c.NDG > MXDG) {
     limit_error(m, " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE",
-                " VALUE OF \"NDG\" IN YOUR .spd FILE.", MXDG);
+                " VALUE OF \"NDG\" IN YOUR .cfg FILE.", MXDG);
   }
   for (int k = 1; k <= c.NDG; ++k) {
     if (c.IXDG(k) < 1 || c.IXDG(k) > c.NX + 1) {
       setup_error(m, {" ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION",
-                      " GRID. PLEASE CHANGE IN YOUR .spd FILE."});
+                      " GRID. PLEASE CHANGE IN YOUR .cfg FILE."});
     }
   }
   for (int k = 1; k <= c.NDG; ++k) {
@@ -220,7 +220,7 @@ void build_tip_list(ModelState& m) {
   Settings& c = m.cfg;
   if (c.NDB > MXDB) {
     limit_error(m, " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE",
-                " CHANGE VALUE OF \"NDB\" IN YOUR .spd FILE.", MXDB);
+                " CHANGE VALUE OF \"NDB\" IN YOUR .cfg FILE.", MXDB);
   }
   m.NTIP = 0;
   for (int k = 1; k <= c.NDB; ++k) {
@@ -378,25 +378,25 @@ void check_breakwater_ends(ModelState& m) {
       const float y = tip == 1 ? c.DBY1(k) : c.DBY2(k);
       if (cell == 1 && !groin_left) {
         setup_error(m, {" ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
-                        " LEFT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .spd FILE."});
+                        " LEFT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .cfg FILE."});
       }
       if (cell == 1 && dg_left && c.YDG(1) != y) {
         setup_error(m, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON",
                         " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
-                        " IN YOUR .spd FILE."});
+                        " IN YOUR .cfg FILE."});
       }
       if (cell == right && !groin_right) {
         setup_error(m, {" ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
-                        " RIGHT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .spd FILE."});
+                        " RIGHT-HAND BOUNDARY NOT ALLOWED. ", " PLEASE CHANGE IN YOUR .cfg FILE."});
       }
       if (cell == right && dg_right && c.YDG(c.NDG) != y) {
         setup_error(m, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON",
                         " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
-                        " IN YOUR .spd FILE."});
+                        " IN YOUR .cfg FILE."});
       }
       if (cell < 1 || cell > right) {
         setup_error(m, {" ERROR. DETACHED BREAKWATER TIP OUTSIDE ",
-                        " CALCULATION GRID. PLEASE CHANGE IN YOUR .cstFILE."});
+                        " CALCULATION GRID. PLEASE CHANGE IN YOUR .cfg FILE."});
       }
     }
   }
@@ -514,12 +514,12 @@ void check_beach_fills(ModelState& m) {
     const std::string fill = " of beach fill " + std::to_string(k);
     if (c.IBFS(k) < 1 || c.IBFE(k) > c.NX) {
       setup_warning(m, {" ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.",
-                        " PLEASE CORRECT YOUR .spd FILE."});
+                        " PLEASE CORRECT YOUR .cfg FILE."});
       error_stop("IBFS/IBFE" + fill + " outside cells 1.." + std::to_string(c.NX));
     }
     if (c.IBFS(k) > c.IBFE(k)) {
       setup_warning(m, {" START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.",
-                        " PLEASE CORRECT YOUR .spd FILE."});
+                        " PLEASE CORRECT YOUR .cfg FILE."});
       error_stop("IBFS" + fill + " is after its IBFE");
     }
     c.YADD(k) *= m.LENFAC;

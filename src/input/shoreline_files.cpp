@@ -7,6 +7,7 @@
 #include "input/shoreline_files.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -83,9 +84,16 @@ void read_group(ModelState& m, value_file& f, T* out, int n) {
   while (got < n) {
     if (!next_line(f)) too_few_values(m, f);
     bool bad = false;
+    const int first = got;
     got += parse(f.text, out + got, n - got, bad);
     if (bad) {
       error_stop(std::string("Invalid value in ") + f.what + " at line " + std::to_string(f.line));
+    }
+    // A position or width of 1000 km is no coast, and the data files' F14.2
+    // fields could not print the shoreline it starts.
+    for (int k = first; k < got; ++k) {
+      if (!(std::fabs(static_cast<double>(out[k])) <= 1.0E6))
+        error_stop(std::string("Value above 1E6 in ") + f.what + " at line " + std::to_string(f.line));
     }
   }
 }

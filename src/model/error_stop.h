@@ -8,6 +8,8 @@
 
 namespace coastra {
 
+struct ModelState;
+
 struct ErrorStop {
   std::string message;  // the message as given (cut to 73 characters when written)
 };
@@ -23,5 +25,12 @@ std::string error_line(std::string_view message);
 
 [[noreturn]] void error_stop(std::string_view message);
 [[noreturn]] void silent_stop();
+
+// Sets the run error flag (IRUNERR = 1): the simulation stops at the end of
+// the step and the end-of-run reports follow (exit status 3). why is what the
+// print file was told (a line or two); the first reason of a run is kept in
+// STOPWHY for the console line that ends the run. shown: the console has had
+// the line already.
+void stop_run(ModelState& m, std::string_view why, bool shown = false);
 
 }  // namespace coastra

@@ -22,7 +22,8 @@ struct InputState {
   float CLKANCHOR = 0.0F;         // day value the clock counts steps from (start or 1.0)
   int CLKN = 0;                   // steps of the current DT since CLKANCHOR + CLKHOFF
   double CLKHOFF = 0.0;           // hours from CLKANCHOR to the last change of DT after it, or 0
-  int CURDATE = 0;                // date of the current step, YYYYMMDD
+  int STEPDATE = 0;               // date at the start of the current step, YYYYMMDD
+  int CURDATE = 0;                // date of the current step (at its end), YYYYMMDD
   int NEXTDATE = 0;               // date one step further, YYYYMMDD
   bool IYRFLAG = false;           // year-rollover flag of the clock
   int NYEARSIM = 0;               // simulated years counted by the clock

@@ -16,6 +16,19 @@ namespace coastra {
 
 class TerminalConsole;   // the console on a terminal (driver/progress.h)
 
+// The descriptor that holds the exclusive lock of the run's print file, so
+// that a second run started in the same folder is refused instead of mixing
+// its records into this one's. The lock goes with the descriptor: when the
+// run ends, or its state is dropped, the file is free again.
+struct PrintLock {
+  int fd = -1;   // -1: no lock held
+  PrintLock() = default;
+  PrintLock(const PrintLock&) = delete;
+  PrintLock& operator=(const PrintLock&) = delete;
+  ~PrintLock() { release(); }
+  void release();   // closes fd (model/print_lock.cpp)
+};
+
 struct RunState {
   // Text goes to these streams, never straight to std::cout, so tests can capture it.
   std::ostream* CON = &std::cout;       // console
@@ -47,6 +60,11 @@ struct RunState {
   bool STARTDAY = true;           // the step still belongs to the start day
   bool CALM = false;              // the current step is calm
   StageTimes TIMES;               // time per stage of the loop (--stage-times)
+  bool STRICT = false;            // --strict: a warning about a configuration line refuses the run
+  bool CHECKONLY = false;         // --check: set-up and its checks only; no file is written
+  std::string STOPWHY;            // why the simulation stopped (IRUNERR), the print file's words
+  bool STOPSHOWN = false;         // the console already has the line of that stop
+  PrintLock PRTLOCK;              // the print file's lock, held for the run
 };
 
 }  // namespace coastra

@@ -44,7 +44,15 @@ struct WarningState {
   std::array<int, NWARNKIND> WRECWRITTEN{};    // 1 + the wave record in which the kind was
                                                // last written (0: never)
   int NWREC = 0;                               // wave records read so far (0 before the first)
+  std::array<int, NWARNKIND> NWARNWRITTEN{};   // warnings written over the run, per kind
 };
+
+// Design note: a warning that repeats is written for its first WARN_WRITE_MAX
+// occurrences in a run and only counted after that: a steep undated wave is a
+// new record every step and would otherwise write its block every step (some
+// megabytes of print file a year). The end-of-run counts say how many were
+// raised and how many of them were not written.
+inline constexpr int WARN_WRITE_MAX = 100;
 
 // Counts one occurrence of a warning over the run.
 inline void count_warning(WarningState& w, WarnKind kind) {
@@ -52,12 +60,15 @@ inline void count_warning(WarningState& w, WarnKind kind) {
 }
 
 // True for the first asking of a kind within the current wave record (the
-// warning may then be written), false for every later one: a warning that
-// repeats is written at most once per wave record.
+// warning may then be written, and counts as written), false for every later
+// one: a warning that repeats is written at most once per wave record, and at
+// most WARN_WRITE_MAX times in a run.
 inline bool first_in_record(WarningState& w, WarnKind kind) {
   int& last = w.WRECWRITTEN[static_cast<std::size_t>(kind)];
-  if (last == w.NWREC + 1) return false;
+  int& written = w.NWARNWRITTEN[static_cast<std::size_t>(kind)];
+  if (last == w.NWREC + 1 || written >= WARN_WRITE_MAX) return false;
   last = w.NWREC + 1;
+  written += 1;
   return true;
 }
 

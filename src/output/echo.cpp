@@ -15,8 +15,6 @@ namespace coastra {
 
 namespace {
 
-constexpr std::string_view VERSION_LINE = "Version 1.1 release 8.1, OCT 2024";
-
 // Block letters of the program name, five rows high.
 constexpr std::string_view BANNER[] = {
     "      ****   ***    ***    ****  *****  ****    ***  ",

@@ -56,17 +56,18 @@ void put_right(std::string& out, const char* s, int n, int w) {
 }
 
 // Design note: a value that is not a number, or is infinite, is written as a
-// word rather than a number: "NaN", "Infinity" ("-Infinity"), or "Inf" ("-Inf")
-// in a field too narrow for the long word, right-aligned; asterisks only when
-// even the short word does not fit. A blown-up run then shows in its data files
-// as what it is, which asterisks (a value too large) would hide, and the words
-// read back as numbers in the common numeric readers. w = 0 writes the long
-// word alone. nonfinite_word gives the word (empty for a finite v);
-// edit_nonfinite appends its field and returns true when v was such a value.
+// word that says so rather than as a number: "undefined" for a NaN,
+// "infinite" or "-infinite" for an infinity, or the short "undef", "inf",
+// "-inf" in a field too narrow for the long word, right-aligned; asterisks
+// only when even the short word does not fit. A blown-up run then shows in its
+// reports and data files as what it is, which asterisks (a value too large)
+// would hide, and never as a "NaN" or "Infinity" that reads like a result.
+// w = 0 writes the long word alone. nonfinite_word gives the word (empty for a
+// finite v); edit_nonfinite appends its field and returns true when v was such a value.
 std::string_view nonfinite_word(double v, int w) {
-  if (std::isnan(v)) return "NaN";
-  if (std::isinf(v) && v > 0.0) return (w == 0 || w >= 8) ? "Infinity" : "Inf";
-  if (std::isinf(v)) return (w == 0 || w >= 9) ? "-Infinity" : "-Inf";
+  if (std::isnan(v)) return (w == 0 || w >= 9) ? "undefined" : "undef";
+  if (std::isinf(v) && v > 0.0) return (w == 0 || w >= 8) ? "infinite" : "inf";
+  if (std::isinf(v)) return (w == 0 || w >= 9) ? "-infinite" : "-inf";
   return {};
 }
 

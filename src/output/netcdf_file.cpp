@@ -55,6 +55,9 @@ struct NcLib {
   decltype(&::nc_def_dim) def_dim = nullptr;
   decltype(&::nc_def_var) def_var = nullptr;
   decltype(&::nc_enddef) enddef = nullptr;
+  decltype(&::nc_get_att_text) get_att_text = nullptr;
+  decltype(&::nc_inq_attlen) inq_attlen = nullptr;
+  decltype(&::nc_open) open = nullptr;
   decltype(&::nc_put_att_text) put_att_text = nullptr;
   decltype(&::nc_put_var1_double) put_var1_double = nullptr;
   decltype(&::nc_put_var1_int) put_var1_int = nullptr;
@@ -83,6 +86,9 @@ const NcLib& nc_lib() {
     bind(h, "nc_def_dim", t.def_dim, t.ok);
     bind(h, "nc_def_var", t.def_var, t.ok);
     bind(h, "nc_enddef", t.enddef, t.ok);
+    bind(h, "nc_get_att_text", t.get_att_text, t.ok);
+    bind(h, "nc_inq_attlen", t.inq_attlen, t.ok);
+    bind(h, "nc_open", t.open, t.ok);
     bind(h, "nc_put_att_text", t.put_att_text, t.ok);
     bind(h, "nc_put_var1_double", t.put_var1_double, t.ok);
     bind(h, "nc_put_var1_int", t.put_var1_int, t.ok);
@@ -314,6 +320,21 @@ void refuse_to_replace(ModelState& m) {
   const bool classic = old.gcount() >= 3 && magic[0] == 'C' && magic[1] == 'D' && magic[2] == 'F';
   const bool hdf5 = old.gcount() == 4 && magic[0] == '\x89' && magic[1] == 'H' && magic[2] == 'D' && magic[3] == 'F';
   if (!classic && !hdf5) error_stop("--netcdf: " + m.NCFILE + " exists and is not a NetCDF file");
+  // Design note: Coastra marks its files with the global attribute source =
+  // "coastra" (written at creation); a NetCDF file without that mark is some
+  // other program's data and is never replaced.
+  int id = -1;
+  std::size_t len = 0;
+  std::string source;
+  if (nc().open(m.NCFILE.c_str(), NC_NOWRITE, &id) == NC_NOERR) {
+    if (nc().inq_attlen(id, NC_GLOBAL, "source", &len) == NC_NOERR && len < 64) {
+      source.resize(len);
+      if (nc().get_att_text(id, NC_GLOBAL, "source", source.data()) != NC_NOERR) source.clear();
+    }
+    nc().close(id);
+  }
+  if (source != "coastra")
+    error_stop("--netcdf: " + m.NCFILE + " is a NetCDF file Coastra did not write");
 }
 
 void open_netcdf_file(ModelState& m, const std::string& cfgname) {

@@ -69,6 +69,13 @@ void write_warning_counts(ModelState& m) {
     t += COUNT_TEXTS[k];
     t.append(COUNT_TEXT_WIDTH - COUNT_TEXTS[k].size(), ' ');
     edit_i(t, m.NWARNRUN[k], 10);
+    // A kind written WARN_WRITE_MAX times was only counted after that.
+    if (m.NWARNWRITTEN[k] >= WARN_WRITE_MAX) {
+      t += ", ";
+      edit_i(t, m.NWARNRUN[k] - m.NWARNWRITTEN[k], 0);
+      t += " NOT WRITTEN AFTER THE FIRST ";
+      edit_i(t, WARN_WRITE_MAX, 0);
+    }
     t += '\n';
   }
   m.prt() << t;

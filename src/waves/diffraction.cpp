@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "model/array_kernels.h"
+#include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "output/format.h"
 #include "waves/final_waves.h"
@@ -592,7 +593,7 @@ void diffraction(ModelState& m) {
     std::ostream& p = m.prt();
     lwrite(p, "ERROR IN \"KDGODA\".");
     lwrite(p, "KD CALCULATION DID NOT CONVERGE");
-    m.IRUNERR = 1;
+    stop_run(m, "ERROR IN \"KDGODA\". KD CALCULATION DID NOT CONVERGE");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "waves/wave_relations.h"
 
@@ -244,7 +245,7 @@ void breakwater_transmission(ModelState& m) {
   // reports written.
   if ((fired & KT_EMERGED) != 0U) {
     p << EMERGED_TEXT << '\n';
-    m.IRUNERR = 1;
+    stop_run(m, EMERGED_TEXT);
   }
 }
 

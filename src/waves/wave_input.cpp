@@ -332,7 +332,7 @@ void wave_file_error(ModelState& m, int k, int record, bool ended) {
   }
   t += '\n';
   m.prt() << t;
-  m.IRUNERR = 1;
+  stop_run(m, t);
 }
 
 void setup_wave_input(ModelState& m) {
@@ -343,7 +343,7 @@ void setup_wave_input(ModelState& m) {
   // 1. Stations used and their checks.
   m.NSTATION = station_count(m);
   if (!stations_valid(m)) {
-    m.IRUNERR = 1;
+    stop_run(m, m.NSTATION < 1 ? " ERROR. NO WAVEID LINE GIVES A WAVE STATION" : m.WTEXT);
     return;
   }
   // 2. Station pair and weight of every wall, fixed for the run.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <climits>
 #include <cmath>
 #include <string>
@@ -39,8 +41,15 @@ TEST(DayCount, CountsMonthEndsAndLeapDaysOfTheModelCalendar) {
   EXPECT_EQ(days_between(20200131, 20200201), 1);
   EXPECT_EQ(days_between(20201231, 20210101), 1);
   EXPECT_EQ(days_between(20200415, 20200310), -36);
-  EXPECT_EQ(days_between(21000201, 21000301), 29);  // 2100 is a leap year here
+  // The civil calendar: centuries are leap years only when divisible by 400.
+  EXPECT_EQ(days_between(21000201, 21000301), 28);
+  EXPECT_EQ(days_between(20990101, 21010101), 730);
+  EXPECT_EQ(days_between(19000101, 19010101), 365);
+  EXPECT_EQ(days_between(23990101, 24010101), 731);
   EXPECT_FALSE(leap_year(2001));
+  EXPECT_FALSE(leap_year(2100));
+  EXPECT_TRUE(leap_year(2000));
+  EXPECT_TRUE(leap_year(2096));
 }
 
 TEST(RunLength, StepsFromDatesRoundHalfAwayFromZero) {
@@ -75,12 +84,14 @@ TEST(RunLength, StartDateFormatIsChecked) {
     EXPECT_EQ(r.con.str(), " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
                            " PLEASE CORRECT YOUR .cfg FILE.\n") << start;
   }
-  ClockRig feb(20200231, 20200310, 24.0F);  // accepted as written
-  set_run_length(feb.m);
-  EXPECT_EQ(feb.m.CLKMONTH, 2);
-  EXPECT_EQ(feb.m.CLKDAY, 31.0F);
-  advance_clock(feb.m);
-  EXPECT_EQ(feb.m.CURDATE, 20200301);
+  // A day beyond its month, at either end, is no calendar date.
+  for (const auto& [start, end, key] : {std::tuple{20200231, 20200310, "SIMDATS"},
+                                        std::tuple{21000229, 21000310, "SIMDATS"},
+                                        std::tuple{20200201, 20200431, "SIMDATE"}}) {
+    ClockRig r(start, end, 24.0F);
+    EXPECT_EQ(r.stop(set_run_length),
+              std::string(key) + " is no calendar date (month 1-12, day of the month)");
+  }
 }
 
 TEST(Clock, SixHourStepsKeepTheDayUntilItIsComplete) {
@@ -127,11 +138,15 @@ TEST(Clock, HourlyStepsStayOnTheCalendarForYears) {
 }
 
 TEST(Clock, LeapDayAndYearRollover) {
-  ClockRig leap(21000228, 21000310, 24.0F);
+  ClockRig leap(20960228, 20960310, 24.0F);
   set_run_length(leap.m);
   advance_clock(leap.m);
-  EXPECT_EQ(leap.m.CURDATE, 21000229);
-  EXPECT_EQ(leap.m.NEXTDATE, 21000301);
+  EXPECT_EQ(leap.m.CURDATE, 20960229);
+  EXPECT_EQ(leap.m.NEXTDATE, 20960301);
+  ClockRig common(21000228, 21000310, 24.0F);   // 2100 is no leap year
+  set_run_length(common.m);
+  advance_clock(common.m);
+  EXPECT_EQ(common.m.CURDATE, 21000301);
 
   ClockRig r(20011231, 20030101, 24.0F);
   set_run_length(r.m);

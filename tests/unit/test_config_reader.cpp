@@ -28,7 +28,7 @@ struct CfgDir {
   std::string body() const {
     return "INIFILE: " + f("shore.dat") + "\nWAVEID: 1 10.0 0 " + f("wave.dat") + "\nPRFILE: " +
            f("run.prt") + "\nCSTUNITS: (m)\nNX: 30\nDT: 1\nDTSAVE: 24\nSIMDATS: 20000101\n" +
-           "SIMDATE: 20010101\n";
+           "SIMDATE: 20010101\nWAVUNITS: (m)\nK1: 0.5\nHAMP: 1\nTHETAAMP: 1\nBERMHT: 2\nDCLOS: 8\n";
   }
   std::string valid() const { return "COASTRA:\n" + body(); }
   // Reads text as the configuration file into the rig's state.
@@ -47,7 +47,7 @@ TEST(ConfigLines, KeywordRulesAndValueKinds) {
   CfgDir d;
   test::StateRig r;
   ASSERT_TRUE(d.read(r, d.valid() + "nx   : 40\n  NX: 50\nNX             X: 60\nNX 70\n"
-                                    "* comment: NX\nUNKNOWN: 3\nSIMDATS: 2000010112\n"
+                                    "* comment: NX\nUNKNOWN: 3\nSIMDATS: 20000101 12\n"
                                     "AZIMUTH: 135\nPRWARN: .false.\nDTMIN: 0.1\nTITLE:   My run  \n"
                                     "DX: 12.5,40" + std::string(250, ' ') + "7.25\n"));
   const Settings& c = r.m.cfg;
@@ -201,7 +201,8 @@ TEST(ConfigInlets, ZeroVolumesAndDredgingRates) {
   r.m.PRT = &r.m.PRTPENDING;  // as at program start: held until PRFILE is read
   // The zero-volume message comes before PRFILE and still reaches the print file.
   ASSERT_TRUE(d.read(r, "COASTRA:\nIINLS: 10\nINLNAME: \"Big Pass\" ebb\nVVSEQ: 0.0\n"
-                        "VVSFQ: 5\nDRDAY: 2\nIMOR: 3\nIDREDS: 20000201\nDREDV: 100\nDT: 3\n"
+                        "VVSFQ: 5\nVVSBQL: 1\nVVSBQR: 1\nVVSAQL: 1\nVVSAQR: 1\n"
+                        "DRDAY: 2\nIMOR: 3\nIDREDS: 20000201\nIDREDE: 20000210\nDREDV: 100\nDT: 3\n"
                         "IMOR: 1\nDREDV: 100\n" + d.body()));
   const Settings& c = r.m.cfg;
   EXPECT_TRUE(c.INLETS && c.DREDGING);
@@ -344,10 +345,12 @@ TEST(ConfigEndOfFile, UnitsAndAlongshoreParameters) {
   EXPECT_TRUE(
       test::has_line(d.dir.read("run.prt"), " No IK2END specified. K2 is constant alongshore"));
 
-  std::string feet = d.valid();  // the default unit is feet
-  feet.erase(feet.find("CSTUNITS: (m)\n"), 14);
+  std::string feet = d.valid();
+  feet.replace(feet.find("CSTUNITS: (m)\n"), 14, "CSTUNITS: (ft)\n");
   test::StateRig f;  // as many values as end cells, none at NX: the last segment gets 0
   ASSERT_TRUE(d.read(f, feet + "K1: 0.5\nIK1END: 10\n"));
+  EXPECT_TRUE(test::has_line(f.con.str(),
+                             " WARNING. K1 leaves walls 11-31 at 0: give one value more than IK1END cells"));
   EXPECT_TRUE(f.m.cfg.ENGLISH && f.m.cfg.UNITSYS == 2 && f.m.cfg.VOLLABEL == "CY");
   EXPECT_EQ(f.m.cfg.WAVEFAC, 1.0F);
   EXPECT_EQ(f.m.cfg.K1(10), 0.5F);

@@ -61,7 +61,9 @@ std::string drop_zero(std::string t) {
 bool word(double v, int w, std::string& out) {
   if (std::isfinite(v)) return false;
   const bool l = (w == 0 || w >= (v > 0 ? 8 : 9));
-  out = fit(std::isnan(v) ? "NaN" : v > 0 ? (l ? "Infinity" : "Inf") : (l ? "-Infinity" : "-Inf"), w);
+  out = fit(std::isnan(v) ? (l ? "undefined" : "undef")
+                          : v > 0 ? (l ? "infinite" : "inf") : (l ? "-infinite" : "-inf"),
+            w);
   return true;
 }
 std::string F(double v, int w, int d) {
@@ -246,9 +248,10 @@ TEST(Editors, OneCasePerRule) {
       {F(-0.001, 11, 2), "      -0.00"}, {F(123.0, 7, 0), "   123."}, {F(0.5, 0, 2), "0.50"},
       {F(0.5, 3, 2), ".50"}, {F(-0.5, 4, 2), "-.50"}, {F(0.5, 2, 2), "**"},  // leading zero dropped, then stars
       {F(12345678901.25, 14, 2), "12345678901.25"}, {F(1.0e12, 14, 2), "**************"},
-      {F(std::nan(""), 6, 2), "   NaN"}, {F(inf, 10, 2), "  Infinity"}, {F(inf, 5, 2), "  Inf"},
-      {F(-inf, 9, 2), "-Infinity"}, {F(-inf, 0, 2), "-Infinity"}, {F(std::nan(""), 2, 1), "**"},
-      {E(std::nan(""), 10, 3), "       NaN"},
+      {F(std::nan(""), 6, 2), " undef"}, {F(std::nan(""), 10, 2), " undefined"},
+      {F(inf, 10, 2), "  infinite"}, {F(inf, 5, 2), "  inf"}, {F(-inf, 6, 2), "  -inf"},
+      {F(-inf, 9, 2), "-infinite"}, {F(-inf, 0, 2), "-infinite"}, {F(std::nan(""), 2, 1), "**"},
+      {E(std::nan(""), 10, 3), " undefined"},
       {E(12345.6, 12, 4), "  0.1235E+05"}, {E(12345.6, 14, 4, 1), "    1.2346E+04"},
       {E(12345.6, 12, 4, 2), "  12.346E+03"}, {E(9.99996, 10, 4), "0.1000E+02"},   // carry into the exponent
       {E(0.0, 10, 4, 1), "0.0000E+00"}, {E(1.2346e99, 10, 4), "0.1235+100"}, {E(1.5e-120, 11, 4), " 0.1500-119"},
@@ -302,7 +305,7 @@ TEST(FreeForm, NumbersAndTextsInListColumns) {
   check({
       {lstr(-1.5F), "  -1.50000000    \n"}, {lstr(0.5F), "  0.500000000    \n"}, {lstr(0.0F), "   0.00000000    \n"},
       {lstr(0.01F), "   9.99999978E-03\n"}, {lstr(123456789.0F), "   123456792.    \n"},
-      {lstr(std::nanf("")), "              NaN\n"}, {lstr(1.5), "   1.5000000000000000     \n"},
+      {lstr(std::nanf("")), "        undefined\n"}, {lstr(1.5), "   1.5000000000000000     \n"},
       {lstr(0.01), "   1.0000000000000000E-002\n"}, {lstr(123456789012LL), " 123456789012\n"},
       {lstr("Please include a valid ", "file."), " Please include a valid file.\n"},
       {lstr("N =", 5, "m"), " N =          5 m\n"}, {lstr(1, 2), "           1          2\n"}, {lstr(), "\n"},

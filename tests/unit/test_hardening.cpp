@@ -174,7 +174,7 @@ TEST(RunawayInput, OneWrongLineIsRefusedNamingTheKey) {
            Case{"SIMDATS:", "SIMDATS: -20200101", "SIMDATS must not be negative", true},
            Case{"SIMDATE:", "SIMDATS: -5\nSIMDATE: -5", "SIMDATS must not be negative", true},
            // 0101 of year 0 up to 2020: two thousand years of days
-           Case{"SIMDATS:", "SIMDATS: 101", "SIMDATS: a calendar run must start in year 1 or later",
+           Case{"SIMDATS:", "SIMDATS: 101", "SIMDATS must be a date of eight digits YYYYMMDD",
                 true},
            // a calendar end date equal to the start
            Case{"SIMDATS:", "SIMDATS: 20200401", " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN",
@@ -206,16 +206,16 @@ TEST(RunawayInput, OneWrongLineIsRefusedNamingTheKey) {
 }
 
 TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
-  // 201 years of daily steps: 73 416 steps (201 x 365 + 51 leap days, the
-  // years 2020..2220 divisible by 4), saved every 4096 steps.
+  // 201 years of daily steps: 73 414 steps (201 x 365 + 49 leap days, the
+  // years 2020..2220 divisible by 4 but 2100 and 2200), saved every 4096 steps.
   Coast c;
   c.set("SIMDATE:", "SIMDATE: 22210101");
   c.set("DT:", "DT: 24");
   c.set("DTSAVE:", "DTSAVE: 98304");
   const auto r = c.run();
   EXPECT_EQ(r.status, EXIT_NORMAL) << r.console;
-  // 73 416 x 24 h / 8766 h per year = 201.00 years.
-  const std::string warn = " WARNING. LONG RUN: 73416 STEPS OF 24.00 HOURS, 201.0 YEARS";
+  // 73 414 x 24 h / 8766 h per year = 200.99 years.
+  const std::string warn = " WARNING. LONG RUN: 73414 STEPS OF 24.00 HOURS, 201.0 YEARS";
   EXPECT_EQ(test::count_of(r.console, warn), 1);
   const auto con = test::lines_of(r.console);
   const auto at = std::find(con.begin(), con.end(), warn);
@@ -250,7 +250,7 @@ TEST(ConfigLines, ValuesBeyondColumn255AreRead) {
   dir.write("run.cfg",
             "COASTRA:\nINIFILE: shore.dat\nWAVEID: 1 10.0 0 waves.dat\nPRFILE: run.prt\n"
             "CSTUNITS: (m)\nNX: 54\nDT: 1\nDTSAVE: 24\nSIMDATS: 20000101\n"
-            "SIMDATE: 20010101\n" +
+            "SIMDATE: 20010101\nWAVUNITS: (m)\nK1: 0.5\nHAMP: 1\nTHETAAMP: 1\nBERMHT: 2\nDCLOS: 8\n" +
                 deltas + "\n" + ends + "\n");
   ASSERT_GT(deltas.size(), 255U);
   test::StateRig r;

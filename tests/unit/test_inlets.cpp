@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "inlets/dredging.h"
 #include "inlets/inlet_setup.h"
@@ -223,19 +224,19 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   event(2, 4, 0, 20301231, 10.0F);          // flood shoal, disabled (IDREDS 0)
   event(3, 2, 20200101, 20301231, 200.0F);  // left bar, 200 m3/h, more than it holds
   event(4, 6, 20200101, 20301231, -4.0F);   // right attachment: a placement into it
-  m.CURDATE = 20200131;  // event 1 not yet in force
+  m.STEPDATE = 20200131;  // event 1 not yet in force
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 1000.0);
   EXPECT_EQ(m.VVSF(1), 1000.0);
   EXPECT_EQ(m.VVSBL(1), 0.0);    // 600 m3 asked, the 300 held taken
   EXPECT_EQ(m.VVSAR(1), 212.0);  // 4 m3/h x 3 h placed
-  m.CURDATE = 20200205;          // last day of event 1
+  m.STEPDATE = 20200205;          // last day of event 1
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 970.0);  // 10 m3/h x 3 h
   EXPECT_EQ(m.VVSF(1), 1000.0);
   EXPECT_EQ(m.VDREDRM(1), -330.0);  // 300 + 30 removed
   EXPECT_EQ(m.VDREDPL(1), 24.0);    // 12 + 12 placed
-  m.CURDATE = 20200206;
+  m.STEPDATE = 20200206;
   inlet_step(m);
   EXPECT_EQ(m.VVSE(1), 970.0);
 }
@@ -321,16 +322,48 @@ TEST(InletSetUp, WrongLinesAreRefusedNamingTheKeyAndTheInlet) {
       {"YINLR: 0\n", "YINLR: 0\nBPDATS: 20200105\nBPDATE: 20200110\nIBPS: 15\nIBPE: 15\nQBP: 10\n",
        "IBPS/IBPE of bypass 1 covers inlet cell 15"},
       {"DREDV: 500\n",
-       "DREDV: 500\nIINLS: 20\nIINLE: 20\nIBYPL1: 19\nIBYPL2: 19\nIBYPR1: 21\nIBYPR2: 21\n",
+       "DREDV: 500\nIINLS: 20\nIINLE: 20\nIBYPL1: 19\nIBYPL2: 19\nIBYPR1: 21\nIBYPR2: 21\n"
+       "VVSEQ: 1\nVVSFQ: 1\nVVSBQL: 1\nVVSBQR: 1\nVVSAQL: 1\nVVSAQR: 1\n",
        "IINLS of inlet 2: fewer than 4 beach cells after inlet 1"},
       {"DREDV: 500\n",
        "DREDV: 500\nIINLS: 25\nIINLE: 25\nINLNAME: Pass\nIBYPL1: 24\nIBYPL2: 24\nIBYPR1: "
-       "26\nIBYPR2: 26\n",
+       "26\nIBYPR2: 26\nVVSEQ: 1\nVVSFQ: 1\nVVSBQL: 1\nVVSBQR: 1\nVVSAQL: 1\nVVSAQR: 1\n",
        "INLNAME of inlet 2 repeats the name of inlet 1"},
+      // the .irv file would land outside the run's folder
+      {"INLNAME: Pass\n", "INLNAME: ../x\n", "INLNAME ../x holds a path separator"},
+      // the reservoir model divides by every equilibrium volume
+      {"VVSEQ: 20000\n", "", "VVSEQ of inlet 1 not given (equilibrium volume)"},
+      {"VVSAQR: 2000\n", "", "VVSAQR of inlet 1 not given (equilibrium volume)"},
+      {"IDREDS: 20200201\n", "IDREDS: 2020021\n",
+       "IDREDS and IDREDE of dredging event 1: one a date, one a step"},
+      {"IDREDE: 20200210\n", "IDREDE: 20200230\n", "IDREDE of dredging event 1 is no date YYYYMMDD"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.to);
     test::expect_refused(*inlet_case(replaced(inlet_config(), k.from, k.to)), k.message);
+  }
+}
+
+// A dredging window of N days acts on the N days of steps that start on its
+// days: from step 1 when it opens on the run's first day, and the whole
+// volume DREDV is taken (N days x DREDV / DRDAY per day), with daily or
+// 6-hour steps alike.
+TEST(InletRuns, DredgingWindowTakesItsDaysOfStepsFromTheFirstDay) {
+  for (const auto& [dt, window] :
+       {std::pair{"DT: 24", "IDREDS: 20200101\nIDREDE: 20200110"},
+        std::pair{"DT: 24", "IDREDS: 20200201\nIDREDE: 20200210"},
+        std::pair{"DT: 6", "IDREDS: 20200101\nIDREDE: 20200110"}}) {
+    SCOPED_TRACE(std::string(dt) + " " + window);
+    std::string cfg = replaced(inlet_config(), "IDREDS: 20200201\nIDREDE: 20200210", window);
+    cfg = replaced(cfg, "DTSAVE: 240", "DTSAVE: 240\n" + std::string(dt));
+    auto c = inlet_case(cfg);
+    const auto r = c->run();
+    ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
+    const std::string prt = c->dir.read("run.out");
+    const std::string key = "DREDGED VOLUME REMOVAL (M3): ";
+    const auto at = prt.find(key);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NEAR(std::strtod(prt.c_str() + at + key.size(), nullptr), -500.0, 0.01);  // float rate
   }
 }
 

@@ -142,6 +142,9 @@ TEST(WaterLevels, EveryWrongLineOrRecordStopsNamingFileAndRecord) {
       {"20260101 0000 0.5\n20260101 0100 abc\n", 2, 1.0F, "Invalid record 2 in water level file @",
        " ERROR. INVALID RECORD 2 IN WATER LEVEL FILE @: NOT A DATE, A TIME AND A VALUE\n"},
       {"20260101 0000\n20260101 0100 0.6\n", 2, 1.0F, "Invalid record 1 in water level file @", ""},
+      // a level no tide reaches
+      {"20260101 0000 0.5\n20260101 0100 1E10\n", 2, 1.0F, "Invalid record 2 in water level file @",
+       " ERROR. INVALID RECORD 2 IN WATER LEVEL FILE @: VALUE BEYOND +-100\n"},
       {"20260132 0000 0.5\n20260201 0100 0.6\n", 2, 1.0F, "Invalid record 1 in water level file @",
        " ERROR. INVALID RECORD 1 IN WATER LEVEL FILE @: DATE OR TIME NOT ON THE CALENDAR"
        " (YYYYMMDD HHMM)\n"},
@@ -440,6 +443,12 @@ TEST(SeriesRun, UnusedWaterLevelFileIsNamedAndABadTideRecordStops) {
   test::expect_refused(bad, "Invalid record 2 in tidal current file t1.dat");
   EXPECT_NE(bad.dir.read("run.out").find(
                 " ERROR. INVALID RECORD 2 IN TIDAL CURRENT FILE t1.dat: NOT A DATE, A TIME AND A VALUE"),
+            std::string::npos);
+  TideCoast fast("TIDEFILE: 1 4 t1.dat\n");   // a current no tide reaches
+  fast.dir.write("t1.dat", "20200101 0000 0.3\n20200101 0600 1E10\n");
+  test::expect_refused(fast, "Invalid record 2 in tidal current file t1.dat");
+  EXPECT_NE(fast.dir.read("run.out").find(
+                " ERROR. INVALID RECORD 2 IN TIDAL CURRENT FILE t1.dat: VALUE BEYOND +-20"),
             std::string::npos);
 }
 

@@ -114,7 +114,7 @@ TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4000; }), "(no stop)");
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4001; }),
             " ERROR. TOO MANY SHORELINE CELLS.\n"
-            " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .spd FILE.\n"
+            " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .cfg FILE.\n"
             " MAXIMUM NUMBER IS        4000\n");
   SetupCase z;
   z.c.NX = 0;
@@ -171,17 +171,17 @@ TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
   }
   EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(22, 1.0F); }),
             " ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION\n"
-            " GRID. PLEASE CHANGE IN YOUR .spd FILE.\n");
+            " GRID. PLEASE CHANGE IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.groins({0}); }),
             " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.\n"
-            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NNDG = 251; }),
             " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE\n"
-            " CHANGE VALUE OF \"NNDG\" IN YOUR .spd FILE.\n"
+            " CHANGE VALUE OF \"NNDG\" IN YOUR .cfg FILE.\n"
             " MAXIMUM NUMBER IS         250\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDG = 251; }),
             " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE\n"
-            " VALUE OF \"NDG\" IN YOUR .spd FILE.\n"
+            " VALUE OF \"NDG\" IN YOUR .cfg FILE.\n"
             " MAXIMUM NUMBER IS         250\n");
   SetupCase ends;  // groins on both boundary walls, with gated boundaries
   ends.c.LBCTYPE = 1;
@@ -363,16 +363,16 @@ TEST(Setup, TipAndDiffractingStructureLists) {
 TEST(Setup, BreakwaterPlacementChecks) {
   EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDB = 126; }),
             " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE\n"
-            " CHANGE VALUE OF \"NDB\" IN YOUR .spd FILE.\n"
+            " CHANGE VALUE OF \"NDB\" IN YOUR .cfg FILE.\n"
             " MAXIMUM NUMBER IS         125\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(1, 100.0F, 5, 100.0F); }),
             " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
             " LEFT-HAND BOUNDARY NOT ALLOWED. \n"
-            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(15, 100.0F, 21, 100.0F); }),
             " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
             " RIGHT-HAND BOUNDARY NOT ALLOWED. \n"
-            " PLEASE CHANGE IN YOUR .spd FILE.\n");
+            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
   // A tip on a boundary cell must meet the diffracting groin there at its tip.
   EXPECT_EQ(refusal([](SetupCase& k) {
               k.c.LBCTYPE = 1;
@@ -382,7 +382,7 @@ TEST(Setup, BreakwaterPlacementChecks) {
             }),
             " ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON\n"
             " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
-            " IN YOUR .spd FILE.\n");
+            " IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) {
               k.c.RBCTYPE = 2;
               k.c.RGROINY = 5.0F;
@@ -391,10 +391,10 @@ TEST(Setup, BreakwaterPlacementChecks) {
             }),
             " ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON\n"
             " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
-            " IN YOUR .spd FILE.\n");
+            " IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(10, 100.0F, 22, 100.0F); }),
             " ERROR. DETACHED BREAKWATER TIP OUTSIDE \n"
-            " CALCULATION GRID. PLEASE CHANGE IN YOUR .cstFILE.\n");
+            " CALCULATION GRID. PLEASE CHANGE IN YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(8, 100.0F); k.breakwater(8, 120.0F, 14, 120.0F); }),
             " ERROR. DETACHED BREAKWATER CAN ONLY\n"
             " CONNECT TO A GROIN AT THE GROIN TIP.\n"
@@ -426,13 +426,13 @@ TEST(Setup, BeachFillsStayOnTheGridInOrder) {
     return msg + "|" + k.con.str();
   };
   const std::string outside =
-      " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .spd FILE.\n";
+      " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .cfg FILE.\n";
   EXPECT_EQ(refused(0, 5), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
   EXPECT_EQ(refused(10, 23), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
   EXPECT_EQ(refused(8, 5),
             "IBFS of beach fill 1 is after its IBFE|"
             " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.\n"
-            " PLEASE CORRECT YOUR .spd FILE.\n");
+            " PLEASE CORRECT YOUR .cfg FILE.\n");
   EXPECT_EQ(refusal([](SetupCase& k) { k.fill(1, 20); }), "(no stop)");
 }
 

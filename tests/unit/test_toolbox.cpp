@@ -14,6 +14,7 @@
 #include "driver/command_line.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
+#include "output/echo.h"
 #include "support/cases.h"
 #include "support/run_helpers.h"
 
@@ -69,8 +70,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   EXPECT_EQ(shell(dir, exe + " --help"), 0);
   std::string out = dir.read("out.txt");
   EXPECT_EQ(
-      out.rfind("Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] [--threads N] "
-                "CONFIG\n",
+      out.rfind("Usage: coastra [--netcdf FILE] [--quiet] [--strict] [--check] [--stage-times] "
+                "[--simd PATH] [--threads N] CONFIG\n",
                 0),
       0U)
       << out;
@@ -78,7 +79,7 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
     EXPECT_NE(out.find(s), std::string::npos) << s;
   EXPECT_EQ(shell(dir, exe + " --version"), 0);
   out = dir.read("out.txt");
-  EXPECT_EQ(out.rfind("coastra ", 0), 0U);
+  EXPECT_EQ(out.rfind("coastra " + std::string(VERSION_LINE) + "\n", 0), 0U) << out;
   EXPECT_NE(out.find("\ncompiler: "), std::string::npos);
   EXPECT_NE(out.find(std::string("\nvector path: ") + simd_path_name(widest_simd_path()) + "\n"),
             std::string::npos)
@@ -95,7 +96,8 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   EXPECT_EQ(shell(dir, exe + " --frobnicate run.cfg"), EXIT_STOPPED);
   EXPECT_EQ(dir.read("out.txt"),
             "coastra: unknown option --frobnicate\n"
-            "Usage: coastra [--netcdf FILE] [--quiet] [--stage-times] [--simd PATH] [--threads N] CONFIG\n");
+            "Usage: coastra [--netcdf FILE] [--quiet] [--strict] [--check] [--stage-times] "
+            "[--simd PATH] [--threads N] CONFIG\n");
   // The old way still works: no argument is the old message, one file runs.
   EXPECT_EQ(shell(dir, exe), EXIT_STOPPED);
   EXPECT_NE(dir.read("out.txt").find("Please include a valid Coastra configuration file"), std::string::npos);

@@ -118,7 +118,7 @@ TEST(WaveEvents, RunOutlastingTheEventsCyclesBackToTheFirstRecord) {
   const std::string pad(10, ' ');
   EXPECT_EQ(r.prt.str(), "\n" + stars +
                              "\n WARNING: Current wave event exceeds maximum number of wave\n" +
-                             pad + "events as specified in control file(*.cst).\n" + pad +
+                             pad + "events as given in the configuration file (WAVEID).\n" + pad +
                              "Cycling back to first wave event.\n" + pad +
                              "Specified maximum number of wave events:        3\n" + pad +
                              "Current simulation date is: 20200102\n" + pad +
