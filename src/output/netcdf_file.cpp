@@ -15,6 +15,7 @@
 #include "model/error_stop.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
+#include "output/echo.h"
 #include "output/format.h"
 
 #ifdef COASTRA_WITH_NETCDF
@@ -296,7 +297,7 @@ std::string history_line() {
   gmtime_r(&now, &utc);
   char stamp[32] = {};
   std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return std::string(stamp) + ": " + cmd + " (coastra " COASTRA_VERSION ")";
+  return std::string(stamp) + ": " + cmd + " (coastra " + std::string(VERSION_LINE) + ")";
 }
 
 void put_row(ModelState& m, int slot, std::size_t rec, int n) {
@@ -320,9 +321,10 @@ void refuse_to_replace(ModelState& m) {
   const bool classic = old.gcount() >= 3 && magic[0] == 'C' && magic[1] == 'D' && magic[2] == 'F';
   const bool hdf5 = old.gcount() == 4 && magic[0] == '\x89' && magic[1] == 'H' && magic[2] == 'D' && magic[3] == 'F';
   if (!classic && !hdf5) error_stop("--netcdf: " + m.NCFILE + " exists and is not a NetCDF file");
-  // Design note: Coastra marks its files with the global attribute source =
-  // "coastra" (written at creation); a NetCDF file without that mark is some
-  // other program's data and is never replaced.
+  // Design note: Coastra marks its files with the global attribute source,
+  // "coastra" and its version (written at creation; earlier files hold
+  // "coastra" alone); a NetCDF file without that mark is some other program's
+  // data and is never replaced.
   int id = -1;
   std::size_t len = 0;
   std::string source;
@@ -333,7 +335,7 @@ void refuse_to_replace(ModelState& m) {
     }
     nc().close(id);
   }
-  if (source != "coastra")
+  if (source != "coastra" && source.rfind("coastra ", 0) != 0)
     error_stop("--netcdf: " + m.NCFILE + " is a NetCDF file Coastra did not write");
 }
 
@@ -382,7 +384,7 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   // 2. The inlets: their numbers, names, cells and reservoir volumes.
   const InletVars inl = define_inlets(m, dt, vol);
   put_text(m, NC_GLOBAL, "Conventions", "CF-1.8");
-  put_text(m, NC_GLOBAL, "source", "coastra " COASTRA_VERSION);
+  put_text(m, NC_GLOBAL, "source", "coastra " + std::string(VERSION_LINE));
   put_text(m, NC_GLOBAL, "history", history_line());
   put_text(m, NC_GLOBAL, "configuration_file", cfgname);
   const std::string title = put_configuration(m, cfgname);
