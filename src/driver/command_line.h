@@ -15,7 +15,6 @@ struct CommandLine {
   bool quiet = false;                  // --quiet: no progress line on a terminal
   bool stage_times = false;            // --stage-times: the time per stage of the loop
   std::string simd;                    // --simd NAME: the instruction-set path, blank for the widest
-  std::string threads;                 // --threads N: threads of the kernels, blank for the default
   std::string bad;                     // the refused option (BadOption)
 };
 

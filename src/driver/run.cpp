@@ -22,7 +22,6 @@
 #include "input/water_levels.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
-#include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/budget_report.h"
 #include "output/data_files.h"
@@ -176,20 +175,6 @@ void choose_simd_path(const std::string& name) {
   set_simd_path(*p);
 }
 
-// --threads N: the threads of the run's kernels, 1 or 2; without it the
-// environment's COASTRA_THREADS, else 1. Any other count stops the run before
-// any file is written.
-// Design note: one thread is the default. A second thread pays only in the
-// kernels whose range is split, and on a 2-core machine whose other core is
-// busy it came out level with one thread (interleaved runs, medians within
-// noise), not provably never slower; a user on an idle machine asks for 2.
-int choose_thread_count(const std::string& text) {
-  if (text.empty()) return default_thread_count();
-  const auto n = parse_thread_count(text);
-  if (!n) error_stop("--threads: " + text + " is not a thread count (1 or 2)");
-  return *n;
-}
-
 }  // namespace
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
@@ -216,8 +201,6 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   try {
     lwrite(m.con(), "Coastra Model Execution");
     if (!cl.simd.empty()) choose_simd_path(cl.simd);
-    // The run's thread team, from here to the end of the run.
-    const ThreadTeamScope team(choose_thread_count(cl.threads));
     check_command_line(m, cl.operands);
     if (!m.NCFILE.empty() && !netcdf_available())
       error_stop("--netcdf: this build of coastra has no NetCDF library");

@@ -346,12 +346,6 @@ struct Largest {
   int wall;
 };
 
-// The running largest value `best` carried over the largest of a later part
-// (`later`, whose scan started from -inf or from the same start value): the
-// later part's wall only when its value beats the earlier one, as a scan of
-// both parts in order would find.
-Largest carry(Largest best, Largest later) { return later.v > best.v ? later : best; }
-
 // The first wall a..b whose value v[i - a] equals the block's largest value
 // big (which the block holds): where a scan of the block, taking each value
 // above the largest so far, stops moving. (Only at the sign of a zero could
@@ -377,12 +371,12 @@ ObliquePart oblique_part(int lo, int hi, double dts, const StabilityWalls& w, bo
   for (int a = lo; a <= hi; a += STAB_BLOCK) {
     const int b = std::min(hi, a + STAB_BLOCK - 1);
     if (cached) {
-      run_kernel_on_path<oblique_terms_body>(a, b, 0, w.F->data(), w.HBD.data(), w.CGB.data(),
+      run_kernel<oblique_terms_body>(a, b, 0, w.F->data(), w.HBD.data(), w.CGB.data(),
                                              w.A1W.data(), t, e, &big);
     } else {
-      run_kernel_on_path<time_factor_body>(a, b, dts, w.DX.data(), w.BERMHT.data(),
+      run_kernel<time_factor_body>(a, b, dts, w.DX.data(), w.BERMHT.data(),
                                            w.DCLOS.data(), f);
-      run_kernel_on_path<oblique_terms_body>(a, b, a, f, w.HBD.data(), w.CGB.data(),
+      run_kernel<oblique_terms_body>(a, b, a, f, w.HBD.data(), w.CGB.data(),
                                              w.A1W.data(), t, e, &big);
     }
     r.s1 = std::max(r.s1, big.t);
@@ -397,7 +391,7 @@ Largest rise_part(int lo, int hi, const StabilityWalls& w, Largest r) {
   BlockMax big{};
   for (int a = lo; a <= hi; a += STAB_BLOCK) {
     const int b = std::min(hi, a + STAB_BLOCK - 1);
-    run_kernel_on_path<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
+    run_kernel<height_rise_body>(a, b, w.THETABD.data(), w.HBD.data(), t, &big);
     if (big.t > r.v) r = {big.t, first_equal(t, a, b, big.t)};
   }
   return r;
@@ -405,11 +399,6 @@ Largest rise_part(int lo, int hi, const StabilityWalls& w, Largest r) {
 
 }  // namespace
 
-// Design note: on two threads each pass runs as two parts, the second part's
-// scan starting from -inf (S1 and the wall of the largest HBD^2 CGB) or from
-// 0 (the rise), and the parts are combined in wall order: a largest value
-// does not depend on the order it is formed in, and the second part's wall is
-// taken only when its value beats the first part's, as one scan finds it.
 StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   const double dts = 3600.0 * static_cast<double>(dt);  // step (s)
   // 1-2. S1: the largest 2 HBD^2 A1W CGB F over walls 1..N-1. Design note: the
@@ -419,27 +408,15 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   // ties) still selects whether the gradient term counts.
   // F formed for this step (set-up and each change of DT), or formed here.
   const bool cached = w.F != nullptr && dt == w.F_DT;
-  ObliquePart oblique[2] = {{0.0F, {w.HBD(1) * w.HBD(1) * w.CGB(1), 1}}, {0.0F, {MINUS_INF, 0}}};
-  // 4 (formed here when it is needed whatever j is). The wall of the steepest
-  // alongshore rise of the height in the wave direction; nothing when every
-  // value is 0 or negative.
-  Largest rise[2] = {{0.0F, 1}, {0.0F, 1}};
-  const auto rise_parts = [&](int part, int lo, int hi) {
-    lo = std::max(lo, 2);
-    hi = std::min(hi, nx);
-    if (lo <= hi) rise[part] = rise_part(lo, hi, w, rise[part]);
-  };
-  run_parts(1, nx - 1, [&](int part, int lo, int hi) {
-    oblique[part] = oblique_part(lo, hi, dts, w, cached, oblique[part]);
-    // (The rise runs over walls 2..NX: the part that ends at wall NX-1 takes wall NX too.)
-    if (w.gradient_everywhere) rise_parts(part, lo, hi == nx - 1 ? nx : hi);
-  });
-  const float s1 = std::max(oblique[0].s1, oblique[1].s1);
-  const int j = carry(oblique[0].e, oblique[1].e).wall;
+  const ObliquePart oblique = oblique_part(1, nx - 1, dts, w, cached,
+                                           {0.0F, {w.HBD(1) * w.HBD(1) * w.CGB(1), 1}});
+  const float s1 = oblique.s1;
+  const int j = oblique.e.wall;
   // 3. No gradient term where the K2 coefficient is negligible.
   if (w.K2C(j) < 0.001F) return {s1, 0.0F};
-  if (!w.gradient_everywhere) run_parts(2, nx, rise_parts);
-  const Largest r = carry(rise[0], rise[1]);
+  // 4. The wall of the steepest alongshore rise of the height in the wave
+  // direction over walls 2..NX; nothing when every value is 0 or negative.
+  const Largest r = nx >= 2 ? rise_part(2, nx, w, {0.0F, 1}) : Largest{0.0F, 1};
   const int k = r.wall;
   const float big_m = r.v;
   // 5. S2 at that wall.
@@ -452,7 +429,7 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
 
 StabilityWalls stability_walls(const ModelState& m) {
   return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS,
-          m.K2CALL != 0, &m.STABF, m.STABFDT};
+          &m.STABF, m.STABFDT};
 }
 
 void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,

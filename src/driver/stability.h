@@ -18,10 +18,6 @@ struct StabilityWalls {
   const Vec1<float>& DX;       // cell spacing (m)
   const Vec1<float>& BERMHT;   // berm height (m)
   const Vec1<float>& DCLOS;    // closure depth (m)
-  // Every wall's K2C is at least the negligible limit 0.001, so the height
-  // rise is needed whatever the wall of the largest HBD^2 CGB: both passes
-  // then run in one region (the same values, one hand-over).
-  bool gradient_everywhere = false;
   // F of walls 1..NX formed for a step of F_DT hours (stability_factors), or
   // none: a parameter for that step reads it, any other forms its own.
   const Vec1<float>* F = nullptr;

@@ -20,7 +20,6 @@ struct TransportState {
   Vec1<float> SFAC{MXWALL};       // sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s)
   Vec1<float> A1W{MXWALL};        // K1 / K1_DIVISOR (transport/transport_constants.h), set-up
   Vec1<float> K2C{MXWALL};        // K2 / (K2_DIVISOR TANB), once per wave record
-  int K2CALL = 0;                 // 1: every wall's K2C is at least 0.001 (not negligible)
   Vec1<float> UTIDE{MXWALL};      // KTIDE x tidal current at the wall (m/s), + towards higher
                                   // cells; tidal_current_step, 0 without tidal currents
   float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)

@@ -91,13 +91,11 @@ namespace {
 }  // namespace
 
 void accumulate_transport(ModelState& m) {
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { accumulate_transport_walls(m, lo, hi); });
-}
-
-void accumulate_transport_walls(ModelState& m, int lo, int hi) {
+  const int lo = 1;
+  const int hi = m.cfg.NX + 1;
   // Volume of one step = rate (m3/s) x step length; DT is in hours.
   const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
-  run_kernel_on_path<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
+  run_kernel<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
                               m.QGROSS.data(), m.QNET.data(), m.VNETP.data(), m.VLEFTP.data(),
                               m.VRIGHTP.data(), m.VGROSSP.data(), m.VNET.data(), m.VLEFT.data(),
                               m.VRIGHT.data());
@@ -152,11 +150,7 @@ void volume_change(ModelState& m) {
 }
 
 void update_extremes(ModelState& m) {
-  run_region(1, m.cfg.NX, [&m](int lo, int hi) { update_extremes_cells(m, lo, hi); });
-}
-
-void update_extremes_cells(ModelState& m, int lo, int hi) {
-  run_kernel_on_path<extremes_body>(lo, hi, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
+  run_kernel<extremes_body>(1, m.cfg.NX, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
 }
 
 void record_kt(ModelState& m, int j, float kt) {

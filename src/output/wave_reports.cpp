@@ -87,4 +87,11 @@ void stop_on_closure_depth(ModelState& m, int cell) {
   error_stop("ERROR. DLTZ is negative. Please check input wave parameters.");
 }
 
+void stop_on_kd_failure(ModelState& m) {
+  std::ostream& p = m.prt();
+  lwrite(p, "ERROR IN \"KDGODA\".");
+  lwrite(p, "KD CALCULATION DID NOT CONVERGE");
+  m.IRUNERR = 1;
+}
+
 }  // namespace coastra

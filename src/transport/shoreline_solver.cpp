@@ -109,10 +109,9 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 
 // The update of every cell outside the inlets taken as it stands: the
 // shoreline and the source's share of the move (none at an inlet cell, which
-// the update leaves where it is). ynew keeps the position each cell had, so
-// that the take can be given back.
+// the update leaves where it is).
 [[gnu::always_inline]] inline void take_update_body(int lo, int hi, const int* __restrict inlcell,
-                                                    double* __restrict ynew,
+                                                    const double* __restrict ynew,
                                                     const float* __restrict dtfac,
                                                     const double* __restrict qsrc,
                                                     double* __restrict y,
@@ -120,9 +119,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const bool open = inlcell[i] == 0;
-    const double y0 = y[i];
-    y[i] = open ? ynew[i] : y0;
-    ynew[i] = y0;
+    y[i] = open ? ynew[i] : y[i];
     dysrc[i] = open ? static_cast<double>(dtfac[i]) * qsrc[i] : 0.0;
   }
 }
@@ -139,37 +136,19 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 // takes what flows into it). A cell receiving from both sides at NX is updated
 // with the same hold as every cell: it cannot erode by transport, so the hold
 // can only keep a sink from digging behind a seawall there.
-int update_shoreline(ModelState& m, CellCheck check) {
+void update_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
   // Where no cell reaches its hold line (no seawall, or none eroded to it),
   // no transport is cut, every cell sees its walls as they stand and the sweep
-  // gives each cell its explicit update: all cells are updated at once. Each
-  // part of the cells forms its update and takes it at once when none of its
-  // cells is held (one pass over the cells, one hand-over); when some cell is
-  // held, the parts that took give their update back, so that the sweep starts
-  // from the step's shoreline.
-  struct alignas(64) Part {
-    int held = 0;
-    int found = 0;   // the check's finds over the part, once taken
-    int lo = 1, hi = 0;
-  };
-  Part parts[2];
-  run_parts(1, nx, [&m, &parts, check](int k, int lo, int hi) {
-    Part& p = parts[k];
-    p.lo = lo;
-    p.hi = hi;
-    run_kernel_on_path<free_update_body>(lo, hi, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
-                                         m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
-                                         m.INLCELL.data(), m.YNEW.data(), &p.held);
-    if (p.held != 0) return;
-    run_kernel_on_path<take_update_body>(lo, hi, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
-                                         m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
-    if (check != nullptr) p.found = check(m, lo, hi);
-  });
-  if ((parts[0].held | parts[1].held) == 0)
-    return check != nullptr ? parts[0].found | parts[1].found : -1;
-  for (const Part& p : parts)
-    if (p.held == 0 && p.lo <= p.hi) copy_range<double>(m.YNEW.data(), m.YSHORE.data(), p.lo, p.hi);
+  // gives each cell its explicit update: all cells are updated at once.
+  const int held = run_any<free_update_body>(1, nx, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
+                                             m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
+                                             m.INLCELL.data(), m.YNEW.data());
+  if (held == 0) {
+    run_kernel<take_update_body>(1, nx, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
+                                 m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
+    return;
+  }
   int i = 1;
   while (i <= nx) {
     if (m.INLCELL(i) == 1) {
@@ -198,7 +177,6 @@ int update_shoreline(ModelState& m, CellCheck check) {
     for (int c = j - 1; c >= i; --c) update_cell(m, c, Outflow::left);
     i = j + 1;
   }
-  return -1;
 }
 
 // Calm step: every cell moves by its source over the step (DT in hours, so

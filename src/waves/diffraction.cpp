@@ -7,11 +7,9 @@
 #include "waves/diffraction.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
-#include "output/format.h"
 #include "waves/final_waves.h"
 #include "waves/wave_relations.h"
 
@@ -308,7 +306,7 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int h
   const int a = std::max(t1.wall + 1, lo);
   const int b = std::min(t2.wall - 1, hi);
   if (a > b) return;
-  run_kernel_on_path<adjust_between_body>(a, b, m.dif_kd1.data(),
+  run_kernel<adjust_between_body>(a, b, m.dif_kd1.data(),
                                           static_cast<const float*>(m.dif_dy1.data()),
                                           m.dif_kd2.data(),
                                           static_cast<const float*>(m.dif_dy2.data()), spread, gap);
@@ -334,7 +332,7 @@ void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
   float* kd = t.side == 1 ? m.dif_kd1.data() : m.dif_kd2.data();
   const int lo = t.side == 1 ? std::max(t.wall + 1, first) : first;
   const int hi = t.side == 1 ? last : std::min(t.wall - 1, last);
-  if (lo <= hi) run_kernel_on_path<transmit_beside_body>(lo, hi, kd, f * f);
+  if (lo <= hi) run_kernel<transmit_beside_body>(lo, hi, kd, f * f);
 }
 
 // The constants of a component's directions, copied out of the state.
@@ -489,12 +487,11 @@ Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
   return c;
 }
 
-// Component c at walls lo..hi of 0..NX+1 (a part of the stage's region): the
-// coefficients, the heights and directions, and the merge. False when KD did
-// not converge.
-bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
-  const int first = std::max(c.first, lo);
-  const int last = std::min(c.last, hi);
+// Component c: the coefficients, the heights and directions over its walls,
+// and the merge. False when KD did not converge.
+bool component_walls(ModelState& m, const Component& c) {
+  const int first = std::max(c.first, 0);
+  const int last = std::min(c.last, m.cfg.NX + 1);
   if (first <= last) {
     // 1. Coefficients of the two sides.
     if (!KDGODA(m, c.t1, first, last) || !KDGODA(m, c.t2, first, last)) return false;
@@ -520,12 +517,11 @@ bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
                          m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
                          m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
                          m.dif_ray2.data()};
-    run_kernel_on_path<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
+    run_kernel<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
                                              m.dif_theta.data());
   }
-  // 4. The merge (the first component clears, the last forms the final waves,
-  // at every wall of the part).
-  WAVSUM_walls(m, c.icomp, c.ncomp, m.dif_h.data(), m.dif_theta.data(), c.first, c.last, lo, hi);
+  // 4. The merge (the first component clears, the last forms the final waves).
+  WAVSUM(m, c.icomp, c.ncomp, m.dif_h, m.dif_theta, c.first, c.last);
   return true;
 }
 
@@ -535,12 +531,12 @@ bool diffracting_structures(const ModelState& m) {
   return !(m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END && m.KSEGT(2) == KIND_END));
 }
 
-void diffraction(ModelState& m) {
+bool diffraction(ModelState& m) {
   const int nw = m.cfg.NX + 1;
   // 1. No diffracting structure: the undiffracted wave is the only component.
   if (!diffracting_structures(m)) {
     WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nw);
-    return;
+    return true;
   }
   wall_geometry(m);
   // 2. The components of this step: every segment above the active threshold.
@@ -551,49 +547,19 @@ void diffraction(ModelState& m) {
     // Opaque structures all along the coast: no wave reaches it.
     for (int i = 1; i <= nw; ++i) m.dif_h(i) = 0.0F;
     WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
-    return;
+    return true;
   }
-  // 3. Every wall takes the components alone, in processing order (the merge
-  //    is finalised at the last), so the walls are one region: each thread
-  //    runs every component over its part of the coast (one hand-over a step,
-  //    where one a kernel would be several a component). The energies of a
-  //    wall add up in the same order as one component after another over the
-  //    whole coast would add them: the same bits. Each thread forms the
-  //    components' constants (ranges, tip waves, rules) itself, from values
-  //    no component writes: as fast as forming them first on one thread, and
-  //    nothing to hold them in.
-  //    Design note: a wall whose coefficient does not converge stops the step.
-  //    The part that meets it runs no further component; the other part may
-  //    run its components to the end. The stopped step's merged waves are
-  //    then not those of any one order, and nothing reads them: the run ends.
-  //    The walls near the tips iterate their coefficients longest, so the
-  //    work is uneven along the coast: the split point is learned from the
-  //    parts' times (dif_balance).
-  PartFlags failed;
-  PartBalance& balance = m.dif_balance;
-  run_parts(
-      0, nw,
-      [&](int part, int lo, int hi) {
-        using clock = std::chrono::steady_clock;
-        const clock::time_point start = clock::now();
-        int icomp = 0;
-        for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
-          const int j = m.SEGORD(o);
-          if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
-          if (!component_walls(m, plan_component(m, j, ++icomp, ncomp), lo, hi)) {
-            failed[part] = 1;
-            break;
-          }
-        }
-        balance.took(part, std::chrono::duration<double>(clock::now() - start).count());
-      },
-      balance.split(0, nw));
-  if (failed.any() != 0) {
-    std::ostream& p = m.prt();
-    lwrite(p, "ERROR IN \"KDGODA\".");
-    lwrite(p, "KD CALCULATION DID NOT CONVERGE");
-    m.IRUNERR = 1;
+  // 3. The components in processing order (the merge is finalised at the
+  //    last). Design note: a wall whose coefficient does not converge stops
+  //    the step: no further component runs, and nothing reads the stopped
+  //    step's merged waves (the run ends).
+  int icomp = 0;
+  for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
+    const int j = m.SEGORD(o);
+    if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
+    if (!component_walls(m, plan_component(m, j, ++icomp, ncomp))) return false;
   }
+  return true;
 }
 
 }  // namespace coastra

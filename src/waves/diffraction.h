@@ -131,10 +131,9 @@ struct SnellWave {
 // them through WAVSUM into HBD, THETABD (not yet smoothed). Reads HB, THETAB,
 // KB, ALPHAS, ALPHAW, HRF, THETARF, DRF, TRF, HZ, ZZRAD, OMEGA, K0, YSHORE, DX,
 // WALLTYPE, INLCELL and the segment table. Without diffracting structures the
-// single component is the undiffracted wave over walls 1..NX+1. When KD does
-// not converge, writes the print-file lines, sets IRUNERR and returns without
-// forming HBD.
-void diffraction(ModelState& m);
+// single component is the undiffracted wave over walls 1..NX+1. Returns false
+// when KD did not converge (HBD then not formed; the caller reports it).
+bool diffraction(ModelState& m);
 // Whether the coast has a diffracting structure (a segment table with more
 // than the undiffracted coast): without one, diffraction is the merge of the
 // undiffracted wave alone.

@@ -364,40 +364,30 @@ RecordChecks WAVINP(ModelState& m) {
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
-  // scanned one by one). In the same region, what depends on the record alone:
-  // the wave numbers and breaking constants at the input depth (the steps
-  // until the next record reuse them) and the checks of the record (calm,
-  // closure depth), each thread over its own walls.
-  const auto distribute = [&]<bool ONE>(int lo, int hi) {
+  // scanned one by one). Then what depends on the record alone: the wave
+  // numbers and breaking constants at the input depth (the steps until the
+  // next record reuse them) and the checks of the record (calm, closure depth).
+  const auto distribute = [&]<bool ONE>() {
     return run_any<distribute_body<ONE>>(
-        lo, hi, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
+        1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
         static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
         StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
         WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
                     m.cfg.THETADEL.data()},
         m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
   };
-  struct alignas(64) Part {
-    int steep = 0;        // a wall of the part was steepness-limited
-    RecordChecks checks;  // its cells' calm and closure-depth checks
-  };
-  Part parts[2];
-  run_parts(1, nw, [&](int k, int lo, int hi) {
-    Part& p = parts[k];
-    p.steep = m.NSTATION == 1 ? distribute.template operator()<true>(lo, hi)
-                              : distribute.template operator()<false>(lo, hi);
-    input_wave_numbers_walls(m, lo, hi);
-    p.checks = record_checks(m, lo, hi);
-  });
-  if ((parts[0].steep | parts[1].steep) != 0) record_steepness_warnings(m);
+  const int steep = m.NSTATION == 1 ? distribute.template operator()<true>()
+                                    : distribute.template operator()<false>();
+  input_wave_numbers(m);
+  const RecordChecks checks = record_checks(m);
+  if (steep != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
-  return {parts[0].checks.no_wave | parts[1].checks.no_wave,
-          parts[0].checks.bad_depth | parts[1].checks.bad_depth};
+  return checks;
 }
 
 }  // namespace coastra

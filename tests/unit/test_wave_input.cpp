@@ -11,7 +11,6 @@
 #include <random>
 #include <vector>
 
-#include "model/thread_team.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "support/coast_builder.h"
@@ -92,14 +91,11 @@ TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
   EXPECT_FLOAT_EQ(r.m.THETARF(5), 10.0F * DEG);
 }
 
-// Each half of the coast takes one station (walls 1-495 and 496-1001), so on
-// two threads each part's walls share a period and depth, but the parts do
-// not: every wall's input wave number is still its own pair's, as on one thread.
-TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStationOnOneAndTwoThreads) {
-  const test::SplitMinScope split(32);
-  ASSERT_EQ(split_point(1, 1001), 496);
-  for (const int threads : {1, 2}) {
-    const ThreadTeamScope team(threads);
+// Each half of the coast takes one station (walls 1-495 and 496-1001): the
+// walls do not all share a period and depth, and every wall's input wave
+// number is its own pair's.
+TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStation) {
+  {
     Rig r(1000);
     r.station(495, 8.0F, "1 6 10\n");
     r.station(496, 12.0F, "1 9 10\n");
@@ -109,7 +105,7 @@ TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStationOnOneAndTwoThreads) {
       const WaveNumber w = WAVNUM(r.m.TRF(i), r.m.DRF(i));
       ASSERT_EQ(r.m.TRF(i), i <= 495 ? 6.0F : 9.0F) << i;
       ASSERT_EQ(std::bit_cast<std::uint32_t>(r.m.KRF(i)), std::bit_cast<std::uint32_t>(w.K))
-          << threads << " wall " << i;
+          << " wall " << i;
     }
   }
 }
