@@ -1,8 +1,7 @@
 // Wave events: the event table and the wave-record time step (setup_wave_events),
 // its checks against DT and NWS (check_wave_timestep), and the wave step of the
 // loop (wave_step): new record, event counter, cycling at the end of the events
-// and the acknowledgement of a steepness report. event_date / event_hour serve
-// the notices of other stages.
+// and the acknowledgement of a steepness report.
 
 #include "driver/wave_events.h"
 
@@ -189,16 +188,6 @@ RecordChecks wave_step(ModelState& m) {
     m.ISTEEP = -1;
   }
   return checks;
-}
-
-int event_date(const ModelState& m) {
-  const int n = static_cast<int>(m.EVDATE.size());
-  return m.IWEVENT >= 1 && m.IWEVENT <= n ? m.EVDATE[static_cast<std::size_t>(m.IWEVENT - 1)] : 0;
-}
-
-int event_hour(const ModelState& m) {
-  const int n = static_cast<int>(m.EVHOUR.size());
-  return m.IWEVENT >= 1 && m.IWEVENT <= n ? m.EVHOUR[static_cast<std::size_t>(m.IWEVENT - 1)] : 0;
 }
 
 }  // namespace coastra

@@ -21,8 +21,26 @@ enum class Outflow {
   both,    // on both sides: both scaled by one factor, keeping their ratio
 };
 
-// Explicit update of cell i: y = Y0 - (DTFAC/DX)(QR - QL) + DTFAC QSRC, the
-// transport difference formed in single precision, the sum in double.
+// The explicit update of a cell: y = Y0 - (DTFAC/DX)(QR - QL) + DTFAC QSRC,
+// the transport difference formed in single precision, the sum in double; and
+// the line the cell is held at (see update_cell). The one form of the update,
+// for the whole-coast loop and the sweep alike.
+struct CellUpdate {
+  float loss;    // by transport (m)
+  double gain;   // by the source (m)
+  double ynew;   // the explicit position (m)
+  double line;   // the hold line (m)
+};
+[[gnu::always_inline]] inline CellUpdate explicit_update(float dx, float dtfac, float ql, float qr,
+                                                         double y0, double qsrc, double yswall) {
+  const float loss = (dtfac / dx) * (qr - ql);
+  const double gain = static_cast<double>(dtfac) * qsrc;
+  const double ynew = y0 - static_cast<double>(loss) + gain;
+  const double line = y0 < yswall ? y0 : yswall;   // std::min(yswall, y0)
+  return {loss, gain, ynew, line};
+}
+
+// Explicit update of cell i (explicit_update).
 // A cell that would end landward of its seawall is held at the line and its
 // outflow is cut so that it loses only the beach in front of the wall.
 // Design notes (the seawall hold):
@@ -43,10 +61,11 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   float& ql = m.QLS(i);
   float& qr = m.QLS(i + 1);
   const double y0 = m.YSHORE(i);
-  const float loss = (dtfac / dx) * (qr - ql);                  // by transport (m)
-  const double gain = static_cast<double>(dtfac) * m.QSRC(i);   // by the source (m)
-  const double ynew = y0 - static_cast<double>(loss) + gain;
-  const double line = std::min(m.YSWALL(i), y0);
+  const CellUpdate u = explicit_update(dx, dtfac, ql, qr, y0, m.QSRC(i), m.YSWALL(i));
+  const float loss = u.loss;
+  const double gain = u.gain;
+  const double ynew = u.ynew;
+  const double line = u.line;
   if (ynew >= line) {
     m.YSHORE(i) = ynew;
     m.DYSRC(i) = gain;
@@ -82,8 +101,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   applied_source();
 }
 
-// The explicit update of every cell at once, as update_cell forms it, into
-// ynew; *held: whether some cell outside the inlets would end landward of its
+// The explicit update of every cell at once (explicit_update) into ynew; *held: whether some cell outside the inlets would end landward of its
 // hold line (or is not a number), so that the sweep must run.
 [[gnu::always_inline]] inline void free_update_body(int lo, int hi, const float* __restrict dx,
                                                     const float* __restrict dtfac,
@@ -96,13 +114,10 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   int any = 0;
 #pragma omp simd reduction(| : any)
   for (int i = lo; i <= hi; ++i) {
-    const double y0 = y[i];
-    const float loss = (dtfac[i] / dx[i]) * (qls[i + 1] - qls[i]);   // (m)
-    const double gain = static_cast<double>(dtfac[i]) * qsrc[i];      // (m)
-    const double yn = y0 - static_cast<double>(loss) + gain;
-    const double line = y0 < yswall[i] ? y0 : yswall[i];   // std::min(yswall, y0)
-    ynew[i] = yn;
-    any |= static_cast<int>(!(yn >= line)) & static_cast<int>(inlcell[i] == 0);
+    const CellUpdate u =
+        explicit_update(dx[i], dtfac[i], qls[i], qls[i + 1], y[i], qsrc[i], yswall[i]);
+    ynew[i] = u.ynew;
+    any |= static_cast<int>(!(u.ynew >= u.line)) & static_cast<int>(inlcell[i] == 0);
   }
   *held = any;
 }

@@ -24,49 +24,10 @@ Spreading SMAXSH(float h, float OMEGA) {
   return {s, (-0.000103F * s + 0.27F) * s + 5.31F};
 }
 
-float KD(float a, float theta) {
-  const float x = a * std::min(theta, 6.0F);
-  const float ep = std::exp(x);
-  const float em = std::exp(-x);
-  return std::sqrt(0.5F * (1.0F + (ep - em) / (ep + em)));
-}
-
-TipRay tip_ray(int side, float dx, float dy, float theta_tip) {
-  constexpr float HALF_PI = 0.5F * PI;
-  float beta = std::atan(dx / dy);
-  // A breaker line seaward of the tip: the ray turns seaward on the open side
-  // and lies along the coast on the side behind the structure.
-  if (dy < 0.0F) {
-    if (side == 1) {
-      if (dx > 0.0F) beta = HALF_PI - beta;
-      else if (dx < 0.0F) beta = -HALF_PI;
-    } else {
-      if (dx > 0.0F) beta = HALF_PI;
-      else if (dx < 0.0F) beta = -(HALF_PI + beta);
-    }
-  }
-  return {beta, side == 1 ? beta - theta_tip : theta_tip - beta};
-}
-
 float relax_kd(float kdstar, float kdnew, int p) {
   if (p <= 3) return kdnew;
   const int w = p <= 8 ? 3 : std::min(10, 4 + (p - 9) / 10);
   return (static_cast<float>(w) * kdstar + kdnew) / static_cast<float>(w + 1);
-}
-
-float between_adjust(float kd, float r) {
-  r = std::clamp(r, -1.0F, 1.0F);
-  if (r > 0.0F) {
-    const float g = 1.0F - 2.0F * r + std::pow(r, 0.33F);
-    // Clamped radicand: for small r, g exceeds 1 and the root would not exist.
-    const float rad = std::max(0.0F, 1.0F - (1.0F - kd * kd) * g * g);
-    return std::max(kd, std::sqrt(rad));
-  }
-  if (r < 0.0F) {
-    const float g = 1.0F + 2.0F * r + std::pow(-r, 0.33F);
-    if (g < 1.0F) return kd * std::max(g, 0.0F);
-  }
-  return kd;
 }
 
 namespace {
@@ -194,8 +155,8 @@ struct KdPass {
   const float db = c.h * kdstar / c.gamma;
   const float dy1 = dy0 * (1.0F - db / c.depth);
   const float dy = std::fabs(dy1) < 0.01F ? 0.01F : dy1;
-  const TipRay ray = tip_ray_lane(c.side, dx, dy, c.theta);
-  return {kd_lane(c.a, ray.THETA), ray, dy};
+  const TipRay ray = tip_ray(c.side, dx, dy, c.theta);
+  return {KD(c.a, ray.THETA), ray, dy};
 }
 
 // The first pass of the iteration (from KD* = 1) at walls lo..hi: the pass's
@@ -285,8 +246,8 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
                                                        float gap) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    kd1[i] = between_adjust_lane(kd1[i], dy1[i] * spread / gap);
-    kd2[i] = between_adjust_lane(kd2[i], dy2[i] * spread / gap);
+    kd1[i] = between_adjust(kd1[i], dy1[i] * spread / gap);
+    kd2[i] = between_adjust(kd2[i], dy2[i] * spread / gap);
   }
 }
 
@@ -408,7 +369,7 @@ struct ComponentIn {
     const float kboth = 0.5F * (k1 + k2);
     const float d = s1 ? (s2 ? dboth : dg1) : (s2 ? dg2 : w);
     const float kmix = s1 ? (s2 ? kboth : kg1) : (s2 ? kg2 : kw);
-    const SnellWave sw = snell_lane(K0, kmix, d, alphas[i], h / gamma);
+    const SnellWave sw = snell<VectorMath>(K0, kmix, d, alphas[i], h / gamma);
     const bool keep = ((i == first) & kf & s1 & !s2) | ((i == last) & kl & s2 & !s1);
     const float theta = !keep & (kmix <= sw.K) ? sw.THETA : w;
     const bool wave = !(h <= MIN_HEIGHT);

@@ -224,7 +224,7 @@ void offshore_contour(ModelState& m) {
     run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
                               m.ycontour_work.data());
     bridge_inlets(m);
-    smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
   } else {
     smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
   }

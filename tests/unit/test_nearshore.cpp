@@ -12,6 +12,7 @@
 
 #include "output/format.h"
 #include "output/wave_reports.h"
+#include "support/breaking_one.h"
 #include "support/state_rig.h"
 #include "support/coast_builder.h"
 #include "support/simd_scope.h"
@@ -250,7 +251,7 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     const bool gated = slope < -0.55;
     const WaveNumber w0 = WAVNUM(8.0F, 10.0F);
     const float phi = gated ? 0.0F : std::atan(static_cast<float>(slope));
-    const Breaking b = BREAKER(w0.K, 1.5F, 8.0F, gated ? 0.0F : m.ZZRAD, w0.N, phi, 0.78F);
+    const test::Breaking b = test::break_wave(w0.K, 1.5F, 8.0F, gated ? 0.0F : m.ZZRAD, w0.N, phi, 0.78F);
     for (int i = 1; i <= 11; ++i) {
       // The offshore-directed wall is flagged; its inputs are left as they were.
       EXPECT_EQ(m.IWAVOFF(i), gated ? 1 : 0) << i;
