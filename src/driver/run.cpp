@@ -30,6 +30,7 @@
 #include "output/inlet_files.h"
 #include "output/netcdf_file.h"
 #include "output/reports.h"
+#include "output/stage_notices.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "transport/structures.h"
@@ -104,7 +105,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   }
   transmission_setup(m);
   build_segment_table(m);
-  setup_wave_input(m);
+  station_notices(m, setup_wave_input(m));   // a station fault sets IRUNERR
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);
     return false;
@@ -112,7 +113,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
-  setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
+  // The start-up line of the inlet cells is their initial shoreline.
+  inlet_groin_notices(m, setup_inlets(m));
   write_initial_shoreline(m);
   check_save_interval(m);
   check_wave_timestep(m);

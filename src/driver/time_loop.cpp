@@ -25,6 +25,7 @@
 #include "output/data_files.h"
 #include "output/inlet_files.h"
 #include "output/reports.h"
+#include "output/stage_notices.h"
 #include "output/stage_report.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
@@ -152,7 +153,9 @@ bool physics_of_step(ModelState& m) {
     //     breaking waves.
     wave_constants(m);                 // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
     if (transmission_due(m)) {         // once per record and water level
-      breakwater_transmission(m);      // r: HRF, TRF, DRF, ALPHAW, WLCUR | w: KTDB | may set IRUNERR
+      const unsigned fired = breakwater_transmission(m);   // r: HRF, TRF, DRF, ALPHAW, WLCUR
+                                       //   | w: KTDB, KT statistics | no stop
+      transmission_notices(m, fired);  // warnings; an emerged breakwater sets IRUNERR
       if (stopped(m)) return false;
       derive_segment_order(m);         // r: KTDB | w: SEGFAC, SEGORD | no stop
     }

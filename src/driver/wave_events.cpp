@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "output/stage_notices.h"
 #include "input/field_reader.h"
 #include "model/error_stop.h"
 #include "output/format.h"
@@ -169,6 +170,8 @@ RecordChecks wave_step(ModelState& m) {
   // window of the once-per-record warnings.
   m.NWREC += 1;
   const RecordChecks checks = WAVINP(m);
+  if (checks.file.file != 0)   // a wave file that could not be read: the line, IRUNERR
+    wave_file_error(m, checks.file.file, checks.file.record, checks.file.ended);
   write_step_warnings(m);
   // 2. Next event.
   m.IWEVENT += 1;

@@ -32,7 +32,7 @@ struct TransportState {
   Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
   Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
   Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)
-  Vec1<int> WALLTYPE{MXWALL};     // structure code of the wall: 0 open, 1 groin, 3, 4, -1, -2
+  Vec1<int> WALLTYPE{MXWALL};     // structure code of the wall (model/wall_codes.h)
   Vec1<int> DBMARK{MXCELL};       // breakwater shadow mark of the cell
   Vec1<double> YDBW{MXCELL};      // seaward limit (breakwater line) of the cell (m)
   Vec1<double> YSWALL{MXCELL};    // seawall line of the cell (m)

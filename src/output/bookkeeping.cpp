@@ -4,7 +4,7 @@
 // shoreline, the running seaward and landward extremes of the shoreline, and
 // the transmission-coefficient statistics of the detached breakwaters.
 // Routines: init_bookkeeping, accumulate_transport, volume_change,
-// update_extremes, record_kt, annual_factor, volume_divisor.
+// update_extremes, annual_factor, volume_divisor.
 
 #include "output/bookkeeping.h"
 
@@ -151,23 +151,6 @@ void volume_change(ModelState& m) {
 
 void update_extremes(ModelState& m) {
   run_kernel<extremes_body>(1, m.cfg.NX, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
-}
-
-void record_kt(ModelState& m, int j, float kt) {
-  if (j < 1 || j > MXDB) return;
-  // A coefficient that is not a number spoils the breaking heights behind the
-  // breakwater, and the step's guard stops the run on them; the statistics
-  // keep only the values in force before it.
-  if (!std::isfinite(kt)) return;
-  if (m.NKT(j) == 0) {
-    m.KTMAX(j) = kt;
-    m.KTMIN(j) = kt;
-  } else {
-    m.KTMAX(j) = std::max(m.KTMAX(j), kt);
-    m.KTMIN(j) = std::min(m.KTMIN(j), kt);
-  }
-  m.KTSUM(j) += static_cast<double>(kt);
-  ++m.NKT(j);
 }
 
 // Design note: the mean annual value divides by the steps actually simulated,

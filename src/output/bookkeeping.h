@@ -17,11 +17,6 @@ void volume_change(ModelState& m);          // VOLCELL, VOLLEN, VOLTOT
 void book_calm_boundaries(ModelState& m, double yleft, double yright);
 void update_extremes(ModelState& m);        // YMAX, YMIN
 
-// One computed transmission coefficient of detached breakwater j into the
-// running sum, maximum and minimum reported at the end of the run; a value
-// that is not finite is left out (the step guard stops the run on it).
-void record_kt(ModelState& m, int j, float kt);
-
 // Factor that turns a volume accumulated over the steps simulated so far into a
 // mean annual volume: steps per year (365.25 x NSPERDAY) / steps simulated.
 double annual_factor(const ModelState& m);

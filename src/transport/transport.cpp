@@ -17,6 +17,7 @@
 #include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
+#include "model/wall_codes.h"
 #include "transport/transport_constants.h"
 
 namespace coastra {
@@ -109,11 +110,12 @@ enum GradientRule : int {
     int* __restrict rule) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    const int cm = code[i - 1] < 0 ? -code[i - 1] : code[i - 1];
-    const int cp = code[i + 1] < 0 ? -code[i + 1] : code[i + 1];
-    const bool none = (off[i] != 0) | (code[i] == 1) | (code[i] == 3) | (mark[i] == -1);
-    const bool back = (i == nx) | (cp == 1) | (cp == 3) | (mark[i + 1] == -1);
-    const bool fwd = (i == 2) | (cm == 1) | (cm == 3) | (mark[i - 1] == -1);
+    const int cm = code[i - 1];
+    const int cp = code[i + 1];
+    const bool none =
+        (off[i] != 0) | (code[i] == WALL_GROIN) | (code[i] == WALL_TOUCH) | (mark[i] == -1);
+    const bool back = (i == nx) | (cp == WALL_GROIN) | (cp == WALL_TOUCH) | (mark[i + 1] == -1);
+    const bool fwd = (i == 2) | (cm == WALL_GROIN) | (cm == WALL_TOUCH) | (mark[i - 1] == -1);
     const bool left_blocked = y[i - 1] >= ydbw[i - 1];
     const bool here_blocked = y[i] >= ydbw[i];
     const bool right_blocked = y[i + 1] >= ydbw[i + 1];
@@ -205,7 +207,7 @@ struct TransportScalars {
 // marked cell from an open one, half of it times the fraction that passes
 // landward of the breakwater's depth is diverted into QDBX.
 void shadow_leakage(ModelState& m, int i) {
-  if (i <= 1 || i > m.cfg.NX || m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3) return;
+  if (i <= 1 || i > m.cfg.NX || m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return;
   const int a = std::abs(m.DBMARK(i));
   const int b = std::abs(m.DBMARK(i - 1));
   const double ybar = 0.5 * (m.YSHORE(i) + m.YSHORE(i - 1));
@@ -275,9 +277,9 @@ void groin_walls(ModelState& m) {
   for (int k = 1; k <= m.NGRO; ++k) {
     const int i = m.IXG(k);
     if (i < next || i > nw) break;
-    const int code = std::abs(m.WALLTYPE(i));
-    if (code == 1 || code == 3) m.QLS(i) = m.GROINF(k) * m.QLS(i);
-    if (code == 1) m.FBEHIND(i) = 1.1F * m.GROINF(k);
+    const int code = m.WALLTYPE(i);
+    if (code == WALL_GROIN || code == WALL_TOUCH) m.QLS(i) = m.GROINF(k) * m.QLS(i);
+    if (code == WALL_GROIN) m.FBEHIND(i) = 1.1F * m.GROINF(k);
     next = i + 1;
   }
 }
@@ -408,9 +410,9 @@ void setup_transport(ModelState& m) {
     for (int i = std::max(m.cfg.IINLS(k), 1); i <= std::min(m.cfg.IINLE(k), nx); ++i)
       m.INLCELL(i) = 1;
   // 7. Wall codes: 1 at every groin wall.
-  for (int i = 1; i <= nx + 1; ++i) m.WALLTYPE(i) = 0;
+  for (int i = 1; i <= nx + 1; ++i) m.WALLTYPE(i) = WALL_OPEN;
   for (int k = 1; k <= m.NGRO; ++k)
-    if (m.IXG(k) >= 1 && m.IXG(k) <= nx + 1) m.WALLTYPE(m.IXG(k)) = 1;
+    if (m.IXG(k) >= 1 && m.IXG(k) <= nx + 1) m.WALLTYPE(m.IXG(k)) = WALL_GROIN;
   // 8. No breakwater shadow: open coast, no seaward limit.
   for (int i = 1; i <= nx; ++i) {
     m.DBMARK(i) = 0;

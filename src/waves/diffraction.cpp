@@ -10,6 +10,7 @@
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
+#include "model/wall_codes.h"
 #include "waves/final_waves.h"
 #include "waves/wave_relations.h"
 
@@ -82,7 +83,7 @@ void wall_geometry(ModelState& m) {
 // is 1 or 3, searched no further than `limit`; `limit` when there is none.
 int range_end(const ModelState& m, int from, int limit, int step) {
   for (int i = from; step < 0 ? i >= limit : i <= limit; i += step)
-    if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3) return i;
+    if (m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return i;
   return limit;
 }
 
@@ -443,8 +444,8 @@ Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
                          m.K0,
                          c.first,
                          c.last,
-                         m.WALLTYPE(c.first) == 1 ? 1 : 0,
-                         m.WALLTYPE(c.last) == 1 ? 1 : 0};
+                         m.WALLTYPE(c.first) == WALL_GROIN ? 1 : 0,
+                         m.WALLTYPE(c.last) == WALL_GROIN ? 1 : 0};
   return c;
 }
 

@@ -10,6 +10,7 @@
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
+#include "model/wall_codes.h"
 #include "waves/salient_waves.h"
 #include "model/vector_math.h"
 #include "waves/wave_relations.h"
@@ -107,9 +108,9 @@ namespace {
                                                   int* __restrict igradoff) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    const bool keep = (wt[i] == 1) | ((sm[i - 1] == -1) & (sm[i] == -1));
-    const bool with_left = (wt[i + 1] == 1) | (sm[i] == -1);
-    const bool with_right = (wt[i - 1] == 1) | (sm[i - 1] == -1);
+    const bool keep = (wt[i] == WALL_GROIN) | ((sm[i - 1] == -1) & (sm[i] == -1));
+    const bool with_left = (wt[i + 1] == WALL_GROIN) | (sm[i] == -1);
+    const bool with_right = (wt[i - 1] == WALL_GROIN) | (sm[i - 1] == -1);
     const bool channel = (inlets != 0) & (inl[i - 1] == 1) & (inl[i] == 1);
     hw[i] = smoothed(hbd, i, keep, with_left, with_right, channel);
     tw[i] = smoothed(thetabd, i, keep, with_left, with_right, channel);

@@ -16,6 +16,7 @@
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
+#include "model/wall_codes.h"
 #include "waves/breaker.h"
 #include "model/vector_math.h"
 #include "waves/wave_relations.h"
@@ -320,8 +321,9 @@ void orientation_walls(ModelState& m) {
 
 // Wall 1 takes the pair of wall 2; the groin means in wall order (ALPHAS(i-1)
 // is then final, a groin mean itself when wall i-1 is a groin), entries
-// behind the scan passed over as in a scan of the walls, structure states -2
-// and 3 keeping the local value; wall NX+1 takes wall NX's value.
+// behind the scan passed over as in a scan of the walls, a breakwater end
+// joined by a touching salient (WALL_TOUCH) keeping the local value; wall NX+1
+// takes wall NX's value.
 void orientation_finish(ModelState& m, const GroinRights& right_before) {
   const int nx = m.cfg.NX;
   m.ALPHAS(1) = m.ALPHAS(2);
@@ -331,7 +333,7 @@ void orientation_finish(ModelState& m, const GroinRights& right_before) {
     if (i < wall) continue;
     if (i > nx) break;
     wall = i;
-    if (i > 1 && m.WALLTYPE(i) != -2 && m.WALLTYPE(i) != 3)
+    if (i > 1 && m.WALLTYPE(i) != WALL_TOUCH)
       m.ALPHAS(i) =
           (m.ALPHAS(i - 1) + m.ALPHAS(i) + right_before[static_cast<std::size_t>(g)]) / 3.0F;
   }

@@ -24,9 +24,16 @@ void input_wave_numbers(ModelState& m);
 // closure-depth quantity, written at each of them: whether a cell has no wave
 // (TRF <= 0 or HRF = 0) and whether a cell's DLTZ is not positive (or not a
 // number).
+// A wave file that ended before a record or whose record is not numbers.
+struct WaveFileFault {
+  int file = 0;        // the station's file (WAVEID line), 0 for none
+  int record = 0;      // the record that could not be read
+  bool ended = false;  // the file ended before it
+};
 struct RecordChecks {
   int no_wave = 0;
   int bad_depth = 0;
+  WaveFileFault file;   // the record could not be read (WAVINP)
 };
 RecordChecks record_checks(ModelState& m);
 // True when the step is calm: no_wave (a cell without a wave, from

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "output/bookkeeping.h"
+#include "waves/transmission.h"
 #include "support/state_rig.h"
 
 namespace coastra {

@@ -280,7 +280,7 @@ TEST(Transport, StraightLinePassFollowsTheScalarWalkOnGeneratedCoastsOnEveryPath
       m.IGRADOFF(i) = pick(12) == 0 ? 1 : 0;
     }
     for (int k = 1; k <= m.NGRO; ++k) {
-      const int codes[5] = {1, 1, 3, -1, -2};
+      const int codes[5] = {1, 1, 3, 1, 3};   // the codes a groin wall takes (model/wall_codes.h)
       m.WALLTYPE(m.IXG(k)) = codes[pick(5)];
       m.GROINF(k) = u(0.0F, 1.0F);
     }

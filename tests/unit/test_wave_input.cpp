@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "output/stage_notices.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "support/coast_builder.h"
@@ -170,21 +171,30 @@ TEST(WaveInput, DatedRecordsBeforeTheStartArePassedOver) {
 }
 
 TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
+  // WAVINP names the file and the record; the driver has the line written.
+  const auto read = [](ModelState& m) {
+    const RecordChecks c = WAVINP(m);
+    if (c.file.file != 0) wave_file_error(m, c.file.file, c.file.record, c.file.ended);
+    return c.file;
+  };
   Rig r(1);
   r.m.cfg.NWAVEV = 2;
   r.station(1, 10.0F, "20200101 0000 1 8 0\n20200101 0100 2 8 0\n");
   setup_wave_input(r.m);
-  WAVINP(r.m);
-  WAVINP(r.m);
+  read(r.m);
+  read(r.m);
   EXPECT_EQ(r.m.IRUNERR, 0);
-  WAVINP(r.m);
+  const WaveFileFault f = read(r.m);
+  EXPECT_EQ(f.file, 1);
+  EXPECT_EQ(f.record, 3);
+  EXPECT_TRUE(f.ended);
   EXPECT_EQ(r.m.IRUNERR, 1);
   EXPECT_EQ(r.prt.str(), " ERROR. WAVE FILE w1.dat ENDS BEFORE RECORD 3\n");
 
   Rig bad(1);
   bad.station(1, 10.0F, "2 8x 0\n");
   setup_wave_input(bad.m);
-  WAVINP(bad.m);
+  EXPECT_FALSE(read(bad.m).ended);
   EXPECT_EQ(bad.m.IRUNERR, 1);
   EXPECT_EQ(bad.prt.str(), " ERROR. INVALID RECORD 1 IN WAVE FILE w1.dat\n");
 }
@@ -206,14 +216,14 @@ TEST(WaveInput, RegionalContourTurnsTheDirections) {
 TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig out(4);
   out.station(6, 10.0F, "2 8 0\n");
-  setup_wave_input(out.m);
+  station_notices(out.m, setup_wave_input(out.m));
   EXPECT_EQ(out.m.IRUNERR, 1);
   EXPECT_EQ(out.prt.str(), " ERROR. WAVEID LINE 1: STATION CELL 6 OUTSIDE CELLS 1 TO 5\n");
 
   Rig order(4);
   order.station(3, 10.0F, "2 8 0\n");
   order.station(3, 10.0F, "2 8 0\n");
-  setup_wave_input(order.m);
+  station_notices(order.m, setup_wave_input(order.m));
   EXPECT_EQ(order.m.IRUNERR, 1);
   EXPECT_EQ(order.prt.str(), " ERROR. WAVEID LINE 2: STATION CELL 3 NOT AFTER CELL 3 OF THE "
                              "LINE BEFORE; WAVEID CELLS MUST ASCEND\n");
@@ -221,7 +231,7 @@ TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig extra(4);
   extra.station(5, 10.0F, "2 8 0\n");
   extra.m.cfg.NUMWAVES = 3;
-  setup_wave_input(extra.m);
+  station_notices(extra.m, setup_wave_input(extra.m));
   EXPECT_EQ(extra.m.IRUNERR, 0);
   EXPECT_EQ(extra.m.NSTATION, 1);
   EXPECT_EQ(extra.prt.str(),
