@@ -84,6 +84,7 @@ void open_outputs(ModelState& m, const std::string& cfgname) {
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
+  start_step_control(m);   // DT and what counts in its steps, read-only settings from here
   check_inlets(m);
   check_budget_entries(m);
   settle_print_file(m);

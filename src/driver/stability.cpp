@@ -59,7 +59,7 @@ float parameter_at(const ModelState& m, float dt) {
 // is below DTMIN is kept, with the notice, and nothing is rescaled.
 void reduce_time_step(ModelState& m, float s) {
   const double dtmin = m.cfg.DTMIN;
-  float dt = m.cfg.DT;
+  float dt = m.DT;
   if (static_cast<double>(0.5F * dt) < dtmin) {
     held_at_dtmin(m, s);
     return;
@@ -99,8 +99,8 @@ void increase_time_step(ModelState& m, float s) {
   // 1. Stable-step counter.
   m.NSTABLE = s <= c.STABMAX ? m.NSTABLE + 1 : 0;
   // 2. Trial step.
-  const float dt = c.DT;
-  if (!(c.DTMAX > dt) || !(static_cast<float>(m.NSTABLE) > c.NSTABDTMIN)) return;
+  const float dt = m.DT;
+  if (!(c.DTMAX > dt) || !(static_cast<float>(m.NSTABLE) > m.NSTABDTMIN)) return;
   const float trial = std::min(c.DTMAX, 2.0F * dt);
   // Design note: a trial that does not fit the intervals is not made at this
   // step; the counter keeps its value, so a later step that fits tries it.
@@ -121,10 +121,16 @@ void increase_time_step(ModelState& m, float s) {
 namespace {
 // F of every cell's wall for the DT in force.
 void stability_factors(ModelState& m) {
-  form_stability_factors(m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.cfg.NX, m.cfg.DT, m.STABF);
-  m.STABFDT = m.cfg.DT;
+  form_stability_factors(m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.cfg.NX, m.DT, m.STABF);
+  m.STABFDT = m.DT;
 }
 }  // namespace
+
+void start_step_control(ModelState& m) {
+  m.DT = m.cfg.DT;
+  m.NSTABDTMIN = m.cfg.NSTABDTMIN;
+  for (int k = 1; k <= MXOUT; ++k) m.PRDATE(k) = m.cfg.PRDATE(k);
+}
 
 int step_number_after_change(double elapsed, float dt) {
   return static_cast<int>(std::lround(elapsed / static_cast<double>(dt))) + 1;
@@ -135,7 +141,7 @@ void setup_stability(ModelState& m) {
   m.NSTABLE = 0;
   m.FIRSTWARN = true;
   m.DTMINNOTE = false;
-  const double dt = static_cast<double>(m.cfg.DT);
+  const double dt = static_cast<double>(m.DT);
   // Design note: the run length in hours is the configured run, NTS steps of
   // the configured DT (24 x NDAYS for a calendar run whose DT divides a day, a
   // step count times DT otherwise). A changed DT runs the same hours.
@@ -151,7 +157,7 @@ void stability_check(ModelState& m) {
   // 1. Stability parameter of the step. It is infinite only where a cell's
   //    width or profile height is so near 0 that the time factor overflows:
   //    no step could be stable, and the value must not reach a report.
-  const float s = parameter_at(m, m.cfg.DT);
+  const float s = parameter_at(m, m.DT);
   if (!std::isfinite(s)) {
     report_nonfinite(m, "S", "STABILITY PARAMETER", "", 0);
     return;
@@ -170,15 +176,15 @@ void stability_check(ModelState& m) {
 }
 
 void change_time_step(ModelState& m, float dt_new) {
-  Settings& c = m.cfg;
-  const float dt_old = c.DT;
+  const Settings& c = m.cfg;
+  const float dt_old = m.DT;
   const double ratio = static_cast<double>(dt_new) / static_cast<double>(dt_old);
-  c.DT = dt_new;
+  m.DT = dt_new;
   // 1. Beach-fill advances per step: each fill's amount over the steps of the
   //    new DT in its window, so the advance per day stays the same.
   set_fill_advances(m);
   // 2. The quiet period before an increase keeps standing for the same time.
-  c.NSTABDTMIN = static_cast<float>(static_cast<double>(c.NSTABDTMIN) / ratio);
+  m.NSTABDTMIN = static_cast<float>(static_cast<double>(m.NSTABDTMIN) / ratio);
   // 3. Steps per day, days per step, and the step dated again with the new DT.
   m.NSPERDAY = 24.0F / dt_new;
   m.DAYINC = 1.0F / m.NSPERDAY;
@@ -205,7 +211,7 @@ void change_time_step(ModelState& m, float dt_new) {
   //    number counts steps of the DT in force, and rounding up keeps an entry
   //    that falls inside a longer step from never being met.
   for (int k = m.IPROUT; k <= std::min(c.NOUT, MXOUT); ++k) {
-    int& e = c.PRDATE(k);
+    int& e = m.PRDATE(k);
     if (e <= 0 || e > DATE_THRESHOLD) continue;
     const double steps = std::ceil(static_cast<double>(e) / ratio - 1.0e-9);
     e = steps < static_cast<double>(DATE_THRESHOLD) ? static_cast<int>(steps) : DATE_THRESHOLD;

@@ -10,6 +10,10 @@
 
 namespace coastra {
 
+// Start-up, right after the configuration is read and set up: the step
+// control from the settings (DT, NSTABDTMIN in steps, PRDATE); from here on
+// only the clock and the adaptive step write it.
+void start_step_control(ModelState& m);
 // Start-up, after the run length, the boundaries and the wave-record step are
 // known: counter and flags, the run length in hours, the boundary rates.
 void setup_stability(ModelState& m);

@@ -66,7 +66,7 @@ bool stopped(const ModelState& m) { return m.IRUNERR != 0; }
 // the steps keep counting hours of simulation: (step - 1) x DT = elapsed hours.
 void next_step_number(ModelState& m) {
   if (m.ADAPTED) {
-    m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
+    m.ISTEP = step_number_after_change(m.ELAPSED, m.DT);
     m.ADAPTED = false;
   } else {
     m.ISTEP += 1;
@@ -218,7 +218,7 @@ void accumulate_step(ModelState& m) {
 bool print_out_due(const ModelState& m) {
   const int nout = std::min(m.cfg.NOUT, MXOUT);
   if (m.IPROUT > nout || m.ISTEP == m.NTS) return false;
-  const int entry = m.cfg.PRDATE(m.IPROUT);
+  const int entry = m.PRDATE(m.IPROUT);
   return entry == m.ISTEP || entry == m.CURDATE;
 }
 
@@ -264,7 +264,7 @@ void run_time_loop(ModelState& m) {
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
-    m.ELAPSED += static_cast<double>(m.cfg.DT);
+    m.ELAPSED += static_cast<double>(m.DT);
   }
   end_progress(m);
   // The end-of-run reports read the volume change of the last completed step.

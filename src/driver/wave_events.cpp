@@ -131,7 +131,7 @@ void setup_wave_events(ModelState& m) {
   m.EVHOUR.clear();
   m.IWEVENT = 1;
   // 1. Undated form, and a run that cannot read its events: one record per step.
-  m.DTWAVE = m.cfg.DT;
+  m.DTWAVE = m.DT;
   if (n <= 0) return;
   // 2. Event table from the file of the last WAVEID line.
   const int k = std::min(m.cfg.NWAVEFILES, MXWAVEF);
@@ -150,7 +150,7 @@ void setup_wave_events(ModelState& m) {
 }
 
 void check_wave_timestep(ModelState& m) {
-  const float dt = m.cfg.DT;
+  const float dt = m.DT;
   if (dt > m.DTWAVE) {
     m.prt() << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";

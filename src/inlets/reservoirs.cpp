@@ -197,7 +197,7 @@ void inlet_step(ModelState& m) {
   // 1. Dredging, calm or not.
   dredge_inlets(m);
   if (m.CALM) return;
-  const double dt = 3600.0 * static_cast<double>(c.DT);  // (s)
+  const double dt = 3600.0 * static_cast<double>(m.DT);  // (s)
   for (int k = 1; k <= ninl; ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 2. Sand entering from the left, then from the right.

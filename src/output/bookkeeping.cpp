@@ -94,7 +94,7 @@ void accumulate_transport(ModelState& m) {
   const int lo = 1;
   const int hi = m.cfg.NX + 1;
   // Volume of one step = rate (m3/s) x step length; DT is in hours.
-  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
+  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
   run_kernel<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
                               m.QGROSS.data(), m.QNET.data(), m.VNETP.data(), m.VLEFTP.data(),
                               m.VRIGHTP.data(), m.VGROSSP.data(), m.VNET.data(), m.VLEFT.data(),
@@ -107,7 +107,7 @@ void accumulate_transport(ModelState& m) {
 // closes with moving boundaries too.
 void book_calm_boundaries(ModelState& m, double yleft, double yright) {
   const int nx = m.cfg.NX;
-  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
+  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
   auto crossed = [&](int i, double y0) {                        // (m3) into the cell
     const double h = static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
     const double dx = static_cast<double>(m.cfg.DX(i));

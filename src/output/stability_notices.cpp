@@ -136,7 +136,7 @@ void held_at_dtmin(ModelState& m, float s) {
   real_line(t, "Current simulation STABILITY PARAMETER is:", static_cast<double>(s));
   int_line(t, "Current simulation date is:", m.CURDATE);
   real_line(t, "DTMIN =", m.cfg.DTMIN);
-  real_line(t, "ACTION:  Simulation continues with DT =", static_cast<double>(m.cfg.DT));
+  real_line(t, "ACTION:  Simulation continues with DT =", static_cast<double>(m.DT));
   text_line(t, STARS);
   write_both(m);
 }

@@ -208,7 +208,7 @@ void calm_update(ModelState& m) {
     m.YSTART(i) = y0;  // where the step found the cell, as a wave step keeps it
     const double height =
         static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
-    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;
+    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.DT) / height;
     if (i == 1) y += m.DYL;
     if (i == nx) y += m.DYR;
     m.YSHORE(i) = std::max(y, std::min(m.YSWALL(i), y0));

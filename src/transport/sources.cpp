@@ -73,7 +73,7 @@ bool window_active(double elapsed, double h0, double h1, double dt) {
 void bypass_sources(ModelState& m) {
   const Settings& c = m.cfg;
   const double t = m.ELAPSED;
-  const double dt = static_cast<double>(c.DT);
+  const double dt = static_cast<double>(m.DT);
   for (int k = 1; k <= std::min(c.NBP, MXBP); ++k) {
     if (!window_active(t, m.BPH0(k), m.BPH1(k), dt)) continue;
     const double q = m.QBPM(k) / 3600.0;
@@ -97,7 +97,7 @@ void apply_fills(ModelState& m) {
   const int nbf = std::min(c.NBF, MXBF);
   if (nbf <= 0) return;
   for (int i = 1; i <= c.NX; ++i) m.DYFILL(i) = 0.0;
-  const double dt = static_cast<double>(c.DT);
+  const double dt = static_cast<double>(m.DT);
   for (int k = 1; k <= nbf; ++k) {
     if (!window_active(m.ELAPSED, m.FILLH0(k), m.FILLH1(k), dt)) continue;
     for (int i = c.IBFS(k); i <= c.IBFE(k); ++i) m.DYFILL(i) += m.FILLADV(k);

@@ -362,7 +362,7 @@ namespace {
 // difference (m3/s) per metre of beach into a shoreline displacement over one
 // step. DT is in hours, hence the 3600.
 void time_factors(ModelState& m) {
-  run_kernel<time_factors_body>(1, m.cfg.NX, m.cfg.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
+  run_kernel<time_factors_body>(1, m.cfg.NX, m.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
                                 m.DTFAC.data());
 }
 

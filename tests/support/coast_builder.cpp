@@ -12,7 +12,7 @@ namespace coastra::test {
 Coast::Coast(int nx, float dx) {
   Settings& c = m.cfg;
   c.NX = nx;
-  c.DT = 1.0F;
+  c.DT = m.DT = 1.0F;
   c.SIMDATS = 20200101;
   c.D50 = 0.3F;
   for (int i = 1; i <= nx + 1; ++i) {

@@ -212,7 +212,7 @@ struct StageRun : test::Coast {
   double height(int i) const { return static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i)); }
   void step(bool calm, double theta, std::mt19937& gen) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
-    const double dts = 3600.0 * static_cast<double>(m.cfg.DT);
+    const double dts = 3600.0 * static_cast<double>(m.DT);
     for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
     // A bypass placement on 3..4 and a removal on 17..18 (m3/s per m of beach).
     for (int i : {3, 4, 17, 18}) {
@@ -281,7 +281,7 @@ struct BudgetRig : test::StateRig {
     Settings& c = m.cfg;
     c.NX = 10;
     c.UNITSYS = feet ? 2 : 1;
-    c.DT = 24.0F;
+    c.DT = m.DT = 24.0F;
     m.YDFAC = feet ? 0.9144F : 1.0F;
     c.INLETS = true;
     c.NINL = 1;

@@ -200,7 +200,7 @@ struct Coast : test::StateRig {
     c.DX(1) = 20.0F;
     c.SIMDATS = 20000101;
     c.SIMDATE = 20010101;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
     for (const auto& [wall, y] : l.groins) {
       c.IXDG(++c.NDG) = wall;
       c.YDG(c.NDG) = y;

@@ -142,7 +142,7 @@ TEST(Reports, EchoShowsTitleUnitsGridAndParametersInFeet) {
   m.cfg.TITLE = "Test beach";
   m.cfg.WAVEFAC = 1.0F;  // wave heights in metres
   m.cfg.DX(1) = 30.48F;  // 100 ft
-  m.cfg.DT = 6.0F;
+  m.DT = m.cfg.DT = 6.0F;
   m.NTS = 1464;
   m.cfg.NUMWAVES = 1;
   m.cfg.WMDEP(1) = 3.048F;  // 10 ft

@@ -40,7 +40,7 @@ TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
   EXPECT_EQ(minutes_between(20260101, 100, 20260101, 0), -60);
   // A whole series across the year end has a 1-hour interval.
   test::StateRig r;
-  r.m.cfg.DT = 1.0F;
+  r.m.DT = r.m.cfg.DT = 1.0F;
   EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
                             WATER_LEVEL_NAMES),
             1.0F);
@@ -79,7 +79,7 @@ struct WaterLevelRig : test::StateRig {
   WaterLevelRig(const std::string& text, int n, float dt = 1.0F) {
     dir.write("wl.dat", text);
     Settings& c = m.cfg;
-    c.DT = dt;
+    c.DT = m.DT = dt;
     c.SIMDATS = 20260101;
     c.SIMDATE = 20260201;
     c.TRANMODE = 1;
@@ -213,7 +213,7 @@ struct TideRig : test::StateRig {
   TideRig(int nx, const std::vector<int>& walls, const std::vector<std::string>& texts, int n) {
     Settings& c = m.cfg;
     c.NX = nx;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
     c.SIMDATS = 20260101;
     c.SIMDATE = 20260201;
     for (int i = 1; i <= nx + 1; ++i) c.DX(i) = 50.0F;

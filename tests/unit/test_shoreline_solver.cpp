@@ -17,7 +17,7 @@ namespace {
 struct Cells : test::Coast {
   template <class Q>
   Cells(int nx, Q q) : test::Coast(std::vector<double>(static_cast<std::size_t>(nx), 100.0), 45.0F) {
-    m.cfg.DT = 2.0F;
+    m.DT = m.cfg.DT = 2.0F;
     for (int i = 1; i <= nx; ++i) {
       m.cfg.DX(i) = 40.0F + 5.0F * static_cast<float>(i % 3);
       m.cfg.BERMHT(i) = 1.5F + 0.25F * static_cast<float>(i % 2);

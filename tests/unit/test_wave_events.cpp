@@ -13,7 +13,7 @@ namespace {
 // One station at cell 1 of a two-cell grid.
 struct Rig : test::Coast {
   Rig(int nevents, float dt, const std::string& records) : test::Coast(2, 10.0F) {
-    m.cfg.DT = dt;
+    m.DT = m.cfg.DT = dt;
     m.cfg.NWAVEV = nevents;
     station(1, 10.0F, records);
   }

@@ -256,7 +256,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     // Four steps of 6 hours; the report divides by the hours run through the
     // last step (ELAPSED at its start + DT).
     r.m.NTS = 4;
-    r.m.cfg.DT = 6.0F;
+    r.m.DT = r.m.cfg.DT = 6.0F;
     r.m.HB(1) = 2.0F;
     r.m.HB(2) = 4.0F;
     BRKSTAT(r.m);  // steps 2 and 3 calm: nothing added
@@ -283,7 +283,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
               "\n" + rate + "\n");
     // A step twice as long weighs twice: a 12-hour step adds 12 HB.
     const double before = r.m.SUMHB(2);
-    r.m.cfg.DT = 12.0F;
+    r.m.DT = r.m.cfg.DT = 12.0F;
     r.m.HB(2) = 4.0F;
     BRKSTAT(r.m);
     EXPECT_DOUBLE_EQ(r.m.SUMHB(2) - before, 12.0 * static_cast<double>(4.0F / r.m.LENFAC));
@@ -305,7 +305,7 @@ TEST(BreakingStatistics, StraightLinePassFollowsTheLibrarySineOnEveryPath) {
     r.m.CGBU(i) = 4.0F + 3.0F * u(rng);
     r.m.A1W(i) = 0.02F + 0.01F * u(rng);
   }
-  r.m.cfg.DT = 3.0F;
+  r.m.DT = r.m.cfg.DT = 3.0F;
   std::vector<double> base;
   for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
     if (!simd_path_supported(p)) continue;
