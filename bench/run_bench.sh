@@ -9,7 +9,7 @@
 #   --years N      simulated years (1 for a quick comparison)
 #   --dtsave H     a data record every H hours (default once a year)
 #   --repeat R     R runs, the median reported (default 1)
-#   --threads N    coastra --threads N;  --simd PATH  coastra --simd PATH
+#   --simd PATH    coastra --simd PATH
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 case_args=() years=10 dtsave=8760.0 repeat=1 run_args=()
@@ -19,7 +19,7 @@ while [[ $# -gt 0 ]]; do
     --years) years="$2"; shift ;;
     --dtsave) dtsave="$2"; shift ;;
     --repeat) repeat="$2"; shift ;;
-    --threads|--simd) run_args+=("$1" "$2"); shift ;;
+    --simd) run_args+=("$1" "$2"); shift ;;
     *) echo "run_bench.sh: unknown argument $1" >&2; exit 2 ;;
   esac
   shift

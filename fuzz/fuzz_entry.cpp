@@ -181,7 +181,7 @@ Outcome waves_input(const std::uint8_t* data, std::size_t size) {
   constexpr float DX = 50.0F;                                      // cell width (m)
   c.NX = nx;
   c.NWAVEV = static_cast<int>(flags & 7U);
-  c.DT = DTS[(flags >> 3U) & 3U];
+  c.DT = m.DT = DTS[(flags >> 3U) & 3U];
   c.WAVEFAC = (flags & 32U) != 0 ? 0.3048F : 1.0F;
   c.IREG = (flags & 64U) != 0 ? 1 : 0;
   c.SIMDATS = 20200101;

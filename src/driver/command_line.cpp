@@ -48,10 +48,6 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
       c.simd = args[++k];
     } else if (a.starts_with("--simd=") && a.size() > 7) {
       c.simd = a.substr(7);
-    } else if (a == "--threads" && k + 1 < args.size()) {
-      c.threads = args[++k];
-    } else if (a.starts_with("--threads=") && a.size() > 10) {
-      c.threads = a.substr(10);
     } else {
       c.action = CommandLine::BadOption;
       c.bad = a;
@@ -63,7 +59,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
 
 std::string usage_text() {
   return "Usage: coastra [--netcdf FILE] [--quiet] [--strict] [--check] [--stage-times] [--simd PATH] "
-         "[--threads N] CONFIG\n";
+         "CONFIG\n";
 }
 
 std::string help_text() {
@@ -88,9 +84,6 @@ std::string help_text() {
          "                 PATH: baseline, avx2 or avx512 (default: the widest the\n"
          "                 processor has, or the environment's COASTRA_SIMD); every\n"
          "                 path gives the same results\n"
-         "  --threads N    run the per-wall loops on N threads, 1 or 2 (default:\n"
-         "                 the environment's COASTRA_THREADS, else 1); the results\n"
-         "                 are the same with either\n"
          "  --help, -h     print this help and exit\n"
          "  --version      print the version and the build and exit\n"
          "\n"

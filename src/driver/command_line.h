@@ -17,7 +17,6 @@ struct CommandLine {
   bool strict = false;                 // --strict: a warning about a configuration line refuses
   bool check = false;                  // --check: set-up and its checks only, nothing written
   std::string simd;                    // --simd NAME: the instruction-set path, blank for the widest
-  std::string threads;                 // --threads N: threads of the kernels, blank for the default
   std::string bad;                     // the refused option (BadOption)
 };
 

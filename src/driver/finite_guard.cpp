@@ -106,17 +106,11 @@ int any_nonfinite(const double* __restrict a, int n) {
   return run_any<nonfinite_body<double>>(1, n, a);
 }
 
-int breaking_nonfinite_walls(const ModelState& m, int lo, int hi) {
-  int bad = 0;
-  run_kernel_on_path<breaking_nonfinite_body>(lo, hi, m.HB.data(), m.THETAB.data(),
-                                              m.CGBU.data(), m.HBD.data(), m.THETABD.data(),
-                                              m.CGB.data(), &bad);
-  return bad;
-}
-
-void guard_breaking(ModelState& m, int found) {
-  if (found == 0) return;
+void guard_breaking(ModelState& m) {
   const int nw = m.cfg.NX + 1;
+  if (run_any<breaking_nonfinite_body>(1, nw, m.HB.data(), m.THETAB.data(), m.CGBU.data(),
+                                       m.HBD.data(), m.THETABD.data(), m.CGB.data()) == 0)
+    return;
   // In the order the sequence forms them, so that the first named is the cause.
   const std::array<float*, 6> arrays = {m.HB.data(),  m.THETAB.data(),  m.CGBU.data(),
                                         m.HBD.data(), m.THETABD.data(), m.CGB.data()};
@@ -138,29 +132,13 @@ void guard_breaking(ModelState& m, int found) {
   for (float* a : arrays) zero_nonfinite(a, nw);
 }
 
-int shoreline_nonfinite_cells(const ModelState& m, int lo, int hi) {
-  const int nx = m.cfg.NX;
-  int bad_q = 0, bad_y = 0;
-  run_kernel_on_path<nonfinite_body<float>>(lo, hi == nx ? nx + 1 : hi, m.QLS.data(), &bad_q);
-  run_kernel_on_path<nonfinite_body<double>>(lo, hi, m.YSHORE.data(), &bad_y);
-  return (bad_q != 0 ? NONFINITE_TRANSPORT : 0) | (bad_y != 0 ? NONFINITE_SHORELINE : 0);
-}
-
-void guard_shoreline(ModelState& m, int found) {
+void guard_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
   static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
   static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
-  // 1. One pass over the walls and one over the cells, in one region, unless
-  //    the shoreline update made it over its cells.
-  if (found < 0) {
-    PartFlags bits;
-    run_parts(1, nx, [&](int part, int lo, int hi) {
-      bits[part] = shoreline_nonfinite_cells(m, lo, hi);
-    });
-    found = bits.any();
-  }
-  const int bad_q = found & NONFINITE_TRANSPORT;
-  const int bad_y = found & NONFINITE_SHORELINE;
+  // 1. One pass over the walls and one over the cells.
+  const int bad_q = any_nonfinite(m.QLS.data(), nx + 1);
+  const int bad_y = any_nonfinite(m.YSHORE.data(), nx);
   if ((bad_q | bad_y) == 0) return;
   // 2. The culprit: the transport first, as it moves the shoreline.
   if (bad_q != 0) {

@@ -11,28 +11,17 @@
 
 namespace coastra {
 
-// 1 when a breaking value HB, THETAB, CGBU, HBD, THETABD or CGB at walls
-// lo..hi is not a finite number, else 0: the check of one part of the walls,
-// made in the region that forms the final waves (see breaking_waves).
-int breaking_nonfinite_walls(const ModelState& m, int lo, int hi);
-// The guard of those values at walls 1..NX+1, `found` the OR of
-// breaking_nonfinite_walls over them. On a find: the print-file and console
+// The breaking values HB, THETAB, CGBU, HBD, THETABD and CGB at walls
+// 1..NX+1. On a value that is not a finite number: the print-file and console
 // line, IRUNERR = 1, and every non-finite value of those arrays set to 0 (no
 // breaking wave).
-void guard_breaking(ModelState& m, int found);
+void guard_breaking(ModelState& m);
 
-// What a check of cells lo..hi finds: NONFINITE_TRANSPORT for a QLS at walls
-// lo..hi (and NX+1 with cell NX) that is not a finite number,
-// NONFINITE_SHORELINE for such a YSHORE; 0 for none.
-inline constexpr int NONFINITE_TRANSPORT = 1;
-inline constexpr int NONFINITE_SHORELINE = 2;
-int shoreline_nonfinite_cells(const ModelState& m, int lo, int hi);
 // Transport QLS at walls 1..NX+1 and shoreline positions YSHORE at cells
-// 1..NX: `found` the OR of shoreline_nonfinite_cells over cells 1..NX when
-// the caller has it (the shoreline update's region), else -1 and the guard
-// makes the check. On a find: the line, IRUNERR = 1, the shoreline put back
-// where the step found it (YSTART) and every non-finite transport set to 0.
-void guard_shoreline(ModelState& m, int found = -1);
+// 1..NX. On a value that is not a finite number: the line, IRUNERR = 1, the
+// shoreline put back where the step found it (YSTART) and every non-finite
+// transport set to 0.
+void guard_shoreline(ModelState& m);
 
 // The stop on a non-finite value: " ERROR. TIME STEP n: WHAT NAME AT WHERE i IS
 // NOT A FINITE NUMBER." on the console and in the print file (without the

@@ -29,7 +29,6 @@
 #include "input/water_levels.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
-#include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/budget_report.h"
 #include "output/data_files.h"
@@ -38,6 +37,7 @@
 #include "output/inlet_files.h"
 #include "output/netcdf_file.h"
 #include "output/reports.h"
+#include "output/stage_notices.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "transport/structures.h"
@@ -125,6 +125,7 @@ void announce_data_size(ModelState& m) {
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
+  start_step_control(m);   // DT and what counts in its steps, read-only settings from here
   check_inlets(m);
   check_budget_entries(m);
   settle_print_file(m);
@@ -146,7 +147,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   }
   transmission_setup(m);
   build_segment_table(m);
-  setup_wave_input(m);
+  station_notices(m, setup_wave_input(m));   // a station fault sets IRUNERR
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);
     return false;
@@ -154,7 +155,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
-  setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
+  // The start-up line of the inlet cells is their initial shoreline.
+  inlet_groin_notices(m, setup_inlets(m));
   write_initial_shoreline(m);
   check_save_interval(m);
   announce_data_size(m);
@@ -300,20 +302,6 @@ void choose_simd_path(const std::string& name) {
   set_simd_path(*p);
 }
 
-// --threads N: the threads of the run's kernels, 1 or 2; without it the
-// environment's COASTRA_THREADS, else 1. Any other count stops the run before
-// any file is written.
-// Design note: one thread is the default. A second thread pays only in the
-// kernels whose range is split, and on a 2-core machine whose other core is
-// busy it came out level with one thread (interleaved runs, medians within
-// noise), not provably never slower; a user on an idle machine asks for 2.
-int choose_thread_count(const std::string& text) {
-  if (text.empty()) return default_thread_count();
-  const auto n = parse_thread_count(text);
-  if (!n) error_stop("--threads: " + text + " is not a thread count (1 or 2)");
-  return *n;
-}
-
 }  // namespace
 
 int run_coastra(const std::vector<std::string>& args, std::ostream& console) {
@@ -343,8 +331,6 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   try {
     lwrite(m.con(), "Coastra Model Execution");
     if (!cl.simd.empty()) choose_simd_path(cl.simd);
-    // The run's thread team, from here to the end of the run.
-    const ThreadTeamScope team(choose_thread_count(cl.threads));
     check_command_line(m, cl.operands);
     if (!m.NCFILE.empty() && !netcdf_available())
       error_stop("--netcdf: this build of coastra has no NetCDF library");

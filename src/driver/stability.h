@@ -1,49 +1,19 @@
 // The stability check of the explicit shoreline update and the adaptive time
-// step: the stability parameter of the breaking waves (a pure kernel), the
-// warnings, the halving and doubling of DT with their notices, and the
-// rescaling of every count that depends on the number of steps.
+// step: the check of the stability parameter (transport/stability_parameter.h),
+// the halving and doubling of DT (their notices written by
+// output/stability_notices.h), and the rescaling of every count that depends
+// on the number of steps.
 #pragma once
 
 #include "model/state.h"
+#include "transport/stability_parameter.h"
 
 namespace coastra {
 
-// Per-wall inputs of the stability parameter, walls 1..NX+1.
-struct StabilityWalls {
-  const Vec1<float>& HBD;      // final breaking height (m)
-  const Vec1<float>& THETABD;  // final breaking direction (rad)
-  const Vec1<float>& CGB;      // group celerity at breaking (m/s)
-  const Vec1<float>& A1W;      // K1 / 37.79317 (-)
-  const Vec1<float>& K2C;      // K2 gradient coefficient K2 / (18.896585 TANB) (-)
-  const Vec1<float>& DX;       // cell spacing (m)
-  const Vec1<float>& BERMHT;   // berm height (m)
-  const Vec1<float>& DCLOS;    // closure depth (m)
-  // Every wall's K2C is at least the negligible limit 0.001, so the height
-  // rise is needed whatever the wall of the largest HBD^2 CGB: both passes
-  // then run in one region (the same values, one hand-over).
-  bool gradient_everywhere = false;
-  // F of walls 1..NX formed for a step of F_DT hours (stability_factors), or
-  // none: a parameter for that step reads it, any other forms its own.
-  const Vec1<float>* F = nullptr;
-  float F_DT = 0.0F;
-};
-
-// The two terms of the stability parameter S = S1 + S2 (dimensionless, >= 0).
-struct StabilityTerms {
-  float S1;  // oblique-wave (diffusion) term
-  float S2;  // alongshore height-gradient term
-};
-
-// The stability parameter of a step of dt hours on a coast of nx cells. Reads
-// only the arrays; S is proportional to dt.
-StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w);
-// The state's arrays as inputs of the stability parameter.
-StabilityWalls stability_walls(const ModelState& m);
-// f(1..n) = dt / (DX^2 (BERMHT + DCLOS)) (s/m3) for a step of dt hours, formed
-// in double precision and rounded to single, as the parameter forms it.
-void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,
-                            const Vec1<float>& dclos, int n, float dt, Vec1<float>& f);
-
+// Start-up, right after the configuration is read and set up: the step
+// control from the settings (DT, NSTABDTMIN in steps, PRDATE); from here on
+// only the clock and the adaptive step write it.
+void start_step_control(ModelState& m);
 // Start-up, after the run length, the boundaries and the wave-record step are
 // known: counter and flags, the run length in hours, the boundary rates.
 void setup_stability(ModelState& m);

@@ -1,15 +1,16 @@
 // The time-step loop and the one explicit pipeline of a time step: clock,
 // sources, water level and tidal current, wave record, offshore contour, then
-// either the calm path or the breaking sequence, groin factors and transport;
-// the shoreline update of either path; the single "after the shoreline moved"
-// point; accumulation; records and reports. Nothing here allocates or opens a
-// file.
+// either the calm path or the wave transformation (transmission, breaking,
+// diffraction and merge, final waves), its guard, the stability check, groin
+// factors and transport; the shoreline update of either path; the single
+// "after the shoreline moved" point and its guard; accumulation; records and
+// reports. Each stage is called once over the whole coast, in the order of
+// the physics. Nothing here allocates or opens a file.
 
 #include "driver/time_loop.h"
 
 #include <algorithm>
 #include <cassert>
-#include <chrono>
 #include <cmath>
 
 #include "driver/finite_guard.h"
@@ -20,13 +21,11 @@
 #include "input/clock.h"
 #include "input/tidal_currents.h"
 #include "input/water_levels.h"
-#include "model/array_kernels.h"
-#include "model/simd_path.h"
-#include "model/thread_team.h"
 #include "output/bookkeeping.h"
 #include "output/data_files.h"
 #include "output/inlet_files.h"
 #include "output/reports.h"
+#include "output/stage_notices.h"
 #include "output/stage_report.h"
 #include "output/wave_reports.h"
 #include "transport/groins.h"
@@ -35,8 +34,11 @@
 #include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
-#include "waves/transmission.h"
+#include "waves/diffraction.h"
+#include "waves/final_waves.h"
 #include "waves/nearshore.h"
+#include "waves/segment_table.h"
+#include "waves/transmission.h"
 
 namespace coastra {
 
@@ -64,7 +66,7 @@ bool stopped(const ModelState& m) { return m.IRUNERR != 0; }
 // the steps keep counting hours of simulation: (step - 1) x DT = elapsed hours.
 void next_step_number(ModelState& m) {
   if (m.ADAPTED) {
-    m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
+    m.ISTEP = step_number_after_change(m.ELAPSED, m.DT);
     m.ADAPTED = false;
   } else {
     m.ISTEP += 1;
@@ -96,8 +98,6 @@ void settle_volume_change(ModelState& m) {
 // it. Between records the last one stays in force (no stage changes it).
 bool wave_record(ModelState& m) {
   if ((m.ISTEP - 1) % m.NWS != 0) return true;
-  // The record's values at the walls, its wave numbers and its checks in one
-  // region, which leaves each thread's walls in its cache for the breaking stage.
   const RecordChecks checks = wave_step(m);   // r: wave files | w: HRF..NRF, DLTZ, events
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
@@ -106,8 +106,6 @@ bool wave_record(ModelState& m) {
   if (m.CALM) return true;
   if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
     stop_on_closure_depth(m, cell);                              // report, then error stop
-  // One light pass, too short to gain from a hand-over to a second thread.
-  const AloneScope alone;
   update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }
@@ -147,19 +145,32 @@ bool physics_of_step(ModelState& m) {
   structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
   stage_mark(m.TIMES, Stage::BREAKING);   // the contour belongs to the wave transformation
 
-  int checked = -1;                    // the shoreline's finite check, when made with its update
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
     calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSTART, YSHORE | no stop
   } else {
-    // 5w. Waves. The breaking sequence (diffraction behind structures belongs
-    //     inside it, see breaking_waves).
-    //     The breaking values' finite check runs in the final waves' region.
-    const int nonfinite = breaking_waves(m, breaking_nonfinite_walls);
-                                       // r: HRF..NRF, ALPHAW, YSHORE | w: ALPHAS..CGB, HBD, THETABD
+    // 5w. Waves: the transformation from the record's waves to the final
+    //     breaking waves.
+    wave_constants(m);                 // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
+    if (transmission_due(m)) {         // once per record and water level
+      const unsigned fired = breakwater_transmission(m);   // r: HRF, TRF, DRF, ALPHAW, WLCUR
+                                       //   | w: KTDB, KT statistics | no stop
+      transmission_notices(m, fired);  // warnings; an emerged breakwater sets IRUNERR
+      if (stopped(m)) return false;
+      derive_segment_order(m);         // r: KTDB | w: SEGFAC, SEGORD | no stop
+    }
+    breaking_waves(m);                 // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE
+                                       //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
     stage_mark(m.TIMES, Stage::BREAKING);
-    if (stopped(m)) return false;      // diffraction or transmission may stop
-    guard_breaking(m, nonfinite);      // r: HB..CGB | w: them made finite | may set IRUNERR
+    if (!diffraction(m)) {             // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
+      stop_on_kd_failure(m);           // the coefficient did not converge: IRUNERR
+      return false;
+    }
+    stage_mark(m.TIMES, Stage::DIFFRACTION);
+    final_waves(m);                    // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL
+                                       //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
+    guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
+    stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)
@@ -167,16 +178,13 @@ bool physics_of_step(ModelState& m) {
     stage_mark(m.TIMES, Stage::SOLVER);
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     stage_mark(m.TIMES, Stage::OUTPUT);
+    // The transport of the final waves, and the shoreline it moves.
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
     joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
-    transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: DTFAC, QLS | no stop
+    transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: YSTART, QLS | no stop
     if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
     stage_mark(m.TIMES, Stage::TRANSPORT);
-    // Without breakwaters and inlets the shoreline is final once updated: its
-    // finite check runs in the update's region.
-    const bool final_here = m.cfg.NDB == 0 && !m.cfg.INLETS;
-    checked = update_shoreline(m, final_here ? shoreline_nonfinite_cells : nullptr);
-                                       // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
+    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
     salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
   // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
@@ -184,41 +192,33 @@ bool physics_of_step(ModelState& m) {
   if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
-  guard_shoreline(m, checked);         // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
+  guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
 }
 
 // Accumulation of the step: never sets the run error flag.
 void accumulate_step(ModelState& m) {
-  const int nx = m.cfg.NX;
   if (m.CALM) {
     // A calm step moves a moving boundary all the same: its volume is booked
     // at the boundary wall (from where calm_update found the end cells).
-    book_calm_boundaries(m, m.YSTART(1), m.YSTART(nx));   // w: V* of walls 1, NX+1
+    book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
-  // Every element of these stages is formed from the same wall or cell alone:
-  // one region over the walls, each thread taking its part through all of them.
-  const bool brkstat = !m.CALM && m.ISTEP < m.NTS;
-  run_region(1, nx + 1, [&m, nx, brkstat](int lo, int hi) {
+  if (!m.CALM) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
-    if (brkstat) BRKSTAT_walls(m, lo, hi);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
-    if (!m.CALM) accumulate_transport_walls(m, lo, hi);   // r: QLS | w: QNEG..QNET, V*P, V*
-    const int cells = std::min(hi, nx);
-    // The sources booked are cleared for the next step (in this region
-    // rather than at the next step's start: one hand-over fewer a step).
-    // r: DYFILL, DYSRC, QSRC | w: VFILL, VEXCAV, VBPSRC, VBPSINK, QSRC = 0
-    if (book_sources_cells(m, lo, cells)) fill_range(m.QSRC.data(), 0.0, lo, cells);
-    update_extremes_cells(m, lo, cells);   // r: YSHORE | w: YMAX, YMIN
-  });
+    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+    accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
+  }
+  book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0
+  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
   m.VOLDUE = true;                     // volume change formed when a record needs it
 }
 
 bool print_out_due(const ModelState& m) {
   const int nout = std::min(m.cfg.NOUT, MXOUT);
   if (m.IPROUT > nout || m.ISTEP == m.NTS) return false;
-  const int entry = m.cfg.PRDATE(m.IPROUT);
+  const int entry = m.PRDATE(m.IPROUT);
   return entry == m.ISTEP || entry == m.CURDATE;
 }
 
@@ -258,22 +258,13 @@ void run_time_loop(ModelState& m) {
   // A run of no whole step (a very long DT over a short period) simulates nothing.
   if (m.NTS < 1) return;
   stage_start(m.TIMES);                // stage timing when the run asked for it (--stage-times)
-  // On two threads each step is timed for the team's governor, which keeps
-  // the kernels split only while splitting is faster.
-  const bool governed = team_threads() > 1;
   for (;;) {
-    using clock = std::chrono::steady_clock;
-    const clock::time_point step_start = governed ? clock::now() : clock::time_point{};
     run_time_step(m);
-    if (governed) {
-      const std::chrono::duration<double> took = clock::now() - step_start;
-      team_step_done(took.count());
-    }
     show_progress(m);                  // the terminal's progress line, when one is shown
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
-    m.ELAPSED += static_cast<double>(m.cfg.DT);
+    m.ELAPSED += static_cast<double>(m.DT);
   }
   end_progress(m);
   // The end-of-run reports read the volume change of the last completed step.

@@ -1,8 +1,7 @@
 // Wave events: the event table and the wave-record time step (setup_wave_events),
 // its checks against DT and NWS (check_wave_timestep), and the wave step of the
 // loop (wave_step): new record, event counter, cycling at the end of the events
-// and the acknowledgement of a steepness report. event_date / event_hour serve
-// the notices of other stages.
+// and the acknowledgement of a steepness report.
 
 #include "driver/wave_events.h"
 
@@ -10,6 +9,7 @@
 #include <cmath>
 #include <string>
 
+#include "output/stage_notices.h"
 #include "input/field_reader.h"
 #include "model/error_stop.h"
 #include "output/format.h"
@@ -131,7 +131,7 @@ void setup_wave_events(ModelState& m) {
   m.EVHOUR.clear();
   m.IWEVENT = 1;
   // 1. Undated form, and a run that cannot read its events: one record per step.
-  m.DTWAVE = m.cfg.DT;
+  m.DTWAVE = m.DT;
   if (n <= 0) return;
   // 2. Event table from the file of the last WAVEID line.
   const int k = std::min(m.cfg.NWAVEFILES, MXWAVEF);
@@ -150,7 +150,7 @@ void setup_wave_events(ModelState& m) {
 }
 
 void check_wave_timestep(ModelState& m) {
-  const float dt = m.cfg.DT;
+  const float dt = m.DT;
   if (dt > m.DTWAVE) {
     m.prt() << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
@@ -170,6 +170,8 @@ RecordChecks wave_step(ModelState& m) {
   // window of the once-per-record warnings.
   m.NWREC += 1;
   const RecordChecks checks = WAVINP(m);
+  if (checks.file.file != 0)   // a wave file that could not be read: the line, IRUNERR
+    wave_file_error(m, checks.file.file, checks.file.record, checks.file.ended);
   write_step_warnings(m);
   // 2. Next event.
   m.IWEVENT += 1;
@@ -189,16 +191,6 @@ RecordChecks wave_step(ModelState& m) {
     m.ISTEEP = -1;
   }
   return checks;
-}
-
-int event_date(const ModelState& m) {
-  const int n = static_cast<int>(m.EVDATE.size());
-  return m.IWEVENT >= 1 && m.IWEVENT <= n ? m.EVDATE[static_cast<std::size_t>(m.IWEVENT - 1)] : 0;
-}
-
-int event_hour(const ModelState& m) {
-  const int n = static_cast<int>(m.EVHOUR.size());
-  return m.IWEVENT >= 1 && m.IWEVENT <= n ? m.EVHOUR[static_cast<std::size_t>(m.IWEVENT - 1)] : 0;
 }
 
 }  // namespace coastra

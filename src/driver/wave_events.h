@@ -14,9 +14,5 @@ void check_wave_timestep(ModelState& m);
 // The wave step of the loop: WAVINP, event counter, cycling, acknowledgement.
 // Returns the record's checks (WAVINP).
 RecordChecks wave_step(ModelState& m);
-// Date (YYYYMMDD) and hour (HHMM) of the current wave event, for notices;
-// 0 with the undated form.
-int event_date(const ModelState& m);
-int event_hour(const ModelState& m);
 
 }  // namespace coastra

@@ -47,7 +47,7 @@ void dredge_inlets(ModelState& m) {
     const int k = c.DREDINL(n);
     if (k < 1 || k > std::min(c.NINL, MXINL)) continue;
     double& vol = dredged_reservoir(m, k, c.IMOR(n));
-    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(c.DT);  // (m3)
+    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(m.DT);  // (m3)
     if (v > 0.0) {
       const double taken = std::min(v, std::max(vol, 0.0));
       vol -= taken;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "model/error_stop.h"
-#include "output/format.h"
+#include "model/wall_codes.h"
 
 namespace coastra {
 
@@ -102,23 +102,26 @@ int groin_at(const ModelState& m, int w) {
 // Position of one inlet edge, seaward of the regional contour (m). given: the
 // configured distance from the baseline (model unit, 0 = derive it); wall: the
 // wall at that edge; out: the beach cell just outside it; in: the edge cell;
-// jbc: the edge's jetty factor (set to 1 when there is no structure).
-double edge_position(ModelState& m, float given, int wall, int out, int in, float& jbc) {
+// jbc: the edge's jetty factor (set to 1 when there is no structure);
+// unstructured counts an edge beside a groin wall that has no groin to measure
+// from (the caller has the warning written).
+double edge_position(ModelState& m, float given, int wall, int out, int in, float& jbc,
+                     int& unstructured) {
   if (given != 0.0F) return static_cast<double>(given * m.LENFAC) - static_cast<double>(m.YREG(in));
   const double beach = m.YSHORE(out);
   const int code = m.WALLTYPE(wall);
-  if (code == 0) {
+  if (code == WALL_OPEN) {
     jbc = 1.0F;
     return beach;
   }
   const int g = groin_at(m, wall);
-  if ((code == 1 || code == -1) && g != 0) {
+  if (code == WALL_GROIN && g != 0) {
     // The jetty tip, measured like the shoreline; the factor places the edge
     // between the tip (0) and the neighbouring beach (1).
     const double tip = static_cast<double>(m.YG(g)) - static_cast<double>(m.YREG(out));
     return tip - (tip - beach) * static_cast<double>(jbc);
   }
-  lwrite(m.prt(), "WARNING: Unstructured inlet is next to groin");
+  ++unstructured;
   // Design note: with no jetty tip to measure from, the edge takes the beach.
   return beach;
 }
@@ -148,8 +151,9 @@ void check_inlets(ModelState& m) {
   check_structures_and_sources(m);
 }
 
-void setup_inlets(ModelState& m) {
+int setup_inlets(ModelState& m) {
   const Settings& c = m.cfg;
+  int unstructured = 0;
   for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 1. Reservoirs at their configured volumes; running sums from zero.
@@ -165,8 +169,8 @@ void setup_inlets(ModelState& m) {
     // 2. Edge positions and jetty factors.
     m.JBCL(k) = c.JBCL(k);
     m.JBCR(k) = c.JBCR(k);
-    m.YINLL(k) = edge_position(m, c.YINLL(k), s, s - 1, s, m.JBCL(k));
-    m.YINLR(k) = edge_position(m, c.YINLR(k), e + 1, e + 1, e, m.JBCR(k));
+    m.YINLL(k) = edge_position(m, c.YINLL(k), s, s - 1, s, m.JBCL(k), unstructured);
+    m.YINLR(k) = edge_position(m, c.YINLR(k), e + 1, e + 1, e, m.JBCR(k), unstructured);
     // 3. The start-up line: straight from the left edge to the right edge; a
     //    one-cell inlet takes the mean of the two. It is also the initial
     //    shoreline of these cells, so they show no volume change.
@@ -179,6 +183,7 @@ void setup_inlets(ModelState& m) {
       m.YINIT(i) = y;
     }
   }
+  return unstructured;
 }
 
 }  // namespace coastra

@@ -19,7 +19,9 @@ void check_inlets(ModelState& m);
 // Start-up values (after the shoreline is measured from the regional contour):
 // volumes, YINLL/YINLR in metres from the regional contour, JBCL/JBCR, the
 // start-up line of the inlet cells in YSHORE and YINIT, the running sums at 0.
-void setup_inlets(ModelState& m);
+// Returns the edges next to a groin wall without a groin to measure from
+// (each gets a warning: output/stage_notices.h).
+int setup_inlets(ModelState& m);
 
 // Name of inlet k: its INLNAME, or "Inlet" followed by k when none was given.
 std::string inlet_name(const Settings& c, int k);

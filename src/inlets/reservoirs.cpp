@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "inlets/dredging.h"
+#include "model/wall_codes.h"
 
 namespace coastra {
 
@@ -168,7 +169,7 @@ void mouth_walls(ModelState& m) {
     // From the left, at wall s.
     if (m.QLS(s - 1) <= 0.0F) {
       m.QLS(s) = 0.0F;
-    } else if (m.WALLTYPE(s) == 0 || m.WALLTYPE(s) == 4) {
+    } else if (m.WALLTYPE(s) == WALL_OPEN || m.WALLTYPE(s) == WALL_TOMBOLO) {
       m.QLS(s) = m.QLS(s - 1);
     } else {
       m.QLS(s) = std::max(m.QLS(s), 0.0F);
@@ -176,7 +177,7 @@ void mouth_walls(ModelState& m) {
     // From the right, at wall e + 1.
     if (m.QLS(e + 2) >= 0.0F) {
       m.QLS(e + 1) = 0.0F;
-    } else if (m.WALLTYPE(e + 1) == 0 || m.WALLTYPE(e + 1) == 4) {
+    } else if (m.WALLTYPE(e + 1) == WALL_OPEN || m.WALLTYPE(e + 1) == WALL_TOMBOLO) {
       m.QLS(e + 1) = m.QLS(e + 2);
     } else {
       m.QLS(e + 1) = std::min(m.QLS(e + 1), 0.0F);
@@ -196,7 +197,7 @@ void inlet_step(ModelState& m) {
   // 1. Dredging, calm or not.
   dredge_inlets(m);
   if (m.CALM) return;
-  const double dt = 3600.0 * static_cast<double>(c.DT);  // (s)
+  const double dt = 3600.0 * static_cast<double>(m.DT);  // (s)
   for (int k = 1; k <= ninl; ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 2. Sand entering from the left, then from the right.

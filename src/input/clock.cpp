@@ -224,14 +224,14 @@ void advance_clock(ModelState& m) {
   m.STEPDATE = make_date(m.CLKYEAR, m.CLKMONTH, std::max(1, static_cast<int>(m.CLKDAY)));
   // 1-3. Day, month end, year rollover (counted once per new year).
   // A day value set from outside (the start) becomes the anchor.
-  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKHOFF, m.CLKN, m.cfg.DT)) {
+  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKHOFF, m.CLKN, m.DT)) {
     m.CLKANCHOR = m.CLKDAY;
     m.CLKHOFF = 0.0;
     m.CLKN = 0;
   }
   bool rolled = false;
   const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKANCHOR, m.CLKHOFF, m.CLKN,
-                                 m.CLKDAY, m.cfg.DT, rolled);
+                                 m.CLKDAY, m.DT, rolled);
   if (rolled && !m.IYRFLAG) {
     m.IYRFLAG = true;
     ++m.NYEARSIM;
@@ -243,7 +243,7 @@ void advance_clock(ModelState& m) {
   int year = m.CLKYEAR, month = m.CLKMONTH, n = m.CLKN;
   float anchor = m.CLKANCHOR, day = m.CLKDAY;
   double hoff = m.CLKHOFF;
-  const int nday = step_calendar(year, month, anchor, hoff, n, day, m.cfg.DT, rolled);
+  const int nday = step_calendar(year, month, anchor, hoff, n, day, m.DT, rolled);
   m.NEXTDATE = make_date(year, month, nday);
 }
 

@@ -24,7 +24,7 @@ void set_run_length(ModelState& m);
 // One clock advance: STEPDATE (the step's start), CLKDAY, CLKMONTH, CLKYEAR,
 // CURDATE, NEXTDATE.
 void advance_clock(ModelState& m);
-// After DT changed within a step (cfg.DT already the new value, dt_old the one
+// After DT changed within a step (DT already the new value, dt_old the one
 // the step was advanced with): the step's clock advance made again with the new
 // DT from the clock of the step start, so the step ends on the calendar.
 void retime_clock(ModelState& m, float dt_old);

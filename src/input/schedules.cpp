@@ -223,7 +223,7 @@ void set_fill_advances(ModelState& m) {
   const Settings& c = m.cfg;
   for (int k = 1; k <= std::min(c.NBF, MXBF); ++k)
     m.FILLADV(k) = fill_advance(static_cast<double>(c.YADD(k)), m.FILLH0(k), m.FILLH1(k),
-                                static_cast<double>(c.DT));
+                                static_cast<double>(m.DT));
 }
 
 void setup_schedules(ModelState& m) {

@@ -1,6 +1,5 @@
-// Copies and fills over a range of a 1-based array as vector kernels, so that
-// on two threads each thread copies the part of the walls it works on (the
-// data stays in its core's cache for the kernels after).
+// Copies and fills over a range of a 1-based array as vector kernels on the
+// instruction-set path in force.
 #pragma once
 
 #include "model/simd_path.h"

@@ -20,7 +20,11 @@ inline constexpr int MXWAVEF = 50;    // wave files (stations)
 inline constexpr int MXTIDEF = 250;   // tidal-current files (stations)
 inline constexpr int MXDIFF = 2 * MXDG + 2 * MXDB + 4;  // diffracting-structure list entries
 
-inline constexpr float GRAV = 9.806F;     // acceleration of gravity (m/s2)
+// Acceleration of gravity (m/s2) of every formula but the wave-number
+// relation, which keeps its own 9.81 with its own 2 pi (GRAV_W in
+// waves/wave_relations.h): the wave numbers and the rest were always formed
+// with these two values and the results carry both, so both stay, each named.
+inline constexpr float GRAV = 9.806F;
 inline constexpr float PI = 3.141593F;    // the model's value of pi
 // Coefficients d1..d9 of the ninth-order dispersion approximation.
 inline constexpr float HUNTD[9] = {0.66667F, 0.35555F, 0.16084F, 0.06320F, 0.02174F,

@@ -58,17 +58,19 @@ struct Settings {
   Vec1<float> DX{MXWALL};         // cell spacing per cell 1..NX+1 (m after set-up)
   int SIMDATS = 0;                // start date YYYYMMDD (or step count)
   int SIMDATE = 0;                // end date YYYYMMDD (or step count)
-  float DT = 0.0F;                // time step (hours)
+  float DT = 0.0F;                // configured time step (hours); the one in force is StepState::DT
   float DTSAVE = 0.0F;            // interval of saved output (hours)
   bool PRTOUT = true;             // print file written
   bool PRWARN = true;             // warnings written to the print file
   int IPRWARN = 0;                // 1 when PRWARN, set at the end of the file
   int NOUT = 0;                   // PRDATE lines read (may exceed MXOUT: counted, not stored)
-  Vec1<int> PRDATE{MXOUT};        // print-out dates YYYYMMDD or step numbers
+  Vec1<int> PRDATE{MXOUT};        // print-out dates YYYYMMDD or step numbers (as configured;
+                                  // in force: StepState::PRDATE)
   int DTADAPT = 0;                // adaptive time step switch: 1 on
   double DTMIN = 0.0;             // smallest adaptive step (hours)
   float DTMAX = 0.0F;             // largest adaptive step (hours)
-  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps; read in days)
+  float NSTABDTMIN = 0.0F;        // quiet period before an increase (steps of the configured
+                                  // DT; read in days; in force: StepState::NSTABDTMIN)
   float STABMIN = 0.5F;           // lower stability bound (dimensionless)
   float STABMAX = 0.5F;           // upper stability bound (dimensionless)
 

@@ -3,14 +3,11 @@
 // from one body (run_kernel below), and the run chooses the widest path the
 // processor has, or the one the user asks for (--simd or COASTRA_SIMD). The
 // bodies use the same operations in the same order on every path (no fused
-// multiply-add, no reordered sums), so every path gives the same bits. With a
-// two-thread team in force, run_kernel splits a long range between the threads.
+// multiply-add, no reordered sums), so every path gives the same bits.
 #pragma once
 
 #include <optional>
 #include <string_view>
-
-#include "model/thread_team.h"
 
 namespace coastra {
 
@@ -28,7 +25,7 @@ const char* simd_path_name(SimdPath p);      // the name parse_simd_path reads
 
 // Kernel variants: Body is an always-inline function holding one element-wise
 // loop, `void Body(int lo, int hi, ...)` over elements lo..hi: each element is
-// formed from inputs the loop does not write, so the range may be split. Each
+// formed from inputs the loop does not write. Each
 // wrapper compiles the body for one instruction set, and run_kernel calls the
 // one of the path in force.
 template <auto Body, class... A>
@@ -62,9 +59,10 @@ template <auto Body, class... A>
 #endif
 #endif
 
-// Elements lo..hi of the kernel on the calling thread, on the path in force.
+// The kernel over elements lo..hi on the path in force: the variant of Body
+// compiled for that instruction set.
 template <auto Body, class... A>
-void run_kernel_on_path(int lo, int hi, A... a) {
+void run_kernel(int lo, int hi, A... a) {
 #if defined(__x86_64__) && defined(__GNUC__)
   if constexpr (SIMD_VARIANTS) {
     switch (simd_path()) {
@@ -77,74 +75,13 @@ void run_kernel_on_path(int lo, int hi, A... a) {
   run_kernel_baseline<Body>(lo, hi, a...);
 }
 
-// f(part, part_lo, part_hi) over lo..hi, for a kernel that forms a result per
-// part and combines the parts after: once as part 0 over lo..hi, or split
-// between the threads, part 0 over lo..split-1 and part 1 over split..hi.
-// The split point is split_point(lo, hi), or `at` when it is given.
-template <class F>
-void run_parts(int lo, int hi, const F& f, int at = 0) {
-  if (team_threads() > 1 && hi - lo + 1 >= split_min_elements()) {
-    struct Args {
-      const F* f;
-      int lo;
-    };
-    const Args args{&f, lo};
-    run_split(
-        [](const void* p, int part_lo, int part_hi) {
-          const Args& x = *static_cast<const Args*>(p);
-          (*x.f)(part_lo == x.lo ? 0 : 1, part_lo, part_hi);
-        },
-        &args, lo, hi, at);
-    return;
-  }
-  f(0, lo, hi);
-}
-
-// f(part_lo, part_hi) over lo..hi, split between the threads like one
-// kernel: for a run of kernels over the same elements, each forming element
-// i from inputs at i alone (none reads a neighbour that another kernel of
-// the run writes), so that each thread runs the whole run over its part with
-// one hand-over instead of one per kernel.
-template <class F>
-void run_region(int lo, int hi, const F& f) {
-  run_parts(lo, hi, [&f](int, int part_lo, int part_hi) { f(part_lo, part_hi); });
-}
-
-// The kernel over elements lo..hi: on the calling thread alone, or split
-// between the two threads of the team in force when the range is long enough
-// to gain from it. Each element is formed alone, so the bits do not depend on
-// the split.
-template <auto Body, class... A>
-void run_kernel(int lo, int hi, A... a) {
-  run_region(lo, hi,
-             [&](int part_lo, int part_hi) { run_kernel_on_path<Body>(part_lo, part_hi, a...); });
-}
-
-// One int flag per part of a split call (run_parts), each on a cache line of
-// its own, as the two threads write their own; any() is their OR once the
-// call has returned (an OR gives the same answer in any order).
-class PartFlags {
- public:
-  int& operator[](int part) { return flag_[part].v; }
-  int any() const { return flag_[0].v | flag_[1].v; }
-
- private:
-  struct alignas(64) Flag {
-    int v = 0;
-  };
-  Flag flag_[2];
-};
-
 // A kernel that also forms an OR over its range, `void Body(int lo, int hi,
-// ..., int* any)` storing its OR into *any: split like run_kernel, each part
-// storing into a flag of its own. Returns the OR over lo..hi.
+// ..., int* any)` storing its OR into *any: returns the OR over lo..hi.
 template <auto Body, class... A>
 int run_any(int lo, int hi, A... a) {
-  PartFlags flags;
-  run_parts(lo, hi, [&](int part, int part_lo, int part_hi) {
-    run_kernel_on_path<Body>(part_lo, part_hi, a..., &flags[part]);
-  });
-  return flags.any();
+  int any = 0;
+  run_kernel<Body>(lo, hi, a..., &any);
+  return any;
 }
 
 }  // namespace coastra

@@ -13,6 +13,7 @@
 #include "model/state_series.h"
 #include "model/state_sources.h"
 #include "model/state_stability.h"
+#include "model/state_step.h"
 #include "model/state_structures.h"
 #include "model/state_transport.h"
 #include "model/state_warnings.h"
@@ -23,7 +24,7 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState, SeriesState, SourceState, InletState {
+                    StabilityState, SeriesState, SourceState, InletState, StepState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

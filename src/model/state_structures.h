@@ -5,7 +5,6 @@
 #pragma once
 
 #include "model/constants.h"
-#include "model/thread_team.h"
 #include "model/vec1.h"
 
 namespace coastra {
@@ -58,7 +57,6 @@ struct StructureState {
   Vec1<float> dif_hc{MXWALL};      // height carried to wall i, none inside an inlet (m)
   Vec1<float> dif_h{MXWALL};       // height of the current merge component (m)
   Vec1<float> dif_theta{MXWALL};   // direction of the current merge component (rad)
-  PartBalance dif_balance;         // where the stage's region splits the walls (two threads)
 };
 
 }  // namespace coastra

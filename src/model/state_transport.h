@@ -20,7 +20,6 @@ struct TransportState {
   Vec1<float> SFAC{MXWALL};       // sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s)
   Vec1<float> A1W{MXWALL};        // K1 / K1_DIVISOR (transport/transport_constants.h), set-up
   Vec1<float> K2C{MXWALL};        // K2 / (K2_DIVISOR TANB), once per wave record
-  int K2CALL = 0;                 // 1: every wall's K2C is at least 0.001 (not negligible)
   Vec1<float> UTIDE{MXWALL};      // KTIDE x tidal current at the wall (m/s), + towards higher
                                   // cells; tidal_current_step, 0 without tidal currents
   float APROF = 0.0F;             // equilibrium-profile shape parameter (m^1/3)
@@ -33,7 +32,7 @@ struct TransportState {
   Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
   Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
   Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)
-  Vec1<int> WALLTYPE{MXWALL};     // structure code of the wall: 0 open, 1 groin, 3, 4, -1, -2
+  Vec1<int> WALLTYPE{MXWALL};     // structure code of the wall (model/wall_codes.h)
   Vec1<int> DBMARK{MXCELL};       // breakwater shadow mark of the cell
   Vec1<double> YDBW{MXCELL};      // seaward limit (breakwater line) of the cell (m)
   Vec1<double> YSWALL{MXCELL};    // seawall line of the cell (m)

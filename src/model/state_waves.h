@@ -67,8 +67,7 @@ struct WaveState {
   Vec1<float> DLTZ{MXCELL};       // closure-depth quantity (m)
   Vec1<int> IGRADOFF{MXWALL};     // gradient-suppression flag
   // working arrays of the nearshore sequence, allocated once and reused every step
-  Vec1<float> ycontour_work{MXCELL};  // shoreline copy with inlets bridged; without inlets on
-                                      // two threads, the upper part's first pass (m)
+  Vec1<float> ycontour_work{MXCELL};  // shoreline copy with inlets bridged (m)
   Vec1<float> ycontour_pass{MXCELL};  // contour after the first smoothing pass (m)
   Vec1<float> wavsum_h2{MXWALL};      // merge accumulator: sum of H^2 (m2)
   Vec1<float> wavsum_s2{MXWALL};      // merge accumulator: sum of H^2 sin(2 theta) (m2)

@@ -4,7 +4,7 @@
 // shoreline, the running seaward and landward extremes of the shoreline, and
 // the transmission-coefficient statistics of the detached breakwaters.
 // Routines: init_bookkeeping, accumulate_transport, volume_change,
-// update_extremes, record_kt, annual_factor, volume_divisor.
+// update_extremes, annual_factor, volume_divisor.
 
 #include "output/bookkeeping.h"
 
@@ -91,13 +91,11 @@ namespace {
 }  // namespace
 
 void accumulate_transport(ModelState& m) {
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { accumulate_transport_walls(m, lo, hi); });
-}
-
-void accumulate_transport_walls(ModelState& m, int lo, int hi) {
+  const int lo = 1;
+  const int hi = m.cfg.NX + 1;
   // Volume of one step = rate (m3/s) x step length; DT is in hours.
-  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
-  run_kernel_on_path<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
+  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
+  run_kernel<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
                               m.QGROSS.data(), m.QNET.data(), m.VNETP.data(), m.VLEFTP.data(),
                               m.VRIGHTP.data(), m.VGROSSP.data(), m.VNET.data(), m.VLEFT.data(),
                               m.VRIGHT.data());
@@ -109,7 +107,7 @@ void accumulate_transport_walls(ModelState& m, int lo, int hi) {
 // closes with moving boundaries too.
 void book_calm_boundaries(ModelState& m, double yleft, double yright) {
   const int nx = m.cfg.NX;
-  const double dts = 3600.0 * static_cast<double>(m.cfg.DT);  // (s)
+  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
   auto crossed = [&](int i, double y0) {                        // (m3) into the cell
     const double h = static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
     const double dx = static_cast<double>(m.cfg.DX(i));
@@ -152,28 +150,7 @@ void volume_change(ModelState& m) {
 }
 
 void update_extremes(ModelState& m) {
-  run_region(1, m.cfg.NX, [&m](int lo, int hi) { update_extremes_cells(m, lo, hi); });
-}
-
-void update_extremes_cells(ModelState& m, int lo, int hi) {
-  run_kernel_on_path<extremes_body>(lo, hi, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
-}
-
-void record_kt(ModelState& m, int j, float kt) {
-  if (j < 1 || j > MXDB) return;
-  // A coefficient that is not a number spoils the breaking heights behind the
-  // breakwater, and the step's guard stops the run on them; the statistics
-  // keep only the values in force before it.
-  if (!std::isfinite(kt)) return;
-  if (m.NKT(j) == 0) {
-    m.KTMAX(j) = kt;
-    m.KTMIN(j) = kt;
-  } else {
-    m.KTMAX(j) = std::max(m.KTMAX(j), kt);
-    m.KTMIN(j) = std::min(m.KTMIN(j), kt);
-  }
-  m.KTSUM(j) += static_cast<double>(kt);
-  ++m.NKT(j);
+  run_kernel<extremes_body>(1, m.cfg.NX, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
 }
 
 // Design note: the mean annual value divides by the steps actually simulated,

@@ -10,19 +10,12 @@ namespace coastra {
 // yearly-report counters and breakwater KT statistics reset.
 void init_bookkeeping(ModelState& m);
 void accumulate_transport(ModelState& m);   // after the shoreline update: QNEG..QNET, V*P, V*
-void accumulate_transport_walls(ModelState& m, int lo, int hi);   // walls lo..hi, calling thread
 void volume_change(ModelState& m);          // VOLCELL, VOLLEN, VOLTOT
 // After a calm step: what the end cells gained beyond their sources (their
 // positions before the step yleft, yright, m) is booked as the transport
 // volume of the boundary walls 1 and NX+1 when the boundary moves.
 void book_calm_boundaries(ModelState& m, double yleft, double yright);
 void update_extremes(ModelState& m);        // YMAX, YMIN
-void update_extremes_cells(ModelState& m, int lo, int hi);   // cells lo..hi, calling thread
-
-// One computed transmission coefficient of detached breakwater j into the
-// running sum, maximum and minimum reported at the end of the run; a value
-// that is not finite is left out (the step guard stops the run on it).
-void record_kt(ModelState& m, int j, float kt);
 
 // Factor that turns a volume accumulated over the steps simulated so far into a
 // mean annual volume: steps per year (365.25 x NSPERDAY) / steps simulated.

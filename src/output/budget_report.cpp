@@ -208,7 +208,7 @@ void check_budget_entries(const ModelState& m) {
 // flag did not complete; a run that never entered the loop simulated nothing.
 double simulated_hours(const ModelState& m) {
   if (m.ISTEP < 1) return 0.0;
-  return m.ELAPSED + (m.IRUNERR != 0 ? 0.0 : static_cast<double>(m.cfg.DT));
+  return m.ELAPSED + (m.IRUNERR != 0 ? 0.0 : static_cast<double>(m.DT));
 }
 
 void write_budget_report(ModelState& m) {

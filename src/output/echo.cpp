@@ -142,10 +142,10 @@ void echo_grid_and_waves(ModelState& m) {
   std::ostream& p = m.prt();
   const float len = m.LENFAC;
   if (m.VARDX) {
-    fwrite(p, GRID_VARIABLE, " DX = VARIES    DT =", m.cfg.DT, "    ISSTART =", m.ISTART,
+    fwrite(p, GRID_VARIABLE, " DX = VARIES    DT =", m.DT, "    ISSTART =", m.ISTART,
            "    NX =", m.cfg.NX, "    NTS =", m.NTS);
   } else {
-    fwrite(p, GRID_UNIFORM, " DX =", m.cfg.DX(1) / len, "    DT =", m.cfg.DT, "    ISSTART =",
+    fwrite(p, GRID_UNIFORM, " DX =", m.cfg.DX(1) / len, "    DT =", m.DT, "    ISSTART =",
            m.ISTART, "    NX =", m.cfg.NX, "    NTS =", m.NTS);
   }
   fwrite(p, WAVES_AND_GRAIN, " NWAVES =", m.NWAVES, "    NWFIL =", m.cfg.NUMWAVES, "    D50 =",

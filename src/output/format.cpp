@@ -449,9 +449,9 @@ void fast_fields(char* out, const double* v, int n) {
   std::uint64_t first[BLOCK], last[BLOCK];
   for (int i0 = 0; i0 < n; i0 += BLOCK) {
     const int m = std::min(BLOCK, n - i0);
-    run_kernel_on_path<round_body>(0, m - 1, v + i0, s, +qd, +q8);
-    run_kernel_on_path<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
-    run_kernel_on_path<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
+    run_kernel<round_body>(0, m - 1, v + i0, s, +qd, +q8);
+    run_kernel<digits_body>(0, m - 1, static_cast<const std::int32_t*>(q8), +dh, +dl);
+    run_kernel<small_body<CW, CD>>(0, m - 1, v + i0, static_cast<const std::uint32_t*>(dh),
                                            static_cast<const std::uint32_t*>(dl), +first, +last);
     for (int k = 0; k < m; ++k, out += CW) {
       if (qd[k] >= 0.0 && qd[k] < 1e8) {

@@ -402,7 +402,7 @@ void write_netcdf_record(ModelState& m) {
   const auto rec = static_cast<std::size_t>(m.NCREC);
   const double len = static_cast<double>(m.LENFAC);
   const double vdiv = volume_divisor(m);
-  const double hours = m.ELAPSED + static_cast<double>(m.cfg.DT);
+  const double hours = m.ELAPSED + static_cast<double>(m.DT);
   const int label = m.NEXTDATE;
   check(m, nc().put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
   check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));

@@ -4,7 +4,6 @@
 
 #include "output/stage_report.h"
 
-#include "model/thread_team.h"
 #include "output/format.h"
 
 namespace coastra {
@@ -16,7 +15,6 @@ constexpr const char* STAGE_LABEL[NSTAGE] = {"WAVE INPUT  ", "BREAKING    ", "DI
                                              "OUTPUT      "};
 constexpr std::string_view TIMES_HEADER = "(/, 1X, 'STAGE TIMES', 8X, 'SECONDS', 3X, 'SHARE')";
 constexpr std::string_view TIMES_LINE = "(1X, A12, F14.3, F7.1, ' %')";
-constexpr std::string_view SPLIT_LINE = "(1X, 'STEPS SPLIT', I15, ' OF', I11)";
 }  // namespace
 
 void write_stage_times(ModelState& m) {
@@ -29,8 +27,6 @@ void write_stage_times(ModelState& m) {
     fwrite(c, TIMES_LINE, STAGE_LABEL[k], s, total > 0.0 ? 100.0 * s / total : 0.0);
   }
   fwrite(c, TIMES_LINE, "TOTAL       ", total, total > 0.0 ? 100.0 : 0.0);
-  // On two threads: the steps whose kernels the governor let the team split.
-  if (const TeamSteps t = team_steps(); t.steps > 0) fwrite(c, SPLIT_LINE, t.split, t.steps);
 }
 
 }  // namespace coastra

@@ -29,7 +29,7 @@ void write_breaking_statistics(ModelState& m) {
   const int nw = m.cfg.NX + 1;
   // The sums are weighted by the length of each step: divided by the hours run
   // (through the last step; at least one step), they are time averages.
-  const double n = m.ELAPSED + static_cast<double>(m.cfg.DT);
+  const double n = m.ELAPSED + static_cast<double>(m.DT);
   const bool metres = m.LENFAC >= 0.5F;
   std::vector<double> avg(static_cast<std::size_t>(nw));
   std::ostream& p = m.prt();
@@ -85,6 +85,13 @@ void stop_on_closure_depth(ModelState& m, int cell) {
   lwrite(p, "TRF:", m.TRF.span(1, nx));
   lwrite(p, "ZRFPRTOUT:", m.ZRF.span(1, nx));
   error_stop("ERROR. DLTZ is negative. Please check input wave parameters.");
+}
+
+void stop_on_kd_failure(ModelState& m) {
+  std::ostream& p = m.prt();
+  lwrite(p, "ERROR IN \"KDGODA\".");
+  lwrite(p, "KD CALCULATION DID NOT CONVERGE");
+  stop_run(m, "ERROR IN \"KDGODA\". KD CALCULATION DID NOT CONVERGE");
 }
 
 }  // namespace coastra

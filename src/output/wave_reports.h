@@ -16,5 +16,8 @@ void write_last_step_waves(ModelState& m);
 // DLTZ of `cell` is not positive: the print-file report of the record's HRF,
 // TRF and ZRF, then the error stop.
 [[noreturn]] void stop_on_closure_depth(ModelState& m, int cell);
+// The diffraction coefficient of some wall did not converge: the print-file
+// lines, and IRUNERR = 1 (the step ends, the end-of-run reports are written).
+void stop_on_kd_failure(ModelState& m);
 
 }  // namespace coastra

@@ -21,8 +21,26 @@ enum class Outflow {
   both,    // on both sides: both scaled by one factor, keeping their ratio
 };
 
-// Explicit update of cell i: y = Y0 - (DTFAC/DX)(QR - QL) + DTFAC QSRC, the
-// transport difference formed in single precision, the sum in double.
+// The explicit update of a cell: y = Y0 - (DTFAC/DX)(QR - QL) + DTFAC QSRC,
+// the transport difference formed in single precision, the sum in double; and
+// the line the cell is held at (see update_cell). The one form of the update,
+// for the whole-coast loop and the sweep alike.
+struct CellUpdate {
+  float loss;    // by transport (m)
+  double gain;   // by the source (m)
+  double ynew;   // the explicit position (m)
+  double line;   // the hold line (m)
+};
+[[gnu::always_inline]] inline CellUpdate explicit_update(float dx, float dtfac, float ql, float qr,
+                                                         double y0, double qsrc, double yswall) {
+  const float loss = (dtfac / dx) * (qr - ql);
+  const double gain = static_cast<double>(dtfac) * qsrc;
+  const double ynew = y0 - static_cast<double>(loss) + gain;
+  const double line = y0 < yswall ? y0 : yswall;   // std::min(yswall, y0)
+  return {loss, gain, ynew, line};
+}
+
+// Explicit update of cell i (explicit_update).
 // A cell that would end landward of its seawall is held at the line and its
 // outflow is cut so that it loses only the beach in front of the wall.
 // Design notes (the seawall hold):
@@ -43,10 +61,11 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   float& ql = m.QLS(i);
   float& qr = m.QLS(i + 1);
   const double y0 = m.YSHORE(i);
-  const float loss = (dtfac / dx) * (qr - ql);                  // by transport (m)
-  const double gain = static_cast<double>(dtfac) * m.QSRC(i);   // by the source (m)
-  const double ynew = y0 - static_cast<double>(loss) + gain;
-  const double line = std::min(m.YSWALL(i), y0);
+  const CellUpdate u = explicit_update(dx, dtfac, ql, qr, y0, m.QSRC(i), m.YSWALL(i));
+  const float loss = u.loss;
+  const double gain = u.gain;
+  const double ynew = u.ynew;
+  const double line = u.line;
   if (ynew >= line) {
     m.YSHORE(i) = ynew;
     m.DYSRC(i) = gain;
@@ -82,8 +101,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   applied_source();
 }
 
-// The explicit update of every cell at once, as update_cell forms it, into
-// ynew; *held: whether some cell outside the inlets would end landward of its
+// The explicit update of every cell at once (explicit_update) into ynew; *held: whether some cell outside the inlets would end landward of its
 // hold line (or is not a number), so that the sweep must run.
 [[gnu::always_inline]] inline void free_update_body(int lo, int hi, const float* __restrict dx,
                                                     const float* __restrict dtfac,
@@ -96,23 +114,19 @@ void update_cell(ModelState& m, int i, Outflow rule) {
   int any = 0;
 #pragma omp simd reduction(| : any)
   for (int i = lo; i <= hi; ++i) {
-    const double y0 = y[i];
-    const float loss = (dtfac[i] / dx[i]) * (qls[i + 1] - qls[i]);   // (m)
-    const double gain = static_cast<double>(dtfac[i]) * qsrc[i];      // (m)
-    const double yn = y0 - static_cast<double>(loss) + gain;
-    const double line = y0 < yswall[i] ? y0 : yswall[i];   // std::min(yswall, y0)
-    ynew[i] = yn;
-    any |= static_cast<int>(!(yn >= line)) & static_cast<int>(inlcell[i] == 0);
+    const CellUpdate u =
+        explicit_update(dx[i], dtfac[i], qls[i], qls[i + 1], y[i], qsrc[i], yswall[i]);
+    ynew[i] = u.ynew;
+    any |= static_cast<int>(!(u.ynew >= u.line)) & static_cast<int>(inlcell[i] == 0);
   }
   *held = any;
 }
 
 // The update of every cell outside the inlets taken as it stands: the
 // shoreline and the source's share of the move (none at an inlet cell, which
-// the update leaves where it is). ynew keeps the position each cell had, so
-// that the take can be given back.
+// the update leaves where it is).
 [[gnu::always_inline]] inline void take_update_body(int lo, int hi, const int* __restrict inlcell,
-                                                    double* __restrict ynew,
+                                                    const double* __restrict ynew,
                                                     const float* __restrict dtfac,
                                                     const double* __restrict qsrc,
                                                     double* __restrict y,
@@ -120,9 +134,7 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const bool open = inlcell[i] == 0;
-    const double y0 = y[i];
-    y[i] = open ? ynew[i] : y0;
-    ynew[i] = y0;
+    y[i] = open ? ynew[i] : y[i];
     dysrc[i] = open ? static_cast<double>(dtfac[i]) * qsrc[i] : 0.0;
   }
 }
@@ -139,37 +151,19 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 // takes what flows into it). A cell receiving from both sides at NX is updated
 // with the same hold as every cell: it cannot erode by transport, so the hold
 // can only keep a sink from digging behind a seawall there.
-int update_shoreline(ModelState& m, CellCheck check) {
+void update_shoreline(ModelState& m) {
   const int nx = m.cfg.NX;
   // Where no cell reaches its hold line (no seawall, or none eroded to it),
   // no transport is cut, every cell sees its walls as they stand and the sweep
-  // gives each cell its explicit update: all cells are updated at once. Each
-  // part of the cells forms its update and takes it at once when none of its
-  // cells is held (one pass over the cells, one hand-over); when some cell is
-  // held, the parts that took give their update back, so that the sweep starts
-  // from the step's shoreline.
-  struct alignas(64) Part {
-    int held = 0;
-    int found = 0;   // the check's finds over the part, once taken
-    int lo = 1, hi = 0;
-  };
-  Part parts[2];
-  run_parts(1, nx, [&m, &parts, check](int k, int lo, int hi) {
-    Part& p = parts[k];
-    p.lo = lo;
-    p.hi = hi;
-    run_kernel_on_path<free_update_body>(lo, hi, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
-                                         m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
-                                         m.INLCELL.data(), m.YNEW.data(), &p.held);
-    if (p.held != 0) return;
-    run_kernel_on_path<take_update_body>(lo, hi, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
-                                         m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
-    if (check != nullptr) p.found = check(m, lo, hi);
-  });
-  if ((parts[0].held | parts[1].held) == 0)
-    return check != nullptr ? parts[0].found | parts[1].found : -1;
-  for (const Part& p : parts)
-    if (p.held == 0 && p.lo <= p.hi) copy_range<double>(m.YNEW.data(), m.YSHORE.data(), p.lo, p.hi);
+  // gives each cell its explicit update: all cells are updated at once.
+  const int held = run_any<free_update_body>(1, nx, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
+                                             m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
+                                             m.INLCELL.data(), m.YNEW.data());
+  if (held == 0) {
+    run_kernel<take_update_body>(1, nx, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
+                                 m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
+    return;
+  }
   int i = 1;
   while (i <= nx) {
     if (m.INLCELL(i) == 1) {
@@ -198,7 +192,6 @@ int update_shoreline(ModelState& m, CellCheck check) {
     for (int c = j - 1; c >= i; --c) update_cell(m, c, Outflow::left);
     i = j + 1;
   }
-  return -1;
 }
 
 // Calm step: every cell moves by its source over the step (DT in hours, so
@@ -215,7 +208,7 @@ void calm_update(ModelState& m) {
     m.YSTART(i) = y0;  // where the step found the cell, as a wave step keeps it
     const double height =
         static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
-    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.cfg.DT) / height;
+    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.DT) / height;
     if (i == 1) y += m.DYL;
     if (i == nx) y += m.DYR;
     m.YSHORE(i) = std::max(y, std::min(m.YSWALL(i), y0));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "model/array_kernels.h"
 #include "model/simd_path.h"
 
 namespace coastra {
@@ -72,7 +73,7 @@ bool window_active(double elapsed, double h0, double h1, double dt) {
 void bypass_sources(ModelState& m) {
   const Settings& c = m.cfg;
   const double t = m.ELAPSED;
-  const double dt = static_cast<double>(c.DT);
+  const double dt = static_cast<double>(m.DT);
   for (int k = 1; k <= std::min(c.NBP, MXBP); ++k) {
     if (!window_active(t, m.BPH0(k), m.BPH1(k), dt)) continue;
     const double q = m.QBPM(k) / 3600.0;
@@ -96,7 +97,7 @@ void apply_fills(ModelState& m) {
   const int nbf = std::min(c.NBF, MXBF);
   if (nbf <= 0) return;
   for (int i = 1; i <= c.NX; ++i) m.DYFILL(i) = 0.0;
-  const double dt = static_cast<double>(c.DT);
+  const double dt = static_cast<double>(m.DT);
   for (int k = 1; k <= nbf; ++k) {
     if (!window_active(m.ELAPSED, m.FILLH0(k), m.FILLH1(k), dt)) continue;
     for (int i = c.IBFS(k); i <= c.IBFE(k); ++i) m.DYFILL(i) += m.FILLADV(k);
@@ -113,23 +114,22 @@ void apply_fills(ModelState& m) {
 // Design note: a cell with sources of both signs in one step books their net
 // change, as placement when the net rate is positive, as removal otherwise.
 void book_sources(ModelState& m) {
-  run_region(1, m.cfg.NX, [&m](int lo, int hi) { book_sources_cells(m, lo, hi); });
-}
-
-bool book_sources_cells(ModelState& m, int lo, int hi) {
   const Settings& c = m.cfg;
+  const int lo = 1;
+  const int hi = c.NX;
   // Most steps have neither (no bypassing, no fill in progress): one light
   // pass finds that, and the books are not rewritten.
   int any = 0;
-  run_kernel_on_path<any_booking_body>(lo, hi, static_cast<const double*>(m.DYFILL.data()),
+  run_kernel<any_booking_body>(lo, hi, static_cast<const double*>(m.DYFILL.data()),
                                        static_cast<const double*>(m.QSRC.data()), &any);
-  if (any == 0) return false;
-  run_kernel_on_path<book_body>(
+  if (any == 0) return;   // QSRC is then 0 already
+  run_kernel<book_body>(
       lo, hi, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(), c.DCLOS.data(),
       m.DYFILL.data(), static_cast<const double*>(m.DYSRC.data()),
       static_cast<const double*>(m.QSRC.data()),
       Books{m.VFILL.data(), m.VEXCAV.data(), m.VBPSRC.data(), m.VBPSINK.data()});
-  return true;
+  // The sources booked are cleared for the next step.
+  fill_range(m.QSRC.data(), 0.0, lo, hi);
 }
 
 }  // namespace coastra

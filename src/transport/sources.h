@@ -19,10 +19,7 @@ void bypass_sources(ModelState& m);
 // seawall line. DYFILL holds the change applied.
 void apply_fills(ModelState& m);
 // Adds the step's applied fill and source changes to VFILL, VEXCAV, VBPSRC and
-// VBPSINK (m3).
+// VBPSINK (m3), and clears QSRC for the next step.
 void book_sources(ModelState& m);
-// Cells lo..hi, on the calling thread; false when none of them has a source
-// or a fill (nothing was booked, and QSRC is 0 there).
-bool book_sources_cells(ModelState& m, int lo, int hi);
 
 }  // namespace coastra

@@ -10,12 +10,11 @@
 #include <cmath>
 #include <vector>
 
+#include "model/wall_codes.h"
+
 namespace coastra {
 namespace {
 
-constexpr int CODE_GROIN = 1;     // wall code: the groin factor applies
-constexpr int CODE_TOUCH = 3;     // wall code: joined end with a touching salient
-constexpr int CODE_TOMBOLO = 4;   // wall code: joined end of a tombolo (closed to the shadow logic)
 
 // Alongshore coordinate of wall w (the left wall of cell w), and of the centre of cell j (m).
 double wall_x(const ModelState& m, int w) {
@@ -61,7 +60,9 @@ void carry(ModelState& m, int j, double q) {
   m.YSHORE(j) += q * static_cast<double>(m.DTFAC(j)) / static_cast<double>(m.cfg.DX(j));
 }
 
-bool structure_wall(const ModelState& m, int j) { return m.WALLTYPE(j) == 1 || m.WALLTYPE(j) == 3; }
+bool structure_wall(const ModelState& m, int j) {
+  return m.WALLTYPE(j) == WALL_GROIN || m.WALLTYPE(j) == WALL_TOUCH;
+}
 
 // Room behind the breakwater over cells a..b: the transport that would fill
 // them from their step-start positions to the breakwater line in one step (m3/s).
@@ -89,7 +90,7 @@ double room(const ModelState& m, int a, int b) {
 //   wall, else to (s + e)/2; from the right the mirror image, so that a
 //   breakwater under waves from either side treats them alike.
 void spread_diverted(ModelState& m, int s, int e) {
-  if (m.WALLTYPE(s) == 0 && m.QDBX(s) > 0.0F && m.QLS(s) > 0.0F) {
+  if (m.WALLTYPE(s) == WALL_OPEN && m.QDBX(s) > 0.0F && m.QLS(s) > 0.0F) {
     int b = structure_wall(m, e + 1) ? e : (s + e) / 2;
     for (int j = s + 1; j <= e; ++j)
       if (structure_wall(m, j)) {
@@ -105,7 +106,7 @@ void spread_diverted(ModelState& m, int s, int e) {
       carry(m, j, q * ahead / length);
     }
   }
-  if (m.WALLTYPE(e + 1) == 0 && m.QDBX(e + 1) < 0.0F && m.QLS(e + 1) < 0.0F) {
+  if (m.WALLTYPE(e + 1) == WALL_OPEN && m.QDBX(e + 1) < 0.0F && m.QLS(e + 1) < 0.0F) {
     int a = structure_wall(m, s) ? s : s + e - (s + e) / 2;
     for (int j = e; j >= s + 1; --j)
       if (structure_wall(m, j)) {
@@ -259,7 +260,7 @@ void structure_marks(ModelState& m) {
     const JoinedEnd end = joined_end(m, k);
     if (end.wall != 0) {
       const int mark = m.DBMARK(end.cell);
-      m.WALLTYPE(end.wall) = mark == -2 ? CODE_TOMBOLO : mark == -1 ? CODE_TOUCH : CODE_GROIN;
+      m.WALLTYPE(end.wall) = mark == -2 ? WALL_TOMBOLO : mark == -1 ? WALL_TOUCH : WALL_GROIN;
     }
   }
 }
@@ -277,7 +278,7 @@ void structure_marks(ModelState& m) {
 void joined_groins(ModelState& m) {
   for (int k = 1; k <= m.NGRO; ++k) {
     const int j = m.IXG(k);
-    if (m.WALLTYPE(j) == CODE_TOUCH) {
+    if (m.WALLTYPE(j) == WALL_TOUCH) {
       m.GROINF(k) = 1.0F;
       m.QGPOT(k) = 1.0F;
       continue;

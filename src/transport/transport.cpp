@@ -17,6 +17,7 @@
 #include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
+#include "model/wall_codes.h"
 #include "transport/transport_constants.h"
 
 namespace coastra {
@@ -116,12 +117,12 @@ enum GradientRule : int {
     int* __restrict rule) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    const int cm = code[i - 1] < 0 ? -code[i - 1] : code[i - 1];
-    const int cp = code[i + 1] < 0 ? -code[i + 1] : code[i + 1];
-    const bool none = (off[i] != 0) | (code[i] == 1) | (code[i] == 3) | (mark[i - 1] == -1) |
-                      (mark[i] == -1);
-    const bool back = (i == nx) | (cp == 1) | (cp == 3) | (mark[i + 1] == -1);
-    const bool fwd = (i == 2) | (cm == 1) | (cm == 3) | (mark[i - 2] == -1);
+    const int cm = code[i - 1];
+    const int cp = code[i + 1];
+    const bool none = (off[i] != 0) | (code[i] == WALL_GROIN) | (code[i] == WALL_TOUCH) |
+                      (mark[i - 1] == -1) | (mark[i] == -1);
+    const bool back = (i == nx) | (cp == WALL_GROIN) | (cp == WALL_TOUCH) | (mark[i + 1] == -1);
+    const bool fwd = (i == 2) | (cm == WALL_GROIN) | (cm == WALL_TOUCH) | (mark[i - 2] == -1);
     const bool left_blocked = y[i - 1] >= ydbw[i - 1];
     const bool here_blocked = y[i] >= ydbw[i];
     const bool right_blocked = y[i + 1] >= ydbw[i + 1];
@@ -134,10 +135,10 @@ enum GradientRule : int {
   }
 }
 
-// grad_rule of walls lo..hi within 2..NX (the boundary walls have none, from set-up).
-void gradient_rules(ModelState& m, int lo, int hi) {
+// grad_rule of walls 2..NX (the boundary walls have none, from set-up).
+void gradient_rules(ModelState& m) {
   const int nx = m.cfg.NX;
-  run_kernel<gradient_rules_body>(std::max(lo, 2), std::min(hi, nx), nx, m.IGRADOFF.data(),
+  run_kernel<gradient_rules_body>(2, nx, nx, m.IGRADOFF.data(),
                                   m.WALLTYPE.data(), m.DBMARK.data(), m.YSHORE.data(),
                                   m.YDBW.data(), m.grad_rule.data());
 }
@@ -168,12 +169,10 @@ struct TransportScalars {
 // from the branch-free vector math, the rest in the order of the scalar
 // sequence, so the values differ from the library's sin/cos only by their
 // rounding (the tests bound it).
-// SFAC of wall k is read at sfac[k - from]: from = 0 for the walls' array, the
-// wall before i for a triple formed for wall i alone.
 [[gnu::always_inline]] inline void wall_transport_body(
     int lo, int hi, TransportScalars s, const float* __restrict thetabd,
     const float* __restrict alphas, const float* __restrict hbd, const float* __restrict cgb,
-    int from, const float* __restrict sfac, const float* __restrict k1w,
+    const float* __restrict sfac, const float* __restrict k1w,
     const float* __restrict k2w, const float* __restrict a1w, const float* __restrict utide,
     const float* __restrict dxw, const int* __restrict rule, float* __restrict thetarel,
     float* __restrict qls) {
@@ -183,10 +182,10 @@ struct TransportScalars {
     const float theta = thetabd[i] - alphas[i];
     const vmath::SinCos sc = vmath::sincos(theta);
     // Height-gradient quantity D by the wall's rule.
-    const float sf = sfac[i - from];
-    const float s2m = sfac[i - 1 - from] * sfac[i - 1 - from];
+    const float sf = sfac[i];
+    const float s2m = sfac[i - 1] * sfac[i - 1];
     const float s20 = sf * sf;
-    const float s2p = sfac[i + 1 - from] * sfac[i + 1 - from];
+    const float s2p = sfac[i + 1] * sfac[i + 1];
     const int r = rule[i];
     float d = r == GRAD_BACKWARD ? 2.0F * (s20 - s2m) : 0.0F;
     d = r == GRAD_FORWARD ? 2.0F * (s2p - s20) : d;
@@ -215,7 +214,7 @@ struct TransportScalars {
 // marked cell from an open one, half of it times the fraction that passes
 // landward of the breakwater's depth is diverted into QDBX.
 void shadow_leakage(ModelState& m, int i) {
-  if (i <= 1 || i > m.cfg.NX || m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3) return;
+  if (i <= 1 || i > m.cfg.NX || m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return;
   const int a = std::abs(m.DBMARK(i));
   const int b = std::abs(m.DBMARK(i - 1));
   const double ybar = 0.5 * (m.YSHORE(i) + m.YSHORE(i - 1));
@@ -252,39 +251,25 @@ void shadow_leakage(ModelState& m, int i) {
   }
 }
 
-// Forms SFAC, clears QDBX, sets FBEHIND of the open walls lo..hi and keeps
-// YSHORE as YSTART in their cells.
-void prepare_walls(ModelState& m, int lo, int hi) {
-  run_kernel<prepare_walls_body>(lo, hi, m.cfg.GAMMA, static_cast<const float*>(m.HBD.data()),
-                                 m.SFAC.data(), m.QDBX.data(), m.FBEHIND.data());
-  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), lo, std::min(hi, m.cfg.NX));
+// Forms SFAC, clears QDBX, sets FBEHIND of the open walls and keeps YSHORE
+// as YSTART.
+void prepare_walls(ModelState& m) {
+  run_kernel<prepare_walls_body>(1, m.cfg.NX + 1, m.cfg.GAMMA,
+                                 static_cast<const float*>(m.HBD.data()), m.SFAC.data(),
+                                 m.QDBX.data(), m.FBEHIND.data());
+  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), 1, m.cfg.NX);
 }
 
-// Transport at walls lo..hi by the wall's formula (THETAREL kept), SFAC of
-// walls lo..hi formed before (prepare_walls). The walls inside lo..hi read
-// their neighbours' SFAC from the array; walls lo and hi form the value of
-// the neighbour beyond the range from its height (in a region another part
-// forms that wall's SFAC at the same time), with the same operations, so the
-// same bits.
-void wall_formula(ModelState& m, int lo, int hi) {
+// Transport at every wall by the wall's formula (THETAREL kept), SFAC formed
+// before (prepare_walls). Walls 1 and NX+1 read SFAC of walls 0 and NX+2,
+// which their rule (none) does not use.
+void wall_formula(ModelState& m) {
   const Settings& c = m.cfg;
   const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
-  const auto walls = [&](int a, int b, int from, const float* sfac) {
-    run_kernel<wall_transport_body>(a, b, s, m.THETABD.data(), m.ALPHAS.data(), m.HBD.data(),
-                                    m.CGB.data(), from, sfac, c.K1.data(), c.K2.data(),
-                                    m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
-                                    m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
-  };
-  const auto end_wall = [&](int i) {
-    const auto sfac = [&](int k) {
-      return k >= lo && k <= hi ? m.SFAC(k) : sfac_of(m.HBD(k), c.GAMMA);
-    };
-    const float trio[3] = {sfac(i - 1), sfac(i), sfac(i + 1)};
-    walls(i, i, i - 1, trio);
-  };
-  if (hi - lo >= 2) walls(lo + 1, hi - 1, 0, m.SFAC.data());
-  end_wall(lo);
-  if (hi > lo) end_wall(hi);
+  run_kernel<wall_transport_body>(1, c.NX + 1, s, m.THETABD.data(), m.ALPHAS.data(), m.HBD.data(),
+                                  m.CGB.data(), m.SFAC.data(), c.K1.data(), c.K2.data(),
+                                  m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
+                                  m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
 }
 
 // Groin walls: a groin or connected wall (code 1 or 3, either sign) passes its
@@ -299,9 +284,9 @@ void groin_walls(ModelState& m) {
   for (int k = 1; k <= m.NGRO; ++k) {
     const int i = m.IXG(k);
     if (i < next || i > nw) break;
-    const int code = std::abs(m.WALLTYPE(i));
-    if (code == 1 || code == 3) m.QLS(i) = m.GROINF(k) * m.QLS(i);
-    if (code == 1) m.FBEHIND(i) = 1.1F * m.GROINF(k);
+    const int code = m.WALLTYPE(i);
+    if (code == WALL_GROIN || code == WALL_TOUCH) m.QLS(i) = m.GROINF(k) * m.QLS(i);
+    if (code == WALL_GROIN) m.FBEHIND(i) = 1.1F * m.GROINF(k);
     next = i + 1;
   }
 }
@@ -384,7 +369,7 @@ namespace {
 // difference (m3/s) per metre of beach into a shoreline displacement over one
 // step. DT is in hours, hence the 3600.
 void time_factors(ModelState& m) {
-  run_kernel<time_factors_body>(1, m.cfg.NX, m.cfg.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
+  run_kernel<time_factors_body>(1, m.cfg.NX, m.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
                                 m.DTFAC.data());
 }
 
@@ -432,9 +417,9 @@ void setup_transport(ModelState& m) {
     for (int i = std::max(m.cfg.IINLS(k), 1); i <= std::min(m.cfg.IINLE(k), nx); ++i)
       m.INLCELL(i) = 1;
   // 7. Wall codes: 1 at every groin wall.
-  for (int i = 1; i <= nx + 1; ++i) m.WALLTYPE(i) = 0;
+  for (int i = 1; i <= nx + 1; ++i) m.WALLTYPE(i) = WALL_OPEN;
   for (int k = 1; k <= m.NGRO; ++k)
-    if (m.IXG(k) >= 1 && m.IXG(k) <= nx + 1) m.WALLTYPE(m.IXG(k)) = 1;
+    if (m.IXG(k) >= 1 && m.IXG(k) <= nx + 1) m.WALLTYPE(m.IXG(k)) = WALL_GROIN;
   // 8. No breakwater shadow: open coast, no seaward limit.
   for (int i = 1; i <= nx; ++i) {
     m.DBMARK(i) = 0;
@@ -443,26 +428,18 @@ void setup_transport(ModelState& m) {
 }
 
 namespace {
-// *low: whether some wall's coefficient is below 0.001 (negligible for the
-// stability parameter's gradient term), or not a number.
+// K2C = K2 / (K2_DIVISOR TANB), the gradient coefficient of the stability parameter.
 [[gnu::always_inline]] inline void gradient_coefficients_body(int lo, int hi, float tanb,
                                                               const float* __restrict k2,
-                                                              float* __restrict k2c, int* low) {
-  int any = 0;
-#pragma omp simd reduction(| : any)
-  for (int i = lo; i <= hi; ++i) {
-    const float c = k2[i] / (K2_DIVISOR * tanb);
-    k2c[i] = c;
-    any |= static_cast<int>(!(c >= 0.001F));
-  }
-  *low = any;
+                                                              float* __restrict k2c) {
+#pragma omp simd
+  for (int i = lo; i <= hi; ++i) k2c[i] = k2[i] / (K2_DIVISOR * tanb);
 }
 }  // namespace
 
 void update_slope(ModelState& m) {
   m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  m.K2CALL = run_any<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(),
-                                                 m.K2C.data()) == 0;
+  run_kernel<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(), m.K2C.data());
 }
 
 void transport_step(ModelState& m) {
@@ -470,27 +447,23 @@ void transport_step(ModelState& m) {
   //    when the adaptive step changes DT.)
   // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall (the
   //    rules read neighbouring cells, which no pass here writes).
-  // 3. Transport at every wall by its formula (a part's end walls form the
-  //    SFAC beyond the part themselves, see wall_formula); whether a cell lies
-  //    in a breakwater's shadow and whether waves come from behind a wall
-  //    (THETAREL is written by the formula alone, the marks before the step's
-  //    transport). All wall by wall: one region.
+  // 3. Transport at every wall by its formula; whether a cell lies in a
+  //    breakwater's shadow and whether waves come from behind a wall
+  //    (THETAREL is written by the formula alone, the marks before the
+  //    step's transport).
   const int nx = m.cfg.NX;
-  PartFlags marked, behind;
-  run_parts(1, nx + 1, [&m, &marked, &behind, nx](int part, int lo, int hi) {
-    prepare_walls(m, lo, hi);
-    gradient_rules(m, lo, hi);
-    wall_formula(m, lo, hi);
-    marked[part] = run_any<any_marked_body>(lo, std::min(hi, nx), m.DBMARK.data());
-    behind[part] = run_any<any_behind_body>(lo, hi, m.THETAREL.data());
-  });
+  prepare_walls(m);
+  gradient_rules(m);
+  wall_formula(m);
+  const int marked = run_any<any_marked_body>(1, nx, m.DBMARK.data());
+  const int behind = run_any<any_behind_body>(1, nx + 1, m.THETAREL.data());
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
   groin_walls(m);
-  if (marked.any() != 0) shadow_edges(m);
+  if (marked != 0) shadow_edges(m);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
-  if (behind.any() != 0) {
+  if (behind != 0) {
     waves_from_left(m);
     waves_from_right(m);
   }

@@ -19,8 +19,7 @@ void time_factors(ModelState& m);
 // Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
 // seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
 void setup_transport(ModelState& m);
-// Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1), K2C and
-// K2CALL.
+// Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1) and K2C.
 void update_slope(ModelState& m);
 // The transport step, every step with waves after the groin factors: QLS
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.

@@ -29,11 +29,7 @@ namespace {
 }  // namespace
 
 void BRKSTAT(ModelState& m) {
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { BRKSTAT_walls(m, lo, hi); });
-}
-
-void BRKSTAT_walls(ModelState& m, int lo, int hi) {
-  run_kernel_on_path<brkstat_body>(lo, hi, m.LENFAC, static_cast<double>(m.cfg.DT), m.HB.data(),
+  run_kernel<brkstat_body>(1, m.cfg.NX + 1, m.LENFAC, static_cast<double>(m.DT), m.HB.data(),
                            m.THETAB.data(), m.ALPHAS.data(), m.CGBU.data(), m.A1W.data(),
                            m.SUMHB.data(), m.SUMANG.data(), m.SUMQ.data());
 }

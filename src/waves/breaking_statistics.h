@@ -12,7 +12,5 @@ namespace coastra {
 // Called by the time step below the last step, after the stability check (which
 // may change DT for this step), and once more at the end of the run.
 void BRKSTAT(ModelState& m);
-// The same over walls lo..hi only, on the calling thread (for a run of kernels).
-void BRKSTAT_walls(ModelState& m, int lo, int hi);
 
 }  // namespace coastra

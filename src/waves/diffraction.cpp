@@ -7,12 +7,11 @@
 #include "waves/diffraction.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "model/array_kernels.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
-#include "output/format.h"
+#include "model/wall_codes.h"
 #include "waves/final_waves.h"
 #include "waves/wave_relations.h"
 
@@ -27,49 +26,10 @@ Spreading SMAXSH(float h, float OMEGA) {
   return {s, (-0.000103F * s + 0.27F) * s + 5.31F};
 }
 
-float KD(float a, float theta) {
-  const float x = a * std::min(theta, 6.0F);
-  const float ep = std::exp(x);
-  const float em = std::exp(-x);
-  return std::sqrt(0.5F * (1.0F + (ep - em) / (ep + em)));
-}
-
-TipRay tip_ray(int side, float dx, float dy, float theta_tip) {
-  constexpr float HALF_PI = 0.5F * PI;
-  float beta = std::atan(dx / dy);
-  // A breaker line seaward of the tip: the ray turns seaward on the open side
-  // and lies along the coast on the side behind the structure.
-  if (dy < 0.0F) {
-    if (side == 1) {
-      if (dx > 0.0F) beta = HALF_PI - beta;
-      else if (dx < 0.0F) beta = -HALF_PI;
-    } else {
-      if (dx > 0.0F) beta = HALF_PI;
-      else if (dx < 0.0F) beta = -(HALF_PI + beta);
-    }
-  }
-  return {beta, side == 1 ? beta - theta_tip : theta_tip - beta};
-}
-
 float relax_kd(float kdstar, float kdnew, int p) {
   if (p <= 3) return kdnew;
   const int w = p <= 8 ? 3 : std::min(10, 4 + (p - 9) / 10);
   return (static_cast<float>(w) * kdstar + kdnew) / static_cast<float>(w + 1);
-}
-
-float between_adjust(float kd, float r) {
-  r = std::clamp(r, -1.0F, 1.0F);
-  if (r > 0.0F) {
-    const float g = 1.0F - 2.0F * r + std::pow(r, 0.33F);
-    // Clamped radicand: for small r, g exceeds 1 and the root would not exist.
-    const float rad = std::max(0.0F, 1.0F - (1.0F - kd * kd) * g * g);
-    return std::max(kd, std::sqrt(rad));
-  }
-  if (r < 0.0F) {
-    const float g = 1.0F + 2.0F * r + std::pow(-r, 0.33F);
-    if (g < 1.0F) return kd * std::max(g, 0.0F);
-  }
-  return kd;
 }
 
 namespace {
@@ -124,7 +84,7 @@ void wall_geometry(ModelState& m) {
 // is 1 or 3, searched no further than `limit`; `limit` when there is none.
 int range_end(const ModelState& m, int from, int limit, int step) {
   for (int i = from; step < 0 ? i >= limit : i <= limit; i += step)
-    if (m.WALLTYPE(i) == 1 || m.WALLTYPE(i) == 3) return i;
+    if (m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return i;
   return limit;
 }
 
@@ -197,8 +157,8 @@ struct KdPass {
   const float db = c.h * kdstar / c.gamma;
   const float dy1 = dy0 * (1.0F - db / c.depth);
   const float dy = std::fabs(dy1) < 0.01F ? 0.01F : dy1;
-  const TipRay ray = tip_ray_lane(c.side, dx, dy, c.theta);
-  return {kd_lane(c.a, ray.THETA), ray, dy};
+  const TipRay ray = tip_ray(c.side, dx, dy, c.theta);
+  return {KD(c.a, ray.THETA), ray, dy};
 }
 
 // The first pass of the iteration (from KD* = 1) at walls lo..hi: the pass's
@@ -288,8 +248,8 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
                                                        float gap) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    kd1[i] = between_adjust_lane(kd1[i], dy1[i] * spread / gap);
-    kd2[i] = between_adjust_lane(kd2[i], dy2[i] * spread / gap);
+    kd1[i] = between_adjust(kd1[i], dy1[i] * spread / gap);
+    kd2[i] = between_adjust(kd2[i], dy2[i] * spread / gap);
   }
 }
 
@@ -309,7 +269,7 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int h
   const int a = std::max(t1.wall + 1, lo);
   const int b = std::min(t2.wall - 1, hi);
   if (a > b) return;
-  run_kernel_on_path<adjust_between_body>(a, b, m.dif_kd1.data(),
+  run_kernel<adjust_between_body>(a, b, m.dif_kd1.data(),
                                           static_cast<const float*>(m.dif_dy1.data()),
                                           m.dif_kd2.data(),
                                           static_cast<const float*>(m.dif_dy2.data()), spread, gap);
@@ -335,7 +295,7 @@ void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
   float* kd = t.side == 1 ? m.dif_kd1.data() : m.dif_kd2.data();
   const int lo = t.side == 1 ? std::max(t.wall + 1, first) : first;
   const int hi = t.side == 1 ? last : std::min(t.wall - 1, last);
-  if (lo <= hi) run_kernel_on_path<transmit_beside_body>(lo, hi, kd, f * f);
+  if (lo <= hi) run_kernel<transmit_beside_body>(lo, hi, kd, f * f);
 }
 
 // The constants of a component's directions, copied out of the state.
@@ -411,7 +371,7 @@ struct ComponentIn {
     const float kboth = 0.5F * (k1 + k2);
     const float d = s1 ? (s2 ? dboth : dg1) : (s2 ? dg2 : w);
     const float kmix = s1 ? (s2 ? kboth : kg1) : (s2 ? kg2 : kw);
-    const SnellWave sw = snell_lane(K0, kmix, d, alphas[i], h / gamma);
+    const SnellWave sw = snell<VectorMath>(K0, kmix, d, alphas[i], h / gamma);
     const bool keep = ((i == first) & kf & s1 & !s2) | ((i == last) & kl & s2 & !s1);
     const float theta = !keep & (kmix <= sw.K) ? sw.THETA : w;
     const bool wave = !(h <= MIN_HEIGHT);
@@ -485,17 +445,16 @@ Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
                          m.K0,
                          c.first,
                          c.last,
-                         m.WALLTYPE(c.first) == 1 ? 1 : 0,
-                         m.WALLTYPE(c.last) == 1 ? 1 : 0};
+                         m.WALLTYPE(c.first) == WALL_GROIN ? 1 : 0,
+                         m.WALLTYPE(c.last) == WALL_GROIN ? 1 : 0};
   return c;
 }
 
-// Component c at walls lo..hi of 0..NX+1 (a part of the stage's region): the
-// coefficients, the heights and directions, and the merge. False when KD did
-// not converge.
-bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
-  const int first = std::max(c.first, lo);
-  const int last = std::min(c.last, hi);
+// Component c: the coefficients, the heights and directions over its walls,
+// and the merge. False when KD did not converge.
+bool component_walls(ModelState& m, const Component& c) {
+  const int first = std::max(c.first, 0);
+  const int last = std::min(c.last, m.cfg.NX + 1);
   if (first <= last) {
     // 1. Coefficients of the two sides.
     if (!KDGODA(m, c.t1, first, last) || !KDGODA(m, c.t2, first, last)) return false;
@@ -521,12 +480,11 @@ bool component_walls(ModelState& m, const Component& c, int lo, int hi) {
                          m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
                          m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
                          m.dif_ray2.data()};
-    run_kernel_on_path<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
+    run_kernel<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
                                              m.dif_theta.data());
   }
-  // 4. The merge (the first component clears, the last forms the final waves,
-  // at every wall of the part).
-  WAVSUM_walls(m, c.icomp, c.ncomp, m.dif_h.data(), m.dif_theta.data(), c.first, c.last, lo, hi);
+  // 4. The merge (the first component clears, the last forms the final waves).
+  WAVSUM(m, c.icomp, c.ncomp, m.dif_h, m.dif_theta, c.first, c.last);
   return true;
 }
 
@@ -536,12 +494,12 @@ bool diffracting_structures(const ModelState& m) {
   return !(m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END && m.KSEGT(2) == KIND_END));
 }
 
-void diffraction(ModelState& m) {
+bool diffraction(ModelState& m) {
   const int nw = m.cfg.NX + 1;
   // 1. No diffracting structure: the undiffracted wave is the only component.
   if (!diffracting_structures(m)) {
     WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nw);
-    return;
+    return true;
   }
   wall_geometry(m);
   // 2. The components of this step: every segment above the active threshold.
@@ -552,49 +510,19 @@ void diffraction(ModelState& m) {
     // Opaque structures all along the coast: no wave reaches it.
     for (int i = 1; i <= nw; ++i) m.dif_h(i) = 0.0F;
     WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
-    return;
+    return true;
   }
-  // 3. Every wall takes the components alone, in processing order (the merge
-  //    is finalised at the last), so the walls are one region: each thread
-  //    runs every component over its part of the coast (one hand-over a step,
-  //    where one a kernel would be several a component). The energies of a
-  //    wall add up in the same order as one component after another over the
-  //    whole coast would add them: the same bits. Each thread forms the
-  //    components' constants (ranges, tip waves, rules) itself, from values
-  //    no component writes: as fast as forming them first on one thread, and
-  //    nothing to hold them in.
-  //    Design note: a wall whose coefficient does not converge stops the step.
-  //    The part that meets it runs no further component; the other part may
-  //    run its components to the end. The stopped step's merged waves are
-  //    then not those of any one order, and nothing reads them: the run ends.
-  //    The walls near the tips iterate their coefficients longest, so the
-  //    work is uneven along the coast: the split point is learned from the
-  //    parts' times (dif_balance).
-  PartFlags failed;
-  PartBalance& balance = m.dif_balance;
-  run_parts(
-      0, nw,
-      [&](int part, int lo, int hi) {
-        using clock = std::chrono::steady_clock;
-        const clock::time_point start = clock::now();
-        int icomp = 0;
-        for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
-          const int j = m.SEGORD(o);
-          if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
-          if (!component_walls(m, plan_component(m, j, ++icomp, ncomp), lo, hi)) {
-            failed[part] = 1;
-            break;
-          }
-        }
-        balance.took(part, std::chrono::duration<double>(clock::now() - start).count());
-      },
-      balance.split(0, nw));
-  if (failed.any() != 0) {
-    std::ostream& p = m.prt();
-    lwrite(p, "ERROR IN \"KDGODA\".");
-    lwrite(p, "KD CALCULATION DID NOT CONVERGE");
-    stop_run(m, "ERROR IN \"KDGODA\". KD CALCULATION DID NOT CONVERGE");
+  // 3. The components in processing order (the merge is finalised at the
+  //    last). Design note: a wall whose coefficient does not converge stops
+  //    the step: no further component runs, and nothing reads the stopped
+  //    step's merged waves (the run ends).
+  int icomp = 0;
+  for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
+    const int j = m.SEGORD(o);
+    if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
+    if (!component_walls(m, plan_component(m, j, ++icomp, ncomp))) return false;
   }
+  return true;
 }
 
 }  // namespace coastra

@@ -22,21 +22,10 @@ struct Spreading {
 // Spreading at a tip of depth h (m) for waves of angular frequency OMEGA (rad/s).
 Spreading SMAXSH(float h, float OMEGA);
 
-// Diffraction coefficient sqrt(0.5 (1 + tanh(a min(theta, 6)))) for the ratio
-// a = SMAX / SMAXP and the angle theta (rad) from the shadow line to the ray,
-// positive towards the illuminated side.
-float KD(float a, float theta);
-
 struct TipRay {
   float BETA;   // direction of the ray from the tip to the breaking point (rad)
   float THETA;  // angle from the tip's shadow line to the ray (rad), < 0 in the shadow
 };
-// Ray of side 1 (tip at the lower-wall end of a gap, shadow towards lower
-// walls) or side 2 (mirror image) to a point dx (m, + towards higher walls)
-// along the coast and dy (m, + shoreward of the tip) across it, for the wave
-// direction theta_tip (rad) at the tip.
-TipRay tip_ray(int side, float dx, float dy, float theta_tip);
-
 // Relaxed estimate after pass p (from 0): the weight of the old estimate grows
 // with p from 0 (p <= 3) through 3 (4..8), 4 (9..18), ... to 10 (from 69 on).
 float relax_kd(float kdstar, float kdnew, int p);
@@ -65,30 +54,28 @@ KdIteration iterate_kd(float H, F&& kd_of) {
   return {prev, KD_MAX_PASSES, false};
 }
 
-// Adjustment of a coefficient between two structures from the ratio r of the
-// spread of their shadow lines to the distance between them (clamped to
-// [-1, 1]): diverging shadow lines (r > 0) raise KD towards 1, converging ones
-// (r < 0) lower it.
-float between_adjust(float kd, float r);
+// The kernels of the per-wall loops of the stage, branch-free (selects in
+// place of branches, the inline vector math), so that a loop over walls
+// vectorises and every instruction set gives the same bits; a single value is
+// the same function on one element.
 
-// Branch-free forms of KD, tip_ray and between_adjust, and the refraction of
-// REFSHO reduced to the direction, for the per-wall loops of the stage: the
-// same formulas with selects in place of branches (each select keeps the
-// comparison std::min, std::max and std::clamp make, so a NaN goes where it
-// went) and the inline vector math in place of the library's, so that a loop
-// over walls vectorises and every instruction set gives the same bits. They
-// differ from the kernels above by float rounding (bounded in the tests).
-
-// KD(a, theta).
-[[gnu::always_inline]] inline float kd_lane(float a, float theta) {
+// Diffraction coefficient sqrt(0.5 (1 + tanh(a min(theta, 6)))) for the ratio
+// a = SMAX / SMAXP and the angle theta (rad) from the shadow line to the ray,
+// positive towards the illuminated side.
+[[gnu::always_inline]] inline float KD(float a, float theta) {
   const float x = a * (6.0F < theta ? 6.0F : theta);
   const float ep = vmath::exp(x);
   const float em = vmath::exp(-x);
   return std::sqrt(0.5F * (1.0F + (ep - em) / (ep + em)));
 }
 
-// tip_ray(side, dx, dy, theta_tip); side is the same for every wall of a loop.
-[[gnu::always_inline]] inline TipRay tip_ray_lane(int side, float dx, float dy, float theta_tip) {
+// Ray of side 1 (tip at the lower-wall end of a gap, shadow towards lower
+// walls) or side 2 (mirror image) to a point dx (m, + towards higher walls)
+// along the coast and dy (m, + shoreward of the tip) across it, for the wave
+// direction theta_tip (rad) at the tip. A breaker line seaward of the tip
+// (dy < 0): the ray turns seaward on the open side and lies along the coast
+// on the side behind the structure.
+[[gnu::always_inline]] inline TipRay tip_ray(int side, float dx, float dy, float theta_tip) {
   constexpr float HALF_PI = 0.5F * PI;
   const float b0 = vmath::atan(dx / dy);
   const float up = side == 1 ? HALF_PI - b0 : HALF_PI;        // seaward breaker line, dx > 0
@@ -98,8 +85,11 @@ float between_adjust(float kd, float r);
   return {beta, side == 1 ? beta - theta_tip : theta_tip - beta};
 }
 
-// between_adjust(kd, r).
-[[gnu::always_inline]] inline float between_adjust_lane(float kd, float r) {
+// Adjustment of a coefficient between two structures from the ratio r of the
+// spread of their shadow lines to the distance between them (clamped to
+// [-1, 1]): diverging shadow lines (r > 0) raise KD towards 1, converging ones
+// (r < 0) lower it; no ratio (0 or NaN), no adjustment.
+[[gnu::always_inline]] inline float between_adjust(float kd, float r) {
   const float rc = r < -1.0F ? -1.0F : (1.0F < r ? 1.0F : r);
   // g = 1 - 2 |r| + |r|^0.33 on both sides (1 + 2r = 1 - 2|r| exactly for r < 0).
   const float ar = std::fabs(rc);
@@ -111,30 +101,14 @@ float between_adjust(float kd, float r);
   return rc > 0.0F ? raised : (rc < 0.0F ? lowered : kd);
 }
 
-struct SnellWave {
-  float K;      // wave number at the depth (1/m)
-  float THETA;  // direction there (rad, absolute)
-};
-// The wave number and direction of REFSHO(OMEGA, K0, KR, HR, THETAR, CGR, PHI, h):
-// the wave of number KR (1/m) and direction THETAR (rad) carried over contours
-// of normal PHI (rad) to depth h (m) by Snell's law, for the event's K0 (1/m).
-[[gnu::always_inline]] inline SnellWave snell_lane(float K0, float KR, float THETAR, float PHI,
-                                                   float h) {
-  const float k = std::sqrt(K0 * dispersion_factor_inline(K0 * h) / h);
-  const float s = vmath::sin(THETAR - PHI) * KR / k;
-  const float sc = s < -1.0F ? -1.0F : (1.0F < s ? 1.0F : s);
-  return {k, PHI + vmath::asin(sc)};
-}
-
 // The diffraction stage of a time step: visits the segments in the order
 // SEGORD, forms one merge component per segment with SEGFAC > 0.01 and merges
 // them through WAVSUM into HBD, THETABD (not yet smoothed). Reads HB, THETAB,
 // KB, ALPHAS, ALPHAW, HRF, THETARF, DRF, TRF, HZ, ZZRAD, OMEGA, K0, YSHORE, DX,
 // WALLTYPE, INLCELL and the segment table. Without diffracting structures the
-// single component is the undiffracted wave over walls 1..NX+1. When KD does
-// not converge, writes the print-file lines, sets IRUNERR and returns without
-// forming HBD.
-void diffraction(ModelState& m);
+// single component is the undiffracted wave over walls 1..NX+1. Returns false
+// when KD did not converge (HBD then not formed; the caller reports it).
+bool diffraction(ModelState& m);
 // Whether the coast has a diffracting structure (a segment table with more
 // than the undiffracted coast): without one, diffraction is the merge of the
 // undiffracted wave alone.

@@ -10,6 +10,7 @@
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
+#include "model/wall_codes.h"
 #include "waves/salient_waves.h"
 #include "model/vector_math.h"
 #include "waves/wave_relations.h"
@@ -54,32 +55,25 @@ namespace {
 
 void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
             int first, int last) {
-  // Wall by wall, so one region over walls 0..NX+1.
-  run_region(0, m.cfg.NX + 1, [&](int lo, int hi) {
-    WAVSUM_walls(m, icomp, ncomp, H.data(), THETA.data(), first, last, lo, hi);
-  });
-}
-
-void WAVSUM_walls(ModelState& m, int icomp, int ncomp, const float* H, const float* THETA,
-                  int first, int last, int lo, int hi) {
+  const int nw = m.cfg.NX + 1;
   // 1. The first component starts the accumulators and the final arrays afresh.
   if (icomp == 1) {
-    fill_range(m.wavsum_h2.data(), 0.0F, lo, hi);
-    fill_range(m.wavsum_s2.data(), 0.0F, lo, hi);
-    fill_range(m.HBD.data(), 0.0F, lo, hi);
-    fill_range(m.THETABD.data(), 0.0F, lo, hi);
+    fill_range(m.wavsum_h2.data(), 0.0F, 0, nw);
+    fill_range(m.wavsum_s2.data(), 0.0F, 0, nw);
+    fill_range(m.HBD.data(), 0.0F, 0, nw);
+    fill_range(m.THETABD.data(), 0.0F, 0, nw);
   }
   // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
-  const int a = std::max(first, lo);
-  const int b = std::min(last, hi);
+  const int a = std::max(first, 0);
+  const int b = std::min(last, nw);
   if (a <= b)
-    run_kernel_on_path<wavsum_add_body>(a, b, H, THETA, m.wavsum_h2.data(), m.wavsum_s2.data());
+    run_kernel<wavsum_add_body>(a, b, H.data(), THETA.data(), m.wavsum_h2.data(),
+                                m.wavsum_s2.data());
   // 3. The last component forms the final height and direction.
   if (icomp == ncomp)
-    run_kernel_on_path<wavsum_final_body>(std::max(lo, 1), hi,
-                                          static_cast<const float*>(m.wavsum_h2.data()),
-                                          static_cast<const float*>(m.wavsum_s2.data()),
-                                          m.HBD.data(), m.THETABD.data());
+    run_kernel<wavsum_final_body>(1, nw, static_cast<const float*>(m.wavsum_h2.data()),
+                                  static_cast<const float*>(m.wavsum_s2.data()), m.HBD.data(),
+                                  m.THETABD.data());
 }
 
 namespace {
@@ -125,9 +119,9 @@ namespace {
                                                   int* __restrict igradoff) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
-    const bool keep = (wt[i] == 1) | ((sm[i - 1] == -1) & (sm[i] == -1));
-    const bool with_left = (wt[i + 1] == 1) | ((sm[i] == -1) & (sm[i + 1] == -1));
-    const bool with_right = (wt[i - 1] == 1) | ((sm[i - 1] == -1) & (sm[i - 2] == -1));
+    const bool keep = (wt[i] == WALL_GROIN) | ((sm[i - 1] == -1) & (sm[i] == -1));
+    const bool with_left = (wt[i + 1] == WALL_GROIN) | ((sm[i] == -1) & (sm[i + 1] == -1));
+    const bool with_right = (wt[i - 1] == WALL_GROIN) | ((sm[i - 1] == -1) & (sm[i - 2] == -1));
     const bool channel = (inlets != 0) & (inl[i - 1] == 1) & (inl[i] == 1);
     hw[i] = smoothed(hbd, i, keep, with_left, with_right, channel);
     tw[i] = smoothed(thetabd, i, keep, with_left, with_right, channel);
@@ -146,59 +140,6 @@ void copy_wall(ModelState& m, int to, int from) {
 
 namespace {
 
-// Steps 1-3 of final_smoothing at walls lo..hi (a part of a region over walls
-// 1..NX+1; smoothing_body at walls 2..NX), the end walls' merged values put in
-// the working arrays so that the inlet rules can copy from them. A region may
-// also take the smoothed values (take_smoothed, final_waves): a wall whose
-// neighbour lies outside lo..hi then takes that neighbour's merged values
-// formed afresh from the merge's sums, with the merge's own operations (so its
-// bits), as another part may overwrite that wall at the same time.
-void smoothing_part(ModelState& m, int lo, int hi) {
-  const int nx = m.cfg.NX;
-  for (int i : {1, nx + 1}) {
-    if (i < lo || i > hi) continue;
-    m.hbd_work(i) = m.HBD(i);
-    m.thetabd_work(i) = m.THETABD(i);
-  }
-  const int a = std::max(lo, 2);
-  const int b = std::min(hi, nx);
-  if (a > b) return;
-  const int inlets = m.cfg.INLETS ? 1 : 0;
-  const bool left_edge = lo >= 2;    // wall a's left neighbour lies outside the part
-  const bool right_edge = hi <= nx;  // wall b's right neighbour lies outside the part
-  const auto walls = [&m, inlets](int first, int last, int from, const float* hbd,
-                                  const float* thetabd) {
-    // Wall i reads wall k's merged values at hbd[k - from], thetabd[k - from].
-    run_kernel_on_path<smoothing_body>(first - from, last - from, inlets,
-                                       m.WALLTYPE.data() + from, m.DBMARK.data() + from,
-                                       m.INLCELL.data() + from, hbd, thetabd,
-                                       m.hbd_work.data() + from, m.thetabd_work.data() + from,
-                                       m.IGRADOFF.data() + from);
-  };
-  const auto edge = [&](int i) {
-    float h3[3], t3[3];
-    for (int d = 0; d < 3; ++d) {
-      const int k = i - 1 + d;
-      if (k >= lo && k <= hi) {
-        h3[d] = m.HBD(k);
-        t3[d] = m.THETABD(k);
-        continue;
-      }
-      float h[2], t[2];
-      run_kernel_on_path<wavsum_final_body>(1, 1, m.wavsum_h2.data() + (k - 1),
-                                            m.wavsum_s2.data() + (k - 1), h, t);
-      h3[d] = h[1];
-      t3[d] = t[1];
-    }
-    walls(i, i, i - 1, h3, t3);
-  };
-  const int ia = left_edge ? a + 1 : a;
-  const int ib = right_edge ? b - 1 : b;
-  if (ia <= ib) walls(ia, ib, 0, m.HBD.data(), m.THETABD.data());
-  if (left_edge) edge(a);
-  if (right_edge && (b != a || !left_edge)) edge(b);
-}
-
 // Steps 1-5 of final_smoothing: the smoothed values in hbd_work, thetabd_work.
 void smoothing_rules(ModelState& m) {
   const int nx = m.cfg.NX;
@@ -209,7 +150,16 @@ void smoothing_rules(ModelState& m) {
   // only the breakwater rule of step 5 sets it again. 3. Inside an inlet (both
   // cells of the wall in the channel) no wave breaks on a beach: height and
   // direction 0.
-  run_region(1, nx + 1, [&m](int lo, int hi) { smoothing_part(m, lo, hi); });
+  // The end walls' merged values go to the working arrays too, so that the
+  // inlet rules can copy from them.
+  for (int i : {1, nx + 1}) {
+    m.hbd_work(i) = m.HBD(i);
+    m.thetabd_work(i) = m.THETABD(i);
+  }
+  if (nx >= 2)
+    run_kernel<smoothing_body>(2, nx, inlets ? 1 : 0, m.WALLTYPE.data(), m.DBMARK.data(),
+                               inl.data(), m.HBD.data(), m.THETABD.data(), m.hbd_work.data(),
+                               m.thetabd_work.data(), m.IGRADOFF.data());
   // 3b. The inlet's left mouth (wall i-1 when cell i-2 is open beach) takes the
   // waves of the wall before it, which no rule changes after step 1.
   // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
@@ -231,21 +181,16 @@ void smoothing_rules(ModelState& m) {
   touching_salient_waves(m);
 }
 
-// Step 6 of final_smoothing at walls lo..hi: the smoothed values of walls
-// 2..NX become final; walls 1 and NX+1 keep the merged values.
-void take_smoothed(ModelState& m, int lo, int hi) {
-  const int a = std::max(lo, 2);
-  const int b = std::min(hi, m.cfg.NX);
-  if (a > b) return;
-  copy_range<float>(m.hbd_work.data(), m.HBD.data(), a, b);
-  copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), a, b);
-}
-
 }  // namespace
 
 void final_smoothing(ModelState& m) {
   smoothing_rules(m);
-  run_region(2, m.cfg.NX, [&m](int lo, int hi) { take_smoothed(m, lo, hi); });
+  // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep
+  //    the merged values.
+  if (m.cfg.NX >= 2) {
+    copy_range<float>(m.hbd_work.data(), m.HBD.data(), 2, m.cfg.NX);
+    copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), 2, m.cfg.NX);
+  }
 }
 
 namespace {
@@ -272,42 +217,22 @@ namespace {
 }
 }  // namespace
 
-namespace {
-// The final celerities at walls lo..hi: three passes wall by wall.
-void celerities_walls(ModelState& m, int lo, int hi) {
-  // 1. Depth at which the final wave breaks (m), at the event's period (s).
-  run_kernel_on_path<final_depth_body>(lo, hi, m.cfg.GAMMA, m.TZ,
-                                       static_cast<const float*>(m.HBD.data()),
-                                       m.brk_depth.data(), m.brk_period.data());
-  // 2. Wave number and group celerity there.
-  wave_numbers(m.brk_period.data(), m.brk_depth.data(), lo, hi, m.CGB.data(),
-               m.brk_ratio.data(), m.KB.data());
-  // 3. No wave, no celerity.
-  run_kernel_on_path<no_wave_body>(lo, hi, static_cast<const float*>(m.brk_depth.data()),
-                                   m.CGB.data(), m.KB.data());
-}
-}  // namespace
-
 void final_celerities(ModelState& m) {
-  // Wall by wall, so one region: each thread runs the three passes over its walls.
-  run_region(1, m.cfg.NX + 1, [&m](int lo, int hi) { celerities_walls(m, lo, hi); });
+  const int nw = m.cfg.NX + 1;
+  // 1. Depth at which the final wave breaks (m), at the event's period (s).
+  run_kernel<final_depth_body>(1, nw, m.cfg.GAMMA, m.TZ, static_cast<const float*>(m.HBD.data()),
+                               m.brk_depth.data(), m.brk_period.data());
+  // 2. Wave number and group celerity there.
+  wave_numbers(m.brk_period.data(), m.brk_depth.data(), 1, nw, m.CGB.data(), m.brk_ratio.data(),
+               m.KB.data());
+  // 3. No wave, no celerity.
+  run_kernel<no_wave_body>(1, nw, static_cast<const float*>(m.brk_depth.data()), m.CGB.data(),
+                           m.KB.data());
 }
 
-int final_waves(ModelState& m, WallCheck check) {
-  // Without inlets and breakwaters no rule follows the smoothing, and the
-  // smoothing joins the region (one hand-over fewer).
-  const bool in_region = !m.cfg.INLETS && m.cfg.NDB == 0;
-  if (!in_region) smoothing_rules(m);
-  // The smoothed values taken, the celerities formed from them and the check
-  // wall by wall: one region.
-  PartFlags found;
-  run_parts(1, m.cfg.NX + 1, [&m, &found, check, in_region](int part, int lo, int hi) {
-    if (in_region) smoothing_part(m, lo, hi);
-    take_smoothed(m, lo, hi);
-    celerities_walls(m, lo, hi);
-    if (check != nullptr) found[part] = check(m, lo, hi);
-  });
-  return found.any();
+void final_waves(ModelState& m) {
+  final_smoothing(m);
+  final_celerities(m);
 }
 
 }  // namespace coastra

@@ -16,12 +16,9 @@
 
 #include "model/array_kernels.h"
 #include "model/simd_path.h"
+#include "model/wall_codes.h"
 #include "waves/breaker.h"
-#include "waves/diffraction.h"
-#include "waves/final_waves.h"
-#include "waves/segment_table.h"
 #include "model/vector_math.h"
-#include "waves/transmission.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -110,10 +107,8 @@ namespace {
 // rounding of thousands of float additions and subtractions, and ties every
 // cell to all cells before it. Formed afresh every 16 cells, each mean carries
 // the rounding of at most 15 updates, the blocks are independent (the
-// processor overlaps them, and a range split between threads at a multiple of
-// 16 starts on a restart cell, so the bits do not depend on the split).
+// processor overlaps them).
 constexpr int RESTART = 16;
-static_assert(SPLIT_ALIGN % RESTART == 0, "a split point must be a restart cell");
 
 // Centred means of window 2h+1 (n = 2h+1 as a float, fn) at cells lo..hi, the
 // running sum formed afresh at lo and at every multiple of RESTART. The input
@@ -167,13 +162,12 @@ void end_line_right(const In* in, float* out, int nx, int h, float mean) {
 }
 
 // The moving average of in(1..nx) (window n) into out(1..nx), plus offset at
-// every cell when OFFSET: the centred means and the offset are one region
-// over the cells, each thread taking both over its part.
+// every cell when OFFSET.
 template <class In, bool OFFSET>
 void smooth(const In* in, float* out, int nx, int n, float offset) {
   if (nx < 1) return;
   const auto add_offset = [out, offset](int lo, int hi) {
-    if constexpr (OFFSET) run_kernel_on_path<add_body>(lo, hi, offset, out);
+    if constexpr (OFFSET) run_kernel<add_body>(lo, hi, offset, out);
   };
   // A window below 3 cells is no smoothing.
   if (n < 3) {
@@ -199,84 +193,10 @@ void smooth(const In* in, float* out, int nx, int n, float offset) {
   // nx-h are kept before the offset for the end lines.
   const int h = (n - 1) / 2;
   const float fn = static_cast<float>(n);
-  float mean_left = 0.0F, mean_right = 0.0F;
-  run_region(h + 1, nx - h, [&](int lo, int hi) {
-    run_kernel_on_path<centred_means_body<In>>(lo, hi, h, fn, in, out);
-    if (lo <= h + 1 && h + 1 <= hi) mean_left = out[h + 1];
-    if (lo <= nx - h && nx - h <= hi) mean_right = out[nx - h];
-    add_offset(lo, hi);
-  });
-  end_line_left(in, out, h, mean_left);
-  end_line_right(in, out, nx, h, mean_right);
-  add_offset(1, h);
-  add_offset(nx - h + 1, nx);
-}
-
-// The first block start the upper part's first pass needs (see
-// contour_two_parts): that of the first cell the second pass of the block
-// before the part reads.
-int first_pass_start(int split, int h) { return (split - RESTART - h) / RESTART * RESTART; }
-
-// Whether each part's first-pass reach stays clear of the other end's
-// straight-line cells (window half-width h, parts split at `split`).
-bool contour_parts_fit(int nx, int h, int split) {
-  return split - 1 >= h + 1 && split - 1 + h <= nx - h && split <= nx - h &&
-         first_pass_start(split, h) >= h + 1;
-}
-
-// The two passes of the offshore contour over the shoreline y and its
-// orientation, on two threads in one region (cells 1..split-1 and split..nx)
-// instead of three: each part forms the first pass over its cells and the
-// window's half-width h beyond them (from the block starts of the whole-coast
-// pass, so with its bits) in an array of its own (the lower part pass1_low,
-// the upper part pass1_high), the second pass over its cells, and the
-// orientation of its walls; the second-pass value of the cell before the
-// upper part (its first wall's left cell) is formed by the upper part too.
-// Requires contour_parts_fit. whole(): the passes and the orientation over
-// the whole coast, for a call that runs as one part.
-template <class Whole>
-void contour_two_parts(const double* y, const float* dx, int nx, int h, float offset,
-                       float* pass1_low, float* pass1_high, float* ysmooth, float* alphaw,
-                       const Whole& whole) {
-  const float fn = static_cast<float>(2 * h + 1);
-  const int split = split_point(1, nx);
-  run_parts(1, nx, [&](int part, int lo, int hi) {
-    if (lo == 1 && hi == nx) {
-      whole();
-      return;
-    }
-    if (part == 0) {
-      // First pass over cells 1..split-1+h, then the second over 1..split-1.
-      run_kernel_on_path<centred_means_body<double>>(h + 1, hi + h, h, fn, y, pass1_low);
-      end_line_left(y, pass1_low, h, pass1_low[h + 1]);
-      run_kernel_on_path<centred_means_body<float>>(h + 1, hi, h, fn, pass1_low, ysmooth);
-      end_line_left(pass1_low, ysmooth, h, ysmooth[h + 1]);
-      run_kernel_on_path<add_body>(1, hi, offset, ysmooth);
-      run_kernel_on_path<contour_orientation_body>(2, hi, ysmooth, dx, alphaw);
-      alphaw[1] = alphaw[2];
-      return;
-    }
-    // First pass over cells split-16-h..nx, from the block start at or below
-    // the first of them; then the second over split..nx.
-    const int start = first_pass_start(lo, h);
-    run_kernel_on_path<centred_means_body<double>>(start, nx - h, h, fn, y, pass1_high);
-    end_line_right(y, pass1_high, nx, h, pass1_high[nx - h]);
-    run_kernel_on_path<centred_means_body<float>>(lo, nx - h, h, fn, pass1_high, ysmooth);
-    end_line_right(pass1_high, ysmooth, nx, h, ysmooth[nx - h]);
-    run_kernel_on_path<add_body>(lo, nx, offset, ysmooth);
-    // The second pass at cell lo-1, the last of its block (lo is a multiple of
-    // RESTART): the block formed alone, in cells 16..31 of a local array.
-    float block[2 * RESTART];
-    run_kernel_on_path<centred_means_body<float>>(RESTART, 2 * RESTART - 1, h, fn,
-                                                  pass1_high + (lo - 2 * RESTART), block);
-    const float pair_y[2] = {block[2 * RESTART - 1] + offset, ysmooth[lo]};
-    const float pair_dx[2] = {dx[lo - 1], dx[lo]};
-    float pair_alpha[2];
-    run_kernel_on_path<contour_orientation_body>(1, 1, pair_y, pair_dx, pair_alpha);
-    alphaw[lo] = pair_alpha[1];
-    run_kernel_on_path<contour_orientation_body>(lo + 1, nx, ysmooth, dx, alphaw);
-    alphaw[nx + 1] = alphaw[nx];
-  }, split);
+  run_kernel<centred_means_body<In>>(h + 1, nx - h, h, fn, in, out);
+  end_line_left(in, out, h, out[h + 1]);
+  end_line_right(in, out, nx, h, out[nx - h]);
+  add_offset(1, nx);
 }
 
 }  // namespace
@@ -298,37 +218,19 @@ void offshore_contour(ModelState& m) {
   //      shoreline in single precision; with inlets over a working copy in
   //      which they are bridged.
   // 3. The representative contour lies 300 m seaward of the smoothed shoreline
-  //    (added in the second pass's region).
+  //    (added with the second pass).
   // 4. Contour orientation per wall (independent of the offset).
   const int n = m.cfg.ISMOOTH;
-  const auto second_pass = [&m, nx, n, &orientation] {
-    smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
-    orientation();
-  };
   if (m.cfg.NINL > 0) {
     run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
                               m.ycontour_work.data());
     bridge_inlets(m);
-    smooth<float, false>(m.ycontour_work.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    second_pass();
-    return;
-  }
-  const auto whole = [&m, nx, n, &second_pass] {
+    moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
+  } else {
     smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
-    second_pass();
-  };
-  // On two threads, without inlets, all of it in one region where the coast
-  // is long enough against the window (ycontour_work is then the upper part's
-  // first pass).
-  const int h = (n - 1) / 2;
-  if (team_threads() > 1 && n >= 3 && n % 2 == 1 && nx > n + 1 && nx >= split_min_elements() &&
-      contour_parts_fit(nx, h, split_point(1, nx))) {
-    contour_two_parts(m.YSHORE.data(), m.cfg.DX.data(), nx, h, CONTOUR_OFFSET,
-                      m.ycontour_pass.data(), m.ycontour_work.data(), m.YSMOOTH.data(),
-                      m.ALPHAW.data(), whole);
-    return;
   }
-  whole();
+  smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+  orientation();
 }
 
 namespace {
@@ -362,13 +264,14 @@ namespace {
 }
 }  // namespace
 
-RecordChecks record_checks(ModelState& m, int lo, int hi) {
-  const int last = std::min(hi, m.cfg.NX);
+RecordChecks record_checks(ModelState& m) {
+  const int lo = 1;
+  const int last = m.cfg.NX;
   RecordChecks c;
   if (lo > last) return c;
-  run_kernel_on_path<no_wave_walls_body>(lo, last, static_cast<const float*>(m.TRF.data()),
+  run_kernel<no_wave_walls_body>(lo, last, static_cast<const float*>(m.TRF.data()),
                                          static_cast<const float*>(m.HRF.data()), &c.no_wave);
-  run_kernel_on_path<closure_body>(lo, last, static_cast<const float*>(m.HRF.data()),
+  run_kernel<closure_body>(lo, last, static_cast<const float*>(m.HRF.data()),
                                    static_cast<const float*>(m.TRF.data()), m.DLTZ.data(),
                                    &c.bad_depth);
   return c;
@@ -406,21 +309,21 @@ GroinRights groin_rights(const ModelState& m) {
   return right_before;
 }
 
-// Walls lo..hi (NX >= 2): no wall is marked by this stage (a structure stage
-// placed after it may mark some), and the orientation of walls 2..NX among
-// them from their pair of cells.
-void orientation_walls(ModelState& m, int lo, int hi) {
-  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, lo, hi);
-  run_kernel<shoreline_orientation_body>(std::max(lo, 2), std::min(hi, m.cfg.NX),
-                                         static_cast<const double*>(m.YSHORE.data()),
+// Every wall ORIENT_PLAIN (no wall is marked by this stage; a structure stage
+// placed after it may mark some), and the orientation of walls 2..NX from
+// their pair of cells (NX >= 2).
+void orientation_walls(ModelState& m) {
+  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, 1, m.cfg.NX + 1);
+  run_kernel<shoreline_orientation_body>(2, m.cfg.NX, static_cast<const double*>(m.YSHORE.data()),
                                          static_cast<const float*>(m.cfg.DX.data()),
                                          m.ALPHAS.data());
 }
 
 // Wall 1 takes the pair of wall 2; the groin means in wall order (ALPHAS(i-1)
 // is then final, a groin mean itself when wall i-1 is a groin), entries
-// behind the scan passed over as in a scan of the walls, structure states -2
-// and 3 keeping the local value; wall NX+1 takes wall NX's value.
+// behind the scan passed over as in a scan of the walls, a breakwater end
+// joined by a touching salient (WALL_TOUCH) keeping the local value; wall NX+1
+// takes wall NX's value.
 void orientation_finish(ModelState& m, const GroinRights& right_before) {
   const int nx = m.cfg.NX;
   m.ALPHAS(1) = m.ALPHAS(2);
@@ -430,7 +333,7 @@ void orientation_finish(ModelState& m, const GroinRights& right_before) {
     if (i < wall) continue;
     if (i > nx) break;
     wall = i;
-    if (i > 1 && m.WALLTYPE(i) != -2 && m.WALLTYPE(i) != 3)
+    if (i > 1 && m.WALLTYPE(i) != WALL_TOUCH)
       m.ALPHAS(i) =
           (m.ALPHAS(i - 1) + m.ALPHAS(i) + right_before[static_cast<std::size_t>(g)]) / 3.0F;
   }
@@ -446,26 +349,16 @@ void one_cell_orientation(ModelState& m) {
   m.ALPHASCODE(2) = ORIENT_PLAIN;
 }
 
-// The shoreline orientation, its pass over the walls in one region with
-// also(lo, hi) (passes that read neither ALPHAS nor ALPHASCODE), the groin
-// means after the region.
-template <class F>
-void orientation_region(ModelState& m, const F& also) {
-  const int nx = m.cfg.NX;
-  const bool one_cell = nx < 2;
-  if (one_cell) one_cell_orientation(m);
-  const GroinRights right_before = one_cell ? GroinRights{} : groin_rights(m);
-  run_region(1, nx + 1, [&m, &also, one_cell](int lo, int hi) {
-    if (!one_cell) orientation_walls(m, lo, hi);
-    also(lo, hi);
-  });
-  if (!one_cell) orientation_finish(m, right_before);
-}
-
 }  // namespace
 
 void shoreline_orientation(ModelState& m) {
-  orientation_region(m, [](int, int) {});
+  if (m.cfg.NX < 2) {
+    one_cell_orientation(m);
+    return;
+  }
+  const GroinRights right_before = groin_rights(m);
+  orientation_walls(m);
+  orientation_finish(m, right_before);
 }
 
 namespace {
@@ -483,24 +376,24 @@ namespace {
 }
 }  // namespace
 
-void input_wave_numbers_walls(ModelState& m, int lo, int hi) {
+void input_wave_numbers(ModelState& m) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the
-  // same pair; equal bits give equal results, and a NaN never matches. A part
-  // starting inside a run solves its first wall's pair afresh, which gives the
-  // bits the run's first wall gave.
+  // same pair; equal bits give equal results, and a NaN never matches.
+  const int lo = 1;
+  const int hi = m.cfg.NX + 1;
   const auto same_bits = [](float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
   const float t0 = m.TRF(lo);  // (s)
   const float d0 = m.DRF(lo);  // (m)
   int differs = 0;
-  run_kernel_on_path<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
+  run_kernel<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
                                      static_cast<const float*>(m.DRF.data()),
                                      std::bit_cast<std::uint32_t>(t0),
                                      std::bit_cast<std::uint32_t>(d0), &differs);
   if (differs == 0 && t0 == t0 && d0 == d0) {
-    // One pair along the whole part (the usual case): one solution.
+    // One pair along the whole coast (the usual case): one solution.
     const WaveNumber w = WAVNUM(t0, d0);
     fill_range(m.KRF.data(), w.K, lo, hi);
     fill_range(m.NRF.data(), w.N, lo, hi);
@@ -521,60 +414,36 @@ void input_wave_numbers_walls(ModelState& m, int lo, int hi) {
                     m.C02RF.data(), m.CHIRF.data());
 }
 
-int breaking_waves(ModelState& m, WallCheck check) {
-  // 1. Wave constants of the event (shared with refraction and diffraction).
+void wave_constants(ModelState& m) {
   m.OMEGA = 2.0F * PI / m.TZ;
   m.K0 = m.OMEGA * m.OMEGA / GRAV;
   m.ZZRAD = m.ZZDEGNR * PI / 180.0F;
-  // 2. Breakwater transmission computed from the waves, once per wave record
-  // (and at the first step with waves); the diffraction segments then take the
-  // new coefficients and their processing order is derived again.
-  if (transmission_due(m)) {
-    breakwater_transmission(m);
-    if (m.IRUNERR != 0) return 0;  // method not applicable to an emerged breakwater
-    derive_segment_order(m);
-  }
-  // 3. (The closure depth DLTZ depends on the wave record alone; the run driver
-  // forms it once per record, see closure_depth.)
-  // 4. Shoreline orientation; every wall ORIENT_PLAIN. Its pass over the walls
-  // runs in the region below with steps 5 and 5b, which read neither ALPHAS
-  // nor ALPHASCODE, and its groin means right after. (A structure stage that
+}
+
+void breaking_waves(ModelState& m) {
+  // (The closure depth DLTZ depends on the wave record alone; the run driver
+  // forms it once per record, see closure_depth. The wave constants of the
+  // event, wave_constants, and the breakwater transmission come before.)
+  // 1. Shoreline orientation; every wall ORIENT_PLAIN. (A structure stage that
   // fixes the orientation of a wall itself sets ALPHAS and marks the wall
-  // ORIENT_MARKED after those, before the diffraction and the transport read
+  // ORIENT_MARKED after this, before the diffraction and the transport read
   // either.)
-  // 5. Breaking at every wall, from the breaking constants of the input wave
+  shoreline_orientation(m);
+  // 2. Breaking at every wall, from the breaking constants of the input wave
   // (C02RF, CHIRF: computed once per wave record with KRF and NRF). A wave
   // directed offshore relative to the local contour cannot reach the shore
   // there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave over a
   // contour parallel to the baseline for this step. THETARF and ALPHAW stay as
   // they are.
-  // 5b. Wave number and group celerity at the breaking depth: the undiffracted
-  // celerity CGBU for the statistics (CGB is formed at the final breaking depth
-  // in step 7), KB for the diffraction. Both wall by wall, so one region: each
-  // thread runs the passes over its walls.
-  // 6. Final breaking waves: one merge component per segment of the coast that
-  // waves reach (open gaps diffracted at the structure tips, stretches behind
-  // partly transmitting breakwaters); without diffracting structures the single
-  // component is the undiffracted wave over walls 1..NX+1, merged wall by wall
-  // in the same region (wall 0 is cleared with the first part).
-  const bool undiffracted = !diffracting_structures(m);
   const int nw = m.cfg.NX + 1;
-  orientation_region(m, [&m, undiffracted, nw](int lo, int hi) {
-    breaker_lines(lo, hi, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(),
-                  m.THETARF.data(), m.ALPHAW.data(), m.HB.data(), m.THETAB.data(),
-                  m.brk_depth.data(), m.IWAVOFF.data());
-    wave_numbers(m.TRF.data(), m.brk_depth.data(), lo, hi, m.CGBU.data(), m.brk_ratio.data(),
-                 m.KB.data());
-    if (undiffracted)
-      WAVSUM_walls(m, 1, 1, m.HB.data(), m.THETAB.data(), 1, nw, lo == 1 ? 0 : lo, hi);
-  });
-  stage_mark(m.TIMES, Stage::BREAKING);
-  if (!undiffracted) diffraction(m);
-  stage_mark(m.TIMES, Stage::DIFFRACTION);
-  if (m.IRUNERR != 0) return 0;  // the diffraction coefficient did not converge
-  // 7. Smoothing, then the group celerity and wave number at the final
-  //    breaking depth.
-  return final_waves(m, check);
+  breaker_lines(1, nw, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(), m.THETARF.data(),
+                m.ALPHAW.data(), m.HB.data(), m.THETAB.data(), m.brk_depth.data(),
+                m.IWAVOFF.data());
+  // 3. Wave number and group celerity at the breaking depth: the undiffracted
+  // celerity CGBU for the statistics (CGB is formed at the final breaking depth
+  // by final_waves), KB for the diffraction.
+  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nw, m.CGBU.data(), m.brk_ratio.data(),
+               m.KB.data());
 }
 
 }  // namespace coastra

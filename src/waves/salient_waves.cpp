@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "model/wall_codes.h"
+
 namespace coastra {
 namespace {
 
@@ -25,7 +27,7 @@ struct Shadow {
   bool touching(int cell) const {
     return cell >= 1 && cell <= m.cfg.NX && m.DBMARK(cell) == -1;
   }
-  bool groin(int j) const { return m.WALLTYPE(j) == 1; }
+  bool groin(int j) const { return m.WALLTYPE(j) == WALL_GROIN; }
 };
 
 }  // namespace

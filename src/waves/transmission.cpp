@@ -1,16 +1,15 @@
 // Wave transmission through and over detached breakwaters. KTCALC carries the
 // wave of the breakwater's reference wall to the breakwater (refraction and
 // shoaling) and applies one of three empirical methods; the stage computes
-// KTDB for every breakwater, keeps the KT statistics and reports warnings.
-// Writes ATDB, KTDB, KTDUE, KTWARNED, IRUNERR and the KT statistics.
+// KTDB for every breakwater, keeps the KT statistics and returns what its
+// methods met (the KT_... bits; output/stage_notices.h writes the words).
+// Writes ATDB, KTDB, KTDUE and the KT statistics.
 
 #include "waves/transmission.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/error_stop.h"
-#include "output/bookkeeping.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -21,21 +20,6 @@ inline constexpr float TWOPI_T = 6.283186F;   // 2 pi of the transmission formul
 inline constexpr float DRY_DEPTH = 0.01F;     // (m) at or below it no wave reaches a breakwater
 inline constexpr float KT_CAP = 0.99F;        // largest factor a breakwater passes on
 
-// The print-file texts, in the order of the KT_... bits they belong to.
-struct KtMessage {
-  unsigned bit;
-  WarnKind kind;   // its count in the run's warning counts
-  const char* text;
-};
-constexpr KtMessage KT_MESSAGES[] = {
-    {KT_ABOVE_08, WarnKind::KT_ABOVE_08, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.8"},
-    {KT_BELOW_0075, WarnKind::KT_BELOW_0075, " !!WARNING-KT OUTSIDE STATED LIMIT OF 0.075"},
-    {KT_ABOVE_15, WarnKind::KT_ABOVE_15, " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5"},
-    {KT_BELOW_0, WarnKind::KT_BELOW_0, " !!WARNING-COMPUTED KT LESS THAN 0, SET TO 0"},
-    {KT_OUT_OF_RANGE, WarnKind::KT_OUT_OF_RANGE, " !!WARNING-INPUT VALUES OUTSIDE VARIABLE RANGE"},
-};
-constexpr const char* EMERGED_TEXT =
-    " ERROR! SEABROOK & HALL ONLY APPLICABLE FOR SUBMERGED BREAKWATER";
 
 // Methods 1 and 3 are limited to [0, 1.5].
 float clamp_0_15(float kt, unsigned& flags) {
@@ -210,10 +194,10 @@ bool transmission_due(const ModelState& m) {
 
 void request_transmission(ModelState& m) { m.KTDUE = true; }
 
-void breakwater_transmission(ModelState& m) {
+unsigned breakwater_transmission(ModelState& m) {
   const Settings& c = m.cfg;
   // Fixed coefficients have no method properties to compute from.
-  if (c.TRANMODE != 1) return;
+  if (c.TRANMODE != 1) return 0U;
   unsigned fired = 0U;  // warnings and failures of this computation, over all breakwaters
   for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
     // 1. Depth at the breakwater and the wave of its reference wall.
@@ -230,23 +214,24 @@ void breakwater_transmission(ModelState& m) {
     if ((t.FLAGS & KT_EMERGED) == 0U) record_kt(m, k, t.KT);
   }
   m.KTDUE = false;
-  // 4. Warnings, each text once per computation and at most once per wave
-  // record; after its first appearance in the run only when warnings are
-  // printed. Each computation that raises one counts for the run's counts.
-  std::ostream& p = m.prt();
-  for (const KtMessage& w : KT_MESSAGES) {
-    if ((fired & w.bit) == 0U) continue;
-    count_warning(m, w.kind);
-    const bool shown = c.PRWARN || (m.KTWARNED & w.bit) == 0U;
-    if (shown && first_in_record(m, w.kind)) p << w.text << '\n';
-    m.KTWARNED |= w.bit;
+  return fired;
+}
+
+void record_kt(ModelState& m, int j, float kt) {
+  if (j < 1 || j > MXDB) return;
+  // A coefficient that is not a number spoils the breaking heights behind the
+  // breakwater, and the step's guard stops the run on them; the statistics
+  // keep only the values in force before it.
+  if (!std::isfinite(kt)) return;
+  if (m.NKT(j) == 0) {
+    m.KTMAX(j) = kt;
+    m.KTMIN(j) = kt;
+  } else {
+    m.KTMAX(j) = std::max(m.KTMAX(j), kt);
+    m.KTMIN(j) = std::min(m.KTMIN(j), kt);
   }
-  // 5. Method 1 outside its range of application ends the simulation with the
-  // reports written.
-  if ((fired & KT_EMERGED) != 0U) {
-    p << EMERGED_TEXT << '\n';
-    stop_run(m, EMERGED_TEXT);
-  }
+  m.KTSUM(j) += static_cast<double>(kt);
+  ++m.NKT(j);
 }
 
 float breakwater_factor(const ModelState& m, int k) {

@@ -84,13 +84,16 @@ bool transmission_due(const ModelState& m);
 // wave record is read and whenever the water level changes.
 void request_transmission(ModelState& m);
 
-// Computes KTDB of every breakwater from the waves of the step (method's value),
-// records it in the KT statistics, writes the warnings of this computation to
-// the print file (each warning text at most once per computation; after its
-// first occurrence in the run only with PRWARN), and on method 1 applied to an
-// emerged breakwater writes the error line and sets IRUNERR = 1. Does nothing
-// with fixed coefficients (TRANMODE 0).
-void breakwater_transmission(ModelState& m);
+// Computes KTDB of every breakwater from the waves of the step (method's value)
+// and records it in the KT statistics; returns the KT_... bits its methods
+// raised over all breakwaters (the warnings, and KT_EMERGED for method 1 on an
+// emerged breakwater, which ends the run: output/stage_notices.h). Does
+// nothing with fixed coefficients (TRANMODE 0).
+unsigned breakwater_transmission(ModelState& m);
+// One computed transmission coefficient of detached breakwater j into the
+// running sum, maximum and minimum reported at the end of the run; a value
+// that is not finite is left out (the step guard stops the run on it).
+void record_kt(ModelState& m, int j, float kt);
 
 // Factor of breakwater k for the diffraction segment table: the coefficient in
 // force (KTDB when computed, TRANDB when fixed), at most 0.99, so a breakwater

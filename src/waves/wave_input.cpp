@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <string>
 #include <string_view>
 
 #include "input/field_reader.h"
 #include "model/error_stop.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
-#include "output/format.h"
 #include "waves/nearshore.h"
 
 namespace coastra {
@@ -26,7 +26,7 @@ constexpr float DEEP_LENGTH_FAC = 1.56F;  // g / (2 pi) (m/s2)
 constexpr float MAX_STEEPNESS = 0.142F;   // breaking limit of deep-water steepness
 
 // An integer with no padding (I0), through the formatting layer.
-void append_int(std::string& out, long long v) { edit_i(out, v, 0); }
+
 
 // Alongshore coordinate of wall i (m) as the interpolation uses it: XCELL(i),
 // the same index rule as for the station cells, so a station at cell c sits at
@@ -41,23 +41,16 @@ float wall_coordinate(const ModelState& m, int i) {
 
 // Number of stations WAVINP uses. Design note: NUMWAVES larger than the number
 // of WAVEID lines cannot be honoured (those files were never opened), so the
-// WAVEID lines are used, with a print-file warning; NUMWAVES not given (0 or
-// less) means every WAVEID line is a station.
-int station_count(ModelState& m) {
+// WAVEID lines are used (the caller has the warning written); NUMWAVES not
+// given (0 or less) means every WAVEID line is a station.
+int station_count(const ModelState& m, StationSetup& r) {
   const int nfiles = std::min(m.cfg.NWAVEFILES, MXWAVEF);
-  int nst = m.cfg.NUMWAVES;
+  const int nst = m.cfg.NUMWAVES;
   if (nst < 1) return nfiles;
   if (nst > nfiles) {
-    std::string& t = m.WTEXT;
-    t.assign(" WARNING. NUMWAVES = ");
-    append_int(t, nst);
-    t += " EXCEEDS THE ";
-    append_int(t, nfiles);
-    t += " WAVEID LINES; ";
-    append_int(t, nfiles);
-    t += " WAVE FILES ARE USED.\n";
-    m.prt() << t;
-    nst = nfiles;
+    r.numwaves = nst;
+    r.files = nfiles;
+    return nfiles;
   }
   return nst;
 }
@@ -67,38 +60,16 @@ int station_count(ModelState& m) {
 // Design note: a bad station is an input error found after the input echo, so
 // it is reported in the print file and ends the run through the run error flag
 // (the end-of-run reports still follow), as every set-up fault of the wave input.
-bool stations_valid(ModelState& m) {
+StationFault station_fault(const ModelState& m) {
   const int nw = m.cfg.NX + 1;
-  std::string& t = m.WTEXT;
-  if (m.NSTATION < 1) {
-    m.prt() << " ERROR. NO WAVEID LINE GIVES A WAVE STATION\n";
-    return false;
-  }
+  if (m.NSTATION < 1) return {StationFault::NO_STATION, 0, 0, 0};
   for (int j = 1; j <= m.NSTATION; ++j) {
     const int cell = m.cfg.IWAVEID(j);
-    if (cell < 1 || cell > nw) {
-      t.assign(" ERROR. WAVEID LINE ");
-      append_int(t, j);
-      t += ": STATION CELL ";
-      append_int(t, cell);
-      t += " OUTSIDE CELLS 1 TO ";
-      append_int(t, nw);
-      m.prt() << t << '\n';
-      return false;
-    }
-    if (j > 1 && cell <= m.cfg.IWAVEID(j - 1)) {
-      t.assign(" ERROR. WAVEID LINE ");
-      append_int(t, j);
-      t += ": STATION CELL ";
-      append_int(t, cell);
-      t += " NOT AFTER CELL ";
-      append_int(t, m.cfg.IWAVEID(j - 1));
-      t += " OF THE LINE BEFORE; WAVEID CELLS MUST ASCEND";
-      m.prt() << t << '\n';
-      return false;
-    }
+    if (cell < 1 || cell > nw) return {StationFault::OUTSIDE, j, cell, nw};
+    if (j > 1 && cell <= m.cfg.IWAVEID(j - 1))
+      return {StationFault::NOT_ASCENDING, j, cell, m.cfg.IWAVEID(j - 1)};
   }
-  return true;
+  return {};
 }
 
 // Station pair and weight of every wall: the lower station is the last one at
@@ -154,11 +125,11 @@ bool next_line(ModelState& m, int k) {
 
 // Reads the next record of station j into HST, TST, ZST (and DATEST, HOURST in
 // the dated form, where records dated before SIMDATS are passed over). False,
-// with the run error flag set, when the file ends or a record is not numbers.
-bool read_station_record(ModelState& m, int j, bool dated) {
+// with the fault named, when the file ends or a record is not numbers.
+bool read_station_record(ModelState& m, int j, bool dated, WaveFileFault& fault) {
   for (;;) {
     if (!next_line(m, j)) {
-      wave_file_error(m, j, m.IWREC(j) + 1, true);
+      fault = {j, m.IWREC(j) + 1, true};
       return false;
     }
     // Dated "YYYYMMDD HHMM H T theta": the date exceeds float precision, so the
@@ -175,7 +146,7 @@ bool read_station_record(ModelState& m, int j, bool dated) {
       m.HOURST(j) = iv[1];
     }
     if (!ok) {
-      wave_file_error(m, j, m.IWREC(j), false);
+      fault = {j, m.IWREC(j), false};
       return false;
     }
     const int first = dated ? 2 : 0;
@@ -299,9 +270,9 @@ bool read_wave_line(ModelState& m, int k, int line) {
   if (!read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX, cut)) return false;
   if (cut) {
     std::string msg = "Wave file line ";
-    append_int(msg, line);
+    msg += std::to_string(line);
     msg += " over ";
-    append_int(msg, static_cast<long long>(WAVE_LINE_MAX));
+    msg += std::to_string(WAVE_LINE_MAX);
     msg += " characters: ";
     msg += m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
     error_stop(msg);
@@ -316,40 +287,21 @@ void rewind_wave_file(ModelState& m, int k) {
   m.IWREC(k) = 0;
 }
 
-void wave_file_error(ModelState& m, int k, int record, bool ended) {
-  std::string& t = m.WTEXT;
-  const std::string& name = m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
-  if (ended) {
-    t.assign(" ERROR. WAVE FILE ");
-    t += name;
-    t += " ENDS BEFORE RECORD ";
-    append_int(t, record);
-  } else {
-    t.assign(" ERROR. INVALID RECORD ");
-    append_int(t, record);
-    t += " IN WAVE FILE ";
-    t += name;
-  }
-  t += '\n';
-  m.prt() << t;
-  stop_run(m, t);
-}
-
-void setup_wave_input(ModelState& m) {
+StationSetup setup_wave_input(ModelState& m) {
   // 0. The line buffers take their full size once, so that reading a record or
   // composing a warning in the time-step loop allocates nothing.
   m.WLINE.reserve(WAVE_LINE_MAX);
   m.WTEXT.reserve(WAVE_LINE_MAX);
   // 1. Stations used and their checks.
-  m.NSTATION = station_count(m);
-  if (!stations_valid(m)) {
-    stop_run(m, m.NSTATION < 1 ? " ERROR. NO WAVEID LINE GIVES A WAVE STATION" : m.WTEXT);
-    return;
-  }
+  StationSetup r;
+  m.NSTATION = station_count(m, r);
+  r.fault = station_fault(m);
+  if (r.fault.kind != StationFault::NONE) return r;
   // 2. Station pair and weight of every wall, fixed for the run.
   build_interpolation(m);
   // 3. Regional contour orientation for the regional transformation.
   regional_orientation(m);
+  return r;
 }
 
 RecordChecks WAVINP(ModelState& m) {
@@ -359,45 +311,36 @@ RecordChecks WAVINP(ModelState& m) {
   // 1-2. Next record of every station (the undated form always its first), screened.
   for (int j = 1; j <= m.NSTATION; ++j) {
     if (!dated) rewind_wave_file(m, j);
-    if (!read_station_record(m, j, dated)) return {};
+    RecordChecks failed;
+    if (!read_station_record(m, j, dated, failed.file)) return failed;
     screen_station_record(m, j);
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
-  // scanned one by one). In the same region, what depends on the record alone:
-  // the wave numbers and breaking constants at the input depth (the steps
-  // until the next record reuse them) and the checks of the record (calm,
-  // closure depth), each thread over its own walls.
-  const auto distribute = [&]<bool ONE>(int lo, int hi) {
+  // scanned one by one). Then what depends on the record alone: the wave
+  // numbers and breaking constants at the input depth (the steps until the
+  // next record reuse them) and the checks of the record (calm, closure depth).
+  const auto distribute = [&]<bool ONE>() {
     return run_any<distribute_body<ONE>>(
-        lo, hi, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
+        1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
         static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
         StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
         WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
                     m.cfg.THETADEL.data()},
         m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
   };
-  struct alignas(64) Part {
-    int steep = 0;        // a wall of the part was steepness-limited
-    RecordChecks checks;  // its cells' calm and closure-depth checks
-  };
-  Part parts[2];
-  run_parts(1, nw, [&](int k, int lo, int hi) {
-    Part& p = parts[k];
-    p.steep = m.NSTATION == 1 ? distribute.template operator()<true>(lo, hi)
-                              : distribute.template operator()<false>(lo, hi);
-    input_wave_numbers_walls(m, lo, hi);
-    p.checks = record_checks(m, lo, hi);
-  });
-  if ((parts[0].steep | parts[1].steep) != 0) record_steepness_warnings(m);
+  const int steep = m.NSTATION == 1 ? distribute.template operator()<true>()
+                                    : distribute.template operator()<false>();
+  input_wave_numbers(m);
+  const RecordChecks checks = record_checks(m);
+  if (steep != 0) record_steepness_warnings(m);
   // 7. Event values: those of the last wall.
   m.HZ = m.HRF(nw);
   m.TZ = m.TRF(nw);
   m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
   m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
-  return {parts[0].checks.no_wave | parts[1].checks.no_wave,
-          parts[0].checks.bad_depth | parts[1].checks.bad_depth};
+  return checks;
 }
 
 }  // namespace coastra

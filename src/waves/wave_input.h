@@ -9,15 +9,28 @@
 
 namespace coastra {
 
+// What the start-up of the wave input found in the WAVEID lines.
+struct StationFault {
+  enum Kind { NONE, NO_STATION, OUTSIDE, NOT_ASCENDING } kind = NONE;
+  int line = 0;    // the WAVEID line
+  int cell = 0;    // its station cell
+  int bound = 0;   // OUTSIDE: the last wall NX+1; NOT_ASCENDING: the line before's cell
+};
+struct StationSetup {
+  int numwaves = 0;   // NUMWAVES when it exceeds the WAVEID lines (those are used), else 0
+  int files = 0;      // the WAVEID lines then
+  StationFault fault;
+};
 // Start-up: checks the stations against the grid and prepares the per-wall
-// interpolation; may set the run error flag.
-void setup_wave_input(ModelState& m);
+// interpolation; returns what it found (output/stage_notices.h writes it; a
+// fault ends the run).
+StationSetup setup_wave_input(ModelState& m);
 // Reads the next record of every station and fills HRF, TRF, THETARF, DRF, ZRF,
 // KRF, NRF, the breaking constants, DLTZ and the event values; they stay in
 // force until the next record. Returns the record's checks over the cells
 // (record_checks). A steepness reduction is recorded in the step's warning
-// list. A wave file that ends or a record that cannot be read sets the run
-// error flag with a print-file line (and the checks are then empty).
+// list. A wave file that ends or a record that cannot be read is named in the
+// checks' `file` (the other checks are then empty).
 RecordChecks WAVINP(ModelState& m);
 
 // Longest wave-file line read: a record's five items fit many times over, and
@@ -31,8 +44,5 @@ bool read_wave_line(ModelState& m, int k, int line);
 
 // Returns wave file k to its first record (record counter IWREC(k) = 0).
 void rewind_wave_file(ModelState& m, int k);
-// A wave file that ended before record `record` (ended = true) or whose record
-// `record` cannot be read: print-file line naming the file, run error flag set.
-void wave_file_error(ModelState& m, int k, int record, bool ended);
 
 }  // namespace coastra

@@ -12,7 +12,7 @@ namespace coastra::test {
 Coast::Coast(int nx, float dx) {
   Settings& c = m.cfg;
   c.NX = nx;
-  c.DT = 1.0F;
+  c.DT = m.DT = 1.0F;
   c.SIMDATS = 20200101;
   c.D50 = 0.3F;
   for (int i = 1; i <= nx + 1; ++i) {
@@ -60,7 +60,7 @@ Coast& Coast::offshore(float h, float t, float theta, float depth) {
   m.HZ = h;
   m.TZ = t;
   m.ZZDEG = m.ZZDEGNR = theta * 180.0F / PI;
-  input_wave_numbers_walls(m, 1, m.cfg.NX + 1);
+  input_wave_numbers(m);
   return *this;
 }
 

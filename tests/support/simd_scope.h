@@ -1,6 +1,5 @@
-// Runs a block of a test on one instruction-set path of the kernels, or with
-// a lowered split threshold of the two-thread team, and restores the setting
-// in force afterwards.
+// Runs a block of a test on one instruction-set path of the kernels and
+// restores the path in force afterwards.
 #pragma once
 
 #include "model/simd_path.h"
@@ -16,17 +15,6 @@ class SimdPathScope {
 
  private:
   SimdPath saved_;
-};
-
-class SplitMinScope {
- public:
-  explicit SplitMinScope(int n) : saved_(split_min_elements()) { set_split_min_elements(n); }
-  ~SplitMinScope() { set_split_min_elements(saved_); }
-  SplitMinScope(const SplitMinScope&) = delete;
-  SplitMinScope& operator=(const SplitMinScope&) = delete;
-
- private:
-  int saved_;
 };
 
 }  // namespace coastra::test

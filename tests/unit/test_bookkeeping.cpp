@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "output/bookkeeping.h"
+#include "waves/transmission.h"
 #include "support/state_rig.h"
 
 namespace coastra {
@@ -36,7 +37,7 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   test::StateRig rig;
   ModelState& m = rig.m;
   m.cfg.NX = 1;     // walls 1 and 2
-  m.cfg.DT = 2.0F;  // 7200 s
+  m.DT = m.cfg.DT = 2.0F;  // 7200 s
   m.QLS(1) = m.QNEG(1) = -0.125F;
   m.QGROSS(1) = 0.125F;
   m.QLS(2) = m.QPOS(2) = m.QGROSS(2) = 0.25F;
@@ -49,7 +50,7 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   EXPECT_DOUBLE_EQ(m.VRIGHTP(2), 3600.0);
   // A shorter step adds proportionally less; run totals keep what a report reset.
   m.VNETP(2) = 0.0;
-  m.cfg.DT = 0.5F;
+  m.DT = m.cfg.DT = 0.5F;
   accumulate_transport(m);
   EXPECT_DOUBLE_EQ(m.VNETP(2), 450.0);
   EXPECT_DOUBLE_EQ(m.VNET(2), 4050.0);
@@ -84,7 +85,7 @@ TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
   test::StateRig rig;
   ModelState& m = rig.m;
   m.cfg.NX = 1;
-  m.cfg.DT = 6.0F;
+  m.DT = m.cfg.DT = 6.0F;
   m.NSPERDAY = 4.0F;
   m.NTS = 100;
   m.QLS(1) = m.QPOS(1) = m.QGROSS(1) = 0.5F;

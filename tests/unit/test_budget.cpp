@@ -158,7 +158,7 @@ struct BudgetRig : test::StateRig {
     Settings& c = m.cfg;
     c.NX = 10;
     c.UNITSYS = feet ? 2 : 1;
-    c.DT = 24.0F;
+    c.DT = m.DT = 24.0F;
     m.YDFAC = feet ? 0.9144F : 1.0F;
     c.INLETS = true;
     c.NINL = 1;

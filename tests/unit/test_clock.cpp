@@ -19,7 +19,7 @@ struct ClockRig : test::StateRig {
   ClockRig(int dats, int date, float dt) {
     m.cfg.SIMDATS = dats;
     m.cfg.SIMDATE = date;
-    m.cfg.DT = dt;
+    m.DT = m.cfg.DT = dt;
   }
   template <class F>
   std::string stop(F f) {

@@ -227,7 +227,7 @@ TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
   for (const int steps : {10000001, 10000000}) {
     test::StateRig s;
     s.m.cfg.SIMDATS = s.m.cfg.SIMDATE = steps;
-    s.m.cfg.DT = 0.1F;  // 1000000.1 hours: 114.08 years, under the year limit
+    s.m.DT = s.m.cfg.DT = 0.1F;  // 1000000.1 hours: 114.08 years, under the year limit
     set_run_length(s.m);
     EXPECT_EQ(s.con.str(), steps > 10000000
                                ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"

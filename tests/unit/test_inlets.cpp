@@ -211,7 +211,7 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   Settings& c = m.cfg;
   c.DREDGING = true;
   c.NDRED = 4;
-  c.DT = 3.0F;
+  c.DT = m.DT = 3.0F;
   m.CALM = true;  // dredging runs on calm steps too
   const auto event = [&c](int n, int reservoir, int start, int end, float rate) {
     c.DREDINL(n) = 1;

@@ -10,14 +10,15 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/thread_team.h"
 #include "output/format.h"
 #include "output/wave_reports.h"
+#include "support/breaking_one.h"
 #include "support/state_rig.h"
 #include "support/coast_builder.h"
 #include "support/simd_scope.h"
 #include "waves/breaker.h"
 #include "waves/final_waves.h"
+#include "waves/diffraction.h"
 #include "waves/nearshore.h"
 #include "waves/wave_relations.h"
 
@@ -84,41 +85,6 @@ TEST(MovingAverage, CentredMeansDoNotDriftAlongALongCoast) {
   }
 }
 
-// On two threads the two passes and the orientation run in one region, each
-// part forming the first pass a window's half-width beyond its cells and the
-// second-pass value before its first wall itself: every value must have the
-// one-thread bits, for windows from 3 cells to wider than a part can reach
-// (those run as before) and on cells of varying width.
-TEST(OffshoreContour, TwoThreadsGiveOneThreadsBits) {
-  const test::SplitMinScope split(32);
-  for (const int nx : {200, 700, 1000}) {
-    for (const int n : {3, 11, 31, 101, 301}) {
-      std::vector<double> y(static_cast<std::size_t>(nx));
-      for (int i = 0; i < nx; ++i)
-        y[static_cast<std::size_t>(i)] =   // sums that round (a pass from the wrong start differs)
-            1000.0 + 700.0 * std::sin(0.013 * i) + 0.0137 * (i % 11) + 3.1e-4 * (i % 7);
-      Coast one(y, 25.0F), two(y, 25.0F);
-      for (Coast* c : {&one, &two}) {
-        c->m.cfg.ISMOOTH = n;
-        for (int i = 1; i <= nx; ++i) c->m.cfg.DX(i) = 20.0F + static_cast<float>(i % 5);
-      }
-      offshore_contour(one.m);
-      const ThreadTeamScope team(2);
-      for (int repeat = 0; repeat < 3; ++repeat) {   // a late worker's part taken over too
-        offshore_contour(two.m);
-        for (int i = 1; i <= nx; ++i)
-          ASSERT_EQ(std::bit_cast<std::uint32_t>(two.m.YSMOOTH(i)),
-                    std::bit_cast<std::uint32_t>(one.m.YSMOOTH(i)))
-              << nx << " cells, window " << n << ", cell " << i;
-        for (int i = 1; i <= nx + 1; ++i)
-          ASSERT_EQ(std::bit_cast<std::uint32_t>(two.m.ALPHAW(i)),
-                    std::bit_cast<std::uint32_t>(one.m.ALPHAW(i)))
-              << nx << " cells, window " << n << ", wall " << i;
-      }
-    }
-  }
-}
-
 TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast c({95, 90, 85, 80, 75, 70, 65, 60, 55}, 20.0F);
   c.m.cfg.ISMOOTH = 4;  // an even window smooths over 3 cells
@@ -145,7 +111,7 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   Coast c({0, 0, 0}, 10.0F);
-  const auto calm = [&c] { return calm_step(c.m, record_checks(c.m, 1, 4).no_wave); };
+  const auto calm = [&c] { return calm_step(c.m, record_checks(c.m).no_wave); };
   c.m.HRF(4) = 0.0F;
   c.m.ZZDEGNR = 89.9F;
   EXPECT_FALSE(calm());  // wall NX+1 is not a cell
@@ -159,9 +125,6 @@ TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   c.m.HRF(2) = 1.0F;
   c.m.TRF(3) = -1.0F;
   EXPECT_TRUE(calm());
-  // Checked in two parts, the OR of the parts finds the cell.
-  EXPECT_EQ(record_checks(c.m, 1, 2).no_wave | record_checks(c.m, 3, 4).no_wave, 1);
-  EXPECT_EQ(record_checks(c.m, 1, 2).no_wave, 0);
 }
 
 TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
@@ -172,13 +135,12 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
     c.m.TRF(i) = 8.0F;
     c.m.ZRF(i) = 10.0F * static_cast<float>(i);
   }
-  const auto first_bad = [&c] { return closure_depth(c.m, record_checks(c.m, 1, 3).bad_depth); };
+  const auto first_bad = [&c] { return closure_depth(c.m, record_checks(c.m).bad_depth); };
   EXPECT_EQ(first_bad(), 0);
   EXPECT_NEAR(c.m.DLTZ(2), 2.28F - 68.5F / (9.806F * 64.0F), 1.0E-6F);
   c.m.HRF(2) = 0.5F;
   c.m.TRF(2) = 1.0F;  // 2.28 x 0.5 < 68.5 x 0.25 / 9.806
   EXPECT_EQ(first_bad(), 2);
-  EXPECT_EQ(record_checks(c.m, 3, 3).bad_depth, 0);   // the part without the cell
   EXPECT_EQ(c.prt.str(), "");  // the stage reports nothing itself
   EXPECT_EQ(test::stop_message([&] { stop_on_closure_depth(c.m, 2); }),
             "ERROR. DLTZ is negative. Please check input wave parameters.");
@@ -281,12 +243,15 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     m.NTS = 2;
     c.offshore(1.5F, 8.0F, 60.0F * PI / 180.0F);  // 86.6 or 91.0 degrees to the contour normal
     offshore_contour(m);
+    wave_constants(m);
     breaking_waves(m);
+    diffraction(m);
+    final_waves(m);
     EXPECT_FLOAT_EQ(m.K0, (2.0F * PI / 8.0F) * (2.0F * PI / 8.0F) / GRAV);
     const bool gated = slope < -0.55;
     const WaveNumber w0 = WAVNUM(8.0F, 10.0F);
     const float phi = gated ? 0.0F : std::atan(static_cast<float>(slope));
-    const Breaking b = BREAKER(w0.K, 1.5F, 8.0F, gated ? 0.0F : m.ZZRAD, w0.N, phi, 0.78F);
+    const test::Breaking b = test::break_wave(w0.K, 1.5F, 8.0F, gated ? 0.0F : m.ZZRAD, w0.N, phi, 0.78F);
     for (int i = 1; i <= 11; ++i) {
       // The offshore-directed wall is flagged; its inputs are left as they were.
       EXPECT_EQ(m.IWAVOFF(i), gated ? 1 : 0) << i;
@@ -384,48 +349,6 @@ TEST(FinalWaves, MergeAndSmoothingFollowTheScalarFormulasOnEveryPath) {
     const std::vector<float> other = run(p, nullptr);
     for (std::size_t j = 0; j < other.size(); ++j)
       ASSERT_EQ(bits(other[j]), bits(base[j])) << simd_path_name(p) << " " << j;
-  }
-}
-
-// Without inlets and breakwaters the smoothing runs in the final waves' region,
-// each part forming the merged values beyond its ends afresh from the merge's
-// sums; with an inlet it runs before the region. Either way two threads must
-// give one thread's bits, with groins and salients beside the split point.
-TEST(FinalWaves, TwoThreadsGiveOneThreadsBits) {
-  const int nx = 300;
-  const test::SplitMinScope split(32);
-  const int s = split_point(1, nx + 1);
-  Vec1<float> h1(nx + 1), t1(nx + 1), h2(nx + 1), t2(nx + 1);
-  for (int i = 1; i <= nx + 1; ++i) {
-    h1(i) = 0.5F + 3.0F * static_cast<float>((i * 7919) % 1000) / 999.0F;
-    t1(i) = -1.2F + 2.4F * static_cast<float>((i * 104729) % 997) / 996.0F;
-    h2(i) = 0.3F * h1(i);
-    t2(i) = -t1(i);
-  }
-  const auto run = [&](int threads, bool inlets) {
-    const ThreadTeamScope team(threads);
-    Coast c(std::vector<double>(nx, 0.0), 10.0F);
-    c.offshore(1.0F, 8.0F, 0.1F);
-    c.m.WALLTYPE(s - 1) = c.m.WALLTYPE(s + 1) = c.m.WALLTYPE(7) = 1;
-    c.m.DBMARK(s) = c.m.DBMARK(s + 1) = c.m.DBMARK(90) = -1;
-    c.m.cfg.INLETS = inlets;
-    if (inlets) c.m.INLCELL(200) = c.m.INLCELL(201) = 1;
-    WAVSUM(c.m, 1, 2, h1, t1, 1, nx + 1);
-    WAVSUM(c.m, 2, 2, h2, t2, s - 20, s + 20);
-    final_waves(c.m);
-    std::vector<std::uint32_t> out;
-    for (const Vec1<float>* v : {&c.m.HBD, &c.m.THETABD, &c.m.CGB, &c.m.KB})
-      for (int i = 1; i <= nx + 1; ++i) out.push_back(std::bit_cast<std::uint32_t>((*v)(i)));
-    for (int i = 1; i <= nx + 1; ++i) out.push_back(static_cast<std::uint32_t>(c.m.IGRADOFF(i)));
-    return out;
-  };
-  for (const bool inlets : {false, true}) {
-    const std::vector<std::uint32_t> one = run(1, inlets);
-    for (int repeat = 0; repeat < 3; ++repeat) {
-      const std::vector<std::uint32_t> two = run(2, inlets);
-      for (std::size_t j = 0; j < one.size(); ++j)
-        ASSERT_EQ(two[j], one[j]) << "inlets " << inlets << ", value " << j;
-    }
   }
 }
 

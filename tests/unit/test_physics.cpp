@@ -9,6 +9,7 @@
 
 #include "model/constants.h"
 #include "model/error_stop.h"
+#include "support/breaking_one.h"
 #include "support/cases.h"
 #include "support/run_helpers.h"
 #include "waves/breaker.h"
@@ -76,7 +77,7 @@ TEST(Physics, RectangularFillDiffusesAtTheAnalyticalRateAndKeepsItsVolume) {
 
   // Breaking wave and diffusion coefficient from the model's own kernels.
   const WaveNumber w0 = WAVNUM(8.0F, 10.0F);
-  const Breaking b = BREAKER(w0.K, 1.0F, 8.0F, 0.0F, w0.N, 0.0F, 0.78F);
+  const test::Breaking b = test::break_wave(w0.K, 1.0F, 8.0F, 0.0F, w0.N, 0.0F, 0.78F);
   const double cgb = WAVNUM(8.0F, b.HB / 0.78F).CG;
   const double a1w = 0.5 / 37.79317;
   const double hb = b.HB;

@@ -143,7 +143,7 @@ TEST(Reports, EchoOfMetreHeightsUniformCellsInFeetAndWavregang) {
   ModelState& m = c.m;
   m.cfg.WAVEFAC = 1.0F;  // wave heights in metres
   m.cfg.DX(1) = 30.48F;  // 100 ft
-  m.cfg.DT = 6.0F;
+  m.DT = m.cfg.DT = 6.0F;
   m.NTS = 1464;
   m.cfg.WAVREGANG = 1;
   m.cfg.IWAVREGSMOOTH = 3;

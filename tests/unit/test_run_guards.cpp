@@ -75,10 +75,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   };
   // Finite values: nothing written, nothing changed.
   auto ok = rig();
-  const auto guard_breaking_all = [](ModelState& m) {
-    guard_breaking(m, breaking_nonfinite_walls(m, 1, 5) | breaking_nonfinite_walls(m, 6, 11));
-  };
-  guard_breaking_all(ok->m);
+  guard_breaking(ok->m);
   guard_shoreline(ok->m);
   EXPECT_EQ(ok->m.IRUNERR, 0);
   EXPECT_EQ(ok->prt.str() + ok->con.str(), "");
@@ -88,7 +85,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   auto b = rig();
   b->m.HBD(4) = nan;
   b->m.THETAB(7) = -inf;
-  guard_breaking_all(b->m);
+  guard_breaking(b->m);
   const std::string bline =
       " ERROR. TIME STEP 12: UNDIFFRACTED BREAKING WAVE ANGLE THETAB AT WALL 7 IS NOT A FINITE "
       "NUMBER.\n";
@@ -98,15 +95,13 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   EXPECT_EQ(b->m.HBD(4), 0.0F);
   EXPECT_EQ(b->m.THETAB(7), 0.0F);
   EXPECT_EQ(b->m.HBD(5), 1.5F);
-  // Last wall NX + 1 is checked (by the part of the cells that ends at NX, when
-  // the shoreline update made the check in two parts); the transport is named
+  // Last wall NX + 1 is checked; the transport is named
   // before the shoreline it moved; the shoreline goes back to where the step
   // found it.
   auto s = rig();
   s->m.QLS(11) = inf;
   s->m.YSHORE(5) = static_cast<double>(nan);
-  guard_shoreline(s->m,
-                  shoreline_nonfinite_cells(s->m, 1, 6) | shoreline_nonfinite_cells(s->m, 7, 10));
+  guard_shoreline(s->m);
   EXPECT_EQ(s->prt.str(),
             " ERROR. TIME STEP 12: LONGSHORE TRANSPORT RATE QLS AT WALL 11 IS NOT A FINITE "
             "NUMBER.\n");

@@ -23,7 +23,7 @@ struct Table : test::StateRig {
     c.DX(1) = 10.0F;
     c.SIMDATS = 20000101;
     c.SIMDATE = 20010101;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
   }
   void dgroin(int wall, float y) {
     c.IXDG(++c.NDG) = wall;

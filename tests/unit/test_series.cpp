@@ -37,8 +37,9 @@ TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
   for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
   // A whole series across the year end has a 1-hour interval.
   test::StateRig r;
-  r.m.cfg.DT = 1.0F;
-  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat", WATER_LEVEL_NAMES),
+  r.m.DT = r.m.cfg.DT = 1.0F;
+  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
+                            WATER_LEVEL_NAMES),
             1.0F);
   // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
   // 24, minute 60 and year 0 are no stamps.
@@ -73,7 +74,7 @@ struct WaterLevelRig : test::StateRig {
   WaterLevelRig(const std::string& text, int n, float dt = 1.0F) {
     dir.write("wl.dat", text);
     Settings& c = m.cfg;
-    c.DT = dt;
+    c.DT = m.DT = dt;
     c.SIMDATS = 20260101;
     c.SIMDATE = 20260201;
     c.TRANMODE = 1;
@@ -210,7 +211,7 @@ struct TideRig : test::StateRig {
   TideRig(int nx, const std::vector<int>& walls, const std::vector<std::string>& texts, int n) {
     Settings& c = m.cfg;
     c.NX = nx;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
     c.SIMDATS = 20260101;
     c.SIMDATE = 20260201;
     for (int i = 1; i <= nx + 1; ++i) c.DX(i) = 50.0F;

@@ -25,7 +25,7 @@ struct SetupCase : test::StateRig {
     c.DX(1) = 10.0F;
     c.SIMDATS = 20000101;
     c.SIMDATE = 20010101;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
   }
   std::string stop() {  // the error-stop message of the set-up, or "(no stop)"
     return test::stop_message([&] { setup_after_config(m); });

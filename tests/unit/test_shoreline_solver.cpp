@@ -5,7 +5,6 @@
 
 #include <random>
 
-#include "model/thread_team.h"
 #include "support/coast_builder.h"
 #include "support/simd_scope.h"
 #include "transport/shoreline_solver.h"
@@ -18,7 +17,7 @@ namespace {
 struct Cells : test::Coast {
   template <class Q>
   Cells(int nx, Q q) : test::Coast(std::vector<double>(static_cast<std::size_t>(nx), 100.0), 45.0F) {
-    m.cfg.DT = 2.0F;
+    m.DT = m.cfg.DT = 2.0F;
     for (int i = 1; i <= nx; ++i) {
       m.cfg.DX(i) = 40.0F + 5.0F * static_cast<float>(i % 3);
       m.cfg.BERMHT(i) = 1.5F + 0.25F * static_cast<float>(i % 2);
@@ -143,17 +142,13 @@ TEST(ShorelineSolver, InletCellsStayWhileTheirNeighboursMove) {
 // Where no cell is held, all cells are updated at once; the walk cell by cell
 // must give the same bits. The walk is forced by one cell k on its seawall
 // with a sink and no transport at its walls: it is held, and its hold cuts
-// nothing, so every other cell must come out bit for bit as without it. On
-// two threads cell k lies in the second part: the first part, which took its
-// update at once, must give it back before the walk. The source's share is
-// written at every cell (0 at the inlet cells), whatever it held before.
+// nothing, so every other cell must come out bit for bit as without it. The
+// source's share is written at every cell (0 at the inlet cells), whatever it
+// held before.
 TEST(ShorelineSolver, AllCellsAtOnceGiveTheSweepsBits) {
   const int nx = 300;
   const int k = 150;
-  const test::SplitMinScope split(32);
-  ASSERT_LT(split_point(1, nx), k);
-  for (const int threads : {1, 2}) {
-    const ThreadTeamScope team(threads);
+  {
     for (const unsigned seed : {1U, 2U, 3U}) {
       std::mt19937 rng(seed);
       std::uniform_real_distribution<float> q(-0.05F, 0.05F);
@@ -179,11 +174,11 @@ TEST(ShorelineSolver, AllCellsAtOnceGiveTheSweepsBits) {
       ASSERT_EQ(walk.m.YSHORE(k), 100.0);   // held: the walk ran
       for (int i = 1; i <= nx; ++i) {
         if (i == k) continue;
-        ASSERT_EQ(all.m.YSHORE(i), walk.m.YSHORE(i)) << threads << " " << seed << " cell " << i;
-        ASSERT_EQ(all.m.DYSRC(i), walk.m.DYSRC(i)) << threads << " " << seed << " cell " << i;
+        ASSERT_EQ(all.m.YSHORE(i), walk.m.YSHORE(i)) << seed << " cell " << i;
+        ASSERT_EQ(all.m.DYSRC(i), walk.m.DYSRC(i)) << seed << " cell " << i;
       }
       for (int i = 1; i <= nx + 1; ++i)
-        ASSERT_EQ(all.m.QLS(i), walk.m.QLS(i)) << threads << " " << seed << " wall " << i;
+        ASSERT_EQ(all.m.QLS(i), walk.m.QLS(i)) << seed << " wall " << i;
       EXPECT_EQ(all.m.YSHORE(40), 100.0);   // inlet cells stay
       EXPECT_EQ(all.m.DYSRC(40), 0.0);
       EXPECT_EQ(walk.m.DYSRC(41), 0.0);

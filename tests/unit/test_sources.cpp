@@ -40,7 +40,7 @@ TEST(Schedules, FillAdvanceCountsTheStepsOfItsWindow) {
 // schedules; steps run as the loop runs them (elapsed hours += DT).
 struct Scheduled : test::Coast {
   explicit Scheduled(int nx, float dt, int simdate) : Coast(nx, 25.0F) {
-    m.cfg.DT = dt;
+    m.DT = m.cfg.DT = dt;
     m.cfg.SIMDATE = simdate;
     set_run_length(m);
     time_factors(m);
@@ -66,7 +66,7 @@ struct Scheduled : test::Coast {
       apply_fills(m);
       calm_update(m);
       book_sources(m);
-      m.ELAPSED += static_cast<double>(m.cfg.DT);
+      m.ELAPSED += static_cast<double>(m.DT);
     }
     return volume() - v0;
   }
@@ -236,7 +236,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
         transport_step(m);
         update_shoreline(m);
         salient_update(m);
-        inflow = 3600.0 * static_cast<double>(m.cfg.DT) *
+        inflow = 3600.0 * static_cast<double>(m.DT) *
                  (static_cast<double>(m.QLS(1)) - static_cast<double>(m.QLS(nx + 1)));
       }
       book_sources(m);
@@ -259,7 +259,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
         ASSERT_GE(m.YSHORE(i), std::min(m.YSWALL0(i), m.YSHORE(i)) - 1e-9);
       }
       ++steps_checked;
-      m.ELAPSED += static_cast<double>(m.cfg.DT);
+      m.ELAPSED += static_cast<double>(m.DT);
     }
   }
   EXPECT_EQ(steps_checked, 60 * 60);

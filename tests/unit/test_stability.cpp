@@ -40,7 +40,7 @@ struct AdaptRig : test::StateRig {
     c.NX = 4;
     c.SIMDATS = 20200227;
     c.SIMDATE = 20200308;
-    c.DT = dt;
+    c.DT = m.DT = dt;
     c.DTSAVE = 24.0F;
     c.DTADAPT = 1;
     c.DTMIN = 0.0001;
@@ -82,20 +82,20 @@ struct AdaptRig : test::StateRig {
   template <class F>
   void step(F check) {
     if (m.ADAPTED) {
-      m.ISTEP = step_number_after_change(m.ELAPSED, m.cfg.DT);
+      m.ISTEP = step_number_after_change(m.ELAPSED, m.DT);
       m.ADAPTED = false;
     } else {
       m.ISTEP += 1;
     }
     advance_clock(m);
     check();
-    m.ELAPSED += static_cast<double>(m.cfg.DT);
+    m.ELAPSED += static_cast<double>(m.DT);
   }
   void step() { step([this] { stability_check(m); }); }
   // Every step count describes the same hours as before the change; the step
   // that started at hour start is numbered in the DT in force.
   void expect_counts_on_hours(double start) const {
-    const double dt = static_cast<double>(m.cfg.DT);
+    const double dt = static_cast<double>(m.DT);
     EXPECT_DOUBLE_EQ(m.NTS * dt, 240.0) << "DT " << dt;
     EXPECT_DOUBLE_EQ(m.NWS * dt, 24.0) << "DT " << dt;
     EXPECT_DOUBLE_EQ(m.NSTSAVE * dt, 24.0) << "DT " << dt;
@@ -113,9 +113,8 @@ struct Field {
       DCLOS{700};
   Vec1<float> F{700};   // time factors for a step of F_DT hours, when formed
   float F_DT = 0.0F;
-  StabilityWalls walls(bool gradient_everywhere = false, bool cached = false) const {
-    return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS, gradient_everywhere,
-            cached ? &F : nullptr, F_DT};
+  StabilityWalls walls(bool cached = false) const {
+    return {HBD, THETABD, CGB, A1W, K2C, DX, BERMHT, DCLOS, cached ? &F : nullptr, F_DT};
   }
 };
 
@@ -238,23 +237,14 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
       EXPECT_EQ(bits(o.S1), bits(a.S1)) << simd_path_name(p);
       EXPECT_EQ(bits(o.S2), bits(a.S2)) << simd_path_name(p);
     }
-    // On two threads each pass runs in two parts (the second part's wall wins
-    // only beyond the first's); told that the rise is needed whatever wall
-    // the first pass finds, both passes run in one region, split where the
-    // first pass is split; time factors formed before for this step are read,
-    // those of another step ignored. Every form gives one thread's bits.
+    // Time factors formed before for this step are read, those of another
+    // step ignored: either gives the bits of factors formed in the pass.
     form_stability_factors(f.DX, f.BERMHT, f.DCLOS, nx, dt, f.F);
     f.F_DT = dt;
-    EXPECT_EQ(bits(stability_parameter(nx, 2.0F * dt, f.walls(false, true)).S1), bits(b.S1));
-    for (const int threads : {1, 2}) {
-      const test::SplitMinScope split(32);
-      const ThreadTeamScope team(threads);
-      for (const bool together : {false, true, true, true}) {   // repeated: a late worker
-        const StabilityTerms o = stability_parameter(nx, dt, f.walls(together, threads == 2));
-        EXPECT_EQ(bits(o.S1), bits(a.S1)) << threads << " threads, trial " << trial;
-        EXPECT_EQ(bits(o.S2), bits(a.S2)) << threads << " threads, trial " << trial;
-      }
-    }
+    EXPECT_EQ(bits(stability_parameter(nx, 2.0F * dt, f.walls(true)).S1), bits(b.S1));
+    const StabilityTerms cached = stability_parameter(nx, dt, f.walls(true));
+    EXPECT_EQ(bits(cached.S1), bits(a.S1)) << trial;
+    EXPECT_EQ(bits(cached.S2), bits(a.S2)) << trial;
     EXPECT_EQ(b.S1, 2.0F * a.S1) << trial;
     EXPECT_EQ(b.S2, 2.0F * a.S2) << trial;
     EXPECT_GT(a.S1, 0.0F);
@@ -292,29 +282,31 @@ TEST(StabilityCheck, FixedStepWarnsOncePerWaveRecordInDetailOnceAndCountsEverySt
         " date is 20200227 wave date is 20200228 hours is 1200\n"
         " hz is     1.500 zzdeg is   -12.500 t is     8.000\n";
     EXPECT_EQ(r.prt.str().substr(0, block.size()), block);
-    EXPECT_EQ(r.c.DT, 4.0F);  // no adaptation
+    EXPECT_EQ(r.m.DT, 4.0F);  // no adaptation
     EXPECT_EQ(r.m.NTS, 60);
   }
 }
 
 TEST(AdaptiveStep, TwoHalvingsInOneStepRescaleEveryCount) {
   AdaptRig r(4.0F);
-  r.c.NSTABDTMIN = 12.0F;  // 12 steps of 4 hours: two days
+  r.m.NSTABDTMIN = r.c.NSTABDTMIN = 12.0F;  // 12 steps of 4 hours: two days
   r.m.DYL = -0.02;         // left boundary: -0.02 m per 4-hour step
   r.m.DYLHOUR = -0.005;
   r.c.NOUT = 2;
-  r.c.PRDATE(1) = 30;      // step 30 of 4 hours: hour 120
-  r.c.PRDATE(2) = 20200301;
+  r.m.PRDATE(1) = 30;    // step 30 of 4 hours: hour 120
+  r.m.PRDATE(2) = 20200301;
   r.waves(0.36F);          // S = 1.44 = 2.88 STABMIN: 4 -> 2 (0.72) -> 1 (0.36)
   r.step();
-  EXPECT_EQ(r.c.DT, 1.0F);  // a quarter of the old DT
+  EXPECT_EQ(r.m.DT, 1.0F);  // a quarter of the old DT
   EXPECT_TRUE(r.m.ADAPTED);
   r.expect_counts_on_hours(0.0);  // NTS 240, NWS 24
   EXPECT_FLOAT_EQ(r.m.DAYINC, 1.0F / 24.0F);
-  EXPECT_FLOAT_EQ(r.c.NSTABDTMIN, 48.0F);  // the same 2 days
+  EXPECT_FLOAT_EQ(r.m.NSTABDTMIN, 48.0F);  // the same 2 days
   EXPECT_DOUBLE_EQ(r.m.DYL, -0.005);
-  EXPECT_EQ(r.c.PRDATE(1), 120);
-  EXPECT_EQ(r.c.PRDATE(2), 20200301);
+  EXPECT_EQ(r.m.PRDATE(1), 120);
+  EXPECT_EQ(r.m.PRDATE(2), 20200301);
+  EXPECT_EQ(r.c.DT, 4.0F);   // the settings stay as configured
+  EXPECT_EQ(r.c.NSTABDTMIN, 12.0F);
   EXPECT_EQ(r.m.NSTABLE, 0);
   // The step now ends at 01:00 of the start day.
   EXPECT_FLOAT_EQ(r.m.CLKDAY, 27.0F + 1.0F / 24.0F);
@@ -347,7 +339,7 @@ TEST(AdaptiveStep, QuietStepsDoubleAndTrialsThatDoNotFitOrAreUnstableAreRefused)
   r.waves(0.2F);  // S = 0.2 DT
   // Step 1 (hour 0): counter 1 > NSTABDTMIN 0, trial 2 h: S = 0.4 <= 0.5, accepted.
   r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 1);  // an accepted increase keeps the counter
   r.expect_counts_on_hours(0.0);  // NTS 120
   EXPECT_EQ(r.con.str(), STARS + "\n"
@@ -361,33 +353,33 @@ TEST(AdaptiveStep, QuietStepsDoubleAndTrialsThatDoNotFitOrAreUnstableAreRefused)
   // Step 2 starts at hour 2, no multiple of the 4-hour trial: no trial, counting on.
   r.step();
   EXPECT_EQ(r.m.ISTEP, 2);
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 2);
   // Step 3 (hour 4): trial 4 h gives S = 0.8 > 0.5: rejected, DT stays, counter 0.
   r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 0);
   EXPECT_FALSE(r.m.ADAPTED);
   // Step 4 (hour 6): a trial capped at DTMAX = 3 h (S = 0.6) is rejected too;
   // DT stays 2, not half the trial.
   r.c.DTMAX = 3.0F;
   r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 0);
   // Quieter waves: the 3-hour trial is stable but waits for a step that starts
   // on a multiple of 3 hours (hours 8 and 10 are not; 12 is).
   r.waves(0.1F);
   for (int n = 0; n < 2; ++n) r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 2);
   r.step();
-  EXPECT_EQ(r.c.DT, 3.0F);
+  EXPECT_EQ(r.m.DT, 3.0F);
   EXPECT_EQ(r.m.ISTEP, 5);  // hour 12 is the start of the fifth 3-hour step
   r.expect_counts_on_hours(12.0);  // NTS 80
   EXPECT_EQ(test::count_of(r.con.str(), "increase!!!"), 2);
   // DTMAX not above DT: no trial however quiet.
   for (int n = 0; n < 2; ++n) r.step();
-  EXPECT_EQ(r.c.DT, 3.0F);
+  EXPECT_EQ(r.m.DT, 3.0F);
   EXPECT_EQ(r.m.NSTABLE, 5);
   EXPECT_EQ(r.m.ISTEP, 7);
 }
@@ -399,7 +391,7 @@ TEST(AdaptiveStep, HalvingStopsAboveDtminAndTheRunGoesOnWithTheNotice) {
     r.c.PRWARN = prwarn;
     r.waves(1.0F);  // S = DT: 4 -> 2 -> 1; half of 1 is below DTMIN
     r.step();
-    EXPECT_EQ(r.c.DT, 1.0F);
+    EXPECT_EQ(r.m.DT, 1.0F);
     EXPECT_FLOAT_EQ(r.m.STAB, 1.0F);
     r.expect_counts_on_hours(0.0);
     const std::string held = "NOTICE: Time step (DT) is held at its smallest value (DTMIN).\n";
@@ -410,7 +402,7 @@ TEST(AdaptiveStep, HalvingStopsAboveDtminAndTheRunGoesOnWithTheNotice) {
     // Still unstable at DTMIN: no change, no rescale; the notice again only with
     // PRWARN, and only in a new wave record.
     r.step();
-    EXPECT_EQ(r.c.DT, 1.0F);
+    EXPECT_EQ(r.m.DT, 1.0F);
     EXPECT_FALSE(r.m.ADAPTED);
     EXPECT_EQ(r.m.NTS, 240);
     EXPECT_EQ(r.m.ISTEP, 2);
@@ -452,7 +444,7 @@ TEST(AdaptiveStep, StepsStayOnTheWaveRecordsAndTheCalendarThroughChanges) {
       change_time_step(r.m, at->second);
       r.expect_counts_on_hours(r.m.ELAPSED);
     });
-    const double start = r.m.ELAPSED - static_cast<double>(r.c.DT), end = r.m.ELAPSED;
+    const double start = r.m.ELAPSED - static_cast<double>(r.m.DT), end = r.m.ELAPSED;
     // The wave record is read exactly at the record times, every 24 hours;
     // records are saved at the end of every day; the clock dates the step by its end.
     const bool wave_step = (r.m.ISTEP - 1) % r.m.NWS == 0;
@@ -474,7 +466,7 @@ TEST(AdaptiveStep, AHalvedStepThatWouldHaveEndedTheYearLeavesTheYearToItsSuccess
   ModelState& m = r.m;
   m.cfg.SIMDATS = 20201231;
   m.cfg.SIMDATE = 20210102;
-  m.cfg.DT = 4.0F;
+  m.DT = m.cfg.DT = 4.0F;
   m.cfg.DTSAVE = 24.0F;
   m.DTWAVE = 24.0F;
   set_run_length(m);
@@ -581,7 +573,7 @@ TEST(AdaptiveStep, SeriesRecordStepsAreRescaledAndBoundTheTrialStep) {
   r.waves(0.05F);        // S = 0.05 DT: every trial is stable
   // Hour 0: the 2-hour trial divides 2 and 6 hours: accepted, 1 and 3 steps a record.
   r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTWL, 1);
   EXPECT_EQ(r.m.NSTTC, 3);
   // Hours 2 and 4: a 4-hour step would not divide the 2-hour water-level
@@ -590,16 +582,16 @@ TEST(AdaptiveStep, SeriesRecordStepsAreRescaledAndBoundTheTrialStep) {
   r.m.TCUSED = false;
   r.step();
   r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   r.m.WLUSED = false;
   r.m.TCUSED = true;
   for (int n = 0; n < 4; ++n) r.step();
-  EXPECT_EQ(r.c.DT, 2.0F);
+  EXPECT_EQ(r.m.DT, 2.0F);
   // Unstable waves halve the step: 2 and 6 steps a record again.
   r.m.WLUSED = true;
   r.waves(0.4F);         // S = 0.8 at 2 h, 0.4 at 1 h
   r.step();
-  EXPECT_EQ(r.c.DT, 1.0F);
+  EXPECT_EQ(r.m.DT, 1.0F);
   EXPECT_EQ(r.m.NSTWL, 2);
   EXPECT_EQ(r.m.NSTTC, 6);
 }

@@ -26,7 +26,7 @@ struct StructureCase : test::StateRig {
     c.DX(1) = 10.0F;
     c.SIMDATS = 20000101;
     c.SIMDATE = 20010101;
-    c.DT = 1.0F;
+    c.DT = m.DT = 1.0F;
     c.NDB = 2;
     for (int k = 1; k <= 2; ++k) {
       c.DBI1(k) = 8 * k - 4;

@@ -23,9 +23,9 @@ namespace {
 
 TEST(TimeLoop, StepStoppedByTheWaveRecordAccumulatesAndRecordsNothing) {
   test::Coast r(3);
-  r.station(1, 10.0F, "1.0 x 10.0\n");   // unreadable record: WAVINP sets the flag
+  r.station(1, 10.0F, "1.0 x 10.0\n");   // unreadable record: the wave step sets the flag
   ModelState& m = r.m;
-  m.cfg.DT = 6.0F;
+  m.DT = m.cfg.DT = 6.0F;
   m.CLKYEAR = 2020, m.CLKMONTH = 1, m.CLKDAY = 1.0F;
   m.ISTEP = 0, m.NTS = 4, m.NWS = 1, m.NSTSAVE = 1;
   setup_wave_input(m);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "output/stage_notices.h"
 #include "support/state_rig.h"
 #include "waves/transmission.h"
 
@@ -203,6 +204,9 @@ struct StageCase : test::StateRig {
   }
 };
 
+// The stage as the time step runs it: the computation, then its notices.
+void transmit(ModelState& m) { transmission_notices(m, breakwater_transmission(m)); }
+
 TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
   StageCase s;
   transmission_setup(s.m);
@@ -210,7 +214,7 @@ TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
   EXPECT_EQ(breakwater_reference_wall(s.m, 1), 6);
   EXPECT_EQ(breakwater_reference_wall(s.m, 2), 14);
   EXPECT_EQ(breakwater_depth(s.m, 1), 3.0F);
-  breakwater_transmission(s.m);
+  transmit(s.m);
   EXPECT_NEAR(s.m.KTDB(1), 0.382197F, 1e-5F);
   EXPECT_NEAR(s.m.KTDB(2), 0.462091F, 1e-5F);
   EXPECT_EQ(s.m.NKT(1), 1);
@@ -232,7 +236,7 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   s.method(1, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // KT 6.31: 1.5 with two warnings
   s.method(2, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // the same again
   transmission_setup(s.m);
-  breakwater_transmission(s.m);
+  transmit(s.m);
   const std::string twice =
       " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5\n"
       " !!WARNING-INPUT VALUES OUTSIDE VARIABLE RANGE\n";
@@ -243,18 +247,18 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   // Without PRWARN a warning already written is not repeated.
   s.c.PRWARN = false;
   s.m.NWREC += 1;
-  breakwater_transmission(s.m);
+  transmit(s.m);
   EXPECT_EQ(s.prt.str(), twice);
   EXPECT_EQ(s.m.NKT(1), 2);
   // With PRWARN it is repeated, but at most once per wave record; every
   // computation that raises it counts.
   s.c.PRWARN = true;
-  breakwater_transmission(s.m);
+  transmit(s.m);
   EXPECT_EQ(s.prt.str(), twice + twice);
-  breakwater_transmission(s.m);
+  transmit(s.m);
   EXPECT_EQ(s.prt.str(), twice + twice);
   s.m.NWREC += 1;
-  breakwater_transmission(s.m);
+  transmit(s.m);
   EXPECT_EQ(s.prt.str(), twice + twice + twice);
   EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_ABOVE_15)], 5);
   EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_BELOW_0)], 0);
@@ -267,7 +271,7 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   transmission_setup(f.m);
   EXPECT_EQ(breakwater_factor(f.m, 1), 0.99F);
   EXPECT_EQ(breakwater_factor(f.m, 2), 0.3F);
-  breakwater_transmission(f.m);  // nothing to compute
+  transmit(f.m);  // nothing to compute
   EXPECT_EQ(f.m.KTDB(1), 1.0F);
   EXPECT_EQ(f.m.NKT(1), 0);
 }
@@ -278,7 +282,11 @@ TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLim
   s.c.DBDEP1(1) = 0.01F;                     // breakwater 1 on dry ground
   s.c.DBDEP2(1) = 0.01F;
   transmission_setup(s.m);
-  breakwater_transmission(s.m);
+  const unsigned fired = breakwater_transmission(s.m);
+  EXPECT_NE(fired & KT_EMERGED, 0U);
+  EXPECT_EQ(s.m.IRUNERR, 0);   // the computation only tells what it met
+  EXPECT_EQ(s.prt.str(), "");
+  transmission_notices(s.m, fired);
   EXPECT_EQ(s.m.IRUNERR, 1);
   EXPECT_EQ(s.prt.str(), " ERROR! SEABROOK & HALL ONLY APPLICABLE FOR SUBMERGED BREAKWATER\n");
   EXPECT_EQ(s.m.NKT(2), 0);  // no value of an inapplicable method in the statistics

@@ -18,6 +18,8 @@
 #include "transport/shoreline_solver.h"
 #include "transport/transport.h"
 #include "transport/transport_constants.h"
+#include "waves/diffraction.h"
+#include "waves/final_waves.h"
 #include "waves/nearshore.h"
 
 namespace coastra {
@@ -279,7 +281,7 @@ TEST(Transport, StraightLinePassFollowsTheScalarWalkOnGeneratedCoastsOnEveryPath
       m.IGRADOFF(i) = pick(12) == 0 ? 1 : 0;
     }
     for (int k = 1; k <= m.NGRO; ++k) {
-      const int codes[5] = {1, 1, 3, -1, -2};
+      const int codes[5] = {1, 1, 3, 1, 3};   // the codes a groin wall takes (model/wall_codes.h)
       m.WALLTYPE(m.IXG(k)) = codes[pick(5)];
       m.GROINF(k) = u(0.0F, 1.0F);
     }
@@ -444,9 +446,12 @@ TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
     c.m.cfg.ISMOOTH = 5;
     c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
     offshore_contour(c.m);
-    record_checks(c.m, 1, c.m.cfg.NX);
+    record_checks(c.m);
     update_slope(c.m);
+    wave_constants(c.m);
     breaking_waves(c.m);
+    diffraction(c.m);
+    final_waves(c.m);
     const ModelState& m = c.transport().m;
     q[k] = m.QLS(10);
     for (int i = 1; i <= 21; ++i) {

@@ -13,7 +13,7 @@ namespace {
 // One station at cell 1 of a two-cell grid.
 struct Rig : test::Coast {
   Rig(int nevents, float dt, const std::string& records) : test::Coast(2, 10.0F) {
-    m.cfg.DT = dt;
+    m.DT = m.cfg.DT = dt;
     m.cfg.NWAVEV = nevents;
     station(1, 10.0F, records);
   }
@@ -78,7 +78,7 @@ TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
   match.m.cfg.SIMDATS = 20200315;
   match.start_waves();
   EXPECT_EQ(match.m.IWEVENT, 3);
-  EXPECT_EQ(event_date(match.m), 20190315);
+  EXPECT_EQ(match.m.EVDATE[2], 20190315);
   // No event on the start's month and day: the first event not before the start,
   // and event 1 when every event lies before it.
   Rig later(2, 24.0F, events({"20200314 0000", "20200316 0000"}));

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "model/thread_team.h"
+#include "output/stage_notices.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
 #include "support/coast_builder.h"
@@ -92,14 +92,11 @@ TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
   EXPECT_FLOAT_EQ(r.m.THETARF(5), 10.0F * DEG);
 }
 
-// Each half of the coast takes one station (walls 1-495 and 496-1001), so on
-// two threads each part's walls share a period and depth, but the parts do
-// not: every wall's input wave number is still its own pair's, as on one thread.
-TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStationOnOneAndTwoThreads) {
-  const test::SplitMinScope split(32);
-  ASSERT_EQ(split_point(1, 1001), 496);
-  for (const int threads : {1, 2}) {
-    const ThreadTeamScope team(threads);
+// Each half of the coast takes one station (walls 1-495 and 496-1001): the
+// walls do not all share a period and depth, and every wall's input wave
+// number is its own pair's.
+TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStation) {
+  {
     Rig r(1000);
     r.station(495, 8.0F, "1 6 10\n");
     r.station(496, 12.0F, "1 9 10\n");
@@ -109,7 +106,7 @@ TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStationOnOneAndTwoThreads) {
       const WaveNumber w = WAVNUM(r.m.TRF(i), r.m.DRF(i));
       ASSERT_EQ(r.m.TRF(i), i <= 495 ? 6.0F : 9.0F) << i;
       ASSERT_EQ(std::bit_cast<std::uint32_t>(r.m.KRF(i)), std::bit_cast<std::uint32_t>(w.K))
-          << threads << " wall " << i;
+          << " wall " << i;
     }
   }
 }
@@ -174,21 +171,30 @@ TEST(WaveInput, DatedRecordsBeforeTheStartArePassedOver) {
 }
 
 TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
+  // WAVINP names the file and the record; the driver has the line written.
+  const auto read = [](ModelState& m) {
+    const RecordChecks c = WAVINP(m);
+    if (c.file.file != 0) wave_file_error(m, c.file.file, c.file.record, c.file.ended);
+    return c.file;
+  };
   Rig r(1);
   r.m.cfg.NWAVEV = 2;
   r.station(1, 10.0F, "20200101 0000 1 8 0\n20200101 0100 2 8 0\n");
   setup_wave_input(r.m);
-  WAVINP(r.m);
-  WAVINP(r.m);
+  read(r.m);
+  read(r.m);
   EXPECT_EQ(r.m.IRUNERR, 0);
-  WAVINP(r.m);
+  const WaveFileFault f = read(r.m);
+  EXPECT_EQ(f.file, 1);
+  EXPECT_EQ(f.record, 3);
+  EXPECT_TRUE(f.ended);
   EXPECT_EQ(r.m.IRUNERR, 1);
   EXPECT_EQ(r.prt.str(), " ERROR. WAVE FILE w1.dat ENDS BEFORE RECORD 3\n");
 
   Rig bad(1);
   bad.station(1, 10.0F, "2 8x 0\n");
   setup_wave_input(bad.m);
-  WAVINP(bad.m);
+  EXPECT_FALSE(read(bad.m).ended);
   EXPECT_EQ(bad.m.IRUNERR, 1);
   EXPECT_EQ(bad.prt.str(), " ERROR. INVALID RECORD 1 IN WAVE FILE w1.dat\n");
 }
@@ -210,14 +216,14 @@ TEST(WaveInput, RegionalContourTurnsTheDirections) {
 TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig out(4);
   out.station(6, 10.0F, "2 8 0\n");
-  setup_wave_input(out.m);
+  station_notices(out.m, setup_wave_input(out.m));
   EXPECT_EQ(out.m.IRUNERR, 1);
   EXPECT_EQ(out.prt.str(), " ERROR. WAVEID LINE 1: STATION CELL 6 OUTSIDE CELLS 1 TO 5\n");
 
   Rig order(4);
   order.station(3, 10.0F, "2 8 0\n");
   order.station(3, 10.0F, "2 8 0\n");
-  setup_wave_input(order.m);
+  station_notices(order.m, setup_wave_input(order.m));
   EXPECT_EQ(order.m.IRUNERR, 1);
   EXPECT_EQ(order.prt.str(), " ERROR. WAVEID LINE 2: STATION CELL 3 NOT AFTER CELL 3 OF THE "
                              "LINE BEFORE; WAVEID CELLS MUST ASCEND\n");
@@ -225,7 +231,7 @@ TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig extra(4);
   extra.station(5, 10.0F, "2 8 0\n");
   extra.m.cfg.NUMWAVES = 3;
-  setup_wave_input(extra.m);
+  station_notices(extra.m, setup_wave_input(extra.m));
   EXPECT_EQ(extra.m.IRUNERR, 0);
   EXPECT_EQ(extra.m.NSTATION, 1);
   EXPECT_EQ(extra.prt.str(),
@@ -250,7 +256,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     // Four steps of 6 hours; the report divides by the hours run through the
     // last step (ELAPSED at its start + DT).
     r.m.NTS = 4;
-    r.m.cfg.DT = 6.0F;
+    r.m.DT = r.m.cfg.DT = 6.0F;
     r.m.HB(1) = 2.0F;
     r.m.HB(2) = 4.0F;
     BRKSTAT(r.m);  // steps 2 and 3 calm: nothing added
@@ -277,7 +283,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
               "\n" + rate + "\n");
     // A step twice as long weighs twice: a 12-hour step adds 12 HB.
     const double before = r.m.SUMHB(2);
-    r.m.cfg.DT = 12.0F;
+    r.m.DT = r.m.cfg.DT = 12.0F;
     r.m.HB(2) = 4.0F;
     BRKSTAT(r.m);
     EXPECT_DOUBLE_EQ(r.m.SUMHB(2) - before, 12.0 * static_cast<double>(4.0F / r.m.LENFAC));
@@ -299,7 +305,7 @@ TEST(BreakingStatistics, StraightLinePassFollowsTheLibrarySineOnEveryPath) {
     r.m.CGBU(i) = 4.0F + 3.0F * u(rng);
     r.m.A1W(i) = 0.02F + 0.01F * u(rng);
   }
-  r.m.cfg.DT = 3.0F;
+  r.m.DT = r.m.cfg.DT = 3.0F;
   std::vector<double> base;
   for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
     if (!simd_path_supported(p)) continue;

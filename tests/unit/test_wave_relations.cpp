@@ -58,14 +58,15 @@ TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
   EXPECT_NEAR(static_cast<double>(wet.N), 0.5 * (1.0 + x / std::sinh(x)), 1.0E-6);
 }
 
-// The vectorised pass over walls against WAVNUM, over periods and depths from
+// The one wave-number formula in its two forms: the vectorised pass over walls
+// (vector math) against WAVNUM (library math), over periods and depths from
 // dry to deep water (both sides of the 2kh = 15 and x = 0.25 switches), a zero
 // depth, a negative depth and NaN, at elements lo..hi only (a wrong bound or a
 // misplaced select shows at once): at most 3e-7 relative difference (a few
 // float roundings: sinh is formed by the branch-free exponential), NaN where
 // WAVNUM gives NaN; and every instruction-set path of this processor gives the
 // baseline path's bits.
-TEST(WaveNumber, BatchPassFollowsTheScalarRelationOnEveryPath) {
+TEST(WaveNumber, VectorFormAgreesWithTheLibraryFormOnEveryPath) {
   const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
   std::vector<float> t{0.0F};
   std::vector<float> h{0.0F};
