@@ -10,6 +10,7 @@
 #include "model/state_input.h"
 #include "model/state_output.h"
 #include "model/state_run.h"
+#include "model/state_scratch.h"
 #include "model/state_series.h"
 #include "model/state_sources.h"
 #include "model/state_stability.h"
@@ -24,7 +25,8 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState, SeriesState, SourceState, InletState, StepState {
+                    StabilityState, SeriesState, SourceState, InletState, StepState,
+                    ScratchState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

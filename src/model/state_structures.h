@@ -1,7 +1,7 @@
 // Model-state section of the detached breakwaters and the diffracting
 // structures: the kind of each entry of the diffracting-structure list, the
 // diffraction segment table built from it, the transmission coefficients in
-// force, and the working arrays of the diffraction stage.
+// force.
 #pragma once
 
 #include "model/constants.h"
@@ -40,23 +40,6 @@ struct StructureState {
                                    // its statistics are KTSUM, KTMAX, KTMIN, NKT of the reports)
   bool KTDUE = true;               // KTDB to be computed at the next step with waves
   unsigned KTWARNED = 0U;          // transmission warnings already written in the run (bits)
-
-  // working arrays of the diffraction stage, allocated once and reused every step
-  Vec1<double> dif_xwall{MXWALL};  // alongshore distance of wall i from wall 1 (m)
-  Vec1<float> dif_ywall{MXWALL};   // shoreline position at wall i (m)
-  Vec1<float> dif_kd1{MXWALL};     // diffraction coefficient of side 1 at wall i
-  Vec1<float> dif_kd2{MXWALL};     // of side 2
-  Vec1<float> dif_ang1{MXWALL};    // side 1: angle from the tip's shadow line to the ray (rad),
-                                   // negative in the shadow
-  Vec1<float> dif_ang2{MXWALL};    // side 2
-  Vec1<float> dif_ray1{MXWALL};    // side 1: direction of the ray from the tip to the breaker (rad)
-  Vec1<float> dif_ray2{MXWALL};    // side 2
-  Vec1<float> dif_dy1{MXWALL};     // side 1: cross-shore distance tip to breaker line (m)
-  Vec1<float> dif_dy2{MXWALL};     // side 2
-  Vec1<int> dif_done{MXWALL};      // 1 where the first pass of KD's iteration converged
-  Vec1<float> dif_hc{MXWALL};      // height carried to wall i, none inside an inlet (m)
-  Vec1<float> dif_h{MXWALL};       // height of the current merge component (m)
-  Vec1<float> dif_theta{MXWALL};   // direction of the current merge component (rad)
 };
 
 }  // namespace coastra

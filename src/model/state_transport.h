@@ -28,7 +28,6 @@ struct TransportState {
   Vec1<float> THETAREL{MXWALL};   // breaking angle to the shoreline normal (rad), + sand goes right
   Vec1<float> FBEHIND{MXWALL};    // factor on a neighbour's QLS for waves from behind the shoreline
   Vec1<float> wall_dx{MXWALL};    // cell spacing at each wall, DX of cell NX at wall NX+1 (m)
-  Vec1<int> grad_rule{MXWALL};    // height-gradient rule of each wall in the step (transport.cpp)
   Vec1<float> QNEG{MXWALL};       // negative part of the step's QLS (m3/s)
   Vec1<float> QPOS{MXWALL};       // positive part (m3/s)
   Vec1<float> QGROSS{MXWALL};     // absolute value (m3/s)
@@ -36,8 +35,6 @@ struct TransportState {
   Vec1<int> DBMARK{MXCELL};       // breakwater shadow mark of the cell
   Vec1<double> YDBW{MXCELL};      // seaward limit (breakwater line) of the cell (m)
   Vec1<double> YSWALL{MXCELL};    // seawall line of the cell (m)
-  Vec1<double> YNEW{MXCELL};      // the step's explicit update of each cell before any hold,
-                                  // once taken the position it replaced (m)
   Vec1<int> INLCELL{MXCELL};      // 1 for inlet cells
   Vec1<float> GROINF{MXGRO};      // transport factor of each groin
   Vec1<float> BYPG{MXGRO};        // bypassing fraction of each groin

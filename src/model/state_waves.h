@@ -66,17 +66,6 @@ struct WaveState {
   Vec1<float> THETABD{MXWALL};    // final breaking direction (rad)
   Vec1<float> DLTZ{MXCELL};       // closure-depth quantity (m)
   Vec1<int> IGRADOFF{MXWALL};     // gradient-suppression flag
-  // working arrays of the nearshore sequence, allocated once and reused every step
-  Vec1<float> ycontour_work{MXCELL};  // shoreline copy with inlets bridged (m)
-  Vec1<float> ycontour_pass{MXCELL};  // contour after the first smoothing pass (m)
-  Vec1<float> wavsum_h2{MXWALL};      // merge accumulator: sum of H^2 (m2)
-  Vec1<float> wavsum_s2{MXWALL};      // merge accumulator: sum of H^2 sin(2 theta) (m2)
-  Vec1<float> hbd_work{MXWALL};       // final height while it is smoothed (m)
-  Vec1<float> thetabd_work{MXWALL};   // final direction while it is smoothed (rad)
-  Vec1<float> brk_depth{MXWALL};      // breaking depth of the wave-number pass (m)
-  Vec1<float> brk_period{MXWALL};     // period of the wave-number pass (s)
-  Vec1<float> brk_ratio{MXWALL};      // group to phase celerity ratio of that pass
-
   // undiffracted breaking statistics
   Vec1<double> SUMHB{MXWALL};     // sum of breaking heights x DT (model unit x hours)
   Vec1<double> SUMANG{MXWALL};    // sum of breaking angles to the shoreline x DT (rad x hours)

@@ -260,7 +260,7 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
 // (theta1 = -theta_tip1, theta2 = +theta_tip2), so that the rule is its own
 // mirror image; only walls strictly between the tips are adjusted, where no
 // other component adds energy.
-// Walls lo..hi of the part are adjusted, of those between the tips.
+// Walls lo..hi of the component are adjusted, of those between the tips.
 void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int hi) {
   if (!t1.diffracted || !t2.diffracted) return;
   const float gap = static_cast<float>(m.dif_xwall(t2.wall) - m.dif_xwall(t1.wall));
@@ -287,7 +287,7 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int h
 // applies the same weighting, so the two meet without a step at the tip.
 // Design note: without this, a nearly transparent breakwater would leave a
 // dip of almost 30 % in the height just outside its ends.
-// Walls first..last are those of the component within the part.
+// Walls first..last are those of the component.
 void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
   const int jn = t.side == 1 ? j - 1 : j + 1;
   if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
