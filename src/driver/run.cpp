@@ -32,6 +32,7 @@
 #include "output/reports.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
+#include "transport/cross_shore.h"
 #include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
@@ -112,6 +113,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
+  setup_cross_shore(m);
   setup_inlets(m);   // the start-up line of the inlet cells is their initial shoreline
   write_initial_shoreline(m);
   check_save_interval(m);

@@ -27,6 +27,7 @@
 #include "output/reports.h"
 #include "output/stage_report.h"
 #include "output/wave_reports.h"
+#include "transport/cross_shore.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
 #include "transport/sources.h"
@@ -189,6 +190,8 @@ bool physics_of_step(ModelState& m) {
   if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
+  // 5x. The cross-shore response of the profile, both paths.
+  cross_shore_response(m);             // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC, VXSHORE | no stop
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);

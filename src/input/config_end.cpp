@@ -116,6 +116,14 @@ bool config_end_of_file(ModelState& m, float lastddg, bool simdats_given, bool s
   expand_alongshore(m, c.THETADELSEG, c.ITHETADELEND, c.THETADEL, "THETADEL", "ITHETADELEND");
   expand_alongshore(m, c.BERMHTSEG, c.IBERMHTEND, c.BERMHT, "BERMHT", "IBERMHTEND");
   expand_alongshore(m, c.DCLOSSEG, c.IDCLOSEND, c.DCLOS, "DCLOS", "IDCLOSEND");
+  // The cross-shore response's parameters only when it is on: a run without
+  // it has neither their values nor their notes.
+  if (c.XSHORE == 1) {
+    expand_alongshore(m, c.XSSSEG, c.IXSSEND, c.XSS, "XSS", "IXSSEND");
+    expand_alongshore(m, c.XSKACCSEG, c.IXSKACCEND, c.XSKACC, "XSKACC", "IXSKACCEND");
+    expand_alongshore(m, c.XSKEROSEG, c.IXSKEROEND, c.XSKERO, "XSKERO", "IXSKEROEND");
+    expand_alongshore(m, c.XSEREFSEG, c.IXSEREFEND, c.XSEREF, "XSEREF", "IXSEREFEND");
+  }
   // 7. Print file.
   if (c.PRTOUT && c.PRFILE.empty()) error_stop("PRTFILE filename omitted in config file");
   // 8. Warnings flag.

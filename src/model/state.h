@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/settings.h"
+#include "model/state_cross_shore.h"
 #include "model/state_inlets.h"
 #include "model/state_input.h"
 #include "model/state_output.h"
@@ -23,7 +24,8 @@ namespace coastra {
 
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
-                    StabilityState, SeriesState, SourceState, InletState {
+                    StabilityState, SeriesState, SourceState, InletState,
+                    CrossShoreState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;
