@@ -102,6 +102,7 @@ bool wave_record(ModelState& m) {
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
+  request_cross_shore(m);              // w: XSDUE (the response follows the new record) | no stop
   m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
@@ -191,7 +192,7 @@ bool physics_of_step(ModelState& m) {
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   // 5x. The cross-shore response of the profile, both paths.
-  cross_shore_response(m);             // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC, VXSHORE | no stop
+  cross_shore_response(m);             // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC | no stop
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);

@@ -72,6 +72,13 @@ void inlet_blocks(ModelState& m, const Units& u, int k, int c1, int c2) {
   }
 }
 
+// The sand the cross-shore response brought onto cell c from the profile
+// inside the closure depth (m3; < 0 taken off it): the excursion it applied
+// over the cell's active height and width.
+double exchange_volume(const ModelState& m, int c) {
+  return m.YC(c) * static_cast<double>((m.cfg.BERMHT(c) + m.cfg.DCLOS(c)) * m.cfg.DX(c));
+}
+
 // 1-2. The budget cells.
 void cell_report(ModelState& m, const Units& u) {
   std::ostream& p = m.prt();
@@ -128,7 +135,7 @@ void cell_report(ModelState& m, const Units& u) {
     // the response is on (a run without it keeps the report as it was).
     if (m.cfg.XSHORE == 1) {
       double xs = 0.0;  // (m3)
-      for (int c = c1; c <= c2; ++c) xs += m.VXSHORE(c);
+      for (int c = c1; c <= c2; ++c) xs += exchange_volume(m, c);
       write_term({"    CROSS-SHORE EXCHANGE VOLUME ", "):     ",
                   "    AVG. CROSS-SHORE EXCHANGE RATE (", "/YR):", xs});
     }
@@ -149,7 +156,7 @@ void grid_report(ModelState& m, const Units& u) {
   for (int c = 1; c <= nx; ++c) {
     dv += m.VOLCELL(c);
     sources += m.VFILL(c) - m.VEXCAV(c) + m.VBPSRC(c) - m.VBPSINK(c);
-    xs += m.VXSHORE(c);
+    xs += exchange_volume(m, c);
   }
   const double inflow = m.VRIGHT(1) + m.VLEFT(1) - m.VRIGHT(nx + 1) - m.VLEFT(nx + 1);
   double inlets = 0.0;  // stored in the inlets from the beach, less what dredging placed

@@ -32,7 +32,7 @@ TEST(CrossShore, RelaxationKeepsItsTimeScaleAtAnyStep) {
       const int steps = static_cast<int>(std::lround(tau / dt));
       double yc = yeq0;
       for (int n = 0; n < steps; ++n)
-        yc = cross_shore_relaxation(yc, j.e1, xss, eref, kacc, kero, static_cast<float>(dt));
+        yc = cross_shore_relaxation(yc, std::sqrt(j.e1), xss, eref, kacc, kero, static_cast<float>(dt));
       const double gap = (yc - yeq1) / (yeq0 - yeq1);
       EXPECT_NEAR(gap, std::exp(-steps * dt / tau), 1e-4) << "E1 " << j.e1 << " DT " << dt_hours;
       EXPECT_NEAR(gap, std::exp(-1.0), 2e-3) << "E1 " << j.e1 << " DT " << dt_hours;
