@@ -40,6 +40,7 @@
 #include "output/stage_notices.h"
 #include "output/warnings.h"
 #include "output/wave_reports.h"
+#include "transport/cross_shore.h"
 #include "transport/structures.h"
 #include "transport/transport.h"
 #include "waves/breaking_statistics.h"
@@ -155,6 +156,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_transport(m);
   setup_schedules(m);
   setup_structures(m);
+  setup_cross_shore(m);
   // The start-up line of the inlet cells is their initial shoreline.
   inlet_groin_notices(m, setup_inlets(m));
   write_initial_shoreline(m);

@@ -28,6 +28,7 @@
 #include "output/stage_notices.h"
 #include "output/stage_report.h"
 #include "output/wave_reports.h"
+#include "transport/cross_shore.h"
 #include "transport/groins.h"
 #include "transport/shoreline_solver.h"
 #include "transport/sources.h"
@@ -102,6 +103,7 @@ bool wave_record(ModelState& m) {
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
+  request_cross_shore(m);              // w: XSDUE (the response follows the new record) | no stop
   m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
@@ -192,6 +194,8 @@ bool physics_of_step(ModelState& m) {
   if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
+  // 5x. The cross-shore response of the profile, both paths.
+  cross_shore_response(m);             // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC | no stop
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);

@@ -179,6 +179,16 @@ bool config_end_of_file(ModelState& m, const ReadFacts& facts) {
   expand(c.THETADELSEG, c.ITHETADELEND, c.THETADEL, "THETADEL", "ITHETADELEND");
   expand(c.BERMHTSEG, c.IBERMHTEND, c.BERMHT, "BERMHT", "IBERMHTEND");
   expand(c.DCLOSSEG, c.IDCLOSEND, c.DCLOS, "DCLOS", "IDCLOSEND");
+  // The cross-shore response's parameters only when it is on: a run without
+  // it has neither their values nor their notes. Its reference energy has no
+  // sound default (the mean Hs^2 of the coast's waves).
+  if (c.XSHORE == 1) {
+    if (given(facts, "XSEREF") == 0) error_stop("XSEREF (reference wave energy) is required with XSHORE 1");
+    expand(c.XSSSEG, c.IXSSEND, c.XSS, "XSS", "IXSSEND");
+    expand(c.XSKACCSEG, c.IXSKACCEND, c.XSKACC, "XSKACC", "IXSKACCEND");
+    expand(c.XSKEROSEG, c.IXSKEROEND, c.XSKERO, "XSKERO", "IXSKEROEND");
+    expand(c.XSEREFSEG, c.IXSEREFEND, c.XSEREF, "XSEREF", "IXSEREFEND");
+  }
   // The active profile height BERMHT + DCLOS divides every shoreline change;
   // the closure depth must be a depth.
   for (int i = 1; i <= std::min(c.NX, MXWALL - 1) + 1; ++i) {

@@ -65,6 +65,15 @@ constexpr KeyDoc DOCS[] = {
     {"IBERMHTEND", "0", "cell", false, "last cell of each BERMHT segment"},
     {"DCLOS", "-", L, true, "depth of closure, > 0"},
     {"IDCLOSEND", "0", "cell", false, "last cell of each DCLOS segment"},
+    {"XSHORE", "0", "-", false, "1: the cross-shore equilibrium response moves every cell as well"},
+    {"XSS", "0", "m/m2", false, "cross-shore response: shoreline per wave energy, Yeq = -XSS (Hs^2 - XSEREF)"},
+    {"IXSSEND", "0", "cell", false, "last cell of each XSS segment"},
+    {"XSKACC", "0", "1/(m day)", false, "cross-shore response: accretion rate per metre of wave height"},
+    {"IXSKACCEND", "0", "cell", false, "last cell of each XSKACC segment"},
+    {"XSKERO", "0", "1/(m day)", false, "cross-shore response: erosion rate per metre of wave height"},
+    {"IXSKEROEND", "0", "cell", false, "last cell of each XSKERO segment"},
+    {"XSEREF", "-", "m2", false, "cross-shore response: wave energy Hs^2 of Yeq = 0, > 0 (required with XSHORE 1)"},
+    {"IXSEREFEND", "0", "cell", false, "last cell of each XSEREF segment"},
     {"ISMOOTH", "11", "cells", false, "smoothing window of the offshore contour (made odd)"},
     {"IREG", "0", "-", false, "regional contour: 0 none, 1 waves turned to it, 3 contour kept"},
     {"GAMMA", "0.78", "-", false, "breaker index, breaking height over depth, in (0, 2]"},
@@ -177,7 +186,8 @@ std::string kind_text(const KeySpec& k) {
 constexpr std::string_view ALONGSHORE[][2] = {
     {"K1", "IK1END"},           {"K2", "IK2END"},         {"HAMP", "IHAMPEND"},
     {"THETAAMP", "ITHETAAMPEND"}, {"THETADEL", "ITHETADELEND"}, {"BERMHT", "IBERMHTEND"},
-    {"DCLOS", "IDCLOSEND"},
+    {"DCLOS", "IDCLOSEND"},       {"XSS", "IXSSEND"},       {"XSKACC", "IXSKACCEND"},
+    {"XSKERO", "IXSKEROEND"},     {"XSEREF", "IXSEREFEND"},
 };
 
 // How the values of a key spread: along the coast (alongshore lists), over

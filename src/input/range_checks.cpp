@@ -135,6 +135,27 @@ void warn_implausible(ModelState& m) {
   }
 }
 
+// The cross-shore response: a switch, rates and the equilibrium slope that
+// cannot be negative (a negative rate would grow the excursion without bound),
+// and a reference energy that a beach has (the mean Hs^2 of its waves: a
+// missing XSEREF reads 0 and is refused by this check).
+void check_cross_shore(const Settings& c) {
+  if (c.XSHORE != 0 && c.XSHORE != 1) error_stop("XSHORE must be 0 or 1");
+  if (c.XSHORE == 0) return;
+  for (const auto& [ends, key] :
+       {std::pair{&c.IXSSEND, "IXSSEND"}, std::pair{&c.IXSKACCEND, "IXSKACCEND"},
+        std::pair{&c.IXSKEROEND, "IXSKEROEND"}, std::pair{&c.IXSEREFEND, "IXSEREFEND"}})
+    check_segment_ends(c, *ends, key);
+  for (const auto& [v, key] : {std::pair{&c.XSS, "XSS"}, std::pair{&c.XSKACC, "XSKACC"},
+                               std::pair{&c.XSKERO, "XSKERO"}, std::pair{&c.XSEREF, "XSEREF"}}) {
+    check_wall_values(c, *v, key, false);
+    for (int i = 1; i <= c.NX + 1; ++i)
+      if ((*v)(i) < 0.0F) refuse(key, "at wall", i, "negative");
+  }
+  for (int i = 1; i <= c.NX + 1; ++i)
+    if (!(c.XSEREF(i) > 0.0F)) refuse("XSEREF", "at wall", i, "must be positive with XSHORE 1");
+}
+
 }  // namespace
 
 void check_value_ranges(ModelState& m) {
@@ -178,6 +199,7 @@ void check_value_ranges(ModelState& m) {
   }
   if (!(std::fabs(c.LMOVY) <= LENGTH_LIMIT)) error_stop("LMOVY (left boundary movement) magnitude above 1E6");
   if (!(std::fabs(c.RMOVY) <= LENGTH_LIMIT)) error_stop("RMOVY (right boundary movement) magnitude above 1E6");
+  check_cross_shore(c);
   // 7. Possible but implausible.
   warn_implausible(m);
 }

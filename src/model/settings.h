@@ -90,6 +90,15 @@ struct Settings {
   Vec1<float> THETADEL{MXWALL};   // wave angle adjustment per wall (deg; radians at use in WAVINP)
   Vec1<float> BERMHT{MXWALL};     // berm height per wall (m after set-up)
   Vec1<float> DCLOS{MXWALL};      // depth of closure per wall (m after set-up)
+  // Cross-shore equilibrium response, in SI units whatever CSTUNITS and
+  // WAVUNITS say (segments and expansion as for K1).
+  int XSHORE = 0;                 // 1: the cross-shore response moves every cell as well
+  Vec1<float> XSSSEG{MXWALL}, XSKACCSEG{MXWALL}, XSKEROSEG{MXWALL}, XSEREFSEG{MXWALL};
+  Vec1<int> IXSSEND{MXWALL}, IXSKACCEND{MXWALL}, IXSKEROEND{MXWALL}, IXSEREFEND{MXWALL};
+  Vec1<float> XSS{MXWALL};        // equilibrium shoreline per wave energy (m per m2)
+  Vec1<float> XSKACC{MXWALL};     // accretion rate (1/(m day): per metre of wave height per day)
+  Vec1<float> XSKERO{MXWALL};     // erosion rate (1/(m day))
+  Vec1<float> XSEREF{MXWALL};     // wave energy Hs^2 of the equilibrium shoreline Yeq = 0 (m2)
   int ISMOOTH = 11;               // smoothing window of the offshore contour (cells); after
                                   // set-up at most NX and odd when 3 or more
   int IREG = 0;                   // regional contour: 0 none, 1 waves turned to it, 3 contour kept

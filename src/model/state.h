@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/settings.h"
+#include "model/state_cross_shore.h"
 #include "model/state_inlets.h"
 #include "model/state_input.h"
 #include "model/state_output.h"
@@ -26,7 +27,7 @@ namespace coastra {
 struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportState,
                     OutputState, StructureState, WarningState,
                     StabilityState, SeriesState, SourceState, InletState, StepState,
-                    ScratchState {
+                    ScratchState, CrossShoreState {
   Settings cfg;  // configuration keys under their key names
 
   ModelState() = default;

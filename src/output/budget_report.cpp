@@ -72,6 +72,13 @@ void inlet_blocks(ModelState& m, const Units& u, int k, int c1, int c2) {
   }
 }
 
+// The sand the cross-shore response brought onto cell c from the profile
+// inside the closure depth (m3; < 0 taken off it): the excursion it applied
+// over the cell's active height and width.
+double exchange_volume(const ModelState& m, int c) {
+  return m.YC(c) * static_cast<double>((m.cfg.BERMHT(c) + m.cfg.DCLOS(c)) * m.cfg.DX(c));
+}
+
 // 1-2. The budget cells.
 void cell_report(ModelState& m, const Units& u) {
   std::ostream& p = m.prt();
@@ -118,13 +125,52 @@ void cell_report(ModelState& m, const Units& u) {
          "/YR):     ", src},
         {"    BYPASS SINK VOLUME REMOVAL ", "):     ", "    AVG. BYPASS SINK RATE (", "/YR):",
          snk}};
-    for (const Term& t : terms) {
+    auto write_term = [&p, &lab, &u](const Term& t) {
       lwrite(p, t.volume, "(", lab, t.vgap, u.vol(t.v));
       lwrite(p, t.rate, lab, t.rgap, u.cell_rate(t.v));
       lwrite(p);
+    };
+    for (const Term& t : terms) write_term(t);
+    // The sand the cross-shore response traded with the profile, only where
+    // the response is on (a run without it keeps the report as it was).
+    if (m.cfg.XSHORE == 1) {
+      double xs = 0.0;  // (m3)
+      for (int c = c1; c <= c2; ++c) xs += exchange_volume(m, c);
+      write_term({"    CROSS-SHORE EXCHANGE VOLUME ", "):     ",
+                  "    AVG. CROSS-SHORE EXCHANGE RATE (", "/YR):", xs});
     }
     inlet_blocks(m, u, k, c1, c2);
   }
+}
+
+// The whole grid with the cross-shore response on: the volume change of all
+// cells against what entered and left them (transport at the two boundary
+// walls, fills and excavations, bypassing, the inlets, the cross-shore
+// exchange); the residual closes the budget (a shoreline change below 0.0001
+// counts as none in the volume change).
+void grid_report(ModelState& m, const Units& u) {
+  std::ostream& p = m.prt();
+  const std::string& lab = u.lab;
+  const int nx = m.cfg.NX;
+  double dv = 0.0, sources = 0.0, xs = 0.0;  // (m3)
+  for (int c = 1; c <= nx; ++c) {
+    dv += m.VOLCELL(c);
+    sources += m.VFILL(c) - m.VEXCAV(c) + m.VBPSRC(c) - m.VBPSINK(c);
+    xs += exchange_volume(m, c);
+  }
+  const double inflow = m.VRIGHT(1) + m.VLEFT(1) - m.VRIGHT(nx + 1) - m.VLEFT(nx + 1);
+  double inlets = 0.0;  // stored in the inlets from the beach, less what dredging placed
+  for (int i = 1; i <= std::min(m.cfg.NINL, MXINL); ++i)
+    inlets += m.VINLIN(i) - m.VINLOUT(i) - m.VDREDPL(i);
+  lwrite(p, " QMAP WHOLE GRID, CELLS 1 TO ", nx);
+  lwrite(p, "    VOLUME CHANGE (", lab, "):             ", u.vol(dv));
+  lwrite(p, "    NET TRANSPORT INTO THE GRID (", lab, "):", u.vol(inflow));
+  lwrite(p, "    FILLS, EXCAVATIONS, BYPASSING (", lab, "):", u.vol(sources));
+  if (m.cfg.INLETS) lwrite(p, "    STORED IN INLETS (", lab, "):         ", u.vol(inlets));
+  lwrite(p, "    CROSS-SHORE EXCHANGE VOLUME (", lab, "):     ", u.vol(xs));
+  lwrite(p, "    BUDGET RESIDUAL (", lab, "):            ",
+         u.vol(dv - inflow - sources + inlets - xs));
+  lwrite(p);
 }
 
 // 3b-c. The transport at one wall of a flux arrow.
@@ -223,6 +269,7 @@ void write_budget_report(ModelState& m) {
   u.flux_years = days / FLUX_YEAR_DAYS;
   if (m.cfg.NQMAPV > 0) cell_report(m, u);
   if (m.cfg.NQMAPQ > 0) flux_report(m, u);
+  if (m.cfg.XSHORE == 1) grid_report(m, u);
   std::ostream& p = m.prt();
   lwrite(p, " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
   lwrite(p, std::string(45, ' '), STARS);
