@@ -45,7 +45,7 @@ struct OutputState {
   std::string NCFILE;             // its name, blank for none
   int NCID = -1;                  // NetCDF id of the open file, -1 when none is open
   int NCREC = 0;                  // records written along the time dimension
-  std::array<int, 25> NCVAR{};    // variable ids, in the writer's own order
+  std::array<int, 26> NCVAR{};    // variable ids, in the writer's own order
 
   int NSTSAVE = 1;                // time steps per DTSAVE interval
   std::ofstream SLO, QTR, OFF, MQN, MQR, MQL, VCC, VCX;  // the eight data files

@@ -119,7 +119,8 @@ constexpr double SECONDS_PER_YEAR = 31557600.0;  // 365.25 days x 86400 s
 enum Slot {
   V_TIME, V_DATE, V_CELLS, V_WALLS, V_CELLX, V_CELLY, V_WALLX, V_WALLY,
   V_SHORE, V_TRANS, V_OFF, V_VCC, V_VCX, V_MQN, V_MQR, V_MQL, V_INIT,
-  V_INL1, V_INL2, V_VSAL, V_VSBL, V_VSE, V_VSF, V_VSBR, V_VSAR   // inlets, when there are any
+  V_INL1, V_INL2, V_VSAL, V_VSBL, V_VSE, V_VSF, V_VSBR, V_VSAR,   // inlets, when there are any
+  V_XSHORE   // the cross-shore excursion, with the response on
 };
 
 // The six reservoir volumes of an inlet, in the order of the variables V_VSAL..V_VSAR.
@@ -378,6 +379,11 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   v[V_MQR] = define(m, "mean_annual_transport_right", NC_DOUBLE, {dw}, "mean annual transport towards higher cells", vol + "/year");
   v[V_MQL] = define(m, "mean_annual_transport_left", NC_DOUBLE, {dw}, "mean annual transport towards lower cells (negative)", vol + "/year");
   v[V_INIT] = define(m, "initial_shoreline", NC_DOUBLE, {dc}, "initial shoreline position seaward of the baseline", len);
+  if (m.cfg.XSHORE == 1) {
+    v[V_XSHORE] = define(m, "cross_shore_excursion", NC_DOUBLE, {dt, dc},
+                         "shoreline shift of the cross-shore response since the start (in shoreline)", len);
+    put_text(m, v[V_XSHORE], "coordinates", "cell_x cell_y");
+  }
   for (int s : {V_CELLX, V_CELLY, V_WALLX, V_WALLY}) put_text(m, v[s], "comment", "from X0, Y0 and AZIMUTH");
   for (int s : {V_INIT, V_SHORE, V_OFF, V_VCC, V_VCX}) put_text(m, v[s], "coordinates", "cell_x cell_y");
   put_text(m, v[V_TRANS], "coordinates", "wall_x wall_y");
@@ -421,6 +427,10 @@ void write_netcdf_record(ModelState& m) {
   put_row(m, V_VCC, rec, nx);
   for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.VOLLEN(i) * len / vdiv;
   put_row(m, V_VCX, rec, nx);
+  if (m.cfg.XSHORE == 1) {
+    for (int i = 1; i <= nx; ++i) m.RECVAL(i) = m.YC(i) / len;
+    put_row(m, V_XSHORE, rec, nx);
+  }
   for (int r = 0; r < 6 && inlet_count(m) > 0; ++r) {
     const Vec1<double>& vol = m.*RESERVOIRS[r].volume;
     for (int k = 1; k <= inlet_count(m); ++k) m.RECVAL(k) = vol(k) / vdiv;

@@ -8,6 +8,11 @@
 
 #include <cmath>
 #include <sstream>
+#include <vector>
+
+#ifdef COASTRA_WITH_NETCDF
+#include <netcdf.h>
+#endif
 
 #include "support/cases.h"
 #include "support/run_helpers.h"
@@ -92,6 +97,17 @@ TEST(CrossShore, UniformForcingShiftsAClosedCoastWithoutTransport) {
   }
   EXPECT_NEAR(exchange, dv, std::fabs(dv) * 1e-3);
   EXPECT_LT(std::fabs(residual), 1.0);
+#ifdef COASTRA_WITH_NETCDF
+  // The NetCDF file holds the excursion of every cell and record.
+  ASSERT_EQ(test::run_in(r.dir, {"--netcdf", "run.nc", "run.cfg"}).status, 0);
+  int id = -1, v = -1;
+  ASSERT_EQ(nc_open(r.dir.file("run.nc").c_str(), NC_NOWRITE, &id), NC_NOERR);
+  std::vector<double> xs(91 * 20, 0.0);
+  EXPECT_EQ(nc_inq_varid(id, "cross_shore_excursion", &v), NC_NOERR);
+  EXPECT_EQ(nc_get_var_double(id, v, xs.data()), NC_NOERR);
+  nc_close(id);
+  for (int i = 0; i < 20; ++i) EXPECT_NEAR(xs[90 * 20 + i], expect - 100.0, 0.006);
+#endif
 }
 
 // A storm of 2 m waves for 30 days drives the equilibrium 35 m landward; a
