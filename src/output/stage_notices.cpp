@@ -84,21 +84,15 @@ void station_notices(ModelState& m, const StationSetup& s) {
     case StationFault::NONE: return;
     case StationFault::NO_STATION: t.assign(" ERROR. NO WAVEID LINE GIVES A WAVE STATION"); break;
     case StationFault::OUTSIDE:
-      t.assign(" ERROR. WAVEID LINE ");
-      append_int(t, f.line);
-      t += ": STATION CELL ";
-      append_int(t, f.cell);
-      t += " OUTSIDE CELLS 1 TO ";
-      append_int(t, f.bound);
-      break;
     case StationFault::NOT_ASCENDING:
       t.assign(" ERROR. WAVEID LINE ");
       append_int(t, f.line);
       t += ": STATION CELL ";
       append_int(t, f.cell);
-      t += " NOT AFTER CELL ";
+      const bool outside = f.kind == StationFault::OUTSIDE;
+      t += outside ? " OUTSIDE CELLS 1 TO " : " NOT AFTER CELL ";
       append_int(t, f.bound);
-      t += " OF THE LINE BEFORE; WAVEID CELLS MUST ASCEND";
+      if (!outside) t += " OF THE LINE BEFORE; WAVEID CELLS MUST ASCEND";
       break;
   }
   m.prt() << t << '\n';
