@@ -36,6 +36,40 @@ struct ModelState : RunState, InputState, WaveState, WaveInputState, TransportSt
 
   std::ostream& con() { return *CON; }   // console
   std::ostream& prt() { return *PRT; }   // print file (held back until PRFILE is read)
+
+  // The sections by owner. A stage takes the sections it reads (const) and
+  // writes, and the time loop hands them over by name:
+  //   transport_step(m.cfg, m.waves(), m.transport());
+  RunState& run() { return *this; }
+  const RunState& run() const { return *this; }
+  InputState& input() { return *this; }
+  const InputState& input() const { return *this; }
+  WaveState& waves() { return *this; }
+  const WaveState& waves() const { return *this; }
+  WaveInputState& wave_input() { return *this; }
+  const WaveInputState& wave_input() const { return *this; }
+  TransportState& transport() { return *this; }
+  const TransportState& transport() const { return *this; }
+  OutputState& output() { return *this; }
+  const OutputState& output() const { return *this; }
+  StructureState& structures() { return *this; }
+  const StructureState& structures() const { return *this; }
+  WarningState& warnings() { return *this; }
+  const WarningState& warnings() const { return *this; }
+  StabilityState& stability() { return *this; }
+  const StabilityState& stability() const { return *this; }
+  SeriesState& series() { return *this; }
+  const SeriesState& series() const { return *this; }
+  SourceState& sources() { return *this; }
+  const SourceState& sources() const { return *this; }
+  InletState& inlets() { return *this; }
+  const InletState& inlets() const { return *this; }
+  StepState& step() { return *this; }
+  const StepState& step() const { return *this; }
+  ScratchState& scratch() { return *this; }
+  const ScratchState& scratch() const { return *this; }
+  CrossShoreState& cross_shore() { return *this; }
+  const CrossShoreState& cross_shore() const { return *this; }
 };
 
 inline std::unique_ptr<ModelState> make_state() { return std::make_unique<ModelState>(); }
