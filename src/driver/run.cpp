@@ -153,10 +153,10 @@ bool start_up(ModelState& m, const std::string& cfgname) {
     open_outputs(m, cfgname);
     return false;
   }
-  setup_transport(m);
+  setup_transport(m.cfg, m.step(), m.run(), m.input(), m.transport(), m.scratch());
   setup_schedules(m);
-  setup_structures(m);
-  setup_cross_shore(m);
+  setup_structures(m.cfg, m.input(), m.transport(), m.sources());
+  setup_cross_shore(m.cfg, m.cross_shore());
   // The start-up line of the inlet cells is their initial shoreline.
   inlet_groin_notices(m, setup_inlets(m));
   write_initial_shoreline(m);

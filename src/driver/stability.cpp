@@ -49,7 +49,8 @@ int count_of(double hours, float dt) {
 float total(const StabilityTerms& t) { return t.S1 + t.S2; }
 
 float parameter_at(const ModelState& m, float dt) {
-  return total(stability_parameter(m.cfg.NX, dt, stability_walls(m)));
+  return total(stability_parameter(
+      m.cfg.NX, dt, stability_walls(m.cfg, m.waves(), m.transport(), m.stability())));
 }
 
 // S above STABMIN: halve DT until S is at most STABMIN or half of DT would be
@@ -204,7 +205,7 @@ void change_time_step(ModelState& m, float dt_new) {
   //    (Dredged volumes are held per hour and taken times the DT in force, so
   //    they need no rescale.)
   //    Time factor of every cell, for the transport and the stability check.
-  time_factors(m);
+  time_factors(m.cfg, m.step(), m.transport());
   stability_factors(m);
   //    Print-out entries given as step numbers and not yet reached: the step
   //    that ends at (or first after) the same hour. Design note: a step

@@ -103,12 +103,12 @@ bool wave_record(ModelState& m) {
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
   request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
-  request_cross_shore(m);              // w: XSDUE (the response follows the new record) | no stop
+  request_cross_shore(m.cross_shore());   // w: XSDUE (the response follows the new record) | no stop
   m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
     stop_on_closure_depth(m, cell);                              // report, then error stop
-  update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
+  update_slope(m.cfg, m.waves(), m.transport());   // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }
 
@@ -125,7 +125,8 @@ bool physics_of_step(ModelState& m) {
   //    QSRC here, before the calm/wave split, so that both paths move the
   //    beach by them. QSRC is 0 here: the previous step's accumulation
   //    cleared the sources it booked (and a run starts with none).
-  bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV | no stop
+  bypass_sources(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+                                       // r: schedules, ELAPSED, DT | w: QSRC, IBPEV | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
@@ -143,13 +144,16 @@ bool physics_of_step(ModelState& m) {
   //     may still stop the step; the end-of-run reports then show the volume
   //     change of the last completed step, so it is formed before the fill.
   if (m.cfg.NBF > 0) settle_volume_change(m);
-  apply_fills(m);                      // r: fills, ELAPSED, YSWALL | w: YSHORE, DYFILL | no stop
-  structure_marks(m);                  // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
+  apply_fills(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+                                       // r: fills, ELAPSED, DT, YSWALL | w: YSHORE, DYFILL | no stop
+  structure_marks(m.cfg, m.sources(), m.transport());
+                                       // r: YSHORE, YDB | w: DBMARK, YDBW, YSWALL, WALLTYPE | no stop
   stage_mark(m.TIMES, Stage::BREAKING);   // the contour belongs to the wave transformation
 
   if (m.CALM) {
     // 5c. Calm: no transformation and no transport.
-    calm_update(m);                    // r: QSRC, DYL, DYR, YSWALL | w: YSTART, YSHORE | no stop
+    calm_update(m.cfg, m.input(), m.step(), m.transport(), m.sources());
+                                       // r: QSRC, DYL, DYR, YSWALL | w: YSTART, YSHORE, DYSRC | no stop
   } else {
     // 5w. Waves: the transformation from the record's waves to the final
     //     breaking waves.
@@ -181,13 +185,19 @@ bool physics_of_step(ModelState& m) {
     if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
     stage_mark(m.TIMES, Stage::OUTPUT);
     // The transport of the final waves, and the shoreline it moves.
-    groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
-    joined_groins(m);                  // r: WALLTYPE | w: GROINF, QGPOT | no stop
-    transport_step(m);                 // r: HBD, THETABD, CGB, GROINF | w: YSTART, QLS | no stop
+    groin_factors(m.cfg, m.input(), m.waves(), m.transport());
+                                       // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
+    joined_groins(m.cfg, m.input(), m.sources(), m.transport());
+                                       // r: WALLTYPE, GCON | w: GROINF, QGPOT | no stop
+    transport_step(m.cfg, m.input(), m.waves(), m.transport(), m.scratch());
+                                       // r: HBD, THETABD, CGB, GROINF | w: YSTART, QLS | no stop
     if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
     stage_mark(m.TIMES, Stage::TRANSPORT);
-    update_shoreline(m);               // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC | no stop
-    salient_update(m);                 // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
+    update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
+                                       // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC
+                                       //   | no stop
+    salient_update(m.cfg, m.sources(), m.transport());
+                                       // r: DBS, DBE, YDBW | w: YSHORE, QLS in shadow groups | no stop
   }
   // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
   //     final mouth fluxes, the placement downdrift and the inlet wall copies.
@@ -195,7 +205,8 @@ bool physics_of_step(ModelState& m) {
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   // 5x. The cross-shore response of the profile, both paths.
-  cross_shore_response(m);             // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC | no stop
+  cross_shore_response(m.cfg, m.run(), m.waves(), m.step(), m.transport(), m.cross_shore());
+                                       // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC | no stop
   guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
@@ -214,7 +225,7 @@ void accumulate_step(ModelState& m) {
     if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
     accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
   }
-  book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0
+  book_sources(m.cfg, m.transport(), m.sources());   // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0
   update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
   m.VOLDUE = true;                     // volume change formed when a record needs it
 }

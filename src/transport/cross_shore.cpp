@@ -165,65 +165,66 @@ double cross_shore_relaxation(double yc, float h, float xss, float eref, float k
   return yc + relaxation_step(yc, yeq, q);
 }
 
-void request_cross_shore(ModelState& m) { m.XSDUE = true; }
+void request_cross_shore(CrossShoreState& xs) { xs.XSDUE = true; }
 
-void setup_cross_shore(ModelState& m) {
-  m.XSKMAX = 0.0F;
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    m.XSSHADE(i) = 1.0F;
-    m.XSKMAX = std::max({m.XSKMAX, m.cfg.XSKACC(i), m.cfg.XSKERO(i)});
+void setup_cross_shore(const Settings& cfg, CrossShoreState& xs) {
+  xs.XSKMAX = 0.0F;
+  for (int i = 1; i <= cfg.NX + 1; ++i) {
+    xs.XSSHADE(i) = 1.0F;
+    xs.XSKMAX = std::max({xs.XSKMAX, cfg.XSKACC(i), cfg.XSKERO(i)});
   }
 }
 
-void cross_shore_response(ModelState& m) {
-  const Settings& c = m.cfg;
+void cross_shore_response(const Settings& cfg, const RunState& run, const WaveState& wv,
+                          const StepState& step, TransportState& tr, CrossShoreState& xs) {
+  const Settings& c = cfg;
   if (c.XSHORE == 0) return;
   const int nx = c.NX;
   // Design note: only diffraction makes the final breaking height differ from
   // the undiffracted one, so the open coast keeps the factor 1 exactly; a calm
   // step (no breaking computed) keeps the factors of the last wave step.
   const bool shaded = c.NDB > 0 || c.NDG > 0;
-  if (!m.CALM && shaded) {
-    run_kernel<shade_body>(1, nx + 1, static_cast<const float*>(m.HB.data()),
-                           static_cast<const float*>(m.HBD.data()), m.XSSHADE.data());
-    m.XSDUE = true;
+  if (!run.CALM && shaded) {
+    run_kernel<shade_body>(1, nx + 1, static_cast<const float*>(wv.HB.data()),
+                           static_cast<const float*>(wv.HBD.data()), xs.XSSHADE.data());
+    xs.XSDUE = true;
   }
   // The record's equilibrium and share, formed in the step's own pass after
   // a new record, a new DT (adaptive step) or new energy factors; kept for
   // the record's later steps.
-  const double* yswall = m.YSWALL.data();
-  const double* ydbw = m.YDBW.data();
-  if (m.XSDUE || m.XSDT != m.DT) {
+  const double* yswall = tr.YSWALL.data();
+  const double* ydbw = tr.YDBW.data();
+  if (xs.XSDUE || xs.XSDT != step.DT) {
     // Short steps and slow rates keep every cell's exponent below the series
     // bound (checked against the largest rate and height of the coast, with
     // a margin for rounding; open water only, where no energy factor exceeds
     // 1): the pass then forms no exponential, with the same bits.
-    const float dt_days = m.DT / HOURS_PER_DAY;
+    const float dt_days = step.DT / HOURS_PER_DAY;
     bool series = !shaded;
     if (series) {
       float hmax = 0.0F;
-      run_kernel<largest_body>(1, nx + 1, static_cast<const float*>(m.HRF.data()), &hmax);
-      series = m.XSKMAX * hmax * dt_days < 0.99F * SERIES_BELOW;
+      run_kernel<largest_body>(1, nx + 1, static_cast<const float*>(wv.HRF.data()), &hmax);
+      series = xs.XSKMAX * hmax * dt_days < 0.99F * SERIES_BELOW;
     }
-    const auto* hrf = static_cast<const float*>(m.HRF.data());
-    const auto* shade = static_cast<const float*>(m.XSSHADE.data());
-    const auto* inlcell = static_cast<const int*>(m.INLCELL.data());
+    const auto* hrf = static_cast<const float*>(wv.HRF.data());
+    const auto* shade = static_cast<const float*>(xs.XSSHADE.data());
+    const auto* inlcell = static_cast<const int*>(tr.INLCELL.data());
     const Response p{c.XSS.data(), c.XSEREF.data(), c.XSKACC.data(), c.XSKERO.data()};
     if (series)
       run_kernel<record_response_body<true>>(1, nx, hrf, shade, inlcell, p, dt_days,
-                                             m.XSEQ.data(), m.XSQ.data(), yswall, ydbw,
-                                             m.YSHORE.data(), m.YC.data());
+                                             xs.XSEQ.data(), xs.XSQ.data(), yswall, ydbw,
+                                             tr.YSHORE.data(), xs.YC.data());
     else
       run_kernel<record_response_body<false>>(1, nx, hrf, shade, inlcell, p, dt_days,
-                                              m.XSEQ.data(), m.XSQ.data(), yswall, ydbw,
-                                              m.YSHORE.data(), m.YC.data());
-    m.XSDUE = false;
-    m.XSDT = m.DT;
+                                              xs.XSEQ.data(), xs.XSQ.data(), yswall, ydbw,
+                                              tr.YSHORE.data(), xs.YC.data());
+    xs.XSDUE = false;
+    xs.XSDT = step.DT;
     return;
   }
-  run_kernel<response_body>(1, nx, static_cast<const double*>(m.XSEQ.data()),
-                            static_cast<const float*>(m.XSQ.data()), yswall, ydbw,
-                            m.YSHORE.data(), m.YC.data());
+  run_kernel<response_body>(1, nx, static_cast<const double*>(xs.XSEQ.data()),
+                            static_cast<const float*>(xs.XSQ.data()), yswall, ydbw,
+                            tr.YSHORE.data(), xs.YC.data());
 }
 
 }  // namespace coastra

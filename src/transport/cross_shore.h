@@ -18,17 +18,18 @@ double cross_shore_relaxation(double yc, float h, float xss, float eref, float k
                               float dt_days);
 
 // XSSHADE 1 at every wall (set-up): open water until a wave step says otherwise.
-void setup_cross_shore(ModelState& m);
+void setup_cross_shore(const Settings& cfg, CrossShoreState& xs);
 
 // A new wave record: its equilibrium and shares are formed at the next step.
-void request_cross_shore(ModelState& m);
+void request_cross_shore(CrossShoreState& xs);
 
 // The stage of one step, after the longshore shoreline update on both the
 // calm and the wave paths: the shoreline of every cell outside the inlets
 // moves by the change of its excursion, held as a source is held (never
 // landward of the seawall line, never seaward of a breakwater line that caps
-// the cell). Reads HRF, and on a wave step HB and HBD (for XSSHADE); writes
-// YSHORE, YC, XSSHADE and the record's XSEQ, XSQ.
-void cross_shore_response(ModelState& m);
+// the cell). Reads HRF, and on a wave step (CALM of run) HB and HBD (for
+// XSSHADE); writes YSHORE, YC, XSSHADE and the record's XSEQ, XSQ.
+void cross_shore_response(const Settings& cfg, const RunState& run, const WaveState& wv,
+                          const StepState& step, TransportState& tr, CrossShoreState& xs);
 
 }  // namespace coastra

@@ -15,8 +15,8 @@ namespace {
 
 // Shoreline of cell c measured from the baseline (m), the measure of the groin
 // tip lines.
-double baseline_shoreline(const ModelState& m, int c) {
-  return m.YSHORE(c) + static_cast<double>(m.YREG(c));
+double baseline_shoreline(const InputState& in, const TransportState& tr, int c) {
+  return tr.YSHORE(c) + static_cast<double>(in.YREG(c));
 }
 
 // DGL, DGR: groin tip seaward of the shoreline extrapolated linearly to the
@@ -25,20 +25,20 @@ double baseline_shoreline(const ModelState& m, int c) {
 // Design note: YSHORE is measured from the regional contour and the tip lines
 // from the baseline, so the shoreline is taken back to the baseline first;
 // without a regional contour the two measures are the same.
-void tip_distances(ModelState& m, int k) {
-  const int nx = m.cfg.NX;
-  const int j = m.IXG(k);
-  const double yg = static_cast<double>(m.YG(k));
-  float dl = m.cfg.LGROINY;
-  float dr = m.cfg.RGROINY;
+void tip_distances(const Settings& cfg, const InputState& in, TransportState& tr, int k) {
+  const int nx = cfg.NX;
+  const int j = in.IXG(k);
+  const double yg = static_cast<double>(in.YG(k));
+  float dl = cfg.LGROINY;
+  float dr = cfg.RGROINY;
   if (j >= 3)
     dl = static_cast<float>(
-        yg - (1.5 * baseline_shoreline(m, j - 1) - 0.5 * baseline_shoreline(m, j - 2)));
+        yg - (1.5 * baseline_shoreline(in, tr, j - 1) - 0.5 * baseline_shoreline(in, tr, j - 2)));
   if (j < nx)
     dr = static_cast<float>(
-        yg - (1.5 * baseline_shoreline(m, j) - 0.5 * baseline_shoreline(m, j + 1)));
-  m.DGL(k) = std::max(dl, 0.0F);
-  m.DGR(k) = std::max(dr, 0.0F);
+        yg - (1.5 * baseline_shoreline(in, tr, j) - 0.5 * baseline_shoreline(in, tr, j + 1)));
+  tr.DGL(k) = std::max(dl, 0.0F);
+  tr.DGR(k) = std::max(dr, 0.0F);
 }
 
 // GROINF, BYPG and QGPOT of groin k. The breaking angle at the groin wall is
@@ -55,52 +55,53 @@ void tip_distances(ModelState& m, int k) {
 // Design note: the gradient coefficient G = K2C / (2 DX) is used as it is, not
 // truncated to a whole number (truncation would drop the gradient term for
 // nearly every grid).
-void groin_factor(ModelState& m, int k) {
-  const int nx = m.cfg.NX;
-  const int j = m.IXG(k);
+void groin_factor(const Settings& cfg, const InputState& in, WaveState& wv, TransportState& tr,
+                  int k) {
+  const int nx = cfg.NX;
+  const int j = in.IXG(k);
   const float quarter = PI / 4.0F;
-  const float angle = std::clamp(m.THETABD(j), -quarter, quarter);
-  m.THETABD(j) = angle;
-  const float rel = angle - m.ALPHAS(j);
-  const float p = m.PG(k);
+  const float angle = std::clamp(wv.THETABD(j), -quarter, quarter);
+  wv.THETABD(j) = angle;
+  const float rel = angle - wv.ALPHAS(j);
+  const float p = in.PG(k);
   if (rel == 0.0F) {
-    m.BYPG(k) = 0.0F;
-    m.GROINF(k) = p;
-    m.QGPOT(k) = 0.0F;
+    tr.BYPG(k) = 0.0F;
+    tr.GROINF(k) = p;
+    tr.QGPOT(k) = 0.0F;
     return;
   }
   // Bypassing: the part of the surf zone (depth DLT) that lies seaward of the tip.
-  const float dist = rel > 0.0F ? m.DGL(k) : m.DGR(k);
-  const float dg = m.APROF * std::pow(dist, 0.667F) + m.WLCUR;   // depth at the tip (m)
-  const float dlt = (SURF_DEPTH_FAC / m.cfg.GAMMA) * m.HBD(j);   // surf-zone depth (m)
+  const float dist = rel > 0.0F ? tr.DGL(k) : tr.DGR(k);
+  const float dg = tr.APROF * std::pow(dist, 0.667F) + tr.WLCUR;   // depth at the tip (m)
+  const float dlt = (SURF_DEPTH_FAC / cfg.GAMMA) * wv.HBD(j);   // surf-zone depth (m)
   float byp = dlt > 0.01F ? 1.0F - dg / dlt : 0.0F;
   if (dlt < dg) byp = 0.0F;
   byp = std::min(byp, 1.0F);
   float gf = byp + p - p * byp;   // bypassed, plus what passes through the groin
-  if ((rel > 0.0F && j > 2 && m.INLCELL(j - 1) == 1) ||
-      (rel < 0.0F && j < nx && m.INLCELL(j) == 1)) {
+  if ((rel > 0.0F && j > 2 && tr.INLCELL(j - 1) == 1) ||
+      (rel < 0.0F && j < nx && tr.INLCELL(j) == 1)) {
     byp = 0.0F;
     gf = 0.0F;
   }
-  m.BYPG(k) = byp;
-  m.GROINF(k) = gf;
+  tr.BYPG(k) = byp;
+  tr.GROINF(k) = gf;
   // Potential transport at the groin wall, with the updrift height difference.
   const float half = PI / 2.0F;
   const float phi = std::clamp(rel, -half, half);
   float dh = 0.0F;
-  if (rel > 0.0F && j > 1) dh = 2.0F * (m.HBD(j) - m.HBD(j - 1));
-  if (rel < 0.0F && j <= nx) dh = 2.0F * (m.HBD(j + 1) - m.HBD(j));
-  const float g = m.K2C(j) / (2.0F * m.cfg.DX(std::min(j, nx)));
-  const float hb = m.HBD(j);
-  m.QGPOT(k) = hb * hb * m.CGB(j) * (m.A1W(j) * std::sin(2.0F * phi) - g * dh * std::cos(phi));
+  if (rel > 0.0F && j > 1) dh = 2.0F * (wv.HBD(j) - wv.HBD(j - 1));
+  if (rel < 0.0F && j <= nx) dh = 2.0F * (wv.HBD(j + 1) - wv.HBD(j));
+  const float g = tr.K2C(j) / (2.0F * cfg.DX(std::min(j, nx)));
+  const float hb = wv.HBD(j);
+  tr.QGPOT(k) = hb * hb * wv.CGB(j) * (tr.A1W(j) * std::sin(2.0F * phi) - g * dh * std::cos(phi));
 }
 
 }  // namespace
 
-void groin_factors(ModelState& m) {
-  for (int k = 1; k <= m.NGRO; ++k) {
-    tip_distances(m, k);
-    groin_factor(m, k);
+void groin_factors(const Settings& cfg, const InputState& in, WaveState& wv, TransportState& tr) {
+  for (int k = 1; k <= in.NGRO; ++k) {
+    tip_distances(cfg, in, tr, k);
+    groin_factor(cfg, in, wv, tr, k);
   }
 }
 

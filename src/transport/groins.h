@@ -9,7 +9,7 @@ namespace coastra {
 
 // Every step with waves, after the final celerities and before the transport:
 // DGL/DGR, BYPG, GROINF, QGPOT of every groin. Clips THETABD at each groin wall
-// to +-PI/4 and keeps it clipped for the transport step.
-void groin_factors(ModelState& m);
+// to +-PI/4 and keeps it clipped for the transport step. Reads the groin list (in).
+void groin_factors(const Settings& cfg, const InputState& in, WaveState& wv, TransportState& tr);
 
 }  // namespace coastra

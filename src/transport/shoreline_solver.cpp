@@ -55,30 +55,30 @@ struct CellUpdate {
 // - Transports are only ever cut: a cell whose transport does not erode it is
 //   held at the line without touching its walls, so a wall already used by a
 //   cell updated before it is never changed.
-void update_cell(ModelState& m, int i, Outflow rule) {
-  const float dx = m.cfg.DX(i);
-  const float dtfac = m.DTFAC(i);
-  float& ql = m.QLS(i);
-  float& qr = m.QLS(i + 1);
-  const double y0 = m.YSHORE(i);
-  const CellUpdate u = explicit_update(dx, dtfac, ql, qr, y0, m.QSRC(i), m.YSWALL(i));
+void update_cell(const Settings& cfg, TransportState& tr, SourceState& src, int i, Outflow rule) {
+  const float dx = cfg.DX(i);
+  const float dtfac = tr.DTFAC(i);
+  float& ql = tr.QLS(i);
+  float& qr = tr.QLS(i + 1);
+  const double y0 = tr.YSHORE(i);
+  const CellUpdate u = explicit_update(dx, dtfac, ql, qr, y0, tr.QSRC(i), tr.YSWALL(i));
   const float loss = u.loss;
   const double gain = u.gain;
   const double ynew = u.ynew;
   const double line = u.line;
   if (ynew >= line) {
-    m.YSHORE(i) = ynew;
-    m.DYSRC(i) = gain;
+    tr.YSHORE(i) = ynew;
+    src.DYSRC(i) = gain;
     return;
   }
-  m.YSHORE(i) = line;
+  tr.YSHORE(i) = line;
   // Beach in front of the line, with Y0 rounded to single precision.
   const double front = line < y0 ? static_cast<double>(static_cast<float>(y0)) - line : 0.0;
   const float allowed = static_cast<float>(std::max(0.0, front + gain));
   // What the source moved: the change of the cell less what the transport, as
   // it finally stands, moved (for the books of placed and removed sand).
   const auto applied_source = [&] {
-    m.DYSRC(i) = (line - y0) + static_cast<double>((dtfac / dx) * (qr - ql));
+    src.DYSRC(i) = (line - y0) + static_cast<double>((dtfac / dx) * (qr - ql));
   };
   if (!(loss > allowed)) {
     applied_source();
@@ -151,45 +151,46 @@ void update_cell(ModelState& m, int i, Outflow rule) {
 // takes what flows into it). A cell receiving from both sides at NX is updated
 // with the same hold as every cell: it cannot erode by transport, so the hold
 // can only keep a sink from digging behind a seawall there.
-void update_shoreline(ModelState& m) {
-  const int nx = m.cfg.NX;
+void update_shoreline(const Settings& cfg, TransportState& tr, SourceState& src,
+                      ScratchState& scr) {
+  const int nx = cfg.NX;
   // Where no cell reaches its hold line (no seawall, or none eroded to it),
   // no transport is cut, every cell sees its walls as they stand and the sweep
   // gives each cell its explicit update: all cells are updated at once.
-  const int held = run_any<free_update_body>(1, nx, m.cfg.DX.data(), m.DTFAC.data(), m.QLS.data(),
-                                             m.YSHORE.data(), m.QSRC.data(), m.YSWALL.data(),
-                                             m.INLCELL.data(), m.YNEW.data());
+  const int held = run_any<free_update_body>(1, nx, cfg.DX.data(), tr.DTFAC.data(), tr.QLS.data(),
+                                             tr.YSHORE.data(), tr.QSRC.data(), tr.YSWALL.data(),
+                                             tr.INLCELL.data(), scr.YNEW.data());
   if (held == 0) {
-    run_kernel<take_update_body>(1, nx, m.INLCELL.data(), m.YNEW.data(), m.DTFAC.data(),
-                                 m.QSRC.data(), m.YSHORE.data(), m.DYSRC.data());
+    run_kernel<take_update_body>(1, nx, tr.INLCELL.data(), scr.YNEW.data(), tr.DTFAC.data(),
+                                 tr.QSRC.data(), tr.YSHORE.data(), src.DYSRC.data());
     return;
   }
   int i = 1;
   while (i <= nx) {
-    if (m.INLCELL(i) == 1) {
-      m.DYSRC(i) = 0.0;   // an inlet cell is not moved by its source
+    if (tr.INLCELL(i) == 1) {
+      src.DYSRC(i) = 0.0;   // an inlet cell is not moved by its source
       ++i;
       continue;
     }
-    const float ql = m.QLS(i);
-    const float qr = m.QLS(i + 1);
+    const float ql = tr.QLS(i);
+    const float qr = tr.QLS(i + 1);
     if (ql >= 0.0F && qr >= 0.0F) {
-      update_cell(m, i, Outflow::right);
+      update_cell(cfg, tr, src, i, Outflow::right);
       ++i;
       continue;
     }
     // A leftward run beginning at i; j is its first cell with a negative left wall.
     int j = ql < 0.0F ? i : i + 1;
-    if (j > nx || m.INLCELL(j) == 1) {
+    if (j > nx || tr.INLCELL(j) == 1) {
       // Sand from both sides at the grid end or beside an inlet: nothing to scan.
-      update_cell(m, i, Outflow::left);
+      update_cell(cfg, tr, src, i, Outflow::left);
       i = j;
       continue;
     }
-    while (j < nx && m.QLS(j + 1) < 0.0F && m.INLCELL(j + 1) == 0) ++j;
-    const bool loses_right = j < nx ? m.QLS(j + 1) >= 0.0F : m.QLS(nx + 1) > 0.0F;
-    update_cell(m, j, loses_right ? Outflow::both : Outflow::left);
-    for (int c = j - 1; c >= i; --c) update_cell(m, c, Outflow::left);
+    while (j < nx && tr.QLS(j + 1) < 0.0F && tr.INLCELL(j + 1) == 0) ++j;
+    const bool loses_right = j < nx ? tr.QLS(j + 1) >= 0.0F : tr.QLS(nx + 1) > 0.0F;
+    update_cell(cfg, tr, src, j, loses_right ? Outflow::both : Outflow::left);
+    for (int c = j - 1; c >= i; --c) update_cell(cfg, tr, src, c, Outflow::left);
     i = j + 1;
   }
 }
@@ -201,20 +202,21 @@ void update_shoreline(ModelState& m) {
 // landward of its seawall line leaves it on the line (or where it is, when it
 // already lies landward of the line), as the same sink does on a step with
 // waves; without it a calm spell would dig the beach out from behind the wall.
-void calm_update(ModelState& m) {
-  const int nx = m.cfg.NX;
+void calm_update(const Settings& cfg, const InputState& in, const StepState& step,
+                 TransportState& tr, SourceState& src) {
+  const int nx = cfg.NX;
   for (int i = 1; i <= nx; ++i) {
-    const double y0 = m.YSHORE(i);
-    m.YSTART(i) = y0;  // where the step found the cell, as a wave step keeps it
+    const double y0 = tr.YSHORE(i);
+    tr.YSTART(i) = y0;  // where the step found the cell, as a wave step keeps it
     const double height =
-        static_cast<double>(m.cfg.BERMHT(i)) + static_cast<double>(m.cfg.DCLOS(i));
-    double y = y0 + m.QSRC(i) * 3600.0 * static_cast<double>(m.DT) / height;
-    if (i == 1) y += m.DYL;
-    if (i == nx) y += m.DYR;
-    m.YSHORE(i) = std::max(y, std::min(m.YSWALL(i), y0));
+        static_cast<double>(cfg.BERMHT(i)) + static_cast<double>(cfg.DCLOS(i));
+    double y = y0 + tr.QSRC(i) * 3600.0 * static_cast<double>(step.DT) / height;
+    if (i == 1) y += in.DYL;
+    if (i == nx) y += in.DYR;
+    tr.YSHORE(i) = std::max(y, std::min(tr.YSWALL(i), y0));
     // The source's share of the change: a hold is charged to the source first.
-    const double boundary = (i == 1 ? m.DYL : 0.0) + (i == nx ? m.DYR : 0.0);
-    m.DYSRC(i) = m.YSHORE(i) - y0 - boundary;
+    const double boundary = (i == 1 ? in.DYL : 0.0) + (i == nx ? in.DYR : 0.0);
+    src.DYSRC(i) = tr.YSHORE(i) - y0 - boundary;
   }
 }
 

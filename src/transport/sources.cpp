@@ -70,21 +70,22 @@ bool window_active(double elapsed, double h0, double h1, double dt) {
 // here, once, into m3/s per metre of beach. Events are in date order and do
 // not overlap, so one pointer walks the list; events that ended are passed
 // over (also after a change of DT), and the list is not cycled.
-void bypass_sources(ModelState& m) {
-  const Settings& c = m.cfg;
-  const double t = m.ELAPSED;
-  const double dt = static_cast<double>(m.DT);
+void bypass_sources(const Settings& cfg, const RunState& run, const StepState& step,
+                    TransportState& tr, SourceState& src) {
+  const Settings& c = cfg;
+  const double t = run.ELAPSED;
+  const double dt = static_cast<double>(step.DT);
   for (int k = 1; k <= std::min(c.NBP, MXBP); ++k) {
-    if (!window_active(t, m.BPH0(k), m.BPH1(k), dt)) continue;
-    const double q = m.QBPM(k) / 3600.0;
-    for (int i = c.IBPS(k); i <= c.IBPE(k); ++i) m.QSRC(i) += q;
+    if (!window_active(t, src.BPH0(k), src.BPH1(k), dt)) continue;
+    const double q = src.QBPM(k) / 3600.0;
+    for (int i = c.IBPS(k); i <= c.IBPE(k); ++i) tr.QSRC(i) += q;
   }
-  while (m.IBPEV <= m.NBPEV && !(t < m.EVH1(m.IBPEV) - 1.0e-6 * dt)) ++m.IBPEV;
-  const int n = m.IBPEV;
-  if (n > m.NBPEV || !window_active(t, m.EVH0(n), m.EVH1(n), dt)) return;
-  for (int i = m.EVC1(n); i <= m.EVC2(n); ++i) {
-    const int r = m.EVNR(n) == 1 ? 1 : i - m.EVC1(n) + 1;
-    m.QSRC(i) += m.QEV(m.EVOFF(n) + r) / 3600.0;
+  while (src.IBPEV <= src.NBPEV && !(t < src.EVH1(src.IBPEV) - 1.0e-6 * dt)) ++src.IBPEV;
+  const int n = src.IBPEV;
+  if (n > src.NBPEV || !window_active(t, src.EVH0(n), src.EVH1(n), dt)) return;
+  for (int i = src.EVC1(n); i <= src.EVC2(n); ++i) {
+    const int r = src.EVNR(n) == 1 ? 1 : i - src.EVC1(n) + 1;
+    tr.QSRC(i) += src.QEV(src.EVOFF(n) + r) / 3600.0;
   }
 }
 
@@ -92,44 +93,45 @@ void bypass_sources(ModelState& m) {
 // the sum of the step's fills on a cell, when negative) stops at the seawall
 // line as the transport does, and a cell already landward of its line is not
 // dug further. The change applied, not the one requested, is kept.
-void apply_fills(ModelState& m) {
-  const Settings& c = m.cfg;
+void apply_fills(const Settings& cfg, const RunState& run, const StepState& step,
+                 TransportState& tr, SourceState& src) {
+  const Settings& c = cfg;
   const int nbf = std::min(c.NBF, MXBF);
   if (nbf <= 0) return;
-  for (int i = 1; i <= c.NX; ++i) m.DYFILL(i) = 0.0;
-  const double dt = static_cast<double>(m.DT);
+  for (int i = 1; i <= c.NX; ++i) src.DYFILL(i) = 0.0;
+  const double dt = static_cast<double>(step.DT);
   for (int k = 1; k <= nbf; ++k) {
-    if (!window_active(m.ELAPSED, m.FILLH0(k), m.FILLH1(k), dt)) continue;
-    for (int i = c.IBFS(k); i <= c.IBFE(k); ++i) m.DYFILL(i) += m.FILLADV(k);
+    if (!window_active(run.ELAPSED, src.FILLH0(k), src.FILLH1(k), dt)) continue;
+    for (int i = c.IBFS(k); i <= c.IBFE(k); ++i) src.DYFILL(i) += src.FILLADV(k);
   }
   for (int i = 1; i <= c.NX; ++i) {
-    if (m.DYFILL(i) == 0.0) continue;
-    const double y0 = m.YSHORE(i);
-    const double y = std::max(y0 + m.DYFILL(i), std::min(m.YSWALL(i), y0));
-    m.DYFILL(i) = y - y0;
-    m.YSHORE(i) = y;
+    if (src.DYFILL(i) == 0.0) continue;
+    const double y0 = tr.YSHORE(i);
+    const double y = std::max(y0 + src.DYFILL(i), std::min(tr.YSWALL(i), y0));
+    src.DYFILL(i) = y - y0;
+    tr.YSHORE(i) = y;
   }
 }
 
 // Design note: a cell with sources of both signs in one step books their net
 // change, as placement when the net rate is positive, as removal otherwise.
-void book_sources(ModelState& m) {
-  const Settings& c = m.cfg;
+void book_sources(const Settings& cfg, TransportState& tr, SourceState& src) {
+  const Settings& c = cfg;
   const int lo = 1;
   const int hi = c.NX;
   // Most steps have neither (no bypassing, no fill in progress): one light
   // pass finds that, and the books are not rewritten.
   int any = 0;
-  run_kernel<any_booking_body>(lo, hi, static_cast<const double*>(m.DYFILL.data()),
-                                       static_cast<const double*>(m.QSRC.data()), &any);
+  run_kernel<any_booking_body>(lo, hi, static_cast<const double*>(src.DYFILL.data()),
+                                       static_cast<const double*>(tr.QSRC.data()), &any);
   if (any == 0) return;   // QSRC is then 0 already
   run_kernel<book_body>(
       lo, hi, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(), c.DCLOS.data(),
-      m.DYFILL.data(), static_cast<const double*>(m.DYSRC.data()),
-      static_cast<const double*>(m.QSRC.data()),
-      Books{m.VFILL.data(), m.VEXCAV.data(), m.VBPSRC.data(), m.VBPSINK.data()});
+      src.DYFILL.data(), static_cast<const double*>(src.DYSRC.data()),
+      static_cast<const double*>(tr.QSRC.data()),
+      Books{src.VFILL.data(), src.VEXCAV.data(), src.VBPSRC.data(), src.VBPSINK.data()});
   // The sources booked are cleared for the next step.
-  fill_range(m.QSRC.data(), 0.0, lo, hi);
+  fill_range(tr.QSRC.data(), 0.0, lo, hi);
 }
 
 }  // namespace coastra

@@ -13,13 +13,16 @@ namespace coastra {
 // that fill_advance counts steps with.
 bool window_active(double elapsed, double h0, double h1, double dt);
 // QSRC (cleared before) += every active operation's and the active event's
-// rate, converted from m3/h to m3/s per metre of beach once.
-void bypass_sources(ModelState& m);
+// rate, converted from m3/h to m3/s per metre of beach once, at the step start
+// ELAPSED (run); moves the event pointer IBPEV on.
+void bypass_sources(const Settings& cfg, const RunState& run, const StepState& step,
+                    TransportState& tr, SourceState& src);
 // Every active fill advances its cells by FILLADV; excavations stop at the
 // seawall line. DYFILL holds the change applied.
-void apply_fills(ModelState& m);
+void apply_fills(const Settings& cfg, const RunState& run, const StepState& step,
+                 TransportState& tr, SourceState& src);
 // Adds the step's applied fill and source changes to VFILL, VEXCAV, VBPSRC and
 // VBPSINK (m3), and clears QSRC for the next step.
-void book_sources(ModelState& m);
+void book_sources(const Settings& cfg, TransportState& tr, SourceState& src);
 
 }  // namespace coastra

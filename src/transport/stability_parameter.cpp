@@ -189,9 +189,10 @@ StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w) {
   return {s1, s2};
 }
 
-StabilityWalls stability_walls(const ModelState& m) {
-  return {m.HBD, m.THETABD, m.CGB, m.A1W, m.K2C, m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS,
-          &m.STABF, m.STABFDT};
+StabilityWalls stability_walls(const Settings& cfg, const WaveState& wv, const TransportState& tr,
+                               const StabilityState& stab) {
+  return {wv.HBD, wv.THETABD, wv.CGB, tr.A1W, tr.K2C, cfg.DX, cfg.BERMHT, cfg.DCLOS,
+          &stab.STABF, stab.STABFDT};
 }
 
 void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,

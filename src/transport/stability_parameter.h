@@ -33,7 +33,8 @@ struct StabilityTerms {
 // only the arrays; S is proportional to dt.
 StabilityTerms stability_parameter(int nx, float dt, const StabilityWalls& w);
 // The state's arrays as inputs of the stability parameter.
-StabilityWalls stability_walls(const ModelState& m);
+StabilityWalls stability_walls(const Settings& cfg, const WaveState& wv, const TransportState& tr,
+                               const StabilityState& stab);
 // f(1..n) = dt / (DX^2 (BERMHT + DCLOS)) (s/m3) for a step of dt hours, formed
 // in double precision and rounded to single, as the parameter forms it.
 void form_stability_factors(const Vec1<float>& dx, const Vec1<float>& bermht,

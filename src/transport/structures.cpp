@@ -17,18 +17,18 @@ namespace {
 
 
 // Alongshore coordinate of wall w (the left wall of cell w), and of the centre of cell j (m).
-double wall_x(const ModelState& m, int w) {
-  return static_cast<double>(m.XCELL(w)) - static_cast<double>(m.cfg.DX(w));
+double wall_x(const Settings& cfg, const InputState& in, int w) {
+  return static_cast<double>(in.XCELL(w)) - static_cast<double>(cfg.DX(w));
 }
-double centre_x(const ModelState& m, int j) {
-  return static_cast<double>(m.XCELL(j)) - 0.5 * static_cast<double>(m.cfg.DX(j));
+double centre_x(const Settings& cfg, const InputState& in, int j) {
+  return static_cast<double>(in.XCELL(j)) - 0.5 * static_cast<double>(cfg.DX(j));
 }
 
 // True when a diffracting groin stands at wall w with its tip at y (m from
 // the baseline).
-bool groin_at(const ModelState& m, int w, float y) {
-  for (int g = 1; g <= std::min(m.cfg.NDG, MXDG); ++g)
-    if (m.cfg.IXDG(g) == w && m.cfg.YDG(g) == y) return true;
+bool groin_at(const Settings& cfg, int w, float y) {
+  for (int g = 1; g <= std::min(cfg.NDG, MXDG); ++g)
+    if (cfg.IXDG(g) == w && cfg.YDG(g) == y) return true;
   return false;
 }
 
@@ -36,41 +36,41 @@ bool groin_at(const ModelState& m, int w, float y) {
 struct JoinedEnd {
   int wall = 0, cell = 0;
 };
-JoinedEnd joined_end(const ModelState& m, int k) {
-  if (m.DBCON(k) == 1) return {m.cfg.DBI1(k), m.DBS(k)};
-  if (m.DBCON(k) == 2) return {m.cfg.DBI2(k), m.DBE(k)};
+JoinedEnd joined_end(const Settings& cfg, const SourceState& src, int k) {
+  if (src.DBCON(k) == 1) return {cfg.DBI1(k), src.DBS(k)};
+  if (src.DBCON(k) == 2) return {cfg.DBI2(k), src.DBE(k)};
   return {};
 }
 
 // Last cell of the shadow group that begins with breakwater k's range (ranges
 // in cell order; consecutive ranges that touch form one group), and the next
 // breakwater after the group.
-int group_end(const ModelState& m, const int* order, int n, int& at) {
-  int e = m.DBE(order[at]);
-  while (at + 1 < n && m.DBS(order[at + 1]) == e + 1) e = m.DBE(order[++at]);
+int group_end(const SourceState& src, const int* order, int n, int& at) {
+  int e = src.DBE(order[at]);
+  while (at + 1 < n && src.DBS(order[at + 1]) == e + 1) e = src.DBE(order[++at]);
   ++at;
   return e;
 }
 
 // Moves q (m3/s) of the transport across inner wall j of a group: cell j-1
 // gives and cell j receives q over the step (q < 0 the other way).
-void carry(ModelState& m, int j, double q) {
-  m.QLS(j) = static_cast<float>(static_cast<double>(m.QLS(j)) + q);
-  m.YSHORE(j - 1) -= q * static_cast<double>(m.DTFAC(j - 1)) / static_cast<double>(m.cfg.DX(j - 1));
-  m.YSHORE(j) += q * static_cast<double>(m.DTFAC(j)) / static_cast<double>(m.cfg.DX(j));
+void carry(const Settings& cfg, TransportState& tr, int j, double q) {
+  tr.QLS(j) = static_cast<float>(static_cast<double>(tr.QLS(j)) + q);
+  tr.YSHORE(j - 1) -= q * static_cast<double>(tr.DTFAC(j - 1)) / static_cast<double>(cfg.DX(j - 1));
+  tr.YSHORE(j) += q * static_cast<double>(tr.DTFAC(j)) / static_cast<double>(cfg.DX(j));
 }
 
-bool structure_wall(const ModelState& m, int j) {
-  return m.WALLTYPE(j) == WALL_GROIN || m.WALLTYPE(j) == WALL_TOUCH;
+bool structure_wall(const TransportState& tr, int j) {
+  return tr.WALLTYPE(j) == WALL_GROIN || tr.WALLTYPE(j) == WALL_TOUCH;
 }
 
 // Room behind the breakwater over cells a..b: the transport that would fill
 // them from their step-start positions to the breakwater line in one step (m3/s).
-double room(const ModelState& m, int a, int b) {
+double room(const Settings& cfg, const TransportState& tr, int a, int b) {
   double w = 0.0;
   for (int i = a; i <= b; ++i)
-    w += std::max(0.0, m.YDBW(i) - m.YSTART(i)) / static_cast<double>(m.DTFAC(i)) *
-         static_cast<double>(m.cfg.DX(i));
+    w += std::max(0.0, tr.YDBW(i) - tr.YSTART(i)) / static_cast<double>(tr.DTFAC(i)) *
+         static_cast<double>(cfg.DX(i));
   return w;
 }
 
@@ -89,38 +89,39 @@ double room(const ModelState& m, int a, int b) {
 //   structure wall met inside the range, else to e when wall e+1 is a structure
 //   wall, else to (s + e)/2; from the right the mirror image, so that a
 //   breakwater under waves from either side treats them alike.
-void spread_diverted(ModelState& m, int s, int e) {
-  if (m.WALLTYPE(s) == WALL_OPEN && m.QDBX(s) > 0.0F && m.QLS(s) > 0.0F) {
-    int b = structure_wall(m, e + 1) ? e : (s + e) / 2;
+void spread_diverted(const Settings& cfg, TransportState& tr, int s, int e) {
+  if (tr.WALLTYPE(s) == WALL_OPEN && tr.QDBX(s) > 0.0F && tr.QLS(s) > 0.0F) {
+    int b = structure_wall(tr, e + 1) ? e : (s + e) / 2;
     for (int j = s + 1; j <= e; ++j)
-      if (structure_wall(m, j)) {
+      if (structure_wall(tr, j)) {
         b = j - 1;
         break;
       }
-    double q = std::min({static_cast<double>(m.QDBX(s)), static_cast<double>(m.QLS(s)), room(m, s, b)});
+    double q = std::min(
+        {static_cast<double>(tr.QDBX(s)), static_cast<double>(tr.QLS(s)), room(cfg, tr, s, b)});
     double length = 0.0;
-    for (int i = s; i <= b; ++i) length += static_cast<double>(m.cfg.DX(i));
+    for (int i = s; i <= b; ++i) length += static_cast<double>(cfg.DX(i));
     double ahead = length;
     for (int j = s + 1; j <= b && q > 0.0; ++j) {
-      ahead -= static_cast<double>(m.cfg.DX(j - 1));
-      carry(m, j, q * ahead / length);
+      ahead -= static_cast<double>(cfg.DX(j - 1));
+      carry(cfg, tr, j, q * ahead / length);
     }
   }
-  if (m.WALLTYPE(e + 1) == WALL_OPEN && m.QDBX(e + 1) < 0.0F && m.QLS(e + 1) < 0.0F) {
-    int a = structure_wall(m, s) ? s : s + e - (s + e) / 2;
+  if (tr.WALLTYPE(e + 1) == WALL_OPEN && tr.QDBX(e + 1) < 0.0F && tr.QLS(e + 1) < 0.0F) {
+    int a = structure_wall(tr, s) ? s : s + e - (s + e) / 2;
     for (int j = e; j >= s + 1; --j)
-      if (structure_wall(m, j)) {
+      if (structure_wall(tr, j)) {
         a = j;
         break;
       }
-    double q = std::min({-static_cast<double>(m.QDBX(e + 1)), -static_cast<double>(m.QLS(e + 1)),
-                         room(m, a, e)});
+    double q = std::min({-static_cast<double>(tr.QDBX(e + 1)), -static_cast<double>(tr.QLS(e + 1)),
+                         room(cfg, tr, a, e)});
     double length = 0.0;
-    for (int i = a; i <= e; ++i) length += static_cast<double>(m.cfg.DX(i));
+    for (int i = a; i <= e; ++i) length += static_cast<double>(cfg.DX(i));
     double ahead = length;
     for (int j = e; j >= a + 1 && q > 0.0; --j) {
-      ahead -= static_cast<double>(m.cfg.DX(j));
-      carry(m, j, -q * ahead / length);
+      ahead -= static_cast<double>(cfg.DX(j));
+      carry(cfg, tr, j, -q * ahead / length);
     }
   }
 }
@@ -144,24 +145,24 @@ void spread_diverted(ModelState& m, int s, int e) {
 //   quantity is formed by the mirror of the same operations, and a cell that
 //   receives from both sides adds the two first.
 // - A cell that gives back all its excess lies exactly on its line.
-void cap_group(ModelState& m, int s, int e) {
+void cap_group(const Settings& cfg, TransportState& tr, int s, int e) {
   // Most steps no cell lies past its line, and nothing moves.
   bool over = false;
-  for (int i = s; i <= e; ++i) over = over || m.YSHORE(i) > std::max(m.YDBW(i), m.YSWALL(i));
+  for (int i = s; i <= e; ++i) over = over || tr.YSHORE(i) > std::max(tr.YDBW(i), tr.YSWALL(i));
   if (!over) return;
   const int n = e - s + 1;
   // back[k]: excess (m3/s) handed back across inner wall s+k (k = 1..n-1)
   // against its transport; 0 and n stand for the group's end walls, never cut.
   std::vector<double> back(static_cast<std::size_t>(n) + 1, 0.0);
   const auto at = [&back, s](int w) -> double& { return back[static_cast<std::size_t>(w - s)]; };
-  const auto q = [&m](int w) { return static_cast<double>(m.QLS(w)); };
+  const auto q = [&tr](int w) { return static_cast<double>(tr.QLS(w)); };
   // Inflow of cell i from the left (a) and from the right (b) across inner walls (m3/s).
   const auto in_left = [&](int i) { return i > s ? std::max(q(i), 0.0) : 0.0; };
   const auto in_right = [&](int i) { return i < e ? std::max(-q(i + 1), 0.0) : 0.0; };
   // Excess of cell i beyond its line as a transport over the step (m3/s, < 0: room).
-  const auto excess = [&m](int i) {
-    const double cap = std::max(m.YDBW(i), m.YSWALL(i));
-    return (m.YSHORE(i) - cap) * static_cast<double>(m.cfg.DX(i)) / static_cast<double>(m.DTFAC(i));
+  const auto excess = [&cfg, &tr](int i) {
+    const double cap = std::max(tr.YDBW(i), tr.YSWALL(i));
+    return (tr.YSHORE(i) - cap) * static_cast<double>(cfg.DX(i)) / static_cast<double>(tr.DTFAC(i));
   };
   // What cell i gives back to the side with inflow a, of its excess x, with
   // inflow b on the other side.
@@ -188,17 +189,17 @@ void cap_group(ModelState& m, int s, int e) {
     const double from_left = q(i) < 0.0 ? at(i) : 0.0, to_left = q(i) > 0.0 ? at(i) : 0.0;
     const double from_right = q(i + 1) > 0.0 ? at(i + 1) : 0.0, to_right = q(i + 1) < 0.0 ? at(i + 1) : 0.0;
     const double got = from_left + from_right, gave = to_left + to_right;
-    const double f = static_cast<double>(m.DTFAC(i)) / static_cast<double>(m.cfg.DX(i));   // (s/m2)
+    const double f = static_cast<double>(tr.DTFAC(i)) / static_cast<double>(cfg.DX(i));   // (s/m2)
     if (gave > 0.0) {
-      m.YSHORE(i) = std::max(m.YDBW(i), m.YSWALL(i)) + (excess(i) + got - gave) * f;
+      tr.YSHORE(i) = std::max(tr.YDBW(i), tr.YSWALL(i)) + (excess(i) + got - gave) * f;
     } else if (got > 0.0) {
-      m.YSHORE(i) += got * f;
+      tr.YSHORE(i) += got * f;
     }
   }
   // The inner walls carry their transport less what crossed them back.
   for (int w = s + 1; w <= e; ++w) {
     if (!(at(w) > 0.0)) continue;
-    m.QLS(w) = static_cast<float>(q(w) > 0.0 ? q(w) - at(w) : q(w) + at(w));
+    tr.QLS(w) = static_cast<float>(q(w) > 0.0 ? q(w) - at(w) : q(w) + at(w));
   }
 }
 
@@ -212,55 +213,57 @@ void cap_group(ModelState& m, int s, int e) {
 //   the datum of YSHORE.
 // - A breakwater end is joined when a diffracting groin with the same tip
 //   distance stands at its wall: code 1 at the first end, else 2 at the last.
-void setup_structures(ModelState& m) {
-  const Settings& c = m.cfg;
+void setup_structures(const Settings& cfg, const InputState& in, TransportState& tr,
+                      SourceState& src) {
+  const Settings& c = cfg;
   const int nx = c.NX;
   for (int i = 1; i <= nx; ++i) {
-    m.YSWALL0(i) = m.YSWALL(i);
-    m.YDB(i) = NO_LIMIT_SEAWARD;
+    src.YSWALL0(i) = tr.YSWALL(i);
+    src.YDB(i) = NO_LIMIT_SEAWARD;
   }
   for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
     const int i1 = c.DBI1(k), i2 = c.DBI2(k);   // i1 < i2 after the set-up checks
-    m.DBS(k) = i1;
-    m.DBE(k) = i2 - 1;
-    const double x1 = wall_x(m, i1), x2 = wall_x(m, i2);
+    src.DBS(k) = i1;
+    src.DBE(k) = i2 - 1;
+    const double x1 = wall_x(cfg, in, i1), x2 = wall_x(cfg, in, i2);
     const double y1 = static_cast<double>(c.DBY1(k)), y2 = static_cast<double>(c.DBY2(k));
     for (int j = i1; j <= i2 - 1; ++j)
-      m.YDB(j) = y1 + (centre_x(m, j) - x1) / (x2 - x1) * (y2 - y1) - static_cast<double>(m.YREG(j));
-    m.DBCON(k) = groin_at(m, i1, c.DBY1(k)) ? 1 : groin_at(m, i2, c.DBY2(k)) ? 2 : 0;
+      src.YDB(j) = y1 + (centre_x(cfg, in, j) - x1) / (x2 - x1) * (y2 - y1) -
+                   static_cast<double>(in.YREG(j));
+    src.DBCON(k) = groin_at(cfg, i1, c.DBY1(k)) ? 1 : groin_at(cfg, i2, c.DBY2(k)) ? 2 : 0;
   }
   // The connection code of each groin of the groin list.
-  for (int g = 1; g <= m.NGRO; ++g) {
-    m.GCON(g) = 0;
+  for (int g = 1; g <= in.NGRO; ++g) {
+    src.GCON(g) = 0;
     for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
-      if (m.IXG(g) == c.DBI1(k) && m.YG(g) == c.DBY1(k)) m.GCON(g) |= 1;
-      if (m.IXG(g) == c.DBI2(k) && m.YG(g) == c.DBY2(k)) m.GCON(g) |= 2;
+      if (in.IXG(g) == c.DBI1(k) && in.YG(g) == c.DBY1(k)) src.GCON(g) |= 1;
+      if (in.IXG(g) == c.DBI2(k) && in.YG(g) == c.DBY2(k)) src.GCON(g) |= 2;
     }
   }
-  structure_marks(m);
+  structure_marks(cfg, src, tr);
 }
 
-void structure_marks(ModelState& m) {
-  const int ndb = std::min(m.cfg.NDB, MXDB);
+void structure_marks(const Settings& cfg, const SourceState& src, TransportState& tr) {
+  const int ndb = std::min(cfg.NDB, MXDB);
   for (int k = 1; k <= ndb; ++k) {
-    for (int j = m.DBS(k); j <= m.DBE(k); ++j) {
-      const double gap = m.YDB(j) - m.YSHORE(j);
+    for (int j = src.DBS(k); j <= src.DBE(k); ++j) {
+      const double gap = src.YDB(j) - tr.YSHORE(j);
       if (gap < -MARK_TOUCH) {
         // Tombolo: the beach is held at the breakwater line from landward (or
         // at the seawall, when that lies further seaward), no seaward limit.
-        m.DBMARK(j) = -2;
-        m.YDBW(j) = NO_LIMIT_SEAWARD;
-        m.YSWALL(j) = std::max(m.YSWALL0(j), m.YDB(j));
+        tr.DBMARK(j) = -2;
+        tr.YDBW(j) = NO_LIMIT_SEAWARD;
+        tr.YSWALL(j) = std::max(src.YSWALL0(j), src.YDB(j));
       } else {
-        m.DBMARK(j) = gap < MARK_TOUCH ? -1 : 1;
-        m.YDBW(j) = m.YDB(j);
-        m.YSWALL(j) = m.YSWALL0(j);
+        tr.DBMARK(j) = gap < MARK_TOUCH ? -1 : 1;
+        tr.YDBW(j) = src.YDB(j);
+        tr.YSWALL(j) = src.YSWALL0(j);
       }
     }
-    const JoinedEnd end = joined_end(m, k);
+    const JoinedEnd end = joined_end(cfg, src, k);
     if (end.wall != 0) {
-      const int mark = m.DBMARK(end.cell);
-      m.WALLTYPE(end.wall) = mark == -2 ? WALL_TOMBOLO : mark == -1 ? WALL_TOUCH : WALL_GROIN;
+      const int mark = tr.DBMARK(end.cell);
+      tr.WALLTYPE(end.wall) = mark == -2 ? WALL_TOMBOLO : mark == -1 ? WALL_TOUCH : WALL_GROIN;
     }
   }
 }
@@ -275,19 +278,20 @@ void structure_marks(ModelState& m) {
 //   a breakwater starting at the groin loses it too while the breakwater line
 //   is the seaward limit of the first shadow cell (no tombolo there): it would
 //   go round the tip into the shadow.
-void joined_groins(ModelState& m) {
-  for (int k = 1; k <= m.NGRO; ++k) {
-    const int j = m.IXG(k);
-    if (m.WALLTYPE(j) == WALL_TOUCH) {
-      m.GROINF(k) = 1.0F;
-      m.QGPOT(k) = 1.0F;
+void joined_groins(const Settings& cfg, const InputState& in, const SourceState& src,
+                   TransportState& tr) {
+  for (int k = 1; k <= in.NGRO; ++k) {
+    const int j = in.IXG(k);
+    if (tr.WALLTYPE(j) == WALL_TOUCH) {
+      tr.GROINF(k) = 1.0F;
+      tr.QGPOT(k) = 1.0F;
       continue;
     }
-    const int code = m.GCON(k);
+    const int code = src.GCON(k);
     if (code == 0) continue;
-    const bool from_right = m.QGPOT(k) < 0.0F;
-    const bool shadow_limit = j >= 1 && j <= m.cfg.NX && m.DBMARK(j) != -2 && m.DBMARK(j) != 0;
-    if (from_right || code >= 2 || shadow_limit) m.GROINF(k) -= m.BYPG(k);
+    const bool from_right = tr.QGPOT(k) < 0.0F;
+    const bool shadow_limit = j >= 1 && j <= cfg.NX && tr.DBMARK(j) != -2 && tr.DBMARK(j) != 0;
+    if (from_right || code >= 2 || shadow_limit) tr.GROINF(k) -= tr.BYPG(k);
   }
 }
 
@@ -304,19 +308,19 @@ void joined_groins(ModelState& m) {
 //   becomes a tombolo at the next marks.
 // - A tombolo cell has no seaward limit (its YDBW is far seaward); a cell is
 //   never pushed landward of its seawall line.
-void salient_update(ModelState& m) {
-  const int ndb = std::min(m.cfg.NDB, MXDB);
+void salient_update(const Settings& cfg, const SourceState& src, TransportState& tr) {
+  const int ndb = std::min(cfg.NDB, MXDB);
   if (ndb <= 0) return;
   // Breakwaters in cell order of their ranges (at most MXDB, on the stack).
   int order[MXDB];
   for (int k = 1; k <= ndb; ++k) order[k - 1] = k;
-  std::sort(order, order + ndb, [&m](int a, int b) { return m.DBS(a) < m.DBS(b); });
+  std::sort(order, order + ndb, [&src](int a, int b) { return src.DBS(a) < src.DBS(b); });
   int at = 0;
   while (at < ndb) {
-    const int s = m.DBS(order[at]);
-    const int e = group_end(m, order, ndb, at);
-    spread_diverted(m, s, e);
-    cap_group(m, s, e);
+    const int s = src.DBS(order[at]);
+    const int e = group_end(src, order, ndb, at);
+    spread_diverted(cfg, tr, s, e);
+    cap_group(cfg, tr, s, e);
   }
 }
 

@@ -27,19 +27,19 @@ constexpr double NO_SEAWALL = -9999.0;      // seawall line of a cell without on
 constexpr double NO_SEAWARD_LIMIT = 99999.0;  // YDBW of a cell outside every shadow zone (m)
 
 // Set-up check: the console line, then the error stop with the same text.
-[[noreturn]] void setup_error(ModelState& m, std::string_view text) {
-  m.con() << text << '\n';
+[[noreturn]] void setup_error(RunState& run, std::string_view text) {
+  *run.CON << text << '\n';
   error_stop(text);
 }
 
 // Alongshore coordinate (m) of the right wall of cell k. A seawall end given
 // outside the grid is placed by continuing the end cell's spacing, so the
 // interpolation between its two ends keeps the slope the user gave.
-float seawall_coordinate(const ModelState& m, int k) {
-  const int nx = m.cfg.NX;
-  if (k < 1) return m.XCELL(1) - static_cast<float>(1 - k) * m.cfg.DX(1);
-  if (k > nx) return m.XCELL(nx) + static_cast<float>(k - nx) * m.cfg.DX(nx);
-  return m.XCELL(k);
+float seawall_coordinate(const Settings& cfg, const InputState& in, int k) {
+  const int nx = cfg.NX;
+  if (k < 1) return in.XCELL(1) - static_cast<float>(1 - k) * cfg.DX(1);
+  if (k > nx) return in.XCELL(nx) + static_cast<float>(k - nx) * cfg.DX(nx);
+  return in.XCELL(k);
 }
 
 // YSWALL: -9999 everywhere without seawalls. With seawalls, each wall's line is
@@ -55,31 +55,31 @@ float seawall_coordinate(const ModelState& m, int k) {
 //   solver holds a cell at its seawall only when it erodes, and a cell landward
 //   of its line is held where it is rather than lifted to the line, so such a
 //   wall never moves the shoreline seaward by itself.
-void lay_out_seawalls(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const int nsw = std::min(m.cfg.NSW, MXSW);
-  for (int i = 1; i <= nx; ++i) m.YSWALL(i) = NO_SEAWALL;
+void lay_out_seawalls(const Settings& cfg, const InputState& in, TransportState& tr) {
+  const int nx = cfg.NX;
+  const int nsw = std::min(cfg.NSW, MXSW);
+  for (int i = 1; i <= nx; ++i) tr.YSWALL(i) = NO_SEAWALL;
   if (nsw <= 0) return;
-  const double far_landward = static_cast<double>(-9999.0F * m.LENFAC);
+  const double far_landward = static_cast<double>(-9999.0F * in.LENFAC);
   for (int i = 1; i <= nx; ++i)
-    m.YSWALL(i) = std::min(m.YSHORE(i), far_landward - static_cast<double>(m.YREG(i)));
+    tr.YSWALL(i) = std::min(tr.YSHORE(i), far_landward - static_cast<double>(in.YREG(i)));
   for (int s = 1; s <= nsw; ++s) {
-    int b = m.cfg.ISWBEG(s), e = m.cfg.ISWEND(s);
-    float y1 = m.cfg.SWY1(s), y2 = m.cfg.SWY2(s);
+    int b = cfg.ISWBEG(s), e = cfg.ISWEND(s);
+    float y1 = cfg.SWY1(s), y2 = cfg.SWY2(s);
     if (b > e) {
       std::swap(b, e);
       std::swap(y1, y2);
     }
-    const float xb = seawall_coordinate(m, b);
-    const float xe = seawall_coordinate(m, e);
+    const float xb = seawall_coordinate(cfg, in, b);
+    const float xe = seawall_coordinate(cfg, in, e);
     for (int i = std::max(b, 1); i <= std::min(e, nx); ++i) {
       float y = y1;
       if (i == e) {
         y = y2;
       } else if (i != b) {
-        y = y1 + (m.XCELL(i) - xb) / (xe - xb) * (y2 - y1);
+        y = y1 + (in.XCELL(i) - xb) / (xe - xb) * (y2 - y1);
       }
-      m.YSWALL(i) = static_cast<double>(y * m.LENFAC) - static_cast<double>(m.YREG(i));
+      tr.YSWALL(i) = static_cast<double>(y * in.LENFAC) - static_cast<double>(in.YREG(i));
     }
   }
 }
@@ -136,11 +136,12 @@ enum GradientRule : int {
 }
 
 // grad_rule of walls 2..NX (the boundary walls have none, from set-up).
-void gradient_rules(ModelState& m) {
-  const int nx = m.cfg.NX;
-  run_kernel<gradient_rules_body>(2, nx, nx, m.IGRADOFF.data(),
-                                  m.WALLTYPE.data(), m.DBMARK.data(), m.YSHORE.data(),
-                                  m.YDBW.data(), m.grad_rule.data());
+void gradient_rules(const Settings& cfg, const WaveState& wv, const TransportState& tr,
+                    ScratchState& scr) {
+  const int nx = cfg.NX;
+  run_kernel<gradient_rules_body>(2, nx, nx, wv.IGRADOFF.data(),
+                                  tr.WALLTYPE.data(), tr.DBMARK.data(), tr.YSHORE.data(),
+                                  tr.YDBW.data(), scr.grad_rule.data());
 }
 
 // Run-wide scalars of the transport pass.
@@ -213,27 +214,27 @@ struct TransportScalars {
 // Leakage into a breakwater shadow zone at wall i: where transport enters a
 // marked cell from an open one, half of it times the fraction that passes
 // landward of the breakwater's depth is diverted into QDBX.
-void shadow_leakage(ModelState& m, int i) {
-  if (i <= 1 || i > m.cfg.NX || m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return;
-  const int a = std::abs(m.DBMARK(i));
-  const int b = std::abs(m.DBMARK(i - 1));
-  const double ybar = 0.5 * (m.YSHORE(i) + m.YSHORE(i - 1));
+void shadow_leakage(const Settings& cfg, const WaveState& wv, TransportState& tr, int i) {
+  if (i <= 1 || i > cfg.NX || tr.WALLTYPE(i) == WALL_GROIN || tr.WALLTYPE(i) == WALL_TOUCH) return;
+  const int a = std::abs(tr.DBMARK(i));
+  const int b = std::abs(tr.DBMARK(i - 1));
+  const double ybar = 0.5 * (tr.YSHORE(i) + tr.YSHORE(i - 1));
   float dist = 0.0F;   // breakwater line seaward of the shoreline at the wall (m)
-  if (a == 1 && b == 0 && m.QLS(i) > 0.0F) {
-    dist = static_cast<float>(m.YDBW(i) - ybar);
-  } else if (a == 0 && b == 1 && m.QLS(i) < 0.0F) {
-    dist = static_cast<float>(m.YDBW(i - 1) - ybar);
+  if (a == 1 && b == 0 && tr.QLS(i) > 0.0F) {
+    dist = static_cast<float>(tr.YDBW(i) - ybar);
+  } else if (a == 0 && b == 1 && tr.QLS(i) < 0.0F) {
+    dist = static_cast<float>(tr.YDBW(i - 1) - ybar);
   } else {
     return;
   }
-  const float dlt = (SURF_DEPTH_FAC / m.cfg.GAMMA) * m.HBD(i);   // surf-zone depth (m)
-  const float dg = dist >= 0.0F ? m.APROF * std::pow(dist, 0.667F) : 0.0F;
+  const float dlt = (SURF_DEPTH_FAC / cfg.GAMMA) * wv.HBD(i);   // surf-zone depth (m)
+  const float dg = dist >= 0.0F ? tr.APROF * std::pow(dist, 0.667F) : 0.0F;
   float frac = dlt > 0.01F ? 1.0F - dg / dlt : 0.0F;
   if (dg > dlt) frac = 0.0F;
   frac = std::min(frac, 1.0F);
-  const float x = 0.5F * m.QLS(i) * frac;
-  m.QDBX(i) = x;
-  m.QLS(i) = m.QLS(i) - x;
+  const float x = 0.5F * tr.QLS(i) * frac;
+  tr.QDBX(i) = x;
+  tr.QLS(i) = tr.QLS(i) - x;
 }
 
 // SFAC and the cleared leakage at walls lo..hi; FBEHIND 1.1 (the factor of
@@ -253,23 +254,24 @@ void shadow_leakage(ModelState& m, int i) {
 
 // Forms SFAC, clears QDBX, sets FBEHIND of the open walls and keeps YSHORE
 // as YSTART.
-void prepare_walls(ModelState& m) {
-  run_kernel<prepare_walls_body>(1, m.cfg.NX + 1, m.cfg.GAMMA,
-                                 static_cast<const float*>(m.HBD.data()), m.SFAC.data(),
-                                 m.QDBX.data(), m.FBEHIND.data());
-  copy_range<double>(m.YSHORE.data(), m.YSTART.data(), 1, m.cfg.NX);
+void prepare_walls(const Settings& cfg, const WaveState& wv, TransportState& tr) {
+  run_kernel<prepare_walls_body>(1, cfg.NX + 1, cfg.GAMMA,
+                                 static_cast<const float*>(wv.HBD.data()), tr.SFAC.data(),
+                                 tr.QDBX.data(), tr.FBEHIND.data());
+  copy_range<double>(tr.YSHORE.data(), tr.YSTART.data(), 1, cfg.NX);
 }
 
 // Transport at every wall by the wall's formula (THETAREL kept), SFAC formed
 // before (prepare_walls). Walls 1 and NX+1 read SFAC of walls 0 and NX+2,
 // which their rule (none) does not use.
-void wall_formula(ModelState& m) {
-  const Settings& c = m.cfg;
-  const TransportScalars s{c.GAMMA, m.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
-  run_kernel<wall_transport_body>(1, c.NX + 1, s, m.THETABD.data(), m.ALPHAS.data(), m.HBD.data(),
-                                  m.CGB.data(), m.SFAC.data(), c.K1.data(), c.K2.data(),
-                                  m.A1W.data(), m.UTIDE.data(), m.wall_dx.data(),
-                                  m.grad_rule.data(), m.THETAREL.data(), m.QLS.data());
+void wall_formula(const Settings& cfg, const WaveState& wv, const ScratchState& scr,
+                  TransportState& tr) {
+  const Settings& c = cfg;
+  const TransportScalars s{c.GAMMA, tr.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
+  run_kernel<wall_transport_body>(1, c.NX + 1, s, wv.THETABD.data(), wv.ALPHAS.data(), wv.HBD.data(),
+                                  wv.CGB.data(), tr.SFAC.data(), c.K1.data(), c.K2.data(),
+                                  tr.A1W.data(), tr.UTIDE.data(), tr.wall_dx.data(),
+                                  scr.grad_rule.data(), tr.THETAREL.data(), tr.QLS.data());
 }
 
 // Groin walls: a groin or connected wall (code 1 or 3, either sign) passes its
@@ -278,25 +280,25 @@ void wall_formula(ModelState& m) {
 // Design note: the list is in wall order (the set-up checks ensure it); a
 // groin named out of order or outside the walls ends the list's effect here,
 // as a single walk of the walls along the list does.
-void groin_walls(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
+void groin_walls(const Settings& cfg, const InputState& in, TransportState& tr) {
+  const int nw = cfg.NX + 1;
   int next = 1;   // first wall the list may still name
-  for (int k = 1; k <= m.NGRO; ++k) {
-    const int i = m.IXG(k);
+  for (int k = 1; k <= in.NGRO; ++k) {
+    const int i = in.IXG(k);
     if (i < next || i > nw) break;
-    const int code = m.WALLTYPE(i);
-    if (code == WALL_GROIN || code == WALL_TOUCH) m.QLS(i) = m.GROINF(k) * m.QLS(i);
-    if (code == WALL_GROIN) m.FBEHIND(i) = 1.1F * m.GROINF(k);
+    const int code = tr.WALLTYPE(i);
+    if (code == WALL_GROIN || code == WALL_TOUCH) tr.QLS(i) = tr.GROINF(k) * tr.QLS(i);
+    if (code == WALL_GROIN) tr.FBEHIND(i) = 1.1F * tr.GROINF(k);
     next = i + 1;
   }
 }
 
 // Leakage at the edges of the shadow zones: the walls between a marked and an
 // unmarked cell.
-void shadow_edges(ModelState& m) {
-  const int* __restrict mark = m.DBMARK.data();
-  for (int i = 2; i <= m.cfg.NX; ++i)
-    if ((mark[i] == 0) != (mark[i - 1] == 0)) shadow_leakage(m, i);
+void shadow_edges(const Settings& cfg, const WaveState& wv, TransportState& tr) {
+  const int* __restrict mark = tr.DBMARK.data();
+  for (int i = 2; i <= cfg.NX; ++i)
+    if ((mark[i] == 0) != (mark[i - 1] == 0)) shadow_leakage(cfg, wv, tr, i);
 }
 
 // Whether any cell of lo..hi carries a shadow mark, and whether any wall's
@@ -323,34 +325,34 @@ void shadow_edges(ModelState& m) {
 // Waves from behind the shoreline on the left (theta > PI/2): the wall takes
 // FBEHIND times the final transport of the wall to its left. Left to right, so
 // that neighbour's value is final (a run of such walls carries it along).
-void waves_from_left(ModelState& m) {
-  const float* __restrict theta = m.THETAREL.data();
-  const float* __restrict f = m.FBEHIND.data();
-  float* __restrict q = m.QLS.data();
-  for (int i = 2; i <= m.cfg.NX + 1; ++i)
+void waves_from_left(const Settings& cfg, TransportState& tr) {
+  const float* __restrict theta = tr.THETAREL.data();
+  const float* __restrict f = tr.FBEHIND.data();
+  float* __restrict q = tr.QLS.data();
+  for (int i = 2; i <= cfg.NX + 1; ++i)
     if (theta[i] > PI / 2.0F) q[i] = f[i] * q[i - 1];
 }
 
 // Waves from behind the shoreline on the right (theta < -PI/2): the wall takes
 // the transport of its right neighbour computed in this step. Right to left, so
 // that neighbour's value is final (a run of such walls carries it along).
-void waves_from_right(ModelState& m) {
-  const float* __restrict theta = m.THETAREL.data();
-  const float* __restrict f = m.FBEHIND.data();
-  float* __restrict q = m.QLS.data();
-  for (int i = m.cfg.NX; i >= 1; --i)
+void waves_from_right(const Settings& cfg, TransportState& tr) {
+  const float* __restrict theta = tr.THETAREL.data();
+  const float* __restrict f = tr.FBEHIND.data();
+  float* __restrict q = tr.QLS.data();
+  for (int i = cfg.NX; i >= 1; --i)
     if (theta[i] < -PI / 2.0F) q[i] = f[i] * q[i + 1];
 }
 
 // Boundary walls without a groin: the boundary cell moves by the step's
 // displacement (0 for a pinned beach) whatever the transport at its inner wall.
 // With a groin at the boundary wall its factored transport stands.
-void boundary_walls(ModelState& m) {
-  const int nx = m.cfg.NX;
-  if (m.LMOVE)
-    m.QLS(1) = m.cfg.DX(1) * static_cast<float>(m.DYL) / m.DTFAC(1) + m.QLS(2);
-  if (m.RMOVE)
-    m.QLS(nx + 1) = m.QLS(nx) - static_cast<float>(m.DYR) * m.cfg.DX(nx) / m.DTFAC(nx);
+void boundary_walls(const Settings& cfg, const InputState& in, TransportState& tr) {
+  const int nx = cfg.NX;
+  if (in.LMOVE)
+    tr.QLS(1) = cfg.DX(1) * static_cast<float>(in.DYL) / tr.DTFAC(1) + tr.QLS(2);
+  if (in.RMOVE)
+    tr.QLS(nx + 1) = tr.QLS(nx) - static_cast<float>(in.DYR) * cfg.DX(nx) / tr.DTFAC(nx);
 }
 
 }  // namespace
@@ -368,9 +370,9 @@ namespace {
 // DTFAC(i) = 3600 DT / (berm height + closure depth) (s/m): turns a transport
 // difference (m3/s) per metre of beach into a shoreline displacement over one
 // step. DT is in hours, hence the 3600.
-void time_factors(ModelState& m) {
-  run_kernel<time_factors_body>(1, m.cfg.NX, m.DT, m.cfg.BERMHT.data(), m.cfg.DCLOS.data(),
-                                m.DTFAC.data());
+void time_factors(const Settings& cfg, const StepState& step, TransportState& tr) {
+  run_kernel<time_factors_body>(1, cfg.NX, step.DT, cfg.BERMHT.data(), cfg.DCLOS.data(),
+                                tr.DTFAC.data());
 }
 
 float profile_parameter(float D50) {
@@ -380,50 +382,51 @@ float profile_parameter(float D50) {
   return 0.46F * std::pow(D50, 0.11F);
 }
 
-void setup_transport(ModelState& m) {
-  const int nx = m.cfg.NX;
+void setup_transport(const Settings& cfg, const StepState& step, RunState& run, InputState& in,
+                     TransportState& tr, ScratchState& scr) {
+  const int nx = cfg.NX;
   // 1. Profile shape parameter. A grain size of zero (the key's default) or less
   //    has no profile: every transport would be 0/0, so the run is stopped.
-  if (!(m.cfg.D50 > 0.0F))
-    setup_error(m, " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.");
-  m.APROF = profile_parameter(m.cfg.D50);
+  if (!(cfg.D50 > 0.0F))
+    setup_error(run, " ERROR. MEDIAN GRAIN SIZE D50 MUST BE GREATER THAN ZERO.");
+  tr.APROF = profile_parameter(cfg.D50);
   //    The breaker index turns breaking heights into depths: without a positive
   //    one there is no breaker line.
-  if (!(m.cfg.GAMMA > 0.0F)) setup_error(m, " ERROR. BREAKER INDEX GAMMA MUST BE GREATER THAN ZERO.");
+  if (!(cfg.GAMMA > 0.0F)) setup_error(run, " ERROR. BREAKER INDEX GAMMA MUST BE GREATER THAN ZERO.");
   // 2. Active profile height: must be positive for DTFAC to exist.
   for (int i = 1; i <= nx; ++i)
-    if (!(m.cfg.BERMHT(i) + m.cfg.DCLOS(i) > 0.0F))
-      setup_error(m, " ERROR. BERM HEIGHT PLUS CLOSURE DEPTH MUST BE GREATER THAN ZERO.");
-  time_factors(m);
+    if (!(cfg.BERMHT(i) + cfg.DCLOS(i) > 0.0F))
+      setup_error(run, " ERROR. BERM HEIGHT PLUS CLOSURE DEPTH MUST BE GREATER THAN ZERO.");
+  time_factors(cfg, step, tr);
   // 3. Transport coefficient at every wall, the right boundary wall included, so
   //    a groin there passes transport as one at wall 1 does.
-  for (int i = 1; i <= nx + 1; ++i) m.A1W(i) = m.cfg.K1(i) / K1_DIVISOR;
+  for (int i = 1; i <= nx + 1; ++i) tr.A1W(i) = cfg.K1(i) / K1_DIVISOR;
   //    The spacing of every wall for the gradient term (wall NX+1 takes DX of
   //    cell NX); the cells do not change during the run.
-  for (int i = 1; i <= nx + 1; ++i) m.wall_dx(i) = m.cfg.DX(std::min(i, nx));
+  for (int i = 1; i <= nx + 1; ++i) tr.wall_dx(i) = cfg.DX(std::min(i, nx));
   // The boundary walls have no gradient rule (the step forms walls 2..NX).
-  m.grad_rule(1) = GRAD_NONE;
-  m.grad_rule(nx + 1) = GRAD_NONE;
+  scr.grad_rule(1) = GRAD_NONE;
+  scr.grad_rule(nx + 1) = GRAD_NONE;
   // 4. Shoreline measured seaward of the regional contour.
   for (int i = 1; i <= nx; ++i) {
-    m.YINIT(i) -= static_cast<double>(m.YREG(i));
-    m.YSHORE(i) = m.YINIT(i);
+    in.YINIT(i) -= static_cast<double>(in.YREG(i));
+    tr.YSHORE(i) = in.YINIT(i);
   }
   // 5. Seawall lines.
-  lay_out_seawalls(m);
+  lay_out_seawalls(cfg, in, tr);
   // 6. Inlet cells.
-  for (int i = 1; i <= nx; ++i) m.INLCELL(i) = 0;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k)
-    for (int i = std::max(m.cfg.IINLS(k), 1); i <= std::min(m.cfg.IINLE(k), nx); ++i)
-      m.INLCELL(i) = 1;
+  for (int i = 1; i <= nx; ++i) tr.INLCELL(i) = 0;
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k)
+    for (int i = std::max(cfg.IINLS(k), 1); i <= std::min(cfg.IINLE(k), nx); ++i)
+      tr.INLCELL(i) = 1;
   // 7. Wall codes: 1 at every groin wall.
-  for (int i = 1; i <= nx + 1; ++i) m.WALLTYPE(i) = WALL_OPEN;
-  for (int k = 1; k <= m.NGRO; ++k)
-    if (m.IXG(k) >= 1 && m.IXG(k) <= nx + 1) m.WALLTYPE(m.IXG(k)) = WALL_GROIN;
+  for (int i = 1; i <= nx + 1; ++i) tr.WALLTYPE(i) = WALL_OPEN;
+  for (int k = 1; k <= in.NGRO; ++k)
+    if (in.IXG(k) >= 1 && in.IXG(k) <= nx + 1) tr.WALLTYPE(in.IXG(k)) = WALL_GROIN;
   // 8. No breakwater shadow: open coast, no seaward limit.
   for (int i = 1; i <= nx; ++i) {
-    m.DBMARK(i) = 0;
-    m.YDBW(i) = NO_SEAWARD_LIMIT;
+    tr.DBMARK(i) = 0;
+    tr.YDBW(i) = NO_SEAWARD_LIMIT;
   }
 }
 
@@ -437,12 +440,13 @@ namespace {
 }
 }  // namespace
 
-void update_slope(ModelState& m) {
-  m.TANB = std::sqrt(m.APROF * m.APROF * m.APROF / m.DLTZ(1));
-  run_kernel<gradient_coefficients_body>(1, m.cfg.NX + 1, m.TANB, m.cfg.K2.data(), m.K2C.data());
+void update_slope(const Settings& cfg, const WaveState& wv, TransportState& tr) {
+  tr.TANB = std::sqrt(tr.APROF * tr.APROF * tr.APROF / wv.DLTZ(1));
+  run_kernel<gradient_coefficients_body>(1, cfg.NX + 1, tr.TANB, cfg.K2.data(), tr.K2C.data());
 }
 
-void transport_step(ModelState& m) {
+void transport_step(const Settings& cfg, const InputState& in, const WaveState& wv,
+                    TransportState& tr, ScratchState& scr) {
   // 1. (The time factor of every cell, DTFAC, is formed at set-up and again
   //    when the adaptive step changes DT.)
   // 2. SFAC, cleared leakage, YSTART; the gradient rule of every wall (the
@@ -451,24 +455,24 @@ void transport_step(ModelState& m) {
   //    breakwater's shadow and whether waves come from behind a wall
   //    (THETAREL is written by the formula alone, the marks before the
   //    step's transport).
-  const int nx = m.cfg.NX;
-  prepare_walls(m);
-  gradient_rules(m);
-  wall_formula(m);
-  const int marked = run_any<any_marked_body>(1, nx, m.DBMARK.data());
-  const int behind = run_any<any_behind_body>(1, nx + 1, m.THETAREL.data());
+  const int nx = cfg.NX;
+  prepare_walls(cfg, wv, tr);
+  gradient_rules(cfg, wv, tr, scr);
+  wall_formula(cfg, wv, scr, tr);
+  const int marked = run_any<any_marked_body>(1, nx, tr.DBMARK.data());
+  const int behind = run_any<any_behind_body>(1, nx + 1, tr.THETAREL.data());
   // 4. Groin walls, then leakage into the shadow zones (both wall by wall, so
   //    their order between walls does not matter).
-  groin_walls(m);
-  if (marked != 0) shadow_edges(m);
+  groin_walls(cfg, in, tr);
+  if (marked != 0) shadow_edges(cfg, wv, tr);
   // 5. Waves from behind: from the left, left to right; then from the right,
   //    right to left, on the final values of the first pass.
   if (behind != 0) {
-    waves_from_left(m);
-    waves_from_right(m);
+    waves_from_left(cfg, tr);
+    waves_from_right(cfg, tr);
   }
   // 6. Boundary walls.
-  boundary_walls(m);
+  boundary_walls(cfg, in, tr);
 }
 
 }  // namespace coastra

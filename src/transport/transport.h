@@ -14,17 +14,22 @@ namespace coastra {
 float profile_parameter(float D50);
 
 // DTFAC of every cell for the current DT: 3600 DT / (berm height + closure depth) (s/m).
-void time_factors(ModelState& m);
+void time_factors(const Settings& cfg, const StepState& step, TransportState& tr);
 
 // Start-up: APROF, A1W, DTFAC, YINIT and YSHORE relative to the regional contour,
-// seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared.
-void setup_transport(ModelState& m);
+// seawall lines, inlet cells, wall codes of the groins, breakwater marks cleared,
+// the boundary walls' gradient rules. A refused input writes its console line
+// (run) and stops.
+void setup_transport(const Settings& cfg, const StepState& step, RunState& run, InputState& in,
+                     TransportState& tr, ScratchState& scr);
 // Once per wave record that is not calm, after DLTZ: TANB from DLTZ(1) and K2C.
-void update_slope(ModelState& m);
+void update_slope(const Settings& cfg, const WaveState& wv, TransportState& tr);
 // The transport step, every step with waves after the groin factors: QLS
 // at every wall (groins, shadow leakage, waves from behind), the boundary walls.
-// Keeps YSHORE as YSTART. Moves no shoreline.
-void transport_step(ModelState& m);
+// Keeps YSHORE as YSTART. Moves no shoreline. Reads the groin list and the
+// boundary movements (in); the working gradient rules are scr's.
+void transport_step(const Settings& cfg, const InputState& in, const WaveState& wv,
+                    TransportState& tr, ScratchState& scr);
 // The split of a wall's final transport q (m3/s), after the shoreline update
 // (which may cut QLS at seawalls), into its leftward part (<= 0),
 // its rightward part (>= 0) and its size. 0 + q rather than q: it turns a

@@ -105,15 +105,15 @@ Coast& Coast::station(int cell, float depth, const std::string& records) {
 }
 
 Coast& Coast::start() {
-  setup_transport(m);
-  update_slope(m);
+  setup_transport(m.cfg, m.step(), m.run(), m.input(), m.transport(), m.scratch());
+  update_slope(m.cfg, m.waves(), m.transport());
   return *this;
 }
 
 Coast& Coast::transport() {
-  groin_factors(m);
-  transport_step(m);
-  update_shoreline(m);
+  groin_factors(m.cfg, m.input(), m.waves(), m.transport());
+  transport_step(m.cfg, m.input(), m.waves(), m.transport(), m.scratch());
+  update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
   // QNEG, QPOS, QGROSS of the final transport, as the step's accumulation forms them.
   for (int i = 1; i <= m.cfg.NX + 1; ++i) {
     const TransportSplit s = split_of(m.QLS(i));

@@ -36,7 +36,7 @@ double moved(const ModelState& m, int i) {
 TEST(ShorelineSolver, UniformTransportLeavesEveryCellInPlace) {
   for (float q : {0.02F, -0.03F}) {
     Cells c(9, [q](int) { return q; });
-    update_shoreline(c.m);
+    update_shoreline(c.m.cfg, c.m.transport(), c.m.sources(), c.m.scratch());
     for (int i = 1; i <= 9; ++i) EXPECT_EQ(c.m.YSHORE(i), 100.0) << q << " cell " << i;
   }
 }
@@ -57,7 +57,7 @@ TEST(ShorelineSolver, ClosedCoastConservesVolumeWithSourcesAndSeawalls) {
       placed += m.QSRC(i) * static_cast<double>(m.cfg.DX(i)) * 3600.0 * 2.0;
     }
     for (int i = 3; walls && i <= nx; i += 3) m.YSWALL(i) = 99.99;
-    update_shoreline(m);
+    update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
     double volume = 0.0;   // m3
     int held = 0;
     for (int i = 1; i <= nx; ++i) {
@@ -77,7 +77,7 @@ TEST(ShorelineSolver, CellAtItsSeawallPassesOnOnlyWhatItReceives) {
   ModelState& m = c.m;
   m.YSWALL(3) = 100.0;
   m.YSWALL(5) = 99.99;
-  update_shoreline(m);
+  update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
   EXPECT_EQ(m.YSHORE(3), 100.0);
   EXPECT_EQ(m.QLS(4), m.QLS(3));
   EXPECT_EQ(m.YSHORE(5), 99.99);
@@ -87,7 +87,7 @@ TEST(ShorelineSolver, CellAtItsSeawallPassesOnOnlyWhatItReceives) {
   // The mirror: leftward transport, cell 4 on its seawall, cell 3 downdrift.
   Cells l(6, [](int i) { return -0.01F * static_cast<float>(8 - i); });
   l.m.YSWALL(4) = 100.0;
-  update_shoreline(l.m);
+  update_shoreline(l.m.cfg, l.m.transport(), l.m.sources(), l.m.scratch());
   EXPECT_EQ(l.m.YSHORE(4), 100.0);
   EXPECT_EQ(l.m.QLS(4), l.m.QLS(5));
   EXPECT_NEAR(l.m.YSHORE(3), 100.0 + moved(l.m, 3), 1e-9);
@@ -98,7 +98,7 @@ TEST(ShorelineSolver, CellLosingOnBothSidesKeepsTheRatioOfItsOutflows) {
   Cells c(7, [&](int i) { return i <= 4 ? ql : qr; });
   ModelState& m = c.m;
   m.YSWALL(4) = 99.95;
-  update_shoreline(m);
+  update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
   EXPECT_EQ(m.YSHORE(4), 99.95);
   EXPECT_FLOAT_EQ(m.QLS(5) / m.QLS(4), qr / ql);
   EXPECT_NEAR(moved(m, 4), -0.05, 1e-6);
@@ -111,7 +111,7 @@ TEST(ShorelineSolver, SeawallNeverLiftsTheBeachNorSwallowsAPlacement) {
   for (float out : {0.02F, 0.005F}) {
     Cells c(4, [out](int i) { return i == 3 ? out : 0.01F; });
     c.m.YSWALL(2) = 105.0;
-    update_shoreline(c.m);
+    update_shoreline(c.m.cfg, c.m.transport(), c.m.sources(), c.m.scratch());
     EXPECT_EQ(c.m.QLS(3), out > 0.01F ? 0.01F : out);
     EXPECT_NEAR(c.m.YSHORE(2), 100.0 + moved(c.m, 2), 1e-9);
   }
@@ -119,7 +119,7 @@ TEST(ShorelineSolver, SeawallNeverLiftsTheBeachNorSwallowsAPlacement) {
   Cells p(4, [](int i) { return 0.01F * static_cast<float>(i); });
   p.m.YSWALL(2) = 100.0;
   p.m.QSRC(2) = 1e-6;
-  update_shoreline(p.m);
+  update_shoreline(p.m.cfg, p.m.transport(), p.m.sources(), p.m.scratch());
   EXPECT_EQ(p.m.YSHORE(2), 100.0);
   EXPECT_NEAR(moved(p.m, 2), -static_cast<double>(p.m.DTFAC(2)) * 1e-6, 1e-7);
 }
@@ -132,7 +132,7 @@ TEST(ShorelineSolver, InletCellsStayWhileTheirNeighboursMove) {
   });
   ModelState& m = c.m;
   m.INLCELL(4) = m.INLCELL(5) = 1;
-  update_shoreline(m);
+  update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
   EXPECT_EQ(m.YSHORE(4), 100.0);
   EXPECT_EQ(m.YSHORE(5), 100.0);
   for (int i : {3, 6}) EXPECT_NEAR(m.YSHORE(i), 100.0 + moved(m, i), 1e-9) << i;
@@ -169,8 +169,8 @@ TEST(ShorelineSolver, AllCellsAtOnceGiveTheSweepsBits) {
         c->m.INLCELL(40) = c->m.INLCELL(41) = 1;
       }
       walk.m.YSWALL(k) = 100.0;
-      update_shoreline(all.m);
-      update_shoreline(walk.m);
+      update_shoreline(all.m.cfg, all.m.transport(), all.m.sources(), all.m.scratch());
+      update_shoreline(walk.m.cfg, walk.m.transport(), walk.m.sources(), walk.m.scratch());
       ASSERT_EQ(walk.m.YSHORE(k), 100.0);   // held: the walk ran
       for (int i = 1; i <= nx; ++i) {
         if (i == k) continue;
@@ -192,7 +192,7 @@ TEST(CalmUpdate, MovesOnlyBySourcesAndBoundaries) {
   m.QSRC(3) = 2e-5;
   m.DYL = 0.3;
   m.DYR = -0.2;
-  calm_update(m);
+  calm_update(m.cfg, m.input(), m.step(), m.transport(), m.sources());
   EXPECT_DOUBLE_EQ(m.YSHORE(3), 100.0 + 2e-5 * 3600.0 * 2.0 / 8.75);
   EXPECT_DOUBLE_EQ(m.YSHORE(1), 100.3);
   EXPECT_DOUBLE_EQ(m.YSHORE(5), 99.8);
@@ -213,7 +213,7 @@ TEST(CalmUpdate, SinkOrRetreatStopsAtTheSeawall) {
   m.DYL = -0.3;
   m.YSWALL(1) = 101.0;
   m.QSRC(2) = -2e-4;   // no seawall: the sink acts in full
-  calm_update(m);
+  calm_update(m.cfg, m.input(), m.step(), m.transport(), m.sources());
   EXPECT_EQ(m.YSHORE(3), 99.95);
   EXPECT_EQ(m.YSHORE(5), 99.9);
   EXPECT_EQ(m.YSHORE(1), 100.0);

@@ -43,7 +43,7 @@ struct Scheduled : test::Coast {
     m.DT = m.cfg.DT = dt;
     m.cfg.SIMDATE = simdate;
     set_run_length(m);
-    time_factors(m);
+    time_factors(m.cfg, m.step(), m.transport());
   }
   void fill(int s, int e, int first, int last, float yadd) {
     const int k = ++m.cfg.NBF;
@@ -62,10 +62,10 @@ struct Scheduled : test::Coast {
     m.ELAPSED = 0.0;
     for (int n = 1; n <= m.NTS; ++n) {
       for (int i = 1; i <= m.cfg.NX; ++i) m.QSRC(i) = 0.0;
-      bypass_sources(m);
-      apply_fills(m);
-      calm_update(m);
-      book_sources(m);
+      bypass_sources(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+      apply_fills(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+      calm_update(m.cfg, m.input(), m.step(), m.transport(), m.sources());
+      book_sources(m.cfg, m.transport(), m.sources());
       m.ELAPSED += static_cast<double>(m.DT);
     }
     return volume() - v0;
@@ -207,7 +207,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
       m.cfg.QBP(k) = uni(-300.0, 300.0);
     }
     setup_schedules(m);
-    setup_structures(m);
+    setup_structures(m.cfg, m.input(), m.transport(), m.sources());
     const double h = 10.0;   // berm height + closure depth of the coast (m)
     Vec1<double> y0(nx);     // shoreline at the step start (m)
     m.ELAPSED = 0.0;
@@ -226,20 +226,20 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
         books0 += m.VFILL(i) - m.VEXCAV(i) + m.VBPSRC(i) - m.VBPSINK(i);
       }
       for (int i = 1; i <= nx; ++i) m.QSRC(i) = 0.0;
-      bypass_sources(m);
-      apply_fills(m);
-      structure_marks(m);
+      bypass_sources(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+      apply_fills(m.cfg, m.run(), m.step(), m.transport(), m.sources());
+      structure_marks(m.cfg, m.sources(), m.transport());
       double inflow = 0.0;   // through walls 1 and NX+1 (m3)
       if (calm) {
-        calm_update(m);
+        calm_update(m.cfg, m.input(), m.step(), m.transport(), m.sources());
       } else {
-        transport_step(m);
-        update_shoreline(m);
-        salient_update(m);
+        transport_step(m.cfg, m.input(), m.waves(), m.transport(), m.scratch());
+        update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
+        salient_update(m.cfg, m.sources(), m.transport());
         inflow = 3600.0 * static_cast<double>(m.DT) *
                  (static_cast<double>(m.QLS(1)) - static_cast<double>(m.QLS(nx + 1)));
       }
-      book_sources(m);
+      book_sources(m.cfg, m.transport(), m.sources());
       double v1 = 0.0, books1 = 0.0, moved = 0.0, beach = 0.0;
       for (int i = 1; i <= nx; ++i) {
         const double vol = static_cast<double>(m.cfg.DX(i)) * h;
@@ -283,7 +283,7 @@ TEST(Structures, MarksFollowTheGapToTheBreakwaterLine) {
   coast.start();
   breakwater(m, 3, 7, 100.0F, 120.0F);
   m.YSHORE(6) = 131.0;
-  setup_structures(m);
+  setup_structures(m.cfg, m.input(), m.transport(), m.sources());
   EXPECT_EQ(m.DBS(1), 3);
   EXPECT_EQ(m.DBE(1), 6);
   for (int j = 3; j <= 6; ++j) EXPECT_NEAR(m.YDB(j), 102.5 + 5.0 * (j - 3), 1e-9) << j;
@@ -299,7 +299,7 @@ TEST(Structures, MarksFollowTheGapToTheBreakwaterLine) {
   EXPECT_EQ(m.DBMARK(7), 0);
   // Not sticky: back on the line the tombolo touches, and its hold is released.
   m.YSHORE(5) = 112.5;
-  structure_marks(m);
+  structure_marks(m.cfg, m.sources(), m.transport());
   EXPECT_EQ(m.DBMARK(5), -1);
   EXPECT_EQ(m.YSWALL(5), m.YSWALL0(5));
 }
@@ -311,7 +311,7 @@ TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
   test::Coast coast(8, 25.0F);
   ModelState& m = coast.m;
   breakwater(m, 3, 7, 10.0F, 10.0F);
-  setup_structures(m);
+  setup_structures(m.cfg, m.input(), m.transport(), m.sources());
   for (int i = 1; i <= 9; ++i) m.QLS(i) = 0.0F;
   m.QLS(3) = 2.0F, m.QLS(4) = 1.5F, m.QLS(5) = 1.0F, m.QLS(6) = 0.5F, m.QLS(7) = 0.0F;
   for (int i = 1; i <= 8; ++i) m.YSHORE(i) = 0.0;
@@ -319,7 +319,7 @@ TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
   m.YSHORE(2) = -28.8;
   for (int i = 3; i <= 6; ++i) m.YSHORE(i) = 7.2;
   m.YSHORE(6) = 12.0;   // as if a fill had put it past the line: 2 m beyond 10 m
-  salient_update(m);
+  salient_update(m.cfg, m.sources(), m.transport());
   // Cell 6 is capped at 10: its inflow (wall 6) drops by 2 m / 14.4 = 0.13889 m3/s, cell 5
   // gets the 2 m (7.2 + 2 = 9.2 < 10). Wall 3 keeps its value (cell 2 was updated with it).
   EXPECT_NEAR(m.YSHORE(6), 10.0, 1e-9);
@@ -330,7 +330,7 @@ TEST(Structures, SalientUpdateCutsTheInflowOfACappedCellOnly) {
   // Sand placed seaward by a source stays: with no inflow there is nothing to cut.
   m.QLS(6) = 0.0F;
   m.YSHORE(6) = 15.0;
-  salient_update(m);
+  salient_update(m.cfg, m.sources(), m.transport());
   EXPECT_EQ(m.YSHORE(6), 15.0);
 }
 
@@ -353,14 +353,14 @@ TEST(Structures, SalientCapHandsTheExcessBackAgainstTheTransportWhateverTheOrder
     m.cfg.NDB = 1;
     m.cfg.DBI1(1) = 3, m.cfg.DBI2(1) = 8;
     m.cfg.DBY1(1) = m.cfg.DBY2(1) = 10.0F;
-    setup_structures(m);
+    setup_structures(m.cfg, m.input(), m.transport(), m.sources());
     for (int i = 1; i <= 9; ++i) m.YSHORE(mirror ? 10 - i : i) = y[static_cast<std::size_t>(i - 1)];
     for (int w = 1; w <= 10; ++w) {
       const float v = q[static_cast<std::size_t>(w - 1)];
       m.QLS(mirror ? 11 - w : w) = mirror ? -v : v;
       m.QDBX(w) = 0.0F;
     }
-    salient_update(m);
+    salient_update(m.cfg, m.sources(), m.transport());
     std::vector<double> out;   // cells 3..7 then walls 3..8, in the unmirrored order
     for (int i = 3; i <= 7; ++i) out.push_back(m.YSHORE(mirror ? 10 - i : i));
     for (int w = 3; w <= 8; ++w)
@@ -387,7 +387,7 @@ TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
     test::Coast coast(8, 25.0F);
     ModelState& m = coast.m;
     breakwater(m, 3, 7, 10.0F, 10.0F);
-    setup_structures(m);
+    setup_structures(m.cfg, m.input(), m.transport(), m.sources());
     for (int i = 1; i <= 9; ++i) m.QLS(i) = m.QDBX(i) = 0.0F;
     for (int i = 1; i <= 8; ++i) m.YSHORE(i) = m.YSTART(i) = 0.0;
     const int end = left ? 3 : 6, wall = left ? 3 : 7, inner = left ? 4 : 6, next = left ? 4 : 5;
@@ -395,7 +395,7 @@ TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
     m.QLS(wall) = 2.0F * sign;
     m.QDBX(wall) = 0.5F * sign;
     m.YSHORE(end) = 28.8;
-    salient_update(m);
+    salient_update(m.cfg, m.sources(), m.transport());
     EXPECT_NEAR(static_cast<double>(m.QLS(inner)), left ? 0.25 : -0.25, 1e-7) << left;
     EXPECT_NEAR(m.YSHORE(end), 25.2, 1e-6) << left;   // not capped: the end wall is kept
     EXPECT_NEAR(m.YSHORE(next), 3.6, 1e-6) << left;
@@ -414,9 +414,9 @@ TEST(Structures, JoinedGroinLosesItsBypassingTowardsTheBreakwater) {
     m.cfg.NDG = 1, m.cfg.IXDG(1) = 5, m.cfg.YDG(1) = 120.0F;
     breakwater(m, 5, 9, 120.0F, tip_other);
     m.YSHORE(5) = y5;
-    setup_structures(m);
+    setup_structures(m.cfg, m.input(), m.transport(), m.sources());
     m.GROINF(1) = 0.8F, m.BYPG(1) = 0.5F, m.QGPOT(1) = pot;
-    joined_groins(m);
+    joined_groins(m.cfg, m.input(), m.sources(), m.transport());
     return m.GROINF(1);
   };
   EXPECT_FLOAT_EQ(factor(-1.0F, 0.0, 120.0F), 0.3F);    // sand from the shadow side

@@ -301,7 +301,7 @@ TEST(Transport, StraightLinePassFollowsTheScalarWalkOnGeneratedCoastsOnEveryPath
     for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
       if (!simd_path_supported(p)) continue;
       const test::SimdPathScope scope(p);
-      transport_step(m);
+      transport_step(m.cfg, m.input(), m.waves(), m.transport(), m.scratch());
       std::vector<float> got;
       for (int i = 1; i <= nx + 1; ++i) got.insert(got.end(), {m.QLS(i), m.QDBX(i), m.THETAREL(i)});
       if (p != SimdPath::BASELINE) {
@@ -349,7 +349,7 @@ TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
   for (int i = 1; i <= 10; ++i) c.m.YINIT(i) = i <= 4 ? 80.0 : 0.0;
   c.m.HBD(4) = 0.8F;
   c.groin(5, 100.0F, 0.0F).start();
-  groin_factors(c.m);
+  groin_factors(c.m.cfg, c.m.input(), c.m.waves(), c.m.transport());
   EXPECT_FLOAT_EQ(c.m.DGL(1), 20.0F);
   EXPECT_FLOAT_EQ(c.m.DGR(1), 100.0F);
   const float bypass = 1.0F - c.m.APROF * std::pow(20.0F, 0.667F) / (1.27F / 0.78F);
@@ -362,18 +362,18 @@ TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
 
   Coast steep(10, 1.2F);   // the angle at the groin is clipped and kept clipped
   steep.groin(5, 100.0F, 0.5F).start();
-  groin_factors(steep.m);
+  groin_factors(steep.m.cfg, steep.m.input(), steep.m.waves(), steep.m.transport());
   EXPECT_FLOAT_EQ(steep.m.THETABD(5), PI / 4.0F);
 
   Coast inlet(10, 0.2F);   // an inlet on the updrift side feeds the groin nothing
   inlet.inlet(3, 4).groin(5, 100.0F, 0.5F).start();
-  groin_factors(inlet.m);
+  groin_factors(inlet.m.cfg, inlet.m.input(), inlet.m.waves(), inlet.m.transport());
   EXPECT_EQ(inlet.m.GROINF(1), 0.0F);
 
   Coast edge(10, 0.2F);   // a boundary groin takes the outer tip distance given
   edge.m.cfg.LGROINY = 7.0F;
   edge.groin(1, 100.0F, 0.0F).start();
-  groin_factors(edge.m);
+  groin_factors(edge.m.cfg, edge.m.input(), edge.m.waves(), edge.m.transport());
   EXPECT_FLOAT_EQ(edge.m.DGL(1), 7.0F);
 }
 
@@ -447,7 +447,7 @@ TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
     c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
     offshore_contour(c.m);
     record_checks(c.m);
-    update_slope(c.m);
+    update_slope(c.m.cfg, c.m.waves(), c.m.transport());
     wave_constants(c.m);
     breaking_waves(c.m);
     diffraction(c.m);
