@@ -127,7 +127,7 @@ void announce_data_size(ModelState& m) {
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
   start_step_control(m);   // DT and what counts in its steps, read-only settings from here
-  check_inlets(m);
+  check_inlets(m.cfg, m.input());
   check_budget_entries(m);
   settle_print_file(m);
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
@@ -158,7 +158,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_structures(m.cfg, m.input(), m.transport(), m.sources());
   setup_cross_shore(m.cfg, m.cross_shore());
   // The start-up line of the inlet cells is their initial shoreline.
-  inlet_groin_notices(m, setup_inlets(m));
+  inlet_groin_notices(m, setup_inlets(m.cfg, m.input(), m.transport(), m.inlets()));
   write_initial_shoreline(m);
   check_save_interval(m);
   announce_data_size(m);

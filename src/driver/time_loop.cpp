@@ -191,7 +191,8 @@ bool physics_of_step(ModelState& m) {
                                        // r: WALLTYPE, GCON | w: GROINF, QGPOT | no stop
     transport_step(m.cfg, m.input(), m.waves(), m.transport(), m.scratch());
                                        // r: HBD, THETABD, CGB, GROINF | w: YSTART, QLS | no stop
-    if (m.cfg.INLETS) mouth_walls(m);  // r: QLS, WALLTYPE | w: QLS at the inlet mouths | no stop
+    if (m.cfg.INLETS) mouth_walls(m.cfg, m.transport());   // r: QLS, WALLTYPE
+                                       //   | w: QLS at the inlet mouths | no stop
     stage_mark(m.TIMES, Stage::TRANSPORT);
     update_shoreline(m.cfg, m.transport(), m.sources(), m.scratch());
                                        // r: QLS, QSRC, DTFAC, YSWALL | w: YSHORE, QLS cut, DYSRC
@@ -201,7 +202,9 @@ bool physics_of_step(ModelState& m) {
   }
   // 5i. Inlets, both paths: dredging; on wave steps the reservoirs with the
   //     final mouth fluxes, the placement downdrift and the inlet wall copies.
-  if (m.cfg.INLETS) inlet_step(m);     // r: QLS, CURDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
+  if (m.cfg.INLETS)
+    inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
+                                       // r: QLS, STEPDATE, DT | w: VVS*, Q*, YSHORE, QLS | no stop
   // 6. After the shoreline moved: calm and wave steps meet here. Nothing of
   //    the step has been accumulated yet, so a non-finite value stops it here.
   // 5x. The cross-shore response of the profile, both paths.

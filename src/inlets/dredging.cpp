@@ -10,22 +10,27 @@
 
 namespace coastra {
 
-double& dredged_reservoir(ModelState& m, int k, int imor) {
+namespace {
+
+// The reservoir volume of inlet k that IMOR code imor (1..6) names.
+double& dredged_reservoir(InletState& inl, int k, int imor) {
   switch (imor) {
     case 1:
-      return m.VVSAL(k);
+      return inl.VVSAL(k);
     case 2:
-      return m.VVSBL(k);
+      return inl.VVSBL(k);
     case 3:
-      return m.VVSE(k);
+      return inl.VVSE(k);
     case 4:
-      return m.VVSF(k);
+      return inl.VVSF(k);
     case 5:
-      return m.VVSBR(k);
+      return inl.VVSBR(k);
     default:
-      return m.VVSAR(k);  // 6; set-up refuses any other code
+      return inl.VVSAR(k);  // 6; set-up refuses any other code
   }
 }
+
+}  // namespace
 
 // Design notes: an event acts on the steps that start on its days, IDREDS
 // through IDREDE, the instant the fills and bypass operations are tested at:
@@ -37,24 +42,25 @@ double& dredged_reservoir(ModelState& m, int k, int imor) {
 // most what the reservoir holds (an empty shoal cannot be dug below zero) and
 // books what it took, so the inlet's volume change stays entering - placed -
 // removed + placed by dredging. A placement is booked as a positive volume.
-void dredge_inlets(ModelState& m) {
-  const Settings& c = m.cfg;
+void dredge_inlets(const Settings& cfg, const RunState& run, const InputState& in,
+                   const StepState& step, InletState& inl) {
+  const Settings& c = cfg;
   if (!c.DREDGING) return;
   for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n) {
     // A window in step numbers (both ends at most a step count) tests the step.
-    const int now = c.IDREDS(n) > DATE_THRESHOLD ? m.STEPDATE : m.ISTEP;
+    const int now = c.IDREDS(n) > DATE_THRESHOLD ? in.STEPDATE : run.ISTEP;
     if (c.IDREDS(n) == 0 || now < c.IDREDS(n) || now > c.IDREDE(n)) continue;
     const int k = c.DREDINL(n);
     if (k < 1 || k > std::min(c.NINL, MXINL)) continue;
-    double& vol = dredged_reservoir(m, k, c.IMOR(n));
-    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(m.DT);  // (m3)
+    double& vol = dredged_reservoir(inl, k, c.IMOR(n));
+    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(step.DT);  // (m3)
     if (v > 0.0) {
       const double taken = std::min(v, std::max(vol, 0.0));
       vol -= taken;
-      m.VDREDRM(k) -= taken;
+      inl.VDREDRM(k) -= taken;
     } else {
       vol -= v;
-      m.VDREDPL(k) -= v;
+      inl.VDREDPL(k) -= v;
     }
   }
 }

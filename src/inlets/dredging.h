@@ -11,9 +11,7 @@ namespace coastra {
 // IDREDS <= ISTEP <= IDREDE for a window given in step numbers),
 // v = DREDV x DT (m3). A positive v removes at most what the reservoir holds and books the removal in VDREDRM (as -v); a
 // negative v places -v into the reservoir and books it in VDREDPL.
-void dredge_inlets(ModelState& m);
-
-// The reservoir volume of inlet k that IMOR code imor (1..6) names.
-double& dredged_reservoir(ModelState& m, int k, int imor);
+void dredge_inlets(const Settings& cfg, const RunState& run, const InputState& in,
+                   const StepState& step, InletState& inl);
 
 }  // namespace coastra

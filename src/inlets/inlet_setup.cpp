@@ -67,12 +67,12 @@ void check_spacing(const Settings& c, int k) {
   }
 }
 
-void check_structures_and_sources(const ModelState& m) {
-  const Settings& c = m.cfg;
+void check_structures_and_sources(const Settings& cfg, const InputState& in) {
+  const Settings& c = cfg;
   // A groin at wall w stands between cells w-1 and w: inside an inlet when
   // both are its cells.
-  for (int g = 1; g <= m.NGRO; ++g) {
-    const int w = m.IXG(g);
+  for (int g = 1; g <= in.NGRO; ++g) {
+    const int w = in.IXG(g);
     const int k = inlet_of_cell(c, w);
     if (k != 0 && w > c.IINLS(k))
       error_stop("groin at wall " + std::to_string(w) + " stands inside inlet " +
@@ -93,32 +93,33 @@ void check_structures_and_sources(const ModelState& m) {
 }
 
 // The groin standing at wall w (0 when none).
-int groin_at(const ModelState& m, int w) {
-  for (int g = 1; g <= m.NGRO; ++g)
-    if (m.IXG(g) == w) return g;
+int groin_at(const InputState& in, int w) {
+  for (int g = 1; g <= in.NGRO; ++g)
+    if (in.IXG(g) == w) return g;
   return 0;
 }
 
 // Position of one inlet edge, seaward of the regional contour (m). given: the
 // configured distance from the baseline (model unit, 0 = derive it); wall: the
-// wall at that edge; out: the beach cell just outside it; in: the edge cell;
+// wall at that edge; out: the beach cell just outside it; edge: the edge cell;
 // jbc: the edge's jetty factor (set to 1 when there is no structure);
 // unstructured counts an edge beside a groin wall that has no groin to measure
 // from (the caller has the warning written).
-double edge_position(ModelState& m, float given, int wall, int out, int in, float& jbc,
-                     int& unstructured) {
-  if (given != 0.0F) return static_cast<double>(given * m.LENFAC) - static_cast<double>(m.YREG(in));
-  const double beach = m.YSHORE(out);
-  const int code = m.WALLTYPE(wall);
+double edge_position(const InputState& in, const TransportState& tr, float given, int wall,
+                     int out, int edge, float& jbc, int& unstructured) {
+  if (given != 0.0F)
+    return static_cast<double>(given * in.LENFAC) - static_cast<double>(in.YREG(edge));
+  const double beach = tr.YSHORE(out);
+  const int code = tr.WALLTYPE(wall);
   if (code == WALL_OPEN) {
     jbc = 1.0F;
     return beach;
   }
-  const int g = groin_at(m, wall);
+  const int g = groin_at(in, wall);
   if (code == WALL_GROIN && g != 0) {
     // The jetty tip, measured like the shoreline; the factor places the edge
     // between the tip (0) and the neighbouring beach (1).
-    const double tip = static_cast<double>(m.YG(g)) - static_cast<double>(m.YREG(out));
+    const double tip = static_cast<double>(in.YG(g)) - static_cast<double>(in.YREG(out));
     return tip - (tip - beach) * static_cast<double>(jbc);
   }
   ++unstructured;
@@ -135,8 +136,8 @@ std::string inlet_name(const Settings& c, int k) {
   return n.empty() ? "Inlet" + std::to_string(k) : n;
 }
 
-void check_inlets(ModelState& m) {
-  const Settings& c = m.cfg;
+void check_inlets(const Settings& cfg, const InputState& in) {
+  const Settings& c = cfg;
   if (!c.INLETS) return;
   const int ninl = std::min(c.NINL, MXINL);
   for (int k = 1; k <= ninl; ++k) check_range_of_inlet(c, k);
@@ -148,39 +149,40 @@ void check_inlets(ModelState& m) {
       if (inlet_name(c, j) == inlet_name(c, k))
         error_stop("INLNAME" + inlet_no(k) + " repeats the name of inlet " + std::to_string(j));
   }
-  check_structures_and_sources(m);
+  check_structures_and_sources(cfg, in);
 }
 
-int setup_inlets(ModelState& m) {
-  const Settings& c = m.cfg;
+int setup_inlets(const Settings& cfg, InputState& in, TransportState& tr, InletState& inl) {
+  const Settings& c = cfg;
   int unstructured = 0;
   for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 1. Reservoirs at their configured volumes; running sums from zero.
-    m.VVSE(k) = static_cast<double>(c.VVSE(k));
-    m.VVSF(k) = static_cast<double>(c.VVSF(k));
-    m.VVSBL(k) = static_cast<double>(c.VVSBL(k));
-    m.VVSBR(k) = static_cast<double>(c.VVSBR(k));
-    m.VVSAL(k) = static_cast<double>(c.VVSAL(k));
-    m.VVSAR(k) = static_cast<double>(c.VVSAR(k));
-    for (Vec1<double>* v : {&m.VINLIN, &m.VINLOUT, &m.VINL, &m.VINR, &m.VQIEL, &m.VQIER, &m.VRETL,
-                            &m.VRETR, &m.VOUTL, &m.VOUTR, &m.VDREDRM, &m.VDREDPL})
+    inl.VVSE(k) = static_cast<double>(c.VVSE(k));
+    inl.VVSF(k) = static_cast<double>(c.VVSF(k));
+    inl.VVSBL(k) = static_cast<double>(c.VVSBL(k));
+    inl.VVSBR(k) = static_cast<double>(c.VVSBR(k));
+    inl.VVSAL(k) = static_cast<double>(c.VVSAL(k));
+    inl.VVSAR(k) = static_cast<double>(c.VVSAR(k));
+    for (Vec1<double>* v : {&inl.VINLIN, &inl.VINLOUT, &inl.VINL, &inl.VINR, &inl.VQIEL,
+                            &inl.VQIER, &inl.VRETL, &inl.VRETR, &inl.VOUTL, &inl.VOUTR,
+                            &inl.VDREDRM, &inl.VDREDPL})
       (*v)(k) = 0.0;
     // 2. Edge positions and jetty factors.
-    m.JBCL(k) = c.JBCL(k);
-    m.JBCR(k) = c.JBCR(k);
-    m.YINLL(k) = edge_position(m, c.YINLL(k), s, s - 1, s, m.JBCL(k), unstructured);
-    m.YINLR(k) = edge_position(m, c.YINLR(k), e + 1, e + 1, e, m.JBCR(k), unstructured);
+    inl.JBCL(k) = c.JBCL(k);
+    inl.JBCR(k) = c.JBCR(k);
+    inl.YINLL(k) = edge_position(in, tr, c.YINLL(k), s, s - 1, s, inl.JBCL(k), unstructured);
+    inl.YINLR(k) = edge_position(in, tr, c.YINLR(k), e + 1, e + 1, e, inl.JBCR(k), unstructured);
     // 3. The start-up line: straight from the left edge to the right edge; a
     //    one-cell inlet takes the mean of the two. It is also the initial
     //    shoreline of these cells, so they show no volume change.
     for (int i = s; i <= e; ++i) {
       const double y = s == e
-                           ? 0.5 * (m.YINLL(k) + m.YINLR(k))
-                           : m.YINLL(k) + (m.YINLR(k) - m.YINLL(k)) * static_cast<double>(i - s) /
+                           ? 0.5 * (inl.YINLL(k) + inl.YINLR(k))
+                           : inl.YINLL(k) + (inl.YINLR(k) - inl.YINLL(k)) * static_cast<double>(i - s) /
                                               static_cast<double>(e - s);
-      m.YSHORE(i) = y;
-      m.YINIT(i) = y;
+      tr.YSHORE(i) = y;
+      in.YINIT(i) = y;
     }
   }
   return unstructured;

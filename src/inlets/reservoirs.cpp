@@ -29,8 +29,8 @@ constexpr double RANGE_SHARE = 0.9;
 // neither passes on more than arrives nor divides by zero in the ebb share.
 double fullness(double v, double eq) { return std::clamp(v / eq, 0.0, 1.0); }
 
-double profile_height(const ModelState& m, int i) {
-  return static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));  // (m)
+double profile_height(const Settings& cfg, int i) {
+  return static_cast<double>(cfg.BERMHT(i) + cfg.DCLOS(i));  // (m)
 }
 
 // Places qout (m3/s) over one step on cells first..last and the cell beside
@@ -39,64 +39,67 @@ double profile_height(const ModelState& m, int i) {
 // cell j gains 0.9 qout dt w(j) / sum(w DX), the cell beside the inlet
 // 0.1 qout dt of its own; the shoreline moves by volume / (DX x profile
 // height). A range without weight (never after set-up) puts it all beside.
-void place_on_beach(ModelState& m, int first, int last, int beside, double qout, double dt) {
+void place_on_beach(const Settings& cfg, TransportState& tr, InletState& inl, int first, int last,
+                    int beside, double qout, double dt) {
   if (qout <= 0.0) return;
   double wlen = 0.0;  // sum of w DX (m)
   if (first <= last) {
-    BYPWTS(first, last, m.BYPWT);
-    for (int j = first; j <= last; ++j) wlen += m.BYPWT(j) * static_cast<double>(m.cfg.DX(j));
+    BYPWTS(first, last, inl.BYPWT);
+    for (int j = first; j <= last; ++j) wlen += inl.BYPWT(j) * static_cast<double>(cfg.DX(j));
   }
   const double vol = qout * dt;  // (m3)
   double on_range = 0.0;
   if (wlen > 0.0) {
     on_range = RANGE_SHARE * vol;
     for (int j = first; j <= last; ++j)
-      m.YSHORE(j) += on_range * m.BYPWT(j) / wlen / profile_height(m, j);
+      tr.YSHORE(j) += on_range * inl.BYPWT(j) / wlen / profile_height(cfg, j);
   }
-  const double dxb = static_cast<double>(m.cfg.DX(beside));
-  m.YSHORE(beside) += (vol - on_range) / dxb / profile_height(m, beside);
+  const double dxb = static_cast<double>(cfg.DX(beside));
+  tr.YSHORE(beside) += (vol - on_range) / dxb / profile_height(cfg, beside);
 }
 
 // Sand arriving at inlet k from one side at q (m3/s, >= 0): d = +1 from the
 // left (downdrift reservoirs on the right, side R), d = -1 from the right.
-void enter_inlet(ModelState& m, int k, int d, double q, double dt) {
-  const Settings& c = m.cfg;
+void enter_inlet(const Settings& cfg, TransportState& tr, InletState& inl, int k, int d, double q,
+                 double dt) {
+  const Settings& c = cfg;
   const bool right = d > 0;
-  double& bar = right ? m.VVSBR(k) : m.VVSBL(k);
-  double& att = right ? m.VVSAR(k) : m.VVSAL(k);
+  double& bar = right ? inl.VVSBR(k) : inl.VVSBL(k);
+  double& att = right ? inl.VVSAR(k) : inl.VVSAL(k);
   const ReservoirVolumes eq{static_cast<double>(c.VVSEQ(k)), static_cast<double>(c.VVSFQ(k)),
                             static_cast<double>(right ? c.VVSBQR(k) : c.VVSBQL(k)),
                             static_cast<double>(right ? c.VVSAQR(k) : c.VVSAQL(k))};
-  const ReservoirStep r = RESERV(q, dt, {m.VVSE(k), m.VVSF(k), bar, att}, eq);
-  m.VVSE(k) = r.v.E;
-  m.VVSF(k) = r.v.F;
+  const ReservoirStep r = RESERV(q, dt, {inl.VVSE(k), inl.VVSF(k), bar, att}, eq);
+  inl.VVSE(k) = r.v.E;
+  inl.VVSF(k) = r.v.F;
   bar = r.v.B;
   att = r.v.A;
   // Rates of the step: the flood and channel rates of both sides add up.
-  m.QFE(k) += r.QFE;
-  m.QCE(k) += r.QCE;
-  (right ? m.QIER : m.QIEL)(k) = r.QIE;
-  (right ? m.QEBR : m.QEBL)(k) = r.QEB;
-  (right ? m.QBAR : m.QBAL)(k) = r.QBA;
-  (right ? m.QOUTR : m.QOUTL)(k) = r.QOUT;
+  inl.QFE(k) += r.QFE;
+  inl.QCE(k) += r.QCE;
+  (right ? inl.QIER : inl.QIEL)(k) = r.QIE;
+  (right ? inl.QEBR : inl.QEBL)(k) = r.QEB;
+  (right ? inl.QBAR : inl.QBAL)(k) = r.QBA;
+  (right ? inl.QOUTR : inl.QOUTL)(k) = r.QOUT;
   // Running volumes.
-  m.VINLIN(k) += q * dt;
-  m.VINLOUT(k) += r.QOUT * dt;
-  (right ? m.VINR : m.VINL)(k) += q * dt;
-  (right ? m.VQIER : m.VQIEL)(k) += r.QIE * dt;
-  (right ? m.VRETR : m.VRETL)(k) += r.RET * dt;
-  (right ? m.VOUTR : m.VOUTL)(k) += r.QOUT * dt;
+  inl.VINLIN(k) += q * dt;
+  inl.VINLOUT(k) += r.QOUT * dt;
+  (right ? inl.VINR : inl.VINL)(k) += q * dt;
+  (right ? inl.VQIER : inl.VQIEL)(k) += r.QIE * dt;
+  (right ? inl.VRETR : inl.VRETL)(k) += r.RET * dt;
+  (right ? inl.VOUTR : inl.VOUTL)(k) += r.QOUT * dt;
   // Placement on the downdrift beach.
   if (right) {
-    place_on_beach(m, c.IBYPR1(k), c.IBYPR2(k), c.IINLE(k) + 1, r.QOUT, dt);
+    place_on_beach(cfg, tr, inl, c.IBYPR1(k), c.IBYPR2(k), c.IINLE(k) + 1, r.QOUT, dt);
   } else {
-    place_on_beach(m, c.IBYPL1(k), c.IBYPL2(k), c.IINLS(k) - 1, r.QOUT, dt);
+    place_on_beach(cfg, tr, inl, c.IBYPL1(k), c.IBYPL2(k), c.IINLS(k) - 1, r.QOUT, dt);
   }
 }
 
-void clear_rates(ModelState& m, int k) {
+void clear_rates(InletState& inl, int k) {
   for (Vec1<double>* v :
-       {&m.QIEL, &m.QIER, &m.QEBL, &m.QEBR, &m.QBAL, &m.QBAR, &m.QOUTL, &m.QOUTR, &m.QFE, &m.QCE})
+       {&inl.QIEL, &inl.QIER, &inl.QEBL, &inl.QEBR, &inl.QBAL, &inl.QBAR, &inl.QOUTL, &inl.QOUTR,
+        &inl.QFE, &inl.QCE})
     (*v)(k) = 0.0;
 }
 
@@ -162,25 +165,25 @@ void BYPWTS(int first, int last, Vec1<double>& w) {
 // Design note: a jetty at a mouth wall keeps its own (groin-factored)
 // transport, but never a negative one: the mouth wall carries sand into the
 // inlet only, so the inlet cells stay outside the beach's bookkeeping.
-void mouth_walls(ModelState& m) {
-  const Settings& c = m.cfg;
+void mouth_walls(const Settings& cfg, TransportState& tr) {
+  const Settings& c = cfg;
   for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // From the left, at wall s.
-    if (m.QLS(s - 1) <= 0.0F) {
-      m.QLS(s) = 0.0F;
-    } else if (m.WALLTYPE(s) == WALL_OPEN || m.WALLTYPE(s) == WALL_TOMBOLO) {
-      m.QLS(s) = m.QLS(s - 1);
+    if (tr.QLS(s - 1) <= 0.0F) {
+      tr.QLS(s) = 0.0F;
+    } else if (tr.WALLTYPE(s) == WALL_OPEN || tr.WALLTYPE(s) == WALL_TOMBOLO) {
+      tr.QLS(s) = tr.QLS(s - 1);
     } else {
-      m.QLS(s) = std::max(m.QLS(s), 0.0F);
+      tr.QLS(s) = std::max(tr.QLS(s), 0.0F);
     }
     // From the right, at wall e + 1.
-    if (m.QLS(e + 2) >= 0.0F) {
-      m.QLS(e + 1) = 0.0F;
-    } else if (m.WALLTYPE(e + 1) == WALL_OPEN || m.WALLTYPE(e + 1) == WALL_TOMBOLO) {
-      m.QLS(e + 1) = m.QLS(e + 2);
+    if (tr.QLS(e + 2) >= 0.0F) {
+      tr.QLS(e + 1) = 0.0F;
+    } else if (tr.WALLTYPE(e + 1) == WALL_OPEN || tr.WALLTYPE(e + 1) == WALL_TOMBOLO) {
+      tr.QLS(e + 1) = tr.QLS(e + 2);
     } else {
-      m.QLS(e + 1) = std::min(m.QLS(e + 1), 0.0F);
+      tr.QLS(e + 1) = std::min(tr.QLS(e + 1), 0.0F);
     }
   }
 }
@@ -189,29 +192,31 @@ void mouth_walls(ModelState& m) {
 // update) with the mouth fluxes that update left standing, so sand a seawall
 // held back at the cell beside the inlet never reaches it. The wall copies
 // that follow serve the transport reports only.
-void inlet_step(ModelState& m) {
-  const Settings& c = m.cfg;
+void inlet_step(const Settings& cfg, const RunState& run, const InputState& in,
+                const StepState& step, TransportState& tr, InletState& inl) {
+  const Settings& c = cfg;
   if (!c.INLETS) return;
   const int ninl = std::min(c.NINL, MXINL);
-  for (int k = 1; k <= ninl; ++k) clear_rates(m, k);
+  for (int k = 1; k <= ninl; ++k) clear_rates(inl, k);
   // 1. Dredging, calm or not.
-  dredge_inlets(m);
-  if (m.CALM) return;
-  const double dt = 3600.0 * static_cast<double>(m.DT);  // (s)
+  dredge_inlets(cfg, run, in, step, inl);
+  if (run.CALM) return;
+  const double dt = 3600.0 * static_cast<double>(step.DT);  // (s)
   for (int k = 1; k <= ninl; ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
     // 2. Sand entering from the left, then from the right.
-    if (m.QLS(s) > 0.0F) enter_inlet(m, k, +1, static_cast<double>(m.QLS(s)), dt);
-    if (m.QLS(e + 1) < 0.0F) enter_inlet(m, k, -1, -static_cast<double>(m.QLS(e + 1)), dt);
+    if (tr.QLS(s) > 0.0F) enter_inlet(cfg, tr, inl, k, +1, static_cast<double>(tr.QLS(s)), dt);
+    if (tr.QLS(e + 1) < 0.0F)
+      enter_inlet(cfg, tr, inl, k, -1, -static_cast<double>(tr.QLS(e + 1)), dt);
   }
   // 3. Inlet walls: no transport through the mouths; the walls beside them
   //    show the transport of the beach beyond.
   for (int k = 1; k <= ninl; ++k) {
     const int s = c.IINLS(k), e = c.IINLE(k);
-    m.QLS(s) = 0.0F;
-    m.QLS(e + 1) = 0.0F;
-    m.QLS(s - 1) = m.QLS(s - 2);
-    m.QLS(e + 2) = m.QLS(e + 3);
+    tr.QLS(s) = 0.0F;
+    tr.QLS(e + 1) = 0.0F;
+    tr.QLS(s - 1) = tr.QLS(s - 2);
+    tr.QLS(e + 2) = tr.QLS(e + 3);
   }
 }
 

@@ -40,11 +40,13 @@ void BYPWTS(int first, int last, Vec1<double>& w);
 // Before the shoreline update: the mouth walls of every inlet carry the sand
 // that reaches them (the open mouth passes on its neighbour's transport, a
 // jetty its own), none when the neighbour's transport leaves the inlet.
-void mouth_walls(ModelState& m);
+void mouth_walls(const Settings& cfg, TransportState& tr);
 
 // After the shoreline update, every step: the rates cleared, dredging; on a
 // wave step the reservoirs of each inlet with the final mouth fluxes, the
 // placement on the downdrift beaches and the inlet wall copies for the reports.
-void inlet_step(ModelState& m);
+// Reads CALM and ISTEP (run) and STEPDATE (in) for the dredging windows.
+void inlet_step(const Settings& cfg, const RunState& run, const InputState& in,
+                const StepState& step, TransportState& tr, InletState& inl);
 
 }  // namespace coastra

@@ -137,7 +137,7 @@ struct InletCoast : test::Coast {
     c.VVSBQL(1) = c.VVSBL(1) = c.VVSBQR(1) = c.VVSBR(1) = 300.0F;
     c.VVSAQL(1) = c.VVSAL(1) = c.VVSAQR(1) = c.VVSAR(1) = 200.0F;
     start();
-    setup_inlets(m);
+    setup_inlets(m.cfg, m.input(), m.transport(), m.inlets());
   }
 };
 
@@ -156,7 +156,7 @@ TEST(Placement, UnequalCellsAndDepthsEachGetTheirShareAndTheTotalIsQoutTimesDt) 
   // 0.02 m3/s from the left for one hour at equilibrium: Qout = 0.02, 72 m3.
   m.QLS(6) = 0.02F;
   m.QLS(8) = 0.0F;
-  inlet_step(m);
+  inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   // 0.9 x 72 = 64.8 m3 on the range: cell 9 64.8 x (1/3) x 30/100 = 6.48 m3
   // -> 6.48/(30 x 10) = 0.0216 m; cell 10 64.8 x 60/100 = 38.88 m3 -> /(60 x 5)
   // = 0.1296 m; cell 11 64.8 x (1/3) x 90/100 = 19.44 m3 -> /(90 x 10) = 0.0216 m.
@@ -189,19 +189,19 @@ TEST(Placement, MouthWallsFollowTheSandThatReachesThem) {
   m.QLS(6) = 0.1F;
   m.QLS(9) = -0.2F;
   m.QLS(8) = 0.4F;
-  mouth_walls(m);
+  mouth_walls(m.cfg, m.transport());
   EXPECT_EQ(m.QLS(6), 0.3F);
   EXPECT_EQ(m.QLS(8), -0.2F);
   m.QLS(5) = -0.3F;
   m.QLS(9) = 0.2F;
-  mouth_walls(m);
+  mouth_walls(m.cfg, m.transport());
   EXPECT_EQ(m.QLS(6), 0.0F);
   EXPECT_EQ(m.QLS(8), 0.0F);
   // A jetty at the left mouth keeps its own factored transport.
   m.WALLTYPE(6) = 1;
   m.QLS(5) = 0.3F;
   m.QLS(6) = 0.05F;
-  mouth_walls(m);
+  mouth_walls(m.cfg, m.transport());
   EXPECT_EQ(m.QLS(6), 0.05F);
 }
 
@@ -225,19 +225,19 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   event(3, 2, 20200101, 20301231, 200.0F);  // left bar, 200 m3/h, more than it holds
   event(4, 6, 20200101, 20301231, -4.0F);   // right attachment: a placement into it
   m.STEPDATE = 20200131;  // event 1 not yet in force
-  inlet_step(m);
+  inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   EXPECT_EQ(m.VVSE(1), 1000.0);
   EXPECT_EQ(m.VVSF(1), 1000.0);
   EXPECT_EQ(m.VVSBL(1), 0.0);    // 600 m3 asked, the 300 held taken
   EXPECT_EQ(m.VVSAR(1), 212.0);  // 4 m3/h x 3 h placed
   m.STEPDATE = 20200205;          // last day of event 1
-  inlet_step(m);
+  inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   EXPECT_EQ(m.VVSE(1), 970.0);  // 10 m3/h x 3 h
   EXPECT_EQ(m.VVSF(1), 1000.0);
   EXPECT_EQ(m.VDREDRM(1), -330.0);  // 300 + 30 removed
   EXPECT_EQ(m.VDREDPL(1), 24.0);    // 12 + 12 placed
   m.STEPDATE = 20200206;
-  inlet_step(m);
+  inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   EXPECT_EQ(m.VVSE(1), 970.0);
 }
 
@@ -249,7 +249,7 @@ TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
   m.cfg.YINLL(1) = 0.0F;  // open left edge: the beach of cell 3 (20 m), JBCL set to 1
   m.cfg.YINLR(1) = 0.0F;  // jetty at wall 8, tip 100 m, beach of cell 8 at 60 m:
                           // 100 - (100 - 60) x 0.25 = 90 m
-  setup_inlets(m);
+  setup_inlets(m.cfg, m.input(), m.transport(), m.inlets());
   EXPECT_DOUBLE_EQ(m.YINLL(1), 20.0);
   EXPECT_EQ(m.JBCL(1), 1.0F);
   EXPECT_DOUBLE_EQ(m.YINLR(1), 90.0);
@@ -267,7 +267,7 @@ TEST(InletSetUp, StartUpLineFromTheBeachOrTheJettyTip) {
   f.m.YREG(4) = 5.0F;
   f.m.cfg.YINLL(1) = 100.0F;  // 30.48 m - 5 = 25.48
   f.m.cfg.YINLR(1) = 200.0F;  // 60.96 m - 5 = 55.96
-  setup_inlets(f.m);
+  setup_inlets(f.m.cfg, f.m.input(), f.m.transport(), f.m.inlets());
   EXPECT_NEAR(f.m.YSHORE(4), 0.5 * (25.48 + 55.96), 1e-5);
 }
 
