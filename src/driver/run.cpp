@@ -146,8 +146,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
     open_outputs(m, cfgname);
     return false;
   }
-  transmission_setup(m);
-  build_segment_table(m);
+  transmission_setup(m.cfg, m.structures());
+  build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
   station_notices(m, setup_wave_input(m));   // a station fault sets IRUNERR
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);

@@ -102,7 +102,7 @@ bool wave_record(ModelState& m) {
   const RecordChecks checks = wave_step(m);   // r: wave files | w: HRF..NRF, DLTZ, events
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
-  request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
+  request_transmission(m.structures());   // w: KTDUE (computed KT follows the new record) | no stop
   request_cross_shore(m);              // w: XSDUE (the response follows the new record) | no stop
   m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
@@ -129,7 +129,7 @@ bool physics_of_step(ModelState& m) {
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
-    request_transmission(m);           // w: KTDUE | no stop
+    request_transmission(m.structures());   // w: KTDUE | no stop
   tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
   stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
@@ -154,12 +154,13 @@ bool physics_of_step(ModelState& m) {
     // 5w. Waves: the transformation from the record's waves to the final
     //     breaking waves.
     wave_constants(m);                 // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
-    if (transmission_due(m)) {         // once per record and water level
-      const unsigned fired = breakwater_transmission(m);   // r: HRF, TRF, DRF, ALPHAW, WLCUR
-                                       //   | w: KTDB, KT statistics | no stop
+    if (transmission_due(m.cfg, m.structures())) {   // once per record and water level
+      // r: HRF, TRF, DRF, ALPHAW, WLCUR | w: KTDB, KT statistics | no stop
+      const unsigned fired = breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
+                                                     m.structures(), m.output());
       transmission_notices(m, fired);  // warnings; an emerged breakwater sets IRUNERR
       if (stopped(m)) return false;
-      derive_segment_order(m);         // r: KTDB | w: SEGFAC, SEGORD | no stop
+      derive_segment_order(m.cfg, m.structures());   // r: KTDB | w: SEGFAC, SEGORD | no stop
     }
     breaking_waves(m);                 // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE
                                        //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop

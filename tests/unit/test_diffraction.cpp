@@ -216,7 +216,7 @@ struct Coast : test::StateRig {
       c.TRANDB(c.NDB) = b.kt;
     }
     EXPECT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
-    build_segment_table(m);
+    build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
     for (int k = 1; k <= m.NGRO; ++k) m.WALLTYPE(m.IXG(k)) = 1;
     for (int i = 1; i <= l.nx; ++i)
       m.YSHORE(i) = l.y.empty() ? 0.0 : l.y[static_cast<std::size_t>(i - 1)];
@@ -372,11 +372,11 @@ TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {
   // the order is derived again its component is merged, last.
   Coast later(l);
   later.m.cfg.TRANDB(1) = 0.0F;
-  derive_segment_order(later.m);
+  derive_segment_order(later.m.cfg, later.m.structures());
   diffraction(later.m);
   EXPECT_EQ(later.m.HBD(200), opaque.m.HBD(200));
   later.m.cfg.TRANDB(1) = 0.5F;
-  derive_segment_order(later.m);
+  derive_segment_order(later.m.cfg, later.m.structures());
   diffraction(later.m);
   EXPECT_EQ(later.m.HBD(200), half.m.HBD(200));
   l.bws[0].kt = 0.99F;
