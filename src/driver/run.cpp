@@ -148,7 +148,8 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   }
   transmission_setup(m.cfg, m.structures());
   build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
-  station_notices(m, setup_wave_input(m));   // a station fault sets IRUNERR
+  // A station fault sets IRUNERR.
+  station_notices(m, setup_wave_input(m.cfg, m.input(), m.wave_input()));
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);
     return false;

@@ -104,9 +104,9 @@ bool wave_record(ModelState& m) {
   if (stopped(m)) return false;
   request_transmission(m.structures());   // w: KTDUE (computed KT follows the new record) | no stop
   request_cross_shore(m);              // w: XSDUE (the response follows the new record) | no stop
-  m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
+  m.CALM = calm_step(m.waves(), checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
-  if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
+  if (const int cell = closure_depth(m.cfg, m.waves(), checks.bad_depth); cell != 0)   // r: DLTZ | no stop
     stop_on_closure_depth(m, cell);                              // report, then error stop
   update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
@@ -137,7 +137,8 @@ bool physics_of_step(ModelState& m) {
   stage_mark(m.TIMES, Stage::WAVE_INPUT);
   if (!recorded) return false;
   // 4. Representative offshore contour from the current shoreline.
-  if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
+  if (m.cfg.IREG != 3)                 // r: YSHORE, XCELL | w: YSMOOTH, ALPHAW | no stop
+    offshore_contour(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
   // 4f. Beach fills, then the breakwater marks from the filled shoreline
   //     (every step, calm or not). A fill moves the shoreline before a stage
   //     may still stop the step; the end-of-run reports then show the volume
@@ -153,7 +154,7 @@ bool physics_of_step(ModelState& m) {
   } else {
     // 5w. Waves: the transformation from the record's waves to the final
     //     breaking waves.
-    wave_constants(m);                 // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
+    wave_constants(m.waves());         // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
     if (transmission_due(m.cfg, m.structures())) {   // once per record and water level
       // r: HRF, TRF, DRF, ALPHAW, WLCUR | w: KTDB, KT statistics | no stop
       const unsigned fired = breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
@@ -162,8 +163,9 @@ bool physics_of_step(ModelState& m) {
       if (stopped(m)) return false;
       derive_segment_order(m.cfg, m.structures());   // r: KTDB | w: SEGFAC, SEGORD | no stop
     }
-    breaking_waves(m);                 // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE
-                                       //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
+    // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE, WALLTYPE, IXG
+    //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
+    breaking_waves(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
     stage_mark(m.TIMES, Stage::BREAKING);
     if (!diffraction(m)) {             // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
       stop_on_kd_failure(m);           // the coefficient did not converge: IRUNERR

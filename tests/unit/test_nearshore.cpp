@@ -88,7 +88,7 @@ TEST(MovingAverage, CentredMeansDoNotDriftAlongALongCoast) {
 TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast c({95, 90, 85, 80, 75, 70, 65, 60, 55}, 20.0F);
   c.m.cfg.ISMOOTH = 4;  // an even window smooths over 3 cells
-  offshore_contour(c.m);
+  offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.m.cfg.ISMOOTH, 4);  // the setting itself is never rewritten by a stage
   for (int i = 1; i <= 9; ++i)
     EXPECT_FLOAT_EQ(c.m.YSMOOTH(i), 400.0F - 5.0F * static_cast<float>(i));  // + 300 m
@@ -97,21 +97,23 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast n({50, 60, -40, -40, 90, 100}, 10.0F);
   n.m.cfg.ISMOOTH = 1;
   n.inlet(3, 4);
-  offshore_contour(n.m);
+  offshore_contour(n.m.cfg, n.m.input(), n.m.transport(), n.m.waves(), n.m.scratch());
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(3), 370.0F);
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(4), 380.0F);
   EXPECT_FLOAT_EQ(n.m.ALPHAW(1), std::atan(1.0F));  // forward pair at wall 1
   // IREG = 3: the stored contour is kept and only its orientation is formed.
   n.m.cfg.IREG = 3;
   for (int i = 1; i <= 6; ++i) n.m.YSMOOTH(i) = 2.0F * static_cast<float>(i * i);
-  offshore_contour(n.m);
+  offshore_contour(n.m.cfg, n.m.input(), n.m.transport(), n.m.waves(), n.m.scratch());
   EXPECT_EQ(n.m.YSMOOTH(6), 72.0F);
   EXPECT_FLOAT_EQ(n.m.ALPHAW(3), std::atan(1.0F));  // (18 - 8) / 10
 }
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   Coast c({0, 0, 0}, 10.0F);
-  const auto calm = [&c] { return calm_step(c.m, record_checks(c.m).no_wave); };
+  const auto calm = [&c] {
+    return calm_step(c.m.waves(), record_checks(c.m.cfg, c.m.waves()).no_wave);
+  };
   c.m.HRF(4) = 0.0F;
   c.m.ZZDEGNR = 89.9F;
   EXPECT_FALSE(calm());  // wall NX+1 is not a cell
@@ -135,7 +137,9 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
     c.m.TRF(i) = 8.0F;
     c.m.ZRF(i) = 10.0F * static_cast<float>(i);
   }
-  const auto first_bad = [&c] { return closure_depth(c.m, record_checks(c.m).bad_depth); };
+  const auto first_bad = [&c] {
+    return closure_depth(c.m.cfg, c.m.waves(), record_checks(c.m.cfg, c.m.waves()).bad_depth);
+  };
   EXPECT_EQ(first_bad(), 0);
   EXPECT_NEAR(c.m.DLTZ(2), 2.28F - 68.5F / (9.806F * 64.0F), 1.0E-6F);
   c.m.HRF(2) = 0.5F;
@@ -160,7 +164,7 @@ TEST(ShorelineOrientation, GroinWallTakesThreePointMeanWithPreviousRightValue) {
   c.groin(1, 0.0F, 0.0F).groin(3, 0.0F, 0.0F).groin(4, 0.0F, 0.0F);   // wall 1: never averaged
   c.m.WALLTYPE(4) = 3;   // structure state 3 keeps its own value
   c.m.ALPHAS(4) = 0.3F;  // from the previous step
-  shoreline_orientation(c.m);
+  shoreline_orientation(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves());
   const float a = std::atan(0.5F);  // 10 m over the mean spacing of 20 m
   EXPECT_FLOAT_EQ(c.m.ALPHAS(1), a);
   EXPECT_FLOAT_EQ(c.m.ALPHAS(2), a);
@@ -193,8 +197,8 @@ TEST(ShorelineOrientation, BatchPassesFollowTheLibraryArcTangentOnEveryPath) {
       c.m.YSMOOTH(i) = ys(i);
     }
     c.m.cfg.IREG = 3;  // the contour as given: only its orientation is formed
-    shoreline_orientation(c.m);
-    offshore_contour(c.m);
+    shoreline_orientation(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves());
+    offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
     std::vector<float> out(c.m.ALPHAS.data(), c.m.ALPHAS.data() + nx + 2);
     out.insert(out.end(), c.m.ALPHAW.data(), c.m.ALPHAW.data() + nx + 2);
     return out;
@@ -242,9 +246,9 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     m.cfg.ISMOOTH = 5;
     m.NTS = 2;
     c.offshore(1.5F, 8.0F, 60.0F * PI / 180.0F);  // 86.6 or 91.0 degrees to the contour normal
-    offshore_contour(m);
-    wave_constants(m);
-    breaking_waves(m);
+    offshore_contour(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
+    wave_constants(m.waves());
+    breaking_waves(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
     diffraction(m);
     final_waves(m);
     EXPECT_FLOAT_EQ(m.K0, (2.0F * PI / 8.0F) * (2.0F * PI / 8.0F) / GRAV);
