@@ -167,13 +167,15 @@ bool physics_of_step(ModelState& m) {
     //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
     breaking_waves(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
     stage_mark(m.TIMES, Stage::BREAKING);
-    if (!diffraction(m)) {             // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
+    // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
+    if (!diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch())) {
       stop_on_kd_failure(m);           // the coefficient did not converge: IRUNERR
       return false;
     }
     stage_mark(m.TIMES, Stage::DIFFRACTION);
-    final_waves(m);                    // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL
-                                       //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
+    // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL, DBS..DBCON
+    //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
+    final_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
     guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
     stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;

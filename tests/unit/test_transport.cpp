@@ -450,8 +450,8 @@ TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
     update_slope(c.m);
     wave_constants(c.m.waves());
     breaking_waves(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
-    diffraction(c.m);
-    final_waves(c.m);
+    diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch());
+    final_waves(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
     const ModelState& m = c.transport().m;
     q[k] = m.QLS(10);
     for (int i = 1; i <= 21; ++i) {
