@@ -257,7 +257,7 @@ void end_of_run(ModelState& m) {
   end_reports_transport(m);
   // The undiffracted statistics take the values in force at the end (the last
   // step's, which the breaking sequence leaves out) before they are reported.
-  BRKSTAT(m);
+  BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
   write_breaking_statistics(m);
   end_reports_shoreline(m);
   write_budget_report(m);

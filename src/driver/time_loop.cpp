@@ -216,7 +216,8 @@ void accumulate_step(ModelState& m) {
   if (!m.CALM) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
-    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+    if (m.ISTEP < m.NTS)               // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+      BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
     accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
   }
   book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0

@@ -259,10 +259,11 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     r.m.DT = r.m.cfg.DT = 6.0F;
     r.m.HB(1) = 2.0F;
     r.m.HB(2) = 4.0F;
-    BRKSTAT(r.m);  // steps 2 and 3 calm: nothing added
+    // Steps 2 and 3 calm: nothing added.
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     r.m.HB(1) = 1.0F;
     r.m.HB(2) = 0.0F;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     r.m.ELAPSED = 18.0;
     EXPECT_EQ(r.prt.str(), "");  // accumulating writes nothing
     write_breaking_statistics(r.m);
@@ -285,7 +286,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     const double before = r.m.SUMHB(2);
     r.m.DT = r.m.cfg.DT = 12.0F;
     r.m.HB(2) = 4.0F;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     EXPECT_DOUBLE_EQ(r.m.SUMHB(2) - before, 12.0 * static_cast<double>(4.0F / r.m.LENFAC));
   }
 }
@@ -311,7 +312,7 @@ TEST(BreakingStatistics, StraightLinePassFollowsTheLibrarySineOnEveryPath) {
     if (!simd_path_supported(p)) continue;
     const test::SimdPathScope scope(p);
     for (int i = 1; i <= nw; ++i) r.m.SUMHB(i) = r.m.SUMANG(i) = r.m.SUMQ(i) = 0.0;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     std::vector<double> got;
     for (int i = 1; i <= nw; ++i) got.insert(got.end(), {r.m.SUMHB(i), r.m.SUMANG(i), r.m.SUMQ(i)});
     if (p != SimdPath::BASELINE) {
