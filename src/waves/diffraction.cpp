@@ -497,11 +497,14 @@ bool component_walls(const Settings& cfg, const StructureState& st, WaveState& w
   return true;
 }
 
-}  // namespace
-
+// Whether the coast has a diffracting structure (a segment table with more
+// than the undiffracted coast): without one, diffraction is the merge of the
+// undiffracted wave alone.
 bool diffracting_structures(const StructureState& st) {
   return !(st.NSEG == 0 || (st.NSEG == 1 && st.KSEGT(1) == KIND_END && st.KSEGT(2) == KIND_END));
 }
+
+}  // namespace
 
 bool diffraction(const Settings& cfg, const TransportState& tr, const StructureState& st,
                  WaveState& wv, ScratchState& scr) {

@@ -110,9 +110,5 @@ KdIteration iterate_kd(float H, F&& kd_of) {
 // when KD did not converge (HBD then not formed; the caller reports it).
 bool diffraction(const Settings& cfg, const TransportState& tr, const StructureState& st,
                  WaveState& wv, ScratchState& scr);
-// Whether the coast has a diffracting structure (a segment table with more
-// than the undiffracted coast): without one, diffraction is the merge of the
-// undiffracted wave alone.
-bool diffracting_structures(const StructureState& st);
 
 }  // namespace coastra

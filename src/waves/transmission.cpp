@@ -160,10 +160,12 @@ Transmission KTCALC(float d, float T, float OMEGA, float K0, int method, float H
   return t;
 }
 
-float water_level(const TransportState& tr) {
-  // The level of the water-level record in force (0 without a series).
-  return tr.WLCUR;
-}
+namespace {
+// The water level above the datum of the depths (m): WLCUR, the level of the
+// record in force, 0 without a water-level series. Every depth of a breakwater
+// takes the level from here.
+float water_level(const TransportState& tr) { return tr.WLCUR; }
+}  // namespace
 
 float breakwater_depth(const Settings& cfg, const TransportState& tr, int k) {
   return 0.5F * (cfg.DBDEP1(k) + cfg.DBDEP2(k)) + water_level(tr);

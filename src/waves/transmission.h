@@ -3,7 +3,7 @@
 // and the stage that computes the coefficient KTDB of every breakwater from the
 // waves of the step, with the factor the diffraction segment table uses.
 //   KTCALC, cross_section_area, transmission_reference, transmission_lower_limit,
-//   water_level, breakwater_depth, breakwater_reference_wall,
+//   breakwater_depth, breakwater_reference_wall,
 //   transmission_setup, transmission_due, request_transmission,
 //   breakwater_transmission, breakwater_factor
 #pragma once
@@ -59,10 +59,6 @@ struct ReferenceWave {
 // same dispersion relation as the refraction to the breakwater.
 ReferenceWave transmission_reference(float OMEGA, float K0, float DRF);
 
-// The water level above the datum of the depths (m): WLCUR, the level of the
-// record in force, 0 without a water-level series. Every depth of a breakwater
-// takes the level from here.
-float water_level(const TransportState& tr);
 // Depth at breakwater k (m): mean of its two tip depths plus the water level.
 float breakwater_depth(const Settings& cfg, const TransportState& tr, int k);
 // The wall whose waves breakwater k receives: the middle of its span.
