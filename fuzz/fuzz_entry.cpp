@@ -204,7 +204,7 @@ Outcome waves_input(const std::uint8_t* data, std::size_t size) {
   return guarded([&] {
     setup_wave_events(m);
     check_wave_timestep(m);
-    setup_wave_input(m);
+    setup_wave_input(m.cfg, m.input(), m.wave_input());
     const int steps = 2 * c.NWAVEV + 3;
     for (m.ISTEP = 1; m.ISTEP <= steps && m.IRUNERR == 0; ++m.ISTEP) wave_step(m);
     return m.IRUNERR == 0;  // set by a file that ended early or a bad record

@@ -146,9 +146,10 @@ bool start_up(ModelState& m, const std::string& cfgname) {
     open_outputs(m, cfgname);
     return false;
   }
-  transmission_setup(m);
-  build_segment_table(m);
-  station_notices(m, setup_wave_input(m));   // a station fault sets IRUNERR
+  transmission_setup(m.cfg, m.structures());
+  build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
+  // A station fault sets IRUNERR.
+  station_notices(m, setup_wave_input(m.cfg, m.input(), m.wave_input()));
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);
     return false;
@@ -256,7 +257,7 @@ void end_of_run(ModelState& m) {
   end_reports_transport(m);
   // The undiffracted statistics take the values in force at the end (the last
   // step's, which the breaking sequence leaves out) before they are reported.
-  BRKSTAT(m);
+  BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
   write_breaking_statistics(m);
   end_reports_shoreline(m);
   write_budget_report(m);

@@ -102,11 +102,11 @@ bool wave_record(ModelState& m) {
   const RecordChecks checks = wave_step(m);   // r: wave files | w: HRF..NRF, DLTZ, events
                                               //   | may set IRUNERR
   if (stopped(m)) return false;
-  request_transmission(m);             // w: KTDUE (computed KT follows the new record) | no stop
+  request_transmission(m.structures());   // w: KTDUE (computed KT follows the new record) | no stop
   request_cross_shore(m.cross_shore());   // w: XSDUE (the response follows the new record) | no stop
-  m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
+  m.CALM = calm_step(m.waves(), checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
-  if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
+  if (const int cell = closure_depth(m.cfg, m.waves(), checks.bad_depth); cell != 0)   // r: DLTZ | no stop
     stop_on_closure_depth(m, cell);                              // report, then error stop
   update_slope(m.cfg, m.waves(), m.transport());   // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
@@ -130,7 +130,7 @@ bool physics_of_step(ModelState& m) {
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
   if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
-    request_transmission(m);           // w: KTDUE | no stop
+    request_transmission(m.structures());   // w: KTDUE | no stop
   tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
   stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
@@ -138,7 +138,8 @@ bool physics_of_step(ModelState& m) {
   stage_mark(m.TIMES, Stage::WAVE_INPUT);
   if (!recorded) return false;
   // 4. Representative offshore contour from the current shoreline.
-  if (m.cfg.IREG != 3) offshore_contour(m);   // r: YSHORE | w: YSMOOTH, ALPHAW | no stop
+  if (m.cfg.IREG != 3)                 // r: YSHORE, XCELL | w: YSMOOTH, ALPHAW | no stop
+    offshore_contour(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
   // 4f. Beach fills, then the breakwater marks from the filled shoreline
   //     (every step, calm or not). A fill moves the shoreline before a stage
   //     may still stop the step; the end-of-run reports then show the volume
@@ -157,24 +158,28 @@ bool physics_of_step(ModelState& m) {
   } else {
     // 5w. Waves: the transformation from the record's waves to the final
     //     breaking waves.
-    wave_constants(m);                 // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
-    if (transmission_due(m)) {         // once per record and water level
-      const unsigned fired = breakwater_transmission(m);   // r: HRF, TRF, DRF, ALPHAW, WLCUR
-                                       //   | w: KTDB, KT statistics | no stop
+    wave_constants(m.waves());         // r: TZ, ZZDEGNR | w: OMEGA, K0, ZZRAD | no stop
+    if (transmission_due(m.cfg, m.structures())) {   // once per record and water level
+      // r: HRF, TRF, DRF, ALPHAW, WLCUR | w: KTDB, KT statistics | no stop
+      const unsigned fired = breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
+                                                     m.structures(), m.output());
       transmission_notices(m, fired);  // warnings; an emerged breakwater sets IRUNERR
       if (stopped(m)) return false;
-      derive_segment_order(m);         // r: KTDB | w: SEGFAC, SEGORD | no stop
+      derive_segment_order(m.cfg, m.structures());   // r: KTDB | w: SEGFAC, SEGORD | no stop
     }
-    breaking_waves(m);                 // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE
-                                       //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
+    // r: C02RF, CHIRF, THETARF, ALPHAW, YSHORE, WALLTYPE, IXG
+    //   | w: ALPHAS, ALPHASCODE, IWAVOFF, HB, THETAB, KB, CGBU | no stop
+    breaking_waves(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
     stage_mark(m.TIMES, Stage::BREAKING);
-    if (!diffraction(m)) {             // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
+    // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
+    if (!diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch())) {
       stop_on_kd_failure(m);           // the coefficient did not converge: IRUNERR
       return false;
     }
     stage_mark(m.TIMES, Stage::DIFFRACTION);
-    final_waves(m);                    // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL
-                                       //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
+    // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL, DBS..DBCON
+    //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
+    final_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
     guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
     stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;
@@ -225,7 +230,8 @@ void accumulate_step(ModelState& m) {
   if (!m.CALM) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
-    if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+    if (m.ISTEP < m.NTS)               // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
+      BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
     accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
   }
   book_sources(m.cfg, m.transport(), m.sources());   // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0

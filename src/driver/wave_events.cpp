@@ -30,19 +30,19 @@ constexpr std::string_view STARS =
 // run error flag set, when the file ends early or a date or hour cannot be
 // read.
 bool read_event_table(ModelState& m, int k, int n) {
-  rewind_wave_file(m, k);
+  rewind_wave_file(m.run(), m.waves(), k);
   int lines = 0;
   bool cut = false;
   while (lines < n && read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX, cut))
     ++lines;
   m.EVDATE.reserve(m.EVDATE.size() + static_cast<std::size_t>(lines));
   m.EVHOUR.reserve(m.EVHOUR.size() + static_cast<std::size_t>(lines));
-  rewind_wave_file(m, k);
+  rewind_wave_file(m.run(), m.waves(), k);
   bool ok = true;
   for (int r = 1; r <= n && ok; ++r) {
     int iv[2] = {0, 0};
     bool bad = false;
-    if (!read_wave_line(m, k, r)) {
+    if (!read_wave_line(m.cfg, m.run(), m.wave_input(), k, r)) {
       wave_file_error(m, k, r, true);
       ok = false;
     } else if (read_ints(m.WLINE, iv, 2, bad) != 2 || bad) {
@@ -53,7 +53,7 @@ bool read_event_table(ModelState& m, int k, int n) {
       m.EVHOUR.push_back(iv[1]);
     }
   }
-  rewind_wave_file(m, k);
+  rewind_wave_file(m.run(), m.waves(), k);
   return ok;
 }
 
@@ -120,7 +120,8 @@ void cycle_events(ModelState& m) {
   s += '\n';
   m.prt() << s;
   m.IWEVENT = 1;
-  for (int k = 1; k <= std::min(m.cfg.NWAVEFILES, MXWAVEF); ++k) rewind_wave_file(m, k);
+  for (int k = 1; k <= std::min(m.cfg.NWAVEFILES, MXWAVEF); ++k)
+    rewind_wave_file(m.run(), m.waves(), k);
 }
 
 }  // namespace
@@ -169,7 +170,7 @@ RecordChecks wave_step(ModelState& m) {
   // steepness warnings its wall loop recorded. A new record opens a new
   // window of the once-per-record warnings.
   m.NWREC += 1;
-  const RecordChecks checks = WAVINP(m);
+  const RecordChecks checks = WAVINP(m.cfg, m.run(), m.wave_input(), m.waves(), m.warnings());
   if (checks.file.file != 0)   // a wave file that could not be read: the line, IRUNERR
     wave_file_error(m, checks.file.file, checks.file.record, checks.file.ended);
   write_step_warnings(m);

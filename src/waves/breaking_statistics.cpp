@@ -28,10 +28,11 @@ namespace {
 }
 }  // namespace
 
-void BRKSTAT(ModelState& m) {
-  run_kernel<brkstat_body>(1, m.cfg.NX + 1, m.LENFAC, static_cast<double>(m.DT), m.HB.data(),
-                           m.THETAB.data(), m.ALPHAS.data(), m.CGBU.data(), m.A1W.data(),
-                           m.SUMHB.data(), m.SUMANG.data(), m.SUMQ.data());
+void BRKSTAT(const Settings& cfg, const InputState& in, const TransportState& tr,
+             const StepState& step, WaveState& wv) {
+  run_kernel<brkstat_body>(1, cfg.NX + 1, in.LENFAC, static_cast<double>(step.DT), wv.HB.data(),
+                           wv.THETAB.data(), wv.ALPHAS.data(), wv.CGBU.data(), tr.A1W.data(),
+                           wv.SUMHB.data(), wv.SUMANG.data(), wv.SUMQ.data());
 }
 
 }  // namespace coastra

@@ -11,6 +11,7 @@ namespace coastra {
 // (CGBU A1W HB^2 sin 2a) of every wall, each times DT, to SUMHB, SUMANG, SUMQ.
 // Called by the time step below the last step, after the stability check (which
 // may change DT for this step), and once more at the end of the run.
-void BRKSTAT(ModelState& m);
+void BRKSTAT(const Settings& cfg, const InputState& in, const TransportState& tr,
+             const StepState& step, WaveState& wv);
 
 }  // namespace coastra

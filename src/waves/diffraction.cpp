@@ -53,50 +53,51 @@ struct Side {
 };
 
 // A list entry's wall on the grid: grid ends map to the end walls.
-int grid_wall(const ModelState& m, int e) {
-  const int w = m.ISEGW(e);
+int grid_wall(const Settings& cfg, const StructureState& st, int e) {
+  const int w = st.ISEGW(e);
   if (w == -1) return 1;
-  if (w == -2) return m.cfg.NX + 1;
-  return std::clamp(w, 1, m.cfg.NX + 1);
+  if (w == -2) return cfg.NX + 1;
+  return std::clamp(w, 1, cfg.NX + 1);
 }
 
 // Working height at wall i: the undiffracted breaking height, none inside an inlet.
-float carried_height(const ModelState& m, int i) {
-  const bool inlet = m.cfg.INLETS && i > 1 && i <= m.cfg.NX && m.INLCELL(i - 1) == 1 &&
-                     m.INLCELL(i) == 1;
-  return inlet ? 0.0F : m.HB(i);
+float carried_height(const Settings& cfg, const TransportState& tr, const WaveState& wv, int i) {
+  const bool inlet = cfg.INLETS && i > 1 && i <= cfg.NX && tr.INLCELL(i - 1) == 1 &&
+                     tr.INLCELL(i) == 1;
+  return inlet ? 0.0F : wv.HB(i);
 }
 
 // The shoreline position at every wall (the walls' alongshore positions
 // dif_xwall are fixed for the run: the segment table forms them).
-void wall_geometry(ModelState& m) {
-  const int nx = m.cfg.NX;
-  m.dif_ywall(1) = static_cast<float>(m.YSHORE(1));
+void wall_geometry(const Settings& cfg, const TransportState& tr, const WaveState& wv,
+                   ScratchState& scr) {
+  const int nx = cfg.NX;
+  scr.dif_ywall(1) = static_cast<float>(tr.YSHORE(1));
   for (int i = 2; i <= nx; ++i)
-    m.dif_ywall(i) = static_cast<float>(0.5 * (m.YSHORE(i - 1) + m.YSHORE(i)));
-  m.dif_ywall(nx + 1) = static_cast<float>(m.YSHORE(nx));
+    scr.dif_ywall(i) = static_cast<float>(0.5 * (tr.YSHORE(i - 1) + tr.YSHORE(i)));
+  scr.dif_ywall(nx + 1) = static_cast<float>(tr.YSHORE(nx));
   // The carried heights, when inlets take some away.
-  if (m.cfg.INLETS)
-    for (int i = 1; i <= nx + 1; ++i) m.dif_hc(i) = carried_height(m, i);
+  if (cfg.INLETS)
+    for (int i = 1; i <= nx + 1; ++i) scr.dif_hc(i) = carried_height(cfg, tr, wv, i);
 }
 
 // The first wall at or beyond `from` in direction `step` whose structure state
 // is 1 or 3, searched no further than `limit`; `limit` when there is none.
-int range_end(const ModelState& m, int from, int limit, int step) {
+int range_end(const TransportState& tr, int from, int limit, int step) {
   for (int i = from; step < 0 ? i >= limit : i <= limit; i += step)
-    if (m.WALLTYPE(i) == WALL_GROIN || m.WALLTYPE(i) == WALL_TOUCH) return i;
+    if (tr.WALLTYPE(i) == WALL_GROIN || tr.WALLTYPE(i) == WALL_TOUCH) return i;
   return limit;
 }
 
 // Tip wave: from the event's deep-water wave when the tip lies deeper than the
 // wave input, else from the input wave at the structure's wall.
-RefractedWave tip_wave(const ModelState& m, int w, float depth) {
-  if (depth > m.DRF(w)) {
-    return REFSHO(m.OMEGA, m.K0, m.K0, m.HZ, m.ZZRAD, GRAV / (2.0F * m.OMEGA), m.ALPHAW(w),
+RefractedWave tip_wave(const WaveState& wv, int w, float depth) {
+  if (depth > wv.DRF(w)) {
+    return REFSHO(wv.OMEGA, wv.K0, wv.K0, wv.HZ, wv.ZZRAD, GRAV / (2.0F * wv.OMEGA), wv.ALPHAW(w),
                   depth);
   }
-  const WaveNumber w0 = WAVNUM(m.TRF(w), m.DRF(w));
-  return REFSHO(m.OMEGA, m.K0, w0.K, m.HRF(w), m.THETARF(w), w0.CG, m.ALPHAW(w), depth);
+  const WaveNumber w0 = WAVNUM(wv.TRF(w), wv.DRF(w));
+  return REFSHO(wv.OMEGA, wv.K0, w0.K, wv.HRF(w), wv.THETARF(w), w0.CG, wv.ALPHAW(w), depth);
 }
 
 // Side s of open segment j: its tip, the wave there and the spreading.
@@ -104,20 +105,21 @@ RefractedWave tip_wave(const ModelState& m, int w, float depth) {
 // depth (set-up refuses those); a breakwater segment is not diffracted either:
 // the waves that reach the coast around its tips belong to the neighbouring
 // gaps' components.
-Side make_side(const ModelState& m, int j, int s) {
+Side make_side(const Settings& cfg, const TransportState& tr, const WaveState& wv,
+               const StructureState& st, int j, int s) {
   Side t;
   t.side = s;
   const int e = j + s - 1;
-  t.wall = grid_wall(m, e);
-  t.ytip = m.YSEGT(e);
-  t.tip_depth = m.DSEGT(e);
-  t.diffracted = m.KSEGT(e) != KIND_END && t.tip_depth > 0.0F;
+  t.wall = grid_wall(cfg, st, e);
+  t.ytip = st.YSEGT(e);
+  t.tip_depth = st.DSEGT(e);
+  t.diffracted = st.KSEGT(e) != KIND_END && t.tip_depth > 0.0F;
   if (!t.diffracted) return t;
-  const RefractedWave tw = tip_wave(m, t.wall, t.tip_depth);
+  const RefractedWave tw = tip_wave(wv, t.wall, t.tip_depth);
   t.k = tw.K;
   t.theta = tw.THETA;
-  const float gamma = m.cfg.GAMMA;
-  const float hb = carried_height(m, t.wall);
+  const float gamma = cfg.GAMMA;
+  const float hb = carried_height(cfg, tr, wv, t.wall);
   const float db = hb / gamma;  // breaking depth at the structure's wall (m)
   t.h = hb;
   if (t.tip_depth <= db) {
@@ -126,7 +128,7 @@ Side make_side(const ModelState& m, int j, int s) {
     t.a = 15.0F / 9.3F;
     t.h = hb * 0.9F * t.tip_depth / db;
   } else {
-    const Spreading sp = SMAXSH(t.tip_depth, m.OMEGA);
+    const Spreading sp = SMAXSH(t.tip_depth, wv.OMEGA);
     t.a = sp.SMAX / sp.SMAXP;
   }
   return t;
@@ -189,9 +191,10 @@ struct SideArrays {
   float* dy;
 };
 
-SideArrays side_arrays(ModelState& m, int s) {
-  if (s == 1) return {m.dif_kd1.data(), m.dif_ang1.data(), m.dif_ray1.data(), m.dif_dy1.data()};
-  return {m.dif_kd2.data(), m.dif_ang2.data(), m.dif_ray2.data(), m.dif_dy2.data()};
+SideArrays side_arrays(ScratchState& scr, int s) {
+  if (s == 1)
+    return {scr.dif_kd1.data(), scr.dif_ang1.data(), scr.dif_ray1.data(), scr.dif_dy1.data()};
+  return {scr.dif_kd2.data(), scr.dif_ang2.data(), scr.dif_ray2.data(), scr.dif_dy2.data()};
 }
 
 // KDGODA: the coefficient of one side at walls first..last. A side that is not
@@ -209,8 +212,8 @@ SideArrays side_arrays(ModelState& m, int s) {
 // converges in it (the change of height is within the tolerance), and the few
 // that do not are iterated afresh one by one with the same pass, so every wall
 // gets exactly the result of its own iteration.
-bool KDGODA(ModelState& m, const Side& t, int first, int last) {
-  SideArrays a = side_arrays(m, t.side);
+bool KDGODA(const Settings& cfg, ScratchState& scr, const Side& t, int first, int last) {
+  SideArrays a = side_arrays(scr, t.side);
   if (!t.diffracted) {
     fill_range(a.kd, 1.0F, first, last);
     fill_range(a.ang, 0.0F, first, last);
@@ -218,15 +221,15 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
     fill_range(a.dy, 0.0F, first, last);
     return true;
   }
-  const TipPass c{t.side, m.dif_xwall(t.wall), t.ytip, t.h, m.cfg.GAMMA, t.tip_depth, t.theta, t.a};
-  int* done = m.dif_done.data();
-  run_kernel<kd_first_pass_body>(first, last, static_cast<const double*>(m.dif_xwall.data()),
-                                 static_cast<const float*>(m.dif_ywall.data()), c, a.kd, a.ang,
+  const TipPass c{t.side, scr.dif_xwall(t.wall), t.ytip, t.h, cfg.GAMMA, t.tip_depth, t.theta, t.a};
+  int* done = scr.dif_done.data();
+  run_kernel<kd_first_pass_body>(first, last, static_cast<const double*>(scr.dif_xwall.data()),
+                                 static_cast<const float*>(scr.dif_ywall.data()), c, a.kd, a.ang,
                                  a.ray, a.dy, done);
   for (int i = first; i <= last; ++i) {
     if (done[i] == 1) continue;
-    const float dx = static_cast<float>(m.dif_xwall(i) - c.xtip);
-    const float dy0 = c.ytip - m.dif_ywall(i);
+    const float dx = static_cast<float>(scr.dif_xwall(i) - c.xtip);
+    const float dy0 = c.ytip - scr.dif_ywall(i);
     KdPass last_pass{};
     const KdIteration it = iterate_kd(c.h, [&](float kdstar) {
       last_pass = kd_pass(c, dx, dy0, kdstar);
@@ -261,18 +264,19 @@ bool KDGODA(ModelState& m, const Side& t, int first, int last) {
 // mirror image; only walls strictly between the tips are adjusted, where no
 // other component adds energy.
 // Walls lo..hi of the component are adjusted, of those between the tips.
-void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int hi) {
+void adjust_between(ScratchState& scr, const Side& t1, const Side& t2, int lo, int hi) {
   if (!t1.diffracted || !t2.diffracted) return;
-  const float gap = static_cast<float>(m.dif_xwall(t2.wall) - m.dif_xwall(t1.wall));
+  const float gap = static_cast<float>(scr.dif_xwall(t2.wall) - scr.dif_xwall(t1.wall));
   if (gap < MIN_GAP) return;
   const float spread = std::tan(-t1.theta) + std::tan(t2.theta);
   const int a = std::max(t1.wall + 1, lo);
   const int b = std::min(t2.wall - 1, hi);
   if (a > b) return;
-  run_kernel<adjust_between_body>(a, b, m.dif_kd1.data(),
-                                          static_cast<const float*>(m.dif_dy1.data()),
-                                          m.dif_kd2.data(),
-                                          static_cast<const float*>(m.dif_dy2.data()), spread, gap);
+  run_kernel<adjust_between_body>(a, b, scr.dif_kd1.data(),
+                                          static_cast<const float*>(scr.dif_dy1.data()),
+                                          scr.dif_kd2.data(),
+                                          static_cast<const float*>(scr.dif_dy2.data()), spread,
+                                          gap);
 }
 
 [[gnu::always_inline]] inline void transmit_beside_body(int lo, int hi, float* __restrict kd,
@@ -288,11 +292,12 @@ void adjust_between(ModelState& m, const Side& t1, const Side& t2, int lo, int h
 // Design note: without this, a nearly transparent breakwater would leave a
 // dip of almost 30 % in the height just outside its ends.
 // Walls first..last are those of the component.
-void transmit_beside(ModelState& m, int j, const Side& t, int first, int last) {
+void transmit_beside(const StructureState& st, ScratchState& scr, int j, const Side& t, int first,
+                     int last) {
   const int jn = t.side == 1 ? j - 1 : j + 1;
-  if (!t.diffracted || jn < 1 || jn > m.NSEG || m.SEGBW(jn) == 0) return;
-  const float f = std::max(m.SEGFAC(jn), 0.0F);
-  float* kd = t.side == 1 ? m.dif_kd1.data() : m.dif_kd2.data();
+  if (!t.diffracted || jn < 1 || jn > st.NSEG || st.SEGBW(jn) == 0) return;
+  const float f = std::max(st.SEGFAC(jn), 0.0F);
+  float* kd = t.side == 1 ? scr.dif_kd1.data() : scr.dif_kd2.data();
   const int lo = t.side == 1 ? std::max(t.wall + 1, first) : first;
   const int hi = t.side == 1 ? last : std::min(t.wall - 1, last);
   if (lo <= hi) run_kernel<transmit_beside_body>(lo, hi, kd, f * f);
@@ -399,16 +404,17 @@ struct Component {
   DirectionRule rule;
 };
 
-Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
+Component plan_component(const Settings& cfg, const TransportState& tr, const WaveState& wv,
+                         const StructureState& st, int j, int icomp, int ncomp) {
   Component c;
   c.j = j;
   c.icomp = icomp;
   c.ncomp = ncomp;
-  const float f = m.SEGFAC(j);
+  const float f = st.SEGFAC(j);
   c.open = f >= OPEN_FACTOR;
-  const int nw = m.cfg.NX + 1;
-  const int w1 = grid_wall(m, j);
-  const int w2 = grid_wall(m, j + 1);
+  const int nw = cfg.NX + 1;
+  const int w1 = grid_wall(cfg, st, j);
+  const int w2 = grid_wall(cfg, st, j + 1);
   // 1. Range. A gap's waves reach from the neighbouring structure on side 1 to
   // the one on side 2: each side's range ends at the first groin or structure
   // wall, or at the far tip of the neighbouring structure. A partly
@@ -416,23 +422,25 @@ Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
   c.first = w1;
   c.last = w2;
   if (c.open) {
-    c.first = m.ISEGW(j) == -1 ? 1 : range_end(m, w1, j > 1 ? grid_wall(m, j - 1) : 1, -1);
-    c.last = m.ISEGW(j + 1) == -2
+    c.first =
+        st.ISEGW(j) == -1 ? 1 : range_end(tr, w1, j > 1 ? grid_wall(cfg, st, j - 1) : 1, -1);
+    c.last = st.ISEGW(j + 1) == -2
                  ? nw
-                 : range_end(m, w2, j + 2 <= m.NSEGENT ? grid_wall(m, j + 2) : nw, 1);
+                 : range_end(tr, w2, j + 2 <= st.NSEGENT ? grid_wall(cfg, st, j + 2) : nw, 1);
   }
   // 2. The two sides (a breakwater's component is not diffracted).
   c.t2.side = 2;
   if (c.open) {
-    c.t1 = make_side(m, j, 1);
-    c.t2 = make_side(m, j, 2);
+    c.t1 = make_side(cfg, tr, wv, st, j, 1);
+    c.t2 = make_side(cfg, tr, wv, st, j, 2);
   }
   // 3. The factor behind a breakwater, and the direction rule.
   c.fac = f <= 0.99F ? f : 1.0F;
-  const auto groin_weight = [&m](int jn) {
+  const auto groin_weight = [&st](int jn) {
     // A groin as the neighbouring structure on that side: its shadow keeps the
     // undiffracted direction (weight (-f)^0.2 = 1 for f = -1); -1 for none.
-    return jn >= 1 && jn <= m.NSEG && m.SEGFAC(jn) < 0.0F ? std::pow(-m.SEGFAC(jn), 0.2F) : -1.0F;
+    return jn >= 1 && jn <= st.NSEG && st.SEGFAC(jn) < 0.0F ? std::pow(-st.SEGFAC(jn), 0.2F)
+                                                              : -1.0F;
   };
   c.rule = DirectionRule{c.fac,
                          c.t1.diffracted ? 1 : 0,
@@ -441,27 +449,28 @@ Component plan_component(const ModelState& m, int j, int icomp, int ncomp) {
                          c.t2.k,
                          groin_weight(j - 1),
                          groin_weight(j + 1),
-                         m.cfg.GAMMA,
-                         m.K0,
+                         cfg.GAMMA,
+                         wv.K0,
                          c.first,
                          c.last,
-                         m.WALLTYPE(c.first) == WALL_GROIN ? 1 : 0,
-                         m.WALLTYPE(c.last) == WALL_GROIN ? 1 : 0};
+                         tr.WALLTYPE(c.first) == WALL_GROIN ? 1 : 0,
+                         tr.WALLTYPE(c.last) == WALL_GROIN ? 1 : 0};
   return c;
 }
 
 // Component c: the coefficients, the heights and directions over its walls,
 // and the merge. False when KD did not converge.
-bool component_walls(ModelState& m, const Component& c) {
+bool component_walls(const Settings& cfg, const StructureState& st, WaveState& wv,
+                     ScratchState& scr, const Component& c) {
   const int first = std::max(c.first, 0);
-  const int last = std::min(c.last, m.cfg.NX + 1);
+  const int last = std::min(c.last, cfg.NX + 1);
   if (first <= last) {
     // 1. Coefficients of the two sides.
-    if (!KDGODA(m, c.t1, first, last) || !KDGODA(m, c.t2, first, last)) return false;
+    if (!KDGODA(cfg, scr, c.t1, first, last) || !KDGODA(cfg, scr, c.t2, first, last)) return false;
     if (c.open) {
-      adjust_between(m, c.t1, c.t2, first, last);
-      transmit_beside(m, c.j, c.t1, first, last);
-      transmit_beside(m, c.j, c.t2, first, last);
+      adjust_between(scr, c.t1, c.t2, first, last);
+      transmit_beside(st, scr, c.j, c.t1, first, last);
+      transmit_beside(st, scr, c.j, c.t2, first, last);
     }
     // 2. The height is both coefficients times the carried height, times the
     // factor behind a breakwater. Behind a partly transmitting breakwater the
@@ -470,46 +479,50 @@ bool component_walls(ModelState& m, const Component& c) {
     if (!c.open && c.icomp > 1) {
       const float keep = 1.0F - c.fac * c.fac;
       for (int i = first; i <= last; ++i) {
-        m.wavsum_h2(i) *= keep;
-        m.wavsum_s2(i) *= keep;
+        scr.wavsum_h2(i) *= keep;
+        scr.wavsum_s2(i) *= keep;
       }
     }
     // 3. Heights and directions.
-    const ComponentIn in{m.dif_kd1.data(), m.dif_kd2.data(),
-                         m.cfg.INLETS ? m.dif_hc.data() : m.HB.data(),
-                         m.THETAB.data(),   m.KB.data(),   m.ALPHAS.data(),
-                         m.dif_ang1.data(), m.dif_ang2.data(), m.dif_ray1.data(),
-                         m.dif_ray2.data()};
-    run_kernel<component_waves_body>(first, last, in, c.rule, m.dif_h.data(),
-                                             m.dif_theta.data());
+    const ComponentIn in{scr.dif_kd1.data(), scr.dif_kd2.data(),
+                         cfg.INLETS ? scr.dif_hc.data() : wv.HB.data(),
+                         wv.THETAB.data(),   wv.KB.data(),   wv.ALPHAS.data(),
+                         scr.dif_ang1.data(), scr.dif_ang2.data(), scr.dif_ray1.data(),
+                         scr.dif_ray2.data()};
+    run_kernel<component_waves_body>(first, last, in, c.rule, scr.dif_h.data(),
+                                             scr.dif_theta.data());
   }
   // 4. The merge (the first component clears, the last forms the final waves).
-  WAVSUM(m, c.icomp, c.ncomp, m.dif_h, m.dif_theta, c.first, c.last);
+  WAVSUM(cfg, wv, scr, c.icomp, c.ncomp, scr.dif_h, scr.dif_theta, c.first, c.last);
   return true;
+}
+
+// Whether the coast has a diffracting structure (a segment table with more
+// than the undiffracted coast): without one, diffraction is the merge of the
+// undiffracted wave alone.
+bool diffracting_structures(const StructureState& st) {
+  return !(st.NSEG == 0 || (st.NSEG == 1 && st.KSEGT(1) == KIND_END && st.KSEGT(2) == KIND_END));
 }
 
 }  // namespace
 
-bool diffracting_structures(const ModelState& m) {
-  return !(m.NSEG == 0 || (m.NSEG == 1 && m.KSEGT(1) == KIND_END && m.KSEGT(2) == KIND_END));
-}
-
-bool diffraction(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
+bool diffraction(const Settings& cfg, const TransportState& tr, const StructureState& st,
+                 WaveState& wv, ScratchState& scr) {
+  const int nw = cfg.NX + 1;
   // 1. No diffracting structure: the undiffracted wave is the only component.
-  if (!diffracting_structures(m)) {
-    WAVSUM(m, 1, 1, m.HB, m.THETAB, 1, nw);
+  if (!diffracting_structures(st)) {
+    WAVSUM(cfg, wv, scr, 1, 1, wv.HB, wv.THETAB, 1, nw);
     return true;
   }
-  wall_geometry(m);
+  wall_geometry(cfg, tr, wv, scr);
   // 2. The components of this step: every segment above the active threshold.
   int ncomp = 0;
-  for (int j = 1; j <= m.NSEG; ++j)
-    if (m.SEGFAC(j) > ACTIVE_FACTOR) ++ncomp;
+  for (int j = 1; j <= st.NSEG; ++j)
+    if (st.SEGFAC(j) > ACTIVE_FACTOR) ++ncomp;
   if (ncomp == 0) {
     // Opaque structures all along the coast: no wave reaches it.
-    for (int i = 1; i <= nw; ++i) m.dif_h(i) = 0.0F;
-    WAVSUM(m, 1, 1, m.dif_h, m.dif_h, 1, nw);
+    for (int i = 1; i <= nw; ++i) scr.dif_h(i) = 0.0F;
+    WAVSUM(cfg, wv, scr, 1, 1, scr.dif_h, scr.dif_h, 1, nw);
     return true;
   }
   // 3. The components in processing order (the merge is finalised at the
@@ -517,10 +530,11 @@ bool diffraction(ModelState& m) {
   //    the step: no further component runs, and nothing reads the stopped
   //    step's merged waves (the run ends).
   int icomp = 0;
-  for (int o = 1; o <= m.NSEG && icomp < ncomp; ++o) {
-    const int j = m.SEGORD(o);
-    if (m.SEGFAC(j) <= ACTIVE_FACTOR) continue;
-    if (!component_walls(m, plan_component(m, j, ++icomp, ncomp))) return false;
+  for (int o = 1; o <= st.NSEG && icomp < ncomp; ++o) {
+    const int j = st.SEGORD(o);
+    if (st.SEGFAC(j) <= ACTIVE_FACTOR) continue;
+    if (!component_walls(cfg, st, wv, scr, plan_component(cfg, tr, wv, st, j, ++icomp, ncomp)))
+      return false;
   }
   return true;
 }

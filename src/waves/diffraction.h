@@ -108,10 +108,7 @@ KdIteration iterate_kd(float H, F&& kd_of) {
 // WALLTYPE, INLCELL and the segment table. Without diffracting structures the
 // single component is the undiffracted wave over walls 1..NX+1. Returns false
 // when KD did not converge (HBD then not formed; the caller reports it).
-bool diffraction(ModelState& m);
-// Whether the coast has a diffracting structure (a segment table with more
-// than the undiffracted coast): without one, diffraction is the merge of the
-// undiffracted wave alone.
-bool diffracting_structures(const ModelState& m);
+bool diffraction(const Settings& cfg, const TransportState& tr, const StructureState& st,
+                 WaveState& wv, ScratchState& scr);
 
 }  // namespace coastra

@@ -53,27 +53,27 @@ namespace {
 }
 }  // namespace
 
-void WAVSUM(ModelState& m, int icomp, int ncomp, const Vec1<float>& H, const Vec1<float>& THETA,
-            int first, int last) {
-  const int nw = m.cfg.NX + 1;
+void WAVSUM(const Settings& cfg, WaveState& wv, ScratchState& scr, int icomp, int ncomp,
+            const Vec1<float>& H, const Vec1<float>& THETA, int first, int last) {
+  const int nw = cfg.NX + 1;
   // 1. The first component starts the accumulators and the final arrays afresh.
   if (icomp == 1) {
-    fill_range(m.wavsum_h2.data(), 0.0F, 0, nw);
-    fill_range(m.wavsum_s2.data(), 0.0F, 0, nw);
-    fill_range(m.HBD.data(), 0.0F, 0, nw);
-    fill_range(m.THETABD.data(), 0.0F, 0, nw);
+    fill_range(scr.wavsum_h2.data(), 0.0F, 0, nw);
+    fill_range(scr.wavsum_s2.data(), 0.0F, 0, nw);
+    fill_range(wv.HBD.data(), 0.0F, 0, nw);
+    fill_range(wv.THETABD.data(), 0.0F, 0, nw);
   }
   // 2. Energy (H^2) and the longshore energy-flux direction (H^2 sin 2theta) add up.
   const int a = std::max(first, 0);
   const int b = std::min(last, nw);
   if (a <= b)
-    run_kernel<wavsum_add_body>(a, b, H.data(), THETA.data(), m.wavsum_h2.data(),
-                                m.wavsum_s2.data());
+    run_kernel<wavsum_add_body>(a, b, H.data(), THETA.data(), scr.wavsum_h2.data(),
+                                scr.wavsum_s2.data());
   // 3. The last component forms the final height and direction.
   if (icomp == ncomp)
-    run_kernel<wavsum_final_body>(1, nw, static_cast<const float*>(m.wavsum_h2.data()),
-                                  static_cast<const float*>(m.wavsum_s2.data()), m.HBD.data(),
-                                  m.THETABD.data());
+    run_kernel<wavsum_final_body>(1, nw, static_cast<const float*>(scr.wavsum_h2.data()),
+                                  static_cast<const float*>(scr.wavsum_s2.data()), wv.HBD.data(),
+                                  wv.THETABD.data());
 }
 
 namespace {
@@ -131,9 +131,9 @@ namespace {
 
 // Wall `from`'s working values to wall `to`: an inlet mouth takes the waves of
 // the open beach beside it (steps 3 and 4 of final_smoothing).
-void copy_wall(ModelState& m, int to, int from) {
-  m.hbd_work(to) = m.hbd_work(from);
-  m.thetabd_work(to) = m.thetabd_work(from);
+void copy_wall(ScratchState& scr, int to, int from) {
+  scr.hbd_work(to) = scr.hbd_work(from);
+  scr.thetabd_work(to) = scr.thetabd_work(from);
 }
 
 }  // namespace
@@ -141,10 +141,11 @@ void copy_wall(ModelState& m, int to, int from) {
 namespace {
 
 // Steps 1-5 of final_smoothing: the smoothed values in hbd_work, thetabd_work.
-void smoothing_rules(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const Vec1<int>& inl = m.INLCELL;  // 1 for the cells of a tidal inlet
-  const bool inlets = m.cfg.INLETS;
+void smoothing_rules(const Settings& cfg, const TransportState& tr, const SourceState& src,
+                     WaveState& wv, ScratchState& scr) {
+  const int nx = cfg.NX;
+  const Vec1<int>& inl = tr.INLCELL;  // 1 for the cells of a tidal inlet
+  const bool inlets = cfg.INLETS;
   // The end walls are not smoothed. 1. New values from the merged neighbours, all computed before any is stored
   // (the rules at smoothed above). 2. The gradient-suppression flag is cleared;
   // only the breakwater rule of step 5 sets it again. 3. Inside an inlet (both
@@ -153,43 +154,44 @@ void smoothing_rules(ModelState& m) {
   // The end walls' merged values go to the working arrays too, so that the
   // inlet rules can copy from them.
   for (int i : {1, nx + 1}) {
-    m.hbd_work(i) = m.HBD(i);
-    m.thetabd_work(i) = m.THETABD(i);
+    scr.hbd_work(i) = wv.HBD(i);
+    scr.thetabd_work(i) = wv.THETABD(i);
   }
   if (nx >= 2)
-    run_kernel<smoothing_body>(2, nx, inlets ? 1 : 0, m.WALLTYPE.data(), m.DBMARK.data(),
-                               inl.data(), m.HBD.data(), m.THETABD.data(), m.hbd_work.data(),
-                               m.thetabd_work.data(), m.IGRADOFF.data());
+    run_kernel<smoothing_body>(2, nx, inlets ? 1 : 0, tr.WALLTYPE.data(), tr.DBMARK.data(),
+                               inl.data(), wv.HBD.data(), wv.THETABD.data(), scr.hbd_work.data(),
+                               scr.thetabd_work.data(), wv.IGRADOFF.data());
   // 3b. The inlet's left mouth (wall i-1 when cell i-2 is open beach) takes the
   // waves of the wall before it, which no rule changes after step 1.
   // Design note: an inlet that begins at cell 1 has the model boundary, wall 1,
   // for its left mouth; that wall is not smoothed and keeps its merged value.
   if (inlets) {
     for (int i = 3; i <= nx; ++i)
-      if (inl(i - 1) == 1 && inl(i) == 1 && inl(i - 2) == 0) copy_wall(m, i - 1, i - 2);
+      if (inl(i - 1) == 1 && inl(i) == 1 && inl(i - 2) == 0) copy_wall(scr, i - 1, i - 2);
   }
   // 4. The right mouth of each inlet (wall i+1 after its last cell i) takes the
   // waves of the wall after it. An inlet that ends at cell NX has the boundary
   // wall NX+1 for its right mouth, which keeps its merged value.
   if (inlets) {
     for (int i = 1; i <= nx - 1; ++i)
-      if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(m, i + 1, i + 2);
+      if (inl(i) == 1 && inl(i + 1) == 0) copy_wall(scr, i + 1, i + 2);
   }
   // 5. Detached breakwaters with a touching salient: walls in the shadow are
   // blocked or carry the transmitted height, with direction 0 and the
   // gradient-suppression flag set.
-  touching_salient_waves(m);
+  touching_salient_waves(cfg, tr, src, wv, scr);
 }
 
 }  // namespace
 
-void final_smoothing(ModelState& m) {
-  smoothing_rules(m);
+void final_smoothing(const Settings& cfg, const TransportState& tr, const SourceState& src,
+                     WaveState& wv, ScratchState& scr) {
+  smoothing_rules(cfg, tr, src, wv, scr);
   // 6. The smoothed values of walls 2..NX become final; walls 1 and NX+1 keep
   //    the merged values.
-  if (m.cfg.NX >= 2) {
-    copy_range<float>(m.hbd_work.data(), m.HBD.data(), 2, m.cfg.NX);
-    copy_range<float>(m.thetabd_work.data(), m.THETABD.data(), 2, m.cfg.NX);
+  if (cfg.NX >= 2) {
+    copy_range<float>(scr.hbd_work.data(), wv.HBD.data(), 2, cfg.NX);
+    copy_range<float>(scr.thetabd_work.data(), wv.THETABD.data(), 2, cfg.NX);
   }
 }
 
@@ -217,22 +219,23 @@ namespace {
 }
 }  // namespace
 
-void final_celerities(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
+void final_celerities(const Settings& cfg, WaveState& wv, ScratchState& scr) {
+  const int nw = cfg.NX + 1;
   // 1. Depth at which the final wave breaks (m), at the event's period (s).
-  run_kernel<final_depth_body>(1, nw, m.cfg.GAMMA, m.TZ, static_cast<const float*>(m.HBD.data()),
-                               m.brk_depth.data(), m.brk_period.data());
+  run_kernel<final_depth_body>(1, nw, cfg.GAMMA, wv.TZ, static_cast<const float*>(wv.HBD.data()),
+                               scr.brk_depth.data(), scr.brk_period.data());
   // 2. Wave number and group celerity there.
-  wave_numbers(m.brk_period.data(), m.brk_depth.data(), 1, nw, m.CGB.data(), m.brk_ratio.data(),
-               m.KB.data());
+  wave_numbers(scr.brk_period.data(), scr.brk_depth.data(), 1, nw, wv.CGB.data(),
+               scr.brk_ratio.data(), wv.KB.data());
   // 3. No wave, no celerity.
-  run_kernel<no_wave_body>(1, nw, static_cast<const float*>(m.brk_depth.data()), m.CGB.data(),
-                           m.KB.data());
+  run_kernel<no_wave_body>(1, nw, static_cast<const float*>(scr.brk_depth.data()), wv.CGB.data(),
+                           wv.KB.data());
 }
 
-void final_waves(ModelState& m) {
-  final_smoothing(m);
-  final_celerities(m);
+void final_waves(const Settings& cfg, const TransportState& tr, const SourceState& src,
+                 WaveState& wv, ScratchState& scr) {
+  final_smoothing(cfg, tr, src, wv, scr);
+  final_celerities(cfg, wv, scr);
 }
 
 }  // namespace coastra

@@ -33,20 +33,20 @@ constexpr float CONTOUR_OFFSET = 300.0F;  // offshore contour seaward of the smo
 // Design note: an inlet at an end of the grid has only one neighbour; its cells
 // then take that neighbour's position (a level line) rather than reading a
 // position beyond the grid. An inlet covering the whole grid is left as it is.
-void bridge_inlets(ModelState& m) {
-  const int nx = m.cfg.NX;
-  Vec1<float>& y = m.ycontour_work;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
-    const int first = std::max(m.cfg.IINLS(k), 1);
-    const int last = std::min(m.cfg.IINLE(k), nx);
+void bridge_inlets(const Settings& cfg, const InputState& in, ScratchState& scr) {
+  const int nx = cfg.NX;
+  Vec1<float>& y = scr.ycontour_work;
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k) {
+    const int first = std::max(cfg.IINLS(k), 1);
+    const int last = std::min(cfg.IINLE(k), nx);
     const int before = first - 1;
     const int after = last + 1;
     if (first > last) continue;
     if (before >= 1 && after <= nx) {
-      const float xb = m.XCELL(before);
+      const float xb = in.XCELL(before);
       const float yb = y(before);
-      const float slope = (y(after) - yb) / (m.XCELL(after) - xb);
-      for (int j = first; j <= last; ++j) y(j) = yb + slope * (m.XCELL(j) - xb);
+      const float slope = (y(after) - yb) / (in.XCELL(after) - xb);
+      for (int j = first; j <= last; ++j) y(j) = yb + slope * (in.XCELL(j) - xb);
     } else if (before >= 1 || after <= nx) {
       const float yn = before >= 1 ? y(before) : y(after);
       for (int j = first; j <= last; ++j) y(j) = yn;
@@ -206,11 +206,14 @@ void moving_average(const Vec1<float>& in, Vec1<float>& out, int nx, int n) {
   smooth<float, false>(in.data(), out.data(), nx, n, 0.0F);
 }
 
-void offshore_contour(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const auto orientation = [&m, nx] { contour_orientation(m.YSMOOTH, m.cfg.DX, nx, m.ALPHAW); };
+void offshore_contour(const Settings& cfg, const InputState& in, const TransportState& tr,
+                      WaveState& wv, ScratchState& scr) {
+  const int nx = cfg.NX;
+  const auto orientation = [&cfg, &wv, nx] {
+    contour_orientation(wv.YSMOOTH, cfg.DX, nx, wv.ALPHAW);
+  };
   // With IREG = 3 the contour is not recomputed: the stored one is kept.
-  if (m.cfg.IREG == 3) {
+  if (cfg.IREG == 3) {
     orientation();
     return;
   }
@@ -220,16 +223,16 @@ void offshore_contour(ModelState& m) {
   // 3. The representative contour lies 300 m seaward of the smoothed shoreline
   //    (added with the second pass).
   // 4. Contour orientation per wall (independent of the offset).
-  const int n = m.cfg.ISMOOTH;
-  if (m.cfg.NINL > 0) {
-    run_kernel<to_float_body>(1, nx, static_cast<const double*>(m.YSHORE.data()),
-                              m.ycontour_work.data());
-    bridge_inlets(m);
-    moving_average(m.ycontour_work, m.ycontour_pass, nx, n);
+  const int n = cfg.ISMOOTH;
+  if (cfg.NINL > 0) {
+    run_kernel<to_float_body>(1, nx, static_cast<const double*>(tr.YSHORE.data()),
+                              scr.ycontour_work.data());
+    bridge_inlets(cfg, in, scr);
+    moving_average(scr.ycontour_work, scr.ycontour_pass, nx, n);
   } else {
-    smooth<double, false>(m.YSHORE.data(), m.ycontour_pass.data(), nx, n, 0.0F);
+    smooth<double, false>(tr.YSHORE.data(), scr.ycontour_pass.data(), nx, n, 0.0F);
   }
-  smooth<float, true>(m.ycontour_pass.data(), m.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
+  smooth<float, true>(scr.ycontour_pass.data(), wv.YSMOOTH.data(), nx, n, CONTOUR_OFFSET);
   orientation();
 }
 
@@ -264,32 +267,32 @@ namespace {
 }
 }  // namespace
 
-RecordChecks record_checks(ModelState& m) {
+RecordChecks record_checks(const Settings& cfg, WaveState& wv) {
   const int lo = 1;
-  const int last = m.cfg.NX;
+  const int last = cfg.NX;
   RecordChecks c;
   if (lo > last) return c;
-  run_kernel<no_wave_walls_body>(lo, last, static_cast<const float*>(m.TRF.data()),
-                                         static_cast<const float*>(m.HRF.data()), &c.no_wave);
-  run_kernel<closure_body>(lo, last, static_cast<const float*>(m.HRF.data()),
-                                   static_cast<const float*>(m.TRF.data()), m.DLTZ.data(),
+  run_kernel<no_wave_walls_body>(lo, last, static_cast<const float*>(wv.TRF.data()),
+                                         static_cast<const float*>(wv.HRF.data()), &c.no_wave);
+  run_kernel<closure_body>(lo, last, static_cast<const float*>(wv.HRF.data()),
+                                   static_cast<const float*>(wv.TRF.data()), wv.DLTZ.data(),
                                    &c.bad_depth);
   return c;
 }
 
-bool calm_step(const ModelState& m, int no_wave) {
-  if (m.ZZDEGNR >= 90.0F || m.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
+bool calm_step(const WaveState& wv, int no_wave) {
+  if (wv.ZZDEGNR >= 90.0F || wv.ZZDEGNR <= -90.0F) return true;  // directed along or off the shore
   return no_wave != 0;
 }
 
-int closure_depth(const ModelState& m, int bad_depth) {
+int closure_depth(const Settings& cfg, const WaveState& wv, int bad_depth) {
   if (bad_depth == 0) return 0;
   // A steep short wave makes the quantity vanish or turn negative; the profile
   // then has no active depth and the wave input is unusable: the first such
   // cell is reported. (Written as !(d > 0) so that a value that is not a
   // number stops the run as well.)
-  for (int i = 1; i <= m.cfg.NX; ++i)
-    if (!(m.DLTZ(i) > 0.0F)) return i;
+  for (int i = 1; i <= cfg.NX; ++i)
+    if (!(wv.DLTZ(i) > 0.0F)) return i;
   return 0;
 }
 
@@ -300,11 +303,11 @@ namespace {
 // groin's neighbours with this value (the right neighbour is formed after the
 // groin wall in wall order). Kept before the pass over the walls replaces it.
 using GroinRights = std::array<float, MXGRO + 1>;
-GroinRights groin_rights(const ModelState& m) {
+GroinRights groin_rights(const Settings& cfg, const InputState& in, const WaveState& wv) {
   GroinRights right_before{};
-  for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
-    const int i = m.IXG(g);
-    if (i >= 1 && i <= m.cfg.NX) right_before[static_cast<std::size_t>(g)] = m.ALPHAS(i + 1);
+  for (int g = 1; g <= std::min(in.NGRO, MXGRO); ++g) {
+    const int i = in.IXG(g);
+    if (i >= 1 && i <= cfg.NX) right_before[static_cast<std::size_t>(g)] = wv.ALPHAS(i + 1);
   }
   return right_before;
 }
@@ -312,11 +315,11 @@ GroinRights groin_rights(const ModelState& m) {
 // Every wall ORIENT_PLAIN (no wall is marked by this stage; a structure stage
 // placed after it may mark some), and the orientation of walls 2..NX from
 // their pair of cells (NX >= 2).
-void orientation_walls(ModelState& m) {
-  fill_range(m.ALPHASCODE.data(), ORIENT_PLAIN, 1, m.cfg.NX + 1);
-  run_kernel<shoreline_orientation_body>(2, m.cfg.NX, static_cast<const double*>(m.YSHORE.data()),
-                                         static_cast<const float*>(m.cfg.DX.data()),
-                                         m.ALPHAS.data());
+void orientation_walls(const Settings& cfg, const TransportState& tr, WaveState& wv) {
+  fill_range(wv.ALPHASCODE.data(), ORIENT_PLAIN, 1, cfg.NX + 1);
+  run_kernel<shoreline_orientation_body>(2, cfg.NX, static_cast<const double*>(tr.YSHORE.data()),
+                                         static_cast<const float*>(cfg.DX.data()),
+                                         wv.ALPHAS.data());
 }
 
 // Wall 1 takes the pair of wall 2; the groin means in wall order (ALPHAS(i-1)
@@ -324,41 +327,43 @@ void orientation_walls(ModelState& m) {
 // behind the scan passed over as in a scan of the walls, a breakwater end
 // joined by a touching salient (WALL_TOUCH) keeping the local value; wall NX+1
 // takes wall NX's value.
-void orientation_finish(ModelState& m, const GroinRights& right_before) {
-  const int nx = m.cfg.NX;
-  m.ALPHAS(1) = m.ALPHAS(2);
+void orientation_finish(const Settings& cfg, const InputState& in, const TransportState& tr,
+                        WaveState& wv, const GroinRights& right_before) {
+  const int nx = cfg.NX;
+  wv.ALPHAS(1) = wv.ALPHAS(2);
   int wall = 1;  // wall the scan has reached
-  for (int g = 1; g <= std::min(m.NGRO, MXGRO); ++g) {
-    const int i = m.IXG(g);
+  for (int g = 1; g <= std::min(in.NGRO, MXGRO); ++g) {
+    const int i = in.IXG(g);
     if (i < wall) continue;
     if (i > nx) break;
     wall = i;
-    if (i > 1 && m.WALLTYPE(i) != WALL_TOUCH)
-      m.ALPHAS(i) =
-          (m.ALPHAS(i - 1) + m.ALPHAS(i) + right_before[static_cast<std::size_t>(g)]) / 3.0F;
+    if (i > 1 && tr.WALLTYPE(i) != WALL_TOUCH)
+      wv.ALPHAS(i) =
+          (wv.ALPHAS(i - 1) + wv.ALPHAS(i) + right_before[static_cast<std::size_t>(g)]) / 3.0F;
   }
-  m.ALPHAS(nx + 1) = m.ALPHAS(nx);
+  wv.ALPHAS(nx + 1) = wv.ALPHAS(nx);
   // The lateral boundary conditions may override the end walls afterwards.
 }
 
 // The one-cell coast: see contour_orientation.
-void one_cell_orientation(ModelState& m) {
-  m.ALPHAS(1) = 0.0F;
-  m.ALPHAS(2) = 0.0F;
-  m.ALPHASCODE(1) = ORIENT_PLAIN;
-  m.ALPHASCODE(2) = ORIENT_PLAIN;
+void one_cell_orientation(WaveState& wv) {
+  wv.ALPHAS(1) = 0.0F;
+  wv.ALPHAS(2) = 0.0F;
+  wv.ALPHASCODE(1) = ORIENT_PLAIN;
+  wv.ALPHASCODE(2) = ORIENT_PLAIN;
 }
 
 }  // namespace
 
-void shoreline_orientation(ModelState& m) {
-  if (m.cfg.NX < 2) {
-    one_cell_orientation(m);
+void shoreline_orientation(const Settings& cfg, const InputState& in, const TransportState& tr,
+                           WaveState& wv) {
+  if (cfg.NX < 2) {
+    one_cell_orientation(wv);
     return;
   }
-  const GroinRights right_before = groin_rights(m);
-  orientation_walls(m);
-  orientation_finish(m, right_before);
+  const GroinRights right_before = groin_rights(cfg, in, wv);
+  orientation_walls(cfg, tr, wv);
+  orientation_finish(cfg, in, tr, wv, right_before);
 }
 
 namespace {
@@ -376,51 +381,52 @@ namespace {
 }
 }  // namespace
 
-void input_wave_numbers(ModelState& m) {
+void input_wave_numbers(const Settings& cfg, WaveState& wv) {
   // Period and depth usually repeat along the coast (one station, one input
   // depth), so the dispersion relation is solved once per run of walls with the
   // same pair; equal bits give equal results, and a NaN never matches.
   const int lo = 1;
-  const int hi = m.cfg.NX + 1;
+  const int hi = cfg.NX + 1;
   const auto same_bits = [](float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   };
-  const float t0 = m.TRF(lo);  // (s)
-  const float d0 = m.DRF(lo);  // (m)
+  const float t0 = wv.TRF(lo);  // (s)
+  const float d0 = wv.DRF(lo);  // (m)
   int differs = 0;
-  run_kernel<same_wave_body>(lo, hi, static_cast<const float*>(m.TRF.data()),
-                                     static_cast<const float*>(m.DRF.data()),
+  run_kernel<same_wave_body>(lo, hi, static_cast<const float*>(wv.TRF.data()),
+                                     static_cast<const float*>(wv.DRF.data()),
                                      std::bit_cast<std::uint32_t>(t0),
                                      std::bit_cast<std::uint32_t>(d0), &differs);
   if (differs == 0 && t0 == t0 && d0 == d0) {
     // One pair along the whole coast (the usual case): one solution.
     const WaveNumber w = WAVNUM(t0, d0);
-    fill_range(m.KRF.data(), w.K, lo, hi);
-    fill_range(m.NRF.data(), w.N, lo, hi);
+    fill_range(wv.KRF.data(), w.K, lo, hi);
+    fill_range(wv.NRF.data(), w.N, lo, hi);
   } else {
     WaveNumber w0{};
     for (int i = lo; i <= hi; ++i) {
-      const float t = m.TRF(i);  // (s)
-      const float d = m.DRF(i);  // (m)
-      if (i == lo || !same_bits(t, m.TRF(i - 1)) || !same_bits(d, m.DRF(i - 1)) || t != t ||
+      const float t = wv.TRF(i);  // (s)
+      const float d = wv.DRF(i);  // (m)
+      if (i == lo || !same_bits(t, wv.TRF(i - 1)) || !same_bits(d, wv.DRF(i - 1)) || t != t ||
           d != d)
         w0 = WAVNUM(t, d);
-      m.KRF(i) = w0.K;
-      m.NRF(i) = w0.N;
+      wv.KRF(i) = w0.K;
+      wv.NRF(i) = w0.N;
     }
   }
   // The breaking constants of the input wave, also fixed by the record.
-  breaker_constants(lo, hi, m.cfg.GAMMA, m.KRF.data(), m.HRF.data(), m.TRF.data(), m.NRF.data(),
-                    m.C02RF.data(), m.CHIRF.data());
+  breaker_constants(lo, hi, cfg.GAMMA, wv.KRF.data(), wv.HRF.data(), wv.TRF.data(), wv.NRF.data(),
+                    wv.C02RF.data(), wv.CHIRF.data());
 }
 
-void wave_constants(ModelState& m) {
-  m.OMEGA = 2.0F * PI / m.TZ;
-  m.K0 = m.OMEGA * m.OMEGA / GRAV;
-  m.ZZRAD = m.ZZDEGNR * PI / 180.0F;
+void wave_constants(WaveState& wv) {
+  wv.OMEGA = 2.0F * PI / wv.TZ;
+  wv.K0 = wv.OMEGA * wv.OMEGA / GRAV;
+  wv.ZZRAD = wv.ZZDEGNR * PI / 180.0F;
 }
 
-void breaking_waves(ModelState& m) {
+void breaking_waves(const Settings& cfg, const InputState& in, const TransportState& tr,
+                    WaveState& wv, ScratchState& scr) {
   // (The closure depth DLTZ depends on the wave record alone; the run driver
   // forms it once per record, see closure_depth. The wave constants of the
   // event, wave_constants, and the breakwater transmission come before.)
@@ -428,22 +434,22 @@ void breaking_waves(ModelState& m) {
   // fixes the orientation of a wall itself sets ALPHAS and marks the wall
   // ORIENT_MARKED after this, before the diffraction and the transport read
   // either.)
-  shoreline_orientation(m);
+  shoreline_orientation(cfg, in, tr, wv);
   // 2. Breaking at every wall, from the breaking constants of the input wave
   // (C02RF, CHIRF: computed once per wave record with KRF and NRF). A wave
   // directed offshore relative to the local contour cannot reach the shore
   // there: the wall is flagged (IWAVOFF) and breaks a shore-normal wave over a
   // contour parallel to the baseline for this step. THETARF and ALPHAW stay as
   // they are.
-  const int nw = m.cfg.NX + 1;
-  breaker_lines(1, nw, m.ZZDEGNR, m.cfg.GAMMA, m.C02RF.data(), m.CHIRF.data(), m.THETARF.data(),
-                m.ALPHAW.data(), m.HB.data(), m.THETAB.data(), m.brk_depth.data(),
-                m.IWAVOFF.data());
+  const int nw = cfg.NX + 1;
+  breaker_lines(1, nw, wv.ZZDEGNR, cfg.GAMMA, wv.C02RF.data(), wv.CHIRF.data(), wv.THETARF.data(),
+                wv.ALPHAW.data(), wv.HB.data(), wv.THETAB.data(), scr.brk_depth.data(),
+                wv.IWAVOFF.data());
   // 3. Wave number and group celerity at the breaking depth: the undiffracted
   // celerity CGBU for the statistics (CGB is formed at the final breaking depth
   // by final_waves), KB for the diffraction.
-  wave_numbers(m.TRF.data(), m.brk_depth.data(), 1, nw, m.CGBU.data(), m.brk_ratio.data(),
-               m.KB.data());
+  wave_numbers(wv.TRF.data(), scr.brk_depth.data(), 1, nw, wv.CGBU.data(), scr.brk_ratio.data(),
+               wv.KB.data());
 }
 
 }  // namespace coastra

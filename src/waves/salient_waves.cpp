@@ -13,30 +13,34 @@ namespace coastra {
 namespace {
 
 struct Shadow {
-  ModelState& m;
+  const Settings& cfg;
+  const TransportState& tr;
+  WaveState& wv;
+  ScratchState& scr;
   float kt;   // transmission coefficient as configured, at least 0.1
 
   // A blocked wall has no wave; a transmitted one the undiffracted breaking
   // height times kt. Both break shore-normal and drop the gradient term.
   void set(int j, bool blocked) {
-    if (j < 2 || j > m.cfg.NX) return;   // the end walls are not smoothed
-    m.hbd_work(j) = blocked ? 0.0F : kt * m.HB(j);
-    m.thetabd_work(j) = 0.0F;
-    m.IGRADOFF(j) = 1;
+    if (j < 2 || j > cfg.NX) return;   // the end walls are not smoothed
+    scr.hbd_work(j) = blocked ? 0.0F : kt * wv.HB(j);
+    scr.thetabd_work(j) = 0.0F;
+    wv.IGRADOFF(j) = 1;
   }
   bool touching(int cell) const {
-    return cell >= 1 && cell <= m.cfg.NX && m.DBMARK(cell) == -1;
+    return cell >= 1 && cell <= cfg.NX && tr.DBMARK(cell) == -1;
   }
-  bool groin(int j) const { return m.WALLTYPE(j) == WALL_GROIN; }
+  bool groin(int j) const { return tr.WALLTYPE(j) == WALL_GROIN; }
 };
 
 }  // namespace
 
-void touching_salient_waves(ModelState& m) {
-  for (int k = 1; k <= std::min(m.cfg.NDB, MXDB); ++k) {
-    Shadow sh{m, std::max(m.cfg.TRANDB(k), 0.1F)};
-    const int s = m.DBS(k), e = m.DBE(k);
-    switch (m.DBCON(k)) {
+void touching_salient_waves(const Settings& cfg, const TransportState& tr, const SourceState& src,
+                            WaveState& wv, ScratchState& scr) {
+  for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
+    Shadow sh{cfg, tr, wv, scr, std::max(cfg.TRANDB(k), 0.1F)};
+    const int s = src.DBS(k), e = src.DBE(k);
+    switch (src.DBCON(k)) {
       case 2: {   // groin at the last end: from the first touching cell rightwards
         bool started = false;
         for (int j = s; j <= e + 1; ++j) {

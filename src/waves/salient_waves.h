@@ -8,7 +8,9 @@
 
 namespace coastra {
 
-// On the smoothed working values hbd_work, thetabd_work; sets IGRADOFF.
-void touching_salient_waves(ModelState& m);
+// On the smoothed working values hbd_work, thetabd_work; sets IGRADOFF. Reads
+// HB, the shadow marks DBMARK, WALLTYPE and the breakwaters' shadow ranges.
+void touching_salient_waves(const Settings& cfg, const TransportState& tr, const SourceState& src,
+                            WaveState& wv, ScratchState& scr);
 
 }  // namespace coastra

@@ -29,18 +29,19 @@ constexpr float ACTIVE_FACTOR = 0.01F;
 
 }  // namespace
 
-void build_segment_table(ModelState& m) {
+void build_segment_table(const Settings& cfg, const InputState& in, StructureState& st,
+                         ScratchState& scr) {
   // The alongshore position of every wall (m from wall 1), which the
   // diffraction reads every step; the cell widths are fixed for the run.
-  m.dif_xwall(1) = 0.0;
-  for (int i = 2; i <= m.cfg.NX + 1; ++i)
-    m.dif_xwall(i) = m.dif_xwall(i - 1) + static_cast<double>(m.cfg.DX(i - 1));
-  const int nw = m.cfg.NX + 1;
+  scr.dif_xwall(1) = 0.0;
+  for (int i = 2; i <= cfg.NX + 1; ++i)
+    scr.dif_xwall(i) = scr.dif_xwall(i - 1) + static_cast<double>(cfg.DX(i - 1));
+  const int nw = cfg.NX + 1;
   std::vector<seg_entry> list;
-  list.reserve(static_cast<std::size_t>(m.NDIFF) + 2);
-  for (int e = 1; e <= m.NDIFF; ++e)
-    list.push_back({m.IDIFF(e), m.YDIFF(e), m.DDIFF(e), m.IDKIND(e), m.IDBW(e)});
-  for (int i = 1; i <= nw; ++i) m.JOINFLAG(i) = 0;
+  list.reserve(static_cast<std::size_t>(in.NDIFF) + 2);
+  for (int e = 1; e <= in.NDIFF; ++e)
+    list.push_back({in.IDIFF(e), in.YDIFF(e), in.DDIFF(e), st.IDKIND(e), st.IDBW(e)});
+  for (int i = 1; i <= nw; ++i) st.JOINFLAG(i) = 0;
 
   // 1. Start: after the left grid end the coast is open; a diffracting groin on
   // wall 1 is doubled so that it becomes a zero-width groin segment like any
@@ -68,8 +69,8 @@ void build_segment_table(ModelState& m) {
   int pending = 0;  // breakwater number of the structure that began last
   auto add = [&](float factor, int bw) {
     ++nseg;
-    m.SEGFAC(nseg) = factor;
-    m.SEGBW(nseg) = bw;
+    st.SEGFAC(nseg) = factor;
+    st.SEGBW(nseg) = bw;
   };
   std::size_t e = 1;
   while (e < list.size()) {
@@ -91,7 +92,7 @@ void build_segment_table(ModelState& m) {
     } else if (equal) {
       // Two structures meet here: the duplicated entry goes, the next structure
       // begins at the entry kept.
-      m.JOINFLAG(std::clamp(cur.wall, 1, nw)) = 1;
+      st.JOINFLAG(std::clamp(cur.wall, 1, nw)) = 1;
       pending = cur.bw;
       list.erase(list.begin() + static_cast<std::ptrdiff_t>(e));
       open = false;
@@ -104,42 +105,42 @@ void build_segment_table(ModelState& m) {
       // Behind a detached breakwater: its factor, looked up by its number.
       if (pending <= 0)
         error_stop("ERROR. DIFFRACTING STRUCTURES CANNOT BE PAIRED INTO SEGMENTS.");
-      add(breakwater_factor(m, pending), pending);
+      add(breakwater_factor(cfg, st, pending), pending);
       open = true;
       ++e;
     }
   }
 
   // 3. The segment list as kept.
-  m.NSEGENT = static_cast<int>(list.size());
-  for (int k = 1; k <= m.NSEGENT; ++k) {
+  st.NSEGENT = static_cast<int>(list.size());
+  for (int k = 1; k <= st.NSEGENT; ++k) {
     const seg_entry& s = list[static_cast<std::size_t>(k - 1)];
-    m.ISEGW(k) = s.wall;
-    m.YSEGT(k) = s.y;
-    m.DSEGT(k) = s.d;
-    m.KSEGT(k) = s.kind;
+    st.ISEGW(k) = s.wall;
+    st.YSEGT(k) = s.y;
+    st.DSEGT(k) = s.d;
+    st.KSEGT(k) = s.kind;
   }
-  m.NSEG = nseg;
+  st.NSEG = nseg;
   // 4-5. Active count and processing order.
-  derive_segment_order(m);
+  derive_segment_order(cfg, st);
 }
 
-void derive_segment_order(ModelState& m) {
-  for (int j = 1; j <= m.NSEG; ++j)
-    if (m.SEGBW(j) > 0) m.SEGFAC(j) = breakwater_factor(m, m.SEGBW(j));
-  m.NSEGACT = 0;
-  for (int j = 1; j <= m.NSEG; ++j)
-    if (m.SEGFAC(j) > ACTIVE_FACTOR) ++m.NSEGACT;
+void derive_segment_order(const Settings& cfg, StructureState& st) {
+  for (int j = 1; j <= st.NSEG; ++j)
+    if (st.SEGBW(j) > 0) st.SEGFAC(j) = breakwater_factor(cfg, st, st.SEGBW(j));
+  st.NSEGACT = 0;
+  for (int j = 1; j <= st.NSEG; ++j)
+    if (st.SEGFAC(j) > ACTIVE_FACTOR) ++st.NSEGACT;
   // Open gaps, groins and opaque breakwaters first, partly transmitting
   // breakwaters last, each group in alongshore order: a partly transmitting
   // breakwater weights the energy the gaps have brought behind it, so all gaps
   // must be merged before it.
   int n = 0;
   for (int pass = 0; pass < 2; ++pass) {
-    for (int j = 1; j <= m.NSEG; ++j) {
-      const float f = m.SEGFAC(j);
+    for (int j = 1; j <= st.NSEG; ++j) {
+      const float f = st.SEGFAC(j);
       const bool partial = f > ACTIVE_FACTOR && f < OPEN_FACTOR;
-      if (partial == (pass == 1)) m.SEGORD(++n) = j;
+      if (partial == (pass == 1)) st.SEGORD(++n) = j;
     }
   }
 }

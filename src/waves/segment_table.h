@@ -15,12 +15,13 @@ namespace coastra {
 // and SEGORD, from the diffracting-structure list IDIFF/YDIFF/DDIFF/IDKIND/IDBW.
 // Also the walls' alongshore positions dif_xwall that the diffraction reads.
 // Called once at start-up, after set-up.
-void build_segment_table(ModelState& m);
+void build_segment_table(const Settings& cfg, const InputState& in, StructureState& st,
+                         ScratchState& scr);
 
 // Takes the factors of the breakwater segments afresh from the transmission
 // coefficients in force and derives NSEGACT (segments with SEGFAC > 0.01) and
 // SEGORD (alongshore order, partly transmitting breakwaters last). Called by
 // build_segment_table and after every recomputation of the coefficients.
-void derive_segment_order(ModelState& m);
+void derive_segment_order(const Settings& cfg, StructureState& st);
 
 }  // namespace coastra

@@ -160,82 +160,85 @@ Transmission KTCALC(float d, float T, float OMEGA, float K0, int method, float H
   return t;
 }
 
-float water_level(const ModelState& m) {
-  // The level of the water-level record in force (0 without a series).
-  return m.WLCUR;
+namespace {
+// The water level above the datum of the depths (m): WLCUR, the level of the
+// record in force, 0 without a water-level series. Every depth of a breakwater
+// takes the level from here.
+float water_level(const TransportState& tr) { return tr.WLCUR; }
+}  // namespace
+
+float breakwater_depth(const Settings& cfg, const TransportState& tr, int k) {
+  return 0.5F * (cfg.DBDEP1(k) + cfg.DBDEP2(k)) + water_level(tr);
 }
 
-float breakwater_depth(const ModelState& m, int k) {
-  return 0.5F * (m.cfg.DBDEP1(k) + m.cfg.DBDEP2(k)) + water_level(m);
-}
-
-int breakwater_reference_wall(const ModelState& m, int k) {
+int breakwater_reference_wall(const Settings& cfg, const InputState& in, int k) {
   // Tips are in cells DBI1 <= DBI2 (set-up orders them), both within walls 1..NX+1.
-  return (m.cfg.DBI1(k) + m.cfg.DBI2(k)) / 2 + m.ISTART - 1;
+  return (cfg.DBI1(k) + cfg.DBI2(k)) / 2 + in.ISTART - 1;
 }
 
-void transmission_setup(ModelState& m) {
-  const Settings& c = m.cfg;
+void transmission_setup(const Settings& cfg, StructureState& st) {
+  const Settings& c = cfg;
   for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
     // Only the reef method uses the area; the others need no shoreward slope.
     const bool reef_method = c.TRANMODE == 1 && c.KTMETDB(k) != 1 && c.KTMETDB(k) != 2;
-    m.ATDB(k) = reef_method ? cross_section_area(c.HDB(k), c.BDB(k), c.SSDB(k), c.SHSDB(k)) : 0.0F;
+    st.ATDB(k) = reef_method ? cross_section_area(c.HDB(k), c.BDB(k), c.SSDB(k), c.SHSDB(k)) : 0.0F;
     // Design note: until the first computation (the first step with waves) the
     // coefficient in force is the configured TRANDB, 0 when none was given.
-    m.KTDB(k) = c.TRANDB(k);
+    st.KTDB(k) = c.TRANDB(k);
   }
-  m.KTDUE = true;
-  m.KTWARNED = 0U;
+  st.KTDUE = true;
+  st.KTWARNED = 0U;
 }
 
-bool transmission_due(const ModelState& m) {
-  return m.cfg.TRANMODE == 1 && m.cfg.NDB > 0 && m.KTDUE;
+bool transmission_due(const Settings& cfg, const StructureState& st) {
+  return cfg.TRANMODE == 1 && cfg.NDB > 0 && st.KTDUE;
 }
 
-void request_transmission(ModelState& m) { m.KTDUE = true; }
+void request_transmission(StructureState& st) { st.KTDUE = true; }
 
-unsigned breakwater_transmission(ModelState& m) {
-  const Settings& c = m.cfg;
+unsigned breakwater_transmission(const Settings& cfg, const InputState& in, const WaveState& wv,
+                                 const TransportState& tr, StructureState& st, OutputState& out) {
+  const Settings& c = cfg;
   // Fixed coefficients have no method properties to compute from.
   if (c.TRANMODE != 1) return 0U;
   unsigned fired = 0U;  // warnings and failures of this computation, over all breakwaters
   for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
     // 1. Depth at the breakwater and the wave of its reference wall.
-    const float d = breakwater_depth(m, k);
-    const int i = breakwater_reference_wall(m, k);
-    const ReferenceWave ref = transmission_reference(m.OMEGA, m.K0, m.DRF(i));
+    const float d = breakwater_depth(cfg, tr, k);
+    const int i = breakwater_reference_wall(cfg, in, k);
+    const ReferenceWave ref = transmission_reference(wv.OMEGA, wv.K0, wv.DRF(i));
     // 2. The coefficient by the breakwater's own method.
     const Transmission t =
-        KTCALC(d, m.TZ, m.OMEGA, m.K0, c.KTMETDB(k), c.HDB(k), c.D50DB(k), m.ATDB(k), c.BDB(k),
-               c.SSDB(k), ref.K, m.HRF(i), m.THETARF(i), ref.CG, m.ALPHAW(i));
+        KTCALC(d, wv.TZ, wv.OMEGA, wv.K0, c.KTMETDB(k), c.HDB(k), c.D50DB(k), st.ATDB(k), c.BDB(k),
+               c.SSDB(k), ref.K, wv.HRF(i), wv.THETARF(i), ref.CG, wv.ALPHAW(i));
     fired |= t.FLAGS;
-    m.KTDB(k) = t.KT;
+    st.KTDB(k) = t.KT;
     // 3. Statistics of the values in force (not of an inapplicable method).
-    if ((t.FLAGS & KT_EMERGED) == 0U) record_kt(m, k, t.KT);
+    if ((t.FLAGS & KT_EMERGED) == 0U) record_kt(out, k, t.KT);
   }
-  m.KTDUE = false;
+  st.KTDUE = false;
   return fired;
 }
 
-void record_kt(ModelState& m, int j, float kt) {
+void record_kt(OutputState& out, int j, float kt) {
   if (j < 1 || j > MXDB) return;
   // A coefficient that is not a number spoils the breaking heights behind the
   // breakwater, and the step's guard stops the run on them; the statistics
   // keep only the values in force before it.
   if (!std::isfinite(kt)) return;
-  if (m.NKT(j) == 0) {
-    m.KTMAX(j) = kt;
-    m.KTMIN(j) = kt;
+  if (out.NKT(j) == 0) {
+    out.KTMAX(j) = kt;
+    out.KTMIN(j) = kt;
   } else {
-    m.KTMAX(j) = std::max(m.KTMAX(j), kt);
-    m.KTMIN(j) = std::min(m.KTMIN(j), kt);
+    out.KTMAX(j) = std::max(out.KTMAX(j), kt);
+    out.KTMIN(j) = std::min(out.KTMIN(j), kt);
   }
-  m.KTSUM(j) += static_cast<double>(kt);
-  ++m.NKT(j);
+  out.KTSUM(j) += static_cast<double>(kt);
+  ++out.NKT(j);
 }
 
-float breakwater_factor(const ModelState& m, int k) {
-  const float kt = m.cfg.TRANMODE == 1 ? m.KTDB(k) : m.cfg.TRANDB(k);
+float breakwater_factor(const Settings& cfg, const StructureState& st, int k) {
+  const float kt = cfg.TRANMODE == 1 ? st.KTDB(k) : cfg.TRANDB(k);
   return std::min(kt, KT_CAP);
 }
 

@@ -3,7 +3,7 @@
 // and the stage that computes the coefficient KTDB of every breakwater from the
 // waves of the step, with the factor the diffraction segment table uses.
 //   KTCALC, cross_section_area, transmission_reference, transmission_lower_limit,
-//   water_level, breakwater_depth, breakwater_reference_wall,
+//   breakwater_depth, breakwater_reference_wall,
 //   transmission_setup, transmission_due, request_transmission,
 //   breakwater_transmission, breakwater_factor
 #pragma once
@@ -59,18 +59,14 @@ struct ReferenceWave {
 // same dispersion relation as the refraction to the breakwater.
 ReferenceWave transmission_reference(float OMEGA, float K0, float DRF);
 
-// The water level above the datum of the depths (m): WLCUR, the level of the
-// record in force, 0 without a water-level series. Every depth of a breakwater
-// takes the level from here.
-float water_level(const ModelState& m);
 // Depth at breakwater k (m): mean of its two tip depths plus the water level.
-float breakwater_depth(const ModelState& m, int k);
+float breakwater_depth(const Settings& cfg, const TransportState& tr, int k);
 // The wall whose waves breakwater k receives: the middle of its span.
-int breakwater_reference_wall(const ModelState& m, int k);
+int breakwater_reference_wall(const Settings& cfg, const InputState& in, int k);
 
 // Start-up, after set-up: cross-section areas ATDB, the coefficients in force
 // before the first computation (KTDB = TRANDB), and the first computation due.
-void transmission_setup(ModelState& m);
+void transmission_setup(const Settings& cfg, StructureState& st);
 
 // True when breakwater_transmission must run in this step's wave transformation:
 // transmission is computed (TRANMODE 1, breakwaters present) and no coefficient
@@ -79,25 +75,28 @@ void transmission_setup(ModelState& m);
 // OMEGA and K0 and the contour orientation ALPHAW of the step are set and before
 // the breaking-wave gate may zero THETARF and ALPHAW. A calm step leaves it
 // pending, so the first non-calm step computes.
-bool transmission_due(const ModelState& m);
+bool transmission_due(const Settings& cfg, const StructureState& st);
 // Marks the coefficients for recomputation: the loop calls it whenever a new
 // wave record is read and whenever the water level changes.
-void request_transmission(ModelState& m);
+void request_transmission(StructureState& st);
 
 // Computes KTDB of every breakwater from the waves of the step (method's value)
 // and records it in the KT statistics; returns the KT_... bits its methods
 // raised over all breakwaters (the warnings, and KT_EMERGED for method 1 on an
 // emerged breakwater, which ends the run: output/stage_notices.h). Does
-// nothing with fixed coefficients (TRANMODE 0).
-unsigned breakwater_transmission(ModelState& m);
+// nothing with fixed coefficients (TRANMODE 0). Reads the waves of the
+// reference walls (HRF, THETARF, DRF, ALPHAW, TZ, OMEGA, K0) and WLCUR; writes
+// KTDB, KTDUE and the KT statistics.
+unsigned breakwater_transmission(const Settings& cfg, const InputState& in, const WaveState& wv,
+                                 const TransportState& tr, StructureState& st, OutputState& out);
 // One computed transmission coefficient of detached breakwater j into the
 // running sum, maximum and minimum reported at the end of the run; a value
 // that is not finite is left out (the step guard stops the run on it).
-void record_kt(ModelState& m, int j, float kt);
+void record_kt(OutputState& out, int j, float kt);
 
 // Factor of breakwater k for the diffraction segment table: the coefficient in
 // force (KTDB when computed, TRANDB when fixed), at most 0.99, so a breakwater
 // never amplifies waves.
-float breakwater_factor(const ModelState& m, int k);
+float breakwater_factor(const Settings& cfg, const StructureState& st, int k);
 
 }  // namespace coastra

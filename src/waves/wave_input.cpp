@@ -33,19 +33,19 @@ constexpr float MAX_STEEPNESS = 0.142F;   // breaking limit of deep-water steepn
 // XCELL(c). Design note: wall NX+1 has no cell of its own; it is placed one cell
 // spacing beyond XCELL(NX), which keeps the walls equally spaced on a uniform
 // grid and lets a station be given at NX+1.
-float wall_coordinate(const ModelState& m, int i) {
-  const int nx = m.cfg.NX;
-  if (i <= nx) return m.XCELL(i);
-  return m.XCELL(nx) + m.cfg.DX(nx);
+float wall_coordinate(const Settings& cfg, const InputState& in, int i) {
+  const int nx = cfg.NX;
+  if (i <= nx) return in.XCELL(i);
+  return in.XCELL(nx) + cfg.DX(nx);
 }
 
 // Number of stations WAVINP uses. Design note: NUMWAVES larger than the number
 // of WAVEID lines cannot be honoured (those files were never opened), so the
 // WAVEID lines are used (the caller has the warning written); NUMWAVES not
 // given (0 or less) means every WAVEID line is a station.
-int station_count(const ModelState& m, StationSetup& r) {
-  const int nfiles = std::min(m.cfg.NWAVEFILES, MXWAVEF);
-  const int nst = m.cfg.NUMWAVES;
+int station_count(const Settings& cfg, StationSetup& r) {
+  const int nfiles = std::min(cfg.NWAVEFILES, MXWAVEF);
+  const int nst = cfg.NUMWAVES;
   if (nst < 1) return nfiles;
   if (nst > nfiles) {
     r.numwaves = nst;
@@ -60,39 +60,39 @@ int station_count(const ModelState& m, StationSetup& r) {
 // Design note: a bad station is an input error found after the input echo, so
 // it is reported in the print file and ends the run through the run error flag
 // (the end-of-run reports still follow), as every set-up fault of the wave input.
-StationFault station_fault(const ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  if (m.NSTATION < 1) return {StationFault::NO_STATION, 0, 0, 0};
-  for (int j = 1; j <= m.NSTATION; ++j) {
-    const int cell = m.cfg.IWAVEID(j);
+StationFault station_fault(const Settings& cfg, const WaveInputState& wi) {
+  const int nw = cfg.NX + 1;
+  if (wi.NSTATION < 1) return {StationFault::NO_STATION, 0, 0, 0};
+  for (int j = 1; j <= wi.NSTATION; ++j) {
+    const int cell = cfg.IWAVEID(j);
     if (cell < 1 || cell > nw) return {StationFault::OUTSIDE, j, cell, nw};
-    if (j > 1 && cell <= m.cfg.IWAVEID(j - 1))
-      return {StationFault::NOT_ASCENDING, j, cell, m.cfg.IWAVEID(j - 1)};
+    if (j > 1 && cell <= cfg.IWAVEID(j - 1))
+      return {StationFault::NOT_ASCENDING, j, cell, cfg.IWAVEID(j - 1)};
   }
   return {};
 }
 
 // Station pair and weight of every wall: the lower station is the last one at
 // or before the wall; outside the stations the nearest station alone.
-void build_interpolation(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  const int nst = m.NSTATION;
+void build_interpolation(const Settings& cfg, const InputState& in, WaveInputState& wi) {
+  const int nw = cfg.NX + 1;
+  const int nst = wi.NSTATION;
   int j = 1;
   for (int i = 1; i <= nw; ++i) {
-    while (j < nst && m.cfg.IWAVEID(j + 1) <= i) ++j;
-    if (i <= m.cfg.IWAVEID(1) || j == nst) {
-      const int js = i <= m.cfg.IWAVEID(1) ? 1 : nst;
-      m.JSLO(i) = js;
-      m.JSHI(i) = js;
-      m.WSTA(i) = 0.0F;
+    while (j < nst && cfg.IWAVEID(j + 1) <= i) ++j;
+    if (i <= cfg.IWAVEID(1) || j == nst) {
+      const int js = i <= cfg.IWAVEID(1) ? 1 : nst;
+      wi.JSLO(i) = js;
+      wi.JSHI(i) = js;
+      wi.WSTA(i) = 0.0F;
       continue;
     }
-    const float xlo = wall_coordinate(m, m.cfg.IWAVEID(j));
-    const float xhi = wall_coordinate(m, m.cfg.IWAVEID(j + 1));
-    m.JSLO(i) = j;
-    m.JSHI(i) = j + 1;
+    const float xlo = wall_coordinate(cfg, in, cfg.IWAVEID(j));
+    const float xhi = wall_coordinate(cfg, in, cfg.IWAVEID(j + 1));
+    wi.JSLO(i) = j;
+    wi.JSHI(i) = j + 1;
     // Cell spacings are positive (set-up), so xhi > xlo; a degenerate grid keeps the lower station.
-    m.WSTA(i) = xhi > xlo ? (wall_coordinate(m, i) - xlo) / (xhi - xlo) : 0.0F;
+    wi.WSTA(i) = xhi > xlo ? (wall_coordinate(cfg, in, i) - xlo) / (xhi - xlo) : 0.0F;
   }
 }
 
@@ -101,40 +101,41 @@ void build_interpolation(ModelState& m) {
 // the two cells beside wall i. Design note: wall 1 takes the forward pair of
 // cells 1-2 and wall NX+1 repeats wall NX (no cell beyond the grid); a grid of
 // one cell has no difference to form and gets 0.
-void regional_orientation(ModelState& m) {
-  const int nx = m.cfg.NX;
-  m.RREG.fill(0.0F);
+void regional_orientation(const Settings& cfg, const InputState& in, WaveInputState& wi) {
+  const int nx = cfg.NX;
+  wi.RREG.fill(0.0F);
   if (nx < 2) return;
-  auto angle = [&m](int a, int b) {
-    const double dy = static_cast<double>(m.YREG(b)) - static_cast<double>(m.YREG(a));
-    const double dx = 0.5 * (static_cast<double>(m.cfg.DX(a)) + static_cast<double>(m.cfg.DX(b)));
+  auto angle = [&cfg, &in](int a, int b) {
+    const double dy = static_cast<double>(in.YREG(b)) - static_cast<double>(in.YREG(a));
+    const double dx = 0.5 * (static_cast<double>(cfg.DX(a)) + static_cast<double>(cfg.DX(b)));
     return static_cast<float>(std::atan(dy / dx));
   };
-  m.RREG(1) = angle(1, 2);
-  for (int i = 2; i <= nx; ++i) m.RREG(i) = angle(i - 1, i);
-  m.RREG(nx + 1) = m.RREG(nx);
+  wi.RREG(1) = angle(1, 2);
+  for (int i = 2; i <= nx; ++i) wi.RREG(i) = angle(i - 1, i);
+  wi.RREG(nx + 1) = wi.RREG(nx);
 }
 
 // One line of wave file k into WLINE; false at the end of the file. The
 // record counter IWREC(k) counts the lines taken, so it names the record.
-bool next_line(ModelState& m, int k) {
-  if (!read_wave_line(m, k, m.IWREC(k) + 1)) return false;
-  m.IWREC(k) += 1;
+bool next_line(const Settings& cfg, RunState& run, WaveInputState& wi, WaveState& wv, int k) {
+  if (!read_wave_line(cfg, run, wi, k, wv.IWREC(k) + 1)) return false;
+  wv.IWREC(k) += 1;
   return true;
 }
 
 // Reads the next record of station j into HST, TST, ZST (and DATEST, HOURST in
 // the dated form, where records dated before SIMDATS are passed over). False,
 // with the fault named, when the file ends or a record is not numbers.
-bool read_station_record(ModelState& m, int j, bool dated, WaveFileFault& fault) {
+bool read_station_record(const Settings& cfg, RunState& run, WaveInputState& wi, WaveState& wv,
+                         int j, bool dated, WaveFileFault& fault) {
   for (;;) {
-    if (!next_line(m, j)) {
-      fault = {j, m.IWREC(j) + 1, true};
+    if (!next_line(cfg, run, wi, wv, j)) {
+      fault = {j, wv.IWREC(j) + 1, true};
       return false;
     }
     // Dated "YYYYMMDD HHMM H T theta": the date exceeds float precision, so the
     // two integers are read as integers and the reals from the same line.
-    const std::string_view text(m.WLINE);
+    const std::string_view text(wi.WLINE);
     float v[5] = {0.0F, 0.0F, 0.0F, 0.0F, 0.0F};
     const int nreal = dated ? 5 : 3;
     bool bad = false;
@@ -142,30 +143,30 @@ bool read_station_record(ModelState& m, int j, bool dated, WaveFileFault& fault)
     if (ok && dated) {
       int iv[2] = {0, 0};
       ok = read_ints(text, iv, 2, bad) == 2 && !bad;
-      m.DATEST(j) = iv[0];
-      m.HOURST(j) = iv[1];
+      wi.DATEST(j) = iv[0];
+      wi.HOURST(j) = iv[1];
     }
     if (!ok) {
-      fault = {j, m.IWREC(j), false};
+      fault = {j, wv.IWREC(j), false};
       return false;
     }
     const int first = dated ? 2 : 0;
-    m.HST(j) = v[first];
-    m.TST(j) = v[first + 1];
-    m.ZST(j) = v[first + 2];
-    if (!dated || m.DATEST(j) >= m.cfg.SIMDATS) return true;
+    wi.HST(j) = v[first];
+    wi.TST(j) = v[first + 1];
+    wi.ZST(j) = v[first + 2];
+    if (!dated || wi.DATEST(j) >= cfg.SIMDATS) return true;
   }
 }
 
 // Screens the record of station j: out-of-range heights and periods and waves
 // travelling offshore become calm (H 0, T 0.1 s, direction 0).
-void screen_station_record(ModelState& m, int j) {
-  float& h = m.HST(j);
-  float& t = m.TST(j);
-  float& z = m.ZST(j);
+void screen_station_record(WaveInputState& wi, WaveState& wv, int j) {
+  float& h = wi.HST(j);
+  float& t = wi.TST(j);
+  float& z = wi.ZST(j);
   bool calm = h < 0.1F || t < 0.1F || h > 98.0F || t > 98.0F;
   if (!calm && (z > 90.0F || z < -90.0F)) {
-    m.NOFFSHORE += 1;
+    wv.NOFFSHORE += 1;
     calm = true;
   }
   if (calm) {
@@ -253,67 +254,71 @@ template <bool ONE>
 }
 
 // The steepness warnings of the walls whose height was limited, in wall order.
-void record_steepness_warnings(ModelState& m) {
-  const StationValues st{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()};
-  const WallFactors f{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
-                      m.cfg.THETADEL.data()};
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const float h = wall_height(st, f, m.cfg.WAVEFAC, m.JSLO(i), m.JSHI(i), m.WSTA(i), i);
-    if (steep_wave(h, m.TRF(i))) record_warning(m, WarnKind::STEEPNESS, i, m.ISTEP, m.HRF(i));
+void record_steepness_warnings(const Settings& cfg, const RunState& run,
+                               const WaveInputState& wi, const WaveState& wv, WarningState& warn) {
+  const StationValues st{wi.ZST.data(), wi.TST.data(), wi.HST.data(), cfg.WMDEP.data()};
+  const WallFactors f{cfg.HAMP.data(), wi.RREG.data(), cfg.THETAAMP.data(),
+                      cfg.THETADEL.data()};
+  for (int i = 1; i <= cfg.NX + 1; ++i) {
+    const float h = wall_height(st, f, cfg.WAVEFAC, wi.JSLO(i), wi.JSHI(i), wi.WSTA(i), i);
+    if (steep_wave(h, wv.TRF(i)))
+      record_warning(warn, WarnKind::STEEPNESS, i, run.ISTEP, wv.HRF(i));
   }
 }
 
 }  // namespace
 
-bool read_wave_line(ModelState& m, int k, int line) {
+bool read_wave_line(const Settings& cfg, RunState& run, WaveInputState& wi, int k, int line) {
   bool cut = false;
-  if (!read_record(m.FWAVE[static_cast<std::size_t>(k)], m.WLINE, WAVE_LINE_MAX, cut)) return false;
+  if (!read_record(run.FWAVE[static_cast<std::size_t>(k)], wi.WLINE, WAVE_LINE_MAX, cut))
+    return false;
   if (cut) {
     std::string msg = "Wave file line ";
     msg += std::to_string(line);
     msg += " over ";
     msg += std::to_string(WAVE_LINE_MAX);
     msg += " characters: ";
-    msg += m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
+    msg += cfg.WAVEFILE[static_cast<std::size_t>(k)];
     error_stop(msg);
   }
   return true;
 }
 
-void rewind_wave_file(ModelState& m, int k) {
-  std::ifstream& f = m.FWAVE[static_cast<std::size_t>(k)];
+void rewind_wave_file(RunState& run, WaveState& wv, int k) {
+  std::ifstream& f = run.FWAVE[static_cast<std::size_t>(k)];
   f.clear();
   f.seekg(0);
-  m.IWREC(k) = 0;
+  wv.IWREC(k) = 0;
 }
 
-StationSetup setup_wave_input(ModelState& m) {
+StationSetup setup_wave_input(const Settings& cfg, const InputState& in, WaveInputState& wi) {
   // 0. The line buffers take their full size once, so that reading a record or
   // composing a warning in the time-step loop allocates nothing.
-  m.WLINE.reserve(WAVE_LINE_MAX);
-  m.WTEXT.reserve(WAVE_LINE_MAX);
+  wi.WLINE.reserve(WAVE_LINE_MAX);
+  wi.WTEXT.reserve(WAVE_LINE_MAX);
   // 1. Stations used and their checks.
   StationSetup r;
-  m.NSTATION = station_count(m, r);
-  r.fault = station_fault(m);
+  wi.NSTATION = station_count(cfg, r);
+  r.fault = station_fault(cfg, wi);
   if (r.fault.kind != StationFault::NONE) return r;
   // 2. Station pair and weight of every wall, fixed for the run.
-  build_interpolation(m);
+  build_interpolation(cfg, in, wi);
   // 3. Regional contour orientation for the regional transformation.
-  regional_orientation(m);
+  regional_orientation(cfg, in, wi);
   return r;
 }
 
-RecordChecks WAVINP(ModelState& m) {
-  assert(m.NSTATION >= 1);
-  const bool dated = m.cfg.NWAVEV > 0;
-  const int nw = m.cfg.NX + 1;
+RecordChecks WAVINP(const Settings& cfg, RunState& run, WaveInputState& wi, WaveState& wv,
+                    WarningState& warn) {
+  assert(wi.NSTATION >= 1);
+  const bool dated = cfg.NWAVEV > 0;
+  const int nw = cfg.NX + 1;
   // 1-2. Next record of every station (the undated form always its first), screened.
-  for (int j = 1; j <= m.NSTATION; ++j) {
-    if (!dated) rewind_wave_file(m, j);
+  for (int j = 1; j <= wi.NSTATION; ++j) {
+    if (!dated) rewind_wave_file(run, wv, j);
     RecordChecks failed;
-    if (!read_station_record(m, j, dated, failed.file)) return failed;
-    screen_station_record(m, j);
+    if (!read_station_record(cfg, run, wi, wv, j, dated, failed.file)) return failed;
+    screen_station_record(wi, wv, j);
   }
   // 3-6. Interpolation, direction and steepness limit at every wall; a limited
   // height is recorded as a warning afterwards (rare: only then are the walls
@@ -322,23 +327,23 @@ RecordChecks WAVINP(ModelState& m) {
   // next record reuse them) and the checks of the record (calm, closure depth).
   const auto distribute = [&]<bool ONE>() {
     return run_any<distribute_body<ONE>>(
-        1, nw, m.cfg.IREG == 1, m.cfg.WAVEFAC, static_cast<const int*>(m.JSLO.data()),
-        static_cast<const int*>(m.JSHI.data()), static_cast<const float*>(m.WSTA.data()),
-        StationValues{m.ZST.data(), m.TST.data(), m.HST.data(), m.cfg.WMDEP.data()},
-        WallFactors{m.cfg.HAMP.data(), m.RREG.data(), m.cfg.THETAAMP.data(),
-                    m.cfg.THETADEL.data()},
-        m.DRF.data(), m.THETARF.data(), m.TRF.data(), m.ZRF.data(), m.HRF.data());
+        1, nw, cfg.IREG == 1, cfg.WAVEFAC, static_cast<const int*>(wi.JSLO.data()),
+        static_cast<const int*>(wi.JSHI.data()), static_cast<const float*>(wi.WSTA.data()),
+        StationValues{wi.ZST.data(), wi.TST.data(), wi.HST.data(), cfg.WMDEP.data()},
+        WallFactors{cfg.HAMP.data(), wi.RREG.data(), cfg.THETAAMP.data(),
+                    cfg.THETADEL.data()},
+        wv.DRF.data(), wv.THETARF.data(), wv.TRF.data(), wv.ZRF.data(), wv.HRF.data());
   };
-  const int steep = m.NSTATION == 1 ? distribute.template operator()<true>()
+  const int steep = wi.NSTATION == 1 ? distribute.template operator()<true>()
                                     : distribute.template operator()<false>();
-  input_wave_numbers(m);
-  const RecordChecks checks = record_checks(m);
-  if (steep != 0) record_steepness_warnings(m);
+  input_wave_numbers(cfg, wv);
+  const RecordChecks checks = record_checks(cfg, wv);
+  if (steep != 0) record_steepness_warnings(cfg, run, wi, wv, warn);
   // 7. Event values: those of the last wall.
-  m.HZ = m.HRF(nw);
-  m.TZ = m.TRF(nw);
-  m.ZZDEG = m.THETARF(nw) * 180.0F / PI;
-  m.ZZDEGNR = (m.cfg.THETADEL(nw) * PI / 180.0F + m.ZRF(nw) * m.cfg.THETAAMP(nw) * PI / 180.0F) *
+  wv.HZ = wv.HRF(nw);
+  wv.TZ = wv.TRF(nw);
+  wv.ZZDEG = wv.THETARF(nw) * 180.0F / PI;
+  wv.ZZDEGNR = (cfg.THETADEL(nw) * PI / 180.0F + wv.ZRF(nw) * cfg.THETAAMP(nw) * PI / 180.0F) *
               180.0F / PI;
   return checks;
 }

@@ -23,15 +23,17 @@ struct StationSetup {
 };
 // Start-up: checks the stations against the grid and prepares the per-wall
 // interpolation; returns what it found (output/stage_notices.h writes it; a
-// fault ends the run).
-StationSetup setup_wave_input(ModelState& m);
+// fault ends the run). Sets NSTATION, JSLO, JSHI, WSTA and RREG.
+StationSetup setup_wave_input(const Settings& cfg, const InputState& in, WaveInputState& wi);
 // Reads the next record of every station and fills HRF, TRF, THETARF, DRF, ZRF,
 // KRF, NRF, the breaking constants, DLTZ and the event values; they stay in
 // force until the next record. Returns the record's checks over the cells
 // (record_checks). A steepness reduction is recorded in the step's warning
 // list. A wave file that ends or a record that cannot be read is named in the
-// checks' `file` (the other checks are then empty).
-RecordChecks WAVINP(ModelState& m);
+// checks' `file` (the other checks are then empty). Reads the wave files
+// (FWAVE) and ISTEP; the station records go to HST, TST, ZST.
+RecordChecks WAVINP(const Settings& cfg, RunState& run, WaveInputState& wi, WaveState& wv,
+                    WarningState& warn);
 
 // Longest wave-file line read: a record's five items fit many times over, and
 // the line buffer cannot grow without bound on a corrupt file.
@@ -40,9 +42,9 @@ inline constexpr std::size_t WAVE_LINE_MAX = 1024;
 // Line `line` (1-based) of wave file k into WLINE; false at the end of the file.
 // A longer line than WAVE_LINE_MAX ends the run naming the file and the line:
 // cutting it would read a record that the file does not hold.
-bool read_wave_line(ModelState& m, int k, int line);
+bool read_wave_line(const Settings& cfg, RunState& run, WaveInputState& wi, int k, int line);
 
 // Returns wave file k to its first record (record counter IWREC(k) = 0).
-void rewind_wave_file(ModelState& m, int k);
+void rewind_wave_file(RunState& run, WaveState& wv, int k);
 
 }  // namespace coastra

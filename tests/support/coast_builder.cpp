@@ -60,7 +60,7 @@ Coast& Coast::offshore(float h, float t, float theta, float depth) {
   m.HZ = h;
   m.TZ = t;
   m.ZZDEG = m.ZZDEGNR = theta * 180.0F / PI;
-  input_wave_numbers(m);
+  input_wave_numbers(m.cfg, m.waves());
   return *this;
 }
 

@@ -72,7 +72,8 @@ TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
   EXPECT_EQ(m.YMAX(1), 10.0);  // never seaward of its start
   EXPECT_EQ(m.YMIN(1), 6.5);
   // A NaN among them is left out (sum 0.5 + 0.25 + 0.75 = 1.5 over 3 values).
-  for (float kt : {0.5F, std::numeric_limits<float>::quiet_NaN(), 0.25F, 0.75F}) record_kt(m, 2, kt);
+  for (float kt : {0.5F, std::numeric_limits<float>::quiet_NaN(), 0.25F, 0.75F})
+    record_kt(m.output(), 2, kt);
   EXPECT_DOUBLE_EQ(m.KTSUM(2), 1.5);
   EXPECT_EQ(m.KTMAX(2), 0.75F);
   EXPECT_EQ(m.KTMIN(2), 0.25F);

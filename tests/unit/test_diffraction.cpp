@@ -216,7 +216,7 @@ struct Coast : test::StateRig {
       c.TRANDB(c.NDB) = b.kt;
     }
     EXPECT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
-    build_segment_table(m);
+    build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
     for (int k = 1; k <= m.NGRO; ++k) m.WALLTYPE(m.IXG(k)) = 1;
     for (int i = 1; i <= l.nx; ++i)
       m.YSHORE(i) = l.y.empty() ? 0.0 : l.y[static_cast<std::size_t>(i - 1)];
@@ -237,7 +237,7 @@ struct Coast : test::StateRig {
       m.THETAB(i) = b.THETAB;
       m.KB(i) = b.KB;
     }
-    diffraction(m);
+    diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch());
   }
   float ratio(int i) const { return m.HBD(i) / m.HB(i); }
 };
@@ -335,7 +335,7 @@ TEST(DiffractionStage, EveryInstructionSetPathGivesTheBaselineBits) {
       if (inlet) {
         c.m.cfg.INLETS = true;
         for (int i = 60; i <= 70; ++i) c.m.INLCELL(i) = 1;
-        diffraction(c.m);
+        diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch());
       }
       std::vector<std::uint32_t> out;
       for (int i = 1; i <= l.nx + 1; ++i) {
@@ -372,12 +372,14 @@ TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {
   // the order is derived again its component is merged, last.
   Coast later(l);
   later.m.cfg.TRANDB(1) = 0.0F;
-  derive_segment_order(later.m);
-  diffraction(later.m);
+  derive_segment_order(later.m.cfg, later.m.structures());
+  diffraction(later.m.cfg, later.m.transport(), later.m.structures(), later.m.waves(),
+              later.m.scratch());
   EXPECT_EQ(later.m.HBD(200), opaque.m.HBD(200));
   later.m.cfg.TRANDB(1) = 0.5F;
-  derive_segment_order(later.m);
-  diffraction(later.m);
+  derive_segment_order(later.m.cfg, later.m.structures());
+  diffraction(later.m.cfg, later.m.transport(), later.m.structures(), later.m.waves(),
+              later.m.scratch());
   EXPECT_EQ(later.m.HBD(200), half.m.HBD(200));
   l.bws[0].kt = 0.99F;
   const Coast clear(l);
@@ -406,7 +408,8 @@ TEST(DiffractionStage, HeightThatIsNoNumberStopsTheRunWithTheKdMessage) {
   Coast c(l);
   ASSERT_EQ(c.m.IRUNERR, 0);
   c.m.HB(150) = std::numeric_limits<float>::quiet_NaN();  // the groin's wall
-  EXPECT_FALSE(diffraction(c.m));
+  EXPECT_FALSE(
+      diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch()));
   EXPECT_EQ(c.m.IRUNERR, 0);   // the stage only tells
   stop_on_kd_failure(c.m);
   EXPECT_EQ(c.m.IRUNERR, 1);

@@ -88,7 +88,7 @@ TEST(MovingAverage, CentredMeansDoNotDriftAlongALongCoast) {
 TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast c({95, 90, 85, 80, 75, 70, 65, 60, 55}, 20.0F);
   c.m.cfg.ISMOOTH = 4;  // an even window smooths over 3 cells
-  offshore_contour(c.m);
+  offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.m.cfg.ISMOOTH, 4);  // the setting itself is never rewritten by a stage
   for (int i = 1; i <= 9; ++i)
     EXPECT_FLOAT_EQ(c.m.YSMOOTH(i), 400.0F - 5.0F * static_cast<float>(i));  // + 300 m
@@ -97,21 +97,23 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast n({50, 60, -40, -40, 90, 100}, 10.0F);
   n.m.cfg.ISMOOTH = 1;
   n.inlet(3, 4);
-  offshore_contour(n.m);
+  offshore_contour(n.m.cfg, n.m.input(), n.m.transport(), n.m.waves(), n.m.scratch());
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(3), 370.0F);
   EXPECT_FLOAT_EQ(n.m.YSMOOTH(4), 380.0F);
   EXPECT_FLOAT_EQ(n.m.ALPHAW(1), std::atan(1.0F));  // forward pair at wall 1
   // IREG = 3: the stored contour is kept and only its orientation is formed.
   n.m.cfg.IREG = 3;
   for (int i = 1; i <= 6; ++i) n.m.YSMOOTH(i) = 2.0F * static_cast<float>(i * i);
-  offshore_contour(n.m);
+  offshore_contour(n.m.cfg, n.m.input(), n.m.transport(), n.m.waves(), n.m.scratch());
   EXPECT_EQ(n.m.YSMOOTH(6), 72.0F);
   EXPECT_FLOAT_EQ(n.m.ALPHAW(3), std::atan(1.0F));  // (18 - 8) / 10
 }
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   Coast c({0, 0, 0}, 10.0F);
-  const auto calm = [&c] { return calm_step(c.m, record_checks(c.m).no_wave); };
+  const auto calm = [&c] {
+    return calm_step(c.m.waves(), record_checks(c.m.cfg, c.m.waves()).no_wave);
+  };
   c.m.HRF(4) = 0.0F;
   c.m.ZZDEGNR = 89.9F;
   EXPECT_FALSE(calm());  // wall NX+1 is not a cell
@@ -135,7 +137,9 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
     c.m.TRF(i) = 8.0F;
     c.m.ZRF(i) = 10.0F * static_cast<float>(i);
   }
-  const auto first_bad = [&c] { return closure_depth(c.m, record_checks(c.m).bad_depth); };
+  const auto first_bad = [&c] {
+    return closure_depth(c.m.cfg, c.m.waves(), record_checks(c.m.cfg, c.m.waves()).bad_depth);
+  };
   EXPECT_EQ(first_bad(), 0);
   EXPECT_NEAR(c.m.DLTZ(2), 2.28F - 68.5F / (9.806F * 64.0F), 1.0E-6F);
   c.m.HRF(2) = 0.5F;
@@ -160,7 +164,7 @@ TEST(ShorelineOrientation, GroinWallTakesThreePointMeanWithPreviousRightValue) {
   c.groin(1, 0.0F, 0.0F).groin(3, 0.0F, 0.0F).groin(4, 0.0F, 0.0F);   // wall 1: never averaged
   c.m.WALLTYPE(4) = 3;   // structure state 3 keeps its own value
   c.m.ALPHAS(4) = 0.3F;  // from the previous step
-  shoreline_orientation(c.m);
+  shoreline_orientation(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves());
   const float a = std::atan(0.5F);  // 10 m over the mean spacing of 20 m
   EXPECT_FLOAT_EQ(c.m.ALPHAS(1), a);
   EXPECT_FLOAT_EQ(c.m.ALPHAS(2), a);
@@ -193,8 +197,8 @@ TEST(ShorelineOrientation, BatchPassesFollowTheLibraryArcTangentOnEveryPath) {
       c.m.YSMOOTH(i) = ys(i);
     }
     c.m.cfg.IREG = 3;  // the contour as given: only its orientation is formed
-    shoreline_orientation(c.m);
-    offshore_contour(c.m);
+    shoreline_orientation(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves());
+    offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
     std::vector<float> out(c.m.ALPHAS.data(), c.m.ALPHAS.data() + nx + 2);
     out.insert(out.end(), c.m.ALPHAW.data(), c.m.ALPHAW.data() + nx + 2);
     return out;
@@ -242,11 +246,11 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
     m.cfg.ISMOOTH = 5;
     m.NTS = 2;
     c.offshore(1.5F, 8.0F, 60.0F * PI / 180.0F);  // 86.6 or 91.0 degrees to the contour normal
-    offshore_contour(m);
-    wave_constants(m);
-    breaking_waves(m);
-    diffraction(m);
-    final_waves(m);
+    offshore_contour(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
+    wave_constants(m.waves());
+    breaking_waves(m.cfg, m.input(), m.transport(), m.waves(), m.scratch());
+    diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch());
+    final_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
     EXPECT_FLOAT_EQ(m.K0, (2.0F * PI / 8.0F) * (2.0F * PI / 8.0F) / GRAV);
     const bool gated = slope < -0.55;
     const WaveNumber w0 = WAVNUM(8.0F, 10.0F);
@@ -276,14 +280,14 @@ TEST(FinalWaves, EnergyMergeOfComponents) {
     h(i) = hv[i - 1];
     t(i) = tv[i - 1];
   }
-  WAVSUM(c.m, 1, 1, h, t, 1, 4);
+  WAVSUM(c.m.cfg, c.m.waves(), c.m.scratch(), 1, 1, h, t, 1, 4);
   EXPECT_FLOAT_EQ(c.m.HBD(1), 2.0F);
   EXPECT_NEAR(c.m.THETABD(1), 0.3F, 1.0E-6F);
   EXPECT_NEAR(c.m.THETABD(2), 0.5F * (PI - 2.0F), 1.0E-5F);  // folded beyond 45 degrees
   EXPECT_EQ(c.m.THETABD(3), 0.0F);                           // no wave
   t2(1) = -0.3F;  // a second component over wall 1 only, at the opposite angle
-  WAVSUM(c.m, 1, 2, h, t, 1, 4);
-  WAVSUM(c.m, 2, 2, h, t2, 1, 1);
+  WAVSUM(c.m.cfg, c.m.waves(), c.m.scratch(), 1, 2, h, t, 1, 4);
+  WAVSUM(c.m.cfg, c.m.waves(), c.m.scratch(), 2, 2, h, t2, 1, 1);
   EXPECT_FLOAT_EQ(c.m.HBD(1), 2.0F * std::sqrt(2.0F));
   EXPECT_NEAR(c.m.THETABD(1), 0.0F, 1.0E-6F);
   EXPECT_FLOAT_EQ(c.m.HBD(4), 2.0F);
@@ -312,13 +316,13 @@ TEST(FinalWaves, MergeAndSmoothingFollowTheScalarFormulasOnEveryPath) {
     c.m.DBMARK(20) = c.m.DBMARK(21) = c.m.DBMARK(40) = -1;
     c.m.cfg.INLETS = true;
     c.m.INLCELL(50) = c.m.INLCELL(51) = c.m.INLCELL(52) = 1;
-    WAVSUM(c.m, 1, 2, h1, t1, 1, nx + 1);
-    WAVSUM(c.m, 2, 2, h2, t2, 5, 40);
+    WAVSUM(c.m.cfg, c.m.waves(), c.m.scratch(), 1, 2, h1, t1, 1, nx + 1);
+    WAVSUM(c.m.cfg, c.m.waves(), c.m.scratch(), 2, 2, h2, t2, 5, 40);
     if (merged != nullptr) {
       merged->assign(c.m.HBD.data(), c.m.HBD.data() + nx + 2);
       merged->insert(merged->end(), c.m.THETABD.data(), c.m.THETABD.data() + nx + 2);
     }
-    final_smoothing(c.m);
+    final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
     std::vector<float> out(c.m.HBD.data(), c.m.HBD.data() + nx + 2);
     out.insert(out.end(), c.m.THETABD.data(), c.m.THETABD.data() + nx + 2);
     return out;
@@ -359,7 +363,7 @@ TEST(FinalWaves, SmoothingRespectsGroinsAndSalients) {
     for (int i = 1; i <= 6; ++i) c.m.IGRADOFF(i) = 1;
     if (variant == 0) c.m.WALLTYPE(4) = 1;                  // a groin at wall 4
     if (variant == 1) c.m.DBMARK(3) = c.m.DBMARK(4) = -1;  // a salient at cells 3-4
-    final_smoothing(c.m);
+    final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
     EXPECT_EQ(c.heights(), (std::vector<float>{1, (1 + 2 * 4 + 2) / 4.0F, (3 * 2 + 4) / 4.0F, 8,
                                                (3 * 3 + 5) / 4.0F, 5}))
         << variant;  // open coast at wall 2; walls 1 and 6 not smoothed
@@ -378,7 +382,7 @@ TEST(FinalWaves, SmoothingRulesApplyInTableOrder) {
     c.m.WALLTYPE(2) = c.m.WALLTYPE(4) = 1;
     c.m.DBMARK(5) = -1;
     if (!lone) c.m.DBMARK(6) = -1;
-    final_smoothing(c.m);
+    final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
     if (!lone) {
       // Wall 3 lies between two groins: the groin on its right (row 3) wins, (3*2 + 4)/4.
       // Wall 5 has a groin on its left but a salient on its right: row 3 again, (3*3 + 8)/4.
@@ -398,11 +402,11 @@ TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {
   Coast c(std::vector<double>(8, 0.0), 10.0F);
   c.merged(h);
   c.m.INLCELL(4) = c.m.INLCELL(5) = 1;
-  final_smoothing(c.m);
+  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.heights(), h);  // no inlets configured: the cell flags are not read
   c.m.cfg.INLETS = true;
   c.merged(h);
-  final_smoothing(c.m);
+  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
   // Wall 5 inside the channel: 0. Left mouth wall 4 takes wall 3, right mouth wall 6
   // takes wall 7.
   EXPECT_EQ(c.heights(), (std::vector<float>{1, 2, 3, 3, 0, 7, 7, 8, 9}));
@@ -413,7 +417,7 @@ TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {
   e.m.cfg.INLETS = true;
   e.merged(h);
   e.m.INLCELL(1) = e.m.INLCELL(2) = 1;
-  final_smoothing(e.m);
+  final_smoothing(e.m.cfg, e.m.transport(), e.m.sources(), e.m.waves(), e.m.scratch());
   EXPECT_EQ(e.heights(), (std::vector<float>{1, 0, 4, 4, 5, 6, 7, 8, 9}));
 }
 
@@ -422,7 +426,7 @@ TEST(FinalWaves, LastTimeStepListsTheFinalWaves) {
   c.merged({1.0F, 2.0F, 3.0F});
   c.m.ISTEP = 5;
   c.m.NTS = 5;
-  final_smoothing(c.m);
+  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.prt.str(), "");  // the stage writes no report, even in the last step
   write_last_step_waves(c.m);
   EXPECT_EQ(c.prt.str(),
@@ -437,7 +441,7 @@ TEST(FinalWaves, CelerityAtTheFinalBreakingDepthOrNone) {
   c.m.cfg.GAMMA = 0.78F;
   c.m.HBD(1) = 1.56F;  // breaking depth 2 m
   c.m.HBD(2) = 0.0F;   // no wave; KB and CGB still hold an earlier step's values
-  final_celerities(c.m);
+  final_celerities(c.m.cfg, c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.m.CGB(1), WAVNUM(8.0F, 1.56F / 0.78F).CG);
   EXPECT_EQ(c.m.KB(1), WAVNUM(8.0F, 1.56F / 0.78F).K);
   EXPECT_EQ(c.m.CGB(2), 0.0F);

@@ -26,7 +26,7 @@ std::string pattern(int code, int groin_wall = 0) {
   }
   for (int i = 1; i <= 10; ++i) m.DBMARK(i) = (i >= 3 && i <= 8) ? 1 : 0;
   for (int i : {4, 5, 6, 8}) m.DBMARK(i) = -1;
-  touching_salient_waves(m);
+  touching_salient_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
   std::string out;
   for (int j = 2; j <= 10; ++j) {
     if (m.IGRADOFF(j) == 0) {

@@ -42,7 +42,7 @@ struct Table : test::StateRig {
   // Set-up (which must go through) and the table.
   void build() {
     ASSERT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
-    build_segment_table(m);
+    build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
   }
   std::vector<float> factors() const {
     return std::vector<float>(m.SEGFAC.data() + 1, m.SEGFAC.data() + 1 + m.NSEG);
@@ -142,16 +142,16 @@ TEST(SegmentTable, ChangedCoefficientIsTakenUpByTheDerivation) {
   EXPECT_EQ(t.m.NSEGACT, 2);
   EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3}));
   t.c.TRANDB(1) = 0.6F;  // a coefficient recomputed during the run
-  derive_segment_order(t.m);
+  derive_segment_order(t.m.cfg, t.m.structures());
   EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, 0.6F, 1.0F}));
   EXPECT_EQ(t.m.NSEGACT, 3);
   EXPECT_EQ(t.order(), (std::vector<int>{1, 3, 2}));
   t.c.TRANDB(1) = 1.0F;  // never above 0.99: a breakwater does not amplify waves
-  derive_segment_order(t.m);
+  derive_segment_order(t.m.cfg, t.m.structures());
   EXPECT_EQ(t.m.SEGFAC(2), 0.99F);
   EXPECT_EQ(t.order(), (std::vector<int>{1, 3, 2}));
   t.c.TRANDB(1) = 0.005F;  // below the active threshold again
-  derive_segment_order(t.m);
+  derive_segment_order(t.m.cfg, t.m.structures());
   EXPECT_EQ(t.m.NSEGACT, 2);
   EXPECT_EQ(t.order(), (std::vector<int>{1, 2, 3}));
 }

@@ -28,7 +28,7 @@ TEST(TimeLoop, StepStoppedByTheWaveRecordAccumulatesAndRecordsNothing) {
   m.DT = m.cfg.DT = 6.0F;
   m.CLKYEAR = 2020, m.CLKMONTH = 1, m.CLKDAY = 1.0F;
   m.ISTEP = 0, m.NTS = 4, m.NWS = 1, m.NSTSAVE = 1;
-  setup_wave_input(m);
+  setup_wave_input(m.cfg, m.input(), m.wave_input());
   ASSERT_EQ(m.IRUNERR, 0);
   // Marks that accumulation would change: a shoreline moved away from its
   // initial position and its extremes, and the running totals.

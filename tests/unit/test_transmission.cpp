@@ -205,15 +205,18 @@ struct StageCase : test::StateRig {
 };
 
 // The stage as the time step runs it: the computation, then its notices.
-void transmit(ModelState& m) { transmission_notices(m, breakwater_transmission(m)); }
+void transmit(ModelState& m) {
+  transmission_notices(m, breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
+                                                  m.structures(), m.output()));
+}
 
 TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
   StageCase s;
-  transmission_setup(s.m);
-  EXPECT_TRUE(transmission_due(s.m));
-  EXPECT_EQ(breakwater_reference_wall(s.m, 1), 6);
-  EXPECT_EQ(breakwater_reference_wall(s.m, 2), 14);
-  EXPECT_EQ(breakwater_depth(s.m, 1), 3.0F);
+  transmission_setup(s.m.cfg, s.m.structures());
+  EXPECT_TRUE(transmission_due(s.m.cfg, s.m.structures()));
+  EXPECT_EQ(breakwater_reference_wall(s.m.cfg, s.m.input(), 1), 6);
+  EXPECT_EQ(breakwater_reference_wall(s.m.cfg, s.m.input(), 2), 14);
+  EXPECT_EQ(breakwater_depth(s.m.cfg, s.m.transport(), 1), 3.0F);
   transmit(s.m);
   EXPECT_NEAR(s.m.KTDB(1), 0.382197F, 1e-5F);
   EXPECT_NEAR(s.m.KTDB(2), 0.462091F, 1e-5F);
@@ -221,21 +224,21 @@ TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
   EXPECT_EQ(s.m.KTMAX(2), s.m.KTDB(2));
   EXPECT_EQ(s.m.IRUNERR, 0);
   EXPECT_EQ(s.prt.str(), "");
-  EXPECT_EQ(breakwater_factor(s.m, 1), s.m.KTDB(1));
+  EXPECT_EQ(breakwater_factor(s.m.cfg, s.m.structures(), 1), s.m.KTDB(1));
   // Computed once; due again only with a new wave record.
-  EXPECT_FALSE(transmission_due(s.m));
-  request_transmission(s.m);
-  EXPECT_TRUE(transmission_due(s.m));
+  EXPECT_FALSE(transmission_due(s.m.cfg, s.m.structures()));
+  request_transmission(s.m.structures());
+  EXPECT_TRUE(transmission_due(s.m.cfg, s.m.structures()));
   // Fixed coefficients are never computed.
   s.c.TRANMODE = 0;
-  EXPECT_FALSE(transmission_due(s.m));
+  EXPECT_FALSE(transmission_due(s.m.cfg, s.m.structures()));
 }
 
 TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   StageCase s;
   s.method(1, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // KT 6.31: 1.5 with two warnings
   s.method(2, 1, 1.0F, 0.5F, 0.0F, 0.05F);  // the same again
-  transmission_setup(s.m);
+  transmission_setup(s.m.cfg, s.m.structures());
   transmit(s.m);
   const std::string twice =
       " !!WARNING-COMPUTED KT GREATER THAN 1.5, SET TO 1.5\n"
@@ -243,7 +246,7 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   EXPECT_EQ(s.prt.str(), twice);
   // The statistics hold the method's value, the segment table gets 0.99.
   EXPECT_EQ(s.m.KTMAX(1), 1.5F);
-  EXPECT_EQ(breakwater_factor(s.m, 1), 0.99F);
+  EXPECT_EQ(breakwater_factor(s.m.cfg, s.m.structures(), 1), 0.99F);
   // Without PRWARN a warning already written is not repeated.
   s.c.PRWARN = false;
   s.m.NWREC += 1;
@@ -268,9 +271,9 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   f.c.TRANMODE = 0;
   f.c.TRANDB(1) = 1.0F;
   f.c.TRANDB(2) = 0.3F;
-  transmission_setup(f.m);
-  EXPECT_EQ(breakwater_factor(f.m, 1), 0.99F);
-  EXPECT_EQ(breakwater_factor(f.m, 2), 0.3F);
+  transmission_setup(f.m.cfg, f.m.structures());
+  EXPECT_EQ(breakwater_factor(f.m.cfg, f.m.structures(), 1), 0.99F);
+  EXPECT_EQ(breakwater_factor(f.m.cfg, f.m.structures(), 2), 0.3F);
   transmit(f.m);  // nothing to compute
   EXPECT_EQ(f.m.KTDB(1), 1.0F);
   EXPECT_EQ(f.m.NKT(1), 0);
@@ -281,8 +284,9 @@ TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLim
   s.method(2, 1, 3.5F, 4.0F, 0.0F, 0.5F);  // crest 0.5 m above the water
   s.c.DBDEP1(1) = 0.01F;                     // breakwater 1 on dry ground
   s.c.DBDEP2(1) = 0.01F;
-  transmission_setup(s.m);
-  const unsigned fired = breakwater_transmission(s.m);
+  transmission_setup(s.m.cfg, s.m.structures());
+  const unsigned fired = breakwater_transmission(s.m.cfg, s.m.input(), s.m.waves(), s.m.transport(),
+                                                 s.m.structures(), s.m.output());
   EXPECT_NE(fired & KT_EMERGED, 0U);
   EXPECT_EQ(s.m.IRUNERR, 0);   // the computation only tells what it met
   EXPECT_EQ(s.prt.str(), "");

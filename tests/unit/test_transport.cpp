@@ -445,13 +445,13 @@ TEST(WaveStep, BuilderCoastUnderObliqueWavesCarriesUniformDowndriftTransport) {
     test::Coast c(20);
     c.m.cfg.ISMOOTH = 5;
     c.offshore(1.2F, 8.0F, (k == 0 ? 20.0F : -20.0F) * PI / 180.0F);
-    offshore_contour(c.m);
-    record_checks(c.m);
+    offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
+    record_checks(c.m.cfg, c.m.waves());
     update_slope(c.m.cfg, c.m.waves(), c.m.transport());
-    wave_constants(c.m);
-    breaking_waves(c.m);
-    diffraction(c.m);
-    final_waves(c.m);
+    wave_constants(c.m.waves());
+    breaking_waves(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
+    diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch());
+    final_waves(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
     const ModelState& m = c.transport().m;
     q[k] = m.QLS(10);
     for (int i = 1; i <= 21; ++i) {

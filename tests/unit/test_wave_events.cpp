@@ -22,7 +22,7 @@ struct Rig : test::Coast {
     return test::stop_message([this] {
       setup_wave_events(m);
       check_wave_timestep(m);
-      setup_wave_input(m);
+      setup_wave_input(m.cfg, m.input(), m.wave_input());
     });
   }
 };

@@ -37,10 +37,10 @@ TEST(WaveInput, OutOfRangeRecordsBecomeCalmAndOffshoreOnesAreCounted) {
   r.station(1, 10.0F,
             "20200101 0000 0.05 8 10\n20200101 0100 2 8 95\n20200101 0200 99 8 10\n"
             "20200101 0300 2 0.05 10\n20200101 0400 2 8 -95\n");
-  setup_wave_input(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
   const int offshore[] = {0, 1, 1, 1, 2};
   for (int rec = 0; rec < 5; ++rec) {
-    WAVINP(r.m);
+    WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
     EXPECT_EQ(r.m.HRF(3), 0.0F) << rec;
     EXPECT_EQ(r.m.TRF(3), 0.1F) << rec;
     EXPECT_EQ(r.m.ZRF(3), 0.0F) << rec;
@@ -56,8 +56,8 @@ TEST(WaveInput, OneStationGivesEveryWallItsValuesWithTheWallAdjustments) {
   r.m.cfg.HAMP(1) = 0.5F;
   r.m.cfg.THETAAMP(4) = 2.0F;
   r.m.cfg.THETADEL(4) = 5.0F;  // degrees
-  setup_wave_input(r.m);
-  WAVINP(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+  WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
   for (int i = 1; i <= 4; ++i) {
     EXPECT_FLOAT_EQ(r.m.HRF(i), (i == 1 ? 0.3048F : 0.6096F)) << i;
     EXPECT_FLOAT_EQ(r.m.TRF(i), 8.0F);
@@ -78,8 +78,8 @@ TEST(WaveInput, TwoStationsInterpolateLinearlyInAlongshoreDistance) {
   for (int i = 1; i <= 11; ++i) r.m.XCELL(i) = x[i - 1];
   r.station(3, 8.0F, "1 6 -20\n");
   r.station(8, 12.0F, "3 10 40\n");
-  setup_wave_input(r.m);
-  WAVINP(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+  WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
   // Walls 1-3 take station 1, walls 8-11 station 2; wall 4 is 5 % and wall 5 half way.
   for (int i : {1, 2, 3}) EXPECT_FLOAT_EQ(r.m.HRF(i), 1.0F) << i;
   for (int i : {8, 9, 10, 11}) EXPECT_FLOAT_EQ(r.m.ZRF(i), 40.0F) << i;
@@ -100,8 +100,8 @@ TEST(WaveInput, InputWaveNumbersFollowEachWallsOwnStation) {
     Rig r(1000);
     r.station(495, 8.0F, "1 6 10\n");
     r.station(496, 12.0F, "1 9 10\n");
-    setup_wave_input(r.m);
-    WAVINP(r.m);
+    setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+    WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
     for (int i = 1; i <= 1001; ++i) {
       const WaveNumber w = WAVNUM(r.m.TRF(i), r.m.DRF(i));
       ASSERT_EQ(r.m.TRF(i), i <= 495 ? 6.0F : 9.0F) << i;
@@ -116,8 +116,8 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
     Rig r(2);
     r.m.cfg.PRWARN = prwarn;
     r.station(1, 10.0F, "4 4 0\n");
-    setup_wave_input(r.m);
-    WAVINP(r.m);
+    setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+    WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
     EXPECT_EQ(r.prt.str(), "");  // recorded by the wall loop, written after it
     EXPECT_EQ(r.m.NWARN, 3);
     EXPECT_EQ(r.m.WARNLIST[2].wall, 3);
@@ -126,7 +126,7 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
     // Three walls of one record: one block, whatever PRWARN.
     EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), 1);
     r.m.NWREC += 1;  // the next record
-    WAVINP(r.m);
+    WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
     write_step_warnings(r.m);
     EXPECT_EQ(r.m.NWARNRUN[static_cast<int>(WarnKind::STEEPNESS)], 6);  // counted either way
     for (int i = 1; i <= 3; ++i) EXPECT_NEAR(r.m.HRF(i), 3.54432F, 1e-5F);  // 0.142 * 1.56 * 4^2
@@ -140,8 +140,8 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
   }
   Rig calm(2);
   calm.station(1, 10.0F, "3 4 0\n");  // H/LZ = 0.12: not reduced
-  setup_wave_input(calm.m);
-  WAVINP(calm.m);
+  setup_wave_input(calm.m.cfg, calm.m.input(), calm.m.wave_input());
+  WAVINP(calm.m.cfg, calm.m.run(), calm.m.wave_input(), calm.m.waves(), calm.m.warnings());
   write_step_warnings(calm.m);
   EXPECT_FLOAT_EQ(calm.m.HRF(2), 3.0F);
   EXPECT_EQ(calm.prt.str(), "");
@@ -150,8 +150,8 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
   // H = 2.41235256 m; forming (1.56 T) T instead rounds to 2.4123528 m.
   Rig odd(1);
   odd.station(1, 10.0F, "3 3.3 0\n");
-  setup_wave_input(odd.m);
-  WAVINP(odd.m);
+  setup_wave_input(odd.m.cfg, odd.m.input(), odd.m.wave_input());
+  WAVINP(odd.m.cfg, odd.m.run(), odd.m.wave_input(), odd.m.waves(), odd.m.warnings());
   EXPECT_EQ(odd.m.HRF(1), 2.41235256F);
 }
 
@@ -162,25 +162,25 @@ TEST(WaveInput, DatedRecordsBeforeTheStartArePassedOver) {
   r.station(1, 10.0F,
             "20200101 0000 1 8 0\n20200102 0000 2 8 0\n20200103 0000 3 8 0\n"
             "20200104 0000 4 8 0\n");
-  setup_wave_input(r.m);
-  WAVINP(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+  WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
   EXPECT_FLOAT_EQ(r.m.HRF(1), 3.0F);
   EXPECT_EQ(r.m.IWREC(1), 3);
-  WAVINP(r.m);
+  WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
   EXPECT_FLOAT_EQ(r.m.HRF(2), 4.0F);
 }
 
 TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
   // WAVINP names the file and the record; the driver has the line written.
   const auto read = [](ModelState& m) {
-    const RecordChecks c = WAVINP(m);
+    const RecordChecks c = WAVINP(m.cfg, m.run(), m.wave_input(), m.waves(), m.warnings());
     if (c.file.file != 0) wave_file_error(m, c.file.file, c.file.record, c.file.ended);
     return c.file;
   };
   Rig r(1);
   r.m.cfg.NWAVEV = 2;
   r.station(1, 10.0F, "20200101 0000 1 8 0\n20200101 0100 2 8 0\n");
-  setup_wave_input(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
   read(r.m);
   read(r.m);
   EXPECT_EQ(r.m.IRUNERR, 0);
@@ -193,7 +193,7 @@ TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
 
   Rig bad(1);
   bad.station(1, 10.0F, "2 8x 0\n");
-  setup_wave_input(bad.m);
+  setup_wave_input(bad.m.cfg, bad.m.input(), bad.m.wave_input());
   EXPECT_FALSE(read(bad.m).ended);
   EXPECT_EQ(bad.m.IRUNERR, 1);
   EXPECT_EQ(bad.prt.str(), " ERROR. INVALID RECORD 1 IN WAVE FILE w1.dat\n");
@@ -205,8 +205,8 @@ TEST(WaveInput, RegionalContourTurnsTheDirections) {
   const float yreg[] = {0.0F, 10.0F, 10.0F, 20.0F};  // 45 degrees but parallel between cells 2-3
   for (int i = 1; i <= 4; ++i) r.m.YREG(i) = yreg[i - 1];
   r.station(1, 10.0F, "2 8 30\n");
-  setup_wave_input(r.m);
-  WAVINP(r.m);
+  setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input());
+  WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
   const float expected[] = {-15.0F, -15.0F, 30.0F, -15.0F, -15.0F};  // wall 1 forward, 5 as 4
   for (int i = 1; i <= 5; ++i) EXPECT_NEAR(r.m.THETARF(i) / DEG, expected[i - 1], 1e-4F) << i;
   EXPECT_FLOAT_EQ(r.m.ZRF(1), 30.0F);
@@ -216,14 +216,14 @@ TEST(WaveInput, RegionalContourTurnsTheDirections) {
 TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig out(4);
   out.station(6, 10.0F, "2 8 0\n");
-  station_notices(out.m, setup_wave_input(out.m));
+  station_notices(out.m, setup_wave_input(out.m.cfg, out.m.input(), out.m.wave_input()));
   EXPECT_EQ(out.m.IRUNERR, 1);
   EXPECT_EQ(out.prt.str(), " ERROR. WAVEID LINE 1: STATION CELL 6 OUTSIDE CELLS 1 TO 5\n");
 
   Rig order(4);
   order.station(3, 10.0F, "2 8 0\n");
   order.station(3, 10.0F, "2 8 0\n");
-  station_notices(order.m, setup_wave_input(order.m));
+  station_notices(order.m, setup_wave_input(order.m.cfg, order.m.input(), order.m.wave_input()));
   EXPECT_EQ(order.m.IRUNERR, 1);
   EXPECT_EQ(order.prt.str(), " ERROR. WAVEID LINE 2: STATION CELL 3 NOT AFTER CELL 3 OF THE "
                              "LINE BEFORE; WAVEID CELLS MUST ASCEND\n");
@@ -231,7 +231,7 @@ TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
   Rig extra(4);
   extra.station(5, 10.0F, "2 8 0\n");
   extra.m.cfg.NUMWAVES = 3;
-  station_notices(extra.m, setup_wave_input(extra.m));
+  station_notices(extra.m, setup_wave_input(extra.m.cfg, extra.m.input(), extra.m.wave_input()));
   EXPECT_EQ(extra.m.IRUNERR, 0);
   EXPECT_EQ(extra.m.NSTATION, 1);
   EXPECT_EQ(extra.prt.str(),
@@ -259,10 +259,11 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     r.m.DT = r.m.cfg.DT = 6.0F;
     r.m.HB(1) = 2.0F;
     r.m.HB(2) = 4.0F;
-    BRKSTAT(r.m);  // steps 2 and 3 calm: nothing added
+    // Steps 2 and 3 calm: nothing added.
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     r.m.HB(1) = 1.0F;
     r.m.HB(2) = 0.0F;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     r.m.ELAPSED = 18.0;
     EXPECT_EQ(r.prt.str(), "");  // accumulating writes nothing
     write_breaking_statistics(r.m);
@@ -285,7 +286,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     const double before = r.m.SUMHB(2);
     r.m.DT = r.m.cfg.DT = 12.0F;
     r.m.HB(2) = 4.0F;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     EXPECT_DOUBLE_EQ(r.m.SUMHB(2) - before, 12.0 * static_cast<double>(4.0F / r.m.LENFAC));
   }
 }
@@ -311,7 +312,7 @@ TEST(BreakingStatistics, StraightLinePassFollowsTheLibrarySineOnEveryPath) {
     if (!simd_path_supported(p)) continue;
     const test::SimdPathScope scope(p);
     for (int i = 1; i <= nw; ++i) r.m.SUMHB(i) = r.m.SUMANG(i) = r.m.SUMQ(i) = 0.0;
-    BRKSTAT(r.m);
+    BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     std::vector<double> got;
     for (int i = 1; i <= nw; ++i) got.insert(got.end(), {r.m.SUMHB(i), r.m.SUMANG(i), r.m.SUMQ(i)});
     if (p != SimdPath::BASELINE) {
