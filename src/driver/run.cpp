@@ -126,15 +126,16 @@ void announce_data_size(ModelState& m) {
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
-  start_step_control(m);   // DT and what counts in its steps, read-only settings from here
+  // DT and what counts in its steps, read-only settings from here.
+  start_step_control(m.cfg, m.step());
   check_inlets(m);
   check_budget_entries(m);
   settle_print_file(m);
-  if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
-  build_cell_coordinates(m);
-  read_shoreline_files(m);
-  read_water_levels(m);
-  read_tidal_currents(m);
+  if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m.cfg, m.run(), m.input());
+  build_cell_coordinates(m.cfg, m.input());
+  read_shoreline_files(m.cfg, m.run(), m.input());
+  read_water_levels(m.cfg, m.input(), m.run(), m.transport(), m.series());
+  read_tidal_currents(m.cfg, m.input(), m.run(), m.series());
   setup_wave_events(m);
   write_banner_and_echo(m);
   // Design note: the data files and the inlet files are created only when no
@@ -154,16 +155,16 @@ bool start_up(ModelState& m, const std::string& cfgname) {
     return false;
   }
   setup_transport(m);
-  setup_schedules(m);
+  setup_schedules(m.cfg, m.input(), m.step(), m.run(), m.sources());
   setup_structures(m);
   setup_cross_shore(m);
   // The start-up line of the inlet cells is their initial shoreline.
   inlet_groin_notices(m, setup_inlets(m));
   write_initial_shoreline(m);
-  check_save_interval(m);
+  check_save_interval(m.cfg, m.run(), m.output());
   announce_data_size(m);
-  check_wave_timestep(m);
-  setup_stability(m);
+  check_wave_timestep(m.step(), m.run(), m.waves());
+  setup_stability(m.cfg, m.input(), m.step(), m.stability());
   open_outputs(m, cfgname);
   init_bookkeeping(m);
   return true;

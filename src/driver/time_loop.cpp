@@ -119,7 +119,7 @@ bool physics_of_step(ModelState& m) {
   // 1. Clock.
   const float start_day = m.CLKDAY;
   next_step_number(m);                 // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
-  advance_clock(m);                    // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
+  advance_clock(m.step(), m.input());  // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
   mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
   // 2. Sources of the step: bypass operations and the bypass event add to
   //    QSRC here, before the calm/wave split, so that both paths move the
@@ -128,9 +128,11 @@ bool physics_of_step(ModelState& m) {
   bypass_sources(m);                   // r: schedules, ELAPSED | w: QSRC, IBPEV | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
-  if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
+  if (water_level_step(m.input(), m.run(), m.wave_input(), m.transport(), m.series()))
+                                       // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
     request_transmission(m);           // w: KTDUE | no stop
-  tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
+  tidal_current_step(m.cfg, m.input(), m.run(), m.wave_input(), m.transport(), m.series());
+                                       // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
   stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
   const bool recorded = wave_record(m);   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
@@ -264,13 +266,13 @@ void run_time_loop(ModelState& m) {
   stage_start(m.TIMES);                // stage timing when the run asked for it (--stage-times)
   for (;;) {
     run_time_step(m);
-    show_progress(m);                  // the terminal's progress line, when one is shown
+    show_progress(m.input(), m.run());  // the terminal's progress line, when one is shown
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
     m.ELAPSED += static_cast<double>(m.DT);
   }
-  end_progress(m);
+  end_progress(m.run());
   // The end-of-run reports read the volume change of the last completed step.
   settle_volume_change(m);
   if (m.TIMES.ON) write_stage_times(m);

@@ -149,19 +149,19 @@ void setup_wave_events(ModelState& m) {
   m.IWEVENT = initial_event(m);
 }
 
-void check_wave_timestep(ModelState& m) {
-  const float dt = m.DT;
-  if (dt > m.DTWAVE) {
-    m.prt() << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
-            << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
+void check_wave_timestep(const StepState& step, RunState& run, WaveState& wv) {
+  const float dt = step.DT;
+  if (dt > wv.DTWAVE) {
+    *run.PRT << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
+             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
     error_stop("ERROR. Simulation time step greater than wave time step");
   }
-  if (std::fmod(1000.0F * m.DTWAVE, 1000.0F * dt) != 0.0F) {
-    m.prt() << " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
-            << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
+  if (std::fmod(1000.0F * wv.DTWAVE, 1000.0F * dt) != 0.0F) {
+    *run.PRT << " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
     error_stop("ERROR. Wave time step not a multiple of simulation time step");
   }
-  m.NWS = static_cast<int>(std::lround(m.DTWAVE / dt));
+  wv.NWS = static_cast<int>(std::lround(wv.DTWAVE / dt));
 }
 
 RecordChecks wave_step(ModelState& m) {

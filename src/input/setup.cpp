@@ -173,7 +173,7 @@ void check_groins(ModelState& m) {
     c.YDG(k) *= m.LENFAC;
     c.DDG(k) *= m.LENFAC;
   }
-  check_groin_depths(m);
+  check_groin_depths(m.cfg);
 }
 
 // 11. The merged groin list, ascending by wall; on equal walls the diffracting
@@ -235,7 +235,7 @@ void build_tip_list(ModelState& m) {
     c.HDB(k) *= m.LENFAC;
     c.BDB(k) *= m.LENFAC;
     c.D50DB(k) *= m.LENFAC;
-    check_breakwater(m, k);
+    check_breakwater(m.cfg, k);
     ++m.NTIP;
     m.ITIP(m.NTIP) = c.DBI1(k) + m.ISTART - 1;
     m.YTIP(m.NTIP) = c.DBY1(k);
@@ -345,7 +345,7 @@ void set_boundary(ModelState& m, bool left) {
       setup_error(m, {" ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION", t.period2,
                       t.period3});
     }
-    dy = boundary_rate(m, movy, movper);
+    dy = boundary_rate(m.cfg, m.input(), m.waves(), movy, movper);
   } else {
     // Gated boundary: a groin on the boundary wall passes part of the transport.
     if (!left && m.NGRO == 0) {
@@ -528,21 +528,22 @@ void check_beach_fills(ModelState& m) {
 
 }  // namespace
 
-double boundary_rate(const ModelState& m, float movy, int movper) {
-  const float amount = movy * m.LENFAC;  // (m)
-  float rate = 0.0F;                     // (m per time step)
+double boundary_rate(const Settings& cfg, const InputState& in, const WaveState& wv, float movy,
+                     int movper) {
+  const float amount = movy * in.LENFAC;  // (m)
+  float rate = 0.0F;                      // (m per time step)
   switch (movper) {
     case 1: {
       // Amount over the whole run, spread over the run length in steps before
       // rounding. A run given as a step count has no day count: its NTS is used.
-      const bool step_count = m.cfg.SIMDATS == m.cfg.SIMDATE;
+      const bool step_count = cfg.SIMDATS == cfg.SIMDATE;
       const float steps =
-          step_count ? static_cast<float>(m.NTS) : static_cast<float>(m.NDAYS) * m.NSPERDAY;
+          step_count ? static_cast<float>(in.NTS) : static_cast<float>(in.NDAYS) * in.NSPERDAY;
       rate = amount / steps;
       break;
     }
     case 2:
-      rate = amount / m.NSPERDAY;  // amount per day
+      rate = amount / in.NSPERDAY;  // amount per day
       break;
     case 3:
       rate = amount;  // amount per time step
@@ -551,7 +552,7 @@ double boundary_rate(const ModelState& m, float movy, int movper) {
       return 0.0;
   }
   // Several wave components in one step each move the boundary by their share.
-  if (m.NWAVES > 1) rate /= static_cast<float>(m.NWAVES);
+  if (wv.NWAVES > 1) rate /= static_cast<float>(wv.NWAVES);
   return static_cast<double>(rate);
 }
 
@@ -561,7 +562,7 @@ int setup_after_config(ModelState& m) {
   convert_volumes(m);
   // 4-5. Steps per day, adaptive defaults, start date and run length.
   set_adaptive_defaults(m);
-  set_run_length(m);
+  set_run_length(m.cfg, m.run(), m.input());
   // 6. Intermediate print-outs.
   if (m.cfg.NOUT > MXOUT) {
     limit_error(m, " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.",
@@ -571,7 +572,7 @@ int setup_after_config(ModelState& m) {
   convert_lengths(m);
   set_grid(m);
   check_physical_inputs(m);
-  check_value_ranges(m);
+  check_value_ranges(m.cfg, m.run());
   // 9-12. Groins, the groin list, breakwaters and their tip list.
   check_groins(m);
   build_groin_list(m);
@@ -590,7 +591,7 @@ int setup_after_config(ModelState& m) {
 int check_input_and_setup(ModelState& m, const std::string& cfgname) {
   // 1. The configuration fills the settings record and opens the data files.
   m.ISTART = 1;
-  if (!read_config(m, cfgname)) return 0;
+  if (!read_config(m.cfg, m.run(), cfgname)) return 0;
   return setup_after_config(m);
 }
 
