@@ -62,9 +62,9 @@ std::string range_text(std::string_view what, int lo, int hi) {
 // of NX leaves the coast after it without transport, or without waves); values
 // beyond the last segment are never used. Either is most likely a slip, so
 // each gets one warning naming the key and the walls or values concerned.
-void expand_alongshore(const Settings& cfg, RunState& run, const Vec1<float>& seg, const Vec1<int>& ends,
-                       Vec1<float>& wall, std::string_view name, std::string_view endname,
-                       int nvals) {
+void expand_alongshore(const Settings& cfg, RunState& run, const Vec1<float>& seg,
+                       const Vec1<int>& ends, Vec1<float>& wall, std::string_view name,
+                       std::string_view endname, int nvals) {
   const int nx = cfg.NX;
   const int last = nx >= MXWALL ? MXWALL : nx + 1;
   int used = 1;                  // segments that received walls

@@ -225,7 +225,7 @@ void set_fill_advances(const Settings& cfg, const StepState& step, SourceState& 
   const Settings& c = cfg;
   for (int k = 1; k <= std::min(c.NBF, MXBF); ++k)
     src.FILLADV(k) = fill_advance(static_cast<double>(c.YADD(k)), src.FILLH0(k), src.FILLH1(k),
-                                static_cast<double>(step.DT));
+                                  static_cast<double>(step.DT));
 }
 
 void setup_schedules(const Settings& cfg, const InputState& in, const StepState& step,
