@@ -128,7 +128,7 @@ Outcome config_input(const std::uint8_t* data, std::size_t size) {
   s.write("waves.dat", "20200101 0000 1.0 8.0 10.0\n20200101 0100 1.2 8.0 -5.0\n");
   const WorkDir wd(s.dir);
   Rig r;  // after wd: its files close before the directory is left
-  return guarded([&] { return read_config(r.m, "run.cfg"); });
+  return guarded([&] { return read_config(r.m.cfg, r.m.run(), "run.cfg"); });
 }
 
 Outcome shoreline_input(const std::uint8_t* data, std::size_t size) {
@@ -160,9 +160,9 @@ Outcome shoreline_input(const std::uint8_t* data, std::size_t size) {
   r.m.FINI.open(s.file("ini.dat"));
   if ((flags & 16U) == 0) r.m.FREG.open(s.file("reg.dat"));
   return guarded([&] {
-    read_cell_spacing(r.m);
-    build_cell_coordinates(r.m);
-    read_shoreline_files(r.m);
+    read_cell_spacing(r.m.cfg, r.m.run(), r.m.input());
+    build_cell_coordinates(r.m.cfg, r.m.input());
+    read_shoreline_files(r.m.cfg, r.m.run(), r.m.input());
     return true;
   });
 }
@@ -203,7 +203,7 @@ Outcome waves_input(const std::uint8_t* data, std::size_t size) {
   }
   return guarded([&] {
     setup_wave_events(m);
-    check_wave_timestep(m);
+    check_wave_timestep(m.step(), m.run(), m.waves());
     setup_wave_input(m.cfg, m.input(), m.wave_input());
     const int steps = 2 * c.NWAVEV + 3;
     for (m.ISTEP = 1; m.ISTEP <= steps && m.IRUNERR == 0; ++m.ISTEP) wave_step(m);

@@ -60,38 +60,38 @@ std::streamsize TerminalConsole::xsputn(const char* s, std::streamsize n) {
   return out_->sputn(s, n);
 }
 
-void show_progress(ModelState& m) {
-  if (m.PROGRESS == nullptr) return;
+void show_progress(const InputState& in, RunState& run) {
+  if (run.PROGRESS == nullptr) return;
   const long long t = now_ns();
-  if (m.ISTEP <= 1) m.PROGT0 = t;
-  const bool last = m.ISTEP >= m.NTS;
-  if (m.ISTEP > 1 && !last && t - m.PROGLAST < REDRAW_NS) return;
-  m.PROGLAST = t;
-  const int nts = std::max(m.NTS, 1);
-  const int step = std::min(m.ISTEP, nts);
-  std::string& s = m.PROGBUF;
+  if (run.ISTEP <= 1) run.PROGT0 = t;
+  const bool last = run.ISTEP >= in.NTS;
+  if (run.ISTEP > 1 && !last && t - run.PROGLAST < REDRAW_NS) return;
+  run.PROGLAST = t;
+  const int nts = std::max(in.NTS, 1);
+  const int step = std::min(run.ISTEP, nts);
+  std::string& s = run.PROGBUF;
   s.clear();
   edit_i(s, static_cast<long long>(step) * 100 / nts, 4);
   s += "%  ";
   // The simulated date at the end of the step: a calendar date or a step count.
-  const int d = m.NEXTDATE;
+  const int d = in.NEXTDATE;
   if (d > DATE_THRESHOLD) {
     edit_iso_date(s, d);
   } else {
     s += "step ";
     edit_i(s, step, 0);
   }
-  const long long elapsed = (t - m.PROGT0) / 1'000'000'000;
+  const long long elapsed = (t - run.PROGT0) / 1'000'000'000;
   s += "  elapsed ";
   append_hms(s, elapsed);
   s += "  remaining ";
   // Remaining time at the mean wall time per step so far.
   append_hms(s, step > 0 ? elapsed * (nts - step) / step : 0);
-  m.PROGRESS->draw(s);
+  run.PROGRESS->draw(s);
 }
 
-void end_progress(ModelState& m) {
-  if (m.PROGRESS != nullptr) m.PROGRESS->wipe();
+void end_progress(RunState& run) {
+  if (run.PROGRESS != nullptr) run.PROGRESS->wipe();
 }
 
 }  // namespace coastra

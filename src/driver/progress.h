@@ -29,8 +29,9 @@ class TerminalConsole : public std::streambuf {
 };
 
 // Draws the line for the step just done when due (first and last step, and
-// every quarter second between); nothing unless m.PROGRESS is set.
-void show_progress(ModelState& m);
-void end_progress(ModelState& m);     // wipes the line once the loop is over
+// every quarter second between), from the step count and the date of the
+// clock; nothing unless the run's PROGRESS is set.
+void show_progress(const InputState& in, RunState& run);
+void end_progress(RunState& run);     // wipes the line once the loop is over
 
 }  // namespace coastra

@@ -52,31 +52,31 @@ namespace coastra {
 
 namespace {
 
-void check_command_line(ModelState& m, const std::vector<std::string>& args) {
+void check_command_line(RunState& run, const std::vector<std::string>& args) {
   if (args.size() != 1) {
-    lwrite(m.con(), "Please include a valid Coastra configuration ", "file on the command line.");
+    lwrite(*run.CON, "Please include a valid Coastra configuration ", "file on the command line.");
     silent_stop();
   }
   std::error_code ec;
   if (!std::filesystem::exists(args[0], ec)) {
-    lwrite(m.con(), " --> Cannot find the input file= ", args[0]);
+    lwrite(*run.CON, " --> Cannot find the input file= ", args[0]);
     silent_stop();
   }
 }
 
 // A run without a print file (no PRFILE, or PRTOUT false) drops its
 // print-file text rather than holding it for the whole run.
-void settle_print_file(ModelState& m) {
-  if (m.CHECKONLY) return;   // --check keeps the print-file text in memory
-  if (!m.cfg.PRTOUT && m.PRTFILE.is_open()) {
+void settle_print_file(const Settings& cfg, RunState& run) {
+  if (run.CHECKONLY) return;   // --check keeps the print-file text in memory
+  if (!cfg.PRTOUT && run.PRTFILE.is_open()) {
     // PRFILE still names the data files; the print file itself stays empty.
-    m.PRTFILE.close();
-    m.PRTFILE.open(m.cfg.PRFILE, std::ios::trunc);
-    m.PRTFILE.close();
+    run.PRTFILE.close();
+    run.PRTFILE.open(cfg.PRFILE, std::ios::trunc);
+    run.PRTFILE.close();
   }
-  if (m.PRT == &m.PRTPENDING || !m.cfg.PRTOUT) {
-    m.PRTPENDING.str("");
-    m.PRT = &m.NOPRINT;
+  if (run.PRT == &run.PRTPENDING || !cfg.PRTOUT) {
+    run.PRTPENDING.str("");
+    run.PRT = &run.NOPRINT;
   }
 }
 
@@ -105,9 +105,10 @@ void open_outputs(ModelState& m, const std::string& cfgname) {
 // not refused but announced before it starts, on the console and in the
 // print file. Bytes per record: slo, off, vcc, vcx (I8 + NX F14.2) and qtr
 // (I8 + NX+1 F16.0), each with its line end.
-void announce_data_size(ModelState& m) {
-  const double nx = static_cast<double>(m.cfg.NX);
-  const double records = std::floor(static_cast<double>(m.NTS) / static_cast<double>(m.NSTSAVE)) + 1.0;
+void announce_data_size(const Settings& cfg, const InputState& in, const OutputState& out,
+                        RunState& run) {
+  const double nx = static_cast<double>(cfg.NX);
+  const double records = std::floor(static_cast<double>(in.NTS) / static_cast<double>(out.NSTSAVE)) + 1.0;
   const double bytes = records * (4.0 * (9.0 + 14.0 * nx) + 9.0 + 16.0 * (nx + 1.0));
   constexpr double LIMIT = 2.0 * 1024.0 * 1024.0 * 1024.0;
   if (bytes <= LIMIT) return;
@@ -116,25 +117,26 @@ void announce_data_size(ModelState& m) {
   t += " GB: ";
   edit_i(t, static_cast<int>(records), 0);
   t += " RECORDS OF ";
-  edit_i(t, m.cfg.NX, 0);
+  edit_i(t, cfg.NX, 0);
   t += " CELLS (DTSAVE)\n";
-  m.con() << t;
-  m.prt() << t;
+  *run.CON << t;
+  *run.PRT << t;
 }
 
 // Start-up up to the loop. Returns false when the run goes straight to its
 // stop line and end-of-run reports (run error flag set during start-up).
 bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
-  start_step_control(m);   // DT and what counts in its steps, read-only settings from here
+  // DT and what counts in its steps, read-only settings from here.
+  start_step_control(m.cfg, m.step());
   check_inlets(m.cfg, m.input());
   check_budget_entries(m);
-  settle_print_file(m);
-  if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
-  build_cell_coordinates(m);
-  read_shoreline_files(m);
-  read_water_levels(m);
-  read_tidal_currents(m);
+  settle_print_file(m.cfg, m.run());
+  if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m.cfg, m.run(), m.input());
+  build_cell_coordinates(m.cfg, m.input());
+  read_shoreline_files(m.cfg, m.run(), m.input());
+  read_water_levels(m.cfg, m.input(), m.run(), m.transport(), m.series());
+  read_tidal_currents(m.cfg, m.input(), m.run(), m.series());
   setup_wave_events(m);
   write_banner_and_echo(m);
   // Design note: the data files and the inlet files are created only when no
@@ -155,16 +157,16 @@ bool start_up(ModelState& m, const std::string& cfgname) {
     return false;
   }
   setup_transport(m.cfg, m.step(), m.run(), m.input(), m.transport(), m.scratch());
-  setup_schedules(m);
+  setup_schedules(m.cfg, m.input(), m.step(), m.run(), m.sources());
   setup_structures(m.cfg, m.input(), m.transport(), m.sources());
   setup_cross_shore(m.cfg, m.cross_shore());
   // The start-up line of the inlet cells is their initial shoreline.
   inlet_groin_notices(m, setup_inlets(m.cfg, m.input(), m.transport(), m.inlets()));
   write_initial_shoreline(m);
-  check_save_interval(m);
-  announce_data_size(m);
-  check_wave_timestep(m);
-  setup_stability(m);
+  check_save_interval(m.cfg, m.run(), m.output());
+  announce_data_size(m.cfg, m.input(), m.output(), m.run());
+  check_wave_timestep(m.step(), m.run(), m.waves());
+  setup_stability(m.cfg, m.input(), m.step(), m.stability());
   open_outputs(m, cfgname);
   init_bookkeeping(m);
   return true;
@@ -334,7 +336,7 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
   try {
     lwrite(m.con(), "Coastra Model Execution");
     if (!cl.simd.empty()) choose_simd_path(cl.simd);
-    check_command_line(m, cl.operands);
+    check_command_line(m.run(), cl.operands);
     if (!m.NCFILE.empty() && !netcdf_available())
       error_stop("--netcdf: this build of coastra has no NetCDF library");
     if (m.CHECKONLY) {

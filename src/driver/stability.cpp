@@ -121,37 +121,38 @@ void increase_time_step(ModelState& m, float s) {
 
 namespace {
 // F of every cell's wall for the DT in force.
-void stability_factors(ModelState& m) {
-  form_stability_factors(m.cfg.DX, m.cfg.BERMHT, m.cfg.DCLOS, m.cfg.NX, m.DT, m.STABF);
-  m.STABFDT = m.DT;
+void stability_factors(const Settings& cfg, const StepState& step, StabilityState& stab) {
+  form_stability_factors(cfg.DX, cfg.BERMHT, cfg.DCLOS, cfg.NX, step.DT, stab.STABF);
+  stab.STABFDT = step.DT;
 }
 }  // namespace
 
-void start_step_control(ModelState& m) {
-  m.DT = m.cfg.DT;
-  m.NSTABDTMIN = m.cfg.NSTABDTMIN;
-  for (int k = 1; k <= MXOUT; ++k) m.PRDATE(k) = m.cfg.PRDATE(k);
+void start_step_control(const Settings& cfg, StepState& step) {
+  step.DT = cfg.DT;
+  step.NSTABDTMIN = cfg.NSTABDTMIN;
+  for (int k = 1; k <= MXOUT; ++k) step.PRDATE(k) = cfg.PRDATE(k);
 }
 
 int step_number_after_change(double elapsed, float dt) {
   return static_cast<int>(std::lround(elapsed / static_cast<double>(dt))) + 1;
 }
 
-void setup_stability(ModelState& m) {
-  m.STAB = 0.0F;
-  m.NSTABLE = 0;
-  m.FIRSTWARN = true;
-  m.DTMINNOTE = false;
-  const double dt = static_cast<double>(m.DT);
+void setup_stability(const Settings& cfg, const InputState& in, const StepState& step,
+                     StabilityState& stab) {
+  stab.STAB = 0.0F;
+  stab.NSTABLE = 0;
+  stab.FIRSTWARN = true;
+  stab.DTMINNOTE = false;
+  const double dt = static_cast<double>(step.DT);
   // Design note: the run length in hours is the configured run, NTS steps of
   // the configured DT (24 x NDAYS for a calendar run whose DT divides a day, a
   // step count times DT otherwise). A changed DT runs the same hours.
-  m.RUNHOURS = static_cast<double>(m.NTS) * dt;
+  stab.RUNHOURS = static_cast<double>(in.NTS) * dt;
   // The boundaries move at a rate per hour, whatever the step.
-  m.DYLHOUR = m.DYL / dt;
-  m.DYRHOUR = m.DYR / dt;
-  m.STABTEXT.reserve(2048);
-  stability_factors(m);
+  stab.DYLHOUR = in.DYL / dt;
+  stab.DYRHOUR = in.DYR / dt;
+  stab.STABTEXT.reserve(2048);
+  stability_factors(cfg, step, stab);
 }
 
 void stability_check(ModelState& m) {
@@ -183,13 +184,13 @@ void change_time_step(ModelState& m, float dt_new) {
   m.DT = dt_new;
   // 1. Beach-fill advances per step: each fill's amount over the steps of the
   //    new DT in its window, so the advance per day stays the same.
-  set_fill_advances(m);
+  set_fill_advances(m.cfg, m.step(), m.sources());
   // 2. The quiet period before an increase keeps standing for the same time.
   m.NSTABDTMIN = static_cast<float>(static_cast<double>(m.NSTABDTMIN) / ratio);
   // 3. Steps per day, days per step, and the step dated again with the new DT.
   m.NSPERDAY = 24.0F / dt_new;
   m.DAYINC = 1.0F / m.NSPERDAY;
-  retime_clock(m, dt_old);
+  retime_clock(m.step(), m.input(), dt_old);
   // 4. Run length: the same hours.
   m.NTS = count_of(m.RUNHOURS, dt_new);
   // 5. Steps per interval. The undated wave form reads a record every step.
@@ -206,7 +207,7 @@ void change_time_step(ModelState& m, float dt_new) {
   //    they need no rescale.)
   //    Time factor of every cell, for the transport and the stability check.
   time_factors(m.cfg, m.step(), m.transport());
-  stability_factors(m);
+  stability_factors(m.cfg, m.step(), m.stability());
   //    Print-out entries given as step numbers and not yet reached: the step
   //    that ends at (or first after) the same hour. Design note: a step
   //    number counts steps of the DT in force, and rounding up keeps an entry

@@ -13,10 +13,12 @@ namespace coastra {
 // Start-up, right after the configuration is read and set up: the step
 // control from the settings (DT, NSTABDTMIN in steps, PRDATE); from here on
 // only the clock and the adaptive step write it.
-void start_step_control(ModelState& m);
+void start_step_control(const Settings& cfg, StepState& step);
 // Start-up, after the run length, the boundaries and the wave-record step are
-// known: counter and flags, the run length in hours, the boundary rates.
-void setup_stability(ModelState& m);
+// known: counter and flags, the run length in hours, the boundary rates, the
+// time factors of the DT in force.
+void setup_stability(const Settings& cfg, const InputState& in, const StepState& step,
+                     StabilityState& stab);
 // Every step with waves, after the final breaking waves and before the groin
 // factors and the transport: warnings and, with DTADAPT = 1, the change of DT.
 // A stability parameter that is not finite stops the run (IRUNERR, one line).

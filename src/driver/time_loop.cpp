@@ -65,12 +65,12 @@ bool stopped(const ModelState& m) { return m.IRUNERR != 0; }
 
 // The step number: after a change of DT it follows from the elapsed time, so
 // the steps keep counting hours of simulation: (step - 1) x DT = elapsed hours.
-void next_step_number(ModelState& m) {
-  if (m.ADAPTED) {
-    m.ISTEP = step_number_after_change(m.ELAPSED, m.DT);
-    m.ADAPTED = false;
+void next_step_number(const StepState& step, RunState& run) {
+  if (run.ADAPTED) {
+    run.ISTEP = step_number_after_change(run.ELAPSED, step.DT);
+    run.ADAPTED = false;
   } else {
-    m.ISTEP += 1;
+    run.ISTEP += 1;
   }
 }
 
@@ -78,9 +78,9 @@ void next_step_number(ModelState& m) {
 // still on the whole day the run started on. Once the clock has left that day
 // the step never belongs to the start day again (a later month has the same
 // day number).
-void mark_start_day(ModelState& m, float start_day) {
-  if (m.ISTEP == 1) m.ISTARTDAY = static_cast<int>(std::lround(start_day));
-  m.STARTDAY = m.STARTDAY && static_cast<int>(m.CLKDAY) == m.ISTARTDAY;
+void mark_start_day(const InputState& in, RunState& run, float start_day) {
+  if (run.ISTEP == 1) run.ISTARTDAY = static_cast<int>(std::lround(start_day));
+  run.STARTDAY = run.STARTDAY && static_cast<int>(in.CLKDAY) == run.ISTARTDAY;
 }
 
 // The volume change is a function of the shoreline alone and is read only by
@@ -118,9 +118,10 @@ bool wave_record(ModelState& m) {
 bool physics_of_step(ModelState& m) {
   // 1. Clock.
   const float start_day = m.CLKDAY;
-  next_step_number(m);                 // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
-  advance_clock(m);                    // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
-  mark_start_day(m, start_day);        // r: ISTEP, CLKDAY | w: ISTARTDAY, STARTDAY | no stop
+  next_step_number(m.step(), m.run());  // r: ADAPTED, ELAPSED, DT | w: ISTEP | no stop
+  advance_clock(m.step(), m.input());  // r: clock, DT | w: CLKDAY, CURDATE, NEXTDATE | no stop
+  mark_start_day(m.input(), m.run(), start_day);   // r: ISTEP, CLKDAY
+                                       //   | w: ISTARTDAY, STARTDAY | no stop
   // 2. Sources of the step: bypass operations and the bypass event add to
   //    QSRC here, before the calm/wave split, so that both paths move the
   //    beach by them. QSRC is 0 here: the previous step's accumulation
@@ -129,9 +130,11 @@ bool physics_of_step(ModelState& m) {
                                        // r: schedules, ELAPSED, DT | w: QSRC, IBPEV | no stop
   // 2b. Water level and tidal current of the record in force. A new level
   //     changes the breakwater depths: their transmission is computed again.
-  if (water_level_step(m))             // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
+  if (water_level_step(m.input(), m.run(), m.wave_input(), m.transport(), m.series()))
+                                       // r: ISTEP, NSTWL, WL | w: WLPTR, WLCUR | no stop
     request_transmission(m.structures());   // w: KTDUE | no stop
-  tidal_current_step(m);               // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
+  tidal_current_step(m.cfg, m.input(), m.run(), m.wave_input(), m.transport(), m.series());
+                                       // r: ISTEP, NSTTC, TCVAL, KTIDE | w: TCPTR, UTIDE | no stop
   stage_mark(m.TIMES, Stage::BOOKKEEPING);
   // 3. Wave record, once every NWS steps.
   const bool recorded = wave_record(m);   // w: wave record, CALM, DLTZ, TANB | may set IRUNERR
@@ -284,13 +287,13 @@ void run_time_loop(ModelState& m) {
   stage_start(m.TIMES);                // stage timing when the run asked for it (--stage-times)
   for (;;) {
     run_time_step(m);
-    show_progress(m);                  // the terminal's progress line, when one is shown
+    show_progress(m.input(), m.run());  // the terminal's progress line, when one is shown
     // End test: the step number reached or passed NTS (a step number recomputed
     // after a change of DT may jump past it), or the run error flag.
     if (m.ISTEP >= m.NTS || m.IRUNERR != 0) break;
     m.ELAPSED += static_cast<double>(m.DT);
   }
-  end_progress(m);
+  end_progress(m.run());
   // The end-of-run reports read the volume change of the last completed step.
   settle_volume_change(m);
   if (m.TIMES.ON) write_stage_times(m);

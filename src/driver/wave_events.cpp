@@ -59,21 +59,21 @@ bool read_event_table(ModelState& m, int k, int n) {
 
 // Wave-record time step (hours) from the first two events. Events must lie in
 // the same month: the day difference is all that is counted across dates.
-float event_time_step(ModelState& m) {
-  const int d1 = m.EVDATE[0];
-  const int d2 = m.EVDATE[1];
-  const int hh1 = m.EVHOUR[0] / 100;
-  const int hh2 = m.EVHOUR[1] / 100;
-  const int minutes = (m.EVHOUR[1] - 100 * hh2) - (m.EVHOUR[0] - 100 * hh1) + 60 * (hh2 - hh1);
+float event_time_step(RunState& run, const WaveState& wv) {
+  const int d1 = wv.EVDATE[0];
+  const int d2 = wv.EVDATE[1];
+  const int hh1 = wv.EVHOUR[0] / 100;
+  const int hh2 = wv.EVHOUR[1] / 100;
+  const int minutes = (wv.EVHOUR[1] - 100 * hh2) - (wv.EVHOUR[0] - 100 * hh1) + 60 * (hh2 - hh1);
   if (d1 == d2) return static_cast<float>(minutes) / 60.0F;
   if (d1 / 10000 != d2 / 10000) {
-    m.prt() << " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n"
-            << " review and revise your input wave files.\n";
+    *run.PRT << " ERROR.  Time step in WAVEFILE exceeds one year.  Please\n"
+             << " review and revise your input wave files.\n";
     error_stop("ERROR. Wave time step exceeds one year.");
   }
   if (d1 / 100 % 100 != d2 / 100 % 100) {
-    m.prt() << " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n"
-            << " review and revise your input wave files.\n";
+    *run.PRT << " ERROR.  Time step in WAVEFILE exceeds one month.  Please\n"
+             << " review and revise your input wave files.\n";
     error_stop("ERROR. Wave time step exceeds one month.");
   }
   return static_cast<float>(minutes + 24 * 60 * (d2 % 100 - d1 % 100)) / 60.0F;
@@ -82,14 +82,14 @@ float event_time_step(ModelState& m) {
 // First event on the month and day of the start date, whatever its year.
 // Design note: when none matches, the first event not earlier than the start
 // date, else event 1; the counter then only dates the notices.
-int initial_event(const ModelState& m) {
-  const int n = static_cast<int>(m.EVDATE.size());
-  const int start = m.cfg.SIMDATS;
+int initial_event(const Settings& cfg, const WaveState& wv) {
+  const int n = static_cast<int>(wv.EVDATE.size());
+  const int start = cfg.SIMDATS;
   for (int i = 1; i <= n; ++i) {
-    if (m.EVDATE[static_cast<std::size_t>(i - 1)] % 10000 == start % 10000) return i;
+    if (wv.EVDATE[static_cast<std::size_t>(i - 1)] % 10000 == start % 10000) return i;
   }
   for (int i = 1; i <= n; ++i) {
-    if (m.EVDATE[static_cast<std::size_t>(i - 1)] >= start) return i;
+    if (wv.EVDATE[static_cast<std::size_t>(i - 1)] >= start) return i;
   }
   return 1;
 }
@@ -145,24 +145,24 @@ void setup_wave_events(ModelState& m) {
   // 3. Wave-record time step. Design note: a single event has no second one to
   //    time it; it then changes with every step (DTWAVE = DT) and the run cycles
   //    back to it.
-  if (n >= 2) m.DTWAVE = event_time_step(m);
+  if (n >= 2) m.DTWAVE = event_time_step(m.run(), m.waves());
   // 4. Initial event.
-  m.IWEVENT = initial_event(m);
+  m.IWEVENT = initial_event(m.cfg, m.waves());
 }
 
-void check_wave_timestep(ModelState& m) {
-  const float dt = m.DT;
-  if (dt > m.DTWAVE) {
-    m.prt() << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
-            << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
+void check_wave_timestep(const StepState& step, RunState& run, WaveState& wv) {
+  const float dt = step.DT;
+  if (dt > wv.DTWAVE) {
+    *run.PRT << " ERROR. SIMULATION TIME STEP GREATER THAN TIME STEP IN WAVE FILE.\n"
+             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
     error_stop("ERROR. Simulation time step greater than wave time step");
   }
-  if (std::fmod(1000.0F * m.DTWAVE, 1000.0F * dt) != 0.0F) {
-    m.prt() << " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
-            << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
+  if (std::fmod(1000.0F * wv.DTWAVE, 1000.0F * dt) != 0.0F) {
+    *run.PRT << " ERROR. TIME STEP IN WAVE FILE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+             << " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
     error_stop("ERROR. Wave time step not a multiple of simulation time step");
   }
-  m.NWS = static_cast<int>(std::lround(m.DTWAVE / dt));
+  wv.NWS = static_cast<int>(std::lround(wv.DTWAVE / dt));
 }
 
 RecordChecks wave_step(ModelState& m) {

@@ -9,8 +9,9 @@ namespace coastra {
 
 // Start-up: wave-record time step, event table, initial event (error stops).
 void setup_wave_events(ModelState& m);
-// Start-up, after the input echo: DT against the wave-record time step; NWS.
-void check_wave_timestep(ModelState& m);
+// Start-up, after the input echo: DT against the wave-record time step (error
+// stops, their lines in the print file); NWS.
+void check_wave_timestep(const StepState& step, RunState& run, WaveState& wv);
 // The wave step of the loop: WAVINP, event counter, cycling, acknowledgement.
 // Returns the record's checks (WAVINP).
 RecordChecks wave_step(ModelState& m);

@@ -94,18 +94,18 @@ constexpr double LONG_RUN_YEARS = 200.0;
 constexpr int LONG_RUN_STEPS = 10000000;
 constexpr double HOURS_PER_YEAR = 365.25 * 24.0;
 
-void announce_long_run(ModelState& m) {
-  const double years = static_cast<double>(m.NTS) * static_cast<double>(m.cfg.DT) / HOURS_PER_YEAR;
-  if (!(years > LONG_RUN_YEARS) && m.NTS <= LONG_RUN_STEPS) return;
+void announce_long_run(const Settings& cfg, RunState& run, const InputState& in) {
+  const double years = static_cast<double>(in.NTS) * static_cast<double>(cfg.DT) / HOURS_PER_YEAR;
+  if (!(years > LONG_RUN_YEARS) && in.NTS <= LONG_RUN_STEPS) return;
   std::string t = " WARNING. LONG RUN: ";
-  edit_i(t, m.NTS, 0);
+  edit_i(t, in.NTS, 0);
   t += " STEPS OF ";
-  edit_f(t, static_cast<double>(m.cfg.DT), 0, 2);
+  edit_f(t, static_cast<double>(cfg.DT), 0, 2);
   t += " HOURS, ";
   edit_f(t, years, 0, 1);
   t += " YEARS\n";
-  m.con() << t;
-  m.prt() << t;
+  *run.CON << t;
+  *run.PRT << t;
 }
 
 }  // namespace
@@ -148,19 +148,19 @@ int day_count(int y0, int m0, int d0, int y1, int m1, int d1) {
   return days;
 }
 
-void set_run_length(ModelState& m) {
-  const Settings& c = m.cfg;
+void set_run_length(const Settings& cfg, RunState& run, InputState& in) {
+  const Settings& c = cfg;
   // Guard for callers that bypass the configuration reader, which rejects DT <= 0.
   if (!(c.DT > 0.0F)) error_stop("DT must be > 0.");
   // 1. Steps per day and days per step (DT in hours).
-  m.NSPERDAY = 24.0F / c.DT;
-  m.DAYINC = 1.0F / m.NSPERDAY;
+  in.NSPERDAY = 24.0F / c.DT;
+  in.DAYINC = 1.0F / in.NSPERDAY;
   // 2. The clock starts on the start date.
   int y0 = 0, m0 = 0, d0 = 0;
   split_date(c.SIMDATS, y0, m0, d0);
-  m.CLKYEAR = y0;
-  m.CLKMONTH = m0;
-  m.CLKDAY = static_cast<float>(d0);
+  in.CLKYEAR = y0;
+  in.CLKMONTH = m0;
+  in.CLKDAY = static_cast<float>(d0);
   // 3. Start date format, for a start that is a date.
   // Design note: a run whose length is a step count (SIMDATS = SIMDATE, at
   // most 17999999) accepts any count. Its start value is not a date, so the
@@ -171,8 +171,8 @@ void set_run_length(ModelState& m) {
   // run are nominal dates.
   const bool step_count = c.SIMDATS == c.SIMDATE && c.SIMDATE < DATE_THRESHOLD;
   if (!step_count && (m0 > 12 || d0 > 31)) {
-    m.con() << " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
-            << " PLEASE CORRECT YOUR .cfg FILE.\n";
+    *run.CON << " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
+             << " PLEASE CORRECT YOUR .cfg FILE.\n";
     error_stop(" ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
   }
   if (c.SIMDATS < c.SIMDATE) {
@@ -187,8 +187,8 @@ void set_run_length(ModelState& m) {
     if (!valid_date(c.SIMDATE)) error_stop("SIMDATE is no calendar date (month 1-12, day of the month)");
     int y1 = 0, m1 = 0, d1 = 0;
     split_date(c.SIMDATE, y1, m1, d1);
-    m.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
-    const float steps = static_cast<float>(m.NDAYS) * m.NSPERDAY;
+    in.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
+    const float steps = static_cast<float>(in.NDAYS) * in.NSPERDAY;
     // Design note: a step count beyond the integer range (a tiny DT over a long
     // run) cannot be represented and would wrap; it is refused instead. An end
     // date that falls before the start date in the calendar (day 0 of the next
@@ -196,94 +196,94 @@ void set_run_length(ModelState& m) {
     if (!(steps < static_cast<float>(INT_MAX))) {
       error_stop("NTS too large: DT too small for the run");
     }
-    m.NTS = steps > 0.0F ? static_cast<int>(std::lround(steps)) : 0;
+    in.NTS = steps > 0.0F ? static_cast<int>(std::lround(steps)) : 0;
   } else {
     // 5. Equal start and end: a plain step count, or an empty calendar run.
     if (c.SIMDATE > DATE_THRESHOLD - 1) {
-      m.con() << " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
-              << " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n";
+      *run.CON << " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
+               << " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n";
       error_stop(" ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
     }
-    m.NDAYS = 0;
-    m.NTS = c.SIMDATE;
+    in.NDAYS = 0;
+    in.NTS = c.SIMDATE;
   }
   // Design note: a run of no time step (a step count of 0 or less, or dates
   // closer than half a step) would divide the per-run amounts (boundary
   // movement, fills) by zero; it is refused.
-  if (m.NTS < 1) error_stop("NTS must be > 0");
-  announce_long_run(m);
+  if (in.NTS < 1) error_stop("NTS must be > 0");
+  announce_long_run(cfg, run, in);
 }
 
-void advance_clock(ModelState& m) {
+void advance_clock(const StepState& step, InputState& in) {
   // The clock at the step start, for a change of DT within the step.
-  m.CLKSTART = {m.CLKYEAR, m.CLKMONTH, m.CLKN, m.NYEARSIM, m.CLKDAY, m.CLKANCHOR, m.CLKHOFF,
-                m.IYRFLAG};
+  in.CLKSTART = {in.CLKYEAR, in.CLKMONTH, in.CLKN, in.NYEARSIM, in.CLKDAY, in.CLKANCHOR,
+                 in.CLKHOFF, in.IYRFLAG};
   // The date the step starts on: the date the schedules of the step are
   // tested against (dredging; fills and bypassing test the same instant in
   // hours since the run start).
-  m.STEPDATE = make_date(m.CLKYEAR, m.CLKMONTH, std::max(1, static_cast<int>(m.CLKDAY)));
+  in.STEPDATE = make_date(in.CLKYEAR, in.CLKMONTH, std::max(1, static_cast<int>(in.CLKDAY)));
   // 1-3. Day, month end, year rollover (counted once per new year).
   // A day value set from outside (the start) becomes the anchor.
-  if (m.CLKDAY != day_after(m.CLKANCHOR, m.CLKHOFF, m.CLKN, m.DT)) {
-    m.CLKANCHOR = m.CLKDAY;
-    m.CLKHOFF = 0.0;
-    m.CLKN = 0;
+  if (in.CLKDAY != day_after(in.CLKANCHOR, in.CLKHOFF, in.CLKN, step.DT)) {
+    in.CLKANCHOR = in.CLKDAY;
+    in.CLKHOFF = 0.0;
+    in.CLKN = 0;
   }
   bool rolled = false;
-  const int iday = step_calendar(m.CLKYEAR, m.CLKMONTH, m.CLKANCHOR, m.CLKHOFF, m.CLKN,
-                                 m.CLKDAY, m.DT, rolled);
-  if (rolled && !m.IYRFLAG) {
-    m.IYRFLAG = true;
-    ++m.NYEARSIM;
+  const int iday = step_calendar(in.CLKYEAR, in.CLKMONTH, in.CLKANCHOR, in.CLKHOFF, in.CLKN,
+                                 in.CLKDAY, step.DT, rolled);
+  if (rolled && !in.IYRFLAG) {
+    in.IYRFLAG = true;
+    ++in.NYEARSIM;
   }
-  if (m.CLKMONTH >= 2) m.IYRFLAG = false;
+  if (in.CLKMONTH >= 2) in.IYRFLAG = false;
   // 4. Date of the current step.
-  m.CURDATE = make_date(m.CLKYEAR, m.CLKMONTH, iday);
+  in.CURDATE = make_date(in.CLKYEAR, in.CLKMONTH, iday);
   // 5. Date one step further, on a copy of the clock.
-  int year = m.CLKYEAR, month = m.CLKMONTH, n = m.CLKN;
-  float anchor = m.CLKANCHOR, day = m.CLKDAY;
-  double hoff = m.CLKHOFF;
-  const int nday = step_calendar(year, month, anchor, hoff, n, day, m.DT, rolled);
-  m.NEXTDATE = make_date(year, month, nday);
+  int year = in.CLKYEAR, month = in.CLKMONTH, n = in.CLKN;
+  float anchor = in.CLKANCHOR, day = in.CLKDAY;
+  double hoff = in.CLKHOFF;
+  const int nday = step_calendar(year, month, anchor, hoff, n, day, step.DT, rolled);
+  in.NEXTDATE = make_date(year, month, nday);
 }
 
-void retime_clock(ModelState& m, float dt_old) {
+void retime_clock(const StepState& step, InputState& in, float dt_old) {
   // Design note: the step is dated again from the clock of its start rather
   // than by moving CLKDAY back one old step and on one new one. Moving the day
   // value cannot undo a month end or a year rollover that the old step made,
   // and would leave the day value off the anchor's step grid; from the start
   // of the step the new step ends on the calendar exactly, in every case.
-  const InputState::ClockStart& c = m.CLKSTART;
-  m.CLKYEAR = c.year;
-  m.CLKMONTH = c.month;
-  m.NYEARSIM = c.nyears;
-  m.IYRFLAG = c.yrflag;
-  m.CLKANCHOR = c.anchor;
-  m.CLKDAY = c.day;
+  const InputState::ClockStart& c = in.CLKSTART;
+  in.CLKYEAR = c.year;
+  in.CLKMONTH = c.month;
+  in.NYEARSIM = c.nyears;
+  in.IYRFLAG = c.yrflag;
+  in.CLKANCHOR = c.anchor;
+  in.CLKDAY = c.day;
   // The steps of the old DT since the anchor become hours; the new DT counts
   // its steps from there.
-  m.CLKHOFF = c.hoff + static_cast<double>(c.n) * static_cast<double>(dt_old);
-  m.CLKN = 0;
+  in.CLKHOFF = c.hoff + static_cast<double>(c.n) * static_cast<double>(dt_old);
+  in.CLKN = 0;
   // (A clock not yet anchored, in the run's first step, is anchored by the
   // advance on its start day, as it was the first time.)
-  advance_clock(m);
+  advance_clock(step, in);
 }
 
-void check_save_interval(ModelState& m) {
-  const Settings& c = m.cfg;
+void check_save_interval(const Settings& cfg, RunState& run, OutputState& out) {
+  const Settings& c = cfg;
   // The remainder is taken in single precision on thousandths of an hour, so that
   // DTSAVE 0.3 with DT 0.1 (neither exact in binary) is a multiple.
   const float rem = std::fmod(1000.0F * c.DTSAVE, 1000.0F * c.DT);
   if (rem != 0.0F) {
-    m.prt() << " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
-            << " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n";
+    *run.PRT << " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
+             << " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n";
     error_stop("ERROR. DTSAVE not a multiple of simulation time step.");
   }
   // Design note: a save interval of more steps than an integer holds (a tiny DT
   // in a run given as a step count) is held at the largest count: no periodic
   // record falls inside such a run, and the count must never wrap to 0 or below.
   const float steps = c.DTSAVE / c.DT;
-  m.NSTSAVE = steps < static_cast<float>(INT_MAX) ? static_cast<int>(std::lround(steps)) : INT_MAX;
+  out.NSTSAVE = steps < static_cast<float>(INT_MAX) ? static_cast<int>(std::lround(steps)) : INT_MAX;
 }
 
 }  // namespace coastra

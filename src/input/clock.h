@@ -20,15 +20,15 @@ int days_in_month(int year, int month);
 bool valid_date(int date);
 // NSPERDAY, DAYINC, the clock's start and the run length NDAYS, NTS, with the
 // start-date checks (error stops).
-void set_run_length(ModelState& m);
+void set_run_length(const Settings& cfg, RunState& run, InputState& in);
 // One clock advance: STEPDATE (the step's start), CLKDAY, CLKMONTH, CLKYEAR,
-// CURDATE, NEXTDATE.
-void advance_clock(ModelState& m);
+// CURDATE, NEXTDATE, with the DT in force.
+void advance_clock(const StepState& step, InputState& in);
 // After DT changed within a step (DT already the new value, dt_old the one
 // the step was advanced with): the step's clock advance made again with the new
 // DT from the clock of the step start, so the step ends on the calendar.
-void retime_clock(ModelState& m, float dt_old);
-// Checks DTSAVE against DT (error stop) and sets NSTSAVE.
-void check_save_interval(ModelState& m);
+void retime_clock(const StepState& step, InputState& in, float dt_old);
+// Checks DTSAVE against DT (error stop, its lines in the print file) and sets NSTSAVE.
+void check_save_interval(const Settings& cfg, RunState& run, OutputState& out);
 
 }  // namespace coastra

@@ -62,10 +62,10 @@ std::string range_text(std::string_view what, int lo, int hi) {
 // of NX leaves the coast after it without transport, or without waves); values
 // beyond the last segment are never used. Either is most likely a slip, so
 // each gets one warning naming the key and the walls or values concerned.
-void expand_alongshore(ModelState& m, const Vec1<float>& seg, const Vec1<int>& ends,
-                       Vec1<float>& wall, std::string_view name, std::string_view endname,
-                       int nvals) {
-  const int nx = m.cfg.NX;
+void expand_alongshore(const Settings& cfg, RunState& run, const Vec1<float>& seg,
+                       const Vec1<int>& ends, Vec1<float>& wall, std::string_view name,
+                       std::string_view endname, int nvals) {
+  const int nx = cfg.NX;
   const int last = nx >= MXWALL ? MXWALL : nx + 1;
   int used = 1;                  // segments that received walls
   int zero_lo = 0, zero_hi = 0;  // walls given a value that was not written
@@ -73,8 +73,8 @@ void expand_alongshore(ModelState& m, const Vec1<float>& seg, const Vec1<int>& e
     const std::string msg =
         "No " + std::string(endname) + " specified. " + std::string(name) +
         " is constant alongshore";
-    lwrite(m.con(), msg);
-    lwrite(m.prt(), msg);
+    lwrite(*run.CON, msg);
+    lwrite(*run.PRT, msg);
     for (int i = 1; i <= last; ++i) wall(i) = seg(1);
   } else {
     int start = 1;
@@ -95,10 +95,10 @@ void expand_alongshore(ModelState& m, const Vec1<float>& seg, const Vec1<int>& e
   if (nvals == 0) return;
   const std::string key(name), endkey(endname);
   if (zero_lo > 0)
-    config_warning(m, key + " leaves " + range_text("walls ", zero_lo, zero_hi) +
+    config_warning(run, key + " leaves " + range_text("walls ", zero_lo, zero_hi) +
                           " at 0: give one value more than " + endkey + " cells");
   if (nvals > used)
-    config_warning(m, key + range_text(" values ", used + 1, nvals) + " dropped: " +
+    config_warning(run, key + range_text(" values ", used + 1, nvals) + " dropped: " +
                           (ends(1) == 0 ? "no " + endkey + " given"
                                         : endkey + " ends the coast at segment " +
                                               std::to_string(used)));
@@ -142,8 +142,8 @@ constexpr std::pair<std::string_view, std::string_view> REQUIRED[] = {
 
 }  // namespace
 
-bool config_end_of_file(ModelState& m, const ReadFacts& facts) {
-  Settings& c = m.cfg;
+bool config_end_of_file(Settings& cfg, RunState& run, const ReadFacts& facts) {
+  Settings& c = cfg;
   const float lastddg = facts.lastddg;
   // Design note: the text settings are held at their full width, as the
   // reports lay them out: TITLE 64 characters, the unit texts 6 (left-adjusted
@@ -163,14 +163,14 @@ bool config_end_of_file(ModelState& m, const ReadFacts& facts) {
       error_stop(std::string(key) + " (" + std::string(meaning) + ") omitted in config file");
   // 5. Diffraction needs the depth at the groin tips.
   if (c.NDG > 0 && lastddg == 0.0F) {
-    lwrite(m.con(),
+    lwrite(*run.CON,
            "Diffracting groin depth file DDG omitted or set to             zero in config file");
     return false;
   }
   // 6. Alongshore parameters per wall.
   const auto expand = [&](const Vec1<float>& seg, const Vec1<int>& ends, Vec1<float>& wall,
                           std::string_view name, std::string_view endname) {
-    expand_alongshore(m, seg, ends, wall, name, endname, given(facts, name));
+    expand_alongshore(cfg, run, seg, ends, wall, name, endname, given(facts, name));
   };
   expand(c.K1SEG, c.IK1END, c.K1, "K1", "IK1END");
   expand(c.K2SEG, c.IK2END, c.K2, "K2", "IK2END");

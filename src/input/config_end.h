@@ -19,9 +19,10 @@ struct ReadFacts {
   bool simdate8 = false;
 };
 
-// Runs the end-of-file steps in their order on m.cfg. A failing check ends the
+// Runs the end-of-file steps in their order on the settings (its notices and
+// warnings on the console and in the print file). A failing check ends the
 // run through the error stop; returns false only when a diffracting groin has
 // no tip depth (the console already has the message), true otherwise.
-bool config_end_of_file(ModelState& m, const ReadFacts& facts);
+bool config_end_of_file(Settings& cfg, RunState& run, const ReadFacts& facts);
 
 }  // namespace coastra

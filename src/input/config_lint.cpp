@@ -94,13 +94,13 @@ std::string nearest_key(std::string_view word) {
   return best;
 }
 
-void config_warning(ModelState& m, const std::string& text) {
-  if (m.STRICT) error_stop(text);
-  lwrite(m.con(), "WARNING. ", text);
-  lwrite(m.prt(), "WARNING. ", text);
+void config_warning(RunState& run, const std::string& text) {
+  if (run.STRICT) error_stop(text);
+  lwrite(*run.CON, "WARNING. ", text);
+  lwrite(*run.PRT, "WARNING. ", text);
 }
 
-void lint_key_shape(ModelState& m, int number, std::string_view raw) {
+void lint_key_shape(RunState& run, int number, std::string_view raw) {
   std::size_t n = 0;
   while (n < raw.size() && word_char(raw[n])) ++n;
   if (n == 0) return;   // blank, indented or a note that starts with a sign
@@ -113,17 +113,17 @@ void lint_key_shape(ModelState& m, int number, std::string_view raw) {
     std::string t = line_text(number) + word + " is no key, line ignored";
     const std::string near = nearest_key(word);
     if (!near.empty()) t += " (" + near + "?)";
-    config_warning(m, t);
+    config_warning(run, t);
     return;
   }
   // A key followed by a blank, '=' or the end of the line: the colon is missing
   // (a word that merely begins like a key, "DXFILE2", is no key).
   const bool ends_word = n == raw.size() || raw[n] == ' ' || raw[n] == '\t' || raw[n] == '=';
   if (ends_word && is_key(word))
-    config_warning(m, line_text(number) + word + " without its colon, line ignored");
+    config_warning(run, line_text(number) + word + " without its colon, line ignored");
 }
 
-void lint_value(ModelState& m, int number, const KeySpec& ks, std::string_view value) {
+void lint_value(RunState& run, int number, const KeySpec& ks, std::string_view value) {
   if (ks.kind == Kind::SPECIAL || ks.kind == Kind::LOGICAL) return;
   // 1. A comma between two digits: "80,5" is two values, 80 and 5.
   for (std::size_t i = 1; i + 1 < value.size(); ++i) {
@@ -132,7 +132,7 @@ void lint_value(ModelState& m, int number, const KeySpec& ks, std::string_view v
     while (a > 0 && (is_digit(value[a - 1]) || value[a - 1] == '.' || value[a - 1] == ','))
       --a;
     while (b < value.size() && (is_digit(value[b]) || value[b] == '.' || value[b] == ',')) ++b;
-    config_warning(m, line_text(number) + std::string(ks.key) + " " +
+    config_warning(run, line_text(number) + std::string(ks.key) + " " +
                           std::string(value.substr(a, std::min<std::size_t>(b - a, 16))) +
                           " read as separate values (a comma separates values)");
     return;
@@ -151,7 +151,7 @@ void lint_value(ModelState& m, int number, const KeySpec& ks, std::string_view v
   if (extra > 0) {
     std::string t = line_text(number) + std::string(ks.key) + " holds ";
     edit_i(t, extra + 1, 0);
-    config_warning(m, t + " values; only the first is read");
+    config_warning(run, t + " values; only the first is read");
   }
 }
 

@@ -3,7 +3,7 @@
 // resembles), a key without its colon, a decimal comma, a scalar given more
 // values than it reads, and alongshore lists that leave walls at 0 or drop
 // values. Each is a warning on the console and in the print file, or a refusal
-// with --strict (m.STRICT).
+// with --strict (STRICT of the run).
 #pragma once
 
 #include <string>
@@ -21,15 +21,15 @@ std::string nearest_key(std::string_view word);
 
 // Warns about line `number` (raw text) when it has the shape of a key line but
 // names no key, or starts with a key that lacks its colon.
-void lint_key_shape(ModelState& m, int number, std::string_view raw);
+void lint_key_shape(RunState& run, int number, std::string_view raw);
 
 // Warns about the value of a numeric key: a comma between two digits (read as
 // two values) or, for a key that reads one value, further numbers on the line.
-void lint_value(ModelState& m, int number, const KeySpec& ks, std::string_view value);
+void lint_value(RunState& run, int number, const KeySpec& ks, std::string_view value);
 
 // One warning about the configuration (" WARNING. " + text on the console and
 // in the print file), or the error stop with text under --strict.
-void config_warning(ModelState& m, const std::string& text);
+void config_warning(RunState& run, const std::string& text);
 
 // True when the first item of a date value is exactly eight digits.
 bool eight_digits(std::string_view value);

@@ -74,8 +74,8 @@ std::string int_text(int v) {
 struct Value { int i = 0; float f = 0.0F; double d = 0.0; bool b = false; };
 
 struct ConfigReader {
-  explicit ConfigReader(ModelState& state) : m(state), c(state.cfg) {}
-  ModelState& m;
+  ConfigReader(Settings& settings, RunState& streams) : run(streams), c(settings) {}
+  RunState& run;
   Settings& c;
   std::string_view line;                 // the line being read (for messages)
   std::vector<std::string> inputs;       // the configuration file and every file named in it
@@ -225,7 +225,7 @@ void ConfigReader::after_store(const KeySpec& ks, int k) {
 void ConfigReader::process(std::string_view raw) {
   line = raw;
   ++number;
-  lint_key_shape(m, number, raw);
+  lint_key_shape(run, number, raw);
   std::string key;
   std::string_view value;
   if (!split_key_line(raw, key, value)) return;
@@ -244,7 +244,7 @@ void ConfigReader::process(std::string_view raw) {
     special_key(ks.key, value);
     return;
   }
-  lint_value(m, number, ks, value);
+  lint_value(run, number, ks, value);
   Value v;
   const bool has = parse(ks, value, v);
   if (ks.kind == Kind::REALS || ks.kind == Kind::INTS) {
@@ -264,8 +264,8 @@ void ConfigReader::process(std::string_view raw) {
     // A zero equilibrium volume would divide by zero in the reservoir model.
     v.f = 0.00001F;
     const std::string msg = std::string(ks.key) + " cannot = 0; resetting to 0.00001";
-    lwrite(m.con(), msg);
-    lwrite(m.prt(), msg);
+    lwrite(*run.CON, msg);
+    lwrite(*run.PRT, msg);
   }
   if (ks.hook == Hook::DREDV) {
     // Total volume over DRDAY days to a volume per hour; the dredging stage
@@ -294,9 +294,9 @@ std::string text_n(std::string_view value, std::size_t n) {
 // but holds no records, a FIFO or a device may block the run or never end; a
 // name holding a NUL character (a binary configuration) would be cut there by
 // the system and open some other file.
-void open_input(ModelState& m, const std::string& name, std::string_view console,
+void open_input(RunState& run, const std::string& name, std::string_view console,
                 std::ifstream& f, std::string_view fail) {
-  lwrite(m.con(), console, name);
+  lwrite(*run.CON, console, name);
   if (f.is_open()) f.close();
   f.clear();
   if (!is_regular_input(name)) error_stop(fail);
@@ -313,9 +313,9 @@ void open_input(ModelState& m, const std::string& name, std::string_view console
 // gives the data files "./run.slo" or "../out/run.slo" beside the print file,
 // not hidden files ".slo" in the working directory. For a name without a
 // directory this is the first period of the name.
-void open_print_file(ModelState& m, const std::string& name,
+void open_print_file(Settings& cfg, RunState& run, const std::string& name,
                      const std::vector<std::string>& inputs) {
-  Settings& c = m.cfg;
+  Settings& c = cfg;
   const std::size_t slash = name.rfind('/');
   const std::size_t dot = name.find('.', slash == std::string::npos ? 0 : slash + 1);
   if (dot == std::string::npos) {
@@ -333,21 +333,21 @@ void open_print_file(ModelState& m, const std::string& name,
     error_stop("Cannot open prtfil file");
   }
   check_output_names(name, c.OUTBASE, inputs);
-  if (m.CHECKONLY) return;   // --check writes no file: its text stays in memory
+  if (run.CHECKONLY) return;   // --check writes no file: its text stays in memory
   // The print file is locked before it is replaced: a second run started in
   // the folder stops here and leaves the running one's files alone.
-  m.PRTLOCK.release();
+  run.PRTLOCK.release();
   const int fd = lock_print_file(name);
   if (fd == LOCK_HELD) error_stop("PRFILE " + name + " is in use by another run");
-  m.PRTLOCK.fd = fd >= 0 ? fd : -1;
-  if (m.PRTFILE.is_open()) m.PRTFILE.close();
-  m.PRTFILE.clear();
-  m.PRTFILE.open(name, std::ios::out | std::ios::trunc);
-  if (!m.PRTFILE.is_open()) error_stop("Cannot open prtfil file");
-  m.PRTFILE << m.PRTPENDING.str();
-  m.PRTPENDING.str("");
-  m.PRTPENDING.clear();
-  m.PRT = &m.PRTFILE;
+  run.PRTLOCK.fd = fd >= 0 ? fd : -1;
+  if (run.PRTFILE.is_open()) run.PRTFILE.close();
+  run.PRTFILE.clear();
+  run.PRTFILE.open(name, std::ios::out | std::ios::trunc);
+  if (!run.PRTFILE.is_open()) error_stop("Cannot open prtfil file");
+  run.PRTFILE << run.PRTPENDING.str();
+  run.PRTPENDING.str("");
+  run.PRTPENDING.clear();
+  run.PRT = &run.PRTFILE;
 }
 
 // A file or inlet name of the configuration. Design note: names are held in
@@ -364,24 +364,24 @@ std::string ConfigReader::name_value(std::string_view key, std::string_view name
 void ConfigReader::special_key(std::string_view key, std::string_view value) {
   if (key == "TITLE") {
     c.TITLE = text_n(value, 64);
-    lwrite(m.con(), "Simulation Title: ", trim_right(c.TITLE));
+    lwrite(*run.CON, "Simulation Title: ", trim_right(c.TITLE));
   } else if (key == "INIFILE") {
     c.INIFILE = name_value(key, file_name(value));
-    open_input(m, c.INIFILE, "Reading Initial Shoreline: ", m.FINI,
+    open_input(run, c.INIFILE, "Reading Initial Shoreline: ", run.FINI,
                "Cannot open initial shoreline file");
   } else if (key == "REGFILE") {
     c.REGFILE = name_value(key, file_name(value));
-    open_input(m, c.REGFILE, "Reading Regional Shoreline: ", m.FREG,
+    open_input(run, c.REGFILE, "Reading Regional Shoreline: ", run.FREG,
                "Cannot open regional shoreline file");
   } else if (key == "PRFILE") {
     c.PRFILE = name_value(key, file_name(value));
-    open_print_file(m, c.PRFILE, inputs);
+    open_print_file(c, run, c.PRFILE, inputs);
   } else if (key == "DXFILE") {
     c.DXFILE = name_value(key, file_name(value));  // opened by the grid reader when DX asks for it
-    lwrite(m.con(), "Reading Variable Grid Cell Spacing File: ", c.DXFILE);
+    lwrite(*run.CON, "Reading Variable Grid Cell Spacing File: ", c.DXFILE);
   } else if (key == "BYPFILE") {
     c.BYPFILE = name_value(key, file_name(value));
-    open_input(m, c.BYPFILE, "Opening Non-uniform Bypass Event Input File: ", m.FBYP,
+    open_input(run, c.BYPFILE, "Opening Non-uniform Bypass Event Input File: ", run.FBYP,
                "Cannot open bypass event file");
   } else if (key == "CSTUNITS") {
     c.CSTUNITS = text_n(value, 6);
@@ -415,11 +415,11 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
     if (next() && parse_int(item, c.IWAVEID(k)) && next() && parse_real(item, c.WMDEP(k)) &&
         next() && parse_int(item, c.NWAVEV) && next())
       c.WAVEFILE[k] = name();
-    open_input(m, c.WAVEFILE[k], "Opening Wave Input File: ", m.FWAVE[static_cast<std::size_t>(k)],
-               "Cannot open wave file");
+    open_input(run, c.WAVEFILE[k], "Opening Wave Input File: ",
+               run.FWAVE[static_cast<std::size_t>(k)], "Cannot open wave file");
   } else if (key == "WLFILE") {
     if (next() && parse_int(item, c.IWLFILE) && next()) c.WLFILE = name();
-    open_input(m, c.WLFILE, "Opening Water Level Input File: ", m.FWL,
+    open_input(run, c.WLFILE, "Opening Water Level Input File: ", run.FWL,
                "Cannot open water level file");
   } else if (key == "TIDEFILE") {
     const int k = c.NTIDEFILES + 1;
@@ -429,9 +429,9 @@ void ConfigReader::list_key(std::string_view key, std::string_view value) {
     if (next() && parse_int(item, c.ITIDEWALL(k)) && next() && parse_int(item, c.ITIDE2) &&
         next())
       c.TIDEFILE[k] = name();
-    if (m.FTIDE.size() <= static_cast<std::size_t>(k)) m.FTIDE.resize(static_cast<std::size_t>(k) + 1);
-    open_input(m, c.TIDEFILE[k], "Opening Tidal Current Input File: ",
-               m.FTIDE[static_cast<std::size_t>(k)], "Cannot open tidal current file");
+    if (run.FTIDE.size() <= static_cast<std::size_t>(k)) run.FTIDE.resize(static_cast<std::size_t>(k) + 1);
+    open_input(run, c.TIDEFILE[k], "Opening Tidal Current Input File: ",
+               run.FTIDE[static_cast<std::size_t>(k)], "Cannot open tidal current file");
   }
 }
 
@@ -465,15 +465,15 @@ void scan_config(std::istream& in, std::string& line, std::vector<std::string>& 
 
 }  // namespace
 
-bool read_config(ModelState& m, const std::string& cfgname) {
+bool read_config(Settings& cfg, RunState& run, const std::string& cfgname) {
   const std::string name(trim_right(cfgname));
   if (name.empty()) error_stop("Specify a config file");
-  lwrite(m.con(), "Reading CONFIGFILE: ", name);
+  lwrite(*run.CON, "Reading CONFIGFILE: ", name);
   std::ifstream in;
   if (is_regular_input(name)) in.open(name, std::ios::binary);
   if (!in.is_open()) error_stop("Cannot open config file");
 
-  ConfigReader r(m);
+  ConfigReader r(cfg, run);
   r.facts.given.assign(static_cast<std::size_t>(config_key_count()), 0);
   std::string line;
   line.reserve(CONFIG_LINE_MAX);
@@ -487,8 +487,8 @@ bool read_config(ModelState& m, const std::string& cfgname) {
   if (in.bad()) error_stop("Specify a config file");
   in.close();
   r.count_tip_distances();
-  m.INPUTNAMES = r.inputs;
-  return config_end_of_file(m, r.facts);
+  run.INPUTNAMES = r.inputs;
+  return config_end_of_file(cfg, run, r.facts);
 }
 
 }  // namespace coastra

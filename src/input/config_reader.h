@@ -9,9 +9,11 @@
 
 namespace coastra {
 
-// Reads the configuration file cfgname into m.cfg. Invalid input ends the run
-// through the error stop; returns false only when a diffracting groin has no
-// tip depth (the message is already on the console), true otherwise.
-bool read_config(ModelState& m, const std::string& cfgname);
+// Reads the configuration file cfgname into the settings and opens the data
+// files it names on the run's streams (the print file among them). Invalid
+// input ends the run through the error stop; returns false only when a
+// diffracting groin has no tip depth (the message is already on the console),
+// true otherwise.
+bool read_config(Settings& cfg, RunState& run, const std::string& cfgname);
 
 }  // namespace coastra

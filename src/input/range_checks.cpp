@@ -56,10 +56,10 @@ std::string entry_text(std::string_view key, std::string_view entry, int k) {
   error_stop(entry_text(key, entry, k) + ": " + std::string(rule));
 }
 
-void warn(ModelState& m, const std::string& text) {
+void warn(RunState& run, const std::string& text) {
   const std::string t = " WARNING. " + text + '\n';
-  m.con() << t;
-  m.prt() << t;
+  *run.CON << t;
+  *run.PRT << t;
 }
 
 // 1. Groin permeabilities, 0 (tight) to 1 (open). The lists are sorted by
@@ -117,19 +117,19 @@ void check_wall_values(const Settings& c, const Vec1<float>& v, std::string_view
 }
 
 // 5. Implausible values, one line for each key (the first wall or station).
-void warn_implausible(ModelState& m) {
-  const Settings& c = m.cfg;
+void warn_implausible(const Settings& cfg, RunState& run) {
+  const Settings& c = cfg;
   for (int i = 1; i <= c.NX + 1; ++i) {
     if (c.K1(i) > K1_PLAUSIBLE) {
-      warn(m, entry_text("K1", "AT WALL", i) + " ABOVE 2: IMPLAUSIBLE TRANSPORT COEFFICIENT");
+      warn(run, entry_text("K1", "AT WALL", i) + " ABOVE 2: IMPLAUSIBLE TRANSPORT COEFFICIENT");
       break;
     }
   }
-  if (c.D50 > D50_PLAUSIBLE) warn(m, "D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE");
+  if (c.D50 > D50_PLAUSIBLE) warn(run, "D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE");
   for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
     const float d = c.WMDEP(k);
     if (d > STATION_DEEP || d < STATION_SHALLOW) {
-      warn(m, entry_text("WAVEID", "LINE", k) +
+      warn(run, entry_text("WAVEID", "LINE", k) +
                   (d > STATION_DEEP ? ": STATION DEEPER THAN 500 M" : ": STATION SHALLOWER THAN 1 M"));
     }
   }
@@ -158,8 +158,8 @@ void check_cross_shore(const Settings& c) {
 
 }  // namespace
 
-void check_value_ranges(ModelState& m) {
-  const Settings& c = m.cfg;
+void check_value_ranges(const Settings& cfg, RunState& run) {
+  const Settings& c = cfg;
   // 1-3. Structures and segments.
   check_permeabilities(c);
   check_tip_distances(c);
@@ -201,7 +201,7 @@ void check_value_ranges(ModelState& m) {
   if (!(std::fabs(c.RMOVY) <= LENGTH_LIMIT)) error_stop("RMOVY (right boundary movement) magnitude above 1E6");
   check_cross_shore(c);
   // 7. Possible but implausible.
-  warn_implausible(m);
+  warn_implausible(cfg, run);
 }
 
 }  // namespace coastra

@@ -9,6 +9,7 @@
 namespace coastra {
 
 // Runs after the lengths are in metres and the grid is set (NX checked).
-void check_value_ranges(ModelState& m);
+// Warnings go to the console and the print file.
+void check_value_ranges(const Settings& cfg, RunState& run);
 
 }  // namespace coastra

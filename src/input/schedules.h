@@ -11,11 +11,13 @@ namespace coastra {
 
 // Checks and converts every fill, bypass operation and the bypass event file
 // (error stops name the key and the fill, operation or file line; warnings go
-// to the print file). Needs DX, NX and the run length.
-void setup_schedules(ModelState& m);
+// to the print file; the event file is read from FBYP). Needs DX, NX, the
+// unit factors and the run length.
+void setup_schedules(const Settings& cfg, const InputState& in, const StepState& step,
+                     RunState& run, SourceState& src);
 
 // Hours from the start of the run (SIMDATS, 0 h) to the start of a date YYYYMMDD.
-double date_hours(const ModelState& m, int date);
+double date_hours(const Settings& cfg, int date);
 
 // Shoreline advance per step (m) of a fill placing yadd (m) over the window
 // [h0, h1) hours: yadd divided by the number of steps of length dt (hours),
@@ -23,6 +25,6 @@ double date_hours(const ModelState& m, int date);
 double fill_advance(double yadd, double h0, double h1, double dt);
 
 // FILLADV of every fill for the DT in force (set-up, and after DT changes).
-void set_fill_advances(ModelState& m);
+void set_fill_advances(const Settings& cfg, const StepState& step, SourceState& src);
 
 }  // namespace coastra

@@ -28,12 +28,12 @@ void add_hhmm(std::string& s, int hhmm) {
 }
 
 // Print-file line, then the error stop.
-[[noreturn]] void series_stop(ModelState& m, const std::string& line, const std::string& message) {
-  m.prt() << line << '\n';
+[[noreturn]] void series_stop(RunState& run, const std::string& line, const std::string& message) {
+  *run.PRT << line << '\n';
   error_stop(message);
 }
 
-[[noreturn]] void record_stop(ModelState& m, const std::string& file, int record,
+[[noreturn]] void record_stop(RunState& run, const std::string& file, int record,
                               const SeriesNames& n, std::string_view why) {
   std::string line(" ERROR. INVALID RECORD ");
   add_int(line, record);
@@ -49,11 +49,11 @@ void add_hhmm(std::string& s, int hhmm) {
   msg += n.lower;
   msg += " file ";
   msg += file;
-  series_stop(m, line, msg);
+  series_stop(run, line, msg);
 }
 
 // A refused record pair: record k not later than k - 1, or off the interval.
-[[noreturn]] void pair_stop(ModelState& m, const std::string& file, int k, const SeriesNames& n,
+[[noreturn]] void pair_stop(RunState& run, const std::string& file, int k, const SeriesNames& n,
                             std::string_view what, float hours) {
   std::string line(" ERROR. RECORD ");
   add_int(line, k);
@@ -74,7 +74,7 @@ void add_hhmm(std::string& s, int hhmm) {
     msg += " not later than the record before: ";
   }
   msg += file;
-  series_stop(m, line, msg);
+  series_stop(run, line, msg);
 }
 
 // Upper-case text of the series for the checks against DT ("WATER LEVEL FILE").
@@ -82,7 +82,7 @@ std::string upper_file(const SeriesNames& n) { return std::string(n.upper) + " F
 
 }  // namespace
 
-StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& line,
+StampedValue read_stamped_record(RunState& run, std::istream& in, std::string& line,
                                  const std::string& file, int record, const SeriesNames& n) {
   bool cut = false;
   if (!read_record(in, line, SERIES_LINE_MAX, cut)) {
@@ -97,7 +97,7 @@ StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& l
     add_int(msg, record);
     msg += ": ";
     msg += file;
-    series_stop(m, text, msg);
+    series_stop(run, text, msg);
   }
   if (cut) {
     std::string msg(n.title);
@@ -115,15 +115,15 @@ StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& l
   float rv[3] = {0.0F, 0.0F, 0.0F};
   bool bad = false;
   if (read_ints(line, iv, 2, bad) != 2 || bad || read_reals(line, rv, 3, bad) != 3 || bad)
-    record_stop(m, file, record, n, "NOT A DATE, A TIME AND A VALUE");
+    record_stop(run, file, record, n, "NOT A DATE, A TIME AND A VALUE");
   if (!calendar_stamp(iv[0], iv[1]))
-    record_stop(m, file, record, n, "DATE OR TIME NOT ON THE CALENDAR (YYYYMMDD HHMM)");
-  if (!std::isfinite(rv[2])) record_stop(m, file, record, n, "VALUE NOT A FINITE NUMBER");
-  if (!(std::fabs(rv[2]) <= n.limit)) record_stop(m, file, record, n, n.range);
+    record_stop(run, file, record, n, "DATE OR TIME NOT ON THE CALENDAR (YYYYMMDD HHMM)");
+  if (!std::isfinite(rv[2])) record_stop(run, file, record, n, "VALUE NOT A FINITE NUMBER");
+  if (!(std::fabs(rv[2]) <= n.limit)) record_stop(run, file, record, n, n.range);
   return {iv[0], iv[1], rv[2]};
 }
 
-void check_record_count(ModelState& m, int count, const std::string& file, const SeriesNames& n) {
+void check_record_count(RunState& run, int count, const std::string& file, const SeriesNames& n) {
   if (count >= 2) return;
   std::string line(" ERROR. ");
   line += n.upper;
@@ -136,7 +136,7 @@ void check_record_count(ModelState& m, int count, const std::string& file, const
   std::string msg(n.title);
   msg += " file needs at least 2 records: ";
   msg += file;
-  series_stop(m, line, msg);
+  series_stop(run, line, msg);
 }
 
 long long minutes_between(int date1, int time1, int date2, int time2) {
@@ -158,8 +158,9 @@ bool calendar_stamp(int date, int time) {
   return time >= 0 && time / 100 <= 23 && time % 100 <= 59;
 }
 
-float series_interval(ModelState& m, const std::vector<int>& date, const std::vector<int>& time,
-                      const std::string& file, const SeriesNames& n) {
+float series_interval(const Settings& cfg, RunState& run, const std::vector<int>& date,
+                      const std::vector<int>& time, const std::string& file,
+                      const SeriesNames& n) {
   // 1. Every consecutive pair: later than the one before, by the first interval.
   // Design note: the interval is taken from the full date and time (a record
   // at 0000 follows one at 2300 of the day before by 1 hour), and a series
@@ -169,14 +170,14 @@ float series_interval(ModelState& m, const std::vector<int>& date, const std::ve
   for (std::size_t k = 1; k < date.size(); ++k) {
     const long long gap = minutes_between(date[k - 1], time[k - 1], date[k], time[k]);
     const int record = static_cast<int>(k) + 1;
-    if (gap <= 0) pair_stop(m, file, record, n, " IS NOT LATER THAN RECORD ", 0.0F);
+    if (gap <= 0) pair_stop(run, file, record, n, " IS NOT LATER THAN RECORD ", 0.0F);
     if (gap != first)
-      pair_stop(m, file, record, n, " BREAKS THE RECORD INTERVAL OF ",
+      pair_stop(run, file, record, n, " BREAKS THE RECORD INTERVAL OF ",
                 static_cast<float>(first) / 60.0F);
   }
   const float hours = static_cast<float>(first) / 60.0F;
-  const float dt = m.cfg.DT;
-  std::ostream& p = m.prt();
+  const float dt = cfg.DT;
+  std::ostream& p = *run.PRT;
   // 2. At most 6 hours between records.
   if (hours > 6.0F) {
     p << " ERROR.  Time step in " << n.lower << " file exceeds 6 hours.  Please\n"
@@ -212,11 +213,11 @@ int record_in_force(int n, int steps, int records) {
   return ((n - 1) / steps) % records + 1;
 }
 
-void warn_late_start(ModelState& m, int date, int time, const std::string& file,
-                     const SeriesNames& n) {
+void warn_late_start(const Settings& cfg, RunState& run, int date, int time,
+                     const std::string& file, const SeriesNames& n) {
   // Design note: a run whose length is a step count has no start date to
   // compare with, so it gets no warning.
-  const Settings& c = m.cfg;
+  const Settings& c = cfg;
   if (c.SIMDATS == c.SIMDATE && c.SIMDATE < DATE_THRESHOLD) return;
   if (date == c.SIMDATS && time == 0) return;
   std::string line(" WARNING. ");
@@ -230,21 +231,22 @@ void warn_late_start(ModelState& m, int date, int time, const std::string& file,
   line += ", NOT AT THE RUN START ";
   add_int(line, c.SIMDATS);
   line += " 0000; ITS FIRST RECORD IS USED FROM THE FIRST STEP.";
-  m.prt() << line << '\n';
+  *run.PRT << line << '\n';
 }
 
-void note_restart(ModelState& m, bool& noted, const SeriesNames& n) {
+void note_restart(const InputState& in, RunState& run, WaveInputState& wi, bool& noted,
+                  const SeriesNames& n) {
   if (noted) return;
   noted = true;
-  std::string& line = m.WTEXT;   // the loop's reused text buffer
+  std::string& line = wi.WTEXT;   // the loop's reused text buffer
   line.assign(" NOTE. ");
   line += n.upper;
   line += " SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME STEP ";
-  add_int(line, m.ISTEP);
+  add_int(line, run.ISTEP);
   line += ", DATE ";
-  add_int(line, m.CURDATE);
+  add_int(line, in.CURDATE);
   line += " (SHOWN ONCE).";
-  m.prt() << line << '\n';
+  *run.PRT << line << '\n';
 }
 
 }  // namespace coastra

@@ -50,11 +50,11 @@ struct StampedValue {
 // and the record, when the file ends first, the line is longer than
 // SERIES_LINE_MAX, it does not begin with two integers and a number, or its
 // date and time are not on the model's calendar.
-StampedValue read_stamped_record(ModelState& m, std::istream& in, std::string& line,
+StampedValue read_stamped_record(RunState& run, std::istream& in, std::string& line,
                                  const std::string& file, int record, const SeriesNames& n);
 
 // Error stop unless the announced record count is at least 2 (an interval needs two).
-void check_record_count(ModelState& m, int count, const std::string& file, const SeriesNames& n);
+void check_record_count(RunState& run, int count, const std::string& file, const SeriesNames& n);
 
 // Minutes from (date1, time1) to (date2, time2) on the civil calendar (leap_year
 // of the clock): dates YYYYMMDD, times HHMM.
@@ -69,8 +69,9 @@ bool calendar_stamp(int date, int time);
 // pair (error stops naming the record otherwise); then the interval is checked
 // against 6 hours and against DT (greater than, not a multiple of) with the
 // series' own messages.
-float series_interval(ModelState& m, const std::vector<int>& date, const std::vector<int>& time,
-                      const std::string& file, const SeriesNames& n);
+float series_interval(const Settings& cfg, RunState& run, const std::vector<int>& date,
+                      const std::vector<int>& time, const std::string& file,
+                      const SeriesNames& n);
 
 // Model steps per record: interval / dt rounded half away from zero, at least 1.
 int steps_per_record(float interval, float dt);
@@ -81,11 +82,13 @@ int steps_per_record(float interval, float dt);
 int record_in_force(int n, int steps, int records);
 
 // Print-file warning when the first record is not at 0000 of the run's start date.
-void warn_late_start(ModelState& m, int date, int time, const std::string& file,
-                     const SeriesNames& n);
+void warn_late_start(const Settings& cfg, RunState& run, int date, int time,
+                     const std::string& file, const SeriesNames& n);
 
 // Print-file note, once per series (flag `noted`), that the series starts
-// again from its first record at the current step.
-void note_restart(ModelState& m, bool& noted, const SeriesNames& n);
+// again from its first record at the current step (ISTEP, CURDATE), composed in
+// the reused text buffer WTEXT.
+void note_restart(const InputState& in, RunState& run, WaveInputState& wi, bool& noted,
+                  const SeriesNames& n);
 
 }  // namespace coastra

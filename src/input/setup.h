@@ -22,6 +22,7 @@ int setup_after_config(ModelState& m);
 // movy (model length unit) given per run (movper 1), per day (2) or per time
 // step (3), divided by NWAVES when that is not 1; 0 for any other period. Uses
 // the current NSPERDAY, so it also serves when the time step changes.
-double boundary_rate(const ModelState& m, float movy, int movper);
+double boundary_rate(const Settings& cfg, const InputState& in, const WaveState& wv, float movy,
+                     int movper);
 
 }  // namespace coastra

@@ -47,11 +47,11 @@ int parse(std::string_view text, double* out, int n, bool& bad) {
 
 // The file ended before all cells had their values: the explanation goes to
 // the console (with an empty line after it) and to the print file.
-[[noreturn]] void too_few_values(ModelState& m, const value_file& f) {
+[[noreturn]] void too_few_values(RunState& run, const value_file& f) {
   const std::string lines = std::string(" ERROR FOUND IN \"") + f.routine + "\".\n FILE \"" +
                             f.tag + "\" CONTAINS TOO FEW VALUES\n PLEASE CHANGE IN DATA FILE(S)\n";
-  m.con() << lines << '\n';
-  m.prt() << lines;
+  *run.CON << lines << '\n';
+  *run.PRT << lines;
   error_stop(f.too_few);
 }
 
@@ -66,9 +66,9 @@ bool next_line(value_file& f) {
   return true;
 }
 
-void skip_header(ModelState& m, value_file& f) {
+void skip_header(RunState& run, value_file& f) {
   for (int k = 0; k < HEADER_LINES; ++k) {
-    if (!next_line(f)) too_few_values(m, f);
+    if (!next_line(f)) too_few_values(run, f);
   }
 }
 
@@ -79,10 +79,10 @@ void skip_header(ModelState& m, value_file& f) {
 // the file and the line, rather than being skipped and shifting every later
 // cell's value.
 template <class T>
-void read_group(ModelState& m, value_file& f, T* out, int n) {
+void read_group(RunState& run, value_file& f, T* out, int n) {
   int got = 0;
   while (got < n) {
-    if (!next_line(f)) too_few_values(m, f);
+    if (!next_line(f)) too_few_values(run, f);
     bool bad = false;
     const int first = got;
     got += parse(f.text, out + got, n - got, bad);
@@ -100,25 +100,25 @@ void read_group(ModelState& m, value_file& f, T* out, int n) {
 
 }  // namespace
 
-void read_cell_spacing(ModelState& m) {
-  Settings& c = m.cfg;
+void read_cell_spacing(Settings& cfg, RunState& run, InputState& in) {
+  Settings& c = cfg;
   if (c.DX(1) != -1.0F) return;  // uniform grid: set up from the first DX value
-  m.VARDX = true;
+  in.VARDX = true;
   // 1. Open the spacing file: a regular file only (a directory opens on some
   // systems but cannot be read, a FIFO or a device may never end; a name
   // holding a NUL would be cut there and name another file).
-  std::ifstream in;
-  if (is_regular_input(c.DXFILE)) in.open(c.DXFILE);
-  if (!in.is_open()) error_stop("Cannot open variable grid cell spacing file");
-  value_file f{in, "variable grid cell spacing file", "DXIN", "DXDAT",
+  std::ifstream dxfile;
+  if (is_regular_input(c.DXFILE)) dxfile.open(c.DXFILE);
+  if (!dxfile.is_open()) error_stop("Cannot open variable grid cell spacing file");
+  value_file f{dxfile, "variable grid cell spacing file", "DXIN", "DXDAT",
                "VARIABLE DX FILE CONTAINS TOO FEW VALUES", 0, {}};
   // 2. Header, then NX values ten to a line.
   const int nx = std::clamp(c.NX, 0, MXCELL);
-  skip_header(m, f);
+  skip_header(run, f);
   float group[VALUES_PER_LINE];
   for (int i0 = 1; i0 <= nx; i0 += VALUES_PER_LINE) {
     const int n = std::min(VALUES_PER_LINE, nx - i0 + 1);
-    read_group(m, f, group, n);
+    read_group(run, f, group, n);
     for (int k = 0; k < n; ++k) c.DX(i0 + k) = group[k];
   }
   // Design note: a cell of zero or negative width has no volume and would
@@ -130,66 +130,66 @@ void read_cell_spacing(ModelState& m) {
     }
   }
   // 4-5. Widths to metres; the last wall takes the last cell's width.
-  for (int i = 1; i <= nx; ++i) c.DX(i) *= m.LENFAC;
+  for (int i = 1; i <= nx; ++i) c.DX(i) *= in.LENFAC;
   if (nx > 0) c.DX(nx + 1) = c.DX(nx);
 }
 
-void build_cell_coordinates(ModelState& m) {
-  const Settings& c = m.cfg;
+void build_cell_coordinates(const Settings& cfg, InputState& in) {
+  const Settings& c = cfg;
   const int nx = std::clamp(c.NX, 0, MXCELL);
   // Each cell's right wall: the baseline origin plus the widths so far.
   // Design note: X0 is given in the model length unit while the widths are
   // already metres; the origin is converted too, so that a coast in feet does
   // not add feet to metres.
-  float x = c.X0 * m.LENFAC;
+  float x = c.X0 * in.LENFAC;
   for (int i = 1; i <= nx; ++i) {
     x += c.DX(i);
-    m.XCELL(i) = x;
+    in.XCELL(i) = x;
   }
 }
 
-void read_shoreline_files(ModelState& m) {
-  const Settings& c = m.cfg;
+void read_shoreline_files(const Settings& cfg, RunState& run, InputState& in) {
+  const Settings& c = cfg;
   const int nx = std::clamp(c.NX, 0, MXCELL);
   // The regional contour is read for IREG 1 and 3 only (3 keeps it aside).
   const bool regional = c.IREG == 1 || c.IREG == 3;
-  value_file fini{m.FINI, "initial shoreline file", "SHOIN", "SHORL",
+  value_file fini{run.FINI, "initial shoreline file", "SHOIN", "SHORL",
                   "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES", 0, {}};
-  value_file freg{m.FREG, "regional contour file", "SHOIN", "SHORM",
+  value_file freg{run.FREG, "regional contour file", "SHOIN", "SHORM",
                   "REGIONAL CONTOUR FILE CONTAINS TOO FEW VALUES", 0, {}};
-  for (int i = 1; i <= nx; ++i) m.YREG(i) = 0.0F;
+  for (int i = 1; i <= nx; ++i) in.YREG(i) = 0.0F;
   // Design note: a regional contour asked for by IREG with no REGFILE given
   // is named as such, rather than reported as a file with too few values.
-  if (regional && !m.FREG.is_open()) {
+  if (regional && !run.FREG.is_open()) {
     error_stop("Regional shoreline filename omitted in config file");
   }
   // 1. Headers.
-  skip_header(m, fini);
-  if (regional) skip_header(m, freg);
+  skip_header(run, fini);
+  if (regional) skip_header(run, freg);
   // 2. Groups of ten cells, a line of each file in turn.
   double yini[VALUES_PER_LINE];
   float yreg[VALUES_PER_LINE];
   for (int i0 = 1; i0 <= nx; i0 += VALUES_PER_LINE) {
     const int n = std::min(VALUES_PER_LINE, nx - i0 + 1);
-    read_group(m, fini, yini, n);
-    for (int k = 0; k < n; ++k) m.YINIT(i0 + k) = yini[k];
+    read_group(run, fini, yini, n);
+    for (int k = 0; k < n; ++k) in.YINIT(i0 + k) = yini[k];
     if (regional) {
-      read_group(m, freg, yreg, n);
-      for (int k = 0; k < n; ++k) m.YREG(i0 + k) = yreg[k];
+      read_group(run, freg, yreg, n);
+      for (int k = 0; k < n; ++k) in.YREG(i0 + k) = yreg[k];
     }
   }
   // 4. IREG 3: the contour as read is kept aside and the model runs on a zero
   // regional contour.
   if (c.IREG == 3) {
     for (int i = 1; i <= nx; ++i) {
-      m.YREGFILE(i) = m.YREG(i);
-      m.YREG(i) = 0.0F;
+      in.YREGFILE(i) = in.YREG(i);
+      in.YREG(i) = 0.0F;
     }
   }
   // 5. Positions to metres (LENFAC is 1 for metres).
   for (int i = 1; i <= nx; ++i) {
-    m.YINIT(i) *= static_cast<double>(m.LENFAC);
-    m.YREG(i) *= m.LENFAC;
+    in.YINIT(i) *= static_cast<double>(in.LENFAC);
+    in.YREG(i) *= in.LENFAC;
   }
 }
 

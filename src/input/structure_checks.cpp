@@ -22,8 +22,8 @@ std::string breakwater_text(const char* key, int k, const char* rule) {
 
 }  // namespace
 
-void check_groin_depths(const ModelState& m) {
-  const Settings& c = m.cfg;
+void check_groin_depths(const Settings& cfg) {
+  const Settings& c = cfg;
   // Design note: waves are carried to every diffracting tip by refraction to
   // the tip depth, which needs water there; a groin tip on dry ground or at no
   // depth is refused, named by the groin's number in the input.
@@ -44,8 +44,8 @@ void check_groin_depths(const ModelState& m) {
 // so the area stays positive). All are refused naming the key and the
 // breakwater's number. Tips given right to left are put in order, each cell
 // with its own distance and depth.
-void check_breakwater(ModelState& m, int k) {
-  Settings& c = m.cfg;
+void check_breakwater(Settings& cfg, int k) {
+  Settings& c = cfg;
   if (!(c.DBDEP1(k) > 0.0F)) error_stop(breakwater_text("DBDEP1", k, "must be > 0"));
   if (!(c.DBDEP2(k) > 0.0F)) error_stop(breakwater_text("DBDEP2", k, "must be > 0"));
   if (c.DBI1(k) == c.DBI2(k))

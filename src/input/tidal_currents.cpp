@@ -17,18 +17,18 @@ namespace coastra {
 
 namespace {
 
-int station_count(const ModelState& m) { return std::min(m.cfg.NTIDEFILES, MXTIDEF); }
+int station_count(const Settings& cfg) { return std::min(cfg.NTIDEFILES, MXTIDEF); }
 
-const std::string& station_file(const ModelState& m, int j) {
-  return m.cfg.TIDEFILE[static_cast<std::size_t>(j)];
+const std::string& station_file(const Settings& cfg, int j) {
+  return cfg.TIDEFILE[static_cast<std::size_t>(j)];
 }
 
 // Stations lie on walls 1..NX+1 in increasing order: the interpolation
 // brackets each wall between two of them.
-void check_stations(ModelState& m) {
-  const Settings& c = m.cfg;
+void check_stations(const Settings& cfg, RunState& run) {
+  const Settings& c = cfg;
   int before = 0;
-  for (int j = 1; j <= station_count(m); ++j) {
+  for (int j = 1; j <= station_count(cfg); ++j) {
     const int w = c.ITIDEWALL(j);
     if (w >= 1 && w <= c.NX + 1 && w > before) {
       before = w;
@@ -37,49 +37,50 @@ void check_stations(ModelState& m) {
     std::string line(" ERROR. TIDAL CURRENT STATION ");
     edit_i(line, j, 0);
     line += " (FILE ";
-    line += station_file(m, j);
+    line += station_file(cfg, j);
     line += ") AT WALL ";
     edit_i(line, w, 0);
     line += ": STATIONS MUST LIE ON WALLS 1 TO ";
     edit_i(line, c.NX + 1, 0);
     line += " IN INCREASING ORDER.";
-    m.prt() << line << '\n';
+    *run.PRT << line << '\n';
     std::string msg("TIDEFILE station ");
     edit_i(msg, j, 0);
     msg += " at wall ";
     edit_i(msg, w, 0);
     msg += " off the grid or out of order: ";
-    msg += station_file(m, j);
+    msg += station_file(cfg, j);
     error_stop(msg);
   }
 }
 
 // Record k of station j must carry the date and time of station 1's record k.
-void check_same_stamp(ModelState& m, int j, int k, const StampedValue& r) {
+void check_same_stamp(const Settings& cfg, RunState& run, const SeriesState& ser, int j, int k,
+                      const StampedValue& r) {
   const std::size_t at = static_cast<std::size_t>(k - 1);
-  if (r.DATE == m.TCDATE[at] && r.TIME == m.TCTIME[at]) return;
+  if (r.DATE == ser.TCDATE[at] && r.TIME == ser.TCTIME[at]) return;
   std::string line(" ERROR. RECORD ");
   edit_i(line, k, 0);
   line += " OF TIDAL CURRENT FILE ";
-  line += station_file(m, j);
+  line += station_file(cfg, j);
   line += " IS NOT DATED AS RECORD ";
   edit_i(line, k, 0);
   line += " OF ";
-  line += station_file(m, 1);
-  m.prt() << line << '\n';
+  line += station_file(cfg, 1);
+  *run.PRT << line << '\n';
   std::string msg("Tidal current record ");
   edit_i(msg, k, 0);
   msg += " dated unlike station 1: ";
-  msg += station_file(m, j);
+  msg += station_file(cfg, j);
   error_stop(msg);
 }
 
 }  // namespace
 
-void tidal_weights(ModelState& m) {
-  const Settings& c = m.cfg;
+void tidal_weights(const Settings& cfg, SeriesState& ser) {
+  const Settings& c = cfg;
   const int nx = c.NX;
-  const int ns = station_count(m);
+  const int ns = station_count(cfg);
   // 1. Alongshore coordinate of every wall from wall 1 (m): the widths of the
   //    cells before it. The baseline origin X0 cancels in every ratio below.
   std::vector<double> xw(static_cast<std::size_t>(nx) + 2, 0.0);
@@ -92,80 +93,84 @@ void tidal_weights(ModelState& m) {
   for (int i = 1; i <= nx + 1; ++i) {
     if (i <= first || i >= last) {
       const int s = i <= first ? 1 : ns;
-      m.TCA(i) = s;
-      m.TCB(i) = s;
-      m.TCW(i) = 0.0F;
+      ser.TCA(i) = s;
+      ser.TCB(i) = s;
+      ser.TCW(i) = 0.0F;
       continue;
     }
     while (c.ITIDEWALL(b) <= i) ++b;
     const double xa = xw[static_cast<std::size_t>(c.ITIDEWALL(b - 1))];
     const double xb = xw[static_cast<std::size_t>(c.ITIDEWALL(b))];
-    m.TCA(i) = b - 1;
-    m.TCB(i) = b;
-    m.TCW(i) = static_cast<float>((xw[static_cast<std::size_t>(i)] - xa) / (xb - xa));
+    ser.TCA(i) = b - 1;
+    ser.TCB(i) = b;
+    ser.TCW(i) = static_cast<float>((xw[static_cast<std::size_t>(i)] - xa) / (xb - xa));
   }
 }
 
-void read_tidal_currents(ModelState& m) {
-  const Settings& c = m.cfg;
-  m.TCUSED = false;
-  m.NSTTC = 1;
-  m.TCPTR = 0;
-  if (!c.TIDES || station_count(m) < 1) return;
-  lwrite(m.con(), "Reading TCRNTFILE: ");
+void read_tidal_currents(const Settings& cfg, const InputState& in, RunState& run,
+                         SeriesState& ser) {
+  const Settings& c = cfg;
+  ser.TCUSED = false;
+  ser.NSTTC = 1;
+  ser.TCPTR = 0;
+  if (!c.TIDES || station_count(cfg) < 1) return;
+  lwrite(*run.CON, "Reading TCRNTFILE: ");
   // 1. Stations on the grid, in order; at least two records announced.
-  check_stations(m);
-  check_record_count(m, c.ITIDE2, station_file(m, 1), TIDAL_CURRENT_NAMES);
+  check_stations(cfg, run);
+  check_record_count(run, c.ITIDE2, station_file(cfg, 1), TIDAL_CURRENT_NAMES);
   // 2. Records k = 1..NTC of every station, grown as they are read.
-  const int ns = station_count(m);
+  const int ns = station_count(cfg);
   // A station whose file was never opened has a stream all the same: its read fails.
-  if (m.FTIDE.size() < static_cast<std::size_t>(ns) + 1) m.FTIDE.resize(static_cast<std::size_t>(ns) + 1);
-  m.TCDATE.clear();
-  m.TCTIME.clear();
-  m.TCVAL.clear();
+  if (run.FTIDE.size() < static_cast<std::size_t>(ns) + 1) run.FTIDE.resize(static_cast<std::size_t>(ns) + 1);
+  ser.TCDATE.clear();
+  ser.TCTIME.clear();
+  ser.TCVAL.clear();
   std::string line;
   for (int k = 1; k <= c.ITIDE2; ++k) {
     for (int j = 1; j <= ns; ++j) {
-      std::ifstream& f = m.FTIDE[static_cast<std::size_t>(j)];
+      std::ifstream& f = run.FTIDE[static_cast<std::size_t>(j)];
       const StampedValue r =
-          read_stamped_record(m, f, line, station_file(m, j), k, TIDAL_CURRENT_NAMES);
+          read_stamped_record(run, f, line, station_file(cfg, j), k, TIDAL_CURRENT_NAMES);
       if (j == 1) {
-        m.TCDATE.push_back(r.DATE);
-        m.TCTIME.push_back(r.TIME);
+        ser.TCDATE.push_back(r.DATE);
+        ser.TCTIME.push_back(r.TIME);
       } else {
-        check_same_stamp(m, j, k, r);
+        check_same_stamp(cfg, run, ser, j, k, r);
       }
-      m.TCVAL.push_back(r.VALUE * m.LENFAC);   // model length unit per second to m/s
+      ser.TCVAL.push_back(r.VALUE * in.LENFAC);   // model length unit per second to m/s
     }
   }
-  for (int j = 1; j <= ns; ++j) m.FTIDE[static_cast<std::size_t>(j)].close();
-  m.NTC = c.ITIDE2;
+  for (int j = 1; j <= ns; ++j) run.FTIDE[static_cast<std::size_t>(j)].close();
+  ser.NTC = c.ITIDE2;
   // 3. Interval, its checks, the steps per record, the interpolation weights.
   // Design note: the transport needs a current at every wall 1..NX+1, and the
   // interpolation gives every wall one from any number of stations (one
   // station makes the current uniform), so a run never lacks tidal points and
   // no count of points against NX is asked of the stations.
-  m.DTTC = series_interval(m, m.TCDATE, m.TCTIME, station_file(m, 1), TIDAL_CURRENT_NAMES);
-  m.NSTTC = steps_per_record(m.DTTC, c.DT);
-  warn_late_start(m, m.TCDATE[0], m.TCTIME[0], station_file(m, 1), TIDAL_CURRENT_NAMES);
-  tidal_weights(m);
-  m.TCUSED = true;
+  ser.DTTC = series_interval(cfg, run, ser.TCDATE, ser.TCTIME, station_file(cfg, 1),
+                             TIDAL_CURRENT_NAMES);
+  ser.NSTTC = steps_per_record(ser.DTTC, c.DT);
+  warn_late_start(cfg, run, ser.TCDATE[0], ser.TCTIME[0], station_file(cfg, 1),
+                  TIDAL_CURRENT_NAMES);
+  tidal_weights(cfg, ser);
+  ser.TCUSED = true;
 }
 
-void tidal_current_step(ModelState& m) {
-  if (!m.TCUSED) return;
-  const int k = record_in_force(m.ISTEP, m.NSTTC, m.NTC);
-  if (k == m.TCPTR) return;
-  if (k < m.TCPTR) note_restart(m, m.TCCYCLED, TIDAL_CURRENT_NAMES);
-  m.TCPTR = k;
-  const int ns = station_count(m);
+void tidal_current_step(const Settings& cfg, const InputState& in, RunState& run,
+                        WaveInputState& wi, TransportState& tr, SeriesState& ser) {
+  if (!ser.TCUSED) return;
+  const int k = record_in_force(run.ISTEP, ser.NSTTC, ser.NTC);
+  if (k == ser.TCPTR) return;
+  if (k < ser.TCPTR) note_restart(in, run, wi, ser.TCCYCLED, TIDAL_CURRENT_NAMES);
+  ser.TCPTR = k;
+  const int ns = station_count(cfg);
   // Station j of record k is TCVAL[(k - 1) ns + j - 1].
   const std::size_t base = static_cast<std::size_t>(k - 1) * static_cast<std::size_t>(ns) - 1U;
-  const float ktide = m.cfg.KTIDE;
-  for (int i = 1; i <= m.cfg.NX + 1; ++i) {
-    const float va = m.TCVAL[base + static_cast<std::size_t>(m.TCA(i))];
-    const float vb = m.TCVAL[base + static_cast<std::size_t>(m.TCB(i))];
-    m.UTIDE(i) = ktide * (va + m.TCW(i) * (vb - va));
+  const float ktide = cfg.KTIDE;
+  for (int i = 1; i <= cfg.NX + 1; ++i) {
+    const float va = ser.TCVAL[base + static_cast<std::size_t>(ser.TCA(i))];
+    const float vb = ser.TCVAL[base + static_cast<std::size_t>(ser.TCB(i))];
+    tr.UTIDE(i) = ktide * (va + ser.TCW(i) * (vb - va));
   }
 }
 

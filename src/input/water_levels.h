@@ -13,11 +13,14 @@ namespace coastra {
 // the print file say so. Otherwise reads NWL records (the WLFILE integer) into
 // WLDATE, WLTIME, WL (metres), derives DTWL and NSTWL; error stops on a short
 // or unreadable file and on the interval checks.
-void read_water_levels(ModelState& m);
+void read_water_levels(const Settings& cfg, const InputState& in, RunState& run,
+                       TransportState& tr, SeriesState& ser);
 
 // Time-step loop, once per step after the clock: the record in force at step
 // ISTEP becomes WLCUR (m). Returns true when the level changed, so that the
-// caller has the transmission computed again.
-bool water_level_step(ModelState& m);
+// caller has the transmission computed again. A restart of the series is
+// noted in the print file (note_restart).
+bool water_level_step(const InputState& in, RunState& run, WaveInputState& wi,
+                      TransportState& tr, SeriesState& ser);
 
 }  // namespace coastra

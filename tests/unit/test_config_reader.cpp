@@ -34,7 +34,7 @@ struct CfgDir {
   // Reads text as the configuration file into the rig's state.
   bool read(test::StateRig& r, const std::string& text) const {
     dir.write("run.cfg", text);
-    return read_config(r.m, f("run.cfg"));
+    return read_config(r.m.cfg, r.m.run(), f("run.cfg"));
   }
   // The error-stop message of reading text, or "(no stop)".
   std::string stop(const std::string& text) const {
@@ -279,7 +279,7 @@ TEST(ConfigFiles, NamesQuotesAndOpenFailures) {
                                        {d.f("none.cfg"), "Cannot open config file"},
                                        {dir, "Cannot open config file"}}) {
     test::StateRig n;
-    EXPECT_EQ(test::stop_message([&] { read_config(n.m, name); }), msg) << name;
+    EXPECT_EQ(test::stop_message([&] { read_config(n.m.cfg, n.m.run(), name); }), msg) << name;
   }
 }
 

@@ -228,7 +228,7 @@ TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
     test::StateRig s;
     s.m.cfg.SIMDATS = s.m.cfg.SIMDATE = steps;
     s.m.DT = s.m.cfg.DT = 0.1F;  // 1000000.1 hours: 114.08 years, under the year limit
-    set_run_length(s.m);
+    set_run_length(s.m.cfg, s.m.run(), s.m.input());
     EXPECT_EQ(s.con.str(), steps > 10000000
                                ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"
                                : "");
@@ -256,7 +256,7 @@ TEST(ConfigLines, ValuesBeyondColumn255AreRead) {
   test::StateRig r;
   const fs::path here = fs::current_path();
   fs::current_path(dir.path());
-  const std::string stop = test::stop_message([&] { read_config(r.m, "run.cfg"); });
+  const std::string stop = test::stop_message([&] { read_config(r.m.cfg, r.m.run(), "run.cfg"); });
   fs::current_path(here);
   ASSERT_EQ(stop, "(no stop)");
   for (int i = 1; i <= 54; ++i)  // wall i takes segment i; wall 55 takes the last

@@ -38,8 +38,8 @@ TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
   // A whole series across the year end has a 1-hour interval.
   test::StateRig r;
   r.m.DT = r.m.cfg.DT = 1.0F;
-  EXPECT_EQ(series_interval(r.m, {20261231, 20270101, 20270101}, {2300, 0, 100}, "wl.dat",
-                            WATER_LEVEL_NAMES),
+  EXPECT_EQ(series_interval(r.m.cfg, r.m.run(), {20261231, 20270101, 20270101}, {2300, 0, 100},
+                            "wl.dat", WATER_LEVEL_NAMES),
             1.0F);
   // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
   // 24, minute 60 and year 0 are no stamps.
@@ -83,7 +83,8 @@ struct WaterLevelRig : test::StateRig {
     m.FWL.open(c.WLFILE);
   }
   std::string read() {
-    return test::stop_message([&] { read_water_levels(m); });
+    return test::stop_message([&] { read_water_levels(m.cfg, m.input(), m.run(), m.transport(),
+                                                      m.series()); });
   }
   std::string name() const { return dir.file("wl.dat"); }
 };
@@ -122,7 +123,7 @@ TEST(WaterLevels, ReaderTakesLevelsAndStepsPerRecord) {
             " WATER LEVEL FILE NOT USED (NO BREAKWATER TRANSMISSION COMPUTED): " + u.name() + "\n");
   // No WLFILE line: level 0, one step per record, nothing read.
   test::StateRig none;
-  read_water_levels(none.m);
+  read_water_levels(none.m.cfg, none.m.input(), none.m.run(), none.m.transport(), none.m.series());
   EXPECT_FALSE(none.m.WLUSED);
   EXPECT_EQ(none.m.NSTWL, 1);
   EXPECT_EQ(none.m.WLCUR, 0.0F);
@@ -197,7 +198,8 @@ TEST(WaterLevels, LevelInForceFollowsTheStepAndCyclesWithOneNote) {
   for (int n = 1; n <= 9; ++n) {
     r.m.ISTEP = n;
     r.m.CURDATE = 20260101;
-    EXPECT_EQ(water_level_step(r.m), changes[n - 1]) << n;
+    EXPECT_EQ(water_level_step(r.m.input(), r.m.run(), r.m.wave_input(), r.m.transport(),
+                               r.m.series()), changes[n - 1]) << n;
     EXPECT_EQ(r.m.WLCUR, expected[n - 1]) << n;
   }
   EXPECT_EQ(r.prt.str(), " NOTE. WATER LEVEL SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
@@ -228,7 +230,7 @@ struct TideRig : test::StateRig {
     }
   }
   std::string read() {
-    return test::stop_message([&] { read_tidal_currents(m); });
+    return test::stop_message([&] { read_tidal_currents(m.cfg, m.input(), m.run(), m.series()); });
   }
 };
 
@@ -242,7 +244,8 @@ TEST(TidalCurrents, StationsInterpolateAlongTheCoastTimesKtide) {
   EXPECT_EQ(r.con.str(), " Reading TCRNTFILE: \n");
   EXPECT_EQ(r.m.NSTTC, 1);
   r.m.ISTEP = 1;
-  tidal_current_step(r.m);
+  tidal_current_step(r.m.cfg, r.m.input(), r.m.run(), r.m.wave_input(), r.m.transport(),
+                     r.m.series());
   EXPECT_FLOAT_EQ(r.m.UTIDE(6), 0.3F);
   EXPECT_FLOAT_EQ(r.m.UTIDE(1), 0.2F);
   EXPECT_FLOAT_EQ(r.m.UTIDE(3), 0.24F);   // 0.2 + 2/10 x 0.2
@@ -251,7 +254,8 @@ TEST(TidalCurrents, StationsInterpolateAlongTheCoastTimesKtide) {
   // KTIDE multiplies, sign included, when the next record comes into use.
   r.m.cfg.KTIDE = -2.0F;
   r.m.ISTEP = 2;
-  tidal_current_step(r.m);
+  tidal_current_step(r.m.cfg, r.m.input(), r.m.run(), r.m.wave_input(), r.m.transport(),
+                     r.m.series());
   EXPECT_FLOAT_EQ(r.m.UTIDE(6), 0.6F);    // -2 x -0.3
   // Unequal cells: the walls' own coordinates. Cells of 10, 30 and 60 m put
   // walls 1, 2, 3, 4 at 0, 10, 40, 100 m; stations at walls 1 and 4.
@@ -261,7 +265,8 @@ TEST(TidalCurrents, StationsInterpolateAlongTheCoastTimesKtide) {
   u.m.cfg.DX(3) = 60.0F;
   ASSERT_EQ(u.read(), "(no stop)");
   u.m.ISTEP = 1;
-  tidal_current_step(u.m);
+  tidal_current_step(u.m.cfg, u.m.input(), u.m.run(), u.m.wave_input(), u.m.transport(),
+                     u.m.series());
   EXPECT_FLOAT_EQ(u.m.UTIDE(2), 0.1F);
   EXPECT_FLOAT_EQ(u.m.UTIDE(3), 0.4F);
   // In feet the currents are feet per second: 1 ft/s = 0.3048 m/s.
@@ -269,7 +274,8 @@ TEST(TidalCurrents, StationsInterpolateAlongTheCoastTimesKtide) {
   f.m.LENFAC = 0.3048F;
   ASSERT_EQ(f.read(), "(no stop)");
   f.m.ISTEP = 1;
-  tidal_current_step(f.m);
+  tidal_current_step(f.m.cfg, f.m.input(), f.m.run(), f.m.wave_input(), f.m.transport(),
+                     f.m.series());
   EXPECT_FLOAT_EQ(f.m.UTIDE(1), 0.3048F);   // one station: uniform
   EXPECT_FLOAT_EQ(f.m.UTIDE(4), 0.3048F);
 }
@@ -328,7 +334,7 @@ void water_levels(ModelState& m, float low, float high, int n) {
   m.NSTWL = 1;
   m.WLPTR = 0;
   m.ISTEP = n;
-  water_level_step(m);
+  water_level_step(m.input(), m.run(), m.wave_input(), m.transport(), m.series());
 }
 
 TEST(WaterLevelPhysics, GroinTipDryAtLowWaterIsBypassedAndHeldBackAtHighWater) {
@@ -368,9 +374,10 @@ void tide_stations(test::Coast& c, const std::vector<int>& walls, const std::vec
   c.m.TCVAL.insert(c.m.TCVAL.end(), u.begin(), u.end());   // record 2 alike
   c.m.NTC = 2;
   c.m.TCUSED = true;
-  tidal_weights(c.m);
+  tidal_weights(c.m.cfg, c.m.series());
   c.m.ISTEP = 1;
-  tidal_current_step(c.m);
+  tidal_current_step(c.m.cfg, c.m.input(), c.m.run(), c.m.wave_input(), c.m.transport(),
+                     c.m.series());
 }
 
 TEST(TidePhysics, TransportFollowsTheCurrentTimesKtide) {

@@ -37,7 +37,7 @@ struct Files : test::StateRig {
   }
   template <class F>
   std::string stop(F f) {
-    return test::stop_message([&] { f(m); });
+    return test::stop_message([&] { f(m.cfg, m.run(), m.input()); });
   }
 };
 
@@ -100,7 +100,7 @@ TEST(ShorelineFiles, TooFewOrInvalidValuesStopTheRunNamingTheFile) {
   for (const Case& k : cases) {
     Files f(k.nx, k.ireg, k.ini, k.reg);
     if (k.spacing) f.m.cfg.DX(1) = -1.0F;
-    EXPECT_EQ(f.stop(k.spacing ? read_cell_spacing : read_shoreline_files), k.message);
+    EXPECT_EQ(k.spacing ? f.stop(read_cell_spacing) : f.stop(read_shoreline_files), k.message);
     if (!k.text.empty()) {
       EXPECT_NE(f.prt.str().find(k.text), std::string::npos) << k.message;
     }
@@ -129,7 +129,7 @@ TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
   ASSERT_EQ(f.stop(read_cell_spacing), "(no stop)");
   EXPECT_EQ(f.m.cfg.DX(3), 30.0F);
   EXPECT_EQ(f.m.cfg.DX(4), 30.0F);
-  build_cell_coordinates(f.m);
+  build_cell_coordinates(f.m.cfg, f.m.input());
   EXPECT_EQ(f.m.XCELL(1), 10.0F);
   EXPECT_EQ(f.m.XCELL(2), 30.0F);
   EXPECT_EQ(f.m.XCELL(3), 60.0F);
@@ -140,7 +140,7 @@ TEST(CellSpacing, VariableSpacingFileAndCellCoordinates) {
   ft.m.cfg.DX(1) = -1.0F;
   ASSERT_EQ(ft.stop(read_cell_spacing), "(no stop)");
   EXPECT_FLOAT_EQ(ft.m.cfg.DX(3), 6.096F);
-  build_cell_coordinates(ft.m);
+  build_cell_coordinates(ft.m.cfg, ft.m.input());
   EXPECT_FLOAT_EQ(ft.m.XCELL(1), 33.528F);
   EXPECT_FLOAT_EQ(ft.m.XCELL(2), 39.624F);
 }

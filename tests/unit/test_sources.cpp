@@ -42,7 +42,7 @@ struct Scheduled : test::Coast {
   explicit Scheduled(int nx, float dt, int simdate) : Coast(nx, 25.0F) {
     m.DT = m.cfg.DT = dt;
     m.cfg.SIMDATE = simdate;
-    set_run_length(m);
+    set_run_length(m.cfg, m.run(), m.input());
     time_factors(m.cfg, m.step(), m.transport());
   }
   void fill(int s, int e, int first, int last, float yadd) {
@@ -57,7 +57,7 @@ struct Scheduled : test::Coast {
   }
   // Calm steps (sources only) over the whole run; returns the volume change (m3).
   double run_calm() {
-    setup_schedules(m);
+    setup_schedules(m.cfg, m.input(), m.step(), m.run(), m.sources());
     double v0 = volume();
     m.ELAPSED = 0.0;
     for (int n = 1; n <= m.NTS; ++n) {
@@ -101,8 +101,8 @@ TEST(Sources, FillPlacesExactlyItsVolume) {
   // DT halves to 3 h, 80 steps of 0.125 m: the advance per day stays 1 m.
   Scheduled s(10, 6.0F, 20200401);
   s.fill(20200111, 20200121, 2, 3, 10.0F);
-  setup_schedules(s.m);
-  setup_stability(s.m);
+  setup_schedules(s.m.cfg, s.m.input(), s.m.step(), s.m.run(), s.m.sources());
+  setup_stability(s.m.cfg, s.m.input(), s.m.step(), s.m.stability());
   EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.25);
   change_time_step(s.m, 3.0F);
   EXPECT_DOUBLE_EQ(s.m.FILLADV(1), 0.125);
@@ -206,7 +206,7 @@ TEST(Sources, RandomCoastsConserveVolumeEveryStep) {
       m.cfg.IBPS(k) = c1, m.cfg.IBPE(k) = std::min(nx, c1 + pick(0, 4));
       m.cfg.QBP(k) = uni(-300.0, 300.0);
     }
-    setup_schedules(m);
+    setup_schedules(m.cfg, m.input(), m.step(), m.run(), m.sources());
     setup_structures(m.cfg, m.input(), m.transport(), m.sources());
     const double h = 10.0;   // berm height + closure depth of the coast (m)
     Vec1<double> y0(nx);     // shoreline at the step start (m)

@@ -68,8 +68,8 @@ struct AdaptRig : test::StateRig {
       m.HBD(i) = 1.0F;
       m.CGB(i) = 2.5F;
     }
-    set_run_length(m);
-    setup_stability(m);
+    set_run_length(m.cfg, m.run(), m.input());
+    setup_stability(m.cfg, m.input(), m.step(), m.stability());
     m.ISTEP = 0;
     m.ELAPSED = 0.0;
   }
@@ -87,7 +87,7 @@ struct AdaptRig : test::StateRig {
     } else {
       m.ISTEP += 1;
     }
-    advance_clock(m);
+    advance_clock(m.step(), m.input());
     check();
     m.ELAPSED += static_cast<double>(m.DT);
   }
@@ -469,13 +469,13 @@ TEST(AdaptiveStep, AHalvedStepThatWouldHaveEndedTheYearLeavesTheYearToItsSuccess
   m.DT = m.cfg.DT = 4.0F;
   m.cfg.DTSAVE = 24.0F;
   m.DTWAVE = 24.0F;
-  set_run_length(m);
-  setup_stability(m);
+  set_run_length(m.cfg, m.run(), m.input());
+  setup_stability(m.cfg, m.input(), m.step(), m.stability());
   // Steps 1-5 end at 04:00 ... 20:00 of 31 December.
-  for (m.ISTEP = 1; m.ISTEP <= 5; ++m.ISTEP) advance_clock(m);
+  for (m.ISTEP = 1; m.ISTEP <= 5; ++m.ISTEP) advance_clock(m.step(), m.input());
   m.ISTEP = 6;
   m.ELAPSED = 20.0;
-  advance_clock(m);  // would end on 1 January 00:00
+  advance_clock(m.step(), m.input());  // would end on 1 January 00:00
   EXPECT_EQ(m.CURDATE, 20210101);
   EXPECT_EQ(m.NYEARSIM, 1);
   change_time_step(m, 2.0F);  // now ends at 22:00
@@ -484,7 +484,7 @@ TEST(AdaptiveStep, AHalvedStepThatWouldHaveEndedTheYearLeavesTheYearToItsSuccess
   EXPECT_EQ(m.NYEARSIM, 0);
   EXPECT_EQ(m.ISTEP, 11);
   m.ELAPSED = 22.0;
-  advance_clock(m);
+  advance_clock(m.step(), m.input());
   EXPECT_EQ(m.CURDATE, 20210101);
   EXPECT_EQ(m.NYEARSIM, 1);
   EXPECT_EQ(m.CLKDAY, 1.0F);

@@ -21,7 +21,7 @@ struct Rig : test::Coast {
   std::string start_waves() {
     return test::stop_message([this] {
       setup_wave_events(m);
-      check_wave_timestep(m);
+      check_wave_timestep(m.step(), m.run(), m.waves());
       setup_wave_input(m.cfg, m.input(), m.wave_input());
     });
   }
