@@ -83,21 +83,21 @@ void settle_print_file(ModelState& m) {
 // The data files, the inlet files and the NetCDF file when one is asked for,
 // each checked before any is truncated.
 void open_outputs(ModelState& m, const std::string& cfgname) {
-  check_inlet_file_names(m);
+  check_inlet_file_names(m.cfg, m.run());
   // (--check stops after the name checks below: it writes no file.)
   // The NetCDF file is an output like the others: never an input, the print
   // file, a data file or an inlet's file, and never a FIFO.
   if (!m.NCFILE.empty()) {
     std::vector<std::string> inlet_files;
     for (int k = 1; m.cfg.INLETS && k <= std::min(m.cfg.NINL, MXINL); ++k)
-      inlet_files.push_back(inlet_file_name(m, k));
+      inlet_files.push_back(inlet_file_name(m.cfg, k));
     check_later_output("--netcdf", m.NCFILE, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES,
                        inlet_files);
   }
   if (m.CHECKONLY) return;
   open_netcdf_file(m, cfgname);
-  open_data_files(m);
-  open_inlet_files(m);
+  open_data_files(m.cfg, m.output());
+  open_inlet_files(m.cfg, m.run(), m.inlets());
 }
 
 // Design note: a run whose data files would pass 2 GB (a short DTSAVE over a
@@ -128,7 +128,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   if (check_input_and_setup(m, cfgname) != 1) silent_stop();
   start_step_control(m);   // DT and what counts in its steps, read-only settings from here
   check_inlets(m);
-  check_budget_entries(m);
+  check_budget_entries(m.cfg);
   settle_print_file(m);
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m);
   build_cell_coordinates(m);
@@ -158,14 +158,14 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_structures(m);
   setup_cross_shore(m);
   // The start-up line of the inlet cells is their initial shoreline.
-  inlet_groin_notices(m, setup_inlets(m));
-  write_initial_shoreline(m);
+  inlet_groin_notices(m.run(), setup_inlets(m));
+  write_initial_shoreline(m.cfg, m.input(), m.run());
   check_save_interval(m);
   announce_data_size(m);
   check_wave_timestep(m);
   setup_stability(m);
   open_outputs(m, cfgname);
-  init_bookkeeping(m);
+  init_bookkeeping(m.cfg, m.input(), m.output());
   return true;
 }
 
@@ -239,7 +239,7 @@ void report_check(ModelState& m) {
   if (c.PRTOUT) files.push_back(c.PRFILE);
   for (const std::string& f : data_file_names(c.OUTBASE)) files.push_back(f);
   for (int k = 1; c.INLETS && k <= std::min(c.NINL, MXINL); ++k)
-    files.push_back(inlet_file_name(m, k));
+    files.push_back(inlet_file_name(m.cfg, k));
   if (!m.NCFILE.empty()) files.push_back(m.NCFILE);
   for (const std::string& f : files) t += " " + f;
   t += '\n';
@@ -257,20 +257,20 @@ void end_of_run(ModelState& m) {
   // The undiffracted statistics take the values in force at the end (the last
   // step's, which the breaking sequence leaves out) before they are reported.
   BRKSTAT(m);
-  write_breaking_statistics(m);
+  write_breaking_statistics(m.cfg, m.input(), m.waves(), m.step(), m.run());
   end_reports_shoreline(m);
   write_budget_report(m);
-  write_total_volume_line(m);
-  write_warning_counts(m);
+  write_total_volume_line(m.cfg, m.input(), m.output(), m.run());
+  write_warning_counts(m.warnings(), m.run());
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
   write_netcdf_final(m);
-  close_netcdf_file(m, true);
-  close_data_files(m);
-  close_inlet_files(m);
+  close_netcdf_file(m.output(), true);
+  close_data_files(m.cfg, m.run(), m.output());
+  close_inlet_files(m.inlets());
   m.PRTFILE.flush();
-  check_output_streams(m);
+  check_output_streams(m.cfg, m.run(), m.output());
   lwrite(m.con(), "Model run completed");
   // Design note: the console is one of the run's outputs. One that cannot be
   // written (standard output on a full disk) fails the run too, so that a
@@ -278,7 +278,7 @@ void end_of_run(ModelState& m) {
   // reason then goes to the print file, still open for it.
   m.con().flush();
   if (!m.con()) error_stop("Cannot write the console (standard output)");
-  close_print_file(m);
+  close_print_file(m.cfg, m.run());
 }
 
 // The 80-column error line of an error stop, on the console and, once the
@@ -352,11 +352,11 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
     end_of_run(m);
     return m.IRUNERR != 0 ? EXIT_EARLY_STOP : EXIT_NORMAL;
   } catch (const ErrorStop& e) {
-    close_netcdf_file(m, false);   // what was written stays a valid file
+    close_netcdf_file(m.output(), false);   // what was written stays a valid file
     report_error_stop(m, e.message);
     return EXIT_STOPPED;
   } catch (const SilentStop&) {
-    close_netcdf_file(m, false);
+    close_netcdf_file(m.output(), false);
     return EXIT_STOPPED;
   }
 }

@@ -89,7 +89,7 @@ void mark_start_day(ModelState& m, float start_day) {
 // shoreline whose volume change has not been formed yet.
 void settle_volume_change(ModelState& m) {
   if (!m.VOLDUE) return;
-  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  volume_change(m.cfg, m.input(), m.transport(), m.output());   // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
   m.VOLDUE = false;
 }
 
@@ -107,7 +107,7 @@ bool wave_record(ModelState& m) {
   m.CALM = calm_step(m, checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m, checks.bad_depth); cell != 0)   // r: DLTZ | no stop
-    stop_on_closure_depth(m, cell);                              // report, then error stop
+    stop_on_closure_depth(m.cfg, m.waves(), m.run(), cell);     // report, then error stop
   update_slope(m);                     // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }
@@ -178,7 +178,8 @@ bool physics_of_step(ModelState& m) {
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)
     if (stopped(m)) return false;
     stage_mark(m.TIMES, Stage::SOLVER);
-    if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    if (m.ISTEP >= m.NTS)   // r: HBD, THETABD | print file | no stop
+      write_last_step_waves(m.cfg, m.input(), m.waves(), m.run());
     stage_mark(m.TIMES, Stage::OUTPUT);
     // The transport of the final waves, and the shoreline it moves.
     groin_factors(m);                  // r: HBD, ALPHAS, YSHORE | w: GROINF.., THETABD | no stop
@@ -206,16 +207,17 @@ void accumulate_step(ModelState& m) {
   if (m.CALM) {
     // A calm step moves a moving boundary all the same: its volume is booked
     // at the boundary wall (from where calm_update found the end cells).
-    book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
+    book_calm_boundaries(m.cfg, m.input(), m.transport(), m.step(), m.output(), m.YSTART(1),
+                         m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
   if (!m.CALM) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
     if (m.ISTEP < m.NTS) BRKSTAT(m);   // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
-    accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
+    accumulate_transport(m.cfg, m.step(), m.transport(), m.output());   // r: QLS | w: QNEG..QNET, V*P, V*
   }
   book_sources(m);                     // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0
-  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
+  update_extremes(m.cfg, m.transport(), m.output());   // r: YSHORE | w: YMAX, YMIN
   m.VOLDUE = true;                     // volume change formed when a record needs it
 }
 
@@ -230,11 +232,11 @@ bool print_out_due(const ModelState& m) {
 void record_step(ModelState& m) {
   const bool records = m.ISTEP % m.NSTSAVE == 0;
   const bool print_out = print_out_due(m);
-  const bool yearly = yearly_report_due(m);
+  const bool yearly = yearly_report_due(m.cfg, m.run(), m.input(), m.output());
   if (records || print_out || yearly) settle_volume_change(m);
   if (records) {
     write_periodic_records(m);         // data files
-    write_inlet_records(m);            // inlet reservoir files
+    write_inlet_records(m.run(), m.input(), m.inlets(), m.output());   // inlet reservoir files
   }
   if (print_out) {
     intermediate_report(m);            // print file
@@ -273,7 +275,7 @@ void run_time_loop(ModelState& m) {
   end_progress(m);
   // The end-of-run reports read the volume change of the last completed step.
   settle_volume_change(m);
-  if (m.TIMES.ON) write_stage_times(m);
+  if (m.TIMES.ON) write_stage_times(m.run());
 }
 
 }  // namespace coastra

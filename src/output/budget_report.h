@@ -11,11 +11,11 @@ namespace coastra {
 // Refuses budget cells outside cells 1..NX and flux arrows outside walls
 // 1..NX+1, naming the key and the entry (a reversed range is allowed: it sums
 // nothing).
-void check_budget_entries(const ModelState& m);
+void check_budget_entries(const Settings& cfg);
 
 // Simulated time of the run (hours): the steps completed, whatever the way the
-// run was given or ended; 0 when no step was completed.
-double simulated_hours(const ModelState& m);
+// run was given or ended (ISTEP, ELAPSED, IRUNERR, DT); 0 when no step was completed.
+double simulated_hours(const RunState& run, const StepState& step);
 
 // Writes the report to the print file (nothing without entries), then the
 // sign-convention line and the closing line of asterisks.

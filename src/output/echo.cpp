@@ -186,9 +186,9 @@ void write_banner_and_echo(ModelState& m) {
   echo_parameters(m);
 }
 
-void write_initial_shoreline(ModelState& m) {
-  lwrite(m.prt(), "INITIAL SHORELINE POSITION ", length_label(m));
-  write_list(m.prt(), VALUES_10, baseline_positions(m, m.YINIT));
+void write_initial_shoreline(const Settings& cfg, const InputState& in, RunState& run) {
+  lwrite(*run.PRT, "INITIAL SHORELINE POSITION ", length_label(in));
+  write_list(*run.PRT, VALUES_10, baseline_positions(cfg, in, in.YINIT));
 }
 
 }  // namespace coastra

@@ -13,6 +13,7 @@ namespace coastra {
 inline constexpr std::string_view VERSION_LINE = "Version 1.1 release 8.1, OCT 2024";
 
 void write_banner_and_echo(ModelState& m);     // print file and console title box
-void write_initial_shoreline(ModelState& m);   // initial shoreline from the baseline
+// The initial shoreline (YINIT) from the baseline.
+void write_initial_shoreline(const Settings& cfg, const InputState& in, RunState& run);
 
 }  // namespace coastra

@@ -37,7 +37,7 @@ void open_netcdf_file(ModelState& m, const std::string&) {
 }
 void write_netcdf_record(ModelState&) {}
 void write_netcdf_final(ModelState&) {}
-void close_netcdf_file(ModelState&, bool) {}
+void close_netcdf_file(OutputState&, bool) {}
 
 #else
 
@@ -407,7 +407,7 @@ void write_netcdf_record(ModelState& m) {
   const int nx = m.cfg.NX;
   const auto rec = static_cast<std::size_t>(m.NCREC);
   const double len = static_cast<double>(m.LENFAC);
-  const double vdiv = volume_divisor(m);
+  const double vdiv = volume_divisor(m.input());
   const double hours = m.ELAPSED + static_cast<double>(m.DT);
   const int label = m.NEXTDATE;
   check(m, nc().put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
@@ -417,7 +417,7 @@ void write_netcdf_record(ModelState& m) {
     for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YINIT(i)) / len;
     check(m, nc().put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
   }
-  fill_shoreline_record(m);
+  fill_shoreline_record(m.cfg, m.input(), m.transport(), m.output());
   put_row(m, V_SHORE, rec, nx);
   for (int i = 1; i <= nx + 1; ++i) m.RECVAL(i) = static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR / vdiv;
   put_row(m, V_TRANS, rec, nx + 1);
@@ -442,7 +442,7 @@ void write_netcdf_record(ModelState& m) {
 
 void write_netcdf_final(ModelState& m) {
   if (m.NCID < 0) return;
-  const double f = annual_factor(m) / volume_divisor(m);
+  const double f = annual_factor(m.run(), m.input()) / volume_divisor(m.input());
   const int nw = m.cfg.NX + 1;
   const std::pair<int, const Vec1<double>*> rows[] = {{V_MQN, &m.VNET}, {V_MQR, &m.VRIGHT}, {V_MQL, &m.VLEFT}};
   for (const auto& [slot, vol] : rows) {
@@ -451,12 +451,12 @@ void write_netcdf_final(ModelState& m) {
   }
 }
 
-void close_netcdf_file(ModelState& m, bool checked) {
-  if (m.NCID < 0) return;
-  const int status = nc().close(m.NCID);
-  m.NCID = -1;
+void close_netcdf_file(OutputState& out, bool checked) {
+  if (out.NCID < 0) return;
+  const int status = nc().close(out.NCID);
+  out.NCID = -1;
   if (checked && status != NC_NOERR)
-    error_stop("Cannot write NetCDF file " + m.NCFILE + ": " + nc().strerror(status));
+    error_stop("Cannot write NetCDF file " + out.NCFILE + ": " + nc().strerror(status));
 }
 
 #endif

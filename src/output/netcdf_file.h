@@ -16,7 +16,7 @@ bool netcdf_available();                  // the build has the NetCDF library
 void open_netcdf_file(ModelState& m, const std::string& cfgname);
 void write_netcdf_record(ModelState& m);  // one time record, after the data files' one
 void write_netcdf_final(ModelState& m);   // the mean-annual transports
-// Closes the file if open; with check, a failure ends the run naming the file.
-void close_netcdf_file(ModelState& m, bool check);
+// Closes the file if open (NCID); with check, a failure ends the run naming the file.
+void close_netcdf_file(OutputState& out, bool check);
 
 }  // namespace coastra

@@ -74,7 +74,7 @@ std::string unit_text(const ModelState& m) {
 
 // Unit part of a transport-volume heading.
 std::string_view volume_unit_from(const ModelState& m, bool thousands) {
-  if (volumes_in_yards(m)) return thousands ? "(YARDS3/1000) FROM " : "(YARDS3) FROM ";
+  if (volumes_in_yards(m.cfg)) return thousands ? "(YARDS3/1000) FROM " : "(YARDS3) FROM ";
   return thousands ? "(M3/1000) FROM " : "(M3) FROM ";
 }
 
@@ -89,7 +89,7 @@ std::vector<double> wall_volumes(const ModelState& m, const Vec1<double>& v, dou
 double largest_gross(const ModelState& m) {
   double big = 0.0;
   for (int i = 1; i <= m.cfg.NX + 1; ++i) big = std::max(big, m.VGROSSP(i));
-  return big / volume_divisor(m);
+  return big / volume_divisor(m.input());
 }
 
 // One transport-volume block of a report period: heading from the previous
@@ -97,7 +97,7 @@ double largest_gross(const ModelState& m) {
 void period_block(ModelState& m, std::string_view label, const Vec1<double>& v, bool thousands) {
   std::ostream& p = m.prt();
   fwrite(p, PERIOD_HEADING, label, volume_unit_from(m, thousands), m.IREPDATE, " TO ", m.CURDATE);
-  const double f = (thousands ? 0.001 : 1.0) / volume_divisor(m);
+  const double f = (thousands ? 0.001 : 1.0) / volume_divisor(m.input());
   write_list(p, VOLUMES_10, wall_volumes(m, v, f));
 }
 
@@ -105,19 +105,19 @@ void period_block(ModelState& m, std::string_view label, const Vec1<double>& v, 
 // (their F16.0 field needs no thousands form). Like every data record they are
 // labelled with the date at the end of the step, NEXTDATE.
 void period_records(ModelState& m) {
-  const double f = 1.0 / volume_divisor(m);
-  write_volume_record(m, m.MQN, m.NEXTDATE, m.VNETP, f);
-  write_volume_record(m, m.MQL, m.NEXTDATE, m.VLEFTP, f);
-  write_volume_record(m, m.MQR, m.NEXTDATE, m.VRIGHTP, f);
+  const double f = 1.0 / volume_divisor(m.input());
+  write_volume_record(m.cfg, m.output(), m.MQN, m.NEXTDATE, m.VNETP, f);
+  write_volume_record(m.cfg, m.output(), m.MQL, m.NEXTDATE, m.VLEFTP, f);
+  write_volume_record(m.cfg, m.output(), m.MQR, m.NEXTDATE, m.VRIGHTP, f);
 }
 
 // Volume change per cell and per unit length of beach.
 void volume_change_blocks(ModelState& m) {
   std::ostream& p = m.prt();
-  const double vdiv = volume_divisor(m);
+  const double vdiv = volume_divisor(m.input());
   const double len = static_cast<double>(m.LENFAC);
-  const std::string_view vol = volumes_in_yards(m) ? "CY" : "M3";
-  const std::string_view lin = volumes_in_yards(m) ? "FT)" : "M)";
+  const std::string_view vol = volumes_in_yards(m.cfg) ? "CY" : "M3";
+  const std::string_view lin = volumes_in_yards(m.cfg) ? "FT)" : "M)";
   std::vector<double> cell, perlen;
   for (int i = 1; i <= m.cfg.NX; ++i) {
     cell.push_back(m.VOLCELL(i) / vdiv);
@@ -129,9 +129,9 @@ void volume_change_blocks(ModelState& m) {
   write_list(p, VALUES_10, perlen);
 }
 
-void total_line(ModelState& m) {
-  const std::string_view unit = volumes_in_yards(m) ? " (YARDS3)" : " (M3)";
-  fwrite(m.prt(), TOTAL_CHANGE, m.VOLTOT / volume_divisor(m), unit);
+void total_line(const Settings& cfg, const InputState& in, const OutputState& out, RunState& run) {
+  const std::string_view unit = volumes_in_yards(cfg) ? " (YARDS3)" : " (M3)";
+  fwrite(*run.PRT, TOTAL_CHANGE, out.VOLTOT / volume_divisor(in), unit);
 }
 
 // Anniversaries of the start date passed by the current date. A date compare
@@ -181,14 +181,15 @@ void wave_lists(ModelState& m) {
 
 // ---- helpers shared with the start-up reports ----
 
-std::string_view length_label(const ModelState& m) { return m.LENFAC < 0.5F ? "(FT)" : "(M)"; }
+std::string_view length_label(const InputState& in) { return in.LENFAC < 0.5F ? "(FT)" : "(M)"; }
 
-bool volumes_in_yards(const ModelState& m) { return m.cfg.UNITSYS == 2; }
+bool volumes_in_yards(const Settings& cfg) { return cfg.UNITSYS == 2; }
 
-std::vector<double> baseline_positions(const ModelState& m, const Vec1<double>& y) {
+std::vector<double> baseline_positions(const Settings& cfg, const InputState& in,
+                                       const Vec1<double>& y) {
   std::vector<double> out;
-  const double len = static_cast<double>(m.LENFAC);
-  for (int i = 1; i <= m.cfg.NX; ++i) out.push_back((static_cast<double>(m.YREG(i)) + y(i)) / len);
+  const double len = static_cast<double>(in.LENFAC);
+  for (int i = 1; i <= cfg.NX; ++i) out.push_back((static_cast<double>(in.YREG(i)) + y(i)) / len);
   return out;
 }
 
@@ -208,9 +209,9 @@ void intermediate_report(ModelState& m) {
   std::ostream& p = m.prt();
   // 1. Shoreline position.
   empty_line(p);
-  const std::string heading = "SHORELINE POSITION " + std::string(length_label(m)) + " AFTER";
+  const std::string heading = "SHORELINE POSITION " + std::string(length_label(m.input())) + " AFTER";
   fwrite(p, AFTER_STEPS, heading, m.ISTEP, " TIME STEPS. DATE IS ", m.CURDATE);
-  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m.cfg, m.input(), m.YSHORE));
   // 2. Transport since the previous yearly report, with its mean-annual records.
   const bool thousands = m.NYEARREP > 0 ? m.THOUSANDS : largest_gross(m) > THOUSANDS_LIMIT;
   period_block(m, " MEAN ANNUALIZED NET TRANSPORT ", m.VNETP, thousands);
@@ -219,7 +220,7 @@ void intermediate_report(ModelState& m) {
   period_records(m);
   // 3. Volume changes; 4. the total line.
   volume_change_blocks(m);
-  total_line(m);
+  total_line(m.cfg, m.input(), m.output(), m.run());
   empty_line(p);
 }
 
@@ -228,11 +229,12 @@ void intermediate_report(ModelState& m) {
 // Design note: the anniversary test is "the current date has reached the next
 // anniversary" rather than equality (see completed_years); on every run whose
 // clock shows the anniversary date the two agree.
-bool yearly_report_due(const ModelState& m) {
+bool yearly_report_due(const Settings& cfg, const RunState& run, const InputState& in,
+                       const OutputState& out) {
   // The last step always closes the period (ISTEP may pass NTS after a change of DT).
-  if (m.NTS > 0 && m.ISTEP >= m.NTS) return true;
-  if (m.STARTDAY) return false;
-  return m.CURDATE >= m.cfg.SIMDATS + (m.NYEARS + 1) * 10000;
+  if (in.NTS > 0 && run.ISTEP >= in.NTS) return true;
+  if (run.STARTDAY) return false;
+  return in.CURDATE >= cfg.SIMDATS + (out.NYEARS + 1) * 10000;
 }
 
 void yearly_report(ModelState& m) {
@@ -242,7 +244,7 @@ void yearly_report(ModelState& m) {
   const double len = static_cast<double>(m.LENFAC);
   // 1.-2. Shoreline position and change since the start.
   fwrite(p, YEARS_POSITION, unit, years, m.ISTEP, m.CURDATE);
-  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m.cfg, m.input(), m.YSHORE));
   fwrite(p, YEARS_CHANGE, unit, years, m.ISTEP, m.CURDATE);
   std::vector<double> change;
   for (int i = 1; i <= m.cfg.NX; ++i) change.push_back((m.YSHORE(i) - m.YINIT(i)) / len);
@@ -283,9 +285,9 @@ void yearly_report(ModelState& m) {
 
 void end_reports_transport(ModelState& m) {
   std::ostream& p = m.prt();
-  const bool yd = volumes_in_yards(m);
+  const bool yd = volumes_in_yards(m.cfg);
   // 1. Mean annual transports (thousands) over the steps simulated.
-  const double f = annual_factor(m) * 0.001 / volume_divisor(m);
+  const double f = annual_factor(m.run(), m.input()) * 0.001 / volume_divisor(m.input());
   empty_line(p);
   lwrite(p, yd ? "MEAN NET ANNUAL TRANSPORT (YARDS3/1000)" : "MEAN NET ANNUAL TRANSPORT (M3/1000)");
   write_list(p, VOLUMES_10, wall_volumes(m, m.VNET, f));
@@ -307,20 +309,20 @@ void end_reports_transport(ModelState& m) {
 void end_reports_shoreline(ModelState& m) {
   std::ostream& p = m.prt();
   const int nx = m.cfg.NX;
-  const std::string lab(length_label(m));
+  const std::string lab(length_label(m.input()));
   // 6. Transport rate of the last step, x 100.
-  fwrite(p, volumes_in_yards(m) ? LAST_TRANSPORT_YD3 : LAST_TRANSPORT_M3);
+  fwrite(p, volumes_in_yards(m.cfg) ? LAST_TRANSPORT_YD3 : LAST_TRANSPORT_M3);
   std::vector<double> q;
-  const double vdiv = volume_divisor(m);
+  const double vdiv = volume_divisor(m.input());
   for (int i = 1; i <= nx + 1; ++i) q.push_back(100.0 * static_cast<double>(m.QLS(i)) / vdiv);
   write_list(p, RATES_10, q);
   // 7. Final, seawardmost and landwardmost shorelines and the offshore contour.
   lwrite(p, "CALCULATED FINAL SHORELINE POSITION ", lab);
-  write_list(p, VALUES_10, baseline_positions(m, m.YSHORE));
+  write_list(p, VALUES_10, baseline_positions(m.cfg, m.input(), m.YSHORE));
   lwrite(p, "CALCULATED SEAWARDMOST SHORELINE POSITION ", lab);
-  write_list(p, VALUES_10, baseline_positions(m, m.YMAX));
+  write_list(p, VALUES_10, baseline_positions(m.cfg, m.input(), m.YMAX));
   lwrite(p, "CALCULATED LANDWARDMOST SHORELINE POSITION ", lab);
-  write_list(p, VALUES_10, baseline_positions(m, m.YMIN));
+  write_list(p, VALUES_10, baseline_positions(m.cfg, m.input(), m.YMIN));
   lwrite(p, "CALCULATED REPRESENTATIVE OFFSHORE CONTOUR POSITION ", lab);
   std::vector<double> off;
   for (int i = 1; i <= nx; ++i)
@@ -356,9 +358,10 @@ void end_reports_shoreline(ModelState& m) {
   volume_change_blocks(m);
 }
 
-void write_total_volume_line(ModelState& m) {
-  total_line(m);
-  lwrite(m.prt(), "SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
+void write_total_volume_line(const Settings& cfg, const InputState& in, const OutputState& out,
+                             RunState& run) {
+  total_line(cfg, in, out, run);
+  lwrite(*run.PRT, "SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
 }
 
 }  // namespace coastra

@@ -61,7 +61,7 @@ TEST(Reports, YearlyReportDueOnAnniversariesAndAtTheLastStep) {
     m.STARTDAY = startday;
     m.NYEARS = years;
     m.ISTEP = step;
-    return yearly_report_due(m);
+    return yearly_report_due(m.cfg, m.run(), m.input(), m.output());
   };
   EXPECT_FALSE(due(20240301, true));
   EXPECT_FALSE(due(20250228, false));
@@ -80,7 +80,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   Captured c;
   ModelState& m = c.m;
   m.cfg.OUTBASE = dir.file("run.");
-  open_data_files(m);
+  open_data_files(m.cfg, m.output());
   m.cfg.SIMDATS = m.IREPDATE = 20240101;
   m.CURDATE = 20250101;
   m.NEXTDATE = 20250102;   // a one-day step: the records carry the date it ends on
@@ -115,7 +115,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3/1000) FROM 20250101 TO 20260101"), "   100.     0.");
   EXPECT_EQ(c.after(" TRANSPORT VOLUME TO THE LEFT (M3/1000) FROM 20250101 TO 20260101"), "   -91.     0.");
   EXPECT_TRUE(m.THOUSANDS);
-  close_data_files(m);
+  close_data_files(m.cfg, m.run(), m.output());
   // The mean-annual files take each report's volumes in full, labelled with
   // the date at the end of the step.
   EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250102         -80000.          50000.");
