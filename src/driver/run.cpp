@@ -136,7 +136,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   read_water_levels(m);
   read_tidal_currents(m);
   setup_wave_events(m);
-  write_banner_and_echo(m);
+  write_banner_and_echo(m.cfg, m.input(), m.waves(), m.step(), m.run());
   // Design note: the data files and the inlet files are created only when no
   // check of the input can refuse the run any more (the schedule, save-interval
   // and wave-step checks below end with an error stop): a refused run leaves
@@ -258,7 +258,7 @@ void end_of_run(ModelState& m) {
   // step's, which the breaking sequence leaves out) before they are reported.
   BRKSTAT(m);
   write_breaking_statistics(m.cfg, m.input(), m.waves(), m.step(), m.run());
-  end_reports_shoreline(m);
+  end_reports_shoreline(m.cfg, m.input(), m.waves(), m.transport(), m.output(), m.run());
   write_budget_report(m);
   write_total_volume_line(m.cfg, m.input(), m.output(), m.run());
   write_warning_counts(m.warnings(), m.run());

@@ -239,10 +239,11 @@ void record_step(ModelState& m) {
     write_inlet_records(m.run(), m.input(), m.inlets(), m.output());   // inlet reservoir files
   }
   if (print_out) {
-    intermediate_report(m);            // print file
+    intermediate_report(m.cfg, m.input(), m.transport(), m.run(), m.output());   // print file
     m.IPROUT += 1;
   }
-  if (yearly) yearly_report(m);        // print file, console
+  if (yearly)   // print file, console
+    yearly_report(m.cfg, m.input(), m.waves(), m.transport(), m.run(), m.output());
 }
 
 }  // namespace

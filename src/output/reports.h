@@ -11,17 +11,23 @@
 
 namespace coastra {
 
-void intermediate_report(ModelState& m);       // at a PRDATE entry
+// At a PRDATE entry: shoreline, period transports (with their mean-annual
+// records), volume changes.
+void intermediate_report(const Settings& cfg, const InputState& in, const TransportState& tr,
+                         RunState& run, OutputState& out);
 // Anniversary of the start date (CURDATE against SIMDATS and NYEARS), or the last step.
 bool yearly_report_due(const Settings& cfg, const RunState& run, const InputState& in,
                        const OutputState& out);
-void yearly_report(ModelState& m);
+// Shoreline and its change, waves, period transports; a new period begins.
+void yearly_report(const Settings& cfg, const InputState& in, const WaveState& wv,
+                   const TransportState& tr, RunState& run, OutputState& out);
 // End of run: mean annual transports, final data records (write_final_records),
 // last step, offshore wave data.
 void end_reports_transport(ModelState& m);
 // End of run: last-step transport, final/extreme shorelines, offshore contour,
 // breakwater KT statistics, offshore-record warning, volume changes.
-void end_reports_shoreline(ModelState& m);
+void end_reports_shoreline(const Settings& cfg, const InputState& in, const WaveState& wv,
+                           const TransportState& tr, const OutputState& out, RunState& run);
 // The total volumetric change line (VOLTOT) and the sign-convention line.
 void write_total_volume_line(const Settings& cfg, const InputState& in, const OutputState& out,
                              RunState& run);
