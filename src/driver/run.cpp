@@ -265,7 +265,7 @@ void end_of_run(ModelState& m) {
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
-  write_netcdf_final(m);
+  write_netcdf_final(m.cfg, m.run(), m.input(), m.output());
   close_netcdf_file(m.output(), true);
   close_data_files(m.cfg, m.run(), m.output());
   close_inlet_files(m.inlets());

@@ -36,7 +36,7 @@ void open_netcdf_file(ModelState& m, const std::string&) {
     error_stop("NetCDF output requested, but this build has no NetCDF library");
 }
 void write_netcdf_record(ModelState&) {}
-void write_netcdf_final(ModelState&) {}
+void write_netcdf_final(const Settings&, const RunState&, const InputState&, OutputState&) {}
 void close_netcdf_file(OutputState&, bool) {}
 
 #else
@@ -140,23 +140,23 @@ constexpr Reservoir RESERVOIRS[] = {
 
 int inlet_count(const ModelState& m) { return m.cfg.INLETS ? std::min(m.cfg.NINL, MXINL) : 0; }
 
-void check(ModelState& m, int status) {
+void check(OutputState& out, int status) {
   if (status == NC_NOERR) return;
-  const std::string name = m.NCFILE;
-  if (m.NCID >= 0) nc().close(m.NCID);
-  m.NCID = -1;
+  const std::string name = out.NCFILE;
+  if (out.NCID >= 0) nc().close(out.NCID);
+  out.NCID = -1;
   error_stop("Cannot write NetCDF file " + name + ": " + nc().strerror(status));
 }
 
 void put_text(ModelState& m, int var, const char* att, const std::string& text) {
-  check(m, nc().put_att_text(m.NCID, var, att, text.size(), text.c_str()));
+  check(m.output(), nc().put_att_text(m.NCID, var, att, text.size(), text.c_str()));
 }
 
 int define(ModelState& m, const char* name, nc_type type, std::initializer_list<int> dims,
            const char* long_name, const std::string& units) {
   int id = -1;
   const std::vector<int> d(dims);
-  check(m, nc().def_var(m.NCID, name, type, static_cast<int>(d.size()), d.data(), &id));
+  check(m.output(), nc().def_var(m.NCID, name, type, static_cast<int>(d.size()), d.data(), &id));
   put_text(m, id, "long_name", long_name);
   if (!units.empty()) put_text(m, id, "units", units);
   return id;
@@ -234,9 +234,9 @@ void put_coordinates(ModelState& m) {
       x[k] = x0 + s[k] * std::sin(az);
       y[k] = y0 + s[k] * std::cos(az);
     }
-    check(m, nc().put_var_double(m.NCID, m.NCVAR[vs], s.data()));
-    check(m, nc().put_var_double(m.NCID, m.NCVAR[vx], x.data()));
-    check(m, nc().put_var_double(m.NCID, m.NCVAR[vy], y.data()));
+    check(m.output(), nc().put_var_double(m.NCID, m.NCVAR[vs], s.data()));
+    check(m.output(), nc().put_var_double(m.NCID, m.NCVAR[vx], x.data()));
+    check(m.output(), nc().put_var_double(m.NCID, m.NCVAR[vy], y.data()));
   };
   put_frame(cx, V_CELLS, V_CELLX, V_CELLY);
   put_frame(wx, V_WALLS, V_WALLX, V_WALLY);
@@ -255,8 +255,8 @@ InletVars define_inlets(ModelState& m, int dt, const std::string& vol) {
   if (n == 0) return iv;
   for (int k = 1; k <= n; ++k) iv.name_len = std::max(iv.name_len, inlet_name(m.cfg, k).size());
   int di = -1, ds = -1;
-  check(m, nc().def_dim(m.NCID, "inlet", static_cast<std::size_t>(n), &di));
-  check(m, nc().def_dim(m.NCID, "inlet_name_length", std::max<std::size_t>(iv.name_len, 1), &ds));
+  check(m.output(), nc().def_dim(m.NCID, "inlet", static_cast<std::size_t>(n), &di));
+  check(m.output(), nc().def_dim(m.NCID, "inlet_name_length", std::max<std::size_t>(iv.name_len, 1), &ds));
   auto& v = m.NCVAR;
   iv.number = define(m, "inlet", NC_INT, {di}, "inlet number, in the order of the configuration", "");
   iv.name = define(m, "inlet_name", NC_CHAR, {di, ds}, "inlet name (INLNAME, else InletN)", "");
@@ -276,10 +276,10 @@ void put_inlets(ModelState& m, const InletVars& iv) {
     const std::size_t at = static_cast<std::size_t>(k - 1);
     const std::string name = inlet_name(m.cfg, k);
     const std::size_t start[2] = {at, 0}, count[2] = {1, name.size()};
-    check(m, nc().put_var1_int(m.NCID, iv.number, &at, &k));
-    if (!name.empty()) check(m, nc().put_vara_text(m.NCID, iv.name, start, count, name.c_str()));
-    check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_INL1], &at, &m.cfg.IINLS(k)));
-    check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_INL2], &at, &m.cfg.IINLE(k)));
+    check(m.output(), nc().put_var1_int(m.NCID, iv.number, &at, &k));
+    if (!name.empty()) check(m.output(), nc().put_vara_text(m.NCID, iv.name, start, count, name.c_str()));
+    check(m.output(), nc().put_var1_int(m.NCID, m.NCVAR[V_INL1], &at, &m.cfg.IINLS(k)));
+    check(m.output(), nc().put_var1_int(m.NCID, m.NCVAR[V_INL2], &at, &m.cfg.IINLE(k)));
   }
 }
 
@@ -304,7 +304,7 @@ std::string history_line() {
 void put_row(ModelState& m, int slot, std::size_t rec, int n) {
   const std::size_t start[2] = {rec, 0};
   const std::size_t count[2] = {1, static_cast<std::size_t>(n)};
-  check(m, nc().put_vara_double(m.NCID, m.NCVAR[slot], start, count, &m.RECVAL(1)));
+  check(m.output(), nc().put_vara_double(m.NCID, m.NCVAR[slot], start, count, &m.RECVAL(1)));
 }
 
 }  // namespace
@@ -347,11 +347,11 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   const bool metric = m.cfg.UNITSYS == 1;
   const std::string len = metric ? "m" : "ft";
   const std::string vol = metric ? "m3" : "yd3";
-  check(m, nc().create(m.NCFILE.c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &m.NCID));
+  check(m.output(), nc().create(m.NCFILE.c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &m.NCID));
   int dt = -1, dc = -1, dw = -1;
-  check(m, nc().def_dim(m.NCID, "time", NC_UNLIMITED, &dt));
-  check(m, nc().def_dim(m.NCID, "cell", static_cast<std::size_t>(nx), &dc));
-  check(m, nc().def_dim(m.NCID, "wall", static_cast<std::size_t>(nx) + 1, &dw));
+  check(m.output(), nc().def_dim(m.NCID, "time", NC_UNLIMITED, &dt));
+  check(m.output(), nc().def_dim(m.NCID, "cell", static_cast<std::size_t>(nx), &dc));
+  check(m.output(), nc().def_dim(m.NCID, "wall", static_cast<std::size_t>(nx) + 1, &dw));
   // Time at the end of the recorded step, from the start of the run.
   std::string tunits = "hours";
   if (m.cfg.SIMDATS > DATE_THRESHOLD) {
@@ -395,11 +395,11 @@ void open_netcdf_file(ModelState& m, const std::string& cfgname) {
   put_text(m, NC_GLOBAL, "configuration_file", cfgname);
   const std::string title = put_configuration(m, cfgname);
   put_text(m, NC_GLOBAL, "title", title.empty() ? "Coastra one-line shoreline simulation" : title);
-  check(m, nc().enddef(m.NCID));
+  check(m.output(), nc().enddef(m.NCID));
   put_coordinates(m);
   put_inlets(m, inl);
   m.NCREC = 0;
-  check(m, nc().sync(m.NCID));
+  check(m.output(), nc().sync(m.NCID));
 }
 
 void write_netcdf_record(ModelState& m) {
@@ -410,12 +410,12 @@ void write_netcdf_record(ModelState& m) {
   const double vdiv = volume_divisor(m.input());
   const double hours = m.ELAPSED + static_cast<double>(m.DT);
   const int label = m.NEXTDATE;
-  check(m, nc().put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
-  check(m, nc().put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));
+  check(m.output(), nc().put_var1_double(m.NCID, m.NCVAR[V_TIME], &rec, &hours));
+  check(m.output(), nc().put_var1_int(m.NCID, m.NCVAR[V_DATE], &rec, &label));
   if (rec == 0) {
     // The initial line as the run starts from it (inlet cells set at start-up).
     for (int i = 1; i <= nx; ++i) m.RECVAL(i) = (static_cast<double>(m.YREG(i)) + m.YINIT(i)) / len;
-    check(m, nc().put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
+    check(m.output(), nc().put_var_double(m.NCID, m.NCVAR[V_INIT], &m.RECVAL(1)));
   }
   fill_shoreline_record(m.cfg, m.input(), m.transport(), m.output());
   put_row(m, V_SHORE, rec, nx);
@@ -437,17 +437,18 @@ void write_netcdf_record(ModelState& m) {
     put_row(m, V_VSAL + r, rec, inlet_count(m));
   }
   m.NCREC += 1;
-  check(m, nc().sync(m.NCID));
+  check(m.output(), nc().sync(m.NCID));
 }
 
-void write_netcdf_final(ModelState& m) {
-  if (m.NCID < 0) return;
-  const double f = annual_factor(m.run(), m.input()) / volume_divisor(m.input());
-  const int nw = m.cfg.NX + 1;
-  const std::pair<int, const Vec1<double>*> rows[] = {{V_MQN, &m.VNET}, {V_MQR, &m.VRIGHT}, {V_MQL, &m.VLEFT}};
+void write_netcdf_final(const Settings& cfg, const RunState& run, const InputState& in,
+                        OutputState& out) {
+  if (out.NCID < 0) return;
+  const double f = annual_factor(run, in) / volume_divisor(in);
+  const int nw = cfg.NX + 1;
+  const std::pair<int, const Vec1<double>*> rows[] = {{V_MQN, &out.VNET}, {V_MQR, &out.VRIGHT}, {V_MQL, &out.VLEFT}};
   for (const auto& [slot, vol] : rows) {
-    for (int i = 1; i <= nw; ++i) m.RECVAL(i) = (*vol)(i) * f;
-    check(m, nc().put_var_double(m.NCID, m.NCVAR[slot], &m.RECVAL(1)));
+    for (int i = 1; i <= nw; ++i) out.RECVAL(i) = (*vol)(i) * f;
+    check(out, nc().put_var_double(out.NCID, out.NCVAR[slot], &out.RECVAL(1)));
   }
 }
 
