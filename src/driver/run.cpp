@@ -95,7 +95,7 @@ void open_outputs(ModelState& m, const std::string& cfgname) {
                        inlet_files);
   }
   if (m.CHECKONLY) return;
-  open_netcdf_file(m, cfgname);
+  open_netcdf_file(m.cfg, m.input(), m.output(), cfgname);
   open_data_files(m.cfg, m.output());
   open_inlet_files(m.cfg, m.run(), m.inlets());
 }

@@ -11,9 +11,10 @@
 namespace coastra {
 
 bool netcdf_available();                  // the build has the NetCDF library
-// Creates m.NCFILE (when not blank) with its dimensions, coordinates and the
+// Creates out.NCFILE (when not blank) with its dimensions, coordinates and the
 // configuration file's keys as global attributes.
-void open_netcdf_file(ModelState& m, const std::string& cfgname);
+void open_netcdf_file(const Settings& cfg, const InputState& in, OutputState& out,
+                      const std::string& cfgname);
 void write_netcdf_record(ModelState& m);  // one time record, after the data files' one
 // The mean-annual transports of the run (VNET, VRIGHT, VLEFT).
 void write_netcdf_final(const Settings& cfg, const RunState& run, const InputState& in,
