@@ -236,7 +236,7 @@ void record_step(ModelState& m) {
   if (records || print_out || yearly) settle_volume_change(m);
   if (records) {
     write_periodic_records(m);         // data files
-    write_inlet_records(m.run(), m.input(), m.inlets(), m.output());   // inlet reservoir files
+    write_inlet_records(m.run(), m.input(), m.output(), m.inlets());   // inlet reservoir files
   }
   if (print_out) {
     intermediate_report(m.cfg, m.input(), m.transport(), m.run(), m.output());   // print file

@@ -64,8 +64,8 @@ void open_inlet_files(const Settings& cfg, const RunState& run, InletState& inl)
   }
 }
 
-void write_inlet_records(const RunState& run, const InputState& in, InletState& inl,
-                         OutputState& out) {
+void write_inlet_records(const RunState& run, const InputState& in, OutputState& out,
+                         InletState& inl) {
   if (inl.IRV.empty()) return;   // sized only for a run with inlets
   const double vdiv = volume_divisor(in);
   const double rate = SECONDS_PER_YEAR / vdiv;  // (m3/s) to volume unit per year

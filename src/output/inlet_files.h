@@ -18,8 +18,8 @@ std::string inlet_file_name(const Settings& cfg, int k);
 void open_inlet_files(const Settings& cfg, const RunState& run, InletState& inl);
 // One record per inlet: step, the sixteen rate and volume columns, date
 // (composed in RECBUF).
-void write_inlet_records(const RunState& run, const InputState& in, InletState& inl,
-                         OutputState& out);
+void write_inlet_records(const RunState& run, const InputState& in, OutputState& out,
+                         InletState& inl);
 // Closes the inlet files; a failed write or last flush ends the run naming the file.
 void close_inlet_files(InletState& inl);
 
