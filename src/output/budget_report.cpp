@@ -232,28 +232,30 @@ void flux_report(ModelState& m, const Units& u) {
   }
 }
 
-}  // namespace
-
-void check_budget_entries(const Settings& c) {
-  auto refuse = [](const char* key, int k, const char* range) {
-    error_stop(std::string(key) + " of budget entry " + std::to_string(k) + " outside " + range);
-  };
-  for (int k = 1; k <= std::min(c.NQMAPV, MXQMAP); ++k) {
-    if (c.IQMAPV1(k) < 1 || c.IQMAPV1(k) > c.NX) refuse("IQMAPV1", k, "cells 1..NX");
-    if (c.IQMAPV2(k) < 1 || c.IQMAPV2(k) > c.NX) refuse("IQMAPV2", k, "cells 1..NX");
-  }
-  for (int k = 1; k <= std::min(c.NQMAPQ, MXQMAP); ++k) {
-    if (c.IQMAPQ1(k) < 1 || c.IQMAPQ1(k) > c.NX + 1) refuse("IQMAPQ1", k, "walls 1..NX+1");
-    if (c.IQMAPQ2(k) < 1 || c.IQMAPQ2(k) > c.NX + 1) refuse("IQMAPQ2", k, "walls 1..NX+1");
-  }
-}
-
+// Simulated time of the run (hours): the steps completed, whatever the way the
+// run was given or ended; 0 when no step was completed.
 // Design note: the hours of the steps completed, from the elapsed time the
 // loop keeps (exact with an adaptive DT too). The step that set the run error
 // flag did not complete; a run that never entered the loop simulated nothing.
 double simulated_hours(const RunState& run, const StepState& step) {
   if (run.ISTEP < 1) return 0.0;
   return run.ELAPSED + (run.IRUNERR != 0 ? 0.0 : static_cast<double>(step.DT));
+}
+
+}  // namespace
+
+void check_budget_entries(const Settings& cfg) {
+  auto refuse = [](const char* key, int k, const char* range) {
+    error_stop(std::string(key) + " of budget entry " + std::to_string(k) + " outside " + range);
+  };
+  for (int k = 1; k <= std::min(cfg.NQMAPV, MXQMAP); ++k) {
+    if (cfg.IQMAPV1(k) < 1 || cfg.IQMAPV1(k) > cfg.NX) refuse("IQMAPV1", k, "cells 1..NX");
+    if (cfg.IQMAPV2(k) < 1 || cfg.IQMAPV2(k) > cfg.NX) refuse("IQMAPV2", k, "cells 1..NX");
+  }
+  for (int k = 1; k <= std::min(cfg.NQMAPQ, MXQMAP); ++k) {
+    if (cfg.IQMAPQ1(k) < 1 || cfg.IQMAPQ1(k) > cfg.NX + 1) refuse("IQMAPQ1", k, "walls 1..NX+1");
+    if (cfg.IQMAPQ2(k) < 1 || cfg.IQMAPQ2(k) > cfg.NX + 1) refuse("IQMAPQ2", k, "walls 1..NX+1");
+  }
 }
 
 void write_budget_report(ModelState& m) {

@@ -13,10 +13,6 @@ namespace coastra {
 // nothing).
 void check_budget_entries(const Settings& cfg);
 
-// Simulated time of the run (hours): the steps completed, whatever the way the
-// run was given or ended (ISTEP, ELAPSED, IRUNERR, DT); 0 when no step was completed.
-double simulated_hours(const RunState& run, const StepState& step);
-
 // Writes the report to the print file (nothing without entries), then the
 // sign-convention line and the closing line of asterisks.
 void write_budget_report(ModelState& m);

@@ -63,6 +63,9 @@ constexpr double THOUSANDS_LIMIT = 100000.0;  // largest gross volume printed in
 constexpr double RAD_TO_DEG = 180.0 / static_cast<double>(PI);
 constexpr int UNIT_TEXT_LENGTH = 6;  // CSTUNITS is a 6-character text
 
+// True when volumes are reported in cubic yards (a run in feet).
+bool volumes_in_yards(const Settings& cfg) { return cfg.UNITSYS == 2; }
+
 // The length unit as configured ("(ft)" or "(m)"). Design note: the setting is a
 // 6-character text and is written as one, blank-padded, whether or not the
 // configuration reader stored the padding.
@@ -186,8 +189,6 @@ void wave_lists(const Settings& cfg, const InputState& in, const WaveState& wv, 
 // ---- helpers shared with the start-up reports ----
 
 std::string_view length_label(const InputState& in) { return in.LENFAC < 0.5F ? "(FT)" : "(M)"; }
-
-bool volumes_in_yards(const Settings& cfg) { return cfg.UNITSYS == 2; }
 
 std::vector<double> baseline_positions(const Settings& cfg, const InputState& in,
                                        const Vec1<double>& y) {

@@ -38,8 +38,6 @@ void write_total_volume_line(const Settings& cfg, const InputState& in, const Ou
 inline constexpr std::string_view VALUES_10 = "(10F11.2)";
 // "(FT)" for a run in feet, "(M)" otherwise (LENFAC).
 std::string_view length_label(const InputState& in);
-// True when volumes are reported in cubic yards (a run in feet).
-bool volumes_in_yards(const Settings& cfg);
 // Positions of cells 1..NX measured from the baseline, (YREG + y) / LENFAC.
 std::vector<double> baseline_positions(const Settings& cfg, const InputState& in,
                                        const Vec1<double>& y);
