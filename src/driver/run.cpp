@@ -83,21 +83,21 @@ void settle_print_file(const Settings& cfg, RunState& run) {
 // The data files, the inlet files and the NetCDF file when one is asked for,
 // each checked before any is truncated.
 void open_outputs(ModelState& m, const std::string& cfgname) {
-  check_inlet_file_names(m);
+  check_inlet_file_names(m.cfg, m.run());
   // (--check stops after the name checks below: it writes no file.)
   // The NetCDF file is an output like the others: never an input, the print
   // file, a data file or an inlet's file, and never a FIFO.
   if (!m.NCFILE.empty()) {
     std::vector<std::string> inlet_files;
     for (int k = 1; m.cfg.INLETS && k <= std::min(m.cfg.NINL, MXINL); ++k)
-      inlet_files.push_back(inlet_file_name(m, k));
+      inlet_files.push_back(inlet_file_name(m.cfg, k));
     check_later_output("--netcdf", m.NCFILE, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES,
                        inlet_files);
   }
   if (m.CHECKONLY) return;
-  open_netcdf_file(m, cfgname);
-  open_data_files(m);
-  open_inlet_files(m);
+  open_netcdf_file(m.cfg, m.input(), m.output(), cfgname);
+  open_data_files(m.cfg, m.output());
+  open_inlet_files(m.cfg, m.run(), m.inlets());
 }
 
 // Design note: a run whose data files would pass 2 GB (a short DTSAVE over a
@@ -130,7 +130,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   // DT and what counts in its steps, read-only settings from here.
   start_step_control(m.cfg, m.step());
   check_inlets(m.cfg, m.input());
-  check_budget_entries(m);
+  check_budget_entries(m.cfg);
   settle_print_file(m.cfg, m.run());
   if (m.cfg.DX(1) == -1.0F) read_cell_spacing(m.cfg, m.run(), m.input());
   build_cell_coordinates(m.cfg, m.input());
@@ -138,7 +138,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   read_water_levels(m.cfg, m.input(), m.run(), m.transport(), m.series());
   read_tidal_currents(m.cfg, m.input(), m.run(), m.series());
   setup_wave_events(m);
-  write_banner_and_echo(m);
+  write_banner_and_echo(m.cfg, m.input(), m.waves(), m.step(), m.run());
   // Design note: the data files and the inlet files are created only when no
   // check of the input can refuse the run any more (the schedule, save-interval
   // and wave-step checks below end with an error stop): a refused run leaves
@@ -161,14 +161,14 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   setup_structures(m.cfg, m.input(), m.transport(), m.sources());
   setup_cross_shore(m.cfg, m.cross_shore());
   // The start-up line of the inlet cells is their initial shoreline.
-  inlet_groin_notices(m, setup_inlets(m.cfg, m.input(), m.transport(), m.inlets()));
-  write_initial_shoreline(m);
+  inlet_groin_notices(m.run(), setup_inlets(m.cfg, m.input(), m.transport(), m.inlets()));
+  write_initial_shoreline(m.cfg, m.input(), m.run());
   check_save_interval(m.cfg, m.run(), m.output());
   announce_data_size(m.cfg, m.input(), m.output(), m.run());
   check_wave_timestep(m.step(), m.run(), m.waves());
   setup_stability(m.cfg, m.input(), m.step(), m.stability());
   open_outputs(m, cfgname);
-  init_bookkeeping(m);
+  init_bookkeeping(m.cfg, m.input(), m.output());
   return true;
 }
 
@@ -242,7 +242,7 @@ void report_check(ModelState& m) {
   if (c.PRTOUT) files.push_back(c.PRFILE);
   for (const std::string& f : data_file_names(c.OUTBASE)) files.push_back(f);
   for (int k = 1; c.INLETS && k <= std::min(c.NINL, MXINL); ++k)
-    files.push_back(inlet_file_name(m, k));
+    files.push_back(inlet_file_name(m.cfg, k));
   if (!m.NCFILE.empty()) files.push_back(m.NCFILE);
   for (const std::string& f : files) t += " " + f;
   t += '\n';
@@ -260,20 +260,20 @@ void end_of_run(ModelState& m) {
   // The undiffracted statistics take the values in force at the end (the last
   // step's, which the breaking sequence leaves out) before they are reported.
   BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
-  write_breaking_statistics(m);
-  end_reports_shoreline(m);
+  write_breaking_statistics(m.cfg, m.input(), m.waves(), m.step(), m.run());
+  end_reports_shoreline(m.cfg, m.input(), m.waves(), m.transport(), m.output(), m.run());
   write_budget_report(m);
-  write_total_volume_line(m);
-  write_warning_counts(m);
+  write_total_volume_line(m.cfg, m.input(), m.output(), m.run());
+  write_warning_counts(m.warnings(), m.run());
   lwrite(m.con(), "<<<Simulation finished>>>");
   // Every output is complete and on disk before the run calls itself done: a
   // failed write or last flush ends the run naming the file.
-  write_netcdf_final(m);
-  close_netcdf_file(m, true);
-  close_data_files(m);
-  close_inlet_files(m);
+  write_netcdf_final(m.cfg, m.run(), m.input(), m.output());
+  close_netcdf_file(m.output(), true);
+  close_data_files(m.cfg, m.run(), m.output());
+  close_inlet_files(m.inlets());
   m.PRTFILE.flush();
-  check_output_streams(m);
+  check_output_streams(m.cfg, m.run(), m.output());
   lwrite(m.con(), "Model run completed");
   // Design note: the console is one of the run's outputs. One that cannot be
   // written (standard output on a full disk) fails the run too, so that a
@@ -281,7 +281,7 @@ void end_of_run(ModelState& m) {
   // reason then goes to the print file, still open for it.
   m.con().flush();
   if (!m.con()) error_stop("Cannot write the console (standard output)");
-  close_print_file(m);
+  close_print_file(m.cfg, m.run());
 }
 
 // The 80-column error line of an error stop, on the console and, once the
@@ -355,11 +355,11 @@ int run_coastra_on(ModelState& m, const std::vector<std::string>& args, std::ost
     end_of_run(m);
     return m.IRUNERR != 0 ? EXIT_EARLY_STOP : EXIT_NORMAL;
   } catch (const ErrorStop& e) {
-    close_netcdf_file(m, false);   // what was written stays a valid file
+    close_netcdf_file(m.output(), false);   // what was written stays a valid file
     report_error_stop(m, e.message);
     return EXIT_STOPPED;
   } catch (const SilentStop&) {
-    close_netcdf_file(m, false);
+    close_netcdf_file(m.output(), false);
     return EXIT_STOPPED;
   }
 }

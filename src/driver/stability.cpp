@@ -62,18 +62,19 @@ void reduce_time_step(ModelState& m, float s) {
   const double dtmin = m.cfg.DTMIN;
   float dt = m.DT;
   if (static_cast<double>(0.5F * dt) < dtmin) {
-    held_at_dtmin(m, s);
+    held_at_dtmin(m.cfg, m.input(), m.step(), m.run(), m.warnings(), m.stability(), s);
     return;
   }
-  reduction_notice(m, s);
+  reduction_notice(m.cfg, m.input(), m.waves(), m.run(), m.stability(), s);
   do {
     dt = 0.5F * dt;
     s = parameter_at(m, dt);
   } while (s > m.cfg.STABMIN && static_cast<double>(0.5F * dt) >= dtmin);
-  reduced_notice(m, dt, s);
+  reduced_notice(m.run(), m.stability(), dt, s);
   change_time_step(m, dt);
   m.STAB = s;
-  if (s > m.cfg.STABMIN) held_at_dtmin(m, s);
+  if (s > m.cfg.STABMIN)
+    held_at_dtmin(m.cfg, m.input(), m.step(), m.run(), m.warnings(), m.stability(), s);
 }
 
 // A trial DT is taken only where every step-dependent interval stays a whole
@@ -112,7 +113,7 @@ void increase_time_step(ModelState& m, float s) {
     m.NSTABLE = 0;
     return;
   }
-  increase_notice(m, trial, st);
+  increase_notice(m.input(), m.run(), m.stability(), trial, st);
   change_time_step(m, trial);
   m.STAB = st;
 }
@@ -166,7 +167,8 @@ void stability_check(ModelState& m) {
   }
   m.STAB = s;
   // 2. Warning.
-  if (s > WARN_LIMIT) instability_warning(m, s);
+  if (s > WARN_LIMIT)
+    instability_warning(m.cfg, m.input(), m.waves(), m.run(), m.warnings(), m.stability(), s);
   // 3. Adaptation, when enabled.
   if (m.cfg.DTADAPT != 1) return;
   m.ADAPTED = false;

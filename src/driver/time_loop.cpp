@@ -89,7 +89,7 @@ void mark_start_day(const InputState& in, RunState& run, float start_day) {
 // shoreline whose volume change has not been formed yet.
 void settle_volume_change(ModelState& m) {
   if (!m.VOLDUE) return;
-  volume_change(m);                    // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
+  volume_change(m.cfg, m.input(), m.transport(), m.output());   // r: YSHORE, YINIT | w: VOLCELL, VOLLEN, VOLTOT
   m.VOLDUE = false;
 }
 
@@ -107,7 +107,7 @@ bool wave_record(ModelState& m) {
   m.CALM = calm_step(m.waves(), checks.no_wave);   // r: ZZDEGNR | w: CALM | no stop
   if (m.CALM) return true;
   if (const int cell = closure_depth(m.cfg, m.waves(), checks.bad_depth); cell != 0)   // r: DLTZ | no stop
-    stop_on_closure_depth(m, cell);                              // report, then error stop
+    stop_on_closure_depth(m.cfg, m.waves(), m.run(), cell);     // report, then error stop
   update_slope(m.cfg, m.waves(), m.transport());   // r: DLTZ(1), APROF, K2 | w: TANB, K2C | no stop
   return true;
 }
@@ -190,7 +190,8 @@ bool physics_of_step(ModelState& m) {
                                        //   with DTADAPT = 1 | may set IRUNERR (S not finite)
     if (stopped(m)) return false;
     stage_mark(m.TIMES, Stage::SOLVER);
-    if (m.ISTEP >= m.NTS) write_last_step_waves(m);   // r: HBD, THETABD | print file | no stop
+    if (m.ISTEP >= m.NTS)   // r: HBD, THETABD | print file | no stop
+      write_last_step_waves(m.cfg, m.input(), m.waves(), m.run());
     stage_mark(m.TIMES, Stage::OUTPUT);
     // The transport of the final waves, and the shoreline it moves.
     groin_factors(m.cfg, m.input(), m.waves(), m.transport());
@@ -228,17 +229,18 @@ void accumulate_step(ModelState& m) {
   if (m.CALM) {
     // A calm step moves a moving boundary all the same: its volume is booked
     // at the boundary wall (from where calm_update found the end cells).
-    book_calm_boundaries(m, m.YSTART(1), m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
+    book_calm_boundaries(m.cfg, m.input(), m.transport(), m.step(), m.output(), m.YSTART(1),
+                         m.YSTART(m.cfg.NX));   // w: V* of walls 1, NX+1
   }
   if (!m.CALM) {
     // The undiffracted statistics of every step but the last (the run's end
     // adds the values in force then).
     if (m.ISTEP < m.NTS)               // r: HB, THETAB, ALPHAS, CGBU, A1W, DT | w: SUM*
       BRKSTAT(m.cfg, m.input(), m.transport(), m.step(), m.waves());
-    accumulate_transport(m);           // r: QLS | w: QNEG..QNET, V*P, V*
+    accumulate_transport(m.cfg, m.step(), m.transport(), m.output());   // r: QLS | w: QNEG..QNET, V*P, V*
   }
   book_sources(m.cfg, m.transport(), m.sources());   // r: DYFILL, DYSRC, QSRC | w: VFILL.., QSRC = 0
-  update_extremes(m);                  // r: YSHORE | w: YMAX, YMIN
+  update_extremes(m.cfg, m.transport(), m.output());   // r: YSHORE | w: YMAX, YMIN
   m.VOLDUE = true;                     // volume change formed when a record needs it
 }
 
@@ -253,17 +255,18 @@ bool print_out_due(const ModelState& m) {
 void record_step(ModelState& m) {
   const bool records = m.ISTEP % m.NSTSAVE == 0;
   const bool print_out = print_out_due(m);
-  const bool yearly = yearly_report_due(m);
+  const bool yearly = yearly_report_due(m.cfg, m.run(), m.input(), m.output());
   if (records || print_out || yearly) settle_volume_change(m);
   if (records) {
     write_periodic_records(m);         // data files
-    write_inlet_records(m);            // inlet reservoir files
+    write_inlet_records(m.run(), m.input(), m.output(), m.inlets());   // inlet reservoir files
   }
   if (print_out) {
-    intermediate_report(m);            // print file
+    intermediate_report(m.cfg, m.input(), m.transport(), m.run(), m.output());   // print file
     m.IPROUT += 1;
   }
-  if (yearly) yearly_report(m);        // print file, console
+  if (yearly)   // print file, console
+    yearly_report(m.cfg, m.input(), m.waves(), m.transport(), m.run(), m.output());
 }
 
 }  // namespace
@@ -296,7 +299,7 @@ void run_time_loop(ModelState& m) {
   end_progress(m.run());
   // The end-of-run reports read the volume change of the last completed step.
   settle_volume_change(m);
-  if (m.TIMES.ON) write_stage_times(m);
+  if (m.TIMES.ON) write_stage_times(m.run());
 }
 
 }  // namespace coastra

@@ -173,7 +173,7 @@ RecordChecks wave_step(ModelState& m) {
   const RecordChecks checks = WAVINP(m.cfg, m.run(), m.wave_input(), m.waves(), m.warnings());
   if (checks.file.file != 0)   // a wave file that could not be read: the line, IRUNERR
     wave_file_error(m, checks.file.file, checks.file.record, checks.file.ended);
-  write_step_warnings(m);
+  write_step_warnings(m.cfg, m.input(), m.run(), m.waves(), m.wave_input(), m.warnings());
   // 2. Next event.
   m.IWEVENT += 1;
   // 3. Past the last event (every step in the undated form): back to the first.

@@ -26,25 +26,25 @@ constexpr double DAYS_PER_YEAR = 365.25;
 
 }  // namespace
 
-void init_bookkeeping(ModelState& m) {
-  const int nx = m.cfg.NX;
+void init_bookkeeping(const Settings& cfg, const InputState& in, OutputState& out) {
+  const int nx = cfg.NX;
   // 1. The extremes start at the initial shoreline, so a beach that only
   //    erodes reports its initial position as the seawardmost one.
   for (int i = 1; i <= nx; ++i) {
-    m.YMAX(i) = m.YINIT(i);
-    m.YMIN(i) = m.YINIT(i);
+    out.YMAX(i) = in.YINIT(i);
+    out.YMIN(i) = in.YINIT(i);
   }
   // 2. The first report period runs from the start date.
-  m.IREPDATE = m.cfg.SIMDATS;
-  m.NYEARS = 0;
-  m.NYEARREP = 0;
-  m.THOUSANDS = false;
+  out.IREPDATE = cfg.SIMDATS;
+  out.NYEARS = 0;
+  out.NYEARREP = 0;
+  out.THOUSANDS = false;
   // 3. No transmission coefficient recorded yet.
   for (int j = 1; j <= MXDB; ++j) {
-    m.KTSUM(j) = 0.0;
-    m.KTMAX(j) = 0.0F;
-    m.KTMIN(j) = 0.0F;
-    m.NKT(j) = 0;
+    out.KTSUM(j) = 0.0;
+    out.KTMAX(j) = 0.0F;
+    out.KTMIN(j) = 0.0F;
+    out.NKT(j) = 0;
   }
 }
 
@@ -90,67 +90,70 @@ namespace {
 }
 }  // namespace
 
-void accumulate_transport(ModelState& m) {
+void accumulate_transport(const Settings& cfg, const StepState& step, TransportState& tr,
+                          OutputState& out) {
   const int lo = 1;
-  const int hi = m.cfg.NX + 1;
+  const int hi = cfg.NX + 1;
   // Volume of one step = rate (m3/s) x step length; DT is in hours.
-  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
-  run_kernel<accumulate_body>(lo, hi, dts, m.QLS.data(), m.QNEG.data(), m.QPOS.data(),
-                              m.QGROSS.data(), m.QNET.data(), m.VNETP.data(), m.VLEFTP.data(),
-                              m.VRIGHTP.data(), m.VGROSSP.data(), m.VNET.data(), m.VLEFT.data(),
-                              m.VRIGHT.data());
+  const double dts = 3600.0 * static_cast<double>(step.DT);  // (s)
+  run_kernel<accumulate_body>(lo, hi, dts, tr.QLS.data(), tr.QNEG.data(), tr.QPOS.data(),
+                              tr.QGROSS.data(), out.QNET.data(), out.VNETP.data(),
+                              out.VLEFTP.data(), out.VRIGHTP.data(), out.VGROSSP.data(),
+                              out.VNET.data(), out.VLEFT.data(), out.VRIGHT.data());
 }
 
 // Design note: on a calm step a moving boundary still moves its end cell; that
 // sand crossed the boundary wall, so it is booked as the wall's transport
 // volume (what the end cell gained beyond its source), and a whole-grid budget
 // closes with moving boundaries too.
-void book_calm_boundaries(ModelState& m, double yleft, double yright) {
-  const int nx = m.cfg.NX;
-  const double dts = 3600.0 * static_cast<double>(m.DT);  // (s)
+void book_calm_boundaries(const Settings& cfg, const InputState& in, const TransportState& tr,
+                          const StepState& step, OutputState& out, double yleft, double yright) {
+  const int nx = cfg.NX;
+  const double dts = 3600.0 * static_cast<double>(step.DT);  // (s)
   auto crossed = [&](int i, double y0) {                        // (m3) into the cell
-    const double h = static_cast<double>(m.cfg.BERMHT(i) + m.cfg.DCLOS(i));
-    const double dx = static_cast<double>(m.cfg.DX(i));
-    return (m.YSHORE(i) - y0) * dx * h - m.QSRC(i) * dts * dx;
+    const double h = static_cast<double>(cfg.BERMHT(i) + cfg.DCLOS(i));
+    const double dx = static_cast<double>(cfg.DX(i));
+    return (tr.YSHORE(i) - y0) * dx * h - tr.QSRC(i) * dts * dx;
   };
   auto book = [&](int wall, double vright) {                    // + towards higher cells
     if (vright == 0.0) return;
-    m.VNETP(wall) += vright;
-    m.VNET(wall) += vright;
+    out.VNETP(wall) += vright;
+    out.VNET(wall) += vright;
     if (vright > 0.0) {
-      m.VRIGHTP(wall) += vright;
-      m.VRIGHT(wall) += vright;
+      out.VRIGHTP(wall) += vright;
+      out.VRIGHT(wall) += vright;
     } else {
-      m.VLEFTP(wall) += vright;
-      m.VLEFT(wall) += vright;
+      out.VLEFTP(wall) += vright;
+      out.VLEFT(wall) += vright;
     }
-    m.VGROSSP(wall) += std::fabs(vright);
+    out.VGROSSP(wall) += std::fabs(vright);
   };
   if (nx < 2) return;   // one cell: its two boundaries cannot be told apart
-  if (m.DYL != 0.0) book(1, crossed(1, yleft));
-  if (m.DYR != 0.0) book(nx + 1, -crossed(nx, yright));
+  if (in.DYL != 0.0) book(1, crossed(1, yleft));
+  if (in.DYR != 0.0) book(nx + 1, -crossed(nx, yright));
 }
 
-void volume_change(ModelState& m) {
-  const int nx = m.cfg.NX;
+void volume_change(const Settings& cfg, const InputState& in, const TransportState& tr,
+                   OutputState& out) {
+  const int nx = cfg.NX;
   double total = 0.0;
   for (int i = 1; i <= nx; ++i) {
-    double d = m.YSHORE(i) - m.YINIT(i);  // shoreline change (m), double precision
+    double d = tr.YSHORE(i) - in.YINIT(i);  // shoreline change (m), double precision
     if (std::fabs(d) < YCHANGE_FLOOR) d = 0.0;
     // The active profile of a cell is the berm height plus the closure depth.
-    const float h = m.cfg.BERMHT(i) + m.cfg.DCLOS(i);                       // (m)
-    const double dx = static_cast<double>(m.cfg.DX(i));                     // (m)
-    m.VOLCELL(i) = d * dx * static_cast<double>(h);                         // (m3)
+    const float h = cfg.BERMHT(i) + cfg.DCLOS(i);                           // (m)
+    const double dx = static_cast<double>(cfg.DX(i));                         // (m)
+    out.VOLCELL(i) = d * dx * static_cast<double>(h);                         // (m3)
     // Per unit length of beach; a cell without width (never in a checked grid)
     // would divide by zero, so its value is taken from the profile directly.
-    m.VOLLEN(i) = dx != 0.0 ? m.VOLCELL(i) / dx : d * static_cast<double>(h);  // (m3/m)
-    total += m.VOLCELL(i);
+    out.VOLLEN(i) = dx != 0.0 ? out.VOLCELL(i) / dx : d * static_cast<double>(h);  // (m3/m)
+    total += out.VOLCELL(i);
   }
-  m.VOLTOT = total;
+  out.VOLTOT = total;
 }
 
-void update_extremes(ModelState& m) {
-  run_kernel<extremes_body>(1, m.cfg.NX, m.YSHORE.data(), m.YMAX.data(), m.YMIN.data());
+void update_extremes(const Settings& cfg, const TransportState& tr, OutputState& out) {
+  run_kernel<extremes_body>(1, cfg.NX, tr.YSHORE.data(), out.YMAX.data(), out.YMIN.data());
 }
 
 // Design note: the mean annual value divides by the steps actually simulated,
@@ -161,14 +164,14 @@ void update_extremes(ModelState& m) {
 // ISTEP counts steps of the current DT (the loop derives it from the elapsed
 // time), so steps / NSPERDAY stays the simulated time in days. A run stopped
 // before its first complete step has simulated nothing and gets 0.
-double annual_factor(const ModelState& m) {
-  const int steps = m.IRUNERR != 0 ? m.ISTEP - 1 : m.ISTEP;
+double annual_factor(const RunState& run, const InputState& in) {
+  const int steps = run.IRUNERR != 0 ? run.ISTEP - 1 : run.ISTEP;
   if (steps <= 0) return 0.0;
-  return DAYS_PER_YEAR * static_cast<double>(m.NSPERDAY) / static_cast<double>(steps);
+  return DAYS_PER_YEAR * static_cast<double>(in.NSPERDAY) / static_cast<double>(steps);
 }
 
-double volume_divisor(const ModelState& m) {
-  const double y = static_cast<double>(m.YDFAC);
+double volume_divisor(const InputState& in) {
+  const double y = static_cast<double>(in.YDFAC);
   return y * y * y;
 }
 

@@ -232,39 +232,40 @@ void flux_report(ModelState& m, const Units& u) {
   }
 }
 
-}  // namespace
-
-void check_budget_entries(const ModelState& m) {
-  const Settings& c = m.cfg;
-  auto refuse = [](const char* key, int k, const char* range) {
-    error_stop(std::string(key) + " of budget entry " + std::to_string(k) + " outside " + range);
-  };
-  for (int k = 1; k <= std::min(c.NQMAPV, MXQMAP); ++k) {
-    if (c.IQMAPV1(k) < 1 || c.IQMAPV1(k) > c.NX) refuse("IQMAPV1", k, "cells 1..NX");
-    if (c.IQMAPV2(k) < 1 || c.IQMAPV2(k) > c.NX) refuse("IQMAPV2", k, "cells 1..NX");
-  }
-  for (int k = 1; k <= std::min(c.NQMAPQ, MXQMAP); ++k) {
-    if (c.IQMAPQ1(k) < 1 || c.IQMAPQ1(k) > c.NX + 1) refuse("IQMAPQ1", k, "walls 1..NX+1");
-    if (c.IQMAPQ2(k) < 1 || c.IQMAPQ2(k) > c.NX + 1) refuse("IQMAPQ2", k, "walls 1..NX+1");
-  }
-}
-
+// Simulated time of the run (hours): the steps completed, whatever the way the
+// run was given or ended; 0 when no step was completed.
 // Design note: the hours of the steps completed, from the elapsed time the
 // loop keeps (exact with an adaptive DT too). The step that set the run error
 // flag did not complete; a run that never entered the loop simulated nothing.
-double simulated_hours(const ModelState& m) {
-  if (m.ISTEP < 1) return 0.0;
-  return m.ELAPSED + (m.IRUNERR != 0 ? 0.0 : static_cast<double>(m.DT));
+double simulated_hours(const RunState& run, const StepState& step) {
+  if (run.ISTEP < 1) return 0.0;
+  return run.ELAPSED + (run.IRUNERR != 0 ? 0.0 : static_cast<double>(step.DT));
+}
+
+}  // namespace
+
+void check_budget_entries(const Settings& cfg) {
+  auto refuse = [](const char* key, int k, const char* range) {
+    error_stop(std::string(key) + " of budget entry " + std::to_string(k) + " outside " + range);
+  };
+  for (int k = 1; k <= std::min(cfg.NQMAPV, MXQMAP); ++k) {
+    if (cfg.IQMAPV1(k) < 1 || cfg.IQMAPV1(k) > cfg.NX) refuse("IQMAPV1", k, "cells 1..NX");
+    if (cfg.IQMAPV2(k) < 1 || cfg.IQMAPV2(k) > cfg.NX) refuse("IQMAPV2", k, "cells 1..NX");
+  }
+  for (int k = 1; k <= std::min(cfg.NQMAPQ, MXQMAP); ++k) {
+    if (cfg.IQMAPQ1(k) < 1 || cfg.IQMAPQ1(k) > cfg.NX + 1) refuse("IQMAPQ1", k, "walls 1..NX+1");
+    if (cfg.IQMAPQ2(k) < 1 || cfg.IQMAPQ2(k) > cfg.NX + 1) refuse("IQMAPQ2", k, "walls 1..NX+1");
+  }
 }
 
 void write_budget_report(ModelState& m) {
   Units u;
   u.lab = m.cfg.UNITSYS == 2 ? "CY" : "M3";  // VOLLABEL
-  u.vdiv = volume_divisor(m);
+  u.vdiv = volume_divisor(m.input());
   // Design note: the years of every rate follow from the simulated hours, so a
   // run given as a step count or stopped early reports true rates; the cell
   // rates use a year of 365 days, the flux rates one of 365.25 days.
-  const double days = simulated_hours(m) / HOURS_PER_DAY;
+  const double days = simulated_hours(m.run(), m.step()) / HOURS_PER_DAY;
   u.cell_years = days / CELL_YEAR_DAYS;
   u.flux_years = days / FLUX_YEAR_DAYS;
   if (m.cfg.NQMAPV > 0) cell_report(m, u);

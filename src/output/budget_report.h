@@ -11,11 +11,7 @@ namespace coastra {
 // Refuses budget cells outside cells 1..NX and flux arrows outside walls
 // 1..NX+1, naming the key and the entry (a reversed range is allowed: it sums
 // nothing).
-void check_budget_entries(const ModelState& m);
-
-// Simulated time of the run (hours): the steps completed, whatever the way the
-// run was given or ended; 0 when no step was completed.
-double simulated_hours(const ModelState& m);
+void check_budget_entries(const Settings& cfg);
 
 // Writes the report to the print file (nothing without entries), then the
 // sign-convention line and the closing line of asterisks.

@@ -60,12 +60,12 @@ std::string record_layout(int n, std::string_view field) {
 // One record: the label and RECVAL(1..n), edited into a buffer of the writer,
 // which writes it to the file while the run goes on (or into the reused
 // buffer and written at once, when no writer runs).
-void write_record(ModelState& m, std::ofstream& file, int label, int n, int w, int d) {
-  FileWriter* writer = m.WRITER.get();
-  std::string& b = writer != nullptr ? writer->next() : m.RECBUF;
+void write_record(OutputState& out, std::ofstream& file, int label, int n, int w, int d) {
+  FileWriter* writer = out.WRITER.get();
+  std::string& b = writer != nullptr ? writer->next() : out.RECBUF;
   b.clear();
   edit_i(b, label, LABEL_WIDTH);
-  edit_f_fields(b, m.RECVAL.data() + 1, n, w, d);
+  edit_f_fields(b, out.RECVAL.data() + 1, n, w, d);
   b += '\n';
   if (writer != nullptr) {
     writer->post(file);
@@ -99,8 +99,8 @@ void interpolate_across(Vec1<double>& v, int first, int last, int n) {
 
 // RECVAL(1..n) = value(i) / div: the record values in the file's unit.
 template <class F>
-void fill_record(ModelState& m, int n, double div, F value) {
-  double* r = m.RECVAL.data();   // r[i] is RECVAL(i); value(i) reads other arrays only
+void fill_record(OutputState& out, int n, double div, F value) {
+  double* r = out.RECVAL.data();   // r[i] is RECVAL(i); value(i) reads other arrays only
 #pragma omp simd
   for (int i = 1; i <= n; ++i) r[i] = value(i) / div;
 }
@@ -108,13 +108,15 @@ void fill_record(ModelState& m, int n, double div, F value) {
 }  // namespace
 
 // Shoreline positions from the baseline in the user's length unit.
-void fill_shoreline_record(ModelState& m) {
-  const int nx = m.cfg.NX;
-  const double len = static_cast<double>(m.LENFAC);
-  fill_record(m, nx, len, [&m](int i) { return static_cast<double>(m.YREG(i)) + m.YSHORE(i); });
-  if (!m.cfg.INLETS) return;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k)
-    interpolate_across(m.RECVAL, m.cfg.IINLS(k), m.cfg.IINLE(k), nx);
+void fill_shoreline_record(const Settings& cfg, const InputState& in, const TransportState& tr,
+                           OutputState& out) {
+  const int nx = cfg.NX;
+  const double len = static_cast<double>(in.LENFAC);
+  fill_record(out, nx, len,
+              [&in, &tr](int i) { return static_cast<double>(in.YREG(i)) + tr.YSHORE(i); });
+  if (!cfg.INLETS) return;
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k)
+    interpolate_across(out.RECVAL, cfg.IINLS(k), cfg.IINLE(k), nx);
 }
 
 std::string data_file_name(std::string_view outbase, std::string_view ext) {
@@ -135,10 +137,10 @@ std::vector<std::string> data_file_names(std::string_view outbase) {
 // previous run whole (the print file, which says why, is the one replaced).
 // The check opens each for appending, which creates a missing file and keeps
 // an existing one as it is; files it created are removed again when one fails.
-void check_data_files_writable(ModelState& m) {
+void check_data_files_writable(const Settings& cfg) {
   std::vector<std::string> created;
   for (const DataFileEntry& f : DATA_FILES) {
-    const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
+    const std::string name = data_file_name(cfg.OUTBASE, f.ext);
     std::error_code ec;
     // A link counts as existing even when its target does not: it is the
     // user's, and is never removed.
@@ -154,15 +156,15 @@ void check_data_files_writable(ModelState& m) {
   }
 }
 
-void open_data_files(ModelState& m) {
+void open_data_files(const Settings& cfg, OutputState& out) {
   // 1. Create (or replace) the eight files and write their header lines, once
   //    all eight are known to be writable. A file that cannot be created ends
   //    the run with its name, rather than running on and losing every record
   //    written to it.
-  check_data_files_writable(m);
+  check_data_files_writable(cfg);
   for (const DataFileEntry& f : DATA_FILES) {
-    const std::string name = data_file_name(m.cfg.OUTBASE, f.ext);
-    std::ofstream& os = m.*f.file;
+    const std::string name = data_file_name(cfg.OUTBASE, f.ext);
+    std::ofstream& os = out.*f.file;
     // Unbuffered: every record is already one text written with one call, so
     // a stream buffer would only copy it (and hold 8 KB per file).
     os.rdbuf()->pubsetbuf(nullptr, 0);
@@ -172,22 +174,22 @@ void open_data_files(ModelState& m) {
     os.write(line.data(), static_cast<std::streamsize>(line.size()));
   }
   // 2. The two record layouts, n = NX + 1 values at most per record.
-  const int n = m.cfg.NX + 1;
-  m.POSFMT = record_layout(n, "F14.2");
-  m.VOLFMT = record_layout(n, "F16.0");
+  const int n = cfg.NX + 1;
+  out.POSFMT = record_layout(n, "F14.2");
+  out.VOLFMT = record_layout(n, "F16.0");
   // 3. The record buffers are reserved once: the periodic records never
   //    allocate. The writer has one buffer per record of a save (slo, qtr,
   //    off, vcc, vcx), so a save waits for none of them unless the writes of
   //    the previous save are still running; the mean-annual records of a
   //    yearly report may wait for a buffer once a year.
   const auto longest = static_cast<std::size_t>(LABEL_WIDTH + VOL_WIDTH * n + 1);
-  m.RECBUF.reserve(longest);
+  out.RECBUF.reserve(longest);
   //    Design note: a process that may start no more threads (a limit of the
   //    machine) writes its records directly, with the same text.
   try {
-    m.WRITER = std::make_unique<FileWriter>(WRITER_SLOTS, longest);
+    out.WRITER = std::make_unique<FileWriter>(WRITER_SLOTS, longest);
   } catch (const std::system_error&) {
-    m.WRITER.reset();
+    out.WRITER.reset();
   }
 }
 
@@ -195,25 +197,26 @@ void write_periodic_records(ModelState& m) {
   const int nx = m.cfg.NX;
   const int label = m.NEXTDATE;  // the date at the end of the step
   const double len = static_cast<double>(m.LENFAC);
-  const double vdiv = volume_divisor(m);
+  const double vdiv = volume_divisor(m.input());
+  OutputState& out = m.output();
   // slo: shoreline position from the baseline.
-  fill_shoreline_record(m);
-  write_record(m, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
+  fill_shoreline_record(m.cfg, m.input(), m.transport(), out);
+  write_record(out, m.SLO, label, nx, POS_WIDTH, POS_DECIMALS);
   // qtr: net transport of the last transport step as volume per year.
-  fill_record(m, nx + 1, vdiv,
+  fill_record(out, nx + 1, vdiv,
               [&m](int i) { return static_cast<double>(m.QNET(i)) * SECONDS_PER_YEAR; });
-  write_record(m, m.QTR, label, nx + 1, VOL_WIDTH, VOL_DECIMALS);
+  write_record(out, m.QTR, label, nx + 1, VOL_WIDTH, VOL_DECIMALS);
   // off: representative offshore contour from the baseline.
-  fill_record(m, nx, len, [&m](int i) { return static_cast<double>(m.YSMOOTH(i) + m.YREG(i)); });
-  write_record(m, m.OFF, label, nx, POS_WIDTH, POS_DECIMALS);
+  fill_record(out, nx, len, [&m](int i) { return static_cast<double>(m.YSMOOTH(i) + m.YREG(i)); });
+  write_record(out, m.OFF, label, nx, POS_WIDTH, POS_DECIMALS);
   // vcc: volume change per cell (m3 or cubic yards).
-  fill_record(m, nx, vdiv, [&m](int i) { return m.VOLCELL(i); });
-  write_record(m, m.VCC, label, nx, POS_WIDTH, POS_DECIMALS);
+  fill_record(out, nx, vdiv, [&m](int i) { return m.VOLCELL(i); });
+  write_record(out, m.VCC, label, nx, POS_WIDTH, POS_DECIMALS);
   // vcx: volume change per unit length (m3/m or cubic yards per foot).
-  fill_record(m, nx, vdiv, [&m, len](int i) { return m.VOLLEN(i) * len; });
-  write_record(m, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
+  fill_record(out, nx, vdiv, [&m, len](int i) { return m.VOLLEN(i) * len; });
+  write_record(out, m.VCX, label, nx, POS_WIDTH, POS_DECIMALS);
   write_netcdf_record(m);   // the same record in the NetCDF file, when one is written
-  check_output_streams(m);
+  check_output_streams(m.cfg, m.run(), out);
 }
 
 // A stream holds its error once a write (or the flush of a full buffer) has
@@ -222,33 +225,33 @@ void write_periodic_records(ModelState& m) {
 // save's records); the look allocates nothing, flushes nothing and waits for
 // nothing. The data files' streams are the writer's while it runs: it says
 // which of them failed.
-void check_output_streams(ModelState& m) {
-  if (m.PRTFILE.is_open() && m.PRTFILE.fail()) {
-    error_stop("Cannot write print file " + m.cfg.PRFILE);
+void check_output_streams(const Settings& cfg, const RunState& run, const OutputState& out) {
+  if (run.PRTFILE.is_open() && run.PRTFILE.fail()) {
+    error_stop("Cannot write print file " + cfg.PRFILE);
   }
-  const FileWriter* writer = m.WRITER.get();
+  const FileWriter* writer = out.WRITER.get();
   for (const DataFileEntry& f : DATA_FILES) {
-    const std::ofstream& os = m.*f.file;
+    const std::ofstream& os = out.*f.file;
     const bool failed = writer != nullptr ? writer->failed() == &os : os.is_open() && os.fail();
     if (failed) {
-      error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+      error_stop("Cannot write output data file " + data_file_name(cfg.OUTBASE, f.ext));
     }
   }
 }
 
-void write_volume_record(ModelState& m, std::ofstream& file, int label, const Vec1<double>& vol,
-                         double factor) {
-  const int nwall = m.cfg.NX + 1;
-  for (int i = 1; i <= nwall; ++i) m.RECVAL(i) = vol(i) * factor;
-  write_record(m, file, label, nwall, VOL_WIDTH, VOL_DECIMALS);
+void write_volume_record(const Settings& cfg, OutputState& out, std::ofstream& file, int label,
+                         const Vec1<double>& vol, double factor) {
+  const int nwall = cfg.NX + 1;
+  for (int i = 1; i <= nwall; ++i) out.RECVAL(i) = vol(i) * factor;
+  write_record(out, file, label, nwall, VOL_WIDTH, VOL_DECIMALS);
 }
 
 void write_final_records(ModelState& m) {
   // 1. Mean annual transports of the run, in the user's volume unit per year.
-  const double f = annual_factor(m) / volume_divisor(m);
-  write_volume_record(m, m.MQN, m.NEXTDATE, m.VNET, f);
-  write_volume_record(m, m.MQR, m.NEXTDATE, m.VRIGHT, f);
-  write_volume_record(m, m.MQL, m.NEXTDATE, m.VLEFT, f);
+  const double f = annual_factor(m.run(), m.input()) / volume_divisor(m.input());
+  write_volume_record(m.cfg, m.output(), m.MQN, m.NEXTDATE, m.VNET, f);
+  write_volume_record(m.cfg, m.output(), m.MQR, m.NEXTDATE, m.VRIGHT, f);
+  write_volume_record(m.cfg, m.output(), m.MQL, m.NEXTDATE, m.VLEFT, f);
   // 2. The final state, unless the last step already wrote it as a periodic
   //    record. Only a run that reached NTS without an error: a stopped step is
   //    half done and its NEXTDATE does not describe the state.
@@ -261,23 +264,23 @@ void write_final_records(ModelState& m) {
   if (reached_end && m.ISTEP % nstsave != 0) write_periodic_records(m);
 }
 
-void close_data_files(ModelState& m) {
-  m.WRITER.reset();   // every posted record written, the thread ended
-  check_output_streams(m);
+void close_data_files(const Settings& cfg, const RunState& run, OutputState& out) {
+  out.WRITER.reset();   // every posted record written, the thread ended
+  check_output_streams(cfg, run, out);
   for (const DataFileEntry& f : DATA_FILES) {
-    std::ofstream& os = m.*f.file;
+    std::ofstream& os = out.*f.file;
     if (!os.is_open()) continue;
     os.close();  // the last flush: a full disk may show only here
     if (os.fail()) {
-      error_stop("Cannot write output data file " + data_file_name(m.cfg.OUTBASE, f.ext));
+      error_stop("Cannot write output data file " + data_file_name(cfg.OUTBASE, f.ext));
     }
   }
 }
 
-void close_print_file(ModelState& m) {
-  if (!m.PRTFILE.is_open()) return;
-  m.PRTFILE.close();
-  if (m.PRTFILE.fail()) error_stop("Cannot write print file " + m.cfg.PRFILE);
+void close_print_file(const Settings& cfg, RunState& run) {
+  if (!run.PRTFILE.is_open()) return;
+  run.PRTFILE.close();
+  if (run.PRTFILE.fail()) error_stop("Cannot write print file " + cfg.PRFILE);
 }
 
 }  // namespace coastra

@@ -47,8 +47,8 @@ std::vector<double> values_of(const Vec1<float>& a, int first, int last, double 
   return v;
 }
 
-void write_banner(ModelState& m) {
-  std::ostream& p = m.prt();
+void write_banner(RunState& run) {
+  std::ostream& p = *run.PRT;
   // 1. Print file: a new page, the block letters, the program box, the version.
   p << "\f\n";
   for (std::string_view row : BANNER) p << row << '\n';
@@ -60,7 +60,7 @@ void write_banner(ModelState& m) {
   lwrite(p, VERSION_LINE);
   for (int k = 0; k < 3; ++k) empty_line(p);
   // 2. Console: the title box.
-  std::ostream& c = m.con();
+  std::ostream& c = *run.CON;
   for (int k = 0; k < 3; ++k) empty_line(c);
   lwrite(c, "+-------------------------------------+");
   lwrite(c, "|               Coastra               |");
@@ -70,61 +70,61 @@ void write_banner(ModelState& m) {
 }
 
 // Title and unit system (echo items 2 and 3).
-void echo_title_and_units(ModelState& m) {
-  std::ostream& p = m.prt();
-  std::string title = m.cfg.TITLE;
+void echo_title_and_units(const Settings& cfg, RunState& run) {
+  std::ostream& p = *run.PRT;
+  std::string title = cfg.TITLE;
   title.resize(TITLE_LENGTH, ' ');
   fwrite(p, RUN_TITLE, " RUN: ", title);
-  if (m.cfg.UNITSYS != 2) {
+  if (cfg.UNITSYS != 2) {
     lwrite(p, "METRIC UNITS");
     return;
   }
   lwrite(p, "AMERICAN CUSTOMARY UNITS");
-  if (m.cfg.WAVEFAC > 0.5F) lwrite(p, "Wave heights input and reported in meters");
+  if (cfg.WAVEFAC > 0.5F) lwrite(p, "Wave heights input and reported in meters");
   lwrite(p, "Median Grain Size (D50) input and reported in     millimeters");
 }
 
 // Groins, detached breakwaters and beach fills (echo items 4 and 5).
-void echo_structures(ModelState& m) {
-  std::ostream& p = m.prt();
-  const double len = static_cast<double>(m.LENFAC);
-  const int nndg = std::min(m.cfg.NNDG, MXNDG);
+void echo_structures(const Settings& cfg, const InputState& in, RunState& run) {
+  std::ostream& p = *run.PRT;
+  const double len = static_cast<double>(in.LENFAC);
+  const int nndg = std::min(cfg.NNDG, MXNDG);
   if (nndg > 0) {
     lwrite(p, "GROIN X-COORDINATES");
     std::vector<int> cells;
-    for (int k = 1; k <= nndg; ++k) cells.push_back(m.cfg.IXNDG(k));
+    for (int k = 1; k <= nndg; ++k) cells.push_back(cfg.IXNDG(k));
     write_int_list(p, CELLS_10, cells);
     lwrite(p, "DISTANCE TO GROIN TIPS FROM X-AXIS");
-    write_list(p, VALUES_10, values_of(m.cfg.YNDG, 1, nndg, len));
+    write_list(p, VALUES_10, values_of(cfg.YNDG, 1, nndg, len));
     lwrite(p, "GROIN PERMEABILITIES");
-    write_list(p, VALUES_10, values_of(m.cfg.PNDG, 1, nndg));
+    write_list(p, VALUES_10, values_of(cfg.PNDG, 1, nndg));
   }
-  const int ndb = std::min(m.cfg.NDB, MXDB);
+  const int ndb = std::min(cfg.NDB, MXDB);
   if (ndb > 0) {
     // Tips in breakwater order from the tip list (distances in metres), passing
     // over its boundary entries (cell -1 on the left, 9998 on the right).
     std::vector<int> cells;
     std::vector<double> dist;
-    for (int k = 1; k <= std::min(m.NTIP, 2 * MXDB + 2); ++k) {
-      if (m.ITIP(k) == -1 || m.ITIP(k) == 9998) continue;
-      cells.push_back(m.ITIP(k));
-      dist.push_back(static_cast<double>(m.YTIP(k)) / len);
+    for (int k = 1; k <= std::min(in.NTIP, 2 * MXDB + 2); ++k) {
+      if (in.ITIP(k) == -1 || in.ITIP(k) == 9998) continue;
+      cells.push_back(in.ITIP(k));
+      dist.push_back(static_cast<double>(in.YTIP(k)) / len);
     }
     lwrite(p, "X-COORDINATES OF DETACHED BREAKWATER TIPS");
     write_int_list(p, CELLS_10, cells);
     lwrite(p, "DISTANCE TO BREAKWATER TIPS FROM X-AXIS");
     write_list(p, VALUES_10, dist);
     lwrite(p, "DETACHED BREAKWATER TRANSMISSION COEFFICIENTS");
-    write_list(p, VALUES_10, values_of(m.cfg.TRANDB, 1, ndb));
+    write_list(p, VALUES_10, values_of(cfg.TRANDB, 1, ndb));
   }
-  const int nbf = std::min(m.cfg.NBF, MXBF);
+  const int nbf = std::min(cfg.NBF, MXBF);
   if (nbf > 0) {
     std::vector<int> starts, ends, first, last;
     for (int k = 1; k <= nbf; ++k) {
-      starts.push_back(m.cfg.BFDATS(k));
-      ends.push_back(m.cfg.BFDATE(k));
-      first.push_back(m.cfg.IBFS(k));
-      last.push_back(m.cfg.IBFE(k));
+      starts.push_back(cfg.BFDATS(k));
+      ends.push_back(cfg.BFDATE(k));
+      first.push_back(cfg.IBFS(k));
+      last.push_back(cfg.IBFE(k));
     }
     lwrite(p, "DATES OR TIME STEPS WHEN FILLS START");
     write_int_list(p, DATES_10, starts);
@@ -138,57 +138,59 @@ void echo_structures(ModelState& m) {
 }
 
 // Grid, time step, waves and grain size (echo items 6 and 7).
-void echo_grid_and_waves(ModelState& m) {
-  std::ostream& p = m.prt();
-  const float len = m.LENFAC;
-  if (m.VARDX) {
-    fwrite(p, GRID_VARIABLE, " DX = VARIES    DT =", m.DT, "    ISSTART =", m.ISTART,
-           "    NX =", m.cfg.NX, "    NTS =", m.NTS);
+void echo_grid_and_waves(const Settings& cfg, const InputState& in, const WaveState& wv,
+                         const StepState& step, RunState& run) {
+  std::ostream& p = *run.PRT;
+  const float len = in.LENFAC;
+  if (in.VARDX) {
+    fwrite(p, GRID_VARIABLE, " DX = VARIES    DT =", step.DT, "    ISSTART =", in.ISTART,
+           "    NX =", cfg.NX, "    NTS =", in.NTS);
   } else {
-    fwrite(p, GRID_UNIFORM, " DX =", m.cfg.DX(1) / len, "    DT =", m.DT, "    ISSTART =",
-           m.ISTART, "    NX =", m.cfg.NX, "    NTS =", m.NTS);
+    fwrite(p, GRID_UNIFORM, " DX =", cfg.DX(1) / len, "    DT =", step.DT, "    ISSTART =",
+           in.ISTART, "    NX =", cfg.NX, "    NTS =", in.NTS);
   }
-  fwrite(p, WAVES_AND_GRAIN, " NWAVES =", m.NWAVES, "    NWFIL =", m.cfg.NUMWAVES, "    D50 =",
-         m.cfg.D50);
-  const int nst = std::clamp(m.cfg.NUMWAVES, 0, MXWAVEF);
-  for (int k = 1; k <= nst; ++k) fwrite(p, STATION_DEPTH, " WMDEP  =", m.cfg.WMDEP(k) / len);
+  fwrite(p, WAVES_AND_GRAIN, " NWAVES =", wv.NWAVES, "    NWFIL =", cfg.NUMWAVES, "    D50 =",
+         cfg.D50);
+  const int nst = std::clamp(cfg.NUMWAVES, 0, MXWAVEF);
+  for (int k = 1; k <= nst; ++k) fwrite(p, STATION_DEPTH, " WMDEP  =", cfg.WMDEP(k) / len);
 }
 
 // Per-wall parameter lists (echo item 8). The arrays hold one value per wall
 // 1..NX+1 and the transport uses every one of them, so all are echoed.
-void echo_parameters(ModelState& m) {
-  std::ostream& p = m.prt();
-  const int nwall = m.cfg.NX + 1;
-  const double len = static_cast<double>(m.LENFAC);
+void echo_parameters(const Settings& cfg, const InputState& in, RunState& run) {
+  std::ostream& p = *run.PRT;
+  const int nwall = cfg.NX + 1;
+  const double len = static_cast<double>(in.LENFAC);
   const auto list = [&](std::string_view label, const Vec1<float>& a, double scale) {
     lwrite(p, label);
     write_list(p, VALUES_10, values_of(a, 1, nwall, scale));
   };
-  list("Wave Height Amplification Factor (HAMP or HCNGF) =", m.cfg.HAMP, 1.0);
-  list("Wave Angle Amplification Factor (THETAAMP or ZCNGF) =", m.cfg.THETAAMP, 1.0);
-  list("Wave Angle Incremental Adjustment Term (THETADEL or ZCNGA) =", m.cfg.THETADEL, 1.0);
-  list("Longshore Sediment Transport Coefficient (K1) =", m.cfg.K1, 1.0);
-  list("Longshore Sediment Transport Coefficient 2 (K2) =", m.cfg.K2, 1.0);
-  list("Depth of Closure (DCLOS) =", m.cfg.DCLOS, len);
-  list("Average Berm Height (ABH) =", m.cfg.BERMHT, len);
+  list("Wave Height Amplification Factor (HAMP or HCNGF) =", cfg.HAMP, 1.0);
+  list("Wave Angle Amplification Factor (THETAAMP or ZCNGF) =", cfg.THETAAMP, 1.0);
+  list("Wave Angle Incremental Adjustment Term (THETADEL or ZCNGA) =", cfg.THETADEL, 1.0);
+  list("Longshore Sediment Transport Coefficient (K1) =", cfg.K1, 1.0);
+  list("Longshore Sediment Transport Coefficient 2 (K2) =", cfg.K2, 1.0);
+  list("Depth of Closure (DCLOS) =", cfg.DCLOS, len);
+  list("Average Berm Height (ABH) =", cfg.BERMHT, len);
   // The regional wave-angle switch and its smoothing setting are read and
   // echoed so a user sees what was given; they change nothing in the run.
-  lwrite(p, "WAVREGANG =", m.cfg.WAVREGANG, "IWAVREGSMOOTH =", m.cfg.IWAVREGSMOOTH);
+  lwrite(p, "WAVREGANG =", cfg.WAVREGANG, "IWAVREGSMOOTH =", cfg.IWAVREGSMOOTH);
 }
 
 }  // namespace
 
-void write_banner_and_echo(ModelState& m) {
-  write_banner(m);
-  echo_title_and_units(m);
-  echo_structures(m);
-  echo_grid_and_waves(m);
-  echo_parameters(m);
+void write_banner_and_echo(const Settings& cfg, const InputState& in, const WaveState& wv,
+                           const StepState& step, RunState& run) {
+  write_banner(run);
+  echo_title_and_units(cfg, run);
+  echo_structures(cfg, in, run);
+  echo_grid_and_waves(cfg, in, wv, step, run);
+  echo_parameters(cfg, in, run);
 }
 
-void write_initial_shoreline(ModelState& m) {
-  lwrite(m.prt(), "INITIAL SHORELINE POSITION ", length_label(m));
-  write_list(m.prt(), VALUES_10, baseline_positions(m, m.YINIT));
+void write_initial_shoreline(const Settings& cfg, const InputState& in, RunState& run) {
+  lwrite(*run.PRT, "INITIAL SHORELINE POSITION ", length_label(in));
+  write_list(*run.PRT, VALUES_10, baseline_positions(cfg, in, in.YINIT));
 }
 
 }  // namespace coastra

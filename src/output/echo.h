@@ -12,7 +12,10 @@ namespace coastra {
 // shows it; --version prints the same line.
 inline constexpr std::string_view VERSION_LINE = "Version 1.1 release 8.1, OCT 2024";
 
-void write_banner_and_echo(ModelState& m);     // print file and console title box
-void write_initial_shoreline(ModelState& m);   // initial shoreline from the baseline
+// The banner and the echo of the input in the print file, the title box on the console.
+void write_banner_and_echo(const Settings& cfg, const InputState& in, const WaveState& wv,
+                           const StepState& step, RunState& run);
+// The initial shoreline (YINIT) from the baseline.
+void write_initial_shoreline(const Settings& cfg, const InputState& in, RunState& run);
 
 }  // namespace coastra

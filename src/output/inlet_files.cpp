@@ -31,70 +31,71 @@ constexpr int STEP_WIDTH = 8, VALUE_WIDTH = 14, DATE_GAP = 4, DATE_WIDTH = 8;
 
 }  // namespace
 
-std::string inlet_file_name(const ModelState& m, int k) {
-  const std::filesystem::path dir = std::filesystem::path(m.cfg.PRFILE).parent_path();
-  return (dir / (inlet_name(m.cfg, k) + ".irv")).string();
+std::string inlet_file_name(const Settings& cfg, int k) {
+  const std::filesystem::path dir = std::filesystem::path(cfg.PRFILE).parent_path();
+  return (dir / (inlet_name(cfg, k) + ".irv")).string();
 }
 
-void check_inlet_file_names(const ModelState& m) {
-  if (!m.cfg.INLETS) return;
+void check_inlet_file_names(const Settings& cfg, const RunState& run) {
+  if (!cfg.INLETS) return;
   // An inlet named like an input file, the print file, a data file or another
   // inlet's file would otherwise overwrite it.
   std::vector<std::string> names;
-  for (int k = 1; k <= std::min(m.cfg.NINL, MXINL); ++k) {
-    const std::string name = inlet_file_name(m, k);
-    check_later_output("INLNAME", name, m.cfg.PRFILE, m.cfg.OUTBASE, m.INPUTNAMES, names);
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k) {
+    const std::string name = inlet_file_name(cfg, k);
+    check_later_output("INLNAME", name, cfg.PRFILE, cfg.OUTBASE, run.INPUTNAMES, names);
     names.push_back(name);
   }
 }
 
-void open_inlet_files(ModelState& m) {
-  if (!m.cfg.INLETS) return;
-  const int ninl = std::min(m.cfg.NINL, MXINL);
-  check_inlet_file_names(m);
-  m.IRV.resize(static_cast<std::size_t>(ninl) + 1);
-  m.IRVNAME.resize(static_cast<std::size_t>(ninl) + 1);
+void open_inlet_files(const Settings& cfg, const RunState& run, InletState& inl) {
+  if (!cfg.INLETS) return;
+  const int ninl = std::min(cfg.NINL, MXINL);
+  check_inlet_file_names(cfg, run);
+  inl.IRV.resize(static_cast<std::size_t>(ninl) + 1);
+  inl.IRVNAME.resize(static_cast<std::size_t>(ninl) + 1);
   for (int k = 1; k <= ninl; ++k) {
-    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
-    m.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(m, k);
-    f.open(m.IRVNAME[static_cast<std::size_t>(k)], std::ios::trunc);
+    std::ofstream& f = inl.IRV[static_cast<std::size_t>(k)];
+    inl.IRVNAME[static_cast<std::size_t>(k)] = inlet_file_name(cfg, k);
+    f.open(inl.IRVNAME[static_cast<std::size_t>(k)], std::ios::trunc);
     if (!f.is_open())
-      error_stop("Cannot open inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
-    f << "Inlet Shoal Volumes for " << inlet_name(m.cfg, k) << '\n' << IRV_HEADER << '\n';
+      error_stop("Cannot open inlet file " + inl.IRVNAME[static_cast<std::size_t>(k)]);
+    f << "Inlet Shoal Volumes for " << inlet_name(cfg, k) << '\n' << IRV_HEADER << '\n';
   }
 }
 
-void write_inlet_records(ModelState& m) {
-  if (m.IRV.empty()) return;   // sized only for a run with inlets
-  const double vdiv = volume_divisor(m);
+void write_inlet_records(const RunState& run, const InputState& in, OutputState& out,
+                         InletState& inl) {
+  if (inl.IRV.empty()) return;   // sized only for a run with inlets
+  const double vdiv = volume_divisor(in);
   const double rate = SECONDS_PER_YEAR / vdiv;  // (m3/s) to volume unit per year
-  std::string& b = m.RECBUF;
-  for (int k = 1; k < static_cast<int>(m.IRV.size()); ++k) {
+  std::string& b = out.RECBUF;
+  for (int k = 1; k < static_cast<int>(inl.IRV.size()); ++k) {
     const double values[16] = {
-        m.QOUTL(k) * rate, m.QIEL(k) * rate,  m.VVSAL(k) / vdiv, m.QBAL(k) * rate,
-        m.VVSBL(k) / vdiv, m.QEBL(k) * rate,  m.VVSE(k) / vdiv,  m.QFE(k) * rate,
-        m.VVSF(k) / vdiv,  m.QCE(k) * rate,   m.QEBR(k) * rate,  m.VVSBR(k) / vdiv,
-        m.QBAR(k) * rate,  m.VVSAR(k) / vdiv, m.QIER(k) * rate,  m.QOUTR(k) * rate};
+        inl.QOUTL(k) * rate, inl.QIEL(k) * rate,  inl.VVSAL(k) / vdiv, inl.QBAL(k) * rate,
+        inl.VVSBL(k) / vdiv, inl.QEBL(k) * rate,  inl.VVSE(k) / vdiv,  inl.QFE(k) * rate,
+        inl.VVSF(k) / vdiv,  inl.QCE(k) * rate,   inl.QEBR(k) * rate,  inl.VVSBR(k) / vdiv,
+        inl.QBAR(k) * rate,  inl.VVSAR(k) / vdiv, inl.QIER(k) * rate,  inl.QOUTR(k) * rate};
     b.clear();
-    edit_i(b, m.ISTEP, STEP_WIDTH);
+    edit_i(b, run.ISTEP, STEP_WIDTH);
     b += ' ';
     edit_f_fields(b, values, 16, VALUE_WIDTH, 0);
     b.append(DATE_GAP, ' ');
-    edit_i(b, m.CURDATE, DATE_WIDTH);
+    edit_i(b, in.CURDATE, DATE_WIDTH);
     b += '\n';
-    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
+    std::ofstream& f = inl.IRV[static_cast<std::size_t>(k)];
     f.write(b.data(), static_cast<std::streamsize>(b.size()));
-    if (f.fail()) error_stop("Cannot write inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
+    if (f.fail()) error_stop("Cannot write inlet file " + inl.IRVNAME[static_cast<std::size_t>(k)]);
   }
 }
 
-void close_inlet_files(ModelState& m) {
+void close_inlet_files(InletState& inl) {
   // A run stopped before the files were opened has none to close.
-  for (int k = 1; k < static_cast<int>(m.IRV.size()); ++k) {
-    std::ofstream& f = m.IRV[static_cast<std::size_t>(k)];
+  for (int k = 1; k < static_cast<int>(inl.IRV.size()); ++k) {
+    std::ofstream& f = inl.IRV[static_cast<std::size_t>(k)];
     if (!f.is_open()) continue;
     f.close();  // the last flush: a full disk may show only here
-    if (f.fail()) error_stop("Cannot write inlet file " + m.IRVNAME[static_cast<std::size_t>(k)]);
+    if (f.fail()) error_stop("Cannot write inlet file " + inl.IRVNAME[static_cast<std::size_t>(k)]);
   }
 }
 

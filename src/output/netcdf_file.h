@@ -11,12 +11,15 @@
 namespace coastra {
 
 bool netcdf_available();                  // the build has the NetCDF library
-// Creates m.NCFILE (when not blank) with its dimensions, coordinates and the
+// Creates out.NCFILE (when not blank) with its dimensions, coordinates and the
 // configuration file's keys as global attributes.
-void open_netcdf_file(ModelState& m, const std::string& cfgname);
+void open_netcdf_file(const Settings& cfg, const InputState& in, OutputState& out,
+                      const std::string& cfgname);
 void write_netcdf_record(ModelState& m);  // one time record, after the data files' one
-void write_netcdf_final(ModelState& m);   // the mean-annual transports
-// Closes the file if open; with check, a failure ends the run naming the file.
-void close_netcdf_file(ModelState& m, bool check);
+// The mean-annual transports of the run (VNET, VRIGHT, VLEFT).
+void write_netcdf_final(const Settings& cfg, const RunState& run, const InputState& in,
+                        OutputState& out);
+// Closes the file if open (NCID); with check, a failure ends the run naming the file.
+void close_netcdf_file(OutputState& out, bool check);
 
 }  // namespace coastra

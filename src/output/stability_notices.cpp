@@ -32,8 +32,8 @@ int event_in_force(const std::vector<int>& table, int counter) {
 }
 
 // Event height in the wave file's unit, as the reports show it.
-float event_height(const ModelState& m) {
-  return m.cfg.WAVEFAC > 0.0F ? m.HZ / m.cfg.WAVEFAC : m.HZ;
+float event_height(const Settings& cfg, const WaveState& wv) {
+  return cfg.WAVEFAC > 0.0F ? wv.HZ / cfg.WAVEFAC : wv.HZ;
 }
 
 // Lines of a notice, appended to the reused buffer.
@@ -55,9 +55,9 @@ void int_line(std::string& s, std::string_view text, long long v) {
 }
 
 // The notice goes to the console and, identically, to the print file.
-void write_both(ModelState& m) {
-  m.con() << m.STABTEXT;
-  m.prt() << m.STABTEXT;
+void write_both(RunState& run, const StabilityState& stab) {
+  *run.CON << stab.STABTEXT;
+  *run.PRT << stab.STABTEXT;
 }
 
 // The new DT and its stability parameter, closing a reduction or an increase.
@@ -73,12 +73,13 @@ void append_new_dt(std::string& t, float dt, float s) {
 // first time in the run, then only with PRWARN. Every unstable step is
 // counted, but the warning is written at most once per wave record (console
 // line and block alike), so hourly steps cannot flood the files.
-void instability_warning(ModelState& m, float s) {
-  count_warning(m, WarnKind::UNSTABLE);
-  if (!first_in_record(m, WarnKind::UNSTABLE)) return;
-  m.con() << " WARNING!  Solution is unstable.\n Check printable output file for details.\n";
-  if (!m.cfg.PRWARN && !m.FIRSTWARN) return;
-  std::string& t = m.STABTEXT;
+void instability_warning(const Settings& cfg, const InputState& in, const WaveState& wv,
+                         RunState& run, WarningState& warn, StabilityState& stab, float s) {
+  count_warning(warn, WarnKind::UNSTABLE);
+  if (!first_in_record(warn, WarnKind::UNSTABLE)) return;
+  *run.CON << " WARNING!  Solution is unstable.\n Check printable output file for details.\n";
+  if (!cfg.PRWARN && !stab.FIRSTWARN) return;
+  std::string& t = stab.STABTEXT;
   t.clear();
   text_line(t, " WARNING!  CALCULATION SCHEME UNSTABLE.");
   t += " STABILITY PARAMETER =";
@@ -86,78 +87,81 @@ void instability_warning(ModelState& m, float s) {
   t += '\n';
   text_line(t, " PLEASE CONSULT YOUR MANUAL.");
   t += " date is";
-  edit_i(t, m.CURDATE, 9);
+  edit_i(t, in.CURDATE, 9);
   t += " wave date is";
-  edit_i(t, event_in_force(m.EVDATE, m.IWEVENT), 9);
+  edit_i(t, event_in_force(wv.EVDATE, wv.IWEVENT), 9);
   t += " hours is";
-  edit_i(t, event_in_force(m.EVHOUR, m.IWEVENT), 5);
+  edit_i(t, event_in_force(wv.EVHOUR, wv.IWEVENT), 5);
   t += '\n';
   t += " hz is";
-  edit_f(t, static_cast<double>(event_height(m)), 10, 3);
+  edit_f(t, static_cast<double>(event_height(cfg, wv)), 10, 3);
   t += " zzdeg is";
-  edit_f(t, static_cast<double>(m.ZZDEG), 10, 3);
+  edit_f(t, static_cast<double>(wv.ZZDEG), 10, 3);
   t += " t is";
-  edit_f(t, static_cast<double>(m.TZ), 10, 3);
+  edit_f(t, static_cast<double>(wv.TZ), 10, 3);
   t += '\n';
-  m.prt() << t;
-  m.FIRSTWARN = false;
+  *run.PRT << t;
+  stab.FIRSTWARN = false;
 }
 
 // The reduction notice, before the halving.
-void reduction_notice(ModelState& m, float s) {
-  std::string& t = m.STABTEXT;
+void reduction_notice(const Settings& cfg, const InputState& in, const WaveState& wv,
+                      RunState& run, StabilityState& stab, float s) {
+  std::string& t = stab.STABTEXT;
   t.assign("\n");
   text_line(t, STARS);
   text_line(t, "WARNING: Solution is unstable.......................");
   real_line(t, "Current simulation STABILITY PARAMETER is:", static_cast<double>(s));
-  int_line(t, "Current simulation date is:", m.CURDATE);
-  int_line(t, "Current wave event date is:", event_in_force(m.EVDATE, m.IWEVENT));
-  int_line(t, "Current wave event hour is:", event_in_force(m.EVHOUR, m.IWEVENT));
-  real_line(t, "Current wave Height (HZ)is:", static_cast<double>(event_height(m)));
-  real_line(t, "Current wave Period (T)is:", static_cast<double>(m.TZ));
-  real_line(t, "Current wave Direction(zzdeg) is:", static_cast<double>(m.ZZDEG));
+  int_line(t, "Current simulation date is:", in.CURDATE);
+  int_line(t, "Current wave event date is:", event_in_force(wv.EVDATE, wv.IWEVENT));
+  int_line(t, "Current wave event hour is:", event_in_force(wv.EVHOUR, wv.IWEVENT));
+  real_line(t, "Current wave Height (HZ)is:", static_cast<double>(event_height(cfg, wv)));
+  real_line(t, "Current wave Period (T)is:", static_cast<double>(wv.TZ));
+  real_line(t, "Current wave Direction(zzdeg) is:", static_cast<double>(wv.ZZDEG));
   text_line(t, "ACTION:  Commence adaptive time-step (DT) reduction!!!");
   text_line(t, HYPHENS);
-  write_both(m);
+  write_both(run, stab);
 }
 
 // DT cannot be halved again (half of it would be below DTMIN) while S is still
 // above STABMIN: the run goes on with this DT. Written the first time, then
 // only with PRWARN and at most once per wave record; counted every time.
-void held_at_dtmin(ModelState& m, float s) {
-  count_warning(m, WarnKind::DTMIN_HELD);
-  if (m.DTMINNOTE && !m.cfg.PRWARN) return;
-  if (!first_in_record(m, WarnKind::DTMIN_HELD)) return;
-  m.DTMINNOTE = true;
-  std::string& t = m.STABTEXT;
+void held_at_dtmin(const Settings& cfg, const InputState& in, const StepState& step, RunState& run,
+                   WarningState& warn, StabilityState& stab, float s) {
+  count_warning(warn, WarnKind::DTMIN_HELD);
+  if (stab.DTMINNOTE && !cfg.PRWARN) return;
+  if (!first_in_record(warn, WarnKind::DTMIN_HELD)) return;
+  stab.DTMINNOTE = true;
+  std::string& t = stab.STABTEXT;
   t.assign("\n");
   text_line(t, STARS);
   text_line(t, "NOTICE: Time step (DT) is held at its smallest value (DTMIN).");
   real_line(t, "Current simulation STABILITY PARAMETER is:", static_cast<double>(s));
-  int_line(t, "Current simulation date is:", m.CURDATE);
-  real_line(t, "DTMIN =", m.cfg.DTMIN);
-  real_line(t, "ACTION:  Simulation continues with DT =", static_cast<double>(m.DT));
+  int_line(t, "Current simulation date is:", in.CURDATE);
+  real_line(t, "DTMIN =", cfg.DTMIN);
+  real_line(t, "ACTION:  Simulation continues with DT =", static_cast<double>(step.DT));
   text_line(t, STARS);
-  write_both(m);
+  write_both(run, stab);
 }
 
 // The closing lines of a reduction: the new DT and its parameter.
-void reduced_notice(ModelState& m, float dt, float s) {
-  m.STABTEXT.clear();
-  append_new_dt(m.STABTEXT, dt, s);
-  write_both(m);
+void reduced_notice(RunState& run, StabilityState& stab, float dt, float s) {
+  stab.STABTEXT.clear();
+  append_new_dt(stab.STABTEXT, dt, s);
+  write_both(run, stab);
 }
 
 // The increase notice, with the new DT and its parameter.
-void increase_notice(ModelState& m, float dt, float s) {
-  std::string& t = m.STABTEXT;
+void increase_notice(const InputState& in, RunState& run, StabilityState& stab, float dt,
+                     float s) {
+  std::string& t = stab.STABTEXT;
   t.clear();
   text_line(t, STARS);
   text_line(t, "NOTICE: Computational efficiency can be improved...");
   text_line(t, HYPHENS);
   text_line(t, "ACTION:  Commence adaptive time-step (DT) increase!!!");
-  int_line(t, "Current simulation date is:", m.CURDATE);
+  int_line(t, "Current simulation date is:", in.CURDATE);
   append_new_dt(t, dt, s);
-  write_both(m);
+  write_both(run, stab);
 }
 }  // namespace coastra

@@ -99,8 +99,8 @@ void station_notices(ModelState& m, const StationSetup& s) {
   stop_run(m, t);
 }
 
-void inlet_groin_notices(ModelState& m, int edges) {
-  for (int k = 0; k < edges; ++k) lwrite(m.prt(), "WARNING: Unstructured inlet is next to groin");
+void inlet_groin_notices(RunState& run, int edges) {
+  for (int k = 0; k < edges; ++k) lwrite(*run.PRT, "WARNING: Unstructured inlet is next to groin");
 }
 
 }  // namespace coastra

@@ -23,6 +23,6 @@ void wave_file_error(ModelState& m, int k, int record, bool ended);
 void station_notices(ModelState& m, const StationSetup& s);
 // An inlet edge next to a groin without a jetty tip to measure from: one
 // print-file warning per such edge.
-void inlet_groin_notices(ModelState& m, int edges);
+void inlet_groin_notices(RunState& run, int edges);
 
 }  // namespace coastra

@@ -17,13 +17,13 @@ constexpr std::string_view TIMES_HEADER = "(/, 1X, 'STAGE TIMES', 8X, 'SECONDS',
 constexpr std::string_view TIMES_LINE = "(1X, A12, F14.3, F7.1, ' %')";
 }  // namespace
 
-void write_stage_times(ModelState& m) {
+void write_stage_times(RunState& run) {
   double total = 0.0;  // (s)
-  for (double s : m.TIMES.SEC) total += s;
-  std::ostream& c = m.con();
+  for (double s : run.TIMES.SEC) total += s;
+  std::ostream& c = *run.CON;
   fwrite(c, TIMES_HEADER);
   for (int k = 0; k < NSTAGE; ++k) {
-    const double s = m.TIMES.SEC[static_cast<std::size_t>(k)];
+    const double s = run.TIMES.SEC[static_cast<std::size_t>(k)];
     fwrite(c, TIMES_LINE, STAGE_LABEL[k], s, total > 0.0 ? 100.0 * s / total : 0.0);
   }
   fwrite(c, TIMES_LINE, "TOTAL       ", total, total > 0.0 ? 100.0 : 0.0);

@@ -6,6 +6,6 @@
 
 namespace coastra {
 
-void write_stage_times(ModelState& m);
+void write_stage_times(RunState& run);   // TIMES, on the console
 
 }  // namespace coastra

@@ -11,10 +11,12 @@ namespace coastra {
 // Steepness: the first of the run is always written, later ones only with
 // PRWARN (ISTEEP 1 after the first report, 2 after a later one, until the wave
 // step dates and acknowledges it), and never more than one per wave record.
-void write_step_warnings(ModelState& m);
+// Composes in WTEXT.
+void write_step_warnings(const Settings& cfg, const InputState& in, RunState& run, WaveState& wv,
+                         WaveInputState& wi, WarningState& warn);
 
 // End of run: the number of times each kind of repeated warning was raised,
 // one line a kind, on the console and in the print file; nothing when none was.
-void write_warning_counts(ModelState& m);
+void write_warning_counts(const WarningState& warn, RunState& run);
 
 }  // namespace coastra

@@ -23,7 +23,7 @@ TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
     m.cfg.DX(i) = dx[i - 1];
     m.YSHORE(i) = dy[i - 1];
   }
-  volume_change(m);
+  volume_change(m.cfg, m.input(), m.transport(), m.output());
   EXPECT_EQ(m.VOLCELL(1), 0.0);
   EXPECT_DOUBLE_EQ(m.VOLCELL(2), 200.0);
   EXPECT_DOUBLE_EQ(m.VOLCELL(3), -150.0);
@@ -41,8 +41,8 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   m.QLS(1) = m.QNEG(1) = -0.125F;
   m.QGROSS(1) = 0.125F;
   m.QLS(2) = m.QPOS(2) = m.QGROSS(2) = 0.25F;
-  accumulate_transport(m);
-  accumulate_transport(m);
+  accumulate_transport(m.cfg, m.step(), m.transport(), m.output());
+  accumulate_transport(m.cfg, m.step(), m.transport(), m.output());
   EXPECT_EQ(m.QNET(1), -0.125F);
   EXPECT_DOUBLE_EQ(m.VNETP(1), -1800.0);
   EXPECT_EQ(m.VRIGHTP(1), 0.0);
@@ -51,7 +51,7 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   // A shorter step adds proportionally less; run totals keep what a report reset.
   m.VNETP(2) = 0.0;
   m.DT = m.cfg.DT = 0.5F;
-  accumulate_transport(m);
+  accumulate_transport(m.cfg, m.step(), m.transport(), m.output());
   EXPECT_DOUBLE_EQ(m.VNETP(2), 450.0);
   EXPECT_DOUBLE_EQ(m.VNET(2), 4050.0);
   EXPECT_DOUBLE_EQ(m.VLEFT(1), -2025.0);
@@ -63,11 +63,11 @@ TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
   m.cfg.NX = 1;
   m.cfg.SIMDATS = 20240301;
   m.YINIT(1) = 10.0;
-  init_bookkeeping(m);
+  init_bookkeeping(m.cfg, m.input(), m.output());
   EXPECT_EQ(m.IREPDATE, 20240301);
   for (double y : {8.0, 6.5, 9.0}) {
     m.YSHORE(1) = y;
-    update_extremes(m);
+    update_extremes(m.cfg, m.transport(), m.output());
   }
   EXPECT_EQ(m.YMAX(1), 10.0);  // never seaward of its start
   EXPECT_EQ(m.YMIN(1), 6.5);
@@ -90,18 +90,19 @@ TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
   m.NSPERDAY = 4.0F;
   m.NTS = 100;
   m.QLS(1) = m.QPOS(1) = m.QGROSS(1) = 0.5F;
-  for (m.ISTEP = 1; m.ISTEP <= 10; ++m.ISTEP) accumulate_transport(m);
+  for (m.ISTEP = 1; m.ISTEP <= 10; ++m.ISTEP)
+    accumulate_transport(m.cfg, m.step(), m.transport(), m.output());
   m.ISTEP = 10;
-  EXPECT_NEAR(m.VNET(1) * annual_factor(m), 0.5 * 31557600.0, 1e-6);
+  EXPECT_NEAR(m.VNET(1) * annual_factor(m.run(), m.input()), 0.5 * 31557600.0, 1e-6);
   // A run stopped by an error in step 11 did not accumulate that step.
   m.ISTEP = 11;
   m.IRUNERR = 1;
-  EXPECT_NEAR(m.VNET(1) * annual_factor(m), 0.5 * 31557600.0, 1e-6);
+  EXPECT_NEAR(m.VNET(1) * annual_factor(m.run(), m.input()), 0.5 * 31557600.0, 1e-6);
   m.ISTEP = 1;   // stopped in its first step: nothing simulated
-  EXPECT_EQ(annual_factor(m), 0.0);
+  EXPECT_EQ(annual_factor(m.run(), m.input()), 0.0);
   m.IRUNERR = 0;
   m.ISTEP = 0;
-  EXPECT_EQ(annual_factor(m), 0.0);
+  EXPECT_EQ(annual_factor(m.run(), m.input()), 0.0);
 }
 
 }  // namespace

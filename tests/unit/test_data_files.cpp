@@ -23,7 +23,7 @@ struct Files : test::StateRig {
       m.YDFAC = 0.9144F;
     }
     m.cfg.OUTBASE = dir.file("run.");
-    open_data_files(m);
+    open_data_files(m.cfg, m.output());
   }
   // Line k of a data file (line 0 is its header).
   std::string record(const char* name, std::size_t k = 1) const {
@@ -47,9 +47,9 @@ TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
   EXPECT_FALSE(dir.exists("results.2024.slo"));
   // A file that cannot be created ends the run with its name.
   Files f(1);
-  close_data_files(f.m);
+  close_data_files(f.m.cfg, f.m.run(), f.m.output());
   f.m.cfg.OUTBASE = f.dir.file("missing/run.");
-  EXPECT_EQ(test::stop_message([&] { open_data_files(f.m); }),
+  EXPECT_EQ(test::stop_message([&] { open_data_files(f.m.cfg, f.m.output()); }),
             "Cannot open output data file " + f.dir.file("missing/run.slo"));
 }
 
@@ -67,7 +67,7 @@ TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
   m.QNET(1) = 0.01F;  // 315576 m3 a year
   m.QNET(3) = -0.02F;
   write_periodic_records(m);
-  close_data_files(m);
+  close_data_files(m.cfg, m.run(), m.output());
   EXPECT_EQ(f.record("run.slo"), "20240102        101.50        197.75");
   EXPECT_EQ(f.record("run.qtr"), "20240102         315576.              0.        -631152.");
   EXPECT_EQ(f.record("run.off"), "20240102        400.00        500.00");
@@ -80,7 +80,7 @@ TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
   ft.m.VOLLEN(1) = 10.0;            // 10 m3/m = 3.9866 yd3/ft
   ft.m.YSHORE(1) = 30.48;           // 100 ft
   write_periodic_records(ft.m);
-  close_data_files(ft.m);
+  close_data_files(ft.m.cfg, ft.m.run(), ft.m.output());
   EXPECT_EQ(ft.record("run.slo"), "       0        100.00");
   EXPECT_EQ(ft.record("run.qtr"), "       0         412758.              0.");
   EXPECT_EQ(ft.record("run.vcc"), "       0       1000.00");
@@ -99,7 +99,7 @@ TEST(DataFiles, ShorelineIsInterpolatedAcrossInletsInFixedWidthRecords) {
   const double y[] = {1.0, 20.0, 99.0, -99.0, 50.0};
   for (int i = 1; i <= 100; ++i) m.YSHORE(i) = i <= 5 ? y[i - 1] : 1.0 * i;
   write_periodic_records(m);
-  close_data_files(m);
+  close_data_files(m.cfg, m.run(), m.output());
   const std::string slo = f.record("run.slo");
   EXPECT_EQ(slo.size(), 8U + 100U * 14U);
   EXPECT_EQ(slo.substr(8 + 14, 4 * 14), "         20.00         30.00         40.00         50.00");
@@ -127,7 +127,7 @@ TEST(DataFiles, FinalRecordsAverageOverTheStepsSimulated) {
   write_final_records(m);
   m.ISTEP = 12;             // past NTS after a change of DT, not saved
   write_final_records(m);
-  close_data_files(m);
+  close_data_files(m.cfg, m.run(), m.output());
   EXPECT_EQ(f.record("run.mqn", 1), "20240103         146100.              0.");
   EXPECT_EQ(f.record("run.mqn", 2), "20240103         292200.              0.");
   EXPECT_EQ(f.record("run.mqr"), "20240103         219150.              0.");

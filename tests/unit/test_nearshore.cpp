@@ -146,7 +146,7 @@ TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
   c.m.TRF(2) = 1.0F;  // 2.28 x 0.5 < 68.5 x 0.25 / 9.806
   EXPECT_EQ(first_bad(), 2);
   EXPECT_EQ(c.prt.str(), "");  // the stage reports nothing itself
-  EXPECT_EQ(test::stop_message([&] { stop_on_closure_depth(c.m, 2); }),
+  EXPECT_EQ(test::stop_message([&] { stop_on_closure_depth(c.m.cfg, c.m.waves(), c.m.run(), 2); }),
             "ERROR. DLTZ is negative. Please check input wave parameters.");
   EXPECT_EQ(c.prt.str(),
             " ERROR. BAD BALANCE IN WAVE INPUT PARAMETERS\n"
@@ -428,7 +428,7 @@ TEST(FinalWaves, LastTimeStepListsTheFinalWaves) {
   c.m.NTS = 5;
   final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
   EXPECT_EQ(c.prt.str(), "");  // the stage writes no report, even in the last step
-  write_last_step_waves(c.m);
+  write_last_step_waves(c.m.cfg, c.m.input(), c.m.waves(), c.m.run());
   EXPECT_EQ(c.prt.str(),
             " LAST TIME STEP. DIFFRACTED WAVES ALONGSHORE\n"
             "        1.00       2.00       3.00\n"

@@ -45,7 +45,7 @@ TEST(Reports, IntermediateReportInFeet) {
   ft.m.CURDATE = 20240104;
   ft.m.IREPDATE = 20240101;
   ft.m.YSHORE(1) = 30.48;  // 100 ft
-  intermediate_report(ft.m);
+  intermediate_report(ft.m.cfg, ft.m.input(), ft.m.transport(), ft.m.run(), ft.m.output());
   EXPECT_EQ(ft.after(" SHORELINE POSITION (FT) AFTER      12 TIME STEPS. DATE IS 20240104"),
             "     100.00");
   EXPECT_TRUE(has_line(ft.prt.str(), " MEAN ANNUALIZED NET TRANSPORT (YARDS3) FROM 20240101 TO 20240104"));
@@ -61,7 +61,7 @@ TEST(Reports, YearlyReportDueOnAnniversariesAndAtTheLastStep) {
     m.STARTDAY = startday;
     m.NYEARS = years;
     m.ISTEP = step;
-    return yearly_report_due(m);
+    return yearly_report_due(m.cfg, m.run(), m.input(), m.output());
   };
   EXPECT_FALSE(due(20240301, true));
   EXPECT_FALSE(due(20250228, false));
@@ -80,7 +80,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   Captured c;
   ModelState& m = c.m;
   m.cfg.OUTBASE = dir.file("run.");
-  open_data_files(m);
+  open_data_files(m.cfg, m.output());
   m.cfg.SIMDATS = m.IREPDATE = 20240101;
   m.CURDATE = 20250101;
   m.NEXTDATE = 20250102;   // a one-day step: the records carry the date it ends on
@@ -90,7 +90,7 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   m.VGROSSP(1) = 100000.0;  // at the limit: volumes in full
   m.VNETP(1) = -80000.0;
   m.VNETP(2) = 50000.0;
-  yearly_report(m);
+  yearly_report(m.cfg, m.input(), m.waves(), m.transport(), m.run(), m.output());
   EXPECT_EQ(c.after(" SHORELINE CHANGE (m)    AFTER   1 YEARS  =    1464 TIME STEPS.  DATE IS 20250101"),
             "       2.50");
   EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3) FROM 20240101 TO 20250101"), "100000.     0.");
@@ -111,11 +111,11 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   m.NEXTDATE = 20260102;
   m.VGROSSP(1) = 100001.0;
   m.VLEFTP(1) = -90600.0;
-  yearly_report(m);
+  yearly_report(m.cfg, m.input(), m.waves(), m.transport(), m.run(), m.output());
   EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3/1000) FROM 20250101 TO 20260101"), "   100.     0.");
   EXPECT_EQ(c.after(" TRANSPORT VOLUME TO THE LEFT (M3/1000) FROM 20250101 TO 20260101"), "   -91.     0.");
   EXPECT_TRUE(m.THOUSANDS);
-  close_data_files(m);
+  close_data_files(m.cfg, m.run(), m.output());
   // The mean-annual files take each report's volumes in full, labelled with
   // the date at the end of the step.
   EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250102         -80000.          50000.");
@@ -125,14 +125,16 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   // A run shorter than a year reports 0 completed years at its last step.
   Captured ft(true);
   ft.m.VGROSSP(1) = 90000.0;
-  yearly_report(ft.m);
+  yearly_report(ft.m.cfg, ft.m.input(), ft.m.waves(), ft.m.transport(), ft.m.run(),
+                ft.m.output());
   EXPECT_TRUE(has_line(ft.prt.str(),
                        " SHORELINE POSITION (ft)   AFTER   0 YEARS  =       0 TIME STEPS.  DATE IS        0"));
   EXPECT_EQ(ft.after(" GROSS TRANSPORT VOLUME (YARDS3/1000) FROM        0 TO        0"), "   118.     0.");
   // Before any yearly report an intermediate report decides from the period so far.
   Captured early;
   early.m.VGROSSP(1) = 200000.0;
-  intermediate_report(early.m);
+  intermediate_report(early.m.cfg, early.m.input(), early.m.transport(), early.m.run(),
+                      early.m.output());
   EXPECT_NE(early.prt.str().find(" MEAN ANNUALIZED NET TRANSPORT (M3/1000) FROM"), std::string::npos);
 }
 
@@ -147,7 +149,7 @@ TEST(Reports, EchoOfMetreHeightsUniformCellsInFeetAndWavregang) {
   m.NTS = 1464;
   m.cfg.WAVREGANG = 1;
   m.cfg.IWAVREGSMOOTH = 3;
-  write_banner_and_echo(m);
+  write_banner_and_echo(m.cfg, m.input(), m.waves(), m.step(), m.run());
   EXPECT_EQ(c.after(" Wave heights input and reported in meters"),
             " Median Grain Size (D50) input and reported in     millimeters");
   EXPECT_TRUE(has_line(c.prt.str(), " DX =  100.0    DT =    6.00    ISSTART =  1    NX =       1    NTS =   1464"));
@@ -165,7 +167,7 @@ TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
   m.VLEFT(1) = -2500.0;
   m.NOFFSHORE = 3;
   end_reports_transport(m);
-  end_reports_shoreline(m);
+  end_reports_shoreline(m.cfg, m.input(), m.waves(), m.transport(), m.output(), m.run());
   EXPECT_EQ(c.after(" MEAN NET ANNUAL TRANSPORT (M3/1000)"), "  1461.     0.");
   EXPECT_EQ(c.after(" MEAN ANNUAL TRANSPORT TO THE LEFT (M3/1000)"), "  -365.     0.");
   EXPECT_TRUE(has_line(c.prt.str(), " OUTPUT LAST TIMESTEP NO.      10 DATE IS 20240103"));
@@ -181,7 +183,8 @@ TEST(Reports, EndOfRunReportsAverageOverStepsSimulatedAndWarnOfOffshoreWaves) {
   k.m.NKT(1) = 2;
   k.m.NOFFSHORE = 1;
   end_reports_transport(k.m);
-  end_reports_shoreline(k.m);
+  end_reports_shoreline(k.m.cfg, k.m.input(), k.m.waves(), k.m.transport(), k.m.output(),
+                        k.m.run());
   const std::string p = k.prt.str();
   const std::size_t kt = p.find(" MIN KT VALUE(S)  ="), at = p.find(" WARNING: Wave Angle"),
                     volume = p.find(" CALCULATED VOLUME CHANGE (M3 PER GRID CELL)");

@@ -121,13 +121,15 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
     EXPECT_EQ(r.prt.str(), "");  // recorded by the wall loop, written after it
     EXPECT_EQ(r.m.NWARN, 3);
     EXPECT_EQ(r.m.WARNLIST[2].wall, 3);
-    write_step_warnings(r.m);
+    write_step_warnings(r.m.cfg, r.m.input(), r.m.run(), r.m.waves(), r.m.wave_input(),
+                        r.m.warnings());
     EXPECT_EQ(r.m.NWARN, 0);
     // Three walls of one record: one block, whatever PRWARN.
     EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), 1);
     r.m.NWREC += 1;  // the next record
     WAVINP(r.m.cfg, r.m.run(), r.m.wave_input(), r.m.waves(), r.m.warnings());
-    write_step_warnings(r.m);
+    write_step_warnings(r.m.cfg, r.m.input(), r.m.run(), r.m.waves(), r.m.wave_input(),
+                        r.m.warnings());
     EXPECT_EQ(r.m.NWARNRUN[static_cast<int>(WarnKind::STEEPNESS)], 6);  // counted either way
     for (int i = 1; i <= 3; ++i) EXPECT_NEAR(r.m.HRF(i), 3.54432F, 1e-5F);  // 0.142 * 1.56 * 4^2
     EXPECT_EQ(count_of(r.prt.str(), "WARNING. UNPHYSICAL"), prwarn ? 2 : 1);
@@ -142,7 +144,8 @@ TEST(WaveInput, SteepWavesAreLimitedAndReportedOncePerRecordAgainOnlyWithPrwarn)
   calm.station(1, 10.0F, "3 4 0\n");  // H/LZ = 0.12: not reduced
   setup_wave_input(calm.m.cfg, calm.m.input(), calm.m.wave_input());
   WAVINP(calm.m.cfg, calm.m.run(), calm.m.wave_input(), calm.m.waves(), calm.m.warnings());
-  write_step_warnings(calm.m);
+  write_step_warnings(calm.m.cfg, calm.m.input(), calm.m.run(), calm.m.waves(), calm.m.wave_input(),
+                      calm.m.warnings());
   EXPECT_FLOAT_EQ(calm.m.HRF(2), 3.0F);
   EXPECT_EQ(calm.prt.str(), "");
   EXPECT_EQ(calm.m.ISTEEP, 0);
@@ -266,7 +269,7 @@ TEST(BreakingStatistics, AveragesDivideByEveryStepOfTheRun) {
     BRKSTAT(r.m.cfg, r.m.input(), r.m.transport(), r.m.step(), r.m.waves());
     r.m.ELAPSED = 18.0;
     EXPECT_EQ(r.prt.str(), "");  // accumulating writes nothing
-    write_breaking_statistics(r.m);
+    write_breaking_statistics(r.m.cfg, r.m.input(), r.m.waves(), r.m.step(), r.m.run());
     // Heights 3/4 and 4/4; angle 0.4 rad / 4 = 5.73 deg; rates 2*0.01*(4+1)*sin(0.4)/4*100
     // and 2*0.01*16*sin(0.4)/4*100 = 3.11534, for feet over 0.9144 cubed (4.07472).
     const std::string body = feet ? "        2.46       3.28\n" : "        0.75       1.00\n";
