@@ -14,7 +14,7 @@
 
 #include "input/setup.h"
 #include "output/wave_reports.h"
-#include "support/diffraction_coast.h"
+#include "support/structure_coast.h"
 #include "support/state_rig.h"
 #include "waves/breaker.h"
 #include "waves/diffraction.h"

@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "support/coast_builder.h"
-#include "support/diffraction_coast.h"
+#include "support/structure_coast.h"
 #include "support/kernel_paths.h"
 #include "transport/shoreline_solver.h"
 #include "transport/stability_parameter.h"
 #include "transport/transport.h"
 #include "waves/breaker.h"
+#include "waves/diffraction.h"
 #include "waves/final_waves.h"
 #include "waves/nearshore.h"
 #include "waves/wave_relations.h"
@@ -76,53 +77,28 @@ std::vector<float> breaker_pass() {
   return out;
 }
 
-// Orientation of a shoreline 1e5 m off the baseline with steps from 1e-6 m to
-// 3 km on cells of 5-60 m, and of a contour with the same steps.
-std::vector<float> orientation_pass() {
-  const int nx = 300;
-  std::vector<double> y(nx);
-  double yy = 1.0E5;
-  for (int i = 0; i < nx; ++i) {
-    yy += (i % 3 == 0 ? -1.0 : 1.0) * std::pow(10.0, -6.0 + 9.5 * ((i * 37) % 101) / 100.0);
-    y[static_cast<std::size_t>(i)] = yy;
-  }
-  test::Coast c(y, 10.0F);
-  for (int i = 1; i <= nx; ++i) {
-    c.m.cfg.DX(i) = 5.0F + static_cast<float>((i * 13) % 56);
-    c.m.YSMOOTH(i) = static_cast<float>(y[static_cast<std::size_t>(i - 1)] - 1.0E5);
-  }
-  c.m.cfg.IREG = 3;   // the contour as given: only its orientation is formed
+// A wave step on a coast of 120 cells with a wavy shoreline and jumps of
+// 300 m (slopes of 15 both ways), a groin pair, an inlet and a salient:
+// orientation, contour, breaking, merge and smoothing of the final waves.
+std::vector<float> wave_step_pass() {
+  std::vector<double> y;
+  for (int i = 0; i < 120; ++i) y.push_back(40.0 * std::sin(0.3 * i) + (i % 7 == 0 ? 300.0 : 0.0));
+  test::Coast c(y, 20.0F);
+  c.m.cfg.ISMOOTH = 5;
+  c.m.cfg.INLETS = true;
+  c.groin(30, 80.0F, 0.2F).groin(31, 60.0F, 0.0F).inlet(60, 62).start();
+  c.m.DBMARK(80) = c.m.DBMARK(81) = -1;
+  c.offshore(1.5F, 8.0F, 0.5F);
   shoreline_orientation(c.m);
   offshore_contour(c.m);
-  return walls(1, nx + 1, c.m.ALPHAS, c.m.ALPHAW);
-}
-
-// Two wave components over 60 walls (the second over walls 5..40), merged
-// and smoothed beside groins, salients and an inlet.
-std::vector<float> merge_pass() {
-  const int nx = 59;
-  const auto val = [](int i, float a, float b) {
-    return a + (b - a) * static_cast<float>((i * 7919) % 1000) / 999.0F;
-  };
-  Vec1<float> h1(nx + 1), t1(nx + 1), h2(nx + 1), t2(nx + 1);
-  for (int i = 1; i <= nx + 1; ++i) {
-    h1(i) = i == 45 ? 0.0F : val(i, 0.0F, 4.0F);
-    t1(i) = val(i + 13, -1.5F, 1.5F);
-    h2(i) = val(i + 29, 0.0F, 2.0F);
-    t2(i) = val(i + 41, -1.5F, 1.5F);
-  }
-  test::Coast c(nx, 10.0F);
-  c.m.WALLTYPE(10) = c.m.WALLTYPE(30) = 1;
-  c.m.DBMARK(20) = c.m.DBMARK(21) = c.m.DBMARK(40) = -1;
-  c.m.cfg.INLETS = true;
-  c.m.INLCELL(50) = c.m.INLCELL(51) = c.m.INLCELL(52) = 1;
-  WAVSUM(c.m, 1, 2, h1, t1, 1, nx + 1);
-  WAVSUM(c.m, 2, 2, h2, t2, 5, 40);
-  std::vector<float> out = walls(1, nx + 1, c.m.HBD, c.m.THETABD);
-  final_smoothing(c.m);
-  const std::vector<float> smoothed = walls(1, nx + 1, c.m.HBD, c.m.THETABD);
-  out.insert(out.end(), smoothed.begin(), smoothed.end());
-  return out;
+  record_checks(c.m);
+  update_slope(c.m);
+  wave_constants(c.m);
+  breaking_waves(c.m);
+  diffraction(c.m);
+  final_waves(c.m);
+  const ModelState& m = c.m;
+  return walls(1, 121, m.ALPHAS, m.ALPHAW, m.HB, m.THETAB, m.HBD, m.THETABD, m.CGB, m.KB);
 }
 
 // Generated coasts of groins and breakwaters of every transmission (walls
@@ -213,8 +189,7 @@ std::vector<float> stability_pass() {
 TEST(KernelPaths, EveryKernelWritesTheBaselineBitsOnEveryPath) {
   test::expect_paths_agree({{"wave numbers", wave_number_pass},
                             {"breaking", breaker_pass},
-                            {"shoreline and contour orientation", orientation_pass},
-                            {"merge and smoothing of the final waves", merge_pass},
+                            {"wave step", wave_step_pass},
                             {"diffraction stage", diffraction_pass},
                             {"transport and shoreline update", transport_pass},
                             {"stability parameter", stability_pass}});

@@ -25,9 +25,6 @@
 namespace coastra {
 namespace {
 
-const std::string STARS(63, '*');
-const std::string HYPHENS(63, '-');
-
 // A coast of 4 cells of 10 m with an active profile of 5 m (berm 1 + closure 4),
 // so F = 3600 DT / (10^2 x 5) = 7.2 DT; uniform breaking waves HBD = 1 m,
 // CGB = 2.5 m/s and no gradient term, so S = S1 = 2 x 1 x A1W x 2.5 x 7.2 DT
@@ -266,23 +263,17 @@ TEST(AdaptiveStep, TwoHalvingsInOneStepRescaleEveryCount) {
   // The step now ends at 01:00 of the start day.
   EXPECT_FLOAT_EQ(r.m.CLKDAY, 27.0F + 1.0F / 24.0F);
   EXPECT_EQ(r.m.CURDATE, 20200227);
-  const std::string notice =
-      "\n" + STARS + "\n"
-      "WARNING: Solution is unstable.......................\n"
-      "          Current simulation STABILITY PARAMETER is:      1.440000\n"
-      "          Current simulation date is: 20200227\n"
-      "          Current wave event date is: 20200228\n"
-      "          Current wave event hour is:     1200\n"
-      "          Current wave Height (HZ)is:      1.500000\n"
-      "          Current wave Period (T)is:      8.000000\n"
-      "          Current wave Direction(zzdeg) is:    -12.500000\n"
-      "ACTION:  Commence adaptive time-step (DT) reduction!!!\n" + HYPHENS + "\n"
-      "          ..................................NEW DT =      1.000000\n"
-      "          .................NEW STABILITY PARAMETER =      0.360000\n" + STARS + "\n";
-  EXPECT_EQ(r.con.str(),
-            " WARNING!  Solution is unstable.\n Check printable output file for details.\n" +
-                notice);
-  EXPECT_NE(r.prt.str().find(notice), std::string::npos);  // after the detailed block
+  // The notice on the console and in the print file (after the detailed
+  // block): the values of this step; the layout is pinned by the golden runs.
+  EXPECT_EQ(r.con.str().rfind(" WARNING!  Solution is unstable.\n Check printable", 0), 0U);
+  for (const char* l : {"PARAMETER is:      1.440000\n", "simulation date is: 20200227\n",
+                        "wave event date is: 20200228\n", "event hour is:     1200\n",
+                        "(HZ)is:      1.500000\n", "(T)is:      8.000000\n",
+                        "(zzdeg) is:    -12.500000\n", "reduction!!!\n", "NEW DT =      1.000000\n",
+                        "NEW STABILITY PARAMETER =      0.360000\n"}) {
+    EXPECT_EQ(test::count_of(r.con.str(), l), 1) << l;
+    EXPECT_EQ(test::count_of(r.prt.str(), l), 1) << l;
+  }
   // The next step follows on: step 2 starts at hour 1.
   r.step();
   EXPECT_EQ(r.m.ISTEP, 2);
@@ -297,13 +288,10 @@ TEST(AdaptiveStep, QuietStepsDoubleAndTrialsThatDoNotFitOrAreUnstableAreRefused)
   EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 1);  // an accepted increase keeps the counter
   r.expect_counts_on_hours(0.0);  // NTS 120
-  EXPECT_EQ(r.con.str(), STARS + "\n"
-                         "NOTICE: Computational efficiency can be improved...\n" + HYPHENS + "\n"
-                         "ACTION:  Commence adaptive time-step (DT) increase!!!\n"
-                         "          Current simulation date is: 20200227\n"
-                         "          ..................................NEW DT =      2.000000\n"
-                         "          .................NEW STABILITY PARAMETER =      0.400000\n" +
-                             STARS + "\n");
+  for (const char* l : {"efficiency can be improved...\n", "(DT) increase!!!\n",
+                        "simulation date is: 20200227\n", "NEW DT =      2.000000\n",
+                        "NEW STABILITY PARAMETER =      0.400000\n"})
+    EXPECT_EQ(test::count_of(r.con.str(), l), 1) << l;
   EXPECT_EQ(r.prt.str(), r.con.str());
   // Step 2 starts at hour 2, no multiple of the 4-hour trial: no trial, counting on.
   r.step();

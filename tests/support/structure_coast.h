@@ -1,7 +1,8 @@
-// Test support: generated coasts for the diffraction stage. A layout of
-// diffracting groins and breakwaters on nx cells of 20 m (all tips 3 m deep,
-// waves of 1 m and 8 s given at 10 m depth with one direction along the whole
-// coast), its mirror image, a random layout, and the state with the stage run.
+// Test support: coasts with diffracting groins and detached breakwaters. A
+// metric coast of set-up settings to which structures are added; and layouts
+// for the diffraction stage (nx cells of 20 m, all tips 3 m deep, waves of
+// 1 m and 8 s given at 10 m depth with one direction along the whole coast),
+// their mirror images, random layouts, and the state with the stage run.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +20,35 @@
 #include "waves/wave_relations.h"
 
 namespace coastra::test {
+
+// Settings of a metric coast of nx cells of dx (m), one year in 1-hour steps
+// from 1 January 2000, pinned ends, with diffracting groins and breakwaters
+// added one by one (tip depths in m).
+struct StructureRig : StateRig {
+  Settings& c = m.cfg;
+  explicit StructureRig(int nx, float dx = 10.0F) {
+    c.UNITSYS = 1;
+    c.NX = nx;
+    c.DX(1) = dx;
+    c.SIMDATS = 20000101;
+    c.SIMDATE = 20010101;
+    c.DT = m.DT = 1.0F;
+  }
+  void dgroin(int wall, float y, float depth = 2.0F) {
+    c.IXDG(++c.NDG) = wall;
+    c.YDG(c.NDG) = y;
+    c.DDG(c.NDG) = depth;
+  }
+  void breakwater(int i1, float y1, int i2, float y2, float kt, float depth = 2.0F) {
+    ++c.NDB;
+    c.DBI1(c.NDB) = i1;
+    c.DBY1(c.NDB) = y1;
+    c.DBI2(c.NDB) = i2;
+    c.DBY2(c.NDB) = y2;
+    c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = depth;
+    c.TRANDB(c.NDB) = kt;
+  }
+};
 
 // A breakwater from cell c1 at y1 to cell c2 at y2 (m off the baseline), transmission kt.
 struct Bw {
@@ -49,29 +79,10 @@ struct Layout {
 };
 
 // The state of a layout after set-up, with the diffraction stage run.
-struct DiffractionCoast : StateRig {
-  explicit DiffractionCoast(const Layout& l) {
-    Settings& c = m.cfg;
-    c.UNITSYS = 1;
-    c.NX = l.nx;
-    c.DX(1) = 20.0F;
-    c.SIMDATS = 20000101;
-    c.SIMDATE = 20010101;
-    c.DT = m.DT = 1.0F;
-    for (const auto& [wall, y] : l.groins) {
-      c.IXDG(++c.NDG) = wall;
-      c.YDG(c.NDG) = y;
-      c.DDG(c.NDG) = 3.0F;
-    }
-    for (const Bw& b : l.bws) {
-      ++c.NDB;
-      c.DBI1(c.NDB) = b.c1;
-      c.DBY1(c.NDB) = b.y1;
-      c.DBI2(c.NDB) = b.c2;
-      c.DBY2(c.NDB) = b.y2;
-      c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 3.0F;
-      c.TRANDB(c.NDB) = b.kt;
-    }
+struct DiffractionCoast : StructureRig {
+  explicit DiffractionCoast(const Layout& l) : StructureRig(l.nx, 20.0F) {
+    for (const auto& [wall, y] : l.groins) dgroin(wall, y, 3.0F);
+    for (const Bw& b : l.bws) breakwater(b.c1, b.y1, b.c2, b.y2, b.kt, 3.0F);
     EXPECT_EQ(stop_message([&] { setup_after_config(m); }), "(no stop)");
     build_segment_table(m);
     for (int k = 1; k <= m.NGRO; ++k) m.WALLTYPE(m.IXG(k)) = 1;
