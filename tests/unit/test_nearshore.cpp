@@ -103,7 +103,9 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   for (int i = 1; i <= 6; ++i) n.m.YSMOOTH(i) = 2.0F * static_cast<float>(i * i);
   offshore_contour(n.m);
   EXPECT_EQ(n.m.YSMOOTH(6), 72.0F);
-  EXPECT_FLOAT_EQ(n.m.ALPHAW(3), std::atan(1.0F));  // (18 - 8) / 10
+  n.m.cfg.DX(3) = 30.0F;
+  offshore_contour(n.m);
+  EXPECT_FLOAT_EQ(n.m.ALPHAW(3), std::atan(0.5F));  // (18 - 8) / the mean spacing of 20 m
 }
 
 TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {

@@ -26,75 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// 80 cells of 20 m, the beach 100 m off the baseline, one opaque breakwater
-// between walls 36 and 46 (200 m long, centred on wall 41, the middle of the
-// grid) at y (m from the baseline) with tip depth d; 1 m, 7 s waves normal to
-// the coast for two years (the salients are still growing then).
-struct Breakwater {
-  test::ScratchDir dir;
-  std::unique_ptr<ModelState> m = make_state();
-  int status = -1;
-  static constexpr int nx = 80;
-  Breakwater(float y, float d) {
-    std::ostringstream cfg;
-    cfg << test::base_config(nx, 20.0, 20200101, 20220101, 1.0, 720.0) << "K2: 0.25\nDCLOS: 6.0\n"
-        << "DBI1: 36\nDBY1: " << y << "\nDBDEP1: " << d << "\nDBI2: 46\nDBY2: " << y
-        << "\nDBDEP2: " << d << "\nTRANDB: 0.0\n";
-    dir.write("run.cfg", cfg.str());
-    dir.write("shore.dat", test::cell_file(std::vector<double>(nx, 100.0)));
-    dir.write("waves.dat", "1.0 7.0 0.0\n");
-    const fs::path old = fs::current_path();
-    fs::current_path(dir.path());
-    std::ostringstream console;
-    status = run_coastra_on(*m, {"run.cfg"}, console);
-    fs::current_path(old);
-  }
-  double advance(int i) const { return m->YSHORE(i) - m->YINIT(i); }
-  double max_advance() const {
-    double a = 0.0;
-    for (int i = 1; i <= nx; ++i) a = std::max(a, advance(i));
-    return a;
-  }
-};
-
-TEST(Salients, FarBreakwaterGrowsSymmetricSalientShortOfItsLineGrowingWithLengthOverDistance) {
-  // 150 m off the beach; depth there on the equilibrium profile about
-  // APROF d^(2/3) = 0.131 x 150^(2/3) = 3.7 m.
-  Breakwater far(250.0F, 3.7F);
-  ASSERT_EQ(far.status, EXIT_NORMAL);
-  const ModelState& m = *far.m;
-  // The salient: the shadow cells gained sand, and none reached the line.
-  EXPECT_GT(far.max_advance(), 10.0);
-  for (int j = 36; j <= 45; ++j) {
-    EXPECT_GT(far.advance(j), 0.0) << j;
-    EXPECT_LT(m.YSHORE(j), m.YDB(j) - 0.001) << j;
-    EXPECT_EQ(m.DBMARK(j), 1) << j;
-  }
-  // Mirror symmetry about wall 41: cell i and cell 81 - i move alike.
-  const double scale = far.max_advance();
-  for (int i = 1; i <= 40; ++i)
-    EXPECT_NEAR(far.advance(i), far.advance(81 - i), 1e-5 * scale) << i;
-  // The salient grows with length over distance: the same 200 m breakwater
-  // 100 m off the beach (L/D = 2 against 1.33) reaches a larger part of the way
-  // out to it.
-  Breakwater d100(200.0F, 2.8F);
-  ASSERT_EQ(d100.status, EXIT_NORMAL);
-  EXPECT_LT(far.max_advance() / 150.0, d100.max_advance() / 100.0);
-}
-
-TEST(Salients, NearBreakwaterMakesTomboloHeldAtItsLine) {
-  // 15 m off the beach (depth about 0.131 x 15^(2/3) = 0.8 m).
-  Breakwater near(115.0F, 0.8F);
-  ASSERT_EQ(near.status, EXIT_NORMAL);
-  const ModelState& m = *near.m;
-  int held = 0;
-  for (int j = 36; j <= 45; ++j) {
-    EXPECT_LT(m.YSHORE(j), m.YDB(j) + 0.001) << j;   // never past the line
-    if (m.YSHORE(j) > m.YDB(j) - 0.01) ++held;
-  }
-  EXPECT_GE(held, 2);   // the beach reached the breakwater and is held on its line
-}
-
 // Opaque breakwater from wall i1 to wall i2 with its line y (m from the
 // baseline) and tip depth d (m).
 struct Line {
@@ -103,14 +34,18 @@ struct Line {
 };
 
 // 80 cells of 20 m from the shoreline y0 (m) for the given months from 1
-// January 2020: 1 m, 8 s waves at angle degrees to the shore normal, DT 1 h,
-// K1 0.5, K2 0.25, berm 2 m, closure depth 8 m; pinned ends, or ends closed
-// by impermeable groins reaching 2 km out.
+// January 2020: 1 m waves of the period (s) at angle degrees to the shore
+// normal, DT 1 h, K1 0.5, K2 0.25, berm 2 m, closure depth 8 m (or as the
+// extra lines say); pinned ends, or ends closed by impermeable groins
+// reaching 2 km out.
 std::unique_ptr<ModelState> run_coast(const std::vector<double>& y0, const std::vector<Line>& lines,
-                                      double angle, int months, bool closed = false) {
+                                      double angle, int months, bool closed = false,
+                                      const std::string& extra = "", double period = 8.0) {
   test::ScratchDir dir;
   std::ostringstream cfg;
-  cfg << test::base_config(80, 20.0, 20200101, 20200101 + 100 * months, 1.0, 720.0) << "K2: 0.25\n";
+  cfg << test::base_config(80, 20.0, 20200101, 20200101 + 100 * (months % 12) + 10000 * (months / 12),
+                           1.0, 720.0)
+      << "K2: 0.25\n" << extra;
   if (closed) {
     cfg << "LBCTYPE: 1\nLGROINY: 2000\nRBCTYPE: 1\nRGROINY: 2000\n"
         << "IXNDG: 1\nYNDG: 2000\nPNDG: 0\nIXNDG: 81\nYNDG: 2000\nPNDG: 0\n";
@@ -120,7 +55,7 @@ std::unique_ptr<ModelState> run_coast(const std::vector<double>& y0, const std::
         << "\nDBY2: " << b.y << "\nDBDEP2: " << b.d << "\nTRANDB: 0.0\n";
   dir.write("run.cfg", cfg.str());
   dir.write("shore.dat", test::cell_file(y0));
-  dir.write("waves.dat", "1.0 8.0 " + std::to_string(angle) + "\n");
+  dir.write("waves.dat", "1.0 " + std::to_string(period) + " " + std::to_string(angle) + "\n");
   auto m = make_state();
   const fs::path old = fs::current_path();
   fs::current_path(dir.path());
@@ -129,6 +64,53 @@ std::unique_ptr<ModelState> run_coast(const std::vector<double>& y0, const std::
   fs::current_path(old);
   EXPECT_EQ(status, EXIT_NORMAL) << console.str();
   return m;
+}
+
+// Two years of 7 s waves normal to a beach 100 m off the baseline, closure
+// depth 6 m, one breakwater between walls 36 and 46 (200 m long, centred on
+// wall 41, the middle of the grid) at y with tip depth d (the salients are
+// still growing then).
+std::unique_ptr<ModelState> breakwater(double y, double d) {
+  return run_coast(std::vector<double>(80, 100.0), {{36, 46, y, d}}, 0.0, 24, false, "DCLOS: 6.0\n", 7.0);
+}
+double advance(const ModelState& m, int i) { return m.YSHORE(i) - m.YINIT(i); }
+double max_advance(const ModelState& m) {
+  double a = 0.0;
+  for (int i = 1; i <= 80; ++i) a = std::max(a, advance(m, i));
+  return a;
+}
+
+TEST(Salients, FarBreakwaterGrowsSymmetricSalientShortOfItsLineGrowingWithLengthOverDistance) {
+  // 150 m off the beach; depth there on the equilibrium profile about
+  // APROF d^(2/3) = 0.131 x 150^(2/3) = 3.7 m.
+  const auto far = breakwater(250.0, 3.7);
+  const ModelState& m = *far;
+  // The salient: the shadow cells gained sand, and none reached the line.
+  EXPECT_GT(max_advance(m), 10.0);
+  for (int j = 36; j <= 45; ++j) {
+    EXPECT_GT(advance(m, j), 0.0) << j;
+    EXPECT_LT(m.YSHORE(j), m.YDB(j) - 0.001) << j;
+    EXPECT_EQ(m.DBMARK(j), 1) << j;
+  }
+  // Mirror symmetry about wall 41: cell i and cell 81 - i move alike.
+  for (int i = 1; i <= 40; ++i)
+    EXPECT_NEAR(advance(m, i), advance(m, 81 - i), 1e-5 * max_advance(m)) << i;
+  // The salient grows with length over distance: the same 200 m breakwater
+  // 100 m off the beach (L/D = 2 against 1.33) reaches a larger part of the way
+  // out to it.
+  EXPECT_LT(max_advance(m) / 150.0, max_advance(*breakwater(200.0, 2.8)) / 100.0);
+}
+
+TEST(Salients, NearBreakwaterMakesTomboloHeldAtItsLine) {
+  // 15 m off the beach (depth about 0.131 x 15^(2/3) = 0.8 m).
+  const auto near = breakwater(115.0, 0.8);
+  const ModelState& m = *near;
+  int held = 0;
+  for (int j = 36; j <= 45; ++j) {
+    EXPECT_LT(m.YSHORE(j), m.YDB(j) + 0.001) << j;   // never past the line
+    if (m.YSHORE(j) > m.YDB(j) - 0.01) ++held;
+  }
+  EXPECT_GE(held, 2);   // the beach reached the breakwater and is held on its line
 }
 
 TEST(Salients, MirroredAndReorderedCoastsGiveTheMirroredShorelineWithTheCapActing) {
