@@ -163,6 +163,16 @@ TEST(Transport, ShorelineAtTheBreakwaterLineSwitchesTheGradientOff) {
   EXPECT_EQ(m.QLS(6), 0.0F);
   EXPECT_LT(m.QLS(3), 0.0F);
   EXPECT_LT(m.QLS(7), 0.0F);
+  // A salient touching its breakwater at cell 5 closes both its walls; the
+  // one-sided forms beside them look away from it.
+  Coast t(10);
+  for (int i = 1; i <= 11; ++i) t.m.HBD(i) = c.m.HBD(i);
+  t.start().m.DBMARK(5) = -1;
+  const ModelState& s = t.transport().m;
+  EXPECT_EQ(s.QLS(5), 0.0F);
+  EXPECT_EQ(s.QLS(6), 0.0F);
+  EXPECT_TRUE(near(s.QLS(4), gradient_q(s, 4, 2.0 * (s2(s, 4) - s2(s, 3)))));
+  EXPECT_TRUE(near(s.QLS(7), gradient_q(s, 7, 2.0 * (s2(s, 8) - s2(s, 7)))));
 }
 
 TEST(Groins, BlockOrPassByPermeabilityAndBypassFromTheUpdriftSide) {
