@@ -7,18 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "input/setup.h"
 #include "output/wave_reports.h"
-#include "support/breaking_one.h"
-#include "support/simd_scope.h"
+#include "support/structure_coast.h"
 #include "support/state_rig.h"
 #include "waves/breaker.h"
 #include "waves/diffraction.h"
@@ -163,106 +159,10 @@ TEST(Diffraction, BranchFreeKernelsKeepTheBranchesAndSnellsLaw) {
   }
 }
 
-// A generated coast: nx cells of 20 m, diffracting groins (wall, tip distance)
-// and breakwaters (tip cells and distances, KT), all tips 3 m deep, waves of
-// 1 m and 8 s given at 10 m depth with direction `angle` along the whole coast.
-struct Bw {
-  int c1;
-  float y1;
-  int c2;
-  float y2;
-  float kt;
-};
-struct Layout {
-  int nx = 300;
-  std::vector<std::pair<int, float>> groins;
-  std::vector<Bw> bws;
-  float angle = 0.0F;
-  std::vector<double> y;  // shoreline per cell (m); empty for a straight coast
-
-  Layout mirrored() const {
-    Layout r = *this;
-    r.angle = -angle;
-    r.groins.clear();
-    for (auto it = groins.rbegin(); it != groins.rend(); ++it)
-      r.groins.emplace_back(nx + 2 - it->first, it->second);
-    for (Bw& b : r.bws) b = {nx + 2 - b.c2, b.y2, nx + 2 - b.c1, b.y1, b.kt};
-    std::reverse(r.y.begin(), r.y.end());
-    return r;
-  }
-};
-
-struct Coast : test::StateRig {
-  explicit Coast(const Layout& l) {
-    Settings& c = m.cfg;
-    c.UNITSYS = 1;
-    c.NX = l.nx;
-    c.DX(1) = 20.0F;
-    c.SIMDATS = 20000101;
-    c.SIMDATE = 20010101;
-    c.DT = m.DT = 1.0F;
-    for (const auto& [wall, y] : l.groins) {
-      c.IXDG(++c.NDG) = wall;
-      c.YDG(c.NDG) = y;
-      c.DDG(c.NDG) = 3.0F;
-    }
-    for (const Bw& b : l.bws) {
-      ++c.NDB;
-      c.DBI1(c.NDB) = b.c1;
-      c.DBY1(c.NDB) = b.y1;
-      c.DBI2(c.NDB) = b.c2;
-      c.DBY2(c.NDB) = b.y2;
-      c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 3.0F;
-      c.TRANDB(c.NDB) = b.kt;
-    }
-    EXPECT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
-    build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
-    for (int k = 1; k <= m.NGRO; ++k) m.WALLTYPE(m.IXG(k)) = 1;
-    for (int i = 1; i <= l.nx; ++i)
-      m.YSHORE(i) = l.y.empty() ? 0.0 : l.y[static_cast<std::size_t>(i - 1)];
-    // The event and the breaking waves of a straight coast (contours parallel
-    // to the baseline).
-    m.OMEGA = OMEGA8;
-    m.K0 = OMEGA8 * OMEGA8 / GRAV;
-    m.HZ = 1.0F;
-    m.ZZRAD = l.angle;
-    const WaveNumber w0 = WAVNUM(T8, 10.0F);
-    const test::Breaking b = test::break_wave(w0.K, 1.0F, T8, l.angle, w0.N, 0.0F, c.GAMMA);
-    for (int i = 1; i <= l.nx + 1; ++i) {
-      m.HRF(i) = 1.0F;
-      m.TRF(i) = T8;
-      m.DRF(i) = 10.0F;
-      m.THETARF(i) = l.angle;
-      m.HB(i) = b.HB;
-      m.THETAB(i) = b.THETAB;
-      m.KB(i) = b.KB;
-    }
-    diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch());
-  }
-  float ratio(int i) const { return m.HBD(i) / m.HB(i); }
-};
-
-// Random coasts: 6 stretches of 50 cells, each empty, with a groin or with a
-// breakwater; waves within 0.3 rad of the normal; shoreline noise of +-5 m.
-Layout random_layout(std::mt19937& rng) {
-  std::uniform_real_distribution<float> u(0.0F, 1.0F);
-  auto pick = [&](int lo, int hi) { return lo + static_cast<int>(u(rng) * static_cast<float>(hi - lo)); };
-  const float kts[4] = {0.0F, 0.3F, 0.7F, 0.99F};
-  Layout l;
-  for (int s = 0; s < 6; ++s) {
-    const int base = 50 * s;
-    const int kind = pick(0, 3);
-    if (kind == 1) l.groins.emplace_back(base + pick(10, 40), 60.0F + 60.0F * u(rng));
-    if (kind == 2) {
-      const int c1 = base + pick(8, 15);
-      l.bws.push_back({c1, 80.0F + 70.0F * u(rng), c1 + pick(15, 30), 80.0F + 70.0F * u(rng),
-                       kts[pick(0, 4)]});
-    }
-  }
-  l.angle = 0.6F * u(rng) - 0.3F;
-  for (int i = 0; i < l.nx; ++i) l.y.push_back(static_cast<double>(10.0F * u(rng) - 5.0F));
-  return l;
-}
+using test::Bw;
+using test::Layout;
+using test::random_layout;
+using Coast = test::DiffractionCoast;
 
 bool close(float a, float b) {
   return std::fabs(a - b) <= 1e-5F * std::max(std::fabs(a), std::fabs(b)) + 1e-6F;
@@ -317,43 +217,6 @@ TEST(DiffractionStage, GeneratedCoastsAreFiniteMirroredOrderFreeAndConserveEnerg
   }
   EXPECT_GT(far_walls, 100);  // the generator does leave open coast
   EXPECT_GT(groin_walls, 20);
-}
-
-// The stage's per-wall loops give the same bits on every instruction-set path
-// of this processor, on generated coasts (groins, breakwaters of every
-// transmission, walls whose iteration takes several passes) and on one with an
-// inlet, inside which no wave is carried.
-TEST(DiffractionStage, EveryInstructionSetPathGivesTheBaselineBits) {
-  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  std::mt19937 rng(4711);
-  for (int n = 0; n < 10; ++n) {
-    const Layout l = random_layout(rng);
-    const bool inlet = n == 0;  // cells 60..70 form an inlet
-    const auto run = [&](SimdPath p) {
-      const test::SimdPathScope scope(p);
-      Coast c(l);
-      if (inlet) {
-        c.m.cfg.INLETS = true;
-        for (int i = 60; i <= 70; ++i) c.m.INLCELL(i) = 1;
-        diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch());
-      }
-      std::vector<std::uint32_t> out;
-      for (int i = 1; i <= l.nx + 1; ++i) {
-        for (float v : {c.m.HBD(i), c.m.THETABD(i), c.m.dif_kd1(i), c.m.dif_kd2(i)})
-          out.push_back(bits(v));
-      }
-      if (inlet) {
-        for (int i = 61; i <= 70; ++i) EXPECT_EQ(c.m.HBD(i), 0.0F) << i;
-        EXPECT_GT(c.m.HBD(60), 0.0F);
-      }
-      return out;
-    };
-    const std::vector<std::uint32_t> base = run(SimdPath::BASELINE);
-    for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
-      if (!simd_path_supported(p)) continue;
-      EXPECT_EQ(run(p), base) << simd_path_name(p) << " coast " << n;
-    }
-  }
 }
 
 TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {

@@ -443,6 +443,12 @@ TEST(InletFiles, NamesHeadersLayoutAndCubicYardsOfAFeetRunThatCloses) {
   // 500 CY dredged from the ebb shoal over its 10 days: removal -500 CY
   // (the per-hour volume is read in single precision).
   EXPECT_NEAR(sum("    DREDGED VOLUME REMOVAL (CY): ", 0, 1), -500.0, 1e-3);
+  // The shoals hold what the books say: Pass's six reservoirs at the end of the
+  // run (the last record, whole cubic yards) less the 2400 CY they started with.
+  const std::string last = test::lines_of(dir.read("out/Pass.irv")).back();
+  double held = -2400.0;
+  for (int col : {2, 4, 6, 8, 11, 13}) held += std::stod(last.substr(9 + 14 * col, 14));
+  EXPECT_NEAR(held, sum("    INLET VOLUME CHANGE (CY):    ", 0, 1), 3.0);
   EXPECT_EQ(test::count_of(prt, "(M3"), 0);
 }
 

@@ -7,38 +7,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "input/setup.h"
-#include "support/state_rig.h"
+#include "support/structure_coast.h"
 #include "waves/segment_table.h"
 
 namespace coastra {
 namespace {
 
-// A metric coast of nx cells of 10 m, one year in 1-hour steps, pinned ends.
-struct Table : test::StateRig {
-  Settings& c = m.cfg;
-  explicit Table(int nx) {
-    c.UNITSYS = 1;
-    c.NX = nx;
-    c.DX(1) = 10.0F;
-    c.SIMDATS = 20000101;
-    c.SIMDATE = 20010101;
-    c.DT = m.DT = 1.0F;
-  }
-  void dgroin(int wall, float y) {
-    c.IXDG(++c.NDG) = wall;
-    c.YDG(c.NDG) = y;
-    c.DDG(c.NDG) = 2.0F;
-  }
-  void breakwater(int i1, float y1, int i2, float y2, float kt) {
-    ++c.NDB;
-    c.DBI1(c.NDB) = i1;
-    c.DBY1(c.NDB) = y1;
-    c.DBI2(c.NDB) = i2;
-    c.DBY2(c.NDB) = y2;
-    c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 2.0F;
-    c.TRANDB(c.NDB) = kt;
-  }
+// The structure coast of nx cells of 10 m with its segment table.
+struct Table : test::StructureRig {
+  explicit Table(int nx) : StructureRig(nx) {}
   // Set-up (which must go through) and the table.
   void build() {
     ASSERT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");

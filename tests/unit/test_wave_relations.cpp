@@ -3,15 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <algorithm>
-#include <cstdint>
 #include <limits>
 #include <vector>
 
 #include "model/constants.h"
-#include "support/simd_scope.h"
 #include "waves/wave_relations.h"
 
 namespace coastra {
@@ -64,45 +61,27 @@ TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
 // depth, a negative depth and NaN, at elements lo..hi only (a wrong bound or a
 // misplaced select shows at once): at most 3e-7 relative difference (a few
 // float roundings: sinh is formed by the branch-free exponential), NaN where
-// WAVNUM gives NaN; and every instruction-set path of this processor gives the
-// baseline path's bits.
-TEST(WaveNumber, VectorFormAgreesWithTheLibraryFormOnEveryPath) {
-  const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
-  std::vector<float> t{0.0F};
-  std::vector<float> h{0.0F};
-  const float nan = std::numeric_limits<float>::quiet_NaN();
+// WAVNUM gives NaN.
+TEST(WaveNumber, VectorFormAgreesWithTheLibraryForm) {
+  std::vector<float> t{0.0F}, h{0.0F};
   for (float tv : {0.5F, 1.0F, 3.3F, 6.0F, 8.0F, 12.7F, 25.0F}) {
-    for (float hv = 1.0E-3F; hv < 2000.0F; hv *= 1.07F) {
-      t.push_back(tv);
-      h.push_back(hv);
-    }
-    for (float hv : {0.0F, -1.0F, 0.00999F, 0.01F, nan}) {
-      t.push_back(tv);
-      h.push_back(hv);
-    }
+    for (float hv = 1.0E-3F; hv < 2000.0F; hv *= 1.07F) t.push_back(tv), h.push_back(hv);
+    for (float hv : {0.0F, -1.0F, 0.00999F, 0.01F, std::numeric_limits<float>::quiet_NaN()})
+      t.push_back(tv), h.push_back(hv);
   }
-  const int hi = static_cast<int>(t.size()) - 1;
-  const float mark = -7.0F;  // element 0 lies outside lo..hi and keeps it
-  const auto run = [&](SimdPath p) {
-    const test::SimdPathScope scope(p);
-    std::vector<float> out(3 * t.size(), mark);
-    float* cg = out.data();
-    float* n = cg + t.size();
-    float* k = n + t.size();
-    wave_numbers(t.data(), h.data(), 1, hi, cg, n, k);
-    return out;
-  };
-  const std::vector<float> base = run(SimdPath::BASELINE);
   const std::size_t nt = t.size();
-  EXPECT_EQ(base[0], mark);
-  EXPECT_EQ(base[nt], mark);
-  EXPECT_EQ(base[2 * nt], mark);
+  std::vector<float> out(3 * nt, -7.0F);   // element 0 lies outside lo..hi and keeps its mark
+  wave_numbers(t.data(), h.data(), 1, static_cast<int>(nt) - 1, out.data(), out.data() + nt,
+               out.data() + 2 * nt);
+  EXPECT_EQ(out[0], -7.0F);
+  EXPECT_EQ(out[nt], -7.0F);
+  EXPECT_EQ(out[2 * nt], -7.0F);
   double worst = 0.0;
   for (std::size_t j = 1; j < nt; ++j) {
     const WaveNumber w = WAVNUM(t[j], h[j]);
     const float ref[3] = {w.CG, w.N, w.K};
-    for (int q = 0; q < 3; ++q) {
-      const float v = base[static_cast<std::size_t>(q) * nt + j];
+    for (std::size_t q = 0; q < 3; ++q) {
+      const float v = out[q * nt + j];
       if (std::isnan(ref[q])) {
         EXPECT_TRUE(std::isnan(v)) << "T " << t[j] << " h " << h[j];
         continue;
@@ -112,12 +91,6 @@ TEST(WaveNumber, VectorFormAgreesWithTheLibraryFormOnEveryPath) {
     }
   }
   EXPECT_LE(worst, 3.0E-7);
-  for (SimdPath p : {SimdPath::AVX2, SimdPath::AVX512}) {
-    if (!simd_path_supported(p)) continue;
-    const std::vector<float> other = run(p);
-    for (std::size_t j = 0; j < other.size(); ++j)
-      ASSERT_EQ(bits(other[j]), bits(base[j])) << simd_path_name(p) << " element " << j;
-  }
 }
 
 TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
