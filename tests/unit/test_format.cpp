@@ -117,13 +117,18 @@ TEST(EditF, DigitsAreTheCorrectlyRoundedOnesOfTheCLibraryOnManyValues) {
     for (const auto& f : fw) {
       std::snprintf(b, sizeof b, "%#*.*f", f[0], f[1], x);
       const auto n = static_cast<int>(std::strlen(b));
-      if (n <= f[0]) EXPECT_EQ(F(x, f[0], f[1]), b) << x;
-      if (n > f[0] + 1) EXPECT_EQ(F(x, f[0], f[1]), std::string(static_cast<std::size_t>(f[0]), '*')) << x;
+      // Fits: printf's text; two columns too wide: asterisks (one too wide may drop a zero).
+      const std::string want = n <= f[0] ? std::string(b) : std::string(static_cast<std::size_t>(f[0]), '*');
+      if (n != f[0] + 1) {
+        EXPECT_EQ(F(x, f[0], f[1]), want) << x;
+      }
     }
     for (const auto& e : ew) {
       std::snprintf(b, sizeof b, "%.*e", e[2] > 0 ? e[1] : e[1] + e[2] - 1, x);
       const std::string t = E(x, e[0], e[1], e[2]);
-      if (t.find('*') == std::string::npos) EXPECT_EQ(read_back(t), std::strtod(b, nullptr)) << x << " " << t;
+      if (t.find('*') == std::string::npos) {
+        EXPECT_EQ(read_back(t), std::strtod(b, nullptr)) << x << " " << t;
+      }
     }
     // Free-form reals: 9 significant digits of a float, 17 of a double.
     const auto fl = static_cast<float>(x);

@@ -124,9 +124,6 @@ TEST(ConfigChecks, NearestKeyAllowsOneEditInShortWordsAndTwoInLongOnes) {
 // Comma-separated lists with blanks, a note line and a step-count run all run
 // as before, without a warning.
 TEST(ConfigChecks, ValidLinesOfEveryFormRunWithoutWarning) {
-  RunCase base;
-  const test::RunResult b = base.run();
-  ASSERT_EQ(b.status, EXIT_NORMAL) << b.console;
   RunCase c;
   c.set("WAVEID:", "WAVEID: 1, 10.0, 0, waves.dat");
   c.set("K1:", "* the transport coefficients\nK1: 0.4, 0.6\nIK1END: 10, 20");
