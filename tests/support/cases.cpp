@@ -52,6 +52,17 @@ std::vector<Record> read_records(const std::string& text) {
   return out;
 }
 
+std::string six_hourly_waves(int days, int bad) {
+  std::string waves;
+  char line[64];
+  for (int k = 0; k < 4 * days; ++k) {
+    std::snprintf(line, sizeof line, "202001%02d %02d00 1.0 %s 10.0\n", k / 4 + 1, 6 * (k % 4),
+                  k + 1 == bad ? "x" : "7.0");
+    waves += line;
+  }
+  return waves;
+}
+
 double total_volume_change(const std::string& print_file) {
   const std::string key = "CALCULATED TOTAL VOLUMETRIC CHANGE = ";
   const auto at = print_file.rfind(key);

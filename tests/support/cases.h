@@ -23,6 +23,11 @@ struct Record {
 // The records of a data file (its header line skipped).
 std::vector<Record> read_records(const std::string& text);
 
+// Dated six-hourly wave records (1.0 m, 7 s, 10 degrees) from 1 January 2020
+// for the given days; record number bad (1-based, 0 for none) has an
+// unreadable period.
+std::string six_hourly_waves(int days, int bad);
+
 // The value of the total-volume line of a print file (the last one written).
 double total_volume_change(const std::string& print_file);
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "model/error_stop.h"
 
@@ -36,6 +39,17 @@ RunResult expect_refused(RunCase& c, const std::string& message,
     }
   }
   return r;
+}
+
+void expect_line_refusals(const std::vector<LineRefusal>& rows) {
+  for (const LineRefusal& row : rows) {
+    SCOPED_TRACE(row.lines.substr(0, 60));
+    RunCase c;
+    ASSERT_EQ(::mkfifo(c.dir.file("fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(c.dir.path() / "adir");
+    c.edit(row.key, row.lines);
+    expect_refused(c, row.message);
+  }
 }
 
 }  // namespace coastra::test

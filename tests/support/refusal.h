@@ -19,4 +19,12 @@ RunResult expect_refused(RunCase& c, const std::string& message,
                          const std::vector<std::string>& rewritten = {"run.out"},
                          const std::vector<std::string>& args = {"run.cfg"});
 
+// One line of the run case replaced (key "" appends the lines) and the refusal
+// it must meet: expect_refused(message) on a fresh run case whose folder also
+// holds a FIFO "fifo" and a directory "adir", the print file rewritten.
+struct LineRefusal {
+  std::string key, lines, message;
+};
+void expect_line_refusals(const std::vector<LineRefusal>& rows);
+
 }  // namespace coastra::test

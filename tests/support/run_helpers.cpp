@@ -2,7 +2,10 @@
 
 #include "support/run_helpers.h"
 
+#include <sys/wait.h>
+
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -31,6 +34,21 @@ ScratchDir::~ScratchDir() {
 void ScratchDir::write(const std::string& name, const std::string& text) const {
   std::ofstream os(dir_ / name, std::ios::binary);
   os << text;
+}
+
+int shell(const ScratchDir& dir, const std::string& cmd) {
+  const std::string line = "cd '" + dir.path().string() + "' && " + cmd + " >out.txt 2>err.txt";
+  const int raw = std::system(line.c_str());
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+void copy_from_tree(const ScratchDir& dir, const std::string& folder, const std::vector<std::string>& names) {
+  const fs::path in = fs::path(COASTRA_SOURCE_DIR) / folder;
+  if (!names.empty()) {
+    for (const auto& n : names) fs::copy_file(in / n, dir.path() / n);
+    return;
+  }
+  for (const auto& e : fs::directory_iterator(in)) fs::copy_file(e.path(), dir.path() / e.path().filename());
 }
 
 std::string ScratchDir::read(const std::string& name) const {
@@ -83,6 +101,14 @@ RunCase::RunCase() : cfg(base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0)) {
   dir.write("waves.dat", "1.0 7.0 10.0\n");
   for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
     dir.write(std::string("run.") + ext, std::string("earlier ") + ext + "\n");
+}
+
+void RunCase::edit(const std::string& key, const std::string& lines) {
+  if (key.empty()) {
+    cfg += lines + "\n";
+  } else {
+    set(key, lines);
+  }
 }
 
 void RunCase::set(const std::string& key, const std::string& line) {

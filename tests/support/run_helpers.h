@@ -34,6 +34,14 @@ struct RunResult {
 // set to dir for the duration of the run.
 RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args);
 
+// Runs a shell command in dir with its output in out.txt and err.txt there;
+// the exit status (-1 when it did not exit).
+int shell(const ScratchDir& dir, const std::string& cmd);
+// Copies the files of a folder of the source tree (e.g. "examples/groin_field")
+// into dir: those named, or all of them.
+void copy_from_tree(const ScratchDir& dir, const std::string& folder,
+                    const std::vector<std::string>& names = {});
+
 // Lines of a text (without their '\n').
 std::vector<std::string> lines_of(const std::string& text);
 // True when some line of text equals line exactly.
@@ -53,6 +61,8 @@ struct RunCase {
   RunCase();
   // Replaces the first line that starts with key (e.g. "PRFILE:") by line.
   void set(const std::string& key, const std::string& line);
+  // set(key, lines), or lines appended when key is "".
+  void edit(const std::string& key, const std::string& lines);
   RunResult run();   // writes run.cfg and runs it
   // Contents of every regular file of the folder (links followed, devices and
   // directories left out).

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "model/error_stop.h"
 #include "support/cases.h"
@@ -26,21 +25,6 @@ struct SmallCoast : test::RunCase {
     cfg += dates + extra;   // a later line overrides the base one
   }
 };
-
-TEST(EndToEnd, ExampleCoastRunsToCompletion) {
-  const fs::path ex = fs::path(COASTRA_SOURCE_DIR) / "examples" / "groin_field";
-  test::ScratchDir dir;
-  for (const char* f : {"coast.cfg", "shoreline.dat", "waves.dat"}) fs::copy_file(ex / f, dir.path() / f);
-  std::ofstream(dir.path() / "coast.cfg", std::ios::app) << "SIMDATE: 20200301\n";  // two months do here
-  const auto r = test::run_in(dir, {"coast.cfg"});
-  EXPECT_EQ(r.status, EXIT_NORMAL);
-  EXPECT_TRUE(test::has_line(r.console, " Time Simulation begins ..."));
-  EXPECT_TRUE(test::has_line(r.console, " <<<Simulation finished>>>"));
-  EXPECT_EQ(last_line(r.console), " Model run completed");
-  for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
-    EXPECT_TRUE(dir.exists(std::string("coast.") + ext)) << ext;
-  EXPECT_EQ(last_line(dir.read("coast.out")), " SIGN CONVENTION:  EROSION (-), ACCRETION (+)");
-}
 
 TEST(EndToEnd, RefusedInputEndsWithAnEightyColumnErrorLine) {
   struct Case {
@@ -84,16 +68,14 @@ TEST(EndToEnd, SetUpChecksExplainOnTheConsoleBeforeTheErrorLine) {
 
 TEST(EndToEnd, UnreadableWaveRecordStopsWithReportsAndItsOwnStatus) {
   SmallCoast coast("WAVEID: 1 10.0 40 waves.dat\n");  // dated form, 40 events
-  std::string waves;
-  for (int d = 1; d <= 10; ++d)  // six-hourly records for ten days
-    for (int h = 0; h < 24; h += 6)
-      waves += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " +
-               (h < 10 ? "0" : "") + std::to_string(h) + "00 " +
-               (d == 5 && h == 12 ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
-  coast.dir.write("waves.dat", waves);
+  coast.dir.write("waves.dat", test::six_hourly_waves(10, 19));
   const auto r = coast.run();
   EXPECT_EQ(r.status, EXIT_EARLY_STOP);
   EXPECT_EQ(last_line(r.console), " Model run completed");
+  // The console names the step and the reason, once, before the last line.
+  EXPECT_EQ(count_of(r.console, "STOPPED AT TIME STEP"), 1);
+  EXPECT_TRUE(test::has_line(r.console, " STOPPED AT TIME STEP 19: ERROR. INVALID RECORD 19 IN WAVE FILE waves.dat"))
+      << r.console;
   const std::string prt = coast.dir.read("run.out");
   // Record 19 is read at step 19 (one record a step) and cannot be read.
   EXPECT_TRUE(test::has_line(prt, " EXECUTION STOPPED DURING TIME STEP         19")) << prt;

@@ -31,8 +31,7 @@ class Golden : public ::testing::TestWithParam<std::string> {};
 TEST_P(Golden, OutputsMatchExpected) {
   const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden" / GetParam();
   test::ScratchDir dir;
-  for (const auto& e : fs::directory_iterator(root / "input"))
-    fs::copy_file(e.path(), dir.path() / e.path().filename());
+  test::copy_from_tree(dir, "tests/golden/" + GetParam() + "/input");
   const auto r = test::run_in(dir, {"run.cfg"});
   dir.write("console.txt", r.console);
 
@@ -64,11 +63,9 @@ TEST_P(Golden, OutputsMatchExpected) {
 // Every instruction-set path this processor has writes the same bytes as the
 // baseline path, file by file, console included.
 TEST_P(Golden, EveryInstructionSetPathWritesTheSameBytes) {
-  const fs::path root = fs::path(COASTRA_SOURCE_DIR) / "tests" / "golden" / GetParam();
   const auto run = [&](SimdPath p, test::ScratchDir& dir) {
     const test::SimdPathScope scope(p);
-    for (const auto& e : fs::directory_iterator(root / "input"))
-      fs::copy_file(e.path(), dir.path() / e.path().filename());
+    test::copy_from_tree(dir, "tests/golden/" + GetParam() + "/input");
     const auto r = test::run_in(dir, {"run.cfg"});
     dir.write("console.txt", r.console);
   };

@@ -12,7 +12,6 @@
 
 #include "driver/run.h"
 #include "input/clock.h"
-#include "input/config_reader.h"
 #include "model/error_stop.h"
 #include "support/cases.h"
 #include "support/refusal.h"
@@ -157,52 +156,34 @@ TEST(RunawayInput, OverLongDataLinesAreRefusedByFileAndLine) {
 }
 
 TEST(RunawayInput, OneWrongLineIsRefusedNamingTheKey) {
-  struct Case {
-    std::string key;   // the line replaced ("" appends line)
-    std::string line, message;
-    bool opens_print;  // refused after the print file is opened
-  };
-  for (const Case& k : {
-           // names that are not regular files (a fifo, a device, a directory)
-           Case{"INIFILE:", "INIFILE: fifo", "Cannot open initial shoreline file", true},
-           Case{"WAVEID:", "WAVEID: 1 10.0 0 /dev/zero", "Cannot open wave file", true},
-           Case{"DX:", "DX: -1\nDXFILE: adir", "Cannot open variable grid cell spacing file", true},
-           Case{"INIFILE:", "INIFILE: adir", "Cannot open initial shoreline file", true},
-           // missing, negative or year-0 dates
-           Case{"SIMDATS:", "* no start date", "SIMDATS (start date) omitted in config file", true},
-           Case{"SIMDATE:", "SIMDATE:", "SIMDATE (end date) omitted in config file", true},
-           Case{"SIMDATS:", "SIMDATS: -20200101", "SIMDATS must not be negative", true},
-           Case{"SIMDATE:", "SIMDATS: -5\nSIMDATE: -5", "SIMDATS must not be negative", true},
-           // 0101 of year 0 up to 2020: two thousand years of days
-           Case{"SIMDATS:", "SIMDATS: 101", "SIMDATS must be a date of eight digits YYYYMMDD",
-                true},
-           // a calendar end date equal to the start
-           Case{"SIMDATS:", "SIMDATS: 20200401", " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN",
-                true},
-           // a file name longer than its 255 characters is refused, not cut
-           Case{"INIFILE:", "INIFILE: " + std::string(256, 's'),
-                "INIFILE name longer than 255 characters", true},
-           // one line over 64 KiB (line 26): refused by number before anything
-           // is opened, so the earlier print file is whole too
-           Case{"", "TITLE: " + std::string(65536, 'x'),
-                "Configuration line 26 longer than 65536 characters", false}}) {
-    SCOPED_TRACE(k.line.substr(0, 40));
-    Coast c;
-    ASSERT_EQ(::mkfifo(c.dir.file("fifo").c_str(), 0600), 0);
-    fs::create_directory(c.dir.path() / "adir");
-    c.dir.write("run.out", "print file of an earlier run\n");
-    if (k.key.empty()) {
-      c.cfg += k.line + "\n";
-    } else {
-      c.set(k.key, k.line);
-    }
-    expect_refused(c, k.message, k.opens_print ? std::vector<std::string>{"run.out"}
-                                               : std::vector<std::string>{});
-  }
-  // The configuration itself.
+  test::expect_line_refusals({
+      // names that are not regular files (a fifo, a device, a directory)
+      {"INIFILE:", "INIFILE: fifo", "Cannot open initial shoreline file"},
+      {"WAVEID:", "WAVEID: 1 10.0 0 /dev/zero", "Cannot open wave file"},
+      {"DX:", "DX: -1\nDXFILE: adir", "Cannot open variable grid cell spacing file"},
+      {"INIFILE:", "INIFILE: adir", "Cannot open initial shoreline file"},
+      // missing, negative or year-0 dates
+      {"SIMDATS:", "* no start date", "SIMDATS (start date) omitted in config file"},
+      {"SIMDATE:", "SIMDATE:", "SIMDATE (end date) omitted in config file"},
+      {"SIMDATS:", "SIMDATS: -20200101", "SIMDATS must not be negative"},
+      {"SIMDATE:", "SIMDATS: -5\nSIMDATE: -5", "SIMDATS must not be negative"},
+      // 0101 of year 0 up to 2020: two thousand years of days
+      {"SIMDATS:", "SIMDATS: 101", "SIMDATS must be a date of eight digits YYYYMMDD"},
+      // a calendar end date equal to the start
+      {"SIMDATS:", "SIMDATS: 20200401", " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN"},
+      // a file name longer than its 255 characters is refused, not cut
+      {"INIFILE:", "INIFILE: " + std::string(256, 's'), "INIFILE name longer than 255 characters"},
+  });
+  // One line over 64 KiB (line 26): refused by number before anything is
+  // opened, so an earlier print file is whole too.
   Coast c;
-  ASSERT_EQ(::mkfifo(c.dir.file("fifo.cfg").c_str(), 0600), 0);
-  expect_refused(c, "Cannot open config file", {}, {"fifo.cfg"});
+  c.dir.write("run.out", "print file of an earlier run\n");
+  c.cfg += "TITLE: " + std::string(65536, 'x') + "\n";
+  expect_refused(c, "Configuration line 26 longer than 65536 characters", {});
+  // The configuration itself.
+  Coast f;
+  ASSERT_EQ(::mkfifo(f.dir.file("fifo.cfg").c_str(), 0600), 0);
+  expect_refused(f, "Cannot open config file", {}, {"fifo.cfg"});
 }
 
 TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
@@ -233,35 +214,6 @@ TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
                                ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"
                                : "");
   }
-}
-
-// ---- configuration lines are never cut ----
-
-TEST(ConfigLines, ValuesBeyondColumn255AreRead) {
-  // 54 cells, one THETADEL value each: 54 x 8 = 432 characters.
-  test::ScratchDir dir;
-  dir.write("shore.dat", "0\n");
-  dir.write("waves.dat", "0\n");
-  std::string deltas = "THETADEL:", ends = "ITHETADELEND:";
-  for (int i = 1; i <= 54; ++i) {
-    deltas += " " + std::to_string(i % 10) + ".250,";  // 7 characters, value i mod 10 + 0.25
-    if (i < 54) ends += " " + std::to_string(i);
-  }
-  dir.write("run.cfg",
-            "COASTRA:\nINIFILE: shore.dat\nWAVEID: 1 10.0 0 waves.dat\nPRFILE: run.prt\n"
-            "CSTUNITS: (m)\nNX: 54\nDT: 1\nDTSAVE: 24\nSIMDATS: 20000101\n"
-            "SIMDATE: 20010101\nWAVUNITS: (m)\nK1: 0.5\nHAMP: 1\nTHETAAMP: 1\nBERMHT: 2\nDCLOS: 8\n" +
-                deltas + "\n" + ends + "\n");
-  ASSERT_GT(deltas.size(), 255U);
-  test::StateRig r;
-  const fs::path here = fs::current_path();
-  fs::current_path(dir.path());
-  const std::string stop = test::stop_message([&] { read_config(r.m.cfg, r.m.run(), "run.cfg"); });
-  fs::current_path(here);
-  ASSERT_EQ(stop, "(no stop)");
-  for (int i = 1; i <= 54; ++i)  // wall i takes segment i; wall 55 takes the last
-    EXPECT_EQ(r.m.cfg.THETADEL(i), static_cast<float>(i % 10) + 0.25F) << i;
-  EXPECT_EQ(r.m.cfg.THETADEL(55), 4.25F);
 }
 
 // ---- step-count runs ----

@@ -1,8 +1,8 @@
 // A mistake in the configuration never becomes a quiet result: one wrong line
 // in a valid run case is refused (exit status, the one ERROR line, the earlier
 // run's files untouched) or warned (exit 0, the warning once on the console
-// and in the print file); the calendar, the dredging window, the stop line of
-// an early stop, the output locks and names, and the bound on warning floods.
+// and in the print file); the output locks and names, --check, the key
+// reference, and the bound on warning floods.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "input/clock.h"
 #include "input/config_lint.h"
 #include "input/key_reference.h"
 #include "model/error_stop.h"
@@ -45,11 +44,7 @@ struct LineCase {
 void check_line_case(const LineCase& k) {
   SCOPED_TRACE(k.line);
   RunCase c;
-  if (*k.key == '\0') {
-    c.cfg += k.line + "\n";
-  } else {
-    c.set(k.key, k.line);
-  }
+  c.edit(k.key, k.line);
   if (k.status == EXIT_STOPPED) {
     test::expect_refused(c, k.message, {"run.out"}, k.args);
     return;
@@ -129,9 +124,6 @@ TEST(ConfigChecks, NearestKeyAllowsOneEditInShortWordsAndTwoInLongOnes) {
 // Comma-separated lists with blanks, a note line and a step-count run all run
 // as before, without a warning.
 TEST(ConfigChecks, ValidLinesOfEveryFormRunWithoutWarning) {
-  RunCase base;
-  const test::RunResult b = base.run();
-  ASSERT_EQ(b.status, EXIT_NORMAL) << b.console;
   RunCase c;
   c.set("WAVEID:", "WAVEID: 1, 10.0, 0, waves.dat");
   c.set("K1:", "* the transport coefficients\nK1: 0.4, 0.6\nIK1END: 10, 20");
@@ -142,58 +134,6 @@ TEST(ConfigChecks, ValidLinesOfEveryFormRunWithoutWarning) {
   steps.set("SIMDATS:", "SIMDATS: 40");
   steps.set("SIMDATE:", "SIMDATE: 40");
   EXPECT_EQ(steps.run().status, EXIT_NORMAL);
-}
-
-// 2099-01-01 to 2101-01-01 with 3-hour steps and 3-hourly dated waves: 730
-// days (2100 is no leap year), 5840 steps, and no record on 29 February 2100.
-TEST(Calendar, RunAcrossTwentyOneHundredHasNoLeapDay) {
-  RunCase c;
-  c.set("SIMDATS:", "SIMDATS: 20990101");
-  c.set("SIMDATE:", "SIMDATE: 21010101");
-  c.set("DT:", "DT: 3");
-  c.set("DTSAVE:", "DTSAVE: 24");
-  c.set("WAVEID:", "WAVEID: 1 10.0 5840 waves.dat");
-  std::ostringstream w;
-  for (int y = 2099; y <= 2100; ++y)
-    for (int mo = 1; mo <= 12; ++mo)
-      for (int d = 1; d <= days_in_month(y, mo); ++d)
-        for (int h = 0; h < 24; h += 3)
-          w << y * 10000 + mo * 100 + d << ' ' << h * 100 << " 1.0 7.0 10.0\n";
-  c.dir.write("waves.dat", w.str());
-  const test::RunResult r = c.run();
-  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
-  const auto recs = test::read_records(c.dir.read("run.slo"));
-  ASSERT_EQ(recs.size(), 730U);   // one record a day
-  bool feb28 = false;
-  for (const auto& rec : recs) {
-    EXPECT_NE(rec.label, 21000229);
-    feb28 = feb28 || rec.label == 21000228;
-  }
-  EXPECT_TRUE(feb28);
-  EXPECT_EQ(recs[729].label, 21010101);
-  EXPECT_NE(c.dir.read("run.out").find("OUTPUT LAST TIMESTEP NO.    5840"), std::string::npos);
-}
-
-// A run stopped early says so on its console, with the step and the reason.
-TEST(EarlyStop, ConsoleNamesTheStepAndTheReason) {
-  RunCase c;
-  c.set("WAVEID:", "WAVEID: 1 10.0 40 waves.dat");
-  std::string w;
-  for (int d = 1; d <= 10; ++d)
-    for (int h = 0; h < 24; h += 6)
-      w += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " +
-           (h < 10 ? "0" : "") + std::to_string(h) + "00 " +
-           (d == 2 && h == 6 ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
-  c.dir.write("waves.dat", w);
-  const test::RunResult r = c.run();
-  EXPECT_EQ(r.status, EXIT_EARLY_STOP);
-  const auto lines = test::lines_of(r.console);
-  ASSERT_GE(lines.size(), 2U);
-  EXPECT_EQ(test::count_of(r.console, "STOPPED AT TIME STEP"), 1);
-  EXPECT_TRUE(test::has_line(r.console,
-                             " STOPPED AT TIME STEP 6: ERROR. INVALID RECORD 6 IN WAVE FILE waves.dat"))
-      << r.console;
-  EXPECT_LT(r.console.find("STOPPED AT TIME STEP"), r.console.find("Model run completed"));
 }
 
 // A warning that repeats every step is written for its first 100 occurrences.

@@ -144,52 +144,32 @@ TEST(NonFiniteGuard, VanishingCellStopsTheRunWithExit3AndNoFileHoldsNaNOrInfinit
 // ---- set-up ranges ----
 
 TEST(SetUpRanges, ImpossibleValuesAndCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
-  struct Wrong {
-    std::string key;  // the line replaced ("" appends lines)
-    std::string lines, message;
-  };
-  for (const Wrong& w : {
-           Wrong{"WAVEID:", "WAVEID: 1 0.005 0 waves.dat",
-                 "WAVEID line 1: wave station depth must be >= 0.01 m"},
-           // 0.03 ft is 0.0091 m: the limit holds in metres after conversion.
-           Wrong{"CSTUNITS:", "CSTUNITS: (ft)\nWAVEID: 1 0.03 0 waves.dat",
-                 "WAVEID line 1: wave station depth must be >= 0.01 m"},
-           Wrong{"K1:", "K1: 3.0E38", "K1 at wall 1: magnitude above 1E10"},
-           Wrong{"K1:", "K1: 0.5 1.0E-40\nIK1END: 10", "K1 at wall 11: positive value below 1E-30"},
-           Wrong{"K2:", "K2: 0 2E10\nIK2END: 10", "K2 at wall 11: magnitude above 1E10"},
-           Wrong{"THETAAMP:", "THETAAMP: 1.0E38", "THETAAMP at wall 1: magnitude above 1E10"},
-           Wrong{"BERMHT:", "BERMHT: 1.0E38", "BERMHT at wall 1: magnitude above 1E10"},
-           Wrong{"K1:", "K1: 0.5\nX0: -1.0E38", "X0 (baseline origin) magnitude above 1E10"},
-           Wrong{"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"},
-           // The second groin line is the first by wall after the sort: entry 2.
-           Wrong{"", "IXNDG: 15\nYNDG: 150\nPNDG: 0.2\nIXNDG: 5\nYNDG: 150\nPNDG: -0.1",
-                 "PNDG entry 2: permeability must lie in [0, 1]"},
-           Wrong{"", "IXDG: 5\nYDG: 150\nDDG: 3\nPDG: 1.01",
-                 "PDG entry 1: permeability must lie in [0, 1]"},
-           Wrong{"", "IXNDG: 5\nYNDG: 150\nIXNDG: 9\nPNDG: 0.5",
-                 "IXNDG entry 2: groin without its YNDG tip distance"},
-           Wrong{"", "IXDG: 5\nDDG: 3", "IXDG entry 1: groin without its YDG tip distance"},
-           Wrong{"", "ISWBEG: 0\nISWEND: 5", "ISWBEG entry 1: seawall cell 0 outside 1..NX"},
-           Wrong{"", "ISWBEG: 2\nISWEND: 3\nISWBEG: 3\nISWEND: 21",
-                 "ISWEND entry 2: seawall cell 21 outside 1..NX"},
-           Wrong{"", "ISWBEG: 8\nISWEND: 3",
-                 "ISWEND entry 1: seawall ends before its first cell ISWBEG"},
-           Wrong{"", "K1: 0.5 0.6\nIK1END: 21", "IK1END entry 1: end cell 21 outside 1..NX"},
-           Wrong{"", "K1: 0.5 0.6 0.7\nIK1END: 10 5",
-                 "IK1END entry 2: end cell 5 not after the entry before"},
-           Wrong{"", "DCLOS: 8 9 10\nIDCLOSEND: 10 10 20",
-                 "IDCLOSEND entry 2: end cell 10 not after the entry before"},
-           Wrong{"", "GAMMA: 2.01", "GAMMA (breaker index) must lie in (0, 2]"},
-           Wrong{"", "GAMMA: 0", "GAMMA (breaker index) must lie in (0, 2]"}}) {
-    SCOPED_TRACE(w.lines);
-    Case c;
-    if (w.key.empty()) {
-      c.cfg += w.lines + "\n";
-    } else {
-      c.set(w.key, w.lines);
-    }
-    expect_refused(c, w.message);
-  }
+  test::expect_line_refusals({
+      {"WAVEID:", "WAVEID: 1 0.005 0 waves.dat", "WAVEID line 1: wave station depth must be >= 0.01 m"},
+      // 0.03 ft is 0.0091 m: the limit holds in metres after conversion.
+      {"CSTUNITS:", "CSTUNITS: (ft)\nWAVEID: 1 0.03 0 waves.dat",
+       "WAVEID line 1: wave station depth must be >= 0.01 m"},
+      {"K1:", "K1: 3.0E38", "K1 at wall 1: magnitude above 1E10"},
+      {"K1:", "K1: 0.5 1.0E-40\nIK1END: 10", "K1 at wall 11: positive value below 1E-30"},
+      {"K2:", "K2: 0 2E10\nIK2END: 10", "K2 at wall 11: magnitude above 1E10"},
+      {"THETAAMP:", "THETAAMP: 1.0E38", "THETAAMP at wall 1: magnitude above 1E10"},
+      {"BERMHT:", "BERMHT: 1.0E38", "BERMHT at wall 1: magnitude above 1E10"},
+      {"K1:", "K1: 0.5\nX0: -1.0E38", "X0 (baseline origin) magnitude above 1E10"},
+      {"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"},
+      // The second groin line is the first by wall after the sort: entry 2.
+      {"", "IXNDG: 15\nYNDG: 150\nPNDG: 0.2\nIXNDG: 5\nYNDG: 150\nPNDG: -0.1",
+       "PNDG entry 2: permeability must lie in [0, 1]"},
+      {"", "IXDG: 5\nYDG: 150\nDDG: 3\nPDG: 1.01", "PDG entry 1: permeability must lie in [0, 1]"},
+      {"", "IXNDG: 5\nYNDG: 150\nIXNDG: 9\nPNDG: 0.5", "IXNDG entry 2: groin without its YNDG tip distance"},
+      {"", "IXDG: 5\nDDG: 3", "IXDG entry 1: groin without its YDG tip distance"},
+      {"", "ISWBEG: 0\nISWEND: 5", "ISWBEG entry 1: seawall cell 0 outside 1..NX"},
+      {"", "ISWBEG: 2\nISWEND: 3\nISWBEG: 3\nISWEND: 21", "ISWEND entry 2: seawall cell 21 outside 1..NX"},
+      {"", "ISWBEG: 8\nISWEND: 3", "ISWEND entry 1: seawall ends before its first cell ISWBEG"},
+      {"", "K1: 0.5 0.6\nIK1END: 21", "IK1END entry 1: end cell 21 outside 1..NX"},
+      {"", "K1: 0.5 0.6 0.7\nIK1END: 10 5", "IK1END entry 2: end cell 5 not after the entry before"},
+      {"", "DCLOS: 8 9 10\nIDCLOSEND: 10 10 20", "IDCLOSEND entry 2: end cell 10 not after the entry before"},
+      {"", "GAMMA: 2.01", "GAMMA (breaker index) must lie in (0, 2]"},
+      {"", "GAMMA: 0", "GAMMA (breaker index) must lie in (0, 2]"}});
 }
 
 TEST(SetUpRanges, ImplausibleValuesWarnOnceAndTheRunGoesOn) {

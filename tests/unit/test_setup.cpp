@@ -10,6 +10,7 @@
 
 #include "input/setup.h"
 #include "model/state.h"
+#include "support/run_helpers.h"
 #include "support/state_rig.h"
 
 namespace coastra {
@@ -52,15 +53,29 @@ struct SetupCase : test::StateRig {
   }
 };
 
-// Console text of a set-up that stops after edit; the error stop must carry
-// the first console line. "(no stop)" when it goes through.
-std::string refusal(const std::function<void(SetupCase&)>& edit) {
-  SetupCase k;
-  edit(k);
-  const std::string msg = k.stop();
-  if (msg == "(no stop)") return msg;
-  EXPECT_EQ(k.con.str().substr(0, msg.size() + 1), msg + "\n");
-  return k.con.str();
+// A set-up refused after edit with the error stop first (for the explained
+// refusals, " ERROR. ...", the console's first line), the console holding the
+// line that names the side, key or limit (names; "" for none). first
+// "(no stop)": the set-up goes through.
+struct Refusal {
+  std::function<void(SetupCase&)> edit;
+  std::string first, names;
+};
+
+void check_refusals(std::initializer_list<Refusal> rows) {
+  int n = 0;
+  for (const Refusal& r : rows) {
+    SetupCase k;
+    r.edit(k);
+    EXPECT_EQ(k.stop(), r.first) << "row " << n;
+    if (r.first.rfind(" ERROR.", 0) == 0) {
+      EXPECT_EQ(k.con.str().substr(0, r.first.size() + 1), r.first + "\n") << "row " << n;
+    }
+    if (!r.names.empty()) {
+      EXPECT_TRUE(test::has_line(k.con.str(), r.names)) << "row " << n << "\n" << k.con.str();
+    }
+    ++n;
+  }
 }
 
 // The state's arrays take their zeros from calloc rather than from writing
@@ -110,23 +125,89 @@ TEST(Setup, FeetInputIsHeldInMetres) {
   for (int i = 1; i <= 41; ++i) EXPECT_FLOAT_EQ(f.c.DX(i), 9.144F) << i;  // first value only
 }
 
-TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4000; }), "(no stop)");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NX = 4001; }),
-            " ERROR. TOO MANY SHORELINE CELLS.\n"
-            " PLEASE CHANGE VALUE OF \"nx\" IN YOUR .cfg FILE.\n"
-            " MAXIMUM NUMBER IS        4000\n");
-  SetupCase z;
-  z.c.NX = 0;
-  EXPECT_EQ(z.stop(), "NX must be > 0");
-  SetupCase d;
-  d.c.DX(1) = 0.0F;
-  EXPECT_EQ(d.stop(), "DX must be > 0");
-  SetupCase v;  // -1: the spacing comes from the spacing file
+TEST(Setup, EachRefusalNamesItsFault) {
+  using K = SetupCase;
+  check_refusals({
+      {[](K& k) { k.c.NX = 4000; }, "(no stop)", ""},
+      {[](K& k) { k.c.NX = 4001; }, " ERROR. TOO MANY SHORELINE CELLS.", " MAXIMUM NUMBER IS        4000"},
+      {[](K& k) { k.c.NX = 0; }, "NX must be > 0", ""},
+      {[](K& k) { k.c.DX(1) = 0.0F; }, "DX must be > 0", ""},
+      {[](K& k) { k.c.NWAVEFILES = 2; k.c.WMDEP(1) = 10.0F; },
+       "WAVEID line 2: wave station depth must be >= 0.01 m", ""},
+      {[](K& k) { k.c.K1(21) = -0.1F; }, "K1 must not be negative (wall 21)", ""},   // the last wall, NX + 1
+      {[](K& k) { k.c.K2(3) = -0.1F; }, "K2 must not be negative (wall 3)", ""},
+      // groins: two cells apart is enough (one apart is refused: end to end)
+      {[](K& k) { k.groins({5, 7}); }, "(no stop)", ""},
+      {[](K& k) { k.groins({2}); }, " ERROR. GROIN NEXT TO GRID BOUNDARY. ", ""},
+      {[](K& k) { k.groins({20}); }, " ERROR. GROIN NEXT TO GRID BOUNDARY. ", ""},
+      {[](K& k) { k.dgroin(22, 1.0F); }, " ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION", ""},
+      {[](K& k) { k.groins({0}); }, " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.", ""},
+      {[](K& k) { k.c.NNDG = 251; }, " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE",
+       " MAXIMUM NUMBER IS         250"},
+      {[](K& k) { k.c.NDG = 251; }, " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE", " VALUE OF \"NDG\" IN YOUR .cfg FILE."},
+      // lateral boundaries, each side with its own texts
+      {[](K& k) { k.groins({1}); }, " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A",
+       " GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY."},
+      {[](K& k) { k.groins({21}); }, " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A",
+       " GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL BOUNDARY."},
+      {[](K& k) { k.c.LBCTYPE = 4; }, " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON",
+       " LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUEOF"},
+      {[](K& k) { k.c.RBCTYPE = -1; }, " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON",
+       " RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF"},
+      {[](K& k) { k.c.RBCTYPE = 1; }, " ERROR. GATED BOUNDARY CONDITION SPECIFIED AT N+1,",
+       "BUT NO GROIN SPECIFIED AT N+1"},
+      {[](K& k) { k.c.RBCTYPE = 3; k.c.RMOVPER = 1; k.groins({21}); },
+       " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND",
+       " A GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL  BOUNDARY."},
+      {[](K& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 1; k.groins({1}); },
+       " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND",
+       " A GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY."},
+      {[](K& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 4; }, " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION",
+       " \"LMOVPER\" IN YOUR .cfg FILE."},
+      {[](K& k) { k.c.RBCTYPE = 3; }, " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION",
+       " \"RMOVPER\" IN YOUR .cfg FILE."},
+      // breakwaters
+      {[](K& k) { k.c.NDB = 126; }, " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE", " MAXIMUM NUMBER IS         125"},
+      {[](K& k) { k.breakwater(1, 100.0F, 5, 100.0F); }, " ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
+       " LEFT-HAND BOUNDARY NOT ALLOWED. "},
+      {[](K& k) { k.breakwater(15, 100.0F, 21, 100.0F); }, " ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
+       " RIGHT-HAND BOUNDARY NOT ALLOWED. "},
+      // a tip on a boundary cell must meet the diffracting groin there at its tip
+      {[](K& k) { k.c.LBCTYPE = 1; k.c.LGROINY = 5.0F; k.dgroin(1, 100.0F); k.breakwater(1, 90.0F, 5, 100.0F); },
+       " ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON", " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE"},
+      {[](K& k) { k.c.RBCTYPE = 2; k.c.RGROINY = 5.0F; k.dgroin(21, 100.0F); k.breakwater(15, 100.0F, 21, 90.0F); },
+       " ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON", " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE"},
+      {[](K& k) { k.breakwater(10, 100.0F, 22, 100.0F); }, " ERROR. DETACHED BREAKWATER TIP OUTSIDE ", ""},
+      {[](K& k) { k.dgroin(8, 100.0F); k.breakwater(8, 120.0F, 14, 120.0F); }, " ERROR. DETACHED BREAKWATER CAN ONLY",
+       " CONNECT TO A GROIN AT THE GROIN TIP."},
+      {[](K& k) { k.dgroin(8, 100.0F); k.breakwater(8, 100.0F, 14, 120.0F); }, "(no stop)", ""},
+      {[](K& k) { k.dgroin(10, 1.0F); k.breakwater(8, 100.0F, 14, 120.0F); }, " ERROR. DIFFRACTING STRUCTURES OVERLAP.", ""},
+      {[](K& k) { k.breakwater(4, 100.0F, 10, 100.0F); k.breakwater(8, 100.0F, 14, 100.0F); },
+       " ERROR. DIFFRACTING STRUCTURES OVERLAP.", ""},
+      {[](K& k) { k.breakwater(4, 100.0F, 10, 100.0F); k.breakwater(10, 100.0F, 14, 100.0F); }, "(no stop)", ""},
+      // beach fills: the error stop names the keys, the console keeps its lines
+      {[](K& k) { k.fill(1, 20); }, "(no stop)", ""},
+      {[](K& k) { k.fill(0, 5); }, "IBFS/IBFE of beach fill 1 outside cells 1..20",
+       " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID."},
+      {[](K& k) { k.fill(10, 23); }, "IBFS/IBFE of beach fill 1 outside cells 1..20",
+       " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID."},
+      {[](K& k) { k.fill(8, 5); }, "IBFS of beach fill 1 is after its IBFE",
+       " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE."},
+      {[](K& k) { k.c.NOUT = 500; }, "(no stop)", ""},
+      {[](K& k) { k.c.NOUT = 501; }, " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.", " MAXIMUM NUMBER IS         500"},
+      // DTMIN must lie in [0, DT] for the adaptive step, and is not checked without it
+      {[](K& k) { k.c.DTADAPT = 1; k.c.DT = 2.0F; k.c.DTMIN = -0.5; }, "DTMIN must lie between 0 and DT when DTADAPT = 1", ""},
+      {[](K& k) { k.c.DTADAPT = 1; k.c.DT = 2.0F; k.c.DTMIN = 2.5; }, "DTMIN must lie between 0 and DT when DTADAPT = 1", ""},
+      {[](K& k) { k.c.DTADAPT = 1; k.c.DT = 2.0F; k.c.DTMIN = 2.0; }, "(no stop)", ""},
+      {[](K& k) { k.c.DTMIN = -1.0; }, "(no stop)", ""},
+  });
+}
+
+TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
+  SetupCase v;  // DX -1: the spacing comes from the spacing file
   v.c.DX(1) = -1.0F;
   ASSERT_EQ(v.stop(), "(no stop)");
   EXPECT_TRUE(v.m.VARDX);
-
   SetupCase w;  // ISMOOTH 11 on 8 cells: the widest odd window that fits
   w.c.NX = 8;
   ASSERT_EQ(w.stop(), "(no stop)");
@@ -141,48 +222,19 @@ TEST(Setup, GridSizeSpacingAndSmoothingWindow) {
   ASSERT_EQ(even.stop(), "(no stop)");
   EXPECT_EQ(even.c.ISMOOTH, 5);
   EXPECT_EQ(even.prt.str(), "");
-}
-
-TEST(Setup, StationDepthsAndTransportCoefficientsMustBePhysical) {
-  SetupCase ok;
-  ok.c.NWAVEFILES = 2;
-  ok.c.WMDEP(1) = ok.c.WMDEP(2) = 10.0F;
-  ok.c.K1(21) = 0.0F;  // zero transport is allowed
+  SetupCase ok;  // zero transport is allowed
+  ok.c.K1(21) = 0.0F;
   EXPECT_EQ(ok.stop(), "(no stop)");
-  SetupCase dry;
-  dry.c.NWAVEFILES = 2;
-  dry.c.WMDEP(1) = 10.0F;
-  EXPECT_EQ(dry.stop(), "WAVEID line 2: wave station depth must be >= 0.01 m");
-  SetupCase k1;
-  k1.c.K1(21) = -0.1F;  // the last wall, NX + 1
-  EXPECT_EQ(k1.stop(), "K1 must not be negative (wall 21)");
-  SetupCase k2;
-  k2.c.K2(3) = -0.1F;
-  EXPECT_EQ(k2.stop(), "K2 must not be negative (wall 3)");
+  SetupCase adapt;  // adaptive defaults; the quiet period in days becomes steps
+  adapt.c.DTADAPT = 1;
+  adapt.c.DT = 2.0F;
+  ASSERT_EQ(adapt.stop(), "(no stop)");
+  EXPECT_EQ(adapt.c.DTMIN, 0.0001);
+  EXPECT_EQ(adapt.c.DTMAX, 2.0F);
+  EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);  // 28 days x 12 steps a day
 }
 
-TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
-  // Two cells apart is enough (one apart is refused: end to end).
-  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({5, 7}); }), "(no stop)");
-  for (int wall : {2, 20}) {
-    EXPECT_EQ(refusal([wall](SetupCase& k) { k.groins({wall}); }),
-              " ERROR. GROIN NEXT TO GRID BOUNDARY. \n"
-              " MOVE GROIN OR GRID ONE STEP IN EITHER DIRECTION.\n");
-  }
-  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(22, 1.0F); }),
-            " ERROR. DIFFRACTING GROIN OUTSIDE CALCULATION\n"
-            " GRID. PLEASE CHANGE IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({0}); }),
-            " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.\n"
-            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NNDG = 251; }),
-            " ERROR. TOO MANY NON-DIFFRACTING GROINS. PLEASE\n"
-            " CHANGE VALUE OF \"NNDG\" IN YOUR .cfg FILE.\n"
-            " MAXIMUM NUMBER IS         250\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDG = 251; }),
-            " ERROR. TOO MANY DIFFRACTING GROINS. PLEASE CHANGE\n"
-            " VALUE OF \"NDG\" IN YOUR .cfg FILE.\n"
-            " MAXIMUM NUMBER IS         250\n");
+TEST(Setup, GroinListAndBoundaryWarnings) {
   SetupCase ends;  // groins on both boundary walls, with gated boundaries
   ends.c.LBCTYPE = 1;
   ends.c.RBCTYPE = 2;
@@ -191,7 +243,6 @@ TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
   ASSERT_EQ(ends.stop(), "(no stop)");
   EXPECT_FALSE(ends.m.LMOVE);
   EXPECT_FALSE(ends.m.RMOVE);
-
   SetupCase merged;  // one list by wall, each groin with its kind and tip
   merged.groins({5, 13});
   merged.c.YNDG(2) = 130.0F;
@@ -203,10 +254,8 @@ TEST(Setup, GroinsMustStandApartAndAwayFromTheBoundary) {
   EXPECT_EQ(merged.m.YG(2), 90.0F);
   EXPECT_EQ(merged.m.YG(3), 130.0F);
   EXPECT_TRUE(merged.m.LMOVE && merged.m.RMOVE);
-}
-
-TEST(Setup, LateralBoundaryConditions) {
-  SetupCase rate;  // pinned beach with a rate: warning, rate dropped
+  // A pinned beach with a rate: warned of, the rate dropped, on its own side.
+  SetupCase rate;
   rate.c.LMOVY = 5.0F;
   ASSERT_EQ(rate.stop(), "(no stop)");
   EXPECT_EQ(rate.c.LMOVY, 0.0F);
@@ -215,31 +264,13 @@ TEST(Setup, LateralBoundaryConditions) {
             " ON LEFT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE\n"
             " CHANGE WAS ALSO SPECIFIED.  RATE OF SHORELINE CHANGE\n"
             " ON LEFT-HAND BOUNDARY REASSIGNED TO ZERO.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({1}); }),
-            " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A\n"
-            " GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.\n"
-            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 4; }),
-            " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON\n"
-            " LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUEOF\n"
-            " \"LBCTYPE\" IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = -1; }),
-            " ERROR. INVALID BOUNDARY CONDITION SPECIFICATION ON\n"
-            " RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
-            " \"RBCTYPE\" IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 1; }),
-            " ERROR. GATED BOUNDARY CONDITION SPECIFIED AT N+1,\n"
-            "BUT NO GROIN SPECIFIED AT N+1\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 3; k.c.RMOVPER = 1; k.groins({21}); }),
-            " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND\n"
-            " A GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL  BOUNDARY.\n"
-            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 4; }),
-            " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION\n"
-            " ON LEFT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
-            " \"LMOVPER\" IN YOUR .cfg FILE.\n");
-
-  SetupCase zero;  // gated left end with a zero tip distance: warning only
+  SetupCase rrate;
+  rrate.c.RMOVY = -2.0F;
+  ASSERT_EQ(rrate.stop(), "(no stop)");
+  EXPECT_EQ(rrate.c.RMOVY, 0.0F);
+  EXPECT_TRUE(test::has_line(rrate.con.str(), " ON RIGHT-HAND BOUNDARY REASSIGNED TO ZERO."));
+  // A gated end with a zero tip distance: a warning only, naming its key.
+  SetupCase zero;
   zero.c.UNITSYS = 2;
   zero.c.LBCTYPE = 2;
   zero.c.RBCTYPE = 1;
@@ -251,39 +282,12 @@ TEST(Setup, LateralBoundaryConditions) {
             " TO SHORELINE OUTSIDE GRID SPECIFIED AS ZERO. PLEASE\n"
             " VERIFY VALUE OF \"LGROINY\" IN YOUR .cfg FILE.\n");
   EXPECT_FLOAT_EQ(zero.c.RGROINY, 3.048F);
-}
-
-// The right-hand side has texts of its own, not only the side's name changed.
-TEST(Setup, RightHandBoundaryTexts) {
-  SetupCase rate;
-  rate.c.RMOVY = -2.0F;
-  ASSERT_EQ(rate.stop(), "(no stop)");
-  EXPECT_EQ(rate.c.RMOVY, 0.0F);
-  EXPECT_EQ(rate.con.str(),
-            " WARNING. \"PINNED-BEACH\" BOUNDARY CONDITION SPECIFIED\n"
-            " ON RIGHT-HAND MODEL BOUNDARY AND A RATE OF SHORELINE\n"
-            " CHANGE WAS ALSO SPECIFIED.  RATE OF SHORELINE CHANGE\n"
-            " ON RIGHT-HAND BOUNDARY REASSIGNED TO ZERO.\n");
-  SetupCase zero;
-  zero.c.RBCTYPE = 2;
-  zero.groins({21});
-  ASSERT_EQ(zero.stop(), "(no stop)");
-  EXPECT_EQ(zero.con.str(),
-            " WARNING. DISTANCE FROM GROIN TIP ON RIGHT-HAND BOUNDARY\n"
-            " TO SHORELINE OUTSIDE GRID SPECIFIED AS ZERO. PLEASE\n"
-            " VERIFY VALUE OF \"RGROINY\" IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.groins({21}); }),
-            " ERROR. BOTH \"PINNED-BEACH\" BOUNDARY CONDITION AND A\n"
-            " GROIN ARE SPECIFIED ON THE RIGHT-HAND MODEL BOUNDARY.\n"
-            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.RBCTYPE = 3; }),
-            " ERROR. INVALID BOUNDARY MOVEMENT PERIOD SPECIFICATION\n"
-            " ON RIGHT-HAND MODEL BOUNDARY.  PLEASE CHANGE VALUE OF\n"
-            " \"RMOVPER\" IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.LBCTYPE = 3; k.c.LMOVPER = 1; k.groins({1}); }),
-            " ERROR. BOTH \"MOVING-SHORELINE\" BOUNDARY CONDITION AND\n"
-            " A GROIN ARE SPECIFIED ON THE LEFT-HAND MODEL BOUNDARY.\n"
-            " NOT ALLOWED. PLEASE CHANGE YOUR .cfg FILE.\n");
+  SetupCase rzero;
+  rzero.c.RBCTYPE = 2;
+  rzero.groins({21});
+  ASSERT_EQ(rzero.stop(), "(no stop)");
+  EXPECT_TRUE(test::has_line(rzero.con.str(), " WARNING. DISTANCE FROM GROIN TIP ON RIGHT-HAND BOUNDARY"));
+  EXPECT_TRUE(test::has_line(rzero.con.str(), " VERIFY VALUE OF \"RGROINY\" IN YOUR .cfg FILE."));
 }
 
 TEST(Setup, MovingBoundaryRatePerTimeStep) {
@@ -358,109 +362,6 @@ TEST(Setup, TipAndDiffractingStructureLists) {
     EXPECT_EQ(order.m.IDIFF(k), sorted[k - 1]) << k;
     EXPECT_EQ(order.m.YDIFF(k), ys[k - 1]) << k;
   }
-}
-
-TEST(Setup, BreakwaterPlacementChecks) {
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NDB = 126; }),
-            " ERROR. TOO MANY DETACHED BREAKWATERS. PLEASE\n"
-            " CHANGE VALUE OF \"NDB\" IN YOUR .cfg FILE.\n"
-            " MAXIMUM NUMBER IS         125\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(1, 100.0F, 5, 100.0F); }),
-            " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
-            " LEFT-HAND BOUNDARY NOT ALLOWED. \n"
-            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(15, 100.0F, 21, 100.0F); }),
-            " ERROR. DETACHED BREAKWATER ENDING ON OPEN \n"
-            " RIGHT-HAND BOUNDARY NOT ALLOWED. \n"
-            " PLEASE CHANGE IN YOUR .cfg FILE.\n");
-  // A tip on a boundary cell must meet the diffracting groin there at its tip.
-  EXPECT_EQ(refusal([](SetupCase& k) {
-              k.c.LBCTYPE = 1;
-              k.c.LGROINY = 5.0F;
-              k.dgroin(1, 100.0F);
-              k.breakwater(1, 90.0F, 5, 100.0F);
-            }),
-            " ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON\n"
-            " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
-            " IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) {
-              k.c.RBCTYPE = 2;
-              k.c.RGROINY = 5.0F;
-              k.dgroin(21, 100.0F);
-              k.breakwater(15, 100.0F, 21, 90.0F);
-            }),
-            " ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON\n"
-            " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE\n"
-            " IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.breakwater(10, 100.0F, 22, 100.0F); }),
-            " ERROR. DETACHED BREAKWATER TIP OUTSIDE \n"
-            " CALCULATION GRID. PLEASE CHANGE IN YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(8, 100.0F); k.breakwater(8, 120.0F, 14, 120.0F); }),
-            " ERROR. DETACHED BREAKWATER CAN ONLY\n"
-            " CONNECT TO A GROIN AT THE GROIN TIP.\n"
-            " PLEASE CONSULT YOUR MANUAL.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(8, 100.0F); k.breakwater(8, 100.0F, 14, 120.0F); }),
-            "(no stop)");
-  const std::string overlap =
-      " ERROR. DIFFRACTING STRUCTURES OVERLAP.\n PLEASE CONSULT YOUR MANUAL.\n";
-  EXPECT_EQ(refusal([](SetupCase& k) { k.dgroin(10, 1.0F); k.breakwater(8, 100.0F, 14, 120.0F); }),
-            overlap);
-  EXPECT_EQ(refusal([](SetupCase& k) {
-              k.breakwater(4, 100.0F, 10, 100.0F);
-              k.breakwater(8, 100.0F, 14, 100.0F);
-            }),
-            overlap);
-  EXPECT_EQ(refusal([](SetupCase& k) {  // a shared tip cell is no overlap
-              k.breakwater(4, 100.0F, 10, 100.0F);
-              k.breakwater(10, 100.0F, 14, 100.0F);
-            }),
-            "(no stop)");
-}
-
-TEST(Setup, BeachFillsStayOnTheGridInOrder) {
-  // The console keeps the explanatory lines; the error stop names the keys and the fill.
-  const auto refused = [](int first, int last) {
-    SetupCase k;
-    k.fill(first, last);
-    const std::string msg = k.stop();
-    return msg + "|" + k.con.str();
-  };
-  const std::string outside =
-      " ERROR. BEACH FILL IS OUTSIDE CALCULATION GRID.\n PLEASE CORRECT YOUR .cfg FILE.\n";
-  EXPECT_EQ(refused(0, 5), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
-  EXPECT_EQ(refused(10, 23), "IBFS/IBFE of beach fill 1 outside cells 1..20|" + outside);
-  EXPECT_EQ(refused(8, 5),
-            "IBFS of beach fill 1 is after its IBFE|"
-            " START X-COORDINATE OF BEACH FILL IS .GT. END X-COORDINATE.\n"
-            " PLEASE CORRECT YOUR .cfg FILE.\n");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.fill(1, 20); }), "(no stop)");
-}
-
-TEST(Setup, PrintOutCountAndAdaptiveDefaults) {
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NOUT = 500; }), "(no stop)");
-  EXPECT_EQ(refusal([](SetupCase& k) { k.c.NOUT = 501; }),
-            " ERROR. TOO MANY INTERMEDIATE PRINT-OUTS REQUESTED.\n"
-            " PLEASE CHANGE VALUE OF \"NOUT\" IN START FILE.\n"
-            " MAXIMUM NUMBER IS         500\n");
-  SetupCase adapt;  // adaptive defaults; the quiet period in days becomes steps
-  adapt.c.DTADAPT = 1;
-  adapt.c.DT = 2.0F;
-  ASSERT_EQ(adapt.stop(), "(no stop)");
-  EXPECT_EQ(adapt.c.DTMIN, 0.0001);
-  EXPECT_EQ(adapt.c.DTMAX, 2.0F);
-  EXPECT_EQ(adapt.c.NSTABDTMIN, 336.0F);  // 28 days x 12 steps a day
-  // DTMIN must lie in [0, DT] for the adaptive step.
-  const std::string dtmin = "DTMIN must lie between 0 and DT when DTADAPT = 1";
-  for (double v : {-0.5, 2.5, 2.0, 0.0}) {
-    SetupCase k;
-    k.c.DTADAPT = 1;
-    k.c.DT = 2.0F;
-    k.c.DTMIN = v;
-    EXPECT_EQ(k.stop(), v < 0.0 || v > 2.0 ? dtmin : "(no stop)") << v;
-  }
-  SetupCase fixed;  // not checked without the adaptive step
-  fixed.c.DTMIN = -1.0;
-  EXPECT_EQ(fixed.stop(), "(no stop)");
 }
 
 }  // namespace

@@ -63,14 +63,7 @@ std::unique_ptr<ModelState> groin_coast_run(int simdate, int bad_step) {
   dir.write("run.cfg", test::base_config(20, 50.0, 20200101, simdate, 6.0, 720.0) +
                            "WAVEID: 1 10.0 40 waves.dat\nIXNDG: 10\nYNDG: 150.0\nPNDG: 0.0\n");
   dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
-  std::string waves;
-  int record = 0;
-  for (int d = 1; d <= 10; ++d)
-    for (int h = 0; h < 24; h += 6)
-      waves += "202001" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " " +
-               (h < 10 ? "0" : "") + std::to_string(h) + "00 " +
-               (++record == bad_step ? "1.0 x 10.0\n" : "1.0 7.0 10.0\n");
-  dir.write("waves.dat", waves);
+  dir.write("waves.dat", test::six_hourly_waves(10, bad_step));
   auto m = make_state();
   const std::filesystem::path old = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
