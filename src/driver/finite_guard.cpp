@@ -25,10 +25,10 @@ struct Quantity {
 
 }  // namespace
 
-void report_nonfinite(ModelState& m, std::string_view name, std::string_view what,
+void report_nonfinite(RunState& run, std::string_view name, std::string_view what,
                       std::string_view where, int i) {
   std::string t = " ERROR. TIME STEP ";
-  edit_i(t, m.ISTEP, 0);
+  edit_i(t, run.ISTEP, 0);
   t += ": ";
   t += what;
   t += ' ';
@@ -40,15 +40,15 @@ void report_nonfinite(ModelState& m, std::string_view name, std::string_view wha
     edit_i(t, i, 0);
   }
   t += " IS NOT A FINITE NUMBER.\n";
-  m.prt() << t;
-  m.con() << t;
-  stop_run(m, t, true);
+  *run.PRT << t;
+  *run.CON << t;
+  stop_run(run, t, true);
 }
 
 namespace {
 
-void report(ModelState& m, const Quantity& q, std::string_view where, int i) {
-  report_nonfinite(m, q.name, q.what, where, i);
+void report(RunState& run, const Quantity& q, std::string_view where, int i) {
+  report_nonfinite(run, q.name, q.what, where, i);
 }
 
 // First index 1..n whose value is not finite, 0 when none.
@@ -106,14 +106,14 @@ int any_nonfinite(const double* __restrict a, int n) {
   return run_any<nonfinite_body<double>>(1, n, a);
 }
 
-void guard_breaking(ModelState& m) {
-  const int nw = m.cfg.NX + 1;
-  if (run_any<breaking_nonfinite_body>(1, nw, m.HB.data(), m.THETAB.data(), m.CGBU.data(),
-                                       m.HBD.data(), m.THETABD.data(), m.CGB.data()) == 0)
+void guard_breaking(const Settings& cfg, RunState& run, WaveState& wv) {
+  const int nw = cfg.NX + 1;
+  if (run_any<breaking_nonfinite_body>(1, nw, wv.HB.data(), wv.THETAB.data(), wv.CGBU.data(),
+                                       wv.HBD.data(), wv.THETABD.data(), wv.CGB.data()) == 0)
     return;
   // In the order the sequence forms them, so that the first named is the cause.
-  const std::array<float*, 6> arrays = {m.HB.data(),  m.THETAB.data(),  m.CGBU.data(),
-                                        m.HBD.data(), m.THETABD.data(), m.CGB.data()};
+  const std::array<float*, 6> arrays = {wv.HB.data(),  wv.THETAB.data(),  wv.CGBU.data(),
+                                        wv.HBD.data(), wv.THETABD.data(), wv.CGB.data()};
   static constexpr std::array<Quantity, 6> NAMES = {{
       {"HB", "UNDIFFRACTED BREAKING WAVE HEIGHT"},
       {"THETAB", "UNDIFFRACTED BREAKING WAVE ANGLE"},
@@ -125,34 +125,34 @@ void guard_breaking(ModelState& m) {
   // The first culprit, the message, and no non-finite value left behind.
   for (std::size_t k = 0; k < arrays.size(); ++k) {
     if (const int i = first_nonfinite(arrays[k], nw); i != 0) {
-      report(m, NAMES[k], "WALL", i);
+      report(run, NAMES[k], "WALL", i);
       break;
     }
   }
   for (float* a : arrays) zero_nonfinite(a, nw);
 }
 
-void guard_shoreline(ModelState& m) {
-  const int nx = m.cfg.NX;
+void guard_shoreline(const Settings& cfg, RunState& run, TransportState& tr) {
+  const int nx = cfg.NX;
   static constexpr Quantity TRANSPORT = {"QLS", "LONGSHORE TRANSPORT RATE"};
   static constexpr Quantity SHORELINE = {"YSHORE", "SHORELINE POSITION"};
   // 1. One pass over the walls and one over the cells.
-  const int bad_q = any_nonfinite(m.QLS.data(), nx + 1);
-  const int bad_y = any_nonfinite(m.YSHORE.data(), nx);
+  const int bad_q = any_nonfinite(tr.QLS.data(), nx + 1);
+  const int bad_y = any_nonfinite(tr.YSHORE.data(), nx);
   if ((bad_q | bad_y) == 0) return;
   // 2. The culprit: the transport first, as it moves the shoreline.
   if (bad_q != 0) {
-    report(m, TRANSPORT, "WALL", first_nonfinite(m.QLS.data(), nx + 1));
+    report(run, TRANSPORT, "WALL", first_nonfinite(tr.QLS.data(), nx + 1));
   } else {
-    report(m, SHORELINE, "CELL", first_nonfinite(m.YSHORE.data(), nx));
+    report(run, SHORELINE, "CELL", first_nonfinite(tr.YSHORE.data(), nx));
   }
   // 3. Design note: the stopped step is not accumulated nor recorded, so its
   //    shoreline move is undone too: the final shoreline of the reports is the
   //    one the last complete step left, the one the volumes and extremes
   //    describe. Its transports stay, the non-finite ones as 0, for the
   //    last-step transport list.
-  for (int i = 1; i <= nx; ++i) m.YSHORE(i) = m.YSTART(i);
-  zero_nonfinite(m.QLS.data(), nx + 1);
+  for (int i = 1; i <= nx; ++i) tr.YSHORE(i) = tr.YSTART(i);
+  zero_nonfinite(tr.QLS.data(), nx + 1);
 }
 
 }  // namespace coastra

@@ -162,7 +162,7 @@ void stability_check(ModelState& m) {
   //    no step could be stable, and the value must not reach a report.
   const float s = parameter_at(m, m.DT);
   if (!std::isfinite(s)) {
-    report_nonfinite(m, "S", "STABILITY PARAMETER", "", 0);
+    report_nonfinite(m.run(), "S", "STABILITY PARAMETER", "", 0);
     return;
   }
   m.STAB = s;

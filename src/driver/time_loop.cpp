@@ -183,7 +183,7 @@ bool physics_of_step(ModelState& m) {
     // r: HBD, THETABD, WALLTYPE, DBMARK, INLCELL, DBS..DBCON
     //   | w: HBD, THETABD smoothed, IGRADOFF, CGB, KB | no stop
     final_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
-    guard_breaking(m);                 // r: HB..CGB | w: them made finite | may set IRUNERR
+    guard_breaking(m.cfg, m.run(), m.waves());   // r: HB..CGB | w: them made finite | may set IRUNERR
     stage_mark(m.TIMES, Stage::BREAKING);
     if (stopped(m)) return false;
     stability_check(m);                // r: HBD, CGB, A1W, K2C, DX | w: DT and the step counts
@@ -219,7 +219,8 @@ bool physics_of_step(ModelState& m) {
   // 5x. The cross-shore response of the profile, both paths.
   cross_shore_response(m.cfg, m.run(), m.waves(), m.step(), m.transport(), m.cross_shore());
                                        // r: HRF, HB, HBD, YSWALL, YDBW | w: YSHORE, YC | no stop
-  guard_shoreline(m);                  // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
+  guard_shoreline(m.cfg, m.run(), m.transport());
+                                       // r: QLS, YSHORE | w: YSHORE = YSTART on a stop | may set IRUNERR
   stage_mark(m.TIMES, Stage::SOLVER);
   return !stopped(m);
 }

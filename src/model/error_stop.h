@@ -8,7 +8,7 @@
 
 namespace coastra {
 
-struct ModelState;
+struct RunState;
 
 struct ErrorStop {
   std::string message;  // the message as given (cut to 73 characters when written)
@@ -31,6 +31,6 @@ std::string error_line(std::string_view message);
 // print file was told (a line or two); the first reason of a run is kept in
 // STOPWHY for the console line that ends the run. shown: the console has had
 // the line already.
-void stop_run(ModelState& m, std::string_view why, bool shown = false);
+void stop_run(RunState& run, std::string_view why, bool shown = false);
 
 }  // namespace coastra

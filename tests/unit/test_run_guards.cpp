@@ -75,8 +75,8 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   };
   // Finite values: nothing written, nothing changed.
   auto ok = rig();
-  guard_breaking(ok->m);
-  guard_shoreline(ok->m);
+  guard_breaking(ok->m.cfg, ok->m.run(), ok->m.waves());
+  guard_shoreline(ok->m.cfg, ok->m.run(), ok->m.transport());
   EXPECT_EQ(ok->m.IRUNERR, 0);
   EXPECT_EQ(ok->prt.str() + ok->con.str(), "");
   EXPECT_EQ(ok->m.YSHORE(10), 210.0);
@@ -85,7 +85,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   auto b = rig();
   b->m.HBD(4) = nan;
   b->m.THETAB(7) = -inf;
-  guard_breaking(b->m);
+  guard_breaking(b->m.cfg, b->m.run(), b->m.waves());
   const std::string bline =
       " ERROR. TIME STEP 12: UNDIFFRACTED BREAKING WAVE ANGLE THETAB AT WALL 7 IS NOT A FINITE "
       "NUMBER.\n";
@@ -101,7 +101,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   auto s = rig();
   s->m.QLS(11) = inf;
   s->m.YSHORE(5) = static_cast<double>(nan);
-  guard_shoreline(s->m);
+  guard_shoreline(s->m.cfg, s->m.run(), s->m.transport());
   EXPECT_EQ(s->prt.str(),
             " ERROR. TIME STEP 12: LONGSHORE TRANSPORT RATE QLS AT WALL 11 IS NOT A FINITE "
             "NUMBER.\n");
@@ -111,7 +111,7 @@ TEST(NonFiniteGuard, StopNamesStepPlaceAndQuantityAndLeavesTheStateFinite) {
   // The last cell NX alone.
   auto y = rig();
   y->m.YSHORE(10) = static_cast<double>(inf);
-  guard_shoreline(y->m);
+  guard_shoreline(y->m.cfg, y->m.run(), y->m.transport());
   EXPECT_EQ(y->prt.str(),
             " ERROR. TIME STEP 12: SHORELINE POSITION YSHORE AT CELL 10 IS NOT A FINITE NUMBER.\n");
 }
