@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/oblique_transport.h"
+#include "model/vector_math.h"
 #include "transport/transport_constants.h"
 
 namespace coastra {
@@ -90,9 +92,12 @@ void groin_factor(ModelState& m, int k) {
   float dh = 0.0F;
   if (rel > 0.0F && j > 1) dh = 2.0F * (m.HBD(j) - m.HBD(j - 1));
   if (rel < 0.0F && j <= nx) dh = 2.0F * (m.HBD(j + 1) - m.HBD(j));
+  // QGPOT = A1W HB^2 CGB sin 2phi - HB^2 CGB G dh cos phi (m3/s), G (1/m), dh (m).
   const float g = m.K2C(j) / (2.0F * m.cfg.DX(std::min(j, nx)));
   const float hb = m.HBD(j);
-  m.QGPOT(k) = hb * hb * m.CGB(j) * (m.A1W(j) * std::sin(2.0F * phi) - g * dh * std::cos(phi));
+  const float cg = m.CGB(j);
+  const vmath::SinCos sc = vmath::sincos(phi);
+  m.QGPOT(k) = oblique_transport(m.A1W(j), hb, cg, sc.s, sc.c) - hb * hb * cg * g * dh * sc.c;
 }
 
 }  // namespace
