@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/oblique_transport.h"
+#include "model/vector_math.h"
 #include "transport/transport_constants.h"
 
 namespace coastra {
@@ -91,9 +93,12 @@ void groin_factor(const Settings& cfg, const InputState& in, WaveState& wv, Tran
   float dh = 0.0F;
   if (rel > 0.0F && j > 1) dh = 2.0F * (wv.HBD(j) - wv.HBD(j - 1));
   if (rel < 0.0F && j <= nx) dh = 2.0F * (wv.HBD(j + 1) - wv.HBD(j));
+  // QGPOT = A1W HB^2 CGB sin 2phi - HB^2 CGB G dh cos phi (m3/s), G (1/m), dh (m).
   const float g = tr.K2C(j) / (2.0F * cfg.DX(std::min(j, nx)));
   const float hb = wv.HBD(j);
-  tr.QGPOT(k) = hb * hb * wv.CGB(j) * (tr.A1W(j) * std::sin(2.0F * phi) - g * dh * std::cos(phi));
+  const float cg = wv.CGB(j);
+  const vmath::SinCos sc = vmath::sincos(phi);
+  tr.QGPOT(k) = oblique_transport(tr.A1W(j), hb, cg, sc.s, sc.c) - hb * hb * cg * g * dh * sc.c;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 
+#include "model/oblique_transport.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
 
@@ -68,7 +69,8 @@ struct BlockMax {
     const float fi = f[i - from];
     const float hb = hbd[i];
     const float ei = hb * hb * cgb[i];
-    const float ti = 2.0F * hb * hb * a1w[i] * cgb[i] * fi;
+    // Slope of A1W HB^2 CGB sin 2theta at theta = 0 (m3/s per rad) times F.
+    const float ti = 2.0F * oblique_amplitude(a1w[i], hb, cgb[i]) * fi;
     e[i - lo] = ei;
     t[i - lo] = ti;
     const float ec = ei == ei ? ei : MINUS_INF;

@@ -15,6 +15,7 @@
 
 #include "model/array_kernels.h"
 #include "model/error_stop.h"
+#include "model/oblique_transport.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
 #include "model/wall_codes.h"
@@ -148,7 +149,7 @@ void gradient_rules(const Settings& cfg, const WaveState& wv, const TransportSta
 struct TransportScalars {
   float gamma;   // breaker index GAMMA
   float tanb;    // average nearshore slope TANB
-  float c;       // sqrt(HS_OVER_HRMS / GAMMA / g) (s)
+  float c;       // sqrt(HS_OVER_HRMS / GAMMA / g) (s/m^0.5)
 };
 
 // SFAC = sqrt(HBD GAMMA g / (4 HS_OVER_HRMS)) (m/s) of a breaking height hbd (m).
@@ -158,34 +159,33 @@ struct TransportScalars {
 
 // Transport at walls lo..hi (m3/s, + towards higher cells) from the breaking
 // height, group celerity and angle to the shoreline normal (THETAREL, kept),
-// the gradient quantity D of the wall's rule and the tidal current. The
-// evaluated sequence equals the sum
-// A1W HB^2 CGB sin 2theta - 4 HB^2 CGB K2 D cos theta / (K1_DIVISOR GAMMA g DX TANB)
-// + tidal term.
-// Design note: K1 = 0 would make the sequence 0/0; its limit is the gradient
-// term alone (A1W = 0), which is selected instead. The gradient part is 0 where
-// D = 0, which changes no value and keeps a zero slope from producing 0/0.
-// Straight-line: both forms are evaluated and selected (a lane of the unused
-// form may hold an infinity or a NaN, which the select drops); sin and cos
-// from the branch-free vector math, the rest in the order of the scalar
-// sequence, so the values differ from the library's sin/cos only by their
-// rounding (the tests bound it).
+// the gradient quantity D of the wall's rule and the tidal current, as the sum
+// of three terms (m3/s):
+//   wave      A1W HB^2 CGB sin 2theta                         (oblique_transport)
+//   gradient  - 4 HB^2 CGB K2 D cos theta / (K1_DIVISOR GAMMA g DX TANB)
+//   tidal     4 sqrt(HS_OVER_HRMS / (GAMMA g)) HB^1.5 CGB (A1W / TRANSPORT_SCALE) UTIDE cos theta
+// Design notes:
+// - K1 enters only through A1W, as a factor of the wave and tidal terms, so
+//   K1 = 0 leaves the gradient term alone, the transport's limit there,
+//   with no division by K1.
+// - The gradient part is 0 where D = 0, which changes no value and keeps a
+//   zero slope from producing 0/0.
+// - Straight-line: sin and cos from the branch-free vector math, one sincos
+//   for the wave term and the cos theta of the other two.
 [[gnu::always_inline]] inline void wall_transport_body(
     int lo, int hi, TransportScalars s, const float* __restrict thetabd,
     const float* __restrict alphas, const float* __restrict hbd, const float* __restrict cgb,
-    const float* __restrict sfac, const float* __restrict k1w,
-    const float* __restrict k2w, const float* __restrict a1w, const float* __restrict utide,
-    const float* __restrict dxw, const int* __restrict rule, float* __restrict thetarel,
-    float* __restrict qls) {
+    const float* __restrict sfac, const float* __restrict k2w, const float* __restrict a1w,
+    const float* __restrict utide, const float* __restrict dxw, const int* __restrict rule,
+    float* __restrict thetarel, float* __restrict qls) {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     // Angle to the shoreline normal.
     const float theta = thetabd[i] - alphas[i];
     const vmath::SinCos sc = vmath::sincos(theta);
-    // Height-gradient quantity D by the wall's rule.
-    const float sf = sfac[i];
+    // Height-gradient quantity D by the wall's rule (m2/s2).
     const float s2m = sfac[i - 1] * sfac[i - 1];
-    const float s20 = sf * sf;
+    const float s20 = sfac[i] * sfac[i];
     const float s2p = sfac[i + 1] * sfac[i + 1];
     const int r = rule[i];
     float d = r == GRAD_BACKWARD ? 2.0F * (s20 - s2m) : 0.0F;
@@ -193,21 +193,15 @@ struct TransportScalars {
     d = r == GRAD_CENTRED ? s2p - s2m : d;
     const float hb = hbd[i];
     const float cg = cgb[i];
-    const float k1 = k1w[i];
-    const float k2 = k2w[i];
-    const float dx = dxw[i];
-    // K1 = 0: the gradient term alone.
-    const float q_grad =
-        -4.0F * hb * hb * cg * k2 * d * sc.c / (K1_DIVISOR * s.gamma * GRAV * dx * s.tanb);
-    const float q0 = d == 0.0F ? 0.0F : q_grad;
-    // The three-term sequence.
-    const float rk = k1 / TRANSPORT_SCALE;
-    const float g = (0.5F * d) * (4.0F * sf * (k2 / rk) / s.gamma / GRAV / dx) / s.tanb;
-    const float grad = d == 0.0F ? 0.0F : g;
-    const float e = sf * sc.s * (k1 / rk) - grad;
-    const float q = s.c * (std::sqrt(hb) * 4.0F * hb * cg * a1w[i] / k1) * rk * (e + utide[i]) * sc.c;
+    const float a1 = a1w[i];
+    const float wave = oblique_transport(a1, hb, cg, sc.s, sc.c);
+    const float g =
+        4.0F * hb * hb * cg * k2w[i] * d * sc.c / (K1_DIVISOR * s.gamma * GRAV * dxw[i] * s.tanb);
+    const float gradient = d == 0.0F ? 0.0F : g;
+    const float tidal =
+        s.c * std::sqrt(hb) * 4.0F * hb * cg * (a1 / TRANSPORT_SCALE) * utide[i] * sc.c;
     thetarel[i] = theta;
-    qls[i] = k1 == 0.0F ? q0 : q;
+    qls[i] = wave - gradient + tidal;
   }
 }
 
@@ -269,8 +263,8 @@ void wall_formula(const Settings& cfg, const WaveState& wv, const ScratchState& 
   const Settings& c = cfg;
   const TransportScalars s{c.GAMMA, tr.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
   run_kernel<wall_transport_body>(1, c.NX + 1, s, wv.THETABD.data(), wv.ALPHAS.data(), wv.HBD.data(),
-                                  wv.CGB.data(), tr.SFAC.data(), c.K1.data(), c.K2.data(),
-                                  tr.A1W.data(), tr.UTIDE.data(), tr.wall_dx.data(),
+                                  wv.CGB.data(), tr.SFAC.data(), c.K2.data(), tr.A1W.data(),
+                                  tr.UTIDE.data(), tr.wall_dx.data(),
                                   scr.grad_rule.data(), tr.THETAREL.data(), tr.QLS.data());
 }
 

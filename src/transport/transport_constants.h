@@ -14,9 +14,8 @@ inline constexpr float K1_DIVISOR = 37.79317F;
 // K2C = K2 / (K2_DIVISOR TANB).
 inline constexpr float K2_DIVISOR = 18.896585F;
 static_assert(2.0F * K2_DIVISOR == K1_DIVISOR, "K2_DIVISOR is half of K1_DIVISOR");
-// Scale the transport sequence is written with: K1 / 2.7 multiplies the sum of
-// the wave, gradient and tidal terms and 2.7 / K1 divides the wave term back, so
-// it cancels in the wave terms and sets the weight of the tidal term.
+// Weight of the tidal term of the transport: it carries A1W / 2.7 where the
+// wave term carries A1W.
 inline constexpr float TRANSPORT_SCALE = 2.7F;
 // Surf-zone depth over breaking height times GAMMA: DLT = 1.27 HBD / GAMMA (m),
 // the depth the bypassing and shadow-leakage fractions compare with.

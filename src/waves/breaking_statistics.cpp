@@ -6,6 +6,7 @@
 
 #include "waves/breaking_statistics.h"
 
+#include "model/oblique_transport.h"
 #include "model/simd_path.h"
 #include "model/vector_math.h"
 
@@ -21,9 +22,10 @@ namespace {
 #pragma omp simd
   for (int i = lo; i <= hi; ++i) {
     const float a = thetab[i] - alphas[i];
+    const vmath::SinCos sc = vmath::sincos(a);
     sumhb[i] += static_cast<double>(hb[i] / lenfac) * dt;
     sumang[i] += static_cast<double>(a) * dt;
-    sumq[i] += static_cast<double>(cgbu[i] * a1w[i] * hb[i] * hb[i] * vmath::sin(2.0F * a)) * dt;
+    sumq[i] += static_cast<double>(oblique_transport(a1w[i], hb[i], cgbu[i], sc.s, sc.c)) * dt;
   }
 }
 }  // namespace

@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "model/oblique_transport.h"
+#include "model/vector_math.h"
 #include "support/coast_builder.h"
 #include "transport/groins.h"
 #include "transport/transport.h"
@@ -129,6 +131,30 @@ TEST(Transport, WallValueIsTheThreeTermSumWithItsGradientForms) {
   EXPECT_TRUE(near(r.QLS(5), gradient_q(r, 5, 2.0 * (s2(r, 5) - s2(r, 4)))));
   EXPECT_TRUE(near(r.QLS(7), gradient_q(r, 7, 2.0 * (s2(r, 8) - s2(r, 7)))));
   EXPECT_TRUE(near(r.QLS(3), gradient_q(r, 3, s2(r, 4) - s2(r, 2)) * std::cos(0.3)));
+}
+
+TEST(Transport, ObliqueTermByHand) {
+  // A1W HB^2 CGB sin 2theta with A1W = 0.5 / 37.79317, HB = 2 m, CGB = 4 m/s:
+  // amplitude 0.211678 m3/s, reached at 45 degrees; odd in theta. The angles
+  // are multiples of the model's PI (3.141593), hence 1e-6 of the amplitude.
+  const float a1w = 0.5F / 37.79317F;
+  const double amp = 16.0 * static_cast<double>(a1w);
+  EXPECT_NEAR(oblique_amplitude(a1w, 2.0F, 4.0F), 0.2116784, 1e-7);
+  const struct {
+    float theta;   // angle to the shoreline normal (rad)
+    double q;      // A1W HB^2 CGB sin 2theta by hand (m3/s)
+  } table[] = {{0.0F, 0.0}, {PI / 4.0F, amp}, {PI / 12.0F, 0.5 * amp}, {PI / 3.0F, 0.8660254 * amp},
+               {PI / 2.0F, 0.0}, {0.001F, 0.002 * amp}, {2.0F * PI / 3.0F, -0.8660254 * amp}};
+  for (const auto& t : table) {
+    const vmath::SinCos p = vmath::sincos(t.theta), n = vmath::sincos(-t.theta);
+    const float q = oblique_transport(a1w, 2.0F, 4.0F, p.s, p.c);
+    EXPECT_NEAR(q, t.q, 1e-6 * amp) << t.theta;
+    EXPECT_EQ(oblique_transport(a1w, 2.0F, 4.0F, n.s, n.c), -q) << t.theta;
+  }
+  // The slope at theta = 0 is twice the amplitude (the stability parameter's term).
+  const float h = 1.0e-3F;
+  const vmath::SinCos sh = vmath::sincos(h);
+  EXPECT_NEAR(oblique_transport(a1w, 2.0F, 4.0F, sh.s, sh.c) / h, 2.0 * amp, 1e-5 * amp);
 }
 
 TEST(Transport, MirroringAnglesAndCellOrderFlipsTheSign) {
