@@ -39,17 +39,14 @@ int days_between(int a, int b) {
 }
 
 TEST(DayCount, CountsMonthEndsAndLeapDaysOfTheModelCalendar) {
-  EXPECT_EQ(days_between(20000101, 20010101), 366);  // leap day of 2000 inside
-  EXPECT_EQ(days_between(20000301, 20010301), 365);  // leap day before the start
-  EXPECT_EQ(days_between(19990301, 20000301), 366);  // leap day of the end year
-  EXPECT_EQ(days_between(20200131, 20200201), 1);
-  EXPECT_EQ(days_between(20201231, 20210101), 1);
-  EXPECT_EQ(days_between(20200415, 20200310), -36);
-  // The civil calendar: centuries are leap years only when divisible by 400.
-  EXPECT_EQ(days_between(21000201, 21000301), 28);
-  EXPECT_EQ(days_between(20990101, 21010101), 730);
-  EXPECT_EQ(days_between(19000101, 19010101), 365);
-  EXPECT_EQ(days_between(23990101, 24010101), 731);
+  // Leap day of 2000 inside, before the start, in the end year; month and
+  // year ends; backwards. Centuries are leap years only when divisible by 400.
+  const int cases[][3] = {{20000101, 20010101, 366}, {20000301, 20010301, 365},
+                          {19990301, 20000301, 366}, {20200131, 20200201, 1},
+                          {20201231, 20210101, 1},   {20200415, 20200310, -36},
+                          {21000201, 21000301, 28},  {20990101, 21010101, 730},
+                          {19000101, 19010101, 365}, {23990101, 24010101, 731}};
+  for (const auto& c : cases) EXPECT_EQ(days_between(c[0], c[1]), c[2]) << c[0] << " " << c[1];
   EXPECT_FALSE(leap_year(2001));
   EXPECT_FALSE(leap_year(2100));
   EXPECT_TRUE(leap_year(2000));
@@ -67,9 +64,13 @@ TEST(RunLength, StepsFromDatesRoundHalfAwayFromZero) {
     EXPECT_EQ(r.m.NDAYS, k.ndays) << k.dats << " DT " << k.dt;
     EXPECT_EQ(r.m.NTS, k.nts) << k.dats << " DT " << k.dt;
   }
-  ClockRig count(1000, 1000, 1.0F);  // equal values below the threshold: a step count
-  set_run_length(count.m.cfg, count.m.run(), count.m.input());
-  EXPECT_EQ(count.m.NTS, 1000);
+  // Equal values below the threshold: a step count, also where they would be
+  // no date (99: month 0; 1399: month 13).
+  for (const int n : {99, 1399, 1000}) {
+    ClockRig count(n, n, 1.0F);
+    EXPECT_EQ(count.stop(run_length), "(no stop)");
+    EXPECT_EQ(count.m.NTS, n);
+  }
   ClockRig same(20200101, 20200101, 1.0F);
   EXPECT_EQ(same.stop(run_length), " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
   EXPECT_EQ(same.con.str(),
@@ -98,63 +99,34 @@ TEST(RunLength, StartDateFormatIsChecked) {
   }
 }
 
-TEST(Clock, SixHourStepsKeepTheDayUntilItIsComplete) {
-  ClockRig r(20000131, 20000301, 6.0F);
-  set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  for (float day : {31.25F, 31.5F, 31.75F}) {
-    advance_clock(r.m.step(), r.m.input());
-    EXPECT_EQ(r.m.CLKDAY, day);
-    EXPECT_EQ(r.m.CURDATE, 20000131);
+TEST(Clock, StepsMeetEveryDayMonthLeapDayAndYearEnd) {
+  // After n steps from the start: CURDATE at the end of step n, NEXTDATE one
+  // step further (the clock not moved) and CLKDAY, the day of the month.
+  struct Case { int dats, date; float dt; int n, cur, next; float day; };
+  for (const Case& k : {
+           // 6-hour steps keep the day until it is complete
+           Case{20000131, 20000301, 6.0F, 3, 20000131, 20000201, 31.75F},
+           Case{20000131, 20000301, 6.0F, 4, 20000201, 20000201, 1.0F},
+           // 5-hour steps: day 32.04 at month end, the 0.04 day is lost
+           Case{20000131, 20000301, 5.0F, 5, 20000201, 20000201, 1.0F},
+           Case{20000131, 20000301, 5.0F, 9, 20000201, 20000202, 1.0F + 20.0F / 24.0F},
+           // 1/24 day is not exact in binary: step 8783 ends at 23:00 on the
+           // last day of the leap year 2020, and the clock is on time 2 years on
+           Case{20200101, 20230101, 1.0F, 8783, 20201231, 20210101, 31.0F + 23.0F / 24.0F},
+           Case{20200101, 20230101, 1.0F, 26304, 20230101, 20230101, 1.0F},
+           // a leap day in 2096, none in 2100
+           Case{20960228, 20960310, 24.0F, 1, 20960229, 20960301, 29.0F},
+           Case{21000228, 21000310, 24.0F, 1, 21000301, 21000302, 1.0F}}) {
+    ClockRig r(k.dats, k.date, k.dt);
+    set_run_length(r.m.cfg, r.m.run(), r.m.input());
+    for (int s = 1; s <= k.n; ++s) advance_clock(r.m.step(), r.m.input());
+    EXPECT_EQ(r.m.CURDATE, k.cur) << k.dats << " DT " << k.dt << " n " << k.n;
+    EXPECT_EQ(r.m.NEXTDATE, k.next) << k.dats << " DT " << k.dt << " n " << k.n;
+    EXPECT_NEAR(r.m.CLKDAY, k.day, 1e-4F) << k.dats << " DT " << k.dt << " n " << k.n;
   }
-  EXPECT_EQ(r.m.NEXTDATE, 20000201);  // one step further, without moving the clock
-  advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20000201);
-  EXPECT_EQ(r.m.CLKDAY, 1.0F);
-}
-
-TEST(Clock, FiveHourStepsDropTheFractionAtMonthEnd) {
-  ClockRig r(20000131, 20000301, 5.0F);
-  set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  for (int k = 1; k <= 5; ++k) advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20000201);  // day 32.04: the 0.04 day is lost
-  EXPECT_EQ(r.m.CLKDAY, 1.0F);
-  for (int k = 1; k <= 4; ++k) advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20000201);
-  advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20000202);
-}
-
-TEST(Clock, HourlyStepsStayOnTheCalendarForYears) {
-  // 1/24 day is not exact in binary; the clock must still meet every day and
-  // month boundary on the step it belongs to.
-  ClockRig r(20200101, 20230101, 1.0F);
-  set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  ASSERT_EQ(r.m.NTS, 26304);
-  // The clock shows the time at the end of the step: step 8783 ends at 23:00
-  // on the last day of the leap year 2020, step 8784 at midnight.
-  for (int k = 1; k <= 8783; ++k) advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20201231);
-  EXPECT_EQ(r.m.NEXTDATE, 20210101);
-  advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20210101);
-  for (int k = 8785; k <= r.m.NTS; ++k) advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20230101);
-}
-
-TEST(Clock, LeapDayAndYearRollover) {
-  ClockRig leap(20960228, 20960310, 24.0F);
-  set_run_length(leap.m.cfg, leap.m.run(), leap.m.input());
-  advance_clock(leap.m.step(), leap.m.input());
-  EXPECT_EQ(leap.m.CURDATE, 20960229);
-  EXPECT_EQ(leap.m.NEXTDATE, 20960301);
-  ClockRig common(21000228, 21000310, 24.0F);   // 2100 is no leap year
-  set_run_length(common.m.cfg, common.m.run(), common.m.input());
-  advance_clock(common.m.step(), common.m.input());
-  EXPECT_EQ(common.m.CURDATE, 21000301);
-
+  // The year count rolls once at the year end, its flag cleared in February.
   ClockRig r(20011231, 20030101, 24.0F);
   set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  EXPECT_EQ(r.m.NTS, 366);
   advance_clock(r.m.step(), r.m.input());
   EXPECT_EQ(r.m.CURDATE, 20020101);
   EXPECT_EQ(r.m.NYEARSIM, 1);

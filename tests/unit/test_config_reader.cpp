@@ -132,18 +132,14 @@ TEST(ConfigEntries, CurKeysStoreIntoTheLatestEntryOnly) {
   test::StateRig r2;
   ASSERT_TRUE(d.read(r2, d.valid() + "DBI1: 4\nKTMETDB: 1\nTRANDB: 0.5\n"));
   EXPECT_EQ(r2.m.cfg.TRANMODE, 0);  // the later of TRANDB and KTMETDB decides
-}
-
-TEST(ConfigEntries, QqKeysAreBypassOperationOne) {
-  CfgDir d;
-  test::StateRig r;
-  ASSERT_TRUE(d.read(r, d.valid() + "QQDATS: 20000105\nQQDATE: 20000110\nIQQS: 4\nIQQE: 6\n"));
-  const Settings& c = r.m.cfg;
-  EXPECT_EQ(c.NBP, 0);  // not counted as an operation
-  EXPECT_EQ(c.BPDATS(1), 20000105);
-  EXPECT_EQ(c.BPDATE(1), 20000110);
-  EXPECT_EQ(c.IBPS(1), 4);
-  EXPECT_EQ(c.IBPE(1), 6);
+  // The QQ keys store into bypass operation 1 without counting it.
+  test::StateRig q;
+  ASSERT_TRUE(d.read(q, d.valid() + "QQDATS: 20000105\nQQDATE: 20000110\nIQQS: 4\nIQQE: 6\n"));
+  EXPECT_EQ(q.m.cfg.NBP, 0);
+  EXPECT_EQ(q.m.cfg.BPDATS(1), 20000105);
+  EXPECT_EQ(q.m.cfg.BPDATE(1), 20000110);
+  EXPECT_EQ(q.m.cfg.IBPS(1), 4);
+  EXPECT_EQ(q.m.cfg.IBPE(1), 6);
   test::StateRig later;  // the same values: a BPDATS line replaces them
   ASSERT_TRUE(d.read(later, d.valid() + "QQDATS: 20000105\nBPDATS: 20000301\nIQQS: 8\n"));
   EXPECT_EQ(later.m.cfg.NBP, 1);

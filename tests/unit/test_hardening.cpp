@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include "driver/run.h"
 #include "input/clock.h"
@@ -213,26 +212,6 @@ TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
     EXPECT_EQ(s.con.str(), steps > 10000000
                                ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"
                                : "");
-  }
-}
-
-// ---- step-count runs ----
-
-TEST(StepCountRuns, AnyCountUpToTheDateThresholdRuns) {
-  // 99 (month 0, day 99) and 1399 (month 13, day 99) were refused with the
-  // start-date message before. DT 6 h, DTSAVE 24 h: a record every 4 steps,
-  // plus the final record when the count is not a multiple of 4.
-  for (const int n : {99, 1399}) {
-    Coast c;
-    c.set("SIMDATS:", "SIMDATS: " + std::to_string(n));
-    c.set("SIMDATE:", "SIMDATE: " + std::to_string(n));
-    const auto r = c.run();
-    ASSERT_EQ(r.status, EXIT_NORMAL) << n << r.console;
-    EXPECT_EQ(test::read_records(c.dir.read("run.slo")).size(), static_cast<std::size_t>(n / 4 + 1))
-        << n;
-    std::ostringstream last;
-    last << "OUTPUT LAST TIMESTEP NO." << std::string(n < 100 ? 6 : 4, ' ') << n;
-    EXPECT_NE(c.dir.read("run.out").find(last.str()), std::string::npos) << n;
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "driver/wave_events.h"
 #include "support/coast_builder.h"
 #include "support/run_helpers.h"
@@ -39,18 +41,18 @@ using test::count_of;
 const std::string RERUN = " PLEASE REVIEW AND REVISE YOUR .cfg AND INPUT WAVE FILES AS APPROPRIATE.\n";
 
 TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
-  Rig hourly(3, 1.0F, events({"20200101 0000", "20200101 0100", "20200101 0200"}));
-  EXPECT_EQ(hourly.start_waves(), "(no stop)");
-  EXPECT_FLOAT_EQ(hourly.m.DTWAVE, 1.0F);
-  EXPECT_EQ(hourly.m.NWS, 1);
-  // Across days: 2 days less 21 h 30 min, 26.5 hours.
-  Rig half(2, 0.5F, events({"20200110 2330", "20200112 0200"}));
-  EXPECT_EQ(half.start_waves(), "(no stop)");
-  EXPECT_FLOAT_EQ(half.m.DTWAVE, 26.5F);
-  EXPECT_EQ(half.m.NWS, 53);
-  Rig single(1, 2.0F, events({"20200101 0000"}));  // no second event: one record a step
-  EXPECT_EQ(single.start_waves(), "(no stop)");
-  EXPECT_EQ(single.m.NWS, 1);
+  // Hourly; across days, 2 days less 21 h 30 min = 26.5 hours of 0.5-hour
+  // steps; with no second event one record a step.
+  struct Case { int n; float dt; std::string text; float dtwave; int nws; };
+  const std::string hourly = events({"20200101 0000", "20200101 0100", "20200101 0200"});
+  for (const Case& k : {Case{3, 1.0F, hourly, 1.0F, 1},
+                        Case{2, 0.5F, events({"20200110 2330", "20200112 0200"}), 26.5F, 53},
+                        Case{1, 2.0F, events({"20200101 0000"}), 0.0F, 1}}) {
+    Rig r(k.n, k.dt, k.text);
+    EXPECT_EQ(r.start_waves(), "(no stop)");
+    if (k.n > 1) EXPECT_FLOAT_EQ(r.m.DTWAVE, k.dtwave);
+    EXPECT_EQ(r.m.NWS, k.nws) << k.text;
+  }
 }
 
 TEST(WaveEvents, RecordStepThatDoesNotFitDtOrSpansAYearOrMonthStops) {
@@ -74,22 +76,17 @@ TEST(WaveEvents, RecordStepThatDoesNotFitDtOrSpansAYearOrMonthStops) {
 }
 
 TEST(WaveEvents, InitialEventMatchesMonthAndDayWhateverTheYear) {
+  // The event on the start's month and day; else the first event not before
+  // the start, and event 1 when every event lies before it.
   const std::string days = events({"20190313 0000", "20190314 0000", "20190315 0000"});
-  Rig match(3, 24.0F, days);
-  match.m.cfg.SIMDATS = 20200315;
-  match.start_waves();
-  EXPECT_EQ(match.m.IWEVENT, 3);
-  EXPECT_EQ(match.m.EVDATE[2], 20190315);
-  // No event on the start's month and day: the first event not before the start,
-  // and event 1 when every event lies before it.
-  Rig later(2, 24.0F, events({"20200314 0000", "20200316 0000"}));
-  later.m.cfg.SIMDATS = 20200315;
-  later.start_waves();
-  EXPECT_EQ(later.m.IWEVENT, 2);
-  Rig none(3, 24.0F, days);
-  none.m.cfg.SIMDATS = 20190320;
-  none.start_waves();
-  EXPECT_EQ(none.m.IWEVENT, 1);
+  for (const auto& [n, text, start, first] :
+       {std::tuple{3, days, 20200315, 3},
+        {2, events({"20200314 0000", "20200316 0000"}), 20200315, 2}, {3, days, 20190320, 1}}) {
+    Rig r(n, 24.0F, text);
+    r.m.cfg.SIMDATS = start;
+    r.start_waves();
+    EXPECT_EQ(r.m.IWEVENT, first) << start;
+  }
 }
 
 TEST(WaveEvents, ShortOrUnreadableEventFileEndsTheRunAtStartUp) {
