@@ -50,7 +50,9 @@ TEST(WaveEvents, RecordStepFollowsTheFirstTwoEvents) {
                         Case{1, 2.0F, events({"20200101 0000"}), 0.0F, 1}}) {
     Rig r(k.n, k.dt, k.text);
     EXPECT_EQ(r.start_waves(), "(no stop)");
-    if (k.n > 1) EXPECT_FLOAT_EQ(r.m.DTWAVE, k.dtwave);
+    if (k.n > 1) {
+      EXPECT_FLOAT_EQ(r.m.DTWAVE, k.dtwave);
+    }
     EXPECT_EQ(r.m.NWS, k.nws) << k.text;
   }
 }
