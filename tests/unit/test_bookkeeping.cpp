@@ -11,9 +11,12 @@
 namespace coastra {
 namespace {
 
-TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
+struct Bookkeeping : ::testing::Test {
   test::StateRig rig;
   ModelState& m = rig.m;
+};
+
+TEST_F(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
   m.cfg.NX = 4;
   const float dx[] = {10.0F, 20.0F, 30.0F, 10.0F};
   const double dy[] = {-0.00009, 2.0, -1.0, 0.0001};  // below the 0.0001 m floor, ..., at it
@@ -33,9 +36,7 @@ TEST(Bookkeeping, VolumeChangeIgnoresTinyMovesAndSumsCells) {
   EXPECT_NEAR(m.VOLTOT, 50.005, 1e-9);
 }
 
-TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
-  test::StateRig rig;
-  ModelState& m = rig.m;
+TEST_F(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   m.cfg.NX = 1;     // walls 1 and 2
   m.DT = m.cfg.DT = 2.0F;  // 7200 s
   m.QLS(1) = m.QNEG(1) = -0.125F;
@@ -57,9 +58,7 @@ TEST(Bookkeeping, TransportStepSplitsIntoPeriodAndRunVolumes) {
   EXPECT_DOUBLE_EQ(m.VLEFT(1), -2025.0);
 }
 
-TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
-  test::StateRig rig;
-  ModelState& m = rig.m;
+TEST_F(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
   m.cfg.NX = 1;
   m.cfg.SIMDATS = 20240301;
   m.YINIT(1) = 10.0;
@@ -82,9 +81,7 @@ TEST(Bookkeeping, ExtremesStartAtTheInitialShorelineAndKtKeepsItsRange) {
 
 // A constant rate q accumulated over the steps run must come back as
 // q x 31557600 s a year, also when the run stopped before NTS.
-TEST(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
-  test::StateRig rig;
-  ModelState& m = rig.m;
+TEST_F(Bookkeeping, MeanAnnualVolumeIsRateTimesSecondsPerYear) {
   m.cfg.NX = 1;
   m.DT = m.cfg.DT = 6.0F;
   m.NSPERDAY = 4.0F;

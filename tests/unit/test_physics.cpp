@@ -7,7 +7,6 @@
 
 #include <cmath>
 
-#include "model/constants.h"
 #include "model/error_stop.h"
 #include "support/breaking_one.h"
 #include "support/cases.h"
