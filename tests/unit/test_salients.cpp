@@ -2,8 +2,7 @@
 // coasts: under shore-normal waves a salient behind a breakwater far from the
 // shore that stays short of its line and keeps the coast mirror-symmetric, a
 // tombolo held at the line when the breakwater is close, and a salient that
-// grows with the ratio of breakwater length to distance offshore; a lone cell
-// left on the line by a wearing tombolo leaving it.
+// grows with the ratio of breakwater length to distance offshore.
 
 #include <gtest/gtest.h>
 
@@ -103,23 +102,6 @@ TEST(Salients, NearBreakwaterMakesTomboloHeldAtItsLine) {
     if (m.YSHORE(j) > m.YDB(j) - 0.01) ++held;
   }
   EXPECT_GE(held, 2);   // the beach reached the breakwater and is held on its line
-}
-
-TEST(Salients, LoneCellOnTheLineLeavesItWhenItsNeighboursHaveRetreated) {
-  // A tombolo behind a 320 m breakwater 160 m off the beach that has worn
-  // back to a salient: only cell 41 is still on the line (360 m), its
-  // neighbours 4 and 16 m behind, the beach 200 m off the baseline far away.
-  const double apex[] = {222.0, 227.8, 236.0, 248.3, 266.3, 287.8, 308.5, 327.3, 344.3, 356.2,
-                         360.0, 343.8, 326.8, 308.3, 287.7, 266.2, 248.3, 235.9, 227.8, 222.0};
-  std::vector<double> y0(80);
-  for (int i = 1; i <= 80; ++i)
-    y0[static_cast<std::size_t>(i - 1)] = i >= 31 && i <= 50 ? apex[i - 31]
-                                                               : 200.0 + 22.0 * std::pow(0.8, i < 31 ? 31 - i : i - 50);
-  const auto m = run_coast(y0, {{33, 49, 360.0, 3.68}}, 0.0, 6);
-  // Held by the waves of its open side, it stayed on the line for decades;
-  // the salient now wears as a whole, the cell leaving the line with it.
-  EXPECT_LT(m->YSHORE(41), 360.0 - 0.1);
-  EXPECT_GT(m->YSHORE(41), m->YSHORE(40));
 }
 
 // The worked example of the README under calm waves (no transport): the fill
