@@ -32,20 +32,21 @@ const float NAN_F = std::numeric_limits<float>::quiet_NaN();
 TEST(Diffraction, SpreadingBranchesAndClamps) {
   // r = 0.2: 2.923 x 0.2^-1.027 = 2.923 x e^(1.027 x 1.609438) = 2.923 x 5.22207 = 15.2641;
   // SMAXP = (-0.000103 x 15.2641 + 0.27) x 15.2641 + 5.31 = 4.09731 + 5.31 = 9.40731.
-  Spreading s = SMAXSH(0.2F * L0_8, OMEGA8);
-  EXPECT_NEAR(s.SMAX, 15.2641F, 2e-3F);
-  EXPECT_NEAR(s.SMAXP, 9.40731F, 2e-4F);
   // r = 0.21, the other branch: 9.609375 x 0.21^-0.2718128 = 9.609375 x e^0.424204 = 14.6867.
-  s = SMAXSH(0.21F * L0_8, OMEGA8);
-  EXPECT_NEAR(s.SMAX, 14.6867F, 2e-3F);
   // r = 0.01: 2.923 x 0.01^-1.027 = 331 is capped at 100; SMAXP = (-0.0103 + 0.27) x 100 + 5.31.
-  s = SMAXSH(0.01F * L0_8, OMEGA8);
-  EXPECT_EQ(s.SMAX, 100.0F);
-  EXPECT_NEAR(s.SMAXP, 31.28F, 1e-4F);
   // r = 2: 9.609375 x 2^-0.2718128 = 7.959 is raised to 10; SMAXP = 2.6897 + 5.31 = 7.9997.
-  s = SMAXSH(2.0F * L0_8, OMEGA8);
-  EXPECT_EQ(s.SMAX, 10.0F);
-  EXPECT_NEAR(s.SMAXP, 7.9997F, 1e-4F);
+  // Rows: r (depth over L0), SMAX and its tolerance, SMAXP (0: not checked).
+  const float rows[][4] = {{0.2F, 15.2641F, 2e-3F, 9.40731F},
+                           {0.21F, 14.6867F, 2e-3F, 0.0F},
+                           {0.01F, 100.0F, 0.0F, 31.28F},
+                           {2.0F, 10.0F, 0.0F, 7.9997F}};
+  for (const auto& r : rows) {
+    const Spreading s = SMAXSH(r[0] * L0_8, OMEGA8);
+    EXPECT_NEAR(s.SMAX, r[1], r[2]) << r[0];
+    if (r[3] > 0.0F) {
+      EXPECT_NEAR(s.SMAXP, r[3], 2e-4F) << r[0];
+    }
+  }
   EXPECT_EQ(SMAXSH(0.0F, OMEGA8).SMAX, 100.0F);  // no depth: the cap, not a NaN
 }
 
