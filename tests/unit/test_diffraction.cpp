@@ -211,17 +211,6 @@ TEST(DiffractionStage, ShadowOfOneBreakwaterUnderNormalWaves) {
   }
 }
 
-TEST(DiffractionStage, NoStructureIsTheUndiffractedWave) {
-  Layout l;
-  l.nx = 20;
-  l.angle = 0.2F;
-  const Coast c(l);
-  for (int i = 1; i <= 21; ++i) {
-    EXPECT_EQ(c.m.HBD(i), c.m.HB(i));
-    EXPECT_FLOAT_EQ(c.m.THETABD(i), c.m.THETAB(i));  // below 45 degrees: asin(sin 2t)/2 = t
-  }
-}
-
 // The stage reports that the coefficient did not converge; the report is the
 // print file's two lines and the run error flag.
 TEST(DiffractionStage, HeightThatIsNoNumberStopsTheRunWithTheKdMessage) {

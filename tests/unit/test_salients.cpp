@@ -1,8 +1,7 @@
 // Detached breakwaters shaping the beach, the whole program run on small
 // coasts: under shore-normal waves a salient behind a breakwater far from the
-// shore that stays short of its line and keeps the coast mirror-symmetric, a
-// tombolo held at the line when the breakwater is close, and a salient that
-// grows with the ratio of breakwater length to distance offshore.
+// shore that stays short of its line and keeps the coast mirror-symmetric, and
+// a salient that grows with the ratio of breakwater length to distance offshore.
 
 #include <gtest/gtest.h>
 
@@ -90,18 +89,6 @@ TEST(Salients, FarBreakwaterGrowsSymmetricSalientShortOfItsLineGrowingWithLength
   // 100 m off the beach (L/D = 2 against 1.33) reaches a larger part of the way
   // out to it.
   EXPECT_LT(max_advance(m) / 150.0, max_advance(*breakwater(200.0, 2.8)) / 100.0);
-}
-
-TEST(Salients, NearBreakwaterMakesTomboloHeldAtItsLine) {
-  // 15 m off the beach (depth about 0.131 x 15^(2/3) = 0.8 m).
-  const auto near = breakwater(115.0, 0.8);
-  const ModelState& m = *near;
-  int held = 0;
-  for (int j = 36; j <= 45; ++j) {
-    EXPECT_LT(m.YSHORE(j), m.YDB(j) + 0.001) << j;   // never past the line
-    if (m.YSHORE(j) > m.YDB(j) - 0.01) ++held;
-  }
-  EXPECT_GE(held, 2);   // the beach reached the breakwater and is held on its line
 }
 
 // The worked example of the README under calm waves (no transport): the fill
