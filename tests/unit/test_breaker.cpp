@@ -1,18 +1,14 @@
 // The direct breaking solution (the run's kernels on one element): hand cases,
 // against an iterative solution of energy-flux conservation and Snell's law,
-// its along-shore and overturned limits, the offshore gate and the breaker
-// constants by hand.
+// its along-shore and overturned limits.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
-#include <vector>
 
 #include "model/constants.h"
-#include "model/vector_math.h"
 #include "support/breaking_one.h"
 #include "waves/breaker.h"
 #include "waves/wave_relations.h"
@@ -101,56 +97,6 @@ TEST(Breaking, WaveAlreadyBrokenAtInputGetsAlongshoreDirectionNotNaN) {
     EXPECT_FLOAT_EQ(b.THETAB, 0.1F + sign * std::asin(1.0F));
     EXPECT_TRUE(std::isfinite(b.HB) && b.HB > 0.0F);
   }
-}
-
-TEST(Breaking, ConstantsGateAndHeightOverDepth) {
-  // Input waves of 0.3-4 m, 3-14 s in 4-20 m of water at -89..89 degrees to
-  // contours at -40..40 degrees; the event at 60 degrees to the baseline lies
-  // beyond 90 degrees of the steepest contours' normal and closes their gate;
-  // a NaN contour must stay visible.
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  std::vector<float> k0{0}, h0v{0}, t0{0}, n0{0}, th{0}, phi{0}, c02{0}, chi{0};
-  for (float h0 : {0.3F, 4.0F})
-    for (float t : {3.0F, 9.0F, 14.0F})
-      for (float d : {4.0F, 20.0F}) {
-        const WaveNumber w = WAVNUM(t, d);
-        const float cc = (2.0F * PI / (w.K * t)) * (2.0F * PI / (w.K * t));   // c0^2 by hand
-        for (float p : {-0.7F, -0.35F, 0.0F, 0.7F, nan})
-          for (float a = -1.55F; a <= 1.56F; a += 0.1F) {
-            k0.push_back(w.K), h0v.push_back(h0), t0.push_back(t), n0.push_back(w.N);
-            c02.push_back(cc), chi.push_back(cc * cc * 0.78F * 0.78F / (GRAV * GRAV * h0 * h0 * w.N));
-            phi.push_back(p), th.push_back(p + a);
-          }
-      }
-  const std::size_t nw = k0.size();
-  const int hi = static_cast<int>(nw) - 1;
-  const float zz = 60.0F;
-  std::vector<float> oc02(nw), ochi(nw), hb(nw, -7.0F), thb(nw, -7.0F), db(nw, -7.0F);
-  std::vector<int> off(nw, -7);
-  breaker_constants(1, hi, 0.78F, k0.data(), h0v.data(), t0.data(), n0.data(), oc02.data(), ochi.data());
-  breaker_lines(1, hi, zz, 0.78F, c02.data(), chi.data(), th.data(), phi.data(), hb.data(),
-                thb.data(), db.data(), off.data());
-  EXPECT_EQ(hb[0], -7.0F);  // element 0 lies outside lo..hi
-  EXPECT_EQ(off[0], -7);
-  int gated = 0;
-  for (std::size_t j = 1; j < nw; ++j) {
-    const float rel = zz - phi[j] * 180.0F / PI;
-    const bool closed = rel >= 90.0F || rel <= -90.0F;
-    gated += closed ? 1 : 0;
-    // The constants: the same operations as by hand, the same values.
-    EXPECT_EQ(oc02[j], c02[j]) << j;
-    EXPECT_EQ(ochi[j], chi[j]) << j;
-    EXPECT_EQ(off[j], closed ? 1 : 0) << j;
-    // A gated wall breaks the shore-normal wave over a baseline-parallel
-    // contour: direction 0, the normal wave's height.
-    if (closed) {
-      EXPECT_EQ(thb[j], 0.0F) << j;
-      EXPECT_EQ(hb[j], test::break_wave(k0[j], h0v[j], t0[j], 0.0F, n0[j], 0.0F, 0.78F).HB) << j;
-    }
-    if (std::isnan(phi[j])) EXPECT_TRUE(std::isnan(thb[j])) << j;
-    else EXPECT_FLOAT_EQ(hb[j], 0.78F * db[j]) << j;   // height gamma times depth
-  }
-  EXPECT_GT(gated, 0);
 }
 
 }  // namespace

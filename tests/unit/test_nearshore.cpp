@@ -228,42 +228,37 @@ TEST(FinalWaves, EnergyMergeOfComponents) {
   EXPECT_FLOAT_EQ(c.m.HBD(4), 2.0F);
 }
 
-TEST(FinalWaves, SmoothingRespectsGroinsAndSalients) {
-  for (int variant = 0; variant < 2; ++variant) {
-    Coast c({0, 0, 0, 0, 0}, 10.0F);
-    c.merged({1, 4, 2, 8, 3, 5});
-    for (int i = 1; i <= 6; ++i) c.m.IGRADOFF(i) = 1;
-    if (variant == 0) c.m.WALLTYPE(4) = 1;                  // a groin at wall 4
-    if (variant == 1) c.m.DBMARK(3) = c.m.DBMARK(4) = -1;  // a salient at cells 3-4
-    final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-    EXPECT_EQ(c.heights(), (std::vector<float>{1, (1 + 2 * 4 + 2) / 4.0F, (3 * 2 + 4) / 4.0F, 8,
-                                               (3 * 3 + 5) / 4.0F, 5}))
-        << variant;  // open coast at wall 2; walls 1 and 6 not smoothed
-    EXPECT_FLOAT_EQ(c.m.THETABD(5), 0.1F * (3 * 3 + 5) / 4.0F);
-    // The flag is cleared at walls 2..NX only.
-    EXPECT_EQ(std::vector<int>(c.m.IGRADOFF.data() + 1, c.m.IGRADOFF.data() + 7),
-              (std::vector<int>{1, 0, 0, 0, 0, 1}));
-  }
-}
-
 TEST(FinalWaves, SmoothingRulesApplyInTableOrder) {
-  // Groins at walls 2 and 4, a salient at cells 5-6 (or at cell 5 alone).
-  for (const bool lone : {false, true}) {
-    Coast c(std::vector<double>(7, 0.0), 10.0F);
-    c.merged({1, 4, 2, 8, 3, 5, 7, 6});
-    c.m.WALLTYPE(2) = c.m.WALLTYPE(4) = 1;
-    c.m.DBMARK(5) = -1;
-    if (!lone) c.m.DBMARK(6) = -1;
+  // Groin walls, touching salient cells, merged heights (directions 0.1 h) and
+  // the smoothed heights; the end walls are never smoothed.
+  struct Row { std::vector<int> groins, salient; std::vector<float> h, want; };
+  const std::vector<float> h6{1, 4, 2, 8, 3, 5}, h8{1, 4, 2, 8, 3, 5, 7, 6};
+  const Row rows[] = {
+      // A groin at wall 4: open coast at wall 2, (1 + 2*4 + 2)/4; wall 3 looks
+      // away from the groin, (3*2 + 4)/4, wall 5 too, (3*3 + 5)/4.
+      {{4}, {}, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},
+      {{}, {3, 4}, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},   // a salient at cells 3-4 alike
+      // Groins at walls 2 and 4, a salient at cells 5-6. Wall 3 lies between two
+      // groins: the groin on its right (row 3) wins, (3*2 + 4)/4. Wall 5 has a groin
+      // on its left but a salient on its right: row 3 again, (3*3 + 8)/4. Wall 6 lies
+      // between the salient's cells: kept. Wall 7 follows it: (3*7 + 6)/4.
+      {{2, 4}, {5, 6}, h8, {1, 4, 2.5F, 8, 4.25F, 5, 6.75F, 6}},
+      // A lone touching cell 5 closes no wall: wall 5 sees only its groin,
+      // (3*3 + 5)/4, and wall 6 is centred, (3 + 2*5 + 7)/4.
+      {{2, 4}, {5}, h8, {1, 4, 2.5F, 8, 3.5F, 5, 6.25F, 6}},
+  };
+  for (const Row& r : rows) {
+    const int nw = static_cast<int>(r.h.size());
+    Coast c(std::vector<double>(static_cast<std::size_t>(nw - 1), 0.0), 10.0F);
+    c.merged(r.h);
+    for (int i = 1; i <= nw; ++i) c.m.IGRADOFF(i) = 1;
+    for (int w : r.groins) c.m.WALLTYPE(w) = 1;
+    for (int j : r.salient) c.m.DBMARK(j) = -1;
     final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-    if (!lone) {
-      // Wall 3 lies between two groins: the groin on its right (row 3) wins, (3*2 + 4)/4.
-      // Wall 5 has a groin on its left but a salient on its right: row 3 again, (3*3 + 8)/4.
-      // Wall 6 lies between the salient's cells: kept. Wall 7 follows it: (3*7 + 6)/4.
-      EXPECT_EQ(c.heights(), (std::vector<float>{1, 4, 2.5F, 8, 4.25F, 5, 6.75F, 6}));
-    } else {
-      // A lone touching cell closes no wall: wall 5 sees only its groin, (3*3 + 5)/4,
-      // and wall 6 is centred, (3 + 2*5 + 7)/4.
-      EXPECT_EQ(c.heights(), (std::vector<float>{1, 4, 2.5F, 8, 3.5F, 5, 6.25F, 6}));
+    EXPECT_EQ(c.heights(), r.want) << r.groins.size() << " " << r.salient.size();
+    for (int i = 1; i <= nw; ++i) {
+      EXPECT_FLOAT_EQ(c.m.THETABD(i), 0.1F * r.want[static_cast<std::size_t>(i - 1)]) << i;
+      EXPECT_EQ(c.m.IGRADOFF(i), i == 1 || i == nw ? 1 : 0) << i;   // cleared at walls 2..NX
     }
   }
 }
@@ -291,20 +286,6 @@ TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {
   e.m.INLCELL(1) = e.m.INLCELL(2) = 1;
   final_smoothing(e.m.cfg, e.m.transport(), e.m.sources(), e.m.waves(), e.m.scratch());
   EXPECT_EQ(e.heights(), (std::vector<float>{1, 0, 4, 4, 5, 6, 7, 8, 9}));
-}
-
-TEST(FinalWaves, LastTimeStepListsTheFinalWaves) {
-  Coast c({0, 0}, 10.0F);
-  c.merged({1.0F, 2.0F, 3.0F});
-  c.m.ISTEP = 5;
-  c.m.NTS = 5;
-  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-  EXPECT_EQ(c.prt.str(), "");  // the stage writes no report, even in the last step
-  write_last_step_waves(c.m.cfg, c.m.input(), c.m.waves(), c.m.run());
-  EXPECT_EQ(c.prt.str(),
-            " LAST TIME STEP. DIFFRACTED WAVES ALONGSHORE\n"
-            "        1.00       2.00       3.00\n"
-            "        5.73      11.46      17.19\n");  // 0.1, 0.2 and 0.3 rad
 }
 
 TEST(FinalWaves, CelerityAtTheFinalBreakingDepthOrNone) {

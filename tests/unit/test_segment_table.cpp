@@ -93,24 +93,6 @@ TEST(SegmentTable, GroinsBreakwatersJoinsAndBoundaryGroins) {
   expect_table(left, {{1, 1, 6, -2}, {-1.0F, 0.5F, 1.0F}, -1, {}, {1}});
 }
 
-TEST(SegmentTable, BreakwatersInAnyOrderShelterTheSameCoast) {
-  // Three breakwaters, two sharing cell 30, given left to right and then in
-  // reverse order with their tips reversed: the same table, each stretch with
-  // its own breakwater's coefficient.
-  const Want w{{-1, 10, 20, 25, 30, 40, -2}, {1.0F, 0.1F, 1.0F, 0.2F, 0.4F, 1.0F}, -1, {1, 3, 6, 2, 4, 5}, {30}};
-  Table a(80);
-  a.breakwater(10, 100.0F, 20, 110.0F, 0.1F);
-  a.breakwater(25, 100.0F, 30, 120.0F, 0.2F);
-  a.breakwater(30, 120.0F, 40, 130.0F, 0.4F);
-  expect_table(a, w);
-  Table b(80);
-  b.breakwater(40, 130.0F, 30, 120.0F, 0.4F);
-  b.breakwater(30, 120.0F, 25, 100.0F, 0.2F);
-  b.breakwater(20, 110.0F, 10, 100.0F, 0.1F);
-  expect_table(b, w);
-  EXPECT_EQ(b.m.SEGBW(2), 3);  // by number: the third given is the leftmost
-}
-
 TEST(SegmentTable, ChangedCoefficientIsTakenUpByTheDerivation) {
   Table t(80);
   t.breakwater(30, 100.0F, 50, 100.0F, 0.0F);

@@ -48,31 +48,82 @@ TEST(Transmission, ReferenceWaveArrivesUnchangedAtItsOwnDepth) {
   EXPECT_GT(u.HI, 1.0F);
 }
 
-TEST(Transmission, Method2NarrowBlendAndWideCrests) {
-  // HDB = 3 (Rc = 0), SSDB = 0.5: xi = 0.5 / sqrt(1 / 99.8831) = 4.99708
+// Hand values of the three methods, one row each: method, crest height HDB,
+// width B, slopes SSDB = SHSDB, D50DB, area AT, depth; the value (exact where
+// tol is 0) and the flags.
+TEST(Transmission, MethodsAgainstHandValuesTheirLimitsAndDryBreakwaters) {
+  // Method 2. HDB = 3 (Rc = 0), SSDB = 0.5: xi = 0.5 / sqrt(1 / 99.8831) = 4.99708
   //   1 - e^(-0.5 xi) = 0.917795,  1 - e^(-0.41 xi) = 0.871111
   //   KTa(B) = 0.64 B^-0.31 x 0.917795,  KTb(B) = 0.51 B^-0.65 x 0.871111
   // B = 4 (B/H < 8): KTa = 0.382197; B = 10: weight 0.5 of KTa = 0.287691 and
   // KTb = 0.099459, mean 0.193575; B = 12: still the blend, weight 1: KTb = 0.088344;
   // B = 15 (B/H > 12): KTb = 0.076416.
-  const float b[] = {4.0F, 10.0F, 12.0F, 15.0F}, kt[] = {0.382197F, 0.193575F, 0.088344F, 0.076416F};
-  for (int n = 0; n < 4; ++n) {
-    const Transmission t = kt_at(2, 3.0F, b[n], 0.5F, 0.0F, 0.0F);
-    EXPECT_NEAR(t.KT, kt[n], 1e-5F) << b[n];
-    EXPECT_EQ(t.FLAGS, 0U) << b[n];
+  // HDB = 1 (Rc = -2): KTa = 0.8 + 0.382197 = 1.182 > 0.8;
+  // HDB = 5 (Rc = 2): KTa = -0.8 + 0.382197 = -0.418 < 0.075.
+  // Method 1, L = 42.0223 m:
+  // a. HDB 2.5 (Rc = -0.5), B 4, D 0.5: e^(-0.65*0.5 - 1.09/4) = e^(-0.5975) = 0.550185,
+  //    X1 = 0.5*4/(42.0223*0.5) = 0.095187, X2 = 0.5*1/(4*0.5) = 0.25,
+  //    KT = 1 - 0.550185 - 0.047*0.095187 + 0.067*0.25 = 0.462091
+  // b. HDB 1 (Rc = -2), B 0.5, D 0.05: X2 = 2/(0.5*0.05) = 80,
+  //    KT = 1 - e^(-1.3 - 2.18) - 0.047*0.4759 + 0.067*80 = 6.31 > 1.5
+  // c. HDB 1, B 40, D 0.1: X1 = 2*40/(42.0223*0.1) = 19.04 > 7.08,
+  //    KT = 1 - 0.265206 - 0.047*19.0375 + 0.067*0.5 = -0.1265 < 0
+  // d. HDB 2.5, B 2, D 0.1: X2 = 0.5/(2*0.1) = 2.5 > 2.14 but KT in range:
+  //    KT = 1 - e^(-0.325 - 0.545) - 0.047*0.237969 + 0.067*2.5 = 0.737364
+  // e, f. Crest above or exactly at the water: the method does not apply.
+  // g. Crest one float step under the water (Rc = -2.4e-7), B = 0.01, D = 100:
+  //    e^(-109) underflows to 0 and the two ratio terms are below half a unit in
+  //    the last place of 1: the formula gives 1 exactly, stored as 0.99.
+  // Method 3 (and any code other than 1 and 2), B = 2, SSDB = SHSDB = 0.5, D = 0.5;
+  // AT = B*HDB + 0.5*HDB^2*(2 + 2).
+  // HDB = 3.5 (Rc = 0.5): AT = 7 + 24.5 = 31.5
+  //   KT_t = 1/(1 + 2^0.982 * e^(2.35*31.5/(99.8831*3.5) + 0.433)) = 0.209918
+  //   X = 0.465 - 17.4/(31.5/1.75) + 0.00118*99.8831 + 12.7*0.5/sqrt(99.8831)
+  //     = 0.465 - 0.966667 + 0.117862 + 0.635372 = 0.251567; KT_o = 0.437438
+  //   KT = sqrt(0.209918^2 + 0.437438^2) = 0.485198
+  // HDB = 5.5 (Rc/H = 2.5 > 2): no overtopping, AT = 11 + 60.5 = 71.5,
+  //   KT = KT_t = 1/(1 + 2^0.982 * e^(2.35*71.5/(99.8831*5.5) + 0.433)) = 0.194736
+  // HDB = 2.5 (Rc = -0.5), AT = 5 + 12.5 = 17.5: KT_t = 0.1,
+  //   KT_o = 1/(1 + e^(0.631*(-0.5) - 0.646 + 0.00137*17.5/0.25)) = 0.703829
+  //   KT = sqrt(0.01 + 0.703829^2) = 0.710898
+  // At 0.01 m or less every method returns its lower limit without refraction
+  // (which would divide by the depth); method 1 raises no applicability error.
+  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.5F), 31.5F);
+  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.25F), 43.75F);  // 7 + 6.125*6
+  struct Case { int method; float hdb, b, ss, d50, at, d, kt, tol; unsigned flags; };
+  const float top = std::nextafter(D3, 0.0F);
+  const Case cases[] = {
+      {2, 3.0F, 4.0F, 0.5F, 0.0F, 0.0F, D3, 0.382197F, 1e-5F, 0U},
+      {2, 3.0F, 10.0F, 0.5F, 0.0F, 0.0F, D3, 0.193575F, 1e-5F, 0U},
+      {2, 3.0F, 12.0F, 0.5F, 0.0F, 0.0F, D3, 0.088344F, 1e-5F, 0U},
+      {2, 3.0F, 15.0F, 0.5F, 0.0F, 0.0F, D3, 0.076416F, 1e-5F, 0U},
+      {2, 1.0F, 4.0F, 0.5F, 0.0F, 0.0F, D3, 0.8F, 0.0F, KT_ABOVE_08},
+      {2, 5.0F, 4.0F, 0.5F, 0.0F, 0.0F, D3, 0.075F, 0.0F, KT_BELOW_0075},
+      {1, 2.5F, 4.0F, 0.0F, 0.5F, 0.0F, D3, 0.462091F, 1e-5F, 0U},
+      {1, 1.0F, 0.5F, 0.0F, 0.05F, 0.0F, D3, 1.5F, 0.0F, KT_ABOVE_15 | KT_OUT_OF_RANGE},
+      {1, 1.0F, 40.0F, 0.0F, 0.1F, 0.0F, D3, 0.0F, 0.0F, KT_BELOW_0 | KT_OUT_OF_RANGE},
+      {1, 2.5F, 2.0F, 0.0F, 0.1F, 0.0F, D3, 0.737364F, 1e-5F, KT_OUT_OF_RANGE},
+      {1, 3.5F, 4.0F, 0.0F, 0.5F, 0.0F, D3, 0.0F, 0.0F, KT_EMERGED},
+      {1, 3.0F, 4.0F, 0.0F, 0.5F, 0.0F, D3, 0.0F, 0.0F, KT_EMERGED},
+      {1, top, 0.01F, 0.0F, 100.0F, 0.0F, D3, 0.99F, 0.0F, 0U},
+      {3, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F, D3, 0.485198F, 1e-5F, 0U},
+      {0, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F, D3, 0.485198F, 1e-5F, 0U},
+      {-1, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F, D3, 0.485198F, 1e-5F, 0U},
+      {3, 5.5F, 2.0F, 0.5F, 0.5F, 71.5F, D3, 0.194736F, 1e-5F, 0U},
+      {3, 2.5F, 2.0F, 0.5F, 0.5F, 17.5F, D3, 0.710898F, 1e-5F, 0U},
+      {1, 2.0F, 4.0F, 0.0F, 0.5F, 0.0F, 0.01F, 0.0F, 0.0F, KT_NO_WAVE},
+      {2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, 0.0F, 0.075F, 0.0F, KT_NO_WAVE},
+      {3, 2.0F, 2.0F, 0.5F, 0.5F, 12.0F, -0.5F, 0.0F, 0.0F, KT_NO_WAVE},
+  };
+  for (const Case& k : cases) {
+    const Transmission t = kt_at(k.method, k.hdb, k.b, k.ss, k.d50, k.at, k.d);
+    EXPECT_NEAR(t.KT, k.kt, k.tol) << k.method << " " << k.hdb << " " << k.b << " " << k.d;
+    EXPECT_EQ(t.FLAGS, k.flags) << k.method << " " << k.hdb << " " << k.b << " " << k.d;
+    EXPECT_EQ(t.HI == 0.0F, k.d <= 0.01F) << k.method << " " << k.d;
   }
-}
-
-TEST(Transmission, Method2ClampsAtItsStatedLimits) {
-  // HDB = 1 (Rc = -2): KTa = 0.8 + 0.382197 = 1.182 > 0.8
-  const Transmission hi = kt_at(2, 1.0F, 4.0F, 0.5F, 0.0F, 0.0F);
-  EXPECT_EQ(hi.KT, 0.8F);
-  EXPECT_EQ(hi.FLAGS, KT_ABOVE_08);
-  // HDB = 5 (Rc = 2): KTa = -0.8 + 0.382197 = -0.418 < 0.075
-  const Transmission lo = kt_at(2, 5.0F, 4.0F, 0.5F, 0.0F, 0.0F);
-  EXPECT_EQ(lo.KT, 0.075F);
-  EXPECT_EQ(lo.FLAGS, KT_BELOW_0075);
-  // Over a sweep of crests, widths and slopes it never leaves [0.075, 0.8],
+  // Just above the dry threshold the wave is carried there.
+  EXPECT_GT(kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, 0.02F).HI, 0.0F);
+  // Over a sweep of crests, widths and slopes method 2 never leaves [0.075, 0.8],
   // and a flag fires exactly when a limit is returned.
   for (float hdb = 0.5F; hdb <= 6.0F; hdb += 0.5F) {
     for (float b = 1.0F; b <= 30.0F; b += 1.5F) {
@@ -85,83 +136,6 @@ TEST(Transmission, Method2ClampsAtItsStatedLimits) {
       }
     }
   }
-}
-
-TEST(Transmission, Method1SubmergedValueLimitsAndRange) {
-  // L = 42.0223 m; the cases:
-  // a. HDB 2.5 (Rc = -0.5), B 4, D 0.5: e^(-0.65*0.5 - 1.09/4) = e^(-0.5975) = 0.550185,
-  //    X1 = 0.5*4/(42.0223*0.5) = 0.095187, X2 = 0.5*1/(4*0.5) = 0.25,
-  //    KT = 1 - 0.550185 - 0.047*0.095187 + 0.067*0.25 = 0.462091
-  // b. HDB 1 (Rc = -2), B 0.5, D 0.05: X2 = 2/(0.5*0.05) = 80,
-  //    KT = 1 - e^(-1.3 - 2.18) - 0.047*0.4759 + 0.067*80 = 6.31 > 1.5
-  // c. HDB 1, B 40, D 0.1: X1 = 2*40/(42.0223*0.1) = 19.04 > 7.08,
-  //    KT = 1 - 0.265206 - 0.047*19.0375 + 0.067*0.5 = -0.1265 < 0
-  // d. HDB 2.5, B 2, D 0.1: X2 = 0.5/(2*0.1) = 2.5 > 2.14 but KT in range:
-  //    KT = 1 - e^(-0.325 - 0.545) - 0.047*0.237969 + 0.067*2.5 = 0.737364
-  // e, f. Crest above or exactly at the water: the method does not apply.
-  struct Case { float hdb, b, d50, kt; unsigned flags; };
-  for (const Case& k : {Case{2.5F, 4.0F, 0.5F, 0.462091F, 0U},
-                        Case{1.0F, 0.5F, 0.05F, 1.5F, KT_ABOVE_15 | KT_OUT_OF_RANGE},
-                        Case{1.0F, 40.0F, 0.1F, 0.0F, KT_BELOW_0 | KT_OUT_OF_RANGE},
-                        Case{2.5F, 2.0F, 0.1F, 0.737364F, KT_OUT_OF_RANGE},
-                        Case{3.5F, 4.0F, 0.5F, 0.0F, KT_EMERGED},
-                        Case{3.0F, 4.0F, 0.5F, 0.0F, KT_EMERGED}}) {
-    const Transmission t = kt_at(1, k.hdb, k.b, 0.0F, k.d50, 0.0F);
-    EXPECT_NEAR(t.KT, k.kt, 1e-5F) << k.hdb << " " << k.b;
-    EXPECT_EQ(t.FLAGS, k.flags) << k.hdb << " " << k.b;
-  }
-}
-
-TEST(Transmission, ReefMethodEmergedHighAndSubmerged) {
-  // B = 2, SSDB = SHSDB = 0.5, D = 0.5; AT = B*HDB + 0.5*HDB^2*(2 + 2).
-  // HDB = 3.5 (Rc = 0.5): AT = 7 + 24.5 = 31.5
-  //   KT_t = 1/(1 + 2^0.982 * e^(2.35*31.5/(99.8831*3.5) + 0.433)) = 0.209918
-  //   X = 0.465 - 17.4/(31.5/1.75) + 0.00118*99.8831 + 12.7*0.5/sqrt(99.8831)
-  //     = 0.465 - 0.966667 + 0.117862 + 0.635372 = 0.251567; KT_o = 0.437438
-  //   KT = sqrt(0.209918^2 + 0.437438^2) = 0.485198
-  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.5F), 31.5F);
-  EXPECT_FLOAT_EQ(cross_section_area(3.5F, 2.0F, 0.5F, 0.25F), 43.75F);  // 7 + 6.125*6
-  const Transmission em = kt_at(3, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F);
-  EXPECT_NEAR(em.KT, 0.485198F, 1e-5F);
-  EXPECT_EQ(em.FLAGS, 0U);
-  // Method codes other than 1 and 2 all take this method.
-  for (int code : {0, 4, -1}) EXPECT_EQ(kt_at(code, 3.5F, 2.0F, 0.5F, 0.5F, 31.5F).KT, em.KT);
-  // HDB = 5.5 (Rc/H = 2.5 > 2): no overtopping, AT = 11 + 60.5 = 71.5,
-  //   KT = KT_t = 1/(1 + 2^0.982 * e^(2.35*71.5/(99.8831*5.5) + 0.433)) = 0.194736
-  EXPECT_NEAR(kt_at(3, 5.5F, 2.0F, 0.5F, 0.5F, 71.5F).KT, 0.194736F, 1e-5F);
-  // HDB = 2.5 (Rc = -0.5), AT = 5 + 12.5 = 17.5: KT_t = 0.1,
-  //   KT_o = 1/(1 + e^(0.631*(-0.5) - 0.646 + 0.00137*17.5/0.25)) = 0.703829
-  //   KT = sqrt(0.01 + 0.703829^2) = 0.710898
-  EXPECT_NEAR(kt_at(3, 2.5F, 2.0F, 0.5F, 0.5F, 17.5F).KT, 0.710898F, 1e-5F);
-}
-
-TEST(Transmission, FullTransmissionIsStoredAs099) {
-  // Method 1 with a crest one float step under the water (Rc = -2.4e-7),
-  // B = 0.01, D = 100: e^(-109) underflows to 0 and the two ratio terms are
-  // below half a unit in the last place of 1, so the formula gives 1 exactly.
-  const float hdb = std::nextafter(D3, 0.0F);
-  const Transmission t = kt_at(1, hdb, 0.01F, 0.0F, 100.0F, 0.0F);
-  EXPECT_EQ(t.KT, 0.99F);
-  EXPECT_EQ(t.FLAGS, 0U);
-}
-
-TEST(Transmission, NoWaveReachesADryBreakwater) {
-  // At 0.01 m or less every method returns its lower limit without refraction
-  // (which would divide by the depth); method 1 raises no applicability error.
-  for (float d : {0.01F, 0.0F, -0.5F}) {
-    const Transmission m1 = kt_at(1, 2.0F, 4.0F, 0.0F, 0.5F, 0.0F, d);
-    const Transmission m2 = kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, d);
-    const Transmission m3 = kt_at(3, 2.0F, 2.0F, 0.5F, 0.5F, 12.0F, d);
-    EXPECT_EQ(m1.KT, 0.0F) << d;
-    EXPECT_EQ(m2.KT, 0.075F) << d;
-    EXPECT_EQ(m3.KT, 0.0F) << d;
-    for (const Transmission& t : {m1, m2, m3}) {
-      EXPECT_EQ(t.FLAGS, KT_NO_WAVE) << d;
-      EXPECT_EQ(t.HI, 0.0F) << d;
-    }
-  }
-  // Just above the threshold the wave is carried there.
-  EXPECT_GT(kt_at(2, 2.0F, 4.0F, 0.5F, 0.0F, 0.0F, 0.02F).HI, 0.0F);
 }
 
 // A coast of 20 cells under the hand sea state (input depth 3 m, T = 8 s) with
@@ -265,18 +239,6 @@ TEST(Transmission, StageWarnsOncePerComputationAndCapsTheFactor) {
   EXPECT_EQ(s.prt.str(), twice + twice + twice);
   EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_ABOVE_15)], 5);
   EXPECT_EQ(s.m.NWARNRUN[static_cast<std::size_t>(WarnKind::KT_BELOW_0)], 0);
-
-  // Fixed coefficients: TRANDB itself, also capped.
-  StageCase f;
-  f.c.TRANMODE = 0;
-  f.c.TRANDB(1) = 1.0F;
-  f.c.TRANDB(2) = 0.3F;
-  transmission_setup(f.m.cfg, f.m.structures());
-  EXPECT_EQ(breakwater_factor(f.m.cfg, f.m.structures(), 1), 0.99F);
-  EXPECT_EQ(breakwater_factor(f.m.cfg, f.m.structures(), 2), 0.3F);
-  transmit(f.m);  // nothing to compute
-  EXPECT_EQ(f.m.KTDB(1), 1.0F);
-  EXPECT_EQ(f.m.NKT(1), 0);
 }
 
 TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLimit) {
