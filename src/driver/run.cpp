@@ -151,7 +151,7 @@ bool start_up(ModelState& m, const std::string& cfgname) {
   transmission_setup(m.cfg, m.structures());
   build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
   // A station fault sets IRUNERR.
-  station_notices(m, setup_wave_input(m.cfg, m.input(), m.wave_input()));
+  station_notices(m.run(), m.wave_input(), setup_wave_input(m.cfg, m.input(), m.wave_input()));
   if (m.IRUNERR != 0) {
     open_outputs(m, cfgname);
     return false;

@@ -166,7 +166,8 @@ bool physics_of_step(ModelState& m) {
       // r: HRF, TRF, DRF, ALPHAW, WLCUR | w: KTDB, KT statistics | no stop
       const unsigned fired = breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
                                                      m.structures(), m.output());
-      transmission_notices(m, fired);  // warnings; an emerged breakwater sets IRUNERR
+      // Warnings; an emerged breakwater sets IRUNERR.
+      transmission_notices(m.cfg, m.run(), m.structures(), m.warnings(), fired);
       if (stopped(m)) return false;
       derive_segment_order(m.cfg, m.structures());   // r: KTDB | w: SEGFAC, SEGORD | no stop
     }
@@ -176,7 +177,7 @@ bool physics_of_step(ModelState& m) {
     stage_mark(m.TIMES, Stage::BREAKING);
     // r: HB, THETAB, KB, segments | w: HBD, THETABD merged
     if (!diffraction(m.cfg, m.transport(), m.structures(), m.waves(), m.scratch())) {
-      stop_on_kd_failure(m);           // the coefficient did not converge: IRUNERR
+      stop_on_kd_failure(m.run());     // the coefficient did not converge: IRUNERR
       return false;
     }
     stage_mark(m.TIMES, Stage::DIFFRACTION);

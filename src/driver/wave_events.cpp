@@ -43,10 +43,10 @@ bool read_event_table(ModelState& m, int k, int n) {
     int iv[2] = {0, 0};
     bool bad = false;
     if (!read_wave_line(m.cfg, m.run(), m.wave_input(), k, r)) {
-      wave_file_error(m, k, r, true);
+      wave_file_error(m.cfg, m.run(), m.wave_input(), k, r, true);
       ok = false;
     } else if (read_ints(m.WLINE, iv, 2, bad) != 2 || bad) {
-      wave_file_error(m, k, r, false);
+      wave_file_error(m.cfg, m.run(), m.wave_input(), k, r, false);
       ok = false;
     } else {
       m.EVDATE.push_back(iv[0]);
@@ -172,7 +172,8 @@ RecordChecks wave_step(ModelState& m) {
   m.NWREC += 1;
   const RecordChecks checks = WAVINP(m.cfg, m.run(), m.wave_input(), m.waves(), m.warnings());
   if (checks.file.file != 0)   // a wave file that could not be read: the line, IRUNERR
-    wave_file_error(m, checks.file.file, checks.file.record, checks.file.ended);
+    wave_file_error(m.cfg, m.run(), m.wave_input(), checks.file.file, checks.file.record,
+                    checks.file.ended);
   write_step_warnings(m.cfg, m.input(), m.run(), m.waves(), m.wave_input(), m.warnings());
   // 2. Next event.
   m.IWEVENT += 1;

@@ -31,26 +31,28 @@ void append_int(std::string& out, long long v) { edit_i(out, v, 0); }
 
 }  // namespace
 
-void transmission_notices(ModelState& m, unsigned fired) {
-  std::ostream& p = m.prt();
+void transmission_notices(const Settings& cfg, RunState& run, StructureState& st,
+                          WarningState& warn, unsigned fired) {
+  std::ostream& p = *run.PRT;
   for (const KtMessage& w : KT_MESSAGES) {
     if ((fired & w.bit) == 0U) continue;
-    count_warning(m, w.kind);
-    const bool shown = m.cfg.PRWARN || (m.KTWARNED & w.bit) == 0U;
-    if (shown && first_in_record(m, w.kind)) p << w.text << '\n';
-    m.KTWARNED |= w.bit;
+    count_warning(warn, w.kind);
+    const bool shown = cfg.PRWARN || (st.KTWARNED & w.bit) == 0U;
+    if (shown && first_in_record(warn, w.kind)) p << w.text << '\n';
+    st.KTWARNED |= w.bit;
   }
   // Method 1 outside its range of application ends the simulation with the
   // reports written.
   if ((fired & KT_EMERGED) != 0U) {
     p << EMERGED_TEXT << '\n';
-    stop_run(m, EMERGED_TEXT);
+    stop_run(run, EMERGED_TEXT);
   }
 }
 
-void wave_file_error(ModelState& m, int k, int record, bool ended) {
-  std::string& t = m.WTEXT;
-  const std::string& name = m.cfg.WAVEFILE[static_cast<std::size_t>(k)];
+void wave_file_error(const Settings& cfg, RunState& run, WaveInputState& wi, int k, int record,
+                     bool ended) {
+  std::string& t = wi.WTEXT;
+  const std::string& name = cfg.WAVEFILE[static_cast<std::size_t>(k)];
   if (ended) {
     t.assign(" ERROR. WAVE FILE ");
     t += name;
@@ -63,12 +65,12 @@ void wave_file_error(ModelState& m, int k, int record, bool ended) {
     t += name;
   }
   t += '\n';
-  m.prt() << t;
-  stop_run(m, t);
+  *run.PRT << t;
+  stop_run(run, t);
 }
 
-void station_notices(ModelState& m, const StationSetup& s) {
-  std::string& t = m.WTEXT;
+void station_notices(RunState& run, WaveInputState& wi, const StationSetup& s) {
+  std::string& t = wi.WTEXT;
   if (s.numwaves != 0) {
     t.assign(" WARNING. NUMWAVES = ");
     append_int(t, s.numwaves);
@@ -77,7 +79,7 @@ void station_notices(ModelState& m, const StationSetup& s) {
     t += " WAVEID LINES; ";
     append_int(t, s.files);
     t += " WAVE FILES ARE USED.\n";
-    m.prt() << t;
+    *run.PRT << t;
   }
   const StationFault& f = s.fault;
   switch (f.kind) {
@@ -95,8 +97,8 @@ void station_notices(ModelState& m, const StationSetup& s) {
       if (!outside) t += " OF THE LINE BEFORE; WAVEID CELLS MUST ASCEND";
       break;
   }
-  m.prt() << t << '\n';
-  stop_run(m, t);
+  *run.PRT << t << '\n';
+  stop_run(run, t);
 }
 
 void inlet_groin_notices(RunState& run, int edges) {

@@ -14,13 +14,15 @@ namespace coastra {
 // after its first appearance in the run only with PRWARN and at most once per
 // wave record; method 1 on an emerged breakwater writes its error line and
 // sets IRUNERR (the run ends with its reports).
-void transmission_notices(ModelState& m, unsigned fired);
+void transmission_notices(const Settings& cfg, RunState& run, StructureState& st,
+                          WarningState& warn, unsigned fired);
 // A wave file k that ended before record `record` (ended) or whose record
 // `record` cannot be read: the print-file line naming the file, IRUNERR = 1.
-void wave_file_error(ModelState& m, int k, int record, bool ended);
+void wave_file_error(const Settings& cfg, RunState& run, WaveInputState& wi, int k, int record,
+                     bool ended);
 // The wave stations' set-up: the NUMWAVES warning, and a station fault's
 // print-file line with IRUNERR = 1.
-void station_notices(ModelState& m, const StationSetup& s);
+void station_notices(RunState& run, WaveInputState& wi, const StationSetup& s);
 // An inlet edge next to a groin without a jetty tip to measure from: one
 // print-file warning per such edge.
 void inlet_groin_notices(RunState& run, int edges);

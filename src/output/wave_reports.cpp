@@ -89,11 +89,11 @@ void stop_on_closure_depth(const Settings& cfg, const WaveState& wv, RunState& r
   error_stop("ERROR. DLTZ is negative. Please check input wave parameters.");
 }
 
-void stop_on_kd_failure(ModelState& m) {
-  std::ostream& p = m.prt();
+void stop_on_kd_failure(RunState& run) {
+  std::ostream& p = *run.PRT;
   lwrite(p, "ERROR IN \"KDGODA\".");
   lwrite(p, "KD CALCULATION DID NOT CONVERGE");
-  stop_run(m, "ERROR IN \"KDGODA\". KD CALCULATION DID NOT CONVERGE");
+  stop_run(run, "ERROR IN \"KDGODA\". KD CALCULATION DID NOT CONVERGE");
 }
 
 }  // namespace coastra

@@ -21,6 +21,6 @@ void write_last_step_waves(const Settings& cfg, const InputState& in, const Wave
                                         int cell);
 // The diffraction coefficient of some wall did not converge: the print-file
 // lines, and IRUNERR = 1 (the step ends, the end-of-run reports are written).
-void stop_on_kd_failure(ModelState& m);
+void stop_on_kd_failure(RunState& run);
 
 }  // namespace coastra

@@ -222,7 +222,7 @@ TEST(DiffractionStage, HeightThatIsNoNumberStopsTheRunWithTheKdMessage) {
   EXPECT_FALSE(
       diffraction(c.m.cfg, c.m.transport(), c.m.structures(), c.m.waves(), c.m.scratch()));
   EXPECT_EQ(c.m.IRUNERR, 0);   // the stage only tells
-  stop_on_kd_failure(c.m);
+  stop_on_kd_failure(c.m.run());
   EXPECT_EQ(c.m.IRUNERR, 1);
   EXPECT_EQ(c.prt.str(), " ERROR IN \"KDGODA\".\n KD CALCULATION DID NOT CONVERGE\n");
 }

@@ -180,8 +180,9 @@ struct StageCase : test::StateRig {
 
 // The stage as the time step runs it: the computation, then its notices.
 void transmit(ModelState& m) {
-  transmission_notices(m, breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
-                                                  m.structures(), m.output()));
+  const unsigned fired = breakwater_transmission(m.cfg, m.input(), m.waves(), m.transport(),
+                                                 m.structures(), m.output());
+  transmission_notices(m.cfg, m.run(), m.structures(), m.warnings(), fired);
 }
 
 TEST(Transmission, StageUsesMeanTipDepthAndMiddleWall) {
@@ -252,7 +253,7 @@ TEST(Transmission, StageEmergedMethod1SetsTheRunErrorAndDryBreakwaterTakesItsLim
   EXPECT_NE(fired & KT_EMERGED, 0U);
   EXPECT_EQ(s.m.IRUNERR, 0);   // the computation only tells what it met
   EXPECT_EQ(s.prt.str(), "");
-  transmission_notices(s.m, fired);
+  transmission_notices(s.m.cfg, s.m.run(), s.m.structures(), s.m.warnings(), fired);
   EXPECT_EQ(s.m.IRUNERR, 1);
   EXPECT_EQ(s.prt.str(), " ERROR! SEABROOK & HALL ONLY APPLICABLE FOR SUBMERGED BREAKWATER\n");
   EXPECT_EQ(s.m.NKT(2), 0);  // no value of an inapplicable method in the statistics

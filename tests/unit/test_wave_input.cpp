@@ -165,7 +165,9 @@ TEST(WaveInput, UnreadableOrMissingRecordsEndTheRunWithALine) {
   // WAVINP names the file and the record; the driver has the line written.
   const auto read = [](ModelState& m) {
     const RecordChecks c = WAVINP(m.cfg, m.run(), m.wave_input(), m.waves(), m.warnings());
-    if (c.file.file != 0) wave_file_error(m, c.file.file, c.file.record, c.file.ended);
+    if (c.file.file != 0) {
+      wave_file_error(m.cfg, m.run(), m.wave_input(), c.file.file, c.file.record, c.file.ended);
+    }
     return c.file;
   };
   Rig r(1);
@@ -215,7 +217,8 @@ TEST(WaveInput, BadStationsStopTheRunAtSetUp) {
     Rig r(4);
     for (int cell : k.cells) r.station(cell, 10.0F, "2 8 0\n");
     if (k.numwaves > 0) r.m.cfg.NUMWAVES = k.numwaves;
-    station_notices(r.m, setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input()));
+    station_notices(r.m.run(), r.m.wave_input(),
+                    setup_wave_input(r.m.cfg, r.m.input(), r.m.wave_input()));
     EXPECT_EQ(r.m.IRUNERR, k.err) << k.print;
     EXPECT_EQ(r.prt.str(), k.print);
   }
