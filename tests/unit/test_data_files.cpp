@@ -32,19 +32,11 @@ struct Files : test::StateRig {
   }
 };
 
-// The names and headers under a print file run.out are pinned by every golden case.
+// The names and headers under a print file run.out are pinned by every golden
+// case; the base up to the print file's first period by the configuration tests.
 TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
   EXPECT_EQ(data_file_name("", "slo"), "slo");  // no period in the print-file name
   EXPECT_EQ(data_file_name("      ", "vcx"), "vcx");
-  // results.2024.txt gives results.slo ...
-  test::RunCase c;
-  c.set("PRFILE:", "PRFILE: results.2024.txt");
-  c.set("SIMDATE:", "SIMDATE: 20200103");
-  ASSERT_EQ(c.run().status, EXIT_NORMAL);
-  const test::ScratchDir& dir = c.dir;
-  for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
-    EXPECT_TRUE(dir.exists(std::string("results.") + ext)) << ext;
-  EXPECT_FALSE(dir.exists("results.2024.slo"));
   // A file that cannot be created ends the run with its name.
   Files f(1);
   close_data_files(f.m.cfg, f.m.run(), f.m.output());

@@ -16,12 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(StageTimes, TableOnRequestLeavesEveryOutputAsItWas) {
-  const fs::path input = fs::path(COASTRA_SOURCE_DIR) / "tests/golden/breakwaters/input";
   test::ScratchDir plain, timed;
-  for (const auto& f : fs::directory_iterator(input)) {
-    fs::copy_file(f.path(), plain.path() / f.path().filename());
-    fs::copy_file(f.path(), timed.path() / f.path().filename());
-  }
+  test::copy_from_tree(plain, "tests/golden/breakwaters/input");
+  test::copy_from_tree(timed, "tests/golden/breakwaters/input");
   const test::RunResult a = test::run_in(plain, {"run.cfg"});
   const test::RunResult b = test::run_in(timed, {"--stage-times", "run.cfg"});
   ASSERT_EQ(a.status, 0);
