@@ -34,27 +34,12 @@ bool python_has(const std::string& modules) {
   return std::system(("/usr/bin/python3 -c 'import " + modules + "' >/dev/null 2>&1").c_str()) == 0;
 }
 
-void copy_golden(const test::ScratchDir& dir, const std::string& name) {
-  test::copy_from_tree(dir, "tests/golden/" + name + "/input");
-}
-
-// Width and height of a PNG from its IHDR chunk (big-endian at bytes 16 and 20).
-std::pair<int, int> png_size(const std::string& bytes) {
-  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
-  auto be = [&](std::size_t k) {
-    int v = 0;
-    for (std::size_t j = k; j < k + 4; ++j) v = v * 256 + static_cast<unsigned char>(bytes[j]);
-    return v;
-  };
-  return {be(16), be(20)};
-}
-
 TEST(CoastraPlot, DrawsWhatIsAskedFromTextAndNetcdfFilesAndRefusesBadInputs) {
   if (!python_has("matplotlib, numpy")) GTEST_SKIP() << "python3-matplotlib or python3-numpy missing";
   // The coast in feet with variable cells (3810 ft), its print file named
   // ./res.v2.out (data files ./res.slo ...).
   test::ScratchDir dir;
-  copy_golden(dir, "feet_regional");
+  test::copy_from_tree(dir, "tests/golden/feet_regional/input");
   std::string cfg = dir.read("run.cfg");
   cfg.replace(cfg.find("PRFILE: run.out"), 15, "PRFILE: ./res.v2.out");
   dir.write("run.cfg", cfg);
@@ -73,20 +58,16 @@ TEST(CoastraPlot, DrawsWhatIsAskedFromTextAndNetcdfFilesAndRefusesBadInputs) {
     SCOPED_TRACE(src);
     fs::remove_all(dir.path() / "pics");
     ASSERT_EQ(shell(dir, plot + src + " all --size 640x480 --out pics"), 0) << dir.read("err.txt");
-    // Axes, ticks and labels are black and grey; the data are drawn in colour.
-    // A plot with fewer than 500 coloured pixels has drawn no data.
+    // Each picture's width, height and coloured pixels: axes, ticks and labels
+    // are black and grey, the data in colour; fewer than 500 have drawn no data.
     const std::string count =
-        "/usr/bin/python3 -c \"import matplotlib.image as i, numpy as n\n"
+        "/usr/bin/python3 -c \"import matplotlib.image as i\n"
         "for p in ['shoreline', 'timestack', 'transport', 'volume', 'series']:\n"
-        " a = i.imread('pics/' + p + '.png')[:, :, :3]; print(int(((a.max(2) - a.min(2)) > 0.1).sum()))\"";
+        " a = i.imread('pics/' + p + '.png')[:, :, :3]\n"
+        " print(p, a.shape[1], a.shape[0], int(((a.max(2) - a.min(2)) > 0.1).sum()) >= 500)\"";
     ASSERT_EQ(shell(dir, count), 0) << dir.read("err.txt");
-    const auto colours = test::lines_of(dir.read("out.txt"));
-    ASSERT_EQ(colours.size(), 5U);
-    int k = 0;
-    for (const char* p : {"shoreline", "timestack", "transport", "volume", "series"}) {
-      EXPECT_EQ(png_size(dir.read(std::string("pics/") + p + ".png")), std::make_pair(640, 480)) << p;
-      EXPECT_GE(std::atoi(colours[static_cast<std::size_t>(k++)].c_str()), 500) << p;
-    }
+    EXPECT_EQ(dir.read("out.txt"), "shoreline 640 480 True\ntimestack 640 480 True\n"
+                                   "transport 640 480 True\nvolume 640 480 True\nseries 640 480 True\n");
     // A date between records, with --nearest: the record drawn is named on the
     // console and in the legend; the axis runs over the 3810 ft of the widths;
     // the title is the run's.
@@ -314,11 +295,13 @@ TEST(CoastraCalibrate, SkillOfAHandTableAsComputedByHand) {
   EXPECT_TRUE(dir.exists("part/series_A.png"));
 }
 
-// A tiny coast: 20 cells of 50 m, a fill of 20 m on cells 9 to 12 spreading
-// under 1.5 m waves from the shore normal, two months of 6-hour steps.
-// Observed: the shoreline of K1 = 0.5 at the centres of cells 7, 9, 11, 13, every
-// day, without noise.
-void tiny_twin(const test::ScratchDir& dir) {
+TEST(CoastraCalibrate, LocalAndSlurmFitsAgreeFailedRunsScoreWorstAndRidgesAreNamed) {
+  if (!python_has("numpy, scipy, matplotlib")) GTEST_SKIP() << "python3 numpy, scipy or matplotlib missing";
+  // A tiny coast: 20 cells of 50 m, a fill of 20 m on cells 9 to 12 spreading
+  // under 1.5 m waves from the shore normal, two months of 6-hour steps.
+  // Observed: the shoreline of K1 = 0.5 at the centres of cells 7, 9, 11, 13,
+  // every day, without noise.
+  test::ScratchDir dir;
   const std::string cfg = test::base_config(20, 50.0, 20200101, 20200301, 6.0, 24.0);
   std::vector<double> shore(20, 100.0);
   for (std::size_t k = 8; k < 12; ++k) shore[k] = 120.0;
@@ -333,12 +316,6 @@ void tiny_twin(const test::ScratchDir& dir) {
       obs += std::to_string(r.label) + "," + std::to_string(50 * cell - 25) + "," +
              std::to_string(r.values[static_cast<std::size_t>(cell - 1)]) + "\n";
   dir.write("obs.csv", obs);
-}
-
-TEST(CoastraCalibrate, LocalAndSlurmFitsAgreeFailedRunsScoreWorstAndRidgesAreNamed) {
-  if (!python_has("numpy, scipy, matplotlib")) GTEST_SKIP() << "python3 numpy, scipy or matplotlib missing";
-  test::ScratchDir dir;
-  tiny_twin(dir);
   // A coastra that stops early (status 3) whenever K1 is above 0.8; a stub
   // sbatch that runs the array's tasks one by one with SLURM_ARRAY_TASK_ID.
   dir.write("fake_coastra", "#!/bin/sh\nk=$(sed -n 's/^K1: *//p' \"$1\")\n"

@@ -16,12 +16,8 @@ using test::lines_of;
 // A state of nx cells whose data files are open in a scratch directory as run.*.
 struct Files : test::StateRig {
   test::ScratchDir dir;
-  explicit Files(int nx, bool feet = false) {
+  explicit Files(int nx) {
     m.cfg.NX = nx;
-    if (feet) {
-      m.LENFAC = 0.3048F;
-      m.YDFAC = 0.9144F;
-    }
     m.cfg.OUTBASE = dir.file("run.");
     open_data_files(m.cfg, m.output());
   }
@@ -32,19 +28,11 @@ struct Files : test::StateRig {
   }
 };
 
-// The names and headers under a print file run.out are pinned by every golden case.
+// The names and headers under a print file run.out are pinned by every golden
+// case; the base up to the print file's first period by the configuration tests.
 TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
   EXPECT_EQ(data_file_name("", "slo"), "slo");  // no period in the print-file name
   EXPECT_EQ(data_file_name("      ", "vcx"), "vcx");
-  // results.2024.txt gives results.slo ...
-  test::RunCase c;
-  c.set("PRFILE:", "PRFILE: results.2024.txt");
-  c.set("SIMDATE:", "SIMDATE: 20200103");
-  ASSERT_EQ(c.run().status, EXIT_NORMAL);
-  const test::ScratchDir& dir = c.dir;
-  for (const char* ext : {"slo", "qtr", "off", "mqn", "mqr", "mql", "vcc", "vcx"})
-    EXPECT_TRUE(dir.exists(std::string("results.") + ext)) << ext;
-  EXPECT_FALSE(dir.exists("results.2024.slo"));
   // A file that cannot be created ends the run with its name.
   Files f(1);
   close_data_files(f.m.cfg, f.m.run(), f.m.output());
@@ -53,7 +41,7 @@ TEST(DataFiles, NamedFromThePrintFileUpToItsFirstPeriod) {
             "Cannot open output data file " + f.dir.file("missing/run.slo"));
 }
 
-TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
+TEST(DataFiles, PeriodicRecordsInMetres) {
   Files f(2);
   ModelState& m = f.m;
   m.NEXTDATE = 20240102;
@@ -73,18 +61,7 @@ TEST(DataFiles, PeriodicRecordsInMetresAndInFeet) {
   EXPECT_EQ(f.record("run.off"), "20240102        400.00        500.00");
   EXPECT_EQ(f.record("run.vcc"), "20240102          0.00         20.00");
   EXPECT_EQ(f.record("run.vcx"), "20240102          0.00         -1.00");
-
-  Files ft(1, true);
-  ft.m.QNET(1) = 0.01F;             // 0.01 x 31557600 / 0.9144^3 = 412757.8 yd3 a year
-  ft.m.VOLCELL(1) = 764.554857984;  // 1000 yd3
-  ft.m.VOLLEN(1) = 10.0;            // 10 m3/m = 3.9866 yd3/ft
-  ft.m.YSHORE(1) = 30.48;           // 100 ft
-  write_periodic_records(ft.m);
-  close_data_files(ft.m.cfg, ft.m.run(), ft.m.output());
-  EXPECT_EQ(ft.record("run.slo"), "       0        100.00");
-  EXPECT_EQ(ft.record("run.qtr"), "       0         412758.              0.");
-  EXPECT_EQ(ft.record("run.vcc"), "       0       1000.00");
-  EXPECT_EQ(ft.record("run.vcx"), "       0          3.99");
+  // The records in feet and cubic yards are pinned by the golden case feet_fills.
 }
 
 TEST(DataFiles, ShorelineIsInterpolatedAcrossInletsInFixedWidthRecords) {

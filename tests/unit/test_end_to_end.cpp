@@ -1,11 +1,9 @@
 // The program run end to end on small configurations: messages and exit
-// statuses of normal runs, refused input and early stops; the records and
-// reports a run leaves behind. Runs in feet and with undated (cycling) waves
+// statuses of set-up checks and early stops; the records and reports a run
+// leaves behind. Runs in feet and with undated (cycling) waves
 // are pinned byte for byte by the golden case feet_regional.
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "model/error_stop.h"
 #include "support/cases.h"
@@ -14,7 +12,6 @@
 namespace coastra {
 namespace {
 
-namespace fs = std::filesystem;
 using test::count_of;
 using test::last_line;
 
@@ -25,34 +22,6 @@ struct SmallCoast : test::RunCase {
     cfg += dates + extra;   // a later line overrides the base one
   }
 };
-
-TEST(EndToEnd, RefusedInputEndsWithAnEightyColumnErrorLine) {
-  struct Case {
-    std::string name, content, message;
-  };
-  const std::string binary("\x7f" "ELF\x02\x01\x01\0\0\0:\xff\xfe\n\0\0COAST", 22);
-  for (const Case& c : {Case{"empty.cfg", "", "Configuration file not targeted for Coastra"},
-                        Case{"binary.cfg", binary, "Configuration file not targeted for Coastra"},
-                        Case{"garbage.cfg", "COASTRA:\nNX: lots\n", "Invalid config data: NX: lots"},
-                        Case{"long.cfg", "COASTRA:\nTITLE: " + std::string(400, 'x') + "\nDT: 0\n",
-                             "Initial Shoreline filename omitted in config file"},
-                        Case{"adir", "", "Cannot open config file"}}) {   // a directory
-    test::ScratchDir dir;
-    if (c.name == "adir") fs::create_directory(dir.path() / "adir");
-    else dir.write(c.name, c.content);
-    const auto r = test::run_in(dir, {c.name});
-    EXPECT_EQ(r.status, EXIT_STOPPED) << c.name;
-    EXPECT_EQ(last_line(r.console).size(), 80U) << c.name;
-    EXPECT_EQ(last_line(r.console), error_line(c.message)) << c.name;
-  }
-  // Missing data files, or a directory in place of one, are named.
-  SmallCoast coast;
-  fs::remove(coast.dir.path() / "waves.dat");
-  EXPECT_EQ(last_line(coast.run().console), error_line("Cannot open wave file"));
-  fs::remove(coast.dir.path() / "shore.dat");
-  fs::create_directory(coast.dir.path() / "shore.dat");
-  EXPECT_EQ(last_line(coast.run().console), error_line("Cannot open initial shoreline file"));
-}
 
 TEST(EndToEnd, SetUpChecksExplainOnTheConsoleBeforeTheErrorLine) {
   SmallCoast coast("IXNDG: 5\nYNDG: 150.0\nPNDG: 0.0\nIXNDG: 6\nYNDG: 150.0\nPNDG: 0.0\n");

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -27,31 +26,30 @@ using Case = test::RunCase;
 // ---- non-finite results ----
 
 TEST(NonFiniteGuard, FindsNaNAndInfinitiesAtAnyIndexAndNothingElse) {
-  std::mt19937 gen(12);
-  std::uniform_int_distribution<int> len(1, 300);
-  const float specials[] = {std::numeric_limits<float>::quiet_NaN(),
-                            std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity()};
-  // Finite extremes must pass: the largest float, a subnormal, -0.
-  const float edges[] = {std::numeric_limits<float>::max(), -std::numeric_limits<float>::max(),
-                         std::numeric_limits<float>::denorm_min(), -0.0F};
-  for (int trial = 0; trial < 200; ++trial) {
-    const int n = len(gen);
-    std::vector<float> a(static_cast<std::size_t>(n) + 1, 0.0F);  // a[0] unused
-    std::vector<double> d(a.size(), 0.0);
+  // Every length across the vector lanes and tails, every index 1..n; the
+  // finite extremes (largest, subnormal, -0) pass; elements 0 and n + 1 are
+  // never looked at.
+  using lim = std::numeric_limits<float>;
+  const float nan = lim::quiet_NaN(), inf = lim::infinity();
+  const float specials[] = {nan, inf, -inf}, edges[] = {lim::max(), lim::denorm_min(), -0.0F};
+  for (int n = 1; n <= 40; ++n) {
+    std::vector<float> a(static_cast<std::size_t>(n) + 2, nan);
+    std::vector<double> d(a.size(), static_cast<double>(inf));
     for (int i = 1; i <= n; ++i) {
-      a[static_cast<std::size_t>(i)] = edges[static_cast<std::size_t>((i + trial) % 4)];
-      d[static_cast<std::size_t>(i)] = 1.0e300 * static_cast<double>(i);
+      a[static_cast<std::size_t>(i)] = edges[i % 3];
+      d[static_cast<std::size_t>(i)] = -1.0e300 * i;
     }
-    a[0] = specials[0];  // element 0 is never looked at
-    d[0] = static_cast<double>(specials[1]);
-    ASSERT_EQ(any_nonfinite(a.data(), n), 0) << trial;
-    ASSERT_EQ(any_nonfinite(d.data(), n), 0) << trial;
-    const int at = std::uniform_int_distribution<int>(1, n)(gen);
-    a[static_cast<std::size_t>(at)] = specials[trial % 3];
-    d[static_cast<std::size_t>(at)] = static_cast<double>(specials[(trial + 1) % 3]);
-    EXPECT_EQ(any_nonfinite(a.data(), n), 1) << trial << " at " << at;
-    EXPECT_EQ(any_nonfinite(d.data(), n), 1) << trial << " at " << at;
+    ASSERT_EQ(any_nonfinite(a.data(), n), 0) << n;
+    ASSERT_EQ(any_nonfinite(d.data(), n), 0) << n;
+    for (int at = 1; at <= n; ++at) {
+      const auto k = static_cast<std::size_t>(at);
+      a[k] = specials[at % 3];
+      d[k] = static_cast<double>(specials[(at + 1) % 3]);
+      EXPECT_EQ(any_nonfinite(a.data(), n), 1) << n << " at " << at;
+      EXPECT_EQ(any_nonfinite(d.data(), n), 1) << n << " at " << at;
+      a[k] = edges[at % 3];
+      d[k] = -1.0e300 * at;
+    }
   }
 }
 

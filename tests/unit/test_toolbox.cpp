@@ -1,14 +1,15 @@
-// The command line (options, --help, --version, refused options), the progress
+// The command line (options, --help, --version, refused options and operands,
+// the error line), the progress
 // line on a pseudo-terminal and never when redirected, and the NetCDF file read
 // back with the NetCDF library against the text data files of the same run.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "driver/command_line.h"
 #include "model/error_stop.h"
@@ -28,9 +29,7 @@ namespace fs = std::filesystem;
 
 using test::shell;
 
-void copy_golden(const test::ScratchDir& dir, const std::string& name) {
-  test::copy_from_tree(dir, "tests/golden/" + name + "/input");
-}
+const std::string exe = std::string("'") + COASTRA_EXE + "'";   // quoted for the shell
 
 TEST(CommandLine, OptionsPrecedeTheConfigurationAndUnknownOnesAreRefused) {
   auto c = parse_command_line({"--netcdf", "a.nc", "-q", "run.cfg"});
@@ -59,7 +58,6 @@ TEST(CommandLine, OptionsPrecedeTheConfigurationAndUnknownOnesAreRefused) {
 
 TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   test::ScratchDir dir;
-  const std::string exe = std::string("'") + COASTRA_EXE + "'";
   EXPECT_EQ(shell(dir, exe + " --help"), 0);
   std::string out = dir.read("out.txt");
   EXPECT_EQ(
@@ -91,6 +89,21 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
             "coastra: unknown option --frobnicate\n"
             "Usage: coastra [--netcdf FILE] [--quiet] [--strict] [--check] [--stage-times] "
             "[--simd PATH] CONFIG\n");
+  // No configuration or two: the request for one, and no file written.
+  test::ScratchDir empty;
+  for (const auto& args : {std::vector<std::string>{}, std::vector<std::string>{"a", "b"}}) {
+    const auto r = test::run_in(empty, args);
+    EXPECT_EQ(r.status, EXIT_STOPPED);
+    EXPECT_EQ(r.console, " Coastra Model Execution\n Please include a valid Coastra "
+                         "configuration file on the command line.\n");
+  }
+  EXPECT_TRUE(fs::is_empty(empty.path()));
+  const auto r = test::run_in(empty, {"nosuch.cfg"});
+  EXPECT_EQ(r.status, EXIT_STOPPED);
+  EXPECT_TRUE(test::has_line(r.console, " --> Cannot find the input file= nosuch.cfg"));
+  // The error line is 80 columns: the message cut to 73 or padded.
+  EXPECT_EQ(error_line("DT must be > 0."), "ERROR: DT must be > 0." + std::string(58, ' '));
+  EXPECT_EQ(error_line(std::string(100, 'x')), "ERROR: " + std::string(73, 'x'));
 }
 
 // Drops the progress line's bytes from a terminal transcript: each drawing is
@@ -114,8 +127,7 @@ std::string without_progress(std::string t) {
 TEST(Progress, DrawnOnATerminalOnlyAndLeavesTheConsoleTextAsItIs) {
   if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
   test::ScratchDir dir;
-  copy_golden(dir, "groins_metric");
-  const std::string exe = std::string("'") + COASTRA_EXE + "'";
+  test::copy_from_tree(dir, "tests/golden/groins_metric/input");
   ASSERT_EQ(shell(dir, exe + " run.cfg"), 0);
   const std::string redirected = dir.read("out.txt");
   EXPECT_EQ(redirected.find('\r'), std::string::npos);
@@ -135,7 +147,7 @@ TEST(Progress, DrawnOnATerminalOnlyAndLeavesTheConsoleTextAsItIs) {
 #ifndef COASTRA_WITH_NETCDF
 TEST(NetcdfFile, RequestRefusedByABuildWithoutTheLibrary) {
   test::ScratchDir dir;
-  copy_golden(dir, "groins_metric");
+  test::copy_from_tree(dir, "tests/golden/groins_metric/input");
   const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
   EXPECT_EQ(r.status, EXIT_STOPPED);
   EXPECT_NE(r.console.find(error_line("--netcdf: this build of coastra has no NetCDF library")), std::string::npos);
@@ -172,23 +184,6 @@ struct NcFile {
   }
 };
 
-// The cell widths the configuration gives: DX, or (DX -1) the DXFILE dx.dat,
-// values after its four header lines.
-std::vector<double> cell_widths(const test::ScratchDir& dir, std::size_t nx) {
-  const std::string cfg = dir.read("run.cfg");
-  const double dx = std::stod(cfg.substr(cfg.find("\nDX:") + 4));
-  if (dx > 0.0) return std::vector<double>(nx, dx);
-  std::vector<double> w;
-  const auto lines = test::lines_of(dir.read("dx.dat"));
-  for (std::size_t k = 4; k < lines.size(); ++k) {
-    std::istringstream in(lines[k]);
-    for (double v = 0.0; in >> v;) w.push_back(v);
-  }
-  EXPECT_EQ(w.size(), nx);
-  w.resize(nx, NAN);
-  return w;
-}
-
 // Every record of a data file against the same rows of a NetCDF variable: the
 // text holds the value rounded to its decimals, so they agree within half a unit
 // of the last printed decimal.
@@ -204,10 +199,13 @@ void expect_same_records(const std::string& text, const std::vector<double>& nc,
 }
 
 TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
-  for (const char* name : {"groins_metric", "feet_regional", "breakwaters"}) {
+  // Cells of 80 m, of 20 m, and of 150 ft but 160 ft in cells 10-15 (DXFILE).
+  const std::pair<const char*, double> cases[] = {
+      {"groins_metric", 80.0}, {"breakwaters", 20.0}, {"feet_regional", 150.0}};
+  for (const auto& [name, dx] : cases) {
     SCOPED_TRACE(name);
     test::ScratchDir dir;
-    copy_golden(dir, name);
+    test::copy_from_tree(dir, std::string("tests/golden/") + name + "/input");
     const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
     ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
     const NcFile f(dir.file("run.nc"));
@@ -232,17 +230,15 @@ TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
       const auto last = text.find_last_of('\n', text.size() - 2);
       expect_same_records(text.substr(0, text.find('\n') + 1) + text.substr(last + 1), f.var(var, nw), nw, 0.5, file);
     }
-    // Time runs forward; every wall lies at the sum of the widths before it
-    // (DX, or the DXFILE's values in feet), to the widths' printed precision,
-    // and the cells sit between their walls.
+    // Time runs forward; every wall lies at the sum of the widths before it,
+    // to the widths' printed precision, and the cells sit between their walls.
     const auto t = f.var("time", nt);
     for (std::size_t k = 1; k < nt; ++k) EXPECT_GT(t[k], t[k - 1]);
     const auto w = f.var("wall", nw), c = f.var("cell", nx);
-    const auto widths = cell_widths(dir, nx);
-    double s = 0.0;
+    const bool wide = std::string(name) == "feet_regional";
     for (std::size_t i = 0; i <= nx; ++i) {
-      ASSERT_NEAR(w[i], s, 0.005) << "wall " << i + 1;
-      if (i < nx) s += widths[i];
+      const double k = static_cast<double>(i);
+      ASSERT_NEAR(w[i], dx * k + (wide ? 10.0 * std::clamp(k - 9.0, 0.0, 6.0) : 0.0), 0.005) << i;
     }
     for (std::size_t i = 0; i < nx; ++i) EXPECT_DOUBLE_EQ(c[i], 0.5 * (w[i] + w[i + 1]));
     const std::string cfg = dir.read("run.cfg");
@@ -298,7 +294,6 @@ TEST(NetcdfFile, KilledRunLeavesAValidFile) {
   // values), because each record is synced before the next is begun.
   test::ScratchDir dir;
   test::copy_from_tree(dir, "examples/groin_field", {"coast.cfg", "shoreline.dat", "waves.dat"});
-  const std::string exe = std::string("'") + COASTRA_EXE + "'";
   shell(dir, "timeout -s KILL 0.8 " + exe + " --netcdf c.nc coast.cfg");
   ASSERT_TRUE(dir.exists("c.nc"));
   const NcFile f(dir.file("c.nc"));
@@ -316,37 +311,14 @@ TEST(NetcdfFile, KilledRunLeavesAValidFile) {
   for (double t : f.var("time", nt)) ASSERT_GT(t, 0.0);
 }
 
-TEST(NetcdfFile, MapFrameFollowsOriginAndAzimuth) {
-  // Ten cells of 50 m; baseline from (1000, 2000) bearing 90 degrees (east):
-  // wall k lies at x = 1000 + 50 k, y = 2000; cell 1's centre at x = 1025.
-  test::ScratchDir dir;
-  dir.write("run.cfg", test::base_config(10, 50.0, 20200101, 20200111, 6.0, 24.0) +
-                           "X0: 1000.0\nY0: 2000.0\nAZIMUTH: 90.0\n");
-  dir.write("shore.dat", test::cell_file(std::vector<double>(10, 100.0)));
-  dir.write("waves.dat", "1.0 7.0 10.0\n");
-  const auto r = test::run_in(dir, {"--netcdf", "m.nc", "run.cfg"});
-  ASSERT_EQ(r.status, EXIT_NORMAL) << r.console;
-  const NcFile f(dir.file("m.nc"));
-  const auto wx = f.var("wall_x", 11), wy = f.var("wall_y", 11), cx = f.var("cell_x", 10);
-  for (int k = 0; k <= 10; ++k) {
-    EXPECT_NEAR(wx[static_cast<std::size_t>(k)], 1000.0 + 50.0 * k, 1e-6);
-    EXPECT_NEAR(wy[static_cast<std::size_t>(k)], 2000.0, 1e-6);
-  }
-  EXPECT_NEAR(cx[0], 1025.0, 1e-6);
-  // Ten days saved daily: ten records, the last at 240 hours.
-  ASSERT_EQ(f.dim("time"), 10U);
-  EXPECT_NEAR(f.var("time", 10)[9], 240.0, 1e-9);
-  int tv = -1;
-  ASSERT_EQ(nc_inq_varid(f.id, "time", &tv), NC_NOERR);
-  EXPECT_EQ(f.att(tv, "units"), "hours since 2020-01-01 00:00:00");
-}
-
-TEST(NetcdfFile, RunStoppedEarlyLeavesAValidFileOfTheRecordsSoFar) {
+TEST(NetcdfFile, RunStoppedEarlyLeavesAValidFileOfTheRecordsSoFarInItsMapFrame) {
   // An unreadable wave record on day 5 stops the run: the records of days 1-4
   // (daily saves, six-hourly steps) are in a file that opens and reads.
+  // Baseline from (1000, 2000) bearing 90 degrees (east): wall k lies at
+  // x = 1000 + 50 k, y = 2000; cell 1's centre at x = 1025.
   test::ScratchDir dir;
   dir.write("run.cfg", test::base_config(20, 50.0, 20200101, 20200401, 6.0, 24.0) +
-                           "WAVEID: 1 10.0 40 waves.dat\n");
+                           "WAVEID: 1 10.0 40 waves.dat\nX0: 1000.0\nY0: 2000.0\nAZIMUTH: 90.0\n");
   dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
   dir.write("waves.dat", test::six_hourly_waves(10, 19));
   const auto r = test::run_in(dir, {"--netcdf", "run.nc", "run.cfg"});
@@ -356,6 +328,16 @@ TEST(NetcdfFile, RunStoppedEarlyLeavesAValidFileOfTheRecordsSoFar) {
   ASSERT_EQ(f.dim("time"), slo.size());
   EXPECT_EQ(slo.size(), 4U);   // steps 4, 8, 12, 16 end days 1-4; step 19 stops
   expect_same_records(dir.read("run.slo"), f.var("shoreline", 4 * 20), 20, 0.005, "slo");
+  const auto wx = f.var("wall_x", 21), wy = f.var("wall_y", 21);
+  for (std::size_t k = 0; k <= 20; ++k) {
+    EXPECT_NEAR(wx[k], 1000.0 + 50.0 * static_cast<double>(k), 1e-6);
+    EXPECT_NEAR(wy[k], 2000.0, 1e-6);
+  }
+  EXPECT_NEAR(f.var("cell_x", 20)[0], 1025.0, 1e-6);
+  EXPECT_NEAR(f.var("time", 4)[3], 96.0, 1e-9);
+  int tv = -1;
+  ASSERT_EQ(nc_inq_varid(f.id, "time", &tv), NC_NOERR);
+  EXPECT_EQ(f.att(tv, "units"), "hours since 2020-01-01 00:00:00");
   // Only an older NetCDF file is replaced: the configuration and the print file
   // are refused and stay as they were.
   const std::string cfg = dir.read("run.cfg");
