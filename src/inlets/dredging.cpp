@@ -44,16 +44,15 @@ double& dredged_reservoir(InletState& inl, int k, int imor) {
 // removed + placed by dredging. A placement is booked as a positive volume.
 void dredge_inlets(const Settings& cfg, const RunState& run, const InputState& in,
                    const StepState& step, InletState& inl) {
-  const Settings& c = cfg;
-  if (!c.DREDGING) return;
-  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n) {
+  if (!cfg.DREDGING) return;
+  for (int n = 1; n <= std::min(cfg.NDRED, MXDRED); ++n) {
     // A window in step numbers (both ends at most a step count) tests the step.
-    const int now = c.IDREDS(n) > DATE_THRESHOLD ? in.STEPDATE : run.ISTEP;
-    if (c.IDREDS(n) == 0 || now < c.IDREDS(n) || now > c.IDREDE(n)) continue;
-    const int k = c.DREDINL(n);
-    if (k < 1 || k > std::min(c.NINL, MXINL)) continue;
-    double& vol = dredged_reservoir(inl, k, c.IMOR(n));
-    const double v = static_cast<double>(c.DREDV(n)) * static_cast<double>(step.DT);  // (m3)
+    const int now = cfg.IDREDS(n) > DATE_THRESHOLD ? in.STEPDATE : run.ISTEP;
+    if (cfg.IDREDS(n) == 0 || now < cfg.IDREDS(n) || now > cfg.IDREDE(n)) continue;
+    const int k = cfg.DREDINL(n);
+    if (k < 1 || k > std::min(cfg.NINL, MXINL)) continue;
+    double& vol = dredged_reservoir(inl, k, cfg.IMOR(n));
+    const double v = static_cast<double>(cfg.DREDV(n)) * static_cast<double>(step.DT);  // (m3)
     if (v > 0.0) {
       const double taken = std::min(v, std::max(vol, 0.0));
       vol -= taken;

@@ -68,27 +68,26 @@ void check_spacing(const Settings& c, int k) {
 }
 
 void check_structures_and_sources(const Settings& cfg, const InputState& in) {
-  const Settings& c = cfg;
   // A groin at wall w stands between cells w-1 and w: inside an inlet when
   // both are its cells.
   for (int g = 1; g <= in.NGRO; ++g) {
     const int w = in.IXG(g);
-    const int k = inlet_of_cell(c, w);
-    if (k != 0 && w > c.IINLS(k))
+    const int k = inlet_of_cell(cfg, w);
+    if (k != 0 && w > cfg.IINLS(k))
       error_stop("groin at wall " + std::to_string(w) + " stands inside inlet " +
                  std::to_string(k));
   }
-  for (int n = 1; n <= std::min(c.NBF, MXBF); ++n)
-    if (const int cell = inlet_cell_in(c, c.IBFS(n), c.IBFE(n)); cell != 0)
+  for (int n = 1; n <= std::min(cfg.NBF, MXBF); ++n)
+    if (const int cell = inlet_cell_in(cfg, cfg.IBFS(n), cfg.IBFE(n)); cell != 0)
       error_stop("IBFS/IBFE of fill " + std::to_string(n) + " covers inlet cell " +
                  std::to_string(cell));
-  for (int n = 1; n <= std::min(c.NBP, MXBP); ++n)
-    if (const int cell = inlet_cell_in(c, c.IBPS(n), c.IBPE(n)); cell != 0)
+  for (int n = 1; n <= std::min(cfg.NBP, MXBP); ++n)
+    if (const int cell = inlet_cell_in(cfg, cfg.IBPS(n), cfg.IBPE(n)); cell != 0)
       error_stop("IBPS/IBPE of bypass " + std::to_string(n) + " covers inlet cell " +
                  std::to_string(cell));
-  for (int n = 1; n <= std::min(c.NDRED, MXDRED); ++n)
-    if (c.IMOR(n) < 1 || c.IMOR(n) > 6)
-      error_stop("IMOR of dredging event " + std::to_string(n) + inlet_no(c.DREDINL(n)) +
+  for (int n = 1; n <= std::min(cfg.NDRED, MXDRED); ++n)
+    if (cfg.IMOR(n) < 1 || cfg.IMOR(n) > 6)
+      error_stop("IMOR of dredging event " + std::to_string(n) + inlet_no(cfg.DREDINL(n)) +
                  " must be 1..6");
 }
 
@@ -137,42 +136,40 @@ std::string inlet_name(const Settings& c, int k) {
 }
 
 void check_inlets(const Settings& cfg, const InputState& in) {
-  const Settings& c = cfg;
-  if (!c.INLETS) return;
-  const int ninl = std::min(c.NINL, MXINL);
-  for (int k = 1; k <= ninl; ++k) check_range_of_inlet(c, k);
-  for (int k = 1; k <= ninl; ++k) check_spacing(c, k);
+  if (!cfg.INLETS) return;
+  const int ninl = std::min(cfg.NINL, MXINL);
+  for (int k = 1; k <= ninl; ++k) check_range_of_inlet(cfg, k);
+  for (int k = 1; k <= ninl; ++k) check_spacing(cfg, k);
   for (int k = 1; k <= ninl; ++k) {
-    check_attachment(c, k, "IBYPL1", "IBYPL2", c.IBYPL1(k), c.IBYPL2(k));
-    check_attachment(c, k, "IBYPR1", "IBYPR2", c.IBYPR1(k), c.IBYPR2(k));
+    check_attachment(cfg, k, "IBYPL1", "IBYPL2", cfg.IBYPL1(k), cfg.IBYPL2(k));
+    check_attachment(cfg, k, "IBYPR1", "IBYPR2", cfg.IBYPR1(k), cfg.IBYPR2(k));
     for (int j = 1; j < k; ++j)
-      if (inlet_name(c, j) == inlet_name(c, k))
+      if (inlet_name(cfg, j) == inlet_name(cfg, k))
         error_stop("INLNAME" + inlet_no(k) + " repeats the name of inlet " + std::to_string(j));
   }
   check_structures_and_sources(cfg, in);
 }
 
 int setup_inlets(const Settings& cfg, InputState& in, TransportState& tr, InletState& inl) {
-  const Settings& c = cfg;
   int unstructured = 0;
-  for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
-    const int s = c.IINLS(k), e = c.IINLE(k);
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k) {
+    const int s = cfg.IINLS(k), e = cfg.IINLE(k);
     // 1. Reservoirs at their configured volumes; running sums from zero.
-    inl.VVSE(k) = static_cast<double>(c.VVSE(k));
-    inl.VVSF(k) = static_cast<double>(c.VVSF(k));
-    inl.VVSBL(k) = static_cast<double>(c.VVSBL(k));
-    inl.VVSBR(k) = static_cast<double>(c.VVSBR(k));
-    inl.VVSAL(k) = static_cast<double>(c.VVSAL(k));
-    inl.VVSAR(k) = static_cast<double>(c.VVSAR(k));
+    inl.VVSE(k) = static_cast<double>(cfg.VVSE(k));
+    inl.VVSF(k) = static_cast<double>(cfg.VVSF(k));
+    inl.VVSBL(k) = static_cast<double>(cfg.VVSBL(k));
+    inl.VVSBR(k) = static_cast<double>(cfg.VVSBR(k));
+    inl.VVSAL(k) = static_cast<double>(cfg.VVSAL(k));
+    inl.VVSAR(k) = static_cast<double>(cfg.VVSAR(k));
     for (Vec1<double>* v : {&inl.VINLIN, &inl.VINLOUT, &inl.VINL, &inl.VINR, &inl.VQIEL,
                             &inl.VQIER, &inl.VRETL, &inl.VRETR, &inl.VOUTL, &inl.VOUTR,
                             &inl.VDREDRM, &inl.VDREDPL})
       (*v)(k) = 0.0;
     // 2. Edge positions and jetty factors.
-    inl.JBCL(k) = c.JBCL(k);
-    inl.JBCR(k) = c.JBCR(k);
-    inl.YINLL(k) = edge_position(in, tr, c.YINLL(k), s, s - 1, s, inl.JBCL(k), unstructured);
-    inl.YINLR(k) = edge_position(in, tr, c.YINLR(k), e + 1, e + 1, e, inl.JBCR(k), unstructured);
+    inl.JBCL(k) = cfg.JBCL(k);
+    inl.JBCR(k) = cfg.JBCR(k);
+    inl.YINLL(k) = edge_position(in, tr, cfg.YINLL(k), s, s - 1, s, inl.JBCL(k), unstructured);
+    inl.YINLR(k) = edge_position(in, tr, cfg.YINLR(k), e + 1, e + 1, e, inl.JBCR(k), unstructured);
     // 3. The start-up line: straight from the left edge to the right edge; a
     //    one-cell inlet takes the mean of the two. It is also the initial
     //    shoreline of these cells, so they show no volume change.

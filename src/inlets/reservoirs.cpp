@@ -62,13 +62,12 @@ void place_on_beach(const Settings& cfg, TransportState& tr, InletState& inl, in
 // left (downdrift reservoirs on the right, side R), d = -1 from the right.
 void enter_inlet(const Settings& cfg, TransportState& tr, InletState& inl, int k, int d, double q,
                  double dt) {
-  const Settings& c = cfg;
   const bool right = d > 0;
   double& bar = right ? inl.VVSBR(k) : inl.VVSBL(k);
   double& att = right ? inl.VVSAR(k) : inl.VVSAL(k);
-  const ReservoirVolumes eq{static_cast<double>(c.VVSEQ(k)), static_cast<double>(c.VVSFQ(k)),
-                            static_cast<double>(right ? c.VVSBQR(k) : c.VVSBQL(k)),
-                            static_cast<double>(right ? c.VVSAQR(k) : c.VVSAQL(k))};
+  const ReservoirVolumes eq{static_cast<double>(cfg.VVSEQ(k)), static_cast<double>(cfg.VVSFQ(k)),
+                            static_cast<double>(right ? cfg.VVSBQR(k) : cfg.VVSBQL(k)),
+                            static_cast<double>(right ? cfg.VVSAQR(k) : cfg.VVSAQL(k))};
   const ReservoirStep r = RESERV(q, dt, {inl.VVSE(k), inl.VVSF(k), bar, att}, eq);
   inl.VVSE(k) = r.v.E;
   inl.VVSF(k) = r.v.F;
@@ -90,9 +89,9 @@ void enter_inlet(const Settings& cfg, TransportState& tr, InletState& inl, int k
   (right ? inl.VOUTR : inl.VOUTL)(k) += r.QOUT * dt;
   // Placement on the downdrift beach.
   if (right) {
-    place_on_beach(cfg, tr, inl, c.IBYPR1(k), c.IBYPR2(k), c.IINLE(k) + 1, r.QOUT, dt);
+    place_on_beach(cfg, tr, inl, cfg.IBYPR1(k), cfg.IBYPR2(k), cfg.IINLE(k) + 1, r.QOUT, dt);
   } else {
-    place_on_beach(cfg, tr, inl, c.IBYPL1(k), c.IBYPL2(k), c.IINLS(k) - 1, r.QOUT, dt);
+    place_on_beach(cfg, tr, inl, cfg.IBYPL1(k), cfg.IBYPL2(k), cfg.IINLS(k) - 1, r.QOUT, dt);
   }
 }
 
@@ -166,9 +165,8 @@ void BYPWTS(int first, int last, Vec1<double>& w) {
 // transport, but never a negative one: the mouth wall carries sand into the
 // inlet only, so the inlet cells stay outside the beach's bookkeeping.
 void mouth_walls(const Settings& cfg, TransportState& tr) {
-  const Settings& c = cfg;
-  for (int k = 1; k <= std::min(c.NINL, MXINL); ++k) {
-    const int s = c.IINLS(k), e = c.IINLE(k);
+  for (int k = 1; k <= std::min(cfg.NINL, MXINL); ++k) {
+    const int s = cfg.IINLS(k), e = cfg.IINLE(k);
     // From the left, at wall s.
     if (tr.QLS(s - 1) <= 0.0F) {
       tr.QLS(s) = 0.0F;
@@ -194,16 +192,15 @@ void mouth_walls(const Settings& cfg, TransportState& tr) {
 // that follow serve the transport reports only.
 void inlet_step(const Settings& cfg, const RunState& run, const InputState& in,
                 const StepState& step, TransportState& tr, InletState& inl) {
-  const Settings& c = cfg;
-  if (!c.INLETS) return;
-  const int ninl = std::min(c.NINL, MXINL);
+  if (!cfg.INLETS) return;
+  const int ninl = std::min(cfg.NINL, MXINL);
   for (int k = 1; k <= ninl; ++k) clear_rates(inl, k);
   // 1. Dredging, calm or not.
   dredge_inlets(cfg, run, in, step, inl);
   if (run.CALM) return;
   const double dt = 3600.0 * static_cast<double>(step.DT);  // (s)
   for (int k = 1; k <= ninl; ++k) {
-    const int s = c.IINLS(k), e = c.IINLE(k);
+    const int s = cfg.IINLS(k), e = cfg.IINLE(k);
     // 2. Sand entering from the left, then from the right.
     if (tr.QLS(s) > 0.0F) enter_inlet(cfg, tr, inl, k, +1, static_cast<double>(tr.QLS(s)), dt);
     if (tr.QLS(e + 1) < 0.0F)
@@ -212,7 +209,7 @@ void inlet_step(const Settings& cfg, const RunState& run, const InputState& in,
   // 3. Inlet walls: no transport through the mouths; the walls beside them
   //    show the transport of the beach beyond.
   for (int k = 1; k <= ninl; ++k) {
-    const int s = c.IINLS(k), e = c.IINLE(k);
+    const int s = cfg.IINLS(k), e = cfg.IINLE(k);
     tr.QLS(s) = 0.0F;
     tr.QLS(e + 1) = 0.0F;
     tr.QLS(s - 1) = tr.QLS(s - 2);

@@ -149,15 +149,14 @@ int day_count(int y0, int m0, int d0, int y1, int m1, int d1) {
 }
 
 void set_run_length(const Settings& cfg, RunState& run, InputState& in) {
-  const Settings& c = cfg;
   // Guard for callers that bypass the configuration reader, which rejects DT <= 0.
-  if (!(c.DT > 0.0F)) error_stop("DT must be > 0.");
+  if (!(cfg.DT > 0.0F)) error_stop("DT must be > 0.");
   // 1. Steps per day and days per step (DT in hours).
-  in.NSPERDAY = 24.0F / c.DT;
+  in.NSPERDAY = 24.0F / cfg.DT;
   in.DAYINC = 1.0F / in.NSPERDAY;
   // 2. The clock starts on the start date.
   int y0 = 0, m0 = 0, d0 = 0;
-  split_date(c.SIMDATS, y0, m0, d0);
+  split_date(cfg.SIMDATS, y0, m0, d0);
   in.CLKYEAR = y0;
   in.CLKMONTH = m0;
   in.CLKDAY = static_cast<float>(d0);
@@ -169,13 +168,13 @@ void set_run_length(const Settings& cfg, RunState& run, InputState& in) {
   // and a month or day beyond the calendar moves it to the first day of the
   // next month (or year) at the first step, so the record labels of such a
   // run are nominal dates.
-  const bool step_count = c.SIMDATS == c.SIMDATE && c.SIMDATE < DATE_THRESHOLD;
+  const bool step_count = cfg.SIMDATS == cfg.SIMDATE && cfg.SIMDATE < DATE_THRESHOLD;
   if (!step_count && (m0 > 12 || d0 > 31)) {
     *run.CON << " ERROR. INCORRECT FORMAT ON SIMULATION START DATE.\n"
              << " PLEASE CORRECT YOUR .cfg FILE.\n";
     error_stop(" ERROR. INCORRECT FORMAT ON SIMULATION START DATE.");
   }
-  if (c.SIMDATS < c.SIMDATE) {
+  if (cfg.SIMDATS < cfg.SIMDATE) {
     // 4. Calendar run: days between the dates, steps rounded half away from zero.
     // Design note: the calendar has no year 0 or before; a start there (a date
     // written with too few digits, say) would count thousands of years of days.
@@ -183,10 +182,12 @@ void set_run_length(const Settings& cfg, RunState& run, InputState& in) {
     // Design note: a date beyond its month (31 April, 29 February 2021) is no
     // calendar date; the clock would skip it at the first step and the day
     // count would count days that do not exist. It is refused like a month 13.
-    if (!valid_date(c.SIMDATS)) error_stop("SIMDATS is no calendar date (month 1-12, day of the month)");
-    if (!valid_date(c.SIMDATE)) error_stop("SIMDATE is no calendar date (month 1-12, day of the month)");
+    if (!valid_date(cfg.SIMDATS))
+      error_stop("SIMDATS is no calendar date (month 1-12, day of the month)");
+    if (!valid_date(cfg.SIMDATE))
+      error_stop("SIMDATE is no calendar date (month 1-12, day of the month)");
     int y1 = 0, m1 = 0, d1 = 0;
-    split_date(c.SIMDATE, y1, m1, d1);
+    split_date(cfg.SIMDATE, y1, m1, d1);
     in.NDAYS = day_count(y0, m0, d0, y1, m1, d1);
     const float steps = static_cast<float>(in.NDAYS) * in.NSPERDAY;
     // Design note: a step count beyond the integer range (a tiny DT over a long
@@ -199,13 +200,13 @@ void set_run_length(const Settings& cfg, RunState& run, InputState& in) {
     in.NTS = steps > 0.0F ? static_cast<int>(std::lround(steps)) : 0;
   } else {
     // 5. Equal start and end: a plain step count, or an empty calendar run.
-    if (c.SIMDATE > DATE_THRESHOLD - 1) {
+    if (cfg.SIMDATE > DATE_THRESHOLD - 1) {
       *run.CON << " ERROR. SIMULATION ENDING DATE MUST BE LATER THAN\n"
                << " THE STARTING DATE. PLEASE CORRECT YOUR .cfg FILE.\n";
       error_stop(" ERROR. SIMULATION ENDING DATE MUST BE LATER THAN");
     }
     in.NDAYS = 0;
-    in.NTS = c.SIMDATE;
+    in.NTS = cfg.SIMDATE;
   }
   // Design note: a run of no time step (a step count of 0 or less, or dates
   // closer than half a step) would divide the per-run amounts (boundary
@@ -270,10 +271,9 @@ void retime_clock(const StepState& step, InputState& in, float dt_old) {
 }
 
 void check_save_interval(const Settings& cfg, RunState& run, OutputState& out) {
-  const Settings& c = cfg;
   // The remainder is taken in single precision on thousandths of an hour, so that
   // DTSAVE 0.3 with DT 0.1 (neither exact in binary) is a multiple.
-  const float rem = std::fmod(1000.0F * c.DTSAVE, 1000.0F * c.DT);
+  const float rem = std::fmod(1000.0F * cfg.DTSAVE, 1000.0F * cfg.DT);
   if (rem != 0.0F) {
     *run.PRT << " ERROR. DTSAVE MUST BE A MULTIPLE OF SIMULATION TIME STEP.\n"
              << " PLEASE  REVIEW AND REVISE YOUR .cfg FILE.\n";
@@ -282,7 +282,7 @@ void check_save_interval(const Settings& cfg, RunState& run, OutputState& out) {
   // Design note: a save interval of more steps than an integer holds (a tiny DT
   // in a run given as a step count) is held at the largest count: no periodic
   // record falls inside such a run, and the count must never wrap to 0 or below.
-  const float steps = c.DTSAVE / c.DT;
+  const float steps = cfg.DTSAVE / cfg.DT;
   out.NSTSAVE = steps < static_cast<float>(INT_MAX) ? static_cast<int>(std::lround(steps)) : INT_MAX;
 }
 

@@ -118,16 +118,15 @@ void check_wall_values(const Settings& c, const Vec1<float>& v, std::string_view
 
 // 5. Implausible values, one line for each key (the first wall or station).
 void warn_implausible(const Settings& cfg, RunState& run) {
-  const Settings& c = cfg;
-  for (int i = 1; i <= c.NX + 1; ++i) {
-    if (c.K1(i) > K1_PLAUSIBLE) {
+  for (int i = 1; i <= cfg.NX + 1; ++i) {
+    if (cfg.K1(i) > K1_PLAUSIBLE) {
       warn(run, entry_text("K1", "AT WALL", i) + " ABOVE 2: IMPLAUSIBLE TRANSPORT COEFFICIENT");
       break;
     }
   }
-  if (c.D50 > D50_PLAUSIBLE) warn(run, "D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE");
-  for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
-    const float d = c.WMDEP(k);
+  if (cfg.D50 > D50_PLAUSIBLE) warn(run, "D50 ABOVE 50 MM: IMPLAUSIBLE GRAIN SIZE");
+  for (int k = 1; k <= std::min(cfg.NWAVEFILES, MXWAVEF); ++k) {
+    const float d = cfg.WMDEP(k);
     if (d > STATION_DEEP || d < STATION_SHALLOW) {
       warn(run, entry_text("WAVEID", "LINE", k) +
                   (d > STATION_DEEP ? ": STATION DEEPER THAN 500 M" : ": STATION SHALLOWER THAN 1 M"));
@@ -159,47 +158,49 @@ void check_cross_shore(const Settings& c) {
 }  // namespace
 
 void check_value_ranges(const Settings& cfg, RunState& run) {
-  const Settings& c = cfg;
   // 1-3. Structures and segments.
-  check_permeabilities(c);
-  check_tip_distances(c);
-  check_seawalls(c);
+  check_permeabilities(cfg);
+  check_tip_distances(cfg);
+  check_seawalls(cfg);
   for (const auto& [ends, key] :
-       {std::pair{&c.IK1END, "IK1END"}, std::pair{&c.IK2END, "IK2END"},
-        std::pair{&c.IHAMPEND, "IHAMPEND"}, std::pair{&c.ITHETAAMPEND, "ITHETAAMPEND"},
-        std::pair{&c.ITHETADELEND, "ITHETADELEND"}, std::pair{&c.IBERMHTEND, "IBERMHTEND"},
-        std::pair{&c.IDCLOSEND, "IDCLOSEND"}}) {
-    check_segment_ends(c, *ends, key);
+       {std::pair{&cfg.IK1END, "IK1END"}, std::pair{&cfg.IK2END, "IK2END"},
+        std::pair{&cfg.IHAMPEND, "IHAMPEND"}, std::pair{&cfg.ITHETAAMPEND, "ITHETAAMPEND"},
+        std::pair{&cfg.ITHETADELEND, "ITHETADELEND"}, std::pair{&cfg.IBERMHTEND, "IBERMHTEND"},
+        std::pair{&cfg.IDCLOSEND, "IDCLOSEND"}}) {
+    check_segment_ends(cfg, *ends, key);
   }
   // 4. Breaker index: breaking height over depth, at most 2 on any beach.
-  if (!(c.GAMMA > 0.0F && c.GAMMA <= 2.0F)) error_stop("GAMMA (breaker index) must lie in (0, 2]");
+  if (!(cfg.GAMMA > 0.0F && cfg.GAMMA <= 2.0F)) error_stop("GAMMA (breaker index) must lie in (0, 2]");
   // 5. Magnitudes the single-precision transport can carry.
-  check_wall_values(c, c.K1, "K1", true);
-  check_wall_values(c, c.K2, "K2", false);
-  check_wall_values(c, c.HAMP, "HAMP", false);
-  check_wall_values(c, c.THETAAMP, "THETAAMP", false);
-  check_wall_values(c, c.BERMHT, "BERMHT", false);
-  check_wall_values(c, c.DCLOS, "DCLOS", false);
-  if (!(std::fabs(c.X0) <= HUGE_VALUE)) error_stop("X0 (baseline origin) magnitude above 1E10");
-  if (c.D50 > 0.0F && c.D50 < TINY_VALUE) error_stop("D50 (grain size) positive value below 1E-30");
+  check_wall_values(cfg, cfg.K1, "K1", true);
+  check_wall_values(cfg, cfg.K2, "K2", false);
+  check_wall_values(cfg, cfg.HAMP, "HAMP", false);
+  check_wall_values(cfg, cfg.THETAAMP, "THETAAMP", false);
+  check_wall_values(cfg, cfg.BERMHT, "BERMHT", false);
+  check_wall_values(cfg, cfg.DCLOS, "DCLOS", false);
+  if (!(std::fabs(cfg.X0) <= HUGE_VALUE)) error_stop("X0 (baseline origin) magnitude above 1E10");
+  if (cfg.D50 > 0.0F && cfg.D50 < TINY_VALUE) error_stop("D50 (grain size) positive value below 1E-30");
   // 6. Lengths that reach the data files.
   const auto length = [](float v, std::string_view key, std::string_view entry, int k) {
     if (!(std::fabs(v) <= LENGTH_LIMIT)) refuse(key, entry, k, "magnitude above 1E6");
   };
-  for (int k = 1; k <= std::min(c.NBF, MXBF); ++k) length(c.YADD(k), "YADD", "of beach fill", k);
-  for (int k = 1; k <= std::min(c.NNDG, MXNDG); ++k) length(c.YNDG(k), "YNDG", "entry", c.INDGORD(k));
-  for (int k = 1; k <= std::min(c.NDG, MXDG); ++k) length(c.YDG(k), "YDG", "entry", c.IDGORD(k));
-  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
-    length(c.DBY1(k), "DBY1", "of breakwater", k);
-    length(c.DBY2(k), "DBY2", "of breakwater", k);
+  for (int k = 1; k <= std::min(cfg.NBF, MXBF); ++k) length(cfg.YADD(k), "YADD", "of beach fill", k);
+  for (int k = 1; k <= std::min(cfg.NNDG, MXNDG); ++k)
+    length(cfg.YNDG(k), "YNDG", "entry", cfg.INDGORD(k));
+  for (int k = 1; k <= std::min(cfg.NDG, MXDG); ++k) length(cfg.YDG(k), "YDG", "entry", cfg.IDGORD(k));
+  for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
+    length(cfg.DBY1(k), "DBY1", "of breakwater", k);
+    length(cfg.DBY2(k), "DBY2", "of breakwater", k);
   }
-  for (int k = 1; k <= std::min(c.NSW, MXSW); ++k) {
-    length(c.SWY1(k), "SWY1", "of seawall", k);
-    length(c.SWY2(k), "SWY2", "of seawall", k);
+  for (int k = 1; k <= std::min(cfg.NSW, MXSW); ++k) {
+    length(cfg.SWY1(k), "SWY1", "of seawall", k);
+    length(cfg.SWY2(k), "SWY2", "of seawall", k);
   }
-  if (!(std::fabs(c.LMOVY) <= LENGTH_LIMIT)) error_stop("LMOVY (left boundary movement) magnitude above 1E6");
-  if (!(std::fabs(c.RMOVY) <= LENGTH_LIMIT)) error_stop("RMOVY (right boundary movement) magnitude above 1E6");
-  check_cross_shore(c);
+  if (!(std::fabs(cfg.LMOVY)
+    <= LENGTH_LIMIT)) error_stop("LMOVY (left boundary movement) magnitude above 1E6");
+  if (!(std::fabs(cfg.RMOVY)
+    <= LENGTH_LIMIT)) error_stop("RMOVY (right boundary movement) magnitude above 1E6");
+  check_cross_shore(cfg);
   // 7. Possible but implausible.
   warn_implausible(cfg, run);
 }

@@ -42,10 +42,9 @@ std::string numbered(const char* keys, const char* what, int k) {
 //   in a run given as a step count (its dates would fall on no calendar) and a
 //   step form starting before step 1.
 void setup_fills(const Settings& cfg, const StepState& step, RunState& run, SourceState& src) {
-  const Settings& c = cfg;
-  const bool step_run = c.SIMDATS == c.SIMDATE;
-  for (int k = 1; k <= std::min(c.NBF, MXBF); ++k) {
-    const int s = c.BFDATS(k), e = c.BFDATE(k);
+  const bool step_run = cfg.SIMDATS == cfg.SIMDATE;
+  for (int k = 1; k <= std::min(cfg.NBF, MXBF); ++k) {
+    const int s = cfg.BFDATS(k), e = cfg.BFDATE(k);
     const bool sdate = s > DATE_THRESHOLD, edate = e > DATE_THRESHOLD;
     if (sdate != edate)
       error_stop(numbered("BFDATS and BFDATE", "beach fill", k) + ": one a date, one a step");
@@ -57,7 +56,7 @@ void setup_fills(const Settings& cfg, const StepState& step, RunState& run, Sour
       src.FILLH1(k) = date_hours(cfg, e);
     } else {
       if (s < 1) error_stop(numbered("BFDATS", "beach fill", k) + ": steps count from 1");
-      const double dt = static_cast<double>(c.DT);
+      const double dt = static_cast<double>(cfg.DT);
       src.FILLH0(k) = static_cast<double>(s - 1) * dt;
       src.FILLH1(k) = static_cast<double>(e) * dt;
     }
@@ -84,20 +83,19 @@ void date_warnings(const Settings& cfg, RunState& run, int start, int end, const
 // refusals name the keys and the operation.
 void check_bypass_entry(const Settings& cfg, RunState& run, int k, const char* what,
                         const char* skey, const char* ekey, const char* ckeys) {
-  const Settings& c = cfg;
-  const int s = c.BPDATS(k), e = c.BPDATE(k);
-  if (c.SIMDATS == c.SIMDATE)
+  const int s = cfg.BPDATS(k), e = cfg.BPDATE(k);
+  if (cfg.SIMDATS == cfg.SIMDATE)
     error_stop(numbered(skey, "bypass operation", k) + ": dates need a dated run");
   if (!valid_date(s)) error_stop(numbered(skey, "bypass operation", k) + " is no date YYYYMMDD");
   if (!valid_date(e)) error_stop(numbered(ekey, "bypass operation", k) + " is no date YYYYMMDD");
   date_warnings(cfg, run, s, e, what);
-  if (c.IBPS(k) < 1 || c.IBPE(k) > c.NX) {
+  if (cfg.IBPS(k) < 1 || cfg.IBPE(k) > cfg.NX) {
     *run.PRT << " ERROR. BYPASSED MATERIAL IS PLACED OUTSIDE \n"
              << " CALCULATION GRID. PLEASE CORRECT YOUR \n"
              << " SPATIAL DOMAIN FILE.\n";
-    error_stop(numbered(ckeys, "bypass operation", k) + " outside cells 1.." + std::to_string(c.NX));
+    error_stop(numbered(ckeys, "bypass operation", k) + " outside cells 1.." + std::to_string(cfg.NX));
   }
-  if (c.IBPS(k) > c.IBPE(k)) {
+  if (cfg.IBPS(k) > cfg.IBPE(k)) {
     *run.PRT << " ERROR. START X-COORDINATE OF PLACEMENT OF\n"
              << " BYPASS MATERIAL IS .GT. THE END X-COORDINATE.\n"
              << " PLEASE CORRECT YOUR SPATIAL DOMAIN FILE.\n";
@@ -112,8 +110,7 @@ void check_bypass_entry(const Settings& cfg, RunState& run, int k, const char* w
 // print-file warning.
 void setup_operations(const Settings& cfg, const InputState& in, RunState& run,
                       SourceState& src) {
-  const Settings& c = cfg;
-  if (c.NBP > MXBP) {
+  if (cfg.NBP > MXBP) {
     *run.PRT << " ERROR. TOO MANY BYPASSING OPERATIONS.\n"
              << " PLEASE CHANGE VALUE OF \"NBP\" IN YOUR SPATIAL DOMAIN FILE.\n";
     lwrite(*run.PRT, " MAXIMUM NUMBER IS ", MXBP);
@@ -121,13 +118,13 @@ void setup_operations(const Settings& cfg, const InputState& in, RunState& run,
   }
   const double yd = static_cast<double>(in.YDFAC);
   const double vfac = yd * yd * yd;   // m3 per model volume unit
-  for (int k = 1; k <= c.NBP; ++k) {
+  for (int k = 1; k <= cfg.NBP; ++k) {
     check_bypass_entry(cfg, run, k, "OPERATION", "BPDATS", "BPDATE", "IBPS/IBPE");
     double length = 0.0;   // placement length (m)
-    for (int i = c.IBPS(k); i <= c.IBPE(k); ++i) length += static_cast<double>(c.DX(i));
-    src.QBPM(k) = c.QBP(k) * vfac / length;
-    src.BPH0(k) = date_hours(cfg, c.BPDATS(k));
-    src.BPH1(k) = date_hours(cfg, c.BPDATE(k));
+    for (int i = cfg.IBPS(k); i <= cfg.IBPE(k); ++i) length += static_cast<double>(cfg.DX(i));
+    src.QBPM(k) = cfg.QBP(k) * vfac / length;
+    src.BPH0(k) = date_hours(cfg, cfg.BPDATS(k));
+    src.BPH1(k) = date_hours(cfg, cfg.BPDATE(k));
     if (!(src.BPH1(k) > src.BPH0(k))) {
       *run.PRT << " WARNING. BYPASS OPERATION " << k << " ENDS BEFORE IT STARTS.\n"
                << " IT IS IGNORED.\n\n";
@@ -142,7 +139,6 @@ void setup_operations(const Settings& cfg, const InputState& in, RunState& run,
 
 void read_event_line(const Settings& cfg, const InputState& in, SourceState& src,
                      std::string_view text, int line) {
-  const Settings& c = cfg;
   std::size_t pos = 0;
   std::string_view item;
   int head[4] = {0, 0, 0, 0};
@@ -153,8 +149,9 @@ void read_event_line(const Settings& cfg, const InputState& in, SourceState& src
   const int s = head[0], e = head[1], c1 = head[2], c2 = head[3];
   if (!valid_date(s) || !valid_date(e)) event_error(cfg, line, "dates must be YYYYMMDD");
   if (e <= s) event_error(cfg, line, "event ends before it starts");
-  if (s < c.BPDATS(1) || e > c.BPDATE(1)) event_error(cfg, line, "event outside QQDATS..QQDATE");
-  if (c1 > c2 || c1 < c.IBPS(1) || c2 > c.IBPE(1)) event_error(cfg, line, "cells outside IQQS..IQQE");
+  if (s < cfg.BPDATS(1) || e > cfg.BPDATE(1)) event_error(cfg, line, "event outside QQDATS..QQDATE");
+  if (c1 > c2 || c1 < cfg.IBPS(1)
+    || c2 > cfg.IBPE(1)) event_error(cfg, line, "cells outside IQQS..IQQE");
   const int n = src.NBPEV + 1;
   if (n > MXBPEV) event_error(cfg, line, "more than " + std::to_string(MXBPEV) + " events");
   const double h0 = date_hours(cfg, s);
@@ -184,13 +181,12 @@ void read_event_line(const Settings& cfg, const InputState& in, SourceState& src
 // The event-file form: BYPFILE with the four QQ keys (span and cells of the
 // events); BPDATS lines may not be mixed with it.
 void setup_events(const Settings& cfg, const InputState& in, RunState& run, SourceState& src) {
-  const Settings& c = cfg;
-  if (c.NBP > 0) error_stop("BPDATS lines cannot be mixed with BYPFILE");
+  if (cfg.NBP > 0) error_stop("BPDATS lines cannot be mixed with BYPFILE");
   static constexpr const char* QQKEYS[4] = {"QQDATS", "QQDATE", "IQQS", "IQQE"};
   for (int b = 0; b < 4; ++b)
-    if ((c.QQGIVEN & (1 << b)) == 0) error_stop(std::string("BYPFILE needs ") + QQKEYS[b]);
+    if ((cfg.QQGIVEN & (1 << b)) == 0) error_stop(std::string("BYPFILE needs ") + QQKEYS[b]);
   check_bypass_entry(cfg, run, 1, "DATA", "QQDATS", "QQDATE", "IQQS/IQQE");
-  if (c.BPDATE(1) <= c.BPDATS(1)) error_stop("QQDATE must be after QQDATS");
+  if (cfg.BPDATE(1) <= cfg.BPDATS(1)) error_stop("QQDATE must be after QQDATS");
   std::string line;
   line.reserve(65536);
   int number = 0;
@@ -222,9 +218,8 @@ double fill_advance(double yadd, double h0, double h1, double dt) {
 }
 
 void set_fill_advances(const Settings& cfg, const StepState& step, SourceState& src) {
-  const Settings& c = cfg;
-  for (int k = 1; k <= std::min(c.NBF, MXBF); ++k)
-    src.FILLADV(k) = fill_advance(static_cast<double>(c.YADD(k)), src.FILLH0(k), src.FILLH1(k),
+  for (int k = 1; k <= std::min(cfg.NBF, MXBF); ++k)
+    src.FILLADV(k) = fill_advance(static_cast<double>(cfg.YADD(k)), src.FILLH0(k), src.FILLH1(k),
                                   static_cast<double>(step.DT));
 }
 

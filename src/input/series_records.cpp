@@ -217,9 +217,8 @@ void warn_late_start(const Settings& cfg, RunState& run, int date, int time,
                      const std::string& file, const SeriesNames& n) {
   // Design note: a run whose length is a step count has no start date to
   // compare with, so it gets no warning.
-  const Settings& c = cfg;
-  if (c.SIMDATS == c.SIMDATE && c.SIMDATE < DATE_THRESHOLD) return;
-  if (date == c.SIMDATS && time == 0) return;
+  if (cfg.SIMDATS == cfg.SIMDATE && cfg.SIMDATE < DATE_THRESHOLD) return;
+  if (date == cfg.SIMDATS && time == 0) return;
   std::string line(" WARNING. ");
   line += n.upper;
   line += " FILE ";
@@ -229,7 +228,7 @@ void warn_late_start(const Settings& cfg, RunState& run, int date, int time,
   line += ' ';
   add_hhmm(line, time);
   line += ", NOT AT THE RUN START ";
-  add_int(line, c.SIMDATS);
+  add_int(line, cfg.SIMDATS);
   line += " 0000; ITS FIRST RECORD IS USED FROM THE FIRST STEP.";
   *run.PRT << line << '\n';
 }

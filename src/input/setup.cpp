@@ -100,15 +100,14 @@ void convert_lengths(Settings& cfg, const InputState& in) {
 // into an anti-diffusion that blows the shoreline up within days. Neither can
 // be meant, so both are refused here with the key named.
 void check_physical_inputs(const Settings& cfg) {
-  const Settings& c = cfg;
   // Below 1 cm the wave number of the station overflows single precision.
-  for (int k = 1; k <= std::min(c.NWAVEFILES, MXWAVEF); ++k) {
-    if (!(c.WMDEP(k) >= 0.01F))
+  for (int k = 1; k <= std::min(cfg.NWAVEFILES, MXWAVEF); ++k) {
+    if (!(cfg.WMDEP(k) >= 0.01F))
       error_stop("WAVEID line " + std::to_string(k) + ": wave station depth must be >= 0.01 m");
   }
-  for (int i = 1; i <= c.NX + 1; ++i) {
-    if (c.K1(i) < 0.0F) error_stop("K1 must not be negative (wall " + std::to_string(i) + ")");
-    if (c.K2(i) < 0.0F) error_stop("K2 must not be negative (wall " + std::to_string(i) + ")");
+  for (int i = 1; i <= cfg.NX + 1; ++i) {
+    if (cfg.K1(i) < 0.0F) error_stop("K1 must not be negative (wall " + std::to_string(i) + ")");
+    if (cfg.K2(i) < 0.0F) error_stop("K2 must not be negative (wall " + std::to_string(i) + ")");
   }
 }
 
@@ -179,21 +178,20 @@ void check_groins(Settings& cfg, RunState& run, const InputState& in) {
 // 11. The merged groin list, ascending by wall; on equal walls the diffracting
 // groin first. Groins next to a boundary or closer than two walls are refused.
 void build_groin_list(const Settings& cfg, RunState& run, InputState& in) {
-  const Settings& c = cfg;
   int i = 1, j = 1, n = 0;
-  while (i <= c.NNDG || j <= c.NDG) {
-    const bool take_dg = j <= c.NDG && (i > c.NNDG || c.IXDG(j) <= c.IXNDG(i));
+  while (i <= cfg.NNDG || j <= cfg.NDG) {
+    const bool take_dg = j <= cfg.NDG && (i > cfg.NNDG || cfg.IXDG(j) <= cfg.IXNDG(i));
     ++n;
     if (take_dg) {
-      in.IXG(n) = c.IXDG(j);
-      in.YG(n) = c.YDG(j);
-      in.PG(n) = c.PDG(j);
+      in.IXG(n) = cfg.IXDG(j);
+      in.YG(n) = cfg.YDG(j);
+      in.PG(n) = cfg.PDG(j);
       in.IGKIND(n) = 2;
       ++j;
     } else {
-      in.IXG(n) = c.IXNDG(i);
-      in.YG(n) = c.YNDG(i);
-      in.PG(n) = c.PNDG(i);
+      in.IXG(n) = cfg.IXNDG(i);
+      in.YG(n) = cfg.YNDG(i);
+      in.PG(n) = cfg.PNDG(i);
       in.IGKIND(n) = 1;
       ++i;
     }
@@ -202,7 +200,7 @@ void build_groin_list(const Settings& cfg, RunState& run, InputState& in) {
   if (n == 0) return;
   // A groin one wall inside a boundary would leave a boundary cell with no
   // transport gradient of its own.
-  if (in.IXG(1) == 2 || in.IXG(n) == c.NX) {
+  if (in.IXG(1) == 2 || in.IXG(n) == cfg.NX) {
     setup_error(run, {" ERROR. GROIN NEXT TO GRID BOUNDARY. ",
                       " MOVE GROIN OR GRID ONE STEP IN EITHER DIRECTION."});
   }
@@ -367,22 +365,21 @@ void set_boundary(Settings& cfg, const WaveState& wv, RunState& run, InputState&
 
 // 15. Breakwater tips against the boundaries and the grid.
 void check_breakwater_ends(const Settings& cfg, const InputState& in, RunState& run) {
-  const Settings& c = cfg;
-  const int right = c.NX + 1;
+  const int right = cfg.NX + 1;
   const bool groin_left = in.NGRO > 0 && in.IXG(1) == 1;
   const bool groin_right = in.NGRO > 0 && in.IXG(in.NGRO) == right;
-  const bool dg_left = c.NDG > 0 && c.IXDG(1) == 1;
-  const bool dg_right = c.NDG > 0 && c.IXDG(c.NDG) == right;
-  for (int k = 1; k <= c.NDB; ++k) {
+  const bool dg_left = cfg.NDG > 0 && cfg.IXDG(1) == 1;
+  const bool dg_right = cfg.NDG > 0 && cfg.IXDG(cfg.NDG) == right;
+  for (int k = 1; k <= cfg.NDB; ++k) {
     for (int tip = 1; tip <= 2; ++tip) {
-      const int cell = (tip == 1 ? c.DBI1(k) : c.DBI2(k)) + in.ISTART - 1;
-      const float y = tip == 1 ? c.DBY1(k) : c.DBY2(k);
+      const int cell = (tip == 1 ? cfg.DBI1(k) : cfg.DBI2(k)) + in.ISTART - 1;
+      const float y = tip == 1 ? cfg.DBY1(k) : cfg.DBY2(k);
       if (cell == 1 && !groin_left) {
         setup_error(run, {" ERROR. DETACHED BREAKWATER ENDING ON OPEN ",
                           " LEFT-HAND BOUNDARY NOT ALLOWED. ",
                           " PLEASE CHANGE IN YOUR .cfg FILE."});
       }
-      if (cell == 1 && dg_left && c.YDG(1) != y) {
+      if (cell == 1 && dg_left && cfg.YDG(1) != y) {
         setup_error(run, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING  GROIN ON",
                           " LEFT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
                           " IN YOUR .cfg FILE."});
@@ -392,7 +389,7 @@ void check_breakwater_ends(const Settings& cfg, const InputState& in, RunState& 
                           " RIGHT-HAND BOUNDARY NOT ALLOWED. ",
                           " PLEASE CHANGE IN YOUR .cfg FILE."});
       }
-      if (cell == right && dg_right && c.YDG(c.NDG) != y) {
+      if (cell == right && dg_right && cfg.YDG(cfg.NDG) != y) {
         setup_error(run, {" ERROR. DETACHED BREAKWATER AND DIFFRACTING GROIN ON",
                           " RIGHT-HAND BOUNDARY MUST BE CONNECTED.  PLEASE CHANGE",
                           " IN YOUR .cfg FILE."});
@@ -425,12 +422,11 @@ struct diff_entry {
 // same way whichever was given first.
 void build_diffraction_list(const Settings& cfg, RunState& run, InputState& in,
                             StructureState& st) {
-  const Settings& c = cfg;
-  const int right = c.NX + 1;
+  const int right = cfg.NX + 1;
   std::vector<diff_entry> list;
-  list.reserve(static_cast<std::size_t>(2 * c.NDG + in.NTIP));
-  for (int k = 1; k <= c.NDG; ++k) {
-    const diff_entry e{c.IXDG(k), c.YDG(k), c.DDG(k), 0, KIND_GROIN, 0};
+  list.reserve(static_cast<std::size_t>(2 * cfg.NDG + in.NTIP));
+  for (int k = 1; k <= cfg.NDG; ++k) {
+    const diff_entry e{cfg.IXDG(k), cfg.YDG(k), cfg.DDG(k), 0, KIND_GROIN, 0};
     list.push_back(e);
     if (e.wall != 1 && e.wall != right) list.push_back(e);
   }
@@ -447,8 +443,8 @@ void build_diffraction_list(const Settings& cfg, RunState& run, InputState& in,
     const bool first_given = ntip % 2 == 1;
     const int k = (ntip + 1) / 2;
     // The tip at the lower cell starts the breakwater (the first given on a tie).
-    const int here = first_given ? c.DBI1(k) : c.DBI2(k);
-    const int other = first_given ? c.DBI2(k) : c.DBI1(k);
+    const int here = first_given ? cfg.DBI1(k) : cfg.DBI2(k);
+    const int other = first_given ? cfg.DBI2(k) : cfg.DBI1(k);
     const bool starts = here < other || (here == other && first_given);
     list.push_back({cell, in.YTIP(t), in.DTIP(t), starts ? 2 : 1, KIND_BREAKWATER, k});
   }
@@ -471,7 +467,7 @@ void build_diffraction_list(const Settings& cfg, RunState& run, InputState& in,
     st.IDKIND(1) = KIND_END;
     st.IDBW(1) = 0;
   }
-  const bool dg_right = c.NDG > 0 && c.IXDG(c.NDG) == right;
+  const bool dg_right = cfg.NDG > 0 && cfg.IXDG(cfg.NDG) == right;
   if (!dg_right) {
     in.IDIFF(n) = RIGHT_DIFF;
     in.YDIFF(n) = in.DDIFF(n) = 0.0F;
@@ -482,10 +478,10 @@ void build_diffraction_list(const Settings& cfg, RunState& run, InputState& in,
 
   // A breakwater may meet a diffracting groin only at the groin's tip.
   const int shift = in.ISTART - 1;
-  for (int k = 1; k <= c.NDB; ++k) {
-    for (int j = 1; j <= c.NDG; ++j) {
-      if ((c.IXDG(j) == c.DBI1(k) + shift && c.YDG(j) != c.DBY1(k)) ||
-          (c.IXDG(j) == c.DBI2(k) + shift && c.YDG(j) != c.DBY2(k))) {
+  for (int k = 1; k <= cfg.NDB; ++k) {
+    for (int j = 1; j <= cfg.NDG; ++j) {
+      if ((cfg.IXDG(j) == cfg.DBI1(k) + shift && cfg.YDG(j) != cfg.DBY1(k)) ||
+          (cfg.IXDG(j) == cfg.DBI2(k) + shift && cfg.YDG(j) != cfg.DBY2(k))) {
         setup_error(run, {" ERROR. DETACHED BREAKWATER CAN ONLY",
                           " CONNECT TO A GROIN AT THE GROIN TIP.", " PLEASE CONSULT YOUR MANUAL."});
       }
@@ -495,14 +491,15 @@ void build_diffraction_list(const Settings& cfg, RunState& run, InputState& in,
   // a tip of another breakwater between them is refused as an overlap too: the
   // segment table pairs the list entries two by two and would pair tips of
   // different breakwaters. Breakwaters that share a tip cell do not overlap.
-  for (int k = 1; k <= c.NDB; ++k) {
-    const int lo = std::min(c.DBI1(k), c.DBI2(k));
-    const int hi = std::max(c.DBI1(k), c.DBI2(k));
+  for (int k = 1; k <= cfg.NDB; ++k) {
+    const int lo = std::min(cfg.DBI1(k), cfg.DBI2(k));
+    const int hi = std::max(cfg.DBI1(k), cfg.DBI2(k));
     bool overlap = false;
-    for (int j = 1; j <= c.NDG; ++j) overlap = overlap || (lo < c.IXDG(j) && c.IXDG(j) < hi);
-    for (int j = 1; j <= c.NDB; ++j) {
+    for (int j = 1; j <= cfg.NDG; ++j) overlap = overlap || (lo < cfg.IXDG(j) && cfg.IXDG(j) < hi);
+    for (int j = 1; j <= cfg.NDB; ++j) {
       if (j == k) continue;
-      overlap = overlap || (lo < c.DBI1(j) && c.DBI1(j) < hi) || (lo < c.DBI2(j) && c.DBI2(j) < hi);
+      overlap =
+          overlap || (lo < cfg.DBI1(j) && cfg.DBI1(j) < hi) || (lo < cfg.DBI2(j) && cfg.DBI2(j) < hi);
     }
     if (overlap) {
       setup_error(run, {" ERROR. DIFFRACTING STRUCTURES OVERLAP.", " PLEASE CONSULT YOUR MANUAL."});

@@ -135,24 +135,22 @@ void read_cell_spacing(Settings& cfg, RunState& run, InputState& in) {
 }
 
 void build_cell_coordinates(const Settings& cfg, InputState& in) {
-  const Settings& c = cfg;
-  const int nx = std::clamp(c.NX, 0, MXCELL);
+  const int nx = std::clamp(cfg.NX, 0, MXCELL);
   // Each cell's right wall: the baseline origin plus the widths so far.
   // Design note: X0 is given in the model length unit while the widths are
   // already metres; the origin is converted too, so that a coast in feet does
   // not add feet to metres.
-  float x = c.X0 * in.LENFAC;
+  float x = cfg.X0 * in.LENFAC;
   for (int i = 1; i <= nx; ++i) {
-    x += c.DX(i);
+    x += cfg.DX(i);
     in.XCELL(i) = x;
   }
 }
 
 void read_shoreline_files(const Settings& cfg, RunState& run, InputState& in) {
-  const Settings& c = cfg;
-  const int nx = std::clamp(c.NX, 0, MXCELL);
+  const int nx = std::clamp(cfg.NX, 0, MXCELL);
   // The regional contour is read for IREG 1 and 3 only (3 keeps it aside).
-  const bool regional = c.IREG == 1 || c.IREG == 3;
+  const bool regional = cfg.IREG == 1 || cfg.IREG == 3;
   value_file fini{run.FINI, "initial shoreline file", "SHOIN", "SHORL",
                   "INITIAL SHORELINE FILE CONTAINS TOO FEW VALUES", 0, {}};
   value_file freg{run.FREG, "regional contour file", "SHOIN", "SHORM",
@@ -180,7 +178,7 @@ void read_shoreline_files(const Settings& cfg, RunState& run, InputState& in) {
   }
   // 4. IREG 3: the contour as read is kept aside and the model runs on a zero
   // regional contour.
-  if (c.IREG == 3) {
+  if (cfg.IREG == 3) {
     for (int i = 1; i <= nx; ++i) {
       in.YREGFILE(i) = in.YREG(i);
       in.YREG(i) = 0.0F;

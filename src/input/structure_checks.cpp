@@ -23,13 +23,12 @@ std::string breakwater_text(const char* key, int k, const char* rule) {
 }  // namespace
 
 void check_groin_depths(const Settings& cfg) {
-  const Settings& c = cfg;
   // Design note: waves are carried to every diffracting tip by refraction to
   // the tip depth, which needs water there; a groin tip on dry ground or at no
   // depth is refused, named by the groin's number in the input.
-  for (int k = 1; k <= std::min(c.NDG, MXDG); ++k) {
-    if (!(c.DDG(k) > 0.0F))
-      error_stop("DDG of diffracting groin " + std::to_string(c.IDGORD(k)) + " must be > 0");
+  for (int k = 1; k <= std::min(cfg.NDG, MXDG); ++k) {
+    if (!(cfg.DDG(k) > 0.0F))
+      error_stop("DDG of diffracting groin " + std::to_string(cfg.IDGORD(k)) + " must be > 0");
   }
 }
 

@@ -26,11 +26,10 @@ const std::string& station_file(const Settings& cfg, int j) {
 // Stations lie on walls 1..NX+1 in increasing order: the interpolation
 // brackets each wall between two of them.
 void check_stations(const Settings& cfg, RunState& run) {
-  const Settings& c = cfg;
   int before = 0;
   for (int j = 1; j <= station_count(cfg); ++j) {
-    const int w = c.ITIDEWALL(j);
-    if (w >= 1 && w <= c.NX + 1 && w > before) {
+    const int w = cfg.ITIDEWALL(j);
+    if (w >= 1 && w <= cfg.NX + 1 && w > before) {
       before = w;
       continue;
     }
@@ -41,7 +40,7 @@ void check_stations(const Settings& cfg, RunState& run) {
     line += ") AT WALL ";
     edit_i(line, w, 0);
     line += ": STATIONS MUST LIE ON WALLS 1 TO ";
-    edit_i(line, c.NX + 1, 0);
+    edit_i(line, cfg.NX + 1, 0);
     line += " IN INCREASING ORDER.";
     *run.PRT << line << '\n';
     std::string msg("TIDEFILE station ");
@@ -78,17 +77,17 @@ void check_same_stamp(const Settings& cfg, RunState& run, const SeriesState& ser
 }  // namespace
 
 void tidal_weights(const Settings& cfg, SeriesState& ser) {
-  const Settings& c = cfg;
-  const int nx = c.NX;
+  const int nx = cfg.NX;
   const int ns = station_count(cfg);
   // 1. Alongshore coordinate of every wall from wall 1 (m): the widths of the
   //    cells before it. The baseline origin X0 cancels in every ratio below.
   std::vector<double> xw(static_cast<std::size_t>(nx) + 2, 0.0);
   for (int i = 2; i <= nx + 1; ++i)
-    xw[static_cast<std::size_t>(i)] = xw[static_cast<std::size_t>(i - 1)] + static_cast<double>(c.DX(i - 1));
+    xw[static_cast<std::size_t>(i)] =
+        xw[static_cast<std::size_t>(i - 1)] + static_cast<double>(cfg.DX(i - 1));
   // 2. The stations bracketing each wall and the weight of the upper one.
-  const int first = c.ITIDEWALL(1);
-  const int last = c.ITIDEWALL(ns);
+  const int first = cfg.ITIDEWALL(1);
+  const int last = cfg.ITIDEWALL(ns);
   int b = 1;   // first station beyond the wall
   for (int i = 1; i <= nx + 1; ++i) {
     if (i <= first || i >= last) {
@@ -98,9 +97,9 @@ void tidal_weights(const Settings& cfg, SeriesState& ser) {
       ser.TCW(i) = 0.0F;
       continue;
     }
-    while (c.ITIDEWALL(b) <= i) ++b;
-    const double xa = xw[static_cast<std::size_t>(c.ITIDEWALL(b - 1))];
-    const double xb = xw[static_cast<std::size_t>(c.ITIDEWALL(b))];
+    while (cfg.ITIDEWALL(b) <= i) ++b;
+    const double xa = xw[static_cast<std::size_t>(cfg.ITIDEWALL(b - 1))];
+    const double xb = xw[static_cast<std::size_t>(cfg.ITIDEWALL(b))];
     ser.TCA(i) = b - 1;
     ser.TCB(i) = b;
     ser.TCW(i) = static_cast<float>((xw[static_cast<std::size_t>(i)] - xa) / (xb - xa));
@@ -109,15 +108,14 @@ void tidal_weights(const Settings& cfg, SeriesState& ser) {
 
 void read_tidal_currents(const Settings& cfg, const InputState& in, RunState& run,
                          SeriesState& ser) {
-  const Settings& c = cfg;
   ser.TCUSED = false;
   ser.NSTTC = 1;
   ser.TCPTR = 0;
-  if (!c.TIDES || station_count(cfg) < 1) return;
+  if (!cfg.TIDES || station_count(cfg) < 1) return;
   lwrite(*run.CON, "Reading TCRNTFILE: ");
   // 1. Stations on the grid, in order; at least two records announced.
   check_stations(cfg, run);
-  check_record_count(run, c.ITIDE2, station_file(cfg, 1), TIDAL_CURRENT_NAMES);
+  check_record_count(run, cfg.ITIDE2, station_file(cfg, 1), TIDAL_CURRENT_NAMES);
   // 2. Records k = 1..NTC of every station, grown as they are read.
   const int ns = station_count(cfg);
   // A station whose file was never opened has a stream all the same: its read fails.
@@ -126,7 +124,7 @@ void read_tidal_currents(const Settings& cfg, const InputState& in, RunState& ru
   ser.TCTIME.clear();
   ser.TCVAL.clear();
   std::string line;
-  for (int k = 1; k <= c.ITIDE2; ++k) {
+  for (int k = 1; k <= cfg.ITIDE2; ++k) {
     for (int j = 1; j <= ns; ++j) {
       std::ifstream& f = run.FTIDE[static_cast<std::size_t>(j)];
       const StampedValue r =
@@ -141,7 +139,7 @@ void read_tidal_currents(const Settings& cfg, const InputState& in, RunState& ru
     }
   }
   for (int j = 1; j <= ns; ++j) run.FTIDE[static_cast<std::size_t>(j)].close();
-  ser.NTC = c.ITIDE2;
+  ser.NTC = cfg.ITIDE2;
   // 3. Interval, its checks, the steps per record, the interpolation weights.
   // Design note: the transport needs a current at every wall 1..NX+1, and the
   // interpolation gives every wall one from any number of stations (one
@@ -149,7 +147,7 @@ void read_tidal_currents(const Settings& cfg, const InputState& in, RunState& ru
   // no count of points against NX is asked of the stations.
   ser.DTTC = series_interval(cfg, run, ser.TCDATE, ser.TCTIME, station_file(cfg, 1),
                              TIDAL_CURRENT_NAMES);
-  ser.NSTTC = steps_per_record(ser.DTTC, c.DT);
+  ser.NSTTC = steps_per_record(ser.DTTC, cfg.DT);
   warn_late_start(cfg, run, ser.TCDATE[0], ser.TCTIME[0], station_file(cfg, 1),
                   TIDAL_CURRENT_NAMES);
   tidal_weights(cfg, ser);

@@ -12,40 +12,39 @@ namespace coastra {
 
 void read_water_levels(const Settings& cfg, const InputState& in, RunState& run,
                        TransportState& tr, SeriesState& ser) {
-  const Settings& c = cfg;
   ser.WLUSED = false;
   tr.WLCUR = 0.0F;
   ser.NSTWL = 1;
   ser.WLPTR = 0;
-  if (c.WLFILE.empty()) return;
+  if (cfg.WLFILE.empty()) return;
   // Design note: the level acts on the run only through the breakwater
   // transmission and the groin tips; the series is read with the computed
   // transmission alone, and a file given without it is named as unused.
-  if (c.TRANMODE != 1) {
-    lwrite(*run.CON, "Water level file not used (no breakwater transmission computed): ", c.WLFILE);
-    lwrite(*run.PRT, "WATER LEVEL FILE NOT USED (NO BREAKWATER TRANSMISSION COMPUTED): ", c.WLFILE);
+  if (cfg.TRANMODE != 1) {
+    lwrite(*run.CON, "Water level file not used (no breakwater transmission computed): ", cfg.WLFILE);
+    lwrite(*run.PRT, "WATER LEVEL FILE NOT USED (NO BREAKWATER TRANSMISSION COMPUTED): ", cfg.WLFILE);
     return;
   }
   // 1. Records, grown as they are read (a mistyped count claims no memory).
   lwrite(*run.CON, "Reading WTRELFILE");
-  check_record_count(run, c.IWLFILE, c.WLFILE, WATER_LEVEL_NAMES);
+  check_record_count(run, cfg.IWLFILE, cfg.WLFILE, WATER_LEVEL_NAMES);
   ser.WLDATE.clear();
   ser.WLTIME.clear();
   ser.WL.clear();
   std::string line;
-  for (int k = 1; k <= c.IWLFILE; ++k) {
-    const StampedValue r = read_stamped_record(run, run.FWL, line, c.WLFILE, k, WATER_LEVEL_NAMES);
+  for (int k = 1; k <= cfg.IWLFILE; ++k) {
+    const StampedValue r = read_stamped_record(run, run.FWL, line, cfg.WLFILE, k, WATER_LEVEL_NAMES);
     ser.WLDATE.push_back(r.DATE);
     ser.WLTIME.push_back(r.TIME);
     // 2. Model length unit to metres.
     ser.WL.push_back(r.VALUE * in.LENFAC);
   }
   run.FWL.close();
-  ser.NWL = c.IWLFILE;
+  ser.NWL = cfg.IWLFILE;
   // 3. Interval, its checks, and the steps per record.
-  ser.DTWL = series_interval(cfg, run, ser.WLDATE, ser.WLTIME, c.WLFILE, WATER_LEVEL_NAMES);
-  ser.NSTWL = steps_per_record(ser.DTWL, c.DT);
-  warn_late_start(cfg, run, ser.WLDATE[0], ser.WLTIME[0], c.WLFILE, WATER_LEVEL_NAMES);
+  ser.DTWL = series_interval(cfg, run, ser.WLDATE, ser.WLTIME, cfg.WLFILE, WATER_LEVEL_NAMES);
+  ser.NSTWL = steps_per_record(ser.DTWL, cfg.DT);
+  warn_late_start(cfg, run, ser.WLDATE[0], ser.WLTIME[0], cfg.WLFILE, WATER_LEVEL_NAMES);
   ser.WLUSED = true;
 }
 

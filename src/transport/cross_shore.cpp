@@ -177,13 +177,12 @@ void setup_cross_shore(const Settings& cfg, CrossShoreState& xs) {
 
 void cross_shore_response(const Settings& cfg, const RunState& run, const WaveState& wv,
                           const StepState& step, TransportState& tr, CrossShoreState& xs) {
-  const Settings& c = cfg;
-  if (c.XSHORE == 0) return;
-  const int nx = c.NX;
+  if (cfg.XSHORE == 0) return;
+  const int nx = cfg.NX;
   // Design note: only diffraction makes the final breaking height differ from
   // the undiffracted one, so the open coast keeps the factor 1 exactly; a calm
   // step (no breaking computed) keeps the factors of the last wave step.
-  const bool shaded = c.NDB > 0 || c.NDG > 0;
+  const bool shaded = cfg.NDB > 0 || cfg.NDG > 0;
   if (!run.CALM && shaded) {
     run_kernel<shade_body>(1, nx + 1, static_cast<const float*>(wv.HB.data()),
                            static_cast<const float*>(wv.HBD.data()), xs.XSSHADE.data());
@@ -209,7 +208,7 @@ void cross_shore_response(const Settings& cfg, const RunState& run, const WaveSt
     const auto* hrf = static_cast<const float*>(wv.HRF.data());
     const auto* shade = static_cast<const float*>(xs.XSSHADE.data());
     const auto* inlcell = static_cast<const int*>(tr.INLCELL.data());
-    const Response p{c.XSS.data(), c.XSEREF.data(), c.XSKACC.data(), c.XSKERO.data()};
+    const Response p{cfg.XSS.data(), cfg.XSEREF.data(), cfg.XSKACC.data(), cfg.XSKERO.data()};
     if (series)
       run_kernel<record_response_body<true>>(1, nx, hrf, shade, inlcell, p, dt_days,
                                              xs.XSEQ.data(), xs.XSQ.data(), yswall, ydbw,

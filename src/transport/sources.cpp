@@ -72,13 +72,12 @@ bool window_active(double elapsed, double h0, double h1, double dt) {
 // over (also after a change of DT), and the list is not cycled.
 void bypass_sources(const Settings& cfg, const RunState& run, const StepState& step,
                     TransportState& tr, SourceState& src) {
-  const Settings& c = cfg;
   const double t = run.ELAPSED;
   const double dt = static_cast<double>(step.DT);
-  for (int k = 1; k <= std::min(c.NBP, MXBP); ++k) {
+  for (int k = 1; k <= std::min(cfg.NBP, MXBP); ++k) {
     if (!window_active(t, src.BPH0(k), src.BPH1(k), dt)) continue;
     const double q = src.QBPM(k) / 3600.0;
-    for (int i = c.IBPS(k); i <= c.IBPE(k); ++i) tr.QSRC(i) += q;
+    for (int i = cfg.IBPS(k); i <= cfg.IBPE(k); ++i) tr.QSRC(i) += q;
   }
   while (src.IBPEV <= src.NBPEV && !(t < src.EVH1(src.IBPEV) - 1.0e-6 * dt)) ++src.IBPEV;
   const int n = src.IBPEV;
@@ -95,16 +94,15 @@ void bypass_sources(const Settings& cfg, const RunState& run, const StepState& s
 // dug further. The change applied, not the one requested, is kept.
 void apply_fills(const Settings& cfg, const RunState& run, const StepState& step,
                  TransportState& tr, SourceState& src) {
-  const Settings& c = cfg;
-  const int nbf = std::min(c.NBF, MXBF);
+  const int nbf = std::min(cfg.NBF, MXBF);
   if (nbf <= 0) return;
-  for (int i = 1; i <= c.NX; ++i) src.DYFILL(i) = 0.0;
+  for (int i = 1; i <= cfg.NX; ++i) src.DYFILL(i) = 0.0;
   const double dt = static_cast<double>(step.DT);
   for (int k = 1; k <= nbf; ++k) {
     if (!window_active(run.ELAPSED, src.FILLH0(k), src.FILLH1(k), dt)) continue;
-    for (int i = c.IBFS(k); i <= c.IBFE(k); ++i) src.DYFILL(i) += src.FILLADV(k);
+    for (int i = cfg.IBFS(k); i <= cfg.IBFE(k); ++i) src.DYFILL(i) += src.FILLADV(k);
   }
-  for (int i = 1; i <= c.NX; ++i) {
+  for (int i = 1; i <= cfg.NX; ++i) {
     if (src.DYFILL(i) == 0.0) continue;
     const double y0 = tr.YSHORE(i);
     const double y = std::max(y0 + src.DYFILL(i), std::min(tr.YSWALL(i), y0));
@@ -116,9 +114,8 @@ void apply_fills(const Settings& cfg, const RunState& run, const StepState& step
 // Design note: a cell with sources of both signs in one step books their net
 // change, as placement when the net rate is positive, as removal otherwise.
 void book_sources(const Settings& cfg, TransportState& tr, SourceState& src) {
-  const Settings& c = cfg;
   const int lo = 1;
-  const int hi = c.NX;
+  const int hi = cfg.NX;
   // Most steps have neither (no bypassing, no fill in progress): one light
   // pass finds that, and the books are not rewritten.
   int any = 0;
@@ -126,7 +123,7 @@ void book_sources(const Settings& cfg, TransportState& tr, SourceState& src) {
                                        static_cast<const double*>(tr.QSRC.data()), &any);
   if (any == 0) return;   // QSRC is then 0 already
   run_kernel<book_body>(
-      lo, hi, std::min(c.NBF, MXBF) > 0 ? 1 : 0, c.DX.data(), c.BERMHT.data(), c.DCLOS.data(),
+      lo, hi, std::min(cfg.NBF, MXBF) > 0 ? 1 : 0, cfg.DX.data(), cfg.BERMHT.data(), cfg.DCLOS.data(),
       src.DYFILL.data(), static_cast<const double*>(src.DYSRC.data()),
       static_cast<const double*>(tr.QSRC.data()),
       Books{src.VFILL.data(), src.VEXCAV.data(), src.VBPSRC.data(), src.VBPSINK.data()});

@@ -215,29 +215,28 @@ void cap_group(const Settings& cfg, TransportState& tr, int s, int e) {
 //   distance stands at its wall: code 1 at the first end, else 2 at the last.
 void setup_structures(const Settings& cfg, const InputState& in, TransportState& tr,
                       SourceState& src) {
-  const Settings& c = cfg;
-  const int nx = c.NX;
+  const int nx = cfg.NX;
   for (int i = 1; i <= nx; ++i) {
     src.YSWALL0(i) = tr.YSWALL(i);
     src.YDB(i) = NO_LIMIT_SEAWARD;
   }
-  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
-    const int i1 = c.DBI1(k), i2 = c.DBI2(k);   // i1 < i2 after the set-up checks
+  for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
+    const int i1 = cfg.DBI1(k), i2 = cfg.DBI2(k);   // i1 < i2 after the set-up checks
     src.DBS(k) = i1;
     src.DBE(k) = i2 - 1;
     const double x1 = wall_x(cfg, in, i1), x2 = wall_x(cfg, in, i2);
-    const double y1 = static_cast<double>(c.DBY1(k)), y2 = static_cast<double>(c.DBY2(k));
+    const double y1 = static_cast<double>(cfg.DBY1(k)), y2 = static_cast<double>(cfg.DBY2(k));
     for (int j = i1; j <= i2 - 1; ++j)
       src.YDB(j) = y1 + (centre_x(cfg, in, j) - x1) / (x2 - x1) * (y2 - y1) -
                    static_cast<double>(in.YREG(j));
-    src.DBCON(k) = groin_at(cfg, i1, c.DBY1(k)) ? 1 : groin_at(cfg, i2, c.DBY2(k)) ? 2 : 0;
+    src.DBCON(k) = groin_at(cfg, i1, cfg.DBY1(k)) ? 1 : groin_at(cfg, i2, cfg.DBY2(k)) ? 2 : 0;
   }
   // The connection code of each groin of the groin list.
   for (int g = 1; g <= in.NGRO; ++g) {
     src.GCON(g) = 0;
-    for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
-      if (in.IXG(g) == c.DBI1(k) && in.YG(g) == c.DBY1(k)) src.GCON(g) |= 1;
-      if (in.IXG(g) == c.DBI2(k) && in.YG(g) == c.DBY2(k)) src.GCON(g) |= 2;
+    for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
+      if (in.IXG(g) == cfg.DBI1(k) && in.YG(g) == cfg.DBY1(k)) src.GCON(g) |= 1;
+      if (in.IXG(g) == cfg.DBI2(k) && in.YG(g) == cfg.DBY2(k)) src.GCON(g) |= 2;
     }
   }
   structure_marks(cfg, src, tr);

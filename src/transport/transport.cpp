@@ -260,10 +260,9 @@ void prepare_walls(const Settings& cfg, const WaveState& wv, TransportState& tr)
 // which their rule (none) does not use.
 void wall_formula(const Settings& cfg, const WaveState& wv, const ScratchState& scr,
                   TransportState& tr) {
-  const Settings& c = cfg;
-  const TransportScalars s{c.GAMMA, tr.TANB, std::sqrt((HS_OVER_HRMS / c.GAMMA) / GRAV)};
-  run_kernel<wall_transport_body>(1, c.NX + 1, s, wv.THETABD.data(), wv.ALPHAS.data(), wv.HBD.data(),
-                                  wv.CGB.data(), tr.SFAC.data(), c.K2.data(), tr.A1W.data(),
+  const TransportScalars s{cfg.GAMMA, tr.TANB, std::sqrt((HS_OVER_HRMS / cfg.GAMMA) / GRAV)};
+  run_kernel<wall_transport_body>(1, cfg.NX + 1, s, wv.THETABD.data(), wv.ALPHAS.data(), wv.HBD.data(),
+                                  wv.CGB.data(), tr.SFAC.data(), cfg.K2.data(), tr.A1W.data(),
                                   tr.UTIDE.data(), tr.wall_dx.data(),
                                   scr.grad_rule.data(), tr.THETAREL.data(), tr.QLS.data());
 }

@@ -177,14 +177,14 @@ int breakwater_reference_wall(const Settings& cfg, const InputState& in, int k) 
 }
 
 void transmission_setup(const Settings& cfg, StructureState& st) {
-  const Settings& c = cfg;
-  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+  for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
     // Only the reef method uses the area; the others need no shoreward slope.
-    const bool reef_method = c.TRANMODE == 1 && c.KTMETDB(k) != 1 && c.KTMETDB(k) != 2;
-    st.ATDB(k) = reef_method ? cross_section_area(c.HDB(k), c.BDB(k), c.SSDB(k), c.SHSDB(k)) : 0.0F;
+    const bool reef_method = cfg.TRANMODE == 1 && cfg.KTMETDB(k) != 1 && cfg.KTMETDB(k) != 2;
+    st.ATDB(k) =
+        reef_method ? cross_section_area(cfg.HDB(k), cfg.BDB(k), cfg.SSDB(k), cfg.SHSDB(k)) : 0.0F;
     // Design note: until the first computation (the first step with waves) the
     // coefficient in force is the configured TRANDB, 0 when none was given.
-    st.KTDB(k) = c.TRANDB(k);
+    st.KTDB(k) = cfg.TRANDB(k);
   }
   st.KTDUE = true;
   st.KTWARNED = 0U;
@@ -198,19 +198,18 @@ void request_transmission(StructureState& st) { st.KTDUE = true; }
 
 unsigned breakwater_transmission(const Settings& cfg, const InputState& in, const WaveState& wv,
                                  const TransportState& tr, StructureState& st, OutputState& out) {
-  const Settings& c = cfg;
   // Fixed coefficients have no method properties to compute from.
-  if (c.TRANMODE != 1) return 0U;
+  if (cfg.TRANMODE != 1) return 0U;
   unsigned fired = 0U;  // warnings and failures of this computation, over all breakwaters
-  for (int k = 1; k <= std::min(c.NDB, MXDB); ++k) {
+  for (int k = 1; k <= std::min(cfg.NDB, MXDB); ++k) {
     // 1. Depth at the breakwater and the wave of its reference wall.
     const float d = breakwater_depth(cfg, tr, k);
     const int i = breakwater_reference_wall(cfg, in, k);
     const ReferenceWave ref = transmission_reference(wv.OMEGA, wv.K0, wv.DRF(i));
     // 2. The coefficient by the breakwater's own method.
     const Transmission t =
-        KTCALC(d, wv.TZ, wv.OMEGA, wv.K0, c.KTMETDB(k), c.HDB(k), c.D50DB(k), st.ATDB(k), c.BDB(k),
-               c.SSDB(k), ref.K, wv.HRF(i), wv.THETARF(i), ref.CG, wv.ALPHAW(i));
+        KTCALC(d, wv.TZ, wv.OMEGA, wv.K0, cfg.KTMETDB(k), cfg.HDB(k), cfg.D50DB(k), st.ATDB(k),
+               cfg.BDB(k), cfg.SSDB(k), ref.K, wv.HRF(i), wv.THETARF(i), ref.CG, wv.ALPHAW(i));
     fired |= t.FLAGS;
     st.KTDB(k) = t.KT;
     // 3. Statistics of the values in force (not of an inapplicable method).
