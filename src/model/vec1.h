@@ -2,9 +2,12 @@
 // A Vec1 of capacity n holds elements 0..n+1, so a cell array can also be read
 // at its first wall-side neighbour (index 0 or n+1) without a special case;
 // index 0 is otherwise unused. Storage is allocated once, zero-filled.
-// The zeros come from calloc, not from writing them: a large array's pages are
-// then the system's zero pages until first written, so capacity a run does not
-// use (long event lists, arrays of absent structures) costs no memory.
+// The zeros are the system's: an array of a page or more is mapped directly
+// (anonymous memory), so its pages are the system's zero page until first
+// written, and capacity a run does not use (long event lists, arrays of absent
+// structures, the far cells of a short coast) costs no memory. (calloc would
+// not do: below its own mapping threshold, 128 KiB, it carves the array from
+// the heap and writes its zeros over memory the heap used before.)
 #pragma once
 
 #include <algorithm>
@@ -12,6 +15,8 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+
+#include <sys/mman.h>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -19,9 +24,12 @@
 
 namespace coastra {
 
-// Allocator of zero-filled storage for arrays of numbers: calloc'd, and the
-// value-initialisation of the elements left to calloc's zeros (the zero bit
-// pattern is 0 for every integer and 0.0 for float and double).
+// Allocator of zero-filled storage for arrays of numbers, the value-
+// initialisation of the elements left to the zeros of the storage (the zero
+// bit pattern is 0 for every integer and 0.0 for float and double). Arrays of
+// a page or more are mapped, smaller ones calloc'd. Design note: under the
+// address sanitizer every array is calloc'd, so that the sanitizer sees a
+// kernel that runs past an array's end.
 template <class T>
 struct ZeroFilledAlloc {
   static_assert(std::is_arithmetic_v<T>, "zero bits must be the value 0");
@@ -30,11 +38,16 @@ struct ZeroFilledAlloc {
   template <class U>
   explicit ZeroFilledAlloc(const ZeroFilledAlloc<U>& /*other*/) {}
   T* allocate(std::size_t n) {
-    void* p = std::calloc(n, sizeof(T));
+    void* p = mapped(n) ? map(n * sizeof(T)) : std::calloc(n, sizeof(T));
     if (p == nullptr) throw std::bad_alloc();
     return static_cast<T*>(p);
   }
-  void deallocate(T* p, std::size_t /*n*/) { std::free(p); }
+  void deallocate(T* p, std::size_t n) {
+    if (mapped(n))
+      munmap(p, n * sizeof(T));
+    else
+      std::free(p);
+  }
   template <class U>
   void construct(U* /*p*/) {}   // already zero
   template <class U, class... A>
@@ -42,6 +55,21 @@ struct ZeroFilledAlloc {
     ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
   }
   friend bool operator==(const ZeroFilledAlloc&, const ZeroFilledAlloc&) { return true; }
+
+ private:
+  static constexpr std::size_t PAGE = 4096;   // bytes; a smaller array shares the heap's pages
+  static bool mapped(std::size_t n) {
+#if defined(__SANITIZE_ADDRESS__)
+    (void)n;
+    return false;
+#else
+    return n * sizeof(T) >= PAGE;
+#endif
+  }
+  static void* map(std::size_t bytes) {
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+  }
 };
 
 template <class T>
