@@ -218,13 +218,12 @@ TEST(Dredging, EventsInForceTakeTheirVolumeTimesDtAndBookIt) {
   m.STEPDATE = 20200131;  // event 1 not yet in force
   inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   EXPECT_EQ(m.VVSE(1), 1000.0);
-  EXPECT_EQ(m.VVSF(1), 1000.0);
   EXPECT_EQ(m.VVSBL(1), 0.0);    // 600 m3 asked, the 300 held taken
   EXPECT_EQ(m.VVSAR(1), 212.0);  // 4 m3/h x 3 h placed
   m.STEPDATE = 20200205;          // last day of event 1
   inlet_step(m.cfg, m.run(), m.input(), m.step(), m.transport(), m.inlets());
   EXPECT_EQ(m.VVSE(1), 970.0);  // 10 m3/h x 3 h
-  EXPECT_EQ(m.VVSF(1), 1000.0);
+  EXPECT_EQ(m.VVSF(1), 1000.0);  // the disabled event never acts
   EXPECT_EQ(m.VDREDRM(1), -330.0);  // 300 + 30 removed
   EXPECT_EQ(m.VDREDPL(1), 24.0);    // 12 + 12 placed
   m.STEPDATE = 20200206;
