@@ -1,7 +1,7 @@
 // The cross-shore equilibrium response: the exact relaxation against its
 // analytic time scale at short and long steps, and whole runs on a closed
-// coast (a uniform shift, no transport, a closed budget) and the refusal of
-// a response without its reference energy.
+// coast (a uniform shift, no transport, a closed budget; refused without its
+// reference energy).
 
 #include <gtest/gtest.h>
 
@@ -80,6 +80,12 @@ TEST(CrossShore, UniformForcingShiftsAClosedCoastWithoutTransport) {
   EXPECT_NEAR(exchange, dv, std::fabs(dv) * 1e-3);
   const double residual = test::values_after(out, "BUDGET RESIDUAL (M3):").at(0);
   EXPECT_LT(std::fabs(residual), 1.0);
+  // Without its reference energy the response is refused.
+  XsCase bad;
+  bad.set("XSEREF:", "XSEREF: 0.0");
+  const auto res = bad.run();
+  EXPECT_EQ(res.status, 1);
+  EXPECT_NE(res.console.find("XSEREF"), std::string::npos) << res.console;
 #ifdef COASTRA_WITH_NETCDF
   // The NetCDF file holds the excursion of every cell and record.
   ASSERT_EQ(test::run_in(r.dir, {"--netcdf", "run.nc", "run.cfg"}).status, 0);
@@ -91,14 +97,6 @@ TEST(CrossShore, UniformForcingShiftsAClosedCoastWithoutTransport) {
   nc_close(id);
   for (int i = 0; i < 20; ++i) EXPECT_NEAR(xs[90 * 20 + i], expect - 100.0, 0.006);
 #endif
-}
-
-TEST(CrossShore, ResponseWithoutReferenceEnergyIsRefused) {
-  XsCase r;
-  r.set("XSEREF:", "XSEREF: 0.0");
-  const auto res = r.run();
-  EXPECT_EQ(res.status, 1);
-  EXPECT_NE(res.console.find("XSEREF"), std::string::npos) << res.console;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Whole-model physics: the program run on small coasts must obey what the
-// one-line model promises — no transport under shore-normal or uniform
-// waves, diffusion of a beach fill at the analytical rate with its volume
-// kept, and a fillet updrift of an impermeable groin.
+// one-line model promises — diffusion of a beach fill at the analytical rate
+// with its volume kept, and a fillet updrift of an impermeable groin.
 
 #include <gtest/gtest.h>
 
@@ -33,30 +32,6 @@ struct CoastRun {
   }
   const std::vector<double>& final_shore() const { return slo.back().values; }
 };
-
-TEST(Physics, NormalOrUniformObliqueWavesOnAStraightCoastMoveNothing) {
-  // Shore-normal waves drive no transport; uniform oblique waves between pinned
-  // ends give every wall the same transport, so every cell passes on what it gets.
-  const int nx = 40;
-  const std::string normal_waves = "1.5 8.0 0.0\n";
-  for (const std::string& waves :
-       {normal_waves, std::string("1.5 8.0 20.0\n"), std::string("1.0 6.0 -35.0\n")}) {
-    CoastRun run(test::base_config(nx, 50.0, 20200101, 20200201, 1.0, 24.0),
-                 std::vector<double>(nx, 100.0), waves);
-    ASSERT_EQ(run.result.status, EXIT_NORMAL) << run.result.console;
-    ASSERT_EQ(run.slo.size(), 31U);
-    const bool normal = waves == normal_waves;
-    for (double y : run.final_shore()) EXPECT_NEAR(y, 100.0, normal ? 0.0 : 0.005) << waves;
-    if (normal) {
-      EXPECT_EQ(test::total_volume_change(run.print), 0.0);
-      continue;
-    }
-    const auto q = test::read_records(run.dir.read("run.qtr")).back().values;
-    ASSERT_EQ(q.size(), static_cast<std::size_t>(nx + 1));
-    EXPECT_GT(std::fabs(q[nx / 2]), 1000.0) << "oblique waves must drive transport";
-    for (double v : q) EXPECT_NEAR(v, q[nx / 2], 1.0);
-  }
-}
 
 // A rectangular fill on a straight beach under shore-normal waves spreads as
 // the diffusion solution of the linearised one-line model,
