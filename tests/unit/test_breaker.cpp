@@ -78,22 +78,19 @@ TEST(Breaking, HandCasesObliqueAndNormal) {
   EXPECT_NEAR(n.CGB, 4.458094F, 2.0E-5F * 4.46F);
 }
 
-TEST(Breaking, WaveAlongShoreGivesZeroHeight) {
+TEST(Breaking, AlongShoreWaveHasNoHeightAndOneBrokenAtInputRunsAlongShore) {
   // The float nearest pi/2 has |cos a| about 4e-8, below the 1e-7 threshold.
-  const WaveNumber w0 = WAVNUM(7.0F, 10.0F);
-  for (float a : {std::numbers::pi_v<float> / 2.0F, -std::numbers::pi_v<float> / 2.0F}) {
-    const test::Breaking b = test::break_wave(w0.K, 1.5F, 7.0F, a, w0.N, 0.0F, 0.78F);
-    EXPECT_EQ(b.HB, 0.0F);
-    EXPECT_EQ(b.THETAB, 0.0F);
-    EXPECT_FLOAT_EQ(b.KB, 6.28318F / 0.1F);  // the dry-point fallback of WAVNUM
-  }
-}
-
-TEST(Breaking, WaveAlreadyBrokenAtInputGetsAlongshoreDirectionNotNaN) {
+  const WaveNumber w7 = WAVNUM(7.0F, 10.0F);
   // 5 m given in 2 m of water at 80 degrees: sin(a) sqrt(lambda) is about 2.7.
-  const WaveNumber w0 = WAVNUM(8.0F, 2.0F);
+  const WaveNumber w2 = WAVNUM(8.0F, 2.0F);
   for (float sign : {1.0F, -1.0F}) {
-    const test::Breaking b = test::break_wave(w0.K, 5.0F, 8.0F, 0.1F + sign * 1.396F, w0.N, 0.1F, 0.78F);
+    const float along = sign * std::numbers::pi_v<float> / 2.0F;
+    const test::Breaking a = test::break_wave(w7.K, 1.5F, 7.0F, along, w7.N, 0.0F, 0.78F);
+    EXPECT_EQ(a.HB, 0.0F);
+    EXPECT_EQ(a.THETAB, 0.0F);
+    EXPECT_FLOAT_EQ(a.KB, 6.28318F / 0.1F);  // the dry-point fallback of WAVNUM
+    const test::Breaking b =
+        test::break_wave(w2.K, 5.0F, 8.0F, 0.1F + sign * 1.396F, w2.N, 0.1F, 0.78F);
     EXPECT_FLOAT_EQ(b.THETAB, 0.1F + sign * std::asin(1.0F));
     EXPECT_TRUE(std::isfinite(b.HB) && b.HB > 0.0F);
   }
