@@ -13,11 +13,8 @@
 #include <random>
 #include <vector>
 
-#include "input/setup.h"
 #include "output/wave_reports.h"
 #include "support/structure_coast.h"
-#include "support/state_rig.h"
-#include "waves/breaker.h"
 #include "waves/diffraction.h"
 #include "waves/wave_relations.h"
 

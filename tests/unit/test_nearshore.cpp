@@ -13,7 +13,6 @@
 #include "support/breaking_one.h"
 #include "support/state_rig.h"
 #include "support/coast_builder.h"
-#include "waves/breaker.h"
 #include "waves/final_waves.h"
 #include "waves/diffraction.h"
 #include "waves/nearshore.h"

@@ -30,8 +30,7 @@ Worst scan(float lo, float hi, int count, bool geometric, float (*f)(float),
   Worst w;
   for (int j = 0; j <= count; ++j) {
     const double s = static_cast<double>(j) / count;
-    const double l = static_cast<double>(lo);
-    const double h = static_cast<double>(hi);
+    const double l = static_cast<double>(lo), h = static_cast<double>(hi);
     const double xd = geometric ? l * std::pow(h / l, s) : l + (h - l) * s;
     const float x = static_cast<float>(xd);
     const double e = exact(static_cast<double>(x));
