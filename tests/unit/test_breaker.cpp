@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "model/constants.h"
 #include "support/breaking_one.h"
@@ -18,10 +19,10 @@ namespace {
 
 constexpr double G = static_cast<double>(GRAV), GAM = 0.78;
 
-// Breaking height and angle from H0^2 Cg0 cos(a0) = Hb^2 Cgb cos(ab) and
+// Breaking height and angle (rad) from H0^2 Cg0 cos(a0) = Hb^2 Cgb cos(ab) and
 // sin(a)/c constant, with Hb = gamma hb and shallow-water celerities at the
 // breaker line (cb = Cgb = sqrt(g hb)), by bisection on hb.
-void iterate_breaking(double c0, double n0, double H0, double a0, double& Hb, double& ab) {
+std::pair<double, double> iterate_breaking(double c0, double n0, double H0, double a0) {
   const double flux = H0 * H0 * n0 * c0 * std::cos(a0);
   double lo = 1.0E-6, hi = 100.0;
   for (int it = 0; it < 100; ++it) {
@@ -30,8 +31,7 @@ void iterate_breaking(double c0, double n0, double H0, double a0, double& Hb, do
         s * s >= 1.0 || GAM * GAM * hb * hb * std::sqrt(G * hb * (1.0 - s * s)) > flux;
     (over ? hi : lo) = hb;
   }
-  Hb = GAM * lo;
-  ab = std::asin(std::sin(a0) * std::sqrt(G * lo) / c0);
+  return {GAM * lo, std::asin(std::sin(a0) * std::sqrt(G * lo) / c0)};
 }
 
 TEST(Breaking, MatchesIterativeEnergyFluxAndSnellSolution) {
@@ -49,9 +49,8 @@ TEST(Breaking, MatchesIterativeEnergyFluxAndSnellSolution) {
         const float a0 = deg * PI / 180.0F;
         const test::Breaking b = test::break_wave(w0.K, H0, T, phi + a0, w0.N, phi, static_cast<float>(GAM));
         const double c0 = 2.0 * static_cast<double>(PI) / static_cast<double>(w0.K * T);
-        double hb = 0.0, ab = 0.0;
-        iterate_breaking(c0, static_cast<double>(w0.N), static_cast<double>(H0),
-                         static_cast<double>(a0), hb, ab);
+        const auto [hb, ab] = iterate_breaking(c0, static_cast<double>(w0.N),
+                                               static_cast<double>(H0), static_cast<double>(a0));
         EXPECT_NEAR(static_cast<double>(b.HB), hb, 3.0E-3 * hb) << H0 << " " << T << " " << deg;
         EXPECT_NEAR(static_cast<double>(b.THETAB - phi), ab, 0.1 * std::numbers::pi / 180.0);
       }
@@ -78,22 +77,19 @@ TEST(Breaking, HandCasesObliqueAndNormal) {
   EXPECT_NEAR(n.CGB, 4.458094F, 2.0E-5F * 4.46F);
 }
 
-TEST(Breaking, WaveAlongShoreGivesZeroHeight) {
+TEST(Breaking, AlongShoreWaveHasNoHeightAndOneBrokenAtInputRunsAlongShore) {
   // The float nearest pi/2 has |cos a| about 4e-8, below the 1e-7 threshold.
-  const WaveNumber w0 = WAVNUM(7.0F, 10.0F);
-  for (float a : {std::numbers::pi_v<float> / 2.0F, -std::numbers::pi_v<float> / 2.0F}) {
-    const test::Breaking b = test::break_wave(w0.K, 1.5F, 7.0F, a, w0.N, 0.0F, 0.78F);
-    EXPECT_EQ(b.HB, 0.0F);
-    EXPECT_EQ(b.THETAB, 0.0F);
-    EXPECT_FLOAT_EQ(b.KB, 6.28318F / 0.1F);  // the dry-point fallback of WAVNUM
-  }
-}
-
-TEST(Breaking, WaveAlreadyBrokenAtInputGetsAlongshoreDirectionNotNaN) {
+  const WaveNumber w7 = WAVNUM(7.0F, 10.0F);
   // 5 m given in 2 m of water at 80 degrees: sin(a) sqrt(lambda) is about 2.7.
-  const WaveNumber w0 = WAVNUM(8.0F, 2.0F);
+  const WaveNumber w2 = WAVNUM(8.0F, 2.0F);
   for (float sign : {1.0F, -1.0F}) {
-    const test::Breaking b = test::break_wave(w0.K, 5.0F, 8.0F, 0.1F + sign * 1.396F, w0.N, 0.1F, 0.78F);
+    const float along = sign * std::numbers::pi_v<float> / 2.0F;
+    const test::Breaking a = test::break_wave(w7.K, 1.5F, 7.0F, along, w7.N, 0.0F, 0.78F);
+    EXPECT_EQ(a.HB, 0.0F);
+    EXPECT_EQ(a.THETAB, 0.0F);
+    EXPECT_FLOAT_EQ(a.KB, 6.28318F / 0.1F);  // the dry-point fallback of WAVNUM
+    const test::Breaking b =
+        test::break_wave(w2.K, 5.0F, 8.0F, 0.1F + sign * 1.396F, w2.N, 0.1F, 0.78F);
     EXPECT_FLOAT_EQ(b.THETAB, 0.1F + sign * std::asin(1.0F));
     EXPECT_TRUE(std::isfinite(b.HB) && b.HB > 0.0F);
   }

@@ -13,7 +13,6 @@
 #include "support/breaking_one.h"
 #include "support/state_rig.h"
 #include "support/coast_builder.h"
-#include "waves/breaker.h"
 #include "waves/final_waves.h"
 #include "waves/diffraction.h"
 #include "waves/nearshore.h"
@@ -45,7 +44,7 @@ struct Coast : test::Coast {
   }
 };
 
-TEST(MovingAverage, CentredMeansEndLinesAndNarrowCoasts) {
+TEST(MovingAverage, CentredMeansEndLinesNarrowCoastsAndNoDrift) {
   const std::vector<float> a3{1, 7.0F / 3, 14.0F / 3, 28.0F / 3, 56.0F / 3, 112.0F / 3, 64};
   EXPECT_EQ(smooth({1, 2, 4, 8, 16, 32, 64}, 3), a3);
   EXPECT_EQ(smooth({1, 2, 4, 8, 16, 32, 64}, 4), a3);  // an even window loses one cell
@@ -56,13 +55,10 @@ TEST(MovingAverage, CentredMeansEndLinesAndNarrowCoasts) {
   EXPECT_EQ(smooth({1, 2, 4, 8}, 3), std::vector<float>(4, 7.0F / 3));  // NX <= n + 1
   EXPECT_EQ(smooth({1, 2, 4}, 7), std::vector<float>(3, 7.0F / 3));     // wider than the coast
   EXPECT_EQ(smooth({1, 5, 2}, 2), (std::vector<float>{1, 5, 2}));       // below 3: a copy
-}
-
-// Along a long coast every centred mean stays within float rounding of the
-// exact mean (formed in double), however far from the first cell: the running
-// sum is formed afresh every 16 cells and does not drift. A sum carried over
-// the whole coast drifts by about 1e-3 m here.
-TEST(MovingAverage, CentredMeansDoNotDriftAlongALongCoast) {
+  // Along a long coast every centred mean stays within float rounding of the
+  // exact mean (formed in double), however far from the first cell: the running
+  // sum is formed afresh every 16 cells and does not drift. A sum carried over
+  // the whole coast drifts by about 1e-3 m here.
   const int nx = 4000;
   std::vector<float> y(nx);
   for (int i = 0; i < nx; ++i)
@@ -86,7 +82,6 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   Coast c({95, 90, 85, 80, 75, 70, 65, 60, 55}, 20.0F);
   c.m.cfg.ISMOOTH = 4;  // an even window smooths over 3 cells
   offshore_contour(c.m.cfg, c.m.input(), c.m.transport(), c.m.waves(), c.m.scratch());
-  EXPECT_EQ(c.m.cfg.ISMOOTH, 4);  // the setting itself is never rewritten by a stage
   for (int i = 1; i <= 9; ++i)
     EXPECT_FLOAT_EQ(c.m.YSMOOTH(i), 400.0F - 5.0F * static_cast<float>(i));  // + 300 m
   for (int i = 1; i <= 10; ++i) EXPECT_FLOAT_EQ(c.m.ALPHAW(i), std::atan(-0.25F)) << i;
@@ -108,7 +103,7 @@ TEST(OffshoreContour, ParallelToStraightCoastAndBridgesInlets) {
   EXPECT_FLOAT_EQ(n.m.ALPHAW(3), std::atan(0.5F));  // (18 - 8) / the mean spacing of 20 m
 }
 
-TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
+TEST(RecordChecks, CalmCellOrAlongshoreEventMakesTheStepCalmAndBadClosureDepthStops) {
   Coast c({0, 0, 0}, 10.0F);
   const auto calm = [&c] {
     return calm_step(c.m.waves(), record_checks(c.m.cfg, c.m.waves()).no_wave);
@@ -126,10 +121,7 @@ TEST(CalmStep, AnyCalmCellOrAlongshoreEventMakesTheStepCalm) {
   c.m.HRF(2) = 1.0F;
   c.m.TRF(3) = -1.0F;
   EXPECT_TRUE(calm());
-}
-
-TEST(ClosureDepth, NonPositiveValueReportsAndStops) {
-  Coast c({0, 0, 0}, 10.0F);
+  // The closure depth of every cell; the first non-positive one reports and stops.
   c.m.ISTEP = 7;
   for (int i = 1; i <= 3; ++i) {
     c.m.HRF(i) = 1.0F;
@@ -207,7 +199,7 @@ TEST(BreakingWaves, GateTurnsOffshoreDirectedWavesShoreNormal) {
   }
 }
 
-TEST(FinalWaves, EnergyMergeOfComponents) {
+TEST(FinalWaves, EnergyMergeOfComponentsAndTheirCelerities) {
   Coast c({0, 0, 0}, 10.0F);
   Vec1<float> h(4), t(4), t2(4);
   const float hv[] = {2, 2, 0, 2}, tv[] = {0.3F, 1.0F, 0.5F, 0.2F};
@@ -226,26 +218,47 @@ TEST(FinalWaves, EnergyMergeOfComponents) {
   EXPECT_FLOAT_EQ(c.m.HBD(1), 2.0F * std::sqrt(2.0F));
   EXPECT_NEAR(c.m.THETABD(1), 0.0F, 1.0E-6F);
   EXPECT_FLOAT_EQ(c.m.HBD(4), 2.0F);
+  // Celerity and wave number at the final breaking depth HBD / GAMMA (T = 8 s);
+  // none without a wave, whatever an earlier step left there.
+  final_celerities(c.m.cfg, c.m.waves(), c.m.scratch());
+  EXPECT_EQ(c.m.CGB(1), WAVNUM(8.0F, c.m.HBD(1) / 0.78F).CG);
+  EXPECT_EQ(c.m.KB(1), WAVNUM(8.0F, c.m.HBD(1) / 0.78F).K);
+  EXPECT_EQ(c.m.CGB(3), 0.0F);
+  EXPECT_EQ(c.m.KB(3), 0.0F);
 }
 
-TEST(FinalWaves, SmoothingRulesApplyInTableOrder) {
-  // Groin walls, touching salient cells, merged heights (directions 0.1 h) and
-  // the smoothed heights; the end walls are never smoothed.
-  struct Row { std::vector<int> groins, salient; std::vector<float> h, want; };
+TEST(FinalWaves, SmoothingRulesApplyInTableOrderAndInletsTakeTheBeachBeside) {
+  // Groin walls, touching salient cells, inlet cells and whether inlets are
+  // configured, merged heights (directions 0.1 h) and the smoothed heights; the
+  // end walls are never smoothed.
+  struct Row {
+    std::vector<int> groins, salient, inlet;
+    bool inlets;
+    std::vector<float> h, want;
+  };
   const std::vector<float> h6{1, 4, 2, 8, 3, 5}, h8{1, 4, 2, 8, 3, 5, 7, 6};
+  const std::vector<float> h9{1, 2, 3, 4, 5, 6, 7, 8, 9};
   const Row rows[] = {
       // A groin at wall 4: open coast at wall 2, (1 + 2*4 + 2)/4; wall 3 looks
       // away from the groin, (3*2 + 4)/4, wall 5 too, (3*3 + 5)/4.
-      {{4}, {}, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},
-      {{}, {3, 4}, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},   // a salient at cells 3-4 alike
+      {{4}, {}, {}, false, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},
+      {{}, {3, 4}, {}, false, h6, {1, 2.75F, 2.5F, 8, 3.5F, 5}},   // a salient at cells 3-4 alike
       // Groins at walls 2 and 4, a salient at cells 5-6. Wall 3 lies between two
       // groins: the groin on its right (row 3) wins, (3*2 + 4)/4. Wall 5 has a groin
       // on its left but a salient on its right: row 3 again, (3*3 + 8)/4. Wall 6 lies
       // between the salient's cells: kept. Wall 7 follows it: (3*7 + 6)/4.
-      {{2, 4}, {5, 6}, h8, {1, 4, 2.5F, 8, 4.25F, 5, 6.75F, 6}},
+      {{2, 4}, {5, 6}, {}, false, h8, {1, 4, 2.5F, 8, 4.25F, 5, 6.75F, 6}},
       // A lone touching cell 5 closes no wall: wall 5 sees only its groin,
       // (3*3 + 5)/4, and wall 6 is centred, (3 + 2*5 + 7)/4.
-      {{2, 4}, {5}, h8, {1, 4, 2.5F, 8, 3.5F, 5, 6.25F, 6}},
+      {{2, 4}, {5}, {}, false, h8, {1, 4, 2.5F, 8, 3.5F, 5, 6.25F, 6}},
+      // Linear heights survive the centred smoothing, so only the inlet rules show.
+      // Inlet cells 4-5 without inlets configured: the cell flags are not read.
+      // Configured: wall 5 inside the channel gets no wave; the left mouth wall 4
+      // takes wall 3, the right mouth wall 6 takes wall 7.
+      {{}, {}, {4, 5}, false, h9, h9},
+      {{}, {}, {4, 5}, true, h9, {1, 2, 3, 3, 0, 7, 7, 8, 9}},
+      // An inlet at the first cells: wall 2 is in the channel, wall 1 stays the boundary.
+      {{}, {}, {1, 2}, true, h9, {1, 0, 4, 4, 5, 6, 7, 8, 9}},
   };
   for (const Row& r : rows) {
     const int nw = static_cast<int>(r.h.size());
@@ -254,51 +267,15 @@ TEST(FinalWaves, SmoothingRulesApplyInTableOrder) {
     for (int i = 1; i <= nw; ++i) c.m.IGRADOFF(i) = 1;
     for (int w : r.groins) c.m.WALLTYPE(w) = 1;
     for (int j : r.salient) c.m.DBMARK(j) = -1;
+    for (int j : r.inlet) c.m.INLCELL(j) = 1;
+    c.m.cfg.INLETS = r.inlets;
     final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-    EXPECT_EQ(c.heights(), r.want) << r.groins.size() << " " << r.salient.size();
+    EXPECT_EQ(c.heights(), r.want) << r.groins.size() << " " << r.salient.size() << " " << r.inlets;
     for (int i = 1; i <= nw; ++i) {
       EXPECT_FLOAT_EQ(c.m.THETABD(i), 0.1F * r.want[static_cast<std::size_t>(i - 1)]) << i;
       EXPECT_EQ(c.m.IGRADOFF(i), i == 1 || i == nw ? 1 : 0) << i;   // cleared at walls 2..NX
     }
   }
-}
-
-TEST(FinalWaves, InletWallsGetNoWaveAndMouthsTakeTheBeachBeside) {
-  // Linear heights survive the centred smoothing, so only the inlet rules show.
-  const std::vector<float> h{1, 2, 3, 4, 5, 6, 7, 8, 9};
-  Coast c(std::vector<double>(8, 0.0), 10.0F);
-  c.merged(h);
-  c.m.INLCELL(4) = c.m.INLCELL(5) = 1;
-  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-  EXPECT_EQ(c.heights(), h);  // no inlets configured: the cell flags are not read
-  c.m.cfg.INLETS = true;
-  c.merged(h);
-  final_smoothing(c.m.cfg, c.m.transport(), c.m.sources(), c.m.waves(), c.m.scratch());
-  // Wall 5 inside the channel: 0. Left mouth wall 4 takes wall 3, right mouth wall 6
-  // takes wall 7.
-  EXPECT_EQ(c.heights(), (std::vector<float>{1, 2, 3, 3, 0, 7, 7, 8, 9}));
-  EXPECT_FLOAT_EQ(c.m.THETABD(4), 0.3F);
-  EXPECT_EQ(c.m.THETABD(5), 0.0F);
-  // An inlet at the first cells: wall 2 is in the channel, wall 1 stays the boundary.
-  Coast e(std::vector<double>(8, 0.0), 10.0F);
-  e.m.cfg.INLETS = true;
-  e.merged(h);
-  e.m.INLCELL(1) = e.m.INLCELL(2) = 1;
-  final_smoothing(e.m.cfg, e.m.transport(), e.m.sources(), e.m.waves(), e.m.scratch());
-  EXPECT_EQ(e.heights(), (std::vector<float>{1, 0, 4, 4, 5, 6, 7, 8, 9}));
-}
-
-TEST(FinalWaves, CelerityAtTheFinalBreakingDepthOrNone) {
-  Coast c({0, 0}, 10.0F);
-  c.m.TZ = 8.0F;
-  c.m.cfg.GAMMA = 0.78F;
-  c.m.HBD(1) = 1.56F;  // breaking depth 2 m
-  c.m.HBD(2) = 0.0F;   // no wave; KB and CGB still hold an earlier step's values
-  final_celerities(c.m.cfg, c.m.waves(), c.m.scratch());
-  EXPECT_EQ(c.m.CGB(1), WAVNUM(8.0F, 1.56F / 0.78F).CG);
-  EXPECT_EQ(c.m.KB(1), WAVNUM(8.0F, 1.56F / 0.78F).K);
-  EXPECT_EQ(c.m.CGB(2), 0.0F);
-  EXPECT_EQ(c.m.KB(2), 0.0F);
 }
 
 }  // namespace

@@ -29,18 +29,10 @@ std::string pattern(int code, int groin_wall = 0) {
   touching_salient_waves(m.cfg, m.transport(), m.sources(), m.waves(), m.scratch());
   std::string out;
   for (int j = 2; j <= 10; ++j) {
-    if (m.IGRADOFF(j) == 0) {
-      EXPECT_EQ(m.hbd_work(j), 1.5F) << j;
-      out += '-';
-      continue;
-    }
-    EXPECT_EQ(m.thetabd_work(j), 0.0F) << j;
-    if (m.hbd_work(j) == 0.0F) {
-      out += '0';
-    } else {
-      EXPECT_FLOAT_EQ(m.hbd_work(j), 0.2F) << j;   // 0.1 x 2 m
-      out += 'T';
-    }
+    const char c = m.IGRADOFF(j) == 0 ? '-' : m.hbd_work(j) == 0.0F ? '0' : 'T';
+    EXPECT_FLOAT_EQ(m.hbd_work(j), c == '-' ? 1.5F : c == '0' ? 0.0F : 0.2F) << j;  // 0.1 x 2 m
+    EXPECT_EQ(m.thetabd_work(j), c == '-' ? 0.3F : 0.0F) << j;  // none where changed
+    out += c;
   }
   return out;
 }

@@ -25,7 +25,7 @@ double exact_k(double omega, double g, double h) {
 
 // WAVNUM and the vectorised pass over walls (at elements 1..hi only: element
 // 0 keeps its mark) against the exact root.
-TEST(WaveNumber, BothFormsMatchExactDispersionFromShallowToDeepWater) {
+TEST(WaveNumber, BothFormsMatchExactDispersionFromDryToDeepWater) {
   // WAVNUM carries g = 9.81 and 2 pi = 6.28318: the exact root is formed with them.
   std::vector<float> t{0.0F}, h{0.0F};
   for (float T : {1.0F, 2.0F, 4.0F, 8.0F, 14.0F, 20.0F})
@@ -50,9 +50,7 @@ TEST(WaveNumber, BothFormsMatchExactDispersionFromShallowToDeepWater) {
   const WaveNumber deep = WAVNUM(5.0F, 60.0F);  // 2kh about 19
   EXPECT_EQ(deep.N, 0.5F);
   EXPECT_FLOAT_EQ(deep.CG, 6.28318F / deep.K / 10.0F);
-}
-
-TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
+  // Dry and nearly dry points take the short-wave fallback L = 0.1 m.
   const WaveNumber dry = WAVNUM(8.0F, 0.0F);
   EXPECT_FLOAT_EQ(dry.K, 6.28318F / 0.1F);
   EXPECT_EQ(dry.N, 0.5F);
@@ -63,7 +61,7 @@ TEST(WaveNumber, DryAndNearlyDryPointsUseShortWaveFallback) {
   EXPECT_NEAR(static_cast<double>(wet.N), 0.5 * (1.0 + x / std::sinh(x)), 1.0E-6);
 }
 
-TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
+TEST(Refraction, ConservesSnellInvariantAndEnergyFluxOrRunsAlongContoursWhenTurnedBack) {
   const float T = 10.0F, omega = 2.0F * PI / T, k0 = omega * omega / GRAV;
   const float cg0 = GRAV / (2.0F * omega), phi = -0.1F;
   for (float a0 : {0.0F, 0.6F}) {  // normal and 34 degrees to the contour normal
@@ -80,6 +78,16 @@ TEST(Refraction, ConservesSnellInvariantAndEnergyFlux) {
           exact_k(static_cast<double>(omega), static_cast<double>(GRAV), static_cast<double>(h));
       EXPECT_NEAR(static_cast<double>(r.K), k, 1.0E-3 * k);
     }
+  }
+  // A wave turned back before the target depth runs along the contours with
+  // shoaling only (Kr = 1): reference in 2 m, target in 20 m at 60 degrees,
+  // where sin(60 deg) k(2 m) / k(20 m) is about 2.
+  const RefractedWave ref = REFSHO(omega, k0, k0, 1.0F, phi, cg0, phi, 2.0F);
+  for (float sign : {1.0F, -1.0F}) {
+    const RefractedWave r =
+        REFSHO(omega, k0, ref.K, 1.0F, phi + sign * 1.0472F, ref.CG, phi, 20.0F);
+    EXPECT_FLOAT_EQ(r.THETA, phi + sign * std::asin(1.0F));
+    EXPECT_FLOAT_EQ(r.H, std::sqrt(ref.CG / r.CG));
   }
 }
 
@@ -101,18 +109,6 @@ TEST(Refraction, HandCasesInShallowAndDeepWater) {
   EXPECT_NEAR(d.CG, 7.810435F, 2.0E-5F * 7.81F);
   EXPECT_NEAR(d.H, 1.999094F, 2.0E-5F * 2.0F);
   EXPECT_NEAR(d.THETA, 0.4999991F, 2.0E-6F);
-}
-
-TEST(Refraction, WaveTurnedBackBeforeTargetDepthRunsAlongContoursWithShoalingOnly) {
-  const float omega = 2.0F * PI / 8.0F, k0 = omega * omega / GRAV, phi = 0.2F;
-  // Reference in 2 m, target in 20 m: sin(60 deg) k(2 m) / k(20 m) is about 2.
-  const RefractedWave ref = REFSHO(omega, k0, k0, 1.0F, phi, GRAV / (2.0F * omega), phi, 2.0F);
-  for (float sign : {1.0F, -1.0F}) {
-    const RefractedWave r =
-        REFSHO(omega, k0, ref.K, 1.0F, phi + sign * 1.0472F, ref.CG, phi, 20.0F);
-    EXPECT_FLOAT_EQ(r.THETA, phi + sign * std::asin(1.0F));
-    EXPECT_FLOAT_EQ(r.H, std::sqrt(ref.CG / r.CG));  // finite: Kr = 1
-  }
 }
 
 }  // namespace
