@@ -42,6 +42,8 @@ int shell(const ScratchDir& dir, const std::string& cmd);
 void copy_from_tree(const ScratchDir& dir, const std::string& folder,
                     const std::vector<std::string>& names = {});
 
+// The contents of a file ("" when missing).
+std::string read_file(const std::filesystem::path& p);
 // Lines of a text (without their '\n').
 std::vector<std::string> lines_of(const std::string& text);
 // True when some line of text equals line exactly.
