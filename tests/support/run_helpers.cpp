@@ -62,12 +62,12 @@ std::string ScratchDir::read(const std::string& name) const { return read_file(d
 
 bool ScratchDir::exists(const std::string& name) const { return fs::exists(dir_ / name); }
 
-RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args) {
+RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args, ModelState* state) {
   const fs::path here = fs::current_path();
   fs::current_path(dir.path());
   std::ostringstream console;
   RunResult r;
-  r.status = run_coastra(args, console);
+  r.status = state != nullptr ? run_coastra_on(*state, args, console) : run_coastra(args, console);
   fs::current_path(here);
   r.console = console.str();
   return r;

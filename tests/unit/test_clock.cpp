@@ -118,17 +118,6 @@ TEST(Clock, StepsMeetEveryDayMonthLeapDayAndYearEnd) {
     EXPECT_EQ(r.m.NEXTDATE, k.next) << k.dats << " DT " << k.dt << " n " << k.n;
     EXPECT_NEAR(r.m.CLKDAY, k.day, 1e-4F) << k.dats << " DT " << k.dt << " n " << k.n;
   }
-  // The year count rolls once at the year end, its flag cleared in February.
-  ClockRig r(20011231, 20030101, 24.0F);
-  set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20020101);
-  EXPECT_EQ(r.m.NYEARSIM, 1);
-  EXPECT_TRUE(r.m.IYRFLAG);
-  for (int k = 1; k <= 31; ++k) advance_clock(r.m.step(), r.m.input());
-  EXPECT_EQ(r.m.CURDATE, 20020201);
-  EXPECT_FALSE(r.m.IYRFLAG);
-  EXPECT_EQ(r.m.NYEARSIM, 1);
 }
 
 TEST(SaveInterval, MultipleInThousandthsOfAnHourSetsStepsPerSave) {

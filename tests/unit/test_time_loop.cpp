@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
-#include <sstream>
 #include <vector>
 #include <string>
 
@@ -26,19 +24,13 @@ namespace {
 struct GroinRun {
   test::ScratchDir dir;
   std::unique_ptr<ModelState> m = make_state();
-  int status = -1;
-  std::string console;
+  test::RunResult r;
   GroinRun(int simdate, int bad_step) {
     dir.write("run.cfg", test::base_config(20, 50.0, 20200101, simdate, 6.0, 720.0) +
                              "WAVEID: 1 10.0 40 waves.dat\nIXNDG: 10\nYNDG: 150.0\nPNDG: 0.0\n");
     dir.write("shore.dat", test::cell_file(std::vector<double>(20, 100.0)));
     dir.write("waves.dat", test::six_hourly_waves(10, bad_step));
-    const std::filesystem::path old = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    std::ostringstream os;
-    status = run_coastra_on(*m, {"run.cfg"}, os);
-    std::filesystem::current_path(old);
-    console = os.str();
+    r = test::run_in(dir, {"run.cfg"}, m.get());
   }
 };
 
@@ -63,12 +55,12 @@ TEST(TimeLoop, EarlyStopHasItsStatusItsLinesAndTheVolumeChangeOfTheLastCompleteS
   EXPECT_GT(moved, 1.0);  // the groin has trapped sand: the volumes are not all zero
   // Its own exit status; the console names the step and the reason once, before
   // its last line; the print file ends with the end-of-run reports.
-  EXPECT_EQ(stopped.status, EXIT_EARLY_STOP);
-  EXPECT_EQ(test::count_of(stopped.console, "STOPPED AT TIME STEP"), 1);
+  EXPECT_EQ(stopped.r.status, EXIT_EARLY_STOP);
+  EXPECT_EQ(test::count_of(stopped.r.console, "STOPPED AT TIME STEP"), 1);
   EXPECT_TRUE(test::has_line(
-      stopped.console, " STOPPED AT TIME STEP 17: ERROR. INVALID RECORD 17 IN WAVE FILE waves.dat"))
-      << stopped.console;
-  EXPECT_EQ(test::last_line(stopped.console), " Model run completed");
+      stopped.r.console, " STOPPED AT TIME STEP 17: ERROR. INVALID RECORD 17 IN WAVE FILE waves.dat"))
+      << stopped.r.console;
+  EXPECT_EQ(test::last_line(stopped.r.console), " Model run completed");
   const std::string prt = stopped.dir.read("run.out");
   EXPECT_TRUE(test::has_line(prt, " EXECUTION STOPPED DURING TIME STEP         17")) << prt;
   EXPECT_NE(prt.find("OUTPUT LAST TIMESTEP NO."), std::string::npos);

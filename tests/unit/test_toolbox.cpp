@@ -52,7 +52,6 @@ TEST(CommandLine, OptionsPrecedeTheConfigurationAndUnknownOnesAreRefused) {
   c = parse_command_line({"--verbose", "run.cfg"});
   EXPECT_EQ(c.action, CommandLine::BadOption);
   EXPECT_EQ(c.bad, "--verbose");
-  EXPECT_EQ(parse_command_line({"run.cfg"}).action, CommandLine::Run);
   EXPECT_EQ(parse_command_line({"--help", "--bogus"}).action, CommandLine::Help);
 }
 
@@ -77,9 +76,6 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
   EXPECT_NE(dir.read("out.txt").find("\nvector path: baseline\n"), std::string::npos);
   EXPECT_EQ(shell(dir, exe + " --simd avx9 run.cfg"), EXIT_STOPPED);
   EXPECT_NE(dir.read("out.txt").find("ERROR: --simd: unknown path avx9"), std::string::npos);
-  // One run is one thread: the retired thread option is an unknown one.
-  EXPECT_EQ(shell(dir, exe + " --threads 2 run.cfg"), EXIT_STOPPED);
-  EXPECT_EQ(dir.read("out.txt").rfind("coastra: unknown option --threads\n", 0), 0U);
   EXPECT_NE(out.find("\noptional features: NetCDF "), std::string::npos);
   EXPECT_EQ(shell(dir, exe + " --frobnicate run.cfg"), EXIT_STOPPED);
   EXPECT_EQ(dir.read("out.txt"), "coastra: unknown option --frobnicate\n" + usage);
