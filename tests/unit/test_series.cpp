@@ -49,6 +49,17 @@ TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
     EXPECT_FALSE(calendar_stamp(date, time)) << date << " " << time;
 }
 
+// text with its tags made paths of files of dir: "@1" and "@2" the tidal-current
+// files of stations 1 and 2, a lone "@" the water-level file.
+std::string with_paths(std::string text, const test::ScratchDir& dir) {
+  for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+    const bool tide = at + 1 < text.size() && (text[at + 1] == '1' || text[at + 1] == '2');
+    const std::string name = tide ? "tide" + text.substr(at + 1, 1) + ".dat" : "wl.dat";
+    text.replace(at, tide ? 2 : 1, dir.file(name));
+  }
+  return text;
+}
+
 // A state for the water-level reader: metric, DT hours, transmission computed,
 // run from 1 January 2026; the file wl.dat holds text, announced with n records.
 struct WaterLevelRig : test::StateRig {
@@ -159,13 +170,9 @@ TEST(WaterLevels, EveryWrongLineOrRecordStopsNamingFileAndRecord) {
   };
   for (const Case& c : cases) {
     WaterLevelRig r(c.text, c.n, c.dt);
-    auto with_name = [&](std::string s) {
-      if (const auto at = s.find('@'); at != std::string::npos) s.replace(at, 1, r.name());
-      return s;
-    };
-    EXPECT_EQ(r.read(), with_name(c.message)) << c.text;
+    EXPECT_EQ(r.read(), with_paths(c.message, r.dir)) << c.text;
     if (!c.print.empty()) {
-      EXPECT_EQ(r.prt.str(), with_name(c.print)) << c.text;
+      EXPECT_EQ(r.prt.str(), with_paths(c.print, r.dir)) << c.text;
     }
   }
 }
@@ -295,17 +302,9 @@ TEST(TidalCurrents, EveryWrongStationOrRecordStops) {
   };
   for (const Case& c : cases) {
     TideRig r(10, c.walls, c.texts, c.n);
-    auto with_names = [&](std::string msg) {
-      for (int j = 1; j <= 2; ++j) {
-        const std::string tag = "@" + std::to_string(j);
-        if (const auto at = msg.find(tag); at != std::string::npos)
-          msg.replace(at, 2, r.dir.file("tide" + std::to_string(j) + ".dat"));
-      }
-      return msg;
-    };
-    EXPECT_EQ(r.read(), with_names(c.message)) << c.message;
+    EXPECT_EQ(r.read(), with_paths(c.message, r.dir)) << c.message;
     if (!c.print.empty()) {
-      EXPECT_TRUE(test::has_line(r.prt.str(), with_names(c.print))) << r.prt.str();
+      EXPECT_TRUE(test::has_line(r.prt.str(), with_paths(c.print, r.dir))) << r.prt.str();
     }
   }
 }
