@@ -5,14 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "driver/finite_guard.h"
 #include "model/error_stop.h"
-#include "support/cases.h"
 #include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"

@@ -16,7 +16,6 @@
 #include "model/error_stop.h"
 #include "support/cases.h"
 #include "support/coast_builder.h"
-#include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"
 
