@@ -34,12 +34,6 @@ TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
       {20260228, 0, 20260301, 0, 1440},    {20261231, 0, 20270101, 0, 1440},
       {20260101, 930, 20260101, 1000, 30}, {20260101, 100, 20260101, 0, -60}};
   for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
-  // A whole series across the year end has a 1-hour interval.
-  test::StateRig r;
-  r.m.DT = r.m.cfg.DT = 1.0F;
-  EXPECT_EQ(series_interval(r.m.cfg, r.m.run(), {20261231, 20270101, 20270101}, {2300, 0, 100},
-                            "wl.dat", WATER_LEVEL_NAMES),
-            1.0F);
   // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
   // 24, minute 60 and year 0 are no stamps.
   EXPECT_TRUE(calendar_stamp(20280229, 2359));
@@ -93,15 +87,15 @@ TEST(WaterLevels, ReaderTakesLevelsAndStepsPerRecord) {
   EXPECT_EQ(a.con.str(), " Reading WTRELFILE\n");
   EXPECT_EQ(a.prt.str(), "");   // starts with the run: no warning
   // In feet a level of 2 is held as 2 x 0.3048 = 0.6096 m; 3-hour records
-  // with DT = 1 give 3 steps a record; a first record after the run start is
-  // used from the first step, with a warning.
-  WaterLevelRig f("20260102 0300 2.0\n20260102 0600 1.0\n", 2);
+  // across midnight with DT = 1 give 3 steps a record; a first record after
+  // the run start is used from the first step, with a warning.
+  WaterLevelRig f("20260102 2300 2.0\n20260103 0200 1.0\n", 2);
   f.m.LENFAC = 0.3048F;
   EXPECT_EQ(f.read(), "(no stop)");
   EXPECT_FLOAT_EQ(f.m.WL[0], 0.6096F);
   EXPECT_EQ(f.m.NSTWL, 3);
   EXPECT_EQ(f.prt.str(), " WARNING. WATER LEVEL FILE " + f.name() +
-                             " STARTS AT 20260102 0300, NOT AT THE RUN START 20260101 0000;"
+                             " STARTS AT 20260102 2300, NOT AT THE RUN START 20260101 0000;"
                              " ITS FIRST RECORD IS USED FROM THE FIRST STEP.\n");
   // Without transmission computed the file is not read and said to be unused.
   WaterLevelRig u("not even a record\n", 5);
