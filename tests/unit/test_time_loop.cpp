@@ -57,8 +57,9 @@ TEST(TimeLoop, EarlyStopHasItsStatusItsLinesAndTheVolumeChangeOfTheLastCompleteS
   // its last line; the print file ends with the end-of-run reports.
   EXPECT_EQ(stopped.r.status, EXIT_EARLY_STOP);
   EXPECT_EQ(test::count_of(stopped.r.console, "STOPPED AT TIME STEP"), 1);
-  EXPECT_TRUE(test::has_line(
-      stopped.r.console, " STOPPED AT TIME STEP 17: ERROR. INVALID RECORD 17 IN WAVE FILE waves.dat"))
+  EXPECT_TRUE(test::has_line(stopped.r.console,
+                             " STOPPED AT TIME STEP 17: ERROR. INVALID RECORD 17 IN WAVE FILE"
+                             " waves.dat"))
       << stopped.r.console;
   EXPECT_EQ(test::last_line(stopped.r.console), " Model run completed");
   const std::string prt = stopped.dir.read("run.out");
