@@ -51,21 +51,23 @@ void copy_from_tree(const ScratchDir& dir, const std::string& folder, const std:
   for (const auto& e : fs::directory_iterator(in)) fs::copy_file(e.path(), dir.path() / e.path().filename());
 }
 
-std::string ScratchDir::read(const std::string& name) const {
-  std::ifstream is(dir_ / name, std::ios::binary);
+std::string read_file(const fs::path& p) {
+  std::ifstream is(p, std::ios::binary);
   std::ostringstream ss;
   ss << is.rdbuf();
   return ss.str();
 }
 
+std::string ScratchDir::read(const std::string& name) const { return read_file(dir_ / name); }
+
 bool ScratchDir::exists(const std::string& name) const { return fs::exists(dir_ / name); }
 
-RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args) {
+RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args, ModelState* state) {
   const fs::path here = fs::current_path();
   fs::current_path(dir.path());
   std::ostringstream console;
   RunResult r;
-  r.status = run_coastra(args, console);
+  r.status = state != nullptr ? run_coastra_on(*state, args, console) : run_coastra(args, console);
   fs::current_path(here);
   r.console = console.str();
   return r;

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace coastra {
+struct ModelState;
+}
+
 namespace coastra::test {
 
 class ScratchDir {
@@ -31,8 +35,9 @@ struct RunResult {
 };
 
 // Runs the program in-process with the given arguments, the working directory
-// set to dir for the duration of the run.
-RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args);
+// set to dir for the duration of the run; on state when one is given.
+RunResult run_in(const ScratchDir& dir, const std::vector<std::string>& args,
+                 ModelState* state = nullptr);
 
 // Runs a shell command in dir with its output in out.txt and err.txt there;
 // the exit status (-1 when it did not exit).
@@ -42,6 +47,8 @@ int shell(const ScratchDir& dir, const std::string& cmd);
 void copy_from_tree(const ScratchDir& dir, const std::string& folder,
                     const std::vector<std::string>& names = {});
 
+// The contents of a file ("" when missing).
+std::string read_file(const std::filesystem::path& p);
 // Lines of a text (without their '\n').
 std::vector<std::string> lines_of(const std::string& text);
 // True when some line of text equals line exactly.

@@ -81,7 +81,6 @@ TEST(DataFiles, ShorelineIsInterpolatedAcrossInletsInFixedWidthRecords) {
   EXPECT_EQ(slo.size(), 8U + 100U * 14U);
   EXPECT_EQ(slo.substr(8 + 14, 4 * 14), "         20.00         30.00         40.00         50.00");
   EXPECT_EQ(slo.substr(8 + 97 * 14), "         98.00         98.00         98.00");
-  EXPECT_EQ(f.record("run.qtr").size(), 8U + 101U * 16U);
 }
 
 TEST(DataFiles, FinalRecordsAverageOverTheStepsSimulated) {

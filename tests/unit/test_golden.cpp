@@ -7,8 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "support/compare.h"
 #include "support/run_helpers.h"
@@ -18,13 +16,6 @@ namespace coastra {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& p) {
-  std::ifstream is(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << is.rdbuf();
-  return ss.str();
-}
 
 class Golden : public ::testing::TestWithParam<std::string> {};
 
@@ -53,7 +44,7 @@ TEST_P(Golden, OutputsMatchExpected) {
   for (const auto& e : fs::directory_iterator(expected)) {
     const auto name = e.path().filename().string();
     ASSERT_TRUE(dir.exists(name)) << GetParam() << ": the run did not write " << name;
-    EXPECT_EQ(test::compare_output(slurp(e.path()), dir.read(name), tol), "")
+    EXPECT_EQ(test::compare_output(test::read_file(e.path()), dir.read(name), tol), "")
         << GetParam() << "/" << name;
     ++compared;
   }

@@ -1,18 +1,16 @@
 // Guards of a run: non-finite results stopped in the step, impossible and
-// implausible configuration values met at set-up, and repeated warnings
-// limited. The run cases are otherwise valid runs with one wrong line or one
-// bad file; each checks the exit status, the one message and the files.
+// implausible configuration values met at set-up. The run cases are otherwise
+// valid runs with one wrong line or one bad file; each checks the exit status,
+// the one message and the files.
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "driver/finite_guard.h"
 #include "model/error_stop.h"
-#include "support/cases.h"
 #include "support/refusal.h"
 #include "support/run_helpers.h"
 #include "support/state_rig.h"
@@ -20,7 +18,6 @@
 namespace coastra {
 namespace {
 
-using test::expect_refused;
 using Case = test::RunCase;
 
 // ---- non-finite results ----
@@ -143,7 +140,6 @@ TEST(NonFiniteGuard, VanishingCellStopsTheRunWithExit3AndNoFileHoldsNaNOrInfinit
 
 TEST(SetUpRanges, ImpossibleValuesAndCausesOfNonFiniteResultsAreRefusedNamingTheKey) {
   test::expect_line_refusals({
-      {"WAVEID:", "WAVEID: 1 0.005 0 waves.dat", "WAVEID line 1: wave station depth must be >= 0.01 m"},
       // 0.03 ft is 0.0091 m: the limit holds in metres after conversion.
       {"CSTUNITS:", "CSTUNITS: (ft)\nWAVEID: 1 0.03 0 waves.dat",
        "WAVEID line 1: wave station depth must be >= 0.01 m"},
@@ -195,47 +191,6 @@ TEST(SetUpRanges, ImplausibleValuesWarnOnceAndTheRunGoesOn) {
   const auto rs = s.run();
   EXPECT_EQ(test::count_of(rs.console, " WARNING. WAVEID LINE 1: STATION SHALLOWER THAN 1 M\n"), 1);
   EXPECT_EQ(rs.status, EXIT_NORMAL) << rs.console;
-}
-
-// ---- repeated warnings ----
-
-// The count line of a kind: the text in 44 columns, the count in 10.
-std::string count_line(const std::string& text, int n) {
-  const std::string num = std::to_string(n);
-  return " " + text + std::string(44 - text.size(), ' ') + std::string(10 - num.size(), ' ') + num;
-}
-
-TEST(WarningFloods, RepeatedWarningsAreWrittenOncePerWaveRecordAndCountedAtTheEnd) {
-  for (const bool prwarn : {false, true}) {
-    SCOPED_TRACE(prwarn);
-    // Four days of hourly steps (96), a dated wave record every 24 hours (4
-    // read), every record too steep: H/L0 = 4 / (1.56 x 4^2) = 0.16 > 0.142,
-    // reduced to 3.54 m at each of the 21 walls. On 5 m cells the stability
-    // parameter 2 HB^2 (K1 / 37.79) CGB 3600 s / (DX^2 (BERMHT + DCLOS)) =
-    // 2 x 0.01323 x 14.4 HB^2 CGB = 0.38 HB^2 CGB exceeds 0.5 at every step for
-    // any breaker of 1 m or more (CGB = sqrt(g HB / 0.78) >= 3.5 m/s).
-    Case c;
-    c.cfg = test::base_config(20, 5.0, 20200101, 20200105, 1.0, 24.0);
-    c.set("WAVEID:", "WAVEID: 1 10.0 5 waves.dat");
-    c.cfg += std::string("PRWARN: ") + (prwarn ? "T" : "F") + "\n";
-    std::string waves;
-    for (int day = 1; day <= 5; ++day)
-      waves += "2020010" + std::to_string(day) + " 0000 4.0 4.0 0.0\n";
-    c.dir.write("waves.dat", waves);
-    const auto r = c.run();
-    EXPECT_EQ(r.status, EXIT_NORMAL) << r.console;
-    const std::string prt = c.dir.read("run.out");
-    // Console: one instability line per record (not one per step).
-    EXPECT_EQ(test::count_of(r.console, " WARNING!  Solution is unstable.\n"), 4);
-    // Print file: once per record with PRWARN, else only the first of the run.
-    EXPECT_EQ(test::count_of(prt, "UNPHYSICAL DEEPWATER WAVE STEEPNESS."), prwarn ? 4 : 1);
-    EXPECT_EQ(test::count_of(prt, " WARNING!  CALCULATION SCHEME UNSTABLE."), prwarn ? 4 : 1);
-    // The counts: every wall of every record, every step.
-    for (const std::string* out : {&prt, &r.console}) {
-      EXPECT_TRUE(test::has_line(*out, count_line("UNPHYSICAL DEEPWATER WAVE STEEPNESS", 84)));
-      EXPECT_TRUE(test::has_line(*out, count_line("CALCULATION SCHEME UNSTABLE", 96)));
-    }
-  }
 }
 
 }  // namespace

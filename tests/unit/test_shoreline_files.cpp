@@ -41,7 +41,7 @@ struct Files : test::StateRig {
   }
 };
 
-TEST(ShorelineFiles, TenValuesPerLineAfterFourHeaderLines) {
+TEST(ShorelineFiles, TenValuesPerLineAfterFourHeaderLinesAndTheContourByIreg) {
   Files f(25, 0, HEADER + values(1, 10) + values(11, 10) + values(21, 5) + "never read\n");
   ASSERT_EQ(f.stop(read_shoreline_files), "(no stop)");
   for (int i = 1; i <= 25; ++i) EXPECT_EQ(f.m.YINIT(i), i) << i;
@@ -49,15 +49,14 @@ TEST(ShorelineFiles, TenValuesPerLineAfterFourHeaderLines) {
   Files g(15, 0, HEADER + "1 2 3 4 5 6 7 8 9 10 99 98\n" + values(11, 3) + "14,15\r\n");
   ASSERT_EQ(g.stop(read_shoreline_files), "(no stop)");
   for (int i = 1; i <= 15; ++i) EXPECT_EQ(g.m.YINIT(i), i) << i;
-}
-
-TEST(ShorelineFiles, RegionalContourFollowsIreg) {
+  // The regional contour: opened but not read (IREG 0), read and converted
+  // (1), read as it is (3).
   Files off(3, 0, HEADER + values(1, 3), HEADER + values(7, 3));
   ASSERT_EQ(off.stop(read_shoreline_files), "(no stop)");
   EXPECT_EQ(off.m.YREG(2), 0.0F);
   std::string first;
   std::getline(off.m.FREG, first);
-  EXPECT_EQ(first, "header 1");  // opened but not read
+  EXPECT_EQ(first, "header 1");
 
   Files on(12, 1, HEADER + values(100, 10) + values(110, 2),
            HEADER + values(200, 10) + values(210, 2));
