@@ -202,10 +202,6 @@ TEST(Setup, EachRefusalNamesItsFault) {
 }
 
 TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
-  SetupCase v;  // DX -1: the spacing comes from the spacing file
-  v.c.DX(1) = -1.0F;
-  ASSERT_EQ(v.stop(), "(no stop)");
-  EXPECT_TRUE(v.m.VARDX);
   // ISMOOTH 11 on 8 cells: the widest odd window that fits, warned; on 9 cells
   // the whole coast; an even window loses a cell once, here, not during the
   // run, and unwarned.
@@ -229,14 +225,6 @@ TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
 }
 
 TEST(Setup, GroinListAndBoundaryWarnings) {
-  SetupCase ends;  // groins on both boundary walls, with gated boundaries
-  ends.c.LBCTYPE = 1;
-  ends.c.RBCTYPE = 2;
-  ends.c.LGROINY = ends.c.RGROINY = 5.0F;
-  ends.groins({1, 21});
-  ASSERT_EQ(ends.stop(), "(no stop)");
-  EXPECT_FALSE(ends.m.LMOVE);
-  EXPECT_FALSE(ends.m.RMOVE);
   SetupCase merged;  // one list by wall, each groin with its kind and tip
   merged.groins({5, 13});
   merged.c.YNDG(2) = 130.0F;
