@@ -435,15 +435,10 @@ struct Table : test::StructureRig {
     ASSERT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
     build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
   }
-  std::vector<float> factors() const {
-    return std::vector<float>(m.SEGFAC.data() + 1, m.SEGFAC.data() + 1 + m.NSEG);
-  }
-  std::vector<int> order() const {
-    return std::vector<int>(m.SEGORD.data() + 1, m.SEGORD.data() + 1 + m.NSEG);
-  }
-  std::vector<int> walls() const {
-    return std::vector<int>(m.ISEGW.data() + 1, m.ISEGW.data() + 1 + m.NSEGENT);
-  }
+  // Entries 1..n of a list of the table.
+  template <class V>
+  static auto head(const V& v, int n) { return std::vector(v.data() + 1, v.data() + 1 + n); }
+  auto factors() const { return head(m.SEGFAC, m.NSEG); }
 };
 
 // Expected table: list walls (-1, -2 the grid ends), segment factors, active
@@ -457,13 +452,13 @@ struct Want {
 
 void expect_table(Table& t, const Want& w) {
   t.build();
-  EXPECT_EQ(t.walls(), w.walls);
+  EXPECT_EQ(Table::head(t.m.ISEGW, t.m.NSEGENT), w.walls);
   EXPECT_EQ(t.factors(), w.factors);
   if (w.active >= 0) {
     EXPECT_EQ(t.m.NSEGACT, w.active);
   }
   if (!w.order.empty()) {
-    EXPECT_EQ(t.order(), w.order);
+    EXPECT_EQ(Table::head(t.m.SEGORD, t.m.NSEG), w.order);
   }
   for (int i = 1; i <= t.c.NX + 1; ++i)
     EXPECT_EQ(t.m.JOINFLAG(i), std::count(w.joined.begin(), w.joined.end(), i) ? 1 : 0) << i;
@@ -521,7 +516,7 @@ TEST(SegmentTable, ChangedCoefficientIsTakenUpByTheDerivation) {
     derive_segment_order(t.m.cfg, t.m.structures());
     EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, factor, 1.0F})) << kt;
     EXPECT_EQ(t.m.NSEGACT, active) << kt;
-    EXPECT_EQ(t.order(), order) << kt;
+    EXPECT_EQ(Table::head(t.m.SEGORD, t.m.NSEG), order) << kt;
   }
 }
 
