@@ -27,12 +27,10 @@ struct NamedLayout {
   std::string layout;   // the text, adjacent literals joined
 };
 
-// The layouts in the sources below src/: constants and literal arguments whose
-// value (after joining adjacent literals) opens with a parenthesis; a label
-// such as "(M3) FROM " is never a named constant nor given to fwrite.
+// The layouts in the sources below src/: named constants (string_view, const
+// char* or char[]) and literals given straight to fwrite/fstr whose value opens
+// with a parenthesis; a label such as "(M3) FROM " is neither.
 std::vector<NamedLayout> scan_layouts() {
-  // A named constant (string_view, const char* or char[]) or a literal given
-  // straight to fwrite/fstr.
   static const std::regex decl(
       R"re((?:string_view\s+|char\s*\*\s*|char\s+)([A-Z][A-Z0-9_]*)(?:\[\])?\s*=\s*((?:\s*"(?:[^"\\]|\\.)*")+)\s*;)re"
       R"re(|(fwrite|fstr)\([^,;()]*,\s*((?:\s*"(?:[^"\\]|\\.)*")+))re");
@@ -92,7 +90,6 @@ void items_of(std::string_view s, std::size_t& pos, std::vector<FmtItem>& items)
     } else if (c == 'A') {
       items.insert(items.end(), static_cast<std::size_t>(rep), FmtItem{FmtItem::Text, 0, 0.0, "txt"});
     }
-    // Skip the width and decimals of the descriptor.
     while (pos < s.size() && (std::isdigit(static_cast<unsigned char>(s[pos])) || s[pos] == '.')) ++pos;
   }
 }

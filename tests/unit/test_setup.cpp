@@ -1,6 +1,10 @@
 // Input checking and model set-up after the configuration has been read: unit
-// conversions, grid, groin, breakwater, boundary and beach-fill checks, and the
-// structure lists.
+// conversions, grid, groin, breakwater, boundary and beach-fill checks; the
+// diffracting groins and detached breakwaters (tip depths, one-cell and reversed
+// breakwaters, coefficients, what computed transmission needs), refused through
+// the set-up function and end to end, their structure lists, and the
+// diffraction segment table built from them (factors, active count, processing
+// order and joins, re-derived when a transmission coefficient changes).
 
 #include <gtest/gtest.h>
 
@@ -8,49 +12,35 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "input/setup.h"
 #include "model/state.h"
+#include "support/refusal.h"
 #include "support/run_helpers.h"
-#include "support/state_rig.h"
+#include "support/structure_coast.h"
+#include "waves/segment_table.h"
 
 namespace coastra {
 namespace {
 
 // A valid metric configuration: 20 cells of 10 m, one year in 1-hour steps,
-// pinned beaches at both ends, no structures.
-struct SetupCase : test::StateRig {
-  Settings& c = m.cfg;
-  SetupCase() {
-    c.UNITSYS = 1;
-    c.NX = 20;
-    c.DX(1) = 10.0F;
-    c.SIMDATS = 20000101;
-    c.SIMDATE = 20010101;
-    c.DT = m.DT = 1.0F;
-  }
+// pinned beaches at both ends, no structures; breakwaters fully opaque.
+struct SetupCase : test::StructureRig {
+  SetupCase() : StructureRig(20) {}
   std::string stop() {  // the error-stop message of the set-up, or "(no stop)"
     return test::stop_message([&] { setup_after_config(m); });
   }
   void groins(std::initializer_list<int> walls) {
     for (int w : walls) c.IXNDG(++c.NNDG) = w;
   }
-  void dgroin(int wall, float y) {
-    c.IXDG(++c.NDG) = wall;
-    c.YDG(c.NDG) = y;
-    c.DDG(c.NDG) = 2.0F;
-  }
   void fill(int first, int last) {
     c.IBFS(++c.NBF) = first;
     c.IBFE(c.NBF) = last;
   }
+  using StructureRig::breakwater;
   void breakwater(int i1, float y1, int i2, float y2) {
-    ++c.NDB;
-    c.DBI1(c.NDB) = i1;
-    c.DBY1(c.NDB) = y1;
-    c.DBI2(c.NDB) = i2;
-    c.DBY2(c.NDB) = y2;
-    c.DBDEP1(c.NDB) = c.DBDEP2(c.NDB) = 2.0F;
+    StructureRig::breakwater(i1, y1, i2, y2, 0.0F);
   }
 };
 
@@ -115,13 +105,15 @@ TEST(Setup, FeetInputIsHeldInMetres) {
   f.c.YNDG(1) = 100.0F;
   f.dgroin(10, 100.0F);
   f.breakwater(20, 100.0F, 30, 100.0F);
-  f.c.DBDEP1(1) = 100.0F;
+  f.c.DBDEP1(1) = f.c.HDB(1) = f.c.BDB(1) = f.c.D50DB(1) = 100.0F;  // crest and armour
+  f.c.SSDB(1) = 0.5F;  // a slope has no unit
   ASSERT_EQ(f.stop(), "(no stop)");
   for (float v : {f.c.VVSE(1), f.c.VVSAQR(1), f.c.DREDV(1)}) EXPECT_NEAR(v, 764.55F, 0.01F);
   for (float v : {f.c.BERMHT(1), f.c.DCLOS(4001), f.c.WMDEP(1), f.c.YADD(1), f.c.YNDG(1),
-                  f.c.YDG(1), f.m.YTIP(2), f.m.DTIP(2)}) {
+                  f.c.YDG(1), f.m.YTIP(2), f.m.DTIP(2), f.c.HDB(1), f.c.BDB(1), f.c.D50DB(1)}) {
     EXPECT_FLOAT_EQ(v, 30.48F);
   }
+  EXPECT_EQ(f.c.SSDB(1), 0.5F);
   EXPECT_FLOAT_EQ(f.c.DDG(1), 0.6096F);
   for (int i = 1; i <= 41; ++i) EXPECT_FLOAT_EQ(f.c.DX(i), 9.144F) << i;  // first value only
 }
@@ -137,6 +129,7 @@ TEST(Setup, EachRefusalNamesItsFault) {
        "WAVEID line 2: wave station depth must be >= 0.01 m", ""},
       {[](K& k) { k.c.K1(21) = -0.1F; }, "K1 must not be negative (wall 21)", ""},   // the last wall, NX + 1
       {[](K& k) { k.c.K2(3) = -0.1F; }, "K2 must not be negative (wall 3)", ""},
+      {[](K& k) { k.c.K1(21) = 0.0F; }, "(no stop)", ""},  // zero transport is allowed
       // groins: two cells apart is enough (one apart is refused: end to end)
       {[](K& k) { k.groins({5, 7}); }, "(no stop)", ""},
       {[](K& k) { k.groins({2}); }, " ERROR. GROIN NEXT TO GRID BOUNDARY. ", ""},
@@ -209,10 +202,6 @@ TEST(Setup, EachRefusalNamesItsFault) {
 }
 
 TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
-  SetupCase v;  // DX -1: the spacing comes from the spacing file
-  v.c.DX(1) = -1.0F;
-  ASSERT_EQ(v.stop(), "(no stop)");
-  EXPECT_TRUE(v.m.VARDX);
   // ISMOOTH 11 on 8 cells: the widest odd window that fits, warned; on 9 cells
   // the whole coast; an even window loses a cell once, here, not during the
   // run, and unwarned.
@@ -226,9 +215,6 @@ TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
     EXPECT_EQ(w.c.ISMOOTH, kept) << nx;
     EXPECT_EQ(w.prt.str(), warning) << nx;
   }
-  SetupCase ok;  // zero transport is allowed
-  ok.c.K1(21) = 0.0F;
-  EXPECT_EQ(ok.stop(), "(no stop)");
   SetupCase adapt;  // adaptive defaults; the quiet period in days becomes steps
   adapt.c.DTADAPT = 1;
   adapt.c.DT = 2.0F;
@@ -239,14 +225,6 @@ TEST(Setup, GridSmoothingWindowAndAdaptiveDefaults) {
 }
 
 TEST(Setup, GroinListAndBoundaryWarnings) {
-  SetupCase ends;  // groins on both boundary walls, with gated boundaries
-  ends.c.LBCTYPE = 1;
-  ends.c.RBCTYPE = 2;
-  ends.c.LGROINY = ends.c.RGROINY = 5.0F;
-  ends.groins({1, 21});
-  ASSERT_EQ(ends.stop(), "(no stop)");
-  EXPECT_FALSE(ends.m.LMOVE);
-  EXPECT_FALSE(ends.m.RMOVE);
   SetupCase merged;  // one list by wall, each groin with its kind and tip
   merged.groins({5, 13});
   merged.c.YNDG(2) = 130.0F;
@@ -314,46 +292,231 @@ TEST(Setup, MovingBoundaryRatePerTimeStep) {
   EXPECT_TRUE(feet.m.LMOVE && feet.m.RMOVE);
 }
 
-TEST(Setup, TipAndDiffractingStructureLists) {
-  SetupCase f;  // a diffracting groin enters twice; the boundaries close the list
-  f.c.NX = 80;
-  f.dgroin(20, 100.0F);
-  f.breakwater(40, 150.0F, 60, 160.0F);
-  ASSERT_EQ(f.stop(), "(no stop)");
-  ASSERT_EQ(f.m.NTIP, 4);
-  const int tips[4] = {-1, 40, 60, 9998};
-  for (int k = 1; k <= 4; ++k) EXPECT_EQ(f.m.ITIP(k), tips[k - 1]) << k;
-  ASSERT_EQ(f.m.NDIFF, 6);
-  const int walls[6] = {-1, 20, 20, 40, 60, -2};
-  for (int k = 1; k <= 6; ++k) EXPECT_EQ(f.m.IDIFF(k), walls[k - 1]) << k;
-  EXPECT_EQ(f.m.YDIFF(3), 100.0F);
-  EXPECT_EQ(f.m.DDIFF(2), 2.0F);
-  EXPECT_EQ(f.m.YDIFF(5), 160.0F);
+// ---- diffracting structures ----
 
-  SetupCase ends;  // diffracting groins on the boundary walls enter once and close the list
+// The set-up coast with two valid breakwaters (cells 4..8 and 12..16, tips 2 m
+// deep, TRANDB 0.5).
+struct StructureCase : SetupCase {
+  StructureCase() {
+    for (int k = 1; k <= 2; ++k) breakwater(8 * k - 4, 100.0F, 8 * k, 100.0F, 0.5F);
+  }
+  // Computed transmission: every breakwater with its own method line and all
+  // properties zero, so each test sets exactly what the method needs.
+  void computed(int m1, int m2) {
+    c.TRANMODE = 1;
+    c.NKTMET = 2;
+    c.KTMETDB(1) = m1;
+    c.KTMETDB(2) = m2;
+  }
+};
+
+// Each case edits the valid pair of breakwaters once: accepted ("(no stop)")
+// or refused with its message. Messages that the end-to-end refusals below
+// quote are checked there only.
+TEST(StructureSetup, TipDepthsCoefficientsAndWhatComputedTransmissionDividesBy) {
+  using Edit = std::function<void(StructureCase&)>;
+  // Method 2 needs BDB only; method 1 BDB and D50DB (its D50DB: end to end below).
+  const Edit narrow = [](StructureCase& k) {
+    k.computed(2, 1);
+    k.c.BDB(1) = k.c.BDB(2) = 5.0F;
+    k.c.D50DB(2) = 0.5F;
+  };
+  // Computed transmission of any other code than 1 and 2 (here 3 and 0): HDB,
+  // SSDB, SHSDB and D50DB, with a crest width not negative.
+  const Edit reef = [](StructureCase& k) {
+    k.computed(3, 0);
+    for (int j = 1; j <= 2; ++j) {
+      k.c.HDB(j) = 3.0F;
+      k.c.SSDB(j) = k.c.SHSDB(j) = 0.5F;
+      k.c.D50DB(j) = 0.5F;
+    }
+  };
+  const std::pair<Edit, std::string> cases[] = {
+      {[](StructureCase&) {}, "(no stop)"},
+      {[](StructureCase& k) { k.c.DBDEP2(1) = -1.0F; }, "DBDEP2 of detached breakwater 1 must be > 0"},
+      // Diffracting groins are named by their line in the input, not their sorted place.
+      {[](StructureCase& k) {
+         k.c.NDB = 0;
+         k.dgroin(6, 50.0F, 0.0F);
+         k.dgroin(12, 50.0F);
+         k.c.IDGORD(1) = 2;  // the groin at wall 6 was given second
+         k.c.IDGORD(2) = 1;
+       },
+       "DDG of diffracting groin 2 must be > 0"},
+      // Fixed coefficients lie in [0, 1] (above 1: end to end below).
+      {[](StructureCase& k) { k.c.TRANDB(1) = 0.0F; }, "(no stop)"},
+      {[](StructureCase& k) { k.c.TRANDB(1) = 1.0F; }, "(no stop)"},
+      {[](StructureCase& k) { k.c.TRANDB(1) = -0.1F; },
+       "TRANDB of detached breakwater 1 must lie in [0, 1]"},
+      {narrow, "(no stop)"},
+      {[&](StructureCase& k) { narrow(k); k.c.BDB(1) = 0.0F; },
+       "BDB of detached breakwater 1 must be > 0 for KTMETDB 2"},
+      {reef, "(no stop)"},  // BDB 0 is a triangular crest
+      {[&](StructureCase& k) { reef(k); k.c.HDB(2) = 0.0F; },
+       "HDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.SSDB(2) = 0.0F; },
+       "SSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.SHSDB(2) = 0.0F; },
+       "SHSDB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.D50DB(2) = 0.0F; },
+       "D50DB of detached breakwater 2 must be > 0 for KTMETDB 0"},
+      {[&](StructureCase& k) { reef(k); k.c.BDB(1) = -1.0F; },
+       "BDB of detached breakwater 1 must not be negative"},
+  };
+  for (const auto& [edit, message] : cases) {
+    StructureCase k;
+    edit(k);
+    EXPECT_EQ(k.stop(), message);
+  }
+}
+
+TEST(StructureSetup, ReversedTipsAreSwappedAndTheStructureListSorted) {
+  // Breakwater 1 given right to left (its tip at cell 16 first) and beside a
+  // diffracting groin at wall 10: its tips are swapped, each cell keeping its
+  // distance and depth.
+  StructureCase k;
+  k.c.NDB = 0;
+  k.breakwater(16, 160.0F, 12, 120.0F, 0.5F, 3.0F);
+  k.c.DBDEP2(1) = 1.0F;
+  k.breakwater(4, 100.0F, 8, 100.0F, 0.5F);
+  k.dgroin(10, 90.0F);
+  ASSERT_EQ(k.stop(), "(no stop)");
+  EXPECT_EQ(k.c.DBI1(1), 12);
+  EXPECT_EQ(k.c.DBI2(1), 16);
+  // Tip list: left end, breakwater 1, breakwater 2 (breakwater order), right end.
+  const int cells[6] = {-1, 12, 16, 4, 8, 9998};
+  const float ytip[6] = {0.0F, 120.0F, 160.0F, 100.0F, 100.0F, 0.0F};
+  const float dtip[6] = {0.0F, 1.0F, 3.0F, 2.0F, 2.0F, 0.0F};
+  ASSERT_EQ(k.m.NTIP, 6);
+  for (int t = 1; t <= 6; ++t) {
+    EXPECT_EQ(k.m.ITIP(t), cells[t - 1]) << t;
+    EXPECT_EQ(k.m.YTIP(t), ytip[t - 1]) << t;
+    EXPECT_EQ(k.m.DTIP(t), dtip[t - 1]) << t;
+  }
+  // The diffracting structures by wall, the groin entered twice, the grid
+  // ends -1 and -2.
+  const int walls[8] = {-1, 4, 8, 10, 10, 12, 16, -2};
+  const float ys[8] = {0.0F, 100.0F, 100.0F, 90.0F, 90.0F, 120.0F, 160.0F, 0.0F};
+  const float ds[8] = {0.0F, 2.0F, 2.0F, 2.0F, 2.0F, 1.0F, 3.0F, 0.0F};
+  ASSERT_EQ(k.m.NDIFF, 8);
+  for (int n = 1; n <= 8; ++n) {
+    EXPECT_EQ(k.m.IDIFF(n), walls[n - 1]) << n;
+    EXPECT_EQ(k.m.YDIFF(n), ys[n - 1]) << n;
+    EXPECT_EQ(k.m.DDIFF(n), ds[n - 1]) << n;
+  }
+}
+
+// The same refusals from configuration lines, through the whole program.
+TEST(StructureSetup, RefusalsEndTheProgramNamingKeyAndBreakwater) {
+  // The lines of a breakwater from cell i1 (tip depth d1) to cell i2, 200 m out.
+  const auto bw = [](int i1, int d1, int i2) {
+    return "DBI1: " + std::to_string(i1) + "\nDBY1: 200\nDBDEP1: " + std::to_string(d1) +
+           "\nDBI2: " + std::to_string(i2) + "\nDBY2: 200\nDBDEP2: 2\n";
+  };
+  test::expect_line_refusals({
+      {"", bw(5, 0, 10) + "TRANDB: 0.5", "DBDEP1 of detached breakwater 1 must be > 0"},
+      {"", bw(5, 2, 10) + bw(14, 2, 14), "DBI1 and DBI2 of detached breakwater 2 are one cell"},
+      {"", bw(5, 2, 10) + "TRANDB: 1.5", "TRANDB of detached breakwater 1 must lie in [0, 1]"},
+      {"", bw(5, 2, 10) + bw(14, 2, 18) + "KTMETDB: 2\nBDB: 5\nBDB: 5",
+       "KTMETDB line missing for detached breakwater 2"},
+      {"", bw(5, 2, 10) + "KTMETDB: 1\nBDB: 5",
+       "D50DB of detached breakwater 1 must be > 0 for KTMETDB 1"},
+      {"", "IXDG: 8\nYDG: 100\nDDG: 0\nIXDG: 14\nYDG: 100\nDDG: 2",
+       "DDG of diffracting groin 1 must be > 0"}});
+}
+
+// ---- the diffraction segment table ----
+
+// The structure coast of nx cells of 10 m with its segment table.
+struct Table : test::StructureRig {
+  explicit Table(int nx) : StructureRig(nx) {}
+  // Set-up (which must go through) and the table.
+  void build() {
+    ASSERT_EQ(test::stop_message([&] { setup_after_config(m); }), "(no stop)");
+    build_segment_table(m.cfg, m.input(), m.structures(), m.scratch());
+  }
+  // Entries 1..n of a list of the table.
+  template <class V>
+  static auto head(const V& v, int n) { return std::vector(v.data() + 1, v.data() + 1 + n); }
+  auto factors() const { return head(m.SEGFAC, m.NSEG); }
+};
+
+// Expected table: list walls (-1, -2 the grid ends), segment factors, active
+// count (-1: not checked), processing order ({}: not checked), joined walls.
+struct Want {
+  std::vector<int> walls;
+  std::vector<float> factors;
+  int active;
+  std::vector<int> order, joined;
+};
+
+void expect_table(Table& t, const Want& w) {
+  t.build();
+  EXPECT_EQ(Table::head(t.m.ISEGW, t.m.NSEGENT), w.walls);
+  EXPECT_EQ(t.factors(), w.factors);
+  if (w.active >= 0) {
+    EXPECT_EQ(t.m.NSEGACT, w.active);
+  }
+  if (!w.order.empty()) {
+    EXPECT_EQ(Table::head(t.m.SEGORD, t.m.NSEG), w.order);
+  }
+  for (int i = 1; i <= t.c.NX + 1; ++i)
+    EXPECT_EQ(t.m.JOINFLAG(i), std::count(w.joined.begin(), w.joined.end(), i) ? 1 : 0) << i;
+}
+
+TEST(SegmentTable, GroinsBreakwatersJoinsAndBoundaryGroins) {
+  Table t(80);   // the worked example: a groin and a partly transmitting breakwater
+  t.dgroin(20, 100.0F);
+  t.breakwater(40, 150.0F, 60, 160.0F, 0.3F);
+  expect_table(t, {{-1, 20, 20, 40, 60, -2}, {1.0F, -1.0F, 1.0F, 0.3F, 1.0F}, 4, {1, 2, 3, 5, 4}, {}});
+  EXPECT_EQ(t.m.NSEG, 5);
+  EXPECT_EQ(t.m.SEGBW(4), 1);
+  EXPECT_EQ(t.m.KSEGT(1), KIND_END);   // kinds of the list entries
+  EXPECT_EQ(t.m.KSEGT(3), KIND_GROIN);
+  EXPECT_EQ(t.m.KSEGT(5), KIND_BREAKWATER);
+  EXPECT_EQ(t.m.IDBW(5), 1);
+  EXPECT_EQ(t.m.IDBW(2), 0);
+  Table none(20);   // no structure: one open segment
+  expect_table(none, {{-1, -2}, {1.0F}, 1, {}, {}});
+  Table bg(80);   // a breakwater starting at a groin's tip; an opaque one is no component
+  bg.dgroin(20, 100.0F);
+  bg.breakwater(20, 100.0F, 40, 120.0F, 0.0F);
+  expect_table(bg, {{-1, 20, 20, 40, -2}, {1.0F, -1.0F, 0.0F, 1.0F}, 2, {}, {20}});
+  Table ends(20);   // groins on both boundary walls are doubled
   ends.c.LBCTYPE = ends.c.RBCTYPE = 1;
   ends.c.LGROINY = ends.c.RGROINY = 5.0F;
-  ends.dgroin(1, 0.0F);
-  ends.dgroin(21, 0.0F);
-  ASSERT_EQ(ends.stop(), "(no stop)");
-  ASSERT_EQ(ends.m.NDIFF, 2);
-  EXPECT_EQ(ends.m.IDIFF(1), 1);
-  EXPECT_EQ(ends.m.IDIFF(2), 21);
+  ends.dgroin(1, 50.0F);
+  ends.dgroin(21, 50.0F);
+  expect_table(ends, {{1, 1, 21, 21}, {-1.0F, 1.0F, -1.0F}, 1, {}, {}});
+  Table right(20);   // a breakwater joined to the groin on the right boundary wall
+  right.c.RBCTYPE = 1;
+  right.c.RGROINY = 5.0F;
+  right.dgroin(21, 80.0F);
+  right.breakwater(15, 90.0F, 21, 80.0F, 0.5F);
+  expect_table(right, {{-1, 15, 21, 21}, {1.0F, 0.5F, -1.0F}, -1, {1, 3, 2}, {21}});
+  Table left(20);   // and on the left boundary wall
+  left.c.LBCTYPE = 1;
+  left.c.LGROINY = 5.0F;
+  left.dgroin(1, 80.0F);
+  left.breakwater(1, 80.0F, 6, 90.0F, 0.5F);
+  expect_table(left, {{1, 1, 6, -2}, {-1.0F, 0.5F, 1.0F}, -1, {}, {1}});
+}
 
-  SetupCase order;  // breakwaters given right to left, one with its tips reversed
-  order.c.NX = 80;
-  order.breakwater(60, 160.0F, 50, 150.0F);
-  order.dgroin(30, 100.0F);
-  order.breakwater(10, 110.0F, 20, 120.0F);
-  ASSERT_EQ(order.stop(), "(no stop)");
-  EXPECT_EQ(order.m.ITIP(2), 50);  // breakwater order kept, its reversed tips put in order
-  EXPECT_EQ(order.m.ITIP(4), 10);
-  ASSERT_EQ(order.m.NDIFF, 8);
-  const int sorted[8] = {-1, 10, 20, 30, 30, 50, 60, -2};
-  const float ys[8] = {0.0F, 110.0F, 120.0F, 100.0F, 100.0F, 150.0F, 160.0F, 0.0F};
-  for (int k = 1; k <= 8; ++k) {
-    EXPECT_EQ(order.m.IDIFF(k), sorted[k - 1]) << k;
-    EXPECT_EQ(order.m.YDIFF(k), ys[k - 1]) << k;
+TEST(SegmentTable, ChangedCoefficientIsTakenUpByTheDerivation) {
+  Table t(80);
+  t.breakwater(30, 100.0F, 50, 100.0F, 0.0F);
+  t.build();
+  // Coefficients recomputed during the run: opaque; partly transmitting (merged
+  // last); never above 0.99 (a breakwater does not amplify waves); below the
+  // active threshold again.
+  for (const auto& [kt, factor, active, order] :
+       {std::tuple{0.0F, 0.0F, 2, std::vector<int>{1, 2, 3}}, {0.6F, 0.6F, 3, {1, 3, 2}},
+        {1.0F, 0.99F, 3, {1, 3, 2}}, {0.005F, 0.005F, 2, {1, 2, 3}}}) {
+    t.c.TRANDB(1) = kt;
+    derive_segment_order(t.m.cfg, t.m.structures());
+    EXPECT_EQ(t.factors(), (std::vector<float>{1.0F, factor, 1.0F})) << kt;
+    EXPECT_EQ(t.m.NSEGACT, active) << kt;
+    EXPECT_EQ(Table::head(t.m.SEGORD, t.m.NSEG), order) << kt;
   }
 }
 
