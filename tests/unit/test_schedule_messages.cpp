@@ -16,7 +16,7 @@ namespace {
 using test::last_line;
 
 // A valid coast of 20 cells with one fill and either two bypass operations or
-// the event-file form; `change` replaces one line of it.
+// the event-file form; run_with replaces the text `from` of it by `to`.
 const std::string FILL = "BFDATS: 20200110\nBFDATE: 20200120\nIBFS: 5\nIBFE: 8\nYADD: 10.0\n";
 const std::string OPS =
     "BPDATS: 20200105\nBPDATE: 20200115\nIBPS: 2\nIBPE: 3\nQBP: -50.0\n"
