@@ -15,12 +15,12 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
-
-#include <sys/mman.h>
 #include <span>
 #include <type_traits>
 #include <utility>
 #include <vector>
+
+#include <sys/mman.h>
 
 namespace coastra {
 
