@@ -333,7 +333,8 @@ TEST(StructureSetup, TipDepthsCoefficientsAndWhatComputedTransmissionDividesBy) 
   };
   const std::pair<Edit, std::string> cases[] = {
       {[](StructureCase&) {}, "(no stop)"},
-      {[](StructureCase& k) { k.c.DBDEP2(1) = -1.0F; }, "DBDEP2 of detached breakwater 1 must be > 0"},
+      {[](StructureCase& k) { k.c.DBDEP2(1) = -1.0F; },
+       "DBDEP2 of detached breakwater 1 must be > 0"},
       // Diffracting groins are named by their line in the input, not their sorted place.
       {[](StructureCase& k) {
          k.c.NDB = 0;
@@ -468,7 +469,8 @@ TEST(SegmentTable, GroinsBreakwatersJoinsAndBoundaryGroins) {
   Table t(80);   // the worked example: a groin and a partly transmitting breakwater
   t.dgroin(20, 100.0F);
   t.breakwater(40, 150.0F, 60, 160.0F, 0.3F);
-  expect_table(t, {{-1, 20, 20, 40, 60, -2}, {1.0F, -1.0F, 1.0F, 0.3F, 1.0F}, 4, {1, 2, 3, 5, 4}, {}});
+  expect_table(t, {{-1, 20, 20, 40, 60, -2}, {1.0F, -1.0F, 1.0F, 0.3F, 1.0F}, 4, {1, 2, 3, 5, 4},
+                   {}});
   EXPECT_EQ(t.m.NSEG, 5);
   EXPECT_EQ(t.m.SEGBW(4), 1);
   EXPECT_EQ(t.m.KSEGT(1), KIND_END);   // kinds of the list entries
