@@ -81,6 +81,15 @@ TEST(RunLength, StepsFromDatesRoundHalfAwayFromZeroAndWrongDatesStop) {
     ClockRig r(k.dats, k.date, k.dt);
     EXPECT_EQ(r.stop(run_length), k.message) << k.dats;
   }
+  // 10 million steps and one are announced as a long run (1000000.1 hours,
+  // 114.08 years, under the year limit); 10 million steps exactly are not.
+  for (const int steps : {10000001, 10000000}) {
+    ClockRig r(steps, steps, 0.1F);
+    EXPECT_EQ(r.stop(run_length), "(no stop)");
+    EXPECT_EQ(r.con.str(), steps > 10000000
+                               ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"
+                               : "");
+  }
   // The console explains the first two kinds.
   ClockRig same(20200101, 20200101, 1.0F), month(20201301, 20210101, 1.0F);
   same.stop(run_length);
@@ -118,9 +127,9 @@ TEST(Clock, StepsMeetEveryDayMonthLeapDayAndYearEnd) {
 
 TEST(SaveInterval, MultipleInThousandthsOfAnHourSetsStepsPerSave) {
   ClockRig a(20000101, 20000102, 0.1F);
-  a.m.cfg.DTSAVE = 0.3F;  // neither value is exact in binary
+  a.m.cfg.DTSAVE = 1.3F;  // neither value is exact in binary: 1.3F / 0.1F = 12.999999
   check_save_interval(a.m.cfg, a.m.run(), a.m.output());
-  EXPECT_EQ(a.m.NSTSAVE, 3);
+  EXPECT_EQ(a.m.NSTSAVE, 13);
   ClockRig c(20000101, 20000102, 1.0F);
   c.m.cfg.DTSAVE = 2.5F;
   EXPECT_EQ(c.stop(save_interval), "ERROR. DTSAVE not a multiple of simulation time step.");

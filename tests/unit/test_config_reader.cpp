@@ -55,7 +55,7 @@ struct CfgDir {
   }
 };
 
-TEST(FreeFormat, RealsTakeFortranFormsAndLeaveUnreadPlaces) {
+TEST(FreeFormat, RealsIntegersAndQuotedItems) {
   float v[6] = {9.0F, 9.0F, 9.0F, 9.0F, 9.0F, 9.0F};
   bool bad = false;
   EXPECT_EQ(read_reals("1.5, 2 3.25D1,,-4e-1\t+.5", v, 5, bad), 5);
@@ -78,33 +78,29 @@ TEST(FreeFormat, RealsTakeFortranFormsAndLeaveUnreadPlaces) {
     EXPECT_EQ(read_reals(text, v, 1, bad), 0) << text;
     EXPECT_TRUE(bad) << text;
   }
-}
-
-TEST(FreeFormat, IntegersRejectPointsAndExponents) {
-  int v[3] = {0, 0, 0};
-  bool bad = false;
-  EXPECT_EQ(read_ints("+7, -12 30", v, 3, bad), 3);
-  EXPECT_EQ((std::array{v[0], v[1], v[2]}), (std::array{7, -12, 30}));
+  // Integers reject points and exponents.
+  int n[3] = {0, 0, 0};
+  bad = false;
+  EXPECT_EQ(read_ints("+7, -12 30", n, 3, bad), 3);
+  EXPECT_EQ((std::array{n[0], n[1], n[2]}), (std::array{7, -12, 30}));
   EXPECT_FALSE(bad);
   for (const char* text : {"5.", "1e3", "2147483648", "+-3", "0x10", "12a"}) {
     bad = false;
-    EXPECT_EQ(read_ints(text, v, 1, bad), 0) << text;
+    EXPECT_EQ(read_ints(text, n, 1, bad), 0) << text;
     EXPECT_TRUE(bad) << text;
   }
-}
-
-TEST(FreeFormat, NextItemUnquotesNames) {
+  // Items are unquoted names.
   const std::string_view text = " 3, 'my wave.dat' \"a,b\" plain 'open";
   std::size_t pos = 0;
   std::string_view item;
-  for (const char* want : {"3", "my wave.dat", "a,b", "plain", "open"}) {
+  for (const char* name : {"3", "my wave.dat", "a,b", "plain", "open"}) {
     ASSERT_TRUE(next_item(text, pos, item));
-    EXPECT_EQ(item, want);
+    EXPECT_EQ(item, name);
   }
   EXPECT_FALSE(next_item(text, pos, item));
 }
 
-TEST(FixedFields, Int8LogicalAndFileName) {
+TEST(FixedFields, Int8LogicalFileNameAndRecords) {
   int v = -1;
   for (const auto& [text, want] : {std::pair<const char*, int>{"2001010112", 20010101},
                                    {"5       comment", 5}, {" - 1 2", -12}, {"        ", 0}}) {
@@ -129,10 +125,7 @@ TEST(FixedFields, Int8LogicalAndFileName) {
   EXPECT_EQ(file_name("\"my shore.dat\" comment"), "my shore.dat");
   EXPECT_EQ(file_name("\"unclosed name.dat"), "unclosed name.dat");
   EXPECT_EQ(file_name("'single.dat'"), "'single.dat'");  // only a double quote is special
-}
-
-TEST(FixedFields, RecordsAreCutReportedAndLoseTheirCarriageReturn) {
-  // 301 characters: cut at 255 and reported; 255 + CR: whole, not reported.
+  // Records of 301 characters: cut at 255 and reported; 255 + CR: whole, not reported.
   std::istringstream in(std::string(300, 'a') + "b\r\n" + std::string(255, 'c') +
                         "\r\nshort\r\n\nlast");
   std::string line;
@@ -231,18 +224,15 @@ TEST(ConfigEntries, CurKeysStoreIntoTheLatestEntryOnly) {
   EXPECT_EQ(c.TRANMODE, 1);
   const auto r2 = d.ok("DBI1: 4\nKTMETDB: 1\nTRANDB: 0.5\n");
   EXPECT_EQ(r2->m.cfg.TRANMODE, 0);  // the later of TRANDB and KTMETDB decides
-  // The QQ keys store into bypass operation 1 without counting it.
-  const auto q = d.ok("QQDATS: 20000105\nQQDATE: 20000110\nIQQS: 4\nIQQE: 6\n");
-  EXPECT_EQ(q->m.cfg.NBP, 0);
-  EXPECT_EQ(q->m.cfg.BPDATS(1), 20000105);
-  EXPECT_EQ(q->m.cfg.BPDATE(1), 20000110);
-  EXPECT_EQ(q->m.cfg.IBPS(1), 4);
-  EXPECT_EQ(q->m.cfg.IBPE(1), 6);
-  // The same values: a BPDATS line replaces them.
-  const auto later = d.ok("QQDATS: 20000105\nBPDATS: 20000301\nIQQS: 8\n");
-  EXPECT_EQ(later->m.cfg.NBP, 1);
-  EXPECT_EQ(later->m.cfg.BPDATS(1), 20000301);
-  EXPECT_EQ(later->m.cfg.IBPS(1), 8);
+  // The QQ keys store into bypass operation 1 (NBP, BPDATS, BPDATE, IBPS, IBPE)
+  // without counting it; a later BPDATS line opens it and replaces the values.
+  const auto bypass = [](const Settings& b) {
+    return std::array{b.NBP, b.BPDATS(1), b.BPDATE(1), b.IBPS(1), b.IBPE(1)};
+  };
+  EXPECT_EQ(bypass(d.ok("QQDATS: 20000105\nQQDATE: 20000110\nIQQS: 4\nIQQE: 6\n")->m.cfg),
+            (std::array{0, 20000105, 20000110, 4, 6}));
+  EXPECT_EQ(bypass(d.ok("QQDATS: 20000105\nBPDATS: 20000301\nIQQS: 8\n")->m.cfg),
+            (std::array{1, 20000301, 0, 8, 0}));
 }
 
 // Lists whose count set-up reports keep counting past their capacity without
@@ -278,12 +268,9 @@ TEST(ConfigEntries, CapacitiesAreNeverExceeded) {
   for (int k = 1; k <= 51; ++k) waves += "WAVEID: 1 10 0 " + d.f("wave.dat") + "\n";
   for (const auto& [text, msg] : Cases{
            {lines("ISWBEG", 251), "Too many ISWBEG entries; maximum is 250"},
-           {lines("BFDATS", 251), "Too many BFDATS entries; maximum is 250"},
            {lines("YADD", 251), "Too many YADD entries; maximum is 250"},
-           {lines("IINLS", 251), "Too many IINLS entries; maximum is 250"},
            {"IINLS: 5\n" + lines("IMOR", 251), "Too many IMOR entries; maximum is 250"},
            {lines("IQMAPV1", 501), "Too many IQMAPV1 entries; maximum is 500"},
-           {lines("IQMAPQ1", 501), "Too many IQMAPQ1 entries; maximum is 500"},
            {waves, "Too many WAVEID entries; maximum is 50"}}) {
     EXPECT_EQ(d.stop(d.valid() + text), msg);
   }

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@
 #include <vector>
 
 #include "driver/run.h"
-#include "input/clock.h"
 #include "input/config_lint.h"
 #include "input/key_reference.h"
 #include "model/error_stop.h"
@@ -29,7 +27,6 @@
 #include "support/cases.h"
 #include "support/refusal.h"
 #include "support/run_helpers.h"
-#include "support/state_rig.h"
 
 namespace coastra {
 namespace {
@@ -85,7 +82,6 @@ TEST(ConfigChecks, MisspeltMissingAndMalformedLinesAreNamed) {
       {"WAVUNITS:", "", 1, "WAVUNITS (wave height unit) omitted in config file"},
       {"THETAAMP:", "", 1, "THETAAMP (wave direction factor) omitted in config file"},
       {"BERMHT:", "", 1, "BERMHT (berm height) omitted in config file"},
-      {"DCLOS:", "DCLOS: 0", 1, "DCLOS at wall 1 must be > 0 (depth of closure)"},
       // alongshore lists that leave walls at 0 or drop values
       {"K1:", "K1: 0.6\nIK1END: 15", 0,
        " WARNING. K1 leaves walls 16-21 at 0: give one value more than IK1END cells"},
@@ -100,7 +96,6 @@ TEST(ConfigChecks, MisspeltMissingAndMalformedLinesAreNamed) {
       // dates that are no eight-digit calendar dates
       {"SIMDATS:", "SIMDATS: 2020010", 1, "SIMDATS must be a date of eight digits YYYYMMDD"},
       {"SIMDATE:", "SIMDATE: 2020040100", 1, "SIMDATE must be a date of eight digits YYYYMMDD"},
-      {"SIMDATE:", "SIMDATE: 20200431", 1, "SIMDATE is no calendar date (month 1-12, day of the month)"},
       // lengths no data file can print
       {"", "BFDATS: 20200105\nBFDATE: 20200110\nIBFS: 5\nIBFE: 8\nYADD: 2E9", 1,
        "YADD of beach fill 1: magnitude above 1E6"},
@@ -113,10 +108,6 @@ TEST(ConfigChecks, MisspeltMissingAndMalformedLinesAreNamed) {
   y[3] = 2.0E9;
   far.dir.write("shore.dat", test::cell_file(y));
   test::expect_refused(far, "Value above 1E6 in initial shoreline file at line 5");
-  RunCase g;  // messages name the configuration file
-  g.cfg += "IXNDG: 30\nYNDG: 100\n";
-  const auto r = test::expect_refused(g, " ERROR. NON-DIFFRACTING GROIN OUTSIDE CALCULATION GRID.");
-  EXPECT_TRUE(test::has_line(r.console, " PLEASE CHANGE IN YOUR .cfg FILE."));
 }
 
 TEST(ConfigChecks, NearestKeyAllowsOneEditInShortWordsAndTwoInLongOnes) {
@@ -156,30 +147,16 @@ TEST(WarningFloods, RepeatedWarningIsWrittenAHundredTimesThenCounted) {
 TEST(Outputs, SecondRunInTheFolderIsRefusedWhileTheFirstHoldsThePrintFile) {
   RunCase c;
   c.dir.write("run.out", "print file of the running run\n");
-  int ready[2], done[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  ASSERT_EQ(::pipe(done), 0);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {   // the "first run": holds the lock until told to end
-    const int fd = ::open(c.dir.file("run.out").c_str(), O_WRONLY);
-    struct flock lk {};
-    lk.l_type = F_WRLCK;
-    lk.l_whence = SEEK_SET;
-    char b = fd >= 0 && ::fcntl(fd, F_SETLK, &lk) == 0 ? 'y' : 'n';
-    (void)!::write(ready[1], &b, 1);
-    (void)!::read(done[0], &b, 1);
-    ::_exit(0);
-  }
-  char b = 0;
-  ASSERT_EQ(::read(ready[0], &b, 1), 1);
-  ASSERT_EQ(b, 'y');
+  // The first run's lock, held as an open-file-description lock: it conflicts
+  // with the run's record lock although both belong to this process.
+  const int fd = ::open(c.dir.file("run.out").c_str(), O_WRONLY);
+  struct flock lk {};
+  lk.l_type = F_WRLCK;
+  lk.l_whence = SEEK_SET;
+  ASSERT_EQ(::fcntl(fd, F_OFD_SETLK, &lk), 0);
   test::expect_refused(c, "PRFILE run.out is in use by another run", {});
   EXPECT_EQ(c.dir.read("run.out"), "print file of the running run\n");
-  (void)!::write(done[1], &b, 1);
-  int st = 0;
-  ::waitpid(child, &st, 0);
-  for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+  ::close(fd);
   EXPECT_EQ(c.run().status, EXIT_NORMAL);   // the lock went with the first run
 }
 
@@ -239,13 +216,8 @@ TEST(CheckMode, SaysWhatTheRunWouldDoAndWritesNothing) {
       b.console, " WARNING. THE DATA FILES WILL HOLD ABOUT 27.0 GB: 18000000 RECORDS OF 20 CELLS (DTSAVE)"))
       << b.console;
   // A run that would be refused is refused the same way, and writes nothing either.
-  c.set("DCLOS:", "DCLOS: -8");
-  c.dir.write("run.cfg", c.cfg);
-  const auto before_bad = c.files();
-  const test::RunResult bad = test::run_in(c.dir, {"--check", "run.cfg"});
-  EXPECT_EQ(bad.status, EXIT_STOPPED);
-  EXPECT_EQ(test::last_line(bad.console), error_line("DCLOS at wall 1 must be > 0 (depth of closure)"));
-  EXPECT_EQ(c.files(), before_bad);
+  c.set("DCLOS:", "DCLOS: 0");   // the depth of closure must be above 0
+  expect_refused(c, "DCLOS at wall 1 must be > 0 (depth of closure)", {}, {"--check", "run.cfg"});
 }
 
 // ---- the key reference ----
@@ -255,14 +227,11 @@ TEST(KeyReference, EveryKeyIsDocumentedAndDocsKeysMdIsTheOutput) {
     EXPECT_NE(key_doc(config_key(i).key), nullptr) << config_key(i).key;
   std::ostringstream os;
   write_key_reference(os);
-  const std::string text = os.str();
-  EXPECT_NE(text.find("| `K1` | reals | - | - | yes | one value per segment"), std::string::npos);
-  EXPECT_NE(text.find("| `YNDG` | real | - | L | no | the k-th line belongs to the k-th IXNDG entry"),
-            std::string::npos);
+  // The committed reference pins every line of the output.
   std::ifstream f(std::string(COASTRA_SOURCE_DIR) + "/docs/keys.md");
   std::stringstream doc;
   doc << f.rdbuf();
-  EXPECT_EQ(doc.str(), text) << "docs/keys.md differs from `coastra --keys`: regenerate it";
+  EXPECT_EQ(doc.str(), os.str()) << "docs/keys.md differs from `coastra --keys`: regenerate it";
 }
 
 // ---- write errors ----
@@ -307,11 +276,9 @@ TEST(WriteErrors, ConsoleThatCannotBeWrittenFailsTheRun) {
 // ---- inputs are never overwritten ----
 
 TEST(OutputNames, PrintOrDataFileThatIsAnInputIsRefusedNamingPrfile) {
-  struct Case {
-    std::string prfile;  // the PRFILE line's value
-    std::string link;    // a link made before the run: "name>target" (or empty)
-    std::string message;
-  };
+  // The PRFILE line's value, a link made before the run ("name>target", "="
+  // first for a hard link; "" for none) and the refusal.
+  struct Case { std::string prfile, link, message; };
   for (const Case& k :
        {// the configuration itself, spelled another way
         Case{"./run.cfg", "", "PRFILE output ./run.cfg would overwrite input file run.cfg"},
@@ -333,14 +300,13 @@ TEST(OutputNames, PrintOrDataFileThatIsAnInputIsRefusedNamingPrfile) {
     c.dir.write("run.cfg", c.cfg);  // the target of the hard link
     if (!k.link.empty()) {
       const bool hard = k.link[0] == '=';
-      const std::string link = hard ? k.link.substr(1) : k.link;
-      const fs::path name = c.dir.path() / link.substr(0, link.find('>'));
-      const std::string target = link.substr(link.find('>') + 1);
+      const std::size_t to = k.link.find('>');
+      const fs::path name = c.dir.path() / k.link.substr(hard, to - hard);
       fs::remove(name);
       if (hard) {
-        fs::create_hard_link(c.dir.path() / target, name);
+        fs::create_hard_link(c.dir.path() / k.link.substr(to + 1), name);
       } else {
-        fs::create_symlink(target, name);
+        fs::create_symlink(k.link.substr(to + 1), name);
       }
     }
     expect_refused(c, k.message, {});
@@ -432,17 +398,6 @@ TEST(RunawayInput, LongRunIsAnnouncedOnceBeforeItStarts) {
   const auto begins = std::find(con.begin(), con.end(), " Time Simulation begins ...");
   EXPECT_LT(at - con.begin(), begins - con.begin());
   EXPECT_EQ(test::count_of(c.dir.read("run.out"), warn), 1);
-  // 10 million steps and one: announced by its step count (set-up only here);
-  // 10 million steps exactly: no warning.
-  for (const int steps : {10000001, 10000000}) {
-    test::StateRig s;
-    s.m.cfg.SIMDATS = s.m.cfg.SIMDATE = steps;
-    s.m.DT = s.m.cfg.DT = 0.1F;  // 1000000.1 hours: 114.08 years, under the year limit
-    set_run_length(s.m.cfg, s.m.run(), s.m.input());
-    EXPECT_EQ(s.con.str(), steps > 10000000
-                               ? " WARNING. LONG RUN: 10000001 STEPS OF 0.10 HOURS, 114.1 YEARS\n"
-                               : "");
-  }
 }
 
 }  // namespace

@@ -149,12 +149,11 @@ TEST(ScheduleMessages, BypassDateWarningsAndReversedOperation) {
                      "BPDATS: 20200115\nBPDATE: 20200105\nIBPS: 15\nIBPE: 16\nQBP: 50.0\n",
                      "", "");
   EXPECT_EQ(t.r.status, EXIT_NORMAL);
-  EXPECT_NE(t.prt.find(" WARNING. BYPASS OPERATION STARTS BEFORE THE\n SIMULATION HAS STARTED.\n\n"),
-            std::string::npos);
-  EXPECT_NE(t.prt.find(" WARNING. BYPASS OPERATION ENDS AFTER THE\n SIMULATION HAS ENDED.\n\n"),
-            std::string::npos);
-  EXPECT_NE(t.prt.find(" WARNING. BYPASS OPERATION 2 ENDS BEFORE IT STARTS.\n IT IS IGNORED.\n"),
-            std::string::npos);
+  for (const char* warning :
+       {" WARNING. BYPASS OPERATION STARTS BEFORE THE\n SIMULATION HAS STARTED.\n\n",
+        " WARNING. BYPASS OPERATION ENDS AFTER THE\n SIMULATION HAS ENDED.\n\n",
+        " WARNING. BYPASS OPERATION 2 ENDS BEFORE IT STARTS.\n IT IS IGNORED.\n"})
+    EXPECT_NE(t.prt.find(warning), std::string::npos) << warning;
   // The event span of the event-file form is warned of as bypass data.
   t = run_with(EVENTS, "QQDATE: 20200301", "QQDATE: 20200401");
   EXPECT_EQ(t.r.status, EXIT_NORMAL);
