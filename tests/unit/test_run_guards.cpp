@@ -136,6 +136,8 @@ TEST(SetUpRanges, ImpossibleValuesAndCausesOfNonFiniteResultsAreRefusedNamingThe
       {"K1:", "K1: 3.0E38", "K1 at wall 1: magnitude above 1E10"},
       {"K1:", "K1: 0.5 1.0E-40\nIK1END: 10", "K1 at wall 11: positive value below 1E-30"},
       {"K2:", "K2: 0 2E10\nIK2END: 10", "K2 at wall 11: magnitude above 1E10"},
+      {"THETAAMP:", "THETAAMP: 1.0E38", "THETAAMP at wall 1: magnitude above 1E10"},
+      {"BERMHT:", "BERMHT: 1.0E38", "BERMHT at wall 1: magnitude above 1E10"},
       {"K1:", "K1: 0.5\nX0: -1.0E38", "X0 (baseline origin) magnitude above 1E10"},
       {"D50:", "D50: 1.0E-40", "D50 (grain size) positive value below 1E-30"},
       // The second groin line is the first by wall after the sort: entry 2.
