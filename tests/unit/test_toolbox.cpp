@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 
 #include "driver/command_line.h"
 #include "model/error_stop.h"
@@ -97,20 +98,9 @@ TEST(CommandLine, HelpVersionAndUnknownOptionFromTheProgram) {
 
 // Drops the progress line's bytes from a terminal transcript: each drawing is
 // "\r" + line + ESC[K, each wiping "\r" ESC[K; the terminal also writes "\r\n".
-std::string without_progress(std::string t) {
-  std::string out;
-  for (std::size_t k = 0; k < t.size();) {
-    if (t.compare(k, 2, "\r\n") == 0) {
-      out += '\n';
-      k += 2;
-    } else if (t[k] == '\r') {
-      const auto e = t.find("\x1b[K", k);
-      k = e == std::string::npos ? t.size() : e + 3;
-    } else {
-      out += t[k++];
-    }
-  }
-  return out;
+std::string without_progress(const std::string& t) {
+  const std::string lines = std::regex_replace(t, std::regex("\r\n"), "\n");
+  return std::regex_replace(lines, std::regex("\r[^\x1b]*\x1b\\[K"), "");
 }
 
 TEST(Progress, DrawnOnATerminalOnlyAndLeavesTheConsoleTextAsItIs) {
