@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "output/data_files.h"
 #include "output/echo.h"
 #include "output/reports.h"
 #include "support/run_helpers.h"
@@ -36,9 +37,9 @@ struct Captured : test::StateRig {
 // The final and intermediate reports' labels and conversions in both units are
 // pinned by the golden cases (feet_regional, feet_fills and the metric ones).
 // The anniversaries, the last step, a report once per anniversary, its console
-// lines, the shoreline and net lists, the mean-annual records (labelled with
-// the date the step ends on) and the new period it begins are pinned by the
-// golden cases (groins_metric has two yearly reports).
+// lines, the shoreline and net lists, the mean-annual records' values and the
+// new period it begins are pinned by the golden cases (groins_metric has two
+// yearly reports); none has a report step that crosses midnight.
 TEST(Reports, YearlyReportOfARunStartedOnALeapDay) {
   Captured c;
   ModelState& m = c.m;
@@ -56,10 +57,14 @@ TEST(Reports, YearlyReportOfARunStartedOnALeapDay) {
 }
 
 TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
+  test::ScratchDir dir;
   Captured c;
   ModelState& m = c.m;
+  m.cfg.OUTBASE = dir.file("run.");
+  open_data_files(m.cfg, m.output());
   m.cfg.SIMDATS = m.IREPDATE = 20240101;
   m.CURDATE = 20250101;
+  m.NEXTDATE = 20250102;   // a one-day step: the mean-annual records carry the date it ends on
   m.ISTEP = 1464;
   m.STARTDAY = false;
   m.VGROSSP(1) = 100000.0;  // at the limit: volumes in full
@@ -72,6 +77,8 @@ TEST(Reports, YearlyReportSwitchesToThousandsAboveOneHundredThousand) {
   yearly_report(m.cfg, m.input(), m.waves(), m.transport(), m.run(), m.output());
   EXPECT_EQ(c.after(" GROSS TRANSPORT VOLUME (M3/1000) FROM 20250101 TO 20260101"), "   100.     0.");
   EXPECT_EQ(c.after(" TRANSPORT VOLUME TO THE LEFT (M3/1000) FROM 20250101 TO 20260101"), "   -91.     0.");
+  close_data_files(m.cfg, m.run(), m.output());
+  EXPECT_EQ(lines_of(dir.read("run.mqn"))[1], "20250102              0.              0.");
   // The limit applies to the volume as printed: 90000 m3 is 117716 cubic yards.
   // A run shorter than a year reports 0 completed years at its last step.
   Captured ft(true);

@@ -2,7 +2,7 @@
 // and year ends, the record in force (cycling), the readers' checks tried one
 // wrong line at a time, the station interpolation, and the physics the series
 // drive: groin bypassing with the water level at the tip, transport by a tidal
-// current. Runs end to end with a tide file and an unused water-level file.
+// current. Runs end to end with a water-level and a tide file.
 
 #include <gtest/gtest.h>
 
@@ -297,71 +297,45 @@ TEST(WaterLevelPhysics, GroinTipDryAtLowWaterIsBypassedAndHeldBackAtHighWater) {
   // height 1 m: surf-zone depth DLT = 1.27 / 0.78 = 1.6282 m. Still water puts
   // APROF x 20^0.667 = 0.13222 x 7.3764 = 0.9753 m at the tip (APROF =
   // 0.41 x 0.3^0.94 = 0.13222 m^1/3 for 0.3 mm sand).
-  // The level is put in force by a series of two records of one step each, at
-  // step 1 or 2, as the time-step loop does.
-  auto qls_at_groin = [](float level, int step) {
+  auto qls_at_groin = [](float level) {
     test::Coast c(12);
     c.breaking(1.0F, 0.2F).groin(6, 20.0F, 0.0F).start();
-    ModelState& m = c.m;
-    m.WLUSED = true;
-    m.WL = {step == 1 ? level : 0.0F, step == 2 ? level : 0.0F};
-    m.NWL = 2;
-    m.NSTWL = 1;
-    m.ISTEP = step;
-    water_level_step(m.input(), m.run(), m.wave_input(), m.transport(), m.series());
-    EXPECT_EQ(m.WLCUR, level);
+    c.m.WLCUR = level;   // the level in force (WaterLevels above: which record when)
     c.transport();
     return std::pair<float, float>(c.m.QLS(6), c.m.QLS(4));   // groin wall, open wall
   };
   // Low water 1 m below the datum: the tip stands dry (depth 0.975 - 1 < 0),
   // the whole surf zone lies seaward of it and all the transport passes.
-  const auto low = qls_at_groin(-1.0F, 1);
+  const auto low = qls_at_groin(-1.0F);
   EXPECT_GT(low.second, 0.0F);
   EXPECT_FLOAT_EQ(low.first, low.second);
   // High water 0.5 m above: 1.4753 m at the tip, so only the part of the surf
   // zone seaward of it passes, 1 - 1.4753 / 1.6282 = 0.0939 of the transport.
-  const auto high = qls_at_groin(0.5F, 2);
+  const auto high = qls_at_groin(0.5F);
   EXPECT_NEAR(high.first / high.second, 0.0939F, 0.0005F);
 }
 
-// Tidal-current stations at walls with their record-1 values (m/s), put in
-// force at step 1 as the time-step loop does.
-void tide_stations(test::Coast& c, const std::vector<int>& walls, const std::vector<float>& u) {
-  c.m.cfg.NTIDEFILES = static_cast<int>(walls.size());
-  for (std::size_t j = 0; j < walls.size(); ++j) c.m.cfg.ITIDEWALL(static_cast<int>(j) + 1) = walls[j];
-  c.m.TCVAL = u;
-  c.m.TCVAL.insert(c.m.TCVAL.end(), u.begin(), u.end());   // record 2 alike
-  c.m.NTC = 2;
-  c.m.TCUSED = true;
-  tidal_weights(c.m.cfg, c.m.series());
-  c.m.ISTEP = 1;
-  tidal_current_step(c.m.cfg, c.m.input(), c.m.run(), c.m.wave_input(), c.m.transport(),
-                     c.m.series());
-}
-
-TEST(TidePhysics, TransportFollowsTheCurrentTimesKtide) {
+TEST(TidePhysics, TransportFollowsTheCurrent) {
   // Normal waves on a straight coast move no sand; a current U adds
   // c x 4 HB^1.5 CGB A1W U / 2.7 with c = sqrt((1.416 / GAMMA) / g) =
   // sqrt(1.8154 / 9.806) = 0.430267 and A1W = K1 / 37.79317 = 0.0132299:
   // 0.430267 x 4 x 1 x 3.5 x 0.0132299 / 2.7 = 0.0295161 per m/s. A uniform
-  // current gives uniform transport and moves nothing.
-  for (const float ktide : {1.0F, 2.0F, -1.5F}) {
-    test::Coast c(20);
-    c.m.cfg.KTIDE = ktide;
-    tide_stations(c, {7}, {0.3F});
-    c.transport();
-    const float q = 0.0295161F * 0.3F * ktide;
-    for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
-    for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;
-  }
-  // Stations at walls 1 and 21 with 0 and 0.4 m/s: U = 0.02 (i - 1) m/s, the
-  // transport linear at the inner walls (the end walls follow the boundary rule).
+  // current gives uniform transport and moves nothing. (The currents of the
+  // stations, times KTIDE, are the reader's: TidalCurrents above.)
   test::Coast c(20);
-  tide_stations(c, {1, 21}, {0.0F, 0.4F});
+  for (int i = 1; i <= 21; ++i) c.m.UTIDE(i) = -0.45F;
   c.transport();
+  const float q = 0.0295161F * -0.45F;
+  for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
+  for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;
+  // U = 0.02 (i - 1) m/s: the transport linear at the inner walls (the end
+  // walls follow the boundary rule).
+  test::Coast g(20);
+  for (int i = 1; i <= 21; ++i) g.m.UTIDE(i) = 0.02F * static_cast<float>(i - 1);
+  g.transport();
   for (int i = 2; i <= 20; ++i) {
-    const float q = 0.0295161F * 0.02F * static_cast<float>(i - 1);
-    EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * q) << i;
+    const float qi = 0.0295161F * 0.02F * static_cast<float>(i - 1);
+    EXPECT_NEAR(g.m.QLS(i), qi, 2e-6F * qi) << i;
   }
 }
 
