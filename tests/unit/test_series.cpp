@@ -2,7 +2,7 @@
 // and year ends, the record in force (cycling), the readers' checks tried one
 // wrong line at a time, the station interpolation, and the physics the series
 // drive: groin bypassing with the water level at the tip, transport by a tidal
-// current. Runs end to end with a tide file and an unused water-level file.
+// current. Runs end to end with a water-level and a tide file.
 
 #include <gtest/gtest.h>
 
@@ -25,13 +25,12 @@ namespace {
 TEST(SeriesRecords, IntervalsCountTheFullDateAndTime) {
   // 2300 to 0000 of the next day is one hour at a day, month and year end and
   // either side of a leap day (2028 is a leap year); daily records at 0000 are
-  // 24 hours apart, also across a month and a year end; 0930 to 1000 is half
+  // 24 hours apart, also across the end of a February; 0930 to 1000 is half
   // an hour; backwards is negative.
   const int cases[][5] = {
       {20260314, 2300, 20260315, 0, 60},   {20260430, 2300, 20260501, 0, 60},
       {20261231, 2300, 20270101, 0, 60},   {20280228, 2300, 20280229, 0, 60},
-      {20280229, 2300, 20280301, 0, 60},   {20260101, 0, 20260102, 0, 1440},
-      {20260228, 0, 20260301, 0, 1440},    {20261231, 0, 20270101, 0, 1440},
+      {20280229, 2300, 20280301, 0, 60},   {20260228, 0, 20260301, 0, 1440},
       {20260101, 930, 20260101, 1000, 30}, {20260101, 100, 20260101, 0, -60}};
   for (const auto& c : cases) EXPECT_EQ(minutes_between(c[0], c[1], c[2], c[3]), c[4]) << c[0] << " " << c[1];
   // Calendar stamps: a leap day in 2028, none in 2027; month 13, day 0, hour
@@ -75,17 +74,29 @@ struct WaterLevelRig : test::StateRig {
   std::string name() const { return dir.file("wl.dat"); }
 };
 
-TEST(WaterLevels, ReaderTakesLevelsAndStepsPerRecord) {
-  // Hourly records with DT = 1: one step per record.
-  WaterLevelRig a("20260101 0000 0.5\n20260101 0100 -0.25\n20260101,0200,1.0\n", 3);
+TEST(WaterLevels, ReaderTakesLevelsAndTheLevelInForceCyclesWithOneNote) {
+  // Two-hour records (one comma-separated) with DT = 1: two steps per record.
+  WaterLevelRig a("20260101 0000 0.5\n20260101 0200 -0.5\n20260101,0400,1.5\n", 3);
   EXPECT_EQ(a.read(), "(no stop)");
   EXPECT_TRUE(a.m.WLUSED);
   EXPECT_EQ(a.m.NWL, 3);
-  EXPECT_EQ(a.m.DTWL, 1.0F);
-  EXPECT_EQ(a.m.NSTWL, 1);
-  EXPECT_EQ(a.m.WL, (std::vector<float>{0.5F, -0.25F, 1.0F}));
+  EXPECT_EQ(a.m.DTWL, 2.0F);
+  EXPECT_EQ(a.m.NSTWL, 2);
+  EXPECT_EQ(a.m.WL, (std::vector<float>{0.5F, -0.5F, 1.5F}));
   EXPECT_EQ(a.con.str(), " Reading WTRELFILE\n");
   EXPECT_EQ(a.prt.str(), "");   // starts with the run: no warning
+  // Steps 1-2 record 1, 3-4 record 2, 5-6 record 3, 7 record 1 again.
+  const float expected[] = {0.5F, 0.5F, -0.5F, -0.5F, 1.5F, 1.5F, 0.5F, 0.5F, -0.5F};
+  const bool changes[] = {true, false, true, false, true, false, true, false, true};
+  for (int n = 1; n <= 9; ++n) {
+    a.m.ISTEP = n;
+    a.m.CURDATE = 20260101;
+    EXPECT_EQ(water_level_step(a.m.input(), a.m.run(), a.m.wave_input(), a.m.transport(),
+                               a.m.series()), changes[n - 1]) << n;
+    EXPECT_EQ(a.m.WLCUR, expected[n - 1]) << n;
+  }
+  EXPECT_EQ(a.prt.str(), " NOTE. WATER LEVEL SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
+                         " STEP 7, DATE 20260101 (SHOWN ONCE).\n");
   // In feet a level of 2 is held as 2 x 0.3048 = 0.6096 m; 3-hour records
   // across midnight with DT = 1 give 3 steps a record; a first record after
   // the run start is used from the first step, with a warning.
@@ -107,12 +118,6 @@ TEST(WaterLevels, ReaderTakesLevelsAndStepsPerRecord) {
             " Water level file not used (no breakwater transmission computed): " + u.name() + "\n");
   EXPECT_EQ(u.prt.str(),
             " WATER LEVEL FILE NOT USED (NO BREAKWATER TRANSMISSION COMPUTED): " + u.name() + "\n");
-  // No WLFILE line: level 0, one step per record, nothing read.
-  test::StateRig none;
-  read_water_levels(none.m.cfg, none.m.input(), none.m.run(), none.m.transport(), none.m.series());
-  EXPECT_FALSE(none.m.WLUSED);
-  EXPECT_EQ(none.m.NSTWL, 1);
-  EXPECT_EQ(none.m.WLCUR, 0.0F);
 }
 
 TEST(WaterLevels, EveryWrongLineOrRecordStopsNamingFileAndRecord) {
@@ -168,24 +173,6 @@ TEST(WaterLevels, EveryWrongLineOrRecordStopsNamingFileAndRecord) {
       EXPECT_EQ(r.prt.str(), with_paths(c.print, r.dir)) << c.text;
     }
   }
-}
-
-TEST(WaterLevels, LevelInForceFollowsTheStepAndCyclesWithOneNote) {
-  WaterLevelRig r("20260101 0000 0.5\n20260101 0200 -0.5\n20260101 0400 1.5\n", 3);
-  ASSERT_EQ(r.read(), "(no stop)");
-  ASSERT_EQ(r.m.NSTWL, 2);
-  // Steps 1-2 record 1, 3-4 record 2, 5-6 record 3, 7 record 1 again.
-  const float expected[] = {0.5F, 0.5F, -0.5F, -0.5F, 1.5F, 1.5F, 0.5F, 0.5F, -0.5F};
-  const bool changes[] = {true, false, true, false, true, false, true, false, true};
-  for (int n = 1; n <= 9; ++n) {
-    r.m.ISTEP = n;
-    r.m.CURDATE = 20260101;
-    EXPECT_EQ(water_level_step(r.m.input(), r.m.run(), r.m.wave_input(), r.m.transport(),
-                               r.m.series()), changes[n - 1]) << n;
-    EXPECT_EQ(r.m.WLCUR, expected[n - 1]) << n;
-  }
-  EXPECT_EQ(r.prt.str(), " NOTE. WATER LEVEL SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
-                         " STEP 7, DATE 20260101 (SHOWN ONCE).\n");
 }
 
 // A state for the tidal-current reader: NX cells of DX metres, stations at the
@@ -310,115 +297,77 @@ TEST(WaterLevelPhysics, GroinTipDryAtLowWaterIsBypassedAndHeldBackAtHighWater) {
   // height 1 m: surf-zone depth DLT = 1.27 / 0.78 = 1.6282 m. Still water puts
   // APROF x 20^0.667 = 0.13222 x 7.3764 = 0.9753 m at the tip (APROF =
   // 0.41 x 0.3^0.94 = 0.13222 m^1/3 for 0.3 mm sand).
-  // The level is put in force by a series of two records of one step each, at
-  // step 1 or 2, as the time-step loop does.
-  auto qls_at_groin = [](float level, int step) {
+  auto qls_at_groin = [](float level) {
     test::Coast c(12);
     c.breaking(1.0F, 0.2F).groin(6, 20.0F, 0.0F).start();
-    ModelState& m = c.m;
-    m.WLUSED = true;
-    m.WL = {step == 1 ? level : 0.0F, step == 2 ? level : 0.0F};
-    m.NWL = 2;
-    m.NSTWL = 1;
-    m.ISTEP = step;
-    water_level_step(m.input(), m.run(), m.wave_input(), m.transport(), m.series());
-    EXPECT_EQ(m.WLCUR, level);
+    c.m.WLCUR = level;   // the level in force (WaterLevels above: which record when)
     c.transport();
     return std::pair<float, float>(c.m.QLS(6), c.m.QLS(4));   // groin wall, open wall
   };
   // Low water 1 m below the datum: the tip stands dry (depth 0.975 - 1 < 0),
   // the whole surf zone lies seaward of it and all the transport passes.
-  const auto low = qls_at_groin(-1.0F, 1);
+  const auto low = qls_at_groin(-1.0F);
   EXPECT_GT(low.second, 0.0F);
   EXPECT_FLOAT_EQ(low.first, low.second);
   // High water 0.5 m above: 1.4753 m at the tip, so only the part of the surf
   // zone seaward of it passes, 1 - 1.4753 / 1.6282 = 0.0939 of the transport.
-  const auto high = qls_at_groin(0.5F, 2);
+  const auto high = qls_at_groin(0.5F);
   EXPECT_NEAR(high.first / high.second, 0.0939F, 0.0005F);
-  // Still water: 1 - 0.9753 / 1.6282 = 0.4010 passes.
-  const auto still = qls_at_groin(0.0F, 1);
-  EXPECT_NEAR(still.first / still.second, 0.4010F, 0.0005F);
 }
 
-// Tidal-current stations at walls with their record-1 values (m/s), put in
-// force at step 1 as the time-step loop does.
-void tide_stations(test::Coast& c, const std::vector<int>& walls, const std::vector<float>& u) {
-  c.m.cfg.NTIDEFILES = static_cast<int>(walls.size());
-  for (std::size_t j = 0; j < walls.size(); ++j) c.m.cfg.ITIDEWALL(static_cast<int>(j) + 1) = walls[j];
-  c.m.TCVAL = u;
-  c.m.TCVAL.insert(c.m.TCVAL.end(), u.begin(), u.end());   // record 2 alike
-  c.m.NTC = 2;
-  c.m.TCUSED = true;
-  tidal_weights(c.m.cfg, c.m.series());
-  c.m.ISTEP = 1;
-  tidal_current_step(c.m.cfg, c.m.input(), c.m.run(), c.m.wave_input(), c.m.transport(),
-                     c.m.series());
-}
-
-TEST(TidePhysics, TransportFollowsTheCurrentTimesKtide) {
+TEST(TidePhysics, TransportFollowsTheCurrent) {
   // Normal waves on a straight coast move no sand; a current U adds
   // c x 4 HB^1.5 CGB A1W U / 2.7 with c = sqrt((1.416 / GAMMA) / g) =
   // sqrt(1.8154 / 9.806) = 0.430267 and A1W = K1 / 37.79317 = 0.0132299:
   // 0.430267 x 4 x 1 x 3.5 x 0.0132299 / 2.7 = 0.0295161 per m/s. A uniform
-  // current gives uniform transport and moves nothing.
-  for (const float ktide : {1.0F, 2.0F, -1.5F}) {
-    test::Coast c(20);
-    c.m.cfg.KTIDE = ktide;
-    tide_stations(c, {7}, {0.3F});
-    c.transport();
-    const float q = 0.0295161F * 0.3F * ktide;
-    for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
-    for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;
-  }
-  // Stations at walls 1 and 21 with 0 and 0.4 m/s: U = 0.02 (i - 1) m/s, the
-  // transport linear at the inner walls (the end walls follow the boundary rule).
+  // current gives uniform transport and moves nothing. (The currents of the
+  // stations, times KTIDE, are the reader's: TidalCurrents above.)
   test::Coast c(20);
-  tide_stations(c, {1, 21}, {0.0F, 0.4F});
+  for (int i = 1; i <= 21; ++i) c.m.UTIDE(i) = -0.45F;
   c.transport();
+  const float q = 0.0295161F * -0.45F;
+  for (int i = 1; i <= 21; ++i) EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * std::fabs(q)) << i;
+  for (int i = 1; i <= 20; ++i) EXPECT_EQ(c.m.YSHORE(i), 0.0) << i;
+  // U = 0.02 (i - 1) m/s: the transport linear at the inner walls (the end
+  // walls follow the boundary rule).
+  test::Coast g(20);
+  for (int i = 1; i <= 21; ++i) g.m.UTIDE(i) = 0.02F * static_cast<float>(i - 1);
+  g.transport();
   for (int i = 2; i <= 20; ++i) {
-    const float q = 0.0295161F * 0.02F * static_cast<float>(i - 1);
-    EXPECT_NEAR(c.m.QLS(i), q, 2e-6F * q) << i;
+    const float qi = 0.0295161F * 0.02F * static_cast<float>(i - 1);
+    EXPECT_NEAR(g.m.QLS(i), qi, 2e-6F * qi) << i;
   }
 }
 
 // ---- end to end ----
 
-TEST(SeriesRun, TideDrivesTheRunAndCyclesWithOneNote) {
-  // A 24-hour tide of four 6-hour records: the loop puts record 1 in force
-  // again at step 5, with one note for the run.
-  test::RunCase t;
-  t.set("SIMDATE:", "SIMDATE: 20200201");
-  t.cfg += "TIDEFILE: 1 4 t1.dat\nKTIDE: 2.0\n";
-  t.dir.write("t1.dat", "20200101 0000 0.3\n20200101 0600 0.1\n20200101 1200 -0.1\n"
-                        "20200101 1800 0.1\n");
-  const auto r = t.run();
-  EXPECT_EQ(r.status, EXIT_NORMAL);
-  const std::string prt = t.dir.read("run.out");
-  EXPECT_EQ(test::count_of(prt, "TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST RECORD"), 1);
-  EXPECT_NE(prt.find(" NOTE. TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST RECORD AT TIME"
-                     " STEP 5, DATE 20200102"),
-            std::string::npos);
-}
-
-TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevel) {
+TEST(SeriesRun, BreakwaterTransmissionFollowsTheWaterLevelAndTheTideCycles) {
   // One low-crested breakwater (crest 3.2 m above a 3 m bed) under one steady
   // daily wave record; the water level alternates 0 and 1 m every 6 hours, so
   // the crest is 0.2 m above and 0.8 m below the water in turn: the
   // coefficient is computed again at every new level and spreads between the
   // two, while with the level held at 0 it only follows the slow change of the
-  // contour in front of the breakwater.
+  // contour in front of the breakwater. A 24-hour tide of four 6-hour records
+  // runs in both: the loop puts its record 1 in force again at step 5, with
+  // one note for the run.
   auto kt_range = [](const std::string& levels) {
     test::RunCase c;
     c.set("SIMDATE:", "SIMDATE: 20200111");
     c.set("WAVEID:", "WAVEID: 1 10.0 10 waves.dat");
     c.cfg += "DBI1: 8\nDBY1: 150.0\nDBDEP1: 3.0\nDBI2: 12\nDBY2: 150.0\nDBDEP2: 3.0\n"
-             "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n";
+             "KTMETDB: 2\nHDB: 3.2\nBDB: 4.0\nSSDB: 0.5\nSHSDB: 0.5\nWLFILE: 4 wl.dat\n"
+             "TIDEFILE: 1 4 t1.dat\nKTIDE: 2.0\n";
     std::string waves;
     for (int d = 1; d <= 10; ++d) waves += std::to_string(20200100 + d) + " 0000 1.0 7.0 10.0\n";
     c.dir.write("waves.dat", waves);
     c.dir.write("wl.dat", levels);
+    c.dir.write("t1.dat", "20200101 0000 0.3\n20200101 0600 0.1\n20200101 1200 -0.1\n"
+                          "20200101 1800 0.1\n");
     EXPECT_EQ(c.run().status, EXIT_NORMAL);
     const std::string prt = c.dir.read("run.out");
+    EXPECT_EQ(test::count_of(prt, "TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST RECORD"), 1);
+    EXPECT_TRUE(test::has_line(prt, " NOTE. TIDAL CURRENT SERIES STARTS AGAIN FROM ITS FIRST"
+                                    " RECORD AT TIME STEP 5, DATE 20200102 (SHOWN ONCE)."));
     return std::pair<double, double>(test::values_after(prt, " MIN KT VALUE(S)  =").at(0),
                                      test::values_after(prt, " MAX KT VALUE(S)  =").at(0));
   };
