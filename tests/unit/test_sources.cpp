@@ -1,7 +1,8 @@
 // Fills, bypassing and the salient update at the level of the state: the
 // advance per step against hand counts of days and steps, exact placed
 // volumes, the books at a seawall, the structure marks and the salient cap
-// and spread against hand cases.
+// against hand cases (the spread of diverted transport into a shadow is held
+// by the golden run with a breakwater in the surf zone).
 
 #include <gtest/gtest.h>
 
@@ -233,33 +234,6 @@ TEST(Structures, SalientCapHandsTheExcessBackAgainstTheTransportWhateverTheOrder
   EXPECT_EQ(got[2], 10.0);
   EXPECT_NEAR(got[0] + got[1] + got[2] + got[3] + got[4], 9.0 + 38.8 + 10.0, 1e-12);
   EXPECT_EQ(capped(true), got);
-}
-
-TEST(Structures, DivertedTransportIsSpreadIntoTheShadowByLength) {
-  // Group cells 3..6 of 25 m, DTFAC 360 s/m (a wall difference q moves a cell
-  // by 14.4 q m), breakwater line 10 m off a beach at 0. From the left, 2 m3/s
-  // entered at wall 3 (cell 3 rose 28.8 m) of which 0.5 m3/s was diverted. The
-  // spread reaches cells 3..(3+6)/2 = 4, room W = 2 x 10 / 360 x 25 = 1.39 m3/s,
-  // so all 0.5 is spread: wall 4 carries 0.5 x 25/50 = 0.25 m3/s, moving
-  // 0.25 x 14.4 = 3.6 m from cell 3 to cell 4. From the right, the mirror image.
-  for (const bool left : {true, false}) {
-    test::Coast coast(8, 25.0F);
-    ModelState& m = coast.m;
-    breakwater(m, 3, 7, 10.0F, 10.0F);
-    setup_structures(m.cfg, m.input(), m.transport(), m.sources());
-    for (int i = 1; i <= 9; ++i) m.QLS(i) = m.QDBX(i) = 0.0F;
-    for (int i = 1; i <= 8; ++i) m.YSHORE(i) = m.YSTART(i) = 0.0;
-    const int end = left ? 3 : 6, wall = left ? 3 : 7, inner = left ? 4 : 6, next = left ? 4 : 5;
-    const float sign = left ? 1.0F : -1.0F;
-    m.QLS(wall) = 2.0F * sign;
-    m.QDBX(wall) = 0.5F * sign;
-    m.YSHORE(end) = 28.8;
-    salient_update(m.cfg, m.sources(), m.transport());
-    EXPECT_NEAR(static_cast<double>(m.QLS(inner)), left ? 0.25 : -0.25, 1e-7) << left;
-    EXPECT_NEAR(m.YSHORE(end), 25.2, 1e-6) << left;   // not capped: the end wall is kept
-    EXPECT_NEAR(m.YSHORE(next), 3.6, 1e-6) << left;
-    EXPECT_EQ(m.QLS(wall), 2.0F * sign) << left;
-  }
 }
 
 TEST(Structures, JoinedGroinLosesItsBypassingTowardsTheBreakwater) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "driver/stability.h"
 #include "input/clock.h"
@@ -84,9 +85,9 @@ struct AdaptRig : test::StateRig {
   void step() { step([this] { stability_check(m); }); }
   // Every step count describes the same hours as before the change; the step
   // that started at hour start is numbered in the DT in force.
-  void expect_counts_on_hours(double start) const {
+  void expect_counts_on_hours(double start, double run_hours = 240.0) const {
     const double dt = static_cast<double>(m.DT);
-    EXPECT_DOUBLE_EQ(m.NTS * dt, 240.0) << "DT " << dt;
+    EXPECT_DOUBLE_EQ(m.NTS * dt, run_hours) << "DT " << dt;
     EXPECT_DOUBLE_EQ(m.NWS * dt, 24.0) << "DT " << dt;
     EXPECT_DOUBLE_EQ(m.NSTSAVE * dt, 24.0) << "DT " << dt;
     EXPECT_FLOAT_EQ(m.NSPERDAY, static_cast<float>(24.0 / dt));
@@ -308,73 +309,64 @@ TEST(AdaptiveStep, HalvingStopsAboveDtminAndTheRunGoesOnWithTheNotice) {
   }
 }
 
-// The calendar date (YYYYMMDD) hours after 27 February 2020 00:00.
-int date_after(double hours) {
+// The calendar date (YYYYMMDD) hours after 00:00 of the day start (YYYYMMDD).
+int date_after(int start, double hours) {
   using namespace std::chrono;
-  const sys_days start = year{2020} / February / 27;
-  const auto t = start + duration<double, std::ratio<3600>>(hours);
-  const year_month_day d{floor<days>(t)};
+  const year_month_day s{year{start / 10000}, month{static_cast<unsigned>(start / 100 % 100)},
+                         day{static_cast<unsigned>(start % 100)}};
+  const year_month_day d{floor<days>(sys_days{s} + duration<double, std::ratio<3600>>(hours))};
   const int month = static_cast<int>(static_cast<unsigned>(d.month()));
   return static_cast<int>(d.year()) * 10000 + month * 100 +
          static_cast<int>(static_cast<unsigned>(d.day()));
 }
 
 TEST(AdaptiveStep, StepsStayOnTheWaveRecordsAndTheCalendarThroughChanges) {
-  // DT changes at the start of the steps at these hours. The first one halves a
-  // step that would have ended on 1 March 00:00: it must end on 29 February.
-  const std::map<double, float> changes = {{68.0, 2.0F},  {80.0, 1.0F},  {96.0, 2.0F},
-                                           {100.0, 4.0F}, {120.0, 8.0F}, {200.0, 0.5F},
-                                           {210.0, 1.0F}};
-  AdaptRig r(4.0F);
-  r.c.DTADAPT = 0;  // the changes below stand in for the check
-  r.waves(0.0F);
-  int wave_steps = 0, saves = 0;
-  while (r.m.ISTEP < r.m.NTS) {
-    ASSERT_LT(r.m.ELAPSED, 240.0);
-    r.step([&r, &changes] {
-      const auto at = changes.find(r.m.ELAPSED);
-      if (at == changes.end()) return;
-      change_time_step(r.m, at->second);
-      r.expect_counts_on_hours(r.m.ELAPSED);
-    });
-    const double start = r.m.ELAPSED - static_cast<double>(r.m.DT), end = r.m.ELAPSED;
-    // The wave record is read exactly at the record times, every 24 hours;
-    // records are saved at the end of every day; the clock dates the step by its end.
-    const bool wave_step = (r.m.ISTEP - 1) % r.m.NWS == 0;
-    EXPECT_EQ(wave_step, std::fmod(start, 24.0) == 0.0) << "hour " << start;
-    const bool save = r.m.ISTEP % r.m.NSTSAVE == 0;
-    EXPECT_EQ(save, std::fmod(end, 24.0) == 0.0) << "hour " << start;
-    EXPECT_EQ(r.m.CURDATE, date_after(end)) << "hour " << start;
-    wave_steps += wave_step ? 1 : 0;
-    saves += save ? 1 : 0;
+  // DT changes at the start of the steps at these hours. In the run over the
+  // leap day the first one halves a step that would have ended on 1 March
+  // 00:00: it must end on 29 February. Over the new year, a halved step that
+  // would have ended the year leaves the year (and its count) to its successor.
+  using Changes = std::map<double, float>;
+  const std::tuple<int, int, double, Changes> runs[] = {
+      {20200227, 20200308, 240.0,
+       {{68.0, 2.0F}, {80.0, 1.0F}, {96.0, 2.0F}, {100.0, 4.0F}, {120.0, 8.0F}, {200.0, 0.5F},
+        {210.0, 1.0F}}},
+      {20201231, 20210102, 48.0, {{20.0, 2.0F}}}};
+  for (const auto& [first, last, hours, changes] : runs) {
+    AdaptRig r(4.0F);
+    r.c.DTADAPT = 0;  // the changes below stand in for the check
+    r.c.SIMDATS = first;
+    r.c.SIMDATE = last;
+    set_run_length(r.m.cfg, r.m.run(), r.m.input());
+    setup_stability(r.m.cfg, r.m.input(), r.m.step(), r.m.stability());
+    r.waves(0.0F);
+    int wave_steps = 0, saves = 0;
+    while (r.m.ISTEP < r.m.NTS) {
+      ASSERT_LT(r.m.ELAPSED, hours);
+      r.step([&r, &changes, hours] {
+        const auto at = changes.find(r.m.ELAPSED);
+        if (at == changes.end()) return;
+        change_time_step(r.m, at->second);
+        r.expect_counts_on_hours(r.m.ELAPSED, hours);
+      });
+      const double dt = static_cast<double>(r.m.DT), start = r.m.ELAPSED - dt, end = r.m.ELAPSED;
+      // The wave record is read exactly at the record times, every 24 hours;
+      // records are saved at the end of every day; the clock dates the step by
+      // its end, and the year count follows the date.
+      const bool wave_step = (r.m.ISTEP - 1) % r.m.NWS == 0;
+      EXPECT_EQ(wave_step, std::fmod(start, 24.0) == 0.0) << first << " hour " << start;
+      const bool save = r.m.ISTEP % r.m.NSTSAVE == 0;
+      EXPECT_EQ(save, std::fmod(end, 24.0) == 0.0) << first << " hour " << start;
+      EXPECT_EQ(r.m.CURDATE, date_after(first, end)) << first << " hour " << start;
+      EXPECT_EQ(r.m.NEXTDATE, date_after(first, end + dt)) << first << " hour " << start;
+      EXPECT_EQ(r.m.NYEARSIM, r.m.CURDATE / 10000 - first / 10000) << first << " hour " << start;
+      wave_steps += wave_step ? 1 : 0;
+      saves += save ? 1 : 0;
+    }
+    EXPECT_DOUBLE_EQ(r.m.ELAPSED, hours);  // the run ends on time
+    EXPECT_EQ(wave_steps, static_cast<int>(hours / 24.0));
+    EXPECT_EQ(saves, static_cast<int>(hours / 24.0));
+    EXPECT_EQ(r.m.CURDATE, last);
   }
-  EXPECT_DOUBLE_EQ(r.m.ELAPSED, 240.0);  // the run ends on time
-  EXPECT_EQ(wave_steps, 10);
-  EXPECT_EQ(saves, 10);
-  EXPECT_EQ(r.m.CURDATE, 20200308);
-}
-
-TEST(AdaptiveStep, AHalvedStepThatWouldHaveEndedTheYearLeavesTheYearToItsSuccessor) {
-  AdaptRig r(4.0F);
-  r.c.DTADAPT = 0;
-  r.c.SIMDATS = 20201231;
-  r.c.SIMDATE = 20210102;
-  set_run_length(r.m.cfg, r.m.run(), r.m.input());
-  setup_stability(r.m.cfg, r.m.input(), r.m.step(), r.m.stability());
-  for (int n = 0; n < 5; ++n) r.step([] {});   // ending at 04:00 ... 20:00 of 31 December
-  r.step([&r] {
-    EXPECT_EQ(r.m.CURDATE, 20210101);   // step 6 would end on 1 January 00:00
-    EXPECT_EQ(r.m.NYEARSIM, 1);
-    change_time_step(r.m, 2.0F);        // now it ends at 22:00
-  });
-  EXPECT_EQ(r.m.CURDATE, 20201231);
-  EXPECT_EQ(r.m.NEXTDATE, 20210101);
-  EXPECT_EQ(r.m.NYEARSIM, 0);
-  EXPECT_EQ(r.m.ISTEP, 11);
-  r.step([] {});
-  EXPECT_EQ(r.m.CURDATE, 20210101);
-  EXPECT_EQ(r.m.NYEARSIM, 1);
-  EXPECT_EQ(r.m.CLKDAY, 1.0F);
 }
 
 TEST(AdaptiveStep, SeriesRecordStepsAreRescaledAndBoundTheTrialStep) {
