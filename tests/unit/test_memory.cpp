@@ -1,10 +1,13 @@
 // Capacity a run does not use costs no resident memory: the arrays of the
-// state are the system's zero pages until a stage writes them.
+// state are the system's zero pages until a stage writes them, start at
+// staggered offsets into their pages, and give their pages back when freed.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "model/constants.h"
@@ -36,6 +39,18 @@ TEST(Memory, ArraysCostResidentMemoryOnlyWhereWritten) {
     for (int i = 1; i <= 100; ++i) (*a)(i) = 1.0F;
   EXPECT_LT(resident_kib() - before, untouched + 1200);
   EXPECT_GT(resident_kib() - before, untouched + 400);
+  // Each starts on a cache line at one of 32 offsets into its page, so that
+  // element i of different arrays does not share its low address bits.
+  std::set<std::uintptr_t> offsets;
+  for (const auto& a : arrays) {
+    const auto at = reinterpret_cast<std::uintptr_t>(a->data());
+    EXPECT_EQ(at % 64, 0U);
+    offsets.insert(at % 4096);
+  }
+  EXPECT_EQ(offsets.size(), 32U);
+  // Freed arrays give their pages back.
+  arrays.clear();
+  EXPECT_LT(resident_kib() - before, 300);
 }
 
 }  // namespace
