@@ -231,12 +231,12 @@ TEST(NetcdfFile, GoldenCaseReadsBackAsItsTextDataFiles) {
 
 TEST(NetcdfFile, RunStoppedEarlyLeavesItsRecordsAndInletVolumesInTheMapFrame) {
   // The inlet example (a record every 720 hours) with its baseline from
-  // (1000, 2000) bearing 0 degrees (north): a point s along it lies at
-  // x = 1000, y = 2000 + s. An unreadable wave record on 5 March stops the
+  // (1000, 2000) on a bearing of 30 degrees (clockwise from north): a point s
+  // along it lies at x = 1000 + s / 2, y = 2000 + s cos 30. An unreadable wave record on 5 March stops the
   // run: the records of 31 January and 1 March are in a file that reads.
   test::ScratchDir dir;
   test::copy_from_tree(dir, "examples/inlet_coast", {"coast.cfg", "shoreline.dat", "waves.dat"});
-  dir.write("coast.cfg", dir.read("coast.cfg") + "SIMDATE: 20200401\nX0: 1000.0\nY0: 2000.0\n");
+  dir.write("coast.cfg", dir.read("coast.cfg") + "SIMDATE: 20200401\nX0: 1000.0\nY0: 2000.0\nAZIMUTH: 30.0\n");
   std::string waves = dir.read("waves.dat");
   dir.write("waves.dat", waves.replace(waves.find("\n20200305 0000") + 14, 7, "      x"));
   ASSERT_EQ(shell(dir, exe + " --netcdf c.nc coast.cfg"), EXIT_EARLY_STOP) << dir.read("out.txt");
@@ -260,10 +260,10 @@ TEST(NetcdfFile, RunStoppedEarlyLeavesItsRecordsAndInletVolumesInTheMapFrame) {
   EXPECT_EQ(f.att(tv, "units"), "hours since 2020-01-01 00:00:00");
   const auto w = f.var("wall", nx + 1), wx = f.var("wall_x", nx + 1), wy = f.var("wall_y", nx + 1);
   for (std::size_t k = 0; k <= nx; ++k) {
-    EXPECT_NEAR(wx[k], 1000.0, 1e-6);
-    EXPECT_NEAR(wy[k], 2000.0 + w[k], 1e-6);
+    EXPECT_NEAR(wx[k], 1000.0 + 0.5 * w[k], 1e-6);
+    EXPECT_NEAR(wy[k], 2000.0 + std::sqrt(0.75) * w[k], 1e-6);
   }
-  EXPECT_NEAR(f.var("cell_y", nx)[0], 2000.0 + 0.5 * w[1], 1e-6);
+  EXPECT_NEAR(f.var("cell_y", nx)[0], 2000.0 + std::sqrt(0.75) * 0.5 * w[1], 1e-6);
   ASSERT_EQ(f.dim("inlet"), 1U);
   EXPECT_EQ(f.var("inlet", 1)[0], 1.0);
   EXPECT_EQ(f.var("inlet_first_cell", 1)[0], 60.0);
